@@ -35,13 +35,18 @@ inline constexpr int PIX_PixelB(PIX_PixelValue p) { return int(p >> 24 & 255); }
 inline constexpr bool PIX_IsBilinear(PIX_DrawMode mode) { return (mode & 0xff00) == 0x100; }
 inline constexpr bool PIX_IsChannelCopy(PIX_DrawMode mode) { return (mode & 0xf0) == 0xf0; }
 
+// Largest weight magnitude (alpha 64). Beyond it the combiners' 32-bit products could
+// overflow, so weights saturate here; the system's callers pass alpha 0..1.
+inline constexpr int kPixMaxWeight = 1 << 14;
+
 // Opacity to integer weight: trunc(alpha x 256) in double precision, 256 = opaque.
-// Values above 1 are kept (the combiners use them as they are); NaN and values far
-// outside any sensible range saturate instead of invoking an undefined conversion.
+// Values above 1 are kept (the combiners use them as they are) up to +-kPixMaxWeight;
+// NaN gives 0.
 inline int PIX_AlphaWeight(double alpha) {
     const double w = alpha * 256.0;
-    if (!(w > -1.0)) return w <= -2147483648.0 ? INT32_MIN : (std::isnan(w) ? 0 : int(w));
-    if (w >= 2147483647.0) return INT32_MAX;
+    if (std::isnan(w)) return 0;
+    if (w >= kPixMaxWeight) return kPixMaxWeight;
+    if (w <= -kPixMaxWeight) return -kPixMaxWeight;
     return int(w);
 }
 

@@ -96,8 +96,10 @@ TEST(AlphaWeight, TruncatesAndSaturates) {
     EXPECT_EQ(PIX_AlphaWeight(1.0 / 512), 0);
     EXPECT_EQ(PIX_AlphaWeight(2.0), 512);
     EXPECT_EQ(PIX_AlphaWeight(-0.001), 0);
-    EXPECT_EQ(PIX_AlphaWeight(1e300), INT32_MAX);
-    EXPECT_EQ(PIX_AlphaWeight(-1e300), INT32_MIN);
+    EXPECT_EQ(PIX_AlphaWeight(1e300), kPixMaxWeight);
+    EXPECT_EQ(PIX_AlphaWeight(-1e300), -kPixMaxWeight);
+    EXPECT_EQ(PIX_AlphaWeight(64.0), kPixMaxWeight);
+    EXPECT_EQ(PIX_AlphaWeight(-3.0), -768);
     EXPECT_EQ(PIX_AlphaWeight(std::nan("")), 0);
     EXPECT_EQ(PIX_ToFixed16(1.5), 0x18000);
     EXPECT_EQ(PIX_ToFixed16(1e12), INT32_MAX);

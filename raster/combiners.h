@@ -1,0 +1,290 @@
+// Pixel combiners: how one destination pixel takes one source colour under a blend
+// mode and an integer weight (256 = full strength).
+//
+// Every combiner is a policy type with one static function
+//     static void apply(uint8_t* d, int r, int g, int b, int a, int w);
+// where d points at the alpha byte of a pixel (bytes A, R, G, B). Row and span loops
+// are templates over the policy, chosen once per call through WithCombiner or
+// WithSolidCombiner, so the mode is never switched on per pixel.
+//
+// Weights: callers obtain them from PIX_AlphaWeight, which saturates at
+// +-kPixMaxWeight; inside that range none of the 32-bit products below can overflow.
+// Source channels are 0..255 except for the *Clamp combiners (see there).
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "raster/pixel.h"
+
+// floor(65536 / i) - 1 for i = 1..255, 0 for i = 0. Used by the HSV conversion only.
+extern const std::array<uint16_t, 256> PIX_ReciprocalTable;
+
+namespace pix {
+
+inline int Clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+
+// Channel formulas: d the destination byte, s the source channel, w the weight.
+// Integer division truncates toward zero throughout, as C++ does.
+namespace channel {
+
+// d = s + (d - s)(256 - w) / 256
+inline int Copy(int d, int s, int w) { return s + ((d - s) * (256 - w)) / 256; }
+
+// d = clamp(d + s w / 256)
+inline int Add(int d, int s, int w) { return Clamp255(d + (s * w) / 256); }
+
+// divisor = 256 - s w / 256; d = min(255, d 256 / divisor), the division skipped
+// for divisors below 2 (so 0 stays 0 and anything else saturates).
+inline int Dodge(int d, int s, int w) {
+    const int divisor = 256 - (s * w) / 256;
+    unsigned q = unsigned(d) * 256u;
+    if (divisor >= 2) q /= unsigned(divisor);
+    return q < 256u ? int(q) : 255;
+}
+
+// d = ((s w + (256 - w) 256) d) >> 16, unsigned
+inline int Multiply(int d, int s, int w) {
+    return int((unsigned(s * w + (256 - w) * 256) * unsigned(d)) >> 16);
+}
+
+// t = s w + (256 - w) 128; x = ((32768 - t) d / 256 + t) d; d = x >> 15, saturated
+inline int Overlay(int d, int s, int w) {
+    const int t = s * w + (256 - w) * 128;
+    const int x = (((32768 - t) * d) / 256 + t) * d;
+    const int v = x >> 15;
+    if (v < 0 || v > 255) return x < 0 ? 0 : 255;
+    return v;
+}
+
+}  // namespace channel
+
+// Weight of a source pixel under PIX_MODE_USE_SOURCE_ALPHA: (a + 1) w / 256.
+inline int SourceAlphaWeight(int a, int w) { return ((a + 1) * w) / 256; }
+
+// Applies one channel formula to the four byte pairs alike.
+template <int (*F)(int, int, int)>
+struct ByteWise {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int w) {
+        d[0] = uint8_t(F(d[0], a, w));
+        d[1] = uint8_t(F(d[1], r, w));
+        d[2] = uint8_t(F(d[2], g, w));
+        d[3] = uint8_t(F(d[3], b, w));
+    }
+};
+
+// The HSV adjustment: r, g, b are hue, saturation and value offsets centred on 128;
+// a becomes the alpha byte.
+void HSVAdjustPixel(uint8_t* d, int r, int g, int b, int a, int w);
+
+// ---- Plain modes -------------------------------------------------------------------
+
+struct CopyFull {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int /*w*/) {
+        d[0] = uint8_t(a);
+        d[1] = uint8_t(r);
+        d[2] = uint8_t(g);
+        d[3] = uint8_t(b);
+    }
+};
+struct Copy : ByteWise<channel::Copy> {};
+struct Add : ByteWise<channel::Add> {};
+struct Dodge : ByteWise<channel::Dodge> {};
+struct Multiply : ByteWise<channel::Multiply> {};
+struct Overlay : ByteWise<channel::Overlay> {};
+struct HSVAdjust {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int w) { HSVAdjustPixel(d, r, g, b, a, w); }
+};
+
+// ---- Weighted by the source alpha --------------------------------------------------
+
+// Full weight: the alpha byte grows by a (not a + 1 as the general form would give).
+struct CopySourceAlphaFull {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int /*w*/) {
+        if (a == 0) return;
+        if (a == 255) {
+            d[0] = 255;
+            d[1] = uint8_t(r);
+            d[2] = uint8_t(g);
+            d[3] = uint8_t(b);
+            return;
+        }
+        const int keep = 255 - a;
+        d[1] = uint8_t(r + ((d[1] - r) * keep) / 256);
+        d[2] = uint8_t(g + ((d[2] - g) * keep) / 256);
+        d[3] = uint8_t(b + ((d[3] - b) * keep) / 256);
+        const int da = d[0] + a;
+        d[0] = uint8_t(da < 255 ? da : 255);
+    }
+};
+
+struct CopySourceAlpha {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int w) {
+        if (a == 0) return;
+        const int ws = SourceAlphaWeight(a, w);
+        d[1] = uint8_t(channel::Copy(d[1], r, ws));
+        d[2] = uint8_t(channel::Copy(d[2], g, ws));
+        d[3] = uint8_t(channel::Copy(d[3], b, ws));
+        const int da = d[0] + ws;
+        d[0] = uint8_t(da < 255 ? da : 255);
+    }
+};
+
+// Add and multiply skip transparent source pixels; dodge, overlay and HSV do not.
+template <class Plain, bool SkipTransparent>
+struct SourceAlphaWeighted {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int w) {
+        if (SkipTransparent && a == 0) return;
+        Plain::apply(d, r, g, b, a, SourceAlphaWeight(a, w));
+    }
+};
+struct AddSourceAlpha : SourceAlphaWeighted<Add, true> {};
+struct DodgeSourceAlpha : SourceAlphaWeighted<Dodge, false> {};
+struct MultiplySourceAlpha : SourceAlphaWeighted<Multiply, true> {};
+struct OverlaySourceAlpha : SourceAlphaWeighted<Overlay, false> {};
+struct HSVAdjustSourceAlpha : SourceAlphaWeighted<HSVAdjust, false> {};
+
+// ---- Clamped forms, for source channels outside 0..255 ------------------------------
+// Valid for channels within +-kPixMaxClampChannel (callers saturate to it) and weights
+// within +-kPixMaxClampChannel as well.
+inline constexpr int kPixMaxClampChannel = 1024;
+
+namespace channel {
+inline int CopyClamp(int d, int s, int w) { return Clamp255(Copy(d, s, w)); }
+// Signed 64-bit: a negative source darkens to 0 instead of wrapping to a huge unsigned.
+inline int MultiplyClamp(int d, int s, int w) {
+    const int64_t v = (int64_t(s * w + (256 - w) * 256) * d) >> 16;
+    return v < 0 ? 0 : (v > 255 ? 255 : int(v));
+}
+}  // namespace channel
+
+struct CopyClamp : ByteWise<channel::CopyClamp> {};
+struct MultiplyClamp : ByteWise<channel::MultiplyClamp> {};
+struct CopyFullClamp {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int /*w*/) {
+        CopyFull::apply(d, Clamp255(r), Clamp255(g), Clamp255(b), Clamp255(a), 256);
+    }
+};
+struct CopySourceAlphaFullClamp {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int /*w*/) {
+        if (a == 0) return;
+        if (a == 255) {
+            CopyFull::apply(d, Clamp255(r), Clamp255(g), Clamp255(b), 255, 256);
+            return;
+        }
+        const int keep = 255 - a;
+        d[1] = uint8_t(Clamp255(r + ((d[1] - r) * keep) / 256));
+        d[2] = uint8_t(Clamp255(g + ((d[2] - g) * keep) / 256));
+        d[3] = uint8_t(Clamp255(b + ((d[3] - b) * keep) / 256));
+        d[0] = uint8_t(Clamp255(d[0] + a));
+    }
+};
+struct CopySourceAlphaClamp {
+    static void apply(uint8_t* d, int r, int g, int b, int a, int w) {
+        if (a == 0) return;
+        const int ws = SourceAlphaWeight(a, w);
+        d[1] = uint8_t(channel::CopyClamp(d[1], r, ws));
+        d[2] = uint8_t(channel::CopyClamp(d[2], g, ws));
+        d[3] = uint8_t(channel::CopyClamp(d[3], b, ws));
+        d[0] = uint8_t(Clamp255(d[0] + ws));
+    }
+};
+struct MultiplySourceAlphaClamp : SourceAlphaWeighted<MultiplyClamp, true> {};
+
+// ---- Selection ---------------------------------------------------------------------
+// The one table from mode word and weight to combiner. Modes with a different policy
+// for clamped sources list it in the Clamp column.
+
+// Blits: by mode & 0x100ff. Weight 0, a plain copy below weight 1 and any value outside
+// the table draw nothing (returns false, fn not called).
+template <class Fn>
+bool WithCombiner(uint32_t mode, int weight, Fn&& fn) {
+    if (weight == 0) return false;
+    switch (mode & 0x100ffu) {
+        case PIX_MODE_COPY:
+            if (weight == 256) { fn.template operator()<CopyFull>(); return true; }
+            if (weight < 1) return false;
+            fn.template operator()<Copy>(); return true;
+        case PIX_MODE_ADD: fn.template operator()<Add>(); return true;
+        case PIX_MODE_DODGE: fn.template operator()<Dodge>(); return true;
+        case PIX_MODE_MULTIPLY: fn.template operator()<Multiply>(); return true;
+        case PIX_MODE_OVERLAY: fn.template operator()<Overlay>(); return true;
+        case PIX_MODE_HSVADJUST: fn.template operator()<HSVAdjust>(); return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_COPY:
+            if (weight == 256) fn.template operator()<CopySourceAlphaFull>();
+            else fn.template operator()<CopySourceAlpha>();
+            return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_ADD: fn.template operator()<AddSourceAlpha>(); return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_DODGE: fn.template operator()<DodgeSourceAlpha>(); return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_MULTIPLY:
+            fn.template operator()<MultiplySourceAlpha>(); return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_OVERLAY: fn.template operator()<OverlaySourceAlpha>(); return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_HSVADJUST:
+            fn.template operator()<HSVAdjustSourceAlpha>(); return true;
+        default: return false;
+    }
+}
+
+// Solid colours and vector drawing: by the low byte alone, PIX_MODE_USE_SOURCE_ALPHA
+// ignored.
+template <class Fn>
+bool WithSolidCombiner(uint32_t mode, int weight, Fn&& fn) {
+    return WithCombiner(mode & PIX_MODE_MASK, weight, static_cast<Fn&&>(fn));
+}
+
+// The table of WithCombiner for sources outside 0..255: copy and multiply clamp.
+template <class Fn>
+bool WithClampCombiner(uint32_t mode, int weight, Fn&& fn) {
+    if (weight == 0) return false;
+    switch (mode & 0x100ffu) {
+        case PIX_MODE_COPY:
+            if (weight == 256) { fn.template operator()<CopyFullClamp>(); return true; }
+            if (weight < 1) return false;
+            fn.template operator()<CopyClamp>(); return true;
+        case PIX_MODE_MULTIPLY: fn.template operator()<MultiplyClamp>(); return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_COPY:
+            if (weight == 256) fn.template operator()<CopySourceAlphaFullClamp>();
+            else fn.template operator()<CopySourceAlphaClamp>();
+            return true;
+        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_MULTIPLY:
+            fn.template operator()<MultiplySourceAlphaClamp>(); return true;
+        default: return WithCombiner(mode, weight, static_cast<Fn&&>(fn));
+    }
+}
+
+}  // namespace pix
+
+// ---- The single-pixel C-style entry points ----------------------------------------------
+
+using PIX_CombineFunc = void (*)(uint8_t*, int, int, int, int, int);
+
+void PIX_CombinePixelsCopyFull(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsCopy(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsAdd(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsDodge(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsMultiply(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsOverlay(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsHSVAdjust(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsCopySourceAlphaFull(uint8_t* p, int r, int g, int b, int a);
+void PIX_CombinePixelsCopySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsAddSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsDodgeSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsMultiplySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsOverlaySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsHSVAdjustSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsCopyClamp(uint8_t* p, int r, int g, int b, int a, int w);
+void PIX_CombinePixelsMultiplyClamp(uint8_t* p, int r, int g, int b, int a, int w);
+
+// The combiner for a drawing call, or null when nothing is to be drawn. The full-weight
+// source-alpha copy comes wrapped to the common signature.
+PIX_CombineFunc PIX_SelectCombiner(uint32_t mode, int weight);
+
+// The whole selection table for one pixel; weight 0 or a mode outside it does nothing.
+void PIX_CombinePixelsByMode(uint8_t* p, int r, int g, int b, int a, int weight, uint32_t mode);
+// The same for source channels that may lie outside 0..255: copy and multiply results
+// are clamped. Channels are first saturated to +-kPixMaxClampChannel.
+void PIX_CombinePixelsByModeClamp(uint8_t* p, int r, int g, int b, int a, int weight, uint32_t mode);
+
+// Combines two colours as one destination pixel; alpha 1.0 is full weight (computed in
+// single precision). A zero weight or a mode outside the table returns dest unchanged.
+PIX_PixelValue PIX_CombineColors(PIX_PixelValue dest, PIX_PixelValue source, uint32_t mode, float alpha);
