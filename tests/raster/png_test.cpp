@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "raster/png.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSuite = fs::path(QD_TEST_DATA_DIR) / "pngsuite";
+
+std::vector<unsigned char> readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path& p, const std::vector<unsigned char>& bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+// The pixels an .sng dump describes, as expected A, R, G, B values.
+struct SngImage {
+    int width = 0, height = 0, depth = 0;
+    bool palette = false, color = false, alpha = false;
+    std::vector<std::array<int, 3>> plte;
+    std::vector<int> trns;
+    std::vector<std::vector<unsigned char>> rows;
+
+    PIX_PixelValue pixel(int x, int y) const {
+        const auto& row = rows.at(size_t(y));
+        if (palette) {
+            const int bit = x * depth;
+            const int index = (row.at(size_t(bit / 8)) >> (8 - depth - bit % 8)) & ((1 << depth) - 1);
+            const auto& c = plte.at(size_t(index));
+            const int a = size_t(index) < trns.size() ? trns[size_t(index)] : 255;
+            return PIX_MakePixel(a, c[0], c[1], c[2]);
+        }
+        const int channels = (color ? 3 : 1) + (alpha ? 1 : 0);
+        const int sampleBytes = depth / 8;
+        auto sample = [&](int c) { return int(row.at(size_t((x * channels + c) * sampleBytes))); };  // high byte
+        const int r = sample(0), g = color ? sample(1) : r, b = color ? sample(2) : r;
+        return PIX_MakePixel(alpha ? sample(channels - 1) : 255, r, g, b);
+    }
+};
+
+std::vector<int> numbersIn(const std::string& text) {
+    std::vector<int> out;
+    std::istringstream in(text);
+    for (int v; in >> v;) out.push_back(v);
+    return out;
+}
+
+SngImage parseSng(const fs::path& p) {
+    SngImage img;
+    std::ifstream in(p);
+    std::string line, block;
+    for (bool pixels = false; std::getline(in, line);) {
+        if (line.rfind('}') != std::string::npos && line.find('{') == std::string::npos) {
+            if (block == "tRNS") {
+                const auto n = numbersIn(line.substr(0, line.find('}')));
+                img.trns.insert(img.trns.end(), n.begin(), n.end());
+            }
+            block.clear();
+            pixels = false;
+            continue;
+        }
+        if (size_t brace = line.find('{'); brace != std::string::npos && block.empty()) {
+            std::istringstream(line) >> block;
+            if (block == "tRNS") {
+                const size_t end = line.find('}');
+                const auto n = numbersIn(line.substr(brace + 1, end == std::string::npos ? end : end - brace - 1));
+                img.trns.insert(img.trns.end(), n.begin(), n.end());
+            }
+            if (line.find('}') != std::string::npos) block.clear();
+            continue;
+        }
+        if (block == "IHDR") {
+            if (line.find("width:") != std::string::npos)
+                std::sscanf(line.c_str(), " width: %d; height: %d; bitdepth: %d", &img.width, &img.height, &img.depth);
+            if (line.find("using") != std::string::npos) {
+                img.palette = line.find("palette") != std::string::npos;
+                img.color = line.find("color") != std::string::npos;
+                img.alpha = line.find("alpha") != std::string::npos;
+            }
+        } else if (block == "PLTE") {
+            std::array<int, 3> c{};
+            if (std::sscanf(line.c_str(), " (%d,%d,%d", &c[0], &c[1], &c[2]) == 3) img.plte.push_back(c);
+        } else if (block == "tRNS") {
+            const auto n = numbersIn(line);
+            img.trns.insert(img.trns.end(), n.begin(), n.end());
+        } else if (block == "IMAGE") {
+            if (line.find("pixels") != std::string::npos) {
+                pixels = true;
+                continue;
+            }
+            if (!pixels) continue;
+            std::string hex;
+            for (char ch : line)
+                if (std::isxdigit(static_cast<unsigned char>(ch))) hex += ch;
+            std::vector<unsigned char> row;
+            for (size_t i = 0; i + 1 < hex.size(); i += 2) row.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+            img.rows.push_back(std::move(row));
+        }
+    }
+    return img;
+}
+
+// A bitmap that stores its rows bottom-up, to prove the loader honours the flag.
+class FlippedBitmap : public PIX_MemBitmap {
+public:
+    using PIX_MemBitmap::PIX_MemBitmap;
+    bool isFlipped() const override { return true; }
+};
+
+std::vector<fs::path> suiteImages() {
+    std::vector<fs::path> out;
+    for (const auto& e : fs::directory_iterator(kSuite))
+        if (e.path().extension() == ".png") out.push_back(e.path());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void expectMatchesSng(const PIX_IBitmap& bm, const SngImage& sng, const std::string& what) {
+    ASSERT_EQ(bm.getWidth(), sng.width) << what;
+    ASSERT_EQ(bm.getHeight(), sng.height) << what;
+    ASSERT_EQ(int(sng.rows.size()), sng.height) << what;
+    int mismatches = 0;
+    for (int y = 0; y < sng.height; ++y)
+        for (int x = 0; x < sng.width; ++x) {
+            const PIX_PixelValue got = *PIX_PixelAddress(bm, x, y), want = sng.pixel(x, y);
+            if (got != want && ++mismatches <= 3)
+                ADD_FAILURE() << what << " pixel (" << x << ", " << y << ") got " << std::hex << got << " want " << want;
+        }
+    EXPECT_EQ(mismatches, 0) << what;
+}
+
+}  // namespace
+
+TEST(LoadPNG, EverySuiteImageMatchesItsDump) {
+    const auto images = suiteImages();
+    ASSERT_GE(images.size(), 17u);
+    enum Target { kNew, kGiven, kFlipped, kMemory };
+    for (const auto& png : images) {
+        const fs::path sngPath = fs::path(png).replace_extension(".sng");
+        ASSERT_TRUE(fs::exists(sngPath)) << sngPath;
+        const SngImage sng = parseSng(sngPath);
+        for (Target target : {kNew, kGiven, kFlipped, kMemory}) {
+            const std::string what = png.filename().string() + " target " + std::to_string(target);
+            std::unique_ptr<PIX_IBitmap> owned;
+            PIX_IBitmap* result = nullptr;
+            switch (target) {
+            case kNew:
+                owned.reset(PIX_LoadPNG(png.c_str()));
+                result = owned.get();
+                break;
+            case kGiven:
+            case kFlipped: {
+                if (target == kGiven)
+                    owned = std::make_unique<PIX_MemBitmap>(3, 3, 4);
+                else
+                    owned = std::make_unique<FlippedBitmap>(3, 3, 4);
+                result = PIX_LoadPNG(png.c_str(), owned.get());
+                EXPECT_EQ(result, owned.get()) << what;
+                break;
+            }
+            case kMemory: {
+                const auto bytes = readFile(png);
+                owned.reset(PIX_LoadPNGFromMemory(bytes.data(), bytes.size()));
+                result = owned.get();
+                break;
+            }
+            }
+            ASSERT_NE(result, nullptr) << what;
+            expectMatchesSng(*result, sng, what);
+        }
+    }
+}
+
+TEST(LoadPNG, NewBitmapsAreRowAlignedMemBitmaps) {
+    std::unique_ptr<PIX_IBitmap> bm(PIX_LoadPNG((kSuite / "basn3p04-31i.png").c_str()));
+    ASSERT_NE(bm, nullptr);
+    EXPECT_NE(dynamic_cast<PIX_MemBitmap*>(bm.get()), nullptr);
+    EXPECT_EQ(bm->getRowSpan(), 32);
+}
+
+namespace {
+
+void putBE32(std::vector<unsigned char>& out, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(v >> s));
+}
+
+void appendChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data) {
+    putBE32(out, uint32_t(data.size()));
+    const size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBE32(out, uint32_t(crc32(0, out.data() + start, uInt(out.size() - start))));
+}
+
+// A well-formed file whose header claims the given size, followed by a tiny
+// (and for big sizes insufficient) image stream.
+std::vector<unsigned char> pngWithHeader(uint32_t width, uint32_t height) {
+    std::vector<unsigned char> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::vector<unsigned char> ihdr;
+    putBE32(ihdr, width);
+    putBE32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 6, 0, 0, 0});
+    appendChunk(out, "IHDR", ihdr);
+    unsigned char raw[5] = {0, 1, 2, 3, 4};  // one filter byte and one RGBA pixel
+    unsigned char packed[64];
+    uLongf packedSize = sizeof packed;
+    compress(packed, &packedSize, raw, sizeof raw);
+    appendChunk(out, "IDAT", std::vector<unsigned char>(packed, packed + packedSize));
+    appendChunk(out, "IEND", {});
+    return out;
+}
+
+}  // namespace
+
+TEST(LoadPNG, DamagedDataGivesNull) {
+    const auto good = readFile(kSuite / "basn6a08.png");
+    ASSERT_GT(good.size(), 100u);
+    auto flipped = [&](size_t at) {
+        auto b = good;
+        b[at] ^= 0x40;
+        return b;
+    };
+    auto cut = [&](size_t n) { return std::vector<unsigned char>(good.begin(), good.begin() + long(n)); };
+    struct Case {
+        const char* name;
+        std::vector<unsigned char> bytes;
+    } cases[] = {
+        {"signature only", cut(8)},
+        {"cut inside IHDR", cut(20)},
+        {"cut after IHDR", cut(33)},
+        {"cut inside the image data", cut(good.size() / 2)},
+        {"cut inside the last IDAT CRC", cut(good.size() - 14)},
+        {"bad signature", flipped(1)},
+        {"bad IHDR CRC", flipped(30)},
+        {"bad image data CRC", flipped(good.size() / 2)},
+        {"huge header over the side limit", pngWithHeader(1u << 20, 1u << 20)},
+        {"huge header within the side limit", pngWithHeader(60000, 60000)},
+        {"header width over 31 bits", pngWithHeader(0x80000001u, 1)},
+        {"zero width", pngWithHeader(0, 10)},
+        {"header larger than the data", pngWithHeader(4, 4)},
+    };
+    const fs::path tmp = fs::temp_directory_path() / ("qd_png_test_" + std::to_string(getpid()) + ".png");
+    for (const auto& c : cases) {
+        PIX_IBitmap* fromMemory = PIX_LoadPNGFromMemory(c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(fromMemory, nullptr) << c.name;
+        delete fromMemory;
+        writeFile(tmp, c.bytes);
+        PIX_IBitmap* fromFile = PIX_LoadPNG(tmp.c_str());
+        EXPECT_EQ(fromFile, nullptr) << c.name;
+        delete fromFile;
+        PIX_MemBitmap given(2, 2, 4);
+        EXPECT_EQ(PIX_LoadPNG(tmp.c_str(), &given), nullptr) << c.name;
+    }
+    fs::remove(tmp);
+    // The generator itself makes a loadable file when the data suffices.
+    std::unique_ptr<PIX_IBitmap> one(PIX_LoadPNGFromMemory(pngWithHeader(1, 1).data(), pngWithHeader(1, 1).size()));
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(*PIX_PixelAddress(*one, 0, 0), PIX_MakePixel(4, 1, 2, 3));
+}
+
+TEST(LoadPNG, ShortOrForeignMemoryLeavesGivenBitmapAlone) {
+    const auto good = readFile(kSuite / "basn0g08.png");
+    const unsigned char notPng[8] = {'G', 'I', 'F', '8', '9', 'a', 0, 0};
+    struct Case {
+        const char* name;
+        const void* data;
+        size_t count;
+    } cases[] = {{"7 bytes", good.data(), 7}, {"foreign signature", notPng, 8}, {"null data", nullptr, 100}};
+    for (const auto& c : cases) {
+        PIX_MemBitmap given(5, 6, 4);
+        EXPECT_EQ(PIX_LoadPNGFromMemory(c.data, c.count, &given), nullptr) << c.name;
+        EXPECT_EQ(given.getWidth(), 5) << c.name;
+        EXPECT_EQ(given.getHeight(), 6) << c.name;
+    }
+}
+
+TEST(LoadPNG, MissingFileAndNullPathGiveNull) {
+    EXPECT_EQ(PIX_LoadPNG((kSuite / "no-such-file.png").c_str()), nullptr);
+    EXPECT_EQ(PIX_LoadPNG(nullptr), nullptr);
+    EXPECT_EQ(PIX_LoadPNGNothing(), nullptr);
+}
+
+TEST(PNGLoader, ExtensionCheck) {
+    const fs::path dir = fs::temp_directory_path() / ("qd_png_loader_" + std::to_string(getpid()));
+    fs::create_directories(dir / "folder.png");
+    const auto bytes = readFile(kSuite / "basn0g08.png");
+    struct Case {
+        const char* name;
+        bool check;
+        bool loads;
+    } cases[] = {
+        {"IMAGE.PNG", true, true},   {"two.dots.png", true, true},   {"image.png.bak", true, false},
+        {"folder.png/file", true, false}, {"noextension", true, false}, {"noextension", false, true},
+        {"image.png.bak", false, true}, {"mixed.pNg", true, true},
+    };
+    for (const auto& c : cases) writeFile(dir / c.name, bytes);
+    for (const auto& c : cases) {
+        std::unique_ptr<PIX_IBitmap> bm(PIX_PNGLoaderLoad((dir / c.name).c_str(), c.check, nullptr));
+        EXPECT_EQ(bm != nullptr, c.loads) << c.name << " check " << c.check;
+    }
+    EXPECT_EQ(PIX_PNGLoaderLoad(nullptr, true, nullptr), nullptr);
+    fs::remove_all(dir);
+}
+
+TEST(PNGLoader, RegisteredWithItsTypeText) {
+    static const char kWant[] = "PNG files (*.PNG)\0*.PNG\0";
+    EXPECT_EQ(std::memcmp(PIX_PNGLoaderTypes(), kWant, sizeof kWant), 0);
+    PIX_RegisterPNGLoader();  // a second registration must not link the record twice
+    int found = 0;
+    for (PIX_ImageLoader* l = PIX_ImageLoaders; l; l = l->next)
+        if (l->load == PIX_PNGLoaderLoad && l->types == PIX_PNGLoaderTypes) ++found;
+    EXPECT_EQ(found, 1);
+}
+
+TEST(LoadPNGFromBundle, LooksInResourcesBesideTheExecutable) {
+    const fs::path resources = fs::read_symlink("/proc/self/exe").parent_path() / "Resources";
+    fs::create_directories(resources);
+    const std::string name = "qd_bundle_probe_" + std::to_string(getpid()) + ".png";
+    fs::copy_file(kSuite / "basn2c08.png", resources / name, fs::copy_options::overwrite_existing);
+    std::unique_ptr<PIX_IBitmap> bm(PIX_LoadPNGFromBundle(name.c_str()));
+    fs::remove(resources / name);
+    ASSERT_NE(bm, nullptr);
+    EXPECT_EQ(bm->getWidth(), 32);
+    EXPECT_EQ(PIX_LoadPNGFromBundle(std::string(401, 'a').c_str()), nullptr);
+    EXPECT_EQ(PIX_LoadPNGFromBundle("missing-image.png"), nullptr);
+    EXPECT_EQ(PIX_LoadPNGFromBundle(nullptr), nullptr);
+}
