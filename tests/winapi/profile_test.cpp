@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "winapi/profile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Profile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/qd_profile_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        file_ = dir_ + "/settings.ini";
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
+    std::string Contents() const {
+        std::ifstream in(file_, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+    std::string Get(const char* section, const char* key, const char* def = "dflt", unsigned size = 128) {
+        char buf[256];
+        unsigned n = GetPrivateProfileString(section, key, def, buf, size, file_.c_str());
+        EXPECT_EQ(n, std::string(buf).size());
+        return buf;
+    }
+
+    std::string dir_, file_;
+};
+
+TEST_F(Profile, ReadCases) {
+    struct Case {
+        const char* file;
+        const char* section;
+        const char* key;
+        const char* expected;
+    } cases[] = {
+        {"[gui]\nguiscale=1.5\n", "gui", "guiscale", "1.5"},
+        {"[gui]\r\nbackground=2\r\nmanager=1\r\n", "gui", "manager", "1"},     // CRLF file
+        {"[GUI]\nGuiScale = 0.75 \n", "gui", "guiscale", "0.75"},                // names ignore case, blanks trimmed
+        {"[gui]\nguiscale=1\n", "midi", "guiscale", "dflt"},                     // missing section
+        {"[gui]\nguiscale=1\n", "gui", "manager", "dflt"},                       // missing key
+        {"[midi]\nmanager=5\n[gui]\nbackground=1\n", "gui", "manager", "dflt"},  // key of another section
+        {"garbage\x01\xff line\n=novalue\n[gui\nbroken\n[gui]\n;manager=9\nmanager=3\n", "gui", "manager", "3"},
+        {"[gui]\nmanager=\n", "gui", "manager", ""},                             // present but empty
+        {"[gui]\nmanager=1\nmanager=2\n", "gui", "manager", "1"},                // first one wins
+        {"[dbase]\nmemo=a=b\n", "dbase", "memo", "a=b"},                         // only the first '=' splits
+        {"", "gui", "manager", "dflt"},                                          // empty file
+        {"[gui]\nmanager=7", "gui", "manager", "7"},                             // no final line end
+    };
+    for (const Case& c : cases) {
+        Put(c.file);
+        EXPECT_EQ(Get(c.section, c.key), c.expected) << c.file;
+    }
+}
+
+TEST_F(Profile, MissingFileGivesDefault) {
+    EXPECT_EQ(Get("gui", "manager", "x"), "x");
+    EXPECT_EQ(Get("gui", "manager", nullptr), "");
+    EXPECT_EQ(GetPrivateProfileInt("gui", "manager", -1, file_.c_str()), -1);
+    EXPECT_FALSE(fs::exists(file_));  // reading never creates the file
+}
+
+TEST_F(Profile, LongValuesAreTruncatedToTheBuffer) {
+    Put("[dbase]\nmemo=0123456789abcdefXYZ\n");
+    char buf[32];
+    std::memset(buf, '#', sizeof buf);
+    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", buf, 16, file_.c_str()), 15u);
+    EXPECT_STREQ(buf, "0123456789abcde");
+    EXPECT_EQ(buf[16], '#');  // nothing written past the buffer
+    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", buf, 1, file_.c_str()), 0u);
+    EXPECT_STREQ(buf, "");
+    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", buf, 0, file_.c_str()), 0u);
+    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", nullptr, 16, file_.c_str()), 0u);
+    // A long default is truncated the same way.
+    EXPECT_EQ(GetPrivateProfileString("x", "y", "0123456789abcdefXYZ", buf, 4, file_.c_str()), 3u);
+    EXPECT_STREQ(buf, "012");
+}
+
+TEST_F(Profile, IntCases) {
+    struct Case {
+        const char* value;
+        int expected;
+    } cases[] = {{"12", 12}, {" -7", -7}, {"+3", 3}, {"42abc", 42}, {"abc", 0}, {"", 0},
+                 {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}, {"1.9", 1}};
+    for (const Case& c : cases) {
+        Put(std::string("[gui]\nv=") + c.value + "\n");
+        EXPECT_EQ(GetPrivateProfileInt("gui", "v", -1, file_.c_str()), c.expected) << c.value;
+    }
+}
+
+TEST_F(Profile, WriteCreatesFileAndRoundTrips) {
+    ASSERT_TRUE(WritePrivateProfileString("gui", "guiscale", "1.25", file_.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("gui", "background", "2", file_.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("midi", "outdev", "off", file_.c_str()));
+    ASSERT_TRUE(WritePrivateProfileString("gui", "guiscale", "0.5", file_.c_str()));
+    EXPECT_EQ(Contents(), "[gui]\nguiscale=0.5\nbackground=2\n\n[midi]\noutdev=off\n");
+    EXPECT_EQ(Get("gui", "guiscale"), "0.5");
+    EXPECT_EQ(GetPrivateProfileInt("gui", "background", -1, file_.c_str()), 2);
+}
+
+TEST_F(Profile, WriteKeepsOtherLinesAndNormalisesLineEnds) {
+    Put("; comment\r\n[gui]\r\nmanager=1\r\n\r\nnoise line\r\n\r\n[midi]\r\nindev=A\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("gui", "background", "1", file_.c_str()));
+    EXPECT_EQ(Contents(), "; comment\n[gui]\nmanager=1\n\nnoise line\nbackground=1\n\n[midi]\nindev=A\n");
+    ASSERT_TRUE(WritePrivateProfileString("midi", "indev", nullptr, file_.c_str()));  // null value removes
+    EXPECT_EQ(Get("midi", "indev"), "dflt");
+}
+
+TEST_F(Profile, WriteRefusesWhatCouldNotBeReadBack) {
+    Put("[gui]\nmanager=1\n");
+    EXPECT_FALSE(WritePrivateProfileString("gui", "a=b", "1", file_.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString("gu]i", "k", "1", file_.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString("gui", "", "1", file_.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "1", file_.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString("gui", nullptr, "1", file_.c_str()));
+    EXPECT_FALSE(WritePrivateProfileString("gui", "k", "1", nullptr));
+    // A line break in a value must not smuggle in another key.
+    ASSERT_TRUE(WritePrivateProfileString("gui", "memo", "a\nmanager=9", file_.c_str()));
+    EXPECT_EQ(Get("gui", "manager"), "1");
+    EXPECT_EQ(Contents(), "[gui]\nmanager=1\nmemo=amanager=9\n");
+}
+
+TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
+    Put("[gui]\nmanager=1\n");
+    chmod(dir_.c_str(), 0500);  // no temporary file can be made beside it
+    bool wrote = WritePrivateProfileString("gui", "manager", "2", file_.c_str());
+    chmod(dir_.c_str(), 0700);
+    if (getuid() != 0) {
+        EXPECT_FALSE(wrote);  // root writes anyway
+    }
+    EXPECT_EQ(Contents(), wrote ? "[gui]\nmanager=2\n" : "[gui]\nmanager=1\n");
+    // No temporary files are left behind in either case.
+    int entries = 0;
+    for (auto& e : fs::directory_iterator(dir_)) entries += (void(e), 1);
+    EXPECT_EQ(entries, 1);
+}
+
+TEST_F(Profile, DirectoryInsteadOfFileIsNotReplaced) {
+    fs::create_directory(file_);
+    EXPECT_EQ(Get("gui", "manager"), "dflt");
+    EXPECT_FALSE(WritePrivateProfileString("gui", "manager", "1", file_.c_str()));
+    EXPECT_TRUE(fs::is_directory(file_));
+}
+
+TEST_F(Profile, KeepsFileMode) {
+    Put("[gui]\n");
+    chmod(file_.c_str(), 0600);
+    ASSERT_TRUE(WritePrivateProfileString("gui", "manager", "1", file_.c_str()));
+    struct stat st {};
+    ASSERT_EQ(stat(file_.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+}  // namespace

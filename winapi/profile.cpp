@@ -1,0 +1,231 @@
+#include "winapi/profile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// A settings file is a few hundred bytes; anything far larger is not one of ours, and
+// rewriting it would risk losing data, so it is treated as unreadable.
+constexpr off_t kMaxSettingsFileBytes = 16 << 20;
+
+// Readers and the read-modify-write of writers from the watchdog and main threads must
+// not interleave.
+std::recursive_mutex& ProfileMutex() {
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
+std::string_view Trim(std::string_view s) {
+    const char* ws = " \t\r\n\f\v";
+    size_t b = s.find_first_not_of(ws);
+    if (b == std::string_view::npos) return {};
+    size_t e = s.find_last_not_of(ws);
+    return s.substr(b, e - b + 1);
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// Lines of the file without their line ends (LF or CRLF). nullopt: unreadable file;
+// an empty vector: a missing or empty one.
+std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* exists) {
+    *exists = false;
+    FILE* f = std::fopen(fileName, "rb");
+    if (!f) {
+        if (errno == ENOENT) return std::vector<std::string>{};
+        return std::nullopt;
+    }
+    *exists = true;
+    struct stat st {};
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxSettingsFileBytes) {
+        std::fclose(f);
+        return std::nullopt;
+    }
+    std::string data;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        data.append(buf, n);
+        if (data.size() > size_t(kMaxSettingsFileBytes)) break;
+    }
+    bool failed = std::ferror(f) != 0 || data.size() > size_t(kMaxSettingsFileBytes);
+    std::fclose(f);
+    if (failed) return std::nullopt;
+
+    std::vector<std::string> lines;
+    size_t pos = 0;
+    while (pos < data.size()) {
+        size_t end = data.find('\n', pos);
+        if (end == std::string::npos) end = data.size();
+        std::string line = data.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        pos = end + 1;
+    }
+    return lines;
+}
+
+// "[name]" gives the name; anything else is not a section line.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    std::string_view t = Trim(line);
+    if (t.size() < 2 || t.front() != '[') return std::nullopt;
+    size_t close = t.find(']');
+    if (close == std::string_view::npos) return std::nullopt;
+    return Trim(t.substr(1, close - 1));
+}
+
+// "key=value" with the key matching; lines without "=" (garbage, comments) never match.
+bool KeyMatches(std::string_view line, std::string_view key, std::string_view* value) {
+    size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return false;
+    std::string_view k = Trim(line.substr(0, eq));
+    if (k.empty() || k.front() == ';' || k.front() == '#' || !EqualNoCase(k, key)) return false;
+    if (value) *value = Trim(line.substr(eq + 1));
+    return true;
+}
+
+struct Location {
+    long sectionLine = -1;  // index of the "[section]" line
+    long sectionEnd = -1;   // one past the last non-blank line of the section
+    long keyLine = -1;
+};
+
+Location Find(const std::vector<std::string>& lines, std::string_view section, std::string_view key) {
+    Location loc;
+    bool inSection = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (auto name = SectionName(lines[i])) {
+            if (inSection) break;  // the first matching section is the one used
+            inSection = EqualNoCase(*name, section);
+            if (inSection) {
+                loc.sectionLine = long(i);
+                loc.sectionEnd = long(i) + 1;
+            }
+            continue;
+        }
+        if (!inSection) continue;
+        if (!Trim(lines[i]).empty()) loc.sectionEnd = long(i) + 1;
+        if (loc.keyLine < 0 && KeyMatches(lines[i], key, nullptr)) loc.keyLine = long(i);
+    }
+    return loc;
+}
+
+bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines, bool exists) {
+    std::string data;
+    for (const std::string& l : lines) data.append(l).push_back('\n');
+
+    std::string tmpl = std::string(fileName) + ".XXXXXX";
+    int fd = mkstemp(tmpl.data());
+    if (fd < 0) return false;
+    mode_t mode = 0644;
+    struct stat st {};
+    if (exists && stat(fileName, &st) == 0) mode = st.st_mode & 07777;
+    fchmod(fd, mode);
+
+    const char* p = data.data();
+    size_t left = data.size();
+    bool ok = true;
+    while (left > 0) {
+        ssize_t w = write(fd, p, left);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        p += w;
+        left -= size_t(w);
+    }
+    if (ok && fsync(fd) != 0) ok = false;
+    if (close(fd) != 0) ok = false;
+    if (ok && std::rename(tmpl.c_str(), fileName) != 0) ok = false;
+    if (!ok) unlink(tmpl.c_str());
+    return ok;
+}
+
+}  // namespace
+
+unsigned GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* out,
+                                 unsigned outSize, const char* fileName) {
+    if (!out || outSize == 0) return 0;
+    std::string value = defaultValue ? defaultValue : "";
+    if (section && key && fileName) {
+        std::lock_guard lock(ProfileMutex());
+        bool exists;
+        if (auto lines = ReadLines(fileName, &exists)) {
+            Location loc = Find(*lines, section, key);
+            std::string_view v;
+            if (loc.keyLine >= 0 && KeyMatches((*lines)[size_t(loc.keyLine)], key, &v)) value.assign(v);
+        }
+    }
+    size_t n = std::min<size_t>(value.size(), outSize - 1);
+    std::memcpy(out, value.data(), n);
+    out[n] = '\0';
+    return unsigned(n);
+}
+
+int GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* fileName) {
+    // A sentinel that no real value can hold tells "missing" from "present".
+    static const char kMissing[] = "\x01missing";
+    char buf[64];
+    GetPrivateProfileString(section, key, kMissing, buf, sizeof buf, fileName);
+    if (std::strcmp(buf, kMissing) == 0) return defaultValue;
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(buf, &end, 10);
+    if (end == buf) return 0;
+    return int(std::clamp<long long>(v, INT_MIN, INT_MAX));
+}
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName) {
+    if (!section || !key || !fileName || Trim(key).empty()) return false;
+    // Names that could not be read back as the same section and key are refused.
+    if (std::strpbrk(key, "=\r\n") || std::strpbrk(section, "]\r\n")) return false;
+    std::lock_guard lock(ProfileMutex());
+    bool exists;
+    auto read = ReadLines(fileName, &exists);
+    if (!read) return false;  // never replace a file we could not read
+    std::vector<std::string>& lines = *read;
+    Location loc = Find(lines, section, key);
+
+    if (!value) {
+        if (loc.keyLine < 0) return true;
+        lines.erase(lines.begin() + loc.keyLine);
+        return WriteAtomically(fileName, lines, exists);
+    }
+    std::string entry = std::string(key) + "=" + value;
+    // A value with a line break would split into a garbage line and a stray key.
+    entry.erase(std::remove_if(entry.begin(), entry.end(), [](char c) { return c == '\n' || c == '\r'; }),
+                entry.end());
+    if (loc.keyLine >= 0) {
+        lines[size_t(loc.keyLine)] = entry;
+    } else if (loc.sectionLine >= 0) {
+        lines.insert(lines.begin() + loc.sectionEnd, entry);
+    } else {
+        if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
+        lines.push_back("[" + std::string(section) + "]");
+        lines.push_back(entry);
+    }
+    return WriteAtomically(fileName, lines, exists);
+}

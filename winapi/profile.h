@@ -1,0 +1,19 @@
+// Settings files in the classic "[section]" / "key=value" text form. Files are
+// written with LF line ends and replaced atomically (temporary file + rename), so an
+// interrupted write leaves either the old or the new file, never a torn one.
+#pragma once
+
+// Copies the value of `key` in `section` (or `defaultValue` when the file, the section
+// or the key is missing) into `out`, truncated to `outSize - 1` bytes and always
+// terminated. Answers the number of bytes copied, without the terminator.
+unsigned GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* out,
+                                 unsigned outSize, const char* fileName);
+
+// The value read as a decimal integer; `defaultValue` when the key is missing, 0 when
+// the value is present but does not start with a number.
+int GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* fileName);
+
+// Sets one value, adding the section and the key when they are missing. A null
+// `value` removes the key. Answers false when the file could not be rewritten; the old
+// file is then left as it was.
+bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName);
