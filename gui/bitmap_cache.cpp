@@ -1,0 +1,278 @@
+#include "gui/bitmap_cache.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Strip sizes come from file sizes times a user-chosen scale; anything beyond this is
+// nonsense that would only end in a failed allocation.
+constexpr double kMaxStripSide = 1 << 16;
+
+int ScaledSide(int side, double scale) {
+    const double v = double(side) * scale;
+    if (!(v > 0.0)) return 0;  // also NaN
+    return v >= kMaxStripSide ? int(kMaxStripSide) : int(v);
+}
+
+void ClearPixels(PIX_IBitmap& bm, uint32_t value) {
+    if (!PIX_HasPixels(&bm)) return;
+    for (int y = 0; y < bm.getHeight(); ++y) std::fill_n(PIX_PixelAddress(bm, 0, y), bm.getWidth(), value);
+}
+
+// The destination takes the source's size and pixels.
+void CopyBitmap(PIX_IBitmap& dst, const PIX_IBitmap& src) {
+    dst.resize(src.getWidth(), src.getHeight());
+    if (!PIX_HasPixels(&dst) || !PIX_HasPixels(&src)) return;
+    const int w = std::min(dst.getWidth(), src.getWidth());
+    const int h = std::min(dst.getHeight(), src.getHeight());
+    for (int y = 0; y < h; ++y)
+        std::memcpy(PIX_PixelAddress(dst, 0, y), PIX_PixelAddress(src, 0, y), size_t(w) * 4);
+}
+
+}  // namespace
+
+int IBitmapStrip::FrameStart(int frame) const {
+    if (frames < 2 || frame < 2) return 0;
+    const double side = horizontal ? width : height;
+    return int(double(frame - 1) * side / frames + 0.5);
+}
+
+// ---------------------------------------------------------------------------------------
+// The caches live until the process ends and are never destroyed, so that nothing torn
+// down at exit can reach a cache that is already gone.
+
+BitmapCache& BitmapCache::Instance() {
+    static BitmapCache* cache = new BitmapCache;
+    return *cache;
+}
+
+PIX_IBitmap* BitmapCache::Find(int id) {
+    std::lock_guard lock(mutex_);
+    for (const Entry& e : entries_)
+        if (e.id == id && e.bitmap) return e.bitmap;
+    return nullptr;
+}
+
+void BitmapCache::Add(int id, PIX_IBitmap* bitmap) {
+    if (!bitmap) return;
+    std::lock_guard lock(mutex_);
+    entries_.push_back({id, bitmap});
+}
+
+bool BitmapCache::Remove(PIX_IBitmap* bitmap) {
+    std::lock_guard lock(mutex_);
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.bitmap == bitmap; });
+    if (!bitmap || it == entries_.end()) return false;
+    entries_.erase(it);
+    return true;
+}
+
+int BitmapCache::Count() {
+    std::lock_guard lock(mutex_);
+    return int(entries_.size());
+}
+
+ScaledBitmapList& ScaledBitmapList::Instance() {
+    static ScaledBitmapList* list = new ScaledBitmapList;
+    return *list;
+}
+
+IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapStrip& record) {
+    auto owned = std::make_unique<IBitmapStrip>(record);
+    std::lock_guard lock(mutex_);
+    records_.push_back(owned.get());
+    entries_.push_back({id, fileName ? fileName : "", owned.get()});
+    return owned.release();
+}
+
+bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
+    std::lock_guard lock(mutex_);
+    for (const Entry& e : entries_) {
+        if (e.id != id || !e.record->bitmap) continue;
+        *width = e.record->width;
+        *height = e.record->height;
+        return true;
+    }
+    return false;
+}
+
+void ScaledBitmapList::ForgetBitmap(const PIX_IBitmap* bitmap) {
+    if (!bitmap) return;
+    std::lock_guard lock(mutex_);
+    std::erase_if(entries_, [&](const Entry& e) { return e.record->bitmap == bitmap; });
+    for (IBitmapStrip* r : records_)
+        if (r->bitmap == bitmap) *r = IBitmapStrip{nullptr, 0, 0, r->frames, r->horizontal};
+}
+
+std::vector<ScaledBitmapList::Entry> ScaledBitmapList::Snapshot() {
+    std::lock_guard lock(mutex_);
+    return entries_;
+}
+
+int ScaledBitmapList::Count() {
+    std::lock_guard lock(mutex_);
+    return int(entries_.size());
+}
+
+// ---------------------------------------------------------------------------------------
+
+void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
+                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh) {
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || !PIX_HasPixels(&src) || !PIX_HasPixels(&dst)) return;
+
+    // Readable source: the area as far as it lies inside the bitmap.
+    const int64_t ax0 = std::max(sx, 0), ay0 = std::max(sy, 0);
+    const int64_t ax1 = std::min<int64_t>(int64_t(sx) + sw, src.getWidth());
+    const int64_t ay1 = std::min<int64_t>(int64_t(sy) + sh, src.getHeight());
+    // Written destination: the area as far as it lies inside the bitmap.
+    const int xBegin = int(std::clamp<int64_t>(-int64_t(dx), 0, dw));
+    const int xEnd = int(std::clamp<int64_t>(int64_t(dst.getWidth()) - dx, 0, dw));
+    const int yBegin = int(std::clamp<int64_t>(-int64_t(dy), 0, dh));
+    const int yEnd = int(std::clamp<int64_t>(int64_t(dst.getHeight()) - dy, 0, dh));
+    if (xBegin >= xEnd || yBegin >= yEnd) return;
+
+    const double rx = double(sw) / dw, ry = double(sh) / dh;
+    const int kx = std::max(int(rx + 0.99999999999), 0);
+    const int ky = std::max(int(ry + 0.99999999999), 0);
+    const int n = kx * ky;
+    const double norm = n ? 1.0 / n : 1.0;
+
+    const uint8_t zero[4] = {0, 0, 0, 0};
+    auto pixel = [&](int64_t col, const uint8_t* row) -> const uint8_t* {
+        return row && col >= ax0 && col < ax1 ? row + col * 4 : zero;
+    };
+    auto rowAt = [&](int64_t r) -> const uint8_t* {
+        return r >= ay0 && r < ay1 ? reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, 0, int(r))) : nullptr;
+    };
+
+    for (int y = yBegin; y < yEnd; ++y) {
+        const double fy = ry * y;
+        const int iy = int(fy);
+        const double wy = fy - iy;
+        auto* out = reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y));
+        for (int x = xBegin; x < xEnd; ++x, out += 4) {
+            const double fx = rx * x;
+            const int ix = int(fx);
+            const double wx = fx - ix;
+            double sum[4] = {0, 0, 0, 0};
+            for (int j = 0; j < ky; ++j) {
+                const uint8_t* r0 = rowAt(int64_t(sy) + iy + j);
+                const uint8_t* r1 = rowAt(int64_t(sy) + iy + j + 1);
+                for (int i = 0; i < kx; ++i) {
+                    const int64_t c0 = int64_t(sx) + ix + i;
+                    const uint8_t* p00 = pixel(c0, r0);
+                    const uint8_t* p01 = pixel(c0 + 1, r0);
+                    const uint8_t* p10 = pixel(c0, r1);
+                    const uint8_t* p11 = pixel(c0 + 1, r1);
+                    for (int c = 0; c < 4; ++c)
+                        sum[c] += p00[c] * (1 - wx) * (1 - wy) + p01[c] * wx * (1 - wy) +
+                                  p10[c] * (1 - wx) * wy + p11[c] * wx * wy;
+                }
+            }
+            for (int c = 0; c < 4; ++c) out[c] = uint8_t(std::min(int(sum[c] * norm), 255));
+        }
+    }
+}
+
+void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal) {
+    const int sw = src.getWidth(), sh = src.getHeight();
+    const int dw = dst.getWidth(), dh = dst.getHeight();
+    if (frames < 2) {
+        ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh);
+        return;
+    }
+    ClearPixels(dst, 0);
+    const int srcSide = horizontal ? sw : sh;
+    const int dstSide = horizontal ? dw : dh;
+    const int srcFrame = srcSide / frames;
+    const int dstFrame = (dstSide - frames) / frames;
+    for (int f = 0; f < frames; ++f) {
+        const int s = int(double(srcSide) * f / frames + 0.5);
+        const int d = int(double(dstSide) * f / frames + 0.5);
+        if (horizontal)
+            ResampleArea(src, s, 0, srcFrame, sh, dst, d, 0, dstFrame, dh);
+        else
+            ResampleArea(src, 0, s, sw, srcFrame, dst, 0, d, dw, dstFrame);
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+// Under the cache's lock: a new record sharing the bitmap already cached under the id.
+// Its size is the one the first record of that id has, not the bitmap's: before the
+// first rescale a 2x resource is only a 1 x 1 placeholder.
+IBitmapStrip* ShareCached(int id, const char* fileName, int frames, bool horizontal) {
+    BitmapCache& cache = BitmapCache::Instance();
+    ScaledBitmapList& list = ScaledBitmapList::Instance();
+    std::lock_guard lockCache(cache.Mutex());
+    PIX_IBitmap* bm = cache.Find(id);
+    if (!bm) return nullptr;
+    IBitmapStrip record{bm, bm->getWidth(), bm->getHeight(), frames, horizontal};
+    list.FindSize(id, &record.width, &record.height);
+    return list.Add(id, fileName, record);
+}
+
+}  // namespace
+
+IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
+                        const char* fileName, int frames, bool horizontal) {
+    if (IBitmapStrip* shared = ShareCached(id, fileName, frames, horizontal)) return shared;
+
+    PIX_IBitmap* image = load ? load(id, fileName) : nullptr;
+    if (!PIX_HasPixels(image)) {
+        // A missing image leaves its control blank instead of stopping the program.
+        delete image;
+        return ScaledBitmapList::Instance().Add(id, fileName, {nullptr, 0, 0, frames, horizontal});
+    }
+
+    IBitmapStrip record{image, image->getWidth(), image->getHeight(), frames, horizontal};
+    if (resourceScale >= 2) {
+        // The pixels arrive with the first rescale; only the GUI size is kept until then.
+        record.width = image->getWidth() / int(resourceScale);
+        record.height = image->getHeight() / int(resourceScale);
+        delete image;
+        record.bitmap = new PIX_MemBitmap(1, 1, 4);
+        ClearPixels(*record.bitmap, 0);
+    }
+
+    BitmapCache& cache = BitmapCache::Instance();
+    std::lock_guard lockCache(cache.Mutex());
+    if (cache.Find(id)) {
+        // Another thread cached the id while this one was loading: use its bitmap.
+        delete record.bitmap;
+        return ShareCached(id, fileName, frames, horizontal);
+    }
+    cache.Add(id, record.bitmap);
+    return ScaledBitmapList::Instance().Add(id, fileName, record);
+}
+
+void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
+    const int rs = resourceScale ? int(resourceScale) : 1;
+    ScaledBitmapList& list = ScaledBitmapList::Instance();
+    for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
+        IBitmapStrip& record = *e.record;
+        if (!record.bitmap || !load) continue;
+        std::unique_ptr<PIX_IBitmap> image(load(e.id, e.fileName.c_str()));
+        if (!PIX_HasPixels(image.get())) continue;
+
+        const int w = ScaledSide(image->getWidth() / rs, scale);
+        const int h = ScaledSide(image->getHeight() / rs, scale);
+        const bool strip = record.frames >= 2;
+        PIX_MemBitmap temp(strip && record.horizontal ? w + record.frames : w,
+                           strip && !record.horizontal ? h + record.frames : h, 4);
+        ScaleStripFrames(*image, temp, record.frames, record.horizontal);
+
+        // The copy happens under the list's lock so that a bitmap being dropped at the
+        // same time is never written to.
+        std::lock_guard lock(list.Mutex());
+        if (!record.bitmap) continue;
+        CopyBitmap(*record.bitmap, temp);
+        record.width = temp.getWidth();
+        record.height = temp.getHeight();
+    }
+}

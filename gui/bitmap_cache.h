@@ -1,0 +1,102 @@
+// Skin image strips: the process-wide caches every IGraphics shares, the loading of
+// strips at the resource scale and their rescaling for the GUI scale.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "raster/bitmap.h"
+
+// An image strip as the controls see it. Width and height are those of the whole strip
+// in GUI pixels (after a rescale they include the one-pixel gap after each frame).
+struct IBitmapStrip {
+    PIX_IBitmap* bitmap = nullptr;
+    int width = 0;
+    int height = 0;
+    int frames = 1;
+    bool horizontal = false;
+
+    // Offset of 1-based frame `frame` along the strip's direction.
+    int FrameStart(int frame) const;
+    // A strip whose image could not be had; drawing and rescaling skip it.
+    bool IsEmpty() const { return !bitmap; }
+};
+
+// The loader the back end offers (IGraphics::OSLoadBitmap): a new bitmap the caller
+// owns, or null when the image cannot be had.
+using ImageLoader = std::function<PIX_IBitmap*(int id, const char* fileName)>;
+
+using CacheMutex = std::recursive_mutex;
+
+// Every bitmap the caches own, by resource id (-1 for bitmaps made or kept at run time).
+class BitmapCache {
+public:
+    static BitmapCache& Instance();
+
+    // First bitmap stored under the id, or null.
+    PIX_IBitmap* Find(int id);
+    // Takes ownership of the bitmap.
+    void Add(int id, PIX_IBitmap* bitmap);
+    // Gives up and returns ownership of the bitmap; false when the cache does not hold it.
+    bool Remove(PIX_IBitmap* bitmap);
+    int Count();
+
+    CacheMutex& Mutex() { return mutex_; }
+
+private:
+    BitmapCache() = default;
+    struct Entry {
+        int id;
+        PIX_IBitmap* bitmap;
+    };
+    CacheMutex mutex_;
+    std::vector<Entry> entries_;
+};
+
+// One entry per IGraphics::LoadBitmapStrip call, walked by every rescale. The list owns
+// the strip records; a record lives until the process ends, so controls may keep it.
+class ScaledBitmapList {
+public:
+    static ScaledBitmapList& Instance();
+
+    struct Entry {
+        int id;
+        std::string fileName;  // a copy: callers may pass a temporary name
+        IBitmapStrip* record;
+    };
+
+    IBitmapStrip* Add(int id, const char* fileName, const IBitmapStrip& record);
+    // Size of the first record loaded under the id; false when there is none.
+    bool FindSize(int id, int* width, int* height);
+    // Takes every entry whose record shows the bitmap out of the walk and blanks its
+    // record, so nothing draws from or rescales into a bitmap about to be deleted.
+    void ForgetBitmap(const PIX_IBitmap* bitmap);
+    std::vector<Entry> Snapshot();
+    int Count();
+
+    CacheMutex& Mutex() { return mutex_; }
+
+private:
+    ScaledBitmapList() = default;
+    CacheMutex mutex_;
+    std::vector<Entry> entries_;
+    std::vector<IBitmapStrip*> records_;  // every record ever handed out, kept for good
+};
+
+// Resamples the sw x sh area at (sx, sy) of `src` into the dw x dh area at (dx, dy) of
+// `dst`. A source pixel outside the area (or outside the bitmap) counts as 0, so
+// neighbouring frames of a strip never bleed into each other.
+void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
+                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh);
+
+// Resamples `src` into `dst` frame by frame, each destination frame followed by a
+// one-pixel gap (the destination is sized for it).
+void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal);
+
+// The strip loader and rescaler behind IGraphics::LoadBitmapStrip and
+// IGraphics::RescaleBitmaps; `resourceScale` is how many image pixels make one GUI pixel.
+IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
+                        const char* fileName, int frames, bool horizontal);
+void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale);

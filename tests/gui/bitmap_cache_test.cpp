@@ -1,0 +1,296 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gui/bitmap_cache.h"
+
+namespace {
+
+using PixelFn = std::function<uint32_t(int x, int y)>;
+
+// Stands in for the back end's image loader: images by file name, counted loads.
+class FakeImages {
+public:
+    void Add(const std::string& name, int w, int h, PixelFn fn) { images_[name] = {w, h, std::move(fn)}; }
+
+    ImageLoader Loader() {
+        return [this](int, const char* name) -> PIX_IBitmap* {
+            std::lock_guard lock(mutex_);
+            names_.push_back(name ? name : "(null)");
+            auto it = images_.find(name ? name : "");
+            if (it == images_.end()) return nullptr;
+            auto* bm = new PIX_MemBitmap(it->second.w, it->second.h, 4);
+            for (int y = 0; y < bm->getHeight(); ++y)
+                for (int x = 0; x < bm->getWidth(); ++x) *PIX_PixelAddress(*bm, x, y) = it->second.fn(x, y);
+            return bm;
+        };
+    }
+    std::vector<std::string> Names() {
+        std::lock_guard lock(mutex_);
+        return names_;
+    }
+
+private:
+    struct Image {
+        int w, h;
+        PixelFn fn;
+    };
+    std::mutex mutex_;
+    std::map<std::string, Image> images_;
+    std::vector<std::string> names_;
+};
+
+uint32_t Px(const PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
+
+PixelFn Solid(uint32_t v) {
+    return [v](int, int) { return v; };
+}
+
+}  // namespace
+
+TEST(LoadStrip, ResourceScaleTwoHalvesTheSizeAndWaitsForTheRescale) {
+    FakeImages images;
+    images.Add("a.png", 300, 90, Solid(0xffffffff));
+    IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->width, 150);
+    EXPECT_EQ(s->height, 45);
+    ASSERT_NE(s->bitmap, nullptr);
+    EXPECT_EQ(s->bitmap->getWidth(), 1);  // the 2x image itself is not kept
+    EXPECT_EQ(BitmapCache::Instance().Find(1001), s->bitmap);
+
+    // A second load before any rescale shares the bitmap and the first record's size.
+    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
+    EXPECT_NE(again, s);
+    EXPECT_EQ(again->bitmap, s->bitmap);
+    EXPECT_EQ(again->width, 150);
+    EXPECT_EQ(again->height, 45);
+    EXPECT_EQ(images.Names().size(), 1u);
+}
+
+TEST(LoadStrip, ResourceScaleOneKeepsTheImage) {
+    FakeImages images;
+    images.Add("b.png", 40, 20, Solid(0x11223344));
+    IBitmapStrip* s = LoadStrip(images.Loader(), 1, 1002, "b.png", 2, false);
+    ASSERT_TRUE(s->bitmap);
+    EXPECT_EQ(s->width, 40);
+    EXPECT_EQ(s->height, 20);
+    EXPECT_EQ(Px(*s->bitmap, 39, 19), 0x11223344u);
+    EXPECT_FALSE(s->horizontal);
+    EXPECT_EQ(s->frames, 2);
+}
+
+TEST(LoadStrip, MissingImageGivesAnEmptyRecordThatRescalingSkips) {
+    FakeImages images;
+    const int cached = BitmapCache::Instance().Count();
+    IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1003, "missing.png", 4, true);
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->IsEmpty());
+    EXPECT_EQ(s->width, 0);
+    EXPECT_EQ(s->height, 0);
+    EXPECT_EQ(BitmapCache::Instance().Count(), cached);
+    RescaleStrips(images.Loader(), 2, 1.0);
+    EXPECT_TRUE(s->IsEmpty());
+    EXPECT_EQ(s->width, 0);
+    // A null loader is a missing image too.
+    EXPECT_TRUE(LoadStrip(nullptr, 2, 1004, "x.png", 1, false)->IsEmpty());
+}
+
+TEST(RescaleStrips, SizesFollowTheScaleWithAGapPerFrame) {
+    struct Case {
+        int id, w, h;
+        unsigned rs;
+        double scale;
+        int frames;
+        bool horizontal;
+        int expectW, expectH;
+    } cases[] = {
+        {1101, 300, 90, 2, 1.5, 3, true, 228, 67},   // 150 x 1.5 = 225 + 3 gap pixels; 67.5 truncates
+        {1102, 300, 90, 2, 1.5, 3, false, 225, 70},  // gaps go below each frame
+        {1103, 300, 90, 2, 1.5, 1, true, 225, 67},   // one frame: no gap
+        {1104, 301, 91, 2, 1.0, 1, true, 150, 45},   // odd file sizes divide down
+        {1105, 300, 90, 2, 0.5, 2, true, 77, 22},
+        {1106, 60, 30, 1, 2.0, 2, false, 120, 62},
+        {1107, 300, 90, 0, 1.0, 1, true, 300, 90},   // a resource scale of 0 counts as 1
+    };
+    FakeImages images;
+    std::vector<IBitmapStrip*> strips;
+    for (const Case& c : cases) {
+        const std::string name = "r" + std::to_string(c.id) + ".png";
+        images.Add(name, c.w, c.h, Solid(0xff808080));
+        strips.push_back(LoadStrip(images.Loader(), c.rs, c.id, name.c_str(), c.frames, c.horizontal));
+    }
+    // Every strip is rescaled at its own resource scale, so run each case's scale in turn
+    // and check only that case.
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        RescaleStrips(images.Loader(), c.rs, c.scale);
+        EXPECT_EQ(strips[i]->width, c.expectW) << "case " << c.id;
+        EXPECT_EQ(strips[i]->height, c.expectH) << "case " << c.id;
+        EXPECT_EQ(strips[i]->bitmap->getWidth(), c.expectW) << "case " << c.id;
+        EXPECT_EQ(strips[i]->bitmap->getHeight(), c.expectH) << "case " << c.id;
+    }
+}
+
+TEST(RescaleStrips, EveryRecordOfAnIdSeesTheNewPixels) {
+    FakeImages images;
+    images.Add("shared.png", 8, 8, Solid(0xff0000ff));
+    IBitmapStrip* a = LoadStrip(images.Loader(), 2, 1201, "shared.png", 1, true);
+    IBitmapStrip* b = LoadStrip(images.Loader(), 2, 1201, "shared.png", 1, true);
+    RescaleStrips(images.Loader(), 2, 1.0);
+    for (IBitmapStrip* s : {a, b}) {
+        EXPECT_EQ(s->width, 4);
+        EXPECT_EQ(s->height, 4);
+        EXPECT_EQ(Px(*s->bitmap, 0, 0), 0xff0000ffu);
+    }
+}
+
+TEST(RescaleStrips, ReloadsByACopyOfTheCallersFileName) {
+    FakeImages images;
+    images.Add("copied.png", 4, 4, Solid(0xffffffff));
+    char name[32];
+    std::strcpy(name, "copied.png");
+    IBitmapStrip* s = LoadStrip(images.Loader(), 1, 1301, name, 1, true);
+    std::strcpy(name, "overwritten");
+    RescaleStrips(images.Loader(), 1, 2.0);
+    EXPECT_EQ(images.Names().back(), "copied.png");
+    EXPECT_EQ(s->width, 8);
+}
+
+TEST(RescaleStrips, FramesNeverBleedIntoEachOther) {
+    // Frame 1 red, frame 2 blue, side by side; and the same stacked.
+    const uint32_t red = PIX_MakePixel(255, 255, 0, 0), blue = PIX_MakePixel(255, 0, 0, 255);
+    FakeImages images;
+    images.Add("h.png", 200, 50, [&](int x, int) { return x < 100 ? red : blue; });
+    images.Add("v.png", 50, 200, [&](int, int y) { return y < 100 ? red : blue; });
+    IBitmapStrip* h = LoadStrip(images.Loader(), 2, 1401, "h.png", 2, true);
+    IBitmapStrip* v = LoadStrip(images.Loader(), 2, 1402, "v.png", 2, false);
+    for (double scale : {0.7, 1.0, 1.5, 2.0}) {
+        RescaleStrips(images.Loader(), 2, scale);
+        for (IBitmapStrip* s : {h, v}) {
+            const int side = s->horizontal ? s->width : s->height;
+            const int frame = (side - 2) / 2;
+            const int second = s->FrameStart(2);
+            for (int a = 0; a < (s->horizontal ? s->height : s->width); ++a) {
+                for (int b = 0; b < side; ++b) {
+                    const uint32_t p = s->horizontal ? Px(*s->bitmap, b, a) : Px(*s->bitmap, a, b);
+                    if (b < frame) {
+                        ASSERT_EQ(PIX_PixelB(p), 0) << "scale " << scale << " at " << b;
+                    } else if (b >= second && b < second + frame) {
+                        ASSERT_EQ(PIX_PixelR(p), 0) << "scale " << scale << " at " << b;
+                    } else {
+                        ASSERT_EQ(p, 0u) << "gap, scale " << scale << " at " << b;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(ResampleArea, ExactValues) {
+    // One source row of two pixels, byte values chosen so every weight shows.
+    PIX_MemBitmap src(2, 2, 4);
+    *PIX_PixelAddress(src, 0, 0) = PIX_MakePixel(200, 100, 0, 255);
+    *PIX_PixelAddress(src, 1, 0) = PIX_MakePixel(100, 50, 255, 255);
+    *PIX_PixelAddress(src, 0, 1) = PIX_MakePixel(0, 10, 10, 255);
+    *PIX_PixelAddress(src, 1, 1) = PIX_MakePixel(40, 30, 20, 255);
+    struct Case {
+        const char* what;
+        int dw, dh, x, y;
+        uint32_t expect;
+    } cases[] = {
+        {"same size copies", 2, 2, 1, 1, PIX_MakePixel(40, 30, 20, 255)},
+        {"halving averages the block", 1, 1, 0, 0, PIX_MakePixel(85, 47, 71, 255)},
+        {"doubling interpolates", 4, 4, 1, 0, PIX_MakePixel(150, 75, 127, 255)},
+        {"doubling fades at the right edge", 4, 4, 3, 0, PIX_MakePixel(50, 25, 127, 127)},
+        {"doubling fades in the corner", 4, 4, 3, 3, PIX_MakePixel(10, 7, 5, 63)},
+    };
+    for (const Case& c : cases) {
+        PIX_MemBitmap dst(c.dw, c.dh, 4);
+        ResampleArea(src, 0, 0, 2, 2, dst, 0, 0, c.dw, c.dh);
+        EXPECT_EQ(Px(dst, c.x, c.y), c.expect) << c.what;
+    }
+}
+
+TEST(ResampleArea, AreasOutsideEitherBitmapAreClipped) {
+    PIX_MemBitmap src(4, 4, 4), dst(4, 4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(src, x, y) = 0xffffffff;
+    struct Case {
+        int sx, sy, sw, sh, dx, dy, dw, dh;
+    } cases[] = {
+        {-2, -2, 8, 8, -2, -2, 8, 8}, {2, 2, 100, 100, 3, 3, 9, 9}, {0, 0, 4, 4, 4, 0, 4, 4},
+        {0, 0, 4, 4, 0, -4, 4, 4},   {0, 0, 0, 4, 0, 0, 4, 4},     {0, 0, 4, 4, 0, 0, -1, 4},
+        {INT32_MAX, 0, 4, 4, 0, 0, 4, 4}, {0, 0, 4, 4, INT32_MIN, 0, 4, 4},
+    };
+    for (const Case& c : cases) {
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) *PIX_PixelAddress(dst, x, y) = 0x5a5a5a5a;
+        ResampleArea(src, c.sx, c.sy, c.sw, c.sh, dst, c.dx, c.dy, c.dw, c.dh);  // must stay in bounds
+    }
+    // A destination area half outside on the left writes only its inside part.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(dst, x, y) = 0x5a5a5a5a;
+    ResampleArea(src, 0, 0, 4, 4, dst, -2, 0, 4, 4);
+    EXPECT_EQ(Px(dst, 0, 0), 0xffffffffu);  // source column 2
+    EXPECT_EQ(Px(dst, 2, 0), 0x5a5a5a5au);
+    PIX_MemBitmap empty;
+    ResampleArea(empty, 0, 0, 4, 4, dst, 0, 0, 4, 4);
+    ResampleArea(src, 0, 0, 4, 4, empty, 0, 0, 4, 4);
+}
+
+TEST(IBitmapStrip, FrameStartRoundsTheFrameOffset) {
+    struct Case {
+        int width, height, frames;
+        bool horizontal;
+        int frame, expect;
+    } cases[] = {
+        {100, 10, 4, true, 3, 50}, {100, 10, 4, true, 1, 0}, {100, 10, 4, true, 0, 0},
+        {10, 100, 3, false, 2, 33}, {10, 100, 3, false, 3, 67}, {100, 10, 1, true, 2, 0},
+        {228, 67, 3, true, 2, 76}, {100, 10, 0, true, 2, 0},
+    };
+    for (const Case& c : cases) {
+        IBitmapStrip s{nullptr, c.width, c.height, c.frames, c.horizontal};
+        EXPECT_EQ(s.FrameStart(c.frame), c.expect) << c.frames << " frames, frame " << c.frame;
+    }
+}
+
+TEST(BitmapCaches, TwoThreadsLoadingAtOnceKeepOneBitmapPerId) {
+    FakeImages images;
+    for (int i = 0; i < 16; ++i) images.Add("t" + std::to_string(i) + ".png", 20, 10, Solid(0xff000000u + i));
+    const int cachedBefore = BitmapCache::Instance().Count();
+    std::vector<IBitmapStrip*> got[2];
+    std::atomic<bool> go{false};
+    auto worker = [&](int t) {
+        while (!go) std::this_thread::yield();
+        for (int round = 0; round < 20; ++round)
+            for (int i = 0; i < 16; ++i) {
+                const int k = t ? 15 - i : i;
+                const std::string name = "t" + std::to_string(k) + ".png";
+                got[t].push_back(LoadStrip(images.Loader(), 2, 1500 + k, name.c_str(), 2, true));
+            }
+    };
+    std::thread a(worker, 0), b(worker, 1);
+    go = true;
+    a.join();
+    b.join();
+    EXPECT_EQ(BitmapCache::Instance().Count(), cachedBefore + 16);
+    for (int k = 0; k < 16; ++k) {
+        PIX_IBitmap* bm = BitmapCache::Instance().Find(1500 + k);
+        for (auto& list : got)
+            for (IBitmapStrip* s : list)
+                if (s->bitmap == bm) {
+                    EXPECT_EQ(s->width, 10);
+                    EXPECT_EQ(s->height, 5);
+                }
+    }
+    for (auto& list : got)
+        for (IBitmapStrip* s : list) ASSERT_NE(s->bitmap, nullptr);
+}
