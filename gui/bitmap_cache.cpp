@@ -50,29 +50,31 @@ BitmapCache& BitmapCache::Instance() {
 }
 
 PIX_IBitmap* BitmapCache::Find(int id) {
-    std::lock_guard lock(mutex_);
-    for (const Entry& e : entries_)
-        if (e.id == id && e.bitmap) return e.bitmap;
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        const Entry* e = entries_.GetAt(i);
+        if (e->id == id && e->bitmap) return e->bitmap;
+    }
     return nullptr;
 }
 
-void BitmapCache::Add(int id, PIX_IBitmap* bitmap) {
-    if (!bitmap) return;
-    std::lock_guard lock(mutex_);
-    entries_.push_back({id, bitmap});
+bool BitmapCache::Add(int id, PIX_IBitmap* bitmap) {
+    if (!bitmap) return false;
+    CMN_MutexLock lock(mutex_);
+    return entries_.Add({id, bitmap}) != nullptr;
 }
 
 bool BitmapCache::Remove(PIX_IBitmap* bitmap) {
-    std::lock_guard lock(mutex_);
-    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.bitmap == bitmap; });
-    if (!bitmap || it == entries_.end()) return false;
-    entries_.erase(it);
-    return true;
+    if (!bitmap) return false;
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i)
+        if (entries_.GetAt(i)->bitmap == bitmap) return entries_.Delete(i);
+    return false;
 }
 
 int BitmapCache::Count() {
-    std::lock_guard lock(mutex_);
-    return int(entries_.size());
+    CMN_MutexLock lock(mutex_);
+    return entries_.GetSize();
 }
 
 ScaledBitmapList& ScaledBitmapList::Instance() {
@@ -81,19 +83,27 @@ ScaledBitmapList& ScaledBitmapList::Instance() {
 }
 
 IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapStrip& record) {
+    static IBitmapStrip outOfMemory;
     auto owned = std::make_unique<IBitmapStrip>(record);
-    std::lock_guard lock(mutex_);
-    records_.push_back(owned.get());
-    entries_.push_back({id, fileName ? fileName : "", owned.get()});
+    auto entry = std::make_unique<Entry>(Entry{id, CMN_String(fileName), owned.get()});
+    if (entry->fileName.GetLength() != int(fileName ? std::strlen(fileName) : 0)) return &outOfMemory;
+    CMN_MutexLock lock(mutex_);
+    if (!records_.Add(owned.get())) return &outOfMemory;
+    if (!entries_.Add(entry.get())) {
+        // The record stays listed, so it is kept; only the walk misses it.
+        return owned.release();
+    }
+    entry.release();
     return owned.release();
 }
 
 bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
-    std::lock_guard lock(mutex_);
-    for (const Entry& e : entries_) {
-        if (e.id != id || !e.record->bitmap) continue;
-        *width = e.record->width;
-        *height = e.record->height;
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        const Entry* e = entries_.Get(i);
+        if (e->id != id || !e->record->bitmap) continue;
+        *width = e->record->width;
+        *height = e->record->height;
         return true;
     }
     return false;
@@ -101,20 +111,26 @@ bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
 
 void ScaledBitmapList::ForgetBitmap(const PIX_IBitmap* bitmap) {
     if (!bitmap) return;
-    std::lock_guard lock(mutex_);
-    std::erase_if(entries_, [&](const Entry& e) { return e.record->bitmap == bitmap; });
-    for (IBitmapStrip* r : records_)
+    CMN_MutexLock lock(mutex_);
+    for (int i = entries_.GetSize() - 1; i >= 0; --i)
+        if (entries_.Get(i)->record->bitmap == bitmap) entries_.Delete(i, true);
+    for (int i = 0; i < records_.GetSize(); ++i) {
+        IBitmapStrip* r = records_.Get(i);
         if (r->bitmap == bitmap) *r = IBitmapStrip{nullptr, 0, 0, r->frames, r->horizontal};
+    }
 }
 
 std::vector<ScaledBitmapList::Entry> ScaledBitmapList::Snapshot() {
-    std::lock_guard lock(mutex_);
-    return entries_;
+    CMN_MutexLock lock(mutex_);
+    std::vector<Entry> copy;
+    copy.reserve(size_t(entries_.GetSize()));
+    for (int i = 0; i < entries_.GetSize(); ++i) copy.push_back(*entries_.Get(i));
+    return copy;
 }
 
 int ScaledBitmapList::Count() {
-    std::lock_guard lock(mutex_);
-    return int(entries_.size());
+    CMN_MutexLock lock(mutex_);
+    return entries_.GetSize();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -209,7 +225,7 @@ namespace {
 IBitmapStrip* ShareCached(int id, const char* fileName, int frames, bool horizontal) {
     BitmapCache& cache = BitmapCache::Instance();
     ScaledBitmapList& list = ScaledBitmapList::Instance();
-    std::lock_guard lockCache(cache.Mutex());
+    CMN_MutexLock lockCache(cache.Mutex());
     PIX_IBitmap* bm = cache.Find(id);
     if (!bm) return nullptr;
     IBitmapStrip record{bm, bm->getWidth(), bm->getHeight(), frames, horizontal};
@@ -241,13 +257,16 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     }
 
     BitmapCache& cache = BitmapCache::Instance();
-    std::lock_guard lockCache(cache.Mutex());
+    CMN_MutexLock lockCache(cache.Mutex());
     if (cache.Find(id)) {
         // Another thread cached the id while this one was loading: use its bitmap.
         delete record.bitmap;
         return ShareCached(id, fileName, frames, horizontal);
     }
-    cache.Add(id, record.bitmap);
+    if (!cache.Add(id, record.bitmap)) {
+        delete record.bitmap;
+        record = {nullptr, 0, 0, frames, horizontal};
+    }
     return ScaledBitmapList::Instance().Add(id, fileName, record);
 }
 
@@ -257,7 +276,7 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
     for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
         IBitmapStrip& record = *e.record;
         if (!record.bitmap || !load) continue;
-        std::unique_ptr<PIX_IBitmap> image(load(e.id, e.fileName.c_str()));
+        std::unique_ptr<PIX_IBitmap> image(load(e.id, e.fileName.Get()));
         if (!PIX_HasPixels(image.get())) continue;
 
         const int w = ScaledSide(image->getWidth() / rs, scale);
@@ -269,7 +288,7 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
 
         // The copy happens under the list's lock so that a bitmap being dropped at the
         // same time is never written to.
-        std::lock_guard lock(list.Mutex());
+        CMN_MutexLock lock(list.Mutex());
         if (!record.bitmap) continue;
         CopyBitmap(*record.bitmap, temp);
         record.width = temp.getWidth();

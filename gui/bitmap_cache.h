@@ -3,10 +3,12 @@
 #pragma once
 
 #include <functional>
-#include <mutex>
-#include <string>
 #include <vector>
 
+#include "common/cmn_string.h"
+#include "common/mutex.h"
+#include "common/ptr_list.h"
+#include "common/typed_buf.h"
 #include "raster/bitmap.h"
 
 // An image strip as the controls see it. Width and height are those of the whole strip
@@ -28,8 +30,6 @@ struct IBitmapStrip {
 // owns, or null when the image cannot be had.
 using ImageLoader = std::function<PIX_IBitmap*(int id, const char* fileName)>;
 
-using CacheMutex = std::recursive_mutex;
-
 // Every bitmap the caches own, by resource id (-1 for bitmaps made or kept at run time).
 class BitmapCache {
 public:
@@ -37,13 +37,13 @@ public:
 
     // First bitmap stored under the id, or null.
     PIX_IBitmap* Find(int id);
-    // Takes ownership of the bitmap.
-    void Add(int id, PIX_IBitmap* bitmap);
+    // Takes ownership of the bitmap; false (bitmap not taken) when memory cannot be had.
+    bool Add(int id, PIX_IBitmap* bitmap);
     // Gives up and returns ownership of the bitmap; false when the cache does not hold it.
     bool Remove(PIX_IBitmap* bitmap);
     int Count();
 
-    CacheMutex& Mutex() { return mutex_; }
+    CMN_Mutex& Mutex() { return mutex_; }
 
 private:
     BitmapCache() = default;
@@ -51,8 +51,8 @@ private:
         int id;
         PIX_IBitmap* bitmap;
     };
-    CacheMutex mutex_;
-    std::vector<Entry> entries_;
+    CMN_Mutex mutex_;
+    CMN_TypedBuf<Entry> entries_;
 };
 
 // One entry per IGraphics::LoadBitmapStrip call, walked by every rescale. The list owns
@@ -63,10 +63,11 @@ public:
 
     struct Entry {
         int id;
-        std::string fileName;  // a copy: callers may pass a temporary name
+        CMN_String fileName;  // a copy: callers may pass a temporary name
         IBitmapStrip* record;
     };
 
+    // Never null: when memory runs out the caller gets a shared empty record.
     IBitmapStrip* Add(int id, const char* fileName, const IBitmapStrip& record);
     // Size of the first record loaded under the id; false when there is none.
     bool FindSize(int id, int* width, int* height);
@@ -76,13 +77,13 @@ public:
     std::vector<Entry> Snapshot();
     int Count();
 
-    CacheMutex& Mutex() { return mutex_; }
+    CMN_Mutex& Mutex() { return mutex_; }
 
 private:
     ScaledBitmapList() = default;
-    CacheMutex mutex_;
-    std::vector<Entry> entries_;
-    std::vector<IBitmapStrip*> records_;  // every record ever handed out, kept for good
+    CMN_Mutex mutex_;
+    CMN_PtrList<Entry> entries_;
+    CMN_PtrList<IBitmapStrip> records_;  // every record ever handed out, kept for good
 };
 
 // Resamples the sw x sh area at (sx, sy) of `src` into the dw x dh area at (dx, dy) of
