@@ -17,9 +17,9 @@ struct HDC__ {
     int height = 0;
     // Text state. A context never owns the font selected into it.
     HGDIOBJ__* font = nullptr;
-    uint32_t textColor = 0x000000;   // Win32 colour word B | G << 8 | R << 16
+    uint32_t textColor = 0x000000;   // colour word 0x00RRGGBB (winapi/font.h)
     uint32_t bkColor = 0xffffff;
-    int bkMode = 2;                  // OPAQUE
+    int bkMode = 0;                  // 1 fills behind the text (winapi/font.h)
 };
 
 using HDC = HDC__*;

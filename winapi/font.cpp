@@ -1,0 +1,458 @@
+#include "winapi/font.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+// Sizes beyond this would have the rasteriser produce glyph images of many megabytes
+// each; such requests fail instead.
+constexpr double kMaxPixelSize = 4096.0;
+// Character height of a font created with height 0.
+constexpr int kDefaultCharHeight = 12;
+
+// Faces the editor asks for that Linux machines lack. Monaco is a fixed-pitch face, but
+// fontconfig's own rules would send it to the default proportional face; Tahoma is named
+// for completeness so it never depends on what a distribution happens to alias.
+constexpr const char* kFaceAliases =
+    "<alias binding=\"same\"><family>Monaco</family><accept><family>monospace</family></accept></alias>"
+    "<alias binding=\"same\"><family>Tahoma</family><accept><family>sans-serif</family></accept></alias>";
+
+struct GlyphImage {
+    std::vector<uint8_t> coverage;  // rows of `width` bytes
+    int width = 0;
+    int height = 0;
+    int left = 0;  // from the pen position to the first column
+    int top = 0;   // from the baseline up to the first row
+    int advance = 0;
+};
+
+struct FontObject final : HGDIOBJ__ {
+    FontObject() : HGDIOBJ__(WAPI_OBJ_FONT) {}
+    ~FontObject() override;
+
+    const GlyphImage& glyph(uint32_t code);
+
+    FT_Face face = nullptr;
+    std::string file;
+    TEXTMETRIC metrics;
+    bool mono = false;
+    bool embolden = false;
+    std::unordered_map<uint32_t, GlyphImage> glyphs;
+    // Contexts this font has been selected into; cleared of it when the font goes.
+    std::unordered_set<HDC__*> selectedInto;
+};
+
+struct Registry {
+    std::mutex mutex;
+    std::unordered_set<HGDIOBJ__*> live;
+    FT_Library library = nullptr;
+    FcConfig* config = nullptr;
+};
+
+Registry& registry() {
+    static Registry r;
+    return r;
+}
+
+// fontconfig configuration of our own: the aliases are read before the system rules so
+// they are expanded by them, and the process-wide configuration stays untouched.
+FcConfig* loadConfig() {
+    FcInit();
+    FcConfig* config = FcConfigCreate();
+    FcChar8* systemFile = FcConfigFilename(nullptr);
+    std::string xml = "<?xml version=\"1.0\"?><fontconfig>";
+    xml += kFaceAliases;
+    if (systemFile) {
+        xml += "<include ignore_missing=\"yes\">";
+        xml += reinterpret_cast<const char*>(systemFile);
+        xml += "</include>";
+        FcStrFree(systemFile);
+    }
+    xml += "</fontconfig>";
+    if (config && FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue) &&
+        FcConfigBuildFonts(config)) {
+        return config;
+    }
+    if (config) FcConfigDestroy(config);
+    return FcConfigReference(nullptr);
+}
+
+FontObject* liveFont(HGDIOBJ object) {
+    if (!object) return nullptr;
+    auto& r = registry();
+    std::lock_guard lock(r.mutex);
+    if (!r.live.count(object) || object->kind != WAPI_OBJ_FONT) return nullptr;
+    return static_cast<FontObject*>(object);
+}
+
+FontObject::~FontObject() {
+    if (face) {
+        std::lock_guard lock(registry().mutex);
+        FT_Done_Face(face);
+    }
+}
+
+const GlyphImage& FontObject::glyph(uint32_t code) {
+    auto found = glyphs.find(code);
+    if (found != glyphs.end()) return found->second;
+    GlyphImage& g = glyphs[code];
+    // Control characters have no picture and take no room.
+    if (code < 32 || code == 127) return g;
+    const FT_Int32 loadFlags = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
+    if (FT_Load_Char(face, code, loadFlags) != 0) return g;
+    FT_GlyphSlot slot = face->glyph;
+    if (embolden) FT_GlyphSlot_Embolden(slot);
+    g.advance = int((slot->advance.x + 32) >> 6);
+    if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return g;
+    const FT_Bitmap& bm = slot->bitmap;
+    if (bm.width == 0 || bm.rows == 0 || !bm.buffer) return g;
+    g.width = int(bm.width);
+    g.height = int(bm.rows);
+    g.left = slot->bitmap_left;
+    g.top = slot->bitmap_top;
+    g.coverage.resize(size_t(g.width) * size_t(g.height));
+    for (int y = 0; y < g.height; ++y) {
+        const unsigned char* src = bm.buffer + ptrdiff_t(y) * bm.pitch;
+        uint8_t* dst = g.coverage.data() + size_t(y) * size_t(g.width);
+        if (bm.pixel_mode == FT_PIXEL_MODE_MONO) {
+            for (int x = 0; x < g.width; ++x) dst[x] = (src[x >> 3] >> (7 - (x & 7)) & 1) ? 255 : 0;
+        } else {
+            std::memcpy(dst, src, size_t(g.width));
+        }
+    }
+    return g;
+}
+
+// One character of at most `n` bytes (n >= 1). A broken or truncated sequence yields
+// U+FFFD and uses one byte, so no read passes the end and the walk always moves on.
+int decodeUtf8(const unsigned char* s, size_t n, uint32_t* code) {
+    const unsigned b0 = s[0];
+    if (b0 < 0x80) {
+        *code = b0;
+        return 1;
+    }
+    int len = 0;
+    uint32_t cp = 0;
+    uint32_t min = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F, min = 0x80;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F, min = 0x800;
+    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07, min = 0x10000;
+    if (len == 0 || size_t(len) > n) {
+        *code = 0xFFFD;
+        return 1;
+    }
+    for (int i = 1; i < len; ++i) {
+        if ((s[i] & 0xC0) != 0x80) {
+            *code = 0xFFFD;
+            return 1;
+        }
+        cp = cp << 6 | (s[i] & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        *code = 0xFFFD;
+        return 1;
+    }
+    *code = cp;
+    return len;
+}
+
+struct Clip {
+    int64_t left, top, right, bottom;
+};
+
+// Blends one glyph's coverage into the context's red, green and blue bytes; the alpha
+// byte is not the text engine's to touch.
+void drawGlyphImage(HDC ctx, const GlyphImage& g, int64_t x, int64_t y, const Clip& clip, int r, int gr, int b) {
+    const int64_t x0 = std::max(x, clip.left), x1 = std::min(x + g.width, clip.right);
+    const int64_t y0 = std::max(y, clip.top), y1 = std::min(y + g.height, clip.bottom);
+    if (x0 >= x1 || y0 >= y1) return;
+    for (int64_t py = y0; py < y1; ++py) {
+        const uint8_t* cov = g.coverage.data() + (py - y) * g.width + (x0 - x);
+        uint8_t* px = ctx->bits + (py * ctx->width + x0) * 4;
+        for (int64_t px_x = x0; px_x < x1; ++px_x, ++cov, px += 4) {
+            const int c = *cov;
+            if (c == 0) continue;
+            const int k = 255 - c;
+            px[1] = uint8_t((px[1] * k + r * c + 127) / 255);
+            px[2] = uint8_t((px[2] * k + gr * c + 127) / 255);
+            px[3] = uint8_t((px[3] * k + b * c + 127) / 255);
+        }
+    }
+}
+
+void fillBox(HDC ctx, int64_t x, int64_t y, int64_t w, int64_t h, const Clip& clip, COLORREF color) {
+    const int64_t x0 = std::max(x, clip.left), x1 = std::min(x + w, clip.right);
+    const int64_t y0 = std::max(y, clip.top), y1 = std::min(y + h, clip.bottom);
+    for (int64_t py = y0; py < y1; ++py) {
+        uint8_t* px = ctx->bits + (py * ctx->width + x0) * 4;
+        for (int64_t i = x0; i < x1; ++i, px += 4) {
+            px[1] = uint8_t(WAPI_ColorWordR(color));
+            px[2] = uint8_t(WAPI_ColorWordG(color));
+            px[3] = uint8_t(WAPI_ColorWordB(color));
+        }
+    }
+}
+
+struct Line {
+    size_t first = 0;  // index range into the glyph run
+    size_t end = 0;
+    int64_t width = 0;
+};
+
+}  // namespace
+
+HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*/, int weight, unsigned italic,
+                   unsigned /*underline*/, unsigned /*strikeOut*/, unsigned /*charSet*/, unsigned /*outPrecision*/,
+                   unsigned /*clipPrecision*/, unsigned quality, unsigned pitchAndFamily, const char* faceName) {
+    auto& reg = registry();
+    std::unique_lock lock(reg.mutex);
+    if (!reg.config) reg.config = loadConfig();
+    if (!reg.library && FT_Init_FreeType(&reg.library) != 0) {
+        reg.library = nullptr;
+        return nullptr;
+    }
+    if (!reg.config) return nullptr;
+
+    if (weight <= 0) weight = 400;
+    weight = std::min(weight, 1000);
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return nullptr;
+    const char* family = faceName && *faceName ? faceName : "sans-serif";
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    if ((pitchAndFamily & 3) == WAPI_FIXED_PITCH) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("monospace"));
+        FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
+    }
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(reg.config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(reg.config, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return nullptr;
+    FcChar8* file = nullptr;
+    int index = 0, matchedWeight = FC_WEIGHT_REGULAR, matchedSlant = FC_SLANT_ROMAN;
+    FcPatternGetString(match, FC_FILE, 0, &file);
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &matchedWeight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &matchedSlant);
+    auto font = std::make_unique<FontObject>();
+    if (file) font->file = reinterpret_cast<const char*>(file);
+    FcPatternDestroy(match);
+    if (font->file.empty() || FT_New_Face(reg.library, font->file.c_str(), index, &font->face) != 0) {
+        font->face = nullptr;
+        return nullptr;
+    }
+    lock.unlock();
+
+    FT_Face face = font->face;
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+    const double upem = face->units_per_EM;
+    double ascUnits = face->ascender, descUnits = -double(face->descender), avgUnits = 0;
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF) {
+        if (os2->usWinAscent + os2->usWinDescent > 0) {
+            ascUnits = os2->usWinAscent;
+            descUnits = os2->usWinDescent;
+        }
+        avgUnits = os2->xAvgCharWidth;
+    }
+    if (ascUnits + descUnits <= 0) ascUnits = upem, descUnits = 0;
+
+    // Win32 reads a positive height as the cell (ascent + descent) and a negative one as
+    // the character height, so `IGraphics` asking for h gets a line height of exactly h.
+    TEXTMETRIC& tm = font->metrics;
+    double em;
+    if (height > 0) {
+        if (height > kMaxPixelSize) return nullptr;
+        em = height * upem / (ascUnits + descUnits);
+        tm.tmAscent = int(std::lround(height * ascUnits / (ascUnits + descUnits)));
+        tm.tmDescent = height - tm.tmAscent;
+    } else {
+        em = height < 0 ? -double(height) : kDefaultCharHeight;
+        if (em > kMaxPixelSize) return nullptr;
+        tm.tmAscent = int(std::lround(ascUnits * em / upem));
+        tm.tmDescent = int(std::lround(descUnits * em / upem));
+    }
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    if (tm.tmHeight < 1 || tm.tmHeight > kMaxPixelSize) return nullptr;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - int(std::lround(em)));
+    const double naturalAvg = avgUnits > 0 ? avgUnits * em / upem : em / 2;
+    double xem = em;
+    if (width != 0) xem = std::min(kMaxPixelSize, em * std::abs(double(width)) / naturalAvg);
+    tm.tmAveCharWidth = width != 0 ? std::abs(width) : std::max(1, int(std::lround(naturalAvg)));
+    tm.tmMaxCharWidth = std::max(1, int(std::lround(face->max_advance_width * xem / upem)));
+    tm.tmWeight = weight;
+    tm.tmItalic = italic ? 1 : 0;
+    const FT_F26Dot6 em26 = std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(em * 64)));
+    const FT_F26Dot6 xem26 = std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(xem * 64)));
+    if (FT_Set_Char_Size(face, xem26, em26, 72, 72) != 0) return nullptr;
+
+    font->mono = quality == WAPI_QUALITY_MONO;
+    // A family without the asked-for bold or italic face is given it synthetically.
+    font->embolden = weight >= 600 && matchedWeight < FC_WEIGHT_DEMIBOLD;
+    if (italic && matchedSlant == FC_SLANT_ROMAN) {
+        FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
+        FT_Set_Transform(face, &shear, nullptr);
+    }
+
+    lock.lock();
+    HGDIOBJ object = font.release();
+    reg.live.insert(object);
+    return object;
+}
+
+bool DeleteObject(HGDIOBJ object) {
+    if (!object) return false;
+    auto& reg = registry();
+    {
+        std::lock_guard lock(reg.mutex);
+        if (reg.live.erase(object) == 0) return false;
+    }
+    if (object->kind == WAPI_OBJ_FONT) {
+        // A context never owns its font: when the font goes, contexts still holding it
+        // are left with none rather than with a dangling pointer.
+        for (HDC__* ctx : static_cast<FontObject*>(object)->selectedInto) {
+            if (WAPI_IsLiveContext(ctx) && ctx->font == object) ctx->font = nullptr;
+        }
+    }
+    delete object;
+    return true;
+}
+
+HGDIOBJ SelectObject(HDC context, HGDIOBJ object) {
+    if (!WAPI_IsLiveContext(context)) return nullptr;
+    FontObject* font = liveFont(object);
+    if (!font) return nullptr;
+    HGDIOBJ previous = liveFont(context->font);
+    context->font = font;
+    font->selectedInto.insert(context);
+    return previous;
+}
+
+bool GetTextMetrics(HDC context, TEXTMETRIC* metrics) {
+    if (!metrics || !WAPI_IsLiveContext(context)) return false;
+    FontObject* font = liveFont(context->font);
+    if (!font) return false;
+    *metrics = font->metrics;
+    return true;
+}
+
+COLORREF SetTextColor(HDC context, COLORREF color) {
+    if (!WAPI_IsLiveContext(context)) return 0xFFFFFFFF;
+    const COLORREF previous = context->textColor;
+    context->textColor = color;
+    return previous;
+}
+
+COLORREF SetBkColor(HDC context, COLORREF color) {
+    if (!WAPI_IsLiveContext(context)) return 0xFFFFFFFF;
+    const COLORREF previous = context->bkColor;
+    context->bkColor = color;
+    return previous;
+}
+
+int SetBkMode(HDC context, int mode) {
+    if (!WAPI_IsLiveContext(context)) return 0;
+    const int previous = context->bkMode;
+    context->bkMode = mode;
+    return previous;
+}
+
+const char* WAPI_GetFontFile(HGDIOBJ object) {
+    FontObject* font = liveFont(object);
+    return font ? font->file.c_str() : "";
+}
+
+int WAPI_DrawText(HDC context, const char* text, int count, RECT* rect, unsigned format) {
+    if (!rect || !WAPI_IsLiveContext(context)) return 0;
+    FontObject* font = liveFont(context->font);
+    if (!font) return 0;
+    const size_t bytes = !text ? 0 : count < 0 ? std::strlen(text) : strnlen(text, size_t(count));
+    const bool singleLine = format & DT_SINGLELINE;
+
+    // Lay the text out as runs of glyphs per line. A carriage return is dropped and a
+    // line feed on a single line shows as a space, as in the raster library's own text.
+    thread_local std::vector<const GlyphImage*> run;
+    thread_local std::vector<Line> lines;
+    run.clear();
+    lines.assign(1, Line{});
+    size_t lastLineWithText = 0;
+    bool anyText = false;
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    for (size_t i = 0; i < bytes;) {
+        uint32_t code = 0;
+        i += size_t(decodeUtf8(s + i, bytes - i, &code));
+        if (code == '\r') continue;
+        if (code == '\n') {
+            if (!singleLine) {
+                lines.back().end = run.size();
+                lines.push_back(Line{run.size(), run.size(), 0});
+                continue;
+            }
+            code = ' ';
+        }
+        const GlyphImage& g = font->glyph(code);
+        run.push_back(&g);
+        lines.back().width += g.advance;
+        lastLineWithText = lines.size() - 1;
+        anyText = true;
+    }
+    lines.back().end = run.size();
+    const int lineHeight = font->metrics.tmHeight;
+    const int64_t lineCount = anyText ? int64_t(lastLineWithText) + 1 : 0;
+    int64_t textWidth = 0;
+    for (const Line& line : lines) textWidth = std::max(textWidth, line.width);
+    const int64_t textHeight = lineCount * lineHeight;
+    const int result = int(std::min<int64_t>(textHeight, INT32_MAX));
+
+    if (format & DT_CALCRECT) {
+        rect->right = int(std::clamp<int64_t>(rect->left + textWidth, INT32_MIN, INT32_MAX));
+        rect->bottom = int(std::clamp<int64_t>(rect->top + textHeight, INT32_MIN, INT32_MAX));
+        return result;
+    }
+    if (!context->bits || lineCount == 0) return result;
+
+    Clip clip{0, 0, context->width, context->height};
+    if (!(format & DT_NOCLIP)) {
+        clip.left = std::max<int64_t>(clip.left, rect->left);
+        clip.top = std::max<int64_t>(clip.top, rect->top);
+        clip.right = std::min<int64_t>(clip.right, rect->right);
+        clip.bottom = std::min<int64_t>(clip.bottom, rect->bottom);
+    }
+    if (clip.left >= clip.right || clip.top >= clip.bottom) return result;
+
+    int64_t y = rect->top;
+    if (format & DT_VCENTER) y += (int64_t(rect->bottom) - rect->top - textHeight) / 2;
+    else if (format & DT_BOTTOM) y = rect->bottom - textHeight;
+    const COLORREF color = context->textColor;
+    const int r = WAPI_ColorWordR(color), g = WAPI_ColorWordG(color), b = WAPI_ColorWordB(color);
+    for (int64_t li = 0; li < lineCount; ++li, y += lineHeight) {
+        const Line& line = lines[size_t(li)];
+        int64_t x = rect->left;
+        if (format & DT_CENTER) x += (int64_t(rect->right) - rect->left - line.width) / 2;
+        else if (format & DT_RIGHT) x = rect->right - line.width;
+        if (context->bkMode == WAPI_BK_FILL) fillBox(context, x, y, line.width, lineHeight, clip, context->bkColor);
+        const int64_t baseline = y + font->metrics.tmAscent;
+        for (size_t k = line.first; k < line.end; ++k) {
+            const GlyphImage& gi = *run[k];
+            if (gi.width > 0) drawGlyphImage(context, gi, x + gi.left, baseline - gi.top, clip, r, g, b);
+            x += gi.advance;
+        }
+    }
+    return result;
+}
