@@ -1,0 +1,105 @@
+// Row primitives shared by the blits, fills, vector drawing and text: each is a
+// template over a combiner policy of raster/combiners.h, instantiated once per mode
+// through WithCombiner / WithSolidCombiner, with plain counted loops the compiler can
+// vectorise.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "raster/combiners.h"
+
+namespace pix {
+
+// The full-weight combiners ignore the weight; where the weight varies per pixel
+// (coverage, anti-aliasing) their general forms must be used instead.
+template <class Op> struct PerPixelWeightOf { using type = Op; };
+template <> struct PerPixelWeightOf<CopyFull> { using type = Copy; };
+template <> struct PerPixelWeightOf<CopySourceAlphaFull> { using type = CopySourceAlpha; };
+template <> struct PerPixelWeightOf<CopyFullClamp> { using type = CopyClamp; };
+template <> struct PerPixelWeightOf<CopySourceAlphaFullClamp> { using type = CopySourceAlphaClamp; };
+template <class Op> using PerPixelWeight = typename PerPixelWeightOf<Op>::type;
+
+inline uint8_t* Bytes(uint32_t* p) { return reinterpret_cast<uint8_t*>(p); }
+inline const uint8_t* Bytes(const uint32_t* p) { return reinterpret_cast<const uint8_t*>(p); }
+
+// n pixels of one colour (channels r, g, b, a) at weight w.
+template <class Op>
+inline void FillSpan(uint32_t* row, int n, int r, int g, int b, int a, int w) {
+    if constexpr (std::is_same_v<Op, CopyFull>) {
+        const uint32_t c = PIX_MakePixel(a, r, g, b);
+        for (int i = 0; i < n; ++i) row[i] = c;
+    } else {
+        uint8_t* p = Bytes(row);
+        for (int i = 0; i < n; ++i) Op::apply(p + 4 * i, r, g, b, a, w);
+    }
+}
+
+// n pixels of one colour through 8-bit coverage: pixel i at weight cov[i] w / 256,
+// left alone where the coverage is 0.
+template <class Op>
+inline void BlendCoverageSpan(uint32_t* row, const uint8_t* cov, int n, int r, int g, int b, int a, int w) {
+    using WOp = PerPixelWeight<Op>;
+    uint8_t* p = Bytes(row);
+    for (int i = 0; i < n; ++i) {
+        const int m = cov[i];
+        if (m != 0) WOp::apply(p + 4 * i, r, g, b, a, (m * w) / 256);
+    }
+}
+
+// n source pixels onto n destination pixels at weight w, each source pixel's bytes
+// being the colour. Source and destination must not overlap (other than being equal).
+template <class Op>
+inline void BlendRow(uint32_t* dst, const uint32_t* src, int n, int w) {
+    if constexpr (std::is_same_v<Op, CopyFull>) {
+        std::memmove(dst, src, size_t(n) * 4);
+    } else {
+        uint8_t* d = Bytes(dst);
+        const uint8_t* s = Bytes(src);
+        for (int i = 0; i < n; ++i) Op::apply(d + 4 * i, s[4 * i + 1], s[4 * i + 2], s[4 * i + 3], s[4 * i], w);
+    }
+}
+
+// ---- Whole-word fast paths of the copy mode -------------------------------------------
+// Each byte truncated separately: x >> 1 & 0x7f7f7f7f is a half, x >> 2 & 0x3f3f3f3f a
+// quarter.
+inline uint32_t HalfOf(uint32_t x) { return x >> 1 & 0x7f7f7f7fu; }
+inline uint32_t QuarterOf(uint32_t x) { return x >> 2 & 0x3f3f3f3fu; }
+
+// Source and destination averaged byte by byte (copy at alpha 0.5).
+inline void AverageRow(uint32_t* dst, const uint32_t* src, int n) {
+    for (int i = 0; i < n; ++i) dst[i] = HalfOf(src[i]) + HalfOf(dst[i]);
+}
+
+// Copy-mode fills at the weights that have whole-word forms: 64, 128, 192 (and 256,
+// a plain store). Their per-byte truncation differs from the general copy by up to 1,
+// and is what callers have always seen at these weights.
+inline bool HasCopyFastPath(int w) { return w == 64 || w == 128 || w == 192 || w == 256; }
+
+// Returns false (drawing nothing) for a weight without a whole-word form.
+inline bool FillSpanCopyFast(uint32_t* row, int n, uint32_t c, int w) {
+    switch (w) {
+        case 64: {
+            const uint32_t cq = QuarterOf(c);
+            for (int i = 0; i < n; ++i) row[i] = QuarterOf(row[i]) + HalfOf(row[i]) + cq;
+            return true;
+        }
+        case 128: {
+            const uint32_t ch = HalfOf(c);
+            for (int i = 0; i < n; ++i) row[i] = HalfOf(row[i]) + ch;
+            return true;
+        }
+        case 192: {
+            const uint32_t c34 = QuarterOf(c) + HalfOf(c);
+            for (int i = 0; i < n; ++i) row[i] = QuarterOf(row[i]) + c34;
+            return true;
+        }
+        case 256:
+            for (int i = 0; i < n; ++i) row[i] = c;
+            return true;
+        default: return false;
+    }
+}
+
+}  // namespace pix
