@@ -1,0 +1,317 @@
+#include "gui/animation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kHalfPi = kPi / 2;
+constexpr double kElasticFrequency = 13 * kHalfPi;  // 20.420352248333657
+
+constexpr const char* kCurveLabels[IModuleAnimation::kNumCurves] = {
+    "LinearInterpolation", "QuadraticEaseIn", "QuadraticEaseOut", "QuadraticEaseInOut",
+    "CubicEaseIn", "CubicEaseOut", "CubicEaseInOut", "QuarticEaseIn", "QuarticEaseOut",
+    "QuarticEaseInOut", "QuinticEaseIn", "QuinticEaseOut", "QuinticEaseInOut", "SineEaseIn",
+    "SineEaseOut", "SineEaseInOut", "CircularEaseIn", "CircularEaseOut", "CircularEaseInOut",
+    "ExponentialEaseIn", "ExponentialEaseOut", "ExponentialEaseInOut", "ElasticEaseIn",
+    "ElasticEaseOut", "ElasticEaseInOut", "BackEaseIn", "BackEaseOut", "BackEaseInOut",
+    "BounceEaseIn", "BounceEaseOut", "BounceEaseInOut", "BezierEase", "BezierEaseIn",
+    // The stored label of curve 33 lacks its first letter; the preview shows it as stored.
+    "ezierEaseOut", "BezierEaseInOut", "BezierSwiftMove", "BezierSwifterMove", "BezierHeavyMove",
+    "BezierSwiftIn", "BezierSwiftOut", "BezierCustom",
+};
+
+struct BezierPoints {
+    double x1, y1, x2, y2;
+};
+
+// Curves 31 to 39; curve 40 takes the record's own points.
+constexpr BezierPoints kBezierCurves[9] = {
+    {0.25, 0.1, 0.25, 1.0}, {0.42, 0.0, 1.0, 1.0}, {0.0, 0.0, 0.58, 1.0},
+    {0.42, 0.0, 0.58, 1.0}, {0.4, 0.0, 0.2, 1.0},  {0.4, 0.0, 0.0, 1.0},
+    {0.7, 0.0, 0.6, 1.0},   {0.0, 0.0, 0.2, 1.0},  {0.4, 0.0, 1.0, 1.0},
+};
+
+double Bounce(double q) {
+    if (q < 4.0 / 11.0) return (121.0 * q * q) / 16.0;
+    if (q < 8.0 / 11.0) return (363.0 / 40.0 * q * q) - (99.0 / 10.0 * q) + 17.0 / 5.0;
+    if (q < 0.9) return (4356.0 / 361.0 * q * q) - (35442.0 / 1805.0 * q) + 16061.0 / 1805.0;
+    return (54.0 / 5.0 * q * q) - (513.0 / 25.0 * q) + 268.0 / 25.0;
+}
+
+double BackIn(double f) { return f * f * f - f * std::sin(f * kPi); }
+
+double CubicBezier(const BezierPoints& b, double p) {
+    const double cx = 3.0 * b.x1, bx = 3.0 * (b.x2 - b.x1) - cx, ax = 1.0 - cx - bx;
+    const double cy = 3.0 * b.y1, by = 3.0 * (b.y2 - b.y1) - cy, ay = 1.0 - cy - by;
+    auto x = [&](double s) { return ((ax * s + bx) * s + cx) * s; };
+
+    constexpr double kTolerance = 0.001;
+    double s = p;
+    bool solved = false;
+    for (int i = 0; i < 10; ++i) {
+        const double d = x(s) - p;
+        if (std::fabs(d) < kTolerance) {
+            solved = true;
+            break;
+        }
+        const double slope = (3.0 * ax * s + 2.0 * bx) * s + cx;
+        const double next = s - d / slope;
+        // A flat spot sends Newton's step to infinity (or far outside the curve);
+        // bisection cannot miss, since x runs from 0 at s = 0 to 1 at s = 1.
+        if (std::fabs(slope) < 1e-9 || !std::isfinite(next) || next < 0.0 || next > 1.0) break;
+        s = next;
+    }
+    if (!solved && !(std::fabs(x(s) - p) < kTolerance)) {
+        double lo = 0.0, hi = 1.0;
+        s = p;
+        for (int i = 0; i < 60 && !(std::fabs(x(s) - p) < kTolerance); ++i) {
+            s = 0.5 * (lo + hi);
+            (x(s) < p ? lo : hi) = s;
+        }
+    }
+    const double e = ((ay * s + by) * s + cy) * s;
+    // Non-finite control points cannot give a curve; fall back to the straight line.
+    return std::isfinite(e) ? e : p;
+}
+
+}  // namespace
+
+IModuleAnimation::~IModuleAnimation() { mNames.DeleteAll(true); }
+
+const char* IModuleAnimation::CurveLabel(int curve) {
+    return curve >= 0 && curve < kNumCurves ? kCurveLabels[curve] : nullptr;
+}
+
+double IModuleAnimation::CurveValue(int k, double p) const {
+    switch (k) {
+        case 1: return p * p;
+        case 2: return -(p * (p - 2));
+        case 3: return p < 0.5 ? 2 * p * p : (-2 * p * p) + (4 * p) - 1;
+        case 4: return p * p * p;
+        case 5: { const double f = p - 1; return f * f * f + 1; }
+        case 6: {
+            if (p < 0.5) return 4 * p * p * p;
+            const double f = 2 * p - 2;
+            return 0.5 * f * f * f + 1;
+        }
+        case 7: return p * p * p * p;
+        case 8: { const double f = p - 1; return f * f * f * (1 - p) + 1; }
+        case 9: {
+            if (p < 0.5) return 8 * p * p * p * p;
+            const double f = p - 1;
+            return -8 * f * f * f * f + 1;
+        }
+        case 10: return p * p * p * p * p;
+        case 11: { const double f = p - 1; return f * f * f * f * f + 1; }
+        case 12: {
+            if (p < 0.5) return 16 * p * p * p * p * p;
+            const double f = 2 * p - 2;
+            return 0.5 * f * f * f * f * f + 1;
+        }
+        case 13: return std::sin((p - 1) * kHalfPi) + 1;
+        case 14: return std::sin(p * kHalfPi);
+        case 15: return 0.5 * (1 - std::cos(p * kPi));
+        case 16: return 1 - std::sqrt(1 - p * p);
+        case 17: return std::sqrt((2 - p) * p);
+        case 18:
+            if (p < 0.5) return 0.5 * (1 - std::sqrt(1 - 4 * (p * p)));
+            return 0.5 * (std::sqrt(-((2 * p) - 3) * ((2 * p) - 1)) + 1);
+        case 19: return p == 0.0 ? p : std::pow(2, 10 * (p - 1));
+        case 20: return p == 1.0 ? p : 1 - std::pow(2, -10 * p);
+        case 21:
+            if (p == 0.0 || p == 1.0) return p;
+            if (p < 0.5) return 0.5 * std::pow(2, (20 * p) - 10);
+            return -0.5 * std::pow(2, (-20 * p) + 10) + 1;
+        case 22: return std::sin(kElasticFrequency * p) * std::pow(2, 10 * (p - 1));
+        case 23: return std::sin(-kElasticFrequency * (p + 1)) * std::pow(2, -10 * p) + 1;
+        case 24:
+            if (p < 0.5) return 0.5 * std::sin(kElasticFrequency * (2 * p)) * std::pow(2, 10 * ((2 * p) - 1));
+            return 0.5 * (std::sin(-kElasticFrequency * ((2 * p - 1) + 1)) * std::pow(2, -10 * (2 * p - 1)) + 2);
+        case 25: return BackIn(p);
+        case 26: return 1 - BackIn(1 - p);
+        case 27:
+            if (p < 0.5) return 0.5 * BackIn(2 * p);
+            return 0.5 * (1 - BackIn(1 - (2 * p - 1))) + 0.5;
+        case 28: return 1 - Bounce(1 - p);
+        case 29: return Bounce(p);
+        case 30:
+            if (p < 0.5) return 0.5 * (1 - Bounce(1 - p * 2));
+            return 0.5 * Bounce(p * 2 - 1) + 0.5;
+        case kCustomBezierCurve: return CubicBezier({mBezierX1, mBezierY1, mBezierX2, mBezierY2}, p);
+        default:
+            if (k >= 31 && k < kCustomBezierCurve) return CubicBezier(kBezierCurves[k - 31], p);
+            return p;
+    }
+}
+
+double IModuleAnimation::Ease(int curve, double from, double to, double t) {
+    // An unknown curve number eases linearly rather than collapsing the value to 0.
+    if (curve < 0 || curve >= kNumCurves) curve = kLinearCurve;
+    if (mSmoothNext) t = t * t * (3 - 2 * t);
+    const double e = CurveValue(curve, t);
+    mSmoothNext = false;
+    return to * e + (1 - e) * from;
+}
+
+void IModuleAnimation::SetBezierPoints(double x1, double y1, double x2, double y2) {
+    mBezierX1 = x1;
+    mBezierY1 = y1;
+    mBezierX2 = x2;
+    mBezierY2 = y2;
+}
+
+bool IModuleAnimation::IsAnyActive() const {
+    const bool* active = mActive.Get();
+    const int n = mActive.GetSize();
+    for (int i = 0; i < n; ++i)
+        if (active[i]) return true;
+    return false;
+}
+
+int IModuleAnimation::FindByName(const char* name) const {
+    if (!name) name = "";
+    const size_t length = std::strlen(name);
+    const int n = mNames.GetSize();
+    for (int i = 0; i < n; ++i) {
+        const CMN_String* s = mNames.Get(i);
+        if (size_t(s->GetLength()) == length && std::memcmp(s->Get(), name, length) == 0) return i;
+    }
+    return -1;
+}
+
+bool IModuleAnimation::Append(const char* name, bool forward, int forwardSteps, int backwardSteps, double from,
+                              double to) {
+    const int n = mNames.GetSize();
+    auto* stored = new CMN_String(nullptr, 0);
+    bool ok = stored->Set(name) && mNames.Add(stored) != nullptr;
+    if (!ok) {
+        delete stored;
+        return false;
+    }
+    ok = mActive.Add(false) && mForward.Add(forward) && mPosition.Add(0) && mFrom.Add(from) && mTo.Add(to) &&
+         mStartValue.Add(from) && mCurrentValue.Add(0.0) && mForwardSteps.Add(forwardSteps) &&
+         mBackwardSteps.Add(backwardSteps) && mJumpToEnd.Add(false);
+    if (!ok) {
+        // Keep the lists parallel: drop whatever part of the new entry went in.
+        mNames.Delete(n, true);
+        for (auto* list : {&mActive, &mForward, &mJumpToEnd}) list->Resize(n, false);
+        for (auto* list : {&mPosition, &mForwardSteps, &mBackwardSteps}) list->Resize(n, false);
+        for (auto* list : {&mFrom, &mTo, &mStartValue, &mCurrentValue}) list->Resize(n, false);
+    }
+    return ok;
+}
+
+double IModuleAnimation::Start(const char* name, bool forward, int forwardSteps, int backwardSteps,
+                               int forwardCurve, int backwardCurve, double from, double to) {
+    // A negative step count is a run that ends at once, like a count of 0.
+    const int F = std::max(forwardSteps, 0);
+    const int B = std::max(backwardSteps, 0);
+
+    int i = FindByName(name);
+    if (i < 0) {
+        if (!Append(name ? name : "", forward, F, B, from, to)) return forward ? to : from;
+        i = mNames.GetSize() - 1;
+    }
+    bool& active = mActive.Get()[i];
+    bool& direction = mForward.Get()[i];
+    int32_t& position = mPosition.Get()[i];
+    double& startValue = mStartValue.Get()[i];
+    double& currentValue = mCurrentValue.Get()[i];
+    int32_t& fwdSteps = mForwardSteps.Get()[i];
+    int32_t& bwdSteps = mBackwardSteps.Get()[i];
+
+    if (mJumpToEnd.Get()[i]) position = forward ? F : 0;
+
+    if (forward != direction) {
+        // The share of the reversed run already covered is measured against that
+        // run's own stored length, never the caller's new counts (which may be 0);
+        // the position is first held inside that run so no count can go negative.
+        if (forward) {
+            const int p = std::clamp<int32_t>(position, 0, bwdSteps);
+            if (p < 1) {
+                startValue = from;
+                fwdSteps = F;
+            } else {
+                startValue = currentValue;
+                const int q = int(std::trunc((double(F) / double(bwdSteps)) * p));
+                fwdSteps = F - std::clamp(q, 0, F);
+            }
+            position = 0;
+        } else {
+            const int p = std::max<int32_t>(position, 0);
+            if (p >= fwdSteps) {
+                startValue = to;
+                bwdSteps = B;
+                position = B;
+            } else {
+                startValue = currentValue;
+                const int q = int(std::trunc((double(B) / double(fwdSteps)) * p));
+                position = bwdSteps = std::clamp(q, 0, B);
+            }
+        }
+    }
+
+    if (forward) {
+        direction = true;
+        position = std::max<int32_t>(std::min(position, fwdSteps), 0);
+        if (position == fwdSteps) {
+            active = false;
+            return to;
+        }
+        const double t = double(position) / double(fwdSteps);
+        ++position;
+        active = true;
+        currentValue = Ease(forwardCurve, startValue, to, t);
+        return currentValue;
+    }
+    direction = false;
+    position = std::max<int32_t>(std::min(position, bwdSteps), 0);
+    if (position == 0) {
+        active = false;
+        return from;
+    }
+    const double t = double(position) / double(bwdSteps);
+    --position;
+    active = true;
+    currentValue = Ease(backwardCurve, startValue, from, 1 - t);
+    return currentValue;
+}
+
+IAnimationCurvePreview IModuleAnimation::BuildCurvePreview(int curve, int size, int x, int y, int bufferWidth,
+                                                           int bufferHeight) {
+    IAnimationCurvePreview pv;
+    const int q = size / 4;
+    const int u = size / 20;
+    pv.left = x;
+    pv.top = y;
+    pv.right = int(std::clamp<int64_t>(int64_t(x) + size, INT32_MIN, INT32_MAX));
+    pv.bottom = int(std::clamp<int64_t>(int64_t(y) + size, INT32_MIN, INT32_MAX));
+    pv.x0 = float(double(x) + q);
+    pv.xr = float(double(x) + size - q);
+    pv.yt = float(double(y) + q);
+    pv.yb = float(double(y) + size - q);
+    pv.textSize = u;
+
+    auto clampInt = [](double v) { return int(std::clamp(v, double(INT32_MIN), double(INT32_MAX))); };
+    if (const char* label = CurveLabel(curve)) pv.labels.push_back({label, pv.left, pv.top, pv.right, pv.bottom});
+    pv.labels.push_back({"XY0", clampInt(double(pv.x0) - u), clampInt(pv.yb), clampInt(pv.xr), clampInt(pv.yb)});
+    pv.labels.push_back({"X1", clampInt(pv.xr), clampInt(pv.yb), clampInt(double(pv.xr) + u), clampInt(pv.yb)});
+    pv.labels.push_back({"Y1", clampInt(double(pv.x0) - u), clampInt(pv.yt), clampInt(pv.xr), clampInt(pv.yb)});
+
+    if (!(pv.xr > pv.x0)) return pv;
+    const double x0 = pv.x0, xr = pv.xr, span = xr - x0;
+    auto plot = [&](double i) {
+        const double v = Ease(curve, pv.yb, pv.yt, i / span);
+        const double px = x0 + i;
+        const double py = std::trunc(v);
+        if (px >= 0 && px < bufferWidth && py >= 0 && py < bufferHeight) pv.points.push_back({int(px), int(py)});
+    };
+    // The first column is evaluated even off-buffer, since it consumes a pending
+    // smoothing flag; past it only columns inside the back buffer are worth a look.
+    plot(0);
+    for (double i = std::max(1.0, std::ceil(-x0)); x0 + i < xr && x0 + i < bufferWidth; i += 1) plot(i);
+    return pv;
+}

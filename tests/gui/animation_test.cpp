@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "gui/animation.h"
+
+namespace {
+
+double Lerp(double from, double to, double e) { return from + (to - from) * e; }
+
+// Steps a run until it reports an end value; returns every value it gave.
+std::vector<double> RunToEnd(IModuleAnimation& a, const char* name, bool forward, int f, int b, int curve,
+                             double from, double to, int limit = 10000) {
+    std::vector<double> values;
+    do {
+        values.push_back(a.Start(name, forward, f, b, curve, curve, from, to));
+    } while (a.IsAnyActive() && int(values.size()) < limit);
+    return values;
+}
+
+}  // namespace
+
+TEST(Animation, ForwardRunVisitsEachStepThenTheEnd) {
+    IModuleAnimation a;
+    EXPECT_FALSE(a.IsAnyActive());
+    const double from = 10, to = 30;
+    for (int step = 0; step < 4; ++step) {
+        const double p = step / 4.0;
+        EXPECT_DOUBLE_EQ(a.Start("fade", true, 4, 4, 1, 1, from, to), Lerp(from, to, p * p)) << step;
+        EXPECT_TRUE(a.IsAnyActive());
+    }
+    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, from, to), to);
+    EXPECT_FALSE(a.IsAnyActive());
+    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, from, to), to);
+}
+
+TEST(Animation, NewBackwardAnimationRestsAtFrom) {
+    IModuleAnimation a;
+    EXPECT_EQ(a.Start("x", false, 5, 5, 0, 0, -2, 7), -2);
+    EXPECT_FALSE(a.IsAnyActive());
+    EXPECT_EQ(a.GetCount(), 1);
+}
+
+TEST(Animation, BackwardRunOfFullLengthFromTheToEnd) {
+    IModuleAnimation a;
+    RunToEnd(a, "x", true, 3, 3, 0, 0, 100);
+    const std::vector<double> back = RunToEnd(a, "x", false, 3, 5, 0, 0, 100);
+    const std::vector<double> expect = {100, 80, 60, 40, 20, 0};
+    ASSERT_EQ(back.size(), expect.size());
+    for (size_t i = 0; i < expect.size(); ++i) EXPECT_NEAR(back[i], expect[i], 1e-12) << i;
+}
+
+TEST(Animation, ReversalMidRunScalesTheRemainingLength) {
+    IModuleAnimation a;
+    for (int i = 0; i < 4; ++i) a.Start("x", true, 10, 20, 0, 0, 0, 10);
+    // Four steps of ten stand at t = 3/10, i.e. 3.0; back over 8 of 20 steps.
+    const std::vector<double> back = RunToEnd(a, "x", false, 10, 20, 0, 0, 10);
+    ASSERT_EQ(back.size(), 9u);
+    EXPECT_NEAR(back[0], 3.0, 1e-12);
+    for (int i = 1; i < 8; ++i) EXPECT_NEAR(back[i], 3.0 * (8 - i) / 8.0, 1e-12) << i;
+    EXPECT_EQ(back[8], 0.0);
+}
+
+TEST(Animation, ReversalBackToForwardContinuesFromTheCurrentValue) {
+    IModuleAnimation a;
+    RunToEnd(a, "x", true, 4, 4, 0, 0, 8);  // at rest at 8
+    a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 8
+    a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 6, position 2 of 4
+    // Half the backward run is covered; forward again over half of F = 6 steps.
+    const std::vector<double> fwd = RunToEnd(a, "x", true, 6, 4, 0, 0, 8);
+    ASSERT_EQ(fwd.size(), 4u);
+    EXPECT_NEAR(fwd[0], 6.0, 1e-12);
+    EXPECT_NEAR(fwd[1], 6.0 + 2.0 / 3.0, 1e-12);
+    EXPECT_NEAR(fwd[2], 6.0 + 4.0 / 3.0, 1e-12);
+    EXPECT_EQ(fwd[3], 8.0);
+}
+
+TEST(Animation, ReversalMeasuresAgainstTheStoredRunLength) {
+    struct Case { int callF, callB; size_t calls; } cases[] = {
+        {10, 20, 9},  // 8 of 20 steps, then the end
+        {2, 20, 9},   // the call's F is not the length of the run being reversed
+        {1000, 20, 9},
+        {10, 0, 1},   // B = 0: nothing left to run
+    };
+    for (const auto& c : cases) {
+        IModuleAnimation a;
+        for (int i = 0; i < 4; ++i) a.Start("x", true, 10, 20, 0, 0, 0, 10);
+        const auto back = RunToEnd(a, "x", false, c.callF, c.callB, 0, 0, 10);
+        EXPECT_EQ(back.size(), c.calls) << c.callF << "/" << c.callB;
+    }
+}
+
+TEST(Animation, StepCountsOfLaterCallsInTheSameDirectionAreIgnored) {
+    IModuleAnimation a;
+    a.Start("x", true, 4, 4, 0, 0, 0, 1);
+    const std::vector<double> rest = RunToEnd(a, "x", true, 100, 1, 0, 0, 1);
+    EXPECT_EQ(rest.size(), 4u);  // three more steps of the 4-step run, then the end
+}
+
+TEST(Animation, ZeroCountsInTheReversalCallDoNotDivideByZero) {
+    struct Case { int f1, b2, f3; } cases[] = {{10, 0, 0}, {1, 0, 5}, {5, 7, 0}, {0, 0, 0}};
+    for (const auto& c : cases) {
+        IModuleAnimation a;
+        a.Start("x", true, c.f1, 9, 0, 0, 0, 1);
+        a.Start("x", true, c.f1, 9, 0, 0, 0, 1);
+        const auto back = RunToEnd(a, "x", false, 3, c.b2, 0, 0, 1, 100);
+        EXPECT_FALSE(a.IsAnyActive());
+        EXPECT_EQ(back.back(), 0.0);
+        for (double v : back) EXPECT_TRUE(std::isfinite(v));
+        const auto fwd = RunToEnd(a, "x", true, c.f3, 3, 0, 0, 1, 100);
+        EXPECT_FALSE(a.IsAnyActive());
+        EXPECT_EQ(fwd.back(), 1.0);
+        for (double v : fwd) EXPECT_TRUE(std::isfinite(v));
+    }
+}
+
+TEST(Animation, NegativeStepCountsEndAtOnce) {
+    IModuleAnimation a;
+    EXPECT_EQ(a.Start("x", true, -5, -5, 0, 0, 1, 2), 2.0);
+    EXPECT_FALSE(a.IsAnyActive());
+    EXPECT_EQ(a.Start("x", false, -5, -5, 0, 0, 1, 2), 1.0);
+    EXPECT_FALSE(a.IsAnyActive());
+}
+
+TEST(Animation, NamesMatchByteForByteInCreationOrder) {
+    IModuleAnimation a;
+    EXPECT_EQ(a.FindByName("a"), -1);
+    a.Start("ab", true, 3, 3, 0, 0, 0, 1);
+    a.Start("a", true, 3, 3, 0, 0, 0, 1);
+    a.Start("", true, 3, 3, 0, 0, 0, 1);
+    EXPECT_EQ(a.FindByName("ab"), 0);
+    EXPECT_EQ(a.FindByName("a"), 1);
+    EXPECT_EQ(a.FindByName(""), 2);
+    EXPECT_EQ(a.FindByName("abc"), -1);
+    EXPECT_EQ(a.FindByName("A"), -1);
+    a.Start(nullptr, true, 3, 3, 0, 0, 0, 1);  // the unnamed one
+    EXPECT_EQ(a.GetCount(), 3);
+}
+
+TEST(Animation, ActiveWhileAnyRuns) {
+    IModuleAnimation a;
+    a.Start("one", true, 2, 2, 0, 0, 0, 1);
+    a.Start("two", true, 1, 1, 0, 0, 0, 1);
+    a.Start("two", true, 1, 1, 0, 0, 0, 1);  // "two" ends
+    EXPECT_TRUE(a.IsAnyActive());
+    a.Start("one", true, 2, 2, 0, 0, 0, 1);
+    a.Start("one", true, 2, 2, 0, 0, 0, 1);
+    EXPECT_FALSE(a.IsAnyActive());
+}
+
+TEST(Ease, CurveTable) {
+    struct Case { int curve; double t, e; } cases[] = {
+        {0, 0.3, 0.3}, {1, 0.5, 0.25}, {2, 0.5, 0.75}, {3, 0.25, 0.125}, {3, 0.75, 0.875},
+        {4, 0.5, 0.125}, {5, 0.5, 0.875}, {6, 0.25, 0.0625}, {6, 0.75, 0.9375},
+        {7, 0.5, 0.0625}, {8, 0.5, 0.9375}, {9, 0.25, 0.03125}, {9, 0.75, 0.96875},
+        {10, 0.5, 0.03125}, {11, 0.5, 0.96875}, {12, 0.25, 0.015625}, {12, 0.75, 0.984375},
+        {13, 0.5, 1 - std::sqrt(0.5)}, {14, 0.5, std::sqrt(0.5)}, {15, 0.5, 0.5},
+        {16, 0.6, 0.2}, {17, 0.4, 0.8}, {18, 0.25, 0.5 * (1 - std::sqrt(0.75))},
+        {18, 0.75, 0.5 * (1 + std::sqrt(0.75))}, {19, 0.5, 0.03125}, {20, 0.5, 0.96875},
+        {21, 0.25, 0.015625}, {21, 0.75, 0.984375},
+        {22, 0.5, -std::sqrt(0.5) / 32}, {23, 0.5, 1 + std::sqrt(0.5) / 32},
+        {24, 0.25, -std::sqrt(0.5) / 64}, {24, 0.75, 1 + std::sqrt(0.5) / 64},
+        {25, 0.5, -0.375}, {26, 0.5, 1.375}, {27, 0.25, -0.1875}, {27, 0.75, 1.1875},
+        {28, 0.5, 0.28125}, {29, 0.2, 0.3025}, {29, 0.5, 0.71875}, {29, 0.8, 0.9122437673130194},
+        {29, 0.95, 0.973}, {30, 0.25, 0.140625}, {30, 0.75, 0.859375},
+        {34, 0.5, 0.5},
+    };
+    for (const auto& c : cases) {
+        IModuleAnimation a;
+        EXPECT_NEAR(a.Ease(c.curve, 0, 1, c.t), c.e, 1e-12) << "curve " << c.curve << " t " << c.t;
+        EXPECT_NEAR(a.Ease(c.curve, 100, 50, c.t), 100 - 50 * c.e, 1e-9) << "curve " << c.curve;
+    }
+}
+
+TEST(Ease, EveryCurveRunsFromZeroToOne) {
+    IModuleAnimation a;
+    a.SetBezierPoints(0.3, -0.4, 0.6, 1.5);
+    for (int k = 0; k < IModuleAnimation::kNumCurves; ++k) {
+        EXPECT_NEAR(a.Ease(k, 0, 1, 0.0), 0.0, 1e-9) << IModuleAnimation::CurveLabel(k);
+        EXPECT_NEAR(a.Ease(k, 0, 1, 1.0), 1.0, 1e-9) << IModuleAnimation::CurveLabel(k);
+        EXPECT_NE(IModuleAnimation::CurveLabel(k), nullptr);
+    }
+    EXPECT_EQ(IModuleAnimation::CurveLabel(41), nullptr);
+    EXPECT_EQ(IModuleAnimation::CurveLabel(-1), nullptr);
+    EXPECT_STREQ(IModuleAnimation::CurveLabel(33), "ezierEaseOut");
+    EXPECT_STREQ(IModuleAnimation::CurveLabel(40), "BezierCustom");
+}
+
+TEST(Ease, ExactEndsOfTheExponentialCurves) {
+    IModuleAnimation a;
+    EXPECT_EQ(a.Ease(19, 3, 9, 0.0), 3.0);
+    EXPECT_EQ(a.Ease(20, 3, 9, 1.0), 9.0);
+    EXPECT_EQ(a.Ease(21, 3, 9, 0.0), 3.0);
+    EXPECT_EQ(a.Ease(21, 3, 9, 1.0), 9.0);
+}
+
+TEST(Ease, UnknownCurvesAreLinear) {
+    IModuleAnimation a;
+    for (int k : {41, 42, 1000, -1, -40, INT32_MIN}) EXPECT_DOUBLE_EQ(a.Ease(k, 2, 4, 0.25), 2.5) << k;
+}
+
+TEST(Ease, SmoothingAppliesToOneEvaluation) {
+    IModuleAnimation a;
+    a.SetFlag();
+    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.15625);
+    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.25);
+}
+
+TEST(Ease, BezierCurvesRiseMonotonically) {
+    IModuleAnimation a;
+    for (int k = 32; k <= 39; ++k) {
+        double last = -1;
+        for (int i = 0; i <= 100; ++i) {
+            const double e = a.Ease(k, 0, 1, i / 100.0);
+            EXPECT_GE(e, last - 0.01) << a.CurveLabel(k) << " " << i;
+            EXPECT_GE(e, -1e-9);
+            EXPECT_LE(e, 1 + 1e-9);
+            last = e;
+        }
+    }
+}
+
+TEST(Ease, DefaultCustomCurveIsTheStraightLine) {
+    IModuleAnimation a;
+    for (int i = 0; i <= 20; ++i) EXPECT_NEAR(a.Ease(40, 0, 1, i / 20.0), i / 20.0, 0.002) << i;
+}
+
+TEST(Ease, FlatSpotInTheCustomCurveFallsBackToBisection) {
+    // x(s) = 4s^3 - 3s^2 has slope 0 at s = 0.5, where Newton's first step would
+    // divide by zero; the answer is the s with x(s) = 0.5, about 0.9036.
+    struct Case { double x1, y1, x2, y2, t, lo, hi; } cases[] = {
+        {0, 0, -1, 1, 0.5, 0.96, 0.98},
+        {1, 0, -0.8, 1, 0.25, -1, 2},  // nearly flat: huge Newton steps
+    };
+    for (const auto& c : cases) {
+        IModuleAnimation a;
+        a.SetBezierPoints(c.x1, c.y1, c.x2, c.y2);
+        const double e = a.Ease(40, 0, 1, c.t);
+        EXPECT_TRUE(std::isfinite(e));
+        EXPECT_GE(e, c.lo);
+        EXPECT_LE(e, c.hi);
+    }
+}
+
+TEST(Ease, NonFiniteControlPointsGiveTheStraightLine) {
+    IModuleAnimation a;
+    a.SetBezierPoints(NAN, 0, 1, INFINITY);
+    EXPECT_DOUBLE_EQ(a.Ease(40, 0, 1, 0.3), 0.3);
+}
+
+TEST(Animation, FuzzedCallSequencesStayFiniteAndEveryRunEnds) {
+    std::mt19937 rng(20261206);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    const char* names[] = {"a", "b", "c", "d"};
+    constexpr int kMaxSteps = 40;
+    for (int round = 0; round < 200; ++round) {
+        IModuleAnimation a;
+        a.SetBezierPoints(real(-1, 2), real(-2, 3), real(-1, 2), real(-2, 3));
+        const double from = real(-1000, 1000), to = real(-1000, 1000);
+        for (int call = 0; call < 300; ++call) {
+            if (pick(0, 9) == 0) a.SetFlag();
+            const double v = a.Start(names[pick(0, 3)], pick(0, 1) == 1, pick(-3, kMaxSteps), pick(-3, kMaxSteps),
+                                     pick(-5, 45), pick(-5, 45), from, to);
+            ASSERT_TRUE(std::isfinite(v)) << "round " << round << " call " << call;
+        }
+        // Whatever state the sequence left, a run of at most kMaxSteps steps ends
+        // within kMaxSteps + 1 calls in one direction, at that direction's end value.
+        for (const char* name : names) {
+            if (a.FindByName(name) < 0) continue;
+            const bool forward = pick(0, 1) == 1;
+            double v = 0;
+            for (int call = 0; call <= kMaxSteps + 1; ++call) {
+                v = a.Start(name, forward, pick(-3, kMaxSteps), pick(-3, kMaxSteps), pick(0, 40), pick(0, 40), from,
+                            to);
+                ASSERT_TRUE(std::isfinite(v));
+            }
+            EXPECT_EQ(v, forward ? to : from) << "round " << round << " " << name;
+        }
+        EXPECT_FALSE(a.IsAnyActive());
+    }
+}
+
+TEST(CurvePreview, Layout) {
+    IModuleAnimation a;
+    const IAnimationCurvePreview pv = a.BuildCurvePreview(0, 100, 10, 20, 200, 200);
+    EXPECT_EQ(pv.left, 10);
+    EXPECT_EQ(pv.top, 20);
+    EXPECT_EQ(pv.right, 110);
+    EXPECT_EQ(pv.bottom, 120);
+    EXPECT_EQ(pv.x0, 35.0f);
+    EXPECT_EQ(pv.xr, 85.0f);
+    EXPECT_EQ(pv.yt, 45.0f);
+    EXPECT_EQ(pv.yb, 95.0f);
+    EXPECT_EQ(pv.textSize, 5);
+    struct Want { const char* text; int l, t, r, b; } want[] = {
+        {"LinearInterpolation", 10, 20, 110, 120}, {"XY0", 30, 95, 85, 95}, {"X1", 85, 95, 90, 95},
+        {"Y1", 30, 45, 85, 95},
+    };
+    ASSERT_EQ(pv.labels.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_STREQ(pv.labels[i].text, want[i].text);
+        EXPECT_EQ(pv.labels[i].left, want[i].l);
+        EXPECT_EQ(pv.labels[i].top, want[i].t);
+        EXPECT_EQ(pv.labels[i].right, want[i].r);
+        EXPECT_EQ(pv.labels[i].bottom, want[i].b);
+    }
+    ASSERT_EQ(pv.points.size(), 50u);
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(pv.points[i].x, 35 + i);
+        EXPECT_NEAR(pv.points[i].y, 95 - i, 1) << i;  // linear from yb to yt over 50 columns
+    }
+}
+
+TEST(CurvePreview, PointsOutsideTheBackBufferAreSkipped) {
+    struct Case { int curve, x, y, width, height; } cases[] = {
+        {0, 10, 20, 200, 200},  {0, 10, 20, 50, 200},   // right edge
+        {0, -40, 20, 200, 200},                          // left edge
+        {0, 10, 20, 200, 80},   {0, 10, -60, 200, 200},  // bottom and top edges
+        {23, 10, -45, 200, 200}, {26, 10, 20, 200, 90},  // curves that overshoot
+        {0, 10, 20, 0, 0},      {0, -200, -200, 100, 100},
+    };
+    for (const auto& c : cases) {
+        // Reference: every column of the square, kept when it lands in the buffer.
+        std::vector<std::pair<int, int>> want;
+        const double x0 = c.x + 25, yb = c.y + 75, yt = c.y + 25;
+        for (int i = 0; i < 50; ++i) {
+            const double e = IModuleAnimation().Ease(c.curve, 0, 1, i / 50.0);
+            const int x = int(x0) + i, y = int(std::trunc(yt * e + (1 - e) * yb));
+            if (x >= 0 && x < c.width && y >= 0 && y < c.height) want.emplace_back(x, y);
+        }
+        IModuleAnimation a;
+        const auto pv = a.BuildCurvePreview(c.curve, 100, c.x, c.y, c.width, c.height);
+        std::vector<std::pair<int, int>> got;
+        for (const auto& p : pv.points) got.emplace_back(p.x, p.y);
+        EXPECT_EQ(got, want) << c.curve << " at " << c.x << "," << c.y;
+    }
+}
+
+TEST(CurvePreview, PendingSmoothingIsSpentOnTheFirstColumn) {
+    IModuleAnimation a;
+    a.SetFlag();
+    a.BuildCurvePreview(0, 100, -500, 0, 100, 100);  // first column off-buffer
+    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.25);
+}
+
+TEST(CurvePreview, EmptyAndUnknown) {
+    IModuleAnimation a;
+    const auto empty = a.BuildCurvePreview(3, 0, 5, 5, 100, 100);
+    EXPECT_EQ(empty.right, 5);
+    EXPECT_EQ(empty.labels.size(), 4u);
+    EXPECT_TRUE(empty.points.empty());
+    const auto unknown = a.BuildCurvePreview(41, 100, 0, 0, 100, 100);
+    ASSERT_EQ(unknown.labels.size(), 3u);
+    EXPECT_STREQ(unknown.labels[0].text, "XY0");
+    EXPECT_EQ(unknown.points.size(), 50u);
+    const auto huge = a.BuildCurvePreview(0, INT32_MAX, INT32_MAX - 10, 0, 100, 100);
+    EXPECT_TRUE(huge.points.empty());
+}
