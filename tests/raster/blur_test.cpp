@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <new>
+#include <random>
+
+#include "raster/blit.h"
+#include "raster/canary_bitmap.h"
+
+// Lets a test make the blur's nothrow row-buffer allocation fail.
+static std::atomic<bool> g_failNothrowArrayNew{false};
+
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    if (g_failNothrowArrayNew) return nullptr;
+    try {
+        return ::operator new[](size);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+namespace {
+
+// The blur of one area, byte by byte: the centre halved, each neighbour an eighth, or
+// a quarter where the area's edge leaves only one neighbour on that axis.
+std::vector<uint32_t> ReferenceBlur(const std::vector<uint32_t>& px, int stride, int x0, int y0, int w, int h) {
+    std::vector<uint32_t> out(size_t(w) * h);
+    auto at = [&](int x, int y) { return px[size_t(y0 + y) * stride + x0 + x]; };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t v = 0;
+            for (int sh = 0; sh < 32; sh += 8) {
+                auto b = [&](int xx, int yy) { return int(at(xx, yy) >> sh & 255); };
+                int sum = b(x, y) / 2;
+                if (x == 0) sum += b(1, y) / 4;
+                else if (x == w - 1) sum += b(w - 2, y) / 4;
+                else sum += b(x - 1, y) / 8 + b(x + 1, y) / 8;
+                if (y == 0) sum += b(x, 1) / 4;
+                else if (y == h - 1) sum += b(x, h - 2) / 4;
+                else sum += b(x, y - 1) / 8 + b(x, y + 1) / 8;
+                v |= uint32_t(sum) << sh;
+            }
+            out[size_t(y) * w + x] = v;
+        }
+    return out;
+}
+
+std::vector<uint32_t> Region(const CanaryBitmap& bm, int x0, int y0, int w, int h) {
+    std::vector<uint32_t> v;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) v.push_back(bm.at(x0 + x, y0 + y));
+    return v;
+}
+
+TEST(Blur, UniformWhiteLosesOnlyTruncation) {
+    CanaryBitmap src(5, 4), dst(5, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) src.at(x, y) = 0xffffffff;
+    PIX_Blur(&dst, &src, 0, 0, 0, 0, 5, 4);
+    EXPECT_EQ(dst.at(2, 1), 0xfbfbfbfbu);  // 127 + 4 x 31
+    EXPECT_EQ(dst.at(0, 1), 0xfcfcfcfcu);  // 127 + 63 + 2 x 31
+    EXPECT_EQ(dst.at(2, 0), 0xfcfcfcfcu);
+    EXPECT_EQ(dst.at(4, 3), 0xfdfdfdfdu);  // 127 + 2 x 63
+}
+
+TEST(Blur, RandomAreasOutOfPlaceMatchReference) {
+    std::mt19937 rng(99);
+    for (int iter = 0; iter < 300; ++iter) {
+        CanaryBitmap src(1 + rng() % 30, 1 + rng() % 20, rng() % 2), dst(1 + rng() % 30, 1 + rng() % 20, rng() % 2);
+        src.randomize(rng);
+        dst.randomize(rng);
+        const int sx = int(rng() % 40) - 8, sy = int(rng() % 30) - 8, dx = int(rng() % 40) - 8,
+                  dy = int(rng() % 30) - 8;
+        const int sw = int(rng() % 40), sh = int(rng() % 30);
+        // The area as the rules clip it, computed independently.
+        int l = std::max(sx, 0), t = std::max(sy, 0);
+        int r = std::min(sx + sw, src.getWidth()), b = std::min(sy + sh, src.getHeight());
+        int X = dx, Y = dy;
+        if (X < 0) l -= X, X = 0;
+        if (Y < 0) t -= Y, Y = 0;
+        r = std::min(r, l + dst.getWidth() - X);
+        b = std::min(b, t + dst.getHeight() - Y);
+        auto want = dst.pixels();
+        if (r - l >= 2 && b - t >= 2) {
+            const auto blurred = ReferenceBlur(src.pixels(), src.getWidth(), l, t, r - l, b - t);
+            for (int y = 0; y < b - t; ++y)
+                for (int x = 0; x < r - l; ++x)
+                    want[size_t(Y + y) * dst.getWidth() + X + x] = blurred[size_t(y) * (r - l) + x];
+        }
+        PIX_Blur(&dst, &src, dx, dy, sx, sy, sw, sh);
+        ASSERT_EQ(dst.pixels(), want) << "iter " << iter;
+        ASSERT_EQ(dst.damagedCanaries(), 0);
+        ASSERT_EQ(src.damagedCanaries(), 0);
+    }
+}
+
+// In place, narrow (stack rows) and wide (heap rows), and with the destination shifted
+// over its own source in every direction: always the blur of the pixels as they were.
+TEST(Blur, InPlaceAndOverlappingMatchOutOfPlace) {
+    std::mt19937 rng(5);
+    const int shifts[][2] = {{0, 0}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}, {3, 2}, {-2, -3}, {5, -1}};
+    for (int width : {9, 1500})
+        for (bool flipped : {false, true})
+            for (const auto& s : shifts) {
+                CanaryBitmap bm(width + 12, 12, flipped);
+                bm.randomize(rng);
+                const int x0 = 4, y0 = 4, w = width, h = 5;
+                const auto want = ReferenceBlur(bm.pixels(), bm.getWidth(), x0, y0, w, h);
+                PIX_Blur(&bm, &bm, x0 + s[0], y0 + s[1], x0, y0, w, h);
+                ASSERT_EQ(Region(bm, x0 + s[0], y0 + s[1], w, h), want)
+                    << "width " << width << " shift " << s[0] << "," << s[1] << " flipped " << flipped;
+                ASSERT_EQ(bm.damagedCanaries(), 0);
+            }
+}
+
+TEST(Blur, NothingForThinAreasNullsOrMissingRowBuffer) {
+    std::mt19937 rng(1);
+    CanaryBitmap bm(1100, 4);
+    bm.randomize(rng);
+    const auto before = bm.pixels();
+    PIX_Blur(&bm, &bm, 0, 0, 0, 0, 1, 4);  // one pixel wide
+    PIX_Blur(&bm, &bm, 0, 0, 0, 0, 8, 1);  // one pixel high
+    PIX_Blur(&bm, &bm, 0, 0, 1099, 0, 8, 4);
+    PIX_Blur(nullptr, &bm, 0, 0, 0, 0, 8, 4);
+    PIX_Blur(&bm, nullptr, 0, 0, 0, 0, 8, 4);
+    PIX_Blur(&bm, &bm, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX);
+    EXPECT_EQ(bm.pixels(), before);
+
+    // Wider than the stack rows and the heap refuses: the area is left as it was.
+    g_failNothrowArrayNew = true;
+    PIX_Blur(&bm, &bm, 0, 0, 0, 0, 1100, 4);
+    g_failNothrowArrayNew = false;
+    EXPECT_EQ(bm.pixels(), before);
+    PIX_Blur(&bm, &bm, 0, 0, 0, 0, 1100, 4);
+    EXPECT_NE(bm.pixels(), before);
+    EXPECT_EQ(bm.damagedCanaries(), 0);
+}
+
+}  // namespace
