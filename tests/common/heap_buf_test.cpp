@@ -92,21 +92,6 @@ TEST(HeapBuf, FailedRequestLeavesBufferAsItWas) {
     }
 }
 
-TEST(HeapBuf, MoveTransfersTheBlock) {
-    CMN_HeapBuf a(64);
-    void* data = a.Resize(100);
-    CMN_HeapBuf b(std::move(a));
-    EXPECT_EQ(b.Get(), data);
-    EXPECT_EQ(b.GetSize(), 100);
-    EXPECT_EQ(a.Get(), nullptr);
-    EXPECT_EQ(a.GetSize(), 0);
-    CMN_HeapBuf c;
-    c.Resize(5);
-    c = std::move(b);
-    EXPECT_EQ(c.Get(), data);
-    EXPECT_EQ(c.GetGranularity(), 64);
-}
-
 struct Rect { int l, t, r, b; };
 
 TEST(TypedBuf, AddGetDelete) {

@@ -84,13 +84,3 @@ TEST(PtrList, DeleteAllRemovesLastToFirst) {
     EXPECT_EQ(borrowed.GetSize(), 0);
 }
 
-TEST(PtrList, ManyInsertsKeepOrder) {
-    static int v[1000];
-    CMN_PtrList<int> list(0);
-    for (int i = 0; i < 1000; ++i) {
-        v[i] = i;
-        list.Insert(0, &v[i]);
-    }
-    ASSERT_EQ(list.GetSize(), 1000);
-    for (int i = 0; i < 1000; ++i) EXPECT_EQ(*list.Get(i), 999 - i);
-}

@@ -100,16 +100,6 @@ TEST(String, FailedGrowthKeepsTheText) {
     EXPECT_STREQ(s.Get(), "keep");
 }
 
-TEST(String, CopyIsIndependent) {
-    CMN_String a("one");
-    CMN_String b(a);
-    b.Append("two");
-    EXPECT_STREQ(a.Get(), "one");
-    EXPECT_STREQ(b.Get(), "onetwo");
-    a = b;
-    EXPECT_STREQ(a.Get(), "onetwo");
-}
-
 TEST(Mutex, RecursiveAndExclusive) {
     CMN_Mutex m;
     {

@@ -25,15 +25,6 @@ void Fill(IPopupMenu& m, int n, int flags = 0) {
 
 }  // namespace
 
-TEST(PopupMenu, StartsEmpty) {
-    IPopupMenu m;
-    EXPECT_EQ(m.GetNItems(), 0);
-    EXPECT_EQ(m.GetChosenItemIdx(), -1);
-    EXPECT_EQ(m.GetPrefix(), 0);
-    EXPECT_EQ(m.GetItem(0), nullptr);
-    EXPECT_STREQ(m.GetItemText(0), "");
-}
-
 TEST(PopupMenu, InsertPositionsAreClamped) {
     struct Case { int index; std::vector<std::string> texts; } cases[] = {
         {0, {"x", "a", "b", "c"}},  {1, {"a", "x", "b", "c"}},  {3, {"a", "b", "c", "x"}},
@@ -170,10 +161,3 @@ TEST(PopupMenu, DestroyingTheMenuLeavesSubmenusAlone) {
     delete sub;
 }
 
-TEST(PopupMenu, ManyItems) {
-    IPopupMenu m;
-    for (int i = 0; i < 2000; ++i) ASSERT_NE(m.AddItem(std::to_string(i).c_str(), 0), nullptr);
-    EXPECT_EQ(m.GetNItems(), 2000);
-    EXPECT_STREQ(m.GetItemText(0), "1999");
-    EXPECT_STREQ(m.GetItemText(1999), "0");
-}
