@@ -1,0 +1,276 @@
+#include "gui/igraphics.h"
+
+#include <algorithm>
+
+#include "gui/control.h"
+#include "plug/module_base.h"
+
+IGraphics::IGraphics(IModuleBase* plug, int width, int height, int fps)
+    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS) {}
+
+IGraphics::~IGraphics() {
+    delete mKeyCatcher;
+    mKeyCatcher = nullptr;
+    mControls.DeleteAll(true);
+    delete mDrawBitmap;
+    delete mTmpBitmap;
+}
+
+// ---- Size and back buffer ----
+
+bool IGraphics::PrepDraw() {
+    // A second call replaces the bitmaps instead of leaking the first ones.
+    delete mDrawBitmap;
+    delete mTmpBitmap;
+    mDrawBitmap = new PIX_SysBitmap(mWidth, mHeight);
+    mTmpBitmap = new PIX_MemBitmap(0, 0, 4);
+    return PIX_HasPixels(mDrawBitmap);
+}
+
+void IGraphics::Resize(int width, int height) {
+    mWidth = width;
+    mHeight = height;
+    PrepDraw();
+    if (mPlug) mPlug->ResizeGraphics(width, height);
+}
+
+// ---- Control list ----
+
+int IGraphics::NFixedTrailingControls() const { return mPlug && mPlug->GetGUIResize() ? 3 : 0; }
+
+void IGraphics::RenumberControls() {
+    const int n = NControls();
+    for (int i = 0; i < n; ++i) GetControl(i)->SetIndex(i);
+}
+
+void IGraphics::InsertControl(int idx, IControl* pControl) {
+    if (!pControl) return;
+    if (!mControls.Insert(idx, pControl)) {
+        // The list could not grow; the control is ours all the same.
+        delete pControl;
+        return;
+    }
+    RenumberControls();
+}
+
+int& IGraphics::AttachControl(IControl* pControl) {
+    static int sNoIndex;
+    const int n = NControls();
+    InsertControl(n, pControl);
+    if (NControls() == n) {
+        sNoIndex = -1;
+        return sNoIndex;
+    }
+    return GetControl(n)->IndexRef();
+}
+
+void IGraphics::ReplaceControl(int idx, IControl* pControl) {
+    const int n = NControls() - NFixedTrailingControls();
+    if (!pControl || idx <= 0 || idx >= n) return;
+    mControls.Delete(idx, false);
+    mControls.Insert(idx, pControl);
+    RenumberControls();
+}
+
+void IGraphics::MoveControlBehind(int from, int to) {
+    const int n = NControls() - NFixedTrailingControls();
+    if (from < 1 || from > n - 1 || to < 1 || to > n - 1) return;
+    IControl* control = GetControl(from);
+    mControls.Delete(from, false);
+    to = std::clamp(to, 0, NControls());
+    mControls.Insert(to, control);
+    RenumberControls();
+}
+
+void IGraphics::SwapControls(int a, int b) {
+    const int n = NControls() - NFixedTrailingControls();
+    if (a < 1 || a > n - 1 || b < 1 || b > n - 1 || a == b) return;
+    IControl* ca = GetControl(a);
+    IControl* cb = GetControl(b);
+    // Same-size slots: replace in place, so no allocation can fail half-way.
+    mControls.Delete(a, false);
+    mControls.Insert(a, cb);
+    mControls.Delete(b, false);
+    mControls.Insert(b, ca);
+    RenumberControls();
+}
+
+void IGraphics::RemoveControl(int idx) {
+    if (mControls.Delete(idx, false)) RenumberControls();
+}
+
+int IGraphics::GetControlIdx(IControl* pControl) const { return pControl ? mControls.Find(pControl) : -1; }
+
+void IGraphics::SetKeyCatcher(IControl* pControl) {
+    if (pControl == mKeyCatcher) return;
+    delete mKeyCatcher;
+    mKeyCatcher = pControl;
+}
+
+// ---- Parameter operations ----
+
+IParam* IGraphics::GetParam(int paramIdx) const { return mPlug ? mPlug->GetParam(paramIdx) : nullptr; }
+
+void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized) {
+    // An index that names no parameter would otherwise reach every unbound control.
+    IParam* param = GetParam(paramIdx);
+    if (!param) return;
+    if (!normalized) value = param->GetNormalized(value);
+    const int n = NControls();
+    for (int i = 0; i < n; ++i) {
+        IControl* control = GetControl(i);
+        if (control->ParamIdx() == paramIdx) control->SetValueFromPlug(value);
+        const int aux = control->AuxParamIdx(paramIdx);
+        if (aux >= 0) control->SetAuxParamValueFromPlug(aux, value);
+    }
+}
+
+void IGraphics::HideControl(int paramIdx, bool hide) {
+    if (!GetParam(paramIdx)) return;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->Hide(hide);
+}
+
+void IGraphics::GrayOutControl(int paramIdx, bool gray) {
+    if (!GetParam(paramIdx)) return;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->GrayOut(gray);
+}
+
+void IGraphics::MoveControl(int paramIdx, int x, int y) {
+    if (!GetParam(paramIdx)) return;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->MoveTo(x, y);
+}
+
+void IGraphics::SetControlsFromUserInput(int paramIdx, double normalizedValue) {
+    if (!GetParam(paramIdx)) return;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->SetValueFromUserInput(normalizedValue);
+}
+
+bool IGraphics::IsControlHidden(int paramIdx) const {
+    if (!GetParam(paramIdx)) return false;
+    bool hidden = false;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (GetControl(i)->ParamIdx() == paramIdx) hidden = GetControl(i)->IsHidden();
+    return hidden;
+}
+
+void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized) {
+    IParam* param = GetParam(paramIdx);
+    if (!param) return;
+    if (!normalized) {
+        lo = param->GetNormalized(lo);
+        hi = param->GetNormalized(hi);
+    }
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->Clamp(lo, hi);
+}
+
+void IGraphics::HideControlAt(int idx, bool hide) {
+    if (IControl* control = GetControl(idx)) control->Hide(hide);
+}
+
+void IGraphics::GrayOutControlAt(int idx, bool gray) {
+    if (IControl* control = GetControl(idx)) control->GrayOut(gray);
+}
+
+void IGraphics::MoveControlAt(int idx, int x, int y) {
+    if (IControl* control = GetControl(idx)) control->MoveTo(x, y);
+}
+
+void IGraphics::SetControlFromPlugAt(int idx, double normalizedValue) {
+    if (IControl* control = GetControl(idx)) control->SetValueFromPlug(normalizedValue);
+}
+
+void IGraphics::SetAllControlsDirty() {
+    const int n = NControls();
+    for (int i = 0; i < n; ++i) GetControl(i)->SetDirty(false);
+}
+
+void IGraphics::AssignParamNameToolTips() {
+    const int n = NControls();
+    for (int i = 0; i < n; ++i) {
+        IControl* control = GetControl(i);
+        if (IParam* param = GetParam(control->ParamIdx())) control->SetTooltip(param->GetNameForHost());
+    }
+}
+
+void IGraphics::IdleAllControls() {
+    const int n = NControls();
+    for (int i = 0; i < n; ++i) GetControl(i)->OnIdle();
+}
+
+void IGraphics::SetRectRedraw(bool rectRedraw) {
+    mRectRedraw = rectRedraw;
+    SetAllControlsDirty();
+}
+
+// ---- Redraw ----
+
+bool IGraphics::IsDirty(IRECT* pR) {
+    bool dirty = false;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i) {
+        IControl* control = GetControl(i);
+        if (control->GetAnimation()->IsAnyActive()) control->SetDirty(true);
+        if (control->IsDirty()) {
+            if (pR) pR->Union(*control->GetRECT());
+            dirty = true;
+        }
+    }
+    if (dirty) {
+        mIdleTicks = 0;
+        return true;
+    }
+    // The plug-in idles on every second quiet tick, never on a tick that redraws.
+    if (mIdleTicks++ <= 0) return false;
+    if (mPlug) mPlug->OnIdle();
+    mIdleTicks = 0;
+    return false;
+}
+
+bool IGraphics::Draw(IRECT* pR) {
+    const int n = NControls();
+    if (n == 0) return true;
+    // Without a back buffer there is nowhere to draw: report it, keep the controls dirty.
+    if (!pR || !PIX_HasPixels(mDrawBitmap)) return false;
+
+    if (mRectRedraw) {
+        mDrawRECT = *pR;
+        for (int i = 0; i < n; ++i) {
+            IControl* control = GetControl(i);
+            if (!control->IsHidden() && pR->Meets(*control->GetRECT())) control->Draw(this);
+        }
+        for (int i = 0; i < n; ++i) GetControl(i)->SetClean();
+    } else if (GetControl(0)->IsDirty()) {
+        mDrawRECT = *GetControl(0)->GetRECT();
+        for (int i = 0; i < n; ++i) {
+            IControl* control = GetControl(i);
+            if (i == 0 || !control->IsHidden()) {
+                control->Draw(this);
+                control->SetClean();
+            }
+        }
+    } else {
+        for (int i = 1; i < n; ++i) {
+            IControl* dirty = GetControl(i);
+            if (!dirty->IsDirty()) continue;
+            mDrawRECT = *dirty->GetRECT();
+            for (int j = 0; j < n; ++j) {
+                IControl* control = GetControl(j);
+                if (control->IsHidden()) continue;
+                if (j == i || control->GetRECT()->Meets(mDrawRECT)) control->Draw(this);
+            }
+            dirty->SetClean();
+        }
+    }
+    return DrawScreen(pR);
+}

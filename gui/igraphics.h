@@ -1,0 +1,205 @@
+// The platform-neutral GUI engine the plug-in owns: the control list, the
+// parameter fan-out, dirty-rectangle redraw into a back buffer, and the routing of
+// mouse and key input. Everything a window system must do is a virtual operation
+// that a back end supplies.
+#pragma once
+
+#include "common/cmn_string.h"
+#include "common/mutex.h"
+#include "common/ptr_list.h"
+#include "gui/types.h"
+#include "raster/bitmap.h"
+
+class IControl;
+class IModuleBase;
+class IParam;
+class IPopupMenu;
+
+class IGraphics {
+public:
+    static constexpr int kDefaultFPS = 120;
+
+    // An fps of 0 or less means the default.
+    IGraphics(IModuleBase* plug, int width, int height, int fps = 0);
+    virtual ~IGraphics();
+    IGraphics(const IGraphics&) = delete;
+    IGraphics& operator=(const IGraphics&) = delete;
+
+    // ---- Window system: supplied by the back end (in slot order) ----
+    // Shows the given rectangle of the back buffer; false when it could not.
+    virtual bool DrawScreen(IRECT* pR) = 0;
+    // (MeasureIText, with the text drawing, takes this slot: see the drawing operations.)
+    virtual void EndUserInput() = 0;
+    virtual void Resize(int width, int height);
+    virtual bool WindowIsOpen() { return GetWindow() != nullptr; }
+    virtual const char* GetGUIAPI() { return ""; }
+    // Answers 1 for OK or Yes, 7 for No, 2 for Cancel.
+    virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+    // Shows the menu in pR; answers the menu the user chose from (with its chosen
+    // index set), or null when nothing was chosen.
+    virtual IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) = 0;
+    // Opens a text entry; when it ends the back end calls SetFromStringAfterPrompt
+    // (with a parameter) or the control's TextFromTextEntry (without one).
+    virtual void CreateTextEntry(IControl* pControl, IText* pText, IRECT* pR, const char* str, IParam* pParam) = 0;
+    virtual void HostPath(CMN_String* pPath) = 0;
+    virtual void PluginPath(CMN_String* pPath) = 0;
+    virtual void DesktopPath(CMN_String* pPath) = 0;
+    virtual void DocumentsPath(CMN_String* pPath) = 0;
+    virtual void AppSupportPath(CMN_String* pPath, bool isSystem = false) = 0;
+    virtual void MusicPath(CMN_String* pPath) = 0;
+    // action 1 saves, anything else opens; `extensions` are separated by spaces.
+    virtual void PromptForFile(CMN_String* pFilename, int action, CMN_String* pDir, const char* extensions) = 0;
+    virtual bool UnusedOSQuery() = 0;
+    virtual bool OpenURL(const char* url) = 0;
+    virtual void* OpenWindow(void* pParentView) = 0;
+    virtual int UnusedQuery() { return 0; }
+    virtual void OpenChildWindow(void* /*pParentWindow*/) {}
+    virtual void CloseChildWindow() {}
+    virtual void CloseWindow() = 0;
+    virtual void* GetWindow() = 0;
+    virtual bool GetTextFromClipboard(CMN_String* pStr) = 0;
+    virtual void HideMouseCursor() {}
+    virtual void ShowMouseCursor() {}
+    virtual void RegisterToolTips() = 0;
+    // A new bitmap the caller owns, or null when the image cannot be had.
+    virtual PIX_IBitmap* OSLoadBitmap(int id, const char* fileName) = 0;
+
+    // ---- Size and back buffer ----
+    // (Re)makes the back buffer at the current size; false when it has no pixels.
+    bool PrepDraw();
+    int Width() const { return mWidth; }
+    int Height() const { return mHeight; }
+    int FPS() const { return mFPS; }
+    IModuleBase* GetPlug() const { return mPlug; }
+    PIX_SysBitmap* GetDrawBitmap() const { return mDrawBitmap; }
+    PIX_MemBitmap* GetTmpBitmap() const { return mTmpBitmap; }
+    // The rectangle of the redraw in progress.
+    const IRECT* GetDrawRECT() const { return &mDrawRECT; }
+    unsigned GetResourceScale() const { return mResourceScale; }
+    void SetResourceScale(unsigned scale) { mResourceScale = scale; }
+    double GetGUIScale() const { return mGUIScale; }
+    void SetGUIScale(double scale) { mGUIScale = scale; }
+    CMN_Mutex* GetMutex() { return &mMutex; }
+
+    // ---- Control list (owned; later index drawn later and hit first) ----
+    // Returns the control's stored index, which now holds the last index.
+    int& AttachControl(IControl* pControl);
+    void ReplaceControl(int idx, IControl* pControl);
+    void MoveControlBehind(int from, int to);
+    void SwapControls(int a, int b);
+    // Takes the control out of the list without deleting it.
+    void RemoveControl(int idx);
+    int GetControlIdx(IControl* pControl) const;
+    void SetKeyCatcher(IControl* pControl);
+    IControl* GetKeyCatcher() const { return mKeyCatcher; }
+    int NControls() const { return mControls.GetSize(); }
+    // Null for an index outside the list.
+    IControl* GetControl(int idx) const { return mControls.Get(idx); }
+
+    // ---- Parameter operations: every control bound to the parameter, in list order ----
+    void SetParameterFromPlug(int paramIdx, double value, bool normalized);
+    void HideControl(int paramIdx, bool hide);
+    void GrayOutControl(int paramIdx, bool gray);
+    void MoveControl(int paramIdx, int x, int y);
+    void SetControlsFromUserInput(int paramIdx, double normalizedValue);
+    bool IsControlHidden(int paramIdx) const;
+    void ClampControl(int paramIdx, double lo, double hi, bool normalized);
+    void HideControlAt(int idx, bool hide);
+    void GrayOutControlAt(int idx, bool gray);
+    void MoveControlAt(int idx, int x, int y);
+    void SetControlFromPlugAt(int idx, double normalizedValue);
+    void SetAllControlsDirty();
+    void AssignParamNameToolTips();
+    void IdleAllControls();
+    void SetRectRedraw(bool rectRedraw);
+
+    // ---- Redraw ----
+    // Widens *pR by every dirty control; on quiet ticks runs the plug-in's idle hook
+    // every second time. True when something must be redrawn.
+    bool IsDirty(IRECT* pR);
+    // Draws the controls that meet *pR into the back buffer and shows it.
+    bool Draw(IRECT* pR);
+
+    // ---- Input ----
+    void OnMouseDown(int x, int y, IMouseMod* pMod);
+    void OnMouseUp(int x, int y, IMouseMod* pMod);
+    void OnMouseDrag(int x, int y, IMouseMod* pMod);
+    bool OnMouseDblClick(int x, int y, IMouseMod* pMod);
+    bool OnMouseOver(int x, int y, IMouseMod* pMod);
+    void OnMouseOut();
+    void OnMouseWheel(int x, int y, IMouseMod* pMod, int d);
+    bool OnKeyDown(int x, int y, int key);
+    int FindMouseControl(int x, int y, bool mouseOver) const;
+    void ClearMouseCapture();
+    int StoreParamUnderMouse(int x, int y);
+    int TakeParamUnderMouse();
+    int GetMouseCapture() const { return mMouseCapture; }
+    int GetMouseOver() const { return mMouseOver; }
+    int GetMouseX() const { return mMouseX; }
+    int GetMouseY() const { return mMouseY; }
+    const IMouseMod* GetMouseMod() const { return &mMouseMod; }
+    int GetLastKey() const { return mLastKey; }
+    void HandleMouseOver(bool canHandle) { mHandleMouseOver = canHandle; }
+    bool CanHandleMouseOver() const { return mHandleMouseOver; }
+    void EnableTooltips(bool enable) { mEnableTooltips = enable; }
+    bool TooltipsEnabled() const { return mEnableTooltips; }
+
+    // Pop-up menu for enum and bool parameters, text entry for the rest.
+    void PromptUserInput(IControl* pControl, IParam* pParam, IRECT* pR);
+    void SetFromStringAfterPrompt(IControl* pControl, IParam* pParam, const char* str);
+
+    // ---- Layout editor hooks ----
+    int GetLiveEditControlIdx(int x, int y) const;
+    bool LiveEditEnabled() const { return mLiveEdit; }
+    int GetLiveEditMode() const { return mLiveEditMode; }
+    void SetLiveEditMode(int mode) { mLiveEditMode = mode; }
+    int GetLiveEditSelected() const { return mLiveEditSelected; }
+    bool LiveEditHoldsMouse() const { return mLiveEditHoldsMouse; }
+    bool MouseDragged() const { return mMouseDragged; }
+
+    // ---- Drawing: bitmaps, primitives and text (igraphics_drawing.cpp) ----
+
+protected:
+    // The resize control and its two handles stay at the end of the list.
+    int NFixedTrailingControls() const;
+    void InsertControl(int idx, IControl* pControl);
+    void RenumberControls();
+    // Topmost control that is neither hidden nor grayed (nor, with `mouseOver`, grayed
+    // without taking part in mouse-over) and is hit at (x, y); -1 for none.
+    int FindHitControl(int x, int y, bool mouseOver) const;
+    // True when the control's input handler runs (the layout editor may hold the mouse).
+    bool ControlGetsMouse() const { return !(mLiveEdit && mLiveEditHoldsMouse); }
+    IParam* GetParam(int paramIdx) const;
+
+    CMN_Mutex mMutex;
+    CMN_PtrList<IControl> mControls{4096};
+    IModuleBase* mPlug;
+    IRECT mDrawRECT;
+    bool mCursorHidden = false;
+    int mHiddenCursorX = -1, mHiddenCursorY = -1;
+    PIX_SysBitmap* mDrawBitmap = nullptr;
+    PIX_MemBitmap* mTmpBitmap = nullptr;
+    int mWidth, mHeight, mFPS;
+    int mIdleTicks = 0;
+    int mMouseCapture = -1, mMouseOver = -1, mMouseX = 0, mMouseY = 0;
+    int mLastParamUnderMouse = -1;
+    bool mHandleMouseOver = false;
+    bool mRectRedraw = true;
+    bool mEnableTooltips = false;
+    bool mUnusedFlag = false;
+    IControl* mKeyCatcher = nullptr;
+    unsigned mResourceScale = 1;
+    double mGUIScale = 1.0;
+    int mLiveEditUnused = 0;
+    int mLiveEditMode = 0;
+    bool mLiveEdit = false;
+    IMouseMod mMouseMod;
+    int mLiveEditGrid = 1;
+    int mLiveEditUnused2 = 0;
+    int mLastKey = -1;
+    bool mLiveEditHoldsMouse = false;
+    int mLiveEditSelected = -1;
+    bool mMouseDragged = false;
+    // Set by a back end's resize.
+    int mBackEndWidth = 0, mBackEndHeight = 0;
+};

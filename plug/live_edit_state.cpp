@@ -1,0 +1,6 @@
+#include "plug/live_edit_state.h"
+
+LiveEditState::~LiveEditState() {
+    // The control lists only borrow (IGraphics owns the controls); the texts are ours.
+    mViewModeTexts.DeleteAll(true);
+}

@@ -1,0 +1,26 @@
+#include "plug/module_standalone.h"
+
+IModuleStandalone::IModuleStandalone(int nParams, IMidiOutput* midiOut) : IModuleBase(nParams), mMidiOut(midiOut) {}
+
+void IModuleStandalone::ResizeGraphics(int width, int height) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (mMainWindow && mMainWindow->GetRect(&left, &top, &right, &bottom)) {
+        // The bottom edge stays where it is; the window grows by the title bar.
+        mMainWindow->SetPosition(left, bottom - kStandaloneTitleBarHeight - height, width,
+                                 height + kStandaloneTitleBarHeight);
+    }
+    OnWindowResize();
+}
+
+bool IModuleStandalone::SendMidiMsg(IMidiMessage* msg) {
+    if (!mMidiOut || !msg) return false;
+    const int size = msg->WireLength();
+    if (size == 0) return false;
+    const uint8_t bytes[3] = {msg->mStatus, msg->mData1, msg->mData2};
+    return mMidiOut->SendMessage(bytes, size);
+}
+
+bool IModuleStandalone::SendSysEx(ISysExMessage* msg) {
+    if (!mMidiOut || !msg || !msg->mData || msg->mSize <= 0) return false;
+    return mMidiOut->SendMessage(msg->mData, msg->mSize);
+}

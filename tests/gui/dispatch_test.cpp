@@ -1,0 +1,297 @@
+#include <gtest/gtest.h>
+
+#include "recording_graphics.h"
+
+using namespace guitest;
+
+namespace {
+
+struct DispatchFixture : ::testing::Test {
+    Log log;
+    LogPlug plug{5, &log};
+    RecordingGraphics* graphics = new RecordingGraphics(&plug, 100, 100, &log);
+    LogControl* bg = nullptr;
+    IMouseMod left{true};
+
+    void SetUp() override {
+        plug.GetParam(0)->InitInt("a", 0, 0, 100);
+        IParam* mode = plug.GetParam(1);
+        mode->InitEnum("mode", 1, 3);
+        mode->SetDisplayText(0, "Saw");
+        mode->SetDisplayText(1, "Square");
+        mode->SetDisplayText(2, "Noise");
+        plug.GetParam(2)->InitBool("sync", false);
+        plug.GetParam(2)->SetDisplayText(1, "Sync");
+        plug.GetParam(3)->InitInt("depth", 0, -64, 63);
+        plug.GetParam(3)->SetNegateDisplay(true);
+        plug.GetParam(4)->InitEnum("bare", 0, 4);  // no display texts
+        bg = Add("bg", IRECT(0, 0, 100, 100));
+    }
+    void Attach() { plug.AttachGraphics(graphics); }
+    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
+        auto* c = new LogControl(&plug, &log, name, r, param);
+        graphics->AttachControl(c);
+        return c;
+    }
+};
+
+}  // namespace
+
+TEST_F(DispatchFixture, PressGoesToTheTopmostEligibleControl) {
+    LogControl* under = Add("under", IRECT(10, 10, 50, 50));
+    LogControl* over = Add("over", IRECT(30, 30, 70, 70));
+    Attach();
+    struct Case { bool hideOver, grayOver; int x, y; const char* got; } cases[] = {
+        {false, false, 40, 40, "over down 40,40"},
+        {true, false, 40, 40, "under down 40,40"},
+        {false, true, 40, 40, "under down 40,40"},
+        {false, false, 20, 20, "under down 20,20"},
+        {true, true, 60, 60, "bg down 60,60"},
+    };
+    for (const auto& c : cases) {
+        over->Hide(c.hideOver);
+        over->GrayOut(c.grayOver);
+        log.clear();
+        graphics->OnMouseDown(c.x, c.y, &left);
+        EXPECT_EQ(log, Log{c.got});
+        graphics->OnMouseUp(c.x, c.y, &left);
+    }
+    under->Hide(true);
+    over->Hide(true);
+    bg->Hide(true);
+    log.clear();
+    graphics->OnMouseDown(20, 20, &left);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(graphics->GetMouseCapture(), -1);
+    EXPECT_EQ(graphics->FindMouseControl(20, 20, false), -1);
+}
+
+TEST_F(DispatchFixture, CaptureHoldsThroughADragAndInformsTheHost) {
+    LogControl* knob = Add("knob", IRECT(10, 10, 30, 30), 0);
+    Add("other", IRECT(50, 50, 90, 90));
+    Attach();
+    log.clear();
+    graphics->OnMouseDown(20, 20, &left);
+    EXPECT_EQ(graphics->GetMouseCapture(), knob->GetIndex());
+    graphics->OnMouseDrag(25, 18, &left);
+    graphics->OnMouseDrag(25, 18, &left);  // same place: nothing
+    graphics->OnMouseDrag(60, 60, &left);  // over another control: still the knob
+    graphics->OnMouseUp(60, 60, &left);
+    EXPECT_EQ(log, (Log{"begin 0", "knob down 20,20", "knob drag 25,18 d5,-2", "knob drag 60,60 d35,42",
+                        "knob up 60,60", "end 0"}));
+    EXPECT_EQ(graphics->GetMouseCapture(), -1);
+    EXPECT_EQ(graphics->GetMouseX(), -1);
+    EXPECT_TRUE(graphics->MouseDragged());
+
+    log.clear();
+    graphics->OnMouseDrag(70, 70, &left);  // no capture
+    graphics->OnMouseUp(60, 60, &left);    // no capture: the control under the mouse
+    EXPECT_EQ(log, (Log{"other up 60,60"}));
+
+    log.clear();
+    graphics->OnMouseDown(20, 20, &left);
+    graphics->ClearMouseCapture();
+    graphics->OnMouseUp(20, 20, &left);
+    EXPECT_EQ(log, (Log{"begin 0", "knob down 20,20", "knob up 20,20", "end 0"}));
+}
+
+TEST_F(DispatchFixture, LayoutEditorHoldingTheMouseStillInformsTheHost) {
+    Add("knob", IRECT(10, 10, 30, 30), 0);
+    Attach();
+    graphics->SetLiveEdit(true, true);
+    log.clear();
+    graphics->OnMouseDown(20, 20, &left);
+    graphics->OnMouseDrag(22, 20, &left);
+    graphics->OnMouseUp(20, 20, &left);
+    EXPECT_EQ(log, (Log{"begin 0", "end 0"}));
+}
+
+TEST_F(DispatchFixture, MouseOverReachesTheNewControlBeforeTheOldLeaves) {
+    Add("a", IRECT(0, 0, 40, 40));
+    LogControl* b = Add("b", IRECT(50, 50, 90, 90));
+    Attach();
+    IMouseMod none;
+    log.clear();
+    EXPECT_FALSE(graphics->OnMouseOver(10, 10, &none)) << "tracking is off by default";
+    EXPECT_TRUE(log.empty());
+
+    graphics->HandleMouseOver(true);
+    graphics->OnMouseOver(10, 10, &none);
+    graphics->OnMouseOver(12, 10, &none);
+    graphics->OnMouseOver(60, 60, &none);
+    EXPECT_EQ(log, (Log{"a over", "a over", "b over", "a out"}));
+    EXPECT_EQ(graphics->GetMouseOver(), b->GetIndex());
+
+    log.clear();
+    b->GrayOut(true);
+    graphics->OnMouseOver(61, 61, &none);
+    EXPECT_EQ(log, (Log{"bg over", "b out"}));
+    b->SetMOWhenGrayed(true);
+    log.clear();
+    graphics->OnMouseOver(62, 62, &none);
+    EXPECT_EQ(log, (Log{"b over", "bg out"}));
+
+    log.clear();
+    graphics->OnMouseOut();
+    EXPECT_EQ(log, (Log{"bg out", "a out", "b out"}));
+    EXPECT_EQ(graphics->GetMouseOver(), -1);
+}
+
+TEST_F(DispatchFixture, DoubleClicks) {
+    LogControl* plain = Add("plain", IRECT(0, 0, 40, 40));
+    LogControl* single = Add("single", IRECT(50, 50, 90, 90));
+    single->SetDblAsSingleClick(true);
+    Attach();
+    log.clear();
+    EXPECT_FALSE(graphics->OnMouseDblClick(10, 10, &left));
+    EXPECT_EQ(graphics->GetMouseCapture(), -1);
+    EXPECT_TRUE(graphics->OnMouseDblClick(60, 60, &left));
+    EXPECT_EQ(graphics->GetMouseCapture(), single->GetIndex());
+    graphics->OnMouseDrag(61, 60, &left);
+    graphics->OnMouseUp(61, 60, &left);
+    EXPECT_EQ(log, (Log{"plain dbl 10,10", "single down 60,60", "single drag 61,60 d1,0", "single up 61,60"}));
+    plain->Hide(true);
+    bg->Hide(true);
+    EXPECT_FALSE(graphics->OnMouseDblClick(10, 10, &left));
+}
+
+TEST_F(DispatchFixture, KeysGoToTheControlUnderTheMouseOrTheKeyCatcher) {
+    LogControl* field = Add("field", IRECT(10, 10, 40, 40));
+    field->keyAnswer = true;
+    Attach();
+    log.clear();
+    EXPECT_TRUE(graphics->OnKeyDown(20, 20, KEY_ALPHA_A));
+    EXPECT_FALSE(graphics->OnKeyDown(80, 80, KEY_SPACE)) << "background, no key catcher";
+    graphics->OnMouseDown(80, 80, &left);  // captures the background
+    EXPECT_FALSE(graphics->OnKeyDown(20, 20, KEY_UPARROW));
+    EXPECT_EQ(log, (Log{"field key 15", "bg down 80,80"}));
+    EXPECT_EQ(graphics->GetLastKey(), KEY_UPARROW);
+
+    auto* catcher = new LogControl(&plug, &log, "catcher", IRECT());
+    catcher->keyAnswer = true;
+    graphics->SetKeyCatcher(catcher);  // owned from here
+    log.clear();
+    EXPECT_TRUE(graphics->OnKeyDown(20, 20, KEY_DIGIT_0));  // captured background: the catcher
+    graphics->OnMouseUp(80, 80, &left);
+    EXPECT_TRUE(graphics->OnKeyDown(95, 95, KEY_DOWNARROW));
+    EXPECT_TRUE(graphics->OnKeyDown(20, 20, KEY_LEFTARROW));
+    EXPECT_EQ(log, (Log{"catcher key 5", "bg up 80,80", "catcher key 2", "field key 3"}));
+}
+
+TEST_F(DispatchFixture, WheelAndParamUnderMouse) {
+    Add("knob", IRECT(10, 10, 30, 30), 3);
+    Attach();
+    IMouseMod none;
+    log.clear();
+    graphics->OnMouseWheel(20, 20, &none, -2);
+    graphics->OnMouseDown(20, 20, &left);
+    graphics->OnMouseWheel(90, 90, &none, 1);  // captured: still the knob
+    EXPECT_EQ(log, (Log{"knob wheel -2", "begin 3", "knob down 20,20", "knob wheel 1"}));
+    EXPECT_EQ(graphics->StoreParamUnderMouse(90, 90), 3);
+    graphics->OnMouseUp(20, 20, &left);
+    EXPECT_EQ(graphics->StoreParamUnderMouse(90, 90), -1) << "the background has no parameter";
+    EXPECT_EQ(graphics->StoreParamUnderMouse(15, 15), 3);
+    EXPECT_EQ(graphics->TakeParamUnderMouse(), 3);
+    EXPECT_EQ(graphics->TakeParamUnderMouse(), -1);
+}
+
+TEST_F(DispatchFixture, EnumPromptListsTextsAndChecksTheCurrentOne) {
+    LogControl* c = Add("mode", IRECT(10, 10, 60, 30), 1);
+    Attach();
+    graphics->menuReplies = {2};
+    graphics->PromptUserInput(c, plug.GetParam(1), c->GetRECT());
+    ASSERT_EQ(graphics->menus.size(), 1u);
+    const auto& items = graphics->menus[0];
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[0].text, "Saw");
+    EXPECT_EQ(items[1].text, "Square");
+    EXPECT_EQ(items[2].text, "Noise");
+    EXPECT_EQ(items[0].flags, 0);
+    EXPECT_EQ(items[1].flags, 4);
+    EXPECT_EQ(items[2].flags, 0);
+    EXPECT_EQ(c->GetValue(), 1.0);
+    EXPECT_EQ(plug.GetParam(1)->Value(), 2.0);
+
+    graphics->menuReplies = {-1};  // dismissed
+    graphics->PromptUserInput(c, plug.GetParam(1), c->GetRECT());
+    EXPECT_EQ(plug.GetParam(1)->Value(), 2.0);
+    EXPECT_EQ(graphics->menus[1][2].flags, 4);
+}
+
+TEST_F(DispatchFixture, TextEntryCases) {
+    LogControl* bound[5];
+    for (int i = 0; i < 5; ++i) bound[i] = Add("c", IRECT(10, 10, 60, 30), i);
+    Attach();
+    struct Case {
+        int param;
+        double startValue;
+        const char* shown;  // what the entry opens with
+        const char* typed;
+        double value;       // the parameter afterwards
+    } cases[] = {
+        {2, 1, "Sync", "Sync", 1},        // a bool with one text: entry, not menu
+        {2, 1, "Sync", "0", 0},           // no text matches: taken as a number
+        {2, 0, "0", "garbage", 0},        // neither: unchanged
+        {2, 1, "Sync", "", 1},            // empty: unchanged
+        {3, 0, "0", "-3", 3},             // negated display: typed -3 sets 3
+        {3, 10, "-10", "12.6", -12.6},    // stays unrounded until the parameter steps it
+        {0, 42, "42", "abc", 42},         // a number parameter keeps its value
+        {0, 42, "42", "  17 units", 17},  // leading number read as atof reads it
+        {4, 2, "2", "3", 3},              // an enum without texts gets an entry
+        {4, 2, "2", "1e999", 2},          // infinite: unchanged
+        {1, 0, "", "Noise", 2},           // listed parameter typed into (entry shown by caller)
+    };
+    for (const auto& k : cases) {
+        IParam* p = plug.GetParam(k.param);
+        LogControl* c = bound[k.param];
+        p->Set(k.startValue);
+        c->SetValueFromPlug(p->GetNormalized());
+        graphics->textEntries.clear();
+        graphics->textReplies = {std::string(k.typed)};
+        if (k.param == 1) {
+            graphics->SetFromStringAfterPrompt(c, p, k.typed);
+        } else {
+            graphics->PromptUserInput(c, p, c->GetRECT());
+            ASSERT_EQ(graphics->textEntries.size(), 1u) << k.typed;
+            EXPECT_EQ(graphics->textEntries[0].text, k.shown) << k.param;
+        }
+        const double expected = p->Type() == IParam::kTypeDouble ? k.value : std::round(k.value);
+        EXPECT_NEAR(p->Value(), expected, 1e-9) << "param " << k.param << " typed '" << k.typed << "'";
+    }
+    EXPECT_TRUE(graphics->menus.empty());
+}
+
+TEST_F(DispatchFixture, PromptNeedsControlParameterAndRectangle) {
+    LogControl* c = Add("c", IRECT(10, 10, 60, 30), 0);
+    Attach();
+    IRECT r(0, 0, 5, 5);
+    graphics->PromptUserInput(nullptr, plug.GetParam(0), &r);
+    graphics->PromptUserInput(c, nullptr, &r);
+    graphics->PromptUserInput(c, plug.GetParam(0), nullptr);
+    graphics->SetFromStringAfterPrompt(c, nullptr, "5");
+    graphics->SetFromStringAfterPrompt(nullptr, plug.GetParam(0), "5");
+    graphics->SetFromStringAfterPrompt(c, plug.GetParam(0), nullptr);
+    EXPECT_TRUE(graphics->textEntries.empty());
+    EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
+}
+
+TEST_F(DispatchFixture, LayoutEditorHitTestByEditMode) {
+    LogControl* same = Add("same", IRECT(10, 10, 30, 30));
+    LogControl* split = Add("split", IRECT(40, 40, 60, 60));
+    split->SetTargetRECT(IRECT(70, 70, 80, 80));
+    Attach();
+    struct Case { int mode, x, y, idx; } cases[] = {
+        {0, 20, 20, same->GetIndex()}, {0, 50, 50, 0},  {1, 50, 50, split->GetIndex()},
+        {2, 50, 50, 0},                {2, 75, 75, split->GetIndex()}, {3, 20, 20, -1},
+    };
+    for (const auto& c : cases) {
+        graphics->SetLiveEditMode(c.mode);
+        EXPECT_EQ(graphics->GetLiveEditControlIdx(c.x, c.y), c.idx) << c.mode << " " << c.x;
+    }
+    graphics->SetLiveEditMode(1);
+    graphics->OnMouseDown(50, 50, &left);
+    EXPECT_EQ(graphics->GetLiveEditSelected(), split->GetIndex());
+    EXPECT_EQ(graphics->GetLiveEditControlIdx(20, 20), split->GetIndex()) << "a selection sticks";
+    graphics->OnMouseUp(50, 50, &left);
+    EXPECT_EQ(graphics->GetLiveEditSelected(), -1);
+}

@@ -1,0 +1,175 @@
+// A window-less back end and test doubles for driving the GUI engine from a script:
+// it records what the engine asks of the window system and answers menus and text
+// entries from queued replies.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gui/control.h"
+#include "gui/igraphics.h"
+#include "gui/popup_menu.h"
+#include "plug/module_standalone.h"
+
+namespace guitest {
+
+// One shared event log per test: controls, plug-in and back end append to it.
+using Log = std::vector<std::string>;
+
+struct MenuItemSeen {
+    std::string text;
+    int flags;
+};
+
+class RecordingGraphics : public IGraphics {
+public:
+    RecordingGraphics(IModuleBase* plug, int width, int height, Log* log = nullptr)
+        : IGraphics(plug, width, height, 0), mLog(log) {}
+
+    // Script: the next menu answers with this index (-1: the user dismissed it), the
+    // next text entry ends with this text (nullopt: the user cancelled).
+    std::deque<int> menuReplies;
+    std::deque<std::optional<std::string>> textReplies;
+
+    // What was asked.
+    std::vector<IRECT> screens;
+    std::vector<std::vector<MenuItemSeen>> menus;
+    std::vector<IRECT> menuRects;
+    struct TextEntry {
+        IControl* control;
+        std::string text;
+        IRECT rect;
+        IParam* param;
+    };
+    std::vector<TextEntry> textEntries;
+    bool screenResult = true;
+
+    bool DrawScreen(IRECT* pR) override {
+        screens.push_back(*pR);
+        Note("screen");
+        return screenResult;
+    }
+    void EndUserInput() override {}
+    int ShowMessageBox(const char*, const char*, int) override { return 1; }
+    IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override;
+    void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override {
+        textEntries.push_back({pControl, str ? str : "", *pR, pParam});
+        if (textReplies.empty()) return;
+        const std::optional<std::string> reply = textReplies.front();
+        textReplies.pop_front();
+        if (reply) {
+            if (pParam)
+                SetFromStringAfterPrompt(pControl, pParam, reply->c_str());
+            else
+                pControl->TextFromTextEntry(reply->c_str());
+        }
+    }
+    void HostPath(CMN_String*) override {}
+    void PluginPath(CMN_String*) override {}
+    void DesktopPath(CMN_String*) override {}
+    void DocumentsPath(CMN_String*) override {}
+    void AppSupportPath(CMN_String*, bool) override {}
+    void MusicPath(CMN_String*) override {}
+    void PromptForFile(CMN_String*, int, CMN_String*, const char*) override {}
+    bool UnusedOSQuery() override { return false; }
+    bool OpenURL(const char*) override { return false; }
+    void* OpenWindow(void*) override { return nullptr; }
+    void CloseWindow() override {}
+    void* GetWindow() override { return nullptr; }
+    bool GetTextFromClipboard(CMN_String*) override { return false; }
+    void RegisterToolTips() override {}
+    PIX_IBitmap* OSLoadBitmap(int, const char*) override { return nullptr; }
+
+    // Test access to state the engine keeps to itself.
+    void SetLiveEdit(bool on, bool holdsMouse) {
+        mLiveEdit = on;
+        mLiveEditHoldsMouse = holdsMouse;
+    }
+    void DropBackBuffer() {
+        delete mDrawBitmap;
+        mDrawBitmap = nullptr;
+    }
+    int IdleTicks() const { return mIdleTicks; }
+
+private:
+    void Note(const std::string& s) {
+        if (mLog) mLog->push_back(s);
+    }
+    Log* mLog;
+};
+
+// A control that logs what reaches it as "<name> <event>".
+class LogControl : public IControl {
+public:
+    LogControl(IModuleBase* plug, Log* log, const char* name, const IRECT& rect, int paramIdx = -1)
+        : IControl(plug, rect, paramIdx), mLog(log), mName(name) {}
+
+    bool keyAnswer = false;
+
+    bool Draw(IGraphics*) override {
+        Note("draw");
+        return true;
+    }
+    void OnMouseDown(int x, int y, IMouseMod* pMod) override {
+        Note("down " + Pos(x, y));
+        IControl::OnMouseDown(x, y, pMod);
+    }
+    void OnMouseUp(int x, int y, IMouseMod*) override { Note("up " + Pos(x, y)); }
+    void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod*) override {
+        Note("drag " + Pos(x, y) + " d" + Pos(dX, dY));
+    }
+    void OnMouseDblClick(int x, int y, IMouseMod* pMod) override {
+        Note("dbl " + Pos(x, y));
+        IControl::OnMouseDblClick(x, y, pMod);
+    }
+    void OnMouseWheel(int, int, IMouseMod*, int d) override { Note("wheel " + std::to_string(d)); }
+    bool OnKeyDown(int, int, int key) override {
+        Note("key " + std::to_string(key));
+        return keyAnswer;
+    }
+    void OnMouseOver(int, int, IMouseMod*) override { Note("over"); }
+    void OnMouseOut() override { Note("out"); }
+    void TextFromTextEntry(const char* text) override {
+        lastText = text;
+        Note(std::string("text ") + text);
+    }
+
+    std::string lastText;
+    void SetBlend(float weight) { mBlend.mWeight = weight; }
+
+private:
+    static std::string Pos(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+    void Note(const std::string& s) {
+        if (mLog) mLog->push_back(mName + " " + s);
+    }
+    Log* mLog;
+    std::string mName;
+};
+
+// A standalone plug-in that logs its hooks and checks that the parameter hooks run
+// with the plug-in mutex held.
+class LogPlug : public IModuleStandalone {
+public:
+    LogPlug(int nParams, Log* log) : IModuleStandalone(nParams), mLog(log) {}
+
+    void OnParamChange(int idx) override {
+        Note("change " + std::to_string(idx) + (MutexHeldElsewhere() ? " locked" : " unlocked"));
+    }
+    void InformHostOfParamChange(int idx, double) override { Note("inform " + std::to_string(idx)); }
+    void BeginInformHostOfParamChange(int idx) override { Note("begin " + std::to_string(idx)); }
+    void EndInformHostOfParamChange(int idx) override { Note("end " + std::to_string(idx)); }
+    void OnIdle() override { Note("idle"); }
+
+    // True when another thread cannot take the mutex, i.e. this thread holds it.
+    bool MutexHeldElsewhere();
+
+private:
+    void Note(const std::string& s) {
+        if (mLog) mLog->push_back(s);
+    }
+    Log* mLog;
+};
+
+}  // namespace guitest

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "plug/param.h"
+
+namespace {
+
+std::string Display(const IParam& p, double value, bool normalized, bool withTexts = true) {
+    char text[kParamDisplayTextSize];
+    std::memset(text, 'x', sizeof text);
+    p.GetDisplayForHost(value, normalized, text, withTexts);
+    return text;
+}
+
+}  // namespace
+
+TEST(ParamNormalise, ValuesMapThroughShapeAndBack) {
+    struct Case { double min, max, shape, value, normalized; } cases[] = {
+        {0, 100, 1.0, 25, 0.25},
+        {-50, 50, 1.0, 0, 0.5},
+        {0, 100, 2.0, 25, 0.5},       // sqrt(0.25)
+        {0, 100, 0.5, 25, 0.0625},    // 0.25^2
+        {0, 100, 1.0, 150, 1.0},      // clamped above
+        {0, 100, 1.0, -3, 0.0},       // clamped below
+        {20, 20000, 3.0, 20, 0.0},
+        {20, 20000, 3.0, 20000, 1.0},
+    };
+    for (const auto& c : cases) {
+        IParam p;
+        p.InitDouble("x", c.min, c.min, c.max, 0.0, "", "", c.shape);
+        EXPECT_NEAR(p.GetNormalized(c.value), c.normalized, 1e-12) << c.min << ".." << c.max << " ^" << c.shape;
+        p.SetNormalized(c.normalized);
+        const double expected = std::fmin(std::fmax(c.value, c.min), c.max);
+        EXPECT_NEAR(p.Value(), expected, 1e-9) << "round trip of " << c.value;
+    }
+}
+
+TEST(ParamNormalise, EveryStepOfAnIntParamSurvivesTheRoundTrip) {
+    IParam p;
+    p.InitInt("transpose", 0, -24, 24);
+    for (int v = -24; v <= 24; ++v) {
+        p.SetNormalized(p.GetNormalized(v));
+        EXPECT_EQ(p.Value(), v);
+    }
+    IParam e;
+    e.InitEnum("wave", 0, 7);
+    for (int v = 0; v < 7; ++v) {
+        e.SetNormalized(e.GetNormalized(v) + 0.04);  // off-centre still rounds to the step
+        EXPECT_EQ(e.Value(), v);
+    }
+}
+
+TEST(ParamNormalise, StepRoundingOnlyForNonDoubleTypes) {
+    IParam stepped;
+    stepped.InitInt("i", 0, 0, 100);
+    IParam exact;
+    exact.InitDouble("d", 0, 0, 100, 5.0);
+    IParam zeroStep;
+    zeroStep.InitDouble("z", 0, 0, 100, 0.0);
+    struct Case { IParam* p; double normalized, value; } cases[] = {
+        {&stepped, 0.334, 33.0}, {&stepped, 0.335, 34.0}, {&stepped, 1.0, 100.0},
+        {&exact, 0.334, 33.4},   {&zeroStep, 0.334, 33.4},
+    };
+    for (const auto& c : cases) {
+        c.p->SetNormalized(c.normalized);
+        EXPECT_NEAR(c.p->Value(), c.value, 1e-12) << c.p->GetNameForHost() << " " << c.normalized;
+    }
+}
+
+TEST(ParamNormalise, DegenerateRangesAndInputsStayFinite) {
+    IParam viewIndex;
+    viewIndex.InitInt("view", -1, -1, -1);
+    EXPECT_EQ(viewIndex.GetNormalized(), 0.0);
+    viewIndex.SetNormalized(0.7);
+    EXPECT_EQ(viewIndex.Value(), -1.0);
+
+    IParam inverted;
+    inverted.InitDouble("inv", 5, 10, 0, 1.0);
+    EXPECT_EQ(inverted.GetNormalized(5.0), 0.0);
+
+    IParam shaped;
+    shaped.InitDouble("s", 0, 0, 10, 0.1, "", "", 2.5);
+    for (double x : {-0.5, 1.5, std::nan("")}) {
+        shaped.SetNormalized(x);
+        EXPECT_TRUE(std::isfinite(shaped.Value())) << x;
+        EXPECT_GE(shaped.Value(), 0.0);
+        EXPECT_LE(shaped.Value(), 10.0);
+    }
+    EXPECT_EQ(shaped.GetNormalized(std::nan("")), 0.0);
+
+    IParam zeroShape;
+    zeroShape.InitDouble("z", 5, 0, 10, 0.1, "", "", 0.0);
+    EXPECT_NEAR(zeroShape.GetNormalized(), 0.5, 1e-12);
+}
+
+TEST(ParamDisplay, NumbersTextsAndNegation) {
+    IParam ip;
+    ip.InitInt("level", 0, -100, 100);
+    IParam dp;
+    dp.InitDouble("time", 0, 0, 10, 0.01);
+    IParam neg;
+    neg.InitInt("depth", 0, -64, 63);
+    neg.SetNegateDisplay(true);
+    IParam texts;
+    texts.InitEnum("mode", 0, 3);
+    texts.SetDisplayText(0, "off");
+    texts.SetDisplayText(1, "");
+    texts.SetDisplayText(2, "on");
+
+    struct Case { const IParam* p; double value; bool normalized, withTexts; const char* text; } cases[] = {
+        {&ip, 42.9, false, true, "42"},
+        {&ip, -42.9, false, true, "-42"},
+        {&ip, 0.75, true, true, "50"},
+        {&dp, 3.14159, false, true, "3.14"},
+        {&dp, 0.5, true, true, "5.00"},
+        {&neg, -3, false, true, "3"},
+        {&neg, 5, false, true, "-5"},
+        {&texts, 0, false, true, "off"},
+        {&texts, 2.7, false, true, "on"},
+        {&texts, 1, false, true, "1"},   // an empty text falls back to the number
+        {&texts, 2, false, false, "2"},  // texts not wanted
+        {&texts, 1.0, true, true, "on"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Display(*c.p, c.value, c.normalized, c.withTexts), c.text) << c.value;
+}
+
+TEST(ParamDisplay, FormattingStaysInsideTheBuffer) {
+    IParam huge;
+    huge.InitDouble("huge", 0, -1e300, 1e300, 0.5);
+    huge.SetDisplayPrecision(200);
+    huge.Set(1e300);
+    char text[kParamDisplayTextSize + 16];
+    std::memset(text, '#', sizeof text);
+    huge.GetDisplayForHost(text);
+    EXPECT_LT(std::strlen(text), size_t(kParamDisplayTextSize));
+    for (size_t i = kParamDisplayTextSize; i < sizeof text; ++i) EXPECT_EQ(text[i], '#');
+
+    IParam big;
+    big.InitDouble("big", 0, -1e30, 1e30, 1.0);
+    big.SetDisplayPrecision(0);
+    big.Set(1e30);
+    EXPECT_EQ(Display(big, 1e30, false), "2147483647");
+}
+
+TEST(ParamDisplay, LabelsNamesAndTextMapping) {
+    IParam p;
+    p.InitEnum("Filter type", 1, 3, "dB");
+    p.SetDisplayText(0, "LP");
+    p.SetDisplayText(2, "HP");
+    EXPECT_STREQ(p.GetNameForHost(), "Filter type");
+    EXPECT_STREQ(p.GetLabelForHost(), "dB");  // value 1 has no text
+    p.Set(2);
+    EXPECT_STREQ(p.GetLabelForHost(), "");
+    EXPECT_EQ(p.GetNDisplayTexts(), 2);
+    EXPECT_STREQ(p.GetDisplayText(2), "HP");
+    EXPECT_STREQ(p.GetDisplayText(1), "");
+
+    int value = 77;
+    EXPECT_TRUE(p.MapDisplayText("HP", &value));
+    EXPECT_EQ(value, 2);
+    value = 77;
+    EXPECT_FALSE(p.MapDisplayText("hp", &value));  // exact compare
+    EXPECT_FALSE(p.MapDisplayText("H", &value));
+    EXPECT_EQ(value, 77);
+
+    p.SetDisplayText(2, "Highpass");  // replaces, does not add
+    EXPECT_EQ(p.GetNDisplayTexts(), 2);
+    EXPECT_STREQ(p.GetDisplayText(2), "Highpass");
+
+    IParam longName;
+    longName.InitBool("a name far longer than the thirty-one characters a field holds", true);
+    EXPECT_EQ(std::strlen(longName.GetNameForHost()), size_t(kParamTextFieldSize - 1));
+    EXPECT_EQ(longName.Value(), 1.0);
+}
+
+TEST(ParamInit, InitialisersSetTypeRangeAndDefault) {
+    IParam b, e, i, d;
+    b.InitBool("b", true);
+    e.InitEnum("e", 2, 5);
+    i.InitInt("size", -1, -1, -1);
+    d.InitDouble("w", -1, -1, 1000000, 1.0);
+    struct Case { const IParam* p; IParam::EParamType type; double min, max, value; } cases[] = {
+        {&b, IParam::kTypeBool, 0, 1, 1},
+        {&e, IParam::kTypeEnum, 0, 4, 2},
+        {&i, IParam::kTypeInt, -1, -1, -1},
+        {&d, IParam::kTypeDouble, -1, 1000000, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.p->Type(), c.type);
+        EXPECT_EQ(c.p->GetMin(), c.min);
+        EXPECT_EQ(c.p->GetMax(), c.max);
+        EXPECT_EQ(c.p->Value(), c.value);
+        EXPECT_EQ(c.p->GetDefault(), c.value);
+    }
+}
