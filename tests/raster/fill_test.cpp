@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "raster/canary_bitmap.h"
+#include "raster/combiners.h"
+#include "raster/fill.h"
+
+namespace {
+
+int Weight(double alpha) { return int(std::trunc(alpha * 256.0)); }
+
+// The whole-word copy paths, byte by byte.
+bool FastCopy(uint32_t& d, uint32_t c, int w) {
+    int (*byte)(int, int) = nullptr;
+    switch (w) {
+        case 64: byte = [](int d, int c) { return (d >> 2) + (d >> 1) + (c >> 2); }; break;
+        case 128: byte = [](int d, int c) { return (d >> 1) + (c >> 1); }; break;
+        case 192: byte = [](int d, int c) { return (d >> 2) + (c >> 2) + (c >> 1); }; break;
+        case 256: byte = [](int, int c) { return c; }; break;
+        default: return false;
+    }
+    uint32_t out = 0;
+    for (int sh = 0; sh < 32; sh += 8) out |= uint32_t(byte(d >> sh & 255, c >> sh & 255)) << sh;
+    d = out;
+    return true;
+}
+
+uint32_t ReferenceFill(uint32_t d, uint32_t c, float alpha, uint32_t mode) {
+    double a = alpha;
+    if (mode & 0x10000) a *= PIX_PixelA(c) / 255.0;
+    if (a == 0.0) return d;
+    const int w = Weight(a), low = mode & 0xff;
+    if (low == 0 && FastCopy(d, c, w)) return d;
+    // The weight is the alpha value too.
+    PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(c), PIX_PixelG(c), PIX_PixelB(c), w, w, low);
+    return d;
+}
+
+uint32_t ReferencePut(uint32_t d, uint32_t c, float alpha, uint32_t mode) {
+    const int w = Weight(alpha), low = mode & 0xff;
+    if (low == 0 && FastCopy(d, c, w)) return d;
+    PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(c), PIX_PixelG(c), PIX_PixelB(c),
+                            PIX_PixelA(c), w, low);
+    return d;
+}
+
+uint32_t ReferenceGlyph(uint32_t d, uint32_t c, int m, float alpha, uint32_t mode) {
+    const int w = Weight(alpha), low = mode & 0xff;
+    if (m == 0 || w == 0 || low > 5 || (low == 0 && w < 1)) return d;
+    const PIX_CombineFunc byLow[] = {PIX_CombinePixelsCopy,     PIX_CombinePixelsAdd,     PIX_CombinePixelsDodge,
+                                     PIX_CombinePixelsMultiply, PIX_CombinePixelsOverlay, PIX_CombinePixelsHSVAdjust};
+    byLow[low](reinterpret_cast<uint8_t*>(&d), PIX_PixelR(c), PIX_PixelG(c), PIX_PixelB(c), PIX_PixelA(c),
+               m * w / 256);
+    return d;
+}
+
+const uint32_t kModes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10003, 0x10005, 0x100, 6, 0xf0};
+const float kAlphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.2f, 0.003f, 0.0f, 1.3f, -0.4f, 0.999f};
+
+int Near(std::mt19937& rng, int size) {
+    if (rng() % 16 == 0) return rng() % 2 ? INT32_MAX - int(rng() % 64) : INT32_MIN + int(rng() % 64);
+    return int(rng() % (size + 12)) - 8;
+}
+
+TEST(FillRect, RandomFillsMatchReferenceAndKeepCanaries) {
+    std::mt19937 rng(17);
+    int changed = 0;
+    for (int iter = 0; iter < 1500; ++iter) {
+        CanaryBitmap bm(1 + rng() % 40, 1 + rng() % 25, rng() % 2);
+        bm.randomize(rng);
+        const int x = Near(rng, bm.getWidth()), y = Near(rng, bm.getHeight());
+        const int w = rng() % 8 == 0 ? INT32_MAX : int(rng() % 50) - 4, h = int(rng() % 40) - 4;
+        uint32_t colour = rng();
+        if (rng() % 4 == 0) colour = (colour & ~0xffu) | (rng() % 2 ? 128 : 0);
+        const float alpha = kAlphas[rng() % std::size(kAlphas)];
+        const uint32_t mode = kModes[rng() % std::size(kModes)];
+        auto want = bm.pixels();
+        for (int64_t py = std::max(y, 0); py < std::min<int64_t>(int64_t(y) + h, bm.getHeight()); ++py)
+            for (int64_t px = std::max(x, 0); px < std::min<int64_t>(int64_t(x) + w, bm.getWidth()); ++px) {
+                uint32_t& p = want[size_t(py * bm.getWidth() + px)];
+                p = ReferenceFill(p, colour, alpha, mode);
+            }
+        changed += want != bm.pixels();
+        PIX_FillRect(&bm, x, y, w, h, colour, alpha, mode);
+        ASSERT_EQ(bm.pixels(), want) << "iter " << iter << " mode " << mode << " alpha " << alpha;
+        ASSERT_EQ(bm.damagedCanaries(), 0) << "iter " << iter;
+    }
+    EXPECT_GT(changed, 400);
+}
+
+TEST(FillRect, DocumentedValues) {
+    struct Case {
+        const char* what;
+        uint32_t colour;
+        float alpha;
+        uint32_t mode, want;
+    } cases[] = {
+        {"source alpha 128 takes the half path", PIX_MakePixel(128, 255, 255, 255), 1.0f, 0x10000,
+         PIX_MakePixel(64, 127, 127, 127)},
+        {"quarter", 0xffffffff, 0.25f, 0, 0x3f3f3f3f},
+        {"three quarters", 0xffffffff, 0.75f, 0, 0xbebebebe},
+        {"0.2 blends with alpha value 51", 0xffffffff, 0.2f, 0, PIX_MakePixel(11, 51, 51, 51)},
+        {"source alpha 0 draws nothing", PIX_MakePixel(0, 255, 255, 255), 1.0f, 0x10000, 0},
+        {"add at full weight adds 256 to alpha, clamped", PIX_MakePixel(0, 10, 20, 30), 1.0f, 1,
+         PIX_MakePixel(255, 10, 20, 30)},
+        {"mode 6 draws nothing", 0xffffffff, 1.0f, 6, 0},
+    };
+    for (const auto& c : cases) {
+        CanaryBitmap bm(2, 2);
+        PIX_FillRect(&bm, 0, 0, 2, 2, c.colour, c.alpha, c.mode);
+        EXPECT_EQ(bm.at(1, 1), c.want) << c.what << std::hex << " got " << bm.at(1, 1);
+    }
+    CanaryBitmap bm(12, 12);
+    PIX_FillRect(&bm, -5, -5, 10, 10, 0xffffffff, 1.0f, 0);
+    EXPECT_EQ(bm.at(4, 4), 0xffffffffu);
+    EXPECT_EQ(bm.at(5, 4), 0u);
+    EXPECT_EQ(bm.at(4, 5), 0u);
+}
+
+TEST(Clear, WholeBitmapButNotThePadding) {
+    CanaryBitmap bm(7, 3, true);
+    PIX_Clear(&bm, 0x12345678);
+    EXPECT_EQ(bm.pixels(), std::vector<uint32_t>(21, 0x12345678));
+    EXPECT_EQ(bm.damagedCanaries(), 0);
+    PIX_Clear(nullptr, 1);
+}
+
+TEST(ClearRect, MasksAndClips) {
+    std::mt19937 rng(3);
+    CanaryBitmap bm(9, 6);
+    bm.randomize(rng);
+    const auto before = bm.pixels();
+    PIX_ClearRect(&bm, -2, 1, 5, 100, 0xffffff00, 0);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 9; ++x) {
+            const uint32_t old = before[size_t(y) * 9 + x];
+            EXPECT_EQ(bm.at(x, y), (x < 3 && y >= 1) ? (old & 0xffffff00) : old) << x << "," << y;
+        }
+    PIX_ClearRect(&bm, 8, 5, INT32_MAX, INT32_MAX, 0, 0xffffffff);
+    EXPECT_EQ(bm.at(8, 5), 0xffffffffu);
+    PIX_ClearRect(&bm, 9, 0, 5, 5, 0, 0);
+    PIX_ClearRect(&bm, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0, 0);
+    EXPECT_EQ(bm.damagedCanaries(), 0);
+}
+
+TEST(Pixels, GetAndPutOutsideDoNothing) {
+    CanaryBitmap bm(4, 3, true);
+    bm.at(3, 0) = 0xabcdef12;
+    struct Case { int x, y; uint32_t want; } cases[] = {{3, 0, 0xabcdef12}, {4, 0, 0}, {-1, 0, 0}, {0, 3, 0}, {0, -1, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PIX_GetPixel(&bm, c.x, c.y), c.want) << c.x << "," << c.y;
+        PIX_PutPixel(&bm, c.x, c.y, 0x11111111, 1.0f, 1);
+    }
+    EXPECT_EQ(PIX_GetPixel(nullptr, 0, 0), 0u);
+    EXPECT_EQ(bm.damagedCanaries(), 0);
+    EXPECT_EQ(bm.at(3, 0), 0xbcdeff23u);  // the add landed on the one pixel inside
+}
+
+TEST(Pixels, PutPixelMatchesReferenceInEveryModeAndWeight) {
+    std::mt19937 rng(12);
+    for (uint32_t mode : kModes)
+        for (float alpha : kAlphas)
+            for (int k = 0; k < 20; ++k) {
+                CanaryBitmap bm(1, 1);
+                bm.at(0, 0) = rng();
+                const uint32_t colour = k == 0 ? (rng() & ~0xffu) : rng();
+                const uint32_t want = ReferencePut(bm.at(0, 0), colour, alpha, mode);
+                PIX_PutPixel(&bm, 0, 0, colour, alpha, mode);
+                ASSERT_EQ(bm.at(0, 0), want) << "mode " << mode << " alpha " << alpha;
+            }
+}
+
+TEST(Glyph, RandomMasksMatchReferenceAndKeepCanaries) {
+    std::mt19937 rng(23);
+    int changed = 0;
+    for (int iter = 0; iter < 1500; ++iter) {
+        CanaryBitmap bm(1 + rng() % 30, 1 + rng() % 20, rng() % 2);
+        bm.randomize(rng);
+        const int mw = 1 + rng() % 20, mh = 1 + rng() % 15, span = mw + int(rng() % 3);
+        std::vector<uint8_t> mask(size_t(span) * mh);
+        for (auto& m : mask) m = uint8_t(rng() % 3 == 0 ? 0 : (rng() % 4 == 0 ? 255 : rng()));
+        const int x = rng() % 10 == 0 ? -mw + int(rng() % 3) - 1 : Near(rng, bm.getWidth());
+        const int y = Near(rng, bm.getHeight());
+        const uint32_t colour = rng();
+        const float alpha = kAlphas[rng() % std::size(kAlphas)];
+        const uint32_t mode = kModes[rng() % std::size(kModes)];
+        auto want = bm.pixels();
+        for (int j = 0; j < mh; ++j)
+            for (int i = 0; i < mw; ++i) {
+                const int64_t px = int64_t(x) + i, py = int64_t(y) + j;
+                if (px < 0 || py < 0 || px >= bm.getWidth() || py >= bm.getHeight()) continue;
+                uint32_t& p = want[size_t(py * bm.getWidth() + px)];
+                p = ReferenceGlyph(p, colour, mask[size_t(j) * span + i], alpha, mode);
+            }
+        changed += want != bm.pixels();
+        PIX_DrawGlyph(&bm, x, y, colour, mask.data(), mw, span, mh, alpha, mode);
+        ASSERT_EQ(bm.pixels(), want) << "iter " << iter << " mode " << mode << " alpha " << alpha;
+        ASSERT_EQ(bm.damagedCanaries(), 0) << "iter " << iter;
+    }
+    EXPECT_GT(changed, 400);
+}
+
+TEST(Glyph, EdgesAndBadMasksDrawNothing) {
+    const uint8_t mask[6] = {255, 0, 128, 255, 0, 200};  // 3 x 2
+    struct Case {
+        const char* what;
+        int x;
+        const uint8_t* cov;
+        int span;
+        bool drawn;
+    } cases[] = {
+        {"x = -width", -3, mask, 3, false},
+        {"x = -width + 1 draws the last column", -2, mask, 3, true},
+        {"null coverage", 0, nullptr, 3, false},
+        {"row span below the width", 0, mask, 2, false},
+        {"negative span", 0, mask, -3, false},
+    };
+    for (const auto& c : cases) {
+        CanaryBitmap bm(4, 2);
+        PIX_DrawGlyph(&bm, c.x, 0, 0xffffffff, c.cov, 3, c.span, 2, 1.0f, 0);
+        EXPECT_EQ(bm.pixels() != std::vector<uint32_t>(8, 0), c.drawn) << c.what;
+        if (c.x == -2) {
+            EXPECT_EQ(bm.at(0, 0), PIX_MakePixel(128, 128, 128, 128)) << "mask 128 at w 256";
+            EXPECT_EQ(bm.at(0, 1), PIX_MakePixel(200, 200, 200, 200)) << "mask 200";
+            EXPECT_EQ(bm.at(1, 0), 0u);
+        }
+        EXPECT_EQ(bm.damagedCanaries(), 0);
+    }
+    // A full mask byte at full weight keeps 1/256 of the old pixel, truncated.
+    CanaryBitmap bm(1, 1);
+    bm.at(0, 0) = 0x00ff00ff;
+    PIX_DrawGlyphEx(&bm, 0, 0, 0xff00ff00, mask, 1, 1, 1.0f, 0);
+    EXPECT_EQ(bm.at(0, 0), 0xff00ff00u);
+    const uint8_t full[1] = {255};
+    bm.at(0, 0) = 0x00ff00ff;
+    PIX_DrawGlyphEx(&bm, 0, 0, 0xff00ff00, full, 1, 1, 2.0f, 0);  // weight 510: overshoots
+    EXPECT_EQ(bm.at(0, 0), ReferenceGlyph(0x00ff00ff, 0xff00ff00, 255, 2.0f, 0));
+}
+
+}  // namespace
