@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite: once as built,
-# then the raster tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# the real-window tests under a virtual X display, then the raster tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/setup.sh"
 jobs=$(nproc)
 
 "$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs" -LE x11
+# Real-window tests: one virtual display of their own, one test at a time since they
+# share its pointer.
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$root/build" --output-on-failure -j 1 -L x11
 
 QD_TARGETS="test_raster" "$root/tools/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQD_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -1,0 +1,791 @@
+#include "platform/gtk_backend.h"
+
+#include <gtk/gtk.h>
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "platform/folders.h"
+#include "platform/image_convert.h"
+#include "platform/wheel.h"
+
+namespace platform {
+
+namespace {
+
+class GtkBackendImpl;
+GtkBackendImpl* gGtk = nullptr;
+
+unsigned ModifierFlags(guint state) {
+    unsigned m = 0;
+    if (state & GDK_SHIFT_MASK) m |= kShiftKeyMask;
+    if (state & GDK_CONTROL_MASK) m |= kControlKeyMask;
+    if (state & GDK_MOD1_MASK) m |= kAlternateKeyMask;
+    if (state & (GDK_SUPER_MASK | GDK_META_MASK)) m |= kCommandKeyMask;
+    return m;
+}
+
+std::string Utf8(gunichar c) {
+    char buf[8];
+    int n = g_unichar_to_utf8(c, buf);
+    return std::string(buf, size_t(n));
+}
+
+// ---- Windows ------------------------------------------------------------------------
+
+class GtkWindowImpl : public Window {
+public:
+    GtkWindowImpl(const std::string& title, int width, int height, bool borderless);
+    ~GtkWindowImpl() override;
+    void Show() override { gtk_widget_show_all(window_); }
+    void Hide() override { gtk_widget_hide(window_); }
+    void SetTitle(const std::string& title) override { gtk_window_set_title(GTK_WINDOW(window_), title.c_str()); }
+    void SetContentSize(int width, int height) override {
+        width_ = width, height_ = height;
+        gtk_widget_set_size_request(fixed_, width, height);
+        gtk_window_resize(GTK_WINDOW(window_), width, height);
+    }
+    void SetCloseHandler(std::function<bool()> handler) override { closeHandler_ = std::move(handler); }
+
+    GtkWidget* window_;
+    GtkWidget* fixed_;
+    int width_, height_;
+    std::function<bool()> closeHandler_;
+};
+
+// ---- Timers -------------------------------------------------------------------------
+
+struct TimerSlot {
+    std::function<void()> callback;
+    bool live = true;
+    guint source = 0;
+};
+
+class GtkTimerImpl : public Timer {
+public:
+    explicit GtkTimerImpl(std::shared_ptr<TimerSlot> slot) : slot_(std::move(slot)) {}
+    ~GtkTimerImpl() override { Invalidate(); }
+    void Invalidate() override {
+        slot_->live = false;
+        if (slot_->source) g_source_remove(slot_->source);
+        slot_->source = 0;
+    }
+
+private:
+    std::shared_ptr<TimerSlot> slot_;
+};
+
+// ---- Views --------------------------------------------------------------------------
+
+class GtkViewImpl;
+
+class GtkTextFieldImpl : public TextField {
+public:
+    GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec);
+    ~GtkTextFieldImpl() override;
+    std::string StringValue() const override { return gtk_entry_get_text(GTK_ENTRY(entry_)); }
+    void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
+    const TextFieldSpec& Spec() const override { return spec_; }
+
+    GtkWidget* entry_;
+    GtkViewImpl* view_;
+    TextFieldSpec spec_;
+    TextFieldDelegate* delegate_;
+};
+
+class GtkViewImpl : public View {
+public:
+    GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* client);
+    ~GtkViewImpl() override;
+
+    void SetNeedsDisplayInRect(const Rect& r) override {
+        if (!area_) return;
+        double top = frame_.height - r.y - r.height;
+        int x0 = int(std::floor(r.x)), y0 = int(std::floor(top));
+        int x1 = int(std::ceil(r.x + r.width)), y1 = int(std::ceil(top + r.height));
+        if (x1 > x0 && y1 > y0) gtk_widget_queue_draw_area(area_, x0, y0, x1 - x0, y1 - y0);
+    }
+    void SetNeedsDisplay() override {
+        if (area_) gtk_widget_queue_draw(area_);
+    }
+    void SetFrameSize(double width, double height) override {
+        frame_.width = width;
+        frame_.height = height;
+        if (area_) gtk_widget_set_size_request(area_, int(width), int(height));
+    }
+    Rect Frame() const override { return frame_; }
+    bool CanDraw() const override {
+        if (!area_ || !gtk_widget_get_mapped(area_)) return false;
+        GdkWindow* w = gtk_widget_get_window(area_);
+        if (!w || !gdk_window_is_viewable(w)) return false;
+        GdkWindow* top = gdk_window_get_toplevel(w);
+        return !(gdk_window_get_state(top) & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_WITHDRAWN));
+    }
+    double BackingScaleFactor() const override { return area_ ? gtk_widget_get_scale_factor(area_) : 1.0; }
+    bool HasDrawContext() const override { return cr_ != nullptr; }
+    bool DrawImage(const ImageRef& image, const Rect& dest) override;
+    std::unique_ptr<TextField> AddTextField(const TextFieldSpec& spec) override {
+        if (!overlay_) return nullptr;
+        return std::make_unique<GtkTextFieldImpl>(this, spec);
+    }
+    void PopUpContextMenu(Menu& menu, const Point& location) override;
+    void AddToolTipRect(const Rect& r) override { toolTips_.push_back(r); }
+    void RemoveAllToolTips() override { toolTips_.clear(); }
+    void MakeFirstResponder() override {
+        if (area_) gtk_widget_grab_focus(area_);
+    }
+    void MakeKeyAndOrderFront() override {
+        if (!area_) return;
+        GtkWidget* top = gtk_widget_get_toplevel(area_);
+        if (gtk_widget_is_toplevel(top)) gtk_window_present(GTK_WINDOW(top));
+    }
+
+    // Event handlers.
+    static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer self);
+    static gboolean OnButtonPress(GtkWidget*, GdkEventButton* e, gpointer self);
+    static gboolean OnButtonRelease(GtkWidget*, GdkEventButton* e, gpointer self);
+    static gboolean OnMotion(GtkWidget*, GdkEventMotion* e, gpointer self);
+    static gboolean OnScroll(GtkWidget*, GdkEventScroll* e, gpointer self);
+    static gboolean OnKeyPress(GtkWidget*, GdkEventKey* e, gpointer self);
+    static gboolean OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tip, gpointer self);
+    static gboolean OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangle* alloc, gpointer self);
+    static void OnDestroy(GtkWidget*, gpointer self);
+
+    Point ToView(double x, double y) const { return {x, frame_.height - y}; }
+
+    GtkWidget* overlay_;
+    GtkWidget* area_;
+    Rect frame_;
+    ViewClient* client_;
+    cairo_t* cr_ = nullptr;
+    std::vector<Rect> toolTips_;
+    std::set<GtkTextFieldImpl*> fields_;
+    WheelAccumulator wheel_;
+    // Click counting is done here so that every press reports its count.
+    guint32 lastPressTime_ = 0;
+    guint lastPressButton_ = 0;
+    double lastPressX_ = -1e9, lastPressY_ = -1e9;
+    int clickCount_ = 0;
+};
+
+// ---- Back end -----------------------------------------------------------------------
+
+class GtkBackendImpl : public Backend {
+public:
+    GtkBackendImpl() { gGtk = this; }
+    ~GtkBackendImpl() override {
+        if (CurrentBackend() == this) InstallBackend(nullptr);
+        if (gGtk == this) gGtk = nullptr;
+    }
+    const char* Name() const override { return "gtk"; }
+
+    std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
+                                         bool borderless) override {
+        auto w = std::make_unique<GtkWindowImpl>(title, width, height, borderless);
+        windows_.insert(w.get());
+        return w;
+    }
+    std::unique_ptr<View> CreateView(Window* parent, const Rect& frame, ViewClient* client) override {
+        return std::make_unique<GtkViewImpl>(static_cast<GtkWindowImpl*>(parent), frame, client);
+    }
+    std::unique_ptr<Timer> ScheduleTimer(double seconds, std::function<void()> callback) override;
+    AlertResponse RunAlert(const AlertSpec& spec) override;
+    std::string RunFilePanel(const FilePanelSpec& spec) override;
+    bool OpenURL(const std::string& url) override {
+        GError* err = nullptr;
+        gboolean ok = g_app_info_launch_default_for_uri(url.c_str(), nullptr, &err);
+        if (err) g_error_free(err);
+        return ok;
+    }
+    bool ClipboardText(std::string* text) override {
+        gchar* t = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+        if (!t) return false;
+        if (text) *text = t;
+        g_free(t);
+        return true;
+    }
+    bool HideCursor() override {
+        hidden_ = true;
+        ApplyCursor();
+        return true;
+    }
+    bool ShowCursor() override {
+        hidden_ = false;
+        ApplyCursor();
+        return true;
+    }
+    Point MouseLocation() override {
+        GdkDevice* p = Pointer();
+        int x = 0, y = 0;
+        if (p) gdk_device_get_position(p, nullptr, &x, &y);
+        return {double(x), double(y)};
+    }
+    void WarpCursor(const Point& pt) override {
+        if (GdkDevice* p = Pointer())
+            gdk_device_warp(p, gdk_display_get_default_screen(gdk_display_get_default()), int(pt.x), int(pt.y));
+    }
+    void SetCursor(int cursorId) override {
+        cursorId_ = cursorId;
+        ApplyCursor();
+    }
+    void RunMainLoop() override { gtk_main(); }
+    void QuitMainLoop() override {
+        if (gtk_main_level() > 0) gtk_main_quit();
+    }
+
+    void Forget(GtkWindowImpl* w) { windows_.erase(w); }
+    GtkWindow* MainWindow() const {
+        for (GtkWindowImpl* w : windows_)
+            if (gtk_widget_get_visible(w->window_)) return GTK_WINDOW(w->window_);
+        return nullptr;
+    }
+
+protected:
+    void WakeMainThread() override {
+        g_idle_add(
+            [](gpointer self) -> gboolean {
+                static_cast<GtkBackendImpl*>(self)->RunPendingMainThreadWork();
+                return G_SOURCE_REMOVE;
+            },
+            this);
+    }
+
+private:
+    static GdkDevice* Pointer() {
+        GdkDisplay* d = gdk_display_get_default();
+        GdkSeat* seat = d ? gdk_display_get_default_seat(d) : nullptr;
+        return seat ? gdk_seat_get_pointer(seat) : nullptr;
+    }
+    void ApplyCursor() {
+        GdkDisplay* d = gdk_display_get_default();
+        const char* name = cursorId_ == 32642 ? "nwse-resize"
+                           : cursorId_ == 32644 ? "ew-resize"
+                           : cursorId_ == 32645 ? "ns-resize"
+                                                : "default";
+        GdkCursor* c = hidden_ ? gdk_cursor_new_for_display(d, GDK_BLANK_CURSOR) : gdk_cursor_new_from_name(d, name);
+        for (GtkWindowImpl* w : windows_)
+            if (GdkWindow* gw = gtk_widget_get_window(w->window_)) gdk_window_set_cursor(gw, c);
+        if (c) g_object_unref(c);
+    }
+
+    std::set<GtkWindowImpl*> windows_;
+    bool hidden_ = false;
+    int cursorId_ = 32512;
+};
+
+GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bool borderless)
+    : width_(width), height_(height) {
+    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_object_ref_sink(window_);
+    gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
+    gtk_window_set_decorated(GTK_WINDOW(window_), !borderless);
+    gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
+    fixed_ = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed_, width, height);
+    gtk_container_add(GTK_CONTAINER(window_), fixed_);
+    g_signal_connect(window_, "delete-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
+                         auto* win = static_cast<GtkWindowImpl*>(self);
+                         // The owner destroys the window; closing only hides it until then.
+                         if (!win->closeHandler_ || win->closeHandler_()) gtk_widget_hide(w);
+                         return TRUE;
+                     }),
+                     this);
+}
+
+GtkWindowImpl::~GtkWindowImpl() {
+    if (gGtk) gGtk->Forget(this);
+    gtk_widget_destroy(window_);
+    g_object_unref(window_);
+}
+
+std::unique_ptr<Timer> GtkBackendImpl::ScheduleTimer(double seconds, std::function<void()> callback) {
+    auto slot = std::make_shared<TimerSlot>();
+    slot->callback = std::move(callback);
+    guint ms = guint(std::clamp(std::lround(seconds * 1000.0), 1L, long(INT_MAX)));
+    auto* hold = new std::shared_ptr<TimerSlot>(slot);
+    slot->source = g_timeout_add_full(
+        G_PRIORITY_DEFAULT, ms,
+        [](gpointer data) -> gboolean {
+            std::shared_ptr<TimerSlot> s = *static_cast<std::shared_ptr<TimerSlot>*>(data);
+            if (!s->live) return G_SOURCE_REMOVE;
+            s->callback();
+            if (s->live) return G_SOURCE_CONTINUE;
+            s->source = 0;
+            return G_SOURCE_REMOVE;
+        },
+        hold, [](gpointer data) { delete static_cast<std::shared_ptr<TimerSlot>*>(data); });
+    return std::make_unique<GtkTimerImpl>(slot);
+}
+
+AlertResponse GtkBackendImpl::RunAlert(const AlertSpec& spec) {
+    GtkWidget* d = gtk_message_dialog_new(MainWindow(), GTK_DIALOG_MODAL, GTK_MESSAGE_INFO, GTK_BUTTONS_NONE, "%s",
+                                          spec.header.c_str());
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(d), "%s", spec.message.c_str());
+    enum { kDefault = 1, kAlternate = 2, kOther = 3 };
+    if (!spec.otherButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), spec.otherButton.c_str(), kOther);
+    if (!spec.alternateButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), spec.alternateButton.c_str(), kAlternate);
+    gtk_dialog_add_button(GTK_DIALOG(d), spec.defaultButton.empty() ? "OK" : spec.defaultButton.c_str(), kDefault);
+    gtk_dialog_set_default_response(GTK_DIALOG(d), kDefault);
+    int r = gtk_dialog_run(GTK_DIALOG(d));
+    gtk_widget_destroy(d);
+    switch (r) {
+        case kDefault: return AlertResponse::Default;
+        case kAlternate: return AlertResponse::Alternate;
+        case kOther: return AlertResponse::Other;
+        default: return AlertResponse::Closed;
+    }
+}
+
+std::string GtkBackendImpl::RunFilePanel(const FilePanelSpec& spec) {
+    GtkFileChooserAction action = spec.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
+    GtkWidget* d = gtk_file_chooser_dialog_new(spec.save ? "Save" : "Open", MainWindow(), action, "_Cancel",
+                                               GTK_RESPONSE_CANCEL, spec.save ? "_Save" : "_Open",
+                                               GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* fc = GTK_FILE_CHOOSER(d);
+    if (spec.save) gtk_file_chooser_set_do_overwrite_confirmation(fc, TRUE);
+    if (!spec.directory.empty()) gtk_file_chooser_set_current_folder(fc, spec.directory.c_str());
+    if (!spec.fileName.empty()) {
+        if (spec.save)
+            gtk_file_chooser_set_current_name(fc, spec.fileName.c_str());
+        else
+            gtk_file_chooser_set_filename(fc, (spec.directory + "/" + spec.fileName).c_str());
+    }
+    if (!spec.allowedTypes.empty()) {
+        GtkFileFilter* filter = gtk_file_filter_new();
+        std::string label;
+        for (const std::string& t : spec.allowedTypes) {
+            // Patterns are case-sensitive; a bracket pair per letter matches either case.
+            std::string pattern = "*.";
+            for (char c : t) {
+                if (std::isalpha((unsigned char)c))
+                    pattern += std::string("[") + char(std::tolower((unsigned char)c)) +
+                               char(std::toupper((unsigned char)c)) + "]";
+                else
+                    pattern += c;
+            }
+            gtk_file_filter_add_pattern(filter, pattern.c_str());
+            label += (label.empty() ? "*." : " *.") + t;
+        }
+        gtk_file_filter_set_name(filter, label.c_str());
+        gtk_file_chooser_add_filter(fc, filter);
+    }
+    std::string chosen;
+    if (gtk_dialog_run(GTK_DIALOG(d)) == GTK_RESPONSE_ACCEPT) {
+        if (gchar* f = gtk_file_chooser_get_filename(fc)) {
+            chosen = f;
+            g_free(f);
+        }
+    }
+    gtk_widget_destroy(d);
+    if (chosen.empty()) return chosen;
+    if (spec.save) return WithAllowedExtension(chosen, spec.allowedTypes);
+    if (char* real = realpath(chosen.c_str(), nullptr)) {
+        chosen = real;
+        std::free(real);
+    }
+    return chosen;
+}
+
+// ---- View implementation ------------------------------------------------------------------
+
+GtkViewImpl::GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* client)
+    : frame_(frame), client_(client) {
+    overlay_ = gtk_overlay_new();
+    g_object_ref_sink(overlay_);
+    area_ = gtk_drawing_area_new();
+    gtk_widget_set_size_request(area_, int(frame.width), int(frame.height));
+    gtk_container_add(GTK_CONTAINER(overlay_), area_);
+    gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                     GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
+                                     GDK_LEAVE_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK);
+    gtk_widget_set_can_focus(area_, TRUE);
+    gtk_widget_set_has_tooltip(area_, TRUE);
+    g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), this);
+    g_signal_connect(area_, "button-press-event", G_CALLBACK(OnButtonPress), this);
+    g_signal_connect(area_, "button-release-event", G_CALLBACK(OnButtonRelease), this);
+    g_signal_connect(area_, "motion-notify-event", G_CALLBACK(OnMotion), this);
+    g_signal_connect(area_, "scroll-event", G_CALLBACK(OnScroll), this);
+    g_signal_connect(area_, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect(area_, "query-tooltip", G_CALLBACK(OnQueryTooltip), this);
+    g_signal_connect(overlay_, "get-child-position", G_CALLBACK(OnChildPosition), this);
+    g_signal_connect(overlay_, "destroy", G_CALLBACK(OnDestroy), this);
+    if (parent) {
+        int top = int(parent->height_ - frame.y - frame.height);
+        gtk_fixed_put(GTK_FIXED(parent->fixed_), overlay_, int(frame.x), top < 0 ? 0 : top);
+        gtk_widget_show_all(overlay_);
+        gtk_widget_grab_focus(area_);
+    }
+}
+
+GtkViewImpl::~GtkViewImpl() {
+    for (GtkTextFieldImpl* f : fields_) f->view_ = nullptr;
+    if (overlay_) {
+        g_signal_handlers_disconnect_by_data(overlay_, this);
+        if (area_) g_signal_handlers_disconnect_by_data(area_, this);
+        gtk_widget_destroy(overlay_);
+        g_object_unref(overlay_);
+    }
+}
+
+void GtkViewImpl::OnDestroy(GtkWidget*, gpointer self) {
+    // The window went away before the view: stop touching the widgets.
+    auto* v = static_cast<GtkViewImpl*>(self);
+    v->area_ = nullptr;
+}
+
+gboolean GtkViewImpl::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
+    v->cr_ = cr;
+    v->client_->DrawRect({x1, v->frame_.height - y2, x2 - x1, y2 - y1});
+    v->cr_ = nullptr;
+    return TRUE;
+}
+
+bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
+    if (!cr_ || !image.pixels || image.width <= 0 || image.height <= 0 || dest.width <= 0 || dest.height <= 0 ||
+        image.rowBytes < image.width * 4)
+        return false;
+    double sx = image.width / dest.width, sy = image.height / dest.height;
+    double top = frame_.height - dest.y - dest.height;
+    // Only the pixels under the clip are converted.
+    double x1, y1, x2, y2;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    int px0 = std::clamp(int(std::floor((x1 - dest.x) * sx)), 0, image.width);
+    int px1 = std::clamp(int(std::ceil((x2 - dest.x) * sx)), 0, image.width);
+    int py0 = std::clamp(int(std::floor((y1 - top) * sy)), 0, image.height);
+    int py1 = std::clamp(int(std::ceil((y2 - top) * sy)), 0, image.height);
+    if (px1 <= px0 || py1 <= py0) return true;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, px1 - px0, py1 - py0);
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return false;
+    }
+    cairo_surface_flush(s);
+    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes,
+                           reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s)),
+                           cairo_image_surface_get_stride(s) / 4, px1 - px0, py1 - py0);
+    cairo_surface_mark_dirty(s);
+    cairo_surface_set_device_scale(s, sx, sy);
+    cairo_save(cr_);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr_, s, dest.x + px0 / sx, top + py0 / sy);
+    cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cr_, dest.x + px0 / sx, top + py0 / sy, (px1 - px0) / sx, (py1 - py0) / sy);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+    cairo_surface_destroy(s);
+    return true;
+}
+
+gboolean GtkViewImpl::OnButtonPress(GtkWidget* w, GdkEventButton* e, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    if (e->type != GDK_BUTTON_PRESS) return TRUE;  // the toolkit's own double-click events
+    gtk_widget_grab_focus(w);  // ends a running text entry first, as a click on the view does
+    GtkSettings* st = gtk_widget_get_settings(w);
+    int dblTime = 400, dblDist = 5;
+    g_object_get(st, "gtk-double-click-time", &dblTime, "gtk-double-click-distance", &dblDist, nullptr);
+    bool repeat = e->button == v->lastPressButton_ && e->time - v->lastPressTime_ <= guint32(dblTime) &&
+                  std::fabs(e->x - v->lastPressX_) <= dblDist && std::fabs(e->y - v->lastPressY_) <= dblDist;
+    v->clickCount_ = repeat ? v->clickCount_ + 1 : 1;
+    v->lastPressButton_ = e->button;
+    v->lastPressTime_ = e->time;
+    v->lastPressX_ = e->x;
+    v->lastPressY_ = e->y;
+    MouseEvent m{v->ToView(e->x, e->y), ModifierFlags(e->state), v->clickCount_};
+    if (e->button == 1) v->client_->MouseDown(m);
+    if (e->button == 3) v->client_->RightMouseDown(m);
+    return TRUE;
+}
+
+gboolean GtkViewImpl::OnButtonRelease(GtkWidget*, GdkEventButton* e, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    MouseEvent m{v->ToView(e->x, e->y), ModifierFlags(e->state), v->clickCount_};
+    if (e->button == 1) v->client_->MouseUp(m);
+    if (e->button == 3) v->client_->RightMouseUp(m);
+    return TRUE;
+}
+
+gboolean GtkViewImpl::OnMotion(GtkWidget*, GdkEventMotion* e, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    MouseEvent m{v->ToView(e->x, e->y), ModifierFlags(e->state), 1};
+    if (e->state & GDK_BUTTON1_MASK)
+        v->client_->MouseDragged(m);
+    else if (e->state & GDK_BUTTON3_MASK)
+        v->client_->RightMouseDragged(m);
+    else
+        v->client_->MouseMoved(m);
+    return TRUE;
+}
+
+gboolean GtkViewImpl::OnScroll(GtkWidget*, GdkEventScroll* e, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    int steps = 0;
+    switch (e->direction) {
+        case GDK_SCROLL_UP: steps = v->wheel_.Add(1); break;
+        case GDK_SCROLL_DOWN: steps = v->wheel_.Add(-1); break;
+        case GDK_SCROLL_SMOOTH: {
+            double dx = 0, dy = 0;
+            gdk_event_get_scroll_deltas(reinterpret_cast<GdkEvent*>(e), &dx, &dy);
+            steps = v->wheel_.Add(-dy);
+            break;
+        }
+        default: break;
+    }
+    if (steps != 0) v->client_->ScrollWheel({v->ToView(e->x, e->y), ModifierFlags(e->state), double(steps)});
+    return TRUE;
+}
+
+gboolean GtkViewImpl::OnKeyPress(GtkWidget*, GdkEventKey* e, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    if (e->is_modifier) return FALSE;
+    KeyEvent k;
+    k.modifierFlags = ModifierFlags(e->state);
+    switch (e->keyval) {
+        case GDK_KEY_Left: case GDK_KEY_KP_Left: k.keyCode = kKeyCodeLeft; break;
+        case GDK_KEY_Right: case GDK_KEY_KP_Right: k.keyCode = kKeyCodeRight; break;
+        case GDK_KEY_Down: case GDK_KEY_KP_Down: k.keyCode = kKeyCodeDown; break;
+        case GDK_KEY_Up: case GDK_KEY_KP_Up: k.keyCode = kKeyCodeUp; break;
+        case GDK_KEY_space: case GDK_KEY_KP_Space: k.keyCode = kKeyCodeSpace; break;
+        default: break;
+    }
+    gunichar c = gdk_keyval_to_unicode(e->keyval);
+    // Keys without a character still count as one, from a private-use block, so that
+    // function keys are passed on like ordinary unhandled keys.
+    k.charactersIgnoringModifiers = Utf8(c ? c : gunichar(0xF700 + (e->keyval & 0xff)));
+    return v->client_->KeyDown(k) ? TRUE : FALSE;
+}
+
+gboolean GtkViewImpl::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tip, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    Point p = v->ToView(x, y);
+    for (const Rect& r : v->toolTips_) {
+        if (!r.Contains(p)) continue;
+        std::string text = v->client_->ToolTipText();
+        if (text.empty()) return FALSE;
+        gtk_tooltip_set_text(tip, text.c_str());
+        GdkRectangle area{int(r.x), int(v->frame_.height - r.y - r.height), int(r.width), int(r.height)};
+        gtk_tooltip_set_tip_area(tip, &area);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+gboolean GtkViewImpl::OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangle* alloc, gpointer self) {
+    auto* v = static_cast<GtkViewImpl*>(self);
+    for (GtkTextFieldImpl* f : v->fields_) {
+        if (f->entry_ != child) continue;
+        const Rect& r = f->spec_.frame;
+        alloc->x = int(r.x);
+        alloc->y = int(v->frame_.height - r.y - r.height);
+        alloc->width = std::max(1, int(r.width));
+        alloc->height = std::max(1, int(r.height));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---- Menus -------------------------------------------------------------------------------
+
+struct MenuRun {
+    GMainLoop* loop = nullptr;
+    MenuItem* chosen = nullptr;
+};
+
+struct MenuLink {
+    MenuRun* run;
+    MenuItem* item;
+};
+
+GtkWidget* BuildGtkMenu(Menu& menu, MenuRun* run) {
+    GtkWidget* gm = gtk_menu_new();
+    for (int i = 0; i < menu.NumberOfItems(); ++i) {
+        MenuItem* it = menu.ItemAt(i);
+        GtkWidget* gi;
+        if (it->separator) {
+            gi = gtk_separator_menu_item_new();
+        } else {
+            gi = it->stateOn ? gtk_check_menu_item_new_with_label(it->title.c_str())
+                             : gtk_menu_item_new_with_label(it->title.c_str());
+            if (it->stateOn) gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(gi), TRUE);
+            if (it->indentationLevel > 0)
+                gtk_widget_set_margin_start(gtk_bin_get_child(GTK_BIN(gi)), 16 * it->indentationLevel);
+            gtk_widget_set_sensitive(gi, it->enabled);
+            if (it->submenu) {
+                gtk_menu_item_set_submenu(GTK_MENU_ITEM(gi), BuildGtkMenu(*it->submenu, run));
+            } else {
+                auto* link = new MenuLink{run, it};
+                g_signal_connect_data(gi, "activate", G_CALLBACK(+[](GtkMenuItem*, gpointer data) {
+                                          auto* l = static_cast<MenuLink*>(data);
+                                          l->run->chosen = l->item;
+                                      }),
+                                      link, [](gpointer data, GClosure*) { delete static_cast<MenuLink*>(data); },
+                                      GConnectFlags(0));
+            }
+        }
+        gtk_menu_shell_append(GTK_MENU_SHELL(gm), gi);
+        gtk_widget_show(gi);
+    }
+    return gm;
+}
+
+void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
+    if (!area_ || !gtk_widget_get_realized(area_)) return;
+    MenuRun run;
+    GtkWidget* gm = BuildGtkMenu(menu, &run);
+    gtk_menu_attach_to_widget(GTK_MENU(gm), area_, nullptr);
+    run.loop = g_main_loop_new(nullptr, FALSE);
+    g_signal_connect(gm, "deactivate", G_CALLBACK(+[](GtkMenuShell*, gpointer data) {
+                         // The chosen item's activation follows the deactivation; quit after it.
+                         g_idle_add(
+                             [](gpointer l) -> gboolean {
+                                 g_main_loop_quit(static_cast<GMainLoop*>(l));
+                                 return G_SOURCE_REMOVE;
+                             },
+                             data);
+                     }),
+                     run.loop);
+    GdkRectangle at{int(location.x), int(frame_.height - location.y), 1, 1};
+    gtk_menu_popup_at_rect(GTK_MENU(gm), gtk_widget_get_window(area_), &at, GDK_GRAVITY_NORTH_WEST,
+                           GDK_GRAVITY_NORTH_WEST, nullptr);
+    if (gtk_widget_get_visible(gm)) g_main_loop_run(run.loop);
+    g_main_loop_unref(run.loop);
+    gtk_widget_destroy(gm);
+    if (run.chosen && run.chosen->target) run.chosen->target->OnMenuSelection(run.chosen);
+}
+
+// ---- Text fields ---------------------------------------------------------------------------
+
+GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec)
+    : view_(view), spec_(spec), delegate_(spec.delegate) {
+    entry_ = gtk_entry_new();
+    g_object_ref_sink(entry_);
+    gtk_entry_set_visibility(GTK_ENTRY(entry_), !spec.secure);
+    gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
+    gtk_entry_set_text(GTK_ENTRY(entry_), spec.text.c_str());
+    if (spec.alignment >= 0 && spec.alignment <= 2) gtk_entry_set_alignment(GTK_ENTRY(entry_), spec.alignment * 0.5f);
+    auto rgba = [](const Color& c) {
+        char b[96];
+        std::snprintf(b, sizeof b, "rgba(%d,%d,%d,%.3f)", int(std::lround(c.red * 255)), int(std::lround(c.green * 255)),
+                      int(std::lround(c.blue * 255)), c.alpha);
+        return std::string(b);
+    };
+    std::string family;
+    for (char c : spec.fontName)
+        if (c != '"' && c != '\\' && c != ';' && c != '}') family += c;
+    std::string css = "entry { font-family: \"" + family + "\"; font-size: " + std::to_string(std::max(1, spec.fontSize)) +
+                      "px; color: " + rgba(spec.textColor) + "; background-color: " + rgba(spec.backgroundColor) +
+                      "; background-image: none; border: none; box-shadow: none; outline: none; padding: 0 2px; "
+                      "min-height: 0; border-radius: 0; }";
+    GtkCssProvider* provider = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
+    gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(provider),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(provider);
+
+    g_signal_connect(entry_, "insert-text",
+                     G_CALLBACK(+[](GtkEditable* ed, gchar* text, gint len, gint* pos, gpointer self) {
+                         auto* f = static_cast<GtkTextFieldImpl*>(self);
+                         if (!f->spec_.formatter) return;
+                         std::string cur = gtk_entry_get_text(GTK_ENTRY(ed));
+                         const char* at = g_utf8_offset_to_pointer(cur.c_str(), *pos);
+                         size_t offset = size_t(at - cur.c_str());
+                         std::string proposed = cur.substr(0, offset) +
+                                                std::string(text, len < 0 ? std::strlen(text) : size_t(len)) +
+                                                cur.substr(offset);
+                         if (!f->spec_.formatter->IsPartialStringValid(proposed))
+                             g_signal_stop_emission_by_name(ed, "insert-text");
+                     }),
+                     this);
+    g_signal_connect(entry_, "activate", G_CALLBACK(+[](GtkEntry*, gpointer self) {
+                         auto* f = static_cast<GtkTextFieldImpl*>(self);
+                         if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidEndEditing(f);
+                     }),
+                     this);
+    g_signal_connect(entry_, "focus-out-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
+                         auto* f = static_cast<GtkTextFieldImpl*>(self);
+                         // The whole window losing focus leaves the entry running.
+                         GtkWidget* top = gtk_widget_get_toplevel(w);
+                         if (gtk_widget_is_toplevel(top) && gtk_window_get_focus(GTK_WINDOW(top)) == w) return FALSE;
+                         if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidEndEditing(f);
+                         return FALSE;
+                     }),
+                     this);
+    g_signal_connect(entry_, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* e, gpointer self) -> gboolean {
+                         auto* f = static_cast<GtkTextFieldImpl*>(self);
+                         if (e->keyval != GDK_KEY_Escape) return FALSE;
+                         if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidCancel(f);
+                         return TRUE;
+                     }),
+                     this);
+    view_->fields_.insert(this);
+    gtk_overlay_add_overlay(GTK_OVERLAY(view_->overlay_), entry_);
+    gtk_widget_show(entry_);
+    gtk_widget_grab_focus(entry_);
+}
+
+GtkTextFieldImpl::~GtkTextFieldImpl() {
+    delegate_ = nullptr;
+    g_signal_handlers_disconnect_by_data(entry_, this);
+    if (view_) view_->fields_.erase(this);
+    gtk_widget_destroy(entry_);
+    g_object_unref(entry_);
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> CreateGtkBackend() {
+    if (gGtk) return nullptr;  // one per process
+    if (!gtk_init_check(nullptr, nullptr)) return nullptr;
+    return std::make_unique<GtkBackendImpl>();
+}
+
+void RunGtkMainLoopFor(double seconds) {
+    gint64 end = g_get_monotonic_time() + gint64(seconds * 1e6);
+    while (g_get_monotonic_time() < end) {
+        if (!g_main_context_iteration(nullptr, FALSE)) g_usleep(1000);
+    }
+}
+
+bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int* height) {
+    auto* v = dynamic_cast<GtkViewImpl*>(view);
+    if (!v || !v->area_ || !argb) return false;
+    GdkWindow* w = gtk_widget_get_window(v->area_);
+    if (!w || !gdk_window_is_viewable(w)) return false;
+    int wd = gtk_widget_get_allocated_width(v->area_), ht = gtk_widget_get_allocated_height(v->area_);
+    GdkPixbuf* pb = gdk_pixbuf_get_from_window(w, 0, 0, wd, ht);
+    if (!pb) return false;
+    int n = gdk_pixbuf_get_n_channels(pb), stride = gdk_pixbuf_get_rowstride(pb);
+    int pw = gdk_pixbuf_get_width(pb), ph = gdk_pixbuf_get_height(pb);
+    const guchar* px = gdk_pixbuf_read_pixels(pb);
+    argb->assign(size_t(pw) * ph * 4, 0);
+    for (int y = 0; y < ph; ++y)
+        for (int x = 0; x < pw; ++x) {
+            const guchar* s = px + y * stride + x * n;
+            uint8_t* d = &(*argb)[(size_t(y) * pw + x) * 4];
+            d[0] = n == 4 ? s[3] : 255;
+            d[1] = s[0];
+            d[2] = s[1];
+            d[3] = s[2];
+        }
+    g_object_unref(pb);
+    if (width) *width = pw;
+    if (height) *height = ph;
+    return true;
+}
+
+bool ViewOriginOnScreen(View* view, int* x, int* y) {
+    auto* v = dynamic_cast<GtkViewImpl*>(view);
+    if (!v || !v->area_) return false;
+    GdkWindow* w = gtk_widget_get_window(v->area_);
+    if (!w) return false;
+    gdk_window_get_origin(w, x, y);
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,185 @@
+// A back end without a display for tests: it records what the engine showed, drew and
+// asked for, lets a test send input, and answers menus, dialogs and panels from a
+// script the test sets up beforehand.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class HeadlessBackend;
+
+class HeadlessTextField : public TextField {
+public:
+    HeadlessTextField(class HeadlessView* view, const TextFieldSpec& spec);
+    ~HeadlessTextField() override;
+    std::string StringValue() const override { return text_; }
+    void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
+    const TextFieldSpec& Spec() const override { return spec_; }
+
+    // Types character by character (UTF-8 sequences stay whole); the formatter may
+    // refuse each one. Answers how many characters were taken.
+    int Type(const std::string& text);
+    void Backspace();
+    void PressReturn();
+    void PressEscape();
+    void LoseFocus();
+
+private:
+    friend class HeadlessView;
+    HeadlessView* view_;
+    TextFieldSpec spec_;
+    TextFieldDelegate* delegate_;
+    std::string text_;
+};
+
+class HeadlessView : public View {
+public:
+    HeadlessView(HeadlessBackend* backend, Window* parent, const Rect& frame, ViewClient* client);
+    ~HeadlessView() override;
+
+    // View
+    void SetNeedsDisplayInRect(const Rect& rect) override;
+    void SetNeedsDisplay() override;
+    void SetFrameSize(double width, double height) override;
+    Rect Frame() const override { return frame_; }
+    bool CanDraw() const override { return canDraw_; }
+    double BackingScaleFactor() const override { return scale_; }
+    bool HasDrawContext() const override { return drawing_; }
+    bool DrawImage(const ImageRef& image, const Rect& dest) override;
+    std::unique_ptr<TextField> AddTextField(const TextFieldSpec& spec) override;
+    void PopUpContextMenu(Menu& menu, const Point& location) override;
+    void AddToolTipRect(const Rect& rect) override { toolTipRects.push_back(rect); }
+    void RemoveAllToolTips() override { toolTipRects.clear(); }
+    void MakeFirstResponder() override { firstResponder = true; }
+    void MakeKeyAndOrderFront() override { ++orderedFront; }
+
+    // Input, as a window system would deliver it (view coordinates).
+    void MouseDown(double x, double y, unsigned mods = 0, int clicks = 1);
+    void MouseUp(double x, double y, unsigned mods = 0);
+    void MouseDragged(double x, double y, unsigned mods = 0);
+    void RightMouseDown(double x, double y, unsigned mods = 0);
+    void RightMouseUp(double x, double y, unsigned mods = 0);
+    void RightMouseDragged(double x, double y, unsigned mods = 0);
+    void MouseMoved(double x, double y, unsigned mods = 0);
+    void ScrollWheel(double x, double y, double deltaY, unsigned mods = 0);
+    // Answers whether the view took the key; keys it passed on are kept in passedOnKeys.
+    bool KeyDown(int keyCode, const std::string& characters, unsigned mods = 0);
+    // The tooltip shown when the mouse rests at `p`: empty outside every tooltip rect.
+    std::string ToolTipAt(const Point& p);
+
+    // Runs the client's drawing for what was asked to be redrawn; false when nothing was.
+    bool Display();
+    void SetCanDraw(bool canDraw) { canDraw_ = canDraw; }
+    void SetBackingScaleFactor(double scale) { scale_ = scale; }
+    HeadlessTextField* ActiveTextField() const { return textFields_.empty() ? nullptr : textFields_.back(); }
+    int TextFieldCount() const { return int(textFields_.size()); }
+
+    // What the view was asked and shown.
+    std::vector<Rect> invalidatedRects;
+    bool needsDisplay = false;
+    Rect pendingRect;  // union of what waits to be drawn
+    std::vector<Rect> drawnRects;
+    struct Shown {
+        std::vector<uint8_t> pixels;  // A, R, G, B
+        int width = 0, height = 0;
+        Rect dest;
+    };
+    std::vector<Shown> shownImages;
+    std::vector<Rect> toolTipRects;
+    std::vector<KeyEvent> passedOnKeys;
+    bool firstResponder = false;
+    int orderedFront = 0;
+    Window* parent;
+
+private:
+    friend class HeadlessTextField;
+    HeadlessBackend* backend_;
+    Rect frame_;
+    ViewClient* client_;
+    bool canDraw_ = true;
+    bool drawing_ = false;
+    double scale_ = 1.0;
+    std::vector<HeadlessTextField*> textFields_;
+};
+
+class HeadlessBackend : public Backend {
+public:
+    HeadlessBackend() = default;
+    ~HeadlessBackend() override;
+
+    const char* Name() const override { return "headless"; }
+    std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
+                                         bool borderless) override;
+    std::unique_ptr<View> CreateView(Window* parent, const Rect& frame, ViewClient* client) override;
+    std::unique_ptr<Timer> ScheduleTimer(double seconds, std::function<void()> callback) override;
+    AlertResponse RunAlert(const AlertSpec& spec) override;
+    std::string RunFilePanel(const FilePanelSpec& spec) override;
+    bool OpenURL(const std::string& url) override;
+    bool ClipboardText(std::string* text) override;
+    bool HideCursor() override;
+    bool ShowCursor() override;
+    Point MouseLocation() override { return mouseLocation; }
+    void WarpCursor(const Point& p) override { warps.push_back(p), mouseLocation = p; }
+    void SetCursor(int cursorId) override { cursors.push_back(cursorId); }
+    void RunMainLoop() override;
+    void QuitMainLoop() override { quit_ = true; }
+
+    // Fires every live timer once, `times` times over.
+    void FireTimers(int times = 1);
+    int LiveTimerCount() const;
+    double LastTimerInterval() const { return lastTimerInterval_; }
+    const std::vector<HeadlessView*>& Views() const { return views_; }
+
+    // ---- Script: answers taken in order; when a list runs dry the answer is the
+    // dismissal (menu: nothing chosen, alert: Closed, panel: cancelled).
+    // A menu answer is the path of item indices through submenus; empty dismisses.
+    std::deque<std::vector<int>> menuAnswers;
+    std::deque<AlertResponse> alertAnswers;
+    std::deque<std::string> filePanelAnswers;  // empty string cancels
+    // Runs while a menu, alert or panel is open (to check what keeps running then).
+    std::function<void()> whileModal;
+    std::string clipboard;
+    bool clipboardHasText = false;
+    bool openURLSucceeds = true;
+    bool cursorCanHide = true;
+
+    // ---- Records.
+    struct ShownMenuItem {
+        int depth;  // 0 for the top menu
+        std::string title;
+        bool separator, enabled, checked;
+        int indentation;
+    };
+    std::vector<std::vector<ShownMenuItem>> shownMenus;  // one flattened list per menu shown
+    std::vector<Point> menuLocations;
+    std::vector<AlertSpec> alerts;
+    std::vector<FilePanelSpec> filePanels;
+    std::vector<std::string> openedURLs;
+    std::vector<int> cursors;
+    std::vector<Point> warps;
+    Point mouseLocation{100, 100};
+    bool cursorHidden = false;
+
+protected:
+    void WakeMainThread() override {}
+
+private:
+    friend class HeadlessView;
+    friend class HeadlessTimer;
+    struct TimerSlot {
+        std::function<void()> callback;
+        bool live = true;
+    };
+    std::vector<std::shared_ptr<TimerSlot>> timers_;
+    std::vector<HeadlessView*> views_;
+    double lastTimerInterval_ = 0;
+    bool quit_ = false;
+};
+
+}  // namespace platform

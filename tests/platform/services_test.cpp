@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/folders.h"
+#include "platform/image_convert.h"
+#include "platform/wheel.h"
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
+    struct Case {
+        std::vector<double> deltas;
+        std::vector<int> steps;
+    } cases[] = {
+        {{1, -1, 3}, {1, -1, 3}},
+        {{0.4, 0.4, 0.4}, {0, 0, 1}},              // 1.2 in all: one step, 0.2 kept
+        {{0.6, -0.3, 0.8}, {0, 0, 1}},
+        {{-0.5, -0.7, 0.1}, {0, -1, 0}},
+        {{2.5, 0.5}, {2, 1}},
+        {{1e300, 0.5}, {1000, 0}},                 // bounded, and the remainder dropped
+        {{std::nan(""), 1}, {0, 1}},
+    };
+    for (const Case& c : cases) {
+        WheelAccumulator w;
+        for (size_t i = 0; i < c.deltas.size(); ++i) EXPECT_EQ(w.Add(c.deltas[i]), c.steps[i]) << i;
+    }
+}
+
+TEST(ImageConvert, BytesToNativeWordsWithStrides) {
+    const uint8_t src[] = {0x80, 0x10, 0x20, 0x30, 0xff, 0xaa, 0xbb, 0xcc, 9, 9, 9, 9,  // row 0 + padding
+                           0x00, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 9, 9, 9, 9};
+    uint32_t dst[6];
+    std::fill(std::begin(dst), std::end(dst), 0xdeadbeef);
+    ArgbBytesToNativeWords(src, 12, dst, 3, 2, 2);
+    EXPECT_EQ(dst[0], 0x80102030u);
+    EXPECT_EQ(dst[1], 0xffaabbccu);
+    EXPECT_EQ(dst[2], 0xdeadbeefu);  // destination padding untouched
+    EXPECT_EQ(dst[3], 0x00000000u);
+    EXPECT_EQ(dst[4], 0x01020304u);
+}
+
+class Env : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/qd_folders_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        for (const char* v : {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"}) {
+            const char* old = std::getenv(v);
+            saved_.emplace_back(v, old ? std::optional<std::string>(old) : std::nullopt);
+        }
+        setenv("HOME", dir_.c_str(), 1);
+        unsetenv("XDG_CONFIG_HOME");
+        unsetenv("XDG_CONFIG_DIRS");
+    }
+    void TearDown() override {
+        for (auto& [k, v] : saved_) v ? setenv(k.c_str(), v->c_str(), 1) : unsetenv(k.c_str());
+        fs::remove_all(dir_);
+    }
+    std::string dir_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(Env, ConfigAndTilde) {
+    EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
+    setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
+    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    EXPECT_EQ(ConfigDirectory(), "/cfg");
+    EXPECT_EQ(ConfigDirectory(true), "/etc/xdg");
+    setenv("XDG_CONFIG_DIRS", "/opt/a:/opt/b", 1);
+    EXPECT_EQ(ConfigDirectory(true), "/opt/a");
+    EXPECT_EQ(ExpandTilde("~/Desktop"), dir_ + "/Desktop");
+    EXPECT_EQ(ExpandTilde("~"), dir_);
+    EXPECT_EQ(ExpandTilde("~other/x"), "~other/x");
+    EXPECT_EQ(ExpandTilde("/a/~/b"), "/a/~/b");
+}
+
+TEST_F(Env, UserFoldersFromTheXdgFile) {
+    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), dir_ + "/Desktop");
+    fs::create_directories(dir_ + "/.config");
+    std::ofstream(dir_ + "/.config/user-dirs.dirs") << "# comment\n"
+                                                       "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+                                                       "XDG_DOCUMENTS_DIR=\"/data/docs\"\n"
+                                                       "XDG_MUSIC_DIR=relative\n"
+                                                       "XDG_MUSIC_DIRX=\"/wrong\"\n";
+    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), dir_ + "/Schreibtisch");
+    EXPECT_EQ(UserFolderPath(UserFolder::Documents), "/data/docs");
+    EXPECT_EQ(UserFolderPath(UserFolder::Music), dir_ + "/Music");
+}
+
+TEST(Folders, AllowedExtension) {
+    struct Case {
+        const char* path;
+        std::vector<std::string> types;
+        const char* expected;
+    } cases[] = {
+        {"/a/prog", {"pr4", "pr3"}, "/a/prog.pr4"},
+        {"/a/prog.PR3", {"pr4", "pr3"}, "/a/prog.PR3"},
+        {"/a/prog.txt", {"pr4"}, "/a/prog.txt.pr4"},
+        {"/a.dir/prog", {"pr4"}, "/a.dir/prog.pr4"},
+        {"/a/.hidden", {"pr4"}, "/a/.hidden.pr4"},
+        {"/a/prog", {}, "/a/prog"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WithAllowedExtension(c.path, c.types), c.expected) << c.path;
+}
+
+TEST(Folders, BundleResources) {
+    char tmpl[] = "/tmp/qd_bundle_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string dir = tmpl;
+    fs::create_directories(dir + "/Resources/sub.png");
+    std::ofstream(dir + "/Resources/knob.png") << "x";
+    RegisterBundle({"test.bundle", dir, dir + "/exe", dir + "/Resources"});
+    BundleInfo b;
+    ASSERT_TRUE(FindBundle("test.bundle", &b));
+    EXPECT_FALSE(FindBundle("other.bundle", &b));
+    EXPECT_EQ(PathForResource(b, "knob", "png"), dir + "/Resources/knob.png");
+    EXPECT_EQ(PathForResource(b, "knob", "PNG"), "");     // letter case of the file matters
+    EXPECT_EQ(PathForResource(b, "sub", "png"), "");      // a folder is no resource
+    EXPECT_EQ(PathForResource(b, "../Resources/knob", "png"), "");
+    EXPECT_EQ(PathForResource(b, "", "png"), "");
+    RegisterMainBundle("main.bundle");
+    ASSERT_TRUE(FindBundle("main.bundle", &b));
+    EXPECT_EQ(b.executablePath, ExecutablePath());
+    EXPECT_EQ(b.resourcesPath, b.bundlePath + "/Resources");
+    fs::remove_all(dir);
+}
+
+}  // namespace
