@@ -137,39 +137,6 @@ const GlyphImage& FontObject::glyph(uint32_t code) {
     return g;
 }
 
-// One character of at most `n` bytes (n >= 1). A broken or truncated sequence yields
-// U+FFFD and uses one byte, so no read passes the end and the walk always moves on.
-int decodeUtf8(const unsigned char* s, size_t n, uint32_t* code) {
-    const unsigned b0 = s[0];
-    if (b0 < 0x80) {
-        *code = b0;
-        return 1;
-    }
-    int len = 0;
-    uint32_t cp = 0;
-    uint32_t min = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F, min = 0x80;
-    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F, min = 0x800;
-    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07, min = 0x10000;
-    if (len == 0 || size_t(len) > n) {
-        *code = 0xFFFD;
-        return 1;
-    }
-    for (int i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80) {
-            *code = 0xFFFD;
-            return 1;
-        }
-        cp = cp << 6 | (s[i] & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        *code = 0xFFFD;
-        return 1;
-    }
-    *code = cp;
-    return len;
-}
-
 struct Clip {
     int64_t left, top, right, bottom;
 };
@@ -214,6 +181,37 @@ struct Line {
 };
 
 }  // namespace
+
+int WAPI_DecodeUTF8(const unsigned char* s, size_t n, uint32_t* code) {
+    const unsigned b0 = s[0];
+    if (b0 < 0x80) {
+        *code = b0;
+        return 1;
+    }
+    int len = 0;
+    uint32_t cp = 0;
+    uint32_t min = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F, min = 0x80;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F, min = 0x800;
+    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07, min = 0x10000;
+    if (len == 0 || size_t(len) > n) {
+        *code = 0xFFFD;
+        return 1;
+    }
+    for (int i = 1; i < len; ++i) {
+        if ((s[i] & 0xC0) != 0x80) {
+            *code = 0xFFFD;
+            return 1;
+        }
+        cp = cp << 6 | (s[i] & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        *code = 0xFFFD;
+        return 1;
+    }
+    *code = cp;
+    return len;
+}
 
 HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*/, int weight, unsigned italic,
                    unsigned /*underline*/, unsigned /*strikeOut*/, unsigned /*charSet*/, unsigned /*outPrecision*/,
@@ -396,7 +394,7 @@ int WAPI_DrawText(HDC context, const char* text, int count, RECT* rect, unsigned
     const auto* s = reinterpret_cast<const unsigned char*>(text);
     for (size_t i = 0; i < bytes;) {
         uint32_t code = 0;
-        i += size_t(decodeUtf8(s + i, bytes - i, &code));
+        i += size_t(WAPI_DecodeUTF8(s + i, bytes - i, &code));
         if (code == '\r') continue;
         if (code == '\n') {
             if (!singleLine) {

@@ -2,6 +2,7 @@
 // rasterised with FreeType, selected into memory contexts and drawn into their pixels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "winapi/gdi.h"
@@ -88,6 +89,11 @@ COLORREF SetTextColor(HDC context, COLORREF color);
 COLORREF SetBkColor(HDC context, COLORREF color);
 int SetBkMode(HDC context, int mode);
 bool DeleteObject(HGDIOBJ object);
+
+// One UTF-8 character of at most `n` bytes (n >= 1): its code and the bytes it takes.
+// A broken, overlong or truncated sequence gives U+FFFD and takes one byte, so no read
+// passes the end and a walk over the text always moves on.
+int WAPI_DecodeUTF8(const unsigned char* text, size_t n, uint32_t* code);
 
 // The font file a font object was loaded from (empty for anything but a font), so that
 // a peer renderer can be given the very same face.

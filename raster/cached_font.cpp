@@ -1,0 +1,561 @@
+#include "raster/cached_font.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "raster/blit.h"
+#include "raster/combiners.h"
+#include "raster/fill.h"
+#include "raster/spans.h"
+
+namespace {
+
+// Asked of a bitmap before drawing text; a non-zero answer keeps the call on the glyph path.
+constexpr int kGlyphPathQuery = 0x59555678;
+// Every low font flag but 0x8 needs the glyph cache.
+constexpr int kGlyphOnlyFlags = 0x1f7;
+constexpr unsigned kGlyphOnlyFormat = PIX_DT_USE_TEXT_ALPHA | 0x80000000u;
+constexpr unsigned kAlignFlags = DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT;
+constexpr int kMaxRenderLineHeight = 1023;
+constexpr int kFringe = 128;
+
+int liveFonts = 0;
+PIX_SysBitmap* glyphBitmap = nullptr;
+PIX_SysBitmap* scratchBitmap = nullptr;
+
+// The native engine takes the layer's colour word; the conversion lives here only.
+COLORREF ColorWord(PIX_PixelValue p) { return WAPI_MakeColorWord(PIX_PixelR(p), PIX_PixelG(p), PIX_PixelB(p)); }
+
+// Glyphs are rendered white on black so the red byte is the coverage.
+void PrepareGlyphContext(const PIX_SysBitmap& bm) {
+    HDC dc = bm.getDC();
+    ::SetTextColor(dc, 0xffffff);
+    ::SetBkMode(dc, WAPI_BK_FILL);
+    ::SetBkColor(dc, 0);
+}
+
+int CompareGlyphRecords(const void* a, const void* b) {
+    return static_cast<const PIX_GlyphRecord*>(a)->code - static_cast<const PIX_GlyphRecord*>(b)->code;
+}
+
+int EncodeUTF8(int code, char* out) {
+    if (code < 0x80) {
+        out[0] = char(code);
+        out[1] = 0;
+        return 1;
+    }
+    if (code < 0x800) {
+        out[0] = char(0xC0 + (code >> 6));
+        out[1] = char(0x80 | (code & 63));
+        out[2] = 0;
+        return 2;
+    }
+    out[0] = char(0xE0 | (code >> 12));
+    out[1] = char(0x80 | ((code >> 6) & 63));
+    out[2] = char(0x80 | (code & 63));
+    out[3] = 0;
+    return 3;
+}
+
+enum class GlyphKind { Mono, Effects, Normal, NormalFull };
+
+// One glyph blender per (kind, mode): the pixel weight for a coverage byte, and for
+// effects the colour, are the only differences.
+template <GlyphKind Kind, class Op>
+void BlendGlyph(uint8_t* dst, int64_t rowStep, const uint8_t* cov, int covSpan, int width, int height,
+                PIX_PixelValue text, PIX_PixelValue effect, int w) {
+    const int tr = PIX_PixelR(text), tg = PIX_PixelG(text), tb = PIX_PixelB(text);
+    const int er = PIX_PixelR(effect), eg = PIX_PixelG(effect), eb = PIX_PixelB(effect);
+    for (int y = 0; y < height; ++y, dst += rowStep * 4, cov += covSpan) {
+        uint8_t* d = dst;
+        for (int x = 0; x < width; ++x, d += 4) {
+            const int c = cov[x];
+            if (c == 0) continue;
+            if constexpr (Kind == GlyphKind::Mono) {
+                Op::apply(d, tr, tg, tb, 255, w);
+            } else if constexpr (Kind == GlyphKind::Effects) {
+                if (c < 255) Op::apply(d, er, eg, eb, 255, w);
+                else Op::apply(d, tr, tg, tb, 255, w);
+            } else if constexpr (Kind == GlyphKind::NormalFull) {
+                Op::apply(d, tr, tg, tb, 255, c + 1);
+            } else {
+                Op::apply(d, tr, tg, tb, 255, std::min(256, (c * w) / 256));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+PIX_CachedFont::PIX_CachedFont() { ++liveFonts; }
+
+PIX_CachedFont::~PIX_CachedFont() {
+    if ((flags_ & PIX_FONT_OWNS_HFONT) && font_) DeleteObject(font_);
+    if (liveFonts-- == 1) {
+        delete glyphBitmap;
+        delete scratchBitmap;
+        glyphBitmap = nullptr;
+        scratchBitmap = nullptr;
+    }
+}
+
+PIX_SysBitmap* PIX_CachedFont::GlyphBitmap() { return glyphBitmap; }
+
+void PIX_CachedFont::SetFromHFont(HGDIOBJ font, int flags) {
+    if ((flags_ & PIX_FONT_OWNS_HFONT) && font_ && font_ != font) DeleteObject(font_);
+    flags_ = flags;
+    font_ = font;
+    if (font) {
+        if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
+        if (glyphBitmap->getWidth() < 256 || glyphBitmap->getHeight() < 256) {
+            glyphBitmap->resize(256, 256);
+            PrepareGlyphContext(*glyphBitmap);
+        }
+        HDC dc = glyphBitmap->getDC();
+        HGDIOBJ previous = SelectObject(dc, font);
+        TEXTMETRIC tm;
+        if (GetTextMetrics(dc, &tm)) lineHeight_ = tm.tmHeight;
+        if (previous) SelectObject(dc, previous);
+    }
+    std::memset(ascii_, 0, sizeof ascii_);
+    glyphList_.Resize(0, false);
+    cache_.Resize(0, true);
+    if (flags_ & PIX_FONT_FIXED_ASCII) {
+        for (int code = 0; code < 128; ++code) RenderGlyph(code);
+    }
+}
+
+PIX_PixelValue PIX_CachedFont::SetTextColor(PIX_PixelValue color) {
+    return std::exchange(textColor_, color);
+}
+PIX_PixelValue PIX_CachedFont::SetBkColor(PIX_PixelValue color) { return std::exchange(bkColor_, color); }
+PIX_PixelValue PIX_CachedFont::SetEffectColor(PIX_PixelValue color) { return std::exchange(effectColor_, color); }
+int PIX_CachedFont::SetBkMode(int mode) { return std::exchange(bkMode_, mode); }
+void PIX_CachedFont::SetCombineMode(PIX_DrawMode mode, float alpha) {
+    combineMode_ = mode;
+    combineAlpha_ = alpha;
+}
+
+int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int count, RECT* rect, unsigned format) {
+    return DrawTextImpl(bitmap, text, count, rect, format);
+}
+
+PIX_GlyphRecord* PIX_CachedFont::FindGlyph(int code) {
+    if (code >= 0 && code < 128) return &ascii_[code];
+    const int n = glyphList_.GetSize() / int(sizeof(PIX_GlyphRecord));
+    if (n == 0) return nullptr;
+    PIX_GlyphRecord key{};
+    key.code = code;
+    return static_cast<PIX_GlyphRecord*>(
+        std::bsearch(&key, glyphList_.Get(), size_t(n), sizeof(PIX_GlyphRecord), CompareGlyphRecords));
+}
+
+const uint8_t* PIX_CachedFont::GlyphCoverage(const PIX_GlyphRecord& r) const {
+    if (r.cachePos < 1 || r.width < 1 || r.height < 1) return nullptr;
+    if (int64_t(r.cachePos) - 1 + int64_t(r.width) * r.height > cache_.GetSize()) return nullptr;
+    return static_cast<const uint8_t*>(cache_.Get()) + (r.cachePos - 1);
+}
+
+int PIX_CachedFont::DecodeUTF8Char(const char* text, int remaining, int* code) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    // A zero-terminated text has at least its terminator: never look past it.
+    const size_t n = remaining < 0 ? std::max<size_t>(1, strnlen(text, 4)) : size_t(std::max(remaining, 1));
+    uint32_t c = 0;
+    const int used = WAPI_DecodeUTF8(s, n, &c);
+    if (code) *code = c > 0xFFFF ? 32 : int(c);
+    return used;
+}
+
+bool PIX_CachedFont::RenderGlyph(int code) {
+    code &= 0xFFFF;
+    if (lineHeight_ > kMaxRenderLineHeight) return false;
+    PIX_GlyphRecord* rec = FindGlyph(code);
+    bool isNew = false;
+    if (!rec) {
+        if (flags_ & PIX_FONT_FIXED_ASCII) return false;
+        const int size = glyphList_.GetSize();
+        glyphList_.Resize(int64_t(size) + int64_t(sizeof(PIX_GlyphRecord)), false);
+        if (glyphList_.GetSize() != size + int(sizeof(PIX_GlyphRecord))) return true;
+        rec = reinterpret_cast<PIX_GlyphRecord*>(static_cast<char*>(glyphList_.Get()) + size);
+        *rec = PIX_GlyphRecord{};
+        rec->code = code;
+        isNew = true;
+    }
+
+    if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
+    const int need = 2 * std::max(lineHeight_, 1) + 8;
+    if (glyphBitmap->getWidth() < need || glyphBitmap->getHeight() < need) {
+        glyphBitmap->resize(std::max(need, glyphBitmap->getWidth()), std::max(need, glyphBitmap->getHeight()));
+        PrepareGlyphContext(*glyphBitmap);
+    }
+    HDC dc = glyphBitmap->getDC();
+    HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
+    char text[4];
+    EncodeUTF8(code, text);
+    RECT r{};
+    WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    int advance = r.right;
+    r.right = advance + (lineHeight_ > 15 ? lineHeight_ / 16 + 2 : 2);
+    PIX_FillRect(glyphBitmap, 0, 0, r.right, r.bottom, 0, 1.0f, PIX_MODE_COPY);
+    WAPI_DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+    advance = std::min(advance, glyphBitmap->getWidth());
+    r.right = std::min(r.right, glyphBitmap->getWidth());
+    r.bottom = std::min(r.bottom, glyphBitmap->getHeight());
+    if (previous) SelectObject(dc, previous);
+
+    if (advance < 1 || r.bottom < 1 || !glyphBitmap->getBits()) {
+        rec->cachePos = -1;
+    } else {
+        rec->advance = advance;
+        if (flags_ & PIX_FONT_BLUR) PIX_Blur(glyphBitmap, glyphBitmap, 0, 0, 0, 0, r.right, r.bottom);
+        const int start = cache_.GetSize();
+        const int64_t bytes = int64_t(r.right) * r.bottom;
+        cache_.Resize(start + bytes, false);
+        if (cache_.GetSize() != start + bytes) {
+            rec->cachePos = -1;
+        } else {
+            rec->cachePos = start + 1;
+            uint8_t* cov = static_cast<uint8_t*>(cache_.Get()) + start;
+            const uint8_t invert = (flags_ & PIX_FONT_INVERT) ? 255 : 0;
+            int ink = advance;
+            for (int y = 0; y < r.bottom; ++y) {
+                const auto* src = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*glyphBitmap, 0, y));
+                uint8_t* row = cov + int64_t(y) * r.right;
+                for (int x = 0; x < r.right; ++x) row[x] = src[4 * x + PIX_CHANNEL_R] ^ invert;
+                for (int x = ink; x < r.right; ++x) {
+                    if (src[4 * x + PIX_CHANNEL_R]) ink = x + 1;
+                }
+            }
+            rec->width = r.right;
+            rec->height = r.bottom;
+            if (ink < r.right) {
+                // Pack the rows to the inked width; the rows only move towards the start.
+                for (int y = 1; y < r.bottom; ++y) {
+                    std::memmove(cov + int64_t(y) * ink, cov + int64_t(y) * r.right, size_t(ink));
+                }
+                rec->width = ink;
+                cache_.Resize(start + int64_t(ink) * r.bottom, false);
+            }
+            FinishCoverage(*rec, static_cast<uint8_t*>(cache_.Get()) + start);
+        }
+    }
+
+    const int count = glyphList_.GetSize() / int(sizeof(PIX_GlyphRecord));
+    if (isNew && count >= 2) {
+        std::qsort(glyphList_.Get(), size_t(count), sizeof(PIX_GlyphRecord), CompareGlyphRecords);
+    }
+    return true;
+}
+
+// Turning for vertical text, then the thresholds and fringes.
+void PIX_CachedFont::FinishCoverage(PIX_GlyphRecord& rec, uint8_t* cov) {
+    int w = rec.width, h = rec.height;
+    if (flags_ & PIX_FONT_VERTICAL) {
+        thread_local std::vector<uint8_t> old;
+        old.assign(cov, cov + int64_t(w) * h);
+        const bool up = flags_ & PIX_FONT_VERTICAL_BOTTOMUP;
+        // New row j, column i; the new width is the old height.
+        for (int j = 0; j < w; ++j) {
+            for (int i = 0; i < h; ++i) {
+                cov[int64_t(j) * h + i] = up ? old[int64_t(i) * w + (w - 1 - j)] : old[int64_t(h - 1 - i) * w + j];
+            }
+        }
+        std::swap(w, h);
+        rec.width = w;
+        rec.height = h;
+    }
+    const int64_t n = int64_t(w) * h;
+    if (flags_ & (PIX_FONT_MONO | PIX_FONT_EFFECTS)) {
+        for (int64_t i = 0; i < n; ++i) cov[i] = cov[i] >= 131 ? 255 : 0;
+    }
+    if (!(flags_ & PIX_FONT_EFFECTS)) return;
+    const bool shadow = flags_ & PIX_FONT_SHADOW;
+    // Neighbours outside the glyph count as empty, so the fringe never reads past it.
+    auto full = [&](int x, int y) { return x >= 0 && x < w && y >= 0 && y < h && cov[int64_t(y) * w + x] == 255; };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            uint8_t& c = cov[int64_t(y) * w + x];
+            if (c != 0) continue;
+            const bool edge = shadow ? full(x - 1, y) || full(x - 1, y - 1) || full(x, y - 1)
+                                     : full(x, y - 1) || full(x, y + 1) || full(x - 1, y) || full(x + 1, y);
+            if (edge) c = kFringe;
+        }
+    }
+}
+
+int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const RECT* clipIn) {
+    if (!PIX_HasPixels(bm)) return 0;
+    const PIX_GlyphRecord* rec = FindGlyph(code);
+    if (!rec) return 0;
+    // The clip given is not trusted to lie inside the bitmap.
+    RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
+    if (clipIn) {
+        clip.left = std::max(clip.left, clipIn->left);
+        clip.top = std::max(clip.top, clipIn->top);
+        clip.right = std::min(clip.right, clipIn->right);
+        clip.bottom = std::min(clip.bottom, clipIn->bottom);
+    }
+    const uint8_t* cov = GlyphCoverage(*rec);
+    if (!cov) return 0;
+    const int64_t x64 = x, y64 = y;
+    if (x64 >= clip.right || y64 >= clip.bottom || x64 + rec->width <= clip.left || y64 + rec->height <= clip.top) {
+        return 0;
+    }
+    int sx = 0, sy = 0;
+    if (clip.left > x) sx = int(clip.left - x64), x = clip.left;
+    if (clip.top > y) sy = int(clip.top - y64), y = clip.top;
+    const int width = int(std::min<int64_t>(int64_t(clip.right) - x, rec->width - sx));
+    const int height = int(std::min<int64_t>(int64_t(clip.bottom) - y, rec->height - sy));
+    if (width < 1 || height < 1) return 0;
+    cov += int64_t(sy) * rec->width + sx;
+
+    if (bkMode_ == 1) {
+        PIX_FillRect(bm, x, y, width, height, bkColor_, combineAlpha_, combineMode_ & ~PIX_MODE_USE_SOURCE_ALPHA);
+    }
+    auto* dst = reinterpret_cast<uint8_t*>(PIX_PixelAddress(*bm, x, y));
+    const int64_t rowStep = PIX_RowStep(*bm);
+    const bool mono = flags_ & PIX_FONT_MONO;
+    const bool effects = !mono && (flags_ & PIX_FONT_EFFECTS);
+    const bool plainCopy = combineAlpha_ == 1.0f && (combineMode_ & PIX_MODE_MASK) == PIX_MODE_COPY;
+    if ((mono || effects) && plainCopy) {
+        // Thresholded glyphs at full opacity store whole pixels.
+        for (int j = 0; j < height; ++j, dst += rowStep * 4, cov += rec->width) {
+            auto* row = reinterpret_cast<uint32_t*>(dst);
+            for (int i = 0; i < width; ++i) {
+                if (cov[i] == 0) continue;
+                row[i] = (effects && cov[i] < 255) ? effectColor_ : textColor_;
+            }
+        }
+        return 1;
+    }
+    int w = PIX_AlphaWeight(combineAlpha_);
+    if (mono || effects) w = std::min(w, 256);
+    const PIX_PixelValue text = textColor_, effect = effectColor_;
+    const int span = rec->width;
+    pix::WithSolidCombiner(combineMode_, w, [&]<class Selected>() {
+        using Op = pix::PerPixelWeight<Selected>;
+        if (mono) BlendGlyph<GlyphKind::Mono, Op>(dst, rowStep, cov, span, width, height, text, effect, w);
+        else if (effects) BlendGlyph<GlyphKind::Effects, Op>(dst, rowStep, cov, span, width, height, text, effect, w);
+        else if (w == 256) BlendGlyph<GlyphKind::NormalFull, Op>(dst, rowStep, cov, span, width, height, text, effect, w);
+        else BlendGlyph<GlyphKind::Normal, Op>(dst, rowStep, cov, span, width, height, text, effect, w);
+    });
+    return 1;
+}
+
+PIX_GlyphRecord* PIX_CachedFont::DrawableGlyph(int code) {
+    PIX_GlyphRecord* rec = FindGlyph(code);
+    if (!rec) {
+        const int before = glyphList_.GetSize();
+        RenderGlyph(code);
+        if (glyphList_.GetSize() == before) return nullptr;
+        rec = FindGlyph(code);
+        if (!rec) return nullptr;
+    } else if (rec->cachePos == 0) {
+        RenderGlyph(code);
+        rec = FindGlyph(code);
+        if (!rec || rec->cachePos < 1) return nullptr;
+    }
+    return rec->cachePos < 1 ? nullptr : rec;
+}
+
+// Calls visit(record) for each drawable character and visit(nullptr) for each line feed
+// that starts a new line.
+template <class Visit>
+void PIX_CachedFont::WalkText(const char* text, int count, unsigned format, Visit&& visit) {
+    if (!text) return;
+    int left = count;
+    while ((count < 0 || left > 0) && *text) {
+        int code = 32;
+        const int used = DecodeUTF8Char(text, count < 0 ? -1 : left, &code);
+        text += used;
+        if (count >= 0) left = std::max(0, left - used);
+        if (code == '\r') continue;
+        if (code == '\n') {
+            if (!(format & DT_SINGLELINE)) {
+                visit(nullptr);
+                continue;
+            }
+            code = ' ';
+        }
+        if (PIX_GlyphRecord* rec = DrawableGlyph(code)) visit(rec);
+    }
+}
+
+int PIX_CachedFont::MeasureGlyphs(const char* text, int count, RECT* rect, unsigned format) {
+    const bool vertical = flags_ & PIX_FONT_VERTICAL;
+    if (count == 0 || !text || !*text) {
+        rect->right = rect->left;
+        rect->bottom = rect->top;
+        return 0;
+    }
+    const int step = lineHeight_ + extraSpacing_;
+    int64_t x = 0, y = 0, xExtent = 0, yExtent = 0;
+    WalkText(text, count, format, [&](const PIX_GlyphRecord* g) {
+        if (!g) {
+            if (vertical) x += step, y = 0;
+            else y += step, x = 0;
+            return;
+        }
+        if (vertical) {
+            xExtent = std::max(xExtent, x + g->width);
+            yExtent = std::max({yExtent, y + g->advance, y + g->height});
+            y += g->advance;
+        } else {
+            xExtent = std::max({xExtent, x + g->width, x + g->advance});
+            yExtent = std::max(yExtent, y + g->height);
+            x += g->advance;
+        }
+    });
+    rect->right = int(std::clamp<int64_t>(rect->left + xExtent, INT32_MIN, INT32_MAX));
+    rect->bottom = int(std::clamp<int64_t>(rect->top + yExtent, INT32_MIN, INT32_MAX));
+    return int(std::min<int64_t>(vertical ? xExtent : yExtent, INT32_MAX));
+}
+
+int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
+    const float alpha0 = combineAlpha_;
+    if (format & PIX_DT_USE_TEXT_ALPHA) combineAlpha_ = float(alpha0 * (PIX_PixelA(textColor_) / 255.0));
+    struct Restore {
+        PIX_CachedFont* f;
+        float a;
+        ~Restore() { f->combineAlpha_ = a; }
+    } restore{this, alpha0};
+    if (combineAlpha_ == 0.0f || !PIX_HasPixels(bm)) return 0;
+
+    const bool vertical = flags_ & PIX_FONT_VERTICAL;
+    const bool bottomUp = vertical && (flags_ & PIX_FONT_VERTICAL_BOTTOMUP);
+    int64_t x0 = rect->left, y0 = rect->top;
+    if ((format & kAlignFlags) || bottomUp) {
+        RECT m{};
+        DrawTextImpl(bm, text, count, &m, (format & (DT_SINGLELINE | 0x80000000u)) | DT_CALCRECT);
+        if (format & DT_CENTER) x0 += (int64_t(rect->right) - rect->left - m.right) / 2;
+        else if (format & DT_RIGHT) x0 = int64_t(rect->right) - m.right;
+        if (format & DT_VCENTER) y0 += (int64_t(rect->bottom) - rect->top - m.bottom) / 2;
+        else if (format & DT_BOTTOM) y0 = int64_t(rect->bottom) - m.bottom;
+        if (bottomUp) y0 += m.bottom;
+    }
+    RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
+    if (!(format & DT_NOCLIP)) {
+        clip.left = std::max(clip.left, rect->left);
+        clip.top = std::max(clip.top, rect->top);
+        clip.right = std::min(clip.right, rect->right);
+        clip.bottom = std::min(clip.bottom, rect->bottom);
+    }
+    if (clip.left >= clip.right || clip.top >= clip.bottom) return 0;
+
+    const int step = lineHeight_ + extraSpacing_;
+    int64_t x = x0, y = y0, extent = INT64_MIN;
+    auto onBitmap = [](int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+    WalkText(text, count, format, [&](const PIX_GlyphRecord* g) {
+        if (!g) {
+            if (vertical) x += step, y = y0;
+            else y += step, x = x0;
+            return;
+        }
+        if (!GlyphCoverage(*g)) return;
+        const int64_t gy = bottomUp ? y - g->height : y;
+        if (onBitmap(x) && onBitmap(gy) && DrawGlyph(bm, g->code, int(x), int(gy), &clip)) {
+            extent = std::max(extent, vertical ? x + g->width : gy + g->height);
+        }
+        if (!vertical) x += g->advance;
+        else if (bottomUp) y -= g->advance;
+        else y += g->advance;
+    });
+    if (extent == INT64_MIN) return 0;
+    return int(std::clamp<int64_t>(extent - (vertical ? x0 : y0), INT32_MIN, INT32_MAX));
+}
+
+int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
+    auto prepare = [this](HDC dc) {
+        HGDIOBJ previous = SelectObject(dc, font_);
+        ::SetTextColor(dc, ColorWord(textColor_));
+        ::SetBkMode(dc, bkMode_);
+        if (bkMode_ == 1) ::SetBkColor(dc, ColorWord(bkColor_));
+        return previous;
+    };
+    if (bm && bm->getDC()) {
+        HDC dc = bm->getDC();
+        HGDIOBJ previous = prepare(dc);
+        RECT r = *rect;
+        const int result = WAPI_DrawText(dc, text, count, &r, (format & ~0x80000000u) | DT_NOPREFIX);
+        if (format & DT_CALCRECT) *rect = r;
+        if (previous) SelectObject(dc, previous);
+        return result;
+    }
+
+    if (!scratchBitmap) scratchBitmap = new PIX_SysBitmap(0, 0);
+    if (scratchBitmap->getWidth() < 4 || scratchBitmap->getHeight() < 4) {
+        scratchBitmap->resize(std::max(4, scratchBitmap->getWidth()), std::max(4, scratchBitmap->getHeight()));
+    }
+    HDC dc = scratchBitmap->getDC();
+    if (!dc) return 0;
+    // The scratch context gets the font's colours too, as a bitmap's own context does:
+    // otherwise the text would come out in whatever colours the scratch last had.
+    HGDIOBJ previous = prepare(dc);
+    RECT m{};
+    const unsigned measureFlags =
+        (format & ~(DT_CALCRECT | kAlignFlags | DT_NOPREFIX | 0x80000000u)) | DT_CALCRECT | DT_NOPREFIX;
+    int result = WAPI_DrawText(dc, text, count, &m, measureFlags);
+    auto finish = [&](int value) {
+        if (previous && WAPI_IsLiveContext(dc)) SelectObject(dc, previous);
+        return value;
+    };
+    if (format & DT_CALCRECT) {
+        rect->right = rect->left + (m.right - m.left);
+        rect->bottom = rect->top + (m.bottom - m.top);
+        return finish(result);
+    }
+    if (!PIX_HasPixels(bm)) return finish(0);
+
+    int64_t x = rect->left, y = rect->top;
+    if (format & DT_RIGHT) x = int64_t(rect->right) - m.right;
+    else if (format & DT_CENTER) x = (int64_t(rect->left) + rect->right - m.right) / 2;
+    if (format & DT_BOTTOM) y = int64_t(rect->bottom) - m.bottom;
+    else if (format & DT_VCENTER) y = (int64_t(rect->top) + rect->bottom - m.bottom) / 2;
+    int64_t x2 = std::min<int64_t>(x + m.right, bm->getWidth());
+    int64_t y2 = std::min<int64_t>(y + m.bottom, bm->getHeight());
+    int64_t minX = 0, minY = 0;
+    if (!(format & DT_NOCLIP)) {
+        x2 = std::min<int64_t>(x2, rect->right);
+        y2 = std::min<int64_t>(y2, rect->bottom);
+        minX = std::max(0, rect->left);
+        minY = std::max(0, rect->top);
+    }
+    int64_t offX = 0, offY = 0;
+    if (x < minX) offX = x - minX, x = minX;
+    if (y < minY) offY = y - minY, y = minY;
+    if (x2 <= x || y2 <= y) return finish(result);
+
+    const int boxW = int(x2 - x), boxH = int(y2 - y);
+    if (scratchBitmap->getWidth() < boxW || scratchBitmap->getHeight() < boxH) {
+        if (previous && WAPI_IsLiveContext(dc)) SelectObject(dc, previous);
+        scratchBitmap->resize(std::max(boxW, scratchBitmap->getWidth()), std::max(boxH, scratchBitmap->getHeight()));
+        dc = scratchBitmap->getDC();
+        if (!dc) return 0;
+        previous = prepare(dc);
+    }
+    const PIX_Rect box{int(x), int(y), int(x2), int(y2)};
+    PIX_BlitRect(scratchBitmap, bm, 0, 0, &box, 1.0f, PIX_MODE_COPY);
+    RECT r{int(offX), int(offY), boxW, boxH};
+    result = WAPI_DrawText(dc, text, count, &r,
+                           (format & ~(kAlignFlags | DT_NOCLIP | 0x80000000u)) | DT_NOPREFIX);
+    PIX_Blit(bm, scratchBitmap, int(x), int(y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
+    return finish(result);
+}
+
+int PIX_CachedFont::DrawTextImpl(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
+    if (!rect) return 0;
+    if (!(format & DT_CALCRECT) && !bm) return 0;
+    const bool forceGlyphs = bm && bm->Extended(kGlyphPathQuery, nullptr) != 0;
+    const bool native =
+        !forceGlyphs &&
+        (((flags_ & PIX_FONT_ALLOW_NATIVE) && !(flags_ & kGlyphOnlyFlags) && !(format & kGlyphOnlyFormat) && font_ &&
+          ((format & DT_SINGLELINE) || extraSpacing_ == 0)) ||
+         lineHeight_ >= 256);
+    if (native) return DrawNative(bm, text, count, rect, format);
+    if (format & DT_CALCRECT) return MeasureGlyphs(text, count, rect, format);
+    return DrawGlyphs(bm, text, count, rect, format);
+}

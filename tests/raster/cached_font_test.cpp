@@ -1,0 +1,485 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "raster/cached_font.h"
+#include "raster/canary_bitmap.h"
+#include "raster/combiners.h"
+
+namespace {
+
+HGDIOBJ MakeHFont(int height, unsigned quality = 0, const char* face = "DejaVu Sans") {
+    return CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, quality, 0, face);
+}
+
+// A font on the glyph path (no native drawing allowed) that owns its native font.
+std::unique_ptr<PIX_CachedFont> GlyphFont(int height = 16, int flags = 0, unsigned quality = 0) {
+    auto f = std::make_unique<PIX_CachedFont>();
+    f->SetFromHFont(MakeHFont(height, quality), PIX_FONT_OWNS_HFONT | flags);
+    return f;
+}
+
+std::string Utf8(int code) {
+    std::string s;
+    if (code < 0x80) {
+        s += char(code);
+    } else if (code < 0x800) {
+        s += char(0xC0 | code >> 6);
+        s += char(0x80 | (code & 63));
+    } else {
+        s += char(0xE0 | code >> 12);
+        s += char(0x80 | (code >> 6 & 63));
+        s += char(0x80 | (code & 63));
+    }
+    return s;
+}
+
+void FillAll(PIX_IBitmap& bm, uint32_t v) {
+    for (int y = 0; y < bm.getHeight(); ++y) std::fill_n(PIX_PixelAddress(bm, 0, y), bm.getWidth(), v);
+}
+
+std::vector<uint32_t> Pixels(const PIX_IBitmap& bm) {
+    std::vector<uint32_t> v;
+    for (int y = 0; y < bm.getHeight(); ++y) {
+        const uint32_t* row = PIX_PixelAddress(bm, 0, y);
+        v.insert(v.end(), row, row + bm.getWidth());
+    }
+    return v;
+}
+
+}  // namespace
+
+TEST(CachedFontDecode, BoundedAndReplacing) {
+    struct Case {
+        std::vector<unsigned char> bytes;  // exactly the bytes the decoder may read
+        int code, used;
+    };
+    const Case cases[] = {
+        {{'A'}, 'A', 1},
+        {{0xC3, 0xA9}, 0xE9, 2},
+        {{0xE2, 0x82, 0xAC}, 0x20AC, 3},
+        {{0xF0, 0x9F, 0x98, 0x80}, 32, 4},  // beyond 16 bits: a space
+        {{0xC3}, 0xFFFD, 1},                // truncated by the count
+        {{0xE2, 0x82}, 0xFFFD, 1},
+        {{0xF0, 0x9F, 0x98}, 0xFFFD, 1},
+        {{0x80}, 0xFFFD, 1},                // stray continuation byte
+        {{0xC3, 0xC0}, 0xFFFD, 1},          // 0xC0 continues nothing
+        {{0xC0, 0x80}, 0xFFFD, 1},          // overlong
+        {{0xED, 0xA0, 0x80}, 0xFFFD, 1},    // surrogate
+        {{0xFF, 'a'}, 0xFFFD, 1},
+    };
+    for (const Case& c : cases) {
+        // A heap block of exactly the given size, so a read past it trips the sanitizer.
+        std::unique_ptr<char[]> block(new char[c.bytes.size()]);
+        std::memcpy(block.get(), c.bytes.data(), c.bytes.size());
+        int code = -1;
+        EXPECT_EQ(PIX_CachedFont::DecodeUTF8Char(block.get(), int(c.bytes.size()), &code), c.used);
+        EXPECT_EQ(code, c.code) << std::hex << int(c.bytes[0]);
+        EXPECT_EQ(PIX_CachedFont::DecodeUTF8Char(block.get(), int(c.bytes.size()), nullptr), c.used);
+    }
+    // Zero-terminated text: the terminator ends a sequence.
+    int code = 0;
+    EXPECT_EQ(PIX_CachedFont::DecodeUTF8Char("\xE2\x82", -1, &code), 1);
+    EXPECT_EQ(code, 0xFFFD);
+}
+
+TEST(CachedFontMeasure, Cases) {
+    auto f = GlyphFont(16);
+    const int lh = f->GetLineHeight();
+    ASSERT_EQ(lh, 16);
+    RECT probe{};
+    f->DrawText(nullptr, "ab \xEF\xBF\xBD", -1, &probe, DT_CALCRECT);
+    const PIX_GlyphRecord a = *f->FindGlyph('a'), b = *f->FindGlyph('b'), sp = *f->FindGlyph(' ');
+    const PIX_GlyphRecord repl = *f->FindGlyph(0xFFFD);
+    ASSERT_GT(a.advance, 0);
+    auto lineWidth = [](std::initializer_list<PIX_GlyphRecord> gs) {
+        int x = 0, extent = 0;
+        for (const auto& g : gs) extent = std::max({extent, x + g.width, x + g.advance}), x += g.advance;
+        return extent;
+    };
+    struct Case {
+        const char* name;
+        const char* text;
+        int count;
+        unsigned flags;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"empty", "", -1, 0, 0, 0},
+        {"zero count", "ab", 0, 0, 0, 0},
+        {"two letters", "ab", -1, 0, lineWidth({a, b}), lh},
+        {"count shorter than text", "abab", 2, 0, lineWidth({a, b}), lh},
+        {"carriage return skipped", "a\rb", -1, 0, lineWidth({a, b}), lh},
+        {"line feed starts a line", "a\r\nb", -1, 0, std::max(lineWidth({a}), lineWidth({b})), 2 * lh},
+        {"single line makes it a space", "a\nb", -1, DT_SINGLELINE, lineWidth({a, sp, b}), lh},
+        {"four-byte character is a space", "a\xF0\x9F\x98\x80" "b", -1, 0, lineWidth({a, sp, b}), lh},
+        {"stray byte is a replacement", "\x80", -1, 0, lineWidth({repl}), lh},
+        {"count cuts a sequence", "a\xC3\xA9", 2, 0, lineWidth({a, repl}), lh},
+    };
+    for (const Case& c : cases) {
+        RECT r{5, 7, 0, 0};
+        const int h = f->DrawText(nullptr, c.text, c.count, &r, c.flags | DT_CALCRECT);
+        EXPECT_EQ(r.right - r.left, c.width) << c.name;
+        EXPECT_EQ(r.bottom - r.top, c.height) << c.name;
+        EXPECT_EQ(h, c.height) << c.name;
+    }
+}
+
+TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
+    auto f = GlyphFont(14);
+    f->SetTextColor(PIX_MakePixel(255, 200, 100, 50));
+    const unsigned formats[] = {0, DT_CENTER, DT_RIGHT, DT_VCENTER | DT_CENTER, DT_BOTTOM | DT_RIGHT, DT_SINGLELINE};
+    const RECT rects[] = {{3, 2, 30, 14}, {-7, -6, 9, 8}, {30, 20, 60, 40}, {12, 5, 13, 30}, {0, 0, 40, 24}};
+    for (int mode = 0; mode <= 5; ++mode) {
+        for (int bk : {0, 1}) {
+            f->SetBkMode(bk);
+            f->SetBkColor(PIX_MakePixel(255, 1, 2, 3));
+            f->SetCombineMode(PIX_DrawMode(mode), 0.8f);
+            for (unsigned fmt : formats) {
+                for (const RECT& rc : rects) {
+                    CanaryBitmap bm(40, 24);
+                    RECT r = rc;
+                    f->DrawText(&bm, "Wj\xC3\xA9g\nQy", -1, &r, fmt);
+                    ASSERT_EQ(bm.damagedCanaries(), 0);
+                    for (int y = 0; y < 24; ++y) {
+                        for (int x = 0; x < 40; ++x) {
+                            if (x < rc.left || x >= rc.right || y < rc.top || y >= rc.bottom) {
+                                ASSERT_EQ(bm.at(x, y), 0u) << x << "," << y << " mode " << mode << " fmt " << fmt;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(CachedFontDraw, NoClipStaysInsideTheBitmapFlippedOrNot) {
+    auto f = GlyphFont(20, PIX_FONT_OUTLINE);
+    f->SetTextColor(PIX_MakePixel(255, 255, 255, 255));
+    for (bool flipped : {false, true}) {
+        for (RECT rc : {RECT{-9, -11, 5, 5}, RECT{20, 10, 22, 12}, RECT{-100, 5, 200, 6}}) {
+            CanaryBitmap bm(24, 16, flipped);
+            f->DrawText(&bm, "Mg\nMg", -1, &rc, DT_NOCLIP);
+            EXPECT_EQ(bm.damagedCanaries(), 0);
+        }
+    }
+}
+
+TEST(CachedFontDraw, GlyphClipIsIntersectedWithTheBitmap) {
+    auto f = GlyphFont(24);
+    f->SetTextColor(PIX_MakePixel(255, 255, 255, 255));
+    RECT r{};
+    f->DrawText(nullptr, "M", -1, &r, DT_CALCRECT);
+    const RECT huge{-1000, -1000, 1000, 1000};
+    for (auto [x, y] : {std::pair{-5, -5}, {10, 8}, {-30, 0}, {0, 14}}) {
+        CanaryBitmap bm(16, 16);
+        f->DrawGlyph(&bm, 'M', x, y, &huge);
+        EXPECT_EQ(bm.damagedCanaries(), 0) << x << "," << y;
+    }
+    EXPECT_EQ(f->DrawGlyph(nullptr, 'M', 0, 0, &huge), 0);
+}
+
+TEST(CachedFontDraw, ZeroAlphaDrawsNothing) {
+    auto f = GlyphFont(16);
+    PIX_MemBitmap bm(40, 20);
+    FillAll(bm, 0x11223344);
+    RECT r{0, 0, 40, 20};
+    f->SetTextColor(PIX_MakePixel(255, 255, 0, 0));
+    f->SetCombineMode(PIX_MODE_ADD, 0.0f);
+    EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, 0), 0);
+    // The text colour's alpha byte 0 with the text-alpha flag: nothing, and the combine
+    // alpha is left as it was.
+    f->SetCombineMode(PIX_MODE_COPY, 1.0f);
+    f->SetTextColor(PIX_MakePixel(0, 255, 0, 0));
+    EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, PIX_DT_USE_TEXT_ALPHA), 0);
+    for (uint32_t p : Pixels(bm)) ASSERT_EQ(p, 0x11223344u);
+    EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, 0), 16);
+    EXPECT_NE(Pixels(bm), std::vector<uint32_t>(40 * 20, 0x11223344u));
+}
+
+TEST(CachedFontGlyphs, RandomCodePointsAreAllFound) {
+    auto f = GlyphFont(12);
+    std::mt19937 rng(1234);
+    std::uniform_int_distribution<int> dist(128, 0xFFFD);
+    std::vector<int> codes;
+    std::string text;
+    while (codes.size() < 300) {
+        const int c = dist(rng);
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        codes.push_back(c);
+        text += Utf8(c);
+    }
+    PIX_MemBitmap bm(64, 16);
+    RECT r{0, 0, 64, 16};
+    f->DrawText(&bm, text.c_str(), -1, &r, DT_SINGLELINE);
+    for (int c : codes) {
+        const PIX_GlyphRecord* g = f->FindGlyph(c);
+        ASSERT_NE(g, nullptr) << c;
+        EXPECT_EQ(g->code, c);
+        EXPECT_NE(g->cachePos, 0) << c;
+    }
+    EXPECT_EQ(f->FindGlyph(0xFFFE), nullptr);
+}
+
+TEST(CachedFontGlyphs, SetFromHFontResetsTheCaches) {
+    auto f = GlyphFont(16);
+    RECT r{};
+    f->DrawText(nullptr, "a\xE2\x82\xAC", -1, &r, DT_CALCRECT);
+    ASSERT_GT(f->FindGlyph('a')->cachePos, 0);
+    ASSERT_NE(f->FindGlyph(0x20AC), nullptr);
+    HGDIOBJ same = f->GetHFont();
+    // Handing the font its own native font again must not delete it.
+    f->SetFromHFont(same, PIX_FONT_OWNS_HFONT);
+    EXPECT_STRNE(WAPI_GetFontFile(same), "");
+    EXPECT_EQ(f->FindGlyph('a')->cachePos, 0);
+    EXPECT_EQ(f->FindGlyph(0x20AC), nullptr);
+    f->SetFromHFont(MakeHFont(30), PIX_FONT_OWNS_HFONT);
+    EXPECT_STREQ(WAPI_GetFontFile(same), "");  // the owned old font is gone
+    EXPECT_EQ(f->GetLineHeight(), 30);
+}
+
+TEST(CachedFontGlyphs, UnrenderableGlyphIsNotRetried) {
+    auto f = GlyphFont(16);
+    PIX_MemBitmap bm(32, 20);
+    RECT r{0, 0, 32, 20};
+    f->DrawText(&bm, "\x01", -1, &r, 0);  // a control character: no picture, no advance
+    ASSERT_EQ(f->FindGlyph(1)->cachePos, -1);
+    PIX_SysBitmap* scratch = PIX_CachedFont::GlyphBitmap();
+    ASSERT_NE(scratch, nullptr);
+    // Rendering clears the scratch's top-left corner; a marker there shows whether it ran.
+    *PIX_PixelAddress(*scratch, 0, 0) = 0x12345678;
+    RECT m{};
+    for (int i = 0; i < 3; ++i) {
+        f->DrawText(&bm, "\x01", -1, &r, 0);
+        f->DrawText(nullptr, "\x01", -1, &m, DT_CALCRECT);
+    }
+    EXPECT_EQ(*PIX_PixelAddress(*scratch, 0, 0), 0x12345678u);
+    EXPECT_EQ(f->FindGlyph(1)->cachePos, -1);
+}
+
+TEST(CachedFontGlyphs, FixedAsciiRendersAtOnceAndNothingAbove) {
+    auto f = GlyphFont(16, PIX_FONT_FIXED_ASCII);
+    EXPECT_GT(f->FindGlyph('a')->cachePos, 0);
+    EXPECT_EQ(f->FindGlyph(0)->cachePos, -1);  // the terminator has no picture
+    EXPECT_FALSE(f->RenderGlyph(0xE9));
+    RECT r{};
+    EXPECT_EQ(f->DrawText(nullptr, "\xC3\xA9", -1, &r, DT_CALCRECT), 0);
+    EXPECT_EQ(f->FindGlyph(0xE9), nullptr);
+}
+
+TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
+    for (int flags : {PIX_FONT_MONO, PIX_FONT_OUTLINE, PIX_FONT_SHADOW, PIX_FONT_SHADOW | PIX_FONT_OUTLINE}) {
+        auto f = GlyphFont(20, flags);
+        RECT r{};
+        f->DrawText(nullptr, "MgW", -1, &r, DT_CALCRECT);
+        for (int code : {'M', 'g', 'W'}) {
+            const PIX_GlyphRecord& g = *f->FindGlyph(code);
+            const uint8_t* c = f->GlyphCoverage(g);
+            ASSERT_NE(c, nullptr);
+            auto full = [&](int x, int y) {
+                return x >= 0 && x < g.width && y >= 0 && y < g.height && c[y * g.width + x] == 255;
+            };
+            int fringe = 0;
+            for (int y = 0; y < g.height; ++y) {
+                for (int x = 0; x < g.width; ++x) {
+                    const int v = c[y * g.width + x];
+                    if (v == 255) continue;
+                    bool edge = false;
+                    if (flags == PIX_FONT_OUTLINE) edge = full(x, y - 1) || full(x, y + 1) || full(x - 1, y) || full(x + 1, y);
+                    else if (flags & PIX_FONT_SHADOW) edge = full(x - 1, y) || full(x - 1, y - 1) || full(x, y - 1);
+                    ASSERT_EQ(v, edge ? 128 : 0) << "flags " << flags << " code " << code << " at " << x << "," << y;
+                    fringe += edge;
+                }
+            }
+            if (flags != PIX_FONT_MONO) EXPECT_GT(fringe, 0);
+        }
+    }
+}
+
+TEST(CachedFontGlyphs, VerticalGlyphsAreTurned) {
+    auto flat = GlyphFont(18);
+    auto down = GlyphFont(18, PIX_FONT_VERTICAL);
+    auto up = GlyphFont(18, PIX_FONT_VERTICAL | PIX_FONT_VERTICAL_BOTTOMUP);
+    RECT r{};
+    for (auto* f : {flat.get(), down.get(), up.get()}) f->DrawText(nullptr, "R", -1, &r, DT_CALCRECT);
+    const PIX_GlyphRecord &g = *flat->FindGlyph('R'), &d = *down->FindGlyph('R'), &u = *up->FindGlyph('R');
+    ASSERT_EQ(d.width, g.height);
+    ASSERT_EQ(d.height, g.width);
+    ASSERT_EQ(u.width, g.height);
+    const uint8_t *cg = flat->GlyphCoverage(g), *cd = down->GlyphCoverage(d), *cu = up->GlyphCoverage(u);
+    for (int y = 0; y < g.height; ++y) {
+        for (int x = 0; x < g.width; ++x) {
+            const uint8_t v = cg[y * g.width + x];
+            // Clockwise: old (x, y) lands at new column h-1-y, row x.
+            ASSERT_EQ(cd[x * d.width + (g.height - 1 - y)], v);
+            // Counter-clockwise: old (x, y) lands at new column y, row w-1-x.
+            ASSERT_EQ(cu[(g.width - 1 - x) * u.width + y], v);
+        }
+    }
+    RECT m{};
+    EXPECT_EQ(down->DrawText(nullptr, "RR", -1, &m, DT_CALCRECT), d.width);
+    EXPECT_EQ(m.bottom, std::max(d.advance + d.height, 2 * d.advance));
+}
+
+TEST(CachedFontDraw, BlendModesMatchTheCombiners) {
+    auto f = GlyphFont(16);
+    const PIX_PixelValue color = PIX_MakePixel(255, 40, 180, 220);
+    f->SetTextColor(color);
+    RECT m{};
+    f->DrawText(nullptr, "W", -1, &m, DT_CALCRECT);
+    const PIX_GlyphRecord& g = *f->FindGlyph('W');
+    const uint8_t* cov = f->GlyphCoverage(g);
+    std::mt19937 rng(7);
+    for (uint32_t mode = 0; mode <= 6; ++mode) {
+        for (float alpha : {1.0f, 0.6f, 1.5f}) {
+            f->SetCombineMode(mode | (mode == 1 ? PIX_MODE_USE_SOURCE_ALPHA : 0), alpha);
+            CanaryBitmap bm(g.width + 4, g.height + 4);
+            bm.randomize(rng);
+            const std::vector<uint32_t> before = bm.pixels();
+            RECT r{2, 2, g.width + 4, g.height + 4};
+            f->DrawText(&bm, "W", -1, &r, 0);
+            const int w = PIX_AlphaWeight(alpha);
+            for (int y = 0; y < g.height; ++y) {
+                for (int x = 0; x < g.width; ++x) {
+                    uint32_t expect = before[size_t(y + 2) * bm.getWidth() + x + 2];
+                    const int c = cov[y * g.width + x];
+                    if (c != 0 && mode <= 5) {
+                        const int pw = w == 256 ? c + 1 : std::min(256, c * w / 256);
+                        PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&expect), PIX_PixelR(color),
+                                                PIX_PixelG(color), PIX_PixelB(color), 255, pw, mode);
+                    }
+                    ASSERT_EQ(bm.at(x + 2, y + 2), expect) << "mode " << mode << " alpha " << alpha;
+                }
+            }
+        }
+    }
+}
+
+TEST(CachedFontDraw, EffectsAndMonoStoreWholePixelsAtFullOpacity) {
+    auto f = GlyphFont(20, PIX_FONT_OUTLINE);
+    const PIX_PixelValue text = PIX_MakePixel(200, 10, 20, 30), effect = PIX_MakePixel(100, 1, 2, 3);
+    f->SetTextColor(text);
+    f->SetEffectColor(effect);
+    PIX_MemBitmap bm(40, 30);
+    FillAll(bm, 0x0f0f0f0f);
+    RECT r{0, 0, 40, 30};
+    f->DrawText(&bm, "O", -1, &r, 0);
+    const PIX_GlyphRecord& g = *f->FindGlyph('O');
+    const uint8_t* cov = f->GlyphCoverage(g);
+    for (int y = 0; y < g.height; ++y) {
+        for (int x = 0; x < g.width; ++x) {
+            const int c = cov[y * g.width + x];
+            const uint32_t want = c == 255 ? text : c == 128 ? effect : 0x0f0f0f0fu;
+            ASSERT_EQ(*PIX_PixelAddress(bm, x, y), want);
+        }
+    }
+}
+
+TEST(CachedFontDraw, BackgroundModeFillsEachCell) {
+    auto f = GlyphFont(16);
+    f->SetBkMode(1);
+    f->SetBkColor(PIX_MakePixel(255, 9, 8, 7));
+    f->SetTextColor(PIX_MakePixel(255, 255, 255, 255));
+    PIX_MemBitmap bm(40, 30);
+    FillAll(bm, 0);
+    RECT r{2, 3, 40, 30};
+    f->DrawText(&bm, ".", -1, &r, 0);
+    const PIX_GlyphRecord& g = *f->FindGlyph('.');
+    // The top row of the cell carries no ink for a full stop.
+    for (int x = 0; x < g.width; ++x) EXPECT_EQ(*PIX_PixelAddress(bm, 2 + x, 3), PIX_MakePixel(255, 9, 8, 7));
+    EXPECT_EQ(*PIX_PixelAddress(bm, 2 + g.width, 3), 0u);
+    EXPECT_EQ(*PIX_PixelAddress(bm, 2, 3 + g.height), 0u);
+}
+
+// Both paths with the real rasteriser: the glyph cache must reproduce what the native
+// engine draws, within the rounding of the two blend formulas.
+TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
+    struct Case {
+        PIX_PixelValue color;
+        unsigned format;
+    };
+    const Case cases[] = {
+        {PIX_MakePixel(255, 255, 0, 0), 0},
+        {PIX_MakePixel(255, 0, 0, 255), DT_CENTER},
+        {PIX_MakePixel(255, 0, 255, 0), DT_RIGHT | DT_VCENTER},
+        {PIX_MakePixel(255, 255, 255, 255), DT_BOTTOM},
+    };
+    const char* text = "Quick \xC3\xA9t\xC3\xA9 fox";
+    for (const Case& c : cases) {
+        PIX_CachedFont native, glyphs;
+        native.SetFromHFont(MakeHFont(15), PIX_FONT_OWNS_HFONT | PIX_FONT_ALLOW_NATIVE);
+        glyphs.SetFromHFont(MakeHFont(15), PIX_FONT_OWNS_HFONT);
+        native.SetTextColor(c.color);
+        glyphs.SetTextColor(c.color);
+        PIX_SysBitmap withContext(120, 30);
+        PIX_MemBitmap withoutContext(120, 30);
+        PIX_MemBitmap reference(120, 30);
+        for (PIX_IBitmap* bm : {static_cast<PIX_IBitmap*>(&withContext), static_cast<PIX_IBitmap*>(&withoutContext),
+                                static_cast<PIX_IBitmap*>(&reference)}) {
+            FillAll(*bm, 0);
+        }
+        RECT r1{4, 2, 116, 28}, r2 = r1, r3 = r1;
+        native.DrawText(&withContext, text, -1, &r1, c.format);
+        native.DrawText(&withoutContext, text, -1, &r2, c.format);
+        glyphs.DrawText(&reference, text, -1, &r3, c.format);
+        int inked = 0;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 120; ++x) {
+                const auto* g = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(reference, x, y));
+                for (const PIX_IBitmap* bm : {static_cast<const PIX_IBitmap*>(&withContext),
+                                              static_cast<const PIX_IBitmap*>(&withoutContext)}) {
+                    const auto* n = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*bm, x, y));
+                    for (int ch = 1; ch <= 3; ++ch) ASSERT_NEAR(n[ch], g[ch], 2) << x << "," << y << " ch " << ch;
+                }
+                // The colour is the requested one: channels the colour lacks stay dark.
+                const auto* n = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(withContext, x, y));
+                if (PIX_PixelR(c.color) == 0) ASSERT_EQ(n[1], 0);
+                if (PIX_PixelG(c.color) == 0) ASSERT_EQ(n[2], 0);
+                if (PIX_PixelB(c.color) == 0) ASSERT_EQ(n[3], 0);
+                inked += (n[1] | n[2] | n[3]) == 255;
+            }
+        }
+        EXPECT_GT(inked, 30);
+    }
+}
+
+TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
+    PIX_CachedFont f;
+    f.SetFromHFont(MakeHFont(16), PIX_FONT_OWNS_HFONT | PIX_FONT_ALLOW_NATIVE);
+    f.SetTextColor(PIX_MakePixel(255, 255, 255, 255));
+    // The native engine leaves the alpha byte alone; the glyph blenders write it.
+    auto alphaTouched = [&](unsigned format) {
+        PIX_SysBitmap bm(40, 20);
+        RECT r{0, 0, 40, 20};
+        f.DrawText(&bm, "H", -1, &r, format);
+        for (uint32_t p : Pixels(bm)) {
+            if (p & 255) return true;
+        }
+        return false;
+    };
+    EXPECT_FALSE(alphaTouched(0));
+    EXPECT_TRUE(alphaTouched(PIX_DT_USE_TEXT_ALPHA));
+    EXPECT_TRUE(alphaTouched(0x80000000u));
+}
+
+TEST(CachedFontLifetime, LastFontReleasesTheSharedBitmaps) {
+    {
+        auto a = GlyphFont(12);
+        auto b = GlyphFont(12);
+        RECT r{};
+        a->DrawText(nullptr, "x", -1, &r, DT_CALCRECT);
+        EXPECT_NE(PIX_CachedFont::GlyphBitmap(), nullptr);
+        a.reset();
+        EXPECT_NE(PIX_CachedFont::GlyphBitmap(), nullptr);
+    }
+    EXPECT_EQ(PIX_CachedFont::GlyphBitmap(), nullptr);
+    auto c = GlyphFont(12);
+    EXPECT_NE(PIX_CachedFont::GlyphBitmap(), nullptr);
+}
