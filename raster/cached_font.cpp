@@ -91,7 +91,10 @@ void BlendGlyph(uint8_t* dst, int64_t rowStep, const uint8_t* cov, int covSpan, 
 
 }  // namespace
 
-PIX_CachedFont::PIX_CachedFont() { ++liveFonts; }
+PIX_CachedFont::PIX_CachedFont() {
+    for (int code = 0; code < 128; ++code) ascii_[code] = PIX_GlyphRecord{0, 0, 0, 0, code};
+    ++liveFonts;
+}
 
 PIX_CachedFont::~PIX_CachedFont() {
     if ((flags_ & PIX_FONT_OWNS_HFONT) && font_) DeleteObject(font_);
@@ -121,7 +124,7 @@ void PIX_CachedFont::SetFromHFont(HGDIOBJ font, int flags) {
         if (GetTextMetrics(dc, &tm)) lineHeight_ = tm.tmHeight;
         if (previous) SelectObject(dc, previous);
     }
-    std::memset(ascii_, 0, sizeof ascii_);
+    for (int code = 0; code < 128; ++code) ascii_[code] = PIX_GlyphRecord{0, 0, 0, 0, code};
     glyphList_.Resize(0, false);
     cache_.Resize(0, true);
     if (flags_ & PIX_FONT_FIXED_ASCII) {

@@ -108,7 +108,7 @@ private:
     int flags_ = 0;
     int lineHeight_ = 0;
     int extraSpacing_ = 0;
-    PIX_GlyphRecord ascii_[128] = {};
+    PIX_GlyphRecord ascii_[128];
     CMN_HeapBuf glyphList_{4096};
     CMN_HeapBuf cache_{65536};
     HGDIOBJ font_ = nullptr;

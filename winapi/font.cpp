@@ -57,6 +57,10 @@ struct FontObject final : HGDIOBJ__ {
 };
 
 struct Registry {
+    // Fonts still alive at exit keep their faces; only the shared state goes.
+    ~Registry() {
+        if (config) FcConfigDestroy(config);
+    }
     std::mutex mutex;
     std::unordered_set<HGDIOBJ__*> live;
     FT_Library library = nullptr;
@@ -71,9 +75,8 @@ Registry& registry() {
 // fontconfig configuration of our own: the aliases are read before the system rules so
 // they are expanded by them, and the process-wide configuration stays untouched.
 FcConfig* loadConfig() {
-    FcInit();
     FcConfig* config = FcConfigCreate();
-    FcChar8* systemFile = FcConfigFilename(nullptr);
+    FcChar8* systemFile = config ? FcConfigGetFilename(config, nullptr) : nullptr;
     std::string xml = "<?xml version=\"1.0\"?><fontconfig>";
     xml += kFaceAliases;
     if (systemFile) {

@@ -275,7 +275,7 @@ TEST(CachedFontGlyphs, FixedAsciiRendersAtOnceAndNothingAbove) {
 }
 
 TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
-    for (int flags : {PIX_FONT_MONO, PIX_FONT_OUTLINE, PIX_FONT_SHADOW, PIX_FONT_SHADOW | PIX_FONT_OUTLINE}) {
+    for (int flags : {int(PIX_FONT_MONO), int(PIX_FONT_OUTLINE), int(PIX_FONT_SHADOW), PIX_FONT_SHADOW | PIX_FONT_OUTLINE}) {
         auto f = GlyphFont(20, flags);
         RECT r{};
         f->DrawText(nullptr, "MgW", -1, &r, DT_CALCRECT);
@@ -298,7 +298,9 @@ TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
                     fringe += edge;
                 }
             }
-            if (flags != PIX_FONT_MONO) EXPECT_GT(fringe, 0);
+            if (flags != PIX_FONT_MONO) {
+                EXPECT_GT(fringe, 0);
+            }
         }
     }
 }
@@ -339,7 +341,7 @@ TEST(CachedFontDraw, BlendModesMatchTheCombiners) {
     std::mt19937 rng(7);
     for (uint32_t mode = 0; mode <= 6; ++mode) {
         for (float alpha : {1.0f, 0.6f, 1.5f}) {
-            f->SetCombineMode(mode | (mode == 1 ? PIX_MODE_USE_SOURCE_ALPHA : 0), alpha);
+            f->SetCombineMode(mode | (mode == 1 ? uint32_t(PIX_MODE_USE_SOURCE_ALPHA) : 0u), alpha);
             CanaryBitmap bm(g.width + 4, g.height + 4);
             bm.randomize(rng);
             const std::vector<uint32_t> before = bm.pixels();
@@ -440,9 +442,15 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
                 }
                 // The colour is the requested one: channels the colour lacks stay dark.
                 const auto* n = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(withContext, x, y));
-                if (PIX_PixelR(c.color) == 0) ASSERT_EQ(n[1], 0);
-                if (PIX_PixelG(c.color) == 0) ASSERT_EQ(n[2], 0);
-                if (PIX_PixelB(c.color) == 0) ASSERT_EQ(n[3], 0);
+                if (PIX_PixelR(c.color) == 0) {
+                    ASSERT_EQ(n[1], 0);
+                }
+                if (PIX_PixelG(c.color) == 0) {
+                    ASSERT_EQ(n[2], 0);
+                }
+                if (PIX_PixelB(c.color) == 0) {
+                    ASSERT_EQ(n[3], 0);
+                }
                 inked += (n[1] | n[2] | n[3]) == 255;
             }
         }
