@@ -6,10 +6,8 @@ using namespace guitest;
 
 namespace {
 
-struct ControlFixture : ::testing::Test {
-    Log log;
-    LogPlug plug{4, &log};
-    RecordingGraphics* graphics = new RecordingGraphics(&plug, 200, 100, &log);
+struct ControlFixture : GuiFixture {
+    ControlFixture() : GuiFixture(4, 200, 100) {}
 
     void SetUp() override {
         plug.GetParam(0)->InitInt("level", 0, 0, 100);
@@ -17,13 +15,7 @@ struct ControlFixture : ::testing::Test {
         plug.GetParam(1)->SetDisplayText(0, "A");
         plug.GetParam(1)->SetDisplayText(1, "B");
         plug.GetParam(1)->SetDisplayText(2, "C");
-        plug.AttachGraphics(graphics);  // owned by the plug-in from here
-    }
-
-    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
-        auto* c = new LogControl(&plug, &log, name, r, param);
-        graphics->AttachControl(c);
-        return c;
+        Attach();
     }
 };
 

@@ -6,10 +6,8 @@ using namespace guitest;
 
 namespace {
 
-struct DispatchFixture : ::testing::Test {
-    Log log;
-    LogPlug plug{5, &log};
-    RecordingGraphics* graphics = new RecordingGraphics(&plug, 100, 100, &log);
+struct DispatchFixture : GuiFixture {
+    DispatchFixture() : GuiFixture(5) {}
     LogControl* bg = nullptr;
     IMouseMod left{true};
 
@@ -26,12 +24,6 @@ struct DispatchFixture : ::testing::Test {
         plug.GetParam(3)->SetNegateDisplay(true);
         plug.GetParam(4)->InitEnum("bare", 0, 4);  // no display texts
         bg = Add("bg", IRECT(0, 0, 100, 100));
-    }
-    void Attach() { plug.AttachGraphics(graphics); }
-    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
-        auto* c = new LogControl(&plug, &log, name, r, param);
-        graphics->AttachControl(c);
-        return c;
     }
 };
 
@@ -178,7 +170,7 @@ TEST_F(DispatchFixture, KeysGoToTheControlUnderTheMouseOrTheKeyCatcher) {
     EXPECT_EQ(log, (Log{"catcher key 5", "bg up 80,80", "catcher key 2", "field key 3"}));
 }
 
-TEST_F(DispatchFixture, WheelAndParamUnderMouse) {
+TEST_F(DispatchFixture, WheelPrefersTheCapture) {
     Add("knob", IRECT(10, 10, 30, 30), 3);
     Attach();
     IMouseMod none;
@@ -187,12 +179,6 @@ TEST_F(DispatchFixture, WheelAndParamUnderMouse) {
     graphics->OnMouseDown(20, 20, &left);
     graphics->OnMouseWheel(90, 90, &none, 1);  // captured: still the knob
     EXPECT_EQ(log, (Log{"knob wheel -2", "begin 3", "knob down 20,20", "knob wheel 1"}));
-    EXPECT_EQ(graphics->StoreParamUnderMouse(90, 90), 3);
-    graphics->OnMouseUp(20, 20, &left);
-    EXPECT_EQ(graphics->StoreParamUnderMouse(90, 90), -1) << "the background has no parameter";
-    EXPECT_EQ(graphics->StoreParamUnderMouse(15, 15), 3);
-    EXPECT_EQ(graphics->TakeParamUnderMouse(), 3);
-    EXPECT_EQ(graphics->TakeParamUnderMouse(), -1);
 }
 
 TEST_F(DispatchFixture, EnumPromptListsTextsAndChecksTheCurrentOne) {
@@ -259,20 +245,6 @@ TEST_F(DispatchFixture, TextEntryCases) {
         EXPECT_NEAR(p->Value(), expected, 1e-9) << "param " << k.param << " typed '" << k.typed << "'";
     }
     EXPECT_TRUE(graphics->menus.empty());
-}
-
-TEST_F(DispatchFixture, PromptNeedsControlParameterAndRectangle) {
-    LogControl* c = Add("c", IRECT(10, 10, 60, 30), 0);
-    Attach();
-    IRECT r(0, 0, 5, 5);
-    graphics->PromptUserInput(nullptr, plug.GetParam(0), &r);
-    graphics->PromptUserInput(c, nullptr, &r);
-    graphics->PromptUserInput(c, plug.GetParam(0), nullptr);
-    graphics->SetFromStringAfterPrompt(c, nullptr, "5");
-    graphics->SetFromStringAfterPrompt(nullptr, plug.GetParam(0), "5");
-    graphics->SetFromStringAfterPrompt(c, plug.GetParam(0), nullptr);
-    EXPECT_TRUE(graphics->textEntries.empty());
-    EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
 }
 
 TEST_F(DispatchFixture, LayoutEditorHitTestByEditMode) {

@@ -6,28 +6,13 @@ using namespace guitest;
 
 namespace {
 
-struct GraphicsFixture : ::testing::Test {
-    Log log;
-    LogPlug plug{3, &log};
-    RecordingGraphics* graphics = new RecordingGraphics(&plug, 100, 60, &log);
-    bool attached = false;
+struct GraphicsFixture : GuiFixture {
+    GraphicsFixture() : GuiFixture(3, 100, 60) {}
 
     void SetUp() override {
         plug.GetParam(0)->InitInt("a", 10, 0, 100);
         plug.GetParam(1)->InitDouble("b", 0.5, 0, 1, 0.01);
         plug.GetParam(2)->InitBool("c", false);
-    }
-    void TearDown() override {
-        if (!attached) delete graphics;
-    }
-    void Attach() {
-        plug.AttachGraphics(graphics);
-        attached = true;
-    }
-    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
-        auto* c = new LogControl(&plug, &log, name, r, param);
-        graphics->AttachControl(c);
-        return c;
     }
     void CleanAll() {
         for (int i = 0; i < graphics->NControls(); ++i) {
@@ -44,21 +29,10 @@ struct GraphicsFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(GraphicsFixture, AttachRenumbersAndHandsBackTheStoredIndex) {
-    Add("a", IRECT(0, 0, 1, 1));
-    auto* b = new LogControl(&plug, &log, "b", IRECT(0, 0, 1, 1));
-    int& idx = graphics->AttachControl(b);
-    EXPECT_EQ(idx, 1);
-    EXPECT_EQ(&idx, &b->IndexRef());
-    EXPECT_EQ(graphics->GetControlIdx(b), 1);
-    EXPECT_EQ(graphics->GetControlIdx(nullptr), -1);
-    EXPECT_EQ(graphics->GetControl(2), nullptr);
-    EXPECT_EQ(graphics->GetControl(-1), nullptr);
-}
-
 TEST_F(GraphicsFixture, ListEditsKeepTheBackgroundAndRenumber) {
     LogControl* c[5];
     for (int i = 0; i < 5; ++i) c[i] = Add("c", IRECT(0, 0, 1, 1));
+    EXPECT_EQ(c[4]->GetIndex(), 4);
     auto* spare = new LogControl(&plug, &log, "s", IRECT());
 
     struct Case { int idx; bool replaced; } replaceCases[] = {{0, false}, {-1, false}, {5, false}, {4, true}};
@@ -297,19 +271,6 @@ TEST_F(GraphicsFixture, DrawingWithoutBackBufferOrControls) {
     EXPECT_FALSE(absurd.Draw(&r));
 }
 
-TEST_F(GraphicsFixture, ConstructionDefaults) {
-    RecordingGraphics g(&plug, 10, 20);
-    EXPECT_EQ(g.FPS(), 120);
-    RecordingGraphics h(&plug, 10, 20);
-    EXPECT_EQ(h.Width(), 10);
-    EXPECT_EQ(h.GetMouseCapture(), -1);
-    EXPECT_EQ(h.GetMouseOver(), -1);
-    EXPECT_EQ(h.GetResourceScale(), 1u);
-    EXPECT_EQ(h.GetGUIScale(), 1.0);
-    EXPECT_FALSE(h.CanHandleMouseOver());
-    EXPECT_EQ(h.GetDrawBitmap(), nullptr);
-}
-
 TEST_F(GraphicsFixture, RunningAnimationKeepsItsControlDirty) {
     LogControl* a = Add("a", IRECT(10, 10, 20, 20));
     CleanAll();
@@ -326,3 +287,21 @@ TEST_F(GraphicsFixture, RunningAnimationKeepsItsControlDirty) {
     EXPECT_FALSE(graphics->IsDirty(&quiet));
     EXPECT_TRUE(quiet.Empty());
 }
+
+TEST_F(GraphicsFixture, ResizeRemakesTheBackBufferAndTellsThePlugIn) {
+    struct ResizePlug : LogPlug {
+        using LogPlug::LogPlug;
+        int resizes = 0;
+        void OnWindowResize() override { ++resizes; }
+    } resizePlug(1, &log);
+    RecordingGraphics g(&resizePlug, 100, 60);
+    g.PrepDraw();
+    g.Resize(150, 90);
+    EXPECT_EQ(g.Width(), 150);
+    EXPECT_EQ(g.Height(), 90);
+    ASSERT_NE(g.GetDrawBitmap(), nullptr);
+    EXPECT_EQ(g.GetDrawBitmap()->getWidth(), 150);
+    EXPECT_EQ(g.GetDrawBitmap()->getHeight(), 90);
+    EXPECT_EQ(resizePlug.resizes, 1);
+}
+

@@ -3,6 +3,8 @@
 // entries from queued replies.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <optional>
 #include <string>
@@ -170,6 +172,28 @@ private:
         if (mLog) mLog->push_back(s);
     }
     Log* mLog;
+};
+
+// A plug-in with `nParams` parameters and a recording back end of 100 x 100 or the
+// given size; the graphics belong to the plug-in once attached.
+class GuiFixture : public ::testing::Test {
+protected:
+    explicit GuiFixture(int nParams, int width = 100, int height = 100)
+        : plug(nParams, &log), graphics(new RecordingGraphics(&plug, width, height, &log)) {}
+    ~GuiFixture() override {
+        if (plug.GetGUI() != graphics) delete graphics;
+    }
+
+    void Attach() { plug.AttachGraphics(graphics); }
+    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
+        auto* c = new LogControl(&plug, &log, name, r, param);
+        graphics->AttachControl(c);
+        return c;
+    }
+
+    Log log;
+    LogPlug plug;
+    RecordingGraphics* graphics;
 };
 
 }  // namespace guitest

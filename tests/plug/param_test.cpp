@@ -177,23 +177,3 @@ TEST(ParamDisplay, LabelsNamesAndTextMapping) {
     EXPECT_EQ(longName.Value(), 1.0);
 }
 
-TEST(ParamInit, InitialisersSetTypeRangeAndDefault) {
-    IParam b, e, i, d;
-    b.InitBool("b", true);
-    e.InitEnum("e", 2, 5);
-    i.InitInt("size", -1, -1, -1);
-    d.InitDouble("w", -1, -1, 1000000, 1.0);
-    struct Case { const IParam* p; IParam::EParamType type; double min, max, value; } cases[] = {
-        {&b, IParam::kTypeBool, 0, 1, 1},
-        {&e, IParam::kTypeEnum, 0, 4, 2},
-        {&i, IParam::kTypeInt, -1, -1, -1},
-        {&d, IParam::kTypeDouble, -1, 1000000, -1},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.p->Type(), c.type);
-        EXPECT_EQ(c.p->GetMin(), c.min);
-        EXPECT_EQ(c.p->GetMax(), c.max);
-        EXPECT_EQ(c.p->Value(), c.value);
-        EXPECT_EQ(c.p->GetDefault(), c.value);
-    }
-}
