@@ -11,6 +11,10 @@
 class IGraphics;
 class IModuleGUIResize;
 
+// The plug-in's effect name; the GUI-resize control appends it to the application
+// support folder to find its settings.
+inline constexpr const char* kPlugEffectName = "RODiradu4";
+
 class IModuleBase {
 public:
     explicit IModuleBase(int nParams);
