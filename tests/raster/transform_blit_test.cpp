@@ -1,0 +1,444 @@
+#include "raster/transform_blit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <random>
+
+#include "guarded_bitmap.h"
+
+namespace {
+
+uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
+
+void FillRandom(PIX_IBitmap& bm, uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = rng();
+}
+
+void Fill(PIX_IBitmap& bm, uint32_t v) {
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = v;
+}
+
+int CountDifferent(PIX_IBitmap& a, PIX_IBitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x) n += Px(a, x, y) != Px(b, x, y);
+    return n;
+}
+
+class FlippedMemBitmap : public PIX_MemBitmap {
+public:
+    using PIX_MemBitmap::PIX_MemBitmap;
+    bool isFlipped() const override { return true; }
+};
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+}  // namespace
+
+TEST(RotatedBlit, QuarterTurnsArePermutations) {
+    constexpr int N = 9;
+    PIX_MemBitmap src(N, N, 4), dst(N, N, 4);
+    FillRandom(src, 17);
+    struct Case {
+        float angle;
+        int (*sx)(int i, int j);
+        int (*sy)(int i, int j);
+    } cases[] = {
+        {0.0f, [](int i, int) { return i; }, [](int, int j) { return j; }},
+        {kPi / 2, [](int, int j) { return j; }, [](int i, int) { return N - 1 - i; }},
+        {kPi, [](int i, int) { return N - 1 - i; }, [](int, int j) { return N - 1 - j; }},
+        {3 * kPi / 2, [](int, int j) { return N - 1 - j; }, [](int i, int) { return i; }},
+        {-kPi / 2, [](int, int j) { return N - 1 - j; }, [](int i, int) { return i; }},
+    };
+    for (uint32_t mode : {0u, 0x100u})
+        for (bool clip : {false, true})
+            for (const auto& c : cases) {
+                Fill(dst, 0);
+                PIX_RotatedBlit(&dst, &src, 0, 0, N, N, 0, 0, N, N, c.angle, clip, 1.0f, mode);
+                int bad = 0;
+                for (int j = 0; j < N; ++j)
+                    for (int i = 0; i < N; ++i) bad += Px(dst, i, j) != Px(src, c.sx(i, j), c.sy(i, j));
+                EXPECT_EQ(bad, 0) << "angle " << c.angle << " mode " << mode << " clip " << clip;
+            }
+}
+
+TEST(RotatedBlit, MirroredRotationByZeroIsTheMirror) {
+    PIX_MemBitmap src(8, 6, 4), dst(8, 6, 4);
+    FillRandom(src, 2);
+    Fill(dst, 0);
+    PIX_RotatedBlit(&dst, &src, 8, 0, -8, 6, 0, 0, 8, 6, 0.0f, false, 1.0f, PIX_MODE_COPY);
+    for (int j = 0; j < 6; ++j)
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(Px(dst, i, j), Px(src, 7 - i, j)) << i << "," << j;
+}
+
+TEST(RotatedBlit, OffsetsMoveTheCentreAndModesBlend) {
+    PIX_MemBitmap src(6, 6, 4), dst(6, 6, 4), want(6, 6, 4);
+    FillRandom(src, 8);
+    // The GUI's mask modes: source-alpha copy and add, filtered.
+    for (uint32_t mode : {0x10100u, 0x10101u}) {
+        FillRandom(dst, 9);
+        FillRandom(want, 9);
+        PIX_RotatedBlit(&dst, &src, 0, 0, 6, 6, 0, 0, 6, 6, 0.0f, true, 1.0f, mode, 2.0f, 0.0f);
+        for (int j = 0; j < 6; ++j)
+            for (int i = 0; i + 2 < 6; ++i) {
+                const uint32_t s = Px(src, i + 2, j);
+                PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&Px(want, i, j)), PIX_PixelR(s), PIX_PixelG(s),
+                                        PIX_PixelB(s), PIX_PixelA(s), 256, mode);
+            }
+        EXPECT_EQ(CountDifferent(dst, want), 0) << std::hex << mode;
+    }
+}
+
+TEST(RotatedBlit, FlippedBitmapsMatchUnflipped) {
+    PIX_MemBitmap src(7, 5, 4), dst(9, 9, 4);
+    FlippedMemBitmap fsrc(7, 5, 4), fdst(9, 9, 4);
+    FillRandom(src, 4);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) Px(fsrc, x, y) = Px(src, x, y);
+    Fill(dst, 0);
+    Fill(fdst, 0);
+    PIX_RotatedBlit(&dst, &src, -1, 1, 9, 8, 0, 0, 7, 5, 0.5f, false, 1.0f, 0x100);
+    PIX_RotatedBlit(&fdst, &fsrc, -1, 1, 9, 8, 0, 0, 7, 5, 0.5f, false, 1.0f, 0x100);
+    EXPECT_EQ(CountDifferent(dst, fdst), 0);
+}
+
+// Random angles, scales, offsets, windows and destination positions: nothing outside
+// the source window may be read, nothing outside the destination written.
+TEST(RotatedBlit, RandomCallsStayInsideBothBitmaps) {
+    std::mt19937 rng(77);
+    auto uni = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 600; ++round) {
+        const int sw = pick(1, 30), sh = pick(1, 30), dw = pick(1, 40), dh = pick(1, 40);
+        const auto guard = round % 2 ? GuardedBitmap::Guard::kBefore : GuardedBitmap::Guard::kAfter;
+        GuardedBitmap srcA(sw, sh, 2, guard, 0x11111111u, round % 3 == 0),
+            srcB(sw, sh, 2, guard, 0xeeeeeeeeu, round % 3 == 0);
+        srcA.fillRandom(uint32_t(round));
+        srcB.fillRandom(uint32_t(round));
+        GuardedBitmap dstA(dw, dh, 3, guard, 0x5a5a5a5au), dstB(dw, dh, 3, guard, 0x5a5a5a5au);
+        dstA.fillRandom(5);
+        dstB.fillRandom(5);
+        const int x = pick(-20, dw), y = pick(-20, dh), w = pick(-60, 60), h = pick(-60, 60);
+        const float fx = uni(-8, float(sw) + 8), fy = uni(-8, float(sh) + 8), fw = uni(-40, 40), fh = uni(-40, 40);
+        const float angle = uni(-7, 7), ox = uni(-10, 10), oy = uni(-10, 10);
+        const bool clip = round % 4 < 2;
+        const uint32_t mode = round % 2 ? 0x100u : (round % 3 ? 0x10100u : 0u);
+        PIX_RotatedBlit(&dstA, &srcA, x, y, w, h, fx, fy, fw, fh, angle, clip, 1.0f, mode, ox, oy);
+        PIX_RotatedBlit(&dstB, &srcB, x, y, w, h, fx, fy, fw, fh, angle, clip, 1.0f, mode, ox, oy);
+        ASSERT_TRUE(dstA.samePixels(dstB)) << "read outside the source, round " << round;
+        ASSERT_TRUE(dstA.canariesIntact()) << "wrote outside the destination, round " << round;
+    }
+}
+
+TEST(RotatedBlit, InvalidCallsDrawNothing) {
+    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), empty;
+    FillRandom(src, 1);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* name;
+        PIX_IBitmap *d, *s;
+        int w;
+        float sx, angle, alpha;
+        bool clip;
+        uint32_t mode;
+    } cases[] = {
+        {"null dest", nullptr, &src, 8, 0, 0, 1, false, 0},      {"null source", &dst, nullptr, 8, 0, 0, 1, false, 0},
+        {"empty source", &dst, &empty, 8, 0, 0, 1, false, 0},   {"zero width", &dst, &src, 0, 0, 0, 1, false, 0},
+        {"zero alpha", &dst, &src, 8, 0, 0, 0, false, 0},        {"bad mode", &dst, &src, 8, 0, 0, 1, false, 7},
+        {"NaN angle", &dst, &src, 8, 0, nan, 1, false, 0},       {"NaN position", &dst, &src, 8, nan, 0, 1, true, 0},
+        {"window outside", &dst, &src, 8, 20, 0, 1, true, 0},    {"huge position", &dst, &src, 8, 1e8f, 0, 1, false, 0},
+    };
+    for (const auto& c : cases) {
+        Fill(dst, 0x5a5a5a5a);
+        PIX_RotatedBlit(c.d, c.s, 0, 0, c.w, 8, c.sx, 0, 8, 8, c.angle, c.clip, c.alpha, c.mode);
+        int changed = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) changed += Px(dst, x, y) != 0x5a5a5a5au;
+        EXPECT_EQ(changed, 0) << c.name;
+    }
+}
+
+TEST(DeltaBlit, StepsMapDestinationPixelsToSource) {
+    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4);
+    FillRandom(src, 12);
+    struct Case {
+        const char* name;
+        float sx, sy, dsdx, dtdx, dsdy, dtdy;
+        int (*x)(int i, int j);
+        int (*y)(int i, int j);
+    } cases[] = {
+        {"identity", 0, 0, 1, 0, 0, 1, [](int i, int) { return i; }, [](int, int j) { return j; }},
+        {"transpose", 0, 0, 0, 1, 1, 0, [](int, int j) { return j; }, [](int i, int) { return i; }},
+        {"halving", 0, 0, 2, 0, 0, 2, [](int i, int) { return 2 * i; }, [](int, int j) { return 2 * j; }},
+        {"shear", 0, 0, 1, 0, 1, 1, [](int i, int j) { return i + j; }, [](int, int j) { return j; }},
+        {"backwards", 7.5f, 0, -1, 0, 0, 1, [](int i, int) { return 7 - i; }, [](int, int j) { return j; }},
+    };
+    for (const auto& c : cases) {
+        Fill(dst, 0x5a5a5a5a);
+        PIX_DeltaBlit(&dst, &src, 0, 0, 8, 8, c.sx, c.sy, 8, 8, c.dsdx, c.dtdx, c.dsdy, c.dtdy, 0, 0, false, 1.0f, 0);
+        int bad = 0;
+        for (int j = 0; j < 8; ++j)
+            for (int i = 0; i < 8; ++i) {
+                const int x = c.x(i, j), y = c.y(i, j);
+                const uint32_t want = x < 8 && y < 8 ? Px(src, x, y) : 0x5a5a5a5au;
+                bad += Px(dst, i, j) != want;
+            }
+        EXPECT_EQ(bad, 0) << c.name;
+    }
+}
+
+TEST(DeltaBlit, ClippedDestinationKeepsTheMapping) {
+    // A per-row change of the per-pixel step, clipped at the top-left: the visible
+    // pixels sample exactly where the unclipped blit samples them.
+    PIX_MemBitmap src(40, 40, 4), whole(30, 30, 4), clipped(30, 30, 4);
+    FillRandom(src, 3);
+    Fill(whole, 0);
+    Fill(clipped, 0);
+    PIX_DeltaBlit(&whole, &src, 0, 0, 30, 30, 1, 2, 40, 40, 0.5f, 0.25f, 0.125f, 0.75f, 0.0625f, -0.03125f, false,
+                  1.0f, 0);
+    // The same mapping started 5 columns and 7 rows further up-left.
+    const double cx = 5, cy = 7;
+    const double s = 1 - cx * 0.5 - cy * 0.125 + cx * cy * 0.0625, t = 2 - cx * 0.25 - cy * 0.75 - cx * cy * 0.03125;
+    const double dsdx = 0.5 - cy * 0.0625, dtdx = 0.25 + cy * 0.03125;
+    const double dsdy = 0.125 - cx * 0.0625, dtdy = 0.75 + cx * 0.03125;
+    PIX_DeltaBlit(&clipped, &src, -5, -7, 35, 37, float(s), float(t), 40, 40, float(dsdx), float(dtdx), float(dsdy),
+                  float(dtdy), 0.0625f, -0.03125f, false, 1.0f, 0);
+    EXPECT_EQ(CountDifferent(whole, clipped), 0);
+}
+
+TEST(DeltaBlit, RowWorkerWithFunctionMatchesDeltaBlit) {
+    PIX_MemBitmap src(16, 16, 4), a(12, 12, 4), b(12, 12, 4);
+    FillRandom(src, 6);
+    for (uint32_t filter : {0u, 0x100u}) {
+        FillRandom(a, 1);
+        FillRandom(b, 1);
+        PIX_DeltaBlit(&a, &src, 0, 0, 12, 12, 1.5f, 0.25f, 16, 16, 1.25f, 0.125f, -0.0625f, 1.125f, 0, 0, false, 0.75f,
+                      PIX_MODE_ADD | filter);
+        PIX_DeltaBlitRow(static_cast<uint8_t*>(b.getBits()), static_cast<const uint8_t*>(src.getBits()), 12, 12,
+                         int32_t(1.5 * 65536), int32_t(0.25 * 65536), int32_t(1.25 * 65536), int32_t(0.125 * 65536),
+                         int32_t(-0.0625 * 65536), int32_t(1.125 * 65536), 0, 0, 16, 16, src.getRowSpan() * 4,
+                         b.getRowSpan() * 4, 192, filter, PIX_CombinePixelsAdd);
+        EXPECT_EQ(CountDifferent(a, b), 0) << filter;
+    }
+    // Null pieces draw nothing.
+    PIX_DeltaBlitRow(nullptr, nullptr, 4, 4, 0, 0, 65536, 0, 0, 65536, 0, 0, 4, 4, 16, 16, 256, 0, nullptr);
+}
+
+TEST(DeltaBlit, FilteredLastColumnAndRowInterpolateOneWay) {
+    PIX_MemBitmap src(2, 2, 4), dst(1, 1, 4);
+    Px(src, 0, 0) = PIX_MakePixel(0, 0, 0, 0);
+    Px(src, 1, 0) = PIX_MakePixel(100, 100, 100, 100);
+    Px(src, 0, 1) = PIX_MakePixel(200, 200, 200, 200);
+    Px(src, 1, 1) = PIX_MakePixel(40, 40, 40, 40);
+    struct Case {
+        float s, t;
+        uint32_t want;
+    } cases[] = {
+        {0.5f, 0.5f, PIX_MakePixel(85, 85, 85, 85)},  // (0 + 100 + 200 + 40) / 4
+        {1.5f, 0.5f, PIX_MakePixel(70, 70, 70, 70)},  // last column: between 100 and 40
+        {0.5f, 1.5f, PIX_MakePixel(120, 120, 120, 120)},  // last row: between 200 and 40
+        {1.5f, 1.5f, PIX_MakePixel(40, 40, 40, 40)},
+    };
+    for (const auto& c : cases) {
+        Fill(dst, 0);
+        PIX_DeltaBlit(&dst, &src, 0, 0, 1, 1, c.s, c.t, 2, 2, 1, 0, 0, 1, 0, 0, false, 1.0f, 0x100);
+        EXPECT_EQ(Px(dst, 0, 0), c.want) << c.s << "," << c.t;
+    }
+}
+
+TEST(DeltaBlitAlpha, OpacityRampsAcrossTheRow) {
+    PIX_MemBitmap src(16, 1, 4), dst(16, 1, 4);
+    Fill(src, 0xffffffff);
+    Fill(dst, 0);
+    // Weight of column i is (i / 16 * 65536) >> 8 = 16 i; copy clamped at that weight.
+    PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 1, 0, 0, 16, 1, 1, 0, 0, 1, 0, 0, false, 0.0f, 1.0f / 16, 0, 0, 0);
+    for (int i = 0; i < 16; ++i) {
+        const int v = 255 + (0 - 255) * (256 - 16 * i) / 256;
+        EXPECT_EQ(Px(dst, i, 0), PIX_MakePixel(v, v, v, v)) << i;
+    }
+    // A negative opacity would push copy below 0 without the clamp.
+    Fill(dst, 0x80808080);
+    PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 1, 0, 0, 16, 1, 1, 0, 0, 1, 0, 0, false, -2.0f, 1.0f / 16, 0, 0, 0);
+    EXPECT_EQ(Px(dst, 0, 0), 0u);
+}
+
+TEST(DeltaBlitAlpha, ConstantOpacityIsThePlainDeltaBlit) {
+    PIX_MemBitmap src(10, 10, 4), a(10, 10, 4), b(10, 10, 4);
+    FillRandom(src, 31);
+    FillRandom(a, 32);
+    FillRandom(b, 32);
+    PIX_DeltaBlit(&a, &src, 0, 0, 10, 10, 0, 0, 10, 10, 0.9f, 0.1f, -0.1f, 0.9f, 0, 0, false, 0.6f, 0x10003);
+    PIX_DeltaBlitAlpha(&b, &src, 0, 0, 10, 10, 0, 0, 10, 10, 0.9f, 0.1f, -0.1f, 0.9f, 0, 0, false, 0.6f, 1e-7f, 0, 0,
+                       0x10003);
+    EXPECT_EQ(CountDifferent(a, b), 0);
+    // Low bytes above 5 draw nothing in the varying form.
+    FillRandom(b, 32);
+    PIX_DeltaBlitAlpha(&b, &src, 0, 0, 10, 10, 0, 0, 10, 10, 1, 0, 0, 1, 0, 0, false, 0.5f, 0.01f, 0, 0, 6);
+    PIX_MemBitmap untouched(10, 10, 4);
+    FillRandom(untouched, 32);
+    EXPECT_EQ(CountDifferent(b, untouched), 0);
+}
+
+TEST(TransformBlit, GridOnTheSourceCornersIsTheIdentity) {
+    PIX_MemBitmap src(12, 12, 4), a(12, 12, 4), b(12, 12, 4), c(12, 12, 4);
+    FillRandom(src, 44);
+    Fill(a, 0);
+    Fill(b, 0);
+    Fill(c, 0);
+    const float grid2[] = {0, 0, 12, 0, 0, 12, 12, 12};
+    PIX_TransformBlit(&a, &src, 0, 0, 12, 12, grid2, 2, 2, 1.0f, 0);
+    const double grid3[] = {0, 0, 6, 0, 12, 0, 0, 6, 6, 6, 12, 6, 0, 12, 6, 12, 12, 12};
+    PIX_TransformBlit2(&b, &src, 0, 0, 12, 12, grid3, 3, 3, 1.0f, 0);
+    const double grid3a[] = {0, 0, 1, 6, 0, 1, 12, 0, 1, 0, 6, 1, 6, 6, 1, 12, 6, 1, 0, 12, 1, 6, 12, 1, 12, 12, 1};
+    PIX_TransformBlit2Alpha(&c, &src, 0, 0, 12, 12, grid3a, 3, 3, 0);
+    EXPECT_EQ(CountDifferent(a, src), 0);
+    EXPECT_EQ(CountDifferent(b, src), 0);
+    EXPECT_EQ(CountDifferent(c, src), 0);
+}
+
+TEST(TransformBlit, InvalidGridsDrawNothing) {
+    PIX_MemBitmap src(4, 4, 4), dst(4, 4, 4), same(4, 4, 4);
+    FillRandom(src, 1);
+    Fill(dst, 7);
+    Fill(same, 7);
+    const float grid[] = {0, 0, 4, 0, 0, 4, 4, 4};
+    PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, grid, 1, 2, 1.0f, 0);
+    PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, nullptr, 2, 2, 1.0f, 0);
+    PIX_TransformBlit(&dst, nullptr, 0, 0, 4, 4, grid, 2, 2, 1.0f, 0);
+    PIX_TransformBlit(&dst, &src, 0, 0, 0, 4, grid, 2, 2, 1.0f, 0);
+    PIX_TransformBlit(&dst, &src, INT32_MAX - 1, 0, 4, 4, grid, 2, 2, 1.0f, 0);
+    EXPECT_EQ(CountDifferent(dst, same), 0);
+}
+
+TEST(MultiplyAddRect, ScalesAndAddsEachChannel) {
+    PIX_MemBitmap bm(4, 4, 4);
+    struct Case {
+        uint32_t before;
+        float scale[4], add[4];  // r, g, b, a
+        uint32_t after;
+    } cases[] = {
+        {PIX_MakePixel(200, 100, 50, 10), {1, 1, 1, 1}, {0, 0, 0, 0}, PIX_MakePixel(200, 100, 50, 10)},
+        {PIX_MakePixel(200, 100, 50, 10), {0.5f, 2, 1, 1}, {0, 0, 1, -20}, PIX_MakePixel(180, 50, 100, 11)},
+        {PIX_MakePixel(200, 100, 50, 10), {3, 1, -1, 1}, {0, 300, 0, 0}, PIX_MakePixel(200, 255, 255, 0)},
+    };
+    for (const auto& c : cases) {
+        Fill(bm, c.before);
+        PIX_MultiplyAddRect(&bm, -1, 2, 3, 5, c.scale[0], c.scale[1], c.scale[2], c.scale[3], c.add[0], c.add[1],
+                            c.add[2], c.add[3]);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(Px(bm, x, y), x < 2 && y >= 2 ? c.after : c.before) << x << "," << y;
+    }
+    PIX_MultiplyAddRect(nullptr, 0, 0, 4, 4, 1, 1, 1, 1, 0, 0, 0, 0);
+}
+
+TEST(ProcessRect, VisitsTheClippedRectangleRowByRow) {
+    PIX_MemBitmap bm(5, 4, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) Px(bm, x, y) = uint32_t(y * 10 + x);
+    std::vector<uint32_t> seen;
+    PIX_ProcessRect(&bm, 3, -1, 9, 3, [](uint32_t* p, void* ctx) { static_cast<std::vector<uint32_t>*>(ctx)->push_back(*p); },
+                    &seen);
+    EXPECT_EQ(seen, (std::vector<uint32_t>{3, 4, 13, 14}));
+    PIX_ProcessRect(&bm, 0, 0, 5, 4, nullptr, nullptr);
+    PIX_ProcessRect(&bm, 5, 0, 5, 4, [](uint32_t*, void*) { FAIL(); }, nullptr);
+}
+
+TEST(SetAlphaFromColorMask, MatchingColourBecomesTransparent) {
+    PIX_MemBitmap bm(3, 1, 4);
+    Px(bm, 0, 0) = PIX_MakePixel(77, 0, 0, 0);
+    Px(bm, 1, 0) = PIX_MakePixel(0, 1, 0, 0);
+    Px(bm, 2, 0) = PIX_MakePixel(255, 0, 0, 0);
+    PIX_SetAlphaFromColorMask(&bm, 0);
+    EXPECT_EQ(Px(bm, 0, 0), PIX_MakePixel(0, 0, 0, 0));
+    EXPECT_EQ(Px(bm, 1, 0), PIX_MakePixel(255, 1, 0, 0));
+    EXPECT_EQ(Px(bm, 2, 0), PIX_MakePixel(0, 0, 0, 0));
+    PIX_SetAlphaFromColorMask(nullptr, 0);
+}
+
+TEST(SimpleFill, FillsRunsConnectedThroughTheStartColumn) {
+    // '.' matches, '#' blocks; filling from column 2 of row 2.
+    const char* rows[] = {
+        "..#..",  // row 0: reached through column 2? no: column 2 is blocked here
+        ".....",  // row 1
+        "#...#",  // row 2: start
+        "..#..",  // row 3: column 2 blocked, so rows below are not reached
+        ".....",  // row 4
+    };
+    const char* want[] = {"..#..", "*****", "#***#", "..#..", "....."};
+    PIX_MemBitmap bm(5, 5, 4);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) Px(bm, x, y) = rows[y][x] == '#' ? 0xff0000ffu : 0x000000ffu;
+    PIX_SimpleFill(&bm, 2, 2, 0x00ff0000u, 0xffffff00u, 0x000000ffu);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const uint32_t expect = want[y][x] == '*' ? 0x00ff00ffu : (want[y][x] == '#' ? 0xff0000ffu : 0x000000ffu);
+            EXPECT_EQ(Px(bm, x, y), expect) << x << "," << y;
+        }
+    PIX_SimpleFill(&bm, 5, 0, 0, ~0u, 0);
+    PIX_SimpleFill(&bm, -1, 0, 0, ~0u, 0);
+    PIX_SimpleFill(nullptr, 0, 0, 0, ~0u, 0);
+}
+
+TEST(HalveBlitAA, AveragesTwoByTwoBlocks) {
+    PIX_MemBitmap src(5, 4, 4), dst(3, 3, 4), empty;
+    Fill(dst, 0x5a5a5a5a);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) Px(src, x, y) = PIX_MakePixel(4 * (x + y), 40, 255, 8 * x);
+    PIX_HalveBlitAA(&dst, &src);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x) {
+            if (x < 2 && y < 2) {
+                // Each quarter is taken before the sum: 255 >> 2 = 63, four of them 252.
+                const int a = (4 * (2 * x + 2 * y) + 4 * (2 * x + 1 + 2 * y) + 4 * (2 * x + 2 * y + 1) +
+                               4 * (2 * x + 2 * y + 2)) / 4;
+                EXPECT_EQ(Px(dst, x, y), PIX_MakePixel(a, 40, 252, 16 * x + 4)) << x << "," << y;
+            } else {
+                EXPECT_EQ(Px(dst, x, y), 0x5a5a5a5au) << x << "," << y;
+            }
+        }
+    PIX_HalveBlitAA(&dst, nullptr);
+    PIX_HalveBlitAA(nullptr, &src);
+    PIX_HalveBlitAA(&dst, &empty);
+    PIX_HalveBlitAA(&empty, &src);
+}
+
+TEST(BitmapCmp, ReportsOrderSizeAndDifferences) {
+    PIX_MemBitmap a(6, 4, 4), b(6, 4, 4), wide(7, 4, 4), tall(6, 5, 4);
+    FlippedMemBitmap flipped(6, 4, 4);
+    FillRandom(a, 3);
+    FillRandom(b, 3);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) Px(flipped, x, y) = Px(a, x, y);
+    EXPECT_EQ(PIX_BitmapCmp(nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(PIX_BitmapCmp(&a, nullptr, nullptr), 1);
+    EXPECT_EQ(PIX_BitmapCmp(nullptr, &a, nullptr), -1);
+    EXPECT_EQ(PIX_BitmapCmp(&a, &wide, nullptr), 1);
+    EXPECT_EQ(PIX_BitmapCmp(&tall, &a, nullptr), -1);
+    EXPECT_EQ(PIX_BitmapCmp(&a, &b, nullptr), 0);
+    EXPECT_EQ(PIX_BitmapCmp(&a, &flipped, nullptr), 0);
+
+    Px(b, 1, 2) ^= 0x00000001u;  // alpha only
+    Px(b, 4, 1) ^= 0x00000010u;
+    int rect[4] = {9, 9, 9, 9};
+    EXPECT_NE(PIX_BitmapCmp(&a, &b, nullptr), 0);
+    EXPECT_EQ(PIX_BitmapCmpEx(&a, &b, 0xffffff00u, nullptr), 0);
+    EXPECT_EQ(PIX_BitmapCmpEx(&a, &b, 0xffffff00u, rect), 0);
+    EXPECT_EQ(rect[0] | rect[1] | rect[2] | rect[3], 0);
+    EXPECT_EQ(PIX_BitmapCmp(&a, &b, rect), 1);
+    EXPECT_EQ(rect[0], 1);
+    EXPECT_EQ(rect[1], 1);
+    EXPECT_EQ(rect[2], 4);
+    EXPECT_EQ(rect[3], 2);
+    // The sign follows the first differing bytes.
+    Px(a, 0, 0) = 0;
+    Px(b, 0, 0) = 1;
+    EXPECT_EQ(PIX_BitmapCmp(&a, &b, nullptr), -1);
+    EXPECT_EQ(PIX_BitmapCmp(&b, &a, nullptr), 1);
+}
