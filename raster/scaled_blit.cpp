@@ -1,0 +1,210 @@
+#include "raster/scaled_blit.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+#include "raster/blit.h"
+#include "raster/combiners.h"
+#include "raster/scaled_blit_sampling.h"
+
+namespace {
+
+using pix::Sample;
+using pix::SourceWindow;
+
+struct NearestSampler {
+    static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) { return pix::Nearest(s, x, y); }
+};
+
+struct BilinearSampler {
+    static Sample get(const SourceWindow& s, int x, int y, uint32_t fx, uint32_t fy) {
+        return pix::Bilinear(s, x, y, fx, fy);
+    }
+};
+
+// ceil(2^24 / n): (sum * r) >> 24 equals sum / n exactly for every box sum here
+// (at most 25 taps of 255), without a division per byte.
+constexpr std::array<uint32_t, 26> kBoxReciprocal = [] {
+    std::array<uint32_t, 26> r{};
+    for (uint32_t n = 1; n < 26; ++n) r[n] = ((1u << 24) + n - 1) / n;
+    return r;
+}();
+
+// The mean of the (2R + 1)^2 taps around (x, y) that lie inside the window.
+template <int R>
+struct BoxSampler {
+    static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) {
+        const int x0 = x - R < 0 ? 0 : x - R, x1 = x + R >= s.width ? s.width - 1 : x + R;
+        const int y0 = y - R < 0 ? 0 : y - R, y1 = y + R >= s.height ? s.height - 1 : y + R;
+        uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
+        for (int ty = y0; ty <= y1; ++ty) {
+            const uint8_t* p = s.at(x0, ty);
+            for (int tx = x0; tx <= x1; ++tx, p += 4) {
+                sa += p[0];
+                sr += p[1];
+                sg += p[2];
+                sb += p[3];
+            }
+        }
+        const uint64_t rec = kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
+        return {int((sa * rec) >> 24), int((sr * rec) >> 24), int((sg * rec) >> 24), int((sb * rec) >> 24)};
+    }
+};
+
+// Destination block and the 16.16 source walk; every (column, row) of the block
+// samples inside the source window.
+struct Walk {
+    uint8_t* dest;
+    int64_t destStride;
+    int width, height;
+    int64_t sx, dx, sy, dy;
+};
+
+template <class Op, class Sampler>
+void ScaledRows(const Walk& g, const SourceWindow& src, int weight) {
+    for (int j = 0; j < g.height; ++j) {
+        const int64_t py = g.sy + j * g.dy;
+        const int y = int(py >> 16);
+        const uint32_t fy = uint32_t(py & 0xffff);
+        uint8_t* d = g.dest + j * g.destStride;
+        int64_t px = g.sx;
+        for (int i = 0; i < g.width; ++i, px += g.dx) {
+            const Sample s = Sampler::get(src, int(px >> 16), y, uint32_t(px & 0xffff), fy);
+            Op::apply(d + 4 * i, s.r, s.g, s.b, s.a, weight);
+        }
+    }
+}
+
+// Plain copy at exactly half weight: the shift-and-mask average of the blits.
+void HalfBlendRows(const Walk& g, const SourceWindow& src) {
+    for (int j = 0; j < g.height; ++j) {
+        const uint8_t* srow = src.at(0, int((g.sy + j * g.dy) >> 16));
+        auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
+        int64_t px = g.sx;
+        for (int i = 0; i < g.width; ++i, px += g.dx) {
+            const uint32_t s = *reinterpret_cast<const uint32_t*>(srow + (px >> 16) * 4);
+            d[i] = ((s >> 1) & 0x7f7f7f7fu) + ((d[i] >> 1) & 0x7f7f7f7fu);
+        }
+    }
+}
+
+bool NearWhole(float v) { return std::fabs(v - std::floor(v + 0.5f)) < 0.03f; }
+
+// Scale 1 at a whole source position: the unscaled blit does it exactly and faster.
+// Mirrored sizes stay on the scaled path, which knows how to walk backwards.
+bool BlitUnscaled(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, int destWidth, int destHeight,
+                  float sourceX, float sourceY, float alpha, PIX_DrawMode mode) {
+    if (destWidth < 0 || destHeight < 0) return false;
+    // Positions this far out lie outside every bitmap; they must not reach an int conversion.
+    if (!(std::fabs(sourceX) < 1e9f && std::fabs(sourceY) < 1e9f)) return true;
+    const int64_t left = int64_t(sourceX + 0.5f), top = int64_t(sourceY + 0.5f);
+    if (std::abs(left) > INT32_MAX / 2 || std::abs(top) > INT32_MAX / 2) return true;
+    const PIX_Rect rect{int(left), int(top), int(left) + destWidth, int(top) + destHeight};
+    PIX_BlitRect(dest, source, destX, destY, &rect, alpha, mode);
+    return true;
+}
+
+// One axis of the set-up: destination start and length, float source start and
+// size, and the sampling limit, reduced to the 16.16 walk that stays inside.
+struct Axis {
+    int dest, length;
+    int64_t start, step;
+    int limit;
+};
+
+// Returns false when nothing along this axis can be drawn.
+bool SetUpAxis(int destPos, int destSize, float srcPos, float srcSize, int destExtent, int srcExtent, Axis& out,
+               float& stepOut) {
+    const bool mirrored = destSize < 0;
+    const float unmirroredPos = srcPos;
+    if (mirrored) {
+        if (!pix::Unmirror(destPos, destSize)) return false;
+        srcPos += srcSize;
+        srcSize = -srcSize;
+    }
+    const float step = srcSize / float(destSize);
+    stepOut = step;
+    // The limit belongs to the source rectangle, so it is taken before the walk is
+    // moved for clipping: clipping the destination must not widen what is sampled.
+    const double limitF = std::trunc(double(srcPos) + std::max(double(srcSize), 0.0) + 0.999999);
+    if (!(limitF >= 1.0)) return false;
+    const int limit = limitF > srcExtent ? srcExtent : int(limitF);
+    int64_t s, d;
+    if (!pix::ToFixed(step, d)) return false;
+    if (mirrored && d < 0) {
+        // Walk the unmirrored positions backwards: starting on the right edge instead
+        // would sample nothing in the first column and lose the first source column.
+        if (!pix::ToFixed(unmirroredPos, s)) return false;
+        s -= (int64_t(destSize) - 1) * d;
+    } else if (!pix::ToFixed(srcPos, s)) {
+        return false;
+    }
+    if (destPos < 0) {
+        if (int64_t(destSize) + destPos <= 0) return false;
+        s += -int64_t(destPos) * d;
+        destSize += destPos;
+        destPos = 0;
+    }
+    if (destSize <= 0 || destPos >= destExtent) return false;
+    destSize = std::min(destSize, destExtent - destPos);
+    if (d > 0) {
+        if (s < 0) {
+            const int64_t n = ((d - 1) - s) / d;
+            if (n >= destSize) return false;
+            destPos += int(n);
+            destSize -= int(n);
+            s += n * d;
+        }
+        if (((destSize - 1) * d + s) / 65536 >= srcExtent)
+            destSize = int(std::min<int64_t>(destSize, (int64_t(srcExtent) * 65536 - 65536 - s) / d));
+        if (destSize <= 0) return false;
+    }
+    const pix::Span inside = pix::InsideRange(s, d, int64_t(limit) * 65536, destSize);
+    if (inside.empty()) return false;
+    out = {destPos + inside.first, inside.last - inside.first, s + inside.first * d, d, limit};
+    return true;
+}
+
+}  // namespace
+
+void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, int destWidth, int destHeight,
+                    float sourceX, float sourceY, float sourceWidth, float sourceHeight, float alpha,
+                    PIX_DrawMode mode) {
+    if (!dest || !source || destWidth == 0 || destHeight == 0 || alpha == 0.0f) return;
+    const bool filter = pix::WantsFilter(mode);
+    if (std::fabs(sourceWidth - float(destWidth)) < 0.001f && std::fabs(sourceHeight - float(destHeight)) < 0.001f &&
+        (!filter || (NearWhole(sourceX) && NearWhole(sourceY)))) {
+        if (BlitUnscaled(dest, source, destX, destY, destWidth, destHeight, sourceX, sourceY, alpha, mode)) return;
+    }
+    if (!PIX_HasPixels(dest) || !PIX_HasPixels(source)) return;
+    Axis ax, ay;
+    float stepX = 0, stepY = 0;
+    if (!SetUpAxis(destX, destWidth, sourceX, sourceWidth, dest->getWidth(), source->getWidth(), ax, stepX)) return;
+    if (!SetUpAxis(destY, destHeight, sourceY, sourceHeight, dest->getHeight(), source->getHeight(), ay, stepY))
+        return;
+    const int weight = PIX_AlphaWeight(alpha);
+    if (weight == 0) return;
+
+    const SourceWindow src = pix::WindowOf(*source, 0, 0, ax.limit, ay.limit);
+    const Walk walk{reinterpret_cast<uint8_t*>(PIX_PixelAddress(*dest, ax.dest, ay.dest)), PIX_RowStep(*dest) * 4,
+                    ax.length, ay.length, ax.start, ax.step, ay.start, ay.step};
+
+    if ((mode & 0x1ffff) == 0 && weight == 128) {
+        HalfBlendRows(walk, src);
+        return;
+    }
+    // Mirrored shrinking is shrinking too, so the box choice looks at the step sizes.
+    const bool box = filter && std::fabs(stepX) >= 1.7f && std::fabs(stepY) >= 1.7f;
+    const bool wide = std::max(std::abs(ax.step), std::abs(ay.step)) > 0x30000;
+    pix::WithCombiner(mode, weight, [&]<class Op>() {
+        if (box && wide)
+            ScaledRows<Op, BoxSampler<2>>(walk, src, weight);
+        else if (box)
+            ScaledRows<Op, BoxSampler<1>>(walk, src, weight);
+        else if (filter)
+            ScaledRows<Op, BilinearSampler>(walk, src, weight);
+        else
+            ScaledRows<Op, NearestSampler>(walk, src, weight);
+    });
+}

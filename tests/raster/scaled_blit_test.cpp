@@ -1,0 +1,300 @@
+#include "raster/scaled_blit.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "guarded_bitmap.h"
+#include "raster/combiners.h"
+
+namespace {
+
+uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
+
+void FillRandom(PIX_IBitmap& bm, uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = rng();
+}
+
+void Fill(PIX_IBitmap& bm, uint32_t v) {
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = v;
+}
+
+int Byte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
+
+// The mean of the source's taps within `radius` of (cx, cy), byte by byte.
+uint32_t BoxMean(PIX_IBitmap& src, int cx, int cy, int radius) {
+    uint32_t out = 0;
+    for (int c = 0; c < 4; ++c) {
+        int sum = 0, n = 0;
+        for (int y = cy - radius; y <= cy + radius; ++y)
+            for (int x = cx - radius; x <= cx + radius; ++x)
+                if (x >= 0 && y >= 0 && x < src.getWidth() && y < src.getHeight()) {
+                    sum += Byte(Px(src, x, y), c);
+                    ++n;
+                }
+        out |= uint32_t(sum / n) << (8 * c);
+    }
+    return out;
+}
+
+class FlippedMemBitmap : public PIX_MemBitmap {
+public:
+    using PIX_MemBitmap::PIX_MemBitmap;
+    bool isFlipped() const override { return true; }
+};
+
+}  // namespace
+
+TEST(ScaledBlit, FilteredReductionsAreBoxMeans) {
+    struct Case {
+        int srcSize, destSize, factor, radius;
+    } cases[] = {
+        {100, 50, 2, 1},  // halving: 3 x 3
+        {100, 25, 4, 2},  // quartering: 5 x 5
+        {99, 33, 3, 1},   // exactly 3.0 still takes 3 x 3
+        {90, 45, 2, 1},
+    };
+    for (const auto& c : cases) {
+        PIX_MemBitmap src(c.srcSize, c.srcSize, 4), dst(c.destSize, c.destSize, 4);
+        FillRandom(src, 7);
+        Fill(dst, 0);
+        PIX_ScaledBlit(&dst, &src, 0, 0, c.destSize, c.destSize, 0, 0, float(c.srcSize), float(c.srcSize), 1.0f,
+                       PIX_MODE_FILTER_BILINEAR);
+        int bad = 0;
+        for (int y = 0; y < c.destSize; ++y)
+            for (int x = 0; x < c.destSize; ++x)
+                if (Px(dst, x, y) != BoxMean(src, x * c.factor, y * c.factor, c.radius)) ++bad;
+        EXPECT_EQ(bad, 0) << c.srcSize << " -> " << c.destSize;
+    }
+}
+
+TEST(ScaledBlit, ShrinkBelowThresholdInterpolates) {
+    // 1.5x: the second column samples position 1.5, halfway between 90 and 180.
+    PIX_MemBitmap src(3, 3, 4), dst(2, 2, 4);
+    for (int y = 0; y < 3; ++y) {
+        Px(src, 0, y) = PIX_MakePixel(0, 0, 0, 0);
+        Px(src, 1, y) = PIX_MakePixel(90, 90, 90, 90);
+        Px(src, 2, y) = PIX_MakePixel(180, 180, 180, 180);
+    }
+    Fill(dst, 0x01010101);
+    PIX_ScaledBlit(&dst, &src, 0, 0, 2, 2, 0, 0, 3, 3, 1.0f, PIX_MODE_FILTER_BILINEAR);
+    EXPECT_EQ(Px(dst, 0, 0), PIX_MakePixel(0, 0, 0, 0));
+    EXPECT_EQ(Px(dst, 1, 0), PIX_MakePixel(135, 135, 135, 135));
+    EXPECT_EQ(Px(dst, 1, 1), PIX_MakePixel(135, 135, 135, 135));
+}
+
+TEST(ScaledBlit, NearestEnlargementRepeatsPixels) {
+    PIX_MemBitmap src(2, 2, 4), dst(4, 4, 4);
+    FillRandom(src, 3);
+    PIX_ScaledBlit(&dst, &src, 0, 0, 4, 4, 0, 0, 2, 2, 1.0f, PIX_MODE_COPY);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(Px(dst, x, y), Px(src, x / 2, y / 2)) << x << "," << y;
+}
+
+TEST(ScaledBlit, MirroredSizesGiveTheExactMirror) {
+    struct Case {
+        int srcW, srcH, w, h;
+        bool mirrorX, mirrorY;
+    } cases[] = {
+        {20, 10, 20, 10, true, false}, {20, 10, 20, 10, false, true}, {20, 10, 20, 10, true, true},
+        {10, 10, 20, 20, true, false}, {30, 15, 20, 10, true, true},  {7, 9, 14, 27, false, true},
+    };
+    for (const auto& c : cases) {
+        PIX_MemBitmap src(c.srcW, c.srcH, 4), plain(40, 40, 4), mirrored(40, 40, 4);
+        FillRandom(src, 11);
+        Fill(plain, 0);
+        Fill(mirrored, 0);
+        const int x = 10, y = 5;
+        PIX_ScaledBlit(&plain, &src, x, y, c.w, c.h, 0, 0, float(c.srcW), float(c.srcH), 1.0f, PIX_MODE_COPY);
+        // A negative size at x + w covers the same columns x .. x + w - 1.
+        PIX_ScaledBlit(&mirrored, &src, c.mirrorX ? x + c.w : x, c.mirrorY ? y + c.h : y, c.mirrorX ? -c.w : c.w,
+                       c.mirrorY ? -c.h : c.h, 0, 0, float(c.srcW), float(c.srcH), 1.0f, PIX_MODE_COPY);
+        int bad = 0;
+        for (int j = 0; j < 40; ++j)
+            for (int i = 0; i < 40; ++i) {
+                const bool inside = i >= x && i < x + c.w && j >= y && j < y + c.h;
+                const int mi = inside && c.mirrorX ? 2 * x + c.w - 1 - i : i;
+                const int mj = inside && c.mirrorY ? 2 * y + c.h - 1 - j : j;
+                if (Px(mirrored, i, j) != Px(plain, mi, mj)) ++bad;
+            }
+        EXPECT_EQ(bad, 0) << c.srcW << "x" << c.srcH << " -> " << c.w << "x" << c.h << " " << c.mirrorX << c.mirrorY;
+    }
+}
+
+TEST(ScaledBlit, HalfWeightCopyAveragesWordsUnlessFiltered) {
+    PIX_MemBitmap src(10, 10, 4), dst(20, 20, 4);
+    Fill(src, 0xffffffff);
+    Fill(dst, 0x00000000);
+    PIX_ScaledBlit(&dst, &src, 0, 0, 20, 20, 0, 0, 10, 10, 0.5f, PIX_MODE_COPY);
+    EXPECT_EQ(Px(dst, 0, 0), 0x7f7f7f7fu);
+    EXPECT_EQ(Px(dst, 19, 19), 0x7f7f7f7fu);
+    Fill(dst, 0x00000000);
+    // The copy blend at weight 128: 255 + (0 - 255) * 128 / 256 = 128.
+    PIX_ScaledBlit(&dst, &src, 0, 0, 20, 20, 0, 0, 10, 10, 0.5f, PIX_MODE_COPY | PIX_MODE_FILTER_BILINEAR);
+    EXPECT_EQ(Px(dst, 0, 0), 0x80808080u);
+    EXPECT_EQ(Px(dst, 19, 19), 0x80808080u);
+}
+
+TEST(ScaledBlit, FilteredHalfPixelPositionCutsTheWidth) {
+    // Scale 1 at x 2.5 is interpolated; the last source column keeps the walk to 6 columns.
+    PIX_MemBitmap src(10, 10, 4), dst(10, 10, 4);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) Px(src, x, y) = PIX_MakePixel(255, x * 20, y * 20, 7);
+    Fill(dst, 0x12345678);
+    PIX_ScaledBlit(&dst, &src, 0, 0, 10, 10, 2.5f, 0, 10, 10, 1.0f, PIX_MODE_FILTER_BILINEAR);
+    for (int x = 0; x < 10; ++x) {
+        const uint32_t want = x < 6 ? PIX_MakePixel(255, (2 + x) * 20 + 10, 0, 7) : 0x12345678u;
+        EXPECT_EQ(Px(dst, x, 0), want) << x;
+    }
+}
+
+TEST(ScaledBlit, EveryModeBlendsTheNearestSample) {
+    const uint32_t modes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005};
+    const float alphas[] = {1.0f, 0.5f, 0.3f};
+    PIX_MemBitmap src(5, 5, 4), base(10, 10, 4), dst(10, 10, 4);
+    FillRandom(src, 21);
+    FillRandom(base, 22);
+    for (uint32_t mode : modes)
+        for (float alpha : alphas) {
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 10; ++x) Px(dst, x, y) = Px(base, x, y);
+            PIX_ScaledBlit(&dst, &src, 0, 0, 10, 10, 0, 0, 5, 5, alpha, mode);
+            int bad = 0;
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 10; ++x) {
+                    uint32_t want = Px(base, x, y);
+                    const uint32_t s = Px(src, x / 2, y / 2);
+                    if (!(mode == 0 && alpha == 0.5f))
+                        PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&want), PIX_PixelR(s), PIX_PixelG(s),
+                                                PIX_PixelB(s), PIX_PixelA(s), PIX_AlphaWeight(alpha), mode);
+                    else
+                        want = ((s >> 1) & 0x7f7f7f7f) + ((want >> 1) & 0x7f7f7f7f);
+                    if (Px(dst, x, y) != want) ++bad;
+                }
+            EXPECT_EQ(bad, 0) << "mode " << mode << " alpha " << alpha;
+        }
+}
+
+TEST(ScaledBlit, FlippedBitmapsAreAddressedInImageOrder) {
+    PIX_MemBitmap src(6, 4, 4), dst(12, 8, 4);
+    FlippedMemBitmap fsrc(6, 4, 4), fdst(12, 8, 4);
+    FillRandom(src, 5);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) Px(fsrc, x, y) = Px(src, x, y);
+    Fill(dst, 0);
+    Fill(fdst, 0);
+    for (uint32_t mode : {0u, 0x100u}) {
+        PIX_ScaledBlit(&dst, &src, 1, 1, 11, 7, 0.25f, 0.5f, 5, 3, 1.0f, mode);
+        PIX_ScaledBlit(&fdst, &fsrc, 1, 1, 11, 7, 0.25f, 0.5f, 5, 3, 1.0f, mode);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 12; ++x) ASSERT_EQ(Px(dst, x, y), Px(fdst, x, y)) << mode << " " << x << "," << y;
+    }
+}
+
+TEST(ScaledBlit, NothingIsDrawnForEmptyOrInvalidCalls) {
+    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), empty(0, 0, 4);
+    FillRandom(src, 1);
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* name;
+        PIX_IBitmap *d, *s;
+        int x, y, w, h;
+        float sx, sy, sw, sh, alpha;
+        uint32_t mode;
+    } cases[] = {
+        {"null dest", nullptr, &src, 0, 0, 8, 8, 0, 0, 4, 4, 1, 0},
+        {"null source", &dst, nullptr, 0, 0, 8, 8, 0, 0, 4, 4, 1, 0},
+        {"source without pixels", &dst, &empty, 0, 0, 8, 8, 0, 0, 4, 4, 1, 0},
+        {"zero width", &dst, &src, 0, 0, 0, 8, 0, 0, 4, 4, 1, 0},
+        {"zero alpha", &dst, &src, 0, 0, 8, 8, 0, 0, 4, 4, 0, 0},
+        {"mode outside the table", &dst, &src, 0, 0, 8, 8, 0, 0, 4, 4, 1, 6},
+        {"negative copy weight", &dst, &src, 0, 0, 8, 8, 0, 0, 4, 4, -1, 0},
+        {"NaN position", &dst, &src, 0, 0, 8, 8, nan, 0, 4, 4, 1, 0},
+        {"infinite size", &dst, &src, 0, 0, 8, 8, 0, 0, inf, 4, 1, 0},
+        {"huge position", &dst, &src, 0, 0, 8, 8, 1e9f, 0, 4, 4, 1, 0x100},
+        {"huge step", &dst, &src, 0, 0, 1, 1, 0, 0, 1e9f, 4, 1, 0},
+        {"left of the destination", &dst, &src, -20, 0, 8, 8, 0, 0, 4, 4, 1, 0},
+        {"below the destination", &dst, &src, 0, 8, 8, 8, 0, 0, 4, 4, 1, 0},
+        {"source rectangle outside", &dst, &src, 0, 0, 8, 8, 20, 20, 4, 4, 1, 0x100},
+        {"extreme mirrored size", &dst, &src, INT32_MIN + 5, 0, INT32_MIN, 8, 0, 0, 4, 4, 1, 0},
+        {"extreme position", &dst, &src, INT32_MIN, INT32_MIN, 8, 8, 0, 0, 4, 4, 1, 0},
+    };
+    for (const auto& c : cases) {
+        Fill(dst, 0x5a5a5a5a);
+        PIX_ScaledBlit(c.d, c.s, c.x, c.y, c.w, c.h, c.sx, c.sy, c.sw, c.sh, c.alpha, c.mode);
+        int changed = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) changed += Px(dst, x, y) != 0x5a5a5a5au;
+        EXPECT_EQ(changed, 0) << c.name;
+    }
+}
+
+// Random rectangles, scales, mirrors and negative sizes over sources that sit against
+// inaccessible pages: nothing outside the source may be read (a different canary
+// around the source must not change the result) and nothing outside the
+// destination written.
+TEST(ScaledBlit, RandomCallsStayInsideBothBitmaps) {
+    std::mt19937 rng(1234);
+    auto uni = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const uint32_t modes[] = {0, 0x100, 0x10000, 0x10100, 1, 0x10103, 5};
+    for (int round = 0; round < 600; ++round) {
+        const int sw = pick(1, 40), sh = pick(1, 40), dw = pick(1, 50), dh = pick(1, 50);
+        const auto guard = round % 2 ? GuardedBitmap::Guard::kBefore : GuardedBitmap::Guard::kAfter;
+        const bool flipped = round % 3 == 0;
+        GuardedBitmap srcA(sw, sh, 2, guard, 0x11111111u, flipped), srcB(sw, sh, 2, guard, 0xeeeeeeeeu, flipped);
+        srcA.fillRandom(uint32_t(round));
+        srcB.fillRandom(uint32_t(round));
+        GuardedBitmap dstA(dw, dh, 3, guard, 0x5a5a5a5au, !flipped), dstB(dw, dh, 3, guard, 0x5a5a5a5au, !flipped);
+        dstA.fillRandom(99);
+        dstB.fillRandom(99);
+        const int x = pick(-30, dw + 5), y = pick(-30, dh + 5);
+        int w = pick(-80, 80), h = pick(-80, 80);
+        const float fx = uni(-10, float(sw) + 10), fy = uni(-10, float(sh) + 10);
+        float fw = uni(-60, 60), fh = uni(-60, 60);
+        if (round % 5 == 0) {  // near scale 1, the filtered interpolation and unscaled paths
+            fw = float(w) + (round % 10 ? 0.0f : 0.0004f);
+            fh = float(h);
+        }
+        const float alpha = round % 4 ? 1.0f : 0.5f;
+        const uint32_t mode = modes[round % 7];
+        PIX_ScaledBlit(&dstA, &srcA, x, y, w, h, fx, fy, fw, fh, alpha, mode);
+        PIX_ScaledBlit(&dstB, &srcB, x, y, w, h, fx, fy, fw, fh, alpha, mode);
+        ASSERT_TRUE(dstA.samePixels(dstB)) << "read outside the source, round " << round;
+        ASSERT_TRUE(dstA.canariesIntact()) << "wrote outside the destination, round " << round;
+    }
+}
+
+TEST(ScaledBlit, ScaleOneAtWholePositionsIsTheUnscaledBlit) {
+    PIX_MemBitmap src(10, 10, 4), dst(10, 10, 4);
+    FillRandom(src, 9);
+    struct Case {
+        float sx;
+        uint32_t mode;
+        int from;  // source column of destination column 0; -1: interpolated
+    } cases[] = {
+        {2.4f, PIX_MODE_COPY, 2},
+        {2.6f, PIX_MODE_COPY, 3},
+        {2.02f, PIX_MODE_FILTER_BILINEAR, 2},
+        {1.98f, PIX_MODE_FILTER_BILINEAR, 2},
+        {2.5f, PIX_MODE_FILTER_BILINEAR, -1},
+    };
+    for (const auto& c : cases) {
+        Fill(dst, 0);
+        PIX_ScaledBlit(&dst, &src, 0, 0, 10, 10, c.sx, 0, 10, 10, 1.0f, c.mode);
+        if (c.from < 0) {
+            EXPECT_NE(Px(dst, 0, 0), Px(src, 2, 0)) << c.sx;
+            EXPECT_NE(Px(dst, 0, 0), Px(src, 3, 0)) << c.sx;
+            continue;
+        }
+        int bad = 0;
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x) bad += Px(dst, x, y) != (x + c.from < 10 ? Px(src, x + c.from, y) : 0u);
+        EXPECT_EQ(bad, 0) << c.sx;
+    }
+}
