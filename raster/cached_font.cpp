@@ -507,8 +507,8 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
         return value;
     };
     if (format & DT_CALCRECT) {
-        rect->right = rect->left + (m.right - m.left);
-        rect->bottom = rect->top + (m.bottom - m.top);
+        rect->right = int(std::clamp<int64_t>(int64_t(rect->left) + m.right - m.left, INT32_MIN, INT32_MAX));
+        rect->bottom = int(std::clamp<int64_t>(int64_t(rect->top) + m.bottom - m.top, INT32_MIN, INT32_MAX));
         return finish(result);
     }
     if (!PIX_HasPixels(bm)) return finish(0);
@@ -542,7 +542,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     }
     const PIX_Rect box{int(x), int(y), int(x2), int(y2)};
     PIX_BlitRect(scratchBitmap, bm, 0, 0, &box, 1.0f, PIX_MODE_COPY);
-    RECT r{int(offX), int(offY), boxW, boxH};
+    RECT r{int(std::max<int64_t>(offX, INT32_MIN)), int(std::max<int64_t>(offY, INT32_MIN)), boxW, boxH};
     result = WAPI_DrawText(dc, text, count, &r,
                            (format & ~(kAlignFlags | DT_NOCLIP | 0x80000000u)) | DT_NOPREFIX);
     PIX_Blit(bm, scratchBitmap, int(x), int(y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);

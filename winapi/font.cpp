@@ -228,6 +228,7 @@ HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*
     }
     if (!reg.config) return nullptr;
 
+    if (std::abs(double(width)) > kMaxPixelSize) return nullptr;
     if (weight <= 0) weight = 400;
     weight = std::min(weight, 1000);
     FcPattern* pattern = FcPatternCreate();

@@ -172,6 +172,27 @@ TEST(CachedFontDraw, NoClipStaysInsideTheBitmapFlippedOrNot) {
     }
 }
 
+TEST(CachedFontDraw, ExtremeRectanglesAreHarmless) {
+    const RECT rects[] = {{INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX},
+                          {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+                          {INT32_MIN, 0, INT32_MIN + 3, 10}};
+    for (int flags : {int(PIX_FONT_OWNS_HFONT), PIX_FONT_OWNS_HFONT | PIX_FONT_ALLOW_NATIVE}) {
+        PIX_CachedFont f;
+        f.SetFromHFont(MakeHFont(14), flags);
+        for (unsigned fmt : {0u, unsigned(DT_CENTER | DT_VCENTER), unsigned(DT_RIGHT | DT_BOTTOM), unsigned(DT_NOCLIP)}) {
+            for (const RECT& rc : rects) {
+                CanaryBitmap bm(20, 12);
+                RECT r = rc;
+                f.DrawText(&bm, "Wide text\nline", -1, &r, fmt);
+                EXPECT_EQ(bm.damagedCanaries(), 0);
+                r = rc;
+                f.DrawText(nullptr, "Wide text", -1, &r, fmt | DT_CALCRECT);
+                EXPECT_GE(r.right, rc.left);
+            }
+        }
+    }
+}
+
 TEST(CachedFontDraw, GlyphClipIsIntersectedWithTheBitmap) {
     auto f = GlyphFont(24);
     f->SetTextColor(PIX_MakePixel(255, 255, 255, 255));

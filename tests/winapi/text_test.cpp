@@ -310,6 +310,7 @@ TEST(TextFonts, AbsurdSizesFail) {
     EXPECT_EQ(makeFont(1 << 20), nullptr);
     EXPECT_EQ(makeFont(-(1 << 20)), nullptr);
     EXPECT_EQ(makeFont(INT32_MIN), nullptr);
+    EXPECT_EQ(CreateFont(12, INT32_MIN, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"), nullptr);
     HGDIOBJ deflt = makeFont(0);
     ASSERT_NE(deflt, nullptr);
     DeleteObject(deflt);
