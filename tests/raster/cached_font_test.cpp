@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "raster/blit.h"
 #include "raster/cached_font.h"
 #include "raster/canary_bitmap.h"
 #include "raster/combiners.h"
@@ -323,6 +324,39 @@ TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
                 EXPECT_GT(fringe, 0);
             }
         }
+    }
+}
+
+// Inverted and blurred glyphs against the plain glyph's coverage put back into its
+// rendering box and transformed here.
+TEST(CachedFontGlyphs, InvertAndBlurTransformTheRenderedBox) {
+    auto plain = GlyphFont(20);
+    auto inverted = GlyphFont(20, PIX_FONT_INVERT);
+    auto blurred = GlyphFont(20, PIX_FONT_BLUR);
+    RECT r{};
+    for (auto* f : {plain.get(), inverted.get(), blurred.get()}) f->DrawText(nullptr, "A", -1, &r, DT_CALCRECT);
+    const PIX_GlyphRecord &p = *plain->FindGlyph('A'), &i = *inverted->FindGlyph('A'), &b = *blurred->FindGlyph('A');
+    const uint8_t *cp = plain->GlyphCoverage(p), *ci = inverted->GlyphCoverage(i), *cb = blurred->GlyphCoverage(b);
+    ASSERT_EQ(i.width, p.width);
+    for (int k = 0; k < p.width * p.height; ++k) ASSERT_EQ(ci[k], 255 - cp[k]);
+
+    const int boxW = p.advance + 20 / 16 + 2, boxH = p.height;
+    PIX_MemBitmap box(boxW, boxH);
+    FillAll(box, 0);
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x < p.width; ++x) *PIX_PixelAddress(box, x, y) = PIX_MakePixel(0, cp[y * p.width + x], 0, 0);
+    }
+    PIX_Blur(&box, &box, 0, 0, 0, 0, boxW, boxH);
+    int ink = p.advance;
+    for (int y = 0; y < boxH; ++y) {
+        for (int x = ink; x < boxW; ++x) {
+            if (PIX_PixelR(*PIX_PixelAddress(box, x, y))) ink = x + 1;
+        }
+    }
+    ASSERT_EQ(b.width, ink);
+    ASSERT_EQ(b.height, boxH);
+    for (int y = 0; y < boxH; ++y) {
+        for (int x = 0; x < ink; ++x) ASSERT_EQ(cb[y * ink + x], PIX_PixelR(*PIX_PixelAddress(box, x, y))) << x << "," << y;
     }
 }
 
