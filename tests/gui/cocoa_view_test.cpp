@@ -1,0 +1,408 @@
+// The panel view driven through the headless back end: input mapping, coordinates,
+// keys, menus and text entry as a window system would deliver them.
+#include <gtest/gtest.h>
+
+#include "gui/cocoa_view.h"
+#include "gui/igraphics_mac.h"
+#include "platform/headless_backend.h"
+#include "recording_graphics.h"
+
+using namespace guitest;
+using platform::HeadlessView;
+using platform::kAlternateKeyMask;
+using platform::kCommandKeyMask;
+using platform::kControlKeyMask;
+using platform::kShiftKeyMask;
+
+namespace {
+
+struct ViewFixture : ::testing::Test {
+    platform::HeadlessBackend backend;
+    Log log;
+    LogPlug plug{4, &log};
+    IGraphicsMac* graphics = new IGraphicsMac(&plug, 200, 300, 0);
+    LogControl* bg = nullptr;
+    HeadlessView* hv = nullptr;
+
+    void SetUp() override {
+        platform::InstallBackend(&backend);
+        plug.GetParam(0)->InitInt("int", 0, -100, 100);
+        plug.GetParam(1)->InitDouble("double", 0, -10, 10, 0.01);
+        plug.GetParam(2)->InitEnum("enum", 0, 3);
+        bg = Add("bg", IRECT(0, 0, 200, 300));
+    }
+    void TearDown() override { platform::InstallBackend(nullptr); }
+    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
+        auto* c = new LogControl(&plug, &log, name, r, param);
+        graphics->AttachControl(c);
+        return c;
+    }
+    void Open() {
+        plug.AttachGraphics(graphics);
+        ASSERT_NE(graphics->OpenWindow(nullptr), nullptr);
+        hv = static_cast<HeadlessView*>(graphics->GetView()->nativeView());
+        log.clear();
+    }
+    // A view point for the GUI pixel (x, y) of the 300-high panel, undoing the offsets.
+    static double VX(int x) { return x + 2 + 0.5; }
+    static double VY(int y) { return 300 - y - 3 + 0.5; }
+};
+
+TEST_F(ViewFixture, MouseTable) {
+    Add("knob", IRECT(0, 0, 100, 150));
+    Open();
+    using Ev = void (HeadlessView::*)(double, double, unsigned);
+    struct Case {
+        const char* what;
+        unsigned flags;
+        int clicks;  // for presses
+        const char* expected;
+        IMouseMod mod;  // as IGraphics copied it
+    } cases[] = {
+        {"down", 0, 1, "knob down 8,97", {true, false, false, false, false}},
+        {"down", kShiftKeyMask | kAlternateKeyMask, 1, "knob down 8,97", {true, false, true, false, true}},
+        {"down", kCommandKeyMask, 1, "knob down 8,97", {true, true, false, false, false}},
+        {"down", kControlKeyMask, 1, "knob down 8,97", {true, false, false, true, false}},
+        {"down", 0, 2, "knob dbl 8,97", {true, false, false, false, false}},
+        {"rdown", kShiftKeyMask, 1, "knob down 8,97", {false, true, true, false, false}},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        if (std::string(c.what) == "down")
+            hv->MouseDown(10.7, 200.2, c.flags, c.clicks);
+        else
+            hv->RightMouseDown(10.7, 200.2, c.flags);
+        ASSERT_FALSE(log.empty()) << c.what;
+        EXPECT_EQ(log.back(), c.expected);
+        const IMouseMod* m = graphics->GetMouseMod();
+        if (std::string(c.expected).find("dbl") == std::string::npos) {
+            EXPECT_EQ(m->L, c.mod.L);
+            EXPECT_EQ(m->R, c.mod.R);
+            EXPECT_EQ(m->S, c.mod.S);
+            EXPECT_EQ(m->C, c.mod.C);
+            EXPECT_EQ(m->A, c.mod.A);
+        }
+        Ev up = std::string(c.what) == "down" ? &HeadlessView::MouseUp : &HeadlessView::RightMouseUp;
+        (hv->*up)(10.7, 200.2, c.flags);
+        EXPECT_EQ(log.back(), "knob up 8,97");
+    }
+}
+
+TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
+    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
+    Open();
+    hv->MouseDown(VX(10), VY(10));
+    hv->MouseDragged(VX(12), VY(15));
+    EXPECT_EQ(log.back(), "knob drag 12,15 d2,5");
+    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "x", nullptr);
+    log.clear();
+    hv->MouseDragged(VX(20), VY(20));
+    hv->RightMouseDragged(VX(30), VY(30));
+    EXPECT_TRUE(log.empty());
+    graphics->EndUserInput();
+    hv->RightMouseDragged(VX(30), VY(30));
+    EXPECT_EQ(log.back(), "knob drag 30,30 d18,15");
+}
+
+TEST_F(ViewFixture, WheelAndMoveUseTheSameMapping) {
+    Add("knob", IRECT(0, 0, 100, 150));
+    graphics->HandleMouseOver(true);
+    Open();
+    hv->ScrollWheel(10.7, 200.2, 3);
+    EXPECT_EQ(log.back(), "knob wheel 3");
+    hv->ScrollWheel(10.7, 200.2, -0.9);  // below one step in size: 0
+    EXPECT_EQ(log.back(), "knob wheel 0");
+    hv->MouseMoved(10.7, 200.2);
+    EXPECT_EQ(log.back(), "knob over");
+    EXPECT_EQ(graphics->GetMouseX(), 8);
+    EXPECT_EQ(graphics->GetMouseY(), 97);
+}
+
+TEST_F(ViewFixture, RectangleConversions) {
+    struct Case {
+        IRECT gui;
+        platform::Rect view;
+    } cases[] = {
+        {{10, 20, 30, 40}, {10, 259, 21, 21}},
+        {{0, 0, 200, 300}, {0, -1, 201, 301}},
+        {{5, 299, 6, 300}, {5, -1, 2, 2}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IGraphicsCocoa_vQDEditor_sa::ToViewRect(c.gui, 300), c.view);
+    struct Back {
+        platform::Rect view;
+        IRECT gui;
+    } back[] = {
+        {{10, 259, 21, 21}, {10, 20, 31, 41}},
+        {{0, 0, 200, 300}, {0, 0, 200, 300}},
+        {{10.9, 259.7, 20.9, 21.5}, {10, 20, 30, 41}},  // each value truncated on its own
+    };
+    for (const Back& b : back) EXPECT_EQ(IGraphicsCocoa_vQDEditor_sa::ToGUIRect(b.view, 300), b.gui);
+}
+
+TEST_F(ViewFixture, DirtyControlAsksForItsViewRectangle) {
+    LogControl* c = Add("c", IRECT(10, 20, 30, 40));
+    Open();
+    backend.FireTimers();  // everything starts dirty
+    hv->Display();
+    hv->invalidatedRects.clear();
+    c->SetDirty(false);
+    backend.FireTimers();
+    ASSERT_EQ(hv->invalidatedRects.size(), 1u);
+    EXPECT_EQ(hv->invalidatedRects[0], (platform::Rect{10, 259, 21, 21}));
+    EXPECT_EQ(backend.LastTimerInterval(), 1.0 / 120);
+}
+
+TEST_F(ViewFixture, KeyTable) {
+    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
+    knob->keyAnswer = true;
+    Open();
+    hv->MouseMoved(VX(10), VY(10));  // keys go to the last mouse position
+    struct Case {
+        int keyCode;
+        const char* chars;
+        int expected;   // key code reaching the control, -1 for none
+        bool passedOn;  // to the window
+    } cases[] = {
+        {12, "q", 31, false},
+        {12, "Q", 31, false},
+        {0, "a", 15, false},
+        {6, "z", 40, false},
+        {29, "0", 5, false},
+        {25, "9", 14, false},
+        {platform::kKeyCodeLeft, "\xef\x9c\x82", 3, false},
+        {platform::kKeyCodeRight, "\xef\x9c\x83", 4, false},
+        {platform::kKeyCodeDown, "\xef\x9c\x81", 2, false},
+        {platform::kKeyCodeUp, "\xef\x9c\x80", 1, false},
+        {platform::kKeyCodeSpace, " ", 0, false},
+        {24, "+", -1, true},
+        {36, "\r", -1, true},
+        {50, "\xc3\xa9", -1, true},  // one non-ASCII character: passed on
+        {0, "ab", -1, false},        // composed input: dropped
+        {0, "", -1, false},
+    };
+    for (const Case& c : cases) {
+        log.clear();
+        hv->passedOnKeys.clear();
+        hv->KeyDown(c.keyCode, c.chars);
+        if (c.expected >= 0)
+            EXPECT_EQ(log, Log{"knob key " + std::to_string(c.expected)}) << c.chars;
+        else
+            EXPECT_TRUE(log.empty()) << c.chars;
+        EXPECT_EQ(hv->passedOnKeys.size(), c.passedOn ? 1u : 0u) << c.chars;
+    }
+    // A key that no control takes goes on to the window too.
+    knob->keyAnswer = false;
+    hv->passedOnKeys.clear();
+    hv->KeyDown(12, "q");
+    EXPECT_EQ(hv->passedOnKeys.size(), 1u);
+}
+
+TEST_F(ViewFixture, MenuItemsAsShown) {
+    Open();
+    IPopupMenu menu, sub;
+    menu.SetPrefix(2);
+    menu.AddItem("alpha");
+    menu.AddItem("beta", -1, IPopupMenuItem::kDisabled | IPopupMenuItem::kChecked);
+    menu.AddItem("title", -1, IPopupMenuItem::kTitle);
+    menu.AddItem("ignored text", -1, IPopupMenuItem::kSeparator);
+    sub.AddItem("x");
+    menu.AddItem("more", &sub);
+    IRECT r(10, 20, 30, 40);
+    EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), nullptr);  // nothing scripted: dismissed
+    ASSERT_EQ(backend.shownMenus.size(), 1u);
+    const auto& s = backend.shownMenus[0];
+    ASSERT_EQ(s.size(), 6u);
+    EXPECT_EQ(s[0].title, "01: alpha");
+    EXPECT_TRUE(s[0].enabled);
+    EXPECT_EQ(s[1].title, "02: beta");
+    EXPECT_FALSE(s[1].enabled);
+    EXPECT_TRUE(s[1].checked);
+    EXPECT_EQ(s[2].indentation, 1);
+    EXPECT_TRUE(s[3].separator);
+    EXPECT_EQ(s[4].title, "05: more");
+    EXPECT_EQ(s[5].title, "x");  // the submenu has no prefix of its own
+    EXPECT_EQ(s[5].depth, 1);
+    EXPECT_EQ(backend.menuLocations[0].x, 10);
+    EXPECT_EQ(backend.menuLocations[0].y, 259 - 4.0);
+}
+
+TEST_F(ViewFixture, MenuPrefixStyles) {
+    Open();
+    const char* first[] = {"a", "1: a", "01: a", "001: a"};
+    for (int style = 0; style <= 3; ++style) {
+        IPopupMenu menu;
+        menu.SetPrefix(style);
+        for (int i = 0; i < 12; ++i) menu.AddItem("a");
+        IRECT r(0, 0, 10, 10);
+        graphics->CreateIPopupMenu(&menu, &r);
+        EXPECT_EQ(backend.shownMenus.back()[0].title, first[style]);
+        if (style == 1) {
+            EXPECT_EQ(backend.shownMenus.back()[11].title, "12: a");
+        }
+    }
+}
+
+TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
+    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
+    Open();
+    IPopupMenu menu, sub;
+    menu.AddItem("a");
+    menu.AddItem("b", -1, IPopupMenuItem::kDisabled);
+    sub.AddItem("x");
+    sub.AddItem("y");
+    menu.AddItem("sub", &sub);
+    struct Case {
+        std::vector<int> path;
+        IPopupMenu* returned;
+        int index;
+    } cases[] = {
+        {{0}, &menu, 0}, {{2, 1}, &sub, 1}, {{1}, nullptr, -1}, {{2}, nullptr, -1}, {{}, nullptr, -1},
+    };
+    for (const Case& c : cases) {
+        menu.SetChosenItemIdx(-1);
+        sub.SetChosenItemIdx(-1);
+        hv->MouseDown(VX(10), VY(10));  // a capture the menu must clear
+        backend.menuAnswers.push_back(c.path);
+        IRECT r(0, 0, 10, 10);
+        EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), c.returned);
+        if (c.returned) {
+            EXPECT_EQ(c.returned->GetChosenItemIdx(), c.index);
+        }
+        EXPECT_EQ(menu.GetChosenItemIdx(), c.returned == &menu ? c.index : -1);
+        EXPECT_EQ(graphics->GetMouseCapture(), -1);
+    }
+    (void)knob;
+}
+
+TEST_F(ViewFixture, EntryFilterByParameterType) {
+    LogControl* c = Add("c", IRECT(0, 0, 100, 20));
+    Open();
+    struct Case {
+        int param;  // -1: no parameter
+        const char* typed;
+        const char* kept;
+    } cases[] = {
+        {0, "1.5a", "15"}, {0, "-12+", "-12+"}, {1, "-1.5", "-1.5"}, {1, "1e3", "13"}, {2, "2x", "2"},
+        {-1, "any text.", "any text."},
+    };
+    for (const Case& k : cases) {
+        IParam* p = k.param >= 0 ? plug.GetParam(k.param) : nullptr;
+        graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", p);
+        ASSERT_NE(hv->ActiveTextField(), nullptr);
+        hv->ActiveTextField()->Type(k.typed);
+        EXPECT_EQ(hv->ActiveTextField()->StringValue(), k.kept) << k.typed;
+        graphics->EndUserInput();
+        EXPECT_EQ(hv->ActiveTextField(), nullptr);
+    }
+    // A parameter of no type accepts nothing; the entry length caps every parameter entry.
+    plug.GetParam(3)->InitInt("capped", 0, 0, 100000);
+    c->SetTextEntryLength(3);
+    graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", plug.GetParam(3));
+    hv->ActiveTextField()->Type("123456");
+    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "123");
+    graphics->EndUserInput();
+}
+
+TEST_F(ViewFixture, EntryStyleReachesTheField) {
+    LogControl* c = Add("c", IRECT(10, 20, 30, 40));
+    Open();
+    IText style(20, COLOR_RED, "Tahoma", IText::kStyleNormal, IText::kAlignFar);
+    style.mTextEntryFGColor = IColor(255, 255, 0, 0);
+    style.mTextEntryBGColor = IColor(128, 0, 0, 255);
+    IRECT r(10, 20, 30, 40);
+    graphics->CreateTextEntry(c, &style, &r, "start", nullptr);
+    const platform::TextFieldSpec& s = hv->ActiveTextField()->Spec();
+    EXPECT_EQ(s.frame, (platform::Rect{10, 259, 21, 21}));
+    EXPECT_EQ(s.fontName, "Tahoma");
+    EXPECT_EQ(s.fontSize, 18);
+    EXPECT_EQ(s.alignment, 2);
+    EXPECT_FALSE(s.secure);
+    EXPECT_EQ(s.textColor.red, 1.0);
+    EXPECT_NEAR(s.backgroundColor.alpha, 128 / 255.0, 1e-12);
+    EXPECT_EQ(s.formatter, nullptr);
+    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "start");
+    EXPECT_EQ(hv->orderedFront, 1);
+}
+
+TEST_F(ViewFixture, CommitAndCancel) {
+    LogControl* text = Add("text", IRECT(0, 0, 100, 20));
+    LogControl* knob = Add("knob", IRECT(0, 30, 100, 50), 0);
+    Open();
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
+    hv->ActiveTextField()->Type("er");
+    hv->ActiveTextField()->PressReturn();
+    EXPECT_EQ(text->lastText, "older");
+    EXPECT_EQ(hv->ActiveTextField(), nullptr);
+    EXPECT_TRUE(hv->firstResponder);
+
+    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "", plug.GetParam(0));
+    hv->ActiveTextField()->Type("-40");
+    hv->ActiveTextField()->LoseFocus();
+    EXPECT_DOUBLE_EQ(knob->GetValue(), plug.GetParam(0)->GetNormalized(-40));
+
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "keep", nullptr);
+    hv->ActiveTextField()->Type("X");
+    hv->ActiveTextField()->PressEscape();
+    EXPECT_EQ(text->lastText, "older");
+    EXPECT_EQ(hv->ActiveTextField(), nullptr);
+
+    // The wheel ends a plain entry without taking its text.
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "wheel", nullptr);
+    hv->ScrollWheel(VX(10), VY(10), 1);
+    EXPECT_EQ(hv->ActiveTextField(), nullptr);
+    EXPECT_EQ(text->lastText, "older");
+}
+
+TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
+    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
+    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
+    password->GetText()->mEntryKind = IText::kEntrySecure;
+    Open();
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
+    hv->ActiveTextField()->Type("1");
+    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
+    EXPECT_EQ(name->lastText, "user1");
+    ASSERT_EQ(hv->TextFieldCount(), 1);
+    EXPECT_TRUE(hv->ActiveTextField()->Spec().secure);
+    hv->ActiveTextField()->Type("secret");
+    hv->ActiveTextField()->PressReturn();
+    EXPECT_EQ(password->lastText, "secret");
+    EXPECT_EQ(name->lastText, "user1");
+    // The same control again: the running entry is committed, a fresh one starts.
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
+    EXPECT_EQ(name->lastText, "a");
+    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "b");
+    // Without a control nothing starts (and nothing is committed).
+    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);
+    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "b");
+}
+
+TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
+    graphics->EnableTooltips(true);
+    graphics->HandleMouseOver(true);
+    LogControl* a = Add("a", IRECT(0, 0, 50, 50));
+    LogControl* b = Add("b", IRECT(60, 0, 100, 50));
+    LogControl* hidden = Add("h", IRECT(0, 60, 50, 100));
+    LogControl* nothing = Add("nothing", IRECT(0, 0, 0, 0));
+    nothing->SetTargetRECT(IRECT());
+    a->SetTooltip("Cutoff");
+    b->SetTooltip("");
+    hidden->Hide(true);
+    Open();
+    EXPECT_EQ(hv->toolTipRects.size(), 3u);  // bg, a and b; not the hidden or empty one
+    hv->MouseMoved(VX(10), VY(10));
+    EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), "Cutoff");  // the control under the mouse decides
+    hv->MouseMoved(VX(70), VY(10));
+    EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), "");
+    // A mouse-over index left behind by a shrunken list finds no control.
+    hv->MouseMoved(VX(10), VY(10));
+    while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
+    EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
+    delete a;
+    delete b;
+    delete hidden;
+    delete nothing;
+}
+
+}  // namespace
