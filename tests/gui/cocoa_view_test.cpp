@@ -31,7 +31,10 @@ struct ViewFixture : ::testing::Test {
         plug.GetParam(2)->InitEnum("enum", 0, 3);
         bg = Add("bg", IRECT(0, 0, 200, 300));
     }
-    void TearDown() override { platform::InstallBackend(nullptr); }
+    void TearDown() override {
+        if (plug.GetGUI() != graphics) delete graphics;  // never attached: still ours
+        platform::InstallBackend(nullptr);
+    }
     LogControl* Add(const char* name, const IRECT& r, int param = -1) {
         auto* c = new LogControl(&plug, &log, name, r, param);
         graphics->AttachControl(c);
@@ -51,7 +54,6 @@ struct ViewFixture : ::testing::Test {
 TEST_F(ViewFixture, MouseTable) {
     Add("knob", IRECT(0, 0, 100, 150));
     Open();
-    using Ev = void (HeadlessView::*)(double, double, unsigned);
     struct Case {
         const char* what;
         unsigned flags;
@@ -82,8 +84,10 @@ TEST_F(ViewFixture, MouseTable) {
             EXPECT_EQ(m->C, c.mod.C);
             EXPECT_EQ(m->A, c.mod.A);
         }
-        Ev up = std::string(c.what) == "down" ? &HeadlessView::MouseUp : &HeadlessView::RightMouseUp;
-        (hv->*up)(10.7, 200.2, c.flags);
+        if (std::string(c.what) == "down")
+            hv->MouseUp(10.7, 200.2, c.flags);
+        else
+            hv->RightMouseUp(10.7, 200.2, c.flags);
         EXPECT_EQ(log.back(), "knob up 8,97");
     }
 }

@@ -31,7 +31,10 @@ struct MacFixture : ::testing::Test {
     IGraphicsMac* graphics = new IGraphicsMac(&plug, 4, 3, 0);
 
     void SetUp() override { platform::InstallBackend(&backend); }
-    void TearDown() override { platform::InstallBackend(nullptr); }
+    void TearDown() override {
+        if (plug.GetGUI() != graphics) delete graphics;  // never attached: still ours
+        platform::InstallBackend(nullptr);
+    }
     HeadlessView* Open() {
         plug.AttachGraphics(graphics);
         graphics->OpenWindow(nullptr);
