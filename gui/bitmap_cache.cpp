@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <memory>
+
+#include "raster/blit.h"
 
 namespace {
 
@@ -20,16 +21,6 @@ int ScaledSide(int side, double scale) {
 void ClearPixels(PIX_IBitmap& bm, uint32_t value) {
     if (!PIX_HasPixels(&bm)) return;
     for (int y = 0; y < bm.getHeight(); ++y) std::fill_n(PIX_PixelAddress(bm, 0, y), bm.getWidth(), value);
-}
-
-// The destination takes the source's size and pixels.
-void CopyBitmap(PIX_IBitmap& dst, const PIX_IBitmap& src) {
-    dst.resize(src.getWidth(), src.getHeight());
-    if (!PIX_HasPixels(&dst) || !PIX_HasPixels(&src)) return;
-    const int w = std::min(dst.getWidth(), src.getWidth());
-    const int h = std::min(dst.getHeight(), src.getHeight());
-    for (int y = 0; y < h; ++y)
-        std::memcpy(PIX_PixelAddress(dst, 0, y), PIX_PixelAddress(src, 0, y), size_t(w) * 4);
 }
 
 }  // namespace
@@ -62,6 +53,13 @@ bool BitmapCache::Add(int id, PIX_IBitmap* bitmap) {
     if (!bitmap) return false;
     CMN_MutexLock lock(mutex_);
     return entries_.Add({id, bitmap}) != nullptr;
+}
+
+bool BitmapCache::Holds(const PIX_IBitmap* bitmap) {
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i)
+        if (entries_.GetAt(i)->bitmap == bitmap) return true;
+    return false;
 }
 
 bool BitmapCache::Remove(PIX_IBitmap* bitmap) {
@@ -290,7 +288,7 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
         // same time is never written to.
         CMN_MutexLock lock(list.Mutex());
         if (!record.bitmap) continue;
-        CopyBitmap(*record.bitmap, temp);
+        PIX_Copy(record.bitmap, &temp);
         record.width = temp.getWidth();
         record.height = temp.getHeight();
     }

@@ -39,6 +39,7 @@ public:
     PIX_IBitmap* Find(int id);
     // Takes ownership of the bitmap; false (bitmap not taken) when memory cannot be had.
     bool Add(int id, PIX_IBitmap* bitmap);
+    bool Holds(const PIX_IBitmap* bitmap);
     // Gives up and returns ownership of the bitmap; false when the cache does not hold it.
     bool Remove(PIX_IBitmap* bitmap);
     int Count();
