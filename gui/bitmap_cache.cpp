@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "raster/blit.h"
+#include "raster/fill.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ int ScaledSide(int side, double scale) {
     const double v = double(side) * scale;
     if (!(v > 0.0)) return 0;  // also NaN
     return v >= kMaxStripSide ? int(kMaxStripSide) : int(v);
-}
-
-void ClearPixels(PIX_IBitmap& bm, uint32_t value) {
-    if (!PIX_HasPixels(&bm)) return;
-    for (int y = 0; y < bm.getHeight(); ++y) std::fill_n(PIX_PixelAddress(bm, 0, y), bm.getWidth(), value);
 }
 
 }  // namespace
@@ -198,7 +194,7 @@ void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool
         ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh);
         return;
     }
-    ClearPixels(dst, 0);
+    PIX_Clear(&dst, 0);
     const int srcSide = horizontal ? sw : sh;
     const int dstSide = horizontal ? dw : dh;
     const int srcFrame = srcSide / frames;
@@ -251,7 +247,7 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
         record.height = image->getHeight() / int(resourceScale);
         delete image;
         record.bitmap = new PIX_MemBitmap(1, 1, 4);
-        ClearPixels(*record.bitmap, 0);
+        PIX_Clear(record.bitmap, 0);
     }
 
     BitmapCache& cache = BitmapCache::Instance();

@@ -7,6 +7,7 @@
 #include "common/cmn_string.h"
 #include "common/mutex.h"
 #include "common/ptr_list.h"
+#include "gui/bitmap_cache.h"
 #include "gui/types.h"
 #include "raster/bitmap.h"
 
@@ -158,6 +159,34 @@ public:
     bool MouseDragged() const { return mMouseDragged; }
 
     // ---- Drawing: bitmaps, primitives and text (igraphics_drawing.cpp) ----
+    // Bitmaps. Strip records live in the process-wide caches until the process ends; a
+    // missing image gives an empty record that draws nothing.
+    IBitmapStrip* LoadBitmapStrip(int id, const char* fileName, int frames = 1, bool horizontal = false);
+    void RescaleBitmaps(double scale);
+    void ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int frames, bool horizontal);
+    IBitmapStrip CropBitmapStrip(const IBitmapStrip* pBitmap, const IRECT* pR);
+    void KeepBitmap(const IBitmapStrip* pBitmap);
+    void DropBitmap(IBitmapStrip* pBitmap);
+
+    // Primitives: each draws into the back buffer with an optional blend (null: weight
+    // 1.0, copy weighted by source alpha) and answers true; false only for a missing
+    // colour, rectangle or strip argument.
+    bool DrawBitmap(const IBitmapStrip* pBitmap, const IRECT* pDest, int srcX, int srcY,
+                    const IChannelBlend* pBlend = nullptr);
+    // frame is 1-based.
+    bool DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame,
+                         const IChannelBlend* pBlend = nullptr);
+    bool DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend = nullptr);
+    // Stores the colour as it is, without blending; a point outside the buffer is ignored.
+    bool ForcePixel(const IColor* pColor, int x, int y);
+    bool FillIRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend = nullptr);
+    IColor GetPixelColor(int x, int y);
+    bool DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int destY, const IRECT* pSrc);
+    void* GetBackBufferBits();
+
+    // Text from a strip holding one frame per character from the space up.
+    bool DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, const IText* pTxt, const IChannelBlend* pBlend,
+                        const char* str, bool vCenter, bool multiline, int charWidth, int charHeight, int charOffset);
 
 protected:
     // The resize control and its two handles stay at the end of the list.

@@ -1,0 +1,206 @@
+// The drawing side of IGraphics: image strips, primitives over the raster library, text.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "gui/bitmap_cache.h"
+#include "gui/igraphics.h"
+#include "raster/blit.h"
+#include "raster/fill.h"
+
+namespace {
+
+constexpr PIX_DrawMode kNoBlendMode = 0x10000;  // copy weighted by source alpha
+
+// The raster mode word and alpha of a control's blend.
+PIX_DrawMode BlendMode(const IChannelBlend* pBlend) {
+    if (!pBlend) return kNoBlendMode;
+    static constexpr PIX_DrawMode kByMethod[3] = {0, 0x10001, 0x10002};
+    const int i = pBlend->mMethod - 1;
+    return i >= 0 && i < 3 ? kByMethod[i] : kNoBlendMode;
+}
+
+float BlendWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.0f; }
+
+PIX_PixelValue Pixel(const IColor& c) { return PIX_MakePixel(c.A, c.R, c.G, c.B); }
+
+// Truncation toward zero that saturates instead of overflowing on absurd coordinates.
+int Trunc(double v) {
+    if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
+    return v >= 2147483647.0 ? INT32_MAX : int(v);
+}
+
+// Text alignment as drawn: 0 left, 1 centre, 2 right; a value outside that range is
+// taken as left rather than as right, so a bad style never pushes text out of its box.
+int Alignment(int align) { return align == 1 || align == 2 ? align : 0; }
+
+}  // namespace
+
+// ---- Bitmaps ---------------------------------------------------------------------------
+
+IBitmapStrip* IGraphics::LoadBitmapStrip(int id, const char* fileName, int frames, bool horizontal) {
+    return LoadStrip([this](int i, const char* name) { return OSLoadBitmap(i, name); }, mResourceScale, id, fileName,
+                     frames, horizontal);
+}
+
+void IGraphics::RescaleBitmaps(double scale) {
+    RescaleStrips([this](int i, const char* name) { return OSLoadBitmap(i, name); }, mResourceScale, scale);
+}
+
+void IGraphics::ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int frames, bool horizontal) {
+    if (pSrc && pDest) ScaleStripFrames(*pSrc, *pDest, frames, horizontal);
+}
+
+
+// Strips made at run time keep the source's frame layout: a horizontal strip marked
+// vertical would draw its frames from the wrong offsets.
+IBitmapStrip IGraphics::CropBitmapStrip(const IBitmapStrip* pBitmap, const IRECT* pR) {
+    if (!pBitmap || !pBitmap->bitmap || !pR) return {};
+    auto* bm = new PIX_MemBitmap(pR->W(), pR->H(), 4);
+    PIX_Blit(bm, pBitmap->bitmap, 0, 0, pR->L, pR->T, pR->W(), pR->H(), 1.0f, PIX_MODE_COPY);
+    if (!BitmapCache::Instance().Add(-1, bm)) {
+        delete bm;
+        return {};
+    }
+    return {bm, bm->getWidth(), bm->getHeight(), pBitmap->frames, pBitmap->horizontal};
+}
+
+void IGraphics::KeepBitmap(const IBitmapStrip* pBitmap) {
+    if (!pBitmap || !pBitmap->bitmap) return;
+    BitmapCache& cache = BitmapCache::Instance();
+    CMN_MutexLock lock(cache.Mutex());
+    // Kept twice, a drop would delete it while its second entry still pointed at it.
+    if (!cache.Holds(pBitmap->bitmap)) cache.Add(-1, pBitmap->bitmap);
+}
+
+void IGraphics::DropBitmap(IBitmapStrip* pBitmap) {
+    if (!pBitmap || !pBitmap->bitmap) return;
+    PIX_IBitmap* bm = pBitmap->bitmap;
+    BitmapCache& cache = BitmapCache::Instance();
+    {
+        CMN_MutexLock lock(cache.Mutex());
+        // Only what the cache owns is deleted; every strip record showing it goes blank
+        // and leaves the rescale walk, so nothing touches the freed pixels afterwards.
+        if (!cache.Remove(bm)) return;
+        ScaledBitmapList::Instance().ForgetBitmap(bm);
+    }
+    delete bm;
+    *pBitmap = IBitmapStrip{nullptr, 0, 0, pBitmap->frames, pBitmap->horizontal};
+}
+
+// ---- Bitmap drawing --------------------------------------------------------------------
+
+namespace {
+
+// The part of `dest` inside the draw rectangle; all zero when they do not meet.
+IRECT ClipToDraw(const IRECT& dest, const IRECT& draw) {
+    if (!dest.Meets(draw)) return IRECT();
+    return IRECT(std::max(dest.L, draw.L), std::max(dest.T, draw.T), std::min(dest.R, draw.R),
+                 std::min(dest.B, draw.B));
+}
+
+}  // namespace
+
+bool IGraphics::DrawBitmap(const IBitmapStrip* pBitmap, const IRECT* pDest, int srcX, int srcY,
+                           const IChannelBlend* pBlend) {
+    if (!pBitmap || !pDest) return false;
+    if (!pBitmap->bitmap) return true;  // a missing image leaves its control blank
+    const IRECT r = ClipToDraw(*pDest, mDrawRECT);
+    PIX_Blit(mDrawBitmap, pBitmap->bitmap, r.L, r.T, srcX + r.L - pDest->L, srcY + r.T - pDest->T, r.W(), r.H(),
+             BlendWeight(pBlend), BlendMode(pBlend));
+    return true;
+}
+
+bool IGraphics::DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame,
+                                const IChannelBlend* pBlend) {
+    if (!pBitmap || !pDest) return false;
+    const int offset = pBitmap->FrameStart(frame);
+    return pBitmap->horizontal ? DrawBitmap(pBitmap, pDest, offset, 0, pBlend)
+                               : DrawBitmap(pBitmap, pDest, 0, offset, pBlend);
+}
+
+
+
+bool IGraphics::DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int destY, const IRECT* pSrc) {
+    if (!pBitmap || !pSrc) return false;
+    PIX_Blur(mDrawBitmap, pBitmap->bitmap, destX, destY, pSrc->L, pSrc->T, pSrc->W(), pSrc->H());
+    return true;
+}
+
+// ---- Points, fills and lines ------------------------------------------------------------
+
+bool IGraphics::DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend) {
+    if (!pColor) return false;
+    PIX_PutPixel(mDrawBitmap, Trunc(x + 0.5), Trunc(y + 0.5), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
+    return true;
+}
+
+bool IGraphics::ForcePixel(const IColor* pColor, int x, int y) {
+    if (!pColor) return false;
+    if (!PIX_HasPixels(mDrawBitmap) || x < 0 || y < 0 || x >= mDrawBitmap->getWidth() ||
+        y >= mDrawBitmap->getHeight())
+        return true;
+    *PIX_PixelAddress(*mDrawBitmap, x, y) = Pixel(*pColor);
+    return true;
+}
+
+IColor IGraphics::GetPixelColor(int x, int y) {
+    const PIX_PixelValue p = PIX_GetPixel(mDrawBitmap, x, y);
+    return IColor(PIX_PixelA(p), PIX_PixelR(p), PIX_PixelG(p), PIX_PixelB(p));
+}
+
+bool IGraphics::FillIRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend) {
+    if (!pColor || !pR) return false;
+    PIX_FillRect(mDrawBitmap, pR->L, pR->T, pR->W(), pR->H(), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
+    return true;
+}
+
+
+
+void* IGraphics::GetBackBufferBits() { return mDrawBitmap ? mDrawBitmap->getBits() : nullptr; }
+
+// ---- Text -------------------------------------------------------------------------------
+
+
+
+bool IGraphics::DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, const IText* pTxt,
+                               const IChannelBlend* pBlend, const char* str, bool vCenter, bool multiline,
+                               int charWidth, int charHeight, int charOffset) {
+    if (!pBitmap || !pR || !pTxt) return false;
+    if (!str || !*str) return true;
+    // Without a character cell or a box there is nothing to lay out (and nothing to
+    // divide by).
+    const int rw = pR->W();
+    if (charWidth <= 0 || charHeight <= 0 || rw <= 0) return true;
+
+    const int64_t len = int64_t(std::strlen(str));
+    const int64_t tw = len * charWidth;
+    int64_t y0 = pR->T;
+    if (vCenter) y0 += (int64_t(pR->B) - (int64_t(pR->T) + charHeight)) / 2;
+    int64_t x0 = pR->L;
+    switch (Alignment(pTxt->mAlign)) {
+    case 1: x0 = pR->L + (pR->R - (tw + pR->L)) / 2; break;
+    case 2: x0 = pR->R - tw; break;
+    default: break;
+    }
+
+    int64_t perLine = len, lines = 1;
+    if (!multiline || tw > rw) perLine = rw / charWidth;
+    if (perLine < 1) return true;
+    // Enough lines for every character: the last line may be short.
+    if (multiline && tw > rw) lines = (len + perLine - 1) / perLine;
+
+    int64_t i = 0;
+    for (int64_t l = 0; l < lines && i < len; ++l) {
+        int64_t x = x0;
+        const int64_t y = y0 + l * charHeight;
+        for (int64_t k = 0; k < perLine && i < len; ++k, ++i) {
+            const IRECT cell(Trunc(double(x)), Trunc(double(y)), Trunc(double(x) + charWidth),
+                             Trunc(double(y) + charHeight));
+            DrawBitmapState(pBitmap, &cell, int(static_cast<unsigned char>(str[i])) - 31, pBlend);
+            x += int64_t(charWidth) + charOffset;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gui/bitmap_cache.h"
+#include "gui/igraphics.h"
+#include "raster/combiners.h"
+#include "recording_graphics.h"
+
+namespace {
+
+using guitest::RecordingGraphics;
+
+// A back end whose images come from a table and whose draw rectangle tests may set.
+class DrawGraphics : public RecordingGraphics {
+public:
+    DrawGraphics(int w, int h) : RecordingGraphics(nullptr, w, h) {
+        PrepDraw();
+        mDrawRECT = IRECT(0, 0, w, h);
+        Clear(0);
+    }
+    std::function<PIX_IBitmap*(const char*)> images;
+    PIX_IBitmap* OSLoadBitmap(int, const char* name) override { return images ? images(name) : nullptr; }
+
+    void SetDrawRect(const IRECT& r) { mDrawRECT = r; }
+    void Clear(uint32_t v) {
+        for (int y = 0; y < Height(); ++y)
+            for (int x = 0; x < Width(); ++x) *PIX_PixelAddress(*GetDrawBitmap(), x, y) = v;
+    }
+    uint32_t At(int x, int y) const { return *PIX_PixelAddress(*GetDrawBitmap(), x, y); }
+};
+
+// A bitmap whose pixel (x, y) says where it came from.
+PIX_MemBitmap* Numbered(int w, int h) {
+    auto* bm = new PIX_MemBitmap(w, h, 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) *PIX_PixelAddress(*bm, x, y) = PIX_MakePixel(255, x, y, 7);
+    return bm;
+}
+
+// A strip of `frames` frames of size fw x fh; every pixel of frame k (1-based) is red k.
+PIX_MemBitmap* Frames(int frames, int fw, int fh, bool horizontal) {
+    auto* bm = new PIX_MemBitmap(horizontal ? fw * frames : fw, horizontal ? fh : fh * frames, 4);
+    for (int y = 0; y < bm->getHeight(); ++y)
+        for (int x = 0; x < bm->getWidth(); ++x)
+            *PIX_PixelAddress(*bm, x, y) = PIX_MakePixel(255, 1 + (horizontal ? x / fw : y / fh), 0, 0);
+    return bm;
+}
+
+const IChannelBlend kCopy(IChannelBlend::kBlendClobber, 1.0f);
+
+}  // namespace
+
+TEST(DrawBitmap, BlitsOnlyThePartInsideTheDrawRectangle) {
+    std::unique_ptr<PIX_MemBitmap> src(Numbered(10, 10));
+    const IBitmapStrip strip{src.get(), 10, 10, 1, false};
+    struct Case {
+        IRECT draw, dest;
+        int srcX, srcY;
+    } cases[] = {
+        {{0, 0, 20, 20}, {5, 5, 15, 15}, 0, 0},     // wholly inside
+        {{8, 0, 20, 20}, {5, 5, 15, 15}, 0, 0},     // draw rectangle cuts the left
+        {{0, 7, 20, 20}, {5, 5, 15, 15}, 0, 0},     // ... the top
+        {{0, 0, 11, 20}, {5, 5, 15, 15}, 0, 0},     // ... the right
+        {{0, 0, 20, 12}, {5, 5, 15, 15}, 0, 0},     // ... the bottom
+        {{6, 6, 9, 9}, {5, 5, 15, 15}, 2, 3},       // inside the destination, with a source offset
+        {{0, 0, 20, 20}, {-4, -3, 6, 7}, 0, 0},     // destination off the buffer's top left
+        {{0, 0, 20, 20}, {15, 16, 25, 26}, 0, 0},   // ... off its bottom right
+        {{0, 0, 5, 5}, {5, 5, 15, 15}, 0, 0},       // touching only: nothing
+        {{16, 16, 20, 20}, {5, 5, 15, 15}, 0, 0},   // apart: nothing
+        {{0, 0, 20, 20}, {0, 0, 0, 0}, 0, 0},       // empty destination: nothing
+        {{0, 0, 20, 20}, {2, 2, 18, 18}, 4, 4},     // larger than what the source has left
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(20, 20);
+        g.SetDrawRect(c.draw);
+        EXPECT_TRUE(g.DrawBitmap(&strip, &c.dest, c.srcX, c.srcY, &kCopy));
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 20; ++x) {
+                uint32_t expect = 0;
+                const int sx = c.srcX + x - c.dest.L, sy = c.srcY + y - c.dest.T;
+                if (c.dest.Meets(c.draw) && IRECT(c.dest).Contains(x, y) && c.draw.Contains(x, y) && sx >= 0 &&
+                    sx < 10 && sy >= 0 && sy < 10)
+                    expect = PIX_MakePixel(255, sx, sy, 7);
+                ASSERT_EQ(g.At(x, y), expect) << "dest " << c.dest.L << "," << c.dest.T << " draw " << c.draw.L
+                                              << "," << c.draw.T << "," << c.draw.R << "," << c.draw.B << " at "
+                                              << x << "," << y;
+            }
+    }
+}
+
+TEST(DrawBitmap, BlendMethodsPickTheModes) {
+    // A half-transparent source over a grey destination.
+    PIX_MemBitmap src(1, 1, 4);
+    const uint32_t s = PIX_MakePixel(128, 200, 100, 50), d = PIX_MakePixel(255, 60, 70, 80);
+    *PIX_PixelAddress(src, 0, 0) = s;
+    const IBitmapStrip strip{&src, 1, 1, 1, false};
+    auto expect = [&](PIX_CombineFunc fn, int w) {
+        uint32_t p = d;
+        fn(reinterpret_cast<uint8_t*>(&p), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s), PIX_PixelA(s), w);
+        return p;
+    };
+    struct Case {
+        const char* what;
+        bool hasBlend;
+        IChannelBlend blend;
+        uint32_t expect;
+    } cases[] = {
+        {"no blend", false, {}, expect(PIX_SelectCombiner(0x10000, 256), 256)},
+        {"copy", true, {1, 1.0f}, s},
+        {"add", true, {2, 1.0f}, expect(PIX_SelectCombiner(0x10001, 256), 256)},
+        {"dodge", true, {3, 1.0f}, expect(PIX_SelectCombiner(0x10002, 256), 256)},
+        {"method 0", true, {0, 1.0f}, expect(PIX_SelectCombiner(0x10000, 256), 256)},
+        {"method 4", true, {4, 1.0f}, expect(PIX_SelectCombiner(0x10000, 256), 256)},
+        {"method -1", true, {-1, 1.0f}, expect(PIX_SelectCombiner(0x10000, 256), 256)},
+        {"grayed copy", true, {1, 0.25f}, expect(PIX_SelectCombiner(0, 64), 64)},
+    };
+    const IRECT dest(0, 0, 1, 1);
+    for (const Case& c : cases) {
+        DrawGraphics g(2, 2);
+        g.Clear(d);
+        g.DrawBitmap(&strip, &dest, 0, 0, c.hasBlend ? &c.blend : nullptr);
+        EXPECT_EQ(g.At(0, 0), c.expect) << c.what;
+        EXPECT_EQ(g.At(1, 0), d) << c.what;
+    }
+}
+
+TEST(DrawBitmapState, DrawsTheFrameOfTheControlValue) {
+    // A 4-frame strip 100 pixels wide, and the same stacked.
+    for (bool horizontal : {true, false}) {
+        std::unique_ptr<PIX_MemBitmap> bm(Frames(4, 25, 25, horizontal));
+        const IBitmapStrip strip{bm.get(), bm->getWidth(), bm->getHeight(), 4, horizontal};
+        struct Case {
+            double value;
+            int frame;
+        } cases[] = {{0.0, 1}, {0.16, 1}, {0.17, 2}, {0.5, 3}, {0.83, 3}, {0.84, 4}, {1.0, 4}};
+        const IRECT dest(10, 10, 35, 35);
+        for (const Case& c : cases) {
+            DrawGraphics g(40, 40);
+            const int frame = int(3 * c.value + 0.5) + 1;
+            ASSERT_EQ(frame, c.frame);
+            g.DrawBitmapState(&strip, &dest, frame, &kCopy);
+            EXPECT_EQ(PIX_PixelR(g.At(10, 10)), c.frame) << "value " << c.value;
+            EXPECT_EQ(PIX_PixelR(g.At(34, 34)), c.frame) << "value " << c.value;
+            EXPECT_EQ(g.At(35, 35), 0u);
+        }
+        // Frame 0 (or below) draws frame 1, as does any frame of a one-frame strip.
+        DrawGraphics g(40, 40);
+        g.DrawBitmapState(&strip, &dest, 0, &kCopy);
+        EXPECT_EQ(PIX_PixelR(g.At(10, 10)), 1);
+        const IBitmapStrip single{bm.get(), bm->getWidth(), bm->getHeight(), 1, horizontal};
+        g.DrawBitmapState(&single, &dest, 3, &kCopy);
+        EXPECT_EQ(PIX_PixelR(g.At(10, 10)), 1);
+    }
+}
+
+TEST(DrawBitmap, AnEmptyStripDrawsNothing) {
+    DrawGraphics g(8, 8);
+    const IBitmapStrip empty{};
+    const IRECT dest(0, 0, 8, 8);
+    EXPECT_TRUE(g.DrawBitmap(&empty, &dest, 0, 0, &kCopy));
+    EXPECT_TRUE(g.DrawBitmapState(&empty, &dest, 2, &kCopy));
+    EXPECT_FALSE(g.DrawBitmap(nullptr, &dest, 0, 0));
+    EXPECT_FALSE(g.DrawBitmap(&empty, nullptr, 0, 0));
+    EXPECT_EQ(g.At(0, 0), 0u);
+}
+
+TEST(LoadBitmapStrip, GoesThroughTheBackEndAtItsResourceScale) {
+    DrawGraphics g(10, 10);
+    std::vector<std::string> asked;
+    g.images = [&](const char* name) -> PIX_IBitmap* {
+        asked.push_back(name);
+        if (std::string(name) != "img/orig/knob-2x.png") return nullptr;  // strips of other tests
+        auto* bm = new PIX_MemBitmap(300, 90, 4);  // three frames, red 60, 120, 180
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 300; ++x) *PIX_PixelAddress(*bm, x, y) = PIX_MakePixel(255, 60 * (1 + x / 100), 0, 0);
+        return bm;
+    };
+    g.SetResourceScale(2);
+    IBitmapStrip* s = g.LoadBitmapStrip(2001, "img/orig/knob-2x.png", 3, true);
+    EXPECT_EQ(s->width, 150);
+    EXPECT_EQ(s->height, 45);
+    g.RescaleBitmaps(1.5);
+    EXPECT_EQ(s->width, 228);
+    EXPECT_EQ(s->height, 67);
+    EXPECT_EQ(s->FrameStart(2), 76);
+    // Every frame lands in its own place, each followed by a gap.
+    for (int f = 1; f <= 3; ++f) {
+        // Weights that sum to one in exact arithmetic may truncate one below.
+        const int r = PIX_PixelR(*PIX_PixelAddress(*s->bitmap, s->FrameStart(f) + 30, 30));
+        EXPECT_GE(r, 60 * f - 1);
+        EXPECT_LE(r, 60 * f);
+    }
+    EXPECT_EQ(*PIX_PixelAddress(*s->bitmap, 75, 30), 0u);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), "img/orig/knob-2x.png"), 2);
+}
+
+TEST(RuntimeStrips, KeepTheirOrientationAndDropCleanly) {
+    DrawGraphics g(10, 10);
+    g.images = [](const char*) -> PIX_IBitmap* { return Frames(2, 10, 10, true); };
+    IBitmapStrip* loaded = g.LoadBitmapStrip(2101, "drop.png", 2, true);
+    IBitmapStrip* again = g.LoadBitmapStrip(2101, "drop.png", 2, true);
+    const int listed = ScaledBitmapList::Instance().Count();
+
+    const IRECT cropRect(5, 0, 15, 10);
+    IBitmapStrip crop = g.CropBitmapStrip(loaded, &cropRect);
+    EXPECT_TRUE(crop.horizontal);
+    EXPECT_EQ(crop.width, 10);
+    EXPECT_EQ(PIX_PixelR(*PIX_PixelAddress(*crop.bitmap, 0, 0)), 1);
+    EXPECT_EQ(PIX_PixelR(*PIX_PixelAddress(*crop.bitmap, 5, 0)), 2);
+
+    // Keeping twice must not let a drop leave a dangling entry behind.
+    const int cached = BitmapCache::Instance().Count();
+    g.KeepBitmap(&crop);
+    g.KeepBitmap(&crop);
+    EXPECT_EQ(BitmapCache::Instance().Count(), cached);
+    g.DropBitmap(&crop);
+    EXPECT_EQ(crop.bitmap, nullptr);
+    EXPECT_EQ(BitmapCache::Instance().Count(), cached - 1);
+    g.DropBitmap(&crop);
+
+    // Dropping a loaded strip blanks every record of it and takes them out of the rescale.
+    g.DropBitmap(loaded);
+    EXPECT_TRUE(loaded->IsEmpty());
+    EXPECT_TRUE(again->IsEmpty());
+    EXPECT_EQ(ScaledBitmapList::Instance().Count(), listed - 2);
+    g.RescaleBitmaps(2.0);
+    EXPECT_TRUE(again->IsEmpty());
+    const IRECT dest(0, 0, 10, 10);
+    EXPECT_TRUE(g.DrawBitmap(again, &dest, 0, 0));
+
+    // A bitmap the cache does not own is left alone.
+    PIX_MemBitmap own(2, 2, 4);
+    IBitmapStrip foreign{&own, 2, 2, 1, false};
+    g.DropBitmap(&foreign);
+    EXPECT_EQ(foreign.bitmap, &own);
+}
+
+TEST(ForcePixel, StoresInsideAndIgnoresOutside) {
+    DrawGraphics g(6, 4);
+    const IColor c(0, 1, 2, 3);  // stored as is, even fully transparent
+    struct Case {
+        int x, y;
+        bool inside;
+    } cases[] = {{0, 0, true}, {5, 3, true}, {-1, 0, false}, {6, 0, false}, {0, 4, false}, {0, -1, false},
+                 {INT32_MIN, INT32_MAX, false}};
+    for (const Case& k : cases) {
+        g.Clear(0xdeadbeef);
+        EXPECT_TRUE(g.ForcePixel(&c, k.x, k.y));
+        int changed = 0;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 6; ++x) changed += g.At(x, y) != 0xdeadbeef;
+        EXPECT_EQ(changed, k.inside ? 1 : 0);
+        if (k.inside) {
+            EXPECT_EQ(g.At(k.x, k.y), PIX_MakePixel(0, 1, 2, 3));
+        }
+    }
+    g.DropBackBuffer();
+    EXPECT_TRUE(g.ForcePixel(&c, 0, 0));
+}
+
+TEST(DrawBitmapText, LaysCharactersOutInCells) {
+    // Frames for the space (frame 1) up to 'Y' (frame 58), 4 x 6 pixels each.
+    std::unique_ptr<PIX_MemBitmap> font(Frames(58, 4, 6, true));
+    const IBitmapStrip strip{font.get(), font->getWidth(), 6, 58, true};
+    struct Case {
+        const char* what;
+        IRECT rect;
+        int align;
+        bool vCenter, multiline;
+        int cw, ch, offset;
+        const char* text;
+        std::vector<std::string> rows;  // frame digits per cell row (first pixel of each 4-wide cell), '.' none
+    } cases[] = {
+        {"left, one line", {0, 0, 40, 6}, 0, false, false, 4, 6, 0, "!\"#", {"234......."}},
+        {"single line cuts at the box", {0, 0, 8, 6}, 0, false, false, 4, 6, 0, "!\"#", {"23........"}},
+        {"right", {0, 0, 40, 6}, 2, false, false, 4, 6, 0, "!\"#", {".......234"}},
+        {"centred", {0, 0, 40, 6}, 1, false, false, 4, 6, 0, "!\"", {"....23...."}},
+        {"bad alignment is left", {0, 0, 40, 6}, 7, false, false, 4, 6, 0, "!\"", {"23........"}},
+        {"gap between characters", {0, 0, 40, 6}, 0, false, false, 4, 6, 4, "!\"#", {"2.3.4....."}},
+        // 40 pixels of text in a 14-pixel box: three characters a line, four lines.
+        {"multi-line keeps every character", {0, 0, 14, 24}, 0, false, true, 4, 6, 0, "!\"#$%&'()*",
+         {"234.......", "567.......", "890.......", "1........."}},
+        {"multi-line that fits", {0, 0, 40, 12}, 0, false, true, 4, 6, 0, "!\"", {"23........", ".........."}},
+        {"zero character width", {0, 0, 40, 6}, 0, false, true, 0, 6, 0, "!\"", {".........."}},
+        {"zero line height", {0, 0, 40, 6}, 0, false, true, 4, 0, 0, "!\"", {".........."}},
+        {"zero box width", {0, 0, 0, 6}, 0, false, true, 4, 6, 0, "!\"", {".........."}},
+        {"narrower than a character", {0, 0, 3, 6}, 0, false, false, 4, 6, 0, "!\"", {".........."}},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(40, 24);
+        IText style;
+        style.mAlign = c.align;
+        EXPECT_TRUE(g.DrawBitmapText(&strip, &c.rect, &style, &kCopy, c.text, c.vCenter, c.multiline, c.cw, c.ch,
+                                     c.offset));
+        for (size_t row = 0; row < c.rows.size(); ++row) {
+            std::string got;
+            for (int cell = 0; cell < 10; ++cell) {
+                const uint32_t p = g.At(cell * 4, int(row) * 6);
+                got += p ? char('0' + PIX_PixelR(p) % 10) : '.';
+            }
+            EXPECT_EQ(got, c.rows[row]) << c.what << ", row " << row;
+        }
+    }
+}
+
+TEST(DrawBitmapText, CentresVertically) {
+    std::unique_ptr<PIX_MemBitmap> font(Frames(3, 4, 6, true));
+    const IBitmapStrip strip{font.get(), 12, 6, 3, true};
+    DrawGraphics g(12, 20);
+    const IRECT box(0, 2, 12, 20);  // (20 - (2 + 6)) / 2 = 6 below the top
+    IText style;
+    style.mAlign = 0;
+    g.DrawBitmapText(&strip, &box, &style, &kCopy, "!", true, false, 4, 6, 0);
+    EXPECT_EQ(g.At(0, 7), 0u);
+    EXPECT_EQ(PIX_PixelR(g.At(0, 8)), 2);
+    EXPECT_EQ(PIX_PixelR(g.At(0, 13)), 2);
+    EXPECT_EQ(g.At(0, 14), 0u);
+}
+
