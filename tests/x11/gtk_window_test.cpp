@@ -7,9 +7,11 @@
 #include <functional>
 #include <thread>
 
+#include "gtk_test_support.h"
 #include "platform/gtk_backend.h"
 
 using namespace platform;
+using namespace x11test;
 
 namespace {
 
@@ -60,34 +62,11 @@ struct Panel : ViewClient {
     }
 };
 
-uint32_t PixelAt(const std::vector<uint8_t>& argb, int w, int x, int y) {
-    const uint8_t* p = &argb[(size_t(y) * w + x) * 4];
-    return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-}
-
-// Runs the command on another thread while the main loop keeps the window alive.
-void RunWhilePumping(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) RunGtkMainLoopFor(0.01);
-    t.join();
-    RunGtkMainLoopFor(0.2);  // let the redraw reach the screen
-}
-
-bool PumpUntil(const std::function<bool()>& ok, double seconds = 5) {
-    for (int i = 0; i < seconds * 100 && !ok(); ++i) RunGtkMainLoopFor(0.01);
-    return ok();
-}
-
 class GtkWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-        if (!backend) backend = CreateGtkBackend().release();
-        ASSERT_NE(backend, nullptr);
+        backend = SharedGtkBackend();
+        if (!backend) GTEST_SKIP() << "no X display";
         window = backend->CreateWindow("test", kW, kH);
         window->Show();
         view = backend->CreateView(window.get(), {0, 0, kW, kH}, &panel);
@@ -116,7 +95,7 @@ protected:
         return PixelAt(argb, w, x, y);
     }
 
-    static inline Backend* backend = nullptr;  // GTK initialises once per process
+    Backend* backend = nullptr;
     Panel panel;
     std::unique_ptr<Window> window;
     std::unique_ptr<View> view;

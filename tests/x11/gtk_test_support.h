@@ -1,0 +1,46 @@
+// Shared set-up of the real-window tests: one GTK back end per process, and running
+// xdotool while the main loop keeps the windows alive.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "platform/gtk_backend.h"
+
+namespace x11test {
+
+// Null without a display. GTK initialises once per process, so the back end is kept.
+inline platform::Backend* SharedGtkBackend() {
+    static platform::Backend* backend = std::getenv("DISPLAY") ? platform::CreateGtkBackend().release() : nullptr;
+    return backend;
+}
+
+// Runs the command on another thread while the main loop keeps running.
+inline void RunWhilePumping(const std::string& command) {
+    std::atomic<bool> done{false};
+    std::thread t([&] {
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        done = true;
+    });
+    while (!done) platform::RunGtkMainLoopFor(0.01);
+    t.join();
+    platform::RunGtkMainLoopFor(0.2);  // let the redraw reach the screen
+}
+
+inline bool PumpUntil(const std::function<bool()>& ok, double seconds = 5) {
+    for (int i = 0; i < seconds * 100 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
+    return ok();
+}
+
+// A pixel of A, R, G, B bytes as one word.
+inline uint32_t PixelAt(const std::vector<uint8_t>& argb, int w, int x, int y) {
+    const uint8_t* p = &argb[(size_t(y) * w + x) * 4];
+    return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+}
+
+}  // namespace x11test
