@@ -29,7 +29,8 @@ public:
     // ---- Window system: supplied by the back end (in slot order) ----
     // Shows the given rectangle of the back buffer; false when it could not.
     virtual bool DrawScreen(IRECT* pR) = 0;
-    // (MeasureIText, with the text drawing, takes this slot: see the drawing operations.)
+    // Measuring is DrawIText in measure mode (igraphics_drawing.cpp); a back end may wrap it.
+    virtual bool MeasureIText(IText* pTxt, const char* str, IRECT* pR) { return DrawIText(pTxt, str, pR, true); }
     virtual void EndUserInput() = 0;
     virtual void Resize(int width, int height);
     virtual bool WindowIsOpen() { return GetWindow() != nullptr; }
@@ -164,6 +165,7 @@ public:
     IBitmapStrip* LoadBitmapStrip(int id, const char* fileName, int frames = 1, bool horizontal = false);
     void RescaleBitmaps(double scale);
     void ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int frames, bool horizontal);
+    IBitmapStrip ScaleBitmapStrip(const IBitmapStrip* pBitmap, int width, int height);
     IBitmapStrip CropBitmapStrip(const IBitmapStrip* pBitmap, const IRECT* pR);
     void KeepBitmap(const IBitmapStrip* pBitmap);
     void DropBitmap(IBitmapStrip* pBitmap);
@@ -176,6 +178,12 @@ public:
     // frame is 1-based.
     bool DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame,
                          const IChannelBlend* pBlend = nullptr);
+    // angle in radians.
+    bool DrawRotatedBitmap(const IBitmapStrip* pBitmap, int destCtrX, int destCtrY, double angle,
+                           int yOffsetZeroDeg = 0, const IChannelBlend* pBlend = nullptr);
+    // angle in degrees; the three strips share the base's size.
+    bool DrawRotatedMask(const IBitmapStrip* pBase, const IBitmapStrip* pMask, const IBitmapStrip* pTop, int x, int y,
+                         double angle, const IChannelBlend* pBlend = nullptr);
     bool DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend = nullptr);
     // Stores the colour as it is, without blending; a point outside the buffer is ignored.
     bool ForcePixel(const IColor* pColor, int x, int y);
@@ -184,6 +192,10 @@ public:
     bool DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int destY, const IRECT* pSrc);
     void* GetBackBufferBits();
 
+    // Text. Draws (or with `measure` sets *pR to the text's box) and answers true; false
+    // when no font can be made for the style.
+    bool DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure = false);
+    PIX_IFont* CacheFont(IText* pTxt);
     // Text from a strip holding one frame per character from the space up.
     bool DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, const IText* pTxt, const IChannelBlend* pBlend,
                         const char* str, bool vCenter, bool multiline, int charWidth, int charHeight, int charOffset);

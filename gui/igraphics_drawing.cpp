@@ -5,9 +5,13 @@
 #include <cstring>
 
 #include "gui/bitmap_cache.h"
+#include "gui/font_cache.h"
 #include "gui/igraphics.h"
 #include "raster/blit.h"
+#include "raster/cached_font.h"
 #include "raster/fill.h"
+#include "raster/scaled_blit.h"
+#include "raster/transform_blit.h"
 
 namespace {
 
@@ -53,8 +57,19 @@ void IGraphics::ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int fra
 }
 
 
-// Strips made at run time keep the source's frame layout: a horizontal strip marked
-// vertical would draw its frames from the wrong offsets.
+IBitmapStrip IGraphics::ScaleBitmapStrip(const IBitmapStrip* pBitmap, int width, int height) {
+    if (!pBitmap || !pBitmap->bitmap) return {};
+    auto* bm = new PIX_MemBitmap(width, height, 4);
+    PIX_ScaledBlit(bm, pBitmap->bitmap, 0, 0, bm->getWidth(), bm->getHeight(), 0.0f, 0.0f,
+                   float(pBitmap->bitmap->getWidth()), float(pBitmap->bitmap->getHeight()), 1.0f,
+                   PIX_MODE_FILTER_BILINEAR);
+    if (!BitmapCache::Instance().Add(-1, bm)) {
+        delete bm;
+        return {};
+    }
+    return {bm, bm->getWidth(), bm->getHeight(), pBitmap->frames, pBitmap->horizontal};
+}
+
 IBitmapStrip IGraphics::CropBitmapStrip(const IBitmapStrip* pBitmap, const IRECT* pR) {
     if (!pBitmap || !pBitmap->bitmap || !pR) return {};
     auto* bm = new PIX_MemBitmap(pR->W(), pR->H(), 4);
@@ -122,6 +137,37 @@ bool IGraphics::DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest,
 
 
 
+bool IGraphics::DrawRotatedBitmap(const IBitmapStrip* pBitmap, int destCtrX, int destCtrY, double angle,
+                                  int yOffsetZeroDeg, const IChannelBlend* pBlend) {
+    if (!pBitmap) return false;
+    PIX_IBitmap* bm = pBitmap->bitmap;
+    if (!bm) return true;
+    const int w = pBitmap->width, h = pBitmap->height;
+    PIX_RotatedBlit(mDrawBitmap, bm, destCtrX - w / 2, destCtrY - h / 2, w, h, 0.0f, 0.0f, float(bm->getWidth()),
+                    float(bm->getHeight()), float(angle), false, BlendWeight(pBlend),
+                    PIX_MODE_FILTER_BILINEAR | BlendMode(pBlend), 0.0f, float(yOffsetZeroDeg));
+    return true;
+}
+
+bool IGraphics::DrawRotatedMask(const IBitmapStrip* pBase, const IBitmapStrip* pMask, const IBitmapStrip* pTop,
+                                int x, int y, double angle, const IChannelBlend* pBlend) {
+    if (!pBase || !pMask || !pTop) return false;
+    if (!pBase->bitmap || !pMask->bitmap || !pTop->bitmap) return true;
+    const int w = pBase->width, h = pBase->height;
+    const float xOffset = (w & 1) ? -0.5f : 0.0f;  // keeps an odd-width needle on its pixel column
+    const float rad = float(angle * M_PI / 180.0);
+    if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap(0, 0, 4);
+    PIX_Copy(mTmpBitmap, pBase->bitmap);
+    PIX_ClearRect(mTmpBitmap, 0, 0, w, h, 0xFFFFFF00u, 0);
+    PIX_RotatedBlit(mTmpBitmap, pMask->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pMask->bitmap->getWidth()),
+                    float(pMask->bitmap->getHeight()), rad, true, 1.0f, 0x10101, xOffset, 0.0f);
+    PIX_RotatedBlit(mTmpBitmap, pTop->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pTop->bitmap->getWidth()),
+                    float(pTop->bitmap->getHeight()), rad, true, 1.0f, 0x10100, xOffset, 0.0f);
+    const IBitmapStrip scratch{mTmpBitmap, w, h, 1, false};
+    const IRECT dest(x, y, x + w, y + h);
+    return DrawBitmap(&scratch, &dest, 0, 0, pBlend);
+}
+
 bool IGraphics::DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int destY, const IRECT* pSrc) {
     if (!pBitmap || !pSrc) return false;
     PIX_Blur(mDrawBitmap, pBitmap->bitmap, destX, destY, pSrc->L, pSrc->T, pSrc->W(), pSrc->H());
@@ -162,7 +208,48 @@ void* IGraphics::GetBackBufferBits() { return mDrawBitmap ? mDrawBitmap->getBits
 
 // ---- Text -------------------------------------------------------------------------------
 
+PIX_IFont* IGraphics::CacheFont(IText* pTxt) {
+    if (!pTxt) return nullptr;
+    PIX_IFont* font = FindOrMakeFont(pTxt->mSize, pTxt->mOrientation, pTxt->mStyle, pTxt->mQuality, pTxt->mFont);
+    if (font) pTxt->mCached = font;
+    return font;
+}
 
+bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure) {
+    if (!str || !*str) return true;
+    if (!pTxt || !pR) return false;
+    PIX_IFont* font = pTxt->mCached ? pTxt->mCached : CacheFont(pTxt);
+    if (!font) return false;
+    font->SetTextColor(Pixel(pTxt->mColor));
+
+    const int align = Alignment(pTxt->mAlign);
+    unsigned flags = DT_NOCLIP;
+    if (pTxt->mColor.A < 255) flags |= PIX_DT_USE_TEXT_ALPHA;
+    if (align == 1) flags |= DT_CENTER;
+    if (align == 2) flags |= DT_RIGHT;
+
+    if (!measure) {
+        RECT r{pR->L, pR->T, pR->R, pR->B};
+        font->DrawText(mDrawBitmap, str, -1, &r, flags);
+        return true;
+    }
+    RECT m{0, 0, 0, 0};
+    font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
+    const int w = m.right, h = m.bottom;
+    if (align == 1) {
+        const int mid = Trunc((double(pR->L) + pR->R) * 0.5);
+        pR->L = mid - w / 2;
+        pR->R = pR->L + w;
+    } else if (align == 0) {
+        // Left-aligned measuring answers the width in R rather than an edge: the layout
+        // editor, the one caller, reads R as the label's width.
+        pR->R = w;
+    } else {
+        pR->L = pR->R - w;
+    }
+    pR->B = pR->T + h;
+    return true;
+}
 
 bool IGraphics::DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, const IText* pTxt,
                                const IChannelBlend* pBlend, const char* str, bool vCenter, bool multiline,

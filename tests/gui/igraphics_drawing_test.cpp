@@ -7,6 +7,7 @@
 
 #include "gui/bitmap_cache.h"
 #include "gui/igraphics.h"
+#include "raster/cached_font.h"
 #include "raster/combiners.h"
 #include "recording_graphics.h"
 
@@ -157,12 +158,69 @@ TEST(DrawBitmapState, DrawsTheFrameOfTheControlValue) {
     }
 }
 
+TEST(DrawRotatedBitmap, AtAngleZeroDrawsTheStripAroundItsCentre) {
+    std::unique_ptr<PIX_MemBitmap> src(Numbered(4, 4));
+    const IBitmapStrip strip{src.get(), 4, 4, 1, false};
+    for (int yOffset : {0, 1}) {
+        DrawGraphics g(10, 10);
+        EXPECT_TRUE(g.DrawRotatedBitmap(&strip, 5, 5, 0.0, yOffset));
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const int sx = x - 3, sy = y - 3 + yOffset;
+                const bool inside = x >= 3 && x < 7 && y >= 3 && y < 7 && sy < 4;
+                ASSERT_EQ(g.At(x, y), inside ? PIX_MakePixel(255, sx, sy, 7) : 0u)
+                    << "offset " << yOffset << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(DrawRotatedMask, LayersMaskAndTopOverTheBaseWithoutItsAlpha) {
+    // At angle 0 every stage is a plain per-pixel combine, so the expected pixel is the
+    // chain of combiners the stages name.
+    const uint32_t base = PIX_MakePixel(255, 10, 20, 30), mask = PIX_MakePixel(200, 40, 50, 60),
+                   top = PIX_MakePixel(100, 90, 80, 70), back = PIX_MakePixel(255, 1, 2, 3);
+    auto fill = [](uint32_t v) {
+        auto* bm = new PIX_MemBitmap(4, 4, 4);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = v;
+        return std::unique_ptr<PIX_MemBitmap>(bm);
+    };
+    auto b = fill(base), m = fill(mask), t = fill(top);
+    const IBitmapStrip sb{b.get(), 4, 4, 1, false}, sm{m.get(), 4, 4, 1, false}, st{t.get(), 4, 4, 1, false};
+    auto combine = [](uint32_t d, uint32_t s, PIX_DrawMode mode) {
+        PIX_SelectCombiner(mode, 256)(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s),
+                                      PIX_PixelA(s), 256);
+        return d;
+    };
+    uint32_t expect = combine(base & 0xFFFFFF00u, mask, 0x10001);
+    expect = combine(expect, top, 0x10000);
+    expect = combine(back, expect, 0x10000);
+
+    DrawGraphics g(8, 8);
+    g.Clear(back);
+    EXPECT_TRUE(g.DrawRotatedMask(&sb, &sm, &st, 2, 3, 0.0));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(g.At(x, y), x >= 2 && x < 6 && y >= 3 && y < 7 ? expect : back) << x << "," << y;
+    // An odd width turns about a half pixel; it still stays inside its box.
+    const IBitmapStrip odd{b.get(), 3, 4, 1, false};
+    g.Clear(back);
+    g.DrawRotatedMask(&odd, &sm, &st, 0, 0, 45.0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            if (x >= 3 || y >= 4) {
+                ASSERT_EQ(g.At(x, y), back) << x << "," << y;
+            }
+}
+
 TEST(DrawBitmap, AnEmptyStripDrawsNothing) {
     DrawGraphics g(8, 8);
     const IBitmapStrip empty{};
     const IRECT dest(0, 0, 8, 8);
     EXPECT_TRUE(g.DrawBitmap(&empty, &dest, 0, 0, &kCopy));
     EXPECT_TRUE(g.DrawBitmapState(&empty, &dest, 2, &kCopy));
+    EXPECT_TRUE(g.DrawRotatedBitmap(&empty, 4, 4, 1.0));
+    EXPECT_TRUE(g.DrawRotatedMask(&empty, &empty, &empty, 0, 0, 30.0));
     EXPECT_FALSE(g.DrawBitmap(nullptr, &dest, 0, 0));
     EXPECT_FALSE(g.DrawBitmap(&empty, nullptr, 0, 0));
     EXPECT_EQ(g.At(0, 0), 0u);
@@ -211,6 +269,14 @@ TEST(RuntimeStrips, KeepTheirOrientationAndDropCleanly) {
     EXPECT_EQ(crop.width, 10);
     EXPECT_EQ(PIX_PixelR(*PIX_PixelAddress(*crop.bitmap, 0, 0)), 1);
     EXPECT_EQ(PIX_PixelR(*PIX_PixelAddress(*crop.bitmap, 5, 0)), 2);
+
+    IBitmapStrip scaled = g.ScaleBitmapStrip(loaded, 10, 5);
+    EXPECT_TRUE(scaled.horizontal);
+    EXPECT_EQ(scaled.frames, 2);
+    EXPECT_EQ(scaled.width, 10);
+    EXPECT_EQ(scaled.height, 5);
+    EXPECT_EQ(PIX_PixelR(*PIX_PixelAddress(*scaled.bitmap, 0, 0)), 1);
+    EXPECT_EQ(PIX_PixelR(*PIX_PixelAddress(*scaled.bitmap, 9, 4)), 2);
 
     // Keeping twice must not let a drop leave a dangling entry behind.
     const int cached = BitmapCache::Instance().Count();
@@ -321,3 +387,126 @@ TEST(DrawBitmapText, CentresVertically) {
     EXPECT_EQ(g.At(0, 14), 0u);
 }
 
+
+namespace {
+
+// A font with fixed metrics that records how it is drawn.
+class ProbeFont : public PIX_IFont {
+public:
+    int w = 37, h = 13;
+    std::vector<unsigned> formats;
+    std::vector<RECT> rects;
+    PIX_PixelValue color = 0;
+
+    void SetFromHFont(HGDIOBJ, int) override {}
+    PIX_PixelValue SetTextColor(PIX_PixelValue c) override {
+        const PIX_PixelValue old = color;
+        color = c;
+        return old;
+    }
+    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
+    int SetBkMode(int m) override { return m; }
+    void SetCombineMode(PIX_DrawMode, float) override {}
+    int DrawText(PIX_IBitmap*, const char*, int, RECT* r, unsigned format) override {
+        formats.push_back(format);
+        rects.push_back(*r);
+        if (format & DT_CALCRECT) {
+            r->right = r->left + w;
+            r->bottom = r->top + h;
+        }
+        return h;
+    }
+    PIX_PixelValue GetTextColor() const override { return color; }
+    HGDIOBJ GetHFont() const override { return nullptr; }
+    int GetLineHeight() const override { return h; }
+    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
+};
+
+}  // namespace
+
+TEST(DrawIText, MeasuresByAlignment) {
+    struct Case {
+        int align;
+        IRECT expect;
+    } cases[] = {
+        {0, {10, 20, 37, 33}},    // the width comes back in R
+        {1, {87, 20, 124, 33}},   // mid 105, less 37 / 2
+        {2, {163, 20, 200, 33}},
+        {5, {10, 20, 37, 33}},    // outside 0..2: left
+        {-1, {10, 20, 37, 33}},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(4, 4);
+        ProbeFont font;
+        IText style;
+        style.mAlign = c.align;
+        style.mCached = &font;
+        IRECT r(10, 20, 200, 40);
+        EXPECT_TRUE(g.MeasureIText(&style, "abc", &r));
+        EXPECT_EQ(r, c.expect) << "align " << c.align;
+        ASSERT_EQ(font.formats.size(), 1u);
+        EXPECT_TRUE(font.formats[0] & DT_CALCRECT);
+        EXPECT_EQ(font.rects[0].left, 0);
+        EXPECT_EQ(font.rects[0].right, 0);
+    }
+}
+
+TEST(DrawIText, DrawsWithTheStylesFlagsAndColour) {
+    struct Case {
+        int align, alpha;
+        unsigned format;
+    } cases[] = {
+        {0, 255, DT_NOCLIP}, {1, 255, DT_NOCLIP | DT_CENTER}, {2, 255, DT_NOCLIP | DT_RIGHT},
+        {9, 255, DT_NOCLIP}, {0, 254, DT_NOCLIP | PIX_DT_USE_TEXT_ALPHA},
+        {2, 0, DT_NOCLIP | DT_RIGHT | PIX_DT_USE_TEXT_ALPHA},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(4, 4);
+        ProbeFont font;
+        IText style;
+        style.mAlign = c.align;
+        style.mColor = IColor(c.alpha, 10, 20, 30);
+        style.mCached = &font;
+        IRECT r(1, 2, 3, 4);
+        EXPECT_TRUE(g.DrawIText(&style, "x", &r));
+        EXPECT_EQ(r, IRECT(1, 2, 3, 4));
+        ASSERT_EQ(font.formats.size(), 1u);
+        EXPECT_EQ(font.formats[0], c.format);
+        EXPECT_EQ(font.rects[0].left, 1);
+        EXPECT_EQ(font.rects[0].bottom, 4);
+        EXPECT_EQ(font.color, PIX_MakePixel(c.alpha, 10, 20, 30));
+    }
+    // Nothing to draw is done at once, without a font.
+    DrawGraphics g(4, 4);
+    IText none;
+    none.mCached = nullptr;
+    IRECT r;
+    EXPECT_TRUE(g.DrawIText(&none, "", &r));
+    EXPECT_TRUE(g.DrawIText(&none, nullptr, &r));
+    EXPECT_EQ(none.mCached, nullptr);
+}
+
+TEST(DrawIText, DrawsAndMeasuresWithARealFace) {
+    DrawGraphics g(80, 40);
+    g.Clear(0xffffffff);
+    IText style(14, COLOR_BLACK, "DejaVu Sans", IText::kStyleNormal, IText::kAlignNear);
+    IRECT box(2, 2, 78, 38);
+    ASSERT_TRUE(g.DrawIText(&style, "Hi", &box));
+    ASSERT_NE(style.mCached, nullptr);
+    // The corrected request brings the line height to the size asked for.
+    EXPECT_NEAR(style.mCached->GetLineHeight(), 14, 2);
+    int inked = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 80; ++x) inked += g.At(x, y) != 0xffffffff;
+    EXPECT_GT(inked, 10);
+
+    IText same(14, COLOR_RED, "DejaVu Sans", IText::kStyleNormal, IText::kAlignFar);
+    IRECT r(0, 5, 70, 30);
+    EXPECT_TRUE(g.MeasureIText(&same, "Hi", &r));
+    EXPECT_EQ(same.mCached, style.mCached);  // one font per size, orientation, style and face
+    EXPECT_EQ(r.R, 70);
+    EXPECT_GT(r.W(), 5);
+    EXPECT_LT(r.W(), 40);
+    EXPECT_GT(r.H(), 8);
+}

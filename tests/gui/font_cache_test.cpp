@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gui/font_cache.h"
+#include "raster/cached_font.h"
+
+namespace {
+
+// A native font that remembers the height it was asked for.
+struct FakeNative : HGDIOBJ__ {
+    explicit FakeNative(int h) : HGDIOBJ__(WAPI_OBJ_FONT), height(h) { ++live; }
+    ~FakeNative() override { --live; }
+    int height;
+    static inline std::atomic<int> live{0};
+};
+
+// A font whose line height follows a rule of the native height, like a real face whose
+// cell is taller or shorter than the height asked for.
+class FakeFont : public PIX_IFont {
+public:
+    explicit FakeFont(std::function<int(int)> rule) : rule_(std::move(rule)) { ++live; }
+    ~FakeFont() override {
+        delete native_;
+        --live;
+    }
+    void SetFromHFont(HGDIOBJ font, int flags) override {
+        if (native_ != font) delete native_;
+        native_ = static_cast<FakeNative*>(font);
+        flags_ = flags;
+        lineHeight_ = rule_(native_->height);
+    }
+    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
+    int SetBkMode(int m) override { return m; }
+    void SetCombineMode(PIX_DrawMode, float) override {}
+    int DrawText(PIX_IBitmap*, const char*, int, RECT*, unsigned) override { return 0; }
+    PIX_PixelValue GetTextColor() const override { return 0; }
+    HGDIOBJ GetHFont() const override { return native_; }
+    int GetLineHeight() const override { return lineHeight_; }
+    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
+
+    int Flags() const { return flags_; }
+    static inline std::atomic<int> live{0};
+
+private:
+    std::function<int(int)> rule_;
+    FakeNative* native_ = nullptr;
+    int flags_ = 0;
+    int lineHeight_ = 0;
+};
+
+// Records every request; `failAt` makes that request (0-based) fail.
+struct Maker {
+    std::function<int(int)> rule = [](int h) { return h; };
+    int failAt = -1;
+    std::mutex mutex;
+    std::vector<FontRequest> requests;
+    std::vector<std::string> faces;
+    std::atomic<int> fontsMade{0};
+
+    FontMakers Makers() {
+        return {[this] {
+                    ++fontsMade;
+                    return static_cast<PIX_IFont*>(new FakeFont(rule));
+                },
+                [this](const FontRequest& r) -> HGDIOBJ {
+                    std::lock_guard lock(mutex);
+                    requests.push_back(r);
+                    faces.emplace_back(r.face);
+                    if (int(requests.size()) - 1 == failAt) return nullptr;
+                    return new FakeNative(r.height);
+                }};
+    }
+    std::vector<int> Heights() {
+        std::vector<int> h;
+        for (const FontRequest& r : requests) h.push_back(r.height);
+        return h;
+    }
+};
+
+}  // namespace
+
+TEST(FontCache, MakesEachStyleOnceAndKeysByTheStylesOwnValues) {
+    Maker maker;
+    maker.rule = [](int h) { return h + 2; };
+    PIX_IFont* a = FindOrMakeFont(10, 0, 0, 0, "ReuseFace", maker.Makers());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(static_cast<FakeFont*>(a)->Flags(), 0x600);
+    EXPECT_EQ(FindOrMakeFont(10, 0, 0, 3, "ReuseFace", maker.Makers()), a);  // quality is no part of the key
+    EXPECT_EQ(maker.fontsMade, 1);
+    struct Case {
+        int size, orientation, style;
+        const char* face;
+    } others[] = {{11, 0, 0, "ReuseFace"}, {10, 90, 0, "ReuseFace"}, {10, 0, 1, "ReuseFace"}, {10, 0, 0, "ReuseFace2"}};
+    for (const Case& c : others) {
+        PIX_IFont* f = FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers());
+        EXPECT_NE(f, a);
+        EXPECT_EQ(FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers()), f);
+    }
+    EXPECT_EQ(maker.fontsMade, 5);
+}
+
+TEST(FontCache, CorrectsTheHeightOnce) {
+    struct Case {
+        const char* face;
+        int size;
+        std::function<int(int)> rule;
+        std::vector<int> heights;
+    } cases[] = {
+        {"HeightExact", 12, [](int h) { return h; }, {12}},
+        {"HeightTall", 10, [](int h) { return h + 2; }, {10, 8}},      // 100 / 12 + 0.5 -> 8
+        {"HeightShort", 20, [](int h) { return h - 4; }, {20, 25}},    // 400 / 16 -> 25
+        {"HeightTiny", 1, [](int h) { return h + 2; }, {2, 1}},        // size 1 asks for 2; 4.0 / 4
+        {"HeightStillOff", 10, [](int h) { return h * 2; }, {10, 5}},  // no third try
+        {"HeightZero", 10, [](int) { return 0; }, {10}},               // nothing to correct by
+    };
+    for (Case& c : cases) {
+        Maker maker;
+        maker.rule = c.rule;
+        EXPECT_NE(FindOrMakeFont(c.size, 0, 0, 0, c.face, maker.Makers()), nullptr) << c.face;
+        EXPECT_EQ(maker.Heights(), c.heights) << c.face;
+    }
+}
+
+TEST(FontCache, AsksForWeightSlantQualityAndAngleOfTheStyle) {
+    struct Case {
+        int style, quality, orientation;
+        int weight;
+        bool italic;
+        int nativeQuality, escapement;
+    } cases[] = {
+        {0, 0, 0, 400, false, 0, 0}, {1, 1, 0, 700, false, 3, 0}, {2, 2, 45, 400, true, 4, 450},
+        {3, 3, -90, 400, false, 4, -900}, {0, 7, 0, 400, false, 3, 0}, {0, -1, 0, 400, false, 3, 0},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        Maker maker;
+        const std::string face = "StyleFace" + std::to_string(n++);
+        ASSERT_NE(FindOrMakeFont(10, c.orientation, c.style, c.quality, face.c_str(), maker.Makers()), nullptr);
+        ASSERT_EQ(maker.requests.size(), 1u);
+        const FontRequest& r = maker.requests[0];
+        EXPECT_EQ(r.weight, c.weight);
+        EXPECT_EQ(r.italic, c.italic);
+        EXPECT_EQ(r.quality, c.nativeQuality);
+        EXPECT_EQ(r.escapement, c.escapement);
+        EXPECT_EQ(maker.faces[0], face);
+    }
+}
+
+TEST(FontCache, AFontThatCannotBeMadeIsNotCached) {
+    const int fontsBefore = FakeFont::live, nativesBefore = FakeNative::live;
+    const int cached = FontCache::Instance().Count();
+    for (int failAt : {0, 1}) {
+        Maker maker;
+        maker.rule = [](int h) { return h + 3; };  // forces a second request
+        maker.failAt = failAt;
+        EXPECT_EQ(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", maker.Makers()), nullptr);
+        EXPECT_EQ(FakeFont::live, fontsBefore);
+        EXPECT_EQ(FakeNative::live, nativesBefore);  // the first native font went with its font
+    }
+    EXPECT_EQ(FontCache::Instance().Count(), cached);
+    // The next attempt tries again and can succeed.
+    Maker maker;
+    EXPECT_NE(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", maker.Makers()), nullptr);
+    FontMakers none;
+    EXPECT_EQ(FindOrMakeFont(10, 0, 0, 0, "NoMakers", none), nullptr);
+}
+
+TEST(FontCache, AFaceWithoutTerminatorIsReadOnlyToItsLength) {
+    char face[kFontFaceSize];
+    std::memset(face, 'x', sizeof face);  // no zero byte anywhere
+    Maker maker;
+    PIX_IFont* f = FindOrMakeFont(9, 0, 0, 0, face, maker.Makers());
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(maker.faces[0], std::string(kFontFaceSize - 1, 'x'));
+    EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, face, maker.Makers()), f);
+    EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, nullptr, maker.Makers()), FindOrMakeFont(9, 0, 0, 0, "", maker.Makers()));
+}
+
+TEST(FontCache, TwoThreadsMakingFontsAtOnceShareOneFontPerStyle) {
+    Maker maker;
+    const int cached = FontCache::Instance().Count();
+    std::vector<PIX_IFont*> got[2];
+    std::atomic<bool> go{false};
+    auto worker = [&](int t) {
+        FontMakers makers = maker.Makers();
+        while (!go) std::this_thread::yield();
+        for (int round = 0; round < 50; ++round)
+            for (int k = 0; k < 8; ++k) got[t].push_back(FindOrMakeFont(20 + k, 0, 0, 0, "ThreadFace", makers));
+    };
+    std::thread a(worker, 0), b(worker, 1);
+    go = true;
+    a.join();
+    b.join();
+    EXPECT_EQ(FontCache::Instance().Count(), cached + 8);
+    for (int k = 0; k < 8; ++k) {
+        PIX_IFont* f = FontCache::Instance().Find(20 + k, 0, 0, "ThreadFace");
+        ASSERT_NE(f, nullptr);
+        for (auto& list : got)
+            for (size_t i = size_t(k); i < list.size(); i += 8) ASSERT_EQ(list[i], f);
+    }
+}
