@@ -14,11 +14,11 @@ using pix::Sample;
 using pix::SourceWindow;
 
 struct NearestSampler {
-    static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) { return pix::Nearest(s, x, y); }
+    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) { return pix::Nearest(s, x, y); }
 };
 
 struct BilinearSampler {
-    static Sample get(const SourceWindow& s, int x, int y, uint32_t fx, uint32_t fy) {
+    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t fx, uint32_t fy) {
         return pix::Bilinear(s, x, y, fx, fy);
     }
 };
@@ -34,7 +34,7 @@ constexpr std::array<uint32_t, 26> kBoxReciprocal = [] {
 // The mean of the (2R + 1)^2 taps around (x, y) that lie inside the window.
 template <int R>
 struct BoxSampler {
-    static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) {
+    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) {
         const int x0 = x - R < 0 ? 0 : x - R, x1 = x + R >= s.width ? s.width - 1 : x + R;
         const int y0 = y - R < 0 ? 0 : y - R, y1 = y + R >= s.height ? s.height - 1 : y + R;
         uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
@@ -48,7 +48,8 @@ struct BoxSampler {
             }
         }
         const uint64_t rec = kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
-        return {int((sa * rec) >> 24), int((sr * rec) >> 24), int((sg * rec) >> 24), int((sb * rec) >> 24)};
+        return pix::MakeSample(uint32_t((sa * rec) >> 24), uint32_t((sr * rec) >> 24), uint32_t((sg * rec) >> 24),
+                               uint32_t((sb * rec) >> 24));
     }
 };
 
@@ -61,8 +62,10 @@ struct Walk {
     int64_t sx, dx, sy, dy;
 };
 
+// Walk and window by value: the destination writes cannot then alias them, so they
+// stay in registers.
 template <class Op, class Sampler>
-void ScaledRows(const Walk& g, const SourceWindow& src, int weight) {
+void ScaledRows(const Walk g, const SourceWindow src, int weight) {
     for (int j = 0; j < g.height; ++j) {
         const int64_t py = g.sy + j * g.dy;
         const int y = int(py >> 16);
@@ -71,7 +74,7 @@ void ScaledRows(const Walk& g, const SourceWindow& src, int weight) {
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
             const Sample s = Sampler::get(src, int(px >> 16), y, uint32_t(px & 0xffff), fy);
-            Op::apply(d + 4 * i, s.r, s.g, s.b, s.a, weight);
+            Op::apply(d + 4 * i, s.r(), s.g(), s.b(), s.a(), weight);
         }
     }
 }

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <climits>
 
 #include "raster/bitmap.h"
@@ -62,35 +66,80 @@ inline SourceWindow WindowOf(const PIX_IBitmap& bm, int left, int top, int width
     return {reinterpret_cast<const uint8_t*>(PIX_PixelAddress(bm, left, top)), step, width, height};
 }
 
+// A sampled pixel, packed as in memory (A, R, G, B from the low byte up).
 struct Sample {
-    int a, r, g, b;
+    uint32_t v;
+    int a() const { return int(v & 255); }
+    int r() const { return int(v >> 8 & 255); }
+    int g() const { return int(v >> 16 & 255); }
+    int b() const { return int(v >> 24); }
 };
+inline Sample MakeSample(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return {a | r << 8 | g << 16 | b << 24}; }
 
-inline Sample Nearest(const SourceWindow& src, int x, int y) {
+inline uint32_t LoadPixel(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+[[gnu::always_inline]] inline Sample Nearest(const SourceWindow& src, int x, int y) {
     const uint8_t* p = src.at(x, y);
-    return {p[0], p[1], p[2], p[3]};
+    return {LoadPixel(p)};
+}
+
+// Two channels of a pixel in 32-bit lanes of one word (bytes 0 and 2, or 1 and 3),
+// so one multiply by a 16-bit weight serves both: each lane's weighted sum stays
+// below 255 x 65536 < 2^24 and never carries into the next lane.
+inline uint64_t EvenChannels(const uint8_t* p) { return p[0] | uint64_t(p[2]) << 32; }
+inline uint64_t OddChannels(const uint8_t* p) { return p[1] | uint64_t(p[3]) << 32; }
+[[gnu::always_inline]] inline Sample Unpack(uint64_t even, uint64_t odd) {
+    return MakeSample(uint32_t(even >> 16 & 255), uint32_t(odd >> 16 & 255), uint32_t(even >> 48 & 255),
+                      uint32_t(odd >> 48 & 255));
+}
+
+// (p00 f00 + p10 f10 + p01 f01 + p11 f11) >> 16 for all four bytes at once.
+[[gnu::always_inline]] inline Sample BilinearInterior(const uint8_t* p00, const uint8_t* p01, uint32_t f00,
+                                                      uint32_t f10, uint32_t f01, uint32_t f11) {
+#if defined(__SSE2__)
+    // Weights up to 65536 do not fit a 16-bit lane, so each is split into a high and a
+    // low byte; pmaddwd then sums a pixel pair per channel exactly in 32 bits.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(LoadPixel(p00))), _mm_cvtsi32_si128(int(LoadPixel(p00 + 4)))), zero);
+    const __m128i bottom = _mm_unpacklo_epi8(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(LoadPixel(p01))), _mm_cvtsi32_si128(int(LoadPixel(p01 + 4)))), zero);
+    auto pair = [](uint32_t a, uint32_t b) { return _mm_set1_epi32(int(a | b << 16)); };
+    const __m128i high = _mm_add_epi32(_mm_madd_epi16(top, pair(f00 >> 8, f10 >> 8)),
+                                       _mm_madd_epi16(bottom, pair(f01 >> 8, f11 >> 8)));
+    const __m128i low = _mm_add_epi32(_mm_madd_epi16(top, pair(f00 & 255, f10 & 255)),
+                                      _mm_madd_epi16(bottom, pair(f01 & 255, f11 & 255)));
+    const __m128i sum = _mm_srli_epi32(_mm_add_epi32(_mm_slli_epi32(high, 8), low), 16);
+    const __m128i words = _mm_packs_epi32(sum, sum);
+    return {uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)))};
+#else
+    const uint64_t even = EvenChannels(p00) * f00 + EvenChannels(p00 + 4) * f10 + EvenChannels(p01) * f01 +
+                          EvenChannels(p01 + 4) * f11;
+    const uint64_t odd =
+        OddChannels(p00) * f00 + OddChannels(p00 + 4) * f10 + OddChannels(p01) * f01 + OddChannels(p01 + 4) * f11;
+    return Unpack(even, odd);
+#endif
 }
 
 // Bilinear value at (x + fx / 65536, y + fy / 65536) for (x, y) inside the window.
 // The last column and row interpolate in one direction only, so nothing beyond the
 // window is read. f11 is computed unsigned: fx * fy reaches 2^32 - 2^17 + 1.
-inline Sample Bilinear(const SourceWindow& src, int x, int y, uint32_t fx, uint32_t fy) {
+[[gnu::always_inline]] inline Sample Bilinear(const SourceWindow& src, int x, int y, uint32_t fx, uint32_t fy) {
     const uint8_t* p00 = src.at(x, y);
     const bool lastColumn = x >= src.width - 1, lastRow = y >= src.height - 1;
-    if (!lastColumn && !lastRow) {
-        const uint8_t* p01 = p00 + src.stride;
+    if (!lastColumn && !lastRow) [[likely]] {
         const uint32_t f11 = (fx * fy) >> 16;
-        const uint32_t f10 = fx - f11, f01 = fy - f11, f00 = 65536 - fx - fy + f11;
-        auto mix = [&](int c) {
-            return int((p00[c] * f00 + p00[4 + c] * f10 + p01[c] * f01 + p01[4 + c] * f11) >> 16);
-        };
-        return {mix(0), mix(1), mix(2), mix(3)};
+        return BilinearInterior(p00, p00 + src.stride, 65536 - fx - fy + f11, fx - f11, fy - f11, f11);
     }
-    if (lastColumn && lastRow) return {p00[0], p00[1], p00[2], p00[3]};
+    if (lastColumn && lastRow) return {LoadPixel(p00)};
     const uint8_t* p1 = lastColumn ? p00 + src.stride : p00 + 4;
-    const uint32_t f = lastColumn ? fy : fx;
-    auto mix = [&](int c) { return int((p00[c] * (65536 - f) + p1[c] * f) >> 16); };
-    return {mix(0), mix(1), mix(2), mix(3)};
+    const uint64_t f = lastColumn ? fy : fx;
+    return Unpack(EvenChannels(p00) * (65536 - f) + EvenChannels(p1) * f,
+                  OddChannels(p00) * (65536 - f) + OddChannels(p1) * f);
 }
 
 // Turns a rectangle of negative size into the same rectangle of positive size.

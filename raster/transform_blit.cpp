@@ -26,14 +26,14 @@ struct DeltaWalk {
 struct NearestSampler {
     // Positions are taken as they are: column s >> 16 of [0, width).
     static constexpr int64_t kBias = 0;
-    static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
         return pix::Nearest(src, int(s >> 16), int(t >> 16));
     }
 };
 
 struct BilinearSampler {
     static constexpr int64_t kBias = 0;
-    static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
         return pix::Bilinear(src, int(s >> 16), int(t >> 16), uint32_t(s & 0xffff), uint32_t(t & 0xffff));
     }
 };
@@ -44,7 +44,7 @@ struct BilinearSampler {
 // the edge.
 struct CentredBilinearSampler {
     static constexpr int64_t kBias = 32768;
-    static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
         s = s < 0 ? 0 : s;
         t = t < 0 ? 0 : t;
         return pix::Bilinear(src, int(s >> 16), int(t >> 16), uint32_t(s & 0xffff), uint32_t(t & 0xffff));
@@ -54,13 +54,13 @@ struct CentredBilinearSampler {
 template <class Op>
 struct FixedWeight {
     int weight;
-    void operator()(uint8_t* d, const Sample& s, int64_t) const { Op::apply(d, s.r, s.g, s.b, s.a, weight); }
+    void operator()(uint8_t* d, const Sample& s, int64_t) const { Op::apply(d, s.r(), s.g(), s.b(), s.a(), weight); }
 };
 
 struct FunctionWeight {
     PIX_CombineFunc combine;
     int weight;
-    void operator()(uint8_t* d, const Sample& s, int64_t) const { combine(d, s.r, s.g, s.b, s.a, weight); }
+    void operator()(uint8_t* d, const Sample& s, int64_t) const { combine(d, s.r(), s.g(), s.b(), s.a(), weight); }
 };
 
 // The accumulator is opacity x 65536; its weight is >> 8, saturated where the
@@ -69,12 +69,12 @@ template <class Op>
 struct VaryingWeight {
     void operator()(uint8_t* d, const Sample& s, int64_t a) const {
         const int64_t w = std::clamp<int64_t>(a >> 8, -kPixMaxWeight, kPixMaxWeight);
-        Op::apply(d, s.r, s.g, s.b, s.a, int(w));
+        Op::apply(d, s.r(), s.g(), s.b(), s.a(), int(w));
     }
 };
 
 template <class Sampler, class Blend>
-void DeltaRows(const DeltaWalk& g, const SourceWindow& src, Blend blend) {
+void DeltaRows(const DeltaWalk g, const SourceWindow src, Blend blend) {  // by value, so nothing aliases them
     const int64_t limitS = int64_t(src.width) << 16, limitT = int64_t(src.height) << 16;
     int64_t rowS = g.s, rowT = g.t, dsdx = g.dsdx, dtdx = g.dtdx, rowA = g.a, dadx = g.dadx;
     for (int j = 0; j < g.height; ++j) {

@@ -442,3 +442,37 @@ TEST(BitmapCmp, ReportsOrderSizeAndDifferences) {
     EXPECT_EQ(PIX_BitmapCmp(&a, &b, nullptr), -1);
     EXPECT_EQ(PIX_BitmapCmp(&b, &a, nullptr), 1);
 }
+
+// Random positions, fractions near 0 and near 1 included, against the bilinear rule
+// evaluated directly in 64-bit arithmetic.
+TEST(DeltaBlit, BilinearSamplesFollowTheRuleExactly) {
+    std::mt19937 rng(2024);
+    PIX_MemBitmap src(5, 4, 4), dst(1, 1, 4);
+    FillRandom(src, 88);
+    const uint32_t fractions[] = {0, 1, 0x8000, 0xfffe, 0xffff};
+    for (int round = 0; round < 3000; ++round) {
+        const int x = int(rng() % 5), y = int(rng() % 4);
+        const uint32_t fx = round % 3 ? rng() & 0xffff : fractions[rng() % 5];
+        const uint32_t fy = round % 5 ? rng() & 0xffff : fractions[rng() % 5];
+        const int64_t fx64 = fx, fy64 = fy, f11 = (fx64 * fy64) >> 16;
+        const int64_t f10 = fx64 - f11, f01 = fy64 - f11, f00 = 65536 - fx64 - fy64 + f11;
+        uint32_t want = 0;
+        for (int c = 0; c < 4; ++c) {
+            auto at = [&](int px, int py) { return int64_t(Px(src, px, py) >> (8 * c) & 255); };
+            int64_t v;
+            if (x < 4 && y < 3)
+                v = (at(x, y) * f00 + at(x + 1, y) * f10 + at(x, y + 1) * f01 + at(x + 1, y + 1) * f11) >> 16;
+            else if (x == 4 && y < 3)
+                v = (at(x, y) * (65536 - fy64) + at(x, y + 1) * fy64) >> 16;
+            else if (y == 3 && x < 4)
+                v = (at(x, y) * (65536 - fx64) + at(x + 1, y) * fx64) >> 16;
+            else
+                v = at(x, y);
+            want |= uint32_t(v) << (8 * c);
+        }
+        Fill(dst, 0);
+        const float s = float(x) + float(fx) / 65536.0f, t = float(y) + float(fy) / 65536.0f;
+        PIX_DeltaBlit(&dst, &src, 0, 0, 1, 1, s, t, 5, 4, 1, 0, 0, 1, 0, 0, false, 1.0f, 0x100);
+        ASSERT_EQ(Px(dst, 0, 0), want) << x << "," << y << " fx " << fx << " fy " << fy;
+    }
+}
