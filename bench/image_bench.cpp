@@ -110,54 +110,42 @@ void ScaleTransform(pixman_image_t* img, double factor) {
     pixman_image_set_transform(img, &t);
 }
 
-// 400 x 400 to 200 x 200: our 3 x 3 box against pixman's box convolution.
-void BM_Halve_Pixman(benchmark::State& state) {
-    PixmanPair p(400, 400, 200, 200);
-    ScaleTransform(p.src, 2.0);
-    int nParams = 0;
-    pixman_fixed_t* params = pixman_filter_create_separable_convolution(
-        &nParams, pixman_double_to_fixed(2.0), pixman_double_to_fixed(2.0), PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX,
-        PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 1, 1);
-    pixman_image_set_filter(p.src, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, nParams);
-    free(params);
-    PeerNs()["halve"] = TimedLoop(state, [&] {
+// A 2x reduction (400 x 400 to 200 x 200: our 3 x 3 box against pixman's box
+// convolution) and a 1.5x one (300 x 300 to 200 x 200, bilinear on both sides).
+void PixmanReduction(benchmark::State& state, const char* key, int size, double factor, bool box) {
+    PixmanPair p(size, size, 200, 200);
+    ScaleTransform(p.src, factor);
+    if (box) {
+        int nParams = 0;
+        pixman_fixed_t* params = pixman_filter_create_separable_convolution(
+            &nParams, pixman_double_to_fixed(factor), pixman_double_to_fixed(factor), PIXMAN_KERNEL_BOX,
+            PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 1, 1);
+        pixman_image_set_filter(p.src, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, nParams);
+        free(params);
+    } else {
+        pixman_image_set_filter(p.src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    }
+    PeerNs()[key] = TimedLoop(state, [&] {
         pixman_image_composite32(PIXMAN_OP_SRC, p.src, nullptr, p.dst, 0, 0, 0, 0, 0, 0, 200, 200);
         benchmark::DoNotOptimize(p.dstPixels.data());
     });
     state.SetItemsProcessed(state.iterations() * 200 * 200);
 }
 
-void BM_Halve_Ours(benchmark::State& state) {
-    PIX_MemBitmap src(400, 400, 4), dst(200, 200, 4);
+void OurReduction(benchmark::State& state, const char* key, int size) {
+    PIX_MemBitmap src(size, size, 4), dst(200, 200, 4);
     FillArtwork(src);
     const double ns = TimedLoop(state, [&] {
-        PIX_ScaledBlit(&dst, &src, 0, 0, 200, 200, 0, 0, 400, 400, 1.0f, PIX_MODE_FILTER_BILINEAR);
+        PIX_ScaledBlit(&dst, &src, 0, 0, 200, 200, 0, 0, float(size), float(size), 1.0f, PIX_MODE_FILTER_BILINEAR);
         benchmark::DoNotOptimize(dst.getBits());
     });
-    Report(state, "halve", ns, 200 * 200);
+    Report(state, key, ns, 200 * 200);
 }
 
-// 300 x 300 to 200 x 200, bilinear on both sides.
-void BM_Scale15_Pixman(benchmark::State& state) {
-    PixmanPair p(300, 300, 200, 200);
-    ScaleTransform(p.src, 1.5);
-    pixman_image_set_filter(p.src, PIXMAN_FILTER_BILINEAR, nullptr, 0);
-    PeerNs()["scale1.5"] = TimedLoop(state, [&] {
-        pixman_image_composite32(PIXMAN_OP_SRC, p.src, nullptr, p.dst, 0, 0, 0, 0, 0, 0, 200, 200);
-        benchmark::DoNotOptimize(p.dstPixels.data());
-    });
-    state.SetItemsProcessed(state.iterations() * 200 * 200);
-}
-
-void BM_Scale15_Ours(benchmark::State& state) {
-    PIX_MemBitmap src(300, 300, 4), dst(200, 200, 4);
-    FillArtwork(src);
-    const double ns = TimedLoop(state, [&] {
-        PIX_ScaledBlit(&dst, &src, 0, 0, 200, 200, 0, 0, 300, 300, 1.0f, PIX_MODE_FILTER_BILINEAR);
-        benchmark::DoNotOptimize(dst.getBits());
-    });
-    Report(state, "scale1.5", ns, 200 * 200);
-}
+void BM_Halve_Pixman(benchmark::State& state) { PixmanReduction(state, "halve", 400, 2.0, true); }
+void BM_Halve_Ours(benchmark::State& state) { OurReduction(state, "halve", 400); }
+void BM_Scale15_Pixman(benchmark::State& state) { PixmanReduction(state, "scale1.5", 300, 1.5, false); }
+void BM_Scale15_Ours(benchmark::State& state) { OurReduction(state, "scale1.5", 300); }
 
 // ---- PNG decoding -----------------------------------------------------------------
 

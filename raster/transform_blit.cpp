@@ -355,26 +355,31 @@ void PIX_DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int d
                    dsdx, dtdx, dsdy, dtdy, dsdxdy, dtdxdy, clipToSource, alpha, dadx, dady, dadxdy, mode);
 }
 
+namespace {
+
+// Reads grid point (i, j) of `Stride` values each: x, y and, with three, alpha.
+template <int Stride, class T>
+auto GridReader(const T* points, int perRow) {
+    return [points, perRow](int i, int j) {
+        const T* p = points + Stride * (int64_t(j) * perRow + i);
+        return MeshPoint{double(p[0]), double(p[1]), Stride > 2 ? double(p[Stride - 1]) : 0.0};
+    };
+}
+
+}  // namespace
+
 void PIX_TransformBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, int destWidth, int destHeight,
                        const float* points, int pointsPerRow, int pointRows, float alpha, PIX_DrawMode mode) {
     if (!points) return;
     MeshBlit(dest, source, destX, destY, destWidth, destHeight, pointsPerRow, pointRows,
-             [&](int i, int j) {
-                 const float* p = points + 2 * (int64_t(j) * pointsPerRow + i);
-                 return MeshPoint{p[0], p[1], 0};
-             },
-             false, alpha, mode);
+             GridReader<2>(points, pointsPerRow), false, alpha, mode);
 }
 
 void PIX_TransformBlit2(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, int destWidth, int destHeight,
                         const double* points, int pointsPerRow, int pointRows, float alpha, PIX_DrawMode mode) {
     if (!points) return;
     MeshBlit(dest, source, destX, destY, destWidth, destHeight, pointsPerRow, pointRows,
-             [&](int i, int j) {
-                 const double* p = points + 2 * (int64_t(j) * pointsPerRow + i);
-                 return MeshPoint{p[0], p[1], 0};
-             },
-             false, alpha, mode);
+             GridReader<2>(points, pointsPerRow), false, alpha, mode);
 }
 
 void PIX_TransformBlit2Alpha(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, int destWidth,
@@ -382,11 +387,7 @@ void PIX_TransformBlit2Alpha(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, 
                              PIX_DrawMode mode) {
     if (!points) return;
     MeshBlit(dest, source, destX, destY, destWidth, destHeight, pointsPerRow, pointRows,
-             [&](int i, int j) {
-                 const double* p = points + 3 * (int64_t(j) * pointsPerRow + i);
-                 return MeshPoint{p[0], p[1], p[2]};
-             },
-             true, 1.0f, mode);
+             GridReader<3>(points, pointsPerRow), true, 1.0f, mode);
 }
 
 void PIX_DeltaBlitRow(uint8_t* dest, const uint8_t* source, int width, int height, int32_t s, int32_t t,

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "image_test_util.h"
 #include "raster/png.h"
 
 namespace fs = std::filesystem;
@@ -117,13 +118,6 @@ SngImage parseSng(const fs::path& p) {
     return img;
 }
 
-// A bitmap that stores its rows bottom-up, to prove the loader honours the flag.
-class FlippedBitmap : public PIX_MemBitmap {
-public:
-    using PIX_MemBitmap::PIX_MemBitmap;
-    bool isFlipped() const override { return true; }
-};
-
 std::vector<fs::path> suiteImages() {
     std::vector<fs::path> out;
     for (const auto& e : fs::directory_iterator(kSuite))
@@ -170,7 +164,7 @@ TEST(LoadPNG, EverySuiteImageMatchesItsDump) {
                 if (target == kGiven)
                     owned = std::make_unique<PIX_MemBitmap>(3, 3, 4);
                 else
-                    owned = std::make_unique<FlippedBitmap>(3, 3, 4);
+                    owned = std::make_unique<FlippedMemBitmap>(3, 3, 4);
                 result = PIX_LoadPNG(png.c_str(), owned.get());
                 EXPECT_EQ(result, owned.get()) << what;
                 break;

@@ -7,22 +7,10 @@
 #include <random>
 
 #include "guarded_bitmap.h"
+#include "image_test_util.h"
 #include "raster/combiners.h"
 
 namespace {
-
-uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
-
-void FillRandom(PIX_IBitmap& bm, uint32_t seed) {
-    std::mt19937 rng(seed);
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = rng();
-}
-
-void Fill(PIX_IBitmap& bm, uint32_t v) {
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = v;
-}
 
 int Byte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
 
@@ -41,12 +29,6 @@ uint32_t BoxMean(PIX_IBitmap& src, int cx, int cy, int radius) {
     }
     return out;
 }
-
-class FlippedMemBitmap : public PIX_MemBitmap {
-public:
-    using PIX_MemBitmap::PIX_MemBitmap;
-    bool isFlipped() const override { return true; }
-};
 
 }  // namespace
 

@@ -8,34 +8,9 @@
 #include <random>
 
 #include "guarded_bitmap.h"
+#include "image_test_util.h"
 
 namespace {
-
-uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
-
-void FillRandom(PIX_IBitmap& bm, uint32_t seed) {
-    std::mt19937 rng(seed);
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = rng();
-}
-
-void Fill(PIX_IBitmap& bm, uint32_t v) {
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = v;
-}
-
-int CountDifferent(PIX_IBitmap& a, PIX_IBitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x) n += Px(a, x, y) != Px(b, x, y);
-    return n;
-}
-
-class FlippedMemBitmap : public PIX_MemBitmap {
-public:
-    using PIX_MemBitmap::PIX_MemBitmap;
-    bool isFlipped() const override { return true; }
-};
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
