@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -246,7 +247,12 @@ void IGraphicsMac::OpenChildWindow(void* pParentWindow) {
     if (!backend || !pParentWindow) return;
     CloseChildWindow();
     mParentWindow = static_cast<platform::Window*>(pParentWindow);
+    const platform::Rect parent = mParentWindow->ScreenFrame();
+    int x = int(parent.x);
+    if (parent.width > Width()) x += int(std::floor((parent.width - Width()) * 0.5));
     mChildWindow = backend->CreateWindow("", Width(), Height(), true);
+    mChildWindow->SetTransientFor(mParentWindow);
+    mChildWindow->SetPosition(x, int(parent.y));
     OpenWindow(mChildWindow.get());
     mChildWindow->Show();
 }

@@ -50,6 +50,16 @@ public:
         gtk_window_resize(GTK_WINDOW(window_), width, height);
     }
     void SetCloseHandler(std::function<bool()> handler) override { closeHandler_ = std::move(handler); }
+    Rect ScreenFrame() const override {
+        int x = 0, y = 0;
+        gtk_window_get_position(GTK_WINDOW(window_), &x, &y);
+        return {double(x), double(y), double(width_), double(height_)};
+    }
+    void SetPosition(int x, int y) override { gtk_window_move(GTK_WINDOW(window_), x, y); }
+    void SetTransientFor(Window* parent) override {
+        auto* p = static_cast<GtkWindowImpl*>(parent);
+        gtk_window_set_transient_for(GTK_WINDOW(window_), p ? GTK_WINDOW(p->window_) : nullptr);
+    }
 
     GtkWidget* window_;
     GtkWidget* fixed_;

@@ -16,9 +16,13 @@ public:
     void SetTitle(const std::string& t) override { title = t; }
     void SetContentSize(int w, int h) override { width = w, height = h; }
     void SetCloseHandler(std::function<bool()> handler) override { closeHandler = std::move(handler); }
+    Rect ScreenFrame() const override { return {double(x), double(y), double(width), double(height)}; }
+    void SetPosition(int px, int py) override { x = px, y = py; }
+    void SetTransientFor(Window* p) override { parent = p; }
 
     std::string title;
-    int width = 0, height = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    Window* parent = nullptr;
     bool visible = false;
     std::function<bool()> closeHandler;
 };

@@ -203,6 +203,11 @@ public:
     virtual void SetContentSize(int width, int height) = 0;
     // Called when the user closes the window; answering false keeps it open.
     virtual void SetCloseHandler(std::function<bool()> handler) = 0;
+    // Screen pixels, origin top-left: where the content area is and how big it is.
+    virtual Rect ScreenFrame() const = 0;
+    virtual void SetPosition(int x, int y) = 0;
+    // Keeps this window above `parent` (null: free-standing).
+    virtual void SetTransientFor(Window* parent) = 0;
 };
 
 class Timer {

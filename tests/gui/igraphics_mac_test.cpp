@@ -333,6 +333,25 @@ TEST_F(MacFixture, WindowLifecycle) {
     graphics->OpenWindow(nullptr);  // left open: the destructor closes it
 }
 
+TEST_F(MacFixture, ChildWindowSitsCentredOnItsParent) {
+    plug.AttachGraphics(graphics);
+    struct Case {
+        int parentX, parentWidth, childX;
+    } cases[] = {{100, 1001, 598}, {100, 4, 100}, {-20, 2, -20}};
+    for (const Case& c : cases) {
+        auto parent = backend.CreateWindow("main", c.parentWidth, 500, false);
+        parent->SetPosition(c.parentX, 50);
+        graphics->OpenChildWindow(parent.get());
+        ASSERT_TRUE(graphics->WindowIsOpen());
+        auto* hv = static_cast<HeadlessView*>(graphics->GetView()->nativeView());
+        ASSERT_NE(hv->parent, nullptr);
+        EXPECT_NE(hv->parent, parent.get());
+        EXPECT_EQ(hv->parent->ScreenFrame(), (platform::Rect{double(c.childX), 50, 4, 3}));
+        graphics->CloseChildWindow();
+        EXPECT_FALSE(graphics->WindowIsOpen());
+    }
+}
+
 TEST(MacWithoutBackend, EverythingFailsQuietly) {
     IGraphicsMac g(nullptr, 10, 10, 0);
     EXPECT_EQ(g.OpenWindow(nullptr), nullptr);
