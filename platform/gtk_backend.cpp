@@ -335,6 +335,7 @@ AlertResponse GtkBackendImpl::RunAlert(const AlertSpec& spec) {
     GtkWidget* d = gtk_message_dialog_new(MainWindow(), GTK_DIALOG_MODAL, GTK_MESSAGE_INFO, GTK_BUTTONS_NONE, "%s",
                                           spec.header.c_str());
     gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(d), "%s", spec.message.c_str());
+    gtk_window_set_title(GTK_WINDOW(d), spec.header.c_str());
     enum { kDefault = 1, kAlternate = 2, kOther = 3 };
     if (!spec.otherButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), spec.otherButton.c_str(), kOther);
     if (!spec.alternateButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), spec.alternateButton.c_str(), kAlternate);

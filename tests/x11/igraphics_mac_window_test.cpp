@@ -2,7 +2,11 @@
 // through the panel view, and what they redraw reaches the screen.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "gtk_test_support.h"
+#include "gui/popup_menu.h"
 #include "gui/cocoa_view.h"
 #include "gui/control.h"
 #include "gui/igraphics_mac.h"
@@ -151,6 +155,58 @@ TEST_F(EngineWindowTest, TypedValueGoesThroughTheFilter) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_EQ(plug.GetParam(2)->Value(), 42.0);
     EXPECT_EQ(Shown(140, 40), 0xff002a00u);  // green channel = 42
+}
+
+}  // namespace
+
+namespace {
+
+// Sends keys to the window titled `title` once it shows, from another thread, while
+// the calling thread sits in a modal loop.
+std::thread KeysTo(const std::string& title, const std::string& keys) {
+    return std::thread([=] {
+        std::string cmd = "xdotool search --sync --onlyvisible --name '^" + title + "$' windowfocus --sync key --delay 30 " + keys;
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    });
+}
+
+TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
+    struct Case {
+        int type;
+        const char* keys;
+        int answer;
+    } cases[] = {
+        {1, "Return", 1},
+        {1, "Escape", 2},  // closing a box that has Cancel answers Cancel
+        {4, "Escape", 0},
+        {3, "Escape", 2},
+    };
+    for (const Case& c : cases) {
+        std::thread keys = KeysTo("Question", c.keys);
+        EXPECT_EQ(graphics->ShowMessageBox("Save the program?", "Question", c.type), c.answer) << c.keys;
+        keys.join();
+    }
+}
+
+TEST_F(EngineWindowTest, MenuChoiceInASubmenu) {
+    IPopupMenu menu, sub;
+    menu.SetPrefix(2);
+    menu.AddItem("a");
+    menu.AddItem("b", -1, IPopupMenuItem::kDisabled);
+    sub.AddItem("x");
+    sub.AddItem("y");
+    menu.AddItem("sub", &sub);
+    // Down reaches "a", skips the disabled "b" to "sub"; Right opens it on "x".
+    std::thread keys([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_EQ(std::system("xdotool key --delay 60 Down Down Right Down Return"), 0);
+    });
+    IRECT r(20, 20, 60, 60);
+    IPopupMenu* chosen = graphics->CreateIPopupMenu(&menu, &r);
+    keys.join();
+    EXPECT_EQ(chosen, &sub);
+    EXPECT_EQ(sub.GetChosenItemIdx(), 1);
+    EXPECT_EQ(menu.GetChosenItemIdx(), -1);
 }
 
 }  // namespace
