@@ -234,9 +234,10 @@ void MeshBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int x, int y, int width, i
     if (!dest || !source || width < 1 || height < 1 || perRow < 2 || rows < 2) return;
     // Cell edges are computed as ints from x + k * cell width.
     if (int64_t(x) + width > INT32_MAX || int64_t(y) + height > INT32_MAX) return;
-    const float cellW = float(width) / float(perRow - 1), cellH = float(height) / float(rows - 1);
-    auto edgeX = [&](int k) { return int(float(x) + float(k) * cellW + 0.5f); };
-    auto edgeY = [&](int k) { return int(float(y) + float(k) * cellH + 0.5f); };
+    // Double precision keeps every edge of a grid near the int range exact.
+    const double cellW = double(width) / (perRow - 1), cellH = double(height) / (rows - 1);
+    auto edgeX = [&](int k) { return int(x + k * cellW + 0.5); };
+    auto edgeY = [&](int k) { return int(y + k * cellH + 0.5); };
     const double sw = source->getWidth(), sh = source->getHeight();
     for (int cj = 0; cj + 1 < rows; ++cj) {
         const int y0 = edgeY(cj), ch = edgeY(cj + 1) - y0;

@@ -70,14 +70,6 @@ TEST(ScaledBlit, ShrinkBelowThresholdInterpolates) {
     EXPECT_EQ(Px(dst, 1, 1), PIX_MakePixel(135, 135, 135, 135));
 }
 
-TEST(ScaledBlit, NearestEnlargementRepeatsPixels) {
-    PIX_MemBitmap src(2, 2, 4), dst(4, 4, 4);
-    FillRandom(src, 3);
-    PIX_ScaledBlit(&dst, &src, 0, 0, 4, 4, 0, 0, 2, 2, 1.0f, PIX_MODE_COPY);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Px(dst, x, y), Px(src, x / 2, y / 2)) << x << "," << y;
-}
-
 TEST(ScaledBlit, MirroredSizesGiveTheExactMirror) {
     struct Case {
         int srcW, srcH, w, h;
@@ -278,5 +270,23 @@ TEST(ScaledBlit, ScaleOneAtWholePositionsIsTheUnscaledBlit) {
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < 10; ++x) bad += Px(dst, x, y) != (x + c.from < 10 ? Px(src, x + c.from, y) : 0u);
         EXPECT_EQ(bad, 0) << c.sx;
+    }
+}
+
+TEST(ScaledBlit, ClippingTheDestinationKeepsTheSamples) {
+    // A filtered 2x enlargement of the top-left 10 x 10 of a larger source, drawn
+    // whole and drawn partly off the left and top edges: the visible pixels agree, so
+    // the clipped draw does not blend in pixels right of or below the source rectangle.
+    PIX_MemBitmap src(20, 20, 4), whole(30, 30, 4), clipped(30, 30, 4);
+    FillRandom(src, 41);
+    for (uint32_t mode : {0x100u, 0u}) {
+        Fill(whole, 0);
+        Fill(clipped, 0);
+        PIX_ScaledBlit(&whole, &src, 0, 0, 20, 20, 0, 0, 10, 10, 1.0f, mode);
+        PIX_ScaledBlit(&clipped, &src, -6, -4, 20, 20, 0, 0, 10, 10, 1.0f, mode);
+        int bad = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 14; ++x) bad += Px(clipped, x, y) != Px(whole, x + 6, y + 4);
+        EXPECT_EQ(bad, 0) << mode;
     }
 }

@@ -205,28 +205,6 @@ TEST(DeltaBlit, RowWorkerWithFunctionMatchesDeltaBlit) {
     PIX_DeltaBlitRow(nullptr, nullptr, 4, 4, 0, 0, 65536, 0, 0, 65536, 0, 0, 4, 4, 16, 16, 256, 0, nullptr);
 }
 
-TEST(DeltaBlit, FilteredLastColumnAndRowInterpolateOneWay) {
-    PIX_MemBitmap src(2, 2, 4), dst(1, 1, 4);
-    Px(src, 0, 0) = PIX_MakePixel(0, 0, 0, 0);
-    Px(src, 1, 0) = PIX_MakePixel(100, 100, 100, 100);
-    Px(src, 0, 1) = PIX_MakePixel(200, 200, 200, 200);
-    Px(src, 1, 1) = PIX_MakePixel(40, 40, 40, 40);
-    struct Case {
-        float s, t;
-        uint32_t want;
-    } cases[] = {
-        {0.5f, 0.5f, PIX_MakePixel(85, 85, 85, 85)},  // (0 + 100 + 200 + 40) / 4
-        {1.5f, 0.5f, PIX_MakePixel(70, 70, 70, 70)},  // last column: between 100 and 40
-        {0.5f, 1.5f, PIX_MakePixel(120, 120, 120, 120)},  // last row: between 200 and 40
-        {1.5f, 1.5f, PIX_MakePixel(40, 40, 40, 40)},
-    };
-    for (const auto& c : cases) {
-        Fill(dst, 0);
-        PIX_DeltaBlit(&dst, &src, 0, 0, 1, 1, c.s, c.t, 2, 2, 1, 0, 0, 1, 0, 0, false, 1.0f, 0x100);
-        EXPECT_EQ(Px(dst, 0, 0), c.want) << c.s << "," << c.t;
-    }
-}
-
 TEST(DeltaBlitAlpha, OpacityRampsAcrossTheRow) {
     PIX_MemBitmap src(16, 1, 4), dst(16, 1, 4);
     Fill(src, 0xffffffff);
