@@ -240,6 +240,39 @@ TEST_F(MacFixture, DrawScreenShowsTheBackBuffer) {
             EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 + x) * 4], PIX_PixelAddress(*bm, x, y), 4), 0);
 }
 
+TEST_F(MacFixture, DrawScreenWithoutPixelsAnswersFalse) {
+    // A control that asks for the screen from inside a redraw, where a context exists.
+    struct Bare : IGraphicsMac {
+        using IGraphicsMac::IGraphicsMac;
+        void DropBackBuffer() {
+            delete mDrawBitmap;
+            mDrawBitmap = nullptr;
+        }
+    };
+    struct Probe : LogControl {
+        using LogControl::LogControl;
+        std::vector<bool> results;
+        bool drop = false;
+        bool Draw(IGraphics* g) override {
+            if (drop) static_cast<Bare*>(g)->DropBackBuffer();
+            results.push_back(g->DrawScreen(nullptr));
+            return true;
+        }
+    };
+    Bare bare(nullptr, 4, 3, 0);
+    auto* probe = new Probe(&plug, nullptr, "p", IRECT(0, 0, 4, 3));
+    bare.AttachControl(probe);
+    bare.PrepDraw();
+    bare.OpenWindow(nullptr);
+    auto* hv = static_cast<HeadlessView*>(bare.GetView()->nativeView());
+    hv->SetNeedsDisplay();
+    hv->Display();
+    probe->drop = true;
+    hv->SetNeedsDisplay();
+    hv->Display();
+    EXPECT_EQ(probe->results, (std::vector<bool>{true, false}));
+}
+
 TEST_F(MacFixture, DoubleDensityDoublesEveryPixel) {
     IGraphicsMac* small = new IGraphicsMac(nullptr, 2, 1, 0);
     std::unique_ptr<IGraphicsMac> owner(small);

@@ -170,6 +170,23 @@ std::thread KeysTo(const std::string& title, const std::string& keys) {
     });
 }
 
+TEST_F(EngineWindowTest, ClickElsewhereCommitsAndEscapeCancels) {
+    RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " click 3");
+    ASSERT_TRUE(graphics->GetView()->textEntryRunning());
+    RunWhilePumping("xdotool key --delay 20 ctrl+a type --delay 20 '55'");
+    RunWhilePumping("xdotool mousemove --sync " + At(10, 140) + " click 1");  // the panel background
+    EXPECT_FALSE(graphics->GetView()->textEntryRunning());
+    EXPECT_EQ(plug.GetParam(2)->Value(), 55.0);
+
+    RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " click 3");
+    ASSERT_TRUE(graphics->GetView()->textEntryRunning());
+    RunWhilePumping("xdotool key --delay 20 ctrl+a type --delay 20 '9'");
+    RunWhilePumping("xdotool key Escape");
+    EXPECT_FALSE(graphics->GetView()->textEntryRunning());
+    EXPECT_EQ(plug.GetParam(2)->Value(), 55.0);
+    EXPECT_EQ(Shown(140, 40), 0xff003700u);
+}
+
 TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
     struct Case {
         int type;
