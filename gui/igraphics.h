@@ -187,6 +187,21 @@ public:
     bool DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend = nullptr);
     // Stores the colour as it is, without blending; a point outside the buffer is ignored.
     bool ForcePixel(const IColor* pColor, int x, int y);
+    bool DrawLine(const IColor* pColor, float x1, float y1, float x2, float y2, const IChannelBlend* pBlend = nullptr,
+                  bool antiAlias = false);
+    bool FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
+                      const IChannelBlend* pBlend = nullptr);
+    bool FillConvexPolygon(const IColor* pColor, const int* x, const int* y, int nPoints,
+                           const IChannelBlend* pBlend = nullptr);
+    bool DrawVerticalLine(const IColor* pColor, int xi, int yLo, int yHi);
+    bool DrawHorizontalLine(const IColor* pColor, int yi, int xLo, int xHi);
+    bool DrawRectOutline(const IColor* pColor, const IRECT* pR);
+    // frac (clamped to 0..1) of the way across (from the left) or up (from the bottom).
+    bool DrawVerticalLineInRect(const IColor* pColor, const IRECT* pR, float frac);
+    bool DrawHorizontalLineInRect(const IColor* pColor, const IRECT* pR, float frac);
+    // angle in radians, 0 up, growing clockwise.
+    bool DrawRadialLine(const IColor* pColor, float cx, float cy, float angle, float rMin, float rMax,
+                        const IChannelBlend* pBlend = nullptr, bool antiAlias = false);
     bool FillIRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend = nullptr);
     IColor GetPixelColor(int x, int y);
     bool DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int destY, const IRECT* pSrc);

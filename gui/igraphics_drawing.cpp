@@ -10,6 +10,8 @@
 #include "raster/blit.h"
 #include "raster/cached_font.h"
 #include "raster/fill.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
 #include "raster/scaled_blit.h"
 #include "raster/transform_blit.h"
 
@@ -203,6 +205,81 @@ bool IGraphics::FillIRect(const IColor* pColor, const IRECT* pR, const IChannelB
 }
 
 
+
+bool IGraphics::FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
+                             const IChannelBlend* pBlend) {
+    if (!pColor) return false;
+    PIX_FillTriangle(mDrawBitmap, x1, y1, x2, y2, x3, y3, Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
+    return true;
+}
+
+bool IGraphics::FillConvexPolygon(const IColor* pColor, const int* x, const int* y, int nPoints,
+                                  const IChannelBlend* pBlend) {
+    if (!pColor) return false;
+    if (x && y && nPoints >= 3)
+        PIX_FillConvexPolygon(mDrawBitmap, x, y, nPoints, Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
+    return true;
+}
+
+bool IGraphics::DrawLine(const IColor* pColor, float x1, float y1, float x2, float y2, const IChannelBlend* pBlend,
+                         bool antiAlias) {
+    if (!pColor) return false;
+    PIX_Line(mDrawBitmap, Trunc(x1), Trunc(y1), Trunc(x2), Trunc(y2), Pixel(*pColor), BlendWeight(pBlend),
+             int(BlendMode(pBlend)), antiAlias);
+    return true;
+}
+
+bool IGraphics::DrawVerticalLine(const IColor* pColor, int xi, int yLo, int yHi) {
+    if (!pColor) return false;
+    PIX_Line(mDrawBitmap, xi, yLo, xi, yHi, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
+    return true;
+}
+
+bool IGraphics::DrawHorizontalLine(const IColor* pColor, int yi, int xLo, int xHi) {
+    if (!pColor) return false;
+    PIX_Line(mDrawBitmap, xLo, yi, xHi, yi, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
+    return true;
+}
+
+// The outline runs along R and B themselves, one pixel outside the rectangle's area.
+bool IGraphics::DrawRectOutline(const IColor* pColor, const IRECT* pR) {
+    if (!pColor || !pR) return false;
+    const PIX_PixelValue c = Pixel(*pColor);
+    PIX_Line(mDrawBitmap, pR->L, pR->T, pR->R, pR->T, c, 1.0f, PIX_MODE_COPY, false);
+    PIX_Line(mDrawBitmap, pR->L, pR->B, pR->R, pR->B, c, 1.0f, PIX_MODE_COPY, false);
+    PIX_Line(mDrawBitmap, pR->L, pR->T, pR->L, pR->B, c, 1.0f, PIX_MODE_COPY, false);
+    PIX_Line(mDrawBitmap, pR->R, pR->T, pR->R, pR->B, c, 1.0f, PIX_MODE_COPY, false);
+    return true;
+}
+
+namespace {
+
+double Fraction(float f) { return f > 0.0f ? std::min(double(f), 1.0) : 0.0; }  // NaN gives 0
+
+}  // namespace
+
+bool IGraphics::DrawVerticalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
+    if (!pColor || !pR) return false;
+    const int x = pR->L + Trunc(double(pR->W()) * Fraction(frac));
+    PIX_Line(mDrawBitmap, x, pR->T, x, pR->B, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
+    return true;
+}
+
+bool IGraphics::DrawHorizontalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
+    if (!pColor || !pR) return false;
+    const int y = pR->B - Trunc(double(pR->H()) * Fraction(frac));
+    PIX_Line(mDrawBitmap, pR->L, y, pR->R, y, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
+    return true;
+}
+
+bool IGraphics::DrawRadialLine(const IColor* pColor, float cx, float cy, float angle, float rMin, float rMax,
+                               const IChannelBlend* pBlend, bool antiAlias) {
+    if (!pColor) return false;
+    const double s = std::sin(double(angle)), c = std::cos(double(angle));
+    PIX_Line(mDrawBitmap, Trunc(cx + rMin * s), Trunc(cy - rMin * c), Trunc(cx + rMax * s), Trunc(cy - rMax * c),
+             Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)), antiAlias);
+    return true;
+}
 
 void* IGraphics::GetBackBufferBits() { return mDrawBitmap ? mDrawBitmap->getBits() : nullptr; }
 

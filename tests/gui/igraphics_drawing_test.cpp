@@ -510,3 +510,78 @@ TEST(DrawIText, DrawsAndMeasuresWithARealFace) {
     EXPECT_LT(r.W(), 40);
     EXPECT_GT(r.H(), 8);
 }
+
+namespace {
+
+// The back buffer as text: '#' where something was drawn.
+std::vector<std::string> Picture(const DrawGraphics& g) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < g.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < g.Width(); ++x) row += g.At(x, y) ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(LinePrimitives, LandOnTheirPixels) {
+    const IColor white = COLOR_WHITE;
+    const IRECT box(2, 1, 7, 5);
+    struct Case {
+        const char* what;
+        std::function<void(DrawGraphics&)> draw;
+        std::vector<std::string> picture;
+    } cases[] = {
+        {"outline includes R and B", [&](DrawGraphics& g) { g.DrawRectOutline(&white, &box); },
+         {"..........", "..######..", "..#....#..", "..#....#..", "..#....#..", "..######..", ".........."}},
+        {"float ends truncate", [&](DrawGraphics& g) { g.DrawLine(&white, 1.9f, 2.9f, 5.99f, 2.2f); },
+         {"..........", "..........", ".#####....", "..........", "..........", "..........", ".........."}},
+        {"vertical and horizontal", [&](DrawGraphics& g) {
+             g.DrawVerticalLine(&white, 0, 4, 6);
+             g.DrawHorizontalLine(&white, 0, 9, 7);
+         },
+         {".......###", "..........", "..........", "..........", "#.........", "#.........", "#........."}},
+        {"vertical at 60 percent", [&](DrawGraphics& g) { g.DrawVerticalLineInRect(&white, &box, 0.6f); },
+         {"..........", ".....#....", ".....#....", ".....#....", ".....#....", ".....#....", ".........."}},
+        {"fraction clamps", [&](DrawGraphics& g) {
+             g.DrawVerticalLineInRect(&white, &box, -3.0f);
+             g.DrawHorizontalLineInRect(&white, &box, 7.0f);
+         },
+         {"..........", "..######..", "..#.......", "..#.......", "..#.......", "..#.......", ".........."}},
+        {"horizontal at a quarter from the bottom", [&](DrawGraphics& g) {
+             g.DrawHorizontalLineInRect(&white, &box, 0.25f);
+         },
+         {"..........", "..........", "..........", "..........", "..######..", "..........", ".........."}},
+        {"radial up and down", [&](DrawGraphics& g) {
+             g.DrawRadialLine(&white, 4.0f, 3.0f, 0.0f, 1.0f, 3.0f);
+             g.DrawRadialLine(&white, 8.0f, 2.0f, float(M_PI), 2.0f, 4.0f);
+         },
+         // Downwards the float angle lies a hair past pi: both ends truncate one pixel
+         // toward the upper left.
+         {"....#.....", "....#.....", "....#.....", ".......#..", ".......#..", ".......#..", ".........."}},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(10, 7);
+        c.draw(g);
+        EXPECT_EQ(Picture(g), c.picture) << c.what;
+    }
+}
+
+TEST(PolygonPrimitives, FillInsideAndRefuseTooFewPoints) {
+    const IColor white = COLOR_WHITE;
+    DrawGraphics g(10, 10);
+    const int xs[] = {1, 8, 8, 1}, ys[] = {1, 1, 8, 8};
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 2));
+    EXPECT_TRUE(g.FillConvexPolygon(&white, nullptr, ys, 4));
+    EXPECT_EQ(g.At(4, 4), 0u);
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 4));
+    EXPECT_EQ(g.At(4, 4), 0xffffffffu);
+    EXPECT_EQ(g.At(0, 0), 0u);
+    g.Clear(0);
+    EXPECT_TRUE(g.FillTriangle(&white, 0, 0, 9, 0, 0, 9));
+    EXPECT_EQ(g.At(1, 1), 0xffffffffu);
+    EXPECT_EQ(g.At(9, 9), 0u);
+    EXPECT_FALSE(g.FillTriangle(nullptr, 0, 0, 9, 0, 0, 9));
+}
