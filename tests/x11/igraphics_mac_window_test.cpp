@@ -2,6 +2,8 @@
 // through the panel view, and what they redraw reaches the screen.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
 #include <thread>
 
@@ -12,6 +14,7 @@
 #include "gui/igraphics_mac.h"
 #include "plug/module_standalone.h"
 #include "plug/param.h"
+#include "winapi/cursor.h"
 #include "raster/bitmap.h"
 
 using namespace x11test;
@@ -203,6 +206,33 @@ TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
         EXPECT_EQ(graphics->ShowMessageBox("Save the program?", "Question", c.type), c.answer) << c.keys;
         keys.join();
     }
+}
+
+TEST_F(EngineWindowTest, SavePanelGivesTheNameTheAllowedType) {
+    char tmpl[] = "/tmp/qd_panel_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    CMN_String name("first"), dir(tmpl);
+    std::thread keys = KeysTo("Save", "ctrl+a BackSpace b a n k Return");
+    graphics->PromptForFile(&name, 1, &dir, "pr4 pr3");
+    keys.join();
+    EXPECT_EQ(std::string(name.Get()), std::string(tmpl) + "/bank.pr4");
+    EXPECT_EQ(std::string(dir.Get()), std::string(tmpl) + "/");
+    rmdir(tmpl);
+}
+
+TEST_F(EngineWindowTest, CursorsAndHiding) {
+    for (int id : {IDC_SIZENWSE, IDC_SIZEWE, IDC_SIZENS, IDC_ARROW}) {
+        WAPI_SetCursor(WAPI_LoadCursor(id));
+        platform::RunGtkMainLoopFor(0.02);
+    }
+    RunWhilePumping("xdotool mousemove --sync " + At(30, 30));
+    graphics->HideMouseCursor();
+    RunWhilePumping("xdotool mousemove --sync " + At(150, 130));
+    graphics->ShowMouseCursor();  // back where it was hidden
+    platform::RunGtkMainLoopFor(0.1);
+    platform::Point p = backend->MouseLocation();
+    EXPECT_EQ(int(p.x), ox + 30 + 2);
+    EXPECT_EQ(int(p.y), oy + 30 + 3);
 }
 
 TEST_F(EngineWindowTest, MenuChoiceInASubmenu) {
