@@ -147,8 +147,8 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
     const double rx = double(sw) / dw, ry = double(sh) / dh;
     const int kx = std::max(int(rx + 0.99999999999), 0);
     const int ky = std::max(int(ry + 0.99999999999), 0);
-    const int n = kx * ky;
-    const double norm = n ? 1.0 / n : 1.0;
+    const double n = double(kx) * ky;
+    const double norm = n > 0 ? 1.0 / n : 1.0;
 
     const uint8_t zero[4] = {0, 0, 0, 0};
     auto pixel = [&](int64_t col, const uint8_t* row) -> const uint8_t* {
@@ -199,6 +199,7 @@ void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool
     const int dstSide = horizontal ? dw : dh;
     const int srcFrame = srcSide / frames;
     const int dstFrame = (dstSide - frames) / frames;
+    if (srcFrame < 1 || dstFrame < 1) return;  // more frames than pixels: nothing to draw
     for (int f = 0; f < frames; ++f) {
         const int s = int(double(srcSide) * f / frames + 0.5);
         const int d = int(double(dstSide) * f / frames + 0.5);
@@ -276,8 +277,11 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
         const int w = ScaledSide(image->getWidth() / rs, scale);
         const int h = ScaledSide(image->getHeight() / rs, scale);
         const bool strip = record.frames >= 2;
-        PIX_MemBitmap temp(strip && record.horizontal ? w + record.frames : w,
-                           strip && !record.horizontal ? h + record.frames : h, 4);
+        // One gap pixel after each frame; a frame count beyond any sensible size gives an
+        // empty strip rather than an overflowing one.
+        const int64_t tw = strip && record.horizontal ? int64_t(w) + record.frames : w;
+        const int64_t th = strip && !record.horizontal ? int64_t(h) + record.frames : h;
+        PIX_MemBitmap temp(tw > kMaxStripSide ? 0 : int(tw), th > kMaxStripSide ? 0 : int(th), 4);
         ScaleStripFrames(*image, temp, record.frames, record.horizontal);
 
         // The copy happens under the list's lock so that a bitmap being dropped at the

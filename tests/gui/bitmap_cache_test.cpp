@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -293,4 +294,24 @@ TEST(BitmapCaches, TwoThreadsLoadingAtOnceKeepOneBitmapPerId) {
     }
     for (auto& list : got)
         for (IBitmapStrip* s : list) ASSERT_NE(s->bitmap, nullptr);
+}
+
+TEST(RescaleStrips, AbsurdScalesAndFrameCountsGiveEmptyOrCappedStrips) {
+    FakeImages images;
+    images.Add("absurd.png", 40, 20, Solid(0xffffffff));
+    IBitmapStrip* many = LoadStrip(images.Loader(), 1, 1601, "absurd.png", INT32_MAX, true);
+    IBitmapStrip* plain = LoadStrip(images.Loader(), 1, 1602, "absurd.png", 1, false);
+    struct Case {
+        double scale;
+        int plainW, plainH;
+    } cases[] = {
+        {std::nan(""), 0, 0}, {-1.0, 0, 0}, {1e300, 0, 0}, {0.01, 0, 0}, {0.1, 4, 2}, {1.0, 40, 20},
+    };
+    for (const Case& c : cases) {
+        RescaleStrips(images.Loader(), 1, c.scale);
+        EXPECT_EQ(many->width, 0) << c.scale;
+        EXPECT_EQ(plain->width, c.plainW) << c.scale;
+        EXPECT_EQ(plain->height, c.plainH) << c.scale;
+        EXPECT_EQ(plain->bitmap->getWidth(), c.plainW) << c.scale;
+    }
 }

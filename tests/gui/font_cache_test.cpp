@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "raster/cached_font.h"
 
@@ -206,5 +207,35 @@ TEST(FontCache, TwoThreadsMakingFontsAtOnceShareOneFontPerStyle) {
         ASSERT_NE(f, nullptr);
         for (auto& list : got)
             for (size_t i = size_t(k); i < list.size(); i += 8) ASSERT_EQ(list[i], f);
+    }
+}
+
+TEST(Caches, StripsAndFontsLoadedFromTwoThreadsAtOnce) {
+    Maker maker;
+    const ImageLoader loader = [](int, const char*) -> PIX_IBitmap* { return new PIX_MemBitmap(8, 4, 4); };
+    std::vector<std::pair<int, IBitmapStrip*>> strips[2];
+    std::vector<std::pair<int, PIX_IFont*>> fonts[2];
+    std::atomic<bool> go{false};
+    auto worker = [&](int t) {
+        FontMakers makers = maker.Makers();
+        while (!go) std::this_thread::yield();
+        for (int i = 0; i < 100; ++i) {
+            const int k = (t ? 99 - i : i) % 10;
+            strips[t].push_back({k, LoadStrip(loader, 2, 1700 + k, "mixed.png", 2, true)});
+            fonts[t].push_back({9 - k, FindOrMakeFont(30 + 9 - k, 0, 1, 0, "MixedFace", makers)});
+        }
+    };
+    std::thread a(worker, 0), b(worker, 1);
+    go = true;
+    a.join();
+    b.join();
+    for (int t = 0; t < 2; ++t) {
+        for (auto [k, s] : strips[t]) {
+            ASSERT_EQ(s->bitmap, BitmapCache::Instance().Find(1700 + k));  // one bitmap per id
+            ASSERT_NE(s->bitmap, nullptr);
+            EXPECT_EQ(s->width, 4);
+            EXPECT_EQ(s->height, 2);
+        }
+        for (auto [k, f] : fonts[t]) ASSERT_EQ(f, FontCache::Instance().Find(30 + k, 0, 1, "MixedFace"));
     }
 }
