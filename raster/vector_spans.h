@@ -123,24 +123,16 @@ enum class CopyShortcuts {
     Plain,
 };
 
-// Calls fn(painter) once with the painter for (colour, alpha, mode); false when nothing
-// is to be drawn (weight 0, copy below weight 1, low byte above 5).
+// Calls fn(painter) once with the painter for (colour, weight w, mode); false when
+// nothing is to be drawn (weight 0, copy below weight 1, low byte above 5). Only the
+// shortcut sets that go by the weight alone (Fill, Plain) apply here.
 template <class Fn>
-bool WithPainter(CopyShortcuts set, PIX_PixelValue c, float alpha, uint32_t mode, Fn&& fn) {
-    const int w = PIX_AlphaWeight(alpha);
+bool WithPainterAtWeight(CopyShortcuts set, PIX_PixelValue c, int w, uint32_t mode, Fn&& fn) {
     if ((mode & 0xff) == 0) {
-        const uint32_t half = HalfOf(c);
-        const uint32_t quarter = QuarterOf(c);
-        if (set == CopyShortcuts::LineRun) {
-            if (alpha == 1.0f) return fn(StorePainter{{}, c}), true;
-            if (alpha == 0.5f) return fn(HalfShiftPainter{{}, half}), true;
-            if (alpha == 0.25f) return fn(QuarterPainter{{}, quarter}), true;
-            if (alpha == 0.75f) return fn(ThreeQuarterPainter{{}, quarter + half}), true;
-        }
         if (set == CopyShortcuts::Fill) {
-            if (w == 128) return fn(HalfShiftPainter{{}, half}), true;
-            if (w == 64) return fn(QuarterPainter{{}, quarter}), true;
-            if (w == 192) return fn(ThreeQuarterPainter{{}, quarter + half}), true;
+            if (w == 128) return fn(HalfShiftPainter{{}, HalfOf(c)}), true;
+            if (w == 64) return fn(QuarterPainter{{}, QuarterOf(c)}), true;
+            if (w == 192) return fn(ThreeQuarterPainter{{}, QuarterOf(c) + HalfOf(c)}), true;
         } else if (w == 128) {
             return fn(HalfSumPainter{{}, c}), true;
         }
@@ -149,6 +141,18 @@ bool WithPainter(CopyShortcuts set, PIX_PixelValue c, float alpha, uint32_t mode
     return WithSolidCombiner(mode, w, [&]<class Op>() {
         fn(BlendPainter<Op>{{}, PIX_PixelR(c), PIX_PixelG(c), PIX_PixelB(c), PIX_PixelA(c), w});
     });
+}
+
+// The same from a float alpha; runs of lines first try their exact-alpha shift forms.
+template <class Fn>
+bool WithPainter(CopyShortcuts set, PIX_PixelValue c, float alpha, uint32_t mode, Fn&& fn) {
+    if (set == CopyShortcuts::LineRun && (mode & 0xff) == 0) {
+        if (alpha == 1.0f) return fn(StorePainter{{}, c}), true;
+        if (alpha == 0.5f) return fn(HalfShiftPainter{{}, HalfOf(c)}), true;
+        if (alpha == 0.25f) return fn(QuarterPainter{{}, QuarterOf(c)}), true;
+        if (alpha == 0.75f) return fn(ThreeQuarterPainter{{}, QuarterOf(c) + HalfOf(c)}), true;
+    }
+    return WithPainterAtWeight(set, c, PIX_AlphaWeight(alpha), mode, fn);
 }
 
 // ---- Per-pixel weights: anti-aliased edges. ----

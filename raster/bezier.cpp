@@ -1,0 +1,289 @@
+// Bezier outlines and fills, rectangle outlines.
+#include "raster/bezier.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+#include "raster/fill.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
+#include "raster/vector_spans.h"
+
+namespace pix {
+namespace {
+
+float Tolerance(float t) { return t > 0 ? t : 1.0f; }
+
+// Pieces beyond a few per visible pixel add nothing to what can be seen, and an absurd
+// control polygon (huge coordinates) would otherwise mean a near-endless walk.
+int CapPieces(double n, const PIX_IBitmap& bm) {
+    const double cap = 16.0 * (double(bm.getWidth()) + bm.getHeight()) + 16.0;
+    return n < cap ? int(n) : int(cap);
+}
+
+float Length(float dx, float dy) { return std::sqrt(dx * dx + dy * dy); }
+
+bool AllFinite(const float* v, int n) {
+    for (int i = 0; i < n; ++i)
+        if (!std::isfinite(v[i])) return false;
+    return true;
+}
+
+int Plus(int v, int d) { return SatInt64(int64_t(v) + d); }
+
+}  // namespace
+}  // namespace pix
+
+double PIX_QBezierYAtX(float x0, float x1, float x2, float y0, float y1, float y2, float target, double* t) {
+    auto at = [&](double u) { return (1 - u) * (1 - u) * y0 + 2 * (1 - u) * u * y1 + u * u * y2; };
+    if (target <= x0) return *t = 0, y0;
+    if (target >= x2) return *t = 1, y2;
+    const double a = double(x2) - 2.0 * x1 + x0;
+    if (a == 0) {
+        if (x0 == x2) return *t = 0, y0;
+        *t = (double(target) - x0) / (double(x2) - x0);
+        return y0 + (double(y2) - y0) * *t;
+    }
+    const double b = 2.0 * (double(x1) - x0);
+    // The target lies between the end x's, so the root exists; rounding alone can push
+    // the discriminant below 0 or the parameter out of [0, 1].
+    const double disc = std::max(0.0, b * b - 4 * a * (double(x0) - target));
+    *t = std::clamp((std::sqrt(disc) - b) / (2 * a), 0.0, 1.0);
+    return at(*t);
+}
+
+double PIX_CBezierYAtX(const PIX_CubicCurve& c, float target, double* tLo, double* tHi) {
+    if (target < c.x[0]) return *tLo = *tHi = 0, c.y[0];
+    if (target >= c.x[3]) return *tLo = *tHi = 1, c.y[3];
+    double lo = 0, hi = 1;
+    for (int step = 0; step < 8; ++step) {
+        const double mid = (lo + hi) / 2, xm = c.X(mid);
+        if (xm < target) {
+            lo = mid;
+        } else if (xm > target) {
+            hi = mid;
+        } else {
+            hi = std::min(1.0, mid + 1.0 / 256);
+            lo = mid;
+            break;
+        }
+    }
+    const double xlo = lo == 0 ? c.x[0] : c.X(lo), xhi = hi == 1 ? c.x[3] : c.X(hi);
+    const double ylo = lo == 0 ? c.y[0] : c.Y(lo), yhi = hi == 1 ? c.y[3] : c.Y(hi);
+    const double slope = xhi == xlo ? 0.0 : (yhi - ylo) / (xhi - xlo);
+    *tLo = lo;
+    *tHi = hi;
+    return ylo + (target - xlo) * slope;
+}
+
+int PIX_CBezierPrep(PIX_IBitmap* bm, bool orderByX, const float x[4], const float y[4], float tolerance,
+                    PIX_CubicCurve* out) {
+    PIX_CubicCurve& c = *out;
+    c.count = 0;
+    if (!PIX_HasPixels(bm) || !pix::AllFinite(x, 4) || !pix::AllFinite(y, 4)) return 0;
+    const bool reverse = orderByX ? x[3] < x[0] : y[3] < y[0];
+    for (int i = 0; i < 4; ++i) {
+        c.x[i] = x[reverse ? 3 - i : i];
+        c.y[i] = y[reverse ? 3 - i : i];
+    }
+    auto coefficients = [](const float* p, double& a, double& b, double& cc) {
+        cc = 3.0 * double(p[1] - p[0]);
+        b = 3.0 * double(p[2] - p[1]) - cc;
+        a = double(p[3] - p[0]) - cc - b;
+    };
+    coefficients(c.x, c.ax, c.bx, c.cx);
+    coefficients(c.y, c.ay, c.by, c.cy);
+    // Differences of huge floats overflow single precision.
+    for (double v : {c.ax, c.bx, c.cx, c.ay, c.by, c.cy})
+        if (!std::isfinite(v)) return 0;
+    c.startX = c.x[0];
+    c.startY = c.y[0];
+    c.endX = c.x[3];
+    c.endY = c.y[3];
+    c.t0 = 0;
+    c.t1 = 1;
+    double lo, hi;
+    const int width = bm->getWidth();
+    if (c.startX < 0) {
+        c.startY = float(PIX_CBezierYAtX(c, 0.0f, &lo, &hi));
+        c.startX = 0;
+        c.t0 = hi;
+    }
+    if (c.endX > float(width)) {
+        c.endY = float(PIX_CBezierYAtX(c, float(width), &lo, &hi));
+        c.endX = float(width);
+        c.t1 = lo;
+    }
+    if (orderByX ? c.startX > c.endX : c.startY > c.endY) return 0;
+    const double length = double(pix::Length(c.x[1] - c.x[0], c.y[1] - c.y[0])) +
+                          pix::Length(c.x[2] - c.x[1], c.y[2] - c.y[1]) +
+                          pix::Length(c.x[3] - c.x[2], c.y[3] - c.y[2]);
+    const double n = (c.t1 - c.t0) * length / pix::Tolerance(tolerance);
+    c.count = std::max(1, pix::CapPieces(std::isnan(n) ? 0.0 : n, *bm));
+    return c.count;
+}
+
+void PIX_DrawQBezier(PIX_IBitmap* bm, float xs, float ys, float xc, float yc, float xe, float ye,
+                     PIX_PixelValue colour, float alpha, int mode, bool antialias, float tolerance) {
+    const float all[] = {xs, ys, xc, yc, xe, ye};
+    if (!PIX_HasPixels(bm) || !pix::AllFinite(all, 6)) return;
+    if (xe < xs) {
+        std::swap(xs, xe);
+        std::swap(ys, ye);
+    }
+    const int width = bm->getWidth();
+    double t0 = 0, t1 = 1;
+    float sx = xs, sy = ys, ex = xe, ey = ye;
+    if (xs < 0) {
+        sy = float(PIX_QBezierYAtX(xs, xc, xe, ys, yc, ye, 0.0f, &t0));
+        sx = 0;
+    }
+    if (xe >= float(width)) {
+        ey = float(PIX_QBezierYAtX(xs, xc, xe, ys, yc, ye, float(width - 1), &t1));
+        ex = float(width - 1);
+    }
+    if (sx > ex) return;
+    const float length = pix::Length(xc - xs, yc - ys) + pix::Length(xe - xc, ye - yc);
+    const double pieces = double(length) * (t1 - t0) / pix::Tolerance(tolerance);
+    const int n = pix::CapPieces(std::isnan(pieces) ? 0.0 : pieces, *bm);
+    if (n < 2) {
+        PIX_FLine(bm, sx, sy, ex, ey, colour, alpha, mode, antialias);
+        return;
+    }
+    const double dt = (t1 - t0) / n;
+    float px = sx, py = sy;
+    for (int k = 1; k < n; ++k) {
+        const double t = t0 + k * dt, u = 1 - t;
+        const float qx = float(u * u * xs + 2 * u * t * xc + t * t * xe);
+        const float qy = float(u * u * ys + 2 * u * t * yc + t * t * ye);
+        PIX_FLine(bm, px, py, qx, qy, colour, alpha, mode, antialias);
+        px = qx;
+        py = qy;
+    }
+    PIX_FLine(bm, px, py, ex, ey, colour, alpha, mode, antialias);
+}
+
+void PIX_DrawCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3,
+                     PIX_PixelValue colour, float alpha, int mode, bool antialias, float tolerance) {
+    const float xs[4] = {x0, x1, x2, x3}, ys[4] = {y0, y1, y2, y3};
+    PIX_CubicCurve c;
+    const int count = PIX_CBezierPrep(bm, true, xs, ys, tolerance, &c);
+    if (count == 0) return;
+    const double dt = (c.t1 - c.t0) / count;
+    float px = c.startX, py = c.startY;
+    for (int k = 1; k <= count - 2; ++k) {
+        const double t = c.t0 + k * dt;
+        const float qx = float(c.X(t)), qy = float(c.Y(t));
+        PIX_FLine(bm, px, py, qx, qy, colour, alpha, mode, antialias);
+        px = qx;
+        py = qy;
+    }
+    PIX_FLine(bm, px, py, c.endX, c.endY, colour, alpha, mode, antialias);
+}
+
+void PIX_FillCBezierSlice(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillY, PIX_PixelValue colour,
+                          float alpha, int mode) {
+    if (x2 < x1) return;
+    const int below = pix::Plus(fillY, 1);
+    if (x1 == x2) {
+        // One column reaches exactly as far as a wider slice's polygon would: the curve
+        // point included, and the fill row plus one while the curve lies above it.
+        // (A line from min(y1, row) to the row, or to y2 - 1, left a notch at every step
+        // of a steep curve, which walks in one-column slices.)
+        const int ya = y1 < fillY ? below : fillY, yb = y2 < fillY ? below : fillY;
+        PIX_Line(bm, x1, std::min({y1, y2, ya, yb}), x1, std::max({y1, y2, ya, yb}), colour, alpha, mode, false);
+        return;
+    }
+    if ((y1 < fillY) == (y2 < fillY)) {
+        const int yb = y1 < fillY ? below : fillY;
+        const int xs[] = {x1, x1, x2, x2}, ys[] = {y1, yb, y2, yb};
+        PIX_FillConvexPolygon(bm, xs, ys, 4, colour, alpha, mode);
+        return;
+    }
+    const int xc = pix::SatInt64(
+        x1 + int64_t(std::trunc(double(int64_t(x2) - x1) * (double(fillY) - y1) / (double(y2) - y1))));
+    const int ya = y1 < fillY ? below : fillY, yb = y2 < fillY ? below : fillY;
+    PIX_FillTriangle(bm, x1, y1, x1, ya, xc, ya, colour, alpha, mode);
+    PIX_FillTriangle(bm, xc, yb, x2, yb, x2, y2, colour, alpha, mode);
+}
+
+void PIX_FillCBezierSliceX(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillX, PIX_PixelValue colour,
+                           float alpha, int mode) {
+    if (y2 < y1) return;
+    const int right = pix::Plus(fillX, 1);
+    if (y1 == y2) {
+        const int xa = x1 < fillX ? right : fillX, xb = x2 < fillX ? right : fillX;
+        PIX_Line(bm, std::min({x1, x2, xa, xb}), y1, std::max({x1, x2, xa, xb}), y1, colour, alpha, mode, false);
+        return;
+    }
+    if ((x1 < fillX) == (x2 < fillX)) {
+        const int xb = x1 < fillX ? right : fillX;
+        const int xs[] = {x1, xb, x2, xb}, ys[] = {y1, y1, y2, y2};
+        PIX_FillConvexPolygon(bm, xs, ys, 4, colour, alpha, mode);
+        return;
+    }
+    const int yc = pix::SatInt64(
+        y1 + int64_t(std::trunc(double(int64_t(y2) - y1) * (double(fillX) - x1) / (double(x2) - x1))));
+    const int xa = x1 < fillX ? right : fillX, xb = x2 < fillX ? right : fillX;
+    PIX_FillTriangle(bm, x1, y1, xa, y1, xa, yc, colour, alpha, mode);
+    PIX_FillTriangle(bm, xb, yc, xb, y2, x2, y2, colour, alpha, mode);
+}
+
+void PIX_FillCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3,
+                     int fillY, PIX_PixelValue colour, float alpha, int mode, float tolerance) {
+    const float xs[4] = {x0, x1, x2, x3}, ys[4] = {y0, y1, y2, y3};
+    PIX_CubicCurve c;
+    const int count = PIX_CBezierPrep(bm, true, xs, ys, tolerance, &c);
+    if (count == 0) return;
+    int x = pix::SatInt(c.startX), y = pix::SatInt(c.startY + 0.5);
+    const double dt = (c.t1 - c.t0) / count;
+    for (int k = 1; k <= count - 2; ++k) {
+        const double t = c.t0 + k * dt;
+        const int xi = pix::SatInt(c.X(t));
+        if (xi < x) continue;
+        const int yi = pix::SatInt(c.Y(t) + 0.5);
+        PIX_FillCBezierSlice(bm, x, y, xi, yi, fillY, colour, alpha, mode);
+        x = pix::Plus(xi, 1);
+        y = yi;
+    }
+    const int lastX = pix::SatInt(double(c.endX) - 1.0);
+    if (x <= lastX) PIX_FillCBezierSlice(bm, x, y, lastX, pix::SatInt(c.endY + 0.5), fillY, colour, alpha, mode);
+}
+
+void PIX_FillCBezierX(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3,
+                      float y3, int fillX, PIX_PixelValue colour, float alpha, int mode, float tolerance) {
+    const float xs[4] = {x0, x1, x2, x3}, ys[4] = {y0, y1, y2, y3};
+    PIX_CubicCurve c;
+    const int count = PIX_CBezierPrep(bm, false, xs, ys, tolerance, &c);
+    if (count == 0) return;
+    int x = pix::SatInt(c.startX + 0.5), y = pix::SatInt(c.startY);
+    const double dt = (c.t1 - c.t0) / count;
+    for (int k = 1; k <= count - 2; ++k) {
+        const double t = c.t0 + k * dt;
+        const int yi = pix::SatInt(c.Y(t));
+        if (yi < y) continue;
+        const int xi = pix::SatInt(c.X(t) + 0.5);
+        PIX_FillCBezierSliceX(bm, x, y, xi, yi, fillX, colour, alpha, mode);
+        y = pix::Plus(yi, 1);
+        x = xi;
+    }
+    const int lastY = pix::SatInt(double(c.endY) - 1.0);
+    if (y <= lastY) PIX_FillCBezierSliceX(bm, x, y, pix::SatInt(c.endX + 0.5), lastY, fillX, colour, alpha, mode);
+}
+
+void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue colour, float alpha, int mode) {
+    const int right = pix::Plus(x, w), bottom = pix::Plus(y, h);
+    PIX_Line(bm, x, y, right, y, colour, alpha, mode, false);
+    PIX_Line(bm, right, y, right, bottom, colour, alpha, mode, false);
+    PIX_Line(bm, right, bottom, x, bottom, colour, alpha, mode, false);
+    PIX_Line(bm, x, bottom, x, y, colour, alpha, mode, false);
+}
+
+void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue fillColour,
+                      PIX_PixelValue borderColour, float alpha, int mode) {
+    PIX_FillRect(bm, pix::Plus(x, 1), pix::Plus(y, 1), pix::Plus(w, -1), pix::Plus(h, -1), fillColour, alpha,
+                 PIX_DrawMode(mode));
+    PIX_DrawRect(bm, x, y, w, h, borderColour, alpha, mode);
+}
