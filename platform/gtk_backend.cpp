@@ -422,6 +422,12 @@ GtkViewImpl::GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* c
     g_signal_connect(area_, "scroll-event", G_CALLBACK(OnScroll), this);
     g_signal_connect(area_, "key-press-event", G_CALLBACK(OnKeyPress), this);
     g_signal_connect(area_, "query-tooltip", G_CALLBACK(OnQueryTooltip), this);
+    // A scroll fraction left from before the pointer went away must not add to the next gesture.
+    g_signal_connect(area_, "leave-notify-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+                         static_cast<GtkViewImpl*>(self)->wheel_.Reset();
+                         return FALSE;
+                     }),
+                     this);
     g_signal_connect(overlay_, "get-child-position", G_CALLBACK(OnChildPosition), this);
     g_signal_connect(overlay_, "destroy", G_CALLBACK(OnDestroy), this);
     if (parent) {
