@@ -32,6 +32,8 @@ struct Plug : IModuleStandalone {
     void InformHostOfParamChange(int, double) override {}
     void BeginInformHostOfParamChange(int) override {}
     void EndInformHostOfParamChange(int) override {}
+    void OnIdle() override { ++idles; }
+    int idles = 0;
 };
 
 void FillRect(IGraphics* g, const IRECT& r, uint32_t argb) {
@@ -188,6 +190,22 @@ TEST_F(EngineWindowTest, ClickElsewhereCommitsAndEscapeCancels) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_EQ(plug.GetParam(2)->Value(), 55.0);
     EXPECT_EQ(Shown(140, 40), 0xff003700u);
+}
+
+TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
+    window->Hide();
+    ASSERT_TRUE(PumpUntil([&] { return !view->CanDraw(); }));
+    // A change while hidden: the window cannot draw it, yet the idle hook keeps running.
+    plug.SetParameterFromGUI(0, 1.0);
+    graphics->SetParameterFromPlug(0, 1.0, true);
+    plug.idles = 0;
+    platform::RunGtkMainLoopFor(0.3);
+    EXPECT_GT(plug.idles, 10);
+    EXPECT_FALSE(toggle->IsDirty());
+    window->Show();
+    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
+    platform::RunGtkMainLoopFor(0.3);
+    EXPECT_EQ(Shown(40, 40), 0xff00ff00u);
 }
 
 TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
