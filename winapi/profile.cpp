@@ -75,7 +75,8 @@ std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* ex
     if (failed) return std::nullopt;
 
     std::vector<std::string> lines;
-    size_t pos = 0;
+    // Editors on other systems may put a byte-order mark before the first section.
+    size_t pos = data.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
     while (pos < data.size()) {
         size_t end = data.find('\n', pos);
         if (end == std::string::npos) end = data.size();

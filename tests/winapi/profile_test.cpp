@@ -63,6 +63,7 @@ TEST_F(Profile, ReadCases) {
         {"[dbase]\nmemo=a=b\n", "dbase", "memo", "a=b"},                         // only the first '=' splits
         {"", "gui", "manager", "dflt"},                                          // empty file
         {"[gui]\nmanager=7", "gui", "manager", "7"},                             // no final line end
+        {"\xef\xbb\xbf[gui]\r\nmanager=4\r\n", "gui", "manager", "4"},           // byte-order mark
     };
     for (const Case& c : cases) {
         Put(c.file);
