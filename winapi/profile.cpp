@@ -181,6 +181,9 @@ unsigned GetPrivateProfileString(const char* section, const char* key, const cha
         }
     }
     size_t n = std::min<size_t>(value.size(), outSize - 1);
+    // A cut inside a UTF-8 sequence would hand on a broken character.
+    if (n < value.size())
+        while (n > 0 && (static_cast<unsigned char>(value[n]) & 0xc0) == 0x80) --n;
     std::memcpy(out, value.data(), n);
     out[n] = '\0';
     return unsigned(n);

@@ -89,6 +89,12 @@ TEST_F(Profile, LongValuesAreTruncatedToTheBuffer) {
     EXPECT_STREQ(buf, "");
     EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", buf, 0, file_.c_str()), 0u);
     EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", nullptr, 16, file_.c_str()), 0u);
+    // A cut never splits a character: "\xc3\xa9" is one.
+    Put("[dbase]\nmemo=abcdefghijklmn\xc3\xa9z\n");
+    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", buf, 16, file_.c_str()), 14u);
+    EXPECT_STREQ(buf, "abcdefghijklmn");
+    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", buf, 17, file_.c_str()), 16u);
+    EXPECT_STREQ(buf, "abcdefghijklmn\xc3\xa9");
     // A long default is truncated the same way.
     EXPECT_EQ(GetPrivateProfileString("x", "y", "0123456789abcdefXYZ", buf, 4, file_.c_str()), 3u);
     EXPECT_STREQ(buf, "012");
