@@ -4,8 +4,9 @@
 #pragma once
 
 // Copies the value of `key` in `section` (or `defaultValue` when the file, the section
-// or the key is missing) into `out`, truncated to `outSize - 1` bytes and always
-// terminated. Answers the number of bytes copied, without the terminator.
+// or the key is missing) into `out`: at most `outSize - 1` bytes, cut only between
+// characters, and always terminated. Answers the number of bytes copied, without the
+// terminator.
 unsigned GetPrivateProfileString(const char* section, const char* key, const char* defaultValue, char* out,
                                  unsigned outSize, const char* fileName);
 
