@@ -1,0 +1,120 @@
+// Clipping of the vector operations: drawing into a small bitmap gives exactly the pixels
+// that the same shape, moved by whole pixels, gives inside a larger bitmap, for shapes
+// reaching far past every edge; nothing outside the small bitmap is touched.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "raster/canary_bitmap.h"
+#include "raster/circle.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
+
+namespace {
+
+constexpr int kW = 23, kH = 17, kShift = 40;
+
+// Draws with an offset (0 for the small bitmap, kShift for the large one).
+using Shape = std::function<void(PIX_IBitmap*, int offset)>;
+
+void ExpectCropEquivalent(const Shape& draw, const char* what, int iter) {
+    CanaryBitmap small(kW, kH), large(kW + 2 * kShift, kH + 2 * kShift);
+    draw(&small, 0);
+    draw(&large, kShift);
+    ASSERT_EQ(small.damagedCanaries(), 0) << what << " " << iter;
+    for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x)
+            ASSERT_EQ(small.at(x, y), large.at(x + kShift, y + kShift)) << what << " " << iter << " at " << x << ","
+                                                                        << y;
+}
+
+// Coordinates spread well past every edge of the small bitmap (and some inside).
+int Coord(std::mt19937& rng, int size) { return int(rng() % (5 * size)) - 2 * size; }
+
+const uint32_t kModes[] = {0, 1, 2, 3, 4, 5};
+const float kAlphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
+
+TEST(VectorCrop, Polygons) {
+    std::mt19937 rng(21);
+    for (int iter = 0; iter < 600; ++iter) {
+        const uint32_t colour = rng(), mode = kModes[rng() % 6];
+        const float alpha = kAlphas[rng() % 4];
+        int xs[6], ys[6];
+        const int n = 3 + int(rng() % 4);
+        for (int i = 0; i < n; ++i) xs[i] = Coord(rng, kW), ys[i] = Coord(rng, kH);
+        ExpectCropEquivalent(
+            [&](PIX_IBitmap* bm, int o) {
+                int sx[6], sy[6];
+                for (int i = 0; i < n; ++i) sx[i] = xs[i] + o, sy[i] = ys[i] + o;
+                if (n == 3)
+                    PIX_FillTriangle(bm, sx[0], sy[0], sx[1], sy[1], sx[2], sy[2], colour, alpha, mode);
+                else
+                    PIX_FillConvexPolygon(bm, sx, sy, n, colour, alpha, mode);
+                PIX_FillTrapezoid(bm, sx[0], sx[1], sy[0], sx[2], sx[1] + 3, sy[2], colour, alpha, mode);
+            },
+            "polygon", iter);
+    }
+}
+
+TEST(VectorCrop, CirclesAndDiscs) {
+    std::mt19937 rng(22);
+    for (int iter = 0; iter < 800; ++iter) {
+        const uint32_t colour = rng(), mode = kModes[rng() % 6];
+        const float alpha = kAlphas[rng() % 4];
+        // Centres on a quarter-pixel grid, so that moving them is exact in float.
+        const float cx = Coord(rng, kW) * 0.25f + kW * 0.4f, cy = Coord(rng, kH) * 0.25f + kH * 0.4f;
+        const float r = float(rng() % 400) * 0.07f;
+        const bool aa = rng() & 1, filled = rng() & 1;
+        ExpectCropEquivalent(
+            [&](PIX_IBitmap* bm, int o) {
+                if (filled)
+                    PIX_FillCircle(bm, cx + o, cy + o, r, colour, alpha, mode, aa);
+                else
+                    PIX_Circle(bm, cx + o, cy + o, r, colour, alpha, mode, aa);
+            },
+            "circle", iter);
+    }
+}
+
+// Lines are clipped before they are walked, so a clipped line may take different pixels
+// from the same line walked whole: the clipper truncates its crossings, and takes those
+// with the bottom and right edges one row or column out before putting the point back on
+// the last one. It still never leaves the bitmap and stays within two pixels of the
+// whole line.
+TEST(VectorCrop, LinesStayInsideAndNearTheWholeLine) {
+    std::mt19937 rng(23);
+    for (int iter = 0; iter < 1500; ++iter) {
+        const int x1 = Coord(rng, kW), y1 = Coord(rng, kH), x2 = Coord(rng, kW), y2 = Coord(rng, kH);
+        const bool aa = rng() & 1;
+        CanaryBitmap small(kW, kH), large(kW + 2 * kShift, kH + 2 * kShift);
+        switch (iter % 3) {
+            case 0:
+                PIX_Line(&small, x1, y1, x2, y2, 0xffffffffu, 1.0f, 0, aa);
+                PIX_Line(&large, x1 + kShift, y1 + kShift, x2 + kShift, y2 + kShift, 0xffffffffu, 1.0f, 0, aa);
+                break;
+            case 1:
+                PIX_FLine(&small, x1 * 0.5f, y1 * 0.5f, x2 * 1.5f, y2 * 1.5f, 0xffffffffu, 1.0f, 0, aa);
+                PIX_FLine(&large, x1 * 0.5f + kShift, y1 * 0.5f + kShift, x2 * 1.5f + kShift, y2 * 1.5f + kShift,
+                          0xffffffffu, 1.0f, 0, aa);
+                break;
+            default:
+                PIX_DashedLine(&small, x1, y1, x1, y2, 2, 2, 0xffffffffu, 1.0f, 0);
+                PIX_DashedLine(&large, x1 + kShift, y1 + kShift, x1 + kShift, y2 + kShift, 2, 2, 0xffffffffu, 1.0f,
+                               0);
+                break;
+        }
+        ASSERT_EQ(small.damagedCanaries(), 0) << iter;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                if (small.at(x, y) == 0) continue;
+                bool near = false;
+                for (int dy = -2; dy <= 2 && !near; ++dy)
+                    for (int dx = -2; dx <= 2 && !near; ++dx)
+                        near = large.at(x + kShift + dx, y + kShift + dy) != 0;
+                ASSERT_TRUE(near) << iter << " at " << x << "," << y;
+            }
+    }
+}
+
+}  // namespace
