@@ -189,6 +189,19 @@ public:
     bool ForcePixel(const IColor* pColor, int x, int y);
     bool DrawLine(const IColor* pColor, float x1, float y1, float x2, float y2, const IChannelBlend* pBlend = nullptr,
                   bool antiAlias = false);
+    // Angles in radians, 0 up, growing clockwise.
+    bool DrawArc(const IColor* pColor, float cx, float cy, float r, float minAngle, float maxAngle,
+                 const IChannelBlend* pBlend = nullptr, bool antiAlias = false);
+    bool DrawCircle(const IColor* pColor, float cx, float cy, float r, const IChannelBlend* pBlend = nullptr,
+                    bool antiAlias = false);
+    bool DrawRoundRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend = nullptr,
+                       int cornerRadius = 5, bool antiAlias = false);
+    bool FillRoundRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend = nullptr,
+                       int cornerRadius = 5, bool antiAlias = false);
+    bool FillCircle(const IColor* pColor, int cx, int cy, float r, const IChannelBlend* pBlend = nullptr,
+                    bool antiAlias = false);
+    bool FillCubicBezier(const IColor* pColor, int fillToY, float x0, float y0, float x1, float y1, float x2,
+                         float y2, float x3, float y3, float alpha = 1.0f, float tolerance = 0.5f);
     bool FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
                       const IChannelBlend* pBlend = nullptr);
     bool FillConvexPolygon(const IColor* pColor, const int* x, const int* y, int nPoints,

@@ -7,7 +7,9 @@
 #include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "gui/igraphics.h"
+#include "raster/bezier.h"
 #include "raster/blit.h"
+#include "raster/circle.h"
 #include "raster/cached_font.h"
 #include "raster/fill.h"
 #include "raster/line.h"
@@ -278,6 +280,70 @@ bool IGraphics::DrawRadialLine(const IColor* pColor, float cx, float cy, float a
     const double s = std::sin(double(angle)), c = std::cos(double(angle));
     PIX_Line(mDrawBitmap, Trunc(cx + rMin * s), Trunc(cy - rMin * c), Trunc(cx + rMax * s), Trunc(cy - rMax * c),
              Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)), antiAlias);
+    return true;
+}
+
+bool IGraphics::DrawArc(const IColor* pColor, float cx, float cy, float r, float minAngle, float maxAngle,
+                        const IChannelBlend* pBlend, bool antiAlias) {
+    if (!pColor) return false;
+    PIX_Arc(mDrawBitmap, cx, cy, r, minAngle, maxAngle, Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)),
+            antiAlias);
+    return true;
+}
+
+bool IGraphics::DrawCircle(const IColor* pColor, float cx, float cy, float r, const IChannelBlend* pBlend,
+                           bool antiAlias) {
+    if (!pColor) return false;
+    PIX_Circle(mDrawBitmap, cx, cy, r, Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)), antiAlias);
+    return true;
+}
+
+bool IGraphics::FillCircle(const IColor* pColor, int cx, int cy, float r, const IChannelBlend* pBlend,
+                           bool antiAlias) {
+    if (!pColor) return false;
+    PIX_FillCircle(mDrawBitmap, float(cx), float(cy), r, Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)),
+                   antiAlias);
+    return true;
+}
+
+bool IGraphics::DrawRoundRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend, int cornerRadius,
+                              bool antiAlias) {
+    if (!pColor || !pR) return false;
+    PIX_RoundRect(mDrawBitmap, float(pR->L), float(pR->T), float(pR->W()), float(pR->H()), cornerRadius,
+                  Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)), antiAlias);
+    return true;
+}
+
+// A cross of three rectangles with a disc in each corner.
+bool IGraphics::FillRoundRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend, int cornerRadius,
+                              bool antiAlias) {
+    if (!pColor || !pR) return false;
+    const PIX_PixelValue colour = Pixel(*pColor);
+    const float alpha = BlendWeight(pBlend);
+    const PIX_DrawMode mode = BlendMode(pBlend);
+    const int64_t c = cornerRadius, L = pR->L, T = pR->T, R = pR->R, B = pR->B, w = R - L, h = B - T;
+    auto fill = [&](int64_t x, int64_t y, int64_t fw, int64_t fh) {
+        // Sides beyond the int range only come from absurd radii: nothing to fill then.
+        if (x < INT32_MIN || y < INT32_MIN || fw > INT32_MAX || fh > INT32_MAX || x > INT32_MAX || y > INT32_MAX)
+            return;
+        PIX_FillRect(mDrawBitmap, int(x), int(y), int(fw), int(fh), colour, alpha, mode);
+    };
+    fill(L + c, T, w - 2 * c, h);
+    fill(L, T + c, c, h - 2 * c);
+    fill(R - c, T + c, c, h - 2 * c);
+    const float r = float(cornerRadius);
+    PIX_FillCircle(mDrawBitmap, float(L + c), float(T + c), r, colour, alpha, int(mode), antiAlias);
+    PIX_FillCircle(mDrawBitmap, float(R - c - 1), float(B - c - 1), r, colour, alpha, int(mode), antiAlias);
+    PIX_FillCircle(mDrawBitmap, float(R - c - 1), float(T + c), r, colour, alpha, int(mode), antiAlias);
+    PIX_FillCircle(mDrawBitmap, float(L + c), float(B - c - 1), r, colour, alpha, int(mode), antiAlias);
+    return true;
+}
+
+bool IGraphics::FillCubicBezier(const IColor* pColor, int fillToY, float x0, float y0, float x1, float y1, float x2,
+                                float y2, float x3, float y3, float alpha, float tolerance) {
+    if (!pColor) return false;
+    PIX_FillCBezier(mDrawBitmap, x0, y0, x1, y1, x2, y2, x3, y3, fillToY, Pixel(*pColor), alpha, int(kNoBlendMode),
+                    tolerance);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -584,4 +585,50 @@ TEST(PolygonPrimitives, FillInsideAndRefuseTooFewPoints) {
     EXPECT_EQ(g.At(1, 1), 0xffffffffu);
     EXPECT_EQ(g.At(9, 9), 0u);
     EXPECT_FALSE(g.FillTriangle(nullptr, 0, 0, 9, 0, 0, 9));
+}
+
+TEST(CurvePrimitives, Goldens) {
+    const IColor white = COLOR_WHITE;
+    const IRECT box(1, 1, 11, 9);
+    struct Case {
+        const char* what;
+        std::function<void(DrawGraphics&)> draw;
+        std::vector<std::string> picture;
+    } cases[] = {
+        {"filled rounded rectangle", [&](DrawGraphics& g) { g.FillRoundRect(&white, &box, nullptr, 3, false); },
+         {"............", "...######...", "..########..", ".##########.", ".##########.", ".##########.",
+          ".##########.", "..########..", "...######...", "............"}},
+        {"rounded outline", [&](DrawGraphics& g) { g.DrawRoundRect(&white, &box, nullptr, 3, false); },
+         {"............", "...#######..", "..#.......#.", ".#.........#", ".#.........#", ".#.........#",
+          ".#.........#", ".#.........#", "..#.......#.", "...#######.."}},
+        {"right half arc", [&](DrawGraphics& g) { g.DrawArc(&white, 6, 5, 4, 0.0f, float(M_PI)); },
+         {"............", "......###...", ".........#..", "..........#.", "..........#.", "..........#.",
+          "..........#.", "..........#.", ".........#..", "......###..."}},
+        {"fill below a flat curve", [&](DrawGraphics& g) { g.FillCubicBezier(&white, 9, 0, 4, 4, 4, 8, 4, 11, 4); },
+         {"............", "............", "............", "............", "###########.", "###########.",
+          "###########.", "###########.", "###########.", "###########."}},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(12, 10);
+        c.draw(g);
+        EXPECT_EQ(Picture(g), c.picture) << c.what;
+    }
+}
+
+TEST(CurvePrimitives, DegenerateShapesStayInsideTheBuffer) {
+    const IColor white = COLOR_WHITE;
+    DrawGraphics g(12, 10);
+    const IRECT tiny(3, 3, 4, 4), huge(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    g.FillRoundRect(&white, &tiny, nullptr, -4, false);
+    g.DrawCircle(&white, 5, 5, -1.0f);
+    g.FillCircle(&white, 5, 5, std::nanf(""));
+    EXPECT_FALSE(g.FillRoundRect(nullptr, &tiny));
+    EXPECT_FALSE(g.DrawRoundRect(&white, nullptr));
+    EXPECT_EQ(Picture(g)[9], "............");
+    // A radius larger than the box: the corner discs reach outside it, clipped to the buffer.
+    g.FillRoundRect(&white, &tiny, nullptr, 5, false);
+    EXPECT_NE(Picture(g)[9], "............");
+    // Sides past the int range are not filled rather than wrapped.
+    g.Clear(0);
+    g.FillRoundRect(&white, &huge, nullptr, INT32_MAX, true);
 }
