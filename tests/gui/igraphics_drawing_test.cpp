@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gui/bitmap_cache.h"
+#include "gui/bitmap_text_control.h"
 #include "gui/igraphics.h"
 #include "raster/cached_font.h"
 #include "raster/combiners.h"
@@ -631,4 +632,35 @@ TEST(CurvePrimitives, DegenerateShapesStayInsideTheBuffer) {
     // Sides past the int range are not filled rather than wrapped.
     g.Clear(0);
     g.FillRoundRect(&white, &huge, nullptr, INT32_MAX, true);
+}
+
+TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
+    std::unique_ptr<PIX_MemBitmap> font(Frames(4, 4, 6, true));
+    const IBitmapStrip strip{font.get(), 16, 6, 4, true};
+    IText left;
+    left.mAlign = IText::kAlignNear;
+    IBitmapTextControl control(nullptr, IRECT(4, 0, 20, 6), &strip, nullptr, &left, 4, 6, 0, false, false);
+    auto clean = [&] {
+        control.SetClean();
+        control.SetClean();
+    };
+    struct Step {
+        const char* text;
+        bool dirty;
+    } steps[] = {{"", false}, {nullptr, false}, {"!", true}, {"!", false}, {"\"!", true}, {"", true}};
+    for (const Step& s : steps) {
+        clean();
+        control.SetText(s.text);
+        EXPECT_EQ(control.IsDirty(), s.dirty) << (s.text ? s.text : "(null)");
+    }
+    control.SetText("\"#");
+    DrawGraphics g(24, 6);
+    EXPECT_TRUE(control.Draw(&g));
+    EXPECT_EQ(Picture(g)[0], "....########............");
+    EXPECT_EQ(PIX_PixelR(g.At(4, 0)), 3);
+    EXPECT_EQ(PIX_PixelR(g.At(8, 0)), 4);
+    control.SetText("");
+    g.Clear(0);
+    EXPECT_TRUE(control.Draw(&g));
+    EXPECT_EQ(Picture(g)[0], "........................");
 }
