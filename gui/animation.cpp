@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "gui/igraphics.h"
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -314,4 +316,25 @@ IAnimationCurvePreview IModuleAnimation::BuildCurvePreview(int curve, int size, 
     plot(0);
     for (double i = std::max(1.0, std::ceil(-x0)); x0 + i < xr && x0 + i < bufferWidth; i += 1) plot(i);
     return pv;
+}
+
+void IModuleAnimation::DrawCurvePreview(IGraphics* graphics, int curve, int size, int x, int y) {
+    if (!graphics) return;
+    const IAnimationCurvePreview pv = BuildCurvePreview(curve, size, x, y, graphics->Width(), graphics->Height());
+    const IColor black(255, 0, 0, 0), white(255, 255, 255, 255), red(255, 255, 0, 0);
+
+    const IRECT square(pv.left, pv.top, pv.right, pv.bottom);
+    graphics->FillIRect(&black, &square);
+    graphics->DrawLine(&white, pv.x0, pv.yb, pv.xr, pv.yb);
+    graphics->DrawLine(&white, pv.x0, pv.yb, pv.x0, pv.yt);
+
+    IText text(pv.textSize, white, "Monaco", IText::kStyleNormal, IText::kAlignNear, 0, 0);
+    text.mTextEntryBGColor = white;
+    text.mTextEntryFGColor = black;
+    for (const auto& label : pv.labels) {
+        IRECT r(label.left, label.top, label.right, label.bottom);
+        graphics->DrawIText(&text, label.text, &r);
+    }
+    for (const auto& p : pv.points) graphics->ForcePixel(&red, p.x, p.y);
+    graphics->SetAllControlsDirty();
 }

@@ -9,8 +9,10 @@
 #include "common/ptr_list.h"
 #include "common/typed_buf.h"
 
+class IGraphics;
+
 // Geometry and texts of an easing-curve preview square, computed apart from the
-// drawing so that the drawing engine only paints what is listed here.
+// drawing so that they can be checked without a back buffer.
 struct IAnimationCurvePreview {
     struct Label {
         const char* text;
@@ -19,11 +21,6 @@ struct IAnimationCurvePreview {
     struct Point {
         int x, y;
     };
-    static constexpr uint32_t kBackground = 0xFF000000;  // opaque black
-    static constexpr uint32_t kAxes = 0xFFFFFFFF;        // opaque white
-    static constexpr uint32_t kCurve = 0xFFFF0000;       // opaque red
-    static constexpr const char* kFont = "Monaco";
-
     int left = 0, top = 0, right = 0, bottom = 0;  // the filled square
     float x0 = 0, xr = 0, yt = 0, yb = 0;          // x axis (x0, yb)-(xr, yb), y axis (x0, yb)-(x0, yt)
     int textSize = 0;
@@ -56,6 +53,8 @@ public:
     // points inside a back buffer of the given size.
     IAnimationCurvePreview BuildCurvePreview(int curve, int size, int x, int y, int bufferWidth,
                                              int bufferHeight);
+    // Paints that square into the graphics' back buffer and marks every control dirty.
+    void DrawCurvePreview(IGraphics* graphics, int curve, int size, int x, int y);
 
     // The label the preview shows for a curve; null for an unknown curve number.
     static const char* CurveLabel(int curve);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "gui/animation.h"
+#include "recording_graphics.h"
 
 namespace {
 
@@ -359,4 +360,53 @@ TEST(CurvePreview, EmptyAndUnknown) {
     EXPECT_EQ(unknown.points.size(), 50u);
     const auto huge = a.BuildCurvePreview(0, INT32_MAX, INT32_MAX - 10, 0, 100, 100);
     EXPECT_TRUE(huge.points.empty());
+}
+
+namespace {
+
+class PreviewGraphics : public guitest::RecordingGraphics {
+public:
+    PreviewGraphics(int w, int h) : RecordingGraphics(nullptr, w, h) {
+        PrepDraw();
+        mDrawRECT = IRECT(0, 0, w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) *PIX_PixelAddress(*GetDrawBitmap(), x, y) = kClear;
+    }
+    static constexpr uint32_t kClear = 0x12345678;
+    uint32_t At(int x, int y) const { return *PIX_PixelAddress(*GetDrawBitmap(), x, y); }
+};
+
+}  // namespace
+
+TEST(CurvePreview, PaintsSquareAxesAndCurve) {
+    const IColor black(255, 0, 0, 0), white(255, 255, 255, 255), red(255, 255, 0, 0);
+    PreviewGraphics g(120, 110);  // the square reaches past the bottom edge
+    guitest::Log log;
+    auto* control = new guitest::LogControl(nullptr, &log, "c", IRECT(0, 0, 5, 5));
+    g.AttachControl(control);
+    control->SetClean();
+    control->SetClean();
+    ASSERT_FALSE(control->IsDirty());
+
+    IModuleAnimation a;
+    a.DrawCurvePreview(&g, 3, 100, 10, 20);
+    const IAnimationCurvePreview pv = IModuleAnimation().BuildCurvePreview(3, 100, 10, 20, 120, 110);
+
+    struct Probe { int x, y; bool untouched; IColor color; } probes[] = {
+        {9, 50, true, {}}, {110, 50, true, {}}, {50, 19, true, {}},  // just outside each side
+        {10, 109, false, black}, {109, 109, false, black}, {105, 30, false, black},  // clear of labels and lines
+        {60, 95, false, white}, {84, 95, false, white}, {35, 60, false, white}, {35, 46, false, white},
+    };
+    for (const auto& p : probes) {
+        if (p.untouched) {
+            EXPECT_EQ(g.At(p.x, p.y), PreviewGraphics::kClear) << p.x << "," << p.y;
+        } else {
+            EXPECT_EQ(g.GetPixelColor(p.x, p.y), p.color) << p.x << "," << p.y;
+        }
+    }
+    ASSERT_EQ(pv.points.size(), 50u);
+    for (const auto& p : pv.points) EXPECT_EQ(g.GetPixelColor(p.x, p.y), red) << p.x << "," << p.y;
+    EXPECT_TRUE(control->IsDirty());
+
+    a.DrawCurvePreview(nullptr, 3, 100, 10, 20);
 }
