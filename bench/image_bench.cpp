@@ -5,7 +5,6 @@
 #include <pixman.h>
 #include <png.h>
 
-#include <chrono>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/peer_timing.h"
 #include "raster/bitmap.h"
 #include "raster/png.h"
 #include "raster/scaled_blit.h"
@@ -20,24 +20,9 @@
 
 namespace {
 
-std::map<std::string, double>& PeerNs() {
-    static std::map<std::string, double> m;
-    return m;
-}
-
-template <class Body>
-double TimedLoop(benchmark::State& state, Body&& body) {
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) body();
-    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-    return state.iterations() ? ns / double(state.iterations()) : 0;
-}
-
-void Report(benchmark::State& state, const std::string& key, double ns, int64_t pixels) {
-    const double peer = PeerNs()[key];
-    if (peer > 0 && ns > 0) state.counters["x_peer"] = peer / ns;
-    state.SetItemsProcessed(state.iterations() * pixels);
-}
+using bench::PeerNs;
+using bench::Report;
+using bench::TimedLoop;
 
 std::vector<uint32_t> RandomPixels(int n) {
     std::mt19937 rng(5);

@@ -4,28 +4,18 @@
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
-#include <chrono>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/peer_timing.h"
 #include "gui/bitmap_cache.h"
 #include "raster/bitmap.h"
 
 namespace {
 
-std::map<std::string, double>& PeerNs() {
-    static std::map<std::string, double> m;
-    return m;
-}
-
-template <class Body>
-double TimedLoop(benchmark::State& state, Body&& body) {
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) body();
-    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-    return state.iterations() ? ns / double(state.iterations()) : 0;
-}
+using bench::PeerNs;
+using bench::Report;
+using bench::TimedLoop;
 
 std::string Key(const benchmark::State& state) {
     return std::to_string(state.range(0)) + "/" + std::to_string(state.range(1));
@@ -64,8 +54,7 @@ void BM_ScaleStripFrames(benchmark::State& state) {
         ScaleStripFrames(src, dst, frames, true);
         benchmark::DoNotOptimize(dst.getBits());
     });
-    if (const double peer = PeerNs()[Key(state)]; peer > 0 && ns > 0) state.counters["x_peer"] = peer / ns;
-    state.SetItemsProcessed(state.iterations() * dw * dw);
+    Report(state, Key(state), ns, int64_t(dw) * dw);
 }
 
 // Halving (GUI scale 1 of 2x artwork), 1.5x of that, and a 4-frame strip halved.
