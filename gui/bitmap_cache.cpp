@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,13 @@ int ScaledSide(int side, double scale) {
     const double v = double(side) * scale;
     if (!(v > 0.0)) return 0;  // also NaN
     return v >= kMaxStripSide ? int(kMaxStripSide) : int(v);
+}
+
+// How many image pixels make one GUI pixel, as a divisor: 0 counts as 1, and a value
+// past the int range is capped rather than turning negative.
+int ResourceDivisor(unsigned resourceScale) {
+    if (resourceScale == 0) return 1;
+    return resourceScale > unsigned(INT32_MAX) ? INT32_MAX : int(resourceScale);
 }
 
 }  // namespace
@@ -254,10 +262,10 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     }
 
     IBitmapStrip record{image, image->getWidth(), image->getHeight(), frames, horizontal};
-    if (resourceScale >= 2) {
+    if (const int rs = ResourceDivisor(resourceScale); rs >= 2) {
         // The pixels arrive with the first rescale; only the GUI size is kept until then.
-        record.width = image->getWidth() / int(resourceScale);
-        record.height = image->getHeight() / int(resourceScale);
+        record.width = image->getWidth() / rs;
+        record.height = image->getHeight() / rs;
         delete image;
         record.bitmap = new PIX_MemBitmap(1, 1, 4);
         PIX_Clear(record.bitmap, 0);
@@ -278,7 +286,7 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
 }
 
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
-    const int rs = resourceScale ? int(resourceScale) : 1;
+    const int rs = ResourceDivisor(resourceScale);
     ScaledBitmapList& list = ScaledBitmapList::Instance();
     for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
         IBitmapStrip& record = *e.record;

@@ -120,6 +120,7 @@ TEST(RescaleStrips, SizesFollowTheScaleWithAGapPerFrame) {
         {1105, 300, 90, 2, 0.5, 2, true, 77, 22},
         {1106, 60, 30, 1, 2.0, 2, false, 120, 62},
         {1107, 300, 90, 0, 1.0, 1, true, 300, 90},   // a resource scale of 0 counts as 1
+        {1108, 300, 90, 0xffffffffu, 1.0, 1, true, 0, 0},  // one beyond the int range stays positive
     };
     FakeImages images;
     std::vector<IBitmapStrip*> strips;
