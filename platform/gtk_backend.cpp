@@ -19,6 +19,9 @@ namespace {
 
 class GtkBackendImpl;
 GtkBackendImpl* gGtk = nullptr;
+// While a window is being destroyed its entries lose focus; that is no commit, and
+// nothing may take the focus in a window that is going away.
+int gWindowsClosing = 0;
 
 unsigned ModifierFlags(guint state) {
     unsigned m = 0;
@@ -97,7 +100,7 @@ class GtkTextFieldImpl : public TextField {
 public:
     GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec);
     ~GtkTextFieldImpl() override;
-    std::string StringValue() const override { return gtk_entry_get_text(GTK_ENTRY(entry_)); }
+    std::string StringValue() const override { return entry_ ? gtk_entry_get_text(GTK_ENTRY(entry_)) : ""; }
     void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
     const TextFieldSpec& Spec() const override { return spec_; }
 
@@ -105,6 +108,7 @@ public:
     GtkViewImpl* view_;
     TextFieldSpec spec_;
     TextFieldDelegate* delegate_;
+    bool widgetGone_ = false;  // destroyed with its window
 };
 
 class GtkViewImpl : public View {
@@ -146,7 +150,7 @@ public:
     void AddToolTipRect(const Rect& r) override { toolTips_.push_back(r); }
     void RemoveAllToolTips() override { toolTips_.clear(); }
     void MakeFirstResponder() override {
-        if (area_) gtk_widget_grab_focus(area_);
+        if (area_ && gWindowsClosing == 0) gtk_widget_grab_focus(area_);
     }
     void MakeKeyAndOrderFront() override {
         if (!area_) return;
@@ -169,6 +173,7 @@ public:
 
     GtkWidget* overlay_;
     GtkWidget* area_;
+    bool widgetsGone_ = false;  // destroyed with their window
     Rect frame_;
     ViewClient* client_;
     cairo_t* cr_ = nullptr;
@@ -308,7 +313,9 @@ GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bo
 
 GtkWindowImpl::~GtkWindowImpl() {
     if (gGtk) gGtk->Forget(this);
+    ++gWindowsClosing;
     gtk_widget_destroy(window_);
+    --gWindowsClosing;
     g_object_unref(window_);
 }
 
@@ -440,18 +447,28 @@ GtkViewImpl::GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* c
 
 GtkViewImpl::~GtkViewImpl() {
     for (GtkTextFieldImpl* f : fields_) f->view_ = nullptr;
-    if (overlay_) {
-        g_signal_handlers_disconnect_by_data(overlay_, this);
-        if (area_) g_signal_handlers_disconnect_by_data(area_, this);
+    g_signal_handlers_disconnect_by_data(overlay_, this);
+    if (!widgetsGone_) {
+        g_signal_handlers_disconnect_by_data(area_, this);
         gtk_widget_destroy(overlay_);
-        g_object_unref(overlay_);
     }
+    g_object_unref(overlay_);
 }
 
 void GtkViewImpl::OnDestroy(GtkWidget*, gpointer self) {
     // The window went away before the view: stop touching the widgets.
     auto* v = static_cast<GtkViewImpl*>(self);
+    v->widgetsGone_ = true;
     v->area_ = nullptr;
+    // Entries must not outlive the window they were in (the window's last references to
+    // them go when it is finalised).
+    for (GtkTextFieldImpl* f : v->fields_) {
+        f->widgetGone_ = true;
+        f->delegate_ = nullptr;
+        g_signal_handlers_disconnect_by_data(f->entry_, f);
+        g_object_unref(f->entry_);
+        f->entry_ = nullptr;
+    }
 }
 
 gboolean GtkViewImpl::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
@@ -726,8 +743,10 @@ GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec)
                      this);
     g_signal_connect(entry_, "focus-out-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
-                         // The whole window losing focus leaves the entry running.
+                         // The whole window losing focus leaves the entry running, and a
+                         // window being destroyed commits nothing.
                          GtkWidget* top = gtk_widget_get_toplevel(w);
+                         if (gWindowsClosing > 0 || gtk_widget_in_destruction(w)) return FALSE;
                          if (gtk_widget_is_toplevel(top) && gtk_window_get_focus(GTK_WINDOW(top)) == w) return FALSE;
                          if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidEndEditing(f);
                          return FALSE;
@@ -748,8 +767,9 @@ GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec)
 
 GtkTextFieldImpl::~GtkTextFieldImpl() {
     delegate_ = nullptr;
-    g_signal_handlers_disconnect_by_data(entry_, this);
     if (view_) view_->fields_.erase(this);
+    if (widgetGone_) return;
+    g_signal_handlers_disconnect_by_data(entry_, this);
     gtk_widget_destroy(entry_);
     g_object_unref(entry_);
 }
@@ -794,6 +814,10 @@ bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int
     if (width) *width = pw;
     if (height) *height = ph;
     return true;
+}
+
+void MakeToolkitCriticalsFatal() {
+    g_log_set_always_fatal(GLogLevelFlags(G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL));
 }
 
 bool ViewOriginOnScreen(View* view, int* x, int* y) {

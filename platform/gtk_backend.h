@@ -20,6 +20,10 @@ void RunGtkMainLoopFor(double seconds);
 // that check a real window redrew). False when the view is not on screen.
 bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int* height);
 
+// Makes the toolkit's reports of misused widgets abort the process (tests use it so
+// that such a report cannot pass unnoticed).
+void MakeToolkitCriticalsFatal();
+
 // The screen position of the view's top-left corner.
 bool ViewOriginOnScreen(View* view, int* x, int* y);
 

@@ -15,8 +15,13 @@
 namespace x11test {
 
 // Null without a display. GTK initialises once per process, so the back end is kept.
+// Toolkit warnings about misused widgets end the test run instead of scrolling past.
 inline platform::Backend* SharedGtkBackend() {
-    static platform::Backend* backend = std::getenv("DISPLAY") ? platform::CreateGtkBackend().release() : nullptr;
+    static platform::Backend* backend = [] {
+        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
+        platform::MakeToolkitCriticalsFatal();
+        return platform::CreateGtkBackend().release();
+    }();
     return backend;
 }
 

@@ -208,6 +208,17 @@ TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
     EXPECT_EQ(Shown(40, 40), 0xff00ff00u);
 }
 
+TEST_F(EngineWindowTest, WindowDestroyedUnderARunningEntry) {
+    graphics->PromptUserInput(counter, plug.GetParam(2), counter->GetRECT());
+    platform::RunGtkMainLoopFor(0.1);
+    ASSERT_TRUE(graphics->GetView()->textEntryRunning());
+    window.reset();  // the entry's focus loss while the window goes is no commit
+    platform::RunGtkMainLoopFor(0.05);
+    EXPECT_EQ(plug.GetParam(2)->Value(), 7.0);
+    graphics->CloseWindow();
+    EXPECT_FALSE(graphics->WindowIsOpen());
+}
+
 TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
     struct Case {
         int type;
