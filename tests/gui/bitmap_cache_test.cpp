@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "gui/bitmap_cache.h"
@@ -262,39 +260,6 @@ TEST(IBitmapStrip, FrameStartRoundsTheFrameOffset) {
         IBitmapStrip s{nullptr, c.width, c.height, c.frames, c.horizontal};
         EXPECT_EQ(s.FrameStart(c.frame), c.expect) << c.frames << " frames, frame " << c.frame;
     }
-}
-
-TEST(BitmapCaches, TwoThreadsLoadingAtOnceKeepOneBitmapPerId) {
-    FakeImages images;
-    for (int i = 0; i < 16; ++i) images.Add("t" + std::to_string(i) + ".png", 20, 10, Solid(0xff000000u + i));
-    const int cachedBefore = BitmapCache::Instance().Count();
-    std::vector<IBitmapStrip*> got[2];
-    std::atomic<bool> go{false};
-    auto worker = [&](int t) {
-        while (!go) std::this_thread::yield();
-        for (int round = 0; round < 20; ++round)
-            for (int i = 0; i < 16; ++i) {
-                const int k = t ? 15 - i : i;
-                const std::string name = "t" + std::to_string(k) + ".png";
-                got[t].push_back(LoadStrip(images.Loader(), 2, 1500 + k, name.c_str(), 2, true));
-            }
-    };
-    std::thread a(worker, 0), b(worker, 1);
-    go = true;
-    a.join();
-    b.join();
-    EXPECT_EQ(BitmapCache::Instance().Count(), cachedBefore + 16);
-    for (int k = 0; k < 16; ++k) {
-        PIX_IBitmap* bm = BitmapCache::Instance().Find(1500 + k);
-        for (auto& list : got)
-            for (IBitmapStrip* s : list)
-                if (s->bitmap == bm) {
-                    EXPECT_EQ(s->width, 10);
-                    EXPECT_EQ(s->height, 5);
-                }
-    }
-    for (auto& list : got)
-        for (IBitmapStrip* s : list) ASSERT_NE(s->bitmap, nullptr);
 }
 
 TEST(RescaleStrips, AbsurdScalesAndFrameCountsGiveEmptyOrCappedStrips) {

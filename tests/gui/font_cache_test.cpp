@@ -186,30 +186,6 @@ TEST(FontCache, AFaceWithoutTerminatorIsReadOnlyToItsLength) {
     EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, nullptr, maker.Makers()), FindOrMakeFont(9, 0, 0, 0, "", maker.Makers()));
 }
 
-TEST(FontCache, TwoThreadsMakingFontsAtOnceShareOneFontPerStyle) {
-    Maker maker;
-    const int cached = FontCache::Instance().Count();
-    std::vector<PIX_IFont*> got[2];
-    std::atomic<bool> go{false};
-    auto worker = [&](int t) {
-        FontMakers makers = maker.Makers();
-        while (!go) std::this_thread::yield();
-        for (int round = 0; round < 50; ++round)
-            for (int k = 0; k < 8; ++k) got[t].push_back(FindOrMakeFont(20 + k, 0, 0, 0, "ThreadFace", makers));
-    };
-    std::thread a(worker, 0), b(worker, 1);
-    go = true;
-    a.join();
-    b.join();
-    EXPECT_EQ(FontCache::Instance().Count(), cached + 8);
-    for (int k = 0; k < 8; ++k) {
-        PIX_IFont* f = FontCache::Instance().Find(20 + k, 0, 0, "ThreadFace");
-        ASSERT_NE(f, nullptr);
-        for (auto& list : got)
-            for (size_t i = size_t(k); i < list.size(); i += 8) ASSERT_EQ(list[i], f);
-    }
-}
-
 TEST(Caches, StripsAndFontsLoadedFromTwoThreadsAtOnce) {
     Maker maker;
     const ImageLoader loader = [](int, const char*) -> PIX_IBitmap* { return new PIX_MemBitmap(8, 4, 4); };
