@@ -137,7 +137,16 @@ bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines
     std::string data;
     for (const std::string& l : lines) data.append(l).push_back('\n');
 
-    std::string tmpl = std::string(fileName) + ".XXXXXX";
+    // Through a link the file it points to is replaced, not the link itself.
+    std::string target = fileName;
+    if (exists) {
+        if (char* real = realpath(fileName, nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    fileName = target.c_str();
+    std::string tmpl = target + ".XXXXXX";
     int fd = mkstemp(tmpl.data());
     if (fd < 0) return false;
     mode_t mode = 0644;
@@ -161,8 +170,19 @@ bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines
     if (ok && fsync(fd) != 0) ok = false;
     if (close(fd) != 0) ok = false;
     if (ok && std::rename(tmpl.c_str(), fileName) != 0) ok = false;
-    if (!ok) unlink(tmpl.c_str());
-    return ok;
+    if (!ok) {
+        unlink(tmpl.c_str());
+        return false;
+    }
+    // The rename itself must reach the disk for the new file to survive a crash.
+    size_t slash = target.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    int dfd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        fsync(dfd);
+        close(dfd);
+    }
+    return true;
 }
 
 }  // namespace

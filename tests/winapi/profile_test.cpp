@@ -166,6 +166,20 @@ TEST_F(Profile, DirectoryInsteadOfFileIsNotReplaced) {
     EXPECT_TRUE(fs::is_directory(file_));
 }
 
+TEST_F(Profile, WritesThroughALink) {
+    const std::string real = dir_ + "/real.ini";
+    std::ofstream(real) << "[gui]\nmanager=1\n";
+    fs::create_symlink(real, file_);
+    ASSERT_TRUE(WritePrivateProfileString("gui", "manager", "2", file_.c_str()));
+    EXPECT_TRUE(fs::is_symlink(file_));
+    EXPECT_EQ(Get("gui", "manager"), "2");
+    std::ifstream in(real);
+    std::string line;
+    std::getline(in, line);
+    std::getline(in, line);
+    EXPECT_EQ(line, "manager=2");
+}
+
 TEST_F(Profile, KeepsFileMode) {
     Put("[gui]\n");
     chmod(file_.c_str(), 0600);
