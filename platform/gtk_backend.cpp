@@ -143,7 +143,7 @@ public:
     bool HasDrawContext() const override { return cr_ != nullptr; }
     bool DrawImage(const ImageRef& image, const Rect& dest) override;
     std::unique_ptr<TextField> AddTextField(const TextFieldSpec& spec) override {
-        if (!overlay_) return nullptr;
+        if (widgetsGone_) return nullptr;
         return std::make_unique<GtkTextFieldImpl>(this, spec);
     }
     void PopUpContextMenu(Menu& menu, const Point& location) override;
