@@ -271,19 +271,19 @@ void IGraphicsCocoa_vQDEditor_sa::createTextEntry(IControl* control, IParam* par
 
     static const IText kDefaultStyle;
     if (!style) style = &kDefaultStyle;
-    platform::TextFieldSpec spec;
-    spec.frame = rect;
-    spec.secure = style->mEntryKind == IText::kEntrySecure;
-    spec.fontName = style->mFont;
-    spec.fontSize = int(style->mSize * 0.9);
-    spec.alignment = style->mAlign >= 0 && style->mAlign <= 2 ? style->mAlign : -1;
+    platform::TextFieldSetup setup;
+    setup.frame = rect;
+    setup.secure = style->mEntryKind == IText::kEntrySecure;
+    setup.fontName = style->mFont;
+    setup.fontSize = int(style->mSize * 0.9);
+    setup.alignment = style->mAlign >= 0 && style->mAlign <= 2 ? style->mAlign : -1;
     auto color = [](const IColor& c) {
         return platform::Color{c.R / 255.0, c.G / 255.0, c.B / 255.0, c.A / 255.0};
     };
-    spec.textColor = color(style->mTextEntryFGColor);
-    spec.backgroundColor = color(style->mTextEntryBGColor);
-    spec.text = ToNSString(text);
-    spec.delegate = this;
+    setup.textColor = color(style->mTextEntryFGColor);
+    setup.backgroundColor = color(style->mTextEntryBGColor);
+    setup.text = ToNSString(text);
+    setup.delegate = this;
     mFormatter.reset();
     if (param) {
         mFormatter = std::make_unique<CocoaFormatter_vQDEditor_sa>();
@@ -297,11 +297,11 @@ void IGraphicsCocoa_vQDEditor_sa::createTextEntry(IControl* control, IParam* par
         }
         mFormatter->setAcceptableCharacterSet(chars);
         mFormatter->setMaximumLength(control->GetTextEntryLength());
-        spec.formatter = mFormatter.get();
+        setup.formatter = mFormatter.get();
     }
-    std::unique_ptr<platform::TextField> field = mView->AddTextField(spec);
+    std::unique_ptr<platform::TextField> field = mView->AddTextField(setup);
     if (!field) return;
-    (spec.secure ? mSecureTextFieldView : mTextFieldView) = std::move(field);
+    (setup.secure ? mSecureTextFieldView : mTextFieldView) = std::move(field);
     mView->MakeKeyAndOrderFront();
     mEdParam = param;
     mEdControl = control;

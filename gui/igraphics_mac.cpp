@@ -129,22 +129,22 @@ void IGraphicsMac::Resize(int width, int height) {
 int IGraphicsMac::ShowMessageBox(const char* text, const char* caption, int type) {
     platform::Backend* backend = Backend();
     if (!backend) return 0;
-    platform::AlertSpec spec;
-    spec.header = caption ? caption : "";
-    spec.message = text ? text : "";
+    platform::AlertSetup setup;
+    setup.header = caption ? caption : "";
+    setup.message = text ? text : "";
     switch (type) {
-        case 4: spec.defaultButton = "Yes", spec.alternateButton = "No"; break;
-        case 3: spec.defaultButton = "Yes", spec.alternateButton = "No", spec.otherButton = "Cancel"; break;
-        case 1: spec.alternateButton = "Cancel"; break;
+        case 4: setup.defaultButton = "Yes", setup.alternateButton = "No"; break;
+        case 3: setup.defaultButton = "Yes", setup.alternateButton = "No", setup.otherButton = "Cancel"; break;
+        case 1: setup.alternateButton = "Cancel"; break;
         default: break;
     }
     const bool hasCancel = type == 1 || type == 3;
     platform::AlertResponse response = platform::AlertResponse::Closed;
     // The watchdog asks from its own thread; the alert runs where the windows live.
-    backend->PerformOnMainThreadAndWait([&] { response = backend->RunAlert(spec); });
+    backend->PerformOnMainThreadAndWait([&] { response = backend->RunAlert(setup); });
     switch (response) {
         case platform::AlertResponse::Default: return 1;
-        case platform::AlertResponse::Alternate: return spec.alternateButton == "Cancel" ? 2 : 7;
+        case platform::AlertResponse::Alternate: return setup.alternateButton == "Cancel" ? 2 : 7;
         case platform::AlertResponse::Other: return 2;
         case platform::AlertResponse::Closed: return hasCancel ? 2 : 0;
     }
@@ -199,24 +199,24 @@ void IGraphicsMac::PromptForFile(CMN_String* pFilename, int action, CMN_String* 
         pFilename->Set("");
         return;
     }
-    platform::FilePanelSpec spec;
-    spec.save = action == 1;
-    spec.fileName = pFilename->Get();
+    platform::FilePanelSetup setup;
+    setup.save = action == 1;
+    setup.fileName = pFilename->Get();
     if (pDir && pDir->GetLength() > 0) {
-        spec.directory = pDir->Get();
+        setup.directory = pDir->Get();
     } else {
         // The folder string keeps a real path: a literal "~" is no folder to open.
-        spec.directory = platform::UserFolderPath(platform::UserFolder::Desktop);
-        if (pDir) pDir->Set(spec.directory.c_str());
+        setup.directory = platform::UserFolderPath(platform::UserFolder::Desktop);
+        if (pDir) pDir->Set(setup.directory.c_str());
     }
     pFilename->Set("");
     for (const char* p = extensions ? extensions : ""; *p;) {
         const char* end = std::strchr(p, ' ');
         if (!end) end = p + std::strlen(p);
-        if (end > p) spec.allowedTypes.emplace_back(p, end);
+        if (end > p) setup.allowedTypes.emplace_back(p, end);
         p = *end ? end + 1 : end;
     }
-    std::string chosen = backend->RunFilePanel(spec);
+    std::string chosen = backend->RunFilePanel(setup);
     if (chosen.empty()) return;
     pFilename->Set(chosen.c_str());
     if (pDir) pDir->Set(chosen.substr(0, chosen.rfind('/') + 1).c_str());

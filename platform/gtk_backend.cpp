@@ -98,15 +98,15 @@ class GtkViewImpl;
 
 class GtkTextFieldImpl : public TextField {
 public:
-    GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec);
+    GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setup);
     ~GtkTextFieldImpl() override;
     std::string StringValue() const override { return entry_ ? gtk_entry_get_text(GTK_ENTRY(entry_)) : ""; }
     void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
-    const TextFieldSpec& Spec() const override { return spec_; }
+    const TextFieldSetup& Setup() const override { return setup_; }
 
     GtkWidget* entry_;
     GtkViewImpl* view_;
-    TextFieldSpec spec_;
+    TextFieldSetup setup_;
     TextFieldDelegate* delegate_;
     bool widgetGone_ = false;  // destroyed with its window
 };
@@ -142,9 +142,9 @@ public:
     double BackingScaleFactor() const override { return area_ ? gtk_widget_get_scale_factor(area_) : 1.0; }
     bool HasDrawContext() const override { return cr_ != nullptr; }
     bool DrawImage(const ImageRef& image, const Rect& dest) override;
-    std::unique_ptr<TextField> AddTextField(const TextFieldSpec& spec) override {
+    std::unique_ptr<TextField> AddTextField(const TextFieldSetup& setup) override {
         if (widgetsGone_) return nullptr;
-        return std::make_unique<GtkTextFieldImpl>(this, spec);
+        return std::make_unique<GtkTextFieldImpl>(this, setup);
     }
     void PopUpContextMenu(Menu& menu, const Point& location) override;
     void AddToolTipRect(const Rect& r) override { toolTips_.push_back(r); }
@@ -208,8 +208,8 @@ public:
         return std::make_unique<GtkViewImpl>(static_cast<GtkWindowImpl*>(parent), frame, client);
     }
     std::unique_ptr<Timer> ScheduleTimer(double seconds, std::function<void()> callback) override;
-    AlertResponse RunAlert(const AlertSpec& spec) override;
-    std::string RunFilePanel(const FilePanelSpec& spec) override;
+    AlertResponse RunAlert(const AlertSetup& setup) override;
+    std::string RunFilePanel(const FilePanelSetup& setup) override;
     bool OpenURL(const std::string& url) override {
         GError* err = nullptr;
         gboolean ok = g_app_info_launch_default_for_uri(url.c_str(), nullptr, &err);
@@ -338,15 +338,15 @@ std::unique_ptr<Timer> GtkBackendImpl::ScheduleTimer(double seconds, std::functi
     return std::make_unique<GtkTimerImpl>(slot);
 }
 
-AlertResponse GtkBackendImpl::RunAlert(const AlertSpec& spec) {
+AlertResponse GtkBackendImpl::RunAlert(const AlertSetup& setup) {
     GtkWidget* d = gtk_message_dialog_new(MainWindow(), GTK_DIALOG_MODAL, GTK_MESSAGE_INFO, GTK_BUTTONS_NONE, "%s",
-                                          spec.header.c_str());
-    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(d), "%s", spec.message.c_str());
-    gtk_window_set_title(GTK_WINDOW(d), spec.header.c_str());
+                                          setup.header.c_str());
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(d), "%s", setup.message.c_str());
+    gtk_window_set_title(GTK_WINDOW(d), setup.header.c_str());
     enum { kDefault = 1, kAlternate = 2, kOther = 3 };
-    if (!spec.otherButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), spec.otherButton.c_str(), kOther);
-    if (!spec.alternateButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), spec.alternateButton.c_str(), kAlternate);
-    gtk_dialog_add_button(GTK_DIALOG(d), spec.defaultButton.empty() ? "OK" : spec.defaultButton.c_str(), kDefault);
+    if (!setup.otherButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), setup.otherButton.c_str(), kOther);
+    if (!setup.alternateButton.empty()) gtk_dialog_add_button(GTK_DIALOG(d), setup.alternateButton.c_str(), kAlternate);
+    gtk_dialog_add_button(GTK_DIALOG(d), setup.defaultButton.empty() ? "OK" : setup.defaultButton.c_str(), kDefault);
     gtk_dialog_set_default_response(GTK_DIALOG(d), kDefault);
     int r = gtk_dialog_run(GTK_DIALOG(d));
     gtk_widget_destroy(d);
@@ -358,24 +358,24 @@ AlertResponse GtkBackendImpl::RunAlert(const AlertSpec& spec) {
     }
 }
 
-std::string GtkBackendImpl::RunFilePanel(const FilePanelSpec& spec) {
-    GtkFileChooserAction action = spec.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
-    GtkWidget* d = gtk_file_chooser_dialog_new(spec.save ? "Save" : "Open", MainWindow(), action, "_Cancel",
-                                               GTK_RESPONSE_CANCEL, spec.save ? "_Save" : "_Open",
+std::string GtkBackendImpl::RunFilePanel(const FilePanelSetup& setup) {
+    GtkFileChooserAction action = setup.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
+    GtkWidget* d = gtk_file_chooser_dialog_new(setup.save ? "Save" : "Open", MainWindow(), action, "_Cancel",
+                                               GTK_RESPONSE_CANCEL, setup.save ? "_Save" : "_Open",
                                                GTK_RESPONSE_ACCEPT, nullptr);
     GtkFileChooser* fc = GTK_FILE_CHOOSER(d);
-    if (spec.save) gtk_file_chooser_set_do_overwrite_confirmation(fc, TRUE);
-    if (!spec.directory.empty()) gtk_file_chooser_set_current_folder(fc, spec.directory.c_str());
-    if (!spec.fileName.empty()) {
-        if (spec.save)
-            gtk_file_chooser_set_current_name(fc, spec.fileName.c_str());
+    if (setup.save) gtk_file_chooser_set_do_overwrite_confirmation(fc, TRUE);
+    if (!setup.directory.empty()) gtk_file_chooser_set_current_folder(fc, setup.directory.c_str());
+    if (!setup.fileName.empty()) {
+        if (setup.save)
+            gtk_file_chooser_set_current_name(fc, setup.fileName.c_str());
         else
-            gtk_file_chooser_set_filename(fc, (spec.directory + "/" + spec.fileName).c_str());
+            gtk_file_chooser_set_filename(fc, (setup.directory + "/" + setup.fileName).c_str());
     }
-    if (!spec.allowedTypes.empty()) {
+    if (!setup.allowedTypes.empty()) {
         GtkFileFilter* filter = gtk_file_filter_new();
         std::string label;
-        for (const std::string& t : spec.allowedTypes) {
+        for (const std::string& t : setup.allowedTypes) {
             // Patterns are case-sensitive; a bracket pair per letter matches either case.
             std::string pattern = "*.";
             for (char c : t) {
@@ -400,7 +400,7 @@ std::string GtkBackendImpl::RunFilePanel(const FilePanelSpec& spec) {
     }
     gtk_widget_destroy(d);
     if (chosen.empty()) return chosen;
-    if (spec.save) return WithAllowedExtension(chosen, spec.allowedTypes);
+    if (setup.save) return WithAllowedExtension(chosen, setup.allowedTypes);
     if (char* real = realpath(chosen.c_str(), nullptr)) {
         chosen = real;
         std::free(real);
@@ -614,7 +614,7 @@ gboolean GtkViewImpl::OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangl
     auto* v = static_cast<GtkViewImpl*>(self);
     for (GtkTextFieldImpl* f : v->fields_) {
         if (f->entry_ != child) continue;
-        const Rect& r = f->spec_.frame;
+        const Rect& r = f->setup_.frame;
         alloc->x = int(r.x);
         alloc->y = int(v->frame_.height - r.y - r.height);
         alloc->width = std::max(1, int(r.width));
@@ -695,14 +695,14 @@ void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
 
 // ---- Text fields ---------------------------------------------------------------------------
 
-GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec)
-    : view_(view), spec_(spec), delegate_(spec.delegate) {
+GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setup)
+    : view_(view), setup_(setup), delegate_(setup.delegate) {
     entry_ = gtk_entry_new();
     g_object_ref_sink(entry_);
-    gtk_entry_set_visibility(GTK_ENTRY(entry_), !spec.secure);
+    gtk_entry_set_visibility(GTK_ENTRY(entry_), !setup.secure);
     gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
-    gtk_entry_set_text(GTK_ENTRY(entry_), spec.text.c_str());
-    if (spec.alignment >= 0 && spec.alignment <= 2) gtk_entry_set_alignment(GTK_ENTRY(entry_), spec.alignment * 0.5f);
+    gtk_entry_set_text(GTK_ENTRY(entry_), setup.text.c_str());
+    if (setup.alignment >= 0 && setup.alignment <= 2) gtk_entry_set_alignment(GTK_ENTRY(entry_), setup.alignment * 0.5f);
     auto rgba = [](const Color& c) {
         char b[96];
         std::snprintf(b, sizeof b, "rgba(%d,%d,%d,%.3f)", int(std::lround(c.red * 255)), int(std::lround(c.green * 255)),
@@ -710,10 +710,10 @@ GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec)
         return std::string(b);
     };
     std::string family;
-    for (char c : spec.fontName)
+    for (char c : setup.fontName)
         if (c != '"' && c != '\\' && c != ';' && c != '}') family += c;
-    std::string css = "entry { font-family: \"" + family + "\"; font-size: " + std::to_string(std::max(1, spec.fontSize)) +
-                      "px; color: " + rgba(spec.textColor) + "; background-color: " + rgba(spec.backgroundColor) +
+    std::string css = "entry { font-family: \"" + family + "\"; font-size: " + std::to_string(std::max(1, setup.fontSize)) +
+                      "px; color: " + rgba(setup.textColor) + "; background-color: " + rgba(setup.backgroundColor) +
                       "; background-image: none; border: none; box-shadow: none; outline: none; padding: 0 2px; "
                       "min-height: 0; border-radius: 0; }";
     GtkCssProvider* provider = gtk_css_provider_new();
@@ -725,14 +725,14 @@ GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSpec& spec)
     g_signal_connect(entry_, "insert-text",
                      G_CALLBACK(+[](GtkEditable* ed, gchar* text, gint len, gint* pos, gpointer self) {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
-                         if (!f->spec_.formatter) return;
+                         if (!f->setup_.formatter) return;
                          std::string cur = gtk_entry_get_text(GTK_ENTRY(ed));
                          const char* at = g_utf8_offset_to_pointer(cur.c_str(), *pos);
                          size_t offset = size_t(at - cur.c_str());
                          std::string proposed = cur.substr(0, offset) +
                                                 std::string(text, len < 0 ? std::strlen(text) : size_t(len)) +
                                                 cur.substr(offset);
-                         if (!f->spec_.formatter->IsPartialStringValid(proposed))
+                         if (!f->setup_.formatter->IsPartialStringValid(proposed))
                              g_signal_stop_emission_by_name(ed, "insert-text");
                      }),
                      this);

@@ -49,8 +49,8 @@ private:
 
 // ---- Text field ----------------------------------------------------------------------
 
-HeadlessTextField::HeadlessTextField(HeadlessView* view, const TextFieldSpec& spec)
-    : view_(view), spec_(spec), delegate_(spec.delegate), text_(spec.text) {
+HeadlessTextField::HeadlessTextField(HeadlessView* view, const TextFieldSetup& setup)
+    : view_(view), setup_(setup), delegate_(setup.delegate), text_(setup.text) {
     view_->textFields_.push_back(this);
     view_->firstResponder = false;
 }
@@ -67,7 +67,7 @@ int HeadlessTextField::Type(const std::string& text) {
         size_t len = 1;
         while (i + len < text.size() && (uint8_t(text[i + len]) & 0xc0) == 0x80) ++len;
         std::string candidate = text_ + text.substr(i, len);
-        if (!spec_.formatter || spec_.formatter->IsPartialStringValid(candidate)) {
+        if (!setup_.formatter || setup_.formatter->IsPartialStringValid(candidate)) {
             text_ = candidate;
             ++taken;
         }
@@ -136,8 +136,8 @@ bool HeadlessView::DrawImage(const ImageRef& image, const Rect& dest) {
     return true;
 }
 
-std::unique_ptr<TextField> HeadlessView::AddTextField(const TextFieldSpec& spec) {
-    return std::make_unique<HeadlessTextField>(this, spec);
+std::unique_ptr<TextField> HeadlessView::AddTextField(const TextFieldSetup& setup) {
+    return std::make_unique<HeadlessTextField>(this, setup);
 }
 
 void HeadlessView::PopUpContextMenu(Menu& menu, const Point& location) {
@@ -249,8 +249,8 @@ int HeadlessBackend::LiveTimerCount() const {
     return int(std::count_if(timers_.begin(), timers_.end(), [](const auto& s) { return s->live; }));
 }
 
-AlertResponse HeadlessBackend::RunAlert(const AlertSpec& spec) {
-    alerts.push_back(spec);
+AlertResponse HeadlessBackend::RunAlert(const AlertSetup& setup) {
+    alerts.push_back(setup);
     if (whileModal) whileModal();
     if (alertAnswers.empty()) return AlertResponse::Closed;
     AlertResponse r = alertAnswers.front();
@@ -258,8 +258,8 @@ AlertResponse HeadlessBackend::RunAlert(const AlertSpec& spec) {
     return r;
 }
 
-std::string HeadlessBackend::RunFilePanel(const FilePanelSpec& spec) {
-    filePanels.push_back(spec);
+std::string HeadlessBackend::RunFilePanel(const FilePanelSetup& setup) {
+    filePanels.push_back(setup);
     if (whileModal) whileModal();
     if (filePanelAnswers.empty()) return {};
     std::string r = filePanelAnswers.front();

@@ -16,11 +16,11 @@ class HeadlessBackend;
 
 class HeadlessTextField : public TextField {
 public:
-    HeadlessTextField(class HeadlessView* view, const TextFieldSpec& spec);
+    HeadlessTextField(class HeadlessView* view, const TextFieldSetup& setup);
     ~HeadlessTextField() override;
     std::string StringValue() const override { return text_; }
     void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
-    const TextFieldSpec& Spec() const override { return spec_; }
+    const TextFieldSetup& Setup() const override { return setup_; }
 
     // Types character by character (UTF-8 sequences stay whole); the formatter may
     // refuse each one. Answers how many characters were taken.
@@ -33,7 +33,7 @@ public:
 private:
     friend class HeadlessView;
     HeadlessView* view_;
-    TextFieldSpec spec_;
+    TextFieldSetup setup_;
     TextFieldDelegate* delegate_;
     std::string text_;
 };
@@ -52,7 +52,7 @@ public:
     double BackingScaleFactor() const override { return scale_; }
     bool HasDrawContext() const override { return drawing_; }
     bool DrawImage(const ImageRef& image, const Rect& dest) override;
-    std::unique_ptr<TextField> AddTextField(const TextFieldSpec& spec) override;
+    std::unique_ptr<TextField> AddTextField(const TextFieldSetup& setup) override;
     void PopUpContextMenu(Menu& menu, const Point& location) override;
     void AddToolTipRect(const Rect& rect) override { toolTipRects.push_back(rect); }
     void RemoveAllToolTips() override { toolTipRects.clear(); }
@@ -118,8 +118,8 @@ public:
                                          bool borderless) override;
     std::unique_ptr<View> CreateView(Window* parent, const Rect& frame, ViewClient* client) override;
     std::unique_ptr<Timer> ScheduleTimer(double seconds, std::function<void()> callback) override;
-    AlertResponse RunAlert(const AlertSpec& spec) override;
-    std::string RunFilePanel(const FilePanelSpec& spec) override;
+    AlertResponse RunAlert(const AlertSetup& setup) override;
+    std::string RunFilePanel(const FilePanelSetup& setup) override;
     bool OpenURL(const std::string& url) override;
     bool ClipboardText(std::string* text) override;
     bool HideCursor() override;
@@ -158,8 +158,8 @@ public:
     };
     std::vector<std::vector<ShownMenuItem>> shownMenus;  // one flattened list per menu shown
     std::vector<Point> menuLocations;
-    std::vector<AlertSpec> alerts;
-    std::vector<FilePanelSpec> filePanels;
+    std::vector<AlertSetup> alerts;
+    std::vector<FilePanelSetup> filePanels;
     std::vector<std::string> openedURLs;
     std::vector<int> cursors;
     std::vector<Point> warps;

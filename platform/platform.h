@@ -120,7 +120,7 @@ public:
     virtual void ControlTextDidCancel(TextField* field) = 0;
 };
 
-struct TextFieldSpec {
+struct TextFieldSetup {
     Rect frame;  // view coordinates
     bool secure = false;
     std::string fontName;
@@ -140,7 +140,7 @@ public:
     virtual std::string StringValue() const = 0;
     // A cleared delegate hears nothing more, also not the focus loss of the removal.
     virtual void SetDelegate(TextFieldDelegate* delegate) = 0;
-    virtual const TextFieldSpec& Spec() const = 0;
+    virtual const TextFieldSetup& Setup() const = 0;
 };
 
 // ---- Views, windows and timers -----------------------------------------------------
@@ -183,7 +183,7 @@ public:
     // Only while the client's DrawRect runs: draws the image into `dest` (points).
     virtual bool HasDrawContext() const = 0;
     virtual bool DrawImage(const ImageRef& image, const Rect& dest) = 0;
-    virtual std::unique_ptr<TextField> AddTextField(const TextFieldSpec& spec) = 0;
+    virtual std::unique_ptr<TextField> AddTextField(const TextFieldSetup& setup) = 0;
     // Modal until dismissed; a chosen item is reported to its target before this returns.
     virtual void PopUpContextMenu(Menu& menu, const Point& location) = 0;
     virtual void AddToolTipRect(const Rect& rect) = 0;
@@ -218,7 +218,7 @@ public:
 
 // ---- Dialogs ----------------------------------------------------------------------
 
-struct AlertSpec {
+struct AlertSetup {
     std::string header, message;
     std::string defaultButton;    // empty: the system's "OK"
     std::string alternateButton;  // empty: none
@@ -227,7 +227,7 @@ struct AlertSpec {
 
 enum class AlertResponse { Default, Alternate, Other, Closed };
 
-struct FilePanelSpec {
+struct FilePanelSetup {
     bool save = false;
     std::string directory;
     std::string fileName;
@@ -251,9 +251,9 @@ public:
     // Repeats every `seconds` on the main thread, also while a menu or dialog is open.
     virtual std::unique_ptr<Timer> ScheduleTimer(double seconds, std::function<void()> callback) = 0;
 
-    virtual AlertResponse RunAlert(const AlertSpec& spec) = 0;
+    virtual AlertResponse RunAlert(const AlertSetup& setup) = 0;
     // The chosen path, or empty when cancelled.
-    virtual std::string RunFilePanel(const FilePanelSpec& spec) = 0;
+    virtual std::string RunFilePanel(const FilePanelSetup& setup) = 0;
     virtual bool OpenURL(const std::string& url) = 0;
     virtual bool ClipboardText(std::string* text) = 0;
 

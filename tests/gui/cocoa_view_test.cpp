@@ -315,7 +315,7 @@ TEST_F(ViewFixture, EntryStyleReachesTheField) {
     style.mTextEntryBGColor = IColor(128, 0, 0, 255);
     IRECT r(10, 20, 30, 40);
     graphics->CreateTextEntry(c, &style, &r, "start", nullptr);
-    const platform::TextFieldSpec& s = hv->ActiveTextField()->Spec();
+    const platform::TextFieldSetup& s = hv->ActiveTextField()->Setup();
     EXPECT_EQ(s.frame, (platform::Rect{10, 259, 21, 21}));
     EXPECT_EQ(s.fontName, "Tahoma");
     EXPECT_EQ(s.fontSize, 18);
@@ -367,7 +367,7 @@ TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
     graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
     EXPECT_EQ(name->lastText, "user1");
     ASSERT_EQ(hv->TextFieldCount(), 1);
-    EXPECT_TRUE(hv->ActiveTextField()->Spec().secure);
+    EXPECT_TRUE(hv->ActiveTextField()->Setup().secure);
     hv->ActiveTextField()->Type("secret");
     hv->ActiveTextField()->PressReturn();
     EXPECT_EQ(password->lastText, "secret");

@@ -68,7 +68,7 @@ TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
     for (const Case& c : cases) {
         backend.alertAnswers.push_back(c.response);
         EXPECT_EQ(graphics->ShowMessageBox("text", "caption", c.type), c.answer) << c.type;
-        const platform::AlertSpec& s = backend.alerts.back();
+        const platform::AlertSetup& s = backend.alerts.back();
         EXPECT_EQ(s.header, "caption");
         EXPECT_EQ(s.message, "text");
         EXPECT_EQ(s.defaultButton, c.defaultButton);
@@ -123,7 +123,7 @@ TEST_F(TempHome, PromptForFileStringRules) {
     EXPECT_EQ(desktop, home + "/Desktop");
     EXPECT_STREQ(dir.Get(), desktop.c_str());  // the expanded folder, even when cancelled
     ASSERT_EQ(backend.filePanels.size(), 1u);
-    const platform::FilePanelSpec& s = backend.filePanels[0];
+    const platform::FilePanelSetup& s = backend.filePanels[0];
     EXPECT_TRUE(s.save);
     EXPECT_EQ(s.fileName, "prog.pr4");
     EXPECT_EQ(s.directory, desktop);

@@ -161,11 +161,11 @@ TEST(HeadlessTextField, FilterCommitCancel) {
     auto* hv = static_cast<HeadlessView*>(view.get());
     DigitsOnly digits;
     EndLog log;
-    TextFieldSpec spec;
-    spec.text = "1";
-    spec.formatter = &digits;
-    spec.delegate = &log;
-    auto field = view->AddTextField(spec);
+    TextFieldSetup setup;
+    setup.text = "1";
+    setup.formatter = &digits;
+    setup.delegate = &log;
+    auto field = view->AddTextField(setup);
     ASSERT_EQ(hv->ActiveTextField(), field.get());
     EXPECT_EQ(hv->ActiveTextField()->Type("2a.3456"), 3);  // "a" and "." refused, then the length cap
     EXPECT_EQ(field->StringValue(), "1234");
@@ -178,7 +178,7 @@ TEST(HeadlessTextField, FilterCommitCancel) {
     field.reset();
     EXPECT_EQ(hv->ActiveTextField(), nullptr);
     // A field that outlives its view must not touch it.
-    auto late = view->AddTextField(spec);
+    auto late = view->AddTextField(setup);
     view.reset();
     late.reset();
 }
