@@ -12,7 +12,7 @@ ctest --test-dir "$root/build" --output-on-failure -j "$jobs" -LE x11
 # Real-window tests: one virtual display of their own, one test at a time since they
 # share its pointer.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --test-dir "$root/build" --output-on-failure -j 1 -L x11
+  ctest --test-dir "$root/build" --output-on-failure -j 1 -L x11 --timeout 120
 
 QD_TARGETS="test_common test_raster test_plug test_gui" "$root/tools/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQD_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -36,6 +37,29 @@ inline void RunWhilePumping(const std::string& command) {
     t.join();
     platform::RunGtkMainLoopFor(0.2);  // let the redraw reach the screen
 }
+
+// While a modal menu or dialog runs, a test whose keys went astray would wait forever:
+// after a grace period this presses Escape every half second until it is dropped.
+class ModalGuard {
+public:
+    explicit ModalGuard(int graceMs = 8000)
+        : thread_([this, graceMs] {
+              for (int waited = 0; !done_ && waited < graceMs; waited += 50)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+              while (!done_) {
+                  std::system("xdotool key Escape");
+                  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+              }
+          }) {}
+    ~ModalGuard() {
+        done_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> done_{false};
+    std::thread thread_;
+};
 
 inline bool PumpUntil(const std::function<bool()>& ok, double seconds = 5) {
     for (int i = 0; i < seconds * 100 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);

@@ -144,7 +144,10 @@ TEST_F(GtkWindowTest, TimerKeepsFiringWhileAMenuIsOpen) {
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
         std::system("xdotool key Escape");
     });
-    view->PopUpContextMenu(menu, {30, kH - 30});
+    {
+        ModalGuard guard(3000);
+        view->PopUpContextMenu(menu, {30, kH - 30});
+    }
     closer.join();
     EXPECT_GE(ticks, 10);
     EXPECT_EQ(pick.chosen, nullptr);

@@ -232,8 +232,13 @@ TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
     };
     for (const Case& c : cases) {
         std::thread keys = KeysTo("Question", c.keys);
-        EXPECT_EQ(graphics->ShowMessageBox("Save the program?", "Question", c.type), c.answer) << c.keys;
+        int answer;
+        {
+            ModalGuard guard;
+            answer = graphics->ShowMessageBox("Save the program?", "Question", c.type);
+        }
         keys.join();
+        EXPECT_EQ(answer, c.answer) << c.keys;
     }
 }
 
@@ -242,7 +247,10 @@ TEST_F(EngineWindowTest, SavePanelGivesTheNameTheAllowedType) {
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     CMN_String name("first"), dir(tmpl);
     std::thread keys = KeysTo("Save", "ctrl+a BackSpace b a n k Return");
-    graphics->PromptForFile(&name, 1, &dir, "pr4 pr3");
+    {
+        ModalGuard guard;
+        graphics->PromptForFile(&name, 1, &dir, "pr4 pr3");
+    }
     keys.join();
     EXPECT_EQ(std::string(name.Get()), std::string(tmpl) + "/bank.pr4");
     EXPECT_EQ(std::string(dir.Get()), std::string(tmpl) + "/");
@@ -274,11 +282,15 @@ TEST_F(EngineWindowTest, MenuChoiceInASubmenu) {
     menu.AddItem("sub", &sub);
     // Down reaches "a", skips the disabled "b" to "sub"; Right opens it on "x".
     std::thread keys([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
         EXPECT_EQ(std::system("xdotool key --delay 60 Down Down Right Down Return"), 0);
     });
     IRECT r(20, 20, 60, 60);
-    IPopupMenu* chosen = graphics->CreateIPopupMenu(&menu, &r);
+    IPopupMenu* chosen;
+    {
+        ModalGuard guard;
+        chosen = graphics->CreateIPopupMenu(&menu, &r);
+    }
     keys.join();
     EXPECT_EQ(chosen, &sub);
     EXPECT_EQ(sub.GetChosenItemIdx(), 1);
