@@ -72,6 +72,11 @@ struct Fill : IControl {
             OnMouseDrag(x, y, 0, 0, m);
         }
     }
+    bool OnKeyDown(int, int, int key) override {
+        keys.push_back(key);
+        return true;
+    }
+    std::vector<int> keys;
     void OnMouseDrag(int x, int, int, int, IMouseMod*) override {
         if (kind != kBar) return;
         mValue = std::clamp(double(x - GetRECT()->L) / GetRECT()->W(), 0.0, 1.0);
@@ -190,6 +195,12 @@ TEST_F(EngineWindowTest, ClickElsewhereCommitsAndEscapeCancels) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_EQ(plug.GetParam(2)->Value(), 55.0);
     EXPECT_EQ(Shown(140, 40), 0xff003700u);
+}
+
+TEST_F(EngineWindowTest, KeysReachTheControlUnderTheMouse) {
+    RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " click 1");  // focus, and the key position
+    RunWhilePumping("xdotool key --delay 30 q Q shift+q Left space 7 plus F5");
+    EXPECT_EQ(counter->keys, (std::vector<int>{31, 31, 31, 3, 0, 12}));  // "+" and F5 go on to the window
 }
 
 TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
