@@ -77,6 +77,8 @@ struct Fill : IControl {
         return true;
     }
     std::vector<int> keys;
+    void OnMouseWheel(int, int, IMouseMod*, int d) override { wheel.push_back(d); }
+    std::vector<int> wheel;
     void OnMouseDrag(int x, int, int, int, IMouseMod*) override {
         if (kind != kBar) return;
         mValue = std::clamp(double(x - GetRECT()->L) / GetRECT()->W(), 0.0, 1.0);
@@ -201,6 +203,11 @@ TEST_F(EngineWindowTest, KeysReachTheControlUnderTheMouse) {
     RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " click 1");  // focus, and the key position
     RunWhilePumping("xdotool key --delay 30 q Q shift+q Left space 7 plus F5");
     EXPECT_EQ(counter->keys, (std::vector<int>{31, 31, 31, 3, 0, 12}));  // "+" and F5 go on to the window
+}
+
+TEST_F(EngineWindowTest, WheelStepsReachTheControlUnderTheMouse) {
+    RunWhilePumping("xdotool mousemove --sync " + At(100, 110) + " click 4 click 4 click 5");
+    EXPECT_EQ(bar->wheel, (std::vector<int>{1, 1, -1}));
 }
 
 TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
