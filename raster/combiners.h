@@ -98,35 +98,33 @@ struct HSVAdjust {
 
 // ---- Weighted by the source alpha --------------------------------------------------
 
+// The source-alpha forms leave the pixel alone for a transparent source by selecting
+// the old bytes rather than returning early, which keeps their row loops vectorisable.
+inline void KeepUnless(bool draw, uint8_t* d, const int* v) {
+    const int m = -int(draw);
+    for (int i = 0; i < 4; ++i) d[i] = uint8_t((v[i] & m) | (d[i] & ~m));
+}
+
 // Full weight: the alpha byte grows by a (not a + 1 as the general form would give).
+// An opaque source (a = 255) stores the colour with alpha 255, which the formula gives
+// by itself: keep = 0 and min(255, dA + 255) = 255.
 struct CopySourceAlphaFull {
     static void apply(uint8_t* d, int r, int g, int b, int a, int /*w*/) {
-        if (a == 0) return;
-        if (a == 255) {
-            d[0] = 255;
-            d[1] = uint8_t(r);
-            d[2] = uint8_t(g);
-            d[3] = uint8_t(b);
-            return;
-        }
         const int keep = 255 - a;
-        d[1] = uint8_t(r + ((d[1] - r) * keep) / 256);
-        d[2] = uint8_t(g + ((d[2] - g) * keep) / 256);
-        d[3] = uint8_t(b + ((d[3] - b) * keep) / 256);
         const int da = d[0] + a;
-        d[0] = uint8_t(da < 255 ? da : 255);
+        const int v[4] = {da < 255 ? da : 255, r + ((d[1] - r) * keep) / 256, g + ((d[2] - g) * keep) / 256,
+                          b + ((d[3] - b) * keep) / 256};
+        KeepUnless(a != 0, d, v);
     }
 };
 
 struct CopySourceAlpha {
     static void apply(uint8_t* d, int r, int g, int b, int a, int w) {
-        if (a == 0) return;
         const int ws = SourceAlphaWeight(a, w);
-        d[1] = uint8_t(channel::Copy(d[1], r, ws));
-        d[2] = uint8_t(channel::Copy(d[2], g, ws));
-        d[3] = uint8_t(channel::Copy(d[3], b, ws));
         const int da = d[0] + ws;
-        d[0] = uint8_t(da < 255 ? da : 255);
+        const int v[4] = {da < 255 ? da : 255, channel::Copy(d[1], r, ws), channel::Copy(d[2], g, ws),
+                          channel::Copy(d[3], b, ws)};
+        KeepUnless(a != 0, d, v);
     }
 };
 
@@ -134,8 +132,14 @@ struct CopySourceAlpha {
 template <class Plain, bool SkipTransparent>
 struct SourceAlphaWeighted {
     static void apply(uint8_t* d, int r, int g, int b, int a, int w) {
-        if (SkipTransparent && a == 0) return;
-        Plain::apply(d, r, g, b, a, SourceAlphaWeight(a, w));
+        if constexpr (SkipTransparent) {
+            uint8_t t[4] = {d[0], d[1], d[2], d[3]};
+            Plain::apply(t, r, g, b, a, SourceAlphaWeight(a, w));
+            const int v[4] = {t[0], t[1], t[2], t[3]};
+            KeepUnless(a != 0, d, v);
+        } else {
+            Plain::apply(d, r, g, b, a, SourceAlphaWeight(a, w));
+        }
     }
 };
 struct AddSourceAlpha : SourceAlphaWeighted<Add, true> {};

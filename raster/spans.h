@@ -21,6 +21,12 @@ template <> struct PerPixelWeightOf<CopyFullClamp> { using type = CopyClamp; };
 template <> struct PerPixelWeightOf<CopySourceAlphaFullClamp> { using type = CopySourceAlphaClamp; };
 template <class Op> using PerPixelWeight = typename PerPixelWeightOf<Op>::type;
 
+// Every general combiner but the HSV adjustment leaves a pixel exactly as it was at
+// weight 0, so zero coverage needs no test (and the loop no branch) for them.
+template <class Op> inline constexpr bool kZeroWeightKeepsPixel = true;
+template <> inline constexpr bool kZeroWeightKeepsPixel<HSVAdjust> = false;
+template <> inline constexpr bool kZeroWeightKeepsPixel<HSVAdjustSourceAlpha> = false;
+
 inline uint8_t* Bytes(uint32_t* p) { return reinterpret_cast<uint8_t*>(p); }
 inline const uint8_t* Bytes(const uint32_t* p) { return reinterpret_cast<const uint8_t*>(p); }
 
@@ -42,9 +48,11 @@ template <class Op>
 inline void BlendCoverageSpan(uint32_t* row, const uint8_t* cov, int n, int r, int g, int b, int a, int w) {
     using WOp = PerPixelWeight<Op>;
     uint8_t* p = Bytes(row);
-    for (int i = 0; i < n; ++i) {
-        const int m = cov[i];
-        if (m != 0) WOp::apply(p + 4 * i, r, g, b, a, (m * w) / 256);
+    if constexpr (kZeroWeightKeepsPixel<WOp>) {
+        for (int i = 0; i < n; ++i) WOp::apply(p + 4 * i, r, g, b, a, (cov[i] * w) / 256);
+    } else {
+        for (int i = 0; i < n; ++i)
+            if (cov[i] != 0) WOp::apply(p + 4 * i, r, g, b, a, (cov[i] * w) / 256);
     }
 }
 
