@@ -267,7 +267,7 @@ void IGraphicsCocoa_vQDEditor_sa::createTextEntry(IControl* control, IParam* par
         ControlTextDidEndEditing(mTextFieldView.get());
     else if (mSecureTextFieldView)
         ControlTextDidEndEditing(mSecureTextFieldView.get());
-    if (!mView) return;  // the commit may have closed the window
+    if (!mView) return;  // the commit may have taken the view off its window
 
     static const IText kDefaultStyle;
     if (!style) style = &kDefaultStyle;
