@@ -131,73 +131,57 @@ IMouseMod IGraphicsCocoa_vQDEditor_sa::RightMod(unsigned f) const {
                      (f & platform::kAlternateKeyMask) != 0);
 }
 
-void IGraphicsCocoa_vQDEditor_sa::MouseDown(const MouseEvent& e) {
+template <class Call>
+void IGraphicsCocoa_vQDEditor_sa::Dispatch(const MouseEvent& e, bool right, Call&& call) {
     if (!mGraphics) return;
     int x = 0, y = 0;
     getMouseXY(e, &x, &y);
-    IMouseMod m = LeftMod(e.modifierFlags);
-    if (e.clickCount >= 2)
-        mGraphics->OnMouseDblClick(x, y, &m);
-    else
-        mGraphics->OnMouseDown(x, y, &m);
+    IMouseMod m = right ? RightMod(e.modifierFlags) : LeftMod(e.modifierFlags);
+    call(x, y, &m);
+}
+
+void IGraphicsCocoa_vQDEditor_sa::MouseDown(const MouseEvent& e) {
+    Dispatch(e, false, [&](int x, int y, IMouseMod* m) {
+        if (e.clickCount >= 2)
+            mGraphics->OnMouseDblClick(x, y, m);
+        else
+            mGraphics->OnMouseDown(x, y, m);
+    });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::MouseUp(const MouseEvent& e) {
-    if (!mGraphics) return;
-    int x = 0, y = 0;
-    getMouseXY(e, &x, &y);
-    IMouseMod m = LeftMod(e.modifierFlags);
-    mGraphics->OnMouseUp(x, y, &m);
+    Dispatch(e, false, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseUp(x, y, m); });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::MouseDragged(const MouseEvent& e) {
-    if (!mGraphics) return;
-    int x = 0, y = 0;
-    getMouseXY(e, &x, &y);
-    IMouseMod m = LeftMod(e.modifierFlags);
-    if (!mTextFieldView) mGraphics->OnMouseDrag(x, y, &m);
+    Dispatch(e, false, [&](int x, int y, IMouseMod* m) {
+        if (!mTextFieldView) mGraphics->OnMouseDrag(x, y, m);
+    });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::RightMouseDown(const MouseEvent& e) {
-    if (!mGraphics) return;
-    int x = 0, y = 0;
-    getMouseXY(e, &x, &y);
-    IMouseMod m = RightMod(e.modifierFlags);
-    mGraphics->OnMouseDown(x, y, &m);
+    Dispatch(e, true, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseDown(x, y, m); });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::RightMouseUp(const MouseEvent& e) {
-    if (!mGraphics) return;
-    int x = 0, y = 0;
-    getMouseXY(e, &x, &y);
-    IMouseMod m = RightMod(e.modifierFlags);
-    mGraphics->OnMouseUp(x, y, &m);
+    Dispatch(e, true, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseUp(x, y, m); });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::RightMouseDragged(const MouseEvent& e) {
-    if (!mGraphics) return;
-    int x = 0, y = 0;
-    getMouseXY(e, &x, &y);
-    IMouseMod m = RightMod(e.modifierFlags);
-    if (!mTextFieldView) mGraphics->OnMouseDrag(x, y, &m);
+    Dispatch(e, true, [&](int x, int y, IMouseMod* m) {
+        if (!mTextFieldView) mGraphics->OnMouseDrag(x, y, m);
+    });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::MouseMoved(const MouseEvent& e) {
-    if (!mGraphics) return;
-    int x = 0, y = 0;
-    getMouseXY(e, &x, &y);
-    IMouseMod m = LeftMod(e.modifierFlags);
-    mGraphics->OnMouseOver(x, y, &m);
+    Dispatch(e, false, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseOver(x, y, m); });
 }
 
 void IGraphicsCocoa_vQDEditor_sa::ScrollWheel(const platform::WheelEvent& e) {
     if (!mGraphics) return;
     if (mTextFieldView) endUserInput();
-    MouseEvent at{e.location, e.modifierFlags, 1};
-    int x = 0, y = 0;
-    getMouseXY(at, &x, &y);
-    IMouseMod m = LeftMod(e.modifierFlags);
-    mGraphics->OnMouseWheel(x, y, &m, int(e.deltaY));
+    Dispatch({e.location, e.modifierFlags, 1}, false,
+             [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseWheel(x, y, m, int(e.deltaY)); });
 }
 
 bool IGraphicsCocoa_vQDEditor_sa::KeyDown(const platform::KeyEvent& e) {

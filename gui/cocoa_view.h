@@ -101,6 +101,9 @@ public:
 private:
     IMouseMod LeftMod(unsigned flags) const;
     IMouseMod RightMod(unsigned flags) const;
+    // Maps the event's position and modifiers, then calls `call` (x, y, modifiers).
+    template <class Call>
+    void Dispatch(const platform::MouseEvent& e, bool right, Call&& call);
 
     IGraphicsMac* mGraphics;
     std::unique_ptr<platform::Timer> mTimer;
