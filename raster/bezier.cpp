@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
 
 #include "raster/fill.h"
@@ -183,94 +184,105 @@ void PIX_DrawCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, fl
     PIX_FLine(bm, px, py, c.endX, c.endY, colour, alpha, mode, antialias);
 }
 
+namespace pix {
+namespace {
+
+// The fills walk along one axis (x for a fill towards a row, y towards a column) and
+// slice between the curve and the fill line across the other. Coordinates here are
+// (a, b): a along the walk, b across it; alongY maps them back to (x, y).
+struct SliceDrawer {
+    PIX_IBitmap* bm;
+    bool alongY;
+    PIX_PixelValue colour;
+    float alpha;
+    int mode;
+
+    void line(int a, int b1, int b2) const {
+        if (alongY)
+            PIX_Line(bm, b1, a, b2, a, colour, alpha, mode, false);
+        else
+            PIX_Line(bm, a, b1, a, b2, colour, alpha, mode, false);
+    }
+    void polygon(std::initializer_list<std::pair<int, int>> points) const {
+        int xs[4], ys[4], n = 0;
+        for (auto [a, b] : points) {
+            xs[n] = alongY ? b : a;
+            ys[n++] = alongY ? a : b;
+        }
+        PIX_FillConvexPolygon(bm, xs, ys, n, colour, alpha, mode);
+    }
+
+    void slice(int a1, int b1, int a2, int b2, int fill) const {
+        if (a2 < a1) return;
+        const int beyond = Plus(fill, 1);
+        const int ba = b1 < fill ? beyond : fill, bb = b2 < fill ? beyond : fill;
+        if (a1 == a2) {
+            // One line reaches exactly as far as a wider slice's polygon would: the curve
+            // point included, and the fill line plus one while the curve lies before it.
+            // (Stopping at the fill line, or short of the curve point, left a notch at
+            // every step of a steep curve, which walks in one-line slices.)
+            line(a1, std::min({b1, b2, ba, bb}), std::max({b1, b2, ba, bb}));
+            return;
+        }
+        if ((b1 < fill) == (b2 < fill)) {
+            polygon({{a1, b1}, {a1, ba}, {a2, b2}, {a2, ba}});
+            return;
+        }
+        const int ac = SatInt64(
+            a1 + int64_t(std::trunc(double(int64_t(a2) - a1) * (double(fill) - b1) / (double(b2) - b1))));
+        polygon({{a1, b1}, {a1, ba}, {ac, ba}});
+        polygon({{ac, bb}, {a2, bb}, {a2, b2}});
+    }
+
+    // The curve's whole pixels along the walk, each step sliced towards the fill line.
+    void walk(const PIX_CubicCurve& c, int fill) const {
+        auto along = [&](double t) { return alongY ? c.Y(t) : c.X(t); };
+        auto across = [&](double t) { return alongY ? c.X(t) : c.Y(t); };
+        const float startA = alongY ? c.startY : c.startX, startB = alongY ? c.startX : c.startY;
+        const float endA = alongY ? c.endY : c.endX, endB = alongY ? c.endX : c.endY;
+        int a = SatInt(startA), b = SatInt(startB + 0.5);
+        const double dt = (c.t1 - c.t0) / c.count;
+        for (int k = 1; k <= c.count - 2; ++k) {
+            const double t = c.t0 + k * dt;
+            const int ai = SatInt(along(t));
+            if (ai < a) continue;
+            const int bi = SatInt(across(t) + 0.5);
+            slice(a, b, ai, bi, fill);
+            a = Plus(ai, 1);
+            b = bi;
+        }
+        const int lastA = SatInt(double(endA) - 1.0);
+        if (a <= lastA) slice(a, b, lastA, SatInt(endB + 0.5), fill);
+    }
+};
+
+}  // namespace
+}  // namespace pix
+
 void PIX_FillCBezierSlice(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillY, PIX_PixelValue colour,
                           float alpha, int mode) {
-    if (x2 < x1) return;
-    const int below = pix::Plus(fillY, 1);
-    if (x1 == x2) {
-        // One column reaches exactly as far as a wider slice's polygon would: the curve
-        // point included, and the fill row plus one while the curve lies above it.
-        // (A line from min(y1, row) to the row, or to y2 - 1, left a notch at every step
-        // of a steep curve, which walks in one-column slices.)
-        const int ya = y1 < fillY ? below : fillY, yb = y2 < fillY ? below : fillY;
-        PIX_Line(bm, x1, std::min({y1, y2, ya, yb}), x1, std::max({y1, y2, ya, yb}), colour, alpha, mode, false);
-        return;
-    }
-    if ((y1 < fillY) == (y2 < fillY)) {
-        const int yb = y1 < fillY ? below : fillY;
-        const int xs[] = {x1, x1, x2, x2}, ys[] = {y1, yb, y2, yb};
-        PIX_FillConvexPolygon(bm, xs, ys, 4, colour, alpha, mode);
-        return;
-    }
-    const int xc = pix::SatInt64(
-        x1 + int64_t(std::trunc(double(int64_t(x2) - x1) * (double(fillY) - y1) / (double(y2) - y1))));
-    const int ya = y1 < fillY ? below : fillY, yb = y2 < fillY ? below : fillY;
-    PIX_FillTriangle(bm, x1, y1, x1, ya, xc, ya, colour, alpha, mode);
-    PIX_FillTriangle(bm, xc, yb, x2, yb, x2, y2, colour, alpha, mode);
+    pix::SliceDrawer{bm, false, colour, alpha, mode}.slice(x1, y1, x2, y2, fillY);
 }
 
 void PIX_FillCBezierSliceX(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillX, PIX_PixelValue colour,
                            float alpha, int mode) {
-    if (y2 < y1) return;
-    const int right = pix::Plus(fillX, 1);
-    if (y1 == y2) {
-        const int xa = x1 < fillX ? right : fillX, xb = x2 < fillX ? right : fillX;
-        PIX_Line(bm, std::min({x1, x2, xa, xb}), y1, std::max({x1, x2, xa, xb}), y1, colour, alpha, mode, false);
-        return;
-    }
-    if ((x1 < fillX) == (x2 < fillX)) {
-        const int xb = x1 < fillX ? right : fillX;
-        const int xs[] = {x1, xb, x2, xb}, ys[] = {y1, y1, y2, y2};
-        PIX_FillConvexPolygon(bm, xs, ys, 4, colour, alpha, mode);
-        return;
-    }
-    const int yc = pix::SatInt64(
-        y1 + int64_t(std::trunc(double(int64_t(y2) - y1) * (double(fillX) - x1) / (double(x2) - x1))));
-    const int xa = x1 < fillX ? right : fillX, xb = x2 < fillX ? right : fillX;
-    PIX_FillTriangle(bm, x1, y1, xa, y1, xa, yc, colour, alpha, mode);
-    PIX_FillTriangle(bm, xb, yc, xb, y2, x2, y2, colour, alpha, mode);
+    pix::SliceDrawer{bm, true, colour, alpha, mode}.slice(y1, x1, y2, x2, fillX);
 }
 
 void PIX_FillCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3,
                      int fillY, PIX_PixelValue colour, float alpha, int mode, float tolerance) {
     const float xs[4] = {x0, x1, x2, x3}, ys[4] = {y0, y1, y2, y3};
     PIX_CubicCurve c;
-    const int count = PIX_CBezierPrep(bm, true, xs, ys, tolerance, &c);
-    if (count == 0) return;
-    int x = pix::SatInt(c.startX), y = pix::SatInt(c.startY + 0.5);
-    const double dt = (c.t1 - c.t0) / count;
-    for (int k = 1; k <= count - 2; ++k) {
-        const double t = c.t0 + k * dt;
-        const int xi = pix::SatInt(c.X(t));
-        if (xi < x) continue;
-        const int yi = pix::SatInt(c.Y(t) + 0.5);
-        PIX_FillCBezierSlice(bm, x, y, xi, yi, fillY, colour, alpha, mode);
-        x = pix::Plus(xi, 1);
-        y = yi;
-    }
-    const int lastX = pix::SatInt(double(c.endX) - 1.0);
-    if (x <= lastX) PIX_FillCBezierSlice(bm, x, y, lastX, pix::SatInt(c.endY + 0.5), fillY, colour, alpha, mode);
+    if (PIX_CBezierPrep(bm, true, xs, ys, tolerance, &c) == 0) return;
+    pix::SliceDrawer{bm, false, colour, alpha, mode}.walk(c, fillY);
 }
 
 void PIX_FillCBezierX(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3,
                       float y3, int fillX, PIX_PixelValue colour, float alpha, int mode, float tolerance) {
     const float xs[4] = {x0, x1, x2, x3}, ys[4] = {y0, y1, y2, y3};
     PIX_CubicCurve c;
-    const int count = PIX_CBezierPrep(bm, false, xs, ys, tolerance, &c);
-    if (count == 0) return;
-    int x = pix::SatInt(c.startX + 0.5), y = pix::SatInt(c.startY);
-    const double dt = (c.t1 - c.t0) / count;
-    for (int k = 1; k <= count - 2; ++k) {
-        const double t = c.t0 + k * dt;
-        const int yi = pix::SatInt(c.Y(t));
-        if (yi < y) continue;
-        const int xi = pix::SatInt(c.X(t) + 0.5);
-        PIX_FillCBezierSliceX(bm, x, y, xi, yi, fillX, colour, alpha, mode);
-        y = pix::Plus(yi, 1);
-        x = xi;
-    }
-    const int lastY = pix::SatInt(double(c.endY) - 1.0);
-    if (y <= lastY) PIX_FillCBezierSliceX(bm, x, y, pix::SatInt(c.endX + 0.5), lastY, fillX, colour, alpha, mode);
+    if (PIX_CBezierPrep(bm, false, xs, ys, tolerance, &c) == 0) return;
+    pix::SliceDrawer{bm, true, colour, alpha, mode}.walk(c, fillX);
 }
 
 void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue colour, float alpha, int mode) {

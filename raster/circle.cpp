@@ -98,13 +98,13 @@ void PIX_CircleDispatch(PIX_IBitmap* bm, float cx, float cy, float r, PIX_PixelV
     const int64_t x = pix::CentrePixel(cx), y = pix::CentrePixel(cy);
     if (antialias) {
         pix::WithCoveragePlotter(colour, aw, uint32_t(mode), [&](const auto& plot) {
-            pix::CoverageEmitter<std::decay_t<decltype(plot)>> e{s, plot, box, clip};
+            pix::CoverageEmitter<std::decay_t<decltype(plot)>> e{{s, box, clip}, plot};
             pix::AntiAliasedCircle(e, x, y, r, aw, filled, box);
         });
     } else {
         const int64_t R = int64_t(r + 0.5f);
         pix::WithPainterAtWeight(pix::CopyShortcuts::Plain, colour, aw, uint32_t(mode), [&](const auto& paint) {
-            pix::PaintEmitter<std::decay_t<decltype(paint)>> e{s, paint, box, clip};
+            pix::PaintEmitter<std::decay_t<decltype(paint)>> e{{s, box, clip}, paint};
             pix::AliasedCircle(e, x, y, R, filled, box);
         });
     }

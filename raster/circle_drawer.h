@@ -176,62 +176,56 @@ void AntiAliasedCircle(E& e, int64_t cx, int64_t cy, float r, int aw, bool fille
         }
 }
 
-// Emitters that clip to a rectangle (when asked) and paint into a surface.
-template <class P>
-struct PaintEmitter {
+// Emitters that clip to a rectangle (when asked) and paint into a surface. The clipping is
+// shared; what differs is whether the painter takes a weight.
+struct ClippedEmitter {
     const Surface& s;
-    const P& paint;
     CircleClip clip;
     bool test;
 
+    bool keepPoint(int64_t x, int64_t y) const {
+        return !test || (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom);
+    }
+    // Cuts the inclusive run [a0, a1] at fixed coordinate f along x (horizontal) or y.
+    bool keepRun(bool horizontal, int64_t f, int64_t& a0, int64_t& a1) const {
+        if (test) {
+            const int64_t lo = horizontal ? clip.left : clip.top, hi = horizontal ? clip.right : clip.bottom;
+            const int64_t flo = horizontal ? clip.top : clip.left, fhi = horizontal ? clip.bottom : clip.right;
+            if (f < flo || f >= fhi) return false;
+            a0 = std::max(a0, lo);
+            a1 = std::min(a1, hi - 1);
+        }
+        return a0 <= a1;
+    }
+};
+
+template <class P>
+struct PaintEmitter : ClippedEmitter {
+    const P& paint;
+
     void point(int64_t x, int64_t y) const {
-        if (test && (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom)) return;
-        paint.px(s.at(x, y));
+        if (keepPoint(x, y)) paint.px(s.at(x, y));
     }
     void hspan(int64_t y, int64_t x0, int64_t x1) const {
-        if (test) {
-            if (y < clip.top || y >= clip.bottom) return;
-            x0 = std::max(x0, clip.left);
-            x1 = std::min(x1, clip.right - 1);
-        }
-        if (x0 <= x1) paint.run(s.at(x0, y), x1 - x0 + 1);
+        if (keepRun(true, y, x0, x1)) paint.run(s.at(x0, y), x1 - x0 + 1);
     }
     void vspan(int64_t x, int64_t y0, int64_t y1) const {
-        if (test) {
-            if (x < clip.left || x >= clip.right) return;
-            y0 = std::max(y0, clip.top);
-            y1 = std::min(y1, clip.bottom - 1);
-        }
-        if (y0 <= y1) paint.column(s.at(x, y0), s.rowSpan, y1 - y0 + 1);
+        if (keepRun(false, x, y0, y1)) paint.column(s.at(x, y0), s.rowSpan, y1 - y0 + 1);
     }
 };
 
 template <class Plot>
-struct CoverageEmitter {
-    const Surface& s;
+struct CoverageEmitter : ClippedEmitter {
     const Plot& plot;
-    CircleClip clip;
-    bool test;
 
     void point(int64_t x, int64_t y, int w) const {
-        if (test && (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom)) return;
-        plot.px(s.at(x, y), w);
+        if (keepPoint(x, y)) plot.px(s.at(x, y), w);
     }
     void hspan(int64_t y, int64_t x0, int64_t x1, int w) const {
-        if (test) {
-            if (y < clip.top || y >= clip.bottom) return;
-            x0 = std::max(x0, clip.left);
-            x1 = std::min(x1, clip.right - 1);
-        }
-        if (x0 <= x1) plot.run(s.at(x0, y), x1 - x0 + 1, w);
+        if (keepRun(true, y, x0, x1)) plot.run(s.at(x0, y), x1 - x0 + 1, w);
     }
     void vspan(int64_t x, int64_t y0, int64_t y1, int w) const {
-        if (test) {
-            if (x < clip.left || x >= clip.right) return;
-            y0 = std::max(y0, clip.top);
-            y1 = std::min(y1, clip.bottom - 1);
-        }
-        if (y0 <= y1) plot.column(s.at(x, y0), s.rowSpan, y1 - y0 + 1, w);
+        if (keepRun(false, x, y0, y1)) plot.column(s.at(x, y0), s.rowSpan, y1 - y0 + 1, w);
     }
 };
 

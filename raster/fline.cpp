@@ -9,15 +9,6 @@
 namespace pix {
 namespace {
 
-int FloatOutCode(float x, float y, float W, float H) {
-    int c = x < 0 ? 1 : (x >= W ? 2 : 0);
-    if (y < 0)
-        c |= 4;
-    else if (y >= H)
-        c |= 8;
-    return c;
-}
-
 bool Finite(float a, float b, float c, float d) {
     return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
 }
@@ -96,7 +87,7 @@ bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, int width, int he
     if (!x1 || !y1 || !x2 || !y2 || !pix::Finite(*x1, *y1, *x2, *y2)) return false;
     const float W = float(width - 1), H = float(height - 1);
     float ax = *x1, ay = *y1, bx = *x2, by = *y2;
-    int c1 = pix::FloatOutCode(ax, ay, W, H), c2 = pix::FloatOutCode(bx, by, W, H);
+    int c1 = pix::OutCode(ax, ay, W, H), c2 = pix::OutCode(bx, by, W, H);
     bool inside = false;
     for (int moves = 0;; ++moves) {
         if ((c1 | c2) == 0) {
@@ -126,11 +117,11 @@ bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, int width, int he
         if (c1) {
             ax = float(x);
             ay = float(y);
-            c1 = pix::FloatOutCode(ax, ay, W, H);
+            c1 = pix::OutCode(ax, ay, W, H);
         } else {
             bx = float(x);
             by = float(y);
-            c2 = pix::FloatOutCode(bx, by, W, H);
+            c2 = pix::OutCode(bx, by, W, H);
         }
     }
     *x1 = ax;

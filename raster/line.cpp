@@ -11,15 +11,6 @@ namespace pix {
 
 namespace {
 
-int OutCode(int64_t x, int64_t y, int64_t width, int64_t height) {
-    int c = x < 0 ? 1 : (x >= width ? 2 : 0);
-    if (y < 0)
-        c |= 4;
-    else if (y >= height)
-        c |= 8;
-    return c;
-}
-
 // Truncating (a * b) / c in double, as the clipper's crossings are defined.
 int64_t CrossingOffset(int64_t a, int64_t b, int64_t c) {
     const double v = std::trunc(double(a) * double(b) / double(c));

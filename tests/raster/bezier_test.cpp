@@ -10,21 +10,11 @@
 #include "raster/bezier.h"
 #include "raster/canary_bitmap.h"
 #include "raster/line.h"
+#include "raster/vector_test_util.h"
 
 namespace {
 
-constexpr uint32_t kWhite = 0xffffffffu;
-constexpr uint32_t kOne = 0x01010101u;
-
-using Pixels = std::set<std::pair<int, int>>;
-
-Pixels SetPixels(const CanaryBitmap& bm) {
-    Pixels s;
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x)
-            if (bm.at(x, y) != 0) s.insert({x, y});
-    return s;
-}
+using namespace vectortest;
 
 TEST(QBezier, ShortCurveIsOneLine) {
     for (bool aa : {false, true}) {

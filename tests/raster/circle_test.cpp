@@ -11,29 +11,13 @@
 #include "raster/canary_bitmap.h"
 #include "raster/circle.h"
 #include "raster/circle_drawer.h"
+#include "raster/vector_test_util.h"
 
 namespace {
 
-constexpr uint32_t kWhite = 0xffffffffu;
-constexpr uint32_t kOne = 0x01010101u;
+using namespace vectortest;
+
 constexpr float kPi = 3.14159265358979f;
-
-using Pixels = std::set<std::pair<int, int>>;
-
-Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
-    Pixels s;
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x)
-            if (bm.at(x, y) != background) s.insert({x, y});
-    return s;
-}
-
-void FillWith(CanaryBitmap& bm, uint32_t v) {
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) bm.at(x, y) = v;
-}
-
-int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
 
 // Records every pixel a drawer emits, with its weight, without clipping.
 struct RecordingEmitter {
@@ -271,6 +255,28 @@ TEST(RoundRect, CornerRadii) {
     EXPECT_TRUE(set.count({2, 18}));
     EXPECT_TRUE(set.count({14, 18}));
     for (auto [x, y] : set) EXPECT_TRUE(x >= 2 && x <= 14 && y >= 3 && y <= 33) << x << "," << y;
+}
+
+}  // namespace
+
+namespace {
+
+// On a flipped bitmap every circle form lands where the same form with the centre
+// mirrored (and arc angles turned by pi - a) lands in memory on a plain bitmap.
+TEST(Circle, FlippedBitmapsMirrorTheCentre) {
+    for (bool aa : {false, true}) {
+        CanaryBitmap plain(30, 24), flipped(30, 24, true);
+        PIX_FillCircle(&plain, 9.0f, 23.0f - 6.0f, 5.3f, vectortest::kOne, 1.0f, PIX_MODE_ADD, aa);
+        PIX_Circle(&plain, 20.0f, 23.0f - 14.0f, 6.6f, vectortest::kWhite, 1.0f, 0, aa);
+        PIX_Arc(&plain, 15.0f, 23.0f - 12.0f, 9.0f, float(M_PI - 2.0), float(M_PI - 0.5), vectortest::kWhite, 1.0f,
+                0, aa);
+        PIX_FillCircle(&flipped, 9.0f, 6.0f, 5.3f, vectortest::kOne, 1.0f, PIX_MODE_ADD, aa);
+        PIX_Circle(&flipped, 20.0f, 14.0f, 6.6f, vectortest::kWhite, 1.0f, 0, aa);
+        PIX_Arc(&flipped, 15.0f, 12.0f, 9.0f, 0.5f, 2.0f, vectortest::kWhite, 1.0f, 0, aa);
+        const auto* a = static_cast<const uint32_t*>(plain.getBits());
+        const auto* b = static_cast<const uint32_t*>(flipped.getBits());
+        for (int i = 0; i < 24 * plain.getRowSpan(); ++i) ASSERT_EQ(a[i], b[i]) << aa << " " << i;
+    }
 }
 
 }  // namespace

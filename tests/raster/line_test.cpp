@@ -12,30 +12,11 @@
 #include "raster/canary_bitmap.h"
 #include "raster/combiners.h"
 #include "raster/line.h"
+#include "raster/vector_test_util.h"
 
 namespace {
 
-constexpr uint32_t kWhite = 0xffffffffu;
-constexpr uint32_t kOne = 0x01010101u;
-
-using Pixels = std::set<std::pair<int, int>>;
-
-Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
-    Pixels s;
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x)
-            if (bm.at(x, y) != background) s.insert({x, y});
-    return s;
-}
-
-void FillWith(CanaryBitmap& bm, uint32_t v) {
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) bm.at(x, y) = v;
-}
-
-// The weight a pixel received, read back from a copy of colour 0 over white:
-// 255 - trunc(255 (256 - w) / 256) is w for 1 <= w <= 256 and 0 for an untouched pixel.
-int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
+using namespace vectortest;
 
 TEST(ClipLine, Cases) {
     struct Case {
@@ -195,15 +176,9 @@ TEST(Line, AntiAliasedOctants) {
             const double t = double(k) / n;
             const int major = (xMajor ? x1 : y1) + (xMajor ? (dx > 0 ? k : -k) : (dy > 0 ? k : -k));
             const double exact = (xMajor ? y1 + t * dy : x1 + t * dx);
-            int sum = 0;
-            double moment = 0;
-            for (int m = int(exact) - 2; m <= int(exact) + 2; ++m) {
-                const int w = xMajor ? WeightAt(bm, major, m) : WeightAt(bm, m, major);
-                sum += w;
-                moment += double(w) * m;
-            }
-            ASSERT_EQ(sum, 255) << "line " << x1 << "," << y1 << " " << x2 << "," << y2 << " step " << k;
-            ASSERT_NEAR(moment / sum, exact, 0.02) << "line " << x1 << "," << y1 << " " << x2 << "," << y2;
+            const CrossSection c = CrossSectionAt(bm, xMajor, major, exact);
+            ASSERT_EQ(c.sum, 255) << "line " << x1 << "," << y1 << " " << x2 << "," << y2 << " step " << k;
+            ASSERT_NEAR(c.centre, exact, 0.02) << "line " << x1 << "," << y1 << " " << x2 << "," << y2;
         }
     }
 }
@@ -286,15 +261,9 @@ TEST(FLine, AntiAliasedWeightsAndReversal) {
         const float ma = xMajor ? x1 : y1, mb = xMajor ? x2 : y2, na = xMajor ? y1 : x1, nb = xMajor ? y2 : x2;
         for (int major = int(std::ceil(std::min(ma, mb))); major <= int(std::floor(std::max(ma, mb))); ++major) {
             const double exact = na + (nb - na) * (major - ma) / double(mb - ma);
-            int sum = 0;
-            double moment = 0;
-            for (int m = int(exact) - 2; m <= int(exact) + 2; ++m) {
-                const int w = xMajor ? WeightAt(bm, major, m) : WeightAt(bm, m, major);
-                sum += w;
-                moment += double(w) * m;
-            }
-            ASSERT_EQ(sum, 255) << iter;
-            ASSERT_NEAR(moment / sum, exact, 0.02) << iter;
+            const CrossSection c = CrossSectionAt(bm, xMajor, major, exact);
+            ASSERT_EQ(c.sum, 255) << iter;
+            ASSERT_NEAR(c.centre, exact, 0.02) << iter;
         }
     }
 }

@@ -9,10 +9,11 @@
 #include "raster/canary_bitmap.h"
 #include "raster/combiners.h"
 #include "raster/polygon.h"
+#include "raster/vector_test_util.h"
 
 namespace {
 
-constexpr uint32_t kOne = 0x01010101;  // add-mode colour: each hit adds 1 to every byte
+using vectortest::kOne;
 
 // Rows of a bitmap as strings: '.' untouched (0), '#' set, digits for hit counts > 1.
 std::vector<std::string> Picture(const CanaryBitmap& bm) {
