@@ -11,6 +11,7 @@
 #include "raster/canary_bitmap.h"
 #include "raster/circle.h"
 #include "raster/circle_drawer.h"
+#include "raster/combiners.h"
 #include "raster/vector_test_util.h"
 
 namespace {
@@ -280,3 +281,4 @@ TEST(Circle, FlippedBitmapsMirrorTheCentre) {
 }
 
 }  // namespace
+

@@ -89,53 +89,6 @@ TEST(Line, ShapesAndEdgeCases) {
     }
 }
 
-// Runs take the shift forms at alpha exactly 1.0, 0.5, 0.25 and 0.75, then (d + c) >> 1
-// at weight 128, then the combiners; other shapes have only the weight-128 and -256 forms.
-TEST(Line, CopyForms) {
-    const uint32_t dest = 0x41c08003u, colour = 0xfe0381c2u;
-    auto half = [](uint32_t x) { return x >> 1 & 0x7f7f7f7fu; };
-    auto quarter = [](uint32_t x) { return x >> 2 & 0x3f3f3f3fu; };
-    auto halfSum = [&] {
-        uint32_t r = 0;
-        for (int i = 0; i < 32; i += 8) r |= (((dest >> i & 255) + (colour >> i & 255)) >> 1) << i;
-        return r;
-    }();
-    auto combined = [&](uint32_t mode, int w) {
-        uint32_t p = dest;
-        PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&p), PIX_PixelR(colour), PIX_PixelG(colour),
-                                PIX_PixelB(colour), PIX_PixelA(colour), w, mode);
-        return p;
-    };
-    struct Case {
-        int mode;
-        float alpha;
-        uint32_t run, general;
-    };
-    const Case cases[] = {
-        {0, 1.0f, colour, colour},
-        {0, 0.5f, half(dest) + half(colour), halfSum},
-        {0, 0.25f, quarter(dest) + half(dest) + quarter(colour), combined(0, 64)},
-        {0, 0.75f, quarter(dest) + quarter(colour) + half(colour), combined(0, 192)},
-        {0, 0.501f, halfSum, halfSum},
-        {0, 0.3f, combined(0, 76), combined(0, 76)},
-        {0x10001, 0.6f, combined(1, 153), combined(1, 153)},
-        {2, 1.0f, combined(2, 256), combined(2, 256)},
-        {3, 0.2f, combined(3, 51), combined(3, 51)},
-        {4, 0.9f, combined(4, 230), combined(4, 230)},
-        {5, 0.4f, combined(5, 102), combined(5, 102)},
-        {6, 1.0f, dest, dest},
-        {0, 0.001f, dest, dest},
-    };
-    for (const auto& c : cases) {
-        CanaryBitmap bm(8, 8);
-        FillWith(bm, dest);
-        PIX_Line(&bm, 0, 0, 7, 0, colour, c.alpha, c.mode, false);
-        PIX_Line(&bm, 0, 2, 6, 5, colour, c.alpha, c.mode, false);
-        EXPECT_EQ(bm.at(3, 0), c.run) << c.mode << " " << c.alpha;
-        EXPECT_EQ(bm.at(0, 2), c.general) << c.mode << " " << c.alpha;
-    }
-}
-
 TEST(Line, AntiAliasedDiagonal) {
     CanaryBitmap bm(8, 8);
     FillWith(bm, kWhite);

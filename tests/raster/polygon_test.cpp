@@ -53,49 +53,6 @@ TEST(FillTrapezoid, ShapesAndClipping) {
     }
 }
 
-// Each weight with a whole-word copy form gives that form's per-byte truncation; the
-// others give the copy combiner; modes 1 to 5 their combiner; the source-alpha flag and
-// the filter bits change nothing.
-TEST(FillTrapezoid, CopyShortcutsAndModes) {
-    const uint32_t dest = 0x40c08001u, colour = 0xff0180c3u;
-    auto combined = [&](uint32_t mode, int w) {
-        uint32_t p = dest;
-        PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&p), PIX_PixelR(colour), PIX_PixelG(colour),
-                                PIX_PixelB(colour), PIX_PixelA(colour), w, mode & 0xff);
-        return p;
-    };
-    auto half = [](uint32_t x) { return x >> 1 & 0x7f7f7f7fu; };
-    auto quarter = [](uint32_t x) { return x >> 2 & 0x3f3f3f3fu; };
-    struct Case {
-        uint32_t mode;
-        float alpha;
-        uint32_t want;
-    };
-    const Case cases[] = {
-        {0, 1.0f, colour},
-        {0x10000, 0.5f, half(dest) + half(colour)},
-        {0x100, 0.25f, quarter(dest) + half(dest) + quarter(colour)},
-        {0, 0.75f, quarter(dest) + quarter(colour) + half(colour)},
-        {0, 0.3f, combined(0, 76)},
-        {0, 0.002f, dest},
-        {1, 0.5f, combined(1, 128)},
-        {0x10002, 0.7f, combined(2, 179)},
-        {3, 1.0f, combined(3, 256)},
-        {4, 0.4f, combined(4, 102)},
-        {5, 0.9f, combined(5, 230)},
-        {6, 1.0f, dest},
-        {0xff, 1.0f, dest},
-    };
-    for (const auto& c : cases) {
-        CanaryBitmap bm(3, 3);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 3; ++x) bm.at(x, y) = dest;
-        PIX_FillTrapezoid(&bm, 1, 1, 1, 1, 1, 1, colour, c.alpha, c.mode);
-        EXPECT_EQ(bm.at(1, 1), c.want) << "mode " << c.mode << " alpha " << c.alpha;
-        EXPECT_EQ(bm.at(0, 1), dest);
-    }
-}
-
 // Random convex polygons given in shuffled order: add mode hits no pixel twice, the
 // vertex order does not matter, pixels well inside are filled and pixels well outside
 // are not (edges are truncated at band starts and lag by up to a pixel while stepping).
