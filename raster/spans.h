@@ -52,6 +52,24 @@ inline uint8_t Copy(uint8_t d, uint8_t s, uint16_t k) {
 
 inline bool IsByte(int v) { return unsigned(v) < 256u; }
 
+// The source-alpha copy of a row: per source alpha a, the alpha byte grows by grow(a)
+// (saturating) and the colour keeps keep(a) / 256 of the old; a = 0 is left out.
+template <class Grow, class Keep>
+inline void SourceAlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, Grow grow, Keep keep) {
+    uint8_t* d = reinterpret_cast<uint8_t*>(dst);
+    const uint8_t* s = reinterpret_cast<const uint8_t*>(src);
+    for (int i = 0; i < n; ++i) {
+        uint8_t* p = d + 4 * i;
+        const uint8_t* q = s + 4 * i;
+        const uint8_t a = q[0];
+        const uint16_t k = uint16_t(keep(a));
+        const uint16_t da = uint16_t(p[0] + grow(a));
+        const uint8_t v[4] = {uint8_t(da < 255 ? da : 255), Copy(p[1], q[1], k), Copy(p[2], q[2], k),
+                              Copy(p[3], q[3], k)};
+        for (int j = 0; j < 4; ++j) p[j] = Select(a != 0, v[j], p[j]);
+    }
+}
+
 }  // namespace narrow
 
 // n pixels of one colour (channels r, g, b, a) at weight w.
@@ -102,35 +120,12 @@ inline void BlendRow(uint32_t* dst, const uint32_t* src, int n, int w) {
     if constexpr (std::is_same_v<Op, CopyFull>) {
         std::memmove(dst, src, size_t(n) * 4);
     } else if constexpr (std::is_same_v<Op, CopySourceAlphaFull>) {
-        // The weight of the GUI's images: colour at keep factor 255 - a, alpha byte
-        // min(255, dA + a), a transparent source pixel left out.
-        uint8_t* d = Bytes(dst);
-        const uint8_t* s = Bytes(src);
-        for (int i = 0; i < n; ++i) {
-            uint8_t* p = d + 4 * i;
-            const uint8_t* q = s + 4 * i;
-            const uint8_t a = q[0];
-            const uint16_t k = uint16_t(255 - a);
-            const uint16_t da = uint16_t(p[0] + a);
-            const uint8_t v[4] = {uint8_t(da < 255 ? da : 255), narrow::Copy(p[1], q[1], k),
-                                  narrow::Copy(p[2], q[2], k), narrow::Copy(p[3], q[3], k)};
-            for (int j = 0; j < 4; ++j) p[j] = narrow::Select(a != 0, v[j], p[j]);
-        }
+        // The weight of the GUI's images: the alpha byte grows by a, the colour keeps
+        // 255 - a of the old.
+        narrow::SourceAlphaCopyRow(dst, src, n, [](int a) { return a; }, [](int a) { return 255 - a; });
     } else if (std::is_same_v<Op, CopySourceAlpha> && w >= 0 && w <= 256) {
-        // The same below full weight, at w' = (a + 1) w / 256 (0..256) for colour and alpha.
-        uint8_t* d = Bytes(dst);
-        const uint8_t* s = Bytes(src);
-        for (int i = 0; i < n; ++i) {
-            uint8_t* p = d + 4 * i;
-            const uint8_t* q = s + 4 * i;
-            const uint8_t a = q[0];
-            const uint16_t ws = uint16_t(((a + 1) * w) >> 8);
-            const uint16_t k = uint16_t(256 - ws);
-            const uint16_t da = uint16_t(p[0] + ws);
-            const uint8_t v[4] = {uint8_t(da < 255 ? da : 255), narrow::Copy(p[1], q[1], k),
-                                  narrow::Copy(p[2], q[2], k), narrow::Copy(p[3], q[3], k)};
-            for (int j = 0; j < 4; ++j) p[j] = narrow::Select(a != 0, v[j], p[j]);
-        }
+        const auto weight = [w](int a) { return ((a + 1) * w) >> 8; };  // 0..256
+        narrow::SourceAlphaCopyRow(dst, src, n, weight, [weight](int a) { return 256 - weight(a); });
     } else if (std::is_same_v<Op, Copy> && w >= 0 && w <= 256) {
         const uint16_t k = uint16_t(256 - w);
         uint8_t* d = Bytes(dst);
