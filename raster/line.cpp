@@ -253,8 +253,8 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     const bool diagonal = std::abs(bx - ax) == std::abs(by - ay);
     if (diagonal && antialias) {
         if ((m & 0xff) == 0 && alpha == 1.0f) {
-            const pix::ThreeQuarterPainter main{{}, pix::QuarterOf(colour) + pix::HalfOf(colour)};
-            const pix::QuarterPainter side{{}, pix::QuarterOf(colour)};
+            const pix::ThreeQuarterPainter main{{}, colour};
+            const pix::QuarterPainter side{{}, colour};
             pix::DiagonalAA(
                 s, ax, ay, bx, by, [&](uint32_t* p) { main.px(p); }, [&](uint32_t* p) { side.px(p); });
             return;

@@ -65,18 +65,26 @@ struct PainterBase {
     }
 };
 
-// Copy at full weight.
-struct StorePainter : PainterBase<StorePainter> {
+// Copy at the weights with whole-word forms (each byte truncated separately): 256
+// stores, 128 halves both before the sum, 64 and 192 mix in quarters. Runs share the
+// span loops of the rectangle fill.
+template <int W>
+struct WordCopyPainter : PainterBase<WordCopyPainter<W>> {
+    static_assert(W == 64 || W == 128 || W == 192 || W == 256);
     uint32_t c;
-    void px(uint32_t* p) const { *p = c; }
-    void run(uint32_t* p, int64_t n) const { std::fill_n(p, n, c); }
+    void px(uint32_t* p) const {
+        const uint32_t d = *p;
+        if constexpr (W == 256) *p = c;
+        if constexpr (W == 128) *p = HalfOf(d) + HalfOf(c);
+        if constexpr (W == 64) *p = QuarterOf(d) + HalfOf(d) + QuarterOf(c);
+        if constexpr (W == 192) *p = QuarterOf(d) + QuarterOf(c) + HalfOf(c);
+    }
+    void run(uint32_t* p, int64_t n) const { FillSpanCopyFast(p, int(n), c, W); }
 };
-
-// Copy at half weight, each byte halved before the sum: (d >> 1) + (c >> 1).
-struct HalfShiftPainter : PainterBase<HalfShiftPainter> {
-    uint32_t ch;  // (c >> 1) & 0x7f7f7f7f
-    void px(uint32_t* p) const { *p = HalfOf(*p) + ch; }
-};
+using StorePainter = WordCopyPainter<256>;
+using HalfShiftPainter = WordCopyPainter<128>;
+using QuarterPainter = WordCopyPainter<64>;
+using ThreeQuarterPainter = WordCopyPainter<192>;
 
 // Copy at half weight, each byte summed before halving: (d + c) >> 1.
 struct HalfSumPainter : PainterBase<HalfSumPainter> {
@@ -86,21 +94,6 @@ struct HalfSumPainter : PainterBase<HalfSumPainter> {
         // Per-byte (d + c) >> 1 without carries between bytes.
         *p = (d & c) + (((d ^ c) >> 1) & 0x7f7f7f7fu);
     }
-};
-
-// Copy at quarter weight: three quarters destination, byte by byte with truncated shifts.
-struct QuarterPainter : PainterBase<QuarterPainter> {
-    uint32_t cq;  // (c >> 2) & 0x3f3f3f3f
-    void px(uint32_t* p) const {
-        const uint32_t d = *p;
-        *p = QuarterOf(d) + HalfOf(d) + cq;
-    }
-};
-
-// Copy at three-quarter weight.
-struct ThreeQuarterPainter : PainterBase<ThreeQuarterPainter> {
-    uint32_t c34;  // ((c >> 2) & 0x3f3f3f3f) + ((c >> 1) & 0x7f7f7f7f)
-    void px(uint32_t* p) const { *p = QuarterOf(*p) + c34; }
 };
 
 // Any combiner at a fixed weight.
@@ -130,9 +123,9 @@ template <class Fn>
 bool WithPainterAtWeight(CopyShortcuts set, PIX_PixelValue c, int w, uint32_t mode, Fn&& fn) {
     if ((mode & 0xff) == 0) {
         if (set == CopyShortcuts::Fill) {
-            if (w == 128) return fn(HalfShiftPainter{{}, HalfOf(c)}), true;
-            if (w == 64) return fn(QuarterPainter{{}, QuarterOf(c)}), true;
-            if (w == 192) return fn(ThreeQuarterPainter{{}, QuarterOf(c) + HalfOf(c)}), true;
+            if (w == 128) return fn(HalfShiftPainter{{}, c}), true;
+            if (w == 64) return fn(QuarterPainter{{}, c}), true;
+            if (w == 192) return fn(ThreeQuarterPainter{{}, c}), true;
         } else if (w == 128) {
             return fn(HalfSumPainter{{}, c}), true;
         }
@@ -148,9 +141,9 @@ template <class Fn>
 bool WithPainter(CopyShortcuts set, PIX_PixelValue c, float alpha, uint32_t mode, Fn&& fn) {
     if (set == CopyShortcuts::LineRun && (mode & 0xff) == 0) {
         if (alpha == 1.0f) return fn(StorePainter{{}, c}), true;
-        if (alpha == 0.5f) return fn(HalfShiftPainter{{}, HalfOf(c)}), true;
-        if (alpha == 0.25f) return fn(QuarterPainter{{}, QuarterOf(c)}), true;
-        if (alpha == 0.75f) return fn(ThreeQuarterPainter{{}, QuarterOf(c) + HalfOf(c)}), true;
+        if (alpha == 0.5f) return fn(HalfShiftPainter{{}, c}), true;
+        if (alpha == 0.25f) return fn(QuarterPainter{{}, c}), true;
+        if (alpha == 0.75f) return fn(ThreeQuarterPainter{{}, c}), true;
     }
     return WithPainterAtWeight(set, c, PIX_AlphaWeight(alpha), mode, fn);
 }
