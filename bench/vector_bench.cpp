@@ -1,16 +1,14 @@
 // Vector drawing on a 1024 x 768 bitmap against cairo drawing the same geometry into an
 // image surface of the same size, anti-aliasing matched (NONE for plain shapes, GRAY for
-// anti-aliased ones). Each case of ours reports "x_cairo", cairo's time divided by its
+// anti-aliased ones). Each case of ours reports "x_peer", cairo's time divided by its
 // own (above 1: faster than cairo); the cairo case of a pair runs first.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
-#include <chrono>
-#include <map>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "bench/peer_timing.h"
 #include "raster/bezier.h"
 #include "raster/bitmap.h"
 #include "raster/circle.h"
@@ -67,19 +65,6 @@ const std::vector<Disc>& Discs() {
 constexpr int kCurves = 100;
 constexpr float kCurve[8] = {-40, 700, 300, -600, 800, 1400, 1100, 60};
 
-std::map<std::string, double>& CairoTimes() {
-    static std::map<std::string, double> t;
-    return t;
-}
-
-template <class Body>
-double TimedLoop(benchmark::State& state, Body&& body) {
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) body();
-    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-    return state.iterations() ? ns / double(state.iterations()) : 0;
-}
-
 struct CairoCanvas {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kWidth, kHeight);
     cairo_t* cr = cairo_create(surface);
@@ -96,20 +81,20 @@ struct CairoCanvas {
 
 void RunCairo(benchmark::State& state, const char* name, cairo_antialias_t aa, void (*draw)(cairo_t*)) {
     CairoCanvas c(aa);
-    CairoTimes()[name] = TimedLoop(state, [&] {
+    bench::PeerNs()[name] = bench::TimedLoop(state, [&] {
         draw(c.cr);
         cairo_surface_flush(c.surface);
     });
 }
 
-void RunOurs(benchmark::State& state, const char* name, void (*draw)(PIX_IBitmap*)) {
+// shapes: how many each iteration draws, reported as items.
+void RunOurs(benchmark::State& state, const char* name, int shapes, void (*draw)(PIX_IBitmap*)) {
     PIX_MemBitmap bm(kWidth, kHeight, 4);
-    const double ns = TimedLoop(state, [&] {
+    const double ns = bench::TimedLoop(state, [&] {
         draw(&bm);
         benchmark::DoNotOptimize(bm.getBits());
     });
-    const double peer = CairoTimes()[name];
-    if (peer > 0 && ns > 0) state.counters["x_cairo"] = peer / ns;
+    bench::Report(state, name, ns, shapes);
 }
 
 // ---- The cases, each as a cairo drawer and ours. ----
@@ -196,19 +181,19 @@ void CairoFarAALines(cairo_t* cr) {
     }
 }
 
-#define QD_VECTOR_PAIR(Name, AA, CairoFn, OurFn)                                                    \
-    void BM_Vector_##Name##_Cairo(benchmark::State& s) { RunCairo(s, #Name, AA, CairoFn); }        \
-    void BM_Vector_##Name(benchmark::State& s) { RunOurs(s, #Name, OurFn); }                         \
+#define QD_VECTOR_PAIR(Name, Shapes, AA, CairoFn, OurFn)                                            \
+    void BM_Vector_##Name##_Cairo(benchmark::State& s) { RunCairo(s, "vector/" #Name, AA, CairoFn); }        \
+    void BM_Vector_##Name(benchmark::State& s) { RunOurs(s, "vector/" #Name, Shapes, OurFn); }                 \
     BENCHMARK(BM_Vector_##Name##_Cairo)->Unit(benchmark::kMillisecond);                              \
     BENCHMARK(BM_Vector_##Name)->Unit(benchmark::kMillisecond);
 
-QD_VECTOR_PAIR(Triangles10k, CAIRO_ANTIALIAS_NONE, CairoTriangles, OurTriangles)
-QD_VECTOR_PAIR(Lines100kPlain, CAIRO_ANTIALIAS_NONE, CairoPlainLines, OurPlainLines)
-QD_VECTOR_PAIR(Lines100kAA, CAIRO_ANTIALIAS_GRAY, CairoAALines, OurAALines)
-QD_VECTOR_PAIR(Lines100kAAInteger, CAIRO_ANTIALIAS_GRAY, CairoPlainLines, OurAAIntLines)
-QD_VECTOR_PAIR(Discs5kAA, CAIRO_ANTIALIAS_GRAY, CairoDiscs, OurDiscs)
-QD_VECTOR_PAIR(LongCubicAA, CAIRO_ANTIALIAS_GRAY, CairoCubic, OurCubic)
-QD_VECTOR_PAIR(FarLines10kPlain, CAIRO_ANTIALIAS_NONE, CairoFarLines, OurFarLines)
-QD_VECTOR_PAIR(FarLines10kAA, CAIRO_ANTIALIAS_GRAY, CairoFarAALines, OurFarAALines)
+QD_VECTOR_PAIR(Triangles10k, 10000, CAIRO_ANTIALIAS_NONE, CairoTriangles, OurTriangles)
+QD_VECTOR_PAIR(Lines100kPlain, 100000, CAIRO_ANTIALIAS_NONE, CairoPlainLines, OurPlainLines)
+QD_VECTOR_PAIR(Lines100kAA, 100000, CAIRO_ANTIALIAS_GRAY, CairoAALines, OurAALines)
+QD_VECTOR_PAIR(Lines100kAAInteger, 100000, CAIRO_ANTIALIAS_GRAY, CairoPlainLines, OurAAIntLines)
+QD_VECTOR_PAIR(Discs5kAA, 5000, CAIRO_ANTIALIAS_GRAY, CairoDiscs, OurDiscs)
+QD_VECTOR_PAIR(LongCubicAA, kCurves, CAIRO_ANTIALIAS_GRAY, CairoCubic, OurCubic)
+QD_VECTOR_PAIR(FarLines10kPlain, 10000, CAIRO_ANTIALIAS_NONE, CairoFarLines, OurFarLines)
+QD_VECTOR_PAIR(FarLines10kAA, 10000, CAIRO_ANTIALIAS_GRAY, CairoFarAALines, OurFarAALines)
 
 }  // namespace
