@@ -10,73 +10,64 @@
 
 namespace {
 
-double Lerp(double from, double to, double e) { return from + (to - from) * e; }
-
 // Steps a run until it reports an end value; returns every value it gave.
-std::vector<double> RunToEnd(IModuleAnimation& a, const char* name, bool forward, int f, int b, int curve,
-                             double from, double to, int limit = 10000) {
+std::vector<double> RunToEnd(IModuleAnimation& a, bool forward, int f, int b, double from, double to,
+                             int limit = 10000) {
     std::vector<double> values;
     do {
-        values.push_back(a.Start(name, forward, f, b, curve, curve, from, to));
+        values.push_back(a.Start("x", forward, f, b, 0, 0, from, to));
     } while (a.IsAnyActive() && int(values.size()) < limit);
     return values;
 }
 
-}  // namespace
+void ExpectValues(const std::vector<double>& got, const std::vector<double>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < want.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-12) << i;
+}
 
-TEST(Animation, ForwardRunVisitsEachStepThenTheEnd) {
+TEST(Animation, ForwardRunVisitsEachStepThenRests) {
     IModuleAnimation a;
+    EXPECT_EQ(a.Start("x", false, 5, 5, 0, 0, -2, 7), -2);  // a new backward animation rests at `from`
     EXPECT_FALSE(a.IsAnyActive());
-    const double from = 10, to = 30;
     for (int step = 0; step < 4; ++step) {
         const double p = step / 4.0;
-        EXPECT_DOUBLE_EQ(a.Start("fade", true, 4, 4, 1, 1, from, to), Lerp(from, to, p * p)) << step;
+        EXPECT_DOUBLE_EQ(a.Start("fade", true, 4, 4, 1, 1, 10, 30), 10 + 20 * p * p) << step;
         EXPECT_TRUE(a.IsAnyActive());
     }
-    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, from, to), to);
+    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, 10, 30), 30);
     EXPECT_FALSE(a.IsAnyActive());
-    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, from, to), to);
+    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, 10, 30), 30);
+    EXPECT_EQ(a.FindByName("fade"), 1);
+    EXPECT_EQ(a.FindByName("Fade"), -1);
 }
 
-TEST(Animation, NewBackwardAnimationRestsAtFrom) {
-    IModuleAnimation a;
-    EXPECT_EQ(a.Start("x", false, 5, 5, 0, 0, -2, 7), -2);
-    EXPECT_FALSE(a.IsAnyActive());
-    EXPECT_EQ(a.GetCount(), 1);
-}
-
-TEST(Animation, BackwardRunOfFullLengthFromTheToEnd) {
-    IModuleAnimation a;
-    RunToEnd(a, "x", true, 3, 3, 0, 0, 100);
-    const std::vector<double> back = RunToEnd(a, "x", false, 3, 5, 0, 0, 100);
-    const std::vector<double> expect = {100, 80, 60, 40, 20, 0};
-    ASSERT_EQ(back.size(), expect.size());
-    for (size_t i = 0; i < expect.size(); ++i) EXPECT_NEAR(back[i], expect[i], 1e-12) << i;
-}
-
-TEST(Animation, ReversalMidRunScalesTheRemainingLength) {
-    IModuleAnimation a;
-    for (int i = 0; i < 4; ++i) a.Start("x", true, 10, 20, 0, 0, 0, 10);
-    // Four steps of ten stand at t = 3/10, i.e. 3.0; back over 8 of 20 steps.
-    const std::vector<double> back = RunToEnd(a, "x", false, 10, 20, 0, 0, 10);
-    ASSERT_EQ(back.size(), 9u);
-    EXPECT_NEAR(back[0], 3.0, 1e-12);
-    for (int i = 1; i < 8; ++i) EXPECT_NEAR(back[i], 3.0 * (8 - i) / 8.0, 1e-12) << i;
-    EXPECT_EQ(back[8], 0.0);
-}
-
-TEST(Animation, ReversalBackToForwardContinuesFromTheCurrentValue) {
-    IModuleAnimation a;
-    RunToEnd(a, "x", true, 4, 4, 0, 0, 8);  // at rest at 8
-    a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 8
-    a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 6, position 2 of 4
-    // Half the backward run is covered; forward again over half of F = 6 steps.
-    const std::vector<double> fwd = RunToEnd(a, "x", true, 6, 4, 0, 0, 8);
-    ASSERT_EQ(fwd.size(), 4u);
-    EXPECT_NEAR(fwd[0], 6.0, 1e-12);
-    EXPECT_NEAR(fwd[1], 6.0 + 2.0 / 3.0, 1e-12);
-    EXPECT_NEAR(fwd[2], 6.0 + 4.0 / 3.0, 1e-12);
-    EXPECT_EQ(fwd[3], 8.0);
+TEST(Animation, ReversalsScaleTheRemainingLength) {
+    {
+        IModuleAnimation a;
+        RunToEnd(a, true, 3, 3, 0, 100);
+        ExpectValues(RunToEnd(a, false, 3, 5, 0, 100), {100, 80, 60, 40, 20, 0});  // full length back
+    }
+    {
+        IModuleAnimation a;
+        for (int i = 0; i < 4; ++i) a.Start("x", true, 10, 20, 0, 0, 0, 10);
+        // Four steps of ten stand at 3.0; back over 8 of 20 steps.
+        std::vector<double> want = {3.0};
+        for (int i = 1; i < 8; ++i) want.push_back(3.0 * (8 - i) / 8.0);
+        want.push_back(0);
+        ExpectValues(RunToEnd(a, false, 10, 20, 0, 10), want);
+    }
+    {
+        IModuleAnimation a;
+        RunToEnd(a, true, 4, 4, 0, 8);
+        a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 8
+        a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 6, half the backward run
+        ExpectValues(RunToEnd(a, true, 6, 4, 0, 8), {6.0, 6.0 + 2.0 / 3.0, 6.0 + 4.0 / 3.0, 8.0});
+    }
+    {
+        IModuleAnimation a;
+        a.Start("x", true, 4, 4, 0, 0, 0, 1);
+        EXPECT_EQ(RunToEnd(a, true, 100, 1, 0, 1).size(), 4u);  // later counts in one direction are ignored
+    }
 }
 
 TEST(Animation, ReversalMeasuresAgainstTheStoredRunLength) {
@@ -89,167 +80,23 @@ TEST(Animation, ReversalMeasuresAgainstTheStoredRunLength) {
     for (const auto& c : cases) {
         IModuleAnimation a;
         for (int i = 0; i < 4; ++i) a.Start("x", true, 10, 20, 0, 0, 0, 10);
-        const auto back = RunToEnd(a, "x", false, c.callF, c.callB, 0, 0, 10);
-        EXPECT_EQ(back.size(), c.calls) << c.callF << "/" << c.callB;
+        EXPECT_EQ(RunToEnd(a, false, c.callF, c.callB, 0, 10).size(), c.calls) << c.callF << "/" << c.callB;
     }
 }
 
-TEST(Animation, StepCountsOfLaterCallsInTheSameDirectionAreIgnored) {
-    IModuleAnimation a;
-    a.Start("x", true, 4, 4, 0, 0, 0, 1);
-    const std::vector<double> rest = RunToEnd(a, "x", true, 100, 1, 0, 0, 1);
-    EXPECT_EQ(rest.size(), 4u);  // three more steps of the 4-step run, then the end
-}
-
-TEST(Animation, ZeroCountsInTheReversalCallDoNotDivideByZero) {
-    struct Case { int f1, b2, f3; } cases[] = {{10, 0, 0}, {1, 0, 5}, {5, 7, 0}, {0, 0, 0}};
+TEST(Animation, ZeroAndNegativeCountsEndWithoutDividingByZero) {
+    struct Case { int f1, b2, f3; } cases[] = {{10, 0, 0}, {1, 0, 5}, {5, 7, 0}, {0, 0, 0}, {-5, -5, -5}};
     for (const auto& c : cases) {
         IModuleAnimation a;
         a.Start("x", true, c.f1, 9, 0, 0, 0, 1);
         a.Start("x", true, c.f1, 9, 0, 0, 0, 1);
-        const auto back = RunToEnd(a, "x", false, 3, c.b2, 0, 0, 1, 100);
-        EXPECT_FALSE(a.IsAnyActive());
-        EXPECT_EQ(back.back(), 0.0);
-        for (double v : back) EXPECT_TRUE(std::isfinite(v));
-        const auto fwd = RunToEnd(a, "x", true, c.f3, 3, 0, 0, 1, 100);
-        EXPECT_FALSE(a.IsAnyActive());
-        EXPECT_EQ(fwd.back(), 1.0);
-        for (double v : fwd) EXPECT_TRUE(std::isfinite(v));
-    }
-}
-
-TEST(Animation, NegativeStepCountsEndAtOnce) {
-    IModuleAnimation a;
-    EXPECT_EQ(a.Start("x", true, -5, -5, 0, 0, 1, 2), 2.0);
-    EXPECT_FALSE(a.IsAnyActive());
-    EXPECT_EQ(a.Start("x", false, -5, -5, 0, 0, 1, 2), 1.0);
-    EXPECT_FALSE(a.IsAnyActive());
-}
-
-TEST(Animation, NamesMatchByteForByteInCreationOrder) {
-    IModuleAnimation a;
-    EXPECT_EQ(a.FindByName("a"), -1);
-    a.Start("ab", true, 3, 3, 0, 0, 0, 1);
-    a.Start("a", true, 3, 3, 0, 0, 0, 1);
-    a.Start("", true, 3, 3, 0, 0, 0, 1);
-    EXPECT_EQ(a.FindByName("ab"), 0);
-    EXPECT_EQ(a.FindByName("a"), 1);
-    EXPECT_EQ(a.FindByName(""), 2);
-    EXPECT_EQ(a.FindByName("abc"), -1);
-    EXPECT_EQ(a.FindByName("A"), -1);
-    a.Start(nullptr, true, 3, 3, 0, 0, 0, 1);  // the unnamed one
-    EXPECT_EQ(a.GetCount(), 3);
-}
-
-TEST(Animation, ActiveWhileAnyRuns) {
-    IModuleAnimation a;
-    a.Start("one", true, 2, 2, 0, 0, 0, 1);
-    a.Start("two", true, 1, 1, 0, 0, 0, 1);
-    a.Start("two", true, 1, 1, 0, 0, 0, 1);  // "two" ends
-    EXPECT_TRUE(a.IsAnyActive());
-    a.Start("one", true, 2, 2, 0, 0, 0, 1);
-    a.Start("one", true, 2, 2, 0, 0, 0, 1);
-    EXPECT_FALSE(a.IsAnyActive());
-}
-
-TEST(Ease, CurveTable) {
-    struct Case { int curve; double t, e; } cases[] = {
-        {0, 0.3, 0.3}, {1, 0.5, 0.25}, {2, 0.5, 0.75}, {3, 0.25, 0.125}, {3, 0.75, 0.875},
-        {4, 0.5, 0.125}, {5, 0.5, 0.875}, {6, 0.25, 0.0625}, {6, 0.75, 0.9375},
-        {7, 0.5, 0.0625}, {8, 0.5, 0.9375}, {9, 0.25, 0.03125}, {9, 0.75, 0.96875},
-        {10, 0.5, 0.03125}, {11, 0.5, 0.96875}, {12, 0.25, 0.015625}, {12, 0.75, 0.984375},
-        {13, 0.5, 1 - std::sqrt(0.5)}, {14, 0.5, std::sqrt(0.5)}, {15, 0.5, 0.5},
-        {16, 0.6, 0.2}, {17, 0.4, 0.8}, {18, 0.25, 0.5 * (1 - std::sqrt(0.75))},
-        {18, 0.75, 0.5 * (1 + std::sqrt(0.75))}, {19, 0.5, 0.03125}, {20, 0.5, 0.96875},
-        {21, 0.25, 0.015625}, {21, 0.75, 0.984375},
-        {22, 0.5, -std::sqrt(0.5) / 32}, {23, 0.5, 1 + std::sqrt(0.5) / 32},
-        {24, 0.25, -std::sqrt(0.5) / 64}, {24, 0.75, 1 + std::sqrt(0.5) / 64},
-        {25, 0.5, -0.375}, {26, 0.5, 1.375}, {27, 0.25, -0.1875}, {27, 0.75, 1.1875},
-        {28, 0.5, 0.28125}, {29, 0.2, 0.3025}, {29, 0.5, 0.71875}, {29, 0.8, 0.9122437673130194},
-        {29, 0.95, 0.973}, {30, 0.25, 0.140625}, {30, 0.75, 0.859375},
-        {34, 0.5, 0.5},
-    };
-    for (const auto& c : cases) {
-        IModuleAnimation a;
-        EXPECT_NEAR(a.Ease(c.curve, 0, 1, c.t), c.e, 1e-12) << "curve " << c.curve << " t " << c.t;
-        EXPECT_NEAR(a.Ease(c.curve, 100, 50, c.t), 100 - 50 * c.e, 1e-9) << "curve " << c.curve;
-    }
-}
-
-TEST(Ease, EveryCurveRunsFromZeroToOne) {
-    IModuleAnimation a;
-    a.SetBezierPoints(0.3, -0.4, 0.6, 1.5);
-    for (int k = 0; k < IModuleAnimation::kNumCurves; ++k) {
-        EXPECT_NEAR(a.Ease(k, 0, 1, 0.0), 0.0, 1e-9) << IModuleAnimation::CurveLabel(k);
-        EXPECT_NEAR(a.Ease(k, 0, 1, 1.0), 1.0, 1e-9) << IModuleAnimation::CurveLabel(k);
-        EXPECT_NE(IModuleAnimation::CurveLabel(k), nullptr);
-    }
-    EXPECT_EQ(IModuleAnimation::CurveLabel(41), nullptr);
-    EXPECT_EQ(IModuleAnimation::CurveLabel(-1), nullptr);
-    EXPECT_STREQ(IModuleAnimation::CurveLabel(33), "ezierEaseOut");
-    EXPECT_STREQ(IModuleAnimation::CurveLabel(40), "BezierCustom");
-}
-
-TEST(Ease, ExactEndsOfTheExponentialCurves) {
-    IModuleAnimation a;
-    EXPECT_EQ(a.Ease(19, 3, 9, 0.0), 3.0);
-    EXPECT_EQ(a.Ease(20, 3, 9, 1.0), 9.0);
-    EXPECT_EQ(a.Ease(21, 3, 9, 0.0), 3.0);
-    EXPECT_EQ(a.Ease(21, 3, 9, 1.0), 9.0);
-}
-
-TEST(Ease, UnknownCurvesAreLinear) {
-    IModuleAnimation a;
-    for (int k : {41, 42, 1000, -1, -40, INT32_MIN}) EXPECT_DOUBLE_EQ(a.Ease(k, 2, 4, 0.25), 2.5) << k;
-}
-
-TEST(Ease, SmoothingAppliesToOneEvaluation) {
-    IModuleAnimation a;
-    a.SetFlag();
-    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.15625);
-    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.25);
-}
-
-TEST(Ease, BezierCurvesRiseMonotonically) {
-    IModuleAnimation a;
-    for (int k = 32; k <= 39; ++k) {
-        double last = -1;
-        for (int i = 0; i <= 100; ++i) {
-            const double e = a.Ease(k, 0, 1, i / 100.0);
-            EXPECT_GE(e, last - 0.01) << a.CurveLabel(k) << " " << i;
-            EXPECT_GE(e, -1e-9);
-            EXPECT_LE(e, 1 + 1e-9);
-            last = e;
+        for (bool forward : {false, true}) {
+            const auto run = RunToEnd(a, forward, forward ? c.f3 : 3, forward ? 3 : c.b2, 0, 1, 100);
+            EXPECT_FALSE(a.IsAnyActive());
+            EXPECT_EQ(run.back(), forward ? 1.0 : 0.0);
+            for (double v : run) EXPECT_TRUE(std::isfinite(v));
         }
     }
-}
-
-TEST(Ease, DefaultCustomCurveIsTheStraightLine) {
-    IModuleAnimation a;
-    for (int i = 0; i <= 20; ++i) EXPECT_NEAR(a.Ease(40, 0, 1, i / 20.0), i / 20.0, 0.002) << i;
-}
-
-TEST(Ease, FlatSpotInTheCustomCurveFallsBackToBisection) {
-    // x(s) = 4s^3 - 3s^2 has slope 0 at s = 0.5, where Newton's first step would
-    // divide by zero; the answer is the s with x(s) = 0.5, about 0.9036.
-    struct Case { double x1, y1, x2, y2, t, lo, hi; } cases[] = {
-        {0, 0, -1, 1, 0.5, 0.96, 0.98},
-        {1, 0, -0.8, 1, 0.25, -1, 2},  // nearly flat: huge Newton steps
-    };
-    for (const auto& c : cases) {
-        IModuleAnimation a;
-        a.SetBezierPoints(c.x1, c.y1, c.x2, c.y2);
-        const double e = a.Ease(40, 0, 1, c.t);
-        EXPECT_TRUE(std::isfinite(e));
-        EXPECT_GE(e, c.lo);
-        EXPECT_LE(e, c.hi);
-    }
-}
-
-TEST(Ease, NonFiniteControlPointsGiveTheStraightLine) {
-    IModuleAnimation a;
-    a.SetBezierPoints(NAN, 0, 1, INFINITY);
-    EXPECT_DOUBLE_EQ(a.Ease(40, 0, 1, 0.3), 0.3);
 }
 
 TEST(Animation, FuzzedCallSequencesStayFiniteAndEveryRunEnds) {
@@ -285,34 +132,62 @@ TEST(Animation, FuzzedCallSequencesStayFiniteAndEveryRunEnds) {
     }
 }
 
-TEST(CurvePreview, Layout) {
-    IModuleAnimation a;
-    const IAnimationCurvePreview pv = a.BuildCurvePreview(0, 100, 10, 20, 200, 200);
-    EXPECT_EQ(pv.left, 10);
-    EXPECT_EQ(pv.top, 20);
-    EXPECT_EQ(pv.right, 110);
-    EXPECT_EQ(pv.bottom, 120);
-    EXPECT_EQ(pv.x0, 35.0f);
-    EXPECT_EQ(pv.xr, 85.0f);
-    EXPECT_EQ(pv.yt, 45.0f);
-    EXPECT_EQ(pv.yb, 95.0f);
-    EXPECT_EQ(pv.textSize, 5);
-    struct Want { const char* text; int l, t, r, b; } want[] = {
-        {"LinearInterpolation", 10, 20, 110, 120}, {"XY0", 30, 95, 85, 95}, {"X1", 85, 95, 90, 95},
-        {"Y1", 30, 45, 85, 95},
+TEST(Ease, CurveTable) {
+    struct Case { int curve; double t, e; } cases[] = {
+        {0, 0.3, 0.3}, {1, 0.5, 0.25}, {2, 0.5, 0.75}, {3, 0.25, 0.125}, {3, 0.75, 0.875},
+        {4, 0.5, 0.125}, {5, 0.5, 0.875}, {6, 0.25, 0.0625}, {6, 0.75, 0.9375},
+        {7, 0.5, 0.0625}, {8, 0.5, 0.9375}, {9, 0.25, 0.03125}, {9, 0.75, 0.96875},
+        {10, 0.5, 0.03125}, {11, 0.5, 0.96875}, {12, 0.25, 0.015625}, {12, 0.75, 0.984375},
+        {13, 0.5, 1 - std::sqrt(0.5)}, {14, 0.5, std::sqrt(0.5)}, {15, 0.5, 0.5},
+        {16, 0.6, 0.2}, {17, 0.4, 0.8}, {18, 0.25, 0.5 * (1 - std::sqrt(0.75))},
+        {18, 0.75, 0.5 * (1 + std::sqrt(0.75))}, {19, 0.5, 0.03125}, {20, 0.5, 0.96875},
+        {21, 0.25, 0.015625}, {21, 0.75, 0.984375},
+        {22, 0.5, -std::sqrt(0.5) / 32}, {23, 0.5, 1 + std::sqrt(0.5) / 32},
+        {24, 0.25, -std::sqrt(0.5) / 64}, {24, 0.75, 1 + std::sqrt(0.5) / 64},
+        {25, 0.5, -0.375}, {26, 0.5, 1.375}, {27, 0.25, -0.1875}, {27, 0.75, 1.1875},
+        {28, 0.5, 0.28125}, {29, 0.2, 0.3025}, {29, 0.5, 0.71875}, {29, 0.8, 0.9122437673130194},
+        {29, 0.95, 0.973}, {30, 0.25, 0.140625}, {30, 0.75, 0.859375}, {34, 0.5, 0.5},
+        {40, 0.25, 0.25},  // the default custom curve is the straight line
+        {41, 0.25, 0.25}, {1000, 0.25, 0.25}, {-1, 0.25, 0.25}, {INT32_MIN, 0.25, 0.25},  // unknown: linear
     };
-    ASSERT_EQ(pv.labels.size(), 4u);
-    for (size_t i = 0; i < 4; ++i) {
-        EXPECT_STREQ(pv.labels[i].text, want[i].text);
-        EXPECT_EQ(pv.labels[i].left, want[i].l);
-        EXPECT_EQ(pv.labels[i].top, want[i].t);
-        EXPECT_EQ(pv.labels[i].right, want[i].r);
-        EXPECT_EQ(pv.labels[i].bottom, want[i].b);
+    for (const auto& c : cases) {
+        IModuleAnimation a;
+        EXPECT_NEAR(a.Ease(c.curve, 0, 1, c.t), c.e, c.curve == 40 ? 2e-3 : 1e-12) << "curve " << c.curve << " t " << c.t;
+        EXPECT_NEAR(a.Ease(c.curve, 100, 50, c.t), 100 - 50 * c.e, c.curve == 40 ? 0.1 : 1e-9) << c.curve;
     }
-    ASSERT_EQ(pv.points.size(), 50u);
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_EQ(pv.points[i].x, 35 + i);
-        EXPECT_NEAR(pv.points[i].y, 95 - i, 1) << i;  // linear from yb to yt over 50 columns
+    IModuleAnimation a;
+    a.SetFlag();  // smoothing applies to one evaluation only
+    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.15625);
+    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.25);
+}
+
+TEST(Ease, EveryCurveRunsFromZeroToOne) {
+    IModuleAnimation a;
+    a.SetBezierPoints(0.3, -0.4, 0.6, 1.5);
+    for (int k = 0; k < IModuleAnimation::kNumCurves; ++k) {
+        EXPECT_NEAR(a.Ease(k, 0, 1, 0.0), 0.0, 1e-9) << IModuleAnimation::CurveLabel(k);
+        EXPECT_NEAR(a.Ease(k, 0, 1, 1.0), 1.0, 1e-9) << IModuleAnimation::CurveLabel(k);
+    }
+    EXPECT_EQ(IModuleAnimation::kNumCurves, 41);
+    for (int k : {19, 21}) EXPECT_EQ(a.Ease(k, 3, 9, 0.0), 3.0) << k;  // exactly, not 2^-10 away
+    for (int k : {20, 21}) EXPECT_EQ(a.Ease(k, 3, 9, 1.0), 9.0) << k;
+}
+
+TEST(Ease, FlatSpotInTheCustomCurveFallsBackToBisection) {
+    // x(s) = 4s^3 - 3s^2 has slope 0 at s = 0.5, where Newton's first step would
+    // divide by zero; the answer is the s with x(s) = 0.5, about 0.9036.
+    struct Case { double x1, y1, x2, y2, t, lo, hi; } cases[] = {
+        {0, 0, -1, 1, 0.5, 0.96, 0.98},
+        {1, 0, -0.8, 1, 0.25, -1, 2},         // nearly flat: huge Newton steps
+        {NAN, 0, 1, INFINITY, 0.3, 0.3, 0.3},  // not finite: the straight line
+    };
+    for (const auto& c : cases) {
+        IModuleAnimation a;
+        a.SetBezierPoints(c.x1, c.y1, c.x2, c.y2);
+        const double e = a.Ease(40, 0, 1, c.t);
+        EXPECT_TRUE(std::isfinite(e));
+        EXPECT_GE(e, c.lo - 1e-12);
+        EXPECT_LE(e, c.hi + 1e-12);
     }
 }
 
@@ -339,30 +214,11 @@ TEST(CurvePreview, PointsOutsideTheBackBufferAreSkipped) {
         for (const auto& p : pv.points) got.emplace_back(p.x, p.y);
         EXPECT_EQ(got, want) << c.curve << " at " << c.x << "," << c.y;
     }
-}
-
-TEST(CurvePreview, PendingSmoothingIsSpentOnTheFirstColumn) {
     IModuleAnimation a;
-    a.SetFlag();
-    a.BuildCurvePreview(0, 100, -500, 0, 100, 100);  // first column off-buffer
-    EXPECT_DOUBLE_EQ(a.Ease(0, 0, 1, 0.25), 0.25);
+    EXPECT_EQ(a.BuildCurvePreview(41, 100, 0, 0, 100, 100).labels.size(), 3u);  // unknown: no curve label
+    EXPECT_TRUE(a.BuildCurvePreview(3, 0, 5, 5, 100, 100).points.empty());
+    EXPECT_TRUE(a.BuildCurvePreview(0, INT32_MAX, INT32_MAX - 10, 0, 100, 100).points.empty());
 }
-
-TEST(CurvePreview, EmptyAndUnknown) {
-    IModuleAnimation a;
-    const auto empty = a.BuildCurvePreview(3, 0, 5, 5, 100, 100);
-    EXPECT_EQ(empty.right, 5);
-    EXPECT_EQ(empty.labels.size(), 4u);
-    EXPECT_TRUE(empty.points.empty());
-    const auto unknown = a.BuildCurvePreview(41, 100, 0, 0, 100, 100);
-    ASSERT_EQ(unknown.labels.size(), 3u);
-    EXPECT_STREQ(unknown.labels[0].text, "XY0");
-    EXPECT_EQ(unknown.points.size(), 50u);
-    const auto huge = a.BuildCurvePreview(0, INT32_MAX, INT32_MAX - 10, 0, 100, 100);
-    EXPECT_TRUE(huge.points.empty());
-}
-
-namespace {
 
 class PreviewGraphics : public guitest::RecordingGraphics {
 public:
@@ -376,37 +232,32 @@ public:
     uint32_t At(int x, int y) const { return *PIX_PixelAddress(*GetDrawBitmap(), x, y); }
 };
 
-}  // namespace
-
 TEST(CurvePreview, PaintsSquareAxesAndCurve) {
     const IColor black(255, 0, 0, 0), white(255, 255, 255, 255), red(255, 255, 0, 0);
     PreviewGraphics g(120, 110);  // the square reaches past the bottom edge
-    guitest::Log log;
-    auto* control = new guitest::LogControl(nullptr, &log, "c", IRECT(0, 0, 5, 5));
+    auto* control = new guitest::LogControl(nullptr, nullptr, "c", IRECT(0, 0, 5, 5));
     g.AttachControl(control);
     control->SetClean();
     control->SetClean();
-    ASSERT_FALSE(control->IsDirty());
 
     IModuleAnimation a;
     a.DrawCurvePreview(&g, 3, 100, 10, 20);
-    const IAnimationCurvePreview pv = IModuleAnimation().BuildCurvePreview(3, 100, 10, 20, 120, 110);
-
     struct Probe { int x, y; bool untouched; IColor color; } probes[] = {
         {9, 50, true, {}}, {110, 50, true, {}}, {50, 19, true, {}},  // just outside each side
         {10, 109, false, black}, {109, 109, false, black}, {105, 30, false, black},  // clear of labels and lines
         {60, 95, false, white}, {84, 95, false, white}, {35, 60, false, white}, {35, 46, false, white},
     };
     for (const auto& p : probes) {
-        if (p.untouched) {
+        if (p.untouched)
             EXPECT_EQ(g.At(p.x, p.y), PreviewGraphics::kClear) << p.x << "," << p.y;
-        } else {
+        else
             EXPECT_EQ(g.GetPixelColor(p.x, p.y), p.color) << p.x << "," << p.y;
-        }
     }
+    const IAnimationCurvePreview pv = IModuleAnimation().BuildCurvePreview(3, 100, 10, 20, 120, 110);
     ASSERT_EQ(pv.points.size(), 50u);
     for (const auto& p : pv.points) EXPECT_EQ(g.GetPixelColor(p.x, p.y), red) << p.x << "," << p.y;
     EXPECT_TRUE(control->IsDirty());
-
     a.DrawCurvePreview(nullptr, 3, 100, 10, 20);
 }
+
+}  // namespace
