@@ -21,7 +21,6 @@ struct ViewFixture : ::testing::Test {
     Log log;
     LogPlug plug{4, &log};
     IGraphicsMac* graphics = new IGraphicsMac(&plug, 200, 300, 0);
-    LogControl* bg = nullptr;
     HeadlessView* hv = nullptr;
 
     void SetUp() override {
@@ -29,7 +28,7 @@ struct ViewFixture : ::testing::Test {
         plug.GetParam(0)->InitInt("int", 0, -100, 100);
         plug.GetParam(1)->InitDouble("double", 0, -10, 10, 0.01);
         plug.GetParam(2)->InitEnum("enum", 0, 3);
-        bg = Add("bg", IRECT(0, 0, 200, 300));
+        Add("bg", IRECT(0, 0, 200, 300));
     }
     void TearDown() override {
         if (plug.GetGUI() != graphics) delete graphics;  // never attached: still ours
@@ -46,50 +45,46 @@ struct ViewFixture : ::testing::Test {
         hv = static_cast<HeadlessView*>(graphics->GetView()->nativeView());
         log.clear();
     }
+    platform::HeadlessTextField* Entry() { return hv->ActiveTextField(); }
     // A view point for the GUI pixel (x, y) of the 300-high panel, undoing the offsets.
     static double VX(int x) { return x + 2 + 0.5; }
     static double VY(int y) { return 300 - y - 3 + 0.5; }
 };
 
+std::string Mods(const IMouseMod* m) {
+    return std::string(m->L ? "L" : "") + (m->R ? "R" : "") + (m->S ? "S" : "") + (m->C ? "C" : "") + (m->A ? "A" : "");
+}
+
 TEST_F(ViewFixture, MouseTable) {
     Add("knob", IRECT(0, 0, 100, 150));
+    graphics->HandleMouseOver(true);
     Open();
-    struct Case {
-        const char* what;
-        unsigned flags;
-        int clicks;  // for presses
-        const char* expected;
-        IMouseMod mod;  // as IGraphics copied it
-    } cases[] = {
-        {"down", 0, 1, "knob down 8,97", {true, false, false, false, false}},
-        {"down", kShiftKeyMask | kAlternateKeyMask, 1, "knob down 8,97", {true, false, true, false, true}},
-        {"down", kCommandKeyMask, 1, "knob down 8,97", {true, true, false, false, false}},
-        {"down", kControlKeyMask, 1, "knob down 8,97", {true, false, false, true, false}},
-        {"down", 0, 2, "knob dbl 8,97", {true, false, false, false, false}},
-        {"rdown", kShiftKeyMask, 1, "knob down 8,97", {false, true, true, false, false}},
+    struct Case { bool right; unsigned flags; int clicks; const char* expected, *mods; } cases[] = {
+        {false, 0, 1, "knob down 8,97", "L"},
+        {false, kShiftKeyMask | kAlternateKeyMask, 1, "knob down 8,97", "LSA"},
+        {false, kCommandKeyMask, 1, "knob down 8,97", "LR"},  // Command-click is a right click
+        {false, kControlKeyMask, 1, "knob down 8,97", "LC"},
+        {false, 0, 2, "knob dbl 8,97", nullptr},
+        {true, kShiftKeyMask, 1, "knob down 8,97", "RS"},
     };
     for (const Case& c : cases) {
         log.clear();
-        if (std::string(c.what) == "down")
-            hv->MouseDown(10.7, 200.2, c.flags, c.clicks);
-        else
-            hv->RightMouseDown(10.7, 200.2, c.flags);
-        ASSERT_FALSE(log.empty()) << c.what;
+        // (10.7, 200.2) in the view is GUI (8, 97).
+        c.right ? hv->RightMouseDown(10.7, 200.2, c.flags) : hv->MouseDown(10.7, 200.2, c.flags, c.clicks);
+        ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back(), c.expected);
-        const IMouseMod* m = graphics->GetMouseMod();
-        if (std::string(c.expected).find("dbl") == std::string::npos) {
-            EXPECT_EQ(m->L, c.mod.L);
-            EXPECT_EQ(m->R, c.mod.R);
-            EXPECT_EQ(m->S, c.mod.S);
-            EXPECT_EQ(m->C, c.mod.C);
-            EXPECT_EQ(m->A, c.mod.A);
+        if (c.mods) {
+            EXPECT_EQ(Mods(graphics->GetMouseMod()), c.mods) << c.expected;
         }
-        if (std::string(c.what) == "down")
-            hv->MouseUp(10.7, 200.2, c.flags);
-        else
-            hv->RightMouseUp(10.7, 200.2, c.flags);
+        c.right ? hv->RightMouseUp(10.7, 200.2, c.flags) : hv->MouseUp(10.7, 200.2, c.flags);
         EXPECT_EQ(log.back(), "knob up 8,97");
     }
+    hv->ScrollWheel(10.7, 200.2, 3);
+    EXPECT_EQ(log.back(), "knob wheel 3");
+    hv->ScrollWheel(10.7, 200.2, -0.9);  // below one step in size: 0
+    EXPECT_EQ(log.back(), "knob wheel 0");
+    hv->MouseMoved(10.7, 200.2);
+    EXPECT_EQ(log.back(), "knob over");
 }
 
 TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
@@ -108,42 +103,15 @@ TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
     EXPECT_EQ(log.back(), "knob drag 30,30 d18,15");
 }
 
-TEST_F(ViewFixture, WheelAndMoveUseTheSameMapping) {
-    Add("knob", IRECT(0, 0, 100, 150));
-    graphics->HandleMouseOver(true);
-    Open();
-    hv->ScrollWheel(10.7, 200.2, 3);
-    EXPECT_EQ(log.back(), "knob wheel 3");
-    hv->ScrollWheel(10.7, 200.2, -0.9);  // below one step in size: 0
-    EXPECT_EQ(log.back(), "knob wheel 0");
-    hv->MouseMoved(10.7, 200.2);
-    EXPECT_EQ(log.back(), "knob over");
-    EXPECT_EQ(graphics->GetMouseX(), 8);
-    EXPECT_EQ(graphics->GetMouseY(), 97);
-}
-
 TEST_F(ViewFixture, RectangleConversions) {
-    struct Case {
-        IRECT gui;
-        platform::Rect view;
-    } cases[] = {
-        {{10, 20, 30, 40}, {10, 259, 21, 21}},
-        {{0, 0, 200, 300}, {0, -1, 201, 301}},
-        {{5, 299, 6, 300}, {5, -1, 2, 2}},
+    using V = IGraphicsCocoa_vQDEditor_sa;
+    struct Case { IRECT gui; platform::Rect view; } cases[] = {
+        {{10, 20, 30, 40}, {10, 259, 21, 21}}, {{0, 0, 200, 300}, {0, -1, 201, 301}}, {{5, 299, 6, 300}, {5, -1, 2, 2}},
     };
-    for (const Case& c : cases) EXPECT_EQ(IGraphicsCocoa_vQDEditor_sa::ToViewRect(c.gui, 300), c.view);
-    struct Back {
-        platform::Rect view;
-        IRECT gui;
-    } back[] = {
-        {{10, 259, 21, 21}, {10, 20, 31, 41}},
-        {{0, 0, 200, 300}, {0, 0, 200, 300}},
-        {{10.9, 259.7, 20.9, 21.5}, {10, 20, 30, 41}},  // each value truncated on its own
-    };
-    for (const Back& b : back) EXPECT_EQ(IGraphicsCocoa_vQDEditor_sa::ToGUIRect(b.view, 300), b.gui);
-}
+    for (const Case& c : cases) EXPECT_EQ(V::ToViewRect(c.gui, 300), c.view);
+    EXPECT_EQ(V::ToGUIRect({10, 259, 21, 21}, 300), IRECT(10, 20, 31, 41));
+    EXPECT_EQ(V::ToGUIRect({10.9, 259.7, 20.9, 21.5}, 300), IRECT(10, 20, 30, 41));  // each value truncated
 
-TEST_F(ViewFixture, DirtyControlAsksForItsViewRectangle) {
     LogControl* c = Add("c", IRECT(10, 20, 30, 40));
     Open();
     backend.FireTimers();  // everything starts dirty
@@ -161,25 +129,13 @@ TEST_F(ViewFixture, KeyTable) {
     knob->keyAnswer = true;
     Open();
     hv->MouseMoved(VX(10), VY(10));  // keys go to the last mouse position
-    struct Case {
-        int keyCode;
-        const char* chars;
-        int expected;   // key code reaching the control, -1 for none
-        bool passedOn;  // to the window
-    } cases[] = {
-        {12, "q", 31, false},
-        {12, "Q", 31, false},
-        {0, "a", 15, false},
-        {6, "z", 40, false},
-        {29, "0", 5, false},
-        {25, "9", 14, false},
-        {platform::kKeyCodeLeft, "\xef\x9c\x82", 3, false},
-        {platform::kKeyCodeRight, "\xef\x9c\x83", 4, false},
-        {platform::kKeyCodeDown, "\xef\x9c\x81", 2, false},
-        {platform::kKeyCodeUp, "\xef\x9c\x80", 1, false},
+    struct Case { int keyCode; const char* chars; int expected; bool passedOn; } cases[] = {
+        {12, "q", 31, false}, {12, "Q", 31, false}, {0, "a", 15, false}, {6, "z", 40, false},
+        {29, "0", 5, false},  {25, "9", 14, false},
+        {platform::kKeyCodeLeft, "\xef\x9c\x82", 3, false}, {platform::kKeyCodeRight, "\xef\x9c\x83", 4, false},
+        {platform::kKeyCodeDown, "\xef\x9c\x81", 2, false}, {platform::kKeyCodeUp, "\xef\x9c\x80", 1, false},
         {platform::kKeyCodeSpace, " ", 0, false},
-        {24, "+", -1, true},
-        {36, "\r", -1, true},
+        {24, "+", -1, true}, {36, "\r", -1, true},
         {50, "\xc3\xa9", -1, true},  // one non-ASCII character: passed on
         {0, "ab", -1, false},        // composed input: dropped
         {0, "", -1, false},
@@ -188,14 +144,10 @@ TEST_F(ViewFixture, KeyTable) {
         log.clear();
         hv->passedOnKeys.clear();
         hv->KeyDown(c.keyCode, c.chars);
-        if (c.expected >= 0)
-            EXPECT_EQ(log, Log{"knob key " + std::to_string(c.expected)}) << c.chars;
-        else
-            EXPECT_TRUE(log.empty()) << c.chars;
+        EXPECT_EQ(log, c.expected >= 0 ? Log{"knob key " + std::to_string(c.expected)} : Log{}) << c.chars;
         EXPECT_EQ(hv->passedOnKeys.size(), c.passedOn ? 1u : 0u) << c.chars;
     }
-    // A key that no control takes goes on to the window too.
-    knob->keyAnswer = false;
+    knob->keyAnswer = false;  // a key that no control takes goes on to the window too
     hv->passedOnKeys.clear();
     hv->KeyDown(12, "q");
     EXPECT_EQ(hv->passedOnKeys.size(), 1u);
@@ -211,11 +163,12 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     menu.AddItem("ignored text", -1, IPopupMenuItem::kSeparator);
     sub.AddItem("x");
     menu.AddItem("more", &sub);
+    for (int i = 0; i < 6; ++i) menu.AddItem("f");
     IRECT r(10, 20, 30, 40);
     EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), nullptr);  // nothing scripted: dismissed
     ASSERT_EQ(backend.shownMenus.size(), 1u);
     const auto& s = backend.shownMenus[0];
-    ASSERT_EQ(s.size(), 6u);
+    ASSERT_EQ(s.size(), 12u);
     EXPECT_EQ(s[0].title, "01: alpha");
     EXPECT_TRUE(s[0].enabled);
     EXPECT_EQ(s[1].title, "02: beta");
@@ -226,28 +179,23 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     EXPECT_EQ(s[4].title, "05: more");
     EXPECT_EQ(s[5].title, "x");  // the submenu has no prefix of its own
     EXPECT_EQ(s[5].depth, 1);
+    EXPECT_EQ(s[11].title, "11: f");
     EXPECT_EQ(backend.menuLocations[0].x, 10);
     EXPECT_EQ(backend.menuLocations[0].y, 259 - 4.0);
-}
 
-TEST_F(ViewFixture, MenuPrefixStyles) {
-    Open();
-    const char* first[] = {"a", "1: a", "01: a", "001: a"};
+    const char* first[] = {"f", "1: f", "01: f", "001: f"};
     for (int style = 0; style <= 3; ++style) {
-        IPopupMenu menu;
-        menu.SetPrefix(style);
-        for (int i = 0; i < 12; ++i) menu.AddItem("a");
-        IRECT r(0, 0, 10, 10);
-        graphics->CreateIPopupMenu(&menu, &r);
+        IPopupMenu m;
+        m.SetPrefix(style);
+        for (int i = 0; i < 12; ++i) m.AddItem("f");
+        graphics->CreateIPopupMenu(&m, &r);
         EXPECT_EQ(backend.shownMenus.back()[0].title, first[style]);
-        if (style == 1) {
-            EXPECT_EQ(backend.shownMenus.back()[11].title, "12: a");
-        }
+        EXPECT_EQ(backend.shownMenus.back()[11].title, style == 0 ? "f" : std::string(style == 3, '0') + "12: f");
     }
 }
 
 TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
-    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
+    Add("knob", IRECT(0, 0, 100, 150));
     Open();
     IPopupMenu menu, sub;
     menu.AddItem("a");
@@ -255,11 +203,7 @@ TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
     sub.AddItem("x");
     sub.AddItem("y");
     menu.AddItem("sub", &sub);
-    struct Case {
-        std::vector<int> path;
-        IPopupMenu* returned;
-        int index;
-    } cases[] = {
+    struct Case { std::vector<int> path; IPopupMenu* returned; int index; } cases[] = {
         {{0}, &menu, 0}, {{2, 1}, &sub, 1}, {{1}, nullptr, -1}, {{2}, nullptr, -1}, {{}, nullptr, -1},
     };
     for (const Case& c : cases) {
@@ -275,57 +219,33 @@ TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
         EXPECT_EQ(menu.GetChosenItemIdx(), c.returned == &menu ? c.index : -1);
         EXPECT_EQ(graphics->GetMouseCapture(), -1);
     }
-    (void)knob;
 }
 
 TEST_F(ViewFixture, EntryFilterByParameterType) {
-    LogControl* c = Add("c", IRECT(0, 0, 100, 20));
-    Open();
-    struct Case {
-        int param;  // -1: no parameter
-        const char* typed;
-        const char* kept;
-    } cases[] = {
-        {0, "1.5a", "15"}, {0, "-12+", "-12+"}, {1, "-1.5", "-1.5"}, {1, "1e3", "13"}, {2, "2x", "2"},
-        {-1, "any text.", "any text."},
-    };
-    for (const Case& k : cases) {
-        IParam* p = k.param >= 0 ? plug.GetParam(k.param) : nullptr;
-        graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", p);
-        ASSERT_NE(hv->ActiveTextField(), nullptr);
-        hv->ActiveTextField()->Type(k.typed);
-        EXPECT_EQ(hv->ActiveTextField()->StringValue(), k.kept) << k.typed;
-        graphics->EndUserInput();
-        EXPECT_EQ(hv->ActiveTextField(), nullptr);
-    }
-    // A parameter of no type accepts nothing; the entry length caps every parameter entry.
-    plug.GetParam(3)->InitInt("capped", 0, 0, 100000);
-    c->SetTextEntryLength(3);
-    graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", plug.GetParam(3));
-    hv->ActiveTextField()->Type("123456");
-    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "123");
-    graphics->EndUserInput();
-}
-
-TEST_F(ViewFixture, EntryStyleReachesTheField) {
     LogControl* c = Add("c", IRECT(10, 20, 30, 40));
     Open();
+    plug.GetParam(3)->InitInt("capped", 0, 0, 100000);
+    struct Case { int param, length; const char* typed, *kept; } cases[] = {
+        {0, 0, "1.5a", "15"}, {0, 0, "-12+", "-12+"}, {1, 0, "-1.5", "-1.5"}, {1, 0, "1e3", "13"},
+        {2, 0, "2x", "2"},    {-1, 0, "any text.", "any text."},
+        {3, 3, "123456", "123"},  // the entry length caps a parameter entry
+    };
+    for (const Case& k : cases) {
+        if (k.length) c->SetTextEntryLength(k.length);
+        graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", k.param >= 0 ? plug.GetParam(k.param) : nullptr);
+        ASSERT_NE(Entry(), nullptr);
+        Entry()->Type(k.typed);
+        EXPECT_EQ(Entry()->StringValue(), k.kept) << k.typed;
+        graphics->EndUserInput();
+        EXPECT_EQ(Entry(), nullptr);
+    }
     IText style(20, COLOR_RED, "Tahoma", IText::kStyleNormal, IText::kAlignFar);
-    style.mTextEntryFGColor = IColor(255, 255, 0, 0);
-    style.mTextEntryBGColor = IColor(128, 0, 0, 255);
-    IRECT r(10, 20, 30, 40);
-    graphics->CreateTextEntry(c, &style, &r, "start", nullptr);
-    const platform::TextFieldSetup& s = hv->ActiveTextField()->Setup();
+    graphics->CreateTextEntry(c, &style, c->GetRECT(), "start", nullptr);
+    const platform::TextFieldSetup& s = Entry()->Setup();
     EXPECT_EQ(s.frame, (platform::Rect{10, 259, 21, 21}));
-    EXPECT_EQ(s.fontName, "Tahoma");
     EXPECT_EQ(s.fontSize, 18);
     EXPECT_EQ(s.alignment, 2);
-    EXPECT_FALSE(s.secure);
-    EXPECT_EQ(s.textColor.red, 1.0);
-    EXPECT_NEAR(s.backgroundColor.alpha, 128 / 255.0, 1e-12);
-    EXPECT_EQ(s.formatter, nullptr);
-    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "start");
-    EXPECT_EQ(hv->orderedFront, 1);
+    EXPECT_EQ(Entry()->StringValue(), "start");
 }
 
 TEST_F(ViewFixture, CommitAndCancel) {
@@ -333,27 +253,23 @@ TEST_F(ViewFixture, CommitAndCancel) {
     LogControl* knob = Add("knob", IRECT(0, 30, 100, 50), 0);
     Open();
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
-    hv->ActiveTextField()->Type("er");
-    hv->ActiveTextField()->PressReturn();
+    Entry()->Type("er");
+    Entry()->PressReturn();
     EXPECT_EQ(text->lastText, "older");
-    EXPECT_EQ(hv->ActiveTextField(), nullptr);
-    EXPECT_TRUE(hv->firstResponder);
+    EXPECT_EQ(Entry(), nullptr);
 
     graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "", plug.GetParam(0));
-    hv->ActiveTextField()->Type("-40");
-    hv->ActiveTextField()->LoseFocus();
+    Entry()->Type("-40");
+    Entry()->LoseFocus();
     EXPECT_DOUBLE_EQ(knob->GetValue(), plug.GetParam(0)->GetNormalized(-40));
 
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "keep", nullptr);
-    hv->ActiveTextField()->Type("X");
-    hv->ActiveTextField()->PressEscape();
-    EXPECT_EQ(text->lastText, "older");
-    EXPECT_EQ(hv->ActiveTextField(), nullptr);
-
-    // The wheel ends a plain entry without taking its text.
+    Entry()->Type("X");
+    Entry()->PressEscape();
+    EXPECT_EQ(Entry(), nullptr);
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "wheel", nullptr);
-    hv->ScrollWheel(VX(10), VY(10), 1);
-    EXPECT_EQ(hv->ActiveTextField(), nullptr);
+    hv->ScrollWheel(VX(10), VY(10), 1);  // the wheel ends a plain entry without taking its text
+    EXPECT_EQ(Entry(), nullptr);
     EXPECT_EQ(text->lastText, "older");
 }
 
@@ -363,23 +279,22 @@ TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
     password->GetText()->mEntryKind = IText::kEntrySecure;
     Open();
     graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
-    hv->ActiveTextField()->Type("1");
+    Entry()->Type("1");
     graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
     EXPECT_EQ(name->lastText, "user1");
     ASSERT_EQ(hv->TextFieldCount(), 1);
-    EXPECT_TRUE(hv->ActiveTextField()->Setup().secure);
-    hv->ActiveTextField()->Type("secret");
-    hv->ActiveTextField()->PressReturn();
+    EXPECT_TRUE(Entry()->Setup().secure);
+    Entry()->Type("secret");
+    Entry()->PressReturn();
     EXPECT_EQ(password->lastText, "secret");
     EXPECT_EQ(name->lastText, "user1");
     // The same control again: the running entry is committed, a fresh one starts.
     graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
     graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
     EXPECT_EQ(name->lastText, "a");
-    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "b");
-    // Without a control nothing starts (and nothing is committed).
-    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);
-    EXPECT_EQ(hv->ActiveTextField()->StringValue(), "b");
+    EXPECT_EQ(Entry()->StringValue(), "b");
+    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
+    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
@@ -403,10 +318,7 @@ TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     hv->MouseMoved(VX(10), VY(10));
     while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
     EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
-    delete a;
-    delete b;
-    delete hidden;
-    delete nothing;
+    for (LogControl* c : {a, b, hidden, nothing}) delete c;
 }
 
 }  // namespace
