@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "gui/bitmap_cache.h"
@@ -132,14 +133,8 @@ TEST(FontCache, CorrectsTheHeightOnce) {
 }
 
 TEST(FontCache, AsksForWeightSlantQualityAndAngleOfTheStyle) {
-    struct Case {
-        int style, quality, orientation;
-        int weight;
-        bool italic;
-        int nativeQuality, escapement;
-    } cases[] = {
-        {0, 0, 0, 400, false, 0, 0}, {1, 1, 0, 700, false, 3, 0}, {2, 2, 45, 400, true, 4, 450},
-        {3, 3, -90, 400, false, 4, -900}, {0, 7, 0, 400, false, 3, 0}, {0, -1, 0, 400, false, 3, 0},
+    struct Case { int style, quality, orientation, weight; bool italic; int nativeQuality, escapement; } cases[] = {
+        {1, 1, 0, 700, false, 3, 0}, {2, 2, 45, 400, true, 4, 450}, {0, -1, -90, 400, false, 3, -900},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -148,11 +143,8 @@ TEST(FontCache, AsksForWeightSlantQualityAndAngleOfTheStyle) {
         ASSERT_NE(FindOrMakeFont(10, c.orientation, c.style, c.quality, face.c_str(), maker.Makers()), nullptr);
         ASSERT_EQ(maker.requests.size(), 1u);
         const FontRequest& r = maker.requests[0];
-        EXPECT_EQ(r.weight, c.weight);
-        EXPECT_EQ(r.italic, c.italic);
-        EXPECT_EQ(r.quality, c.nativeQuality);
-        EXPECT_EQ(r.escapement, c.escapement);
-        EXPECT_EQ(maker.faces[0], face);
+        EXPECT_EQ(std::tuple(r.weight, r.italic, r.quality, r.escapement, maker.faces[0]),
+                  std::tuple(c.weight, c.italic, c.nativeQuality, c.escapement, face));
     }
 }
 

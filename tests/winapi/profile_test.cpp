@@ -45,12 +45,7 @@ protected:
 };
 
 TEST_F(Profile, ReadCases) {
-    struct Case {
-        const char* file;
-        const char* section;
-        const char* key;
-        const char* expected;
-    } cases[] = {
+    struct Case { const char* file; const char* section; const char* key; const char* expected; } cases[] = {
         {"[gui]\nguiscale=1.5\n", "gui", "guiscale", "1.5"},
         {"[gui]\r\nbackground=2\r\nmanager=1\r\n", "gui", "manager", "1"},     // CRLF file
         {"[GUI]\nGuiScale = 0.75 \n", "gui", "guiscale", "0.75"},                // names ignore case, blanks trimmed
