@@ -19,6 +19,17 @@ IPopupMenu* RecordingGraphics::CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) {
     return pMenu;
 }
 
+void RecordingGraphics::CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) {
+    textEntries.push_back({str ? str : "", *pR});
+    if (textReplies.empty()) return;
+    const std::optional<std::string> reply = textReplies.front();
+    textReplies.pop_front();
+    if (reply && pParam)
+        SetFromStringAfterPrompt(pControl, pParam, reply->c_str());
+    else if (reply)
+        pControl->TextFromTextEntry(reply->c_str());
+}
+
 bool LogPlug::MutexHeldElsewhere() {
     bool taken = false;
     std::thread probe([&] {

@@ -36,38 +36,24 @@ public:
     std::deque<std::optional<std::string>> textReplies;
 
     // What was asked.
-    std::vector<IRECT> screens;
+    std::vector<IRECT> screens, menuRects;
     std::vector<std::vector<MenuItemSeen>> menus;
-    std::vector<IRECT> menuRects;
     struct TextEntry {
-        IControl* control;
         std::string text;
         IRECT rect;
-        IParam* param;
     };
     std::vector<TextEntry> textEntries;
     bool screenResult = true;
 
     bool DrawScreen(IRECT* pR) override {
         screens.push_back(*pR);
-        Note("screen");
+        if (mLog) mLog->push_back("screen");
         return screenResult;
     }
+    IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override;
+    void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override;
     void EndUserInput() override {}
     int ShowMessageBox(const char*, const char*, int) override { return 1; }
-    IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override;
-    void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override {
-        textEntries.push_back({pControl, str ? str : "", *pR, pParam});
-        if (textReplies.empty()) return;
-        const std::optional<std::string> reply = textReplies.front();
-        textReplies.pop_front();
-        if (reply) {
-            if (pParam)
-                SetFromStringAfterPrompt(pControl, pParam, reply->c_str());
-            else
-                pControl->TextFromTextEntry(reply->c_str());
-        }
-    }
     void HostPath(CMN_String*) override {}
     void PluginPath(CMN_String*) override {}
     void DesktopPath(CMN_String*) override {}
@@ -93,12 +79,8 @@ public:
         delete mDrawBitmap;
         mDrawBitmap = nullptr;
     }
-    int IdleTicks() const { return mIdleTicks; }
 
 private:
-    void Note(const std::string& s) {
-        if (mLog) mLog->push_back(s);
-    }
     Log* mLog;
 };
 
@@ -109,11 +91,9 @@ public:
         : IControl(plug, rect, paramIdx), mLog(log), mName(name) {}
 
     bool keyAnswer = false;
+    std::string lastText;
 
-    bool Draw(IGraphics*) override {
-        Note("draw");
-        return true;
-    }
+    bool Draw(IGraphics*) override { return Note("draw"), true; }
     void OnMouseDown(int x, int y, IMouseMod* pMod) override {
         Note("down " + Pos(x, y));
         IControl::OnMouseDown(x, y, pMod);
@@ -127,19 +107,13 @@ public:
         IControl::OnMouseDblClick(x, y, pMod);
     }
     void OnMouseWheel(int, int, IMouseMod*, int d) override { Note("wheel " + std::to_string(d)); }
-    bool OnKeyDown(int, int, int key) override {
-        Note("key " + std::to_string(key));
-        return keyAnswer;
-    }
+    bool OnKeyDown(int, int, int key) override { return Note("key " + std::to_string(key)), keyAnswer; }
     void OnMouseOver(int, int, IMouseMod*) override { Note("over"); }
     void OnMouseOut() override { Note("out"); }
     void TextFromTextEntry(const char* text) override {
         lastText = text;
         Note(std::string("text ") + text);
     }
-
-    std::string lastText;
-    void SetBlend(float weight) { mBlend.mWeight = weight; }
 
 private:
     static std::string Pos(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
@@ -150,8 +124,8 @@ private:
     std::string mName;
 };
 
-// A standalone plug-in that logs its hooks and checks that the parameter hooks run
-// with the plug-in mutex held.
+// A standalone plug-in that logs its hooks and whether the parameter hooks run with
+// the plug-in mutex held.
 class LogPlug : public IModuleStandalone {
 public:
     LogPlug(int nParams, Log* log) : IModuleStandalone(nParams), mLog(log) {}
@@ -174,8 +148,8 @@ private:
     Log* mLog;
 };
 
-// A plug-in with `nParams` parameters and a recording back end of 100 x 100 or the
-// given size; the graphics belong to the plug-in once attached.
+// A plug-in with `nParams` parameters and a recording back end; the graphics belong to
+// the plug-in once attached.
 class GuiFixture : public ::testing::Test {
 protected:
     explicit GuiFixture(int nParams, int width = 100, int height = 100)
