@@ -12,6 +12,7 @@
 #include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "raster/cached_font.h"
+#include "recording_graphics.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ struct FakeNative : HGDIOBJ__ {
 
 // A font whose line height follows a rule of the native height, like a real face whose
 // cell is taller or shorter than the height asked for.
-class FakeFont : public PIX_IFont {
+class FakeFont : public guitest::StubFont {
 public:
     explicit FakeFont(std::function<int(int)> rule) : rule_(std::move(rule)) { ++live; }
     ~FakeFont() override {
@@ -38,25 +39,15 @@ public:
         flags_ = flags;
         lineHeight_ = rule_(native_->height);
     }
-    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return c; }
-    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
-    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
-    int SetBkMode(int m) override { return m; }
-    void SetCombineMode(PIX_DrawMode, float) override {}
-    int DrawText(PIX_IBitmap*, const char*, int, RECT*, unsigned) override { return 0; }
-    PIX_PixelValue GetTextColor() const override { return 0; }
     HGDIOBJ GetHFont() const override { return native_; }
     int GetLineHeight() const override { return lineHeight_; }
-    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
-
     int Flags() const { return flags_; }
     static inline std::atomic<int> live{0};
 
 private:
     std::function<int(int)> rule_;
     FakeNative* native_ = nullptr;
-    int flags_ = 0;
-    int lineHeight_ = 0;
+    int flags_ = 0, lineHeight_ = 0;
 };
 
 // Records every request; `failAt` makes that request (0-based) fail.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/bitmap_cache.h"
@@ -356,23 +357,14 @@ TEST(DrawBitmapText, LaysCharactersOutInCells) {
 namespace {
 
 // A font with fixed metrics that records how it is drawn.
-class ProbeFont : public PIX_IFont {
+class ProbeFont : public guitest::StubFont {
 public:
     int w = 37, h = 13;
     std::vector<unsigned> formats;
     std::vector<RECT> rects;
     PIX_PixelValue color = 0;
 
-    void SetFromHFont(HGDIOBJ, int) override {}
-    PIX_PixelValue SetTextColor(PIX_PixelValue c) override {
-        const PIX_PixelValue old = color;
-        color = c;
-        return old;
-    }
-    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
-    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
-    int SetBkMode(int m) override { return m; }
-    void SetCombineMode(PIX_DrawMode, float) override {}
+    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return std::exchange(color, c); }
     int DrawText(PIX_IBitmap*, const char*, int, RECT* r, unsigned format) override {
         formats.push_back(format);
         rects.push_back(*r);
@@ -383,9 +375,7 @@ public:
         return h;
     }
     PIX_PixelValue GetTextColor() const override { return color; }
-    HGDIOBJ GetHFont() const override { return nullptr; }
     int GetLineHeight() const override { return h; }
-    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
 };
 
 }  // namespace

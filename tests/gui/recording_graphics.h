@@ -14,6 +14,7 @@
 #include "gui/igraphics.h"
 #include "gui/popup_menu.h"
 #include "plug/module_standalone.h"
+#include "raster/cached_font.h"
 
 namespace guitest {
 
@@ -146,6 +147,22 @@ private:
         if (mLog) mLog->push_back(s);
     }
     Log* mLog;
+};
+
+// A font that draws nothing; fakes override what they watch.
+class StubFont : public PIX_IFont {
+public:
+    void SetFromHFont(HGDIOBJ, int) override {}
+    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
+    int SetBkMode(int m) override { return m; }
+    void SetCombineMode(PIX_DrawMode, float) override {}
+    int DrawText(PIX_IBitmap*, const char*, int, RECT*, unsigned) override { return 0; }
+    PIX_PixelValue GetTextColor() const override { return 0; }
+    HGDIOBJ GetHFont() const override { return nullptr; }
+    int GetLineHeight() const override { return 0; }
+    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
 };
 
 // A plug-in with `nParams` parameters and a recording back end; the graphics belong to
