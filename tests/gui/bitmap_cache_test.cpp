@@ -215,18 +215,6 @@ TEST(ResampleArea, AreasOutsideEitherBitmapAreClipped) {
     ResampleArea(src, 0, 0, 4, 4, empty, 0, 0, 4, 4);
 }
 
-TEST(IBitmapStrip, FrameStartRoundsTheFrameOffset) {
-    struct Case { int width, height, frames; bool horizontal; int frame, expect; } cases[] = {
-        {100, 10, 4, true, 3, 50}, {100, 10, 4, true, 1, 0}, {100, 10, 4, true, 0, 0},
-        {10, 100, 3, false, 2, 33}, {10, 100, 3, false, 3, 67}, {100, 10, 1, true, 2, 0},
-        {228, 67, 3, true, 2, 76}, {100, 10, 0, true, 2, 0},
-    };
-    for (const Case& c : cases) {
-        IBitmapStrip s{nullptr, c.width, c.height, c.frames, c.horizontal};
-        EXPECT_EQ(s.FrameStart(c.frame), c.expect) << c.frames << " frames, frame " << c.frame;
-    }
-}
-
 TEST(RescaleStrips, AbsurdScalesAndFrameCountsGiveEmptyOrCappedStrips) {
     FakeImages images;
     images.Add("absurd.png", 40, 20, Solid(0xffffffff));
