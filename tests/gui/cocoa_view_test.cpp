@@ -2,10 +2,7 @@
 // keys, menus and text entry as a window system would deliver them.
 #include <gtest/gtest.h>
 
-#include "gui/cocoa_view.h"
-#include "gui/igraphics_mac.h"
-#include "platform/headless_backend.h"
-#include "recording_graphics.h"
+#include "headless_mac_fixture.h"
 
 using namespace guitest;
 using platform::HeadlessView;
@@ -16,34 +13,14 @@ using platform::kShiftKeyMask;
 
 namespace {
 
-struct ViewFixture : ::testing::Test {
-    platform::HeadlessBackend backend;
-    Log log;
-    LogPlug plug{4, &log};
-    IGraphicsMac* graphics = new IGraphicsMac(&plug, 200, 300, 0);
-    HeadlessView* hv = nullptr;
-
+struct ViewFixture : HeadlessMacFixture {
+    ViewFixture() : HeadlessMacFixture(4, 200, 300) {}
     void SetUp() override {
-        platform::InstallBackend(&backend);
+        HeadlessMacFixture::SetUp();
         plug.GetParam(0)->InitInt("int", 0, -100, 100);
         plug.GetParam(1)->InitDouble("double", 0, -10, 10, 0.01);
         plug.GetParam(2)->InitEnum("enum", 0, 3);
         Add("bg", IRECT(0, 0, 200, 300));
-    }
-    void TearDown() override {
-        if (plug.GetGUI() != graphics) delete graphics;  // never attached: still ours
-        platform::InstallBackend(nullptr);
-    }
-    LogControl* Add(const char* name, const IRECT& r, int param = -1) {
-        auto* c = new LogControl(&plug, &log, name, r, param);
-        graphics->AttachControl(c);
-        return c;
-    }
-    void Open() {
-        plug.AttachGraphics(graphics);
-        ASSERT_NE(graphics->OpenWindow(nullptr), nullptr);
-        hv = static_cast<HeadlessView*>(graphics->GetView()->nativeView());
-        log.clear();
     }
     platform::HeadlessTextField* Entry() { return hv->ActiveTextField(); }
     // A view point for the GUI pixel (x, y) of the 300-high panel, undoing the offsets.

@@ -11,11 +11,8 @@
 #include <memory>
 #include <thread>
 
-#include "gui/cocoa_view.h"
-#include "gui/igraphics_mac.h"
+#include "headless_mac_fixture.h"
 #include "platform/folders.h"
-#include "platform/headless_backend.h"
-#include "recording_graphics.h"
 
 using namespace guitest;
 using platform::AlertResponse;
@@ -24,22 +21,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct MacFixture : ::testing::Test {
-    platform::HeadlessBackend backend;
-    Log log;
-    LogPlug plug{1, &log};
-    IGraphicsMac* graphics = new IGraphicsMac(&plug, 4, 3, 0);
-
-    void SetUp() override { platform::InstallBackend(&backend); }
-    void TearDown() override {
-        if (plug.GetGUI() != graphics) delete graphics;  // never attached: still ours
-        platform::InstallBackend(nullptr);
-    }
-    HeadlessView* Open() {
-        plug.AttachGraphics(graphics);
-        graphics->OpenWindow(nullptr);
-        return static_cast<HeadlessView*>(graphics->GetView()->nativeView());
-    }
+struct MacFixture : HeadlessMacFixture {
+    MacFixture() : HeadlessMacFixture(1, 4, 3) {}
 };
 
 TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
