@@ -76,23 +76,4 @@ TEST_F(ControlFixture, RightClickPromptsInTheRightRectangle) {
     EXPECT_EQ(graphics->menus.size(), 1u);
 }
 
-TEST_F(ControlFixture, AuxParamsFollowThePlugIn) {
-    LogControl* c = Add("c", IRECT(0, 0, 10, 10), 0);
-    c->AddAuxParam(1);
-    c->AddAuxParam(2);
-    EXPECT_EQ(c->AuxParamIdx(3), -1);
-    c->SetClean();
-    c->SetClean();
-    graphics->SetParameterFromPlug(2, 0.5, true);
-    EXPECT_EQ(c->GetAuxParam(1)->mValue, 0.5);
-    EXPECT_TRUE(c->IsDirty());
-    plug.GetParam(2)->InitDouble("x", 0, 0, 10, 0.1);
-    c->GetAuxParam(0)->mValue = 1.0;
-    log.clear();
-    c->SetAllAuxParamsFromGUI();
-    EXPECT_EQ(plug.GetParam(1)->Value(), 2.0);
-    EXPECT_EQ(plug.GetParam(2)->Value(), 5.0);
-    EXPECT_EQ(log, (Log{"inform 1", "change 1 locked", "inform 2", "change 2 locked"}));
-}
-
 }  // namespace
