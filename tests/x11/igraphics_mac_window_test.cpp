@@ -48,15 +48,6 @@ void RunWhilePumping(const std::string& command) {
 // period this presses Escape every half second until it is dropped.
 class ModalGuard {
 public:
-    ModalGuard()
-        : thread_([this] {
-              for (int waited = 0; !done_ && waited < 8000; waited += 50)
-                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-              while (!done_) {
-                  std::system("xdotool key Escape");
-                  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-              }
-          }) {}
     ~ModalGuard() {
         done_ = true;
         thread_.join();
@@ -64,7 +55,12 @@ public:
 
 private:
     std::atomic<bool> done_{false};
-    std::thread thread_;
+    std::thread thread_{[this] {
+        for (int waited = 0; !done_; waited += 50) {
+            if (waited >= 8000 && waited % 500 == 0) std::system("xdotool key Escape");
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }};
 };
 
 bool PumpUntil(const std::function<bool()>& ok) {
@@ -94,43 +90,31 @@ void FillRect(IGraphics* g, const IRECT& r, uint32_t argb) {
         }
 }
 
-// Fills its rectangle: a colour per value step, or a bar up to its value.
+// Fills its rectangle: a colour per value step, or a bar up to its value; a right
+// click on the counter prompts for its value.
 struct Fill : IControl {
     enum Kind { kPanel, kToggle, kBar, kCounter } kind;
     std::vector<int> keys;
     Fill(IModuleBase* plug, const IRECT& r, int param, Kind k) : IControl(plug, r, param), kind(k) {}
     bool Draw(IGraphics* g) override {
         const IRECT& r = *GetRECT();
-        switch (kind) {
-            case kPanel: FillRect(g, r, 0xff202020); break;
-            case kToggle: FillRect(g, r, GetValue() > 0.5 ? 0xff00ff00 : 0xffff0000); break;
-            case kBar:
-                FillRect(g, r, 0xff404040);
-                FillRect(g, IRECT(r.L, r.T, r.L + int(GetValue() * r.W() + 0.5), r.B), 0xff0000ff);
-                break;
-            case kCounter: FillRect(g, r, 0xff000000 | uint32_t(int(GetValue() * 100 + 0.5)) << 8); break;
-        }
+        const uint32_t colour[] = {0xff202020, GetValue() > 0.5 ? 0xff00ff00 : 0xffff0000, 0xff404040,
+                                   0xff000000 | uint32_t(int(GetValue() * 100 + 0.5)) << 8};
+        FillRect(g, r, colour[kind]);
+        if (kind == kBar) FillRect(g, IRECT(r.L, r.T, r.L + int(GetValue() * r.W() + 0.5), r.B), 0xff0000ff);
         return true;
     }
     void OnMouseDown(int x, int y, IMouseMod* m) override {
-        if (kind == kToggle) {
-            mValue = GetValue() > 0.5 ? 0.0 : 1.0;
-            SetDirty();
-        } else if (kind == kCounter && m->R) {
-            PromptUserInput();
-        } else if (kind == kBar) {
-            OnMouseDrag(x, y, 0, 0, m);
-        }
-    }
-    bool OnKeyDown(int, int, int key) override {
-        keys.push_back(key);
-        return true;
+        if (kind == kToggle) mValue = GetValue() > 0.5 ? 0.0 : 1.0, SetDirty();
+        if (kind == kCounter && m->R) PromptUserInput();
+        OnMouseDrag(x, y, 0, 0, m);
     }
     void OnMouseDrag(int x, int, int, int, IMouseMod*) override {
         if (kind != kBar) return;
         mValue = std::clamp(double(x - GetRECT()->L) / GetRECT()->W(), 0.0, 1.0);
         SetDirty();
     }
+    bool OnKeyDown(int, int, int key) override { return keys.push_back(key), true; }
 };
 
 class EngineWindowTest : public ::testing::Test {
