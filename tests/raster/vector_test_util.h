@@ -1,9 +1,12 @@
-// Helpers shared by the vector drawing tests.
+// Helpers shared by the vector drawing and text tests.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "raster/canary_bitmap.h"
 
@@ -23,9 +26,26 @@ inline Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
     return s;
 }
 
-inline void FillWith(CanaryBitmap& bm, uint32_t v) {
+inline void FillWith(PIX_IBitmap& bm, uint32_t v) {
     for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) bm.at(x, y) = v;
+        for (int x = 0; x < bm.getWidth(); ++x) *PIX_PixelAddress(bm, x, y) = v;
+}
+
+// Rows as strings: '.' untouched, '#' one hit of kOne (or white), digits for more hits.
+inline std::vector<std::string> Picture(const CanaryBitmap& bm) {
+    std::vector<std::string> rows(bm.getHeight());
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) {
+            const uint32_t p = bm.at(x, y);
+            rows[y] += p == 0 ? '.' : (p == kOne || p == kWhite ? '#' : char('0' + (p & 255)));
+        }
+    return rows;
+}
+
+// Same bytes in memory, row by row, canaries included: a flipped bitmap drawn with
+// mirrored coordinates must equal a plain one.
+inline bool SameMemory(const CanaryBitmap& a, const CanaryBitmap& b) {
+    return std::memcmp(a.getBits(), b.getBits(), size_t(a.getHeight()) * a.getRowSpan() * 4) == 0;
 }
 
 // The weight a pixel received, read back from a copy of colour 0 over white:
