@@ -137,6 +137,7 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
                             }
                 }
 
+    const unsigned wildFormats[] = {0, DT_CENTER | DT_VCENTER, DT_RIGHT | DT_BOTTOM, DT_NOCLIP};
     const RECT wild[] = {{-9, -11, 5, 5}, {20, 10, 22, 12}, {-100, 5, 200, 6},
                          {INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX},
                          {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, {INT32_MIN, 0, INT32_MIN + 3, 10}};
@@ -144,7 +145,7 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
         PIX_CachedFont g;
         g.SetFromHFont(MakeHFont(20), flags);
         for (bool flipped : {false, true})
-            for (unsigned fmt : {0u, unsigned(DT_CENTER | DT_VCENTER), unsigned(DT_RIGHT | DT_BOTTOM), unsigned(DT_NOCLIP)})
+            for (unsigned fmt : wildFormats)
                 for (const RECT& rc : wild) {
                     CanaryBitmap bm(20, 12, flipped);
                     RECT r = rc;
@@ -164,16 +165,15 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
     }
 }
 
+// Combine alpha 0, or the text colour's alpha byte 0 with the text-alpha flag, draws
+// nothing; the latter leaves the combine alpha as it was.
 TEST(CachedFontDraw, ZeroAlphaDrawsNothing) {
     auto f = GlyphFont(16);
     CanaryBitmap bm(40, 20);
     FillWith(bm, 0x11223344);
     RECT r{0, 0, 40, 20};
-    f->SetTextColor(PIX_MakePixel(255, 255, 0, 0));
     f->SetCombineMode(PIX_MODE_ADD, 0.0f);
     EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, 0), 0);
-    // The text colour's alpha byte 0 with the text-alpha flag: nothing, and the combine
-    // alpha is left as it was.
     f->SetCombineMode(PIX_MODE_COPY, 1.0f);
     f->SetTextColor(PIX_MakePixel(0, 255, 0, 0));
     EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, PIX_DT_USE_TEXT_ALPHA), 0);
@@ -252,7 +252,7 @@ TEST(CachedFontGlyphs, UnrenderableGlyphIsNotRetried) {
 // Mono thresholds, and outline and shadow fringes at 128 exactly where a full
 // neighbour is: glyph edges included, where the neighbours outside count as empty.
 TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
-    for (int flags : {int(PIX_FONT_MONO), int(PIX_FONT_OUTLINE), int(PIX_FONT_SHADOW), PIX_FONT_SHADOW | PIX_FONT_OUTLINE}) {
+    for (int flags : {PIX_FONT_MONO, PIX_FONT_OUTLINE, PIX_FONT_SHADOW, PIX_FONT_EFFECTS}) {
         auto f = GlyphFont(20, flags);
         Rendered(*f, "MgW");
         for (int code : {'M', 'g', 'W'}) {
@@ -425,7 +425,8 @@ TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
         RECT r{0, 0, 40, 20};
         f.DrawText(&bm, "H", -1, &r, format);
         uint32_t any = 0;
-        for (int y = 0; y < 20; ++y) any = std::accumulate(PIX_PixelAddress(bm, 0, y), PIX_PixelAddress(bm, 40, y), any, std::bit_or<>());
+        for (int y = 0; y < 20; ++y)
+            any = std::accumulate(PIX_PixelAddress(bm, 0, y), PIX_PixelAddress(bm, 40, y), any, std::bit_or<>());
         return (any & 255) != 0;
     };
     EXPECT_EQ(std::vector({alphaTouched(0), alphaTouched(PIX_DT_USE_TEXT_ALPHA), alphaTouched(0x80000000u)}),
