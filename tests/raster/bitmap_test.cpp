@@ -1,48 +1,38 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "raster/bitmap.h"
 
-TEST(MemBitmap, EmptyUntilResized) {
-    PIX_MemBitmap bm(0, 0, 4);
-    EXPECT_EQ(bm.getBits(), nullptr);
-    EXPECT_EQ(bm.getWidth(), 0);
-    EXPECT_EQ(bm.getHeight(), 0);
-    EXPECT_TRUE(bm.resize(10, 10));
-    EXPECT_EQ(bm.getRowSpan(), 12);
-    EXPECT_EQ(bm.allocatedBytes(), 480);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(bm.getBits()) % 64, 0u);
-}
-
 TEST(MemBitmap, RowSpanFollowsLineAlignment) {
-    struct Case { int align, width, span; } cases[] = {
+    const struct { int align, width, span; } cases[] = {
         {4, 1, 4}, {4, 4, 4}, {4, 5, 8}, {1, 5, 5}, {0, 7, 7}, {6, 5, 6}, {6, 6, 6}, {8, 9, 16},
     };
-    for (const auto& c : cases) {
-        PIX_MemBitmap bm(c.width, 3, c.align);
-        EXPECT_EQ(bm.getRowSpan(), c.span) << "align " << c.align << " width " << c.width;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(PIX_MemBitmap(c.width, 3, c.align).getRowSpan(), c.span) << "align " << c.align << " w " << c.width;
 }
 
+// Growth allocates a quarter more than asked for; shrinking keeps the block.
 TEST(MemBitmap, GrowsWithHeadroomAndNeverShrinks) {
-    PIX_MemBitmap grow(10, 10, 4);
-    EXPECT_TRUE(grow.resize(15, 10));  // 16 x 10 x 4 = 640 > 480
-    EXPECT_EQ(grow.allocatedBytes(), 800);
-    void* bits = grow.getBits();
-    EXPECT_TRUE(grow.resize(10, 10));
-    EXPECT_EQ(grow.allocatedBytes(), 800);
-    EXPECT_EQ(grow.getBits(), bits);
-    EXPECT_FALSE(grow.resize(10, 10));
-}
-
-TEST(MemBitmap, GrowthFrom480To600AllocatesRoomFor750) {
-    PIX_MemBitmap bm(10, 10, 4);
-    EXPECT_TRUE(bm.resize(10, 12));   // 12 x 12 x 4 = 576: 576 + 144 = 720
-    EXPECT_EQ(bm.allocatedBytes(), 720);
-    PIX_MemBitmap exact(10, 10, 1);   // 400
-    EXPECT_TRUE(exact.resize(10, 15));  // 600 -> 750
-    EXPECT_EQ(exact.allocatedBytes(), 750);
+    const struct { int w, h, align, w2, h2; int64_t bytes; } cases[] = {
+        {0, 0, 4, 10, 10, 480},    // from empty: exact
+        {10, 10, 4, 15, 10, 800},  // 16 x 10 x 4 = 640 -> 800
+        {10, 10, 4, 10, 12, 720},  // 12 x 12 x 4 = 576 -> 720
+        {10, 10, 1, 10, 15, 750},  // 600 -> 750
+    };
+    for (const auto& c : cases) {
+        PIX_MemBitmap bm(c.w, c.h, c.align);
+        EXPECT_EQ(bm.getBits() == nullptr, c.w == 0);
+        EXPECT_TRUE(bm.resize(c.w2, c.h2));
+        EXPECT_EQ(bm.allocatedBytes(), c.bytes) << c.w2 << "x" << c.h2;
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(bm.getBits()) % 64, 0u);
+        void* bits = bm.getBits();
+        EXPECT_TRUE(bm.resize(5, 5));
+        EXPECT_EQ(bm.allocatedBytes(), c.bytes);
+        EXPECT_EQ(bm.getBits(), bits);
+        EXPECT_FALSE(bm.resize(5, 5));
+    }
 }
 
 TEST(MemBitmap, OversizeAndNegativeRequestsGiveEmptyBitmap) {
@@ -50,13 +40,12 @@ TEST(MemBitmap, OversizeAndNegativeRequestsGiveEmptyBitmap) {
     for (const auto& s : sizes) {
         PIX_MemBitmap bm(4, 4, 4);
         EXPECT_TRUE(bm.resize(s[0], s[1]));
-        EXPECT_EQ(bm.getWidth(), 0);
-        EXPECT_EQ(bm.getHeight(), 0);
+        EXPECT_EQ(bm.getWidth() | bm.getHeight(), 0) << s[0] << "x" << s[1];
         EXPECT_EQ(bm.getBits(), nullptr);
     }
 }
 
-TEST(SysBitmap, KeepsContextWhenShrinking) {
+TEST(SysBitmap, KeepsContextWhenShrinkingAndRefusesOversize) {
     PIX_SysBitmap bm(10, 5);
     ASSERT_NE(bm.getBits(), nullptr);
     EXPECT_EQ(bm.getRowSpan(), 12);
@@ -69,40 +58,32 @@ TEST(SysBitmap, KeepsContextWhenShrinking) {
     EXPECT_EQ(bm.getDC(), dc);
     EXPECT_EQ(bm.getBits(), bits);
     EXPECT_EQ(bm.getRowSpan(), 12);
-
     EXPECT_TRUE(bm.resize(13, 5));
     EXPECT_EQ(bm.getRowSpan(), 16);
-
     EXPECT_FALSE(bm.resize(13, 5));
     EXPECT_FALSE(bm.resize(0, 5));
     EXPECT_EQ(bm.getWidth(), 0);
     EXPECT_EQ(bm.getBits(), nullptr);
     EXPECT_EQ(bm.getDC(), nullptr);
-}
 
-TEST(SysBitmap, OversizeGivesEmptyBitmap) {
-    PIX_SysBitmap bm(40000, 40000);
-    EXPECT_EQ(bm.getWidth(), 0);
-    EXPECT_EQ(bm.getHeight(), 0);
-    EXPECT_EQ(bm.getBits(), nullptr);
-    PIX_SysBitmap neg(-4, 3);
-    EXPECT_EQ(neg.getWidth(), 0);
-    EXPECT_EQ(neg.getBits(), nullptr);
+    // No pixels, and no negative size left behind.
+    const struct { int w, h, wantW, wantH; } bad[] = {{40000, 40000, 0, 0}, {-4, 3, 0, 3}};
+    for (const auto& c : bad) {
+        PIX_SysBitmap none(c.w, c.h);
+        EXPECT_EQ(none.getWidth(), c.wantW) << c.w << "x" << c.h;
+        EXPECT_EQ(none.getHeight(), c.wantH) << c.w << "x" << c.h;
+        EXPECT_EQ(none.getBits(), nullptr);
+    }
 }
 
 TEST(AlphaWeight, TruncatesAndSaturates) {
-    EXPECT_EQ(PIX_AlphaWeight(1.0), 256);
-    EXPECT_EQ(PIX_AlphaWeight(0.5), 128);
-    EXPECT_EQ(PIX_AlphaWeight(1.0 / 512), 0);
-    EXPECT_EQ(PIX_AlphaWeight(2.0), 512);
-    EXPECT_EQ(PIX_AlphaWeight(-0.001), 0);
-    EXPECT_EQ(PIX_AlphaWeight(1e300), kPixMaxWeight);
-    EXPECT_EQ(PIX_AlphaWeight(-1e300), -kPixMaxWeight);
-    EXPECT_EQ(PIX_AlphaWeight(64.0), kPixMaxWeight);
-    EXPECT_EQ(PIX_AlphaWeight(-3.0), -768);
-    EXPECT_EQ(PIX_AlphaWeight(std::nan("")), 0);
-    EXPECT_EQ(PIX_ToFixed16(1.5), 0x18000);
-    EXPECT_EQ(PIX_ToFixed16(1e12), INT32_MAX);
-    EXPECT_EQ(PIX_ToFixed16(-1e12), INT32_MIN);
-    EXPECT_EQ(PIX_ToFixed16(std::nan("")), 0);
+    const struct { double alpha; int weight; } weights[] = {
+        {1.0, 256}, {0.5, 128}, {1.0 / 512, 0}, {2.0, 512}, {-0.001, 0}, {1e300, kPixMaxWeight},
+        {-1e300, -kPixMaxWeight}, {64.0, kPixMaxWeight}, {-3.0, -768}, {std::nan(""), 0},
+    };
+    for (const auto& c : weights) EXPECT_EQ(PIX_AlphaWeight(c.alpha), c.weight) << c.alpha;
+    const struct { double v; int32_t fixed; } fixed[] = {
+        {1.5, 0x18000}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {std::nan(""), 0},
+    };
+    for (const auto& c : fixed) EXPECT_EQ(PIX_ToFixed16(c.v), c.fixed) << c.v;
 }

@@ -63,14 +63,6 @@ TEST(GradRect, EveryModeMatchesReferenceAndClips) {
             }
 }
 
-TEST(GradRect, OpaqueCopyStoresTheColour) {
-    CanaryBitmap bm(3, 1);
-    PIX_GradRect(&bm, 0, 0, 3, 1, 1, 0, 0.5f, 1, 0, 0, 0, 0, 0, 0, 0, 0, PIX_MODE_COPY);
-    // Alpha 1 is weight 256, and in copy mode the alpha byte takes the weight itself,
-    // clamped: 256 -> 255.
-    EXPECT_EQ(bm.at(2, 0), PIX_MakePixel(255, 255, 0, 127));
-}
-
 TEST(GradRect, NonFiniteAndHugeValuesNeitherCrashNorStray) {
     const float bad[] = {NAN, INFINITY, -INFINITY, 1e30f, -1e30f};
     for (float v : bad)

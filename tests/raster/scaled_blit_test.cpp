@@ -7,7 +7,7 @@
 #include <random>
 
 #include "guarded_bitmap.h"
-#include "image_test_util.h"
+#include "raster_test_util.h"
 #include "raster/combiners.h"
 
 namespace {

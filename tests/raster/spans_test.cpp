@@ -63,38 +63,4 @@ TEST(Spans, RowLoopsEqualSinglePixelCombiners) {
             }
 }
 
-// The whole-word copy paths, byte by byte from their definitions.
-TEST(Spans, CopyFastPathsTruncateEachByte) {
-    std::mt19937 rng(3);
-    const auto dest = RandomPixels(rng, 64);
-    const uint32_t c = 0xc0ff3301;
-    struct Case {
-        int w;
-        int (*byte)(int d, int c);
-    } cases[] = {
-        {64, [](int d, int c) { return (d >> 2) + (d >> 1) + (c >> 2); }},
-        {128, [](int d, int c) { return (d >> 1) + (c >> 1); }},
-        {192, [](int d, int c) { return (d >> 2) + (c >> 2) + (c >> 1); }},
-        {256, [](int, int c) { return c; }},
-    };
-    for (const auto& k : cases) {
-        auto row = dest;
-        ASSERT_TRUE(pix::FillSpanCopyFast(row.data(), int(row.size()), c, k.w));
-        for (size_t i = 0; i < row.size(); ++i)
-            for (int sh = 0; sh < 32; sh += 8)
-                ASSERT_EQ(int(row[i] >> sh & 255), k.byte(int(dest[i] >> sh & 255), int(c >> sh & 255)))
-                    << "w " << k.w << " pixel " << i;
-    }
-    auto row = dest;
-    EXPECT_FALSE(pix::FillSpanCopyFast(row.data(), 64, c, 100));
-    EXPECT_EQ(row, dest);
-
-    auto avg = dest;
-    const auto src = RandomPixels(rng, 64);
-    pix::AverageRow(avg.data(), src.data(), 64);
-    for (size_t i = 0; i < avg.size(); ++i)
-        for (int sh = 0; sh < 32; sh += 8)
-            ASSERT_EQ(int(avg[i] >> sh & 255), int(src[i] >> sh & 255) / 2 + int(dest[i] >> sh & 255) / 2);
-}
-
 }  // namespace

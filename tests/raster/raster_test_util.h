@@ -1,0 +1,64 @@
+// Pixel access, filling and the blend rules shared by the raster tests.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <random>
+
+#include "raster/bitmap.h"
+#include "raster/combiners.h"
+
+inline uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
+
+inline void FillRandom(PIX_IBitmap& bm, uint32_t seed) {
+    std::mt19937 rng(seed);
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = rng();
+}
+
+inline void Fill(PIX_IBitmap& bm, uint32_t v) {
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = v;
+}
+
+inline int CountDifferent(PIX_IBitmap& a, PIX_IBitmap& b) {
+    int n = 0;
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x) n += Px(a, x, y) != Px(b, x, y);
+    return n;
+}
+
+// Stores its rows bottom-up, to prove an operation honours the flag.
+class FlippedMemBitmap : public PIX_MemBitmap {
+public:
+    using PIX_MemBitmap::PIX_MemBitmap;
+    bool isFlipped() const override { return true; }
+};
+
+inline int Weight(double alpha) { return int(std::trunc(alpha * 256.0)); }
+
+// The whole-word copy paths at weights 64, 128, 192 and 256, byte by byte; false for
+// any other weight.
+inline bool FastCopy(uint32_t& d, uint32_t c, int w) {
+    int (*byte)(int, int) = nullptr;
+    switch (w) {
+        case 64: byte = [](int d, int c) { return (d >> 2) + (d >> 1) + (c >> 2); }; break;
+        case 128: byte = [](int d, int c) { return (d >> 1) + (c >> 1); }; break;
+        case 192: byte = [](int d, int c) { return (d >> 2) + (c >> 2) + (c >> 1); }; break;
+        case 256: byte = [](int, int c) { return c; }; break;
+        default: return false;
+    }
+    uint32_t out = 0;
+    for (int sh = 0; sh < 32; sh += 8) out |= uint32_t(byte(d >> sh & 255, c >> sh & 255)) << sh;
+    d = out;
+    return true;
+}
+
+// Pixel s blended onto d by the single-pixel combiner of `mode` (which the combiner
+// sweep checks against its own reference), with s's alpha unless one is given.
+inline uint32_t Blend(uint32_t d, uint32_t s, int w, uint32_t mode, std::optional<int> alpha = {}) {
+    PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s),
+                            alpha.value_or(PIX_PixelA(s)), w, mode);
+    return d;
+}
