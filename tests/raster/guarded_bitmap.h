@@ -3,14 +3,14 @@
 // canary pixels that the bitmap's width does not include.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstring>
-#include <random>
 
 #include "raster/bitmap.h"
+#include "raster_test_util.h"
 
 class GuardedBitmap : public PIX_IBitmap {
 public:
@@ -41,30 +41,11 @@ public:
     bool isFlipped() const override { return flipped_; }
     bool resize(int, int) override { return false; }
 
-    uint32_t& at(int x, int y) { return *PIX_PixelAddress(*this, x, y); }
-
-    void fillRandom(uint32_t seed) {
-        std::mt19937 rng(seed);
-        for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < width_; ++x) at(x, y) = rng();
-    }
     // True when no padding pixel changed.
     bool canariesIntact() const {
         for (int y = 0; y < height_; ++y)
             for (int x = width_; x < span_; ++x)
                 if (bits_[size_t(y) * size_t(span_) + size_t(x)] != canary_) return false;
-        return true;
-    }
-    void setCanary(uint32_t canary) {
-        for (int y = 0; y < height_; ++y)
-            for (int x = width_; x < span_; ++x) bits_[size_t(y) * size_t(span_) + size_t(x)] = canary;
-        canary_ = canary;
-    }
-    bool samePixels(const GuardedBitmap& o) const {
-        for (int y = 0; y < height_; ++y)
-            if (std::memcmp(bits_ + size_t(y) * size_t(span_), o.bits_ + size_t(y) * size_t(o.span_),
-                            size_t(width_) * 4) != 0)
-                return false;
         return true;
     }
 
@@ -76,3 +57,22 @@ private:
     uint8_t* mapped_ = nullptr;
     uint32_t* bits_ = nullptr;
 };
+
+// Runs draw(dest, source) on two guarded pairs whose sources differ only in the canaries
+// beside their rows: different results mean a read outside the source, a changed
+// canary a write outside the destination. A stray read past a row block faults.
+template <class Draw>
+testing::AssertionResult StaysInsideBothBitmaps(int sw, int sh, int dw, int dh, GuardedBitmap::Guard guard,
+                                               bool srcFlipped, bool dstFlipped, uint32_t seed, Draw draw) {
+    GuardedBitmap srcA(sw, sh, 2, guard, 0x11111111u, srcFlipped), srcB(sw, sh, 2, guard, 0xeeeeeeeeu, srcFlipped);
+    GuardedBitmap dstA(dw, dh, 3, guard, 0x5a5a5a5au, dstFlipped), dstB(dw, dh, 3, guard, 0x5a5a5a5au, dstFlipped);
+    FillRandom(srcA, seed);
+    FillRandom(srcB, seed);
+    FillRandom(dstA, seed + 1);
+    FillRandom(dstB, seed + 1);
+    draw(dstA, srcA);
+    draw(dstB, srcB);
+    if (CountDifferent(dstA, dstB)) return testing::AssertionFailure() << "read outside the source";
+    if (!dstA.canariesIntact()) return testing::AssertionFailure() << "wrote outside the destination";
+    return testing::AssertionSuccess();
+}
