@@ -34,7 +34,7 @@ uint32_t ReferenceGlyph(uint32_t d, uint32_t c, int m, float alpha, uint32_t mod
     return d;
 }
 
-const uint32_t kModes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10003, 0x10005, 0x100, 6, 0xf0};
+const uint32_t kModes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10003, 0x10005, 0x10006, 0x100, 6, 0xf0};
 const float kAlphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.2f, 0.003f, 0.0f, 1.3f, -0.4f, 0.999f};
 
 int Near(std::mt19937& rng, int size) {
@@ -45,7 +45,7 @@ int Near(std::mt19937& rng, int size) {
 TEST(FillRect, RandomFillsMatchReferenceAndKeepCanaries) {
     std::mt19937 rng(17);
     int changed = 0;
-    for (int iter = 0; iter < 1500; ++iter) {
+    for (int iter = 0; iter < 1800; ++iter) {
         CanaryBitmap bm(1 + rng() % 40, 1 + rng() % 25, rng() % 2);
         bm.randomize(rng);
         const int x = Near(rng, bm.getWidth()), y = Near(rng, bm.getHeight());
@@ -69,12 +69,7 @@ TEST(FillRect, RandomFillsMatchReferenceAndKeepCanaries) {
 }
 
 TEST(FillRect, DocumentedValues) {
-    struct Case {
-        const char* what;
-        uint32_t colour;
-        float alpha;
-        uint32_t mode, want;
-    } cases[] = {
+    const struct { const char* what; uint32_t colour; float alpha; uint32_t mode, want; } cases[] = {
         {"source alpha 128 takes the half path", PIX_MakePixel(128, 255, 255, 255), 1.0f, 0x10000,
          PIX_MakePixel(64, 127, 127, 127)},
         {"quarter", 0xffffffff, 0.25f, 0, 0x3f3f3f3f},
@@ -90,11 +85,6 @@ TEST(FillRect, DocumentedValues) {
         PIX_FillRect(&bm, 0, 0, 2, 2, c.colour, c.alpha, c.mode);
         EXPECT_EQ(bm.at(1, 1), c.want) << c.what << std::hex << " got " << bm.at(1, 1);
     }
-    CanaryBitmap bm(12, 12);
-    PIX_FillRect(&bm, -5, -5, 10, 10, 0xffffffff, 1.0f, 0);
-    EXPECT_EQ(bm.at(4, 4), 0xffffffffu);
-    EXPECT_EQ(bm.at(5, 4), 0u);
-    EXPECT_EQ(bm.at(4, 5), 0u);
 }
 
 TEST(Clear, WholeBitmapOrMaskedRectButNotThePadding) {
@@ -121,7 +111,8 @@ TEST(Clear, WholeBitmapOrMaskedRectButNotThePadding) {
 TEST(Pixels, GetAndPutOutsideDoNothing) {
     CanaryBitmap bm(4, 3, true);
     bm.at(3, 0) = 0xabcdef12;
-    const struct { int x, y; uint32_t want; } cases[] = {{3, 0, 0xabcdef12}, {4, 0, 0}, {-1, 0, 0}, {0, 3, 0}, {0, -1, 0}};
+    const struct { int x, y; uint32_t want; } cases[] = {
+        {3, 0, 0xabcdef12}, {4, 0, 0}, {-1, 0, 0}, {0, 3, 0}, {0, -1, 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(PIX_GetPixel(&bm, c.x, c.y), c.want) << c.x << "," << c.y;
         PIX_PutPixel(&bm, c.x, c.y, 0x11111111, 1.0f, 1);
@@ -148,7 +139,7 @@ TEST(Pixels, PutPixelMatchesReferenceInEveryModeAndWeight) {
 TEST(Glyph, RandomMasksMatchReferenceAndKeepCanaries) {
     std::mt19937 rng(23);
     int changed = 0;
-    for (int iter = 0; iter < 1500; ++iter) {
+    for (int iter = 0; iter < 1600; ++iter) {
         CanaryBitmap bm(1 + rng() % 30, 1 + rng() % 20, rng() % 2);
         bm.randomize(rng);
         const int mw = 1 + rng() % 20, mh = 1 + rng() % 15, span = mw + int(rng() % 3);
@@ -168,7 +159,10 @@ TEST(Glyph, RandomMasksMatchReferenceAndKeepCanaries) {
                 p = ReferenceGlyph(p, colour, mask[size_t(j) * span + i], alpha, mode);
             }
         changed += want != bm.pixels();
-        PIX_DrawGlyph(&bm, x, y, colour, mask.data(), mw, span, mh, alpha, mode);
+        if (span == mw && iter % 2)
+            PIX_DrawGlyphEx(&bm, x, y, colour, mask.data(), mw, mh, alpha, mode);
+        else
+            PIX_DrawGlyph(&bm, x, y, colour, mask.data(), mw, span, mh, alpha, mode);
         ASSERT_EQ(bm.pixels(), want) << "iter " << iter << " mode " << mode << " alpha " << alpha;
         ASSERT_EQ(bm.damagedCanaries(), 0) << "iter " << iter;
     }
@@ -177,13 +171,7 @@ TEST(Glyph, RandomMasksMatchReferenceAndKeepCanaries) {
 
 TEST(Glyph, EdgesAndBadMasksDrawNothing) {
     const uint8_t mask[6] = {255, 0, 128, 255, 0, 200};  // 3 x 2
-    struct Case {
-        const char* what;
-        int x;
-        const uint8_t* cov;
-        int span;
-        bool drawn;
-    } cases[] = {
+    const struct { const char* what; int x; const uint8_t* cov; int span; bool drawn; } cases[] = {
         {"x = -width", -3, mask, 3, false},
         {"x = -width + 1 draws the last column", -2, mask, 3, true},
         {"null coverage", 0, nullptr, 3, false},
@@ -201,15 +189,6 @@ TEST(Glyph, EdgesAndBadMasksDrawNothing) {
         }
         EXPECT_EQ(bm.damagedCanaries(), 0);
     }
-    // A full mask byte at full weight keeps 1/256 of the old pixel, truncated.
-    CanaryBitmap bm(1, 1);
-    bm.at(0, 0) = 0x00ff00ff;
-    PIX_DrawGlyphEx(&bm, 0, 0, 0xff00ff00, mask, 1, 1, 1.0f, 0);
-    EXPECT_EQ(bm.at(0, 0), 0xff00ff00u);
-    const uint8_t full[1] = {255};
-    bm.at(0, 0) = 0x00ff00ff;
-    PIX_DrawGlyphEx(&bm, 0, 0, 0xff00ff00, full, 1, 1, 2.0f, 0);  // weight 510: overshoots
-    EXPECT_EQ(bm.at(0, 0), ReferenceGlyph(0x00ff00ff, 0xff00ff00, 255, 2.0f, 0));
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ std::vector<uint32_t> ReferenceGrad(const CanaryBitmap& bm, const Grad& g, uint3
 
 TEST(GradRect, EveryModeMatchesReferenceAndClips) {
     const Grad grads[] = {
-        {1, 2, 6, 5, {0.5f, 0.25f, 1.0f, 1.0f}, {1 / 64.f, -1 / 32.f, 0, -1 / 16.f}, {0, 1 / 16.f, -1 / 8.f, 1 / 128.f}},
+        {1, 2, 6, 5, {0.5f, 0.25f, 1, 1}, {1 / 64.f, -1 / 32.f, 0, -1 / 16.f}, {0, 1 / 16.f, -1 / 8.f, 1 / 128.f}},
         {-3, -2, 20, 20, {0, 1, 0.5f, 0.5f}, {1 / 8.f, 0, 1 / 4.f, 1 / 32.f}, {1 / 4.f, -1 / 8.f, 0, 1 / 16.f}},
         {-5, 3, 9, 30, {1.5f, -0.5f, 2, 3}, {0, 0, 0, -0.25f}, {-0.5f, 0.5f, 0.125f, 0}},
     };

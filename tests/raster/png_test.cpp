@@ -84,7 +84,8 @@ SngImage parseSng(const fs::path& p) {
             for (char ch : body)
                 if (std::isxdigit(static_cast<unsigned char>(ch))) hex += ch;
             std::vector<unsigned char> row;
-            for (size_t i = 0; i + 1 < hex.size(); i += 2) row.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
+            for (size_t i = 0; i + 1 < hex.size(); i += 2)
+                row.push_back(uint8_t(std::stoi(hex.substr(i, 2), nullptr, 16)));
             img.rows.push_back(std::move(row));
         } else if (block == "IMAGE") {
             pixels = body.find("pixels") != std::string::npos;
@@ -111,7 +112,7 @@ void expectMatchesSng(const PIX_IBitmap& bm, const SngImage& sng, const std::str
         for (int x = 0; x < sng.width; ++x) {
             const PIX_PixelValue got = *PIX_PixelAddress(bm, x, y), want = sng.pixel(x, y);
             if (got != want && ++mismatches <= 3)
-                ADD_FAILURE() << what << " pixel (" << x << ", " << y << ") got " << std::hex << got << " want " << want;
+                ADD_FAILURE() << what << " (" << x << ", " << y << ") got " << std::hex << got << " want " << want;
         }
     EXPECT_EQ(mismatches, 0) << what;
 }
@@ -188,10 +189,7 @@ TEST(LoadPNG, DamagedDataGivesNull) {
         return b;
     };
     auto cut = [&](size_t n) { return std::vector<unsigned char>(good.begin(), good.begin() + long(n)); };
-    struct Case {
-        const char* name;
-        std::vector<unsigned char> bytes;
-    } cases[] = {
+    const struct { const char* name; std::vector<unsigned char> bytes; } cases[] = {
         {"signature only", cut(8)},
         {"cut inside IHDR", cut(20)},
         {"cut after IHDR", cut(33)},

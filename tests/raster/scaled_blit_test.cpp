@@ -33,9 +33,7 @@ uint32_t BoxMean(PIX_IBitmap& src, int cx, int cy, int radius) {
 }  // namespace
 
 TEST(ScaledBlit, FilteredReductionsAreBoxMeans) {
-    struct Case {
-        int srcSize, destSize, factor, radius;
-    } cases[] = {
+    const struct { int srcSize, destSize, factor, radius; } cases[] = {
         {100, 50, 2, 1},  // halving: 3 x 3
         {100, 25, 4, 2},  // quartering: 5 x 5
         {99, 33, 3, 1},   // exactly 3.0 still takes 3 x 3
@@ -71,10 +69,7 @@ TEST(ScaledBlit, ShrinkBelowThresholdInterpolates) {
 }
 
 TEST(ScaledBlit, MirroredSizesGiveTheExactMirror) {
-    struct Case {
-        int srcW, srcH, w, h;
-        bool mirrorX, mirrorY;
-    } cases[] = {
+    const struct { int srcW, srcH, w, h; bool mirrorX, mirrorY; } cases[] = {
         {20, 10, 20, 10, true, false}, {20, 10, 20, 10, false, true}, {20, 10, 20, 10, true, true},
         {10, 10, 20, 20, true, false}, {30, 15, 20, 10, true, true},  {7, 9, 14, 27, false, true},
     };
@@ -129,7 +124,8 @@ TEST(ScaledBlit, EveryModeBlendsTheNearestSample) {
                 for (int x = 0; x < 10; ++x) {
                     uint32_t want = Px(base, x, y);
                     const uint32_t s = Px(src, x / 2, y / 2);
-                    if (!(mode == 0 && alpha == 0.5f && FastCopy(want, s, 128))) want = Blend(want, s, Weight(alpha), mode);
+                    if (!(mode == 0 && alpha == 0.5f && FastCopy(want, s, 128)))
+                        want = Blend(want, s, Weight(alpha), mode);
                     bad += Px(dst, x, y) != want;
                 }
             EXPECT_EQ(bad, 0) << "mode " << mode << " alpha " << alpha;
@@ -156,7 +152,7 @@ TEST(ScaledBlit, NothingIsDrawnForEmptyOrInvalidCalls) {
     PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), empty(0, 0, 4);
     FillRandom(src, 1);
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    struct Case {
+    const struct {
         const char* name;
         PIX_IBitmap *d, *s;
         int x, y, w, h;

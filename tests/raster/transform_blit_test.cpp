@@ -91,7 +91,7 @@ TEST(RotatedBlit, InvalidCallsDrawNothing) {
     PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), empty;
     FillRandom(src, 1);
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Case {
+    const struct {
         const char* name;
         PIX_IBitmap *d, *s;
         int w;
@@ -118,12 +118,8 @@ TEST(RotatedBlit, InvalidCallsDrawNothing) {
 TEST(DeltaBlit, StepsMapDestinationPixelsToSource) {
     PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4);
     FillRandom(src, 12);
-    struct Case {
-        const char* name;
-        float sx, sy, dsdx, dtdx, dsdy, dtdy;
-        int (*x)(int i, int j);
-        int (*y)(int i, int j);
-    } cases[] = {
+    using Map = int (*)(int i, int j);
+    const struct { const char* name; float sx, sy, dsdx, dtdx, dsdy, dtdy; Map x, y; } cases[] = {
         {"identity", 0, 0, 1, 0, 0, 1, [](int i, int) { return i; }, [](int, int j) { return j; }},
         {"transpose", 0, 0, 0, 1, 1, 0, [](int, int j) { return j; }, [](int i, int) { return i; }},
         {"halving", 0, 0, 2, 0, 0, 2, [](int i, int) { return 2 * i; }, [](int, int j) { return 2 * j; }},
