@@ -62,3 +62,25 @@ inline uint32_t Blend(uint32_t d, uint32_t s, int w, uint32_t mode, std::optiona
                             alpha.value_or(PIX_PixelA(s)), w, mode);
     return d;
 }
+
+// Pixels that differ when draw(dest, source) runs on bottom-up bitmaps (either or
+// both) instead of top-down ones holding the same images: the flag must be honoured.
+template <class Draw>
+int FlippedDifference(int sw, int sh, int dw, int dh, uint32_t seed, Draw draw) {
+    PIX_MemBitmap src(sw, sh, 4), dst(dw, dh, 4);
+    FlippedMemBitmap fsrc(sw, sh, 4);
+    FillRandom(src, seed);
+    FillRandom(fsrc, seed);
+    FillRandom(dst, seed + 1);
+    draw(dst, src);
+    int differing = 0;
+    for (int flips = 1; flips < 4; ++flips) {
+        PIX_MemBitmap plain(dw, dh, 4);
+        FlippedMemBitmap flipped(dw, dh, 4);
+        PIX_IBitmap& d = flips & 2 ? static_cast<PIX_IBitmap&>(flipped) : plain;
+        FillRandom(d, seed + 1);
+        draw(d, flips & 1 ? static_cast<PIX_IBitmap&>(fsrc) : src);
+        differing += CountDifferent(d, dst);
+    }
+    return differing;
+}

@@ -51,17 +51,23 @@ TEST(RotatedBlit, OffsetsMoveTheCentreAndModesBlend) {
     }
 }
 
-TEST(RotatedBlit, FlippedBitmapsMatchUnflipped) {
-    PIX_MemBitmap src(7, 5, 4), dst(9, 9, 4);
-    FlippedMemBitmap fsrc(7, 5, 4), fdst(9, 9, 4);
-    FillRandom(src, 4);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x) Px(fsrc, x, y) = Px(src, x, y);
-    Fill(dst, 0);
-    Fill(fdst, 0);
-    PIX_RotatedBlit(&dst, &src, -1, 1, 9, 8, 0, 0, 7, 5, 0.5f, false, 1.0f, 0x100);
-    PIX_RotatedBlit(&fdst, &fsrc, -1, 1, 9, 8, 0, 0, 7, 5, 0.5f, false, 1.0f, 0x100);
-    EXPECT_EQ(CountDifferent(dst, fdst), 0);
+TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
+    const float grid[] = {0.5f, 0, 7, 1, 0, 5, 6.5f, 4.5f};
+    const std::pair<const char*, void (*)(PIX_IBitmap&, PIX_IBitmap&)> draws[] = {
+        {"rotated", [](PIX_IBitmap& d, PIX_IBitmap& s) {
+             PIX_RotatedBlit(&d, &s, -1, 1, 9, 8, 0, 0, 7, 5, 0.5f, false, 1.0f, 0x100);
+         }},
+        {"delta", [](PIX_IBitmap& d, PIX_IBitmap& s) {
+             PIX_DeltaBlit(&d, &s, 1, 0, 8, 9, 0.5f, 4.5f, 7, 5, 0.75f, -0.25f, 0.125f, 0.5f, 0, 0, false, 1.0f, 0x100);
+         }},
+        {"delta alpha", [](PIX_IBitmap& d, PIX_IBitmap& s) {
+             PIX_DeltaBlitAlpha(&d, &s, 0, 1, 9, 7, 0, 0, 7, 5, 0.75f, 0, 0, 0.6f, 0, 0, false, 0.2f, 0.1f, 0.05f, 0, 0);
+         }},
+    };
+    for (const auto& [name, draw] : draws) EXPECT_EQ(FlippedDifference(7, 5, 9, 9, 4, draw), 0) << name;
+    EXPECT_EQ(FlippedDifference(7, 5, 9, 9, 4, [&](PIX_IBitmap& d, PIX_IBitmap& s) {
+                  PIX_TransformBlit(&d, &s, 1, 1, 7, 6, grid, 2, 2, 1.0f, 0);
+              }), 0) << "mesh";
 }
 
 // Random angles, scales, offsets, windows and destination positions against
@@ -105,13 +111,12 @@ TEST(RotatedBlit, InvalidCallsDrawNothing) {
         {"NaN angle", &dst, &src, 8, 0, nan, 1, false, 0},       {"NaN position", &dst, &src, 8, nan, 0, 1, true, 0},
         {"window outside", &dst, &src, 8, 20, 0, 1, true, 0},    {"huge position", &dst, &src, 8, 1e8f, 0, 1, false, 0},
     };
+    PIX_MemBitmap before(8, 8, 4);
+    FillRandom(before, 2);
     for (const auto& c : cases) {
-        Fill(dst, 0x5a5a5a5a);
+        FillRandom(dst, 2);
         PIX_RotatedBlit(c.d, c.s, 0, 0, c.w, 8, c.sx, 0, 8, 8, c.angle, c.clip, c.alpha, c.mode);
-        int changed = 0;
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) changed += Px(dst, x, y) != 0x5a5a5a5au;
-        EXPECT_EQ(changed, 0) << c.name;
+        EXPECT_EQ(CountDifferent(dst, before), 0) << c.name;
     }
 }
 
