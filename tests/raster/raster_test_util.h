@@ -29,6 +29,15 @@ inline int CountDifferent(PIX_IBitmap& a, PIX_IBitmap& b) {
     return n;
 }
 
+// Pixels of bm other than want(x, y).
+template <class Want>
+int CountMismatches(PIX_IBitmap& bm, Want want) {
+    int n = 0;
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) n += Px(bm, x, y) != uint32_t(want(x, y));
+    return n;
+}
+
 // Stores its rows bottom-up, to prove an operation honours the flag.
 class FlippedMemBitmap : public PIX_MemBitmap {
 public:
