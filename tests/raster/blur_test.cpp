@@ -21,16 +21,17 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
 
 namespace {
 
-// The blur of one area, byte by byte: the centre halved, each neighbour an eighth, or
-// a quarter where the area's edge leaves only one neighbour on that axis.
-std::vector<uint32_t> ReferenceBlur(const std::vector<uint32_t>& px, int stride, int x0, int y0, int w, int h) {
-    std::vector<uint32_t> out(size_t(w) * h);
-    auto at = [&](int x, int y) { return px[size_t(y0 + y) * stride + x0 + x]; };
+// The blur of the w x h area at (x0, y0) of `from`, byte by byte, written into the
+// CanaryBitmap pixels `to` (row length `toWidth`) at (X, Y): the centre halved, each
+// neighbour an eighth, or a quarter where the area's edge leaves only one neighbour on
+// that axis.
+void ReferenceBlur(const std::vector<uint32_t>& from, int fromWidth, int x0, int y0, int w, int h,
+                   std::vector<uint32_t>& to, int toWidth, int X, int Y) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             uint32_t v = 0;
             for (int sh = 0; sh < 32; sh += 8) {
-                auto b = [&](int xx, int yy) { return int(at(xx, yy) >> sh & 255); };
+                auto b = [&](int xx, int yy) { return int(from[size_t(y0 + yy) * fromWidth + x0 + xx] >> sh & 255); };
                 int sum = b(x, y) / 2;
                 if (x == 0) sum += b(1, y) / 4;
                 else if (x == w - 1) sum += b(w - 2, y) / 4;
@@ -40,16 +41,8 @@ std::vector<uint32_t> ReferenceBlur(const std::vector<uint32_t>& px, int stride,
                 else sum += b(x, y - 1) / 8 + b(x, y + 1) / 8;
                 v |= uint32_t(sum) << sh;
             }
-            out[size_t(y) * w + x] = v;
+            to[size_t(Y + y) * toWidth + X + x] = v;
         }
-    return out;
-}
-
-std::vector<uint32_t> Region(const CanaryBitmap& bm, int x0, int y0, int w, int h) {
-    std::vector<uint32_t> v;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) v.push_back(bm.at(x0 + x, y0 + y));
-    return v;
 }
 
 TEST(Blur, RandomAreasOutOfPlaceMatchReference) {
@@ -70,16 +63,11 @@ TEST(Blur, RandomAreasOutOfPlaceMatchReference) {
         r = std::min(r, l + dst.getWidth() - X);
         b = std::min(b, t + dst.getHeight() - Y);
         auto want = dst.pixels();
-        if (r - l >= 2 && b - t >= 2) {
-            const auto blurred = ReferenceBlur(src.pixels(), src.getWidth(), l, t, r - l, b - t);
-            for (int y = 0; y < b - t; ++y)
-                for (int x = 0; x < r - l; ++x)
-                    want[size_t(Y + y) * dst.getWidth() + X + x] = blurred[size_t(y) * (r - l) + x];
-        }
+        if (r - l >= 2 && b - t >= 2)
+            ReferenceBlur(src.pixels(), src.getWidth(), l, t, r - l, b - t, want, dst.getWidth(), X, Y);
         PIX_Blur(&dst, &src, dx, dy, sx, sy, sw, sh);
         ASSERT_EQ(dst.pixels(), want) << "iter " << iter;
-        ASSERT_EQ(dst.damagedCanaries(), 0);
-        ASSERT_EQ(src.damagedCanaries(), 0);
+        ASSERT_EQ(dst.damagedCanaries() + src.damagedCanaries(), 0);
     }
 }
 
@@ -94,9 +82,10 @@ TEST(Blur, InPlaceAndOverlappingMatchOutOfPlace) {
                 CanaryBitmap bm(width + 12, 12, flipped);
                 bm.randomize(rng);
                 const int x0 = 4, y0 = 4, w = width, h = 5;
-                const auto want = ReferenceBlur(bm.pixels(), bm.getWidth(), x0, y0, w, h);
+                auto want = bm.pixels();
+                ReferenceBlur(bm.pixels(), bm.getWidth(), x0, y0, w, h, want, bm.getWidth(), x0 + s[0], y0 + s[1]);
                 PIX_Blur(&bm, &bm, x0 + s[0], y0 + s[1], x0, y0, w, h);
-                ASSERT_EQ(Region(bm, x0 + s[0], y0 + s[1], w, h), want)
+                ASSERT_EQ(bm.pixels(), want)
                     << "width " << width << " shift " << s[0] << "," << s[1] << " flipped " << flipped;
                 ASSERT_EQ(bm.damagedCanaries(), 0);
             }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <numbers>
 #include <random>
@@ -91,31 +92,40 @@ TEST(RotatedBlit, RandomCallsStayInsideBothBitmaps) {
     }
 }
 
-TEST(RotatedBlit, InvalidCallsDrawNothing) {
-    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), empty;
+// Null, empty, zero-sized, non-finite, huge or out-of-table arguments: nothing drawn.
+TEST(TransformedBlits, InvalidCallsDrawNothing) {
+    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), before(8, 8, 4), empty;
     FillRandom(src, 1);
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const struct {
-        const char* name;
-        PIX_IBitmap *d, *s;
-        int w;
-        float sx, angle, alpha;
-        bool clip;
-        uint32_t mode;
-    } cases[] = {
-        {"null dest", nullptr, &src, 8, 0, 0, 1, false, 0},      {"null source", &dst, nullptr, 8, 0, 0, 1, false, 0},
-        {"empty source", &dst, &empty, 8, 0, 0, 1, false, 0},   {"zero width", &dst, &src, 0, 0, 0, 1, false, 0},
-        {"zero alpha", &dst, &src, 8, 0, 0, 0, false, 0},        {"bad mode", &dst, &src, 8, 0, 0, 1, false, 7},
-        {"NaN angle", &dst, &src, 8, 0, nan, 1, false, 0},       {"NaN position", &dst, &src, 8, nan, 0, 1, true, 0},
-        {"window outside", &dst, &src, 8, 20, 0, 1, true, 0},    {"huge position", &dst, &src, 8, 1e8f, 0, 1, false, 0},
-    };
-    PIX_MemBitmap before(8, 8, 4);
     FillRandom(before, 2);
-    for (const auto& c : cases) {
+    const float nan = std::numeric_limits<float>::quiet_NaN(), grid[] = {0, 0, 4, 0, 0, 4, 4, 4};
+    auto rotated = [&](PIX_IBitmap* d, PIX_IBitmap* s, int w, float sx, float angle, float alpha, bool clip,
+                       uint32_t mode) { PIX_RotatedBlit(d, s, 0, 0, w, 8, sx, 0, 8, 8, angle, clip, alpha, mode); };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"rotated: null dest", [&] { rotated(nullptr, &src, 8, 0, 0, 1, false, 0); }},
+        {"rotated: null source", [&] { rotated(&dst, nullptr, 8, 0, 0, 1, false, 0); }},
+        {"rotated: empty source", [&] { rotated(&dst, &empty, 8, 0, 0, 1, false, 0); }},
+        {"rotated: zero width", [&] { rotated(&dst, &src, 0, 0, 0, 1, false, 0); }},
+        {"rotated: zero alpha", [&] { rotated(&dst, &src, 8, 0, 0, 0, false, 0); }},
+        {"rotated: bad mode", [&] { rotated(&dst, &src, 8, 0, 0, 1, false, 7); }},
+        {"rotated: NaN angle", [&] { rotated(&dst, &src, 8, 0, nan, 1, false, 0); }},
+        {"rotated: NaN position", [&] { rotated(&dst, &src, 8, nan, 0, 1, true, 0); }},
+        {"rotated: window outside", [&] { rotated(&dst, &src, 8, 20, 0, 1, true, 0); }},
+        {"rotated: huge position", [&] { rotated(&dst, &src, 8, 1e8f, 0, 1, false, 0); }},
+        {"mesh: one column", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, grid, 1, 2, 1.0f, 0); }},
+        {"mesh: null grid", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, nullptr, 2, 2, 1.0f, 0); }},
+        {"mesh: null source", [&] { PIX_TransformBlit(&dst, nullptr, 0, 0, 4, 4, grid, 2, 2, 1.0f, 0); }},
+        {"mesh: zero width", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 0, 4, grid, 2, 2, 1.0f, 0); }},
+        {"mesh: far right", [&] { PIX_TransformBlit(&dst, &src, INT32_MAX - 1, 0, 4, 4, grid, 2, 2, 1.0f, 0); }},
+        {"halve: null source", [&] { PIX_HalveBlitAA(&dst, nullptr); }},
+        {"halve: empty source", [&] { PIX_HalveBlitAA(&dst, &empty); }},
+    };
+    for (const auto& [name, draw] : cases) {
         FillRandom(dst, 2);
-        PIX_RotatedBlit(c.d, c.s, 0, 0, c.w, 8, c.sx, 0, 8, 8, c.angle, c.clip, c.alpha, c.mode);
-        EXPECT_EQ(CountDifferent(dst, before), 0) << c.name;
+        draw();
+        EXPECT_EQ(CountDifferent(dst, before), 0) << name;
     }
+    PIX_HalveBlitAA(nullptr, &src);
+    PIX_HalveBlitAA(&empty, &src);
 }
 
 TEST(DeltaBlit, StepsMapDestinationPixelsToSource) {
@@ -225,20 +235,6 @@ TEST(TransformBlit, GridOnTheSourceCornersIsTheIdentity) {
     EXPECT_EQ(CountDifferent(c, src), 0);
 }
 
-TEST(TransformBlit, InvalidGridsDrawNothing) {
-    PIX_MemBitmap src(4, 4, 4), dst(4, 4, 4), same(4, 4, 4);
-    FillRandom(src, 1);
-    Fill(dst, 7);
-    Fill(same, 7);
-    const float grid[] = {0, 0, 4, 0, 0, 4, 4, 4};
-    PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, grid, 1, 2, 1.0f, 0);
-    PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, nullptr, 2, 2, 1.0f, 0);
-    PIX_TransformBlit(&dst, nullptr, 0, 0, 4, 4, grid, 2, 2, 1.0f, 0);
-    PIX_TransformBlit(&dst, &src, 0, 0, 0, 4, grid, 2, 2, 1.0f, 0);
-    PIX_TransformBlit(&dst, &src, INT32_MAX - 1, 0, 4, 4, grid, 2, 2, 1.0f, 0);
-    EXPECT_EQ(CountDifferent(dst, same), 0);
-}
-
 TEST(MultiplyAddRect, ScalesAndAddsEachChannelInsideTheClippedRect) {
     PIX_MemBitmap bm(4, 4, 4);
     const uint32_t before = PIX_MakePixel(200, 100, 50, 10);
@@ -294,7 +290,7 @@ TEST(SimpleFill, FillsRunsConnectedThroughTheStartColumn) {
 }
 
 TEST(HalveBlitAA, AveragesTwoByTwoBlocks) {
-    PIX_MemBitmap src(5, 4, 4), dst(3, 3, 4), empty;
+    PIX_MemBitmap src(5, 4, 4), dst(3, 3, 4);
     Fill(dst, 0x5a5a5a5a);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 5; ++x) Px(src, x, y) = PIX_MakePixel(4 * (x + y), 40, 255, 8 * x);
@@ -304,10 +300,6 @@ TEST(HalveBlitAA, AveragesTwoByTwoBlocks) {
     EXPECT_EQ(CountMismatches(dst, [](int x, int y) {
                   return x < 2 && y < 2 ? PIX_MakePixel(8 * (x + y) + 4, 40, 252, 16 * x + 4) : 0x5a5a5a5au;
               }), 0);
-    PIX_HalveBlitAA(&dst, nullptr);
-    PIX_HalveBlitAA(nullptr, &src);
-    PIX_HalveBlitAA(&dst, &empty);
-    PIX_HalveBlitAA(&empty, &src);
 }
 
 TEST(BitmapCmp, ReportsOrderSizeAndDifferences) {
