@@ -79,6 +79,7 @@ TEST(ScaledBlit, FilteredSamples) {
     PIX_MemBitmap src(3, 3, 4), dst(2, 2, 4);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x) Px(src, x, y) = 0x5a5a5a5au * x;
+    Fill(dst, 0x01010101);
     PIX_ScaledBlit(&dst, &src, 0, 0, 2, 2, 0, 0, 3, 3, 1.0f, PIX_MODE_FILTER_BILINEAR);
     EXPECT_EQ(CountMismatches(dst, [](int x, int) { return x ? 0x87878787u : 0u; }), 0);
     // At half weight the filtered copy blends at 128 (255 + (0 - 255) * 128 / 256 = 128)
