@@ -251,11 +251,15 @@ TEST(CachedFontGlyphs, UnrenderableGlyphIsNotRetried) {
 
 // Mono thresholds, and outline and shadow fringes at 128 exactly where a full
 // neighbour is: glyph edges included, where the neighbours outside count as empty.
+// Block glyphs reach the first or last column of every row (turned, for the upper
+// half), so a fringe pass that strays into the row before or after shows.
 TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
-    for (int flags : {PIX_FONT_MONO, PIX_FONT_OUTLINE, PIX_FONT_SHADOW, PIX_FONT_EFFECTS}) {
+    const int flagSets[] = {PIX_FONT_MONO, PIX_FONT_OUTLINE, PIX_FONT_SHADOW, PIX_FONT_EFFECTS,
+                            PIX_FONT_OUTLINE | PIX_FONT_VERTICAL, PIX_FONT_SHADOW | PIX_FONT_VERTICAL};
+    for (int flags : flagSets) {
         auto f = GlyphFont(20, flags);
-        Rendered(*f, "MgW");
-        for (int code : {'M', 'g', 'W'}) {
+        Rendered(*f, "MgW\xE2\x96\x99\xE2\x96\x80");
+        for (int code : {int('M'), int('g'), int('W'), 0x2599, 0x2580}) {
             const PIX_GlyphRecord& g = *f->FindGlyph(code);
             const uint8_t* c = f->GlyphCoverage(g);
             ASSERT_NE(c, nullptr);
@@ -267,10 +271,10 @@ TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
                 for (int x = 0; x < g.width; ++x) {
                     if (c[y * g.width + x] == 255) continue;
                     bool edge = false;
-                    if (flags == PIX_FONT_OUTLINE)
-                        edge = full(x, y - 1) || full(x, y + 1) || full(x - 1, y) || full(x + 1, y);
-                    else if (flags & PIX_FONT_SHADOW)
+                    if (flags & PIX_FONT_SHADOW)
                         edge = full(x - 1, y) || full(x - 1, y - 1) || full(x, y - 1);
+                    else if (flags & PIX_FONT_OUTLINE)
+                        edge = full(x, y - 1) || full(x, y + 1) || full(x - 1, y) || full(x + 1, y);
                     ASSERT_EQ(c[y * g.width + x], edge ? 128 : 0) << flags << " " << code << " " << x << "," << y;
                     fringe += edge;
                 }

@@ -149,10 +149,11 @@ TEST(FLine, EdgeCases) {
             if (aa || !c.aaOnly) { EXPECT_TRUE(SetPixels(t).empty()) << c.x1 << " " << aa; }
             EXPECT_EQ(t.damagedCanaries(), 0);
         }
-    // Weight-0 partners are skipped: in HSV mode they would still be rewritten.
-    FillWith(bm, 0x00204080u);
+    // Weight-0 partners are skipped: in HSV mode they would still be rewritten, alpha byte
+    // included.
+    FillWith(bm, 0x00204011u);
     PIX_FLine(&bm, 1.0f, 4.0f, 8.0f, 4.0f, 0x80808080u, 1.0f, PIX_MODE_HSVADJUST, true);
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(bm.at(x, 5), 0x00204080u) << x;
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(bm.at(x, 5), 0x00204011u) << x;
 }
 
 // Lines reaching past the edges never write outside (the second pixel of a pair can
