@@ -116,16 +116,7 @@ TEST(Line, OctantsAndReversal) {
         PIX_Line(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
         PIX_Line(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
         ASSERT_EQ(a.pixels(), b.pixels());
-        const bool xMajor = std::abs(dx) > std::abs(dy);
-        const int n = std::abs(xMajor ? dx : dy);
-        for (int k = 1; k < n; ++k) {
-            const double t = double(k) / n;
-            const int major = xMajor ? x1 + (dx > 0 ? k : -k) : y1 + (dy > 0 ? k : -k);
-            const double exact = xMajor ? y1 + t * dy : x1 + t * dx;
-            const CrossSection c = CrossSectionAt(a, xMajor, major, exact);
-            ASSERT_EQ(c.sum, 255) << "step " << k;
-            ASSERT_NEAR(c.centre, exact, 0.02) << "step " << k;
-        }
+        ExpectCentredOnLine(a, x1, y1, x2, y2, false);
     }
 }
 
@@ -176,14 +167,7 @@ TEST(FLine, AntiAliasedWeightsAndReversal) {
             const bool inside = std::min({x1, y1, x2, y2}) >= 0 && std::max({x1, y1, x2, y2}) < 39;
             if (inside) { ASSERT_EQ(a.pixels(), b.pixels()); }
             if (dist == &any) continue;
-            const bool xMajor = std::fabs(y2 - y1) < std::fabs(x2 - x1);
-            const float ma = xMajor ? x1 : y1, mb = xMajor ? x2 : y2, na = xMajor ? y1 : x1, nb = xMajor ? y2 : x2;
-            for (int major = int(std::ceil(std::min(ma, mb))); major <= int(std::floor(std::max(ma, mb))); ++major) {
-                const double exact = na + (nb - na) * (major - ma) / double(mb - ma);
-                const CrossSection c = CrossSectionAt(a, xMajor, major, exact);
-                ASSERT_EQ(c.sum, 255) << major;
-                ASSERT_NEAR(c.centre, exact, 0.02) << major;
-            }
+            ExpectCentredOnLine(a, x1, y1, x2, y2, true);
         }
     }
 }

@@ -1,6 +1,10 @@
 // Helpers shared by the vector drawing and text tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <set>
@@ -52,22 +56,25 @@ inline bool SameMemory(const CanaryBitmap& a, const CanaryBitmap& b) {
 // 255 - trunc(255 (256 - w) / 256) is w for 1 <= w <= 256 and 0 for an untouched pixel.
 inline int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
 
-// Total weight and weighted centre of the pixels across the line at one major
-// coordinate, looking two pixels either side of the expected minor coordinate.
-struct CrossSection {
-    int sum = 0;
-    double centre = 0;
-};
-inline CrossSection CrossSectionAt(const CanaryBitmap& bm, bool xMajor, int major, double expected) {
-    CrossSection c;
-    double moment = 0;
-    for (int m = int(expected) - 2; m <= int(expected) + 2; ++m) {
-        const int w = xMajor ? WeightAt(bm, major, m) : WeightAt(bm, m, major);
-        c.sum += w;
-        moment += double(w) * m;
+// Anti-aliased lines, read back as weights: at each whole major coordinate between the
+// ends (the ends themselves only when asked) the pixels across the line carry 255 in
+// total, and their weighted centre lies on the exact line.
+inline void ExpectCentredOnLine(const CanaryBitmap& bm, double x1, double y1, double x2, double y2, bool ends) {
+    const bool xMajor = std::fabs(y2 - y1) < std::fabs(x2 - x1);
+    const double ma = xMajor ? x1 : y1, mb = xMajor ? x2 : y2, na = xMajor ? y1 : x1, nb = xMajor ? y2 : x2;
+    const int first = int(std::ceil(std::min(ma, mb))) + !ends, last = int(std::floor(std::max(ma, mb))) - !ends;
+    for (int major = first; major <= last; ++major) {
+        const double exact = na + (nb - na) * (major - ma) / (mb - ma);
+        int sum = 0;
+        double moment = 0;
+        for (int m = int(exact) - 2; m <= int(exact) + 2; ++m) {
+            const int w = xMajor ? WeightAt(bm, major, m) : WeightAt(bm, m, major);
+            sum += w;
+            moment += double(w) * m;
+        }
+        ASSERT_EQ(sum, 255) << "at " << major;
+        ASSERT_NEAR(moment / sum, exact, 0.02) << "at " << major;
     }
-    c.centre = c.sum ? moment / c.sum : 0;
-    return c;
 }
 
 }  // namespace vectortest
