@@ -8,11 +8,11 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/peer_timing.h"
 #include "raster/bitmap.h"
 #include "raster/cached_font.h"
 
@@ -37,14 +37,6 @@ const std::vector<std::string>& Strings() {
 HGDIOBJ MakeFont() { return CreateFont(-kCharHeight, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"); }
 
 double cairoNsPerIteration = 0;
-
-template <class Body>
-double TimedLoop(benchmark::State& state, Body&& body) {
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state) body();
-    const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
-    return state.iterations() ? ns / double(state.iterations()) : 0;
-}
 
 void ReportAgainstCairo(benchmark::State& state, double ns) {
     if (cairoNsPerIteration > 0 && ns > 0) state.counters["x_cairo"] = cairoNsPerIteration / ns;
@@ -79,7 +71,7 @@ void BM_Text_Cairo(benchmark::State& state) {
         cairo_surface_flush(surface);
     };
     draw();  // warm the glyph cache
-    cairoNsPerIteration = TimedLoop(state, draw);
+    cairoNsPerIteration = bench::TimedLoop(state, draw);
     state.SetItemsProcessed(state.iterations() * int64_t(strings.size()));
     cairo_font_options_destroy(opts);
     cairo_destroy(cr);
@@ -103,7 +95,7 @@ void DrawWithCachedFont(benchmark::State& state, int flags) {
         }
     };
     draw();  // warm the caches
-    ReportAgainstCairo(state, TimedLoop(state, draw));
+    ReportAgainstCairo(state, bench::TimedLoop(state, draw));
 }
 
 void BM_Text_GlyphPath(benchmark::State& state) { DrawWithCachedFont(state, PIX_FONT_OWNS_HFONT); }
