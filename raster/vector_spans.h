@@ -72,13 +72,7 @@ template <int W>
 struct WordCopyPainter : PainterBase<WordCopyPainter<W>> {
     static_assert(W == 64 || W == 128 || W == 192 || W == 256);
     uint32_t c;
-    void px(uint32_t* p) const {
-        const uint32_t d = *p;
-        if constexpr (W == 256) *p = c;
-        if constexpr (W == 128) *p = HalfOf(d) + HalfOf(c);
-        if constexpr (W == 64) *p = QuarterOf(d) + HalfOf(d) + QuarterOf(c);
-        if constexpr (W == 192) *p = QuarterOf(d) + QuarterOf(c) + HalfOf(c);
-    }
+    void px(uint32_t* p) const { FillSpanCopyFast(p, 1, c, W); }
     void run(uint32_t* p, int64_t n) const { FillSpanCopyFast(p, int(n), c, W); }
 };
 using StorePainter = WordCopyPainter<256>;
@@ -159,8 +153,7 @@ struct CoveragePlotter {
         if (w != 0) Op::apply(Bytes(p), r, g, b, a, w);
     }
     void run(uint32_t* p, int64_t n, int w) const {
-        if (w == 0) return;
-        for (int64_t i = 0; i < n; ++i) Op::apply(Bytes(p + i), r, g, b, a, w);
+        if (w != 0) FillSpan<Op>(p, int(n), r, g, b, a, w);
     }
     void column(uint32_t* p, int64_t step, int64_t n, int w) const {
         if (w == 0) return;
