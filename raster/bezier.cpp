@@ -26,12 +26,6 @@ int CapPieces(double n, const PIX_IBitmap& bm) {
 
 float Length(float dx, float dy) { return std::sqrt(dx * dx + dy * dy); }
 
-bool AllFinite(const float* v, int n) {
-    for (int i = 0; i < n; ++i)
-        if (!std::isfinite(v[i])) return false;
-    return true;
-}
-
 int Plus(int v, int d) { return SatInt64(int64_t(v) + d); }
 
 }  // namespace
@@ -83,7 +77,7 @@ int PIX_CBezierPrep(PIX_IBitmap* bm, bool orderByX, const float x[4], const floa
                     PIX_CubicCurve* out) {
     PIX_CubicCurve& c = *out;
     c.count = 0;
-    if (!PIX_HasPixels(bm) || !pix::AllFinite(x, 4) || !pix::AllFinite(y, 4)) return 0;
+    if (!PIX_HasPixels(bm) || !pix::Finite(x[0], x[1], x[2], x[3], y[0], y[1], y[2], y[3])) return 0;
     const bool reverse = orderByX ? x[3] < x[0] : y[3] < y[0];
     for (int i = 0; i < 4; ++i) {
         c.x[i] = x[reverse ? 3 - i : i];
@@ -97,8 +91,7 @@ int PIX_CBezierPrep(PIX_IBitmap* bm, bool orderByX, const float x[4], const floa
     coefficients(c.x, c.ax, c.bx, c.cx);
     coefficients(c.y, c.ay, c.by, c.cy);
     // Differences of huge floats overflow single precision.
-    for (double v : {c.ax, c.bx, c.cx, c.ay, c.by, c.cy})
-        if (!std::isfinite(v)) return 0;
+    if (!pix::Finite(c.ax, c.bx, c.cx, c.ay, c.by, c.cy)) return 0;
     c.startX = c.x[0];
     c.startY = c.y[0];
     c.endX = c.x[3];
@@ -128,8 +121,7 @@ int PIX_CBezierPrep(PIX_IBitmap* bm, bool orderByX, const float x[4], const floa
 
 void PIX_DrawQBezier(PIX_IBitmap* bm, float xs, float ys, float xc, float yc, float xe, float ye,
                      PIX_PixelValue colour, float alpha, int mode, bool antialias, float tolerance) {
-    const float all[] = {xs, ys, xc, yc, xe, ye};
-    if (!PIX_HasPixels(bm) || !pix::AllFinite(all, 6)) return;
+    if (!PIX_HasPixels(bm) || !pix::Finite(xs, ys, xc, yc, xe, ye)) return;
     if (xe < xs) {
         std::swap(xs, xe);
         std::swap(ys, ye);

@@ -69,8 +69,6 @@ struct PlainMasks {
 // moves its pixels alike on both sides of 0.
 int64_t CentrePixel(float v) { return int64_t(std::floor(double(v) + 0.5)); }
 
-bool Finite(float a, float b, float c) { return std::isfinite(a) && std::isfinite(b) && std::isfinite(c); }
-
 // True when the circle lies so far off the bitmap that nothing of it can show.
 bool Culled(float cx, float cy, float r, int width, int height) {
     const double ix = std::floor(cx), iy = std::floor(cy), ir = std::trunc(r);
@@ -144,9 +142,7 @@ void PIX_FillCircle(PIX_IBitmap* bm, float cx, float cy, float r, PIX_PixelValue
 
 void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float maxAngle, PIX_PixelValue colour,
              float alpha, int mode, bool antialias) {
-    if (!PIX_HasPixels(bm) || !pix::Finite(cx, cy, r) || !std::isfinite(minAngle) || !std::isfinite(maxAngle) ||
-        r < 0)
-        return;
+    if (!PIX_HasPixels(bm) || !pix::Finite(cx, cy, r, minAngle, maxAngle) || r < 0) return;
     constexpr float kTwoPi = 6.28318530717958647692f;
     constexpr double kPi = 3.14159265358979323846, kHalfPi = kPi / 2;
     const int width = bm->getWidth(), height = bm->getHeight();
@@ -199,7 +195,7 @@ void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float
 
 void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int cornerRadius, PIX_PixelValue colour,
                    float alpha, int mode, bool antialias) {
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(w) || !std::isfinite(h)) return;
+    if (!pix::Finite(x, y, w, h)) return;
     auto I = [](double v) { return pix::SatInt(v); };
     float cr = float(cornerRadius);
     if (cornerRadius > 0) {

@@ -9,10 +9,6 @@
 namespace pix {
 namespace {
 
-bool Finite(float a, float b, float c, float d) {
-    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
-}
-
 // Plain float lines go to the integer line by truncation. Coordinates beyond the int
 // range are first cut to a box far outside any bitmap, keeping the line's direction.
 void PlainFLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_PixelValue colour, float alpha,

@@ -38,6 +38,12 @@ inline bool GetSurface(PIX_IBitmap* bm, Surface& s) {
     return s.rowSpan >= s.width;
 }
 
+// Every vector entry point draws nothing for a non-finite coordinate, radius or angle.
+template <class... F>
+bool Finite(F... v) {
+    return (std::isfinite(v) && ...);
+}
+
 // Float to int truncating toward zero, saturating at the int range; NaN gives 0.
 // Casting an out-of-range float is undefined, and the vector entry points take
 // floats from callers that may compute anything.
