@@ -17,7 +17,6 @@
 
 namespace {
 
-using vectortest::FillWith;
 
 HGDIOBJ MakeHFont(int height, unsigned quality = 0) {
     return CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, quality, 0, "DejaVu Sans");
@@ -170,7 +169,7 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
 TEST(CachedFontDraw, ZeroAlphaDrawsNothing) {
     auto f = GlyphFont(16);
     CanaryBitmap bm(40, 20);
-    FillWith(bm, 0x11223344);
+    Fill(bm, 0x11223344);
     RECT r{0, 0, 40, 20};
     f->SetCombineMode(PIX_MODE_ADD, 0.0f);
     EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, 0), 0);
@@ -351,7 +350,7 @@ TEST(CachedFontDraw, EffectsAndBackgroundStoreWholePixels) {
     f->SetTextColor(text);
     f->SetEffectColor(effect);
     CanaryBitmap bm(40, 30);
-    FillWith(bm, 0x0f0f0f0f);
+    Fill(bm, 0x0f0f0f0f);
     RECT r{0, 0, 40, 30};
     f->DrawText(&bm, "O", -1, &r, 0);
     const PIX_GlyphRecord& g = *f->FindGlyph('O');
@@ -395,7 +394,7 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
         PIX_MemBitmap withoutContext(120, 30), reference(120, 30);
         PIX_IBitmap* bitmaps[] = {&withContext, &withoutContext, &reference};
         for (PIX_IBitmap* bm : bitmaps) {
-            FillWith(*bm, 0);
+            Fill(*bm, 0);
             RECT r{4, 2, 116, 28};
             (bm == &reference ? glyphs : native).DrawText(bm, "Quick \xC3\xA9t\xC3\xA9 fox", -1, &r, format);
         }
@@ -425,7 +424,7 @@ TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
     // The native engine leaves the alpha byte alone; the glyph blenders write it.
     auto alphaTouched = [&](unsigned format) {
         PIX_SysBitmap bm(40, 20);
-        FillWith(bm, 0);
+        Fill(bm, 0);
         RECT r{0, 0, 40, 20};
         f.DrawText(&bm, "H", -1, &r, format);
         uint32_t any = 0;

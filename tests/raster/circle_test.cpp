@@ -92,7 +92,7 @@ TEST(Circle, SmallRadiiAndMasks) {
     }
     // Anti-aliased r 0.4: the centre at full weight, the four neighbours at 0.4 of it.
     CanaryBitmap bm(11, 11);
-    FillWith(bm, kWhite);
+    Fill(bm, kWhite);
     PIX_FillCircle(&bm, 5.0f, 5.0f, 0.4f, 0, 1.0f, 0, true);
     EXPECT_EQ(WeightAt(bm, 5, 5), 255);
     for (auto [x, y] : {std::pair{4, 5}, {6, 5}, {5, 4}, {5, 6}}) EXPECT_EQ(WeightAt(bm, x, y), 102);

@@ -82,7 +82,7 @@ TEST(Line, ShapesAndEdgeCases) {
 
 TEST(Line, AntiAliasedDiagonal) {
     CanaryBitmap bm(8, 8);
-    FillWith(bm, kWhite);
+    Fill(bm, kWhite);
     PIX_Line(&bm, 1, 1, 4, 4, 0, 1.0f, 0, true);
     // Three quarters colour on the diagonal, (255 >> 1) + (255 >> 2) beside it.
     for (int i = 1; i <= 4; ++i)
@@ -90,7 +90,7 @@ TEST(Line, AntiAliasedDiagonal) {
                   (std::vector{0x3f3f3f3fu, i < 4 ? 0xbebebebeu : kWhite, i < 4 ? 0xbebebebeu : kWhite}));
     EXPECT_EQ(bm.at(1, 0), kWhite);
     // At other weights: 3aw/4 on the diagonal, aw/4 beside it.
-    FillWith(bm, kWhite);
+    Fill(bm, kWhite);
     PIX_Line(&bm, 5, 1, 2, 4, 0, 0.5f, 0, true);
     EXPECT_EQ((std::vector{WeightAt(bm, 4, 2), WeightAt(bm, 4, 1), WeightAt(bm, 5, 2)}), (std::vector{96, 32, 32}));
 }
@@ -114,8 +114,8 @@ TEST(Line, OctantsAndReversal) {
         ASSERT_EQ(int(set.size()), std::max(std::abs(dx), std::abs(dy)) + 1);
 
         if (dx == 0 || dy == 0 || std::abs(dx) == std::abs(dy)) continue;
-        FillWith(a, kWhite);
-        FillWith(b, kWhite);
+        Fill(a, kWhite);
+        Fill(b, kWhite);
         PIX_Line(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
         PIX_Line(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
         ASSERT_EQ(a.pixels(), b.pixels());
@@ -125,7 +125,7 @@ TEST(Line, OctantsAndReversal) {
 
 TEST(FLine, EdgeCases) {
     CanaryBitmap bm(10, 10);
-    FillWith(bm, kWhite);
+    Fill(bm, kWhite);
     PIX_FLine(&bm, 1.5f, 1.0f, 5.5f, 1.0f, 0, 1.0f, 0, true);
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(std::pair(WeightAt(bm, x, 1), WeightAt(bm, x, 2)), std::pair(x >= 2 && x <= 5 ? 255 : 0, 0)) << x;
@@ -145,7 +145,7 @@ TEST(FLine, EdgeCases) {
         }
     // Weight-0 partners are skipped: in HSV mode they would still be rewritten, alpha byte
     // included.
-    FillWith(bm, 0x00204011u);
+    Fill(bm, 0x00204011u);
     PIX_FLine(&bm, 1.0f, 4.0f, 8.0f, 4.0f, 0x80808080u, 1.0f, PIX_MODE_HSVADJUST, true);
     for (int x = 0; x < 10; ++x) EXPECT_EQ(bm.at(x, 5), 0x00204011u) << x;
 }
@@ -161,8 +161,8 @@ TEST(FLine, AntiAliasedWeightsAndReversal) {
             const float x1 = (*dist)(rng), y1 = (*dist)(rng), x2 = (*dist)(rng), y2 = (*dist)(rng);
             SCOPED_TRACE(testing::Message() << x1 << "," << y1 << " " << x2 << "," << y2);
             CanaryBitmap a(40, 40), b(40, 40);
-            FillWith(a, kWhite);
-            FillWith(b, kWhite);
+            Fill(a, kWhite);
+            Fill(b, kWhite);
             PIX_FLine(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
             PIX_FLine(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
             ASSERT_EQ(a.damagedCanaries() + b.damagedCanaries(), 0);

@@ -82,7 +82,7 @@ TEST(VectorModes, EachFamilyBlendsAsItsTableSays) {
         for (uint32_t mode : modes)
             for (float alpha : alphas) {
                 CanaryBitmap bm(16, 16);
-                vectortest::FillWith(bm, kDest);
+                Fill(bm, kDest);
                 s.draw(&bm, alpha, int(mode));
                 EXPECT_EQ(bm.at(s.x, s.y), Expected(s.family, mode, alpha))
                     << s.name << " mode " << mode << " alpha " << alpha;

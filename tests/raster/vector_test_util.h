@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "raster/canary_bitmap.h"
+#include "raster/raster_test_util.h"
 
 namespace vectortest {
 
@@ -28,11 +29,6 @@ inline Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
         for (int x = 0; x < bm.getWidth(); ++x)
             if (bm.at(x, y) != background) s.insert({x, y});
     return s;
-}
-
-inline void FillWith(PIX_IBitmap& bm, uint32_t v) {
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) *PIX_PixelAddress(bm, x, y) = v;
 }
 
 // Rows as strings: '.' untouched, '#' one hit of kOne (or white), digits for more hits.
