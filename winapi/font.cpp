@@ -14,6 +14,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -354,26 +355,16 @@ bool GetTextMetrics(HDC context, TEXTMETRIC* metrics) {
     return true;
 }
 
+// A released context answers with the layer's "invalid" value and keeps nothing.
 COLORREF SetTextColor(HDC context, COLORREF color) {
-    if (!WAPI_IsLiveContext(context)) return 0xFFFFFFFF;
-    const COLORREF previous = context->textColor;
-    context->textColor = color;
-    return previous;
+    return WAPI_IsLiveContext(context) ? std::exchange(context->textColor, color) : 0xFFFFFFFF;
 }
 
 COLORREF SetBkColor(HDC context, COLORREF color) {
-    if (!WAPI_IsLiveContext(context)) return 0xFFFFFFFF;
-    const COLORREF previous = context->bkColor;
-    context->bkColor = color;
-    return previous;
+    return WAPI_IsLiveContext(context) ? std::exchange(context->bkColor, color) : 0xFFFFFFFF;
 }
 
-int SetBkMode(HDC context, int mode) {
-    if (!WAPI_IsLiveContext(context)) return 0;
-    const int previous = context->bkMode;
-    context->bkMode = mode;
-    return previous;
-}
+int SetBkMode(HDC context, int mode) { return WAPI_IsLiveContext(context) ? std::exchange(context->bkMode, mode) : 0; }
 
 const char* WAPI_GetFontFile(HGDIOBJ object) {
     FontObject* font = liveFont(object);
