@@ -145,16 +145,26 @@ struct Clip {
     int64_t left, top, right, bottom;
 };
 
+// The part of the box x, y, w, h inside the clip, right and bottom exclusive.
+struct Visible {
+    int64_t x0, y0, x1, y1;
+    Visible(const Clip& clip, int64_t x, int64_t y, int64_t w, int64_t h)
+        : x0(std::max(x, clip.left)), y0(std::max(y, clip.top)), x1(std::min(x + w, clip.right)),
+          y1(std::min(y + h, clip.bottom)) {}
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+uint8_t* pixelAt(HDC ctx, int64_t x, int64_t y) { return ctx->bits + (y * ctx->width + x) * 4; }
+
 // Blends one glyph's coverage into the context's red, green and blue bytes; the alpha
 // byte is not the text engine's to touch.
 void drawGlyphImage(HDC ctx, const GlyphImage& g, int64_t x, int64_t y, const Clip& clip, int r, int gr, int b) {
-    const int64_t x0 = std::max(x, clip.left), x1 = std::min(x + g.width, clip.right);
-    const int64_t y0 = std::max(y, clip.top), y1 = std::min(y + g.height, clip.bottom);
-    if (x0 >= x1 || y0 >= y1) return;
-    for (int64_t py = y0; py < y1; ++py) {
-        const uint8_t* cov = g.coverage.data() + (py - y) * g.width + (x0 - x);
-        uint8_t* px = ctx->bits + (py * ctx->width + x0) * 4;
-        for (int64_t px_x = x0; px_x < x1; ++px_x, ++cov, px += 4) {
+    const Visible v(clip, x, y, g.width, g.height);
+    if (v.empty()) return;
+    for (int64_t py = v.y0; py < v.y1; ++py) {
+        const uint8_t* cov = g.coverage.data() + (py - y) * g.width + (v.x0 - x);
+        uint8_t* px = pixelAt(ctx, v.x0, py);
+        for (int64_t i = v.x0; i < v.x1; ++i, ++cov, px += 4) {
             const int c = *cov;
             if (c == 0) continue;
             const int k = 255 - c;
@@ -166,14 +176,15 @@ void drawGlyphImage(HDC ctx, const GlyphImage& g, int64_t x, int64_t y, const Cl
 }
 
 void fillBox(HDC ctx, int64_t x, int64_t y, int64_t w, int64_t h, const Clip& clip, COLORREF color) {
-    const int64_t x0 = std::max(x, clip.left), x1 = std::min(x + w, clip.right);
-    const int64_t y0 = std::max(y, clip.top), y1 = std::min(y + h, clip.bottom);
-    for (int64_t py = y0; py < y1; ++py) {
-        uint8_t* px = ctx->bits + (py * ctx->width + x0) * 4;
-        for (int64_t i = x0; i < x1; ++i, px += 4) {
-            px[1] = uint8_t(WAPI_ColorWordR(color));
-            px[2] = uint8_t(WAPI_ColorWordG(color));
-            px[3] = uint8_t(WAPI_ColorWordB(color));
+    const Visible v(clip, x, y, w, h);
+    const uint8_t r = uint8_t(WAPI_ColorWordR(color)), g = uint8_t(WAPI_ColorWordG(color)),
+                  b = uint8_t(WAPI_ColorWordB(color));
+    for (int64_t py = v.y0; py < v.y1; ++py) {
+        uint8_t* px = pixelAt(ctx, v.x0, py);
+        for (int64_t i = v.x0; i < v.x1; ++i, px += 4) {
+            px[1] = r;
+            px[2] = g;
+            px[3] = b;
         }
     }
 }
