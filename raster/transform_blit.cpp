@@ -396,19 +396,7 @@ void PIX_DeltaBlitRow(uint8_t* dest, const uint8_t* source, int width, int heigh
                       int windowWidth, int windowHeight, int sourceStride, int destStride, int weight,
                       uint32_t filterBits, PIX_CombineFunc combine) {
     if (!dest || !source || !combine || width <= 0 || height <= 0 || windowWidth <= 0 || windowHeight <= 0) return;
-    DeltaWalk walk;
-    walk.dest = dest;
-    walk.destStride = destStride;
-    walk.width = width;
-    walk.height = height;
-    walk.s = s;
-    walk.t = t;
-    walk.dsdx = dsdx;
-    walk.dtdx = dtdx;
-    walk.dsdy = dsdy;
-    walk.dtdy = dtdy;
-    walk.ddsdx = dsdxdy;
-    walk.ddtdx = dtdxdy;
+    const DeltaWalk walk{dest, destStride, width, height, s, t, dsdx, dtdx, dsdy, dtdy, dsdxdy, dtdxdy};
     const SourceWindow window{source, sourceStride, windowWidth, windowHeight};
     RunDelta(walk, window, filterBits == 0x100 ? 1 : 0, FunctionWeight{combine, weight});
 }
