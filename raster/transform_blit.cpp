@@ -210,17 +210,11 @@ void DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* source, int x, int y, int wi
     DeltaWalk walk;
     if (!SetUpWalk(*dest, x, y, width, height, m, false, walk)) return;
     const int sampling = pix::WantsFilter(mode) ? 1 : 0;
-    auto run = [&]<class Op>() { RunDelta(walk, window, sampling, VaryingWeight<Op>{}); };
-    // Weights vary per pixel, so copy and multiply take their clamped forms.
-    switch (mode & PIX_MODE_MASK) {
-        case PIX_MODE_COPY: run.operator()<pix::CopyClamp>(); break;
-        case PIX_MODE_ADD: run.operator()<pix::Add>(); break;
-        case PIX_MODE_DODGE: run.operator()<pix::Dodge>(); break;
-        case PIX_MODE_MULTIPLY: run.operator()<pix::MultiplyClamp>(); break;
-        case PIX_MODE_OVERLAY: run.operator()<pix::Overlay>(); break;
-        case PIX_MODE_HSVADJUST: run.operator()<pix::HSVAdjust>(); break;
-        default: break;
-    }
+    // Weights vary per pixel, so copy and multiply take their clamped forms; a weight
+    // other than 0 and 256 selects the per-pixel-weight combiners, and the low byte
+    // alone leaves the source-alpha bit out.
+    pix::WithClampCombiner(mode & PIX_MODE_MASK, 1,
+                           [&]<class Op>() { RunDelta(walk, window, sampling, VaryingWeight<Op>{}); });
 }
 
 // Grid corners of a mesh, read from float or double pairs or (x, y, alpha) triples.

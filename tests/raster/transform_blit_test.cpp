@@ -204,6 +204,27 @@ TEST(DeltaBlitAlpha, OpacityRampsAcrossTheRow) {
     EXPECT_EQ(Px(dst, 0, 0), 0u);
 }
 
+TEST(DeltaBlitAlpha, EveryModeBlendsAtEachPixelsOwnClampedWeight) {
+    // Column i weighs (0.25 + i / 16) x 256 = 64 + 16 i, past full strength at the
+    // right: copy and multiply must clamp, and the source-alpha bit is ignored.
+    PIX_MemBitmap src(16, 3, 4), dst(16, 3, 4), want(16, 3, 4);
+    FillRandom(src, 51);
+    for (uint32_t low = PIX_MODE_COPY; low <= PIX_MODE_HSVADJUST; ++low)
+        for (uint32_t extra : {0u, uint32_t(PIX_MODE_USE_SOURCE_ALPHA)}) {
+            FillRandom(dst, 52);
+            FillRandom(want, 52);
+            PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 3, 0, 0, 16, 3, 1, 0, 0, 1, 0, 0, false, 0.25f, 1.0f / 16, 0, 0,
+                               low | extra);
+            for (int j = 0; j < 3; ++j)
+                for (int i = 0; i < 16; ++i) {
+                    const uint32_t s = Px(src, i, j);
+                    PIX_CombinePixelsByModeClamp(reinterpret_cast<uint8_t*>(&Px(want, i, j)), PIX_PixelR(s),
+                                                 PIX_PixelG(s), PIX_PixelB(s), PIX_PixelA(s), 64 + 16 * i, low);
+                }
+            EXPECT_EQ(CountDifferent(dst, want), 0) << "mode " << std::hex << (low | extra);
+        }
+}
+
 TEST(DeltaBlitAlpha, ConstantOpacityIsThePlainDeltaBlit) {
     PIX_MemBitmap src(10, 10, 4), a(10, 10, 4), b(10, 10, 4);
     FillRandom(src, 31);
