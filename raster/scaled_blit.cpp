@@ -175,7 +175,7 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
                     float sourceX, float sourceY, float sourceWidth, float sourceHeight, float alpha,
                     PIX_DrawMode mode) {
     if (!dest || !source || destWidth == 0 || destHeight == 0 || alpha == 0.0f) return;
-    const bool filter = pix::WantsFilter(mode);
+    const bool filter = PIX_IsBilinear(mode);
     if (std::fabs(sourceWidth - float(destWidth)) < 0.001f && std::fabs(sourceHeight - float(destHeight)) < 0.001f &&
         (!filter || (NearWhole(sourceX) && NearWhole(sourceY)))) {
         if (BlitUnscaled(dest, source, destX, destY, destWidth, destHeight, sourceX, sourceY, alpha, mode)) return;

@@ -154,7 +154,4 @@ inline bool Unmirror(int& pos, int& size) {
     return true;
 }
 
-// Mode-word bits that ask for filtering.
-inline bool WantsFilter(uint32_t mode) { return (mode & 0xff00) == 0x100; }
-
 }  // namespace pix

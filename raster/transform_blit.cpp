@@ -191,7 +191,7 @@ void DeltaBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int x, int y, int width, 
     const int weight = PIX_AlphaWeight(alpha);
     DeltaWalk walk;
     if (weight == 0 || !SetUpWalk(*dest, x, y, width, height, m, false, walk)) return;
-    const int sampling = pix::WantsFilter(mode) ? 1 : 0;
+    const int sampling = PIX_IsBilinear(mode) ? 1 : 0;
     pix::WithCombiner(mode, weight, [&]<class Op>() { RunDelta(walk, window, sampling, FixedWeight<Op>{weight}); });
 }
 
@@ -209,7 +209,7 @@ void DeltaBlitAlpha(PIX_IBitmap* dest, PIX_IBitmap* source, int x, int y, int wi
     if (!SetUpDelta(dest, source, x, y, width, height, sx, sy, sw, sh, clipToSource, m, window)) return;
     DeltaWalk walk;
     if (!SetUpWalk(*dest, x, y, width, height, m, false, walk)) return;
-    const int sampling = pix::WantsFilter(mode) ? 1 : 0;
+    const int sampling = PIX_IsBilinear(mode) ? 1 : 0;
     // Weights vary per pixel, so copy and multiply take their clamped forms; a weight
     // other than 0 and 256 selects the per-pixel-weight combiners, and the low byte
     // alone leaves the source-alpha bit out.
@@ -320,7 +320,7 @@ void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int dest
     // image by a pixel and dropping an edge row.
     m.s = sx + xOffset - (dw * a * c + dh * a * s - sw) / 2 + 0.5 * (m.dsdx + m.dsdy) - left;
     m.t = sy + yOffset - (dh * b * c - dw * b * s - sh) / 2 + 0.5 * (m.dtdx + m.dtdy) - top;
-    const bool filter = pix::WantsFilter(mode);
+    const bool filter = PIX_IsBilinear(mode);
     if (filter) {
         // Bilinear weights count from pixel centres.
         m.s -= 0.5;
