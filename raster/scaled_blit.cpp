@@ -7,6 +7,7 @@
 #include "raster/blit.h"
 #include "raster/combiners.h"
 #include "raster/scaled_blit_sampling.h"
+#include "raster/spans.h"
 
 namespace {
 
@@ -86,8 +87,7 @@ void HalfBlendRows(const Walk& g, const SourceWindow& src) {
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
-            const uint32_t s = *reinterpret_cast<const uint32_t*>(srow + (px >> 16) * 4);
-            d[i] = ((s >> 1) & 0x7f7f7f7fu) + ((d[i] >> 1) & 0x7f7f7f7fu);
+            d[i] = pix::HalfOf(pix::LoadPixel(srow + (px >> 16) * 4)) + pix::HalfOf(d[i]);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/scaled_blit_sampling.h"
+#include "raster/spans.h"
 
 namespace {
 
@@ -464,13 +465,13 @@ void PIX_HalveBlitAA(PIX_IBitmap* dest, PIX_IBitmap* source) {
     const auto* src = static_cast<const uint32_t*>(source->getBits());
     auto* dst = static_cast<uint32_t*>(dest->getBits());
     const int64_t srcSpan = source->getRowSpan(), dstSpan = dest->getRowSpan();
-    auto quarter = [](uint32_t p) { return (p >> 2) & 0x3f3f3f3fu; };
+    using pix::QuarterOf;
     for (int j = 0; j < height; ++j) {
         const uint32_t* r0 = src + 2 * j * srcSpan;
         const uint32_t* r1 = r0 + srcSpan;
         uint32_t* d = dst + j * dstSpan;
         for (int i = 0; i < width; ++i)
-            d[i] = quarter(r0[2 * i]) + quarter(r0[2 * i + 1]) + quarter(r1[2 * i]) + quarter(r1[2 * i + 1]);
+            d[i] = QuarterOf(r0[2 * i]) + QuarterOf(r0[2 * i + 1]) + QuarterOf(r1[2 * i]) + QuarterOf(r1[2 * i + 1]);
     }
 }
 
