@@ -1,7 +1,6 @@
 #include "winapi/gdi.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <unordered_set>
 
