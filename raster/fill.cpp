@@ -4,14 +4,7 @@
 
 #include "raster/spans.h"
 
-namespace {
-
-struct Box {
-    int x, y, w, h;
-};
-
-// The rectangle clipped to the bitmap; false when nothing is left to draw.
-bool ClipBox(const PIX_IBitmap* bm, int x, int y, int width, int height, Box& out) {
+bool pix::ClipBox(const PIX_IBitmap* bm, int x, int y, int width, int height, Box& out) {
     if (!PIX_HasPixels(bm)) return false;
     int64_t X = x, Y = y, W = width, H = height;
     if (X < 0) W += X, X = 0;
@@ -24,6 +17,11 @@ bool ClipBox(const PIX_IBitmap* bm, int x, int y, int width, int height, Box& ou
     out = {int(X), int(Y), int(W), int(H)};
     return true;
 }
+
+namespace {
+
+using pix::Box;
+using pix::ClipBox;
 
 template <class RowFn>
 void ForEachRow(PIX_IBitmap* bm, const Box& b, RowFn&& row) {

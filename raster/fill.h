@@ -26,3 +26,16 @@ void PIX_DrawGlyph(PIX_IBitmap* bm, int x, int y, PIX_PixelValue colour, const u
 // The same with the mask rows packed (row span = mask width).
 void PIX_DrawGlyphEx(PIX_IBitmap* bm, int x, int y, PIX_PixelValue colour, const uint8_t* coverage, int maskWidth,
                      int maskHeight, float alpha, PIX_DrawMode mode);
+
+namespace pix {
+
+// A rectangle that lies wholly inside a bitmap.
+struct Box {
+    int x, y, w, h;
+};
+
+// The rectangle clipped to the bitmap, as every rectangle operation on one bitmap
+// clips; false when nothing is left to draw or the bitmap has no pixels.
+bool ClipBox(const PIX_IBitmap* bm, int x, int y, int width, int height, Box& out);
+
+}  // namespace pix

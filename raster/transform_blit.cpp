@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "raster/fill.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
 
@@ -259,28 +260,6 @@ void MeshBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int x, int y, int width, i
     }
 }
 
-// Clipping of the whole-bitmap rectangle operations: rows are image rows.
-struct ClippedRect {
-    int x, y, width, height;
-};
-bool ClipToBitmap(const PIX_IBitmap* bm, int x, int y, int width, int height, ClippedRect& out) {
-    if (!PIX_HasPixels(bm)) return false;
-    if (x < 0) {
-        width += x;
-        x = 0;
-    }
-    if (y < 0) {
-        height += y;
-        y = 0;
-    }
-    if (x >= bm->getWidth() || y >= bm->getHeight()) return false;
-    width = std::min(width, bm->getWidth() - x);
-    height = std::min(height, bm->getHeight() - y);
-    if (width <= 0 || height <= 0) return false;
-    out = {x, y, width, height};
-    return true;
-}
-
 // trunc(v x 256), saturated far beyond any byte arithmetic so the conversion is defined.
 int64_t Fixed8(float v) {
     const double f = double(v) * 256.0;
@@ -399,14 +378,14 @@ void PIX_DeltaBlitRow(uint8_t* dest, const uint8_t* source, int width, int heigh
 void PIX_MultiplyAddRect(PIX_IBitmap* bitmap, int x, int y, int width, int height, float redScale,
                          float greenScale, float blueScale, float alphaScale, float redAdd, float greenAdd,
                          float blueAdd, float alphaAdd) {
-    ClippedRect r;
-    if (!ClipToBitmap(bitmap, x, y, width, height, r)) return;
+    pix::Box r;
+    if (!pix::ClipBox(bitmap, x, y, width, height, r)) return;
     // Byte order A, R, G, B.
     const int64_t scale[4] = {Fixed8(alphaScale), Fixed8(redScale), Fixed8(greenScale), Fixed8(blueScale)};
     const int64_t add[4] = {Fixed8(alphaAdd), Fixed8(redAdd), Fixed8(greenAdd), Fixed8(blueAdd)};
-    for (int j = 0; j < r.height; ++j) {
+    for (int j = 0; j < r.h; ++j) {
         auto* p = reinterpret_cast<uint8_t*>(PIX_PixelAddress(*bitmap, r.x, r.y + j));
-        for (int i = 0; i < r.width * 4; ++i) {
+        for (int i = 0; i < r.w * 4; ++i) {
             const int64_t v = (p[i] * scale[i & 3] + add[i & 3]) >> 8;
             p[i] = uint8_t(std::clamp<int64_t>(v, 0, 255));
         }
@@ -415,11 +394,11 @@ void PIX_MultiplyAddRect(PIX_IBitmap* bitmap, int x, int y, int width, int heigh
 
 void PIX_ProcessRect(PIX_IBitmap* bitmap, int x, int y, int width, int height, PIX_PixelCallback callback,
                      void* context) {
-    ClippedRect r;
-    if (!callback || !ClipToBitmap(bitmap, x, y, width, height, r)) return;
-    for (int j = 0; j < r.height; ++j) {
+    pix::Box r;
+    if (!callback || !pix::ClipBox(bitmap, x, y, width, height, r)) return;
+    for (int j = 0; j < r.h; ++j) {
         uint32_t* p = PIX_PixelAddress(*bitmap, r.x, r.y + j);
-        for (int i = 0; i < r.width; ++i) callback(p + i, context);
+        for (int i = 0; i < r.w; ++i) callback(p + i, context);
     }
 }
 

@@ -275,7 +275,21 @@ TEST(ProcessRect, VisitsTheClippedRectangleRowByRow) {
     PIX_ProcessRect(&bm, 3, -1, 9, 3, record, &seen);
     EXPECT_EQ(seen, (std::vector<uint32_t>{3, 4, 13, 14}));
     PIX_ProcessRect(&bm, 0, 0, 5, 4, nullptr, nullptr);
-    PIX_ProcessRect(&bm, 5, 0, 5, 4, [](uint32_t*, void*) { FAIL(); }, nullptr);
+    // Rectangles at the ends of the int range clip without wrapping.
+    const struct { int x, y, w, h, visits; } extremes[] = {
+        {5, 0, 5, 4, 0},
+        {-1, 0, INT32_MIN, 4, 0},
+        {0, -1, 5, INT32_MIN, 0},
+        {INT32_MIN, 0, INT32_MAX, 4, 0},
+        {INT32_MAX, 0, INT32_MAX, 4, 0},
+        {-3, -2, INT32_MAX, INT32_MAX, 20},
+        {4, 3, INT32_MAX, INT32_MAX, 1},
+    };
+    for (const auto& c : extremes) {
+        int visits = 0;
+        PIX_ProcessRect(&bm, c.x, c.y, c.w, c.h, [](uint32_t*, void* n) { ++*static_cast<int*>(n); }, &visits);
+        EXPECT_EQ(visits, c.visits) << c.x << "," << c.y << " " << c.w << "x" << c.h;
+    }
 }
 
 TEST(SetAlphaFromColorMask, MatchingColourBecomesTransparent) {
