@@ -404,9 +404,10 @@ void PIX_ProcessRect(PIX_IBitmap* bitmap, int x, int y, int width, int height, P
 
 void PIX_SetAlphaFromColorMask(PIX_IBitmap* bitmap, PIX_PixelValue color) {
     if (!PIX_HasPixels(bitmap)) return;
-    for (int j = 0; j < bitmap->getHeight(); ++j) {
+    const int width = bitmap->getWidth(), height = bitmap->getHeight();
+    for (int j = 0; j < height; ++j) {
         uint32_t* p = PIX_PixelAddress(*bitmap, 0, j);
-        for (int i = 0; i < bitmap->getWidth(); ++i) {
+        for (int i = 0; i < width; ++i) {
             const uint32_t rgb = p[i] & 0xffffff00u;
             p[i] = rgb | (rgb == color ? 0u : 255u);
         }
