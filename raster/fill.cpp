@@ -94,7 +94,6 @@ void PIX_DrawGlyph(PIX_IBitmap* bm, int x, int y, PIX_PixelValue colour, const u
     Box box;
     if (!ClipBox(bm, int(X), int(Y), int(W), int(H), box)) return;
     const int w = PIX_AlphaWeight(alpha);
-    if ((mode & PIX_MODE_MASK) > PIX_MODE_HSVADJUST) return;
     const int R = PIX_PixelR(colour), G = PIX_PixelG(colour), B = PIX_PixelB(colour), A = PIX_PixelA(colour);
     pix::WithSolidCombiner(mode, w, [&]<class Op>() {
         ForEachRow(bm, box, [&](uint32_t* row, int n) {
