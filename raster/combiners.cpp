@@ -1,5 +1,6 @@
 #include "raster/combiners.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -143,10 +144,7 @@ void PIX_CombinePixelsByMode(uint8_t* p, int r, int g, int b, int a, int weight,
 }
 
 void PIX_CombinePixelsByModeClamp(uint8_t* p, int r, int g, int b, int a, int weight, uint32_t mode) {
-    auto sat = [](int v) {
-        return v < -pix::kPixMaxClampChannel ? -pix::kPixMaxClampChannel
-                                              : (v > pix::kPixMaxClampChannel ? pix::kPixMaxClampChannel : v);
-    };
+    auto sat = [](int v) { return std::clamp(v, -pix::kPixMaxClampChannel, pix::kPixMaxClampChannel); };
     r = sat(r), g = sat(g), b = sat(b), a = sat(a), weight = sat(weight);
     pix::WithClampCombiner(mode, weight, [&]<class Op>() { Op::apply(p, r, g, b, a, weight); });
 }
