@@ -172,8 +172,7 @@ bool SourceWindowFor(const PIX_IBitmap& source, bool clipToSource, double sx, do
 // Shared by the delta blits: window, mirroring, mapping relative to the window.
 bool SetUpDelta(PIX_IBitmap* dest, PIX_IBitmap* source, int& x, int& y, int& width, int& height, double sx,
                 double sy, double sw, double sh, bool clipToSource, Mapping& m, SourceWindow& window) {
-    if (!dest || !source || width == 0 || height == 0) return false;
-    if (!PIX_HasPixels(dest) || !PIX_HasPixels(source)) return false;
+    if (width == 0 || height == 0 || !PIX_HasPixels(dest) || !PIX_HasPixels(source)) return false;
     int left = 0, top = 0;
     if (!SourceWindowFor(*source, clipToSource, sx, sy, sw, sh, window, left, top)) return false;
     if (width < 0) sx += sw;
@@ -272,8 +271,7 @@ int64_t Fixed8(float v) {
 void PIX_RotatedBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, int destWidth, int destHeight,
                      float sourceX, float sourceY, float sourceWidth, float sourceHeight, float angle,
                      bool clipToSource, float alpha, PIX_DrawMode mode, float xOffset, float yOffset) {
-    if (!dest || !source || destWidth == 0 || destHeight == 0) return;
-    if (!PIX_HasPixels(dest) || !PIX_HasPixels(source)) return;
+    if (destWidth == 0 || destHeight == 0 || !PIX_HasPixels(dest) || !PIX_HasPixels(source)) return;
     SourceWindow window;
     int left = 0, top = 0;
     if (!SourceWindowFor(*source, clipToSource, sourceX, sourceY, sourceWidth, sourceHeight, window, left, top)) return;
