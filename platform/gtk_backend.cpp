@@ -482,9 +482,7 @@ gboolean GtkViewImpl::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
 }
 
 bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
-    if (!cr_ || !image.pixels || image.width <= 0 || image.height <= 0 || dest.width <= 0 || dest.height <= 0 ||
-        image.rowBytes < image.width * 4)
-        return false;
+    if (!cr_ || !image.HasPixels() || dest.width <= 0 || dest.height <= 0) return false;
     double sx = image.width / dest.width, sy = image.height / dest.height;
     double top = frame_.height - dest.y - dest.height;
     // Only the pixels under the clip are converted.

@@ -122,8 +122,7 @@ void HeadlessView::SetFrameSize(double width, double height) {
 }
 
 bool HeadlessView::DrawImage(const ImageRef& image, const Rect& dest) {
-    if (!drawing_ || !image.pixels || image.width <= 0 || image.height <= 0 || image.rowBytes < image.width * 4)
-        return false;
+    if (!drawing_ || !image.HasPixels()) return false;
     Shown s;
     s.width = image.width;
     s.height = image.height;

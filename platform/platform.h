@@ -167,6 +167,8 @@ struct ImageRef {
     const uint8_t* pixels = nullptr;  // bytes A, R, G, B per pixel, colours premultiplied
     int width = 0, height = 0;        // in pixels
     int rowBytes = 0;
+    // Widened so that an absurd width cannot wrap the row check.
+    bool HasPixels() const { return pixels && width > 0 && height > 0 && rowBytes >= int64_t(width) * 4; }
 };
 
 class View {

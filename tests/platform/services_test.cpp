@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "platform/folders.h"
 #include "platform/image_convert.h"
+#include "platform/platform.h"
 #include "platform/wheel.h"
 
 using namespace platform;
@@ -45,6 +47,22 @@ TEST(ImageConvert, BytesToNativeWordsWithStrides) {
     EXPECT_EQ(dst[2], 0xdeadbeefu);  // destination padding untouched
     EXPECT_EQ(dst[3], 0x00000000u);
     EXPECT_EQ(dst[4], 0x01020304u);
+}
+
+TEST(ImageRef, OnlyReadableImagesHavePixels) {
+    static const uint8_t px[16] = {};
+    struct Case { ImageRef image; bool has; } cases[] = {
+        {{px, 2, 2, 8}, true},
+        {{px, 2, 2, 16}, true},   // padded rows
+        {{px, 2, 2, 7}, false},   // rows shorter than the width
+        {{nullptr, 2, 2, 8}, false},
+        {{px, 0, 2, 8}, false},
+        {{px, 2, 0, 8}, false},
+        {{px, -1, 2, 8}, false},
+        {{px, INT_MAX, 1, INT_MAX}, false},  // the width in bytes would wrap an int
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.image.HasPixels(), c.has) << c.image.width << "x" << c.image.height << " row " << c.image.rowBytes;
 }
 
 class Env : public ::testing::Test {
