@@ -2,6 +2,8 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include "platform/folders.h"
 #include "platform/image_convert.h"
 #include "platform/wheel.h"
+#include "winapi/cursor.h"
 
 namespace platform {
 
@@ -118,7 +121,7 @@ public:
 
     void SetNeedsDisplayInRect(const Rect& r) override {
         if (!area_) return;
-        double top = frame_.height - r.y - r.height;
+        double top = Top(r);
         int x0 = int(std::floor(r.x)), y0 = int(std::floor(top));
         int x1 = int(std::ceil(r.x + r.width)), y1 = int(std::ceil(top + r.height));
         if (x1 > x0 && y1 > y0) gtk_widget_queue_draw_area(area_, x0, y0, x1 - x0, y1 - y0);
@@ -169,7 +172,12 @@ public:
     static gboolean OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangle* alloc, gpointer self);
     static void OnDestroy(GtkWidget*, gpointer self);
 
+    // The toolkit counts y downwards from the top, the view upwards from the bottom.
     Point ToView(double x, double y) const { return {x, frame_.height - y}; }
+    double Top(const Rect& r) const { return frame_.height - r.y - r.height; }
+    MouseEvent ButtonEvent(const GdkEventButton* e) const {
+        return {ToView(e->x, e->y), ModifierFlags(e->state), clickCount_};
+    }
 
     GtkWidget* overlay_;
     GtkWidget* area_;
@@ -277,10 +285,10 @@ private:
     }
     void ApplyCursor() {
         GdkDisplay* d = gdk_display_get_default();
-        const char* name = cursorId_ == 32642 ? "nwse-resize"
-                           : cursorId_ == 32644 ? "ew-resize"
-                           : cursorId_ == 32645 ? "ns-resize"
-                                                : "default";
+        const char* name = cursorId_ == IDC_SIZENWSE ? "nwse-resize"
+                           : cursorId_ == IDC_SIZEWE ? "ew-resize"
+                           : cursorId_ == IDC_SIZENS ? "ns-resize"
+                                                     : "default";
         GdkCursor* c = hidden_ ? gdk_cursor_new_for_display(d, GDK_BLANK_CURSOR) : gdk_cursor_new_from_name(d, name);
         for (GtkWindowImpl* w : windows_)
             if (GdkWindow* gw = gtk_widget_get_window(w->window_)) gdk_window_set_cursor(gw, c);
@@ -289,7 +297,7 @@ private:
 
     std::set<GtkWindowImpl*> windows_;
     bool hidden_ = false;
-    int cursorId_ = 32512;
+    int cursorId_ = IDC_ARROW;
 };
 
 GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bool borderless)
@@ -484,7 +492,7 @@ gboolean GtkViewImpl::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
 bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
     if (!cr_ || !image.HasPixels() || dest.width <= 0 || dest.height <= 0) return false;
     double sx = image.width / dest.width, sy = image.height / dest.height;
-    double top = frame_.height - dest.y - dest.height;
+    double top = Top(dest);
     // Only the pixels under the clip are converted.
     double x1, y1, x2, y2;
     cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
@@ -529,17 +537,15 @@ gboolean GtkViewImpl::OnButtonPress(GtkWidget* w, GdkEventButton* e, gpointer se
     v->lastPressTime_ = e->time;
     v->lastPressX_ = e->x;
     v->lastPressY_ = e->y;
-    MouseEvent m{v->ToView(e->x, e->y), ModifierFlags(e->state), v->clickCount_};
-    if (e->button == 1) v->client_->MouseDown(m);
-    if (e->button == 3) v->client_->RightMouseDown(m);
+    if (e->button == 1) v->client_->MouseDown(v->ButtonEvent(e));
+    if (e->button == 3) v->client_->RightMouseDown(v->ButtonEvent(e));
     return TRUE;
 }
 
 gboolean GtkViewImpl::OnButtonRelease(GtkWidget*, GdkEventButton* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
-    MouseEvent m{v->ToView(e->x, e->y), ModifierFlags(e->state), v->clickCount_};
-    if (e->button == 1) v->client_->MouseUp(m);
-    if (e->button == 3) v->client_->RightMouseUp(m);
+    if (e->button == 1) v->client_->MouseUp(v->ButtonEvent(e));
+    if (e->button == 3) v->client_->RightMouseUp(v->ButtonEvent(e));
     return TRUE;
 }
 
@@ -601,7 +607,7 @@ gboolean GtkViewImpl::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTo
         std::string text = v->client_->ToolTipText();
         if (text.empty()) return FALSE;
         gtk_tooltip_set_text(tip, text.c_str());
-        GdkRectangle area{int(r.x), int(v->frame_.height - r.y - r.height), int(r.width), int(r.height)};
+        GdkRectangle area{int(r.x), int(v->Top(r)), int(r.width), int(r.height)};
         gtk_tooltip_set_tip_area(tip, &area);
         return TRUE;
     }
@@ -614,7 +620,7 @@ gboolean GtkViewImpl::OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangl
         if (f->entry_ != child) continue;
         const Rect& r = f->setup_.frame;
         alloc->x = int(r.x);
-        alloc->y = int(v->frame_.height - r.y - r.height);
+        alloc->y = int(v->Top(r));
         alloc->width = std::max(1, int(r.width));
         alloc->height = std::max(1, int(r.height));
         return TRUE;
