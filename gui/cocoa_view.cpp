@@ -12,6 +12,17 @@
 using platform::MouseEvent;
 using platform::Rect;
 
+namespace {
+
+// Characters, not bytes: a UTF-8 sequence counts once.
+int CharacterCount(const std::string& text) {
+    int n = 0;
+    for (char c : text) n += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    return n;
+}
+
+}  // namespace
+
 std::string ToNSString(const char* text) { return text ? text : ""; }
 
 // ---- Menus ----------------------------------------------------------------------------------
@@ -49,11 +60,7 @@ bool CocoaFormatter_vQDEditor_sa::IsPartialStringValid(const std::string& partia
         for (char c : partial)
             if (filterCharacterSet.find(c) == std::string::npos) return false;
     }
-    if (maxLength != 0) {
-        int chars = 0;
-        for (char c : partial) chars += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
-        if (chars > maxLength) return false;
-    }
+    if (maxLength != 0 && CharacterCount(partial) > maxLength) return false;
     if (maxValue != 0) return std::atoi(partial.c_str()) <= maxValue;
     return true;
 }
@@ -83,11 +90,7 @@ IGraphicsCocoa_vQDEditor_sa::IGraphicsCocoa_vQDEditor_sa(IGraphicsMac* graphics,
 
 IGraphicsCocoa_vQDEditor_sa::~IGraphicsCocoa_vQDEditor_sa() {
     killTimer();
-    // Fields before the view they sit on, and without telling anyone.
-    if (mTextFieldView) mTextFieldView->SetDelegate(nullptr);
-    if (mSecureTextFieldView) mSecureTextFieldView->SetDelegate(nullptr);
-    mTextFieldView.reset();
-    mSecureTextFieldView.reset();
+    DropTextFields();  // before the view they sit on
     mView.reset();
 }
 
@@ -149,29 +152,27 @@ void IGraphicsCocoa_vQDEditor_sa::MouseDown(const MouseEvent& e) {
     });
 }
 
-void IGraphicsCocoa_vQDEditor_sa::MouseUp(const MouseEvent& e) {
-    Dispatch(e, false, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseUp(x, y, m); });
+void IGraphicsCocoa_vQDEditor_sa::ButtonUp(const MouseEvent& e, bool right) {
+    Dispatch(e, right, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseUp(x, y, m); });
 }
 
-void IGraphicsCocoa_vQDEditor_sa::MouseDragged(const MouseEvent& e) {
-    Dispatch(e, false, [&](int x, int y, IMouseMod* m) {
+void IGraphicsCocoa_vQDEditor_sa::ButtonDragged(const MouseEvent& e, bool right) {
+    Dispatch(e, right, [&](int x, int y, IMouseMod* m) {
         if (!mTextFieldView) mGraphics->OnMouseDrag(x, y, m);
     });
 }
+
+void IGraphicsCocoa_vQDEditor_sa::MouseUp(const MouseEvent& e) { ButtonUp(e, false); }
+
+void IGraphicsCocoa_vQDEditor_sa::MouseDragged(const MouseEvent& e) { ButtonDragged(e, false); }
 
 void IGraphicsCocoa_vQDEditor_sa::RightMouseDown(const MouseEvent& e) {
     Dispatch(e, true, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseDown(x, y, m); });
 }
 
-void IGraphicsCocoa_vQDEditor_sa::RightMouseUp(const MouseEvent& e) {
-    Dispatch(e, true, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseUp(x, y, m); });
-}
+void IGraphicsCocoa_vQDEditor_sa::RightMouseUp(const MouseEvent& e) { ButtonUp(e, true); }
 
-void IGraphicsCocoa_vQDEditor_sa::RightMouseDragged(const MouseEvent& e) {
-    Dispatch(e, true, [&](int x, int y, IMouseMod* m) {
-        if (!mTextFieldView) mGraphics->OnMouseDrag(x, y, m);
-    });
-}
+void IGraphicsCocoa_vQDEditor_sa::RightMouseDragged(const MouseEvent& e) { ButtonDragged(e, true); }
 
 void IGraphicsCocoa_vQDEditor_sa::MouseMoved(const MouseEvent& e) {
     Dispatch(e, false, [&](int x, int y, IMouseMod* m) { mGraphics->OnMouseOver(x, y, m); });
@@ -186,10 +187,7 @@ void IGraphicsCocoa_vQDEditor_sa::ScrollWheel(const platform::WheelEvent& e) {
 
 bool IGraphicsCocoa_vQDEditor_sa::KeyDown(const platform::KeyEvent& e) {
     const std::string& chars = e.charactersIgnoringModifiers;
-    // Exactly one character (a UTF-8 sequence counts once); composed input is dropped.
-    int count = 0;
-    for (char c : chars) count += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
-    if (count != 1) return true;
+    if (CharacterCount(chars) != 1) return true;  // composed input is dropped
 
     int code = -1;
     switch (e.keyCode) {
@@ -291,18 +289,18 @@ void IGraphicsCocoa_vQDEditor_sa::createTextEntry(IControl* control, IParam* par
     mEdControl = control;
 }
 
-void IGraphicsCocoa_vQDEditor_sa::endUserInput() {
-    if (mTextFieldView) {
-        mTextFieldView->SetDelegate(nullptr);
-        mTextFieldView.reset();
-    } else if (mSecureTextFieldView) {
-        mSecureTextFieldView->SetDelegate(nullptr);
-        mSecureTextFieldView.reset();
+void IGraphicsCocoa_vQDEditor_sa::DropTextFields() {
+    // A field losing its focus as it goes must not report an end of editing.
+    for (auto* field : {&mTextFieldView, &mSecureTextFieldView}) {
+        if (*field) (*field)->SetDelegate(nullptr);
+        field->reset();
     }
+}
+
+void IGraphicsCocoa_vQDEditor_sa::endUserInput() {
+    DropTextFields();
     if (mView) mView->MakeFirstResponder();
-    mTextFieldView.reset();
-    mSecureTextFieldView.reset();
-    mFormatter.reset();
+    mFormatter.reset();  // only after the fields, which use it
     mEdControl = nullptr;
     mEdParam = nullptr;
 }

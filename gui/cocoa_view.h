@@ -104,6 +104,11 @@ private:
     // Maps the event's position and modifiers, then calls `call` (x, y, modifiers).
     template <class Call>
     void Dispatch(const platform::MouseEvent& e, bool right, Call&& call);
+    // Release and drag are the same for both buttons but for the modifiers.
+    void ButtonUp(const platform::MouseEvent& e, bool right);
+    void ButtonDragged(const platform::MouseEvent& e, bool right);
+    // Removes the text fields without telling their delegate (this view).
+    void DropTextFields();
 
     IGraphicsMac* mGraphics;
     std::unique_ptr<platform::Timer> mTimer;
