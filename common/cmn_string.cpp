@@ -18,6 +18,17 @@ int BoundedLength(const char* text, int64_t maxLength) {
 
 }  // namespace
 
+bool CMN_EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
+        if (x != y) return false;
+    }
+    return true;
+}
+
 CMN_String::CMN_String(const char* text, int granularity) : buf_(granularity) {
     if (text) Set(text);
 }

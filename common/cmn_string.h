@@ -2,8 +2,13 @@
 #pragma once
 
 #include <cstdarg>
+#include <string_view>
 
 #include "common/heap_buf.h"
+
+// Equal but for the letter case of ASCII letters. The user's locale has no say, so a
+// name matches the same way on every desktop.
+bool CMN_EqualNoCase(std::string_view a, std::string_view b);
 
 class CMN_String {
 public:

@@ -17,20 +17,13 @@ namespace {
 
 platform::Backend* Backend() { return platform::CurrentBackend(); }
 
-bool EqualNoCase(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) return false;
-    return true;
-}
-
 }  // namespace
 
 PIX_IBitmap* LoadImageFromBundle(const char* bundleID, const char* fileName) {
     if (!bundleID || !fileName) return nullptr;
     std::string name = fileName;
     size_t dot = name.rfind('.');
-    if (dot == std::string::npos || !EqualNoCase(name.substr(dot + 1), "png")) return nullptr;
+    if (dot == std::string::npos || !CMN_EqualNoCase(std::string_view(name).substr(dot + 1), "png")) return nullptr;
     platform::BundleInfo bundle;
     if (!platform::FindBundle(bundleID, &bundle)) return nullptr;
     std::string resource = name.substr(0, dot);

@@ -4,11 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <mutex>
 #include <vector>
+
+#include "common/cmn_string.h"
 
 namespace platform {
 
@@ -131,13 +132,9 @@ std::string WithAllowedExtension(const std::string& path, const std::vector<std:
     size_t slash = path.rfind('/');
     size_t dot = path.rfind('.');
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) {
-        std::string ext = path.substr(dot + 1);
-        for (const std::string& t : allowedTypes) {
-            if (t.size() != ext.size()) continue;
-            bool same = true;
-            for (size_t i = 0; i < t.size(); ++i) same &= std::tolower((unsigned char)t[i]) == std::tolower((unsigned char)ext[i]);
-            if (same) return path;
-        }
+        std::string_view ext = std::string_view(path).substr(dot + 1);
+        for (const std::string& t : allowedTypes)
+            if (CMN_EqualNoCase(t, ext)) return path;
     }
     return path + "." + allowedTypes.front();
 }

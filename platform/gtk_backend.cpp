@@ -3,7 +3,6 @@
 #include <gtk/gtk.h>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -385,11 +384,11 @@ std::string GtkBackendImpl::RunFilePanel(const FilePanelSetup& setup) {
         std::string label;
         for (const std::string& t : setup.allowedTypes) {
             // Patterns are case-sensitive; a bracket pair per letter matches either case.
+            // ASCII only, as the extensions are compared elsewhere, whatever the locale.
             std::string pattern = "*.";
             for (char c : t) {
-                if (std::isalpha((unsigned char)c))
-                    pattern += std::string("[") + char(std::tolower((unsigned char)c)) +
-                               char(std::toupper((unsigned char)c)) + "]";
+                if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+                    pattern += {'[', char(c | 0x20), char(c & ~0x20), ']'};
                 else
                     pattern += c;
             }

@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/cmn_string.h"
+
 namespace {
 
 // A settings file is a few hundred bytes; anything far larger is not one of ours, and
@@ -35,17 +37,6 @@ std::string_view Trim(std::string_view s) {
     if (b == std::string_view::npos) return {};
     size_t e = s.find_last_not_of(ws);
     return s.substr(b, e - b + 1);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
-        if (x != y) return false;
-    }
-    return true;
 }
 
 // Lines of the file without their line ends (LF or CRLF). nullopt: unreadable file;
@@ -102,7 +93,7 @@ bool KeyMatches(std::string_view line, std::string_view key, std::string_view* v
     size_t eq = line.find('=');
     if (eq == std::string_view::npos) return false;
     std::string_view k = Trim(line.substr(0, eq));
-    if (k.empty() || k.front() == ';' || k.front() == '#' || !EqualNoCase(k, key)) return false;
+    if (k.empty() || k.front() == ';' || k.front() == '#' || !CMN_EqualNoCase(k, key)) return false;
     if (value) *value = Trim(line.substr(eq + 1));
     return true;
 }
@@ -119,7 +110,7 @@ Location Find(const std::vector<std::string>& lines, std::string_view section, s
     for (size_t i = 0; i < lines.size(); ++i) {
         if (auto name = SectionName(lines[i])) {
             if (inSection) break;  // the first matching section is the one used
-            inSection = EqualNoCase(*name, section);
+            inSection = CMN_EqualNoCase(*name, section);
             if (inSection) {
                 loc.sectionLine = long(i);
                 loc.sectionEnd = long(i) + 1;

@@ -76,3 +76,20 @@ TEST(Mutex, RecursiveAndExclusive) {
     EXPECT_TRUE(otherGets());
     CMN_MutexLock none(nullptr);
 }
+
+TEST(String, EqualNoCaseFoldsAsciiLettersOnly) {
+    using namespace std::string_literals;
+    struct Case { std::string a, b; bool equal; } cases[] = {
+        {"Panel", "pANEL", true},
+        {"PNG", "png", true},
+        {"MIDI", "midi", true},  // the I folds to i in every locale
+        {"", "", true},
+        {"png", "pn", false},
+        {"png", "pnh", false},
+        {"@[`{", "`{@[", false},       // neighbours of the letter ranges do not fold
+        {"\xc9", "\xe9", false},       // bytes of other encodings are compared as they are
+        {"a\0b"s, "A\0B"s, true},      // a NUL inside is just another byte
+        {"a\0b"s, "a\0c"s, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CMN_EqualNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+}
