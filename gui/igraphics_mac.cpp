@@ -86,8 +86,9 @@ bool IGraphicsMac::DrawScreen(IRECT*) {
         // Each pixel becomes a 2 x 2 block, so the desktop does not smooth the panel.
         const int span2 = (2 * w + 3) & ~3;
         const int64_t bytes = int64_t(2 * h) * span2 * 4 + 32;
-        void* block = bytes <= INT32_MAX ? mScreenCopy.Resize(bytes, false) : nullptr;
-        if (block && mScreenCopy.GetSize() == bytes) {
+        // A size the buffer refuses leaves its size as it was, and the panel is shown unscaled.
+        void* block = mScreenCopy.Resize(bytes, false);
+        if (mScreenCopy.GetSize() == bytes) {
             auto* dst = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(block) + 31) & ~uintptr_t(31));
             const auto* src = static_cast<const uint32_t*>(bm->getBits());
             for (int y = 0; y < h; ++y) {
