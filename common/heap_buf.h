@@ -25,7 +25,6 @@ public:
     int GetSize() const { return size_; }
     int GetAllocated() const { return allocated_; }
     int GetGranularity() const { return granularity_; }
-    void SetGranularity(int granularity) { granularity_ = granularity < 0 ? 0 : granularity; }
 
     // Block size the growth rule gives for a used size of `size` bytes with the given
     // granularity; 0 when no block may be that large.
