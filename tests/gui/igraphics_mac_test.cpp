@@ -13,6 +13,7 @@
 
 #include "headless_mac_fixture.h"
 #include "platform/folders.h"
+#include "temp_dir.h"
 
 using namespace guitest;
 using platform::AlertResponse;
@@ -57,20 +58,13 @@ TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
 }
 
 struct TempHome : MacFixture {
-    std::string home, oldHome;
     void SetUp() override {
         MacFixture::SetUp();
-        char tmpl[] = "/tmp/qd_home_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        home = tmpl;
-        if (const char* h = std::getenv("HOME")) oldHome = h;
-        setenv("HOME", home.c_str(), 1);
+        ASSERT_FALSE(home.empty());
     }
-    void TearDown() override {
-        setenv("HOME", oldHome.c_str(), 1);
-        fs::remove_all(home);
-        MacFixture::TearDown();
-    }
+    testutil::TempDir tmp;
+    const std::string home = tmp.path();
+    testutil::ScopedEnv homeEnv{"HOME", home.c_str()};
 };
 
 TEST_F(TempHome, PromptForFileStringRules) {
@@ -127,9 +121,9 @@ TEST_F(MacFixture, OpenURLRouting) {
 }
 
 TEST_F(MacFixture, ImageNameRule) {
-    char tmpl[] = "/tmp/qd_res_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    const std::string dir = tmpl;
+    testutil::TempDir tmp;
+    const std::string& dir = tmp.path();
+    ASSERT_FALSE(dir.empty());
     fs::create_directories(dir + "/Resources/img");
     const fs::path png = fs::path(QD_TEST_DATA_DIR) / "pngsuite" / "basn2c08.png";
     for (const char* to : {"/Resources/knob.png", "/Resources/img/panel.png", "/Resources/noext"})
@@ -156,7 +150,6 @@ TEST_F(MacFixture, ImageNameRule) {
     EXPECT_EQ(plugin.Get(), dir.substr(0, dir.rfind('/') + 1));
     graphics->SetBundleID("unknown.bundle");
     EXPECT_EQ(std::unique_ptr<PIX_IBitmap>(graphics->OSLoadBitmap(0, "knob.png")), nullptr);
-    fs::remove_all(dir);
 }
 
 TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {

@@ -2,8 +2,6 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdlib>
-#include <optional>
 #include <filesystem>
 #include <fstream>
 
@@ -11,6 +9,7 @@
 #include "platform/image_convert.h"
 #include "platform/platform.h"
 #include "platform/wheel.h"
+#include "temp_dir.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
@@ -67,24 +66,12 @@ TEST(ImageRef, OnlyReadableImagesHavePixels) {
 
 class Env : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/qd_folders_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        for (const char* v : {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"}) {
-            const char* old = std::getenv(v);
-            saved_.emplace_back(v, old ? std::optional<std::string>(old) : std::nullopt);
-        }
-        setenv("HOME", dir_.c_str(), 1);
-        unsetenv("XDG_CONFIG_HOME");
-        unsetenv("XDG_CONFIG_DIRS");
-    }
-    void TearDown() override {
-        for (auto& [k, v] : saved_) v ? setenv(k.c_str(), v->c_str(), 1) : unsetenv(k.c_str());
-        fs::remove_all(dir_);
-    }
-    std::string dir_;
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
+    testutil::TempDir tmp_;
+    const std::string dir_ = tmp_.path();
+    testutil::ScopedEnv home_{"HOME", dir_.c_str()};
+    testutil::ScopedEnv configHome_{"XDG_CONFIG_HOME", nullptr};
+    testutil::ScopedEnv configDirs_{"XDG_CONFIG_DIRS", nullptr};
 };
 
 TEST_F(Env, ConfigAndTilde) {
@@ -132,9 +119,9 @@ TEST(Folders, AllowedExtension) {
 }
 
 TEST(Folders, BundleResources) {
-    char tmpl[] = "/tmp/qd_bundle_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string dir = tmpl;
+    testutil::TempDir tmp;
+    const std::string& dir = tmp.path();
+    ASSERT_FALSE(dir.empty());
     fs::create_directories(dir + "/Resources/sub.png");
     std::ofstream(dir + "/Resources/knob.png") << "x";
     RegisterBundle({"test.bundle", dir, dir + "/exe", dir + "/Resources"});
@@ -152,7 +139,6 @@ TEST(Folders, BundleResources) {
     ASSERT_TRUE(FindBundle("main.bundle", &b));
     EXPECT_EQ(b.executablePath, ExecutablePath());
     EXPECT_EQ(b.resourcesPath, b.bundlePath + "/Resources");
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "temp_dir.h"
 #include "winapi/profile.h"
 
 namespace fs = std::filesystem;
@@ -19,13 +20,7 @@ namespace {
 
 class Profile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/qd_profile_XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        file_ = dir_ + "/settings.ini";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
+    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
 
     void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
     std::string Contents() const {
@@ -41,7 +36,9 @@ protected:
         return buf;
     }
 
-    std::string dir_, file_;
+    testutil::TempDir tmp_;
+    const std::string dir_ = tmp_.path();
+    const std::string file_ = dir_ + "/settings.ini";
 };
 
 TEST_F(Profile, ReadCases) {
