@@ -149,6 +149,17 @@ TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
     EXPECT_EQ(entries, 1);
 }
 
+TEST_F(Profile, AFileFarTooLargeToBeOursIsNeitherReadNorReplaced) {
+    Put("[gui]\nmanager=1\n");
+    const uintmax_t huge = uintmax_t(16) << 20 | 1;
+    fs::resize_file(file_, huge);  // sparse: costs no disk
+    EXPECT_EQ(Get("gui", "manager"), "dflt");
+    EXPECT_EQ(GetPrivateProfileInt("gui", "manager", -1, file_.c_str()), -1);
+    EXPECT_FALSE(WritePrivateProfileString("gui", "manager", "2", file_.c_str()));
+    EXPECT_EQ(fs::file_size(file_), huge);
+    EXPECT_EQ(Contents().substr(0, 16), "[gui]\nmanager=1\n");
+}
+
 TEST_F(Profile, WritesThroughALinkKeepingTheModeAndNeverReplacesADirectory) {
     const std::string real = dir_ + "/real.ini";
     std::ofstream(real) << "[gui]\nmanager=1\n";
