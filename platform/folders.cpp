@@ -123,10 +123,6 @@ std::string PathForResource(const BundleInfo& bundle, const std::string& name, c
     return path;
 }
 
-}  // namespace platform
-
-namespace platform {
-
 std::string WithAllowedExtension(const std::string& path, const std::vector<std::string>& allowedTypes) {
     if (allowedTypes.empty() || path.empty()) return path;
     size_t slash = path.rfind('/');

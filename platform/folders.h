@@ -36,10 +36,6 @@ bool FindBundle(const std::string& identifier, BundleInfo* bundle);
 // The path of the regular file `name`.`type` in the bundle's resources, or empty.
 std::string PathForResource(const BundleInfo& bundle, const std::string& name, const std::string& type);
 
-}  // namespace platform
-
-namespace platform {
-
 // A save panel that allows only some types gives the chosen name the first of them
 // when it has none of them (letter case ignored).
 std::string WithAllowedExtension(const std::string& path, const std::vector<std::string>& allowedTypes);
