@@ -82,13 +82,9 @@ void InstallBackend(Backend* backend) {
         SetCursorChangeHandler(nullptr);
         return;
     }
-    SetCursorChangeHandler([backend](int id) {
-        // Cursor changes may come from any thread; the window system wants the main one.
-        if (backend->IsMainThread())
-            backend->SetCursor(id);
-        else
-            backend->PerformOnMainThreadAndWait([backend, id] { backend->SetCursor(id); });
-    });
+    // Cursor changes may come from any thread; the window system wants the main one.
+    SetCursorChangeHandler(
+        [backend](int id) { backend->PerformOnMainThreadAndWait([backend, id] { backend->SetCursor(id); }); });
 }
 
 }  // namespace platform
