@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "raster/cached_font.h"
+#include "raster/vector_spans.h"
 #include "winapi/font.h"
 
 namespace {
@@ -12,11 +13,6 @@ namespace {
 // Fonts are asked for with the glyph cache allowed to draw natively and owning the
 // native font, so deleting a cached font also releases what the windowing layer made.
 constexpr int kCachedFontFlags = 0x600;
-
-int ClampToInt(double v) {
-    if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
-    return v >= 2147483647.0 ? INT32_MAX : int(v);
-}
 
 int NativeQuality(int quality) {
     switch (quality) {
@@ -86,7 +82,7 @@ PIX_IFont* FindOrMakeFont(int size, int orientation, int style, int quality, con
 
     FontRequest request;
     request.height = std::max(size, 2);
-    request.escapement = ClampToInt(10.0 * orientation);
+    request.escapement = pix::SatInt(10.0 * orientation);
     request.weight = style == 1 ? 700 : 400;
     request.italic = style == 2;
     request.quality = NativeQuality(quality);
@@ -107,7 +103,7 @@ PIX_IFont* FindOrMakeFont(int size, int orientation, int style, int quality, con
         // A font without a line height cannot be corrected (it would divide by zero).
         if (attempt == 1 || lineHeight == request.height || lineHeight < 1) break;
         const double s = request.height < 3 ? 4.0 : double(request.height) * request.height;
-        request.height = ClampToInt(s / lineHeight + 0.5);
+        request.height = pix::SatInt(s / lineHeight + 0.5);
     }
 
     PIX_IFont* kept = cache.Insert(size, orientation, style, face, font);

@@ -16,8 +16,12 @@
 #include "raster/polygon.h"
 #include "raster/scaled_blit.h"
 #include "raster/transform_blit.h"
+#include "raster/vector_spans.h"
 
 namespace {
+
+using pix::SatInt;
+using pix::SatInt64;
 
 constexpr PIX_DrawMode kNoBlendMode = 0x10000;  // copy weighted by source alpha
 
@@ -32,12 +36,6 @@ PIX_DrawMode BlendMode(const IChannelBlend* pBlend) {
 float BlendWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.0f; }
 
 PIX_PixelValue Pixel(const IColor& c) { return PIX_MakePixel(c.A, c.R, c.G, c.B); }
-
-// Truncation toward zero that saturates instead of overflowing on absurd coordinates.
-int Trunc(double v) {
-    if (!(v > -2147483648.0)) return v != v ? 0 : INT32_MIN;
-    return v >= 2147483647.0 ? INT32_MAX : int(v);
-}
 
 // Text alignment as drawn: 0 left, 1 centre, 2 right; a value outside that range is
 // taken as left rather than as right, so a bad style never pushes text out of its box.
@@ -182,7 +180,7 @@ bool IGraphics::DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int de
 
 bool IGraphics::DrawPoint(const IColor* pColor, float x, float y, const IChannelBlend* pBlend) {
     if (!pColor) return false;
-    PIX_PutPixel(mDrawBitmap, Trunc(x + 0.5), Trunc(y + 0.5), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
+    PIX_PutPixel(mDrawBitmap, SatInt(x + 0.5), SatInt(y + 0.5), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
     return true;
 }
 
@@ -226,7 +224,7 @@ bool IGraphics::FillConvexPolygon(const IColor* pColor, const int* x, const int*
 bool IGraphics::DrawLine(const IColor* pColor, float x1, float y1, float x2, float y2, const IChannelBlend* pBlend,
                          bool antiAlias) {
     if (!pColor) return false;
-    PIX_Line(mDrawBitmap, Trunc(x1), Trunc(y1), Trunc(x2), Trunc(y2), Pixel(*pColor), BlendWeight(pBlend),
+    PIX_Line(mDrawBitmap, SatInt(x1), SatInt(y1), SatInt(x2), SatInt(y2), Pixel(*pColor), BlendWeight(pBlend),
              int(BlendMode(pBlend)), antiAlias);
     return true;
 }
@@ -262,14 +260,14 @@ double Fraction(float f) { return f > 0.0f ? std::min(double(f), 1.0) : 0.0; }  
 
 bool IGraphics::DrawVerticalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
     if (!pColor || !pR) return false;
-    const int x = pR->L + Trunc(double(pR->W()) * Fraction(frac));
+    const int x = pR->L + SatInt(double(pR->W()) * Fraction(frac));
     PIX_Line(mDrawBitmap, x, pR->T, x, pR->B, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
     return true;
 }
 
 bool IGraphics::DrawHorizontalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
     if (!pColor || !pR) return false;
-    const int y = pR->B - Trunc(double(pR->H()) * Fraction(frac));
+    const int y = pR->B - SatInt(double(pR->H()) * Fraction(frac));
     PIX_Line(mDrawBitmap, pR->L, y, pR->R, y, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
     return true;
 }
@@ -278,7 +276,7 @@ bool IGraphics::DrawRadialLine(const IColor* pColor, float cx, float cy, float a
                                const IChannelBlend* pBlend, bool antiAlias) {
     if (!pColor) return false;
     const double s = std::sin(double(angle)), c = std::cos(double(angle));
-    PIX_Line(mDrawBitmap, Trunc(cx + rMin * s), Trunc(cy - rMin * c), Trunc(cx + rMax * s), Trunc(cy - rMax * c),
+    PIX_Line(mDrawBitmap, SatInt(cx + rMin * s), SatInt(cy - rMin * c), SatInt(cx + rMax * s), SatInt(cy - rMax * c),
              Pixel(*pColor), BlendWeight(pBlend), int(BlendMode(pBlend)), antiAlias);
     return true;
 }
@@ -380,7 +378,7 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
     const int w = m.right, h = m.bottom;
     if (align == 1) {
-        const int mid = Trunc((double(pR->L) + pR->R) * 0.5);
+        const int mid = SatInt((double(pR->L) + pR->R) * 0.5);
         pR->L = mid - w / 2;
         pR->R = pR->L + w;
     } else if (align == 0) {
@@ -426,8 +424,8 @@ bool IGraphics::DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, con
         int64_t x = x0;
         const int64_t y = y0 + l * charHeight;
         for (int64_t k = 0; k < perLine && i < len; ++k, ++i) {
-            const IRECT cell(Trunc(double(x)), Trunc(double(y)), Trunc(double(x) + charWidth),
-                             Trunc(double(y) + charHeight));
+            const IRECT cell(SatInt64(x), SatInt64(y), SatInt64(x + charWidth),
+                             SatInt64(y + charHeight));
             DrawBitmapState(pBitmap, &cell, int(static_cast<unsigned char>(str[i])) - 31, pBlend);
             x += int64_t(charWidth) + charOffset;
         }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <mutex>
@@ -126,6 +127,8 @@ TEST(FontCache, CorrectsTheHeightOnce) {
 TEST(FontCache, AsksForWeightSlantQualityAndAngleOfTheStyle) {
     struct Case { int style, quality, orientation, weight; bool italic; int nativeQuality, escapement; } cases[] = {
         {1, 1, 0, 700, false, 3, 0}, {2, 2, 45, 400, true, 4, 450}, {0, -1, -90, 400, false, 3, -900},
+        // Tenths of an absurd angle saturate rather than wrap to the opposite sign.
+        {0, 0, INT32_MAX, 400, false, 0, INT32_MAX}, {0, 0, INT32_MIN, 400, false, 0, INT32_MIN},
     };
     int n = 0;
     for (const Case& c : cases) {

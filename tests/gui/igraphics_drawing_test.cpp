@@ -455,6 +455,15 @@ TEST(ShapePrimitives, LandOnTheirPixels) {
          "..........|..######..|..#....#..|..#....#..|..#....#..|..######..|.........."},
         {"float ends truncate", 10, 7, [&](DrawGraphics& g) { g.DrawLine(&white, 1.9f, 2.9f, 5.99f, 2.2f); },
          "..........|..........|.#####....|..........|..........|..........|.........."},
+        // Ends past the int range saturate and clip instead of wrapping; a point there is dropped.
+        {"far-off ends", 10, 7,
+         [&](DrawGraphics& g) {
+             g.DrawLine(&white, -1e30f, 3.0f, 1e30f, 3.0f);
+             g.DrawRadialLine(&white, 2.0f, 0.0f, 0.0f, 0.0f, -1e30f);
+             g.DrawPoint(&white, 1e30f, 1.0f);
+             g.DrawPoint(&white, 5.0f, -1e30f);
+         },
+         "..#.......|..#.......|..#.......|##########|..#.......|..#.......|..#......."},
         {"vertical and horizontal", 10, 7,
          [&](DrawGraphics& g) {
              g.DrawVerticalLine(&white, 0, 4, 6);
