@@ -170,7 +170,7 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
         firstColumn[size_t(x - xBegin)] = int64_t(sx) + int(fx);
         columnFraction[size_t(x - xBegin)] = fx - int(fx);
     }
-    auto share = [](int k, int last, double w) { return k == 0 ? (k == last ? w : 1 - w) : k == last ? w : 1.0; };
+    auto rowShare = [ky](int j, double w) { return j == 0 ? 1 - w : j == ky ? w : 1.0; };
     std::vector<const uint8_t*> rows(size_t(ky) + 1);
 
     for (int y = yBegin; y < yEnd; ++y) {
@@ -193,13 +193,22 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
             for (int j = 0; j <= ky; ++j) {
                 const uint8_t* row = rows[size_t(j)];
                 if (!row) continue;
+                // The column shares split the row into its first column, the inner ones
+                // (share 1) and its last column (kx >= 1, so they never coincide), which
+                // keeps the share test out of the per-pixel loop.
                 double rowSum[4] = {0, 0, 0, 0};
                 const uint8_t* p = row + (c0 + iBegin) * 4;
-                for (int i = iBegin; i < iEnd; ++i, p += 4) {
-                    const double h = share(i, kx, wx);
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * h;
+                int i = iBegin;
+                if (i == 0 && i < iEnd) {
+                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * (1 - wx);
+                    ++i;
+                    p += 4;
                 }
-                const double v = share(j, ky, wy);
+                for (const int inner = std::min(iEnd, kx); i < inner; ++i, p += 4)
+                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c];
+                if (i < iEnd)
+                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * wx;
+                const double v = rowShare(j, wy);
                 for (int c = 0; c < 4; ++c) sum[c] += rowSum[c] * v;
             }
             for (int c = 0; c < 4; ++c) out[c] = uint8_t(std::min(int(sum[c] * norm), 255));
