@@ -558,3 +558,78 @@ TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
     EXPECT_EQ(Picture(g).substr(0, 24), "....########............");
     EXPECT_EQ(PIX_PixelR(g.At(4, 0)) * 10 + PIX_PixelR(g.At(8, 0)), 34);  // frames 3 and 4, in order
 }
+
+namespace {
+
+// Valid arguments for every primitive, on an 8 x 8 buffer.
+struct PrimitiveArgs : ::testing::Test {
+    const IColor white = COLOR_WHITE;
+    const IRECT r{1, 1, 6, 6};
+    std::unique_ptr<PIX_MemBitmap> pixels{Frames(1, 4, 4, true)};
+    const IBitmapStrip strip{pixels.get(), 4, 4, 1, false};
+    const int xs[4] = {1, 6, 6, 1}, ys[4] = {1, 1, 6, 6};
+};
+
+}  // namespace
+
+TEST_F(PrimitiveArgs, AMissingArgumentAnswersFalseAndDrawsNothing) {
+    IText text;
+    IRECT box = r;
+    using Call = std::function<bool(DrawGraphics&)>;
+    struct Case { const char* what; Call call; } cases[] = {
+        {"state: no strip", [&](DrawGraphics& g) { return g.DrawBitmapState(nullptr, &r, 1); }},
+        {"state: no rectangle", [&](DrawGraphics& g) { return g.DrawBitmapState(&strip, nullptr, 1); }},
+        {"rotated: no strip", [&](DrawGraphics& g) { return g.DrawRotatedBitmap(nullptr, 4, 4, 0.0); }},
+        {"mask: no mask", [&](DrawGraphics& g) { return g.DrawRotatedMask(&strip, nullptr, &strip, 0, 0, 0.0); }},
+        {"blur: no strip", [&](DrawGraphics& g) { return g.DrawBlurredBitmap(nullptr, 0, 0, &r); }},
+        {"blur: no source", [&](DrawGraphics& g) { return g.DrawBlurredBitmap(&strip, 0, 0, nullptr); }},
+        {"point", [&](DrawGraphics& g) { return g.DrawPoint(nullptr, 2, 2); }},
+        {"forced pixel", [&](DrawGraphics& g) { return g.ForcePixel(nullptr, 2, 2); }},
+        {"line", [&](DrawGraphics& g) { return g.DrawLine(nullptr, 0, 0, 7, 7); }},
+        {"vertical", [&](DrawGraphics& g) { return g.DrawVerticalLine(nullptr, 2, 0, 7); }},
+        {"horizontal", [&](DrawGraphics& g) { return g.DrawHorizontalLine(nullptr, 2, 0, 7); }},
+        {"outline: no colour", [&](DrawGraphics& g) { return g.DrawRectOutline(nullptr, &r); }},
+        {"outline: no rectangle", [&](DrawGraphics& g) { return g.DrawRectOutline(&white, nullptr); }},
+        {"line in rect: no colour", [&](DrawGraphics& g) { return g.DrawVerticalLineInRect(nullptr, &r, 0.5f); }},
+        {"line in rect: no rectangle",
+         [&](DrawGraphics& g) { return g.DrawHorizontalLineInRect(&white, nullptr, 0.5f); }},
+        {"radial", [&](DrawGraphics& g) { return g.DrawRadialLine(nullptr, 4, 4, 0, 0, 3); }},
+        {"arc", [&](DrawGraphics& g) { return g.DrawArc(nullptr, 4, 4, 3, 0, 3); }},
+        {"circle", [&](DrawGraphics& g) { return g.DrawCircle(nullptr, 4, 4, 3); }},
+        {"disc", [&](DrawGraphics& g) { return g.FillCircle(nullptr, 4, 4, 3); }},
+        {"curve", [&](DrawGraphics& g) { return g.FillCubicBezier(nullptr, 7, 0, 2, 2, 2, 5, 2, 7, 2); }},
+        {"polygon", [&](DrawGraphics& g) { return g.FillConvexPolygon(nullptr, xs, ys, 4); }},
+        {"fill: no colour", [&](DrawGraphics& g) { return g.FillIRect(nullptr, &r); }},
+        {"fill: no rectangle", [&](DrawGraphics& g) { return g.FillIRect(&white, nullptr); }},
+        {"text: no style", [&](DrawGraphics& g) { return g.DrawIText(nullptr, "x", &box); }},
+        {"text: no rectangle", [&](DrawGraphics& g) { return g.DrawIText(&text, "x", nullptr); }},
+        {"bitmap text: no strip",
+         [&](DrawGraphics& g) { return g.DrawBitmapText(nullptr, &r, &text, nullptr, "!", false, false, 4, 4, 0); }},
+        {"bitmap text: no style",
+         [&](DrawGraphics& g) { return g.DrawBitmapText(&strip, &r, nullptr, nullptr, "!", false, false, 4, 4, 0); }},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(8, 8);
+        EXPECT_FALSE(c.call(g)) << c.what;
+        EXPECT_EQ(Picture(g), "........|........|........|........|........|........|........|........") << c.what;
+    }
+}
+
+TEST_F(PrimitiveArgs, WithoutABackBufferEveryPrimitiveIsHarmless) {
+    RecordingGraphics g(nullptr, 8, 8);  // never prepared: no back buffer, no scratch bitmap
+    EXPECT_TRUE(g.DrawBitmap(&strip, &r, 0, 0));
+    EXPECT_TRUE(g.DrawRotatedBitmap(&strip, 4, 4, 1.0));
+    EXPECT_TRUE(g.DrawRotatedMask(&strip, &strip, &strip, 0, 0, 30.0));
+    EXPECT_TRUE(g.DrawBlurredBitmap(&strip, 0, 0, &r));
+    EXPECT_TRUE(g.DrawPoint(&white, 2, 2));
+    EXPECT_TRUE(g.ForcePixel(&white, 2, 2));
+    EXPECT_TRUE(g.DrawLine(&white, 0, 0, 7, 7, nullptr, true));
+    EXPECT_TRUE(g.DrawRectOutline(&white, &r));
+    EXPECT_TRUE(g.DrawArc(&white, 4, 4, 3, 0, 3));
+    EXPECT_TRUE(g.FillCircle(&white, 4, 4, 3, nullptr, true));
+    EXPECT_TRUE(g.FillRoundRect(&white, &r));
+    EXPECT_TRUE(g.FillCubicBezier(&white, 7, 0, 2, 2, 2, 5, 2, 7, 2));
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 4));
+    EXPECT_TRUE(g.FillIRect(&white, &r));
+    EXPECT_EQ(g.GetBackBufferBits(), nullptr);
+}
