@@ -1,8 +1,8 @@
 #include "gui/bitmap_cache.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 

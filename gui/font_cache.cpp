@@ -1,7 +1,6 @@
 #include "gui/font_cache.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
 
 #include "raster/cached_font.h"
