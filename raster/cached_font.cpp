@@ -61,6 +61,19 @@ int EncodeUTF8(int code, char* out) {
     return 3;
 }
 
+// The bitmap's pixels, cut to the rectangle when there is one: a caller's rectangle is
+// not trusted to lie inside the bitmap.
+RECT BitmapClip(const PIX_IBitmap& bm, const RECT* r) {
+    RECT clip{0, 0, bm.getWidth(), bm.getHeight()};
+    if (r) {
+        clip.left = std::max(clip.left, r->left);
+        clip.top = std::max(clip.top, r->top);
+        clip.right = std::min(clip.right, r->right);
+        clip.bottom = std::min(clip.bottom, r->bottom);
+    }
+    return clip;
+}
+
 enum class GlyphKind { Mono, Effects, Normal, NormalFull };
 
 // One glyph blender per (kind, mode): the pixel weight for a coverage byte, and for
@@ -294,14 +307,7 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
     if (!PIX_HasPixels(bm)) return 0;
     const PIX_GlyphRecord* rec = FindGlyph(code);
     if (!rec) return 0;
-    // The clip given is not trusted to lie inside the bitmap.
-    RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
-    if (clipIn) {
-        clip.left = std::max(clip.left, clipIn->left);
-        clip.top = std::max(clip.top, clipIn->top);
-        clip.right = std::min(clip.right, clipIn->right);
-        clip.bottom = std::min(clip.bottom, clipIn->bottom);
-    }
+    const RECT clip = BitmapClip(*bm, clipIn);
     const uint8_t* cov = GlyphCoverage(*rec);
     if (!cov) return 0;
     const int64_t x64 = x, y64 = y;
@@ -440,13 +446,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, REC
         else if (format & DT_BOTTOM) y0 = int64_t(rect->bottom) - m.bottom;
         if (bottomUp) y0 += m.bottom;
     }
-    RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
-    if (!(format & DT_NOCLIP)) {
-        clip.left = std::max(clip.left, rect->left);
-        clip.top = std::max(clip.top, rect->top);
-        clip.right = std::min(clip.right, rect->right);
-        clip.bottom = std::min(clip.bottom, rect->bottom);
-    }
+    const RECT clip = BitmapClip(*bm, (format & DT_NOCLIP) ? nullptr : rect);
     if (clip.left >= clip.right || clip.top >= clip.bottom) return 0;
 
     const int step = lineHeight_ + extraSpacing_;
