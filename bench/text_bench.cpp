@@ -1,6 +1,6 @@
 // Text drawing with warm caches: the glyph-cache path and the native path of the cached
 // font against cairo_show_text with the same font file and size. Each case of ours
-// reports "x_cairo", cairo's time divided by its own (above 1: faster than cairo).
+// reports "x_peer", cairo's time divided by its own (above 1: faster than cairo).
 #include <benchmark/benchmark.h>
 
 #include <cairo-ft.h>
@@ -36,12 +36,7 @@ const std::vector<std::string>& Strings() {
 
 HGDIOBJ MakeFont() { return CreateFont(-kCharHeight, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"); }
 
-double cairoNsPerIteration = 0;
-
-void ReportAgainstCairo(benchmark::State& state, double ns) {
-    if (cairoNsPerIteration > 0 && ns > 0) state.counters["x_cairo"] = cairoNsPerIteration / ns;
-    state.SetItemsProcessed(state.iterations() * int64_t(Strings().size()));
-}
+constexpr const char* kPeerKey = "text";
 
 void BM_Text_Cairo(benchmark::State& state) {
     HGDIOBJ probe = MakeFont();
@@ -71,7 +66,7 @@ void BM_Text_Cairo(benchmark::State& state) {
         cairo_surface_flush(surface);
     };
     draw();  // warm the glyph cache
-    cairoNsPerIteration = bench::TimedLoop(state, draw);
+    bench::PeerNs()[kPeerKey] = bench::TimedLoop(state, draw);
     state.SetItemsProcessed(state.iterations() * int64_t(strings.size()));
     cairo_font_options_destroy(opts);
     cairo_destroy(cr);
@@ -95,7 +90,7 @@ void DrawWithCachedFont(benchmark::State& state, int flags) {
         }
     };
     draw();  // warm the caches
-    ReportAgainstCairo(state, bench::TimedLoop(state, draw));
+    bench::Report(state, kPeerKey, bench::TimedLoop(state, draw), int64_t(strings.size()));
 }
 
 void BM_Text_GlyphPath(benchmark::State& state) { DrawWithCachedFont(state, PIX_FONT_OWNS_HFONT); }

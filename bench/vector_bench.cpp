@@ -27,27 +27,27 @@ struct Disc {
     float x, y, r;
 };
 
-std::vector<Segment> RandomSegments(int n, float reach, float spread, unsigned seed) {
+std::vector<Segment> RandomSegments(int n, float reach, unsigned seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<float> cx(0, kWidth), cy(0, kHeight), d(-reach, reach);
     std::vector<Segment> v(n);
     for (auto& s : v) {
         const float x = cx(rng), y = cy(rng);
-        s = {x + d(rng) * spread, y + d(rng) * spread, x + d(rng), y + d(rng)};
+        s = {x + d(rng), y + d(rng), x + d(rng), y + d(rng)};
     }
     return v;
 }
 
 const std::vector<Segment>& Triangles() {  // x1,y1,x2,y2 and the next entry's x1,y1 as the third point
-    static const auto v = RandomSegments(20000, 30, 1, 1);
+    static const auto v = RandomSegments(20000, 30, 1);
     return v;
 }
 const std::vector<Segment>& Lines() {
-    static const auto v = RandomSegments(100000, 50, 1, 2);
+    static const auto v = RandomSegments(100000, 50, 2);
     return v;
 }
 const std::vector<Segment>& FarLines() {
-    static const auto v = RandomSegments(10000, 1e6f, 1, 3);
+    static const auto v = RandomSegments(10000, 1e6f, 3);
     return v;
 }
 const std::vector<Disc>& Discs() {
