@@ -21,8 +21,6 @@ uint32_t Combined(uint32_t mode, int w) {
                             PIX_PixelB(kColour), PIX_PixelA(kColour), w, mode & 0xff);
     return p;
 }
-uint32_t Half(uint32_t x) { return x >> 1 & 0x7f7f7f7fu; }
-uint32_t Quarter(uint32_t x) { return x >> 2 & 0x3f3f3f3fu; }
 uint32_t HalfSum() {
     uint32_t r = 0;
     for (int i = 0; i < 32; i += 8) r |= (((kDest >> i & 255) + (kColour >> i & 255)) >> 1) << i;
@@ -36,19 +34,12 @@ uint32_t Expected(Family f, uint32_t mode, float alpha) {
     const int w = int(alpha * 256.0);
     if ((mode & 0xff) > 5 || w == 0) return kDest;
     if ((mode & 0xff) != 0) return Combined(mode, w);
-    if (f == kRun) {
-        if (alpha == 1.0f) return kColour;
-        if (alpha == 0.5f) return Half(kDest) + Half(kColour);
-        if (alpha == 0.25f) return Quarter(kDest) + Half(kDest) + Quarter(kColour);
-        if (alpha == 0.75f) return Quarter(kDest) + Quarter(kColour) + Half(kColour);
-    }
-    if (f == kFill) {
-        if (w == 128) return Half(kDest) + Half(kColour);
-        if (w == 64) return Quarter(kDest) + Half(kDest) + Quarter(kColour);
-        if (w == 192) return Quarter(kDest) + Quarter(kColour) + Half(kColour);
-    } else if (f != kWeighted && w == 128) {
-        return HalfSum();
-    }
+    // Fills take the whole-word forms by weight, line runs only at an alpha that is
+    // exactly such a weight.
+    uint32_t d = kDest;
+    const bool wholeWord = f == kFill || (f == kRun && float(w) / 256.0f == alpha);
+    if (wholeWord && FastCopy(d, kColour, w)) return d;
+    if (f != kWeighted && w == 128) return HalfSum();
     return w == 256 && f != kWeighted ? kColour : Combined(mode, w);
 }
 
