@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -16,6 +15,11 @@
 namespace {
 
 platform::Backend* Backend() { return platform::CurrentBackend(); }
+
+// URLs are made of ASCII; the C classes would, in a single-byte locale, take accented
+// letters for letters and leave them unescaped.
+bool IsAsciiAlpha(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+bool IsAsciiAlnum(unsigned char c) { return IsAsciiAlpha(c) || (c >= '0' && c <= '9'); }
 
 }  // namespace
 
@@ -38,10 +42,10 @@ std::string MakeOpenableURL(const char* text) {
     std::string s = text;
     // A scheme of two or more characters: one letter would be a drive name elsewhere.
     size_t colon = s.find(':');
-    bool hasScheme = colon != std::string::npos && colon >= 2 && std::isalpha((unsigned char)s[0]);
+    bool hasScheme = colon != std::string::npos && colon >= 2 && IsAsciiAlpha(s[0]);
     for (size_t i = 1; hasScheme && i < colon; ++i) {
         char c = s[i];
-        hasScheme = std::isalnum((unsigned char)c) || c == '+' || c == '-' || c == '.';
+        hasScheme = IsAsciiAlnum(c) || c == '+' || c == '-' || c == '.';
     }
     if (hasScheme) {
         if (colon + 1 >= s.size()) return {};
@@ -58,7 +62,7 @@ std::string MakeOpenableURL(const char* text) {
     static const char kHex[] = "0123456789ABCDEF";
     std::string url = "file://";
     for (unsigned char c : path) {
-        if (std::isalnum(c) || std::strchr("/-._~!$&'()*+,;=:@", c))
+        if (IsAsciiAlnum(c) || std::strchr("/-._~!$&'()*+,;=:@", c))
             url += char(c);
         else
             url += {'%', kHex[c >> 4], kHex[c & 15]};

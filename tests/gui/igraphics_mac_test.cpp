@@ -107,6 +107,8 @@ TEST_F(MacFixture, OpenURLRouting) {
         {"mailto:someone@example.org", "mailto:someone@example.org"},
         {"/usr/share/doc/guide.pdf", "file:///usr/share/doc/guide.pdf"},
         {"/tmp/my http notes.txt", "file:///tmp/my%20http%20notes.txt"},  // "http" inside a path
+        {"/tmp/caf\xc3\xa9 [1].txt", "file:///tmp/caf%C3%A9%20%5B1%5D.txt"},  // bytes outside ASCII escaped
+        {"\xc3\xa9t\xc3\xa9:x", std::string("file://") + cwd + "/%C3%A9t%C3%A9:x"},  // no scheme starts so
         {"guide.pdf", std::string("file://") + cwd + "/guide.pdf"},
         {"http://bad url", ""}, {"http:", ""}, {"", ""}, {nullptr, ""},
     };
