@@ -1,6 +1,5 @@
 #include "gui/cocoa_view.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
