@@ -76,12 +76,12 @@ protected:
 
 TEST_F(Env, ConfigAndTilde) {
     EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
-    setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    configHome_.Set("relative/ignored");
     EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
-    setenv("XDG_CONFIG_HOME", "/cfg", 1);
+    configHome_.Set("/cfg");
     EXPECT_EQ(ConfigDirectory(), "/cfg");
     EXPECT_EQ(ConfigDirectory(true), "/etc/xdg");
-    setenv("XDG_CONFIG_DIRS", "/opt/a:/opt/b", 1);
+    configDirs_.Set("/opt/a:/opt/b");
     EXPECT_EQ(ConfigDirectory(true), "/opt/a");
     EXPECT_EQ(ExpandTilde("~/Desktop"), dir_ + "/Desktop");
     EXPECT_EQ(ExpandTilde("~"), dir_);
