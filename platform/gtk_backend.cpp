@@ -184,6 +184,7 @@ public:
     Rect frame_;
     ViewClient* client_;
     cairo_t* cr_ = nullptr;
+    std::vector<uint32_t> scratch_;  // the converted pixels of the latest DrawImage
     std::vector<Rect> toolTips_;
     std::set<GtkTextFieldImpl*> fields_;
     WheelAccumulator wheel_;
@@ -500,24 +501,29 @@ bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
     int py0 = std::clamp(int(std::floor((y1 - top) * sy)), 0, image.height);
     int py1 = std::clamp(int(std::ceil((y2 - top) * sy)), 0, image.height);
     if (px1 <= px0 || py1 <= py0) return true;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, px1 - px0, py1 - py0);
+    const int w = px1 - px0, h = py1 - py0;
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, w);
+    if (stride <= 0) return false;
+    // The block is kept from frame to frame; a fresh surface would allocate and zero one
+    // on every redraw only for it to be overwritten.
+    scratch_.resize(size_t(stride / 4) * size_t(h));
+    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes, scratch_.data(),
+                           stride / 4, w, h);
+    cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(scratch_.data()),
+                                                             CAIRO_FORMAT_ARGB32, w, h, stride);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return false;
     }
-    cairo_surface_flush(s);
-    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes,
-                           reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(s)),
-                           cairo_image_surface_get_stride(s) / 4, px1 - px0, py1 - py0);
-    cairo_surface_mark_dirty(s);
     cairo_surface_set_device_scale(s, sx, sy);
     cairo_save(cr_);
     cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr_, s, dest.x + px0 / sx, top + py0 / sy);
     cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(cr_, dest.x + px0 / sx, top + py0 / sy, (px1 - px0) / sx, (py1 - py0) / sy);
+    cairo_rectangle(cr_, dest.x + px0 / sx, top + py0 / sy, w / sx, h / sy);
     cairo_fill(cr_);
     cairo_restore(cr_);
+    cairo_surface_finish(s);  // nothing may still read the block when the next frame reuses it
     cairo_surface_destroy(s);
     return true;
 }
