@@ -228,6 +228,26 @@ TEST(TextContexts, NullAndReleasedContextsAreIgnored) {
     EXPECT_TRUE(DeleteObject(font));
 }
 
+TEST(TextContexts, NullTextOrRectDrawNothing) {
+    TextContext t(16, 16, MakeFont(12));
+    EXPECT_EQ(WAPI_DrawText(t.dc, "abc", -1, nullptr, 0), 0);
+    RECT r{2, 3, 16, 16};
+    EXPECT_EQ(WAPI_DrawText(t.dc, nullptr, -1, &r, 0), 0);
+    EXPECT_EQ(WAPI_DrawText(t.dc, nullptr, 5, &r, DT_CALCRECT), 0);
+    EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(2, 3));
+    EXPECT_EQ(std::vector<uint32_t>(t.px(), t.px() + 16 * 16), std::vector<uint32_t>(16 * 16, kCanary));
+}
+
+TEST(TextContexts, SettersReturnThePreviousValue) {
+    TextContext t(4, 4, MakeFont(12));
+    EXPECT_EQ(SetTextColor(t.dc, 0x123456), 0x000000u);
+    EXPECT_EQ(SetTextColor(t.dc, 7), 0x123456u);
+    EXPECT_EQ(SetBkColor(t.dc, 0x010203), 0xffffffu);
+    EXPECT_EQ(SetBkColor(t.dc, 7), 0x010203u);
+    EXPECT_EQ(SetBkMode(t.dc, WAPI_BK_FILL), 0);
+    EXPECT_EQ(SetBkMode(t.dc, 0), WAPI_BK_FILL);
+}
+
 TEST(TextContexts, SelectReturnsPreviousAndDeleteLeavesNoDanglingFont) {
     HGDIOBJ a = MakeFont(12), b = MakeFont(20);
     HDC dc = WAPI_CreateMemContext(nullptr, 8, 8);
