@@ -1,8 +1,10 @@
 // Circles, discs, arcs and rounded rectangles.
 #include "raster/circle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "raster/bezier.h"
 #include "raster/circle_drawer.h"

@@ -1,6 +1,7 @@
 // Float-coordinate lines and dashed lines.
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <utility>
 
 #include "raster/line.h"
 #include "raster/line_clip.h"

@@ -1,8 +1,10 @@
 // Integer lines and their clipper.
 #include "raster/line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "raster/line_clip.h"
 #include "raster/vector_spans.h"

@@ -2,9 +2,11 @@
 #include "raster/polygon.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "raster/vector_spans.h"
 

@@ -3,10 +3,8 @@
 // and every shape loop is a template over it, so no pixel pays for a mode switch.
 #pragma once
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <type_traits>
 
 #include "raster/bitmap.h"
 #include "raster/combiners.h"
