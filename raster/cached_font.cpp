@@ -41,23 +41,20 @@ int CompareGlyphRecords(const void* a, const void* b) {
     return static_cast<const PIX_GlyphRecord*>(a)->code - static_cast<const PIX_GlyphRecord*>(b)->code;
 }
 
-int EncodeUTF8(int code, char* out) {
+// A 16-bit code as a zero-terminated UTF-8 string (at most 3 bytes and the zero).
+void EncodeUTF8(int code, char* out) {
+    int n = 0;
     if (code < 0x80) {
-        out[0] = char(code);
-        out[1] = 0;
-        return 1;
+        out[n++] = char(code);
+    } else if (code < 0x800) {
+        out[n++] = char(0xC0 | code >> 6);
+        out[n++] = char(0x80 | (code & 63));
+    } else {
+        out[n++] = char(0xE0 | code >> 12);
+        out[n++] = char(0x80 | (code >> 6 & 63));
+        out[n++] = char(0x80 | (code & 63));
     }
-    if (code < 0x800) {
-        out[0] = char(0xC0 + (code >> 6));
-        out[1] = char(0x80 | (code & 63));
-        out[2] = 0;
-        return 2;
-    }
-    out[0] = char(0xE0 | (code >> 12));
-    out[1] = char(0x80 | ((code >> 6) & 63));
-    out[2] = char(0x80 | (code & 63));
-    out[3] = 0;
-    return 3;
+    out[n] = 0;
 }
 
 // The bitmap's pixels, cut to the rectangle when there is one: a caller's rectangle is

@@ -414,7 +414,9 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
         for (PIX_IBitmap* bm : bitmaps) {
             Fill(*bm, 0);
             RECT r{4, 2, 116, 28};
-            (bm == &reference ? glyphs : native).DrawText(bm, "Quick \xC3\xA9t\xC3\xA9 fox", -1, &r, format);
+            // Two- and three-byte characters among the plain ones.
+            const char* text = "Quick \xC3\xA9t\xC3\xA9 \xE2\x82\xAC" "5";
+            (bm == &reference ? glyphs : native).DrawText(bm, text, -1, &r, format);
         }
         int inked = 0;
         for (int y = 0; y < 30; ++y)
