@@ -10,6 +10,7 @@
 #include "raster/combiners.h"
 #include "raster/fill.h"
 #include "raster/spans.h"
+#include "raster/vector_spans.h"
 
 namespace {
 
@@ -415,9 +416,9 @@ int PIX_CachedFont::MeasureGlyphs(const char* text, int count, RECT* rect, unsig
             x += g->advance;
         }
     });
-    rect->right = int(std::clamp<int64_t>(rect->left + xExtent, INT32_MIN, INT32_MAX));
-    rect->bottom = int(std::clamp<int64_t>(rect->top + yExtent, INT32_MIN, INT32_MAX));
-    return int(std::min<int64_t>(vertical ? xExtent : yExtent, INT32_MAX));
+    rect->right = pix::SatInt64(rect->left + xExtent);
+    rect->bottom = pix::SatInt64(rect->top + yExtent);
+    return pix::SatInt64(vertical ? xExtent : yExtent);
 }
 
 int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
@@ -464,7 +465,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, REC
         else y += g->advance;
     });
     if (extent == INT64_MIN) return 0;
-    return int(std::clamp<int64_t>(extent - (vertical ? x0 : y0), INT32_MIN, INT32_MAX));
+    return pix::SatInt64(extent - (vertical ? x0 : y0));
 }
 
 int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
@@ -503,8 +504,8 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
         return value;
     };
     if (format & DT_CALCRECT) {
-        rect->right = int(std::clamp<int64_t>(int64_t(rect->left) + m.right - m.left, INT32_MIN, INT32_MAX));
-        rect->bottom = int(std::clamp<int64_t>(int64_t(rect->top) + m.bottom - m.top, INT32_MIN, INT32_MAX));
+        rect->right = pix::SatInt64(int64_t(rect->left) + m.right - m.left);
+        rect->bottom = pix::SatInt64(int64_t(rect->top) + m.bottom - m.top);
         return finish(result);
     }
     if (!PIX_HasPixels(bm)) return finish(0);
@@ -538,7 +539,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     }
     const PIX_Rect box{int(x), int(y), int(x2), int(y2)};
     PIX_BlitRect(scratchBitmap, bm, 0, 0, &box, 1.0f, PIX_MODE_COPY);
-    RECT r{int(std::max<int64_t>(offX, INT32_MIN)), int(std::max<int64_t>(offY, INT32_MIN)), boxW, boxH};
+    RECT r{pix::SatInt64(offX), pix::SatInt64(offY), boxW, boxH};
     result = WAPI_DrawText(dc, text, count, &r,
                            (format & ~(kAlignFlags | DT_NOCLIP | 0x80000000u)) | DT_NOPREFIX);
     PIX_Blit(bm, scratchBitmap, int(x), int(y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
