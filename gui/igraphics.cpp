@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "gui/control.h"
+#include "gui/live_edit_views.h"
 #include "plug/module_base.h"
 
 IGraphics::IGraphics(IModuleBase* plug, int width, int height, int fps)
-    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS) {}
+    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS), mLiveEdit(LiveEditSwitchOn()) {}
 
 IGraphics::~IGraphics() {
     delete mKeyCatcher;
@@ -272,5 +273,6 @@ bool IGraphics::Draw(IRECT* pR) {
             dirty->SetClean();
         }
     }
+    if (mLiveEdit) RunLiveEdit();
     return DrawScreen(pR);
 }
