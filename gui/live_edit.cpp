@@ -291,13 +291,12 @@ void DragControl(LiveEditFrame* f, bool hoverOnGrip, bool pressed) {
         other->L += snapped->L - before.L, other->R += snapped->R - before.R;
         other->T += snapped->T - before.T, other->B += snapped->B - before.B;
     }
-    const bool pending = s->mSnapshotPending;
-    if (pending) {
+    if (s->mSnapshotPending) {
         LiveEditPushUndo(f);
         s->mSnapshotPending = false;
     }
     Apply(c, Mode(f), draw, target);
-    if (!pending) LiveEditStoreCurrentLayout(f);
+    LiveEditStoreCurrentLayout(f);
     LiveEditDropDuplicateUndo(f);
     s->mSelectionDraw = *c->GetRECT();
     s->mSelectionTarget = *c->GetTargetRECT();

@@ -217,8 +217,13 @@ std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGr
                 ++deletedSoFar;
                 continue;
             }
+            // The gap closes over deleted controls that stand below this one in the
+            // current order (their attach indices say nothing about where they stand).
             int deletedUpToK = 0;
-            for (int d = 0; d < state->mDeleted.GetSize(); ++d) deletedUpToK += *state->mDeleted.GetAt(d) <= k;
+            for (int d = 0; d < state->mDeleted.GetSize(); ++d) {
+                const int at = state->mCurrentOrder.Find(state->mAttachOrder.Get(*state->mDeleted.GetAt(d)));
+                deletedUpToK += at >= 0 && at < k;
+            }
             Appendf(&text, "        // %s %i\n", LiveEditClassName(c).c_str(), i - deletedSoFar);
             Appendf(&text, "%s%i, %i, %i, ", kLayoutCallPrefix, viewMode, i - deletedSoFar, k - deletedUpToK);
             AppendRect(&text, draw);
