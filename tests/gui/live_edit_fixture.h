@@ -61,10 +61,10 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class LiveEditFixture : public ::testing::Test {
-protected:
-    LiveEditFixture() : cwd(dir.path()), plug(0, &log), g(new RecordingGraphics(&plug, 200, 200)) {}
-    ~LiveEditFixture() override {
+class LiveEditPanel {
+public:
+    LiveEditPanel() : cwd(dir.path()), plug(0, &log), g(new RecordingGraphics(&plug, 200, 200)) {}
+    ~LiveEditPanel() {
         SetLiveEditViewsResolver(nullptr);
         gFakeViews = nullptr;
         if (plug.GetGUI() != g) delete g;
@@ -73,7 +73,8 @@ protected:
     // Background, one control per rectangle, then (with `resize`) the three resize controls.
     void Build(const std::vector<IRECT>& rects, bool resize = false) {
         g->AttachControl(new LogControl(&plug, nullptr, "bg", IRECT(0, 0, 200, 200)));
-        for (const IRECT& r : rects) g->AttachControl(new LogControl(&plug, nullptr, "c", r));
+        for (const IRECT& r : rects)
+            g->AttachControl(new LogControl(&plug, &log, ("c" + std::to_string(g->NControls())).c_str(), r));
         if (resize) {
             for (int i = 0; i < 3; ++i) g->AttachControl(new LogControl(&plug, nullptr, "rs", IRECT(190, 190, 200, 200)));
             plug.FakeResize();
@@ -98,7 +99,7 @@ protected:
         f.mouseDragged = &dragged;
         return f;
     }
-    void Run(IMouseMod mod, int x, int y, bool drag) {
+    void Step(IMouseMod mod, int x, int y, bool drag) {
         dragged = drag;
         LiveEditFrame f = Frame(mod, x, y);
         LiveEdit(&f);
@@ -107,18 +108,18 @@ protected:
     void Drag(int idx, int x0, int y0, int x1, int y1, IMouseMod mod = {}) {
         selected = idx;
         mod.L = true;
-        Run(mod, x0, y0, false);
-        Run(mod, x1, y1, true);
+        Step(mod, x0, y0, false);
+        Step(mod, x1, y1, true);
         selected = -1;
         mod.L = false;
-        Run(mod, x1, y1, false);
+        Step(mod, x1, y1, false);
     }
     // Right-click on control `idx` and choose menu item `item`.
     void Menu(int idx, int item) {
         g->menuReplies.push_back(item);
         selected = idx;
-        Run(IMouseMod(false, true), 1, 1, false);
-        Run(IMouseMod(), 1, 1, false);
+        Step(IMouseMod(false, true), 1, 1, false);
+        Step(IMouseMod(), 1, 1, false);
     }
     IRECT Rect(int i) const { return *g->GetControl(i)->GetRECT(); }
     // Attach indices in list order.
@@ -138,5 +139,7 @@ protected:
     int grid = 1, mode = 0, key = -1, selected = -1;
     bool holds = true, dragged = false;
 };
+
+class LiveEditFixture : public ::testing::Test, public LiveEditPanel {};
 
 }  // namespace guitest
