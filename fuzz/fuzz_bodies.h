@@ -16,6 +16,7 @@ const char* Profile(const uint8_t* data, size_t size);
 const char* Text(const uint8_t* data, size_t size);
 const char* Vector(const uint8_t* data, size_t size);
 const char* Blit(const uint8_t* data, size_t size);
+const char* LayoutHeader(const uint8_t* data, size_t size);
 
 // Loads what every body shares and keeps for the whole process (the fonts), so that
 // the fuzzer's leak check does not take those one-time allocations for a leak.
@@ -28,6 +29,7 @@ struct FuzzTarget {
 
 inline constexpr FuzzTarget kFuzzTargets[] = {
     {"png", Png}, {"profile", Profile}, {"text", Text}, {"vector", Vector}, {"blit", Blit},
+    {"layout_header", LayoutHeader},
 };
 
 }  // namespace qdfuzz
