@@ -282,3 +282,85 @@ TEST_F(ScaleTest, EdgeHandlesClampToTheViewLimitsAndSetTheirCursors) {
 }
 
 }  // namespace
+
+namespace {
+
+// At a GUI scale of 2 each frame of double-size artwork is copied as it is, frame gaps
+// cleared; a source area reaching past the bitmap still takes the general path.
+TEST(GUIResize, StripRescaleAtTheSourceSizeCopiesEachFrame) {
+    struct Case {
+        int w, h, frames;
+        bool horizontal;
+    } cases[] = {{37, 23, 1, false}, {30, 11, 3, true}, {9, 40, 4, false}};
+    for (const Case& c : cases) {
+        PIX_MemBitmap src(c.w, c.h, 4);
+        uint32_t seed = 12345;
+        for (int y = 0; y < c.h; ++y)
+            for (int x = 0; x < c.w; ++x) *PIX_PixelAddress(src, x, y) = seed = seed * 1103515245u + 12345u;
+        const int gaps = c.frames >= 2 ? c.frames : 0;
+        PIX_MemBitmap dst(c.w + (c.horizontal ? gaps : 0), c.h + (c.horizontal ? 0 : gaps), 4);
+        ScaleStripFrames(src, dst, c.frames, c.horizontal);
+        const int side = (c.horizontal ? c.w : c.h) / c.frames;
+        for (int y = 0; y < dst.getHeight(); ++y)
+            for (int x = 0; x < dst.getWidth(); ++x) {
+                const int along = c.horizontal ? x : y;
+                const int f = along / (side + (gaps ? 1 : 0)), in = along % (side + (gaps ? 1 : 0));
+                const bool gap = in == side;
+                const int sx = c.horizontal ? f * side + in : x, sy = c.horizontal ? y : f * side + in;
+                ASSERT_EQ(*PIX_PixelAddress(dst, x, y), gap ? 0u : *PIX_PixelAddress(src, sx, sy))
+                    << c.frames << " at " << x << "," << y;
+            }
+    }
+    // Shifted past the left edge: the missing column counts as 0 at half weight in the
+    // general loop, never read out of the bitmap.
+    PIX_MemBitmap src(4, 1, 4), dst(4, 1, 4);
+    for (int x = 0; x < 4; ++x) *PIX_PixelAddress(src, x, 0) = 0xc8c8c8c8u;
+    ResampleArea(src, -1, 0, 4, 1, dst, 0, 0, 4, 1);
+    EXPECT_EQ(*PIX_PixelAddress(dst, 0, 0), 0u);
+    EXPECT_EQ(*PIX_PixelAddress(dst, 1, 0), 0xc8c8c8c8u);
+}
+
+// Two panels in one process: each rescales its own controls, and the one whose scale
+// another applied shows the notice until it reloads.
+TEST(GUIResize, InstancesKeepTheirOwnControlsAndNoticeEachOthersScale) {
+    IModuleGUIResize::ResetProcessState();
+    testutil::TempDir dir;
+    testutil::ScopedEnv env("XDG_CONFIG_HOME", dir.path().c_str());
+    platform::HeadlessBackend backend;
+    platform::InstallBackend(&backend);
+    Log log;
+    struct Panel {
+        guitest::LogPlug plug;
+        IGraphicsMac* graphics;
+        IControl* control;
+        IModuleGUIResize* resize;
+        Panel(Log* log) : plug(0, log), graphics(new IGraphicsMac(&plug, 200, 100, 0)) {
+            graphics->AttachControl(new guitest::LogControl(&plug, log, "bg", IRECT(0, 0, 200, 100)));
+            control = new guitest::LogControl(&plug, log, "c", IRECT(10, 10, 20, 20));
+            graphics->AttachControl(control);
+            resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+            resize->EnableGUIScaling();
+            resize->SetGUIScaleLimits(50, 200);
+            plug.SetGUIResize(resize);
+            plug.AttachGraphics(graphics);
+        }
+    };
+    auto a = std::make_unique<Panel>(&log), b = std::make_unique<Panel>(&log);
+    b->resize->SetGUIScaleRatio(2.0);
+    b->resize->ResizeToStoredScale();
+    EXPECT_EQ(*b->control->GetRECT(), IRECT(20, 20, 40, 40));
+    EXPECT_EQ(*a->control->GetRECT(), IRECT(10, 10, 20, 20));
+    EXPECT_FALSE(b->resize->IsDirty() && b->resize->IsNoticeShown());
+    EXPECT_TRUE(a->resize->IsDirty());
+    EXPECT_TRUE(a->resize->IsNoticeShown());
+    EXPECT_EQ(*a->resize->GetRECT(), IRECT(0, 0, 200, 100));
+    a->plug.ReloadGUIScale();
+    EXPECT_FALSE(a->resize->IsNoticeShown());
+    EXPECT_EQ(a->graphics->Width(), 400);
+    EXPECT_EQ(*a->control->GetRECT(), IRECT(20, 20, 40, 40));
+    EXPECT_EQ(*a->resize->GetRECT(), IRECT(400 - 32, 200 - 32, 400, 200));
+    a.reset(), b.reset();
+    platform::InstallBackend(nullptr);
+}
+
+}  // namespace
