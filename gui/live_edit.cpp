@@ -738,7 +738,7 @@ void IGraphics::RunLiveEdit() {
     f.state = mPlug ? mPlug->GetLiveEditState() : nullptr;
     f.plug = mPlug;
     f.graphics = this;
-    f.views = LiveEditViewsOf(mPlug, mGUIScale);
+    f.views = LiveEditViewsOf(mPlug);
     f.buffer = mDrawBitmap;
     f.scale = mGUIScale;
     f.mouseX = mMouseX;

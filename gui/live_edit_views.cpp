@@ -3,34 +3,43 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "gui/gui_resize.h"
 #include "plug/module_base.h"
 
 namespace {
 
 LiveEditViewsResolver gResolver = nullptr;
 
-class SingleView : public LiveEditViews {
+// The view modes of the plug-in's GUI-resize control.
+class GUIResizeViews : public LiveEditViews {
 public:
-    double mScale = 1.0;
-    int ViewModeIndex() override { return 0; }
-    int ViewModeCount() override { return 1; }
-    double GUIScaleRatio() override { return mScale; }
-    void ShowViewMode(int) override {}
-    void SetLayout(int, int, int, const IRECT&, const IRECT&, bool) override {}
+    IModuleGUIResize* mResize = nullptr;
+    int ViewModeIndex() override { return mResize->GetViewModeIndex(); }
+    int ViewModeCount() override { return mResize->GetViewModeCount(); }
+    double GUIScaleRatio() override { return mResize->GetGUIScaleRatio(); }
+    void ShowViewMode(int index) override {
+        // Views are selected by id; the editor registers its views with their indices as ids.
+        mResize->SelectViewMode(index);
+        mResize->RestoreControlPointers();
+        mResize->RescaleControls();
+    }
+    void SetLayout(int viewMode, int controlIdx, int, const IRECT& draw, const IRECT& target, bool hidden) override {
+        mResize->LiveEditSetLayout(viewMode, controlIdx, hidden, IModuleGUIResize::ToDRECT(draw),
+                                   IModuleGUIResize::ToDRECT(target));
+    }
 };
 
 }  // namespace
 
 void SetLiveEditViewsResolver(LiveEditViewsResolver resolver) { gResolver = resolver; }
 
-LiveEditViews* LiveEditViewsOf(const IModuleBase* plug, double guiScale) {
+LiveEditViews* LiveEditViewsOf(const IModuleBase* plug) {
     IModuleGUIResize* resize = plug ? plug->GetGUIResize() : nullptr;
     if (!resize) return nullptr;
-    if (gResolver)
-        if (LiveEditViews* views = gResolver(resize)) return views;
-    static SingleView single;
-    single.mScale = guiScale;
-    return &single;
+    if (gResolver) return gResolver(resize);
+    static GUIResizeViews views;
+    views.mResize = resize;
+    return &views;
 }
 
 bool LiveEditSwitchOn() {

@@ -22,13 +22,13 @@ public:
                            bool hidden) = 0;
 };
 
-// The GUI-resize control installs how its view modes are reached; tests install fakes.
+// Replaces how the GUI-resize control's view modes are reached (tests install fakes);
+// null goes back to the control itself.
 using LiveEditViewsResolver = LiveEditViews* (*)(IModuleGUIResize*);
 void SetLiveEditViewsResolver(LiveEditViewsResolver resolver);
 
-// Null when the plug-in has no GUI-resize control. Without an installed resolver a
-// GUI-resize control is seen as a single view mode at `guiScale`.
-LiveEditViews* LiveEditViewsOf(const IModuleBase* plug, double guiScale);
+// The view modes of the plug-in's GUI-resize control; null when it has none.
+LiveEditViews* LiveEditViewsOf(const IModuleBase* plug);
 
 // True when the layout editor may run: built with QD_LIVE_EDIT=ON, or started with the
 // environment variable QD_LIVE_EDIT=1. Nothing else switches it on.

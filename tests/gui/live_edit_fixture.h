@@ -52,7 +52,9 @@ inline LiveEditViews* ResolveFakeViews(IModuleGUIResize*) { return gFakeViews; }
 class EditPlug : public LogPlug {
 public:
     using LogPlug::LogPlug;
-    // The editor only asks whether the pointer is set; it never follows it.
+    // Only the layout editor sees this pointer, and it goes through the fake views;
+    // it is gone before the plug-in would look at it.
+    ~EditPlug() override { mGUIResize = nullptr; }
     void FakeResize() { mGUIResize = reinterpret_cast<IModuleGUIResize*>(this); }
 };
 
@@ -75,13 +77,14 @@ public:
         g->AttachControl(new LogControl(&plug, nullptr, "bg", IRECT(0, 0, 200, 200)));
         for (const IRECT& r : rects)
             g->AttachControl(new LogControl(&plug, &log, ("c" + std::to_string(g->NControls())).c_str(), r));
-        if (resize) {
+        if (resize)
             for (int i = 0; i < 3; ++i) g->AttachControl(new LogControl(&plug, nullptr, "rs", IRECT(190, 190, 200, 200)));
+        plug.AttachGraphics(g);
+        if (resize) {
             plug.FakeResize();
             gFakeViews = &views;
             SetLiveEditViewsResolver(ResolveFakeViews);
         }
-        plug.AttachGraphics(g);
     }
     LiveEditState* State() { return plug.GetLiveEditState(); }
     LiveEditFrame Frame(IMouseMod mod = {}, int x = 0, int y = 0) {
@@ -89,7 +92,7 @@ public:
         f.state = State();
         f.plug = &plug;
         f.graphics = g;
-        f.views = LiveEditViewsOf(&plug, scale);
+        f.views = LiveEditViewsOf(&plug);
         f.buffer = g->GetDrawBitmap();
         f.scale = scale;
         f.mouseX = x, f.mouseY = y, f.width = 200, f.height = 200;
