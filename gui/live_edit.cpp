@@ -621,6 +621,7 @@ void LiveEditContextMenu(LiveEditFrame* f) {
     switch (item) {
         case kLiveEditMenuResetPosition:
         case kLiveEditMenuResetSize: {
+            if (a < 0) break;  // attached after the layout was recorded: no attach-time layout
             IRECT draw = *sel->GetRECT(), target = *sel->GetTargetRECT();
             const IRECT d0 = *s->mAttachDrawRects.GetAt(a), t0 = *s->mAttachTargetRects.GetAt(a);
             auto reset = [&](IRECT* r, const IRECT& r0) {
