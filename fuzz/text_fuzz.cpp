@@ -20,6 +20,7 @@ constexpr uint32_t kFence = 0xdeadbeef;
 // Cell heights below and above the native-path threshold (256) and the largest one
 // that glyphs are rendered for (1023).
 constexpr int kFonts = 5;
+constexpr int kFirstNativeFont = 3;
 
 // Font objects are slow to find and load, so each size is made once per process.
 HGDIOBJ FontFor(int index) {
@@ -60,6 +61,31 @@ struct ContextBitmap {
     int fullHeight;
 };
 
+// The layer's own text drawing on a memory context, with one of the shared fonts or
+// (now and then, since finding a face is slow) a font of fuzzed size, width and style.
+void DrawThroughContext(FuzzInput& in) {
+    HGDIOBJ made = nullptr;
+    HGDIOBJ font = FontFor(in.Below(kFonts));
+    if (in.Below(8) == 0) {
+        made = CreateFont(in.Int(), in.Int(), 0, 0, in.Int(), in.Byte(), 0, 0, 0, 0, 0, in.Byte(), in.Byte(), nullptr);
+        font = made;
+    }
+    HDC dc = WAPI_CreateMemContext(nullptr, 1 + in.Below(16), 1 + in.Below(64));
+    if (dc && font) {
+        SelectObject(dc, font);
+        SetTextColor(dc, in.U32());
+        SetBkColor(dc, in.U32());
+        SetBkMode(dc, in.Below(3));
+        TEXTMETRIC tm;
+        GetTextMetrics(dc, &tm);
+        const std::string text = in.Text(24);
+        RECT r{in.Int(), in.Int(), in.Int(), in.Int()};
+        WAPI_DrawText(dc, text.c_str(), in.Bool() ? -1 : in.Below(int(text.size()) + 1), &r, in.U32() & 0x1ffu);
+    }
+    if (dc) WAPI_DeleteGfxContext(dc);
+    if (made) DeleteObject(made);
+}
+
 }  // namespace
 
 void PrepareSharedState() {
@@ -68,10 +94,19 @@ void PrepareSharedState() {
 
 const char* Text(const uint8_t* data, size_t size) {
     FuzzInput in(data, size);
-    HGDIOBJ font = FontFor(in.Below(kFonts));
+    if (in.Below(4) == 0) {
+        DrawThroughContext(in);
+        return nullptr;
+    }
+    const int fontIndex = in.Below(kFonts);
+    HGDIOBJ font = FontFor(fontIndex);
     if (!font) return nullptr;  // no face on this machine: nothing to try
     PIX_CachedFont cf;
-    cf.SetFromHFont(font, in.U32() & 0x5ff & ~PIX_FONT_OWNS_HFONT);
+    int flags = int(in.U32() & 0x5ff & ~PIX_FONT_OWNS_HFONT);
+    // Rendering all of ASCII up front at 300 pixels and more would spend the run in the
+    // rasteriser; the large sizes draw through the native path anyway.
+    if (fontIndex >= kFirstNativeFont) flags &= ~PIX_FONT_FIXED_ASCII;
+    cf.SetFromHFont(font, flags);
     cf.SetTextColor(in.U32());
     cf.SetBkColor(in.U32());
     cf.SetEffectColor(in.U32());

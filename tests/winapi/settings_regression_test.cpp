@@ -13,10 +13,7 @@ namespace {
 
 class SettingsRoundTrip : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_FALSE(tmp_.path().empty());
-        std::ofstream(file_, std::ios::binary) << "[s]\nother=1\n";
-    }
+    void SetUp() override { std::ofstream(file_, std::ios::binary) << "[s]\nother=1\n"; }
     std::string Contents() const {
         std::stringstream ss;
         ss << std::ifstream(file_, std::ios::binary).rdbuf();
@@ -33,46 +30,33 @@ protected:
 };
 
 TEST_F(SettingsRoundTrip, NamesThatCannotReadBackAreRefusedAndTheFileKept) {
-    struct Case {
-        const char* section;
-        const char* key;
-        const char* value;
-    };
-    const Case cases[] = {
-        {"s", "[k", "]"},  // "[k=]" would be a section header hiding "other"
-        {"s", " k", "v"},  {"s", "k ", "v"}, {"s", "\tk", "v"}, {"s", ";k", "v"},
-        {"s", "#k", "v"},  {"s", "", "v"},   {"s", "a=b", "v"}, {"s", "k\n", "v"},
-        {" s", "k", "v"},  {"s ", "k", "v"}, {"a]b", "k", "v"}, {"s", "[k", nullptr},
-    };
+    // Section, key, value; "[k" = "]" would make the line "[k=]", a section header.
+    const char* cases[][3] = {{"s", "[k", "]"}, {"s", " k", "v"}, {"s", "k ", "v"},   {"s", "\tk", "v"},
+                              {"s", ";k", "v"}, {"s", "#k", "v"}, {"s", "", "v"},     {"s", "a=b", "v"},
+                              {"s", "k\n", "v"}, {" s", "k", "v"}, {"s ", "k", "v"}, {"a]b", "k", "v"},
+                              {"s", "[k", nullptr}};
     const std::string before = Contents();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("[") + c.section + "] " + c.key);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("[") + c[0] + "] " + c[1]);
         // Twice: a name that never reads back used to append a new copy every time.
-        for (int i = 0; i < 2; ++i) EXPECT_FALSE(WritePrivateProfileString(c.section, c.key, c.value, file_.c_str()));
+        for (int i = 0; i < 2; ++i) EXPECT_FALSE(WritePrivateProfileString(c[0], c[1], c[2], file_.c_str()));
         EXPECT_EQ(Contents(), before);
         EXPECT_EQ(Get("s", "other"), "1");
     }
 }
 
 TEST_F(SettingsRoundTrip, AcceptedWritesReadBackAndKeepTheirNeighbours) {
-    struct Case {
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* readBack;
-    };
-    const Case cases[] = {
-        {"s", "k", "]", "]"},          {"s", "k]", "[x]", "[x]"},      {"s", "a b", "v", "v"},
-        {"s", "k;", "#", "#"},         {"s", "K", " v \t", "v"},       {"s", "line", "a\r\nb", "ab"},
-        {"[t", "k", "1", "1"},         {"", "k", "2", "2"},            {"t u", "x", "=", "="},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("[") + c.section + "] " + c.key);
-        ASSERT_TRUE(WritePrivateProfileString(c.section, c.key, c.value, file_.c_str()));
-        EXPECT_EQ(Get(c.section, c.key), c.readBack);
+    // Section, key, value, what it reads back as (values trimmed, CR and LF dropped).
+    const char* cases[][4] = {{"s", "k", "]", "]"},       {"s", "k]", "[x]", "[x]"}, {"s", "a b", "v", "v"},
+                              {"s", "k;", "#", "#"},      {"s", "K", " v \t", "v"},  {"s", "line", "a\r\nb", "ab"},
+                              {"[t", "k", "1", "1"},      {"", "k", "2", "2"},       {"t u", "x", "=", "="}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("[") + c[0] + "] " + c[1]);
+        ASSERT_TRUE(WritePrivateProfileString(c[0], c[1], c[2], file_.c_str()));
+        EXPECT_EQ(Get(c[0], c[1]), c[3]);
         EXPECT_EQ(Get("s", "other"), "1");
     }
-    // Writing a value again replaces the line rather than adding one.
+    // Writing a value again replaces its line rather than adding one.
     const std::string once = Contents();
     ASSERT_TRUE(WritePrivateProfileString("t u", "x", "=", file_.c_str()));
     EXPECT_EQ(Contents(), once);
