@@ -74,7 +74,6 @@ TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
     BuildPanel(false);
     ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
     const std::string first = ReadFile(kLiveEditHeaderFile);
-    EXPECT_EQ(first.substr(first.size() - 10), "};\n #endif");
     std::filesystem::remove(kLiveEditHeaderFile);
     EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
     EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
