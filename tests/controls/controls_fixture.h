@@ -18,7 +18,7 @@ namespace ctltest {
 enum { kParamUnit = 0, kParamMidi = 1, kParamStepless = 2, kNParams = 4 };
 
 // Frame f (1-based) of a test strip is filled with FrameColor(f).
-inline IColor FrameColor(int frame) { return IColor(255, 40 * frame, 255 - 30 * frame, 7 * frame); }
+inline IColor FrameColor(int frame) { return IColor(255, (40 * frame) & 255, (255 - 30 * frame) & 255, frame & 255); }
 
 class ControlsFixture : public guitest::HeadlessMacFixture {
 protected:
