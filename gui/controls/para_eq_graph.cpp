@@ -70,6 +70,8 @@ void IParaGraphicEq::Reset() {
     mMaxFreq = mSettings.maxFreq;
     if (!(mMinFreq >= 10.0f) || mMinFreq >= mMaxFreq) mMinFreq = 20.0f;
     if (!(mMaxFreq <= 24000.0f) || mMinFreq >= mMaxFreq) mMaxFreq = 22000.0f;
+    // A minimum above 22000 Hz would still leave an empty or reversed axis.
+    if (mMinFreq >= mMaxFreq) mMinFreq = 20.0f;
     mOctaves = Log2(mMaxFreq) - Log2(mMinFreq);
     for (Band& b : mBands) {
         b.xPos = FreqToX(b.p.freq);
