@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "gui/igraphics.h"
-#include "raster/vector_spans.h"
 #include "winapi/tick_count.h"
 
 namespace {
@@ -38,7 +37,7 @@ int ForEachListed(const char* list, int max, Fn fn) {
 }
 
 // A pixel coordinate; bands and labels may lie anywhere, far off the graph.
-int Px(double v) { return SatInt(std::clamp(v, -1e7, 1e7)); }
+int Px(double v) { return v == v ? int(std::clamp(v, -1e7, 1e7)) : 0; }
 
 IColor Darker(const IColor& c, int by) {
     return IColor(c.A, std::max(c.R - by, 0), std::max(c.G - by, 0), std::max(c.B - by, 0));
