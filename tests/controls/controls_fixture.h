@@ -1,6 +1,6 @@
 // Controls on the headless window back end: a plug-in with a few parameters, image
-// strips whose frames are solid, distinct colours, and helpers to draw a control
-// alone into the back buffer and read its pixels back.
+// strips whose frames are solid, distinct colours, and a way to draw one control
+// alone into the back buffer and read its pixels.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,16 +14,14 @@
 
 namespace ctltest {
 
-// Parameters every test may bind to.
-enum { kParamUnit = 0, kParamMidi = 1, kParamStepless = 2, kNParams = 4 };
+enum { kParamUnit = 0, kParamMidi = 1, kParamStepless = 2, kNParams = 3 };
 
 // Frame f (1-based) of a test strip is filled with FrameColor(f).
-inline IColor FrameColor(int frame) { return IColor(255, (40 * frame) & 255, (255 - 30 * frame) & 255, frame & 255); }
+inline IColor FrameColor(int f) { return IColor(255, (40 * f) & 255, (255 - 30 * f) & 255, f & 255); }
 
 class ControlsFixture : public guitest::HeadlessMacFixture {
 protected:
     ControlsFixture() : HeadlessMacFixture(kNParams, 400, 300) {}
-
     void SetUp() override {
         HeadlessMacFixture::SetUp();
         plug.GetParam(kParamUnit)->InitDouble("unit", 0.0, 0.0, 1.0, 0.001);
@@ -31,46 +29,35 @@ protected:
         plug.GetParam(kParamStepless)->InitDouble("free", 0.0, -10.0, 10.0, 0.0);
     }
 
-    // A strip of `frames` frames of w x h pixels each, side by side or stacked.
+    // `frames` frames of w x h pixels, side by side or stacked.
     IBitmapStrip* Strip(int frames, int w, int h, bool horizontal = false) {
-        const int bw = horizontal ? w * frames : w, bh = horizontal ? h : h * frames;
-        auto bm = std::make_unique<PIX_MemBitmap>(bw, bh);
+        auto& bm = bitmaps_.emplace_back(std::make_unique<PIX_MemBitmap>(horizontal ? w * frames : w,
+                                                                         horizontal ? h : h * frames));
         auto* bits = static_cast<PIX_PixelValue*>(bm->getBits());
-        for (int y = 0; y < bh; ++y)
-            for (int x = 0; x < bw; ++x) {
-                const int f = (horizontal ? x / w : y / h) + 1;
-                const IColor c = FrameColor(f);
+        for (int y = 0; y < bm->getHeight(); ++y)
+            for (int x = 0; x < bm->getWidth(); ++x) {
+                const IColor c = FrameColor((horizontal ? x / w : y / h) + 1);
                 bits[y * bm->getRowSpan() + x] = PIX_MakePixel(c.A, c.R, c.G, c.B);
             }
-        auto strip = std::make_unique<IBitmapStrip>();
-        strip->bitmap = bm.get();
-        strip->width = bw;
-        strip->height = bh;
-        strip->frames = frames;
-        strip->horizontal = horizontal;
-        bitmaps_.push_back(std::move(bm));
-        strips_.push_back(std::move(strip));
-        return strips_.back().get();
+        return strips_.emplace_back(new IBitmapStrip{bm.get(), bm->getWidth(), bm->getHeight(), frames, horizontal})
+            .get();
     }
 
-    // Attaches a control (the graphics own it from here on).
     template <typename T>
     T* Add(T* c) {
         graphics->AttachControl(c);
         return c;
     }
 
-    // Clears the back buffer to opaque black and draws one attached control into it
-    // through the engine's redraw, the others hidden meanwhile.
+    // Opaque black back buffer, then one attached control drawn through the engine's
+    // redraw with the others hidden meanwhile.
     void DrawAlone(IControl* c) {
         ASSERT_TRUE(graphics->PrepDraw());
         IRECT all(0, 0, graphics->Width(), graphics->Height());
         graphics->FillIRect(&COLOR_BLACK, &all, nullptr);
         std::vector<IControl*> others;
-        for (int i = 0; i < graphics->NControls(); ++i) {
-            IControl* o = graphics->GetControl(i);
-            if (o != c && !o->IsHidden()) others.push_back(o), o->Hide(true);
-        }
+        for (int i = 0; i < graphics->NControls(); ++i)
+            if (IControl* o = graphics->GetControl(i); o != c && !o->IsHidden()) others.push_back(o), o->Hide(true);
         graphics->Draw(&all);
         for (IControl* o : others) o->Hide(false);
     }
