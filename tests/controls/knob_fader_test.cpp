@@ -48,11 +48,6 @@ TEST_F(Knobs, FilmStripStepsAndFlags) {
     EXPECT_EQ(Pixel(8, 8), FrameColor(45));
     EXPECT_EQ(Pixel(9, 6), COLOR_BLACK);
 
-    auto* k2 = Add(new IKnobMultiControl2(&plug, 0, 0, kParamUnit, Strip(2, 4, 4)));
-    k2->OnMouseDown(1, 1, &left);
-    EXPECT_TRUE(k2->GetMouseFlag());
-    k2->OnMouseUp(1, 1, &left);
-    EXPECT_FALSE(k2->GetMouseFlag());
     auto* k3 = Add(new IKnobMultiControl3(&plug, 0, 0, kParamUnit, Strip(2, 4, 4)));
     k3->OnMouseDown(1, 1, &right);
     EXPECT_TRUE(k3->TakeRightClick());

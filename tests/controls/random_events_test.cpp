@@ -1,5 +1,6 @@
 // Every control under random rectangles, values, events and scales: run under the
 // sanitizers, it finds any division, index or copy that goes astray.
+#include <cmath>
 #include <functional>
 #include <random>
 #include <string>
@@ -60,10 +61,16 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
         [&] { return new IFileSelectorControl(&plug, r(), p(), s(), n(0, 1), "/tmp/", "syx"); },
         [&] { return new IUserTextControl(&plug, r(), &text, "pw"); },
         [&] { return new AlgDisplay(&plug, r(), &text, "12"); },
-        [&] {
+        [&] {  // bands off the axis, at 0 Hz, of width 0, on graphs up to 9000 pixels wide
             IParaGraphicEqSettings settings;
             settings.nBands = n(-2, 14);
-            return new IParaGraphicEq(&plug, r(), p(), settings);
+            std::snprintf(settings.freqLabels, sizeof settings.freqLabels, "0, -5, 25, 100000");
+            std::snprintf(settings.gainLabels, sizeof settings.gainLabels, "-90, 0, 2147483647");
+            auto* eq = new IParaGraphicEq(&plug, IRECT(0, 0, n(0, 9000), n(0, 300)), p(), settings);
+            for (int i = -1; i <= 10; ++i)
+                eq->SetBand({i, n(-1, 3), float(n(-60, 60)), float(n(0, 2) ? n(-100, 40000) : 0), float(n(-3, 30)),
+                             20, 20000, -24, 24, 0, float(n(0, 5))});
+            return eq;
         },
     };
     Open();
@@ -89,6 +96,10 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
             }
             c->AfterGUIResize(1.0);
             DrawAlone(c);
+            if (auto* eq = dynamic_cast<IParaGraphicEq*>(c)) {
+                ASSERT_EQ(int(eq->SummedCurve().size()), c->GetRECT()->W());
+                for (float v : eq->SummedCurve()) ASSERT_TRUE(std::isfinite(v));
+            }
             EXPECT_EQ(c->GetValue(), c->GetValue()) << "no NaN value";
         }
 }
