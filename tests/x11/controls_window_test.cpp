@@ -2,29 +2,17 @@
 // fill it, Return hands the text back to the control.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "gui/cocoa_view.h"
 #include "gui/controls/user_text_controls.h"
 #include "gui/igraphics_mac.h"
 #include "platform/gtk_backend.h"
 #include "plug/module_standalone.h"
+#include "run_while_pumping.h"
 
 namespace {
-
-void Xdo(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) platform::RunGtkMainLoopFor(0.01);
-    t.join();
-    platform::RunGtkMainLoopFor(0.2);
-}
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(0) {}
@@ -51,10 +39,10 @@ TEST(ControlsWindow, TypedTextReachesTheUserTextControl) {
     int ox = 0, oy = 0;
     ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
 
-    Xdo("xdotool mousemove --sync " + std::to_string(ox + 60) + " " + std::to_string(oy + 40) + " click 1");
+    RunWhilePumping("xdotool mousemove --sync " + std::to_string(ox + 60) + " " + std::to_string(oy + 40) + " click 1");
     ASSERT_TRUE(graphics->GetView()->textEntryRunning());
-    Xdo("xdotool key --delay 20 ctrl+a BackSpace type --delay 20 'Bass 7'");
-    Xdo("xdotool key Return");
+    RunWhilePumping("xdotool key --delay 20 ctrl+a BackSpace type --delay 20 'Bass 7'");
+    RunWhilePumping("xdotool key Return");
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_STREQ(name->GetTextString(), "Bass 7");
     graphics->CloseWindow();
