@@ -99,7 +99,7 @@ void PIX_BlitRect(PIX_IBitmap* dst, const PIX_IBitmap* src, int dx, int dy, cons
     }
     // Whole-word paths of the plain copy; their arithmetic (the 0.5 average truncates
     // each half) is what callers have always seen at these exact alphas.
-    if ((mode & 0x100ffu) == PIX_MODE_COPY) {
+    if ((mode & PIX_MODE_COMBINER_MASK) == PIX_MODE_COPY) {
         if (alpha == 1.0f) {
             run([](uint32_t* drow, const uint32_t* srow, int n) { pix::BlendRow<pix::CopyFull>(drow, srow, n, 256); });
             return;

@@ -18,7 +18,7 @@ namespace {
 constexpr int kGlyphPathQuery = 0x59555678;
 // Every low font flag but 0x8 needs the glyph cache.
 constexpr int kGlyphOnlyFlags = 0x1f7;
-constexpr unsigned kGlyphOnlyFormat = PIX_DT_USE_TEXT_ALPHA | 0x80000000u;
+constexpr unsigned kGlyphOnlyFormat = PIX_DT_USE_TEXT_ALPHA | PIX_DT_GLYPHS_ONLY;
 constexpr unsigned kAlignFlags = DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT;
 constexpr int kMaxRenderLineHeight = 1023;
 constexpr int kFringe = 128;
@@ -436,7 +436,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, REC
     int64_t x0 = rect->left, y0 = rect->top;
     if ((format & kAlignFlags) || bottomUp) {
         RECT m{};
-        DrawTextImpl(bm, text, count, &m, (format & (DT_SINGLELINE | 0x80000000u)) | DT_CALCRECT);
+        DrawTextImpl(bm, text, count, &m, (format & (DT_SINGLELINE | PIX_DT_GLYPHS_ONLY)) | DT_CALCRECT);
         if (format & DT_CENTER) x0 += (int64_t(rect->right) - rect->left - m.right) / 2;
         else if (format & DT_RIGHT) x0 = int64_t(rect->right) - m.right;
         if (format & DT_VCENTER) y0 += (int64_t(rect->bottom) - rect->top - m.bottom) / 2;
@@ -480,7 +480,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
         HDC dc = bm->getDC();
         HGDIOBJ previous = prepare(dc);
         RECT r = *rect;
-        const int result = WAPI_DrawText(dc, text, count, &r, (format & ~0x80000000u) | DT_NOPREFIX);
+        const int result = WAPI_DrawText(dc, text, count, &r, (format & ~PIX_DT_GLYPHS_ONLY) | DT_NOPREFIX);
         if (format & DT_CALCRECT) *rect = r;
         if (previous) SelectObject(dc, previous);
         return result;
@@ -497,7 +497,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     HGDIOBJ previous = prepare(dc);
     RECT m{};
     const unsigned measureFlags =
-        (format & ~(DT_CALCRECT | kAlignFlags | DT_NOPREFIX | 0x80000000u)) | DT_CALCRECT | DT_NOPREFIX;
+        (format & ~(DT_CALCRECT | kAlignFlags | DT_NOPREFIX | PIX_DT_GLYPHS_ONLY)) | DT_CALCRECT | DT_NOPREFIX;
     int result = WAPI_DrawText(dc, text, count, &m, measureFlags);
     auto finish = [&](int value) {
         if (previous && WAPI_IsLiveContext(dc)) SelectObject(dc, previous);
@@ -541,7 +541,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     PIX_BlitRect(scratchBitmap, bm, 0, 0, &box, 1.0f, PIX_MODE_COPY);
     RECT r{pix::SatInt64(offX), pix::SatInt64(offY), boxW, boxH};
     result = WAPI_DrawText(dc, text, count, &r,
-                           (format & ~(kAlignFlags | DT_NOCLIP | 0x80000000u)) | DT_NOPREFIX);
+                           (format & ~(kAlignFlags | DT_NOCLIP | PIX_DT_GLYPHS_ONLY)) | DT_NOPREFIX);
     PIX_Blit(bm, scratchBitmap, int(x), int(y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
     return finish(result);
 }

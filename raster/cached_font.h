@@ -27,6 +27,9 @@ enum : int {
 // Text-format flag of the raster library only: the text colour's alpha byte scales the
 // combine alpha for the call.
 inline constexpr unsigned PIX_DT_USE_TEXT_ALPHA = 0x40000000u;
+// Text-format flag of the raster library only: draw through the glyph cache even where
+// the native text engine could.
+inline constexpr unsigned PIX_DT_GLYPHS_ONLY = 0x80000000u;
 
 struct PIX_GlyphRecord {
     int cachePos;  // 0 not rendered yet, -1 cannot be rendered, else coverage offset + 1

@@ -193,7 +193,7 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
     const Walk walk{reinterpret_cast<uint8_t*>(PIX_PixelAddress(*dest, ax.dest, ay.dest)), PIX_RowStep(*dest) * 4,
                     ax.length, ay.length, ax.start, ax.step, ay.start, ay.step};
 
-    if ((mode & 0x1ffff) == 0 && weight == 128) {
+    if ((mode & PIX_MODE_COMBINER_FILTER_MASK) == 0 && weight == 128) {
         HalfBlendRows(walk, src);
         return;
     }

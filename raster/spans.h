@@ -21,11 +21,14 @@ template <> struct PerPixelWeightOf<CopyFullClamp> { using type = CopyClamp; };
 template <> struct PerPixelWeightOf<CopySourceAlphaFullClamp> { using type = CopySourceAlphaClamp; };
 template <class Op> using PerPixelWeight = typename PerPixelWeightOf<Op>::type;
 
-// Every general combiner but the HSV adjustment leaves a pixel exactly as it was at
-// weight 0, so zero coverage needs no test (and the loop no branch) for them.
+// Most general combiners leave a pixel exactly as it was at weight 0, so zero coverage
+// needs no test (and the loop no branch) for them; the mode list says which.
 template <class Op> inline constexpr bool kZeroWeightKeepsPixel = true;
-template <> inline constexpr bool kZeroWeightKeepsPixel<HSVAdjust> = false;
-template <> inline constexpr bool kZeroWeightKeepsPixel<HSVAdjustSourceAlpha> = false;
+#define PIX_ZERO_WEIGHT_KEEPS(NAME, Policy, number, keeps)                  \
+    template <> inline constexpr bool kZeroWeightKeepsPixel<Policy> = keeps; \
+    template <> inline constexpr bool kZeroWeightKeepsPixel<Policy##SourceAlpha> = keeps;
+PIX_BLEND_MODES(PIX_ZERO_WEIGHT_KEEPS)
+#undef PIX_ZERO_WEIGHT_KEEPS
 
 inline uint8_t* Bytes(uint32_t* p) { return reinterpret_cast<uint8_t*>(p); }
 inline const uint8_t* Bytes(const uint32_t* p) { return reinterpret_cast<const uint8_t*>(p); }
