@@ -199,33 +199,27 @@ struct Line {
 
 int WAPI_DecodeUTF8(const unsigned char* s, size_t n, uint32_t* code) {
     const unsigned b0 = s[0];
-    if (b0 < 0x80) {
-        *code = b0;
-        return 1;
-    }
-    int len = 0;
-    uint32_t cp = 0;
-    uint32_t min = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F, min = 0x80;
-    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F, min = 0x800;
-    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07, min = 0x10000;
-    if (len == 0 || size_t(len) > n) {
-        *code = 0xFFFD;
-        return 1;
-    }
-    for (int i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80) {
-            *code = 0xFFFD;
-            return 1;
+    int len = 1;
+    uint32_t cp = b0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F;
+    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07;
+    // Older program names are Latin-1: a byte that starts no complete sequence stands
+    // for itself. 0xC0 counts as a continuation byte, as stored texts expect.
+    auto continues = [](unsigned b) { return b >= 0x80 && b <= 0xC0; };
+    if (len > 1 && size_t(len) <= n) {
+        for (int i = 1; i < len; ++i) {
+            if (!continues(s[i])) {
+                *code = b0;
+                return 1;
+            }
+            cp = cp << 6 | (s[i] & 0x3F);
         }
-        cp = cp << 6 | (s[i] & 0x3F);
+        *code = cp;
+        return len;
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        *code = 0xFFFD;
-        return 1;
-    }
-    *code = cp;
-    return len;
+    *code = b0;
+    return 1;
 }
 
 HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*/, int weight, unsigned italic,

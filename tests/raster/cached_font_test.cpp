@@ -38,7 +38,7 @@ const PIX_GlyphRecord& Rendered(PIX_CachedFont& f, const char* text) {
 
 }  // namespace
 
-TEST(CachedFontDecode, BoundedAndReplacing) {
+TEST(CachedFontDecode, BoundedAndLatin1Fallback) {
     const struct {
         std::vector<unsigned char> bytes;  // exactly the bytes the decoder may read
         int code, used;
@@ -47,14 +47,16 @@ TEST(CachedFontDecode, BoundedAndReplacing) {
         {{0xC3, 0xA9}, 0xE9, 2},
         {{0xE2, 0x82, 0xAC}, 0x20AC, 3},
         {{0xF0, 0x9F, 0x98, 0x80}, 32, 4},  // beyond 16 bits: a space
-        {{0xC3}, 0xFFFD, 1},                // truncated by the count
-        {{0xE2, 0x82}, 0xFFFD, 1},
-        {{0xF0, 0x9F, 0x98}, 0xFFFD, 1},
-        {{0x80}, 0xFFFD, 1},                // stray continuation byte
-        {{0xC3, 0xC0}, 0xFFFD, 1},          // 0xC0 continues nothing
-        {{0xC0, 0x80}, 0xFFFD, 1},          // overlong
-        {{0xED, 0xA0, 0x80}, 0xFFFD, 1},    // surrogate
-        {{0xFF, 'a'}, 0xFFFD, 1},
+        {{0xC3}, 0xC3, 1},                  // truncated by the count: the byte itself
+        {{0xE2, 0x82}, 0xE2, 1},
+        {{0xF0, 0x9F, 0x98}, 0xF0, 1},
+        {{0x80}, 0x80, 1},                  // stray continuation byte
+        {{0xE9}, 0xE9, 1},                  // Latin-1
+        {{0xC3, 0x41}, 0xC3, 1},            // broken sequence
+        {{0xC3, 0xC0}, 0xC0, 2},            // 0xC0 continues a sequence
+        {{0xC0, 0x80}, 0xC0, 1},            // but starts none
+        {{0xED, 0xA0, 0x80}, 0xD800, 3},
+        {{0xFF, 'a'}, 0xFF, 1},
     };
     for (const auto& c : cases) {
         // A heap block of exactly the given size, so a read past it trips the sanitizer.
@@ -68,16 +70,16 @@ TEST(CachedFontDecode, BoundedAndReplacing) {
     // Zero-terminated text: the terminator ends a sequence.
     int code = 0;
     EXPECT_EQ(PIX_CachedFont::DecodeUTF8Char("\xE2\x82", -1, &code), 1);
-    EXPECT_EQ(code, 0xFFFD);
+    EXPECT_EQ(code, 0xE2);
 }
 
 TEST(CachedFontMeasure, Cases) {
     auto f = GlyphFont(16);
     const int lh = f->GetLineHeight();
     ASSERT_EQ(lh, 16);
-    Rendered(*f, "ab \xEF\xBF\xBD");
+    Rendered(*f, "ab \xC3\x83\xC3\xA9");
     const PIX_GlyphRecord a = *f->FindGlyph('a'), b = *f->FindGlyph('b'), sp = *f->FindGlyph(' ');
-    const PIX_GlyphRecord repl = *f->FindGlyph(0xFFFD);
+    const PIX_GlyphRecord atilde = *f->FindGlyph(0xC3), eacute = *f->FindGlyph(0xE9);
     ASSERT_GT(a.advance, 0);
     auto lineWidth = [](std::initializer_list<PIX_GlyphRecord> gs) {
         int x = 0, extent = 0;
@@ -99,8 +101,8 @@ TEST(CachedFontMeasure, Cases) {
         {"line feed starts a line", "a\r\nb", -1, 0, std::max(lineWidth({a}), lineWidth({b})), 2 * lh},
         {"single line makes it a space", "a\nb", -1, DT_SINGLELINE, lineWidth({a, sp, b}), lh},
         {"four-byte character is a space", "a\xF0\x9F\x98\x80" "b", -1, 0, lineWidth({a, sp, b}), lh},
-        {"stray byte is a replacement", "\x80", -1, 0, lineWidth({repl}), lh},
-        {"count cuts a sequence", "a\xC3\xA9", 2, 0, lineWidth({a, repl}), lh},
+        {"Latin-1 byte is its own code", "a\xE9", -1, 0, lineWidth({a, eacute}), lh},
+        {"count cuts a sequence", "a\xC3\xA9", 2, 0, lineWidth({a, atilde}), lh},
     };
     for (const auto& c : cases) {
         RECT r{5, 7, 0, 0};
