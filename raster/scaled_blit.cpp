@@ -197,8 +197,9 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
         HalfBlendRows(walk, src);
         return;
     }
-    // Mirrored shrinking is shrinking too, so the box choice looks at the step sizes.
-    const bool box = filter && std::fabs(stepX) >= 1.7f && std::fabs(stepY) >= 1.7f;
+    // The box kernels are for forward steps only: a mirrored shrink (negative step)
+    // interpolates bilinearly.
+    const bool box = filter && stepX >= 1.7f && stepY >= 1.7f;
     const bool wide = std::max(std::abs(ax.step), std::abs(ay.step)) > 0x30000;
     pix::WithCombiner(mode, weight, [&]<class Op>() {
         if (box && wide)

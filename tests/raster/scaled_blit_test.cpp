@@ -74,6 +74,21 @@ TEST(ScaledBlit, MirroredSizesGiveTheExactMirror) {
     }
 }
 
+// A mirrored shrink interpolates rather than taking a box kernel: at whole steps every
+// fraction is 0, so the filtered result is the nearest-pixel one.
+TEST(ScaledBlit, MirroredFilteredShrinkIsBilinear) {
+    for (int mirror = 1; mirror < 4; ++mirror) {
+        PIX_MemBitmap src(40, 40, 4), nearest(20, 20, 4), filtered(20, 20, 4);
+        FillRandom(src, 3);
+        const int w = mirror & 1 ? -10 : 10, h = mirror & 2 ? -10 : 10;
+        for (auto [bm, mode] : {std::pair{&nearest, 0u}, std::pair{&filtered, uint32_t(PIX_MODE_FILTER_BILINEAR)}}) {
+            Fill(*bm, 0);
+            PIX_ScaledBlit(bm, &src, w < 0 ? 15 : 5, h < 0 ? 15 : 5, w, h, 0, 0, 40, 40, 1.0f, mode);
+        }
+        EXPECT_EQ(CountDifferent(nearest, filtered), 0) << mirror;
+    }
+}
+
 TEST(ScaledBlit, FilteredSamples) {
     // 1.5x: the second column samples position 1.5, halfway between 90 and 180.
     PIX_MemBitmap src(3, 3, 4), dst(2, 2, 4);
