@@ -11,6 +11,7 @@
 #include "raster/circle_drawer.h"
 #include "raster/fill.h"
 #include "raster/line.h"
+#include "raster/rect_outline.h"
 #include "raster/vector_spans.h"
 
 namespace pix {

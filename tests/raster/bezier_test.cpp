@@ -6,6 +6,7 @@
 #include <random>
 
 #include "raster/bezier.h"
+#include "raster/rect_outline.h"
 #include "raster/canary_bitmap.h"
 #include "raster/combiners.h"
 #include "raster/line.h"

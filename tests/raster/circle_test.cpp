@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "raster/bezier.h"
+#include "raster/rect_outline.h"
 #include "raster/canary_bitmap.h"
 #include "raster/circle.h"
 #include "raster/circle_drawer.h"

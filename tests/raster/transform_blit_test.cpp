@@ -1,3 +1,4 @@
+#include "raster/bitmap_ops.h"
 #include "raster/transform_blit.h"
 
 #include <gtest/gtest.h>
