@@ -1,6 +1,5 @@
 #include "raster/scaled_blit.h"
 
-#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -14,45 +13,9 @@ namespace {
 using pix::Sample;
 using pix::SourceWindow;
 
-struct NearestSampler {
-    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) { return pix::Nearest(s, x, y); }
-};
-
-struct BilinearSampler {
-    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t fx, uint32_t fy) {
-        return pix::Bilinear(s, x, y, fx, fy);
-    }
-};
-
-// ceil(2^24 / n): (sum * r) >> 24 equals sum / n exactly for every box sum here
-// (at most 25 taps of 255), without a division per byte.
-constexpr std::array<uint32_t, 26> kBoxReciprocal = [] {
-    std::array<uint32_t, 26> r{};
-    for (uint32_t n = 1; n < 26; ++n) r[n] = ((1u << 24) + n - 1) / n;
-    return r;
-}();
-
-// The mean of the (2R + 1)^2 taps around (x, y) that lie inside the window.
-template <int R>
-struct BoxSampler {
-    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) {
-        const int x0 = x - R < 0 ? 0 : x - R, x1 = x + R >= s.width ? s.width - 1 : x + R;
-        const int y0 = y - R < 0 ? 0 : y - R, y1 = y + R >= s.height ? s.height - 1 : y + R;
-        uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
-        for (int ty = y0; ty <= y1; ++ty) {
-            const uint8_t* p = s.at(x0, ty);
-            for (int tx = x0; tx <= x1; ++tx, p += 4) {
-                sa += p[0];
-                sr += p[1];
-                sg += p[2];
-                sb += p[3];
-            }
-        }
-        const uint64_t rec = kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
-        return pix::MakeSample(uint32_t((sa * rec) >> 24), uint32_t((sr * rec) >> 24), uint32_t((sg * rec) >> 24),
-                               uint32_t((sb * rec) >> 24));
-    }
-};
+using pix::BilinearSampler;
+using pix::BoxSampler;
+using pix::NearestSampler;
 
 // Destination block and the 16.16 source walk; every (column, row) of the block
 // samples inside the source window.
@@ -69,12 +32,10 @@ template <class Op, class Sampler>
 void ScaledRows(const Walk g, const SourceWindow src, int weight) {
     for (int j = 0; j < g.height; ++j) {
         const int64_t py = g.sy + j * g.dy;
-        const int y = int(py >> 16);
-        const uint32_t fy = uint32_t(py & 0xffff);
         uint8_t* d = g.dest + j * g.destStride;
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
-            const Sample s = Sampler::get(src, int(px >> 16), y, uint32_t(px & 0xffff), fy);
+            const Sample s = Sampler::get(src, px, py);
             Op::apply(d + 4 * i, s.r(), s.g(), s.b(), s.a(), weight);
         }
     }

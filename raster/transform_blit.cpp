@@ -25,33 +25,9 @@ struct DeltaWalk {
     int64_t a = 0, dadx = 0, dady = 0, ddadx = 0;
 };
 
-struct NearestSampler {
-    // Positions are taken as they are: column s >> 16 of [0, width).
-    static constexpr int64_t kBias = 0;
-    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
-        return pix::Nearest(src, int(s >> 16), int(t >> 16));
-    }
-};
-
-struct BilinearSampler {
-    static constexpr int64_t kBias = 0;
-    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
-        return pix::Bilinear(src, int(s >> 16), int(t >> 16), uint32_t(s & 0xffff), uint32_t(t & 0xffff));
-    }
-};
-
-// Bilinear for positions measured between pixel centres: a position is drawn when
-// it lies within half a pixel of the window (so each destination pixel whose centre
-// maps into the source is drawn, on every side alike); the outer half-pixel repeats
-// the edge.
-struct CentredBilinearSampler {
-    static constexpr int64_t kBias = 32768;
-    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
-        s = s < 0 ? 0 : s;
-        t = t < 0 ? 0 : t;
-        return pix::Bilinear(src, int(s >> 16), int(t >> 16), uint32_t(s & 0xffff), uint32_t(t & 0xffff));
-    }
-};
+using pix::BilinearSampler;
+using pix::CentredBilinearSampler;
+using pix::NearestSampler;
 
 template <class Op>
 struct FixedWeight {
