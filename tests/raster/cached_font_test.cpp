@@ -183,24 +183,6 @@ TEST(CachedFontDraw, ZeroAlphaDrawsNothing) {
     EXPECT_NE(bm.pixels(), std::vector<uint32_t>(40 * 20, 0x11223344u));
 }
 
-// A null rectangle, a null text, or drawing without a bitmap: nothing measured or
-// drawn, on both paths.
-TEST(CachedFontDraw, NullRectTextOrBitmapDrawNothing) {
-    for (int flags : {0, int(PIX_FONT_ALLOW_NATIVE)}) {
-        auto f = GlyphFont(16, flags);
-        CanaryBitmap bm(40, 20);
-        EXPECT_EQ(f->DrawText(&bm, "Hg", -1, nullptr, 0), 0) << flags;
-        EXPECT_EQ(f->DrawText(nullptr, "Hg", -1, nullptr, DT_CALCRECT), 0) << flags;
-        RECT r{3, 4, 40, 20};
-        EXPECT_EQ(f->DrawText(&bm, nullptr, -1, &r, 0), 0) << flags;
-        EXPECT_EQ(f->DrawText(nullptr, "Hg", -1, &r, 0), 0) << flags;
-        EXPECT_EQ(f->DrawText(nullptr, nullptr, 5, &r, DT_CALCRECT), 0) << flags;
-        EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(3, 4)) << flags;
-        EXPECT_EQ(bm.pixels(), std::vector<uint32_t>(40 * 20, 0u)) << flags;
-        EXPECT_EQ(bm.damagedCanaries(), 0) << flags;
-    }
-}
-
 TEST(CachedFontGlyphs, RandomCodePointsAreAllFound) {
     auto f = GlyphFont(12);
     std::mt19937 rng(1234);

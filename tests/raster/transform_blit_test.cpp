@@ -70,68 +70,6 @@ TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
               }), 0) << "mesh";
 }
 
-// Random angles, scales, offsets, windows and destination positions against
-// inaccessible pages.
-TEST(RotatedBlit, RandomCallsStayInsideBothBitmaps) {
-    std::mt19937 rng(77);
-    auto uni = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int round = 0; round < 600; ++round) {
-        const int sw = pick(1, 30), sh = pick(1, 30), dw = pick(1, 40), dh = pick(1, 40);
-        const int x = pick(-20, dw), y = pick(-20, dh), w = pick(-60, 60), h = pick(-60, 60);
-        const float fx = uni(-8, float(sw) + 8), fy = uni(-8, float(sh) + 8), fw = uni(-40, 40), fh = uni(-40, 40);
-        const float angle = uni(-7, 7), ox = uni(-10, 10), oy = uni(-10, 10);
-        const bool clip = round % 4 < 2;
-        const uint32_t mode = round % 2 ? 0x100u : (round % 3 ? 0x10100u : 0u);
-        const auto guard = round % 2 ? GuardedBitmap::Guard::kBefore : GuardedBitmap::Guard::kAfter;
-        ASSERT_TRUE(StaysInsideBothBitmaps(sw, sh, dw, dh, guard, round % 3 == 0, false, uint32_t(round),
-                                           [&](PIX_IBitmap& d, PIX_IBitmap& s) {
-                                               PIX_RotatedBlit(&d, &s, x, y, w, h, fx, fy, fw, fh, angle, clip, 1.0f,
-                                                               mode, ox, oy);
-                                           }))
-            << "round " << round;
-    }
-}
-
-// Null, empty, zero-sized, non-finite, huge or out-of-table arguments: nothing drawn.
-TEST(TransformedBlits, InvalidCallsDrawNothing) {
-    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), before(8, 8, 4), empty;
-    FillRandom(src, 1);
-    FillRandom(before, 2);
-    const float nan = std::numeric_limits<float>::quiet_NaN(), grid[] = {0, 0, 4, 0, 0, 4, 4, 4};
-    auto rotated = [&](PIX_IBitmap* d, PIX_IBitmap* s, int w, float sx, float angle, float alpha, bool clip,
-                       uint32_t mode) { PIX_RotatedBlit(d, s, 0, 0, w, 8, sx, 0, 8, 8, angle, clip, alpha, mode); };
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"rotated: null dest", [&] { rotated(nullptr, &src, 8, 0, 0, 1, false, 0); }},
-        {"rotated: null source", [&] { rotated(&dst, nullptr, 8, 0, 0, 1, false, 0); }},
-        {"rotated: empty source", [&] { rotated(&dst, &empty, 8, 0, 0, 1, false, 0); }},
-        {"rotated: zero width", [&] { rotated(&dst, &src, 0, 0, 0, 1, false, 0); }},
-        {"rotated: zero alpha", [&] { rotated(&dst, &src, 8, 0, 0, 0, false, 0); }},
-        {"rotated: bad mode", [&] { rotated(&dst, &src, 8, 0, 0, 1, false, 7); }},
-        {"rotated: NaN angle", [&] { rotated(&dst, &src, 8, 0, nan, 1, false, 0); }},
-        {"rotated: NaN position", [&] { rotated(&dst, &src, 8, nan, 0, 1, true, 0); }},
-        {"rotated: window outside", [&] { rotated(&dst, &src, 8, 20, 0, 1, true, 0); }},
-        {"rotated: huge position", [&] { rotated(&dst, &src, 8, 1e8f, 0, 1, false, 0); }},
-        {"mesh: one column", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, grid, 1, 2, 1.0f, 0); }},
-        {"mesh: null grid", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, nullptr, 2, 2, 1.0f, 0); }},
-        {"mesh: null source", [&] { PIX_TransformBlit(&dst, nullptr, 0, 0, 4, 4, grid, 2, 2, 1.0f, 0); }},
-        {"mesh: zero width", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 0, 4, grid, 2, 2, 1.0f, 0); }},
-        {"mesh: far right", [&] { PIX_TransformBlit(&dst, &src, INT32_MAX - 1, 0, 4, 4, grid, 2, 2, 1.0f, 0); }},
-        {"delta alpha: low byte above 5", [&] {
-             PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 8, 8, 0, 0, 8, 8, 1, 0, 0, 1, 0, 0, false, 0.5f, 0.01f, 0, 0, 6);
-         }},
-        {"halve: null source", [&] { PIX_HalveBlitAA(&dst, nullptr); }},
-        {"halve: empty source", [&] { PIX_HalveBlitAA(&dst, &empty); }},
-    };
-    for (const auto& [name, draw] : cases) {
-        FillRandom(dst, 2);
-        draw();
-        EXPECT_EQ(CountDifferent(dst, before), 0) << name;
-    }
-    PIX_HalveBlitAA(nullptr, &src);
-    PIX_HalveBlitAA(&empty, &src);
-}
-
 TEST(DeltaBlit, StepsMapDestinationPixelsToSource) {
     PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4);
     FillRandom(src, 12);

