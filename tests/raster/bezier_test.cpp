@@ -6,7 +6,6 @@
 #include <random>
 
 #include "raster/bezier.h"
-#include "raster/rect_outline.h"
 #include "raster/canary_bitmap.h"
 #include "raster/combiners.h"
 #include "raster/line.h"
@@ -106,18 +105,6 @@ TEST(Curves, HugeAndNonFiniteInput) {
         const bool finite = std::all_of(v, v + 6, [](float f) { return std::isfinite(f); });
         if (!finite) { ASSERT_TRUE(SetPixels(bm).empty()) << iter; }
     }
-}
-
-TEST(RectOutlines, Pictures) {
-    // Each corner of an outline is drawn twice; a zero-size one is four lines on one pixel.
-    CanaryBitmap outline(8, 7), bordered(8, 7);
-    PIX_DrawRect(&outline, 2, 3, 4, 2, kOne, 1.0f, PIX_MODE_ADD);
-    PIX_DrawRect(&outline, 0, 0, 0, 0, kOne, 1.0f, PIX_MODE_ADD);
-    EXPECT_EQ(Picture(outline), (std::vector<std::string>{"4.......", "........", "........", "..2###2.",
-                                                          "..#...#.", "..2###2.", "........"}));
-    PIX_BorderedRect(&bordered, 1, 1, 5, 4, 0x03030303u, kWhite, 1.0f, 0);
-    EXPECT_EQ(Picture(bordered), (std::vector<std::string>{"........", ".######.", ".#3333#.", ".#3333#.",
-                                                           ".#3333#.", ".######.", "........"}));
 }
 
 }  // namespace

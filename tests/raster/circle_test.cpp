@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "raster/bezier.h"
-#include "raster/rect_outline.h"
 #include "raster/canary_bitmap.h"
 #include "raster/circle.h"
 #include "raster/circle_drawer.h"
@@ -121,46 +120,6 @@ TEST(Circle, AddModeHitsEachDiscPixelOnce) {
                 if (std::hypot(x - 19, y - 21) < 12.5) { ASSERT_EQ(bm.at(x, y), 0x40404040u) << x << "," << y; }
         EXPECT_EQ(bm.damagedCanaries(), 0);
     }
-}
-
-TEST(Arc, Quarters) {
-    CanaryBitmap full(40, 40), whole(40, 40), none(40, 40);
-    PIX_Circle(&full, 20.0f, 20.0f, 12.3f, kWhite, 1.0f, 0, false);
-    const Pixels circle = SetPixels(full);
-    Pixels all;
-    for (int q = 0; q < 4; ++q) {
-        CanaryBitmap bm(40, 40);
-        PIX_Arc(&bm, 20.0f, 20.0f, 12.3f, q * kPi / 2, (q + 1) * kPi / 2, kWhite, 1.0f, 0, false);
-        for (auto [x, y] : SetPixels(bm)) {
-            // 0 up, clockwise: quarter 0 top right, 1 bottom right, 2 bottom left, 3 top left.
-            EXPECT_TRUE((q < 2 ? x >= 20 : x <= 20) && (q == 0 || q == 3 ? y <= 20 : y >= 20)) << q << ": " << x
-                                                                                                 << "," << y;
-            EXPECT_TRUE(circle.count({x, y})) << q << ": " << x << "," << y;
-            all.insert({x, y});
-        }
-    }
-    EXPECT_GE(all.size(), circle.size() * 9 / 10);
-    PIX_Arc(&whole, 20.0f, 20.0f, 12.3f, 0.0f, 2 * kPi, kWhite, 1.0f, 0, false);
-    EXPECT_EQ(SetPixels(whole), circle);
-    PIX_Arc(&none, 20.0f, 20.0f, 12.3f, 1.0f, 1.0f, kWhite, 1.0f, 0, false);
-    EXPECT_TRUE(SetPixels(none).empty());
-}
-
-TEST(RoundRect, CornerRadii) {
-    for (int corner : {0, 1}) {  // gives the plain rectangle outline
-        CanaryBitmap a(20, 40), b(20, 40);
-        PIX_RoundRect(&a, 2, 3, 12, 30, corner, kWhite, 1.0f, 0, false);
-        PIX_DrawRect(&b, 2, 3, 12, 30, kWhite, 1.0f, 0);
-        EXPECT_EQ(a.pixels(), b.pixels());
-    }
-    // Corner radius 10 on a 12-wide rectangle is cut to 6: the straight top runs from
-    // x + 6 to x + w - 6, and the corners bend inside the box.
-    CanaryBitmap bm(20, 40);
-    PIX_RoundRect(&bm, 2, 3, 12, 30, 10, kWhite, 1.0f, 0, false);
-    const Pixels set = SetPixels(bm);
-    for (auto [x, y, on] : {std::tuple{8, 3, 1}, {2, 3, 0}, {14, 33, 0}, {2, 18, 1}, {14, 18, 1}})
-        EXPECT_EQ(int(set.count({x, y})), on) << x << "," << y;
-    for (auto [x, y] : set) EXPECT_TRUE(x >= 2 && x <= 14 && y >= 3 && y <= 33) << x << "," << y;
 }
 
 // On a flipped bitmap every circle form lands where the same form with the centre
