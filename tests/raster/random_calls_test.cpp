@@ -60,14 +60,16 @@ private:
 
 using Call = std::function<void(PIX_IBitmap* d, PIX_IBitmap* s, Args& a)>;
 
-PIX_CachedFont& Font() {
-    static PIX_CachedFont* font = [] {
-        auto* f = new PIX_CachedFont;
+// One font on the glyph path, one allowed to draw natively.
+PIX_CachedFont& Font(bool native) {
+    static PIX_CachedFont* fonts[2] = {};
+    PIX_CachedFont*& f = fonts[native];
+    if (!f) {
+        f = new PIX_CachedFont;
         f->SetFromHFont(CreateFont(13, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
-                        PIX_FONT_OWNS_HFONT | PIX_FONT_OUTLINE);
-        return f;
-    }();
-    return *font;
+                        PIX_FONT_OWNS_HFONT | (native ? PIX_FONT_ALLOW_NATIVE : PIX_FONT_OUTLINE));
+    }
+    return *f;
 }
 
 const std::pair<const char*, Call> kCalls[] = {
@@ -147,7 +149,7 @@ const std::pair<const char*, Call> kCalls[] = {
          static const char* kTexts[] = {"Mg\nq\xC3\xA9", "\x80\xE2\x82", "", "caf\xE9 \xF0\x9F\x98\x80"};
          RECT r{a.Coord(), a.Coord(), a.Coord(), a.Coord()};
          const unsigned formats[] = {0, DT_CENTER | DT_VCENTER, DT_RIGHT | DT_BOTTOM, DT_NOCLIP, DT_SINGLELINE};
-         PIX_CachedFont& f = Font();
+         PIX_CachedFont& f = Font(a.Int(0, 1));
          f.SetCombineMode(a.Mode(), a.Alpha());
          f.SetBkMode(a.Int(0, 1));
          f.DrawText(d, kTexts[a.Int(0, 3)], a.Int(-1, 6), a.Int(0, 5) ? &r : nullptr, formats[a.Int(0, 4)]);
