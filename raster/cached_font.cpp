@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "raster/blit.h"
+#include "raster/fast_paths.h"
 #include "raster/combiners.h"
 #include "raster/fill.h"
 #include "raster/spans.h"
@@ -326,8 +327,10 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
     const int64_t rowStep = PIX_RowStep(*bm);
     const bool mono = flags_ & PIX_FONT_MONO;
     const bool effects = !mono && (flags_ & PIX_FONT_EFFECTS);
-    const bool plainCopy = combineAlpha_ == 1.0f && (combineMode_ & PIX_MODE_MASK) == PIX_MODE_COPY;
-    if ((mono || effects) && plainCopy) {
+    int w = PIX_AlphaWeight(combineAlpha_);
+    const bool wholePixels = pix::FindFastPath(pix::FastOp::ThresholdedGlyph, combineMode_, w,
+                                               pix::IsExactAlpha(combineAlpha_, w)) != nullptr;
+    if ((mono || effects) && wholePixels) {
         // Thresholded glyphs at full opacity store whole pixels.
         for (int j = 0; j < height; ++j, dst += rowStep * 4, cov += rec->width) {
             auto* row = reinterpret_cast<uint32_t*>(dst);
@@ -338,7 +341,6 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
         }
         return 1;
     }
-    int w = PIX_AlphaWeight(combineAlpha_);
     if (mono || effects) w = std::min(w, 256);
     const PIX_PixelValue text = textColor_, effect = effectColor_;
     const int span = rec->width;

@@ -105,7 +105,7 @@ void PIX_CircleDispatch(PIX_IBitmap* bm, float cx, float cy, float r, PIX_PixelV
         });
     } else {
         const int64_t R = int64_t(r + 0.5f);
-        pix::WithPainterAtWeight(pix::CopyShortcuts::Plain, colour, aw, uint32_t(mode), [&](const auto& paint) {
+        pix::WithPainterAtWeight(pix::FastOp::Outline, colour, aw, false, uint32_t(mode), [&](const auto& paint) {
             pix::PaintEmitter<std::decay_t<decltype(paint)>> e{{s, box, clip}, paint};
             pix::AliasedCircle(e, x, y, R, filled, box);
         });

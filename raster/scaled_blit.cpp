@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "raster/blit.h"
+#include "raster/fast_paths.h"
 #include "raster/combiners.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
@@ -41,14 +42,15 @@ void ScaledRows(const Walk g, const SourceWindow src, int weight) {
     }
 }
 
-// Plain copy at exactly half weight: the shift-and-mask average of the blits.
-void HalfBlendRows(const Walk& g, const SourceWindow& src) {
+// The nearest sample stored with a shortcut's rounding.
+template <pix::Rounding R>
+void RoundedRows(const Walk& g, const SourceWindow& src) {
     for (int j = 0; j < g.height; ++j) {
         const uint8_t* srow = src.at(0, int((g.sy + j * g.dy) >> 16));
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
-            d[i] = pix::HalfOf(pix::LoadPixel(srow + (px >> 16) * 4)) + pix::HalfOf(d[i]);
+            d[i] = pix::RoundedCopy<R>(d[i], pix::LoadPixel(srow + (px >> 16) * 4));
         }
     }
 }
@@ -154,8 +156,8 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
     const Walk walk{reinterpret_cast<uint8_t*>(PIX_PixelAddress(*dest, ax.dest, ay.dest)), PIX_RowStep(*dest) * 4,
                     ax.length, ay.length, ax.start, ax.step, ay.start, ay.step};
 
-    if ((mode & PIX_MODE_COMBINER_FILTER_MASK) == 0 && weight == 128) {
-        HalfBlendRows(walk, src);
+    if (const pix::FastPath* f = pix::FindFastPath(pix::FastOp::ScaledBlit, mode, weight, false)) {
+        pix::WithRounding(f->rounding, [&]<pix::Rounding R>() { RoundedRows<R>(walk, src); });
         return;
     }
     // The box kernels are for forward steps only: a mirrored shrink (negative step)
