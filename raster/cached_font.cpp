@@ -184,6 +184,62 @@ int PIX_CachedFont::DecodeUTF8Char(const char* text, int remaining, int* code) {
     return used;
 }
 
+void PIX_CachedFont::DrawIntoGlyphBitmap(int code, RECT& r, int& advance) {
+    if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
+    const int need = 2 * std::max(lineHeight_, 1) + 8;
+    if (glyphBitmap->getWidth() < need || glyphBitmap->getHeight() < need) {
+        glyphBitmap->resize(std::max(need, glyphBitmap->getWidth()), std::max(need, glyphBitmap->getHeight()));
+        PrepareGlyphContext(*glyphBitmap);
+    }
+    HDC dc = glyphBitmap->getDC();
+    HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
+    char text[4];
+    EncodeUTF8(code, text);
+    r = RECT{};
+    WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    advance = r.right;
+    r.right = advance + (lineHeight_ > 15 ? lineHeight_ / 16 + 2 : 2);
+    PIX_FillRect(glyphBitmap, 0, 0, r.right, r.bottom, 0, 1.0f, PIX_MODE_COPY);
+    WAPI_DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+    advance = std::min(advance, glyphBitmap->getWidth());
+    r.right = std::min(r.right, glyphBitmap->getWidth());
+    r.bottom = std::min(r.bottom, glyphBitmap->getHeight());
+    if (previous) SelectObject(dc, previous);
+}
+
+void PIX_CachedFont::CacheCoverage(PIX_GlyphRecord& rec, const RECT& r, int advance) {
+    const int start = cache_.GetSize();
+    const int64_t bytes = int64_t(r.right) * r.bottom;
+    cache_.Resize(start + bytes, false);
+    if (cache_.GetSize() != start + bytes) {
+        rec.cachePos = -1;
+        return;
+    }
+    rec.cachePos = start + 1;
+    uint8_t* cov = static_cast<uint8_t*>(cache_.Get()) + start;
+    const uint8_t invert = (flags_ & PIX_FONT_INVERT) ? 255 : 0;
+    int ink = advance;
+    for (int y = 0; y < r.bottom; ++y) {
+        const auto* src = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*glyphBitmap, 0, y));
+        uint8_t* row = cov + int64_t(y) * r.right;
+        for (int x = 0; x < r.right; ++x) row[x] = src[4 * x + PIX_CHANNEL_R] ^ invert;
+        for (int x = ink; x < r.right; ++x) {
+            if (src[4 * x + PIX_CHANNEL_R]) ink = x + 1;
+        }
+    }
+    rec.width = r.right;
+    rec.height = r.bottom;
+    if (ink < r.right) {
+        // Pack the rows to the inked width; the rows only move towards the start.
+        for (int y = 1; y < r.bottom; ++y) {
+            std::memmove(cov + int64_t(y) * ink, cov + int64_t(y) * r.right, size_t(ink));
+        }
+        rec.width = ink;
+        cache_.Resize(start + int64_t(ink) * r.bottom, false);
+    }
+    FinishCoverage(rec, static_cast<uint8_t*>(cache_.Get()) + start);
+}
+
 bool PIX_CachedFont::RenderGlyph(int code) {
     code &= 0xFFFF;
     if (lineHeight_ > kMaxRenderLineHeight) return false;
@@ -200,62 +256,15 @@ bool PIX_CachedFont::RenderGlyph(int code) {
         isNew = true;
     }
 
-    if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
-    const int need = 2 * std::max(lineHeight_, 1) + 8;
-    if (glyphBitmap->getWidth() < need || glyphBitmap->getHeight() < need) {
-        glyphBitmap->resize(std::max(need, glyphBitmap->getWidth()), std::max(need, glyphBitmap->getHeight()));
-        PrepareGlyphContext(*glyphBitmap);
-    }
-    HDC dc = glyphBitmap->getDC();
-    HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
-    char text[4];
-    EncodeUTF8(code, text);
     RECT r{};
-    WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    int advance = r.right;
-    r.right = advance + (lineHeight_ > 15 ? lineHeight_ / 16 + 2 : 2);
-    PIX_FillRect(glyphBitmap, 0, 0, r.right, r.bottom, 0, 1.0f, PIX_MODE_COPY);
-    WAPI_DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX);
-    advance = std::min(advance, glyphBitmap->getWidth());
-    r.right = std::min(r.right, glyphBitmap->getWidth());
-    r.bottom = std::min(r.bottom, glyphBitmap->getHeight());
-    if (previous) SelectObject(dc, previous);
-
+    int advance = 0;
+    DrawIntoGlyphBitmap(code, r, advance);
     if (advance < 1 || r.bottom < 1 || !glyphBitmap->getBits()) {
         rec->cachePos = -1;
     } else {
         rec->advance = advance;
         if (flags_ & PIX_FONT_BLUR) PIX_Blur(glyphBitmap, glyphBitmap, 0, 0, 0, 0, r.right, r.bottom);
-        const int start = cache_.GetSize();
-        const int64_t bytes = int64_t(r.right) * r.bottom;
-        cache_.Resize(start + bytes, false);
-        if (cache_.GetSize() != start + bytes) {
-            rec->cachePos = -1;
-        } else {
-            rec->cachePos = start + 1;
-            uint8_t* cov = static_cast<uint8_t*>(cache_.Get()) + start;
-            const uint8_t invert = (flags_ & PIX_FONT_INVERT) ? 255 : 0;
-            int ink = advance;
-            for (int y = 0; y < r.bottom; ++y) {
-                const auto* src = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*glyphBitmap, 0, y));
-                uint8_t* row = cov + int64_t(y) * r.right;
-                for (int x = 0; x < r.right; ++x) row[x] = src[4 * x + PIX_CHANNEL_R] ^ invert;
-                for (int x = ink; x < r.right; ++x) {
-                    if (src[4 * x + PIX_CHANNEL_R]) ink = x + 1;
-                }
-            }
-            rec->width = r.right;
-            rec->height = r.bottom;
-            if (ink < r.right) {
-                // Pack the rows to the inked width; the rows only move towards the start.
-                for (int y = 1; y < r.bottom; ++y) {
-                    std::memmove(cov + int64_t(y) * ink, cov + int64_t(y) * r.right, size_t(ink));
-                }
-                rec->width = ink;
-                cache_.Resize(start + int64_t(ink) * r.bottom, false);
-            }
-            FinishCoverage(*rec, static_cast<uint8_t*>(cache_.Get()) + start);
-        }
+        CacheCoverage(*rec, r, advance);
     }
 
     const int count = glyphList_.GetSize() / int(sizeof(PIX_GlyphRecord));
