@@ -268,37 +268,6 @@ TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
     }
 }
 
-// Inverted, blurred and turned glyphs against the plain glyph's coverage.
-TEST(CachedFontGlyphs, InvertBlurAndVerticalTransformTheCoverage) {
-    auto plain = GlyphFont(20), inverted = GlyphFont(20, PIX_FONT_INVERT), blurred = GlyphFont(20, PIX_FONT_BLUR);
-    const PIX_GlyphRecord &p = Rendered(*plain, "A"), &i = Rendered(*inverted, "A"), &b = Rendered(*blurred, "A");
-    const uint8_t *cp = plain->GlyphCoverage(p), *ci = inverted->GlyphCoverage(i), *cb = blurred->GlyphCoverage(b);
-    ASSERT_EQ(i.width, p.width);
-    for (int k = 0; k < p.width * p.height; ++k) ASSERT_EQ(ci[k], 255 - cp[k]);
-    // Blurring spreads ink into pixels the plain glyph leaves empty, never past the box.
-    ASSERT_GE(b.width, p.width);
-    ASSERT_EQ(b.height, p.height);
-    int spread = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) spread += cp[y * p.width + x] == 0 && cb[y * b.width + x] != 0;
-    EXPECT_GT(spread, 0);
-
-    auto flat = GlyphFont(18), down = GlyphFont(18, PIX_FONT_VERTICAL);
-    auto up = GlyphFont(18, PIX_FONT_VERTICAL | PIX_FONT_VERTICAL_BOTTOMUP);
-    const PIX_GlyphRecord &g = Rendered(*flat, "R"), &d = Rendered(*down, "R"), &u = Rendered(*up, "R");
-    ASSERT_EQ(std::vector({d.width, d.height, u.width}), std::vector({g.height, g.width, g.height}));
-    const uint8_t *cg = flat->GlyphCoverage(g), *cd = down->GlyphCoverage(d), *cu = up->GlyphCoverage(u);
-    for (int y = 0; y < g.height; ++y)
-        for (int x = 0; x < g.width; ++x) {
-            // Clockwise: (x, y) lands at column h-1-y, row x; counter-clockwise at column y, row w-1-x.
-            ASSERT_EQ(cd[x * d.width + (g.height - 1 - y)], cg[y * g.width + x]);
-            ASSERT_EQ(cu[(g.width - 1 - x) * u.width + y], cg[y * g.width + x]);
-        }
-    RECT m{};
-    EXPECT_EQ(down->DrawText(nullptr, "RR", -1, &m, DT_CALCRECT), d.width);
-    EXPECT_EQ(m.bottom, std::max(d.advance + d.height, 2 * d.advance));
-}
-
 TEST(CachedFontDraw, BlendModesMatchTheCombiners) {
     auto f = GlyphFont(16);
     const PIX_PixelValue color = PIX_MakePixel(255, 40, 180, 220);
@@ -326,39 +295,6 @@ TEST(CachedFontDraw, BlendModesMatchTheCombiners) {
                     ASSERT_EQ(bm.at(x + 2, y + 2), expect) << "mode " << mode << " alpha " << alpha;
                 }
         }
-}
-
-// Effect fringes and full pixels are stored whole, alpha byte included; the background
-// mode fills each glyph's cell and nothing beyond it.
-TEST(CachedFontDraw, EffectsAndBackgroundStoreWholePixels) {
-    auto f = GlyphFont(20, PIX_FONT_OUTLINE);
-    const PIX_PixelValue text = PIX_MakePixel(200, 10, 20, 30), effect = PIX_MakePixel(100, 1, 2, 3);
-    f->SetTextColor(text);
-    f->SetEffectColor(effect);
-    CanaryBitmap bm(40, 30);
-    Fill(bm, 0x0f0f0f0f);
-    RECT r{0, 0, 40, 30};
-    f->DrawText(&bm, "O", -1, &r, 0);
-    const PIX_GlyphRecord& g = *f->FindGlyph('O');
-    const uint8_t* cov = f->GlyphCoverage(g);
-    for (int y = 0; y < g.height; ++y)
-        for (int x = 0; x < g.width; ++x) {
-            const int c = cov[y * g.width + x];
-            ASSERT_EQ(bm.at(x, y), c == 255 ? text : c == 128 ? effect : 0x0f0f0f0fu) << x << "," << y;
-        }
-
-    auto b = GlyphFont(16);
-    b->SetBkMode(1);
-    b->SetBkColor(PIX_MakePixel(255, 9, 8, 7));
-    b->SetTextColor(PIX_MakePixel(255, 255, 255, 255));
-    CanaryBitmap cell(40, 30);
-    RECT c{2, 3, 40, 30};
-    b->DrawText(&cell, ".", -1, &c, 0);
-    const PIX_GlyphRecord& dot = *b->FindGlyph('.');
-    // The top row of the cell carries no ink for a full stop.
-    for (int x = 0; x < dot.width; ++x) EXPECT_EQ(cell.at(2 + x, 3), PIX_MakePixel(255, 9, 8, 7));
-    EXPECT_EQ(cell.at(2 + dot.width, 3), 0u);
-    EXPECT_EQ(cell.at(2, 3 + dot.height), 0u);
 }
 
 // Both paths with the real rasteriser: the glyph cache must reproduce what the native

@@ -70,35 +70,6 @@ TEST(CircleDrawer, EachPixelOnceSymmetricAndCovering) {
             }
 }
 
-TEST(Circle, SmallRadiiAndMasks) {
-    const struct {
-        const char* name;
-        float r;
-        bool filled;
-        Pixels want;  // offsets from the centre pixel (5, 5)
-    } cases[] = {
-        {"r 2.0 stamps the mask", 2.0f, false, {{0, -2}, {-1, -1}, {1, -1}, {-2, 0}, {2, 0}, {-1, 1}, {1, 1}, {0, 2}}},
-        {"r 2.01 goes through the drawer", 2.01f, false,
-         {{0, -2}, {2, 0}, {0, 2}, {-2, 0}, {-1, -2}, {1, -2}, {-1, 2}, {1, 2}, {-2, -1}, {2, -1}, {-2, 1}, {2, 1}}},
-        {"disc of r 0.4", 0.4f, true, {{0, 0}}},
-        {"disc of r 1", 1.0f, true, {{0, 0}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}}},
-    };
-    for (const auto& c : cases) {
-        CanaryBitmap bm(11, 11);
-        (c.filled ? PIX_FillCircle : PIX_Circle)(&bm, 5.0f, 5.0f, c.r, kWhite, 1.0f, 0, false);
-        Pixels want;
-        for (auto [dx, dy] : c.want) want.insert({5 + dx, 5 + dy});
-        EXPECT_EQ(SetPixels(bm), want) << c.name;
-    }
-    // Anti-aliased r 0.4: the centre at full weight, the four neighbours at 0.4 of it.
-    CanaryBitmap bm(11, 11);
-    Fill(bm, kWhite);
-    PIX_FillCircle(&bm, 5.0f, 5.0f, 0.4f, 0, 1.0f, 0, true);
-    EXPECT_EQ(WeightAt(bm, 5, 5), 255);
-    for (auto [x, y] : {std::pair{4, 5}, {6, 5}, {5, 4}, {5, 6}}) EXPECT_EQ(WeightAt(bm, x, y), 102);
-    EXPECT_EQ(SetPixels(bm, kWhite).size(), 5u);
-}
-
 // Centres round down: -3.0 lands on column -3 just as 3.0 lands on 3 (truncation would
 // put it on -2), for the disc and for the anti-aliased r 1.5 mask.
 TEST(Circle, CentresRoundDown) {

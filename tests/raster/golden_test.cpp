@@ -36,11 +36,13 @@ PIX_MemBitmap& Picture() {
     return *bm;
 }
 
-void Text(PIX_IBitmap* bm, int flags, PIX_PixelValue colour, int x, int y, const char* text) {
+void Text(PIX_IBitmap* bm, int flags, PIX_PixelValue colour, int x, int y, const char* text, int bkMode = 0) {
     PIX_CachedFont f;
     f.SetFromHFont(CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"), PIX_FONT_OWNS_HFONT | flags);
     f.SetTextColor(colour);
     f.SetEffectColor(PIX_MakePixel(255, 0, 0, 0));
+    f.SetBkMode(bkMode);
+    f.SetBkColor(PIX_MakePixel(255, 30, 60, 90));
     RECT r{x, y, 64, 48};
     f.DrawText(bm, text, -1, &r, 0);
 }
@@ -145,6 +147,24 @@ const Golden kGoldens[] = {
          Text(bm, PIX_FONT_SHADOW | PIX_FONT_MONO, kWhite, 34, 16, "Wy");
          Text(bm, PIX_FONT_VERTICAL, kRed, 1, 30, "Av");
          Text(bm, PIX_FONT_VERTICAL | PIX_FONT_VERTICAL_BOTTOMUP, kBlue, 50, 30, "Av");
+     }},
+    {"text_effects",
+     [](PIX_IBitmap* bm) {
+         Text(bm, PIX_FONT_INVERT, kWhite, 1, 0, "Inv");
+         Text(bm, PIX_FONT_BLUR, kYellow, 34, 0, "Bl");
+         Text(bm, PIX_FONT_SHADOW, kWhite, 1, 16, "Sh", 1);
+         Text(bm, 0, kRed, 34, 16, "bk", 1);
+         Text(bm, PIX_FONT_OUTLINE | PIX_FONT_VERTICAL, kWhite, 1, 30, "Ov");
+     }},
+    {"small_circles",
+     [](PIX_IBitmap* bm) {
+         const float radii[] = {0.4f, 1.0f, 1.5f, 2.0f, 2.01f, 3.0f};  // masks, then the drawer
+         for (int i = 0; i < 6; ++i) {
+             PIX_Circle(bm, 5.0f + 10 * i, 5.0f, radii[i], kWhite, 1.0f, 0, false);
+             PIX_FillCircle(bm, 5.0f + 10 * i, 16.0f, radii[i], kYellow, 1.0f, 0, false);
+             PIX_Circle(bm, 5.0f + 10 * i, 27.0f, radii[i], kWhite, 1.0f, 0, true);
+             PIX_FillCircle(bm, 5.3f + 10 * i, 38.6f, radii[i], kBlue, 1.0f, 0, true);
+         }
      }},
 };
 

@@ -37,20 +37,6 @@ TEST(RotatedBlit, QuarterTurnsAndMirrorArePermutations) {
             }
 }
 
-TEST(RotatedBlit, OffsetsMoveTheCentreAndModesBlend) {
-    PIX_MemBitmap src(6, 6, 4), dst(6, 6, 4), want(6, 6, 4);
-    FillRandom(src, 8);
-    // The GUI's mask modes: source-alpha copy and add, filtered.
-    for (uint32_t mode : {0x10100u, 0x10101u}) {
-        FillRandom(dst, 9);
-        FillRandom(want, 9);
-        PIX_RotatedBlit(&dst, &src, 0, 0, 6, 6, 0, 0, 6, 6, 0.0f, true, 1.0f, mode, 2.0f, 0.0f);
-        for (int j = 0; j < 6; ++j)
-            for (int i = 0; i + 2 < 6; ++i) Px(want, i, j) = Blend(Px(want, i, j), Px(src, i + 2, j), 256, mode);
-        EXPECT_EQ(CountDifferent(dst, want), 0) << std::hex << mode;
-    }
-}
-
 TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
     const float grid[] = {0.5f, 0, 7, 1, 0, 5, 6.5f, 4.5f};
     const std::pair<const char*, void (*)(PIX_IBitmap&, PIX_IBitmap&)> draws[] = {
@@ -127,20 +113,6 @@ TEST(DeltaBlit, RowWorkerWithFunctionMatchesDeltaBlit) {
     }
     // Null pieces draw nothing.
     PIX_DeltaBlitRow(nullptr, nullptr, 4, 4, 0, 0, 65536, 0, 0, 65536, 0, 0, 4, 4, 16, 16, 256, 0, nullptr);
-}
-
-TEST(DeltaBlitAlpha, OpacityRampsAcrossTheRow) {
-    PIX_MemBitmap src(16, 1, 4), dst(16, 1, 4);
-    Fill(src, 0xffffffff);
-    Fill(dst, 0);
-    // Weight of column i is (i / 16 * 65536) >> 8 = 16 i; copy clamped at that weight.
-    PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 1, 0, 0, 16, 1, 1, 0, 0, 1, 0, 0, false, 0.0f, 1.0f / 16, 0, 0, 0);
-    EXPECT_EQ(CountMismatches(dst, [](int i, int) { return 0x01010101u * uint32_t(255 - 255 * (256 - 16 * i) / 256); }),
-              0);
-    // A negative opacity would push copy below 0 without the clamp.
-    Fill(dst, 0x80808080);
-    PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 1, 0, 0, 16, 1, 1, 0, 0, 1, 0, 0, false, -2.0f, 1.0f / 16, 0, 0, 0);
-    EXPECT_EQ(Px(dst, 0, 0), 0u);
 }
 
 TEST(DeltaBlitAlpha, EveryModeBlendsAtEachPixelsOwnClampedWeight) {
