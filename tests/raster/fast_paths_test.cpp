@@ -43,7 +43,8 @@ Probe ProbeFor(FastOp op, const PIX_IBitmap& src) {
     auto at = [&src](int x, int y) { return *PIX_PixelAddress(src, x, y); };
     switch (op) {
         case FastOp::Blit:
-            return {[&src](PIX_IBitmap& d, float a) { PIX_Blit(&d, &src, 0, 0, 0, 0, 8, 8, a, PIX_MODE_COPY); }, at, all};
+            return {[&src](PIX_IBitmap& d, float a) { PIX_Blit(&d, &src, 0, 0, 0, 0, 8, 8, a, PIX_MODE_COPY); }, at,
+                    all};
         case FastOp::ScaledBlit:
             return {[&src](PIX_IBitmap& d, float a) {
                         PIX_ScaledBlit(&d, const_cast<PIX_IBitmap*>(&src), 0, 0, 8, 8, 0, 0, 4, 4, a, PIX_MODE_COPY);
