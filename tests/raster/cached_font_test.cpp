@@ -234,69 +234,6 @@ TEST(CachedFontGlyphs, UnrenderableGlyphIsNotRetried) {
     EXPECT_EQ(fixed->FindGlyph(0xE9), nullptr);
 }
 
-// Mono thresholds, and outline and shadow fringes at 128 exactly where a full
-// neighbour is: glyph edges included, where the neighbours outside count as empty.
-// Block glyphs reach the first or last column of every row (turned, for the upper
-// half), so a fringe pass that strays into the row before or after shows.
-TEST(CachedFontGlyphs, ThresholdsAndFringesFollowTheirRules) {
-    const int flagSets[] = {PIX_FONT_MONO, PIX_FONT_OUTLINE, PIX_FONT_SHADOW, PIX_FONT_EFFECTS,
-                            PIX_FONT_OUTLINE | PIX_FONT_VERTICAL, PIX_FONT_SHADOW | PIX_FONT_VERTICAL};
-    for (int flags : flagSets) {
-        auto f = GlyphFont(20, flags);
-        Rendered(*f, "MgW\xE2\x96\x99\xE2\x96\x80");
-        for (int code : {int('M'), int('g'), int('W'), 0x2599, 0x2580}) {
-            const PIX_GlyphRecord& g = *f->FindGlyph(code);
-            const uint8_t* c = f->GlyphCoverage(g);
-            ASSERT_NE(c, nullptr);
-            auto full = [&](int x, int y) {
-                return x >= 0 && x < g.width && y >= 0 && y < g.height && c[y * g.width + x] == 255;
-            };
-            int fringe = 0;
-            for (int y = 0; y < g.height; ++y)
-                for (int x = 0; x < g.width; ++x) {
-                    if (c[y * g.width + x] == 255) continue;
-                    bool edge = false;
-                    if (flags & PIX_FONT_SHADOW)
-                        edge = full(x - 1, y) || full(x - 1, y - 1) || full(x, y - 1);
-                    else if (flags & PIX_FONT_OUTLINE)
-                        edge = full(x, y - 1) || full(x, y + 1) || full(x - 1, y) || full(x + 1, y);
-                    ASSERT_EQ(c[y * g.width + x], edge ? 128 : 0) << flags << " " << code << " " << x << "," << y;
-                    fringe += edge;
-                }
-            if (flags != PIX_FONT_MONO) { EXPECT_GT(fringe, 0); }
-        }
-    }
-}
-
-TEST(CachedFontDraw, BlendModesMatchTheCombiners) {
-    auto f = GlyphFont(16);
-    const PIX_PixelValue color = PIX_MakePixel(255, 40, 180, 220);
-    f->SetTextColor(color);
-    const PIX_GlyphRecord& g = Rendered(*f, "W");
-    const uint8_t* cov = f->GlyphCoverage(g);
-    std::mt19937 rng(7);
-    for (uint32_t mode = 0; mode <= 6; ++mode)
-        for (float alpha : {1.0f, 0.6f, 1.5f}) {
-            f->SetCombineMode(mode | (mode == 1 ? uint32_t(PIX_MODE_USE_SOURCE_ALPHA) : 0u), alpha);
-            CanaryBitmap bm(g.width + 4, g.height + 4);
-            bm.randomize(rng);
-            const std::vector<uint32_t> before = bm.pixels();
-            RECT r{2, 2, g.width + 4, g.height + 4};
-            f->DrawText(&bm, "W", -1, &r, 0);
-            const int w = PIX_AlphaWeight(alpha);
-            for (int y = 0; y < g.height; ++y)
-                for (int x = 0; x < g.width; ++x) {
-                    uint32_t expect = before[size_t(y + 2) * bm.getWidth() + x + 2];
-                    const int c = cov[y * g.width + x];
-                    if (c != 0 && mode <= 5)
-                        PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&expect), PIX_PixelR(color),
-                                                PIX_PixelG(color), PIX_PixelB(color), 255,
-                                                w == 256 ? c + 1 : std::min(256, c * w / 256), mode);
-                    ASSERT_EQ(bm.at(x + 2, y + 2), expect) << "mode " << mode << " alpha " << alpha;
-                }
-        }
-}
-
 // Both paths with the real rasteriser: the glyph cache must reproduce what the native
 // engine draws, within the rounding of the two blend formulas, and in the colour asked.
 TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {

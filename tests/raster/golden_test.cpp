@@ -36,8 +36,10 @@ PIX_MemBitmap& Picture() {
     return *bm;
 }
 
-void Text(PIX_IBitmap* bm, int flags, PIX_PixelValue colour, int x, int y, const char* text, int bkMode = 0) {
+void Text(PIX_IBitmap* bm, int flags, PIX_PixelValue colour, int x, int y, const char* text, int bkMode = 0,
+          uint32_t mode = PIX_MODE_COPY, float alpha = 1.0f) {
     PIX_CachedFont f;
+    f.SetCombineMode(mode, alpha);
     f.SetFromHFont(CreateFont(14, 0, 0, 0, 700, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"), PIX_FONT_OWNS_HFONT | flags);
     f.SetTextColor(colour);
     f.SetEffectColor(PIX_MakePixel(255, 0, 0, 0));
@@ -155,6 +157,41 @@ const Golden kGoldens[] = {
          Text(bm, PIX_FONT_SHADOW, kWhite, 1, 16, "Sh", 1);
          Text(bm, 0, kRed, 34, 16, "bk", 1);
          Text(bm, PIX_FONT_OUTLINE | PIX_FONT_VERTICAL, kWhite, 1, 30, "Ov");
+     }},
+    {"text_modes",
+     [](PIX_IBitmap* bm) {
+         for (uint32_t mode = 0; mode < 6; ++mode) {
+             Text(bm, 0, PIX_MakePixel(255, 40, 180, 220), 1 + 10 * int(mode), 0, "W", 0, mode, 0.6f);
+             Text(bm, PIX_FONT_MONO, PIX_MakePixel(255, 220, 90, 30), 1 + 10 * int(mode), 16, "W", 0,
+                  mode | PIX_MODE_USE_SOURCE_ALPHA, 1.5f);
+             Text(bm, PIX_FONT_OUTLINE, kYellow, 1 + 10 * int(mode), 32, "W", 0, mode, 0.8f);
+         }
+     }},
+    {"curves",
+     [](PIX_IBitmap* bm) {
+         PIX_DrawQBezier(bm, 5.2f, 5.0f, 6.2f, 6.0f, 7.2f, 5.0f, kWhite, 1.0f, 0, false, 1.5f);  // one line
+         PIX_DrawQBezier(bm, 36.0f, 20.0f, 18.0f, -5.0f, 3.0f, 25.0f, kYellow, 1.0f, 0, true, 0.0f);
+         PIX_DrawQBezier(bm, -10.0f, 5.0f, 20.0f, 5.0f, 80.0f, 25.0f, kRed, 1.0f, 0, false, -3.0f);
+         PIX_FillCBezier(bm, 2.0f, 25.0f, 12.0f, 25.0f, 26.0f, 47.0f, 36.0f, 47.0f, 36, kBlue, 0.7f, 0, 1.0f);
+         PIX_FillCBezierX(bm, 40.0f, 20.0f, 60.0f, 24.0f, 44.0f, 38.0f, 62.0f, 47.0f, 50, kWhite, 0.5f, PIX_MODE_ADD,
+                          1.0f);
+         PIX_DrawCBezier(bm, 2.0f, 46.0f, 20.0f, 10.0f, 44.0f, 60.0f, 63.0f, 2.0f, kWhite, 1.0f, 0, true, 1.0f);
+     }},
+    {"scaled_positions",
+     [](PIX_IBitmap* bm) {
+         // Scale 1: whole positions round to the unscaled blit, a filtered half position
+         // interpolates and stops where the right neighbour runs out.
+         const struct { float sx; uint32_t mode; } rows[] = {{2.4f, 0}, {2.6f, 0}, {2.02f, PIX_MODE_FILTER_BILINEAR},
+                                                              {1.98f, PIX_MODE_FILTER_BILINEAR},
+                                                              {2.5f, PIX_MODE_FILTER_BILINEAR}};
+         for (int i = 0; i < 5; ++i) PIX_ScaledBlit(bm, &Picture(), 0, 9 * i, 16, 8, rows[i].sx, 0, 16, 8, 1.0f,
+                                                    rows[i].mode);
+         PIX_ScaledBlit(bm, &Picture(), 20, 0, 24, 18, 0, 0, 16, 12, 1.0f, PIX_MODE_FILTER_BILINEAR);  // 1.5x
+         PIX_ScaledBlit(bm, &Picture(), 20, 20, 32, 24, 0, 0, 16, 12, 0.5f,
+                        PIX_MODE_COPY | PIX_MODE_FILTER_BILINEAR);  // half weight blends, not averages
+         PIX_DeltaBlit(bm, &Picture(), 50, 0, 12, 16, 0, 0, 16, 12, 0, 1, 1, 0, 0, 0, false, 1.0f, 0);  // transpose
+         PIX_DeltaBlit(bm, &Picture(), 54, 20, 8, 6, 0, 0, 16, 12, 2, 0, 0, 2, 0, 0, false, 1.0f, 0);  // halving
+         PIX_DeltaBlit(bm, &Picture(), 54, 30, 10, 12, 15.5f, 0, 16, 12, -1, 0, 0, 1, 0, 0, false, 1.0f, 0);
      }},
     {"small_circles",
      [](PIX_IBitmap* bm) {

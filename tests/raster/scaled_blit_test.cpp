@@ -89,23 +89,6 @@ TEST(ScaledBlit, MirroredFilteredShrinkIsBilinear) {
     }
 }
 
-TEST(ScaledBlit, FilteredSamples) {
-    // 1.5x: the second column samples position 1.5, halfway between 90 and 180.
-    PIX_MemBitmap src(3, 3, 4), dst(2, 2, 4);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x) Px(src, x, y) = 0x5a5a5a5au * x;
-    Fill(dst, 0x01010101);
-    PIX_ScaledBlit(&dst, &src, 0, 0, 2, 2, 0, 0, 3, 3, 1.0f, PIX_MODE_FILTER_BILINEAR);
-    EXPECT_EQ(CountMismatches(dst, [](int x, int) { return x ? 0x87878787u : 0u; }), 0);
-    // At half weight the filtered copy blends at 128 (255 + (0 - 255) * 128 / 256 = 128)
-    // where the nearest one averages words.
-    PIX_MemBitmap white(10, 10, 4), big(20, 20, 4);
-    Fill(white, 0xffffffff);
-    Fill(big, 0);
-    PIX_ScaledBlit(&big, &white, 0, 0, 20, 20, 0, 0, 10, 10, 0.5f, PIX_MODE_COPY | PIX_MODE_FILTER_BILINEAR);
-    EXPECT_EQ(CountMismatches(big, [](int, int) { return 0x80808080u; }), 0);
-}
-
 TEST(ScaledBlit, EveryModeBlendsTheNearestSample) {
     const uint32_t modes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005};
     const float alphas[] = {1.0f, 0.5f, 0.3f};
@@ -130,28 +113,6 @@ TEST(ScaledBlit, FlippedBitmapsAreAddressedInImageOrder) {
         EXPECT_EQ(FlippedDifference(6, 4, 12, 8, 5, [&](PIX_IBitmap& d, PIX_IBitmap& s) {
                       PIX_ScaledBlit(&d, &s, 1, 1, 11, 7, 0.25f, 0.5f, 5, 3, 1.0f, mode);
                   }), 0) << mode;
-}
-
-// Scale 1 at whole positions (rounded, or within the filter's tolerance) is the
-// unscaled blit; a filtered half position interpolates and stops where the right
-// neighbour runs out.
-TEST(ScaledBlit, ScaleOneShiftsOrInterpolates) {
-    PIX_MemBitmap src(10, 10, 4), dst(10, 10, 4);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) Px(src, x, y) = PIX_MakePixel(255, x * 20, y * 20, 7);
-    const struct { float sx; uint32_t mode; int from; } cases[] = {  // from -1: interpolated
-        {2.4f, PIX_MODE_COPY, 2}, {2.6f, PIX_MODE_COPY, 3}, {2.02f, PIX_MODE_FILTER_BILINEAR, 2},
-        {1.98f, PIX_MODE_FILTER_BILINEAR, 2}, {2.5f, PIX_MODE_FILTER_BILINEAR, -1},
-    };
-    for (const auto& c : cases) {
-        Fill(dst, 0x12345678);
-        PIX_ScaledBlit(&dst, &src, 0, 0, 10, 10, c.sx, 0, 10, 10, 1.0f, c.mode);
-        EXPECT_EQ(CountMismatches(dst, [&](int x, int y) {
-                      if (c.from >= 0) return x + c.from < 10 ? Px(src, x + c.from, y) : 0x12345678u;
-                      return x < 6 ? PIX_MakePixel(255, (2 + x) * 20 + 10, y * 20, 7) : 0x12345678u;
-                  }), 0)
-            << c.sx;
-    }
 }
 
 TEST(ScaledBlit, ClippingTheDestinationKeepsTheSamples) {

@@ -56,28 +56,6 @@ TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
               }), 0) << "mesh";
 }
 
-TEST(DeltaBlit, StepsMapDestinationPixelsToSource) {
-    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4);
-    FillRandom(src, 12);
-    using Map = int (*)(int i, int j);
-    const struct { const char* name; float sx, sy, dsdx, dtdx, dsdy, dtdy; Map x, y; } cases[] = {
-        {"identity", 0, 0, 1, 0, 0, 1, [](int i, int) { return i; }, [](int, int j) { return j; }},
-        {"transpose", 0, 0, 0, 1, 1, 0, [](int, int j) { return j; }, [](int i, int) { return i; }},
-        {"halving", 0, 0, 2, 0, 0, 2, [](int i, int) { return 2 * i; }, [](int, int j) { return 2 * j; }},
-        {"shear", 0, 0, 1, 0, 1, 1, [](int i, int j) { return i + j; }, [](int, int j) { return j; }},
-        {"backwards", 7.5f, 0, -1, 0, 0, 1, [](int i, int) { return 7 - i; }, [](int, int j) { return j; }},
-    };
-    for (const auto& c : cases) {
-        Fill(dst, 0x5a5a5a5a);
-        PIX_DeltaBlit(&dst, &src, 0, 0, 8, 8, c.sx, c.sy, 8, 8, c.dsdx, c.dtdx, c.dsdy, c.dtdy, 0, 0, false, 1.0f, 0);
-        const int bad = CountMismatches(dst, [&](int i, int j) {
-            const int x = c.x(i, j), y = c.y(i, j);
-            return x < 8 && y < 8 ? Px(src, x, y) : 0x5a5a5a5au;
-        });
-        EXPECT_EQ(bad, 0) << c.name;
-    }
-}
-
 TEST(DeltaBlit, ClippedDestinationKeepsTheMapping) {
     // A per-row change of the per-pixel step, clipped at the top-left: the visible
     // pixels sample exactly where the unclipped blit samples them.
