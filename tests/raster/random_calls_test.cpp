@@ -39,14 +39,22 @@ public:
         }
     }
     float Real() {
-        switch (Int(0, 19)) {
+        switch (Int(0, 39)) {
             case 0: return std::numeric_limits<float>::quiet_NaN();
             case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -1e30f;
             case 2: return float(Int(-100000, 100000));
             default: return std::uniform_real_distribution<float>(-40, 60)(rng_);
         }
     }
-    float Alpha() { return Int(0, 9) == 0 ? Real() : std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng_); }
+    // Mostly opaque or a plain fraction, so that most calls draw.
+    float Alpha() {
+        switch (Int(0, 9)) {
+            case 0: return Real();
+            case 1: return std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng_);
+            case 2: case 3: case 4: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_);
+            default: return 1.0f;
+        }
+    }
     uint32_t Mode() {
         static const uint32_t kExtra[] = {PIX_MODE_USE_SOURCE_ALPHA, PIX_MODE_FILTER_BILINEAR, PIX_MODE_CHANNEL_COPY};
         return uint32_t(Int(0, 6)) | (Int(0, 1) ? kExtra[Int(0, 2)] : 0u);
@@ -77,8 +85,14 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_Blit(d, s, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Alpha(), a.Mode());
      }},
     {"ScaledBlit", [](auto d, auto s, Args& a) {
-         PIX_ScaledBlit(d, s, a.Int(-40, 60), a.Int(-40, 60), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(),
-                        a.Real(), a.Real(), a.Alpha(), a.Mode());
+         // Source rectangles around the source, a fifth of them at scale 1.
+         const float sw = s ? float(s->getWidth()) : 8, sh = s ? float(s->getHeight()) : 8;
+         auto near = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(a.rng()); };
+         const int w = a.Int(-80, 80), h = a.Int(-80, 80);
+         const bool one = a.Int(0, 4) == 0;
+         const float fx = a.Int(0, 9) ? near(-10, sw + 10) : a.Real(), fy = near(-10, sh + 10);
+         PIX_ScaledBlit(d, s, a.Int(-30, 50), a.Int(-30, 50), w, h, fx, fy, one ? float(w) : near(-60, 60),
+                        one ? float(h) : near(-60, 60), a.Alpha(), a.Mode());
      }},
     {"RotatedBlit", [](auto d, auto s, Args& a) {
          PIX_RotatedBlit(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(), a.Real(),
@@ -160,7 +174,7 @@ const std::pair<const char*, Call> kCalls[] = {
 TEST(RandomCalls, StayInsideTheirBitmapsAndSurviveBadArguments) {
     for (const auto& [name, call] : kCalls) {
         Args a(std::hash<std::string>{}(name) & 0xffffffu);
-        for (int round = 0; round < 150; ++round) {
+        for (int round = 0; round < 300; ++round) {
             const auto guard = round % 2 ? GuardedBitmap::Guard::kBefore : GuardedBitmap::Guard::kAfter;
             const uint32_t seed = a.Colour();
             const int sw = a.Int(1, 24), sh = a.Int(1, 24), dw = a.Int(1, 32), dh = a.Int(1, 32);

@@ -131,3 +131,4 @@ TEST(ScaledBlit, ClippingTheDestinationKeepsTheSamples) {
         EXPECT_EQ(CountMismatches(clipped, shifted), 0) << mode;
     }
 }
+
