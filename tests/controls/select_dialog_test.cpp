@@ -135,7 +135,8 @@ TEST_F(Dialogs, FileSelectorTogglesOnlyWhenAFileIsChosen) {
         EXPECT_EQ(fs->IsDirty(), st.sent) << "a finished selection reports dirty once more";
         EXPECT_FALSE(fs->IsDirty());
     }
-    EXPECT_EQ(backend.filePanels[1].directory, "/a/b/") << "the next dialog opens where the last file was";
+    EXPECT_EQ(backend.filePanels[1].directory + backend.filePanels[1].fileName, "/a/b/one.syx")
+        << "the next dialog opens on the last file";
     fs->SetLastSelectedFile("/x/y/c.pr4");
     CMN_String d, f;
     fs->GetDirectory(&d);
