@@ -44,9 +44,6 @@ TEST_F(Knobs, FilmStripStepsAndFlags) {
         k->SetValueFromPlug(c.value);
         EXPECT_EQ(k->CurrentFrame(), c.frame) << "steps " << c.steps << " value " << c.value;
     }
-    DrawAlone(k);
-    EXPECT_EQ(Pixel(8, 8), FrameColor(45));
-    EXPECT_EQ(Pixel(9, 6), COLOR_BLACK);
 
     auto* k3 = Add(new IKnobMultiControl3(&plug, 0, 0, kParamUnit, Strip(2, 4, 4)));
     k3->OnMouseDown(1, 1, &right);

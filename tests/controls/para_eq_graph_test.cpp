@@ -75,10 +75,6 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
     EXPECT_NEAR(got.freq, 640.0f, 0.01f);
     EXPECT_NEAR(got.gain, 12.0f, 1e-4);
     EXPECT_NEAR(plug.GetParam(kParamUnit)->Value(), 2 / 3.0, 1e-3);
-    eq->OnMouseDrag(500, 500, 350, 455, &left);
-    eq->GetBand(&got);
-    EXPECT_EQ(got.freq, 20000.0f) << "held by the band's limits";
-    EXPECT_EQ(got.gain, -24.0f);
     eq->OnMouseUp(0, 0, &left);
     // Right drag: the width in tenths within its limits.
     eq->SetBand(Band(2, IParaGraphicEqBand::kPeak, 640, 0, 1));
