@@ -40,8 +40,7 @@ std::vector<uint32_t> ReferenceBlit(const CanaryBitmap& dst, const std::vector<u
     return out;
 }
 
-const uint32_t kModes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003,
-                           0x10004, 0x10005, 0x100, 0x10101, 6, 0x10006, 0xf1, 0xfc, 0xf6, 0x100f9};
+const std::vector<uint32_t> kModes = ModeWords(true, {0x100, 0x10101, 6, 0x10006, 0xf1, 0xfc, 0xf6, 0x100f9});
 const float kAlphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.501f, 0.003f, 0.0f, 0.2f, 1.5f, -0.5f};
 
 TEST(Blit, RandomClippedBlitsMatchReferenceAndKeepCanaries) {

@@ -120,7 +120,7 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
     f->SetBkColor(PIX_MakePixel(255, 1, 2, 3));
     const unsigned formats[] = {0, DT_CENTER, DT_RIGHT, DT_VCENTER | DT_CENTER, DT_BOTTOM | DT_RIGHT, DT_SINGLELINE};
     const RECT rects[] = {{3, 2, 30, 14}, {-7, -6, 9, 8}, {30, 20, 60, 40}, {12, 5, 13, 30}, {0, 0, 40, 24}};
-    for (int mode = 0; mode <= 5; ++mode)
+    for (uint32_t mode : ModeWords(false))
         for (int bk : {0, 1})
             for (unsigned fmt : formats)
                 for (const RECT& rc : rects) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -18,7 +19,7 @@ namespace {
 
 using namespace vectortest;
 
-constexpr float kPi = 3.14159265358979f;
+constexpr float kPi = std::numbers::pi_v<float>;
 
 // Records every pixel a drawer emits, with its weight, without clipping.
 struct RecordingEmitter {
@@ -100,7 +101,8 @@ TEST(Circle, FlippedBitmapsMirrorTheCentre) {
         CanaryBitmap plain(30, 24), flipped(30, 24, true);
         PIX_FillCircle(&plain, 9.0f, 23.0f - 6.0f, 5.3f, kOne, 1.0f, PIX_MODE_ADD, aa);
         PIX_Circle(&plain, 20.0f, 23.0f - 14.0f, 6.6f, kWhite, 1.0f, 0, aa);
-        PIX_Arc(&plain, 15.0f, 23.0f - 12.0f, 9.0f, float(M_PI - 2.0), float(M_PI - 0.5), kWhite, 1.0f, 0, aa);
+        PIX_Arc(&plain, 15.0f, 23.0f - 12.0f, 9.0f, float(std::numbers::pi - 2.0), float(std::numbers::pi - 0.5),
+                kWhite, 1.0f, 0, aa);
         PIX_FillCircle(&flipped, 9.0f, 6.0f, 5.3f, kOne, 1.0f, PIX_MODE_ADD, aa);
         PIX_Circle(&flipped, 20.0f, 14.0f, 6.6f, kWhite, 1.0f, 0, aa);
         PIX_Arc(&flipped, 15.0f, 12.0f, 9.0f, 0.5f, 2.0f, kWhite, 1.0f, 0, aa);

@@ -34,7 +34,7 @@ uint32_t ReferenceGlyph(uint32_t d, uint32_t c, int m, float alpha, uint32_t mod
     return d;
 }
 
-const uint32_t kModes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10003, 0x10005, 0x10006, 0x100, 6, 0xf0};
+const std::vector<uint32_t> kModes = ModeWords(true, {0x10006, 0x100, 6, 0xf0});
 const float kAlphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.2f, 0.003f, 0.0f, 1.3f, -0.4f, 0.999f};
 
 int Near(std::mt19937& rng, int size) {

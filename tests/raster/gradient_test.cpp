@@ -6,6 +6,7 @@
 #include "raster/blit.h"
 #include "raster/canary_bitmap.h"
 #include "raster/combiners.h"
+#include "raster_test_util.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST(GradRect, EveryModeMatchesReferenceAndClips) {
         {-3, -2, 20, 20, {0, 1, 0.5f, 0.5f}, {1 / 8.f, 0, 1 / 4.f, 1 / 32.f}, {1 / 4.f, -1 / 8.f, 0, 1 / 16.f}},
         {-5, 3, 9, 30, {1.5f, -0.5f, 2, 3}, {0, 0, 0, -0.25f}, {-0.5f, 0.5f, 0.125f, 0}},
     };
-    const uint32_t modes[] = {0, 1, 2, 3, 4, 5, 0x10003, 0x100, 6, 0xf1};
+    const std::vector<uint32_t> modes = ModeWords(false, {0x10003, 0x100, 6, 0xf1});
     std::mt19937 rng(4);
     for (const auto& g : grads)
         for (uint32_t mode : modes)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <functional>
 #include <numeric>
 #include <random>
@@ -71,7 +72,7 @@ TEST(FillPolygon, EveryPixelOnceWhateverTheOrder) {
         const int n = 3 + int(rng() % 9);
         const double cx = rng() % 60 - 10.0, cy = rng() % 50 - 10.0, rx = 2 + rng() % 40, ry = 2 + rng() % 40;
         std::vector<double> angles(n);
-        for (auto& a : angles) a = (rng() % 10000) * (2 * M_PI / 10000);
+        for (auto& a : angles) a = (rng() % 10000) * (2 * std::numbers::pi / 10000);
         std::sort(angles.begin(), angles.end());
         std::vector<int> xs(n), ys(n);
         for (int i = 0; i < n; ++i) {
@@ -145,8 +146,8 @@ TEST(FillPolygon, FlippedBitmapMirrorsRows) {
 TEST(FillPolygon, MoreThan512Points) {
     std::vector<int> xs, ys;
     for (int i = 0; i < 512; ++i) {
-        xs.push_back(int(std::lround(60 + 50 * std::cos(i * 2 * M_PI / 512))));
-        ys.push_back(int(std::lround(60 + 50 * std::sin(i * 2 * M_PI / 512))));
+        xs.push_back(int(std::lround(60 + 50 * std::cos(i * 2 * std::numbers::pi / 512))));
+        ys.push_back(int(std::lround(60 + 50 * std::sin(i * 2 * std::numbers::pi / 512))));
     }
     CanaryBitmap a(120, 120), b(120, 120);
     Poly(xs, ys)(&a);

@@ -5,9 +5,21 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <vector>
 
 #include "raster/bitmap.h"
 #include "raster/combiners.h"
+
+// Every blend mode of the list, plain and weighted by source alpha (when asked), then
+// the given extra words: a mode added to the list is swept by every test that uses this.
+inline std::vector<uint32_t> ModeWords(bool sourceAlpha, std::initializer_list<uint32_t> extra = {}) {
+    std::vector<uint32_t> words;
+    for (const auto& m : kPixBlendModes) words.push_back(m.mode);
+    if (sourceAlpha)
+        for (const auto& m : kPixBlendModes) words.push_back(m.mode | PIX_MODE_USE_SOURCE_ALPHA);
+    words.insert(words.end(), extra);
+    return words;
+}
 
 inline uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
 

@@ -90,7 +90,7 @@ TEST(ScaledBlit, MirroredFilteredShrinkIsBilinear) {
 }
 
 TEST(ScaledBlit, EveryModeBlendsTheNearestSample) {
-    const uint32_t modes[] = {0, 1, 2, 3, 4, 5, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005};
+    const std::vector<uint32_t> modes = ModeWords(true);
     const float alphas[] = {1.0f, 0.5f, 0.3f};
     PIX_MemBitmap src(5, 5, 4), base(10, 10, 4), dst(10, 10, 4);
     FillRandom(src, 21);

@@ -98,7 +98,7 @@ TEST(DeltaBlitAlpha, EveryModeBlendsAtEachPixelsOwnClampedWeight) {
     // right: copy and multiply must clamp, and the source-alpha bit is ignored.
     PIX_MemBitmap src(16, 3, 4), dst(16, 3, 4), want(16, 3, 4);
     FillRandom(src, 51);
-    for (uint32_t low = PIX_MODE_COPY; low <= PIX_MODE_HSVADJUST; ++low)
+    for (uint32_t low : ModeWords(false))
         for (uint32_t extra : {0u, uint32_t(PIX_MODE_USE_SOURCE_ALPHA)}) {
             FillRandom(dst, 52);
             FillRandom(want, 52);

@@ -30,7 +30,7 @@ const float kAlphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
 TEST(VectorCrop, FillsAndCircles) {
     std::mt19937 rng(21);
     for (int iter = 0; iter < 1400; ++iter) {
-        const uint32_t colour = rng(), mode = rng() % 6;
+        const uint32_t colour = rng(), mode = kPixBlendModes[rng() % std::size(kPixBlendModes)].mode;
         const float alpha = kAlphas[rng() % 4];
         Shape draw;
         if (iter % 2) {
