@@ -5,7 +5,7 @@
 #include "common/cmn_string.h"
 #include "common/typed_buf.h"
 #include "gui/animation.h"
-#include "gui/types.h"
+#include "common/gui_types.h"
 
 class IGraphics;
 class IModuleBase;

@@ -8,7 +8,7 @@
 #include "common/mutex.h"
 #include "common/ptr_list.h"
 #include "gui/bitmap_cache.h"
-#include "gui/types.h"
+#include "common/gui_types.h"
 #include "raster/bitmap.h"
 
 class IControl;
