@@ -1,6 +1,7 @@
 #include "gui/control.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "gui/igraphics.h"
 #include "plug/module_base.h"
@@ -97,13 +98,18 @@ void IControl::SetDirty(bool pushParamToPlug) {
         param->GetDisplayForHost(param->Value(), false, display, true);
         char text[2 * kParamTextFieldSize + 2];
         std::snprintf(text, sizeof text, "%.32s %.32s", display, param->GetLabelForHost());
-        mValDisplayControl->SetDirty(false);
-        mValDisplayControl->TextFromTextEntry(text);
+        ShowInDisplay(mValDisplayControl, text);
     }
-    if (mNameDisplayControl) {
-        mNameDisplayControl->SetDirty(false);
-        mNameDisplayControl->TextFromTextEntry(param->GetNameForHost());
-    }
+    if (mNameDisplayControl) ShowInDisplay(mNameDisplayControl, param->GetNameForHost());
+}
+
+void IControl::ShowInDisplay(IControl* display, const char* text) {
+    // A display already showing the text is neither redrawn nor sent it again.
+    const auto* shown = dynamic_cast<const IShownText*>(display);
+    const char* current = shown ? shown->GetShownText() : nullptr;
+    if (current && std::strcmp(current, text) == 0) return;
+    display->SetDirty(false);
+    display->TextFromTextEntry(text);
 }
 
 void IControl::SetClean() {
