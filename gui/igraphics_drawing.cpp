@@ -10,6 +10,7 @@
 #include "raster/bezier.h"
 #include "raster/blit.h"
 #include "raster/circle.h"
+#include "raster/strip_resample.h"
 #include "raster/cached_font.h"
 #include "raster/fill.h"
 #include "raster/line.h"
