@@ -239,6 +239,10 @@ protected:
     // True when the control's input handler runs (the layout editor may hold the mouse).
     bool ControlGetsMouse() const { return !(mLiveEdit && mLiveEditHoldsMouse); }
     IParam* GetParam(int paramIdx) const;
+    // Calls fn(control) on every control bound to the parameter, in list order, and
+    // answers whether the index names a parameter (one that names none reaches no control).
+    template <class Fn>
+    bool ForEachControlOf(int paramIdx, Fn fn) const;
 
     CMN_Mutex mMutex;
     CMN_PtrList<IControl> mControls{4096};

@@ -3,19 +3,20 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 
 #include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "gui/igraphics.h"
 #include "raster/bezier.h"
 #include "raster/blit.h"
-#include "raster/circle.h"
-#include "raster/strip_resample.h"
 #include "raster/cached_font.h"
+#include "raster/circle.h"
 #include "raster/fill.h"
 #include "raster/line.h"
 #include "raster/polygon.h"
 #include "raster/scaled_blit.h"
+#include "raster/strip_resample.h"
 #include "raster/transform_blit.h"
 #include "raster/vector_spans.h"
 
@@ -25,14 +26,16 @@ using pix::SatInt;
 using pix::SatInt64;
 
 constexpr PIX_DrawMode kNoBlendMode = 0x10000;  // copy weighted by source alpha
+// The raster mode words of the blend methods: clobber, add, colour dodge.
+constexpr PIX_DrawMode kBlendModeByMethod[3] = {0, 0x10001, 0x10002};
+
+PIX_DrawMode ModeOfMethod(int method) {
+    const int i = method - IChannelBlend::kBlendClobber;
+    return i >= 0 && i < 3 ? kBlendModeByMethod[i] : kNoBlendMode;
+}
 
 // The raster mode word and alpha of a control's blend.
-PIX_DrawMode BlendMode(const IChannelBlend* pBlend) {
-    if (!pBlend) return kNoBlendMode;
-    static constexpr PIX_DrawMode kByMethod[3] = {0, 0x10001, 0x10002};
-    const int i = pBlend->mMethod - 1;
-    return i >= 0 && i < 3 ? kByMethod[i] : kNoBlendMode;
-}
+PIX_DrawMode BlendMode(const IChannelBlend* pBlend) { return pBlend ? ModeOfMethod(pBlend->mMethod) : kNoBlendMode; }
 
 float BlendWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.0f; }
 
@@ -158,14 +161,16 @@ bool IGraphics::DrawRotatedMask(const IBitmapStrip* pBase, const IBitmapStrip* p
     if (!pBase->bitmap || !pMask->bitmap || !pTop->bitmap) return true;
     const int w = pBase->width, h = pBase->height;
     const float xOffset = (w & 1) ? -0.5f : 0.0f;  // keeps an odd-width needle on its pixel column
-    const float rad = float(angle * M_PI / 180.0);
+    const float rad = float(angle * std::numbers::pi / 180.0);
     if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap(0, 0, 4);
     PIX_Copy(mTmpBitmap, pBase->bitmap);
-    PIX_ClearRect(mTmpBitmap, 0, 0, w, h, 0xFFFFFF00u, 0);
+    PIX_ClearRect(mTmpBitmap, 0, 0, w, h, PIX_MakePixel(0, 255, 255, 255), 0);  // alpha cleared, colour kept
     PIX_RotatedBlit(mTmpBitmap, pMask->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pMask->bitmap->getWidth()),
-                    float(pMask->bitmap->getHeight()), rad, true, 1.0f, 0x10101, xOffset, 0.0f);
+                    float(pMask->bitmap->getHeight()), rad, true, 1.0f,
+                    ModeOfMethod(IChannelBlend::kBlendAdd) | PIX_MODE_FILTER_BILINEAR, xOffset, 0.0f);
     PIX_RotatedBlit(mTmpBitmap, pTop->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pTop->bitmap->getWidth()),
-                    float(pTop->bitmap->getHeight()), rad, true, 1.0f, 0x10100, xOffset, 0.0f);
+                    float(pTop->bitmap->getHeight()), rad, true, 1.0f,
+                    kNoBlendMode | PIX_MODE_FILTER_BILINEAR, xOffset, 0.0f);
     const IBitmapStrip scratch{mTmpBitmap, w, h, 1, false};
     const IRECT dest(x, y, x + w, y + h);
     return DrawBitmap(&scratch, &dest, 0, 0, pBlend);

@@ -75,7 +75,7 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* pMod) {
         mMouseMod.A = pMod->A;
     }
     mMouseMod.C = false;
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    const int c = FindMouseControl(x, y, false);
     ClearMouseCapture();
     IControl* control = GetControl(c);
     if (!control) return;
@@ -119,7 +119,7 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* pMod) {
 bool IGraphics::OnMouseOver(int x, int y, IMouseMod* pMod) {
     if (pMod) mMouseMod.S = pMod->S;
     if (!mHandleMouseOver) return false;
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, true);
+    const int c = FindMouseControl(x, y, true);
     IControl* control = GetControl(c);
     if (!control) return true;
     mMouseX = x;
@@ -139,7 +139,7 @@ void IGraphics::OnMouseOut() {
 }
 
 void IGraphics::OnMouseWheel(int x, int y, IMouseMod* pMod, int d) {
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    const int c = FindMouseControl(x, y, false);
     if (IControl* control = GetControl(c)) control->OnMouseWheel(x, y, pMod, d);
 }
 
@@ -149,7 +149,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
     // Keys the panel itself does not take (background or nothing under the mouse)
     // go to the key catcher; without one the answer is false and the view passes
     // the key on.
-    int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    int c = FindMouseControl(x, y, false);
     if (c >= 1) {
         if (IControl* control = GetControl(c)) return control->OnKeyDown(x, y, key);
     }
@@ -157,7 +157,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
 }
 
 int IGraphics::StoreParamUnderMouse(int x, int y) {
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    const int c = FindMouseControl(x, y, false);
     const IControl* control = c >= 1 ? GetControl(c) : nullptr;
     mLastParamUnderMouse = control ? control->ParamIdx() : -1;
     return mLastParamUnderMouse;
