@@ -1,5 +1,7 @@
 #include "gui/control.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -69,8 +71,9 @@ void IControl::GrayOut(bool gray) {
 }
 
 void IControl::MoveTo(int x, int y) {
-    const int dx = x - mRECT.L, dy = y - mRECT.T;
-    mRECT = IRECT(x, y, mRECT.R + dx, mRECT.B + dy);
+    // right + (x - left), saturated at the int range rather than wrapped.
+    auto moved = [](int to, int size) { return int(std::clamp<int64_t>(int64_t(to) + size, INT32_MIN, INT32_MAX)); };
+    mRECT = IRECT(x, y, moved(x, mRECT.W()), moved(y, mRECT.H()));
     mTargetRECT = mRECT;
     SetDirty(false);
 }

@@ -62,7 +62,6 @@ void IGraphics::ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int fra
     if (pSrc && pDest) ScaleStripFrames(*pSrc, *pDest, frames, horizontal);
 }
 
-
 IBitmapStrip IGraphics::ScaleBitmapStrip(const IBitmapStrip* pBitmap, int width, int height) {
     if (!pBitmap || !pBitmap->bitmap) return {};
     auto* bm = new PIX_MemBitmap(width, height, 4);
@@ -128,8 +127,9 @@ bool IGraphics::DrawBitmap(const IBitmapStrip* pBitmap, const IRECT* pDest, int 
     if (!pBitmap || !pDest) return false;
     if (!pBitmap->bitmap) return true;  // a missing image leaves its control blank
     const IRECT r = ClipToDraw(*pDest, mDrawRECT);
-    PIX_Blit(mDrawBitmap, pBitmap->bitmap, r.L, r.T, srcX + r.L - pDest->L, srcY + r.T - pDest->T, r.W(), r.H(),
-             BlendWeight(pBlend), BlendMode(pBlend));
+    // The source offset saturates: a destination at the end of the int range is no wrap.
+    PIX_Blit(mDrawBitmap, pBitmap->bitmap, r.L, r.T, SatInt64(int64_t(srcX) + r.L - pDest->L),
+             SatInt64(int64_t(srcY) + r.T - pDest->T), r.W(), r.H(), BlendWeight(pBlend), BlendMode(pBlend));
     return true;
 }
 
@@ -141,15 +141,13 @@ bool IGraphics::DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest,
                                : DrawBitmap(pBitmap, pDest, 0, offset, pBlend);
 }
 
-
-
 bool IGraphics::DrawRotatedBitmap(const IBitmapStrip* pBitmap, int destCtrX, int destCtrY, double angle,
                                   int yOffsetZeroDeg, const IChannelBlend* pBlend) {
     if (!pBitmap) return false;
     PIX_IBitmap* bm = pBitmap->bitmap;
     if (!bm) return true;
     const int w = pBitmap->width, h = pBitmap->height;
-    PIX_RotatedBlit(mDrawBitmap, bm, destCtrX - w / 2, destCtrY - h / 2, w, h, 0.0f, 0.0f, float(bm->getWidth()),
+    PIX_RotatedBlit(mDrawBitmap, bm, SatInt64(int64_t(destCtrX) - w / 2), SatInt64(int64_t(destCtrY) - h / 2), w, h, 0.0f, 0.0f, float(bm->getWidth()),
                     float(bm->getHeight()), float(angle), false, BlendWeight(pBlend),
                     PIX_MODE_FILTER_BILINEAR | BlendMode(pBlend), 0.0f, float(yOffsetZeroDeg));
     return true;
@@ -172,7 +170,7 @@ bool IGraphics::DrawRotatedMask(const IBitmapStrip* pBase, const IBitmapStrip* p
                     float(pTop->bitmap->getHeight()), rad, true, 1.0f,
                     kNoBlendMode | PIX_MODE_FILTER_BILINEAR, xOffset, 0.0f);
     const IBitmapStrip scratch{mTmpBitmap, w, h, 1, false};
-    const IRECT dest(x, y, x + w, y + h);
+    const IRECT dest(x, y, SatInt64(int64_t(x) + w), SatInt64(int64_t(y) + h));
     return DrawBitmap(&scratch, &dest, 0, 0, pBlend);
 }
 
@@ -209,8 +207,6 @@ bool IGraphics::FillIRect(const IColor* pColor, const IRECT* pR, const IChannelB
     PIX_FillRect(mDrawBitmap, pR->L, pR->T, pR->W(), pR->H(), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
     return true;
 }
-
-
 
 bool IGraphics::FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
                              const IChannelBlend* pBlend) {
@@ -266,14 +262,14 @@ double Fraction(float f) { return f > 0.0f ? std::min(double(f), 1.0) : 0.0; }  
 
 bool IGraphics::DrawVerticalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
     if (!pColor || !pR) return false;
-    const int x = pR->L + SatInt(double(pR->W()) * Fraction(frac));
+    const int x = SatInt(pR->L + std::trunc(double(pR->W()) * Fraction(frac)));
     PIX_Line(mDrawBitmap, x, pR->T, x, pR->B, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
     return true;
 }
 
 bool IGraphics::DrawHorizontalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
     if (!pColor || !pR) return false;
-    const int y = pR->B - SatInt(double(pR->H()) * Fraction(frac));
+    const int y = SatInt(pR->B - std::trunc(double(pR->H()) * Fraction(frac)));
     PIX_Line(mDrawBitmap, pR->L, y, pR->R, y, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
     return true;
 }
@@ -383,18 +379,19 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     RECT m{0, 0, 0, 0};
     font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
     const int w = m.right, h = m.bottom;
+    // Edges saturate at the int range, like every other coordinate the engine derives.
     if (align == 1) {
         const int mid = SatInt((double(pR->L) + pR->R) * 0.5);
-        pR->L = mid - w / 2;
-        pR->R = pR->L + w;
+        pR->L = SatInt64(int64_t(mid) - w / 2);
+        pR->R = SatInt64(int64_t(pR->L) + w);
     } else if (align == 0) {
         // Left-aligned measuring answers the width in R rather than an edge: the layout
         // editor, the one caller, reads R as the label's width.
         pR->R = w;
     } else {
-        pR->L = pR->R - w;
+        pR->L = SatInt64(int64_t(pR->R) - w);
     }
-    pR->B = pR->T + h;
+    pR->B = SatInt64(int64_t(pR->T) + h);
     return true;
 }
 

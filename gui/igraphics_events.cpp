@@ -1,5 +1,7 @@
 // Routing of mouse, wheel and key input to the controls, and the parameter prompt.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -93,7 +95,8 @@ void IGraphics::OnMouseDrag(int x, int y, IMouseMod* pMod) {
     IControl* control = GetControl(mMouseCapture);
     if (!control) return;
     // Deltas run from the previous drag event, not from the press.
-    const int dX = x - mMouseX, dY = y - mMouseY;
+    auto delta = [](int to, int from) { return int(std::clamp<int64_t>(int64_t(to) - from, INT32_MIN, INT32_MAX)); };
+    const int dX = delta(x, mMouseX), dY = delta(y, mMouseY);
     if (dX == 0 && dY == 0) return;
     mMouseX = x;
     mMouseY = y;

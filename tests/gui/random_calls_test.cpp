@@ -67,6 +67,7 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
             const IChannelBlend* b = a.Maybe(30) ? nullptr : &blends[a.Pick(0, 3)];
             IRECT r(a.Int(), a.Int(), a.Int(), a.Int()), dirty;
             IRECT* pr = a.OrNull(&r);
+            IRECT small(a.Pick(-9, 9), a.Pick(-9, 9), a.Pick(-9, 40), a.Pick(-9, 40));  // a bitmap is made this size
             IMouseMod m(a.Maybe(50), a.Maybe(50), a.Maybe(50));
             IMouseMod* pm = a.OrNull(&m);
             const int x = a.Int(), y = a.Int(), p = a.Pick(-2, 4);
@@ -100,7 +101,7 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
                     g->DrawBitmapText(s, pr, a.OrNull(&text), b, "!\"#", aa, a.Maybe(50), a.Int(), a.Int(), a.Int());
                     break;
                 case 14: {
-                    IBitmapStrip copy = g->CropBitmapStrip(s, pr), scaled = g->ScaleBitmapStrip(s, a.Pick(-2, 30), y);
+                    IBitmapStrip copy = g->CropBitmapStrip(s, a.OrNull(&small)), scaled = g->ScaleBitmapStrip(s, a.Pick(-2, 30), y);
                     g->DropBitmap(&copy), g->DropBitmap(&scaled);
                     break;
                 }
