@@ -243,6 +243,8 @@ protected:
     // answers whether the index names a parameter (one that names none reaches no control).
     template <class Fn>
     bool ForEachControlOf(int paramIdx, Fn fn) const;
+    // One overlay frame of the layout editor (live_edit.cpp).
+    void RunLiveEdit();
 
     CMN_Mutex mMutex;
     CMN_PtrList<IControl> mControls{4096};
@@ -268,7 +270,7 @@ protected:
     bool mLiveEdit = false;
     IMouseMod mMouseMod;
     int mLiveEditGrid = 1;
-    int mLiveEditUnused2 = 0;
+    int mLiveEditSnapDistance = 0;
     int mLastKey = -1;
     bool mLiveEditHoldsMouse = false;
     int mLiveEditSelected = -1;
