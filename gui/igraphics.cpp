@@ -123,6 +123,15 @@ void IGraphics::SetKeyCatcher(IControl* pControl) {
 
 IParam* IGraphics::GetParam(int paramIdx) const { return mPlug ? mPlug->GetParam(paramIdx) : nullptr; }
 
+template <class Fn>
+bool IGraphics::ForEachControlOf(int paramIdx, Fn fn) const {
+    if (!GetParam(paramIdx)) return false;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (IControl* control = GetControl(i); control->ParamIdx() == paramIdx) fn(control);
+    return true;
+}
+
 void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized) {
     // An index that names no parameter would otherwise reach every unbound control.
     IParam* param = GetParam(paramIdx);
@@ -138,39 +147,25 @@ void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized
 }
 
 void IGraphics::HideControl(int paramIdx, bool hide) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->Hide(hide);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->Hide(hide); });
 }
 
 void IGraphics::GrayOutControl(int paramIdx, bool gray) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->GrayOut(gray);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->GrayOut(gray); });
 }
 
 void IGraphics::MoveControl(int paramIdx, int x, int y) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->MoveTo(x, y);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->MoveTo(x, y); });
 }
 
 void IGraphics::SetControlsFromUserInput(int paramIdx, double normalizedValue) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->SetValueFromUserInput(normalizedValue);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->SetValueFromUserInput(normalizedValue); });
 }
 
 bool IGraphics::IsControlHidden(int paramIdx) const {
-    if (!GetParam(paramIdx)) return false;
+    // The last control bound to the parameter answers.
     bool hidden = false;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) hidden = GetControl(i)->IsHidden();
+    ForEachControlOf(paramIdx, [&](IControl* control) { hidden = control->IsHidden(); });
     return hidden;
 }
 
@@ -181,9 +176,7 @@ void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized
         lo = param->GetNormalized(lo);
         hi = param->GetNormalized(hi);
     }
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->Clamp(lo, hi);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->Clamp(lo, hi); });
 }
 
 void IGraphics::HideControlAt(int idx, bool hide) {

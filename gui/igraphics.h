@@ -8,7 +8,7 @@
 #include "common/mutex.h"
 #include "common/ptr_list.h"
 #include "gui/bitmap_cache.h"
-#include "gui/types.h"
+#include "common/gui_types.h"
 #include "raster/bitmap.h"
 
 class IControl;
@@ -246,6 +246,10 @@ protected:
     // True when the control's input handler runs (the layout editor may hold the mouse).
     bool ControlGetsMouse() const { return !(mLiveEdit && mLiveEditHoldsMouse); }
     IParam* GetParam(int paramIdx) const;
+    // Calls fn(control) on every control bound to the parameter, in list order, and
+    // answers whether the index names a parameter (one that names none reaches no control).
+    template <class Fn>
+    bool ForEachControlOf(int paramIdx, Fn fn) const;
     // One overlay frame of the layout editor (live_edit.cpp).
     void RunLiveEdit();
 

@@ -191,6 +191,13 @@ TEST_F(EngineWindowTest, KeysAndTypedValueGoThroughTheTables) {
     EXPECT_EQ(Shown(140, 40), 0xff002a00u);  // green channel = 42
 }
 
+TEST_F(EngineWindowTest, SuperClickStandsForTheRightButton) {
+    RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " keydown super click 1 keyup super");
+    EXPECT_TRUE(graphics->GetView()->textEntryRunning());
+    RunWhilePumping("xdotool key Escape");
+    EXPECT_FALSE(graphics->GetView()->textEntryRunning());
+}
+
 TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
     window->Hide();
     ASSERT_TRUE(PumpUntil([&] { return !view->CanDraw(); }));
