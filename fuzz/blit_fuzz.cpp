@@ -6,6 +6,7 @@
 
 #include "fuzz/fuzz_bodies.h"
 #include "fuzz/fuzz_input.h"
+#include "raster/bitmap_ops.h"
 #include "raster/blit.h"
 #include "raster/scaled_blit.h"
 #include "raster/transform_blit.h"

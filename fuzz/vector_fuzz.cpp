@@ -10,6 +10,7 @@
 #include "raster/fill.h"
 #include "raster/line.h"
 #include "raster/polygon.h"
+#include "raster/rect_outline.h"
 #include "tests/raster/canary_bitmap.h"
 
 namespace qdfuzz {

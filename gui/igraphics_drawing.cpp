@@ -25,9 +25,10 @@ namespace {
 using pix::SatInt;
 using pix::SatInt64;
 
-constexpr PIX_DrawMode kNoBlendMode = 0x10000;  // copy weighted by source alpha
+constexpr PIX_DrawMode kNoBlendMode = PIX_MODE_COPY | PIX_MODE_USE_SOURCE_ALPHA;
 // The raster mode words of the blend methods: clobber, add, colour dodge.
-constexpr PIX_DrawMode kBlendModeByMethod[3] = {0, 0x10001, 0x10002};
+constexpr PIX_DrawMode kBlendModeByMethod[3] = {PIX_MODE_COPY, PIX_MODE_ADD | PIX_MODE_USE_SOURCE_ALPHA,
+                                                PIX_MODE_DODGE | PIX_MODE_USE_SOURCE_ALPHA};
 
 PIX_DrawMode ModeOfMethod(int method) {
     const int i = method - IChannelBlend::kBlendClobber;
@@ -343,6 +344,14 @@ bool IGraphics::FillCubicBezier(const IColor* pColor, int fillToY, float x0, flo
                                 float y2, float x3, float y3, float alpha, float tolerance) {
     if (!pColor) return false;
     PIX_FillCBezier(mDrawBitmap, x0, y0, x1, y1, x2, y2, x3, y3, fillToY, Pixel(*pColor), alpha, int(kNoBlendMode),
+                    tolerance);
+    return true;
+}
+
+bool IGraphics::DrawQBezier(const IColor* pColor, float x0, float y0, float x1, float y1, float x2, float y2,
+                            float alpha, bool antiAlias, float tolerance) {
+    if (!pColor) return false;
+    PIX_DrawQBezier(mDrawBitmap, x0, y0, x1, y1, x2, y2, Pixel(*pColor), alpha, int(kNoBlendMode), antiAlias,
                     tolerance);
     return true;
 }

@@ -179,7 +179,7 @@ void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int pixelsO
     }
     // The whole-word store of every other row at alpha 1.0 gives the same pixels as this
     // walk, so it needs no loop of its own.
-    pix::WithPainter(pix::CopyShortcuts::Plain, colour, alpha, uint32_t(mode), [&](const auto& paint) {
+    pix::WithPainter(pix::FastOp::Outline, colour, alpha, uint32_t(mode), [&](const auto& paint) {
         if (horizontal)
             pix::DashRun(paint, s.at(ax, ay), 1, bx - ax, pixelsOn, pixelsOff);
         else

@@ -247,7 +247,7 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     const uint32_t m = uint32_t(mode);
 
     if (ay == by || ax == bx) {
-        pix::WithPainter(pix::CopyShortcuts::LineRun, colour, alpha, m, [&](const auto& paint) {
+        pix::WithPainter(pix::FastOp::LineRun, colour, alpha, m, [&](const auto& paint) {
             if (ay == by)
                 pix::HorizontalRun(s, paint, ax, bx, ay);
             else
@@ -258,11 +258,17 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     const int aw = PIX_AlphaWeight(alpha);
     const bool diagonal = std::abs(bx - ax) == std::abs(by - ay);
     if (diagonal && antialias) {
-        if ((m & 0xff) == 0 && alpha == 1.0f) {
-            const pix::ThreeQuarterPainter main{{}, colour};
-            const pix::QuarterPainter side{{}, colour};
-            pix::DiagonalAA(
-                s, ax, ay, bx, by, [&](uint32_t* p) { main.px(p); }, [&](uint32_t* p) { side.px(p); });
+        const bool exact = pix::IsExactAlpha(alpha, aw);
+        const pix::FastPath* main = pix::FindFastPath(pix::FastOp::AADiagonalMain, m, aw, exact);
+        const pix::FastPath* side = pix::FindFastPath(pix::FastOp::AADiagonalSide, m, aw, exact);
+        if (main && side) {
+            pix::WithRounding(main->rounding, [&]<pix::Rounding RM>() {
+                pix::WithRounding(side->rounding, [&]<pix::Rounding RS>() {
+                    pix::DiagonalAA(
+                        s, ax, ay, bx, by, [&](uint32_t* p) { *p = pix::RoundedCopy<RM>(*p, colour); },
+                        [&](uint32_t* p) { *p = pix::RoundedCopy<RS>(*p, colour); });
+                });
+            });
             return;
         }
         const int wMain = int((3 * int64_t(aw)) / 4), wSide = aw / 4;
@@ -274,7 +280,7 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
         return;
     }
     if (diagonal) {
-        pix::WithPainter(pix::CopyShortcuts::Plain, colour, alpha, m,
+        pix::WithPainter(pix::FastOp::Outline, colour, alpha, m,
                          [&](const auto& paint) { pix::Diagonal(s, paint, ax, ay, bx, by); });
         return;
     }
@@ -282,6 +288,6 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     if (antialias)
         pix::WithCoveragePlotter(colour, aw, m, [&](const auto& plot) { pix::GeneralAA(g, plot, aw); });
     else
-        pix::WithPainter(pix::CopyShortcuts::Plain, colour, alpha, m,
+        pix::WithPainter(pix::FastOp::Outline, colour, alpha, m,
                          [&](const auto& paint) { pix::General(g, paint); });
 }
