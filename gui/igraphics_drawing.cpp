@@ -25,9 +25,10 @@ namespace {
 using pix::SatInt;
 using pix::SatInt64;
 
-constexpr PIX_DrawMode kNoBlendMode = 0x10000;  // copy weighted by source alpha
+constexpr PIX_DrawMode kNoBlendMode = PIX_MODE_COPY | PIX_MODE_USE_SOURCE_ALPHA;
 // The raster mode words of the blend methods: clobber, add, colour dodge.
-constexpr PIX_DrawMode kBlendModeByMethod[3] = {0, 0x10001, 0x10002};
+constexpr PIX_DrawMode kBlendModeByMethod[3] = {PIX_MODE_COPY, PIX_MODE_ADD | PIX_MODE_USE_SOURCE_ALPHA,
+                                                PIX_MODE_DODGE | PIX_MODE_USE_SOURCE_ALPHA};
 
 PIX_DrawMode ModeOfMethod(int method) {
     const int i = method - IChannelBlend::kBlendClobber;
