@@ -41,7 +41,9 @@ std::string_view Trim(std::string_view s) {
 
 // Lines of the file without their line ends (LF or CRLF). nullopt: unreadable file;
 // an empty vector: a missing or empty one.
-std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* exists) {
+constexpr const char* kByteOrderMark = "\xef\xbb\xbf";
+
+std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* exists, bool* byteOrderMark = nullptr) {
     *exists = false;
     FILE* f = std::fopen(fileName, "rb");
     if (!f) {
@@ -66,8 +68,12 @@ std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* ex
     if (failed) return std::nullopt;
 
     std::vector<std::string> lines;
-    // Editors on other systems may put a byte-order mark before the first section.
-    size_t pos = data.compare(0, 3, "\xef\xbb\xbf") == 0 ? 3 : 0;
+    // Editors on other systems may put a byte-order mark before the first section. A
+    // rewrite keeps it: dropping it would let a second mark behind it take its place
+    // and change what the first line means.
+    bool mark = data.compare(0, 3, kByteOrderMark) == 0;
+    if (byteOrderMark) *byteOrderMark = mark;
+    size_t pos = mark ? 3 : 0;
     while (pos < data.size()) {
         size_t end = data.find('\n', pos);
         if (end == std::string::npos) end = data.size();
@@ -124,8 +130,8 @@ Location Find(const std::vector<std::string>& lines, std::string_view section, s
     return loc;
 }
 
-bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines, bool exists) {
-    std::string data;
+bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines, bool exists, bool byteOrderMark) {
+    std::string data = byteOrderMark ? kByteOrderMark : "";
     for (const std::string& l : lines) data.append(l).push_back('\n');
 
     // Through a link the file it points to is replaced, not the link itself.
@@ -232,8 +238,8 @@ bool StorableNames(std::string_view section, std::string_view key) {
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName) {
     if (!section || !key || !fileName || !StorableNames(section, key)) return false;
     std::lock_guard lock(ProfileMutex());
-    bool exists;
-    auto read = ReadLines(fileName, &exists);
+    bool exists, mark = false;
+    auto read = ReadLines(fileName, &exists, &mark);
     if (!read) return false;  // never replace a file we could not read
     std::vector<std::string>& lines = *read;
     Location loc = Find(lines, section, key);
@@ -241,7 +247,7 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
     if (!value) {
         if (loc.keyLine < 0) return true;
         lines.erase(lines.begin() + loc.keyLine);
-        return WriteAtomically(fileName, lines, exists);
+        return WriteAtomically(fileName, lines, exists, mark);
     }
     std::string entry = std::string(key) + "=" + value;
     // A value with a line break would split into a garbage line and a stray key.
@@ -256,5 +262,5 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
         lines.push_back("[" + std::string(section) + "]");
         lines.push_back(entry);
     }
-    return WriteAtomically(fileName, lines, exists);
+    return WriteAtomically(fileName, lines, exists, mark);
 }
