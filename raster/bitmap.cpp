@@ -30,7 +30,8 @@ bool PIX_MemBitmap::resize(int width, int height) {
     int64_t bytes = 0;
     if (width >= 1 && height >= 1) {
         const int64_t span = (int64_t(width) + alignMask_) & ~int64_t(alignMask_);
-        bytes = span * height * 4;
+        // Even 64 bits wrap for two sides near INT_MAX: refuse before multiplying.
+        bytes = span <= kPixMaxBitmapBytes / 4 / height ? span * height * 4 : -1;
     }
     if (bytes <= 0 || bytes > kPixMaxBitmapBytes) {
         std::free(block_);

@@ -36,7 +36,7 @@ TEST(MemBitmap, GrowsWithHeadroomAndNeverShrinks) {
 }
 
 TEST(MemBitmap, OversizeAndNegativeRequestsGiveEmptyBitmap) {
-    const int sizes[][2] = {{65536, 65536}, {INT32_MAX, 2}, {-5, 10}, {10, -5}, {0, 10}};
+    const int sizes[][2] = {{65536, 65536}, {INT32_MAX, 2}, {INT32_MAX, INT32_MAX}, {-5, 10}, {10, -5}, {0, 10}};
     for (const auto& s : sizes) {
         PIX_MemBitmap bm(4, 4, 4);
         EXPECT_TRUE(bm.resize(s[0], s[1]));
