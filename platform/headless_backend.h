@@ -129,6 +129,13 @@ public:
     void SetCursor(int cursorId) override { cursors.push_back(cursorId); }
     void RunMainLoop() override;
     void QuitMainLoop() override { quit_ = true; }
+    Rect ScreenWorkArea() override { return workArea; }
+
+    // Windows this back end made: the user's close (false when the handler kept the
+    // window open), the menu bar and whether it is shown.
+    bool RequestClose(Window* window);
+    Menu* MenuBarOf(Window* window);
+    bool IsShown(Window* window);
 
     // Fires every live timer once, `times` times over.
     void FireTimers(int times = 1);
@@ -164,6 +171,7 @@ public:
     std::vector<int> cursors;
     std::vector<Point> warps;
     Point mouseLocation{100, 100};
+    Rect workArea{0, 0, 1920, 1080};
     bool cursorHidden = false;
 
 protected:

@@ -210,6 +210,9 @@ public:
     virtual void SetPosition(int x, int y) = 0;
     // Keeps this window above `parent` (null: free-standing).
     virtual void SetTransientFor(Window* parent) = 0;
+    // A menu bar above the content: each item of `bar` carries a submenu whose items
+    // tell their targets. Not owned; it must outlive the window.
+    virtual void SetMenuBar(Menu* bar) = 0;
 };
 
 class Timer {
@@ -268,6 +271,8 @@ public:
 
     virtual void RunMainLoop() = 0;
     virtual void QuitMainLoop() = 0;
+    // The part of the screen that windows may take, screen pixels, origin top-left.
+    virtual Rect ScreenWorkArea() = 0;
 
     bool IsMainThread() const { return std::this_thread::get_id() == mainThread_; }
     // Runs `work` on the main thread and waits for it; at once when already there.

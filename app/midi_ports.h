@@ -1,0 +1,79 @@
+// The shell's MIDI ports on RtMidi (ALSA): one output to the instrument and two
+// inputs (the instrument, a keyboard). A port is chosen by its name; "off" opens
+// nothing. An RtMidi failure (no sequencer, a port gone) is reported once on the
+// error stream and the port is then treated as "off"; nothing here throws.
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "plug/module_standalone.h"
+
+class RtMidiIn;
+class RtMidiOut;
+
+namespace qdapp {
+
+// Reports each distinct failure text once.
+class MidiErrorLog {
+public:
+    explicit MidiErrorLog(std::ostream& out) : out_(out) {}
+    void Report(const std::string& what);
+    int Count() const { return int(seen_.size()); }
+
+private:
+    std::ostream& out_;
+    std::vector<std::string> seen_;
+};
+
+class MidiOutputPort : public IMidiOutput {
+public:
+    explicit MidiOutputPort(MidiErrorLog* log);
+    ~MidiOutputPort() override;
+
+    // The output ports the system offers; empty when MIDI cannot be had.
+    std::vector<std::string> PortNames();
+    // Opens the port of that name. False, with nothing open, for "off", an unknown
+    // name or a failure.
+    bool Open(const std::string& name);
+    void Close();
+    bool IsOpen() const { return open_; }
+    // Short message or whole System Exclusive message; false while closed.
+    bool SendMessage(const uint8_t* bytes, int size) override;
+
+private:
+    bool Create();
+    MidiErrorLog* log_;
+    std::unique_ptr<RtMidiOut> out_;
+    bool open_ = false;
+};
+
+// Bytes of one incoming message, on the MIDI thread.
+using MidiInputHandler = std::function<void(const uint8_t* bytes, int size)>;
+
+class MidiInputPort {
+public:
+    MidiInputPort(MidiErrorLog* log, MidiInputHandler handler);
+    ~MidiInputPort();
+    std::vector<std::string> PortNames();
+    bool Open(const std::string& name);
+    // Stops the callback before the port closes.
+    void Close();
+    bool IsOpen() const { return open_; }
+
+private:
+    bool Create();
+    static void Callback(double, std::vector<unsigned char>* message, void* self);
+    MidiErrorLog* log_;
+    MidiInputHandler handler_;
+    std::unique_ptr<RtMidiIn> in_;
+    bool open_ = false;
+};
+
+// The index of `name` among `ports`, or -1; "off" and empty names are never found.
+int FindPort(const std::vector<std::string>& ports, const std::string& name);
+
+}  // namespace qdapp
