@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/bitmap_control.h"
 #include "gui/control.h"
 #include "plug/module_base.h"
 
@@ -62,6 +63,15 @@ int& IGraphics::AttachControl(IControl* pControl) {
         return sNoIndex;
     }
     return GetControl(n)->IndexRef();
+}
+
+void IGraphics::AttachPanelBackground(const IColor* pColor) {
+    InsertControl(0, new IPanelControl(mPlug, IRECT(0, 0, mWidth, mHeight), pColor));
+}
+
+void IGraphics::AttachBackground(int id, const char* fileName) {
+    IBitmapStrip* strip = LoadBitmapStrip(id, fileName, 1);
+    InsertControl(0, new IBitmapControl(mPlug, 0, 0, -1, strip, IChannelBlend(IChannelBlend::kBlendClobber)));
 }
 
 void IGraphics::ReplaceControl(int idx, IControl* pControl) {

@@ -345,6 +345,14 @@ bool IGraphics::FillCubicBezier(const IColor* pColor, int fillToY, float x0, flo
     return true;
 }
 
+bool IGraphics::DrawQBezier(const IColor* pColor, float x0, float y0, float x1, float y1, float x2, float y2,
+                            float alpha, bool antiAlias, float tolerance) {
+    if (!pColor) return false;
+    PIX_DrawQBezier(mDrawBitmap, x0, y0, x1, y1, x2, y2, Pixel(*pColor), alpha, int(kNoBlendMode), antiAlias,
+                    tolerance);
+    return true;
+}
+
 void* IGraphics::GetBackBufferBits() { return mDrawBitmap ? mDrawBitmap->getBits() : nullptr; }
 
 // ---- Text -------------------------------------------------------------------------------
