@@ -1,9 +1,11 @@
 #include "app/midi_ports.h"
 
 #include <RtMidi.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
-#include <ostream>
+#include <iostream>
+#include <sstream>
 
 #include "plug/device_settings.h"
 
@@ -21,6 +23,26 @@ constexpr unsigned kInputQueueLimit = 100;
 void OnRtMidiError(RtMidiError::Type, const std::string& text, void* log) {
     static_cast<MidiErrorLog*>(log)->Report(text);
 }
+
+// RtMidi prints a failure to std::cerr before it throws, and the ALSA library prints
+// its own line before that; the one report of MidiErrorLog replaces both.
+class QuietMidiLibraries {
+public:
+    QuietMidiLibraries() : saved_(std::cerr.rdbuf(sink_.rdbuf())) {
+        snd_lib_error_set_handler(&QuietMidiLibraries::DropAlsaMessage);
+    }
+    ~QuietMidiLibraries() {
+        snd_lib_error_set_handler(nullptr);
+        std::cerr.rdbuf(saved_);
+    }
+    QuietMidiLibraries(const QuietMidiLibraries&) = delete;
+    QuietMidiLibraries& operator=(const QuietMidiLibraries&) = delete;
+
+private:
+    static void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+    std::ostringstream sink_;
+    std::streambuf* saved_;
+};
 
 }  // namespace
 
@@ -42,13 +64,18 @@ MidiOutputPort::~MidiOutputPort() { Close(); }
 
 bool MidiOutputPort::Create() {
     if (out_) return true;
-    try {
-        out_ = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kOutputClient);
-        out_->setErrorCallback(OnRtMidiError, log_);
-    } catch (const RtMidiError& e) {
-        out_.reset();
-        log_->Report(e.getMessage());
+    std::string failure;
+    {
+        QuietMidiLibraries quiet;
+        try {
+            out_ = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kOutputClient);
+            out_->setErrorCallback(OnRtMidiError, log_);
+        } catch (const RtMidiError& e) {
+            out_.reset();
+            failure = e.getMessage();
+        }
     }
+    if (!out_) log_->Report(failure);
     return out_ != nullptr;
 }
 
@@ -107,13 +134,18 @@ MidiInputPort::~MidiInputPort() { Close(); }
 
 bool MidiInputPort::Create() {
     if (in_) return true;
-    try {
-        in_ = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kInputClient, kInputQueueLimit);
-        in_->setErrorCallback(OnRtMidiError, log_);
-    } catch (const RtMidiError& e) {
-        in_.reset();
-        log_->Report(e.getMessage());
+    std::string failure;
+    {
+        QuietMidiLibraries quiet;
+        try {
+            in_ = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kInputClient, kInputQueueLimit);
+            in_->setErrorCallback(OnRtMidiError, log_);
+        } catch (const RtMidiError& e) {
+            in_.reset();
+            failure = e.getMessage();
+        }
     }
+    if (!in_) log_->Report(failure);
     return in_ != nullptr;
 }
 

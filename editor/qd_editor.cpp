@@ -34,6 +34,7 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
     mGraphicsMac->SetBundleID(setup.bundleID.c_str());
     mGraphicsMac->SetResourceScale(kResourceScale);
     CreateGUI(false);
+    for (int p = qd::kFirstProgramParam; p < qd::kFirstProgramParam + kValueTextCount; ++p) RefreshValueText(p);
 
     SendKobrelGreeting();
 }
@@ -210,6 +211,11 @@ int QDEditor::HeldNotes() {
 ITextControl* QDEditor::ValueText(int paramIdx) const {
     const int slot = paramIdx - qd::kFirstProgramParam;
     return slot >= 0 && slot < kValueTextCount ? mValueTexts[slot] : nullptr;
+}
+
+void QDEditor::ApplyScale(double scale) {
+    // Filled in with the GUI-resize control.
+    (void)scale;
 }
 
 void QDEditor::SendKobrelGreeting() {

@@ -26,6 +26,7 @@ class IKnobMultiBase;
 class IParaGraphicEq;
 class ISpinnerControl;
 class ITextControl;
+struct PanelGroup;
 
 // One slot of the program manager's bank grid.
 struct BankSlot {
@@ -111,6 +112,7 @@ private:
     friend class PanelBuilder;
 
     void DeclareParams();
+    void SetGroupHidden(const PanelGroup& group, bool hide);
     // The synced or declared range of `paramIdx`, applied along with every Flexi range
     // parameter whose slot modulates it.
     void SetSyncedRange(int paramIdx, bool synced);
