@@ -6,6 +6,7 @@
 #include "editor/menu_commands.h"
 #include "editor/qd_editor.h"
 #include "gui/igraphics_mac.h"
+#include "gui/standalone_window.h"
 
 namespace qdapp {
 
@@ -67,7 +68,11 @@ bool EditorApp::Start() {
     BuildMenuBar();
     window_->SetMenuBar(menuBar_.get());
     if (!graphics->OpenWindow(window_.get())) out_ << "couldn't attach gui" << std::endl;
-    const platform::Point at = CentredOrigin(backend_->ScreenWorkArea(), graphics->Width(), graphics->Height());
+    standaloneWindow_ = std::make_unique<PlatformStandaloneWindow>(window_.get());
+    editor_->SetMainWindow(standaloneWindow_.get());
+    // A stored scale too tall for this screen is lowered before the window is placed.
+    FitGUIScaleToScreen(editor_.get());
+    const platform::Point at = CentredOrigin(backend_->WorkArea(), graphics->Width(), graphics->Height());
     window_->SetPosition(int(at.x), int(at.y));
     window_->Show();
     return true;
@@ -118,6 +123,7 @@ void EditorApp::Stop() {
     instrumentIn_.Close();
     keyboardIn_.Close();
     editor_.reset();
+    standaloneWindow_.reset();
     output_.Close();
     if (window_) window_->Hide();
     window_.reset();

@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "plug/device_settings.h"
 
+class PlatformStandaloneWindow;
 class QDEditor;
 
 namespace qdapp {
@@ -71,6 +72,7 @@ private:
     MidiInputPort keyboardIn_;
     std::unique_ptr<QDEditor> editor_;
     std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<PlatformStandaloneWindow> standaloneWindow_;
     std::unique_ptr<platform::Menu> menuBar_;
     std::map<const platform::MenuItem*, int> commands_;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "editor/menu_commands.h"
+#include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
 #include "screens/keyboard_control.h"
 #include "screens/skin_choice.h"
@@ -17,6 +18,9 @@ constexpr int kSyncedMax = 12;
 constexpr int kLfoRateParam = 45;
 constexpr int kDelayTimeParams[] = {138, 142};
 constexpr int kFirstFlexiRangeParam = 231;
+
+constexpr int kGripSize = 16;
+constexpr double kMinScalePercent = 50, kMaxScalePercent = 200;
 
 constexpr uint8_t kSysExNoteOn = 0x50;
 constexpr uint8_t kSysExNoteOff = 0x51;
@@ -33,6 +37,13 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
     mGraphicsMac = new IGraphicsMac(this, kWidth, kHeight, 0);
     mGraphicsMac->SetBundleID(setup.bundleID.c_str());
     mGraphicsMac->SetResourceScale(kResourceScale);
+    auto* resize = new IModuleGUIResize(this, mGraphicsMac, true, kGripSize, kGripSize);
+    resize->EnableGUIScaling();
+    resize->SelectViewMode(0);
+    resize->SetGUIScaleLimits(kMinScalePercent, kMaxScalePercent);
+    resize->SetWindowSizeLimits(0, kWidth / 2, kHeight / 2, kWidth * 2, kHeight * 2);
+    resize->UseControlAndClickForGUIScaling(true);
+    SetGUIResize(resize);
     CreateGUI(false);
     for (int p = qd::kFirstProgramParam; p < qd::kFirstProgramParam + kValueTextCount; ++p) RefreshValueText(p);
 
@@ -214,8 +225,9 @@ ITextControl* QDEditor::ValueText(int paramIdx) const {
 }
 
 void QDEditor::ApplyScale(double scale) {
-    // Filled in with the GUI-resize control.
-    (void)scale;
+    if (!mGUIResize) return;
+    mGUIResize->SetGUIScaleRatio(scale);
+    mGUIResize->ResizeToStoredScale();
 }
 
 void QDEditor::SendKobrelGreeting() {

@@ -206,15 +206,6 @@ public:
         if (gGtk == this) gGtk = nullptr;
     }
     const char* Name() const override { return "gtk"; }
-    Rect ScreenWorkArea() override {
-        GdkDisplay* display = gdk_display_get_default();
-        GdkMonitor* monitor = display ? gdk_display_get_primary_monitor(display) : nullptr;
-        if (!monitor && display) monitor = gdk_display_get_monitor(display, 0);
-        if (!monitor) return {};
-        GdkRectangle r;
-        gdk_monitor_get_workarea(monitor, &r);
-        return {double(r.x), double(r.y), double(r.width), double(r.height)};
-    }
 
     std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
                                          bool borderless) override {
@@ -260,6 +251,15 @@ public:
     void WarpCursor(const Point& pt) override {
         if (GdkDevice* p = Pointer())
             gdk_device_warp(p, gdk_display_get_default_screen(gdk_display_get_default()), int(pt.x), int(pt.y));
+    }
+    Rect WorkArea() override {
+        GdkDisplay* d = gdk_display_get_default();
+        GdkMonitor* m = d ? gdk_display_get_primary_monitor(d) : nullptr;
+        if (!m && d && gdk_display_get_n_monitors(d) > 0) m = gdk_display_get_monitor(d, 0);
+        if (!m) return {};
+        GdkRectangle r;
+        gdk_monitor_get_workarea(m, &r);
+        return {double(r.x), double(r.y), double(r.width), double(r.height)};
     }
     void SetCursor(int cursorId) override {
         cursorId_ = cursorId;

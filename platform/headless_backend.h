@@ -82,6 +82,7 @@ public:
 
     // What the view was asked and shown.
     std::vector<Rect> invalidatedRects;
+    std::vector<Rect> frameSizes;  // every SetFrameSize, in order
     bool needsDisplay = false;
     Rect pendingRect;  // union of what waits to be drawn
     std::vector<Rect> drawnRects;
@@ -127,9 +128,9 @@ public:
     Point MouseLocation() override { return mouseLocation; }
     void WarpCursor(const Point& p) override { warps.push_back(p), mouseLocation = p; }
     void SetCursor(int cursorId) override { cursors.push_back(cursorId); }
+    Rect WorkArea() override { return workArea; }
     void RunMainLoop() override;
     void QuitMainLoop() override { quit_ = true; }
-    Rect ScreenWorkArea() override { return workArea; }
 
     // Windows this back end made: the user's close (false when the handler kept the
     // window open), the menu bar and whether it is shown.
@@ -171,7 +172,7 @@ public:
     std::vector<int> cursors;
     std::vector<Point> warps;
     Point mouseLocation{100, 100};
-    Rect workArea{0, 0, 1920, 1080};
+    Rect workArea{0, 0, 1920, 1050};
     bool cursorHidden = false;
 
 protected:

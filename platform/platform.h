@@ -268,11 +268,12 @@ public:
     virtual Point MouseLocation() = 0;
     virtual void WarpCursor(const Point& screenPoint) = 0;
     virtual void SetCursor(int cursorId) = 0;
+    // Screen pixels, origin top-left: the part of the main screen that windows may use
+    // (without panels and docks). Empty when it is not known.
+    virtual Rect WorkArea() { return {}; }
 
     virtual void RunMainLoop() = 0;
     virtual void QuitMainLoop() = 0;
-    // The part of the screen that windows may take, screen pixels, origin top-left.
-    virtual Rect ScreenWorkArea() = 0;
 
     bool IsMainThread() const { return std::this_thread::get_id() == mainThread_; }
     // Runs `work` on the main thread and waits for it; at once when already there.
