@@ -77,11 +77,13 @@ public:
     void BuildLcdSkinLayout();
     void BuildManagerPanel();
     void SetManagerPanelHidden(bool hide);
+    void SetChorusPanelHidden(bool hide);
     void SetOverdrivePanelHidden(bool hide);
     void SetEqualizerBandsHidden(bool hide);
     void SetEqualizerPanelHidden(bool hide);
     void SetRangeListHidden(bool hide);
     void SetSourceListHidden(bool hide);
+    void ApplyViewLayout(int viewMode, double width, double height) override;
 
     // ---- State the screens and the tests read ----
     IGraphicsMac* Graphics() const { return mGraphicsMac; }

@@ -1,6 +1,6 @@
-// The panel groups that appear on demand. The effect panels and the list overlays are
-// here as the panel builders and CreateGUI use them; the view layout that moves
-// controls and the groups no builder calls are added by the live-panel work.
+// The panel groups that appear on demand: the effect panels and the list overlays.
+// The Flexi range controls and the save-from-instrument group, which only the editor
+// core shows, are added by the live-panel work.
 #include <span>
 
 #include "editor/qd_editor.h"
@@ -20,12 +20,14 @@ namespace {
 
 enum FxBackground { kFxMod = 0, kFxDrive = 1, kFxEq = 2, kFxEq2 = 3 };
 
+constexpr int kChorus[] = {132, 133, 134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146};
 constexpr int kOverdrive[] = {147, 148, 149, 182, 183};
 constexpr int kEqBands[] = {160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172, 184, 185};
 constexpr int kEqGraphFirst[] = {290};
 constexpr int kEqGraphAware[] = {160, 184, 185};
 constexpr int kEqViewButtons[] = {291, 292};
 
+constexpr PanelGroup kChorusGroup{kFxMod, {}, kChorus, {}};
 constexpr PanelGroup kOverdriveGroup{kFxDrive, {}, kOverdrive, {}};
 constexpr PanelGroup kEqBandsGroup{kFxEq, {}, kEqBands, kEqViewButtons};
 constexpr PanelGroup kEqGraphGroup{kFxEq2, kEqGraphFirst, kEqGraphAware, kEqViewButtons};
@@ -49,6 +51,7 @@ void QDEditor::SetGroupHidden(const PanelGroup& group, bool hide) {
     for (int p : group.plainLast) g->HideControl(p, hide);
 }
 
+void QDEditor::SetChorusPanelHidden(bool hide) { SetGroupHidden(kChorusGroup, hide); }
 void QDEditor::SetOverdrivePanelHidden(bool hide) { SetGroupHidden(kOverdriveGroup, hide); }
 void QDEditor::SetEqualizerBandsHidden(bool hide) { SetGroupHidden(kEqBandsGroup, hide); }
 void QDEditor::SetEqualizerPanelHidden(bool hide) { SetGroupHidden(kEqGraphGroup, hide); }
