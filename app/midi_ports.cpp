@@ -47,9 +47,7 @@ private:
 }  // namespace
 
 void MidiErrorLog::Report(const std::string& what) {
-    if (std::find(seen_.begin(), seen_.end(), what) != seen_.end()) return;
-    seen_.push_back(what);
-    out_ << "MIDI unavailable, treated as \"off\": " << what << std::endl;
+    if (count_++ == 0) out_ << "MIDI unavailable, treated as \"off\": " << what << std::endl;
 }
 
 int FindPort(const std::vector<std::string>& ports, const std::string& name) {

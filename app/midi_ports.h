@@ -17,16 +17,17 @@ class RtMidiOut;
 
 namespace qdapp {
 
-// Reports each distinct failure text once.
+// Every failure leaves its port "off"; the first one is reported, as the reason MIDI
+// is off for this run, and the rest only counted.
 class MidiErrorLog {
 public:
     explicit MidiErrorLog(std::ostream& out) : out_(out) {}
     void Report(const std::string& what);
-    int Count() const { return int(seen_.size()); }
+    int Count() const { return count_; }
 
 private:
     std::ostream& out_;
-    std::vector<std::string> seen_;
+    int count_ = 0;
 };
 
 class MidiOutputPort : public IMidiOutput {

@@ -20,6 +20,7 @@ public:
 
     // 0 to 1, from the height at which the last key was struck.
     double Velocity() const { return mVelocity; }
+    void SetVelocity(double velocity) { mVelocity = velocity; }
 
 private:
     IBitmapStrip* mKeys;
