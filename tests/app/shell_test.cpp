@@ -156,7 +156,9 @@ TEST_F(AppRun, FirstRunShowsTheCentredPanelAndClosingStoresTheSettings) {
 
     // Every menu entry is in the bar, and choosing one reaches the editor.
     for (const qd::MenuEntry& entry : qd::MenuEntries()) {
-        if (entry.text) EXPECT_NE(Item(app, entry.text), nullptr) << entry.text;
+        if (entry.text) {
+            EXPECT_NE(Item(app, entry.text), nullptr) << entry.text;
+        }
     }
     Item(app, "Skin \"lcd\" (from the next start)")->target->OnMenuSelection(Item(app, "Skin \"lcd\" (from the next start)"));
     Item(app, "Program Manager")->target->OnMenuSelection(Item(app, "Program Manager"));
