@@ -153,6 +153,15 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
     const int yEnd = int(std::clamp<int64_t>(int64_t(dst.getHeight()) - dy, 0, dh));
     if (xBegin >= xEnd || yBegin >= yEnd) return;
 
+    // One source pixel per destination pixel (double-size artwork at a GUI scale of 2):
+    // every tap but the pixel itself weighs 0, so the rows are copied as they are.
+    if (sw == dw && sh == dh && ax0 == sx && ay0 == sy && ax1 == int64_t(sx) + sw && ay1 == int64_t(sy) + sh) {
+        for (int y = yBegin; y < yEnd; ++y)
+            std::memmove(PIX_PixelAddress(dst, dx + xBegin, dy + y), PIX_PixelAddress(src, sx + xBegin, sy + y),
+                         size_t(xEnd - xBegin) * 4);
+        return;
+    }
+
     const double rx = double(sw) / dw, ry = double(sh) / dh;
     const int kx = std::max(int(rx + 0.99999999999), 0);
     const int ky = std::max(int(ry + 0.99999999999), 0);

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "gui/control.h"
+#include "gui/gui_resize.h"
+#include "gui/live_edit_views.h"
 #include "plug/module_base.h"
 
 IGraphics::IGraphics(IModuleBase* plug, int width, int height, int fps)
-    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS) {}
+    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS), mLiveEdit(LiveEditSwitchOn()) {}
 
 IGraphics::~IGraphics() {
     delete mKeyCatcher;
@@ -238,6 +240,14 @@ bool IGraphics::IsDirty(IRECT* pR) {
 }
 
 bool IGraphics::Draw(IRECT* pR) {
+    // While the grip is dragged the window changes size on every move: the panel is
+    // covered until the layout is rebuilt at mouse-up.
+    if (IModuleGUIResize* resize = mPlug ? mPlug->GetGUIResize() : nullptr; resize && resize->IsGUIResizing()) {
+        if (!PIX_HasPixels(mDrawBitmap)) return false;
+        IRECT all(0, 0, mWidth, mHeight);
+        resize->DrawBackground(this, &all);
+        return DrawScreen(&all);
+    }
     const int n = NControls();
     if (n == 0) return true;
     // Without a back buffer there is nowhere to draw: report it, keep the controls dirty.
@@ -272,5 +282,6 @@ bool IGraphics::Draw(IRECT* pR) {
             dirty->SetClean();
         }
     }
+    if (mLiveEdit) RunLiveEdit();
     return DrawScreen(pR);
 }

@@ -36,6 +36,15 @@ std::string ConfigDirectory(bool system) {
     return HomeDirectory() + "/.config";
 }
 
+bool MakeFolders(const std::string& path, unsigned mode) {
+    if (path.empty()) return false;
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0) MakeFolders(path.substr(0, slash), mode);
+    return mkdir(path.c_str(), mode_t(mode)) == 0 || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
 std::string UserFolderPath(UserFolder folder) {
     const char* key = folder == UserFolder::Desktop ? "XDG_DESKTOP_DIR"
                       : folder == UserFolder::Documents ? "XDG_DOCUMENTS_DIR"

@@ -21,6 +21,9 @@ std::string UserFolderPath(UserFolder folder);
 
 std::string ExecutablePath();
 
+// Makes `path` and any missing parent folder with `mode`; true when the folder exists.
+bool MakeFolders(const std::string& path, unsigned mode);
+
 struct BundleInfo {
     std::string identifier;
     std::string bundlePath;      // folder of the executable

@@ -251,6 +251,15 @@ public:
         if (GdkDevice* p = Pointer())
             gdk_device_warp(p, gdk_display_get_default_screen(gdk_display_get_default()), int(pt.x), int(pt.y));
     }
+    Rect WorkArea() override {
+        GdkDisplay* d = gdk_display_get_default();
+        GdkMonitor* m = d ? gdk_display_get_primary_monitor(d) : nullptr;
+        if (!m && d && gdk_display_get_n_monitors(d) > 0) m = gdk_display_get_monitor(d, 0);
+        if (!m) return {};
+        GdkRectangle r;
+        gdk_monitor_get_workarea(m, &r);
+        return {double(r.x), double(r.y), double(r.width), double(r.height)};
+    }
     void SetCursor(int cursorId) override {
         cursorId_ = cursorId;
         ApplyCursor();

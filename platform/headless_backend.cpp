@@ -119,6 +119,7 @@ void HeadlessView::SetNeedsDisplay() { SetNeedsDisplayInRect({0, 0, frame_.width
 void HeadlessView::SetFrameSize(double width, double height) {
     frame_.width = width;
     frame_.height = height;
+    frameSizes.push_back(frame_);
 }
 
 bool HeadlessView::DrawImage(const ImageRef& image, const Rect& dest) {

@@ -82,6 +82,7 @@ public:
 
     // What the view was asked and shown.
     std::vector<Rect> invalidatedRects;
+    std::vector<Rect> frameSizes;  // every SetFrameSize, in order
     bool needsDisplay = false;
     Rect pendingRect;  // union of what waits to be drawn
     std::vector<Rect> drawnRects;
@@ -127,6 +128,7 @@ public:
     Point MouseLocation() override { return mouseLocation; }
     void WarpCursor(const Point& p) override { warps.push_back(p), mouseLocation = p; }
     void SetCursor(int cursorId) override { cursors.push_back(cursorId); }
+    Rect WorkArea() override { return workArea; }
     void RunMainLoop() override;
     void QuitMainLoop() override { quit_ = true; }
 
@@ -164,6 +166,7 @@ public:
     std::vector<int> cursors;
     std::vector<Point> warps;
     Point mouseLocation{100, 100};
+    Rect workArea{0, 0, 1920, 1050};
     bool cursorHidden = false;
 
 protected:

@@ -265,6 +265,9 @@ public:
     virtual Point MouseLocation() = 0;
     virtual void WarpCursor(const Point& screenPoint) = 0;
     virtual void SetCursor(int cursorId) = 0;
+    // Screen pixels, origin top-left: the part of the main screen that windows may use
+    // (without panels and docks). Empty when it is not known.
+    virtual Rect WorkArea() { return {}; }
 
     virtual void RunMainLoop() = 0;
     virtual void QuitMainLoop() = 0;

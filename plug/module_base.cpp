@@ -1,6 +1,7 @@
 #include "plug/module_base.h"
 
 #include "gui/control.h"
+#include "gui/gui_resize.h"
 #include "gui/igraphics.h"
 
 IModuleBase::IModuleBase(int nParams) : mParams(4096), mLiveEditState(new LiveEditState) {
@@ -14,6 +15,8 @@ IModuleBase::IModuleBase(int nParams) : mParams(4096), mLiveEditState(new LiveEd
 }
 
 IModuleBase::~IModuleBase() {
+    if (mGUIResize && (!mGraphics || mGraphics->GetControlIdx(mGUIResize) < 0)) delete mGUIResize;
+    mGUIResize = nullptr;
     // The graphics go first: their controls point at our parameters and at us.
     delete mGraphics;
     mGraphics = nullptr;
@@ -26,8 +29,15 @@ void IModuleBase::DestroyLiveEditState() {
     mLiveEditState = nullptr;
 }
 
+void IModuleBase::SetGUIResize(IModuleGUIResize* resize) {
+    if (resize == mGUIResize) return;
+    if (mGUIResize && (!mGraphics || mGraphics->GetControlIdx(mGUIResize) < 0)) delete mGUIResize;
+    mGUIResize = resize;
+}
+
 void IModuleBase::ReloadGUIScale() {
     // Only a GUI-resize control stores a scale; without one there is nothing to reload.
+    if (mGUIResize) mGUIResize->LoadScaleFromSettings();
 }
 
 void IModuleBase::SetParameterFromGUI(int paramIdx, double normalizedValue) {
@@ -60,10 +70,16 @@ void IModuleBase::AttachGraphics(IGraphics* graphics) {
     // Attaching the same graphics again refreshes values and drawing but must not
     // record the controls a second time.
     const bool again = graphics == mGraphics;
+    // The resize control goes last, above every control, with its handles below it.
+    const bool heldByOld = mGUIResize && mGraphics && mGraphics->GetControlIdx(mGUIResize) >= 0;
+    if (mGUIResize && !heldByOld && graphics->GetControlIdx(mGUIResize) < 0)
+        graphics->AttachControl(mGUIResize->AttachGUIResize());
     const int n = NParams();
     for (int i = 0; i < n; ++i) graphics->SetParameterFromPlug(i, GetParam(i)->GetNormalized(), true);
     graphics->PrepDraw();
     if (!again) {
+        // The old graphics own the resize control they hold.
+        if (heldByOld) mGUIResize = nullptr;
         delete mGraphics;
         mGraphics = graphics;
         RecordLiveEditLayout(graphics);

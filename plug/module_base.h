@@ -29,6 +29,8 @@ public:
     IGraphics* GetGUI() const { return mGraphics; }
     // Null while the plug-in has no GUI-resize control.
     IModuleGUIResize* GetGUIResize() const { return mGUIResize; }
+    // The plug-in owns the control until AttachGraphics hands it to the graphics.
+    void SetGUIResize(IModuleGUIResize* resize);
     LiveEditState* GetLiveEditState() const { return mLiveEditState; }
     CMN_Mutex* GetMutex() { return &mMutex; }
 

@@ -5,9 +5,9 @@ IModuleStandalone::IModuleStandalone(int nParams, IMidiOutput* midiOut) : IModul
 void IModuleStandalone::ResizeGraphics(int width, int height) {
     int left = 0, top = 0, right = 0, bottom = 0;
     if (mMainWindow && mMainWindow->GetRect(&left, &top, &right, &bottom)) {
-        // The bottom edge stays where it is; the window grows by the title bar.
-        mMainWindow->SetPosition(left, bottom - kStandaloneTitleBarHeight - height, width,
-                                 height + kStandaloneTitleBarHeight);
+        // The top-left corner stays; the window manager owns the title bar, so the size
+        // asked for is the content's own.
+        mMainWindow->SetPosition(left, top, width, height);
     }
     OnWindowResize();
 }

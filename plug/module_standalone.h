@@ -14,15 +14,13 @@ public:
     virtual bool SendMessage(const uint8_t* bytes, int size) = 0;
 };
 
-// The shell's main window, in the window system's coordinates.
+// The shell's main window: its content area in screen pixels, origin top-left.
 class IStandaloneWindow {
 public:
     virtual ~IStandaloneWindow() = default;
     virtual bool GetRect(int* left, int* top, int* right, int* bottom) = 0;
     virtual void SetPosition(int x, int y, int width, int height) = 0;
 };
-
-inline constexpr int kStandaloneTitleBarHeight = 22;
 
 class IModuleStandalone : public IModuleBase {
 public:

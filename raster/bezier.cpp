@@ -21,6 +21,8 @@ float Tolerance(float t) { return t > 0 ? t : 1.0f; }
 // control polygon (huge coordinates) would otherwise mean a near-endless walk.
 int CapPieces(double n, const PIX_IBitmap& bm) {
     const double cap = 16.0 * (double(bm.getWidth()) + bm.getHeight()) + 16.0;
+    // A clipped parameter range that comes out reversed makes n -inf with a huge path.
+    if (!(n > 0)) return 0;
     return n < cap ? int(n) : int(cap);
 }
 

@@ -39,8 +39,11 @@ void PrepareGlyphContext(const PIX_SysBitmap& bm) {
     ::SetBkColor(dc, 0);
 }
 
+// Compared, not subtracted: a looked-up code may be anything, and INT_MIN minus a
+// cached code overflows.
 int CompareGlyphRecords(const void* a, const void* b) {
-    return static_cast<const PIX_GlyphRecord*>(a)->code - static_cast<const PIX_GlyphRecord*>(b)->code;
+    const int x = static_cast<const PIX_GlyphRecord*>(a)->code, y = static_cast<const PIX_GlyphRecord*>(b)->code;
+    return (x > y) - (x < y);
 }
 
 // A 16-bit code as a zero-terminated UTF-8 string (at most 3 bytes and the zero).
@@ -487,8 +490,14 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
         if (bkMode_ == 1) ::SetBkColor(dc, ColorWord(bkColor_));
         return previous;
     };
-    if (bm && bm->getDC()) {
-        HDC dc = bm->getDC();
+    // The bitmap's own context clips only to itself; when it reaches beyond the bitmap
+    // (rows padded to a wider context, or a bitmap shrunk inside its block), text drawn
+    // there would ink pixels the bitmap does not own, so the scratch path clips instead.
+    HDC own = bm ? bm->getDC() : nullptr;
+    if (own && (own->width != bm->getWidth() || own->height != bm->getHeight()) && !(format & DT_CALCRECT))
+        own = nullptr;
+    if (own) {
+        HDC dc = own;
         HGDIOBJ previous = prepare(dc);
         RECT r = *rect;
         const int result = WAPI_DrawText(dc, text, count, &r, (format & ~PIX_DT_GLYPHS_ONLY) | DT_NOPREFIX);

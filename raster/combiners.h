@@ -8,8 +8,9 @@
 // WithSolidCombiner, so the mode is never switched on per pixel.
 //
 // Weights: callers obtain them from PIX_AlphaWeight, which saturates at
-// +-kPixMaxWeight; inside that range none of the 32-bit products below can overflow.
-// Source channels are 0..255 except for the *Clamp combiners (see there).
+// +-kPixMaxWeight; inside that range none of the products below can overflow.
+// Source channels are 0..255 except for the *Clamp combiners (see there) and the
+// alpha channel of fills, which is the weight itself.
 #pragma once
 
 #include <array>
@@ -49,11 +50,13 @@ inline int Multiply(int d, int s, int w) {
     return int((unsigned(s * w + (256 - w) * 256) * unsigned(d)) >> 16);
 }
 
-// t = s w + (256 - w) 128; x = ((32768 - t) d / 256 + t) d; d = x >> 15, saturated
+// t = s w + (256 - w) 128; x = ((32768 - t) d / 256 + t) d; d = x >> 15, saturated.
+// In 64 bits: fills hand their weight in as the alpha channel too, and with s and w
+// both at kPixMaxWeight, (32768 - t) d is far beyond 32 bits.
 inline int Overlay(int d, int s, int w) {
-    const int t = s * w + (256 - w) * 128;
-    const int x = (((32768 - t) * d) / 256 + t) * d;
-    const int v = x >> 15;
+    const int64_t t = int64_t(s) * w + int64_t(256 - w) * 128;
+    const int64_t x = (((32768 - t) * d) / 256 + t) * d;
+    const int64_t v = x >> 15;
     if (v < 0 || v > 255) return x < 0 ? 0 : 255;
     return v;
 }

@@ -1,6 +1,8 @@
 #include "raster/scaled_blit.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "raster/blit.h"
@@ -66,7 +68,10 @@ bool BlitUnscaled(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, 
     if (!(std::fabs(sourceX) < 1e9f && std::fabs(sourceY) < 1e9f)) return true;
     const int64_t left = int64_t(sourceX + 0.5f), top = int64_t(sourceY + 0.5f);
     if (std::abs(left) > INT32_MAX / 2 || std::abs(top) > INT32_MAX / 2) return true;
-    const PIX_Rect rect{int(left), int(top), int(left) + destWidth, int(top) + destHeight};
+    // The far edges saturate: a size near INT_MAX would otherwise wrap the rectangle
+    // to an empty one.
+    const auto far = [](int64_t v) { return int(std::min<int64_t>(v, INT32_MAX)); };
+    const PIX_Rect rect{int(left), int(top), far(left + destWidth), far(top + destHeight)};
     PIX_BlitRect(dest, source, destX, destY, &rect, alpha, mode);
     return true;
 }

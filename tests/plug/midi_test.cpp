@@ -74,7 +74,7 @@ TEST(Standalone, SendsMessagesWholeAndReportsFailedSends) {
     EXPECT_FALSE(silent.SendMidiMsg(&noteOn));
 }
 
-TEST(Standalone, ResizeKeepsTheBottomEdgeAndAddsTheTitleBar) {
+TEST(Standalone, ResizeKeepsTheTopLeftCorner) {
     struct FakeWindow : IStandaloneWindow {
         int x = 0, y = 0, w = 0, h = 0;
         bool GetRect(int* l, int* t, int* r, int* b) override {
@@ -87,7 +87,7 @@ TEST(Standalone, ResizeKeepsTheBottomEdgeAndAddsTheTitleBar) {
     plug.ResizeGraphics(570, 400);  // no window yet: only the hook
     plug.SetMainWindow(&window);
     plug.ResizeGraphics(570, 400);
-    EXPECT_EQ(std::vector<int>({window.x, window.y, window.w, window.h}), std::vector<int>({100, 872 - 22 - 400, 570, 422}));
+    EXPECT_EQ(std::vector<int>({window.x, window.y, window.w, window.h}), std::vector<int>({100, 50, 570, 400}));
     EXPECT_EQ(plug.resizes, 2);
 }
 

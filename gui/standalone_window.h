@@ -1,0 +1,26 @@
+// The standalone shell's main window on the platform layer, and the start-up step
+// that keeps a stored GUI scale within the screen.
+#pragma once
+
+#include "plug/module_standalone.h"
+
+namespace platform {
+class Window;
+}
+
+// Resizing keeps the window's top-left corner: the size asked for is the content's,
+// and the window manager adds its own title bar.
+class PlatformStandaloneWindow : public IStandaloneWindow {
+public:
+    // The window is not owned.
+    explicit PlatformStandaloneWindow(platform::Window* window) : mWindow(window) {}
+    bool GetRect(int* left, int* top, int* right, int* bottom) override;
+    void SetPosition(int x, int y, int width, int height) override;
+
+private:
+    platform::Window* mWindow;
+};
+
+// Lowers a stored GUI scale that would make the window taller than the screen's work
+// area, stores it, and applies the stored scale (IModuleBase::ReloadGUIScale).
+void FitGUIScaleToScreen(IModuleBase* plug);

@@ -1,0 +1,284 @@
+// GUI scaling: the stored scale, the rounding of control rectangles, per-view layouts,
+// and whole grip drags and menu scale changes on the headless back end.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "gui/gui_resize.h"
+#include "gui/standalone_window.h"
+#include "headless_mac_fixture.h"
+#include "temp_dir.h"
+#include "winapi/cursor.h"
+
+namespace {
+
+using platform::Rect;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(GUIResize, ScaledRectanglesRoundWithTheFixedOffset) {
+    struct Case {
+        DRECT in;
+        double scale;
+        IRECT want;
+    } cases[] = {
+        {{10, 10, 20, 20}, 1.5, {15, 15, 30, 30}}, {{10, 10, 20, 20}, 0.7, {7, 7, 14, 14}},
+        {{1, 3, 5, 7}, 0.5, {0, 1, 2, 3}},  // 3.4999 x 0.5 stays below 2
+        {{0, 0, 1140, 800}, 2.0, {0, 0, 2280, 1600}}, {{-10, -10, 0, 0}, 1.5, {-14, -14, 0, 0}},  // toward zero
+    };
+    for (const Case& c : cases) EXPECT_EQ(IModuleGUIResize::ScaleDRECT(c.in, c.scale, c.scale), c.want) << c.scale;
+    EXPECT_EQ(IModuleGUIResize::ToIRECT({1.9, -1.9, 2.5, 1e12}), IRECT(1, -1, 2, INT32_MAX));
+}
+
+struct ScalePlug : guitest::LogPlug {
+    using LogPlug::LogPlug;
+    void ApplyViewLayout(int view, double w, double h) override {
+        layouts.push_back(std::to_string(view) + " " + std::to_string(int(w)) + "x" + std::to_string(int(h)));
+    }
+    std::vector<std::string> layouts;
+};
+
+struct Counted : guitest::LogControl {
+    using LogControl::LogControl;
+    void AfterGUIResize(double scale) override { scales.push_back(scale); }
+    std::vector<double> scales;
+};
+
+struct StripGraphics : IGraphicsMac {
+    using IGraphicsMac::IGraphicsMac;
+    // Each panel loads its strip under an id of its own: the strip list outlives panels.
+    static inline int sBuilt = 0;
+    int stripId = 9000 + ++sBuilt;
+    int loads = 0;
+    PIX_IBitmap* OSLoadBitmap(int id, const char*) override {
+        return id == stripId ? (++loads, new PIX_MemBitmap(300, 90, 4)) : nullptr;
+    }
+};
+
+// A 1140 x 800 panel (background, two controls, a 3-frame strip) whose resize control
+// is configured as the editor configures it, plus `extra` before the attach.
+struct Panel {
+    Panel(guitest::Log* log, const std::function<void(IModuleGUIResize*)>& extra = {})
+        : plug(0, log), graphics(new StripGraphics(&plug, 1140, 800, 0)) {
+        graphics->SetResourceScale(2);
+        strip = graphics->LoadBitmapStrip(graphics->stripId, "strip.png", 3, true);
+        for (IRECT r : {IRECT(0, 0, 1140, 800), IRECT(10, 10, 20, 20), IRECT(100, 50, 300, 90)}) {
+            controls.push_back(new Counted(&plug, log, "c", r));
+            graphics->AttachControl(controls.back());
+        }
+        resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+        resize->EnableGUIScaling();
+        resize->SelectViewMode(0);
+        resize->SetGUIScaleLimits(50, 200);
+        resize->SetWindowSizeLimits(0, 570, 400, 2280, 1600);
+        resize->UseControlAndClickForGUIScaling(true);
+        if (extra) extra(resize);
+        plug.SetGUIResize(resize);
+        plug.AttachGraphics(graphics);
+        graphics->OpenWindow(nullptr);
+        hv = static_cast<platform::HeadlessView*>(graphics->GetView()->nativeView());
+    }
+    // View coordinates of GUI pixel (x, y), the view's offsets undone.
+    void Mouse(char event, int x, int y) {
+        const double vx = x + 2, vy = graphics->Height() - y - 3;
+        event == 'd' ? hv->MouseDown(vx, vy) : event == 'm' ? hv->MouseDragged(vx, vy) : hv->MouseUp(vx, vy);
+    }
+
+    ScalePlug plug;
+    StripGraphics* graphics;
+    IBitmapStrip* strip;
+    std::vector<Counted*> controls;
+    IModuleGUIResize* resize;
+    platform::HeadlessView* hv;
+};
+
+class ScaleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        IModuleGUIResize::ResetProcessState();
+        platform::InstallBackend(&backend);
+    }
+    void TearDown() override { platform::InstallBackend(nullptr); }
+    std::string Settings() const { return dir.path() + "/RODiradu4/settings.ini"; }
+    void Store(const std::string& value) {
+        std::filesystem::create_directories(dir.path() + "/RODiradu4");
+        std::ofstream(Settings()) << "[gui]\nguiscale=" << value << "\n";
+    }
+
+    testutil::TempDir dir;
+    testutil::ScopedEnv env{"XDG_CONFIG_HOME", dir.path().c_str()};
+    platform::HeadlessBackend backend;
+    guitest::Log log;
+};
+
+TEST_F(ScaleTest, StoredScaleIsCheckedThenClampedToTheLimits) {
+    struct Case {
+        const char* stored;  // null: no file
+        double scale;
+        bool rewritten;
+    } cases[] = {{nullptr, 1.0, true}, {"-1.0", 1.0, true},    {"0", 1.0, true},      {"garbage", 1.0, true},
+                 {"nan", 1.0, true},   {"inf", 1.0, true},     {"1e300", 2.0, false}, {"0.25", 0.5, false},
+                 {"1.5", 1.5, false}};
+    for (const Case& c : cases) {
+        IModuleGUIResize::ResetProcessState();
+        std::filesystem::remove_all(dir.path() + "/RODiradu4");
+        if (c.stored) Store(c.stored);
+        Panel p(&log);
+        p.plug.ReloadGUIScale();
+        EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), c.scale) << (c.stored ? c.stored : "none");
+        EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, std::trunc(1140 * c.scale), std::trunc(800 * c.scale)}));
+        if (c.rewritten) {
+            EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=1.000000000000000\n");
+        }
+    }
+}
+
+TEST_F(ScaleTest, GripDragResizesOnlyTheWindowUntilMouseUp) {
+    Panel p(&log);
+    EXPECT_EQ(p.graphics->GetControl(p.graphics->NControls() - 1), p.resize);
+    EXPECT_EQ(p.strip->width, 150 + 3);  // rescaled once at attach
+    for (Counted* c : p.controls) c->scales.clear();
+    p.graphics->loads = 0;
+
+    p.Mouse('d', 1135, 795);
+    EXPECT_TRUE(p.resize->IsResizePending());
+    p.Mouse('m', 100, 100);
+    EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), 0.5);  // 200 / 1940 is below the limit
+    EXPECT_EQ(p.hv->frameSizes, (std::vector<Rect>{{0, 0, 570, 400}}));
+    EXPECT_TRUE(p.controls[1]->scales.empty());
+    EXPECT_TRUE(p.plug.layouts.empty());
+    EXPECT_EQ(p.graphics->loads, 0);
+    // The panel is covered while the window follows the mouse.
+    IRECT all(0, 0, 570, 400);
+    p.graphics->Draw(&all);
+    EXPECT_EQ(p.graphics->GetPixelColor(300, 200), IColor(255, 25, 25, 25));
+
+    p.Mouse('u', 100, 100);
+    EXPECT_EQ(p.graphics->loads, 1);
+    EXPECT_EQ(p.strip->width, 75 + 3);
+    for (Counted* c : p.controls) EXPECT_EQ(c->scales, std::vector<double>{0.5});
+    EXPECT_EQ(p.plug.layouts, std::vector<std::string>{"0 1140x800"});
+    EXPECT_EQ(*p.controls[0]->GetRECT(), IRECT(0, 0, 570, 400));
+    EXPECT_EQ(*p.controls[2]->GetRECT(), IRECT(50, 25, 150, 45));
+    EXPECT_EQ(*p.resize->GetRECT(), IRECT(570 - 16, 400 - 16, 570, 400));
+    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZENWSE, IDC_ARROW}));
+    EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=0.500000000000000\n");
+}
+
+TEST_F(ScaleTest, MenuScaleCommitsOnceAndPutsTheGripInTheCorner) {
+    {
+        Panel p(&log);
+        p.resize->SetGUIScaleRatio(1.5);
+        p.resize->ResizeToStoredScale();
+        EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1710, 1200}));
+        EXPECT_EQ(*p.resize->GetRECT(), IRECT(1710 - 24, 1200 - 24, 1710, 1200));
+        EXPECT_EQ(*p.controls[1]->GetRECT(), IRECT(15, 15, 30, 30));
+        EXPECT_EQ(p.plug.layouts, std::vector<std::string>{"0 1140x800"});
+        EXPECT_EQ(p.strip->width, 225 + 3);
+        // The same scale again (within 1e-10) leaves the file as it is.
+        const std::string same = "[gui]\nguiscale=1.50000000000001\n";
+        std::ofstream(Settings()) << same;
+        p.resize->ResizeToStoredScale();
+        EXPECT_EQ(ReadFile(Settings()), same);
+    }
+    // A restart opens at the stored size.
+    IModuleGUIResize::ResetProcessState();
+    Panel p(&log);
+    p.plug.ReloadGUIScale();
+    EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1710, 1200}));
+}
+
+TEST_F(ScaleTest, StoredScaleTallerThanTheWorkAreaIsReducedAndStored) {
+    Store("2.0");
+    backend.workArea = {0, 0, 1920, 1050};
+    Panel p(&log);
+    FitGUIScaleToScreen(&p.plug);
+    EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), 1050.0 / 800);
+    EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1496, 1050}));
+    EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=1.312500000000000\n");
+}
+
+TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->AddNewView(7, 1140, 800); });
+    p.resize->LiveEditSetLayout(1, 2, true, {40, 40, 60, 60}, {40, 40, 60, 60});
+    struct Case {
+        int id;
+        double scale;
+        bool hidden;
+        IRECT rect;
+    } cases[] = {{7, 1.0, true, {40, 40, 60, 60}},
+                 {0, 1.0, false, {100, 50, 300, 90}},
+                 {7, 0.5, true, {20, 20, 30, 30}},
+                 {99, 2.0, false, {200, 100, 600, 180}}};  // unknown id: view 0
+    for (const Case& c : cases) {
+        p.resize->SelectViewMode(c.id);
+        p.resize->SetGUIScaleRatio(c.scale);
+        p.resize->ResizeToStoredScale();
+        EXPECT_EQ(p.controls[2]->IsHidden(), c.hidden) << c.id;
+        EXPECT_EQ(*p.controls[2]->GetRECT(), c.rect) << c.id;
+        EXPECT_EQ(p.plug.layouts.back().substr(0, 2), c.id == 7 ? "1 " : "0 ");
+    }
+}
+
+TEST_F(ScaleTest, EdgeHandlesClampToTheViewLimitsAndSetTheirCursors) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 2); });
+    const int n = p.graphics->NControls();
+    backend.cursors.clear();
+    IMouseMod left(true);
+    p.graphics->OnMouseDown(1138, 300, &left);
+    p.graphics->OnMouseDrag(3000, 300, &left);
+    p.graphics->OnMouseUp(3000, 300, &left);
+    EXPECT_DOUBLE_EQ(p.resize->GetBaseWidth(), 2280);
+    EXPECT_EQ(p.graphics->Width(), 2280);
+    // Both handles sit along the new edges, below the resize control.
+    EXPECT_EQ(*p.graphics->GetControl(n - 2)->GetRECT(), IRECT(2276, 0, 2280, 800));
+    EXPECT_EQ(*p.graphics->GetControl(n - 3)->GetRECT(), IRECT(0, 796, 2280, 800));
+    p.graphics->OnMouseDown(300, 798, &left);
+    p.graphics->OnMouseDrag(300, 10, &left);
+    EXPECT_DOUBLE_EQ(p.resize->GetBaseHeight(), 400);
+    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZEWE, IDC_SIZENS}));
+}
+
+// Two panels in one process: each rescales its own controls, and the one whose scale
+// another applied shows the notice until it reloads.
+TEST_F(ScaleTest, InstancesKeepTheirOwnControlsAndNoticeEachOthersScale) {
+    Panel a(&log), b(&log);
+    b.resize->SetGUIScaleRatio(2.0);
+    b.resize->ResizeToStoredScale();
+    EXPECT_EQ(*b.controls[1]->GetRECT(), IRECT(20, 20, 40, 40));
+    EXPECT_EQ(*a.controls[1]->GetRECT(), IRECT(10, 10, 20, 20));
+    EXPECT_TRUE(a.resize->IsDirty());
+    EXPECT_TRUE(a.resize->IsNoticeShown());
+    EXPECT_EQ(*a.resize->GetRECT(), IRECT(0, 0, 1140, 800));
+    a.plug.ReloadGUIScale();
+    EXPECT_FALSE(a.resize->IsNoticeShown());
+    EXPECT_EQ(*a.controls[1]->GetRECT(), IRECT(20, 20, 40, 40));
+    EXPECT_EQ(*a.resize->GetRECT(), IRECT(2280 - 32, 1600 - 32, 2280, 1600));
+}
+
+// At a GUI scale of 2 each frame of double-size artwork is copied as it is, with the
+// gap after each frame cleared.
+TEST(GUIResize, StripRescaleAtTheSourceSizeCopiesEachFrame) {
+    for (const int frames : {1, 3}) {
+        PIX_MemBitmap src(30, 11, 4), dst(frames == 1 ? 30 : 33, 11, 4);
+        uint32_t seed = 12345;
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < 30; ++x) *PIX_PixelAddress(src, x, y) = seed = seed * 1103515245u + 12345u;
+        ScaleStripFrames(src, dst, frames, true);
+        const int period = frames == 1 ? 30 : 11;  // a frame of 10 and its gap
+        for (int y = 0; y < 11; ++y)
+            for (int x = 0; x < dst.getWidth(); ++x) {
+                const int f = x / period, in = x % period;
+                const uint32_t want = frames > 1 && in == 10 ? 0u : *PIX_PixelAddress(src, f * 10 + in, y);
+                ASSERT_EQ(*PIX_PixelAddress(dst, x, y), want) << frames << " at " << x << "," << y;
+            }
+    }
+}
+
+}  // namespace
