@@ -9,6 +9,7 @@
 
 #include "bench/peer_timing.h"
 #include "gui/bitmap_cache.h"
+#include "raster/strip_resample.h"
 #include "raster/bitmap.h"
 
 namespace {

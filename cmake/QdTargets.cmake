@@ -1,8 +1,13 @@
 # Every subsystem folder is one static library made of the sources in it, so adding
-# a file to a folder needs no build edit.
+# a file to a folder needs no build edit. FOLDERS names further folders (from the
+# project root) whose sources belong to the same library.
 function(qd_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB _srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "DEPS;FOLDERS" ${ARGN})
+  set(_globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(_folder IN LISTS ARG_FOLDERS)
+    list(APPEND _globs ${PROJECT_SOURCE_DIR}/${_folder}/*.cpp)
+  endforeach()
+  file(GLOB _srcs CONFIGURE_DEPENDS ${_globs})
   if(_srcs)
     add_library(${name} STATIC ${_srcs})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "gui/igraphics.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+constexpr double kPi = std::numbers::pi;
 constexpr double kHalfPi = kPi / 2;
 constexpr double kElasticFrequency = 13 * kHalfPi;  // 20.420352248333657
 
@@ -48,35 +49,19 @@ double BackIn(double f) { return f * f * f - f * std::sin(f * kPi); }
 double CubicBezier(const BezierPoints& b, double p) {
     const double cx = 3.0 * b.x1, bx = 3.0 * (b.x2 - b.x1) - cx, ax = 1.0 - cx - bx;
     const double cy = 3.0 * b.y1, by = 3.0 * (b.y2 - b.y1) - cy, ay = 1.0 - cy - by;
-    auto x = [&](double s) { return ((ax * s + bx) * s + cx) * s; };
 
+    constexpr int kMaxSteps = 10;
     constexpr double kTolerance = 0.001;
     double s = p;
-    bool solved = false;
-    for (int i = 0; i < 10; ++i) {
-        const double d = x(s) - p;
-        if (std::fabs(d) < kTolerance) {
-            solved = true;
-            break;
-        }
+    for (int i = 0; i < kMaxSteps; ++i) {
+        const double d = ((ax * s + bx) * s + cx) * s - p;
+        if (std::fabs(d) < kTolerance) break;
         const double slope = (3.0 * ax * s + 2.0 * bx) * s + cx;
-        const double next = s - d / slope;
-        // A flat spot sends Newton's step to infinity (or far outside the curve);
-        // bisection cannot miss, since x runs from 0 at s = 0 to 1 at s = 1.
-        if (std::fabs(slope) < 1e-9 || !std::isfinite(next) || next < 0.0 || next > 1.0) break;
-        s = next;
+        // A flat spot would divide by zero; the parameter reached so far stands.
+        if (slope == 0.0) break;
+        s -= d / slope;
     }
-    if (!solved && !(std::fabs(x(s) - p) < kTolerance)) {
-        double lo = 0.0, hi = 1.0;
-        s = p;
-        for (int i = 0; i < 60 && !(std::fabs(x(s) - p) < kTolerance); ++i) {
-            s = 0.5 * (lo + hi);
-            (x(s) < p ? lo : hi) = s;
-        }
-    }
-    const double e = ((ay * s + by) * s + cy) * s;
-    // Non-finite control points cannot give a curve; fall back to the straight line.
-    return std::isfinite(e) ? e : p;
+    return ((ay * s + by) * s + cy) * s;
 }
 
 }  // namespace
@@ -150,9 +135,9 @@ double IModuleAnimation::CurveValue(int k, double p) const {
 }
 
 double IModuleAnimation::Ease(int curve, double from, double to, double t) {
-    // An unknown curve number eases linearly rather than collapsing the value to 0.
-    if (curve < 0 || curve >= kNumCurves) curve = kLinearCurve;
     if (mSmoothNext) t = t * t * (3 - 2 * t);
+    // An unknown curve gives 0.0 and leaves a pending smoothing for the next call.
+    if (curve < 0 || curve >= kNumCurves) return 0.0;
     const double e = CurveValue(curve, t);
     mSmoothNext = false;
     return to * e + (1 - e) * from;
@@ -206,6 +191,76 @@ bool IModuleAnimation::Append(const char* name, bool forward, int forwardSteps, 
     return ok;
 }
 
+namespace {
+
+// The share of a reversed run already covered, in steps of the new run:
+// trunc(newCount / oldCount * covered). An old count of 0 makes the whole new run the
+// share instead of dividing by zero; the share is held to [0, limit] so that no run
+// length goes negative (a forward run of negative length would never end) or past an int.
+int ReversalShare(int newCount, int oldCount, int covered, int limit) {
+    if (oldCount == 0) return std::min(newCount, limit);
+    const double q = std::trunc(double(newCount) / double(oldCount) * covered);
+    return int(std::clamp(q, 0.0, double(limit)));
+}
+
+}  // namespace
+
+void IModuleAnimation::Reverse(int i, bool forward, int F, int B, double from, double to) {
+    int32_t& position = mPosition.Get()[i];
+    double& startValue = mStartValue.Get()[i];
+    const double currentValue = mCurrentValue.Get()[i];
+    int32_t& fwdSteps = mForwardSteps.Get()[i];
+    int32_t& bwdSteps = mBackwardSteps.Get()[i];
+    const int p = position;
+    if (forward) {
+        if (p < 1) {
+            startValue = from;
+            fwdSteps = F;
+        } else {
+            startValue = currentValue;
+            fwdSteps = F - ReversalShare(F, B, p, F);
+        }
+        position = 0;
+    } else if (p >= fwdSteps) {
+        startValue = to;
+        bwdSteps = B;
+        position = B;
+    } else {
+        startValue = currentValue;
+        position = bwdSteps = ReversalShare(B, F, p, INT32_MAX);
+    }
+}
+
+double IModuleAnimation::StepForward(int i, int curve, double to) {
+    int32_t& position = mPosition.Get()[i];
+    const int32_t steps = mForwardSteps.Get()[i];
+    mForward.Get()[i] = true;
+    position = std::max<int32_t>(std::min(position, steps), 0);
+    if (position == steps) {
+        mActive.Get()[i] = false;
+        return to;
+    }
+    const double t = double(position) / double(steps);
+    ++position;
+    mActive.Get()[i] = true;
+    return mCurrentValue.Get()[i] = Ease(curve, mStartValue.Get()[i], to, t);
+}
+
+double IModuleAnimation::StepBackward(int i, int curve, double from) {
+    int32_t& position = mPosition.Get()[i];
+    const int32_t steps = mBackwardSteps.Get()[i];
+    mForward.Get()[i] = false;
+    position = std::max<int32_t>(std::min(position, steps), 0);
+    if (position == 0) {
+        mActive.Get()[i] = false;
+        return from;
+    }
+    const double t = double(position) / double(steps);
+    --position;
+    mActive.Get()[i] = true;
+    return mCurrentValue.Get()[i] = Ease(curve, mStartValue.Get()[i], from, 1 - t);
+}
+
 double IModuleAnimation::Start(const char* name, bool forward, int forwardSteps, int backwardSteps,
                                int forwardCurve, int backwardCurve, double from, double to) {
     // A negative step count is a run that ends at once, like a count of 0.
@@ -217,69 +272,9 @@ double IModuleAnimation::Start(const char* name, bool forward, int forwardSteps,
         if (!Append(name ? name : "", forward, F, B, from, to)) return forward ? to : from;
         i = mNames.GetSize() - 1;
     }
-    bool& active = mActive.Get()[i];
-    bool& direction = mForward.Get()[i];
-    int32_t& position = mPosition.Get()[i];
-    double& startValue = mStartValue.Get()[i];
-    double& currentValue = mCurrentValue.Get()[i];
-    int32_t& fwdSteps = mForwardSteps.Get()[i];
-    int32_t& bwdSteps = mBackwardSteps.Get()[i];
-
-    if (mJumpToEnd.Get()[i]) position = forward ? F : 0;
-
-    if (forward != direction) {
-        // The share of the reversed run already covered is measured against that
-        // run's own stored length, never the caller's new counts (which may be 0);
-        // the position is first held inside that run so no count can go negative.
-        if (forward) {
-            const int p = std::clamp<int32_t>(position, 0, bwdSteps);
-            if (p < 1) {
-                startValue = from;
-                fwdSteps = F;
-            } else {
-                startValue = currentValue;
-                const int q = int(std::trunc((double(F) / double(bwdSteps)) * p));
-                fwdSteps = F - std::clamp(q, 0, F);
-            }
-            position = 0;
-        } else {
-            const int p = std::max<int32_t>(position, 0);
-            if (p >= fwdSteps) {
-                startValue = to;
-                bwdSteps = B;
-                position = B;
-            } else {
-                startValue = currentValue;
-                const int q = int(std::trunc((double(B) / double(fwdSteps)) * p));
-                position = bwdSteps = std::clamp(q, 0, B);
-            }
-        }
-    }
-
-    if (forward) {
-        direction = true;
-        position = std::max<int32_t>(std::min(position, fwdSteps), 0);
-        if (position == fwdSteps) {
-            active = false;
-            return to;
-        }
-        const double t = double(position) / double(fwdSteps);
-        ++position;
-        active = true;
-        currentValue = Ease(forwardCurve, startValue, to, t);
-        return currentValue;
-    }
-    direction = false;
-    position = std::max<int32_t>(std::min(position, bwdSteps), 0);
-    if (position == 0) {
-        active = false;
-        return from;
-    }
-    const double t = double(position) / double(bwdSteps);
-    --position;
-    active = true;
-    currentValue = Ease(backwardCurve, startValue, from, 1 - t);
-    return currentValue;
+    if (mJumpToEnd.Get()[i]) mPosition.Get()[i] = forward ? F : 0;
+    if (forward != mForward.Get()[i]) Reverse(i, forward, F, B, from, to);
+    return forward ? StepForward(i, forwardCurve, to) : StepBackward(i, backwardCurve, from);
 }
 
 IAnimationCurvePreview IModuleAnimation::BuildCurvePreview(int curve, int size, int x, int y, int bufferWidth,

@@ -63,6 +63,10 @@ public:
 private:
     bool Append(const char* name, bool forward, int forwardSteps, int backwardSteps, double from, double to);
     double CurveValue(int curve, double p) const;
+    // The steps of Start: turning animation i round, then one step either way.
+    void Reverse(int i, bool forward, int forwardSteps, int backwardSteps, double from, double to);
+    double StepForward(int i, int curve, double to);
+    double StepBackward(int i, int curve, double from);
 
     CMN_TypedBuf<bool> mActive{64};
     CMN_TypedBuf<bool> mForward{64};

@@ -87,16 +87,6 @@ private:
     CMN_PtrList<IBitmapStrip> records_;  // every record ever handed out, kept for good
 };
 
-// Resamples the sw x sh area at (sx, sy) of `src` into the dw x dh area at (dx, dy) of
-// `dst`. A source pixel outside the area (or outside the bitmap) counts as 0, so
-// neighbouring frames of a strip never bleed into each other.
-void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
-                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh);
-
-// Resamples `src` into `dst` frame by frame, each destination frame followed by a
-// one-pixel gap (the destination is sized for it).
-void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal);
-
 // The strip loader and rescaler behind IGraphics::LoadBitmapStrip and
 // IGraphics::RescaleBitmaps; `resourceScale` is how many image pixels make one GUI pixel.
 IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,

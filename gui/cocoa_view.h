@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "gui/types.h"
+#include "common/gui_types.h"
 #include "platform/platform.h"
 
 class IControl;

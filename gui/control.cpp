@@ -1,6 +1,9 @@
 #include "gui/control.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "gui/igraphics.h"
 #include "plug/module_base.h"
@@ -68,8 +71,9 @@ void IControl::GrayOut(bool gray) {
 }
 
 void IControl::MoveTo(int x, int y) {
-    const int dx = x - mRECT.L, dy = y - mRECT.T;
-    mRECT = IRECT(x, y, mRECT.R + dx, mRECT.B + dy);
+    // right + (x - left), saturated at the int range rather than wrapped.
+    auto moved = [](int to, int size) { return int(std::clamp<int64_t>(int64_t(to) + size, INT32_MIN, INT32_MAX)); };
+    mRECT = IRECT(x, y, moved(x, mRECT.W()), moved(y, mRECT.H()));
     mTargetRECT = mRECT;
     SetDirty(false);
 }
@@ -97,13 +101,18 @@ void IControl::SetDirty(bool pushParamToPlug) {
         param->GetDisplayForHost(param->Value(), false, display, true);
         char text[2 * kParamTextFieldSize + 2];
         std::snprintf(text, sizeof text, "%.32s %.32s", display, param->GetLabelForHost());
-        mValDisplayControl->SetDirty(false);
-        mValDisplayControl->TextFromTextEntry(text);
+        ShowInDisplay(mValDisplayControl, text);
     }
-    if (mNameDisplayControl) {
-        mNameDisplayControl->SetDirty(false);
-        mNameDisplayControl->TextFromTextEntry(param->GetNameForHost());
-    }
+    if (mNameDisplayControl) ShowInDisplay(mNameDisplayControl, param->GetNameForHost());
+}
+
+void IControl::ShowInDisplay(IControl* display, const char* text) {
+    // A display already showing the text is neither redrawn nor sent it again.
+    const auto* shown = dynamic_cast<const IShownText*>(display);
+    const char* current = shown ? shown->GetShownText() : nullptr;
+    if (current && std::strcmp(current, text) == 0) return;
+    display->SetDirty(false);
+    display->TextFromTextEntry(text);
 }
 
 void IControl::SetClean() {

@@ -5,11 +5,21 @@
 #include "common/cmn_string.h"
 #include "common/typed_buf.h"
 #include "gui/animation.h"
-#include "gui/types.h"
+#include "common/gui_types.h"
 
 class IGraphics;
 class IModuleBase;
 class IParam;
+
+// Implemented by the text controls, so that a control linked to one as its value or
+// name display can tell whether the text it would show is already there.
+class IShownText {
+public:
+    virtual const char* GetShownText() const = 0;
+
+protected:
+    ~IShownText() = default;
+};
 
 class IControl {
 public:
@@ -150,4 +160,5 @@ protected:
 
 private:
     IParam* LookUpParam() const;
+    static void ShowInDisplay(IControl* display, const char* text);
 };

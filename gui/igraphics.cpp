@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/bitmap_control.h"
 #include "gui/control.h"
 #include "gui/gui_resize.h"
 #include "gui/live_edit_views.h"
@@ -66,6 +67,15 @@ int& IGraphics::AttachControl(IControl* pControl) {
     return GetControl(n)->IndexRef();
 }
 
+void IGraphics::AttachPanelBackground(const IColor* pColor) {
+    InsertControl(0, new IPanelControl(mPlug, IRECT(0, 0, mWidth, mHeight), pColor));
+}
+
+void IGraphics::AttachBackground(int id, const char* fileName) {
+    IBitmapStrip* strip = LoadBitmapStrip(id, fileName, 1);
+    InsertControl(0, new IBitmapControl(mPlug, 0, 0, -1, strip, IChannelBlend(IChannelBlend::kBlendClobber)));
+}
+
 void IGraphics::ReplaceControl(int idx, IControl* pControl) {
     const int n = NControls() - NFixedTrailingControls();
     if (!pControl || idx <= 0 || idx >= n) return;
@@ -113,6 +123,15 @@ void IGraphics::SetKeyCatcher(IControl* pControl) {
 
 IParam* IGraphics::GetParam(int paramIdx) const { return mPlug ? mPlug->GetParam(paramIdx) : nullptr; }
 
+template <class Fn>
+bool IGraphics::ForEachControlOf(int paramIdx, Fn fn) const {
+    if (!GetParam(paramIdx)) return false;
+    const int n = NControls();
+    for (int i = 0; i < n; ++i)
+        if (IControl* control = GetControl(i); control->ParamIdx() == paramIdx) fn(control);
+    return true;
+}
+
 void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized) {
     // An index that names no parameter would otherwise reach every unbound control.
     IParam* param = GetParam(paramIdx);
@@ -128,39 +147,25 @@ void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized
 }
 
 void IGraphics::HideControl(int paramIdx, bool hide) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->Hide(hide);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->Hide(hide); });
 }
 
 void IGraphics::GrayOutControl(int paramIdx, bool gray) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->GrayOut(gray);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->GrayOut(gray); });
 }
 
 void IGraphics::MoveControl(int paramIdx, int x, int y) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->MoveTo(x, y);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->MoveTo(x, y); });
 }
 
 void IGraphics::SetControlsFromUserInput(int paramIdx, double normalizedValue) {
-    if (!GetParam(paramIdx)) return;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->SetValueFromUserInput(normalizedValue);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->SetValueFromUserInput(normalizedValue); });
 }
 
 bool IGraphics::IsControlHidden(int paramIdx) const {
-    if (!GetParam(paramIdx)) return false;
+    // The last control bound to the parameter answers.
     bool hidden = false;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) hidden = GetControl(i)->IsHidden();
+    ForEachControlOf(paramIdx, [&](IControl* control) { hidden = control->IsHidden(); });
     return hidden;
 }
 
@@ -171,9 +176,7 @@ void IGraphics::ClampControl(int paramIdx, double lo, double hi, bool normalized
         lo = param->GetNormalized(lo);
         hi = param->GetNormalized(hi);
     }
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (GetControl(i)->ParamIdx() == paramIdx) GetControl(i)->Clamp(lo, hi);
+    ForEachControlOf(paramIdx, [&](IControl* control) { control->Clamp(lo, hi); });
 }
 
 void IGraphics::HideControlAt(int idx, bool hide) {

@@ -8,7 +8,7 @@
 #include "common/mutex.h"
 #include "common/ptr_list.h"
 #include "gui/bitmap_cache.h"
-#include "gui/types.h"
+#include "common/gui_types.h"
 #include "raster/bitmap.h"
 
 class IControl;
@@ -86,6 +86,10 @@ public:
     // ---- Control list (owned; later index drawn later and hit first) ----
     // Returns the control's stored index, which now holds the last index.
     int& AttachControl(IControl* pControl);
+    // A background covering the window (a solid colour, or frame 1 of an image strip's
+    // size) put first in the list, behind every control attached so far.
+    void AttachPanelBackground(const IColor* pColor);
+    void AttachBackground(int id, const char* fileName);
     void ReplaceControl(int idx, IControl* pControl);
     void MoveControlBehind(int from, int to);
     void SwapControls(int a, int b);
@@ -202,6 +206,9 @@ public:
                     bool antiAlias = false);
     bool FillCubicBezier(const IColor* pColor, int fillToY, float x0, float y0, float x1, float y1, float x2,
                          float y2, float x3, float y3, float alpha = 1.0f, float tolerance = 0.5f);
+    // Quadratic through (x0, y0), control (x1, y1) and end (x2, y2).
+    bool DrawQBezier(const IColor* pColor, float x0, float y0, float x1, float y1, float x2, float y2,
+                     float alpha = 1.0f, bool antiAlias = true, float tolerance = 1.0f);
     bool FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
                       const IChannelBlend* pBlend = nullptr);
     bool FillConvexPolygon(const IColor* pColor, const int* x, const int* y, int nPoints,
@@ -239,6 +246,10 @@ protected:
     // True when the control's input handler runs (the layout editor may hold the mouse).
     bool ControlGetsMouse() const { return !(mLiveEdit && mLiveEditHoldsMouse); }
     IParam* GetParam(int paramIdx) const;
+    // Calls fn(control) on every control bound to the parameter, in list order, and
+    // answers whether the index names a parameter (one that names none reaches no control).
+    template <class Fn>
+    bool ForEachControlOf(int paramIdx, Fn fn) const;
     // One overlay frame of the layout editor (live_edit.cpp).
     void RunLiveEdit();
 

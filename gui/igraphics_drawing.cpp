@@ -3,18 +3,20 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 
 #include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "gui/igraphics.h"
 #include "raster/bezier.h"
 #include "raster/blit.h"
-#include "raster/circle.h"
 #include "raster/cached_font.h"
+#include "raster/circle.h"
 #include "raster/fill.h"
 #include "raster/line.h"
 #include "raster/polygon.h"
 #include "raster/scaled_blit.h"
+#include "raster/strip_resample.h"
 #include "raster/transform_blit.h"
 #include "raster/vector_spans.h"
 
@@ -24,14 +26,16 @@ using pix::SatInt;
 using pix::SatInt64;
 
 constexpr PIX_DrawMode kNoBlendMode = 0x10000;  // copy weighted by source alpha
+// The raster mode words of the blend methods: clobber, add, colour dodge.
+constexpr PIX_DrawMode kBlendModeByMethod[3] = {0, 0x10001, 0x10002};
+
+PIX_DrawMode ModeOfMethod(int method) {
+    const int i = method - IChannelBlend::kBlendClobber;
+    return i >= 0 && i < 3 ? kBlendModeByMethod[i] : kNoBlendMode;
+}
 
 // The raster mode word and alpha of a control's blend.
-PIX_DrawMode BlendMode(const IChannelBlend* pBlend) {
-    if (!pBlend) return kNoBlendMode;
-    static constexpr PIX_DrawMode kByMethod[3] = {0, 0x10001, 0x10002};
-    const int i = pBlend->mMethod - 1;
-    return i >= 0 && i < 3 ? kByMethod[i] : kNoBlendMode;
-}
+PIX_DrawMode BlendMode(const IChannelBlend* pBlend) { return pBlend ? ModeOfMethod(pBlend->mMethod) : kNoBlendMode; }
 
 float BlendWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.0f; }
 
@@ -57,7 +61,6 @@ void IGraphics::RescaleBitmaps(double scale) {
 void IGraphics::ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int frames, bool horizontal) {
     if (pSrc && pDest) ScaleStripFrames(*pSrc, *pDest, frames, horizontal);
 }
-
 
 IBitmapStrip IGraphics::ScaleBitmapStrip(const IBitmapStrip* pBitmap, int width, int height) {
     if (!pBitmap || !pBitmap->bitmap) return {};
@@ -124,8 +127,9 @@ bool IGraphics::DrawBitmap(const IBitmapStrip* pBitmap, const IRECT* pDest, int 
     if (!pBitmap || !pDest) return false;
     if (!pBitmap->bitmap) return true;  // a missing image leaves its control blank
     const IRECT r = ClipToDraw(*pDest, mDrawRECT);
-    PIX_Blit(mDrawBitmap, pBitmap->bitmap, r.L, r.T, srcX + r.L - pDest->L, srcY + r.T - pDest->T, r.W(), r.H(),
-             BlendWeight(pBlend), BlendMode(pBlend));
+    // The source offset saturates: a destination at the end of the int range is no wrap.
+    PIX_Blit(mDrawBitmap, pBitmap->bitmap, r.L, r.T, SatInt64(int64_t(srcX) + r.L - pDest->L),
+             SatInt64(int64_t(srcY) + r.T - pDest->T), r.W(), r.H(), BlendWeight(pBlend), BlendMode(pBlend));
     return true;
 }
 
@@ -137,15 +141,13 @@ bool IGraphics::DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest,
                                : DrawBitmap(pBitmap, pDest, 0, offset, pBlend);
 }
 
-
-
 bool IGraphics::DrawRotatedBitmap(const IBitmapStrip* pBitmap, int destCtrX, int destCtrY, double angle,
                                   int yOffsetZeroDeg, const IChannelBlend* pBlend) {
     if (!pBitmap) return false;
     PIX_IBitmap* bm = pBitmap->bitmap;
     if (!bm) return true;
     const int w = pBitmap->width, h = pBitmap->height;
-    PIX_RotatedBlit(mDrawBitmap, bm, destCtrX - w / 2, destCtrY - h / 2, w, h, 0.0f, 0.0f, float(bm->getWidth()),
+    PIX_RotatedBlit(mDrawBitmap, bm, SatInt64(int64_t(destCtrX) - w / 2), SatInt64(int64_t(destCtrY) - h / 2), w, h, 0.0f, 0.0f, float(bm->getWidth()),
                     float(bm->getHeight()), float(angle), false, BlendWeight(pBlend),
                     PIX_MODE_FILTER_BILINEAR | BlendMode(pBlend), 0.0f, float(yOffsetZeroDeg));
     return true;
@@ -157,16 +159,18 @@ bool IGraphics::DrawRotatedMask(const IBitmapStrip* pBase, const IBitmapStrip* p
     if (!pBase->bitmap || !pMask->bitmap || !pTop->bitmap) return true;
     const int w = pBase->width, h = pBase->height;
     const float xOffset = (w & 1) ? -0.5f : 0.0f;  // keeps an odd-width needle on its pixel column
-    const float rad = float(angle * M_PI / 180.0);
+    const float rad = float(angle * std::numbers::pi / 180.0);
     if (!mTmpBitmap) mTmpBitmap = new PIX_MemBitmap(0, 0, 4);
     PIX_Copy(mTmpBitmap, pBase->bitmap);
-    PIX_ClearRect(mTmpBitmap, 0, 0, w, h, 0xFFFFFF00u, 0);
+    PIX_ClearRect(mTmpBitmap, 0, 0, w, h, PIX_MakePixel(0, 255, 255, 255), 0);  // alpha cleared, colour kept
     PIX_RotatedBlit(mTmpBitmap, pMask->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pMask->bitmap->getWidth()),
-                    float(pMask->bitmap->getHeight()), rad, true, 1.0f, 0x10101, xOffset, 0.0f);
+                    float(pMask->bitmap->getHeight()), rad, true, 1.0f,
+                    ModeOfMethod(IChannelBlend::kBlendAdd) | PIX_MODE_FILTER_BILINEAR, xOffset, 0.0f);
     PIX_RotatedBlit(mTmpBitmap, pTop->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pTop->bitmap->getWidth()),
-                    float(pTop->bitmap->getHeight()), rad, true, 1.0f, 0x10100, xOffset, 0.0f);
+                    float(pTop->bitmap->getHeight()), rad, true, 1.0f,
+                    kNoBlendMode | PIX_MODE_FILTER_BILINEAR, xOffset, 0.0f);
     const IBitmapStrip scratch{mTmpBitmap, w, h, 1, false};
-    const IRECT dest(x, y, x + w, y + h);
+    const IRECT dest(x, y, SatInt64(int64_t(x) + w), SatInt64(int64_t(y) + h));
     return DrawBitmap(&scratch, &dest, 0, 0, pBlend);
 }
 
@@ -203,8 +207,6 @@ bool IGraphics::FillIRect(const IColor* pColor, const IRECT* pR, const IChannelB
     PIX_FillRect(mDrawBitmap, pR->L, pR->T, pR->W(), pR->H(), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
     return true;
 }
-
-
 
 bool IGraphics::FillTriangle(const IColor* pColor, int x1, int y1, int x2, int y2, int x3, int y3,
                              const IChannelBlend* pBlend) {
@@ -260,14 +262,14 @@ double Fraction(float f) { return f > 0.0f ? std::min(double(f), 1.0) : 0.0; }  
 
 bool IGraphics::DrawVerticalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
     if (!pColor || !pR) return false;
-    const int x = pR->L + SatInt(double(pR->W()) * Fraction(frac));
+    const int x = SatInt(pR->L + std::trunc(double(pR->W()) * Fraction(frac)));
     PIX_Line(mDrawBitmap, x, pR->T, x, pR->B, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
     return true;
 }
 
 bool IGraphics::DrawHorizontalLineInRect(const IColor* pColor, const IRECT* pR, float frac) {
     if (!pColor || !pR) return false;
-    const int y = pR->B - SatInt(double(pR->H()) * Fraction(frac));
+    const int y = SatInt(pR->B - std::trunc(double(pR->H()) * Fraction(frac)));
     PIX_Line(mDrawBitmap, pR->L, y, pR->R, y, Pixel(*pColor), 1.0f, PIX_MODE_COPY, false);
     return true;
 }
@@ -345,6 +347,14 @@ bool IGraphics::FillCubicBezier(const IColor* pColor, int fillToY, float x0, flo
     return true;
 }
 
+bool IGraphics::DrawQBezier(const IColor* pColor, float x0, float y0, float x1, float y1, float x2, float y2,
+                            float alpha, bool antiAlias, float tolerance) {
+    if (!pColor) return false;
+    PIX_DrawQBezier(mDrawBitmap, x0, y0, x1, y1, x2, y2, Pixel(*pColor), alpha, int(kNoBlendMode), antiAlias,
+                    tolerance);
+    return true;
+}
+
 void* IGraphics::GetBackBufferBits() { return mDrawBitmap ? mDrawBitmap->getBits() : nullptr; }
 
 // ---- Text -------------------------------------------------------------------------------
@@ -377,18 +387,19 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     RECT m{0, 0, 0, 0};
     font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
     const int w = m.right, h = m.bottom;
+    // Edges saturate at the int range, like every other coordinate the engine derives.
     if (align == 1) {
         const int mid = SatInt((double(pR->L) + pR->R) * 0.5);
-        pR->L = mid - w / 2;
-        pR->R = pR->L + w;
+        pR->L = SatInt64(int64_t(mid) - w / 2);
+        pR->R = SatInt64(int64_t(pR->L) + w);
     } else if (align == 0) {
         // Left-aligned measuring answers the width in R rather than an edge: the layout
         // editor, the one caller, reads R as the label's width.
         pR->R = w;
     } else {
-        pR->L = pR->R - w;
+        pR->L = SatInt64(int64_t(pR->R) - w);
     }
-    pR->B = pR->T + h;
+    pR->B = SatInt64(int64_t(pR->T) + h);
     return true;
 }
 

@@ -1,5 +1,7 @@
 // Routing of mouse, wheel and key input to the controls, and the parameter prompt.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -77,7 +79,7 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* pMod) {
     mMouseMod.C = false;
     // The event names the button that was released; the copy keeps what is still down.
     mMouseMod.L = mMouseMod.R = false;
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    const int c = FindMouseControl(x, y, false);
     ClearMouseCapture();
     IControl* control = GetControl(c);
     if (!control) return;
@@ -95,7 +97,8 @@ void IGraphics::OnMouseDrag(int x, int y, IMouseMod* pMod) {
     IControl* control = GetControl(mMouseCapture);
     if (!control) return;
     // Deltas run from the previous drag event, not from the press.
-    const int dX = x - mMouseX, dY = y - mMouseY;
+    auto delta = [](int to, int from) { return int(std::clamp<int64_t>(int64_t(to) - from, INT32_MIN, INT32_MAX)); };
+    const int dX = delta(x, mMouseX), dY = delta(y, mMouseY);
     if (dX == 0 && dY == 0) return;
     mMouseX = x;
     mMouseY = y;
@@ -121,7 +124,7 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* pMod) {
 bool IGraphics::OnMouseOver(int x, int y, IMouseMod* pMod) {
     if (pMod) mMouseMod.S = pMod->S;
     if (!mHandleMouseOver) return false;
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, true);
+    const int c = FindMouseControl(x, y, true);
     IControl* control = GetControl(c);
     if (!control) return true;
     mMouseX = x;
@@ -141,7 +144,7 @@ void IGraphics::OnMouseOut() {
 }
 
 void IGraphics::OnMouseWheel(int x, int y, IMouseMod* pMod, int d) {
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    const int c = FindMouseControl(x, y, false);
     if (IControl* control = GetControl(c)) control->OnMouseWheel(x, y, pMod, d);
 }
 
@@ -151,7 +154,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
     // Keys the panel itself does not take (background or nothing under the mouse)
     // go to the key catcher; without one the answer is false and the view passes
     // the key on.
-    int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    int c = FindMouseControl(x, y, false);
     if (c >= 1) {
         if (IControl* control = GetControl(c)) return control->OnKeyDown(x, y, key);
     }
@@ -159,7 +162,7 @@ bool IGraphics::OnKeyDown(int x, int y, int key) {
 }
 
 int IGraphics::StoreParamUnderMouse(int x, int y) {
-    const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
+    const int c = FindMouseControl(x, y, false);
     const IControl* control = c >= 1 ? GetControl(c) : nullptr;
     mLastParamUnderMouse = control ? control->ParamIdx() : -1;
     return mLastParamUnderMouse;

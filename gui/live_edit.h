@@ -4,7 +4,7 @@
 // rewrites the layout header (live_edit_header.h).
 #pragma once
 
-#include "gui/types.h"
+#include "common/gui_types.h"
 #include "plug/live_edit_state.h"
 
 class IControl;

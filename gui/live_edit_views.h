@@ -2,7 +2,7 @@
 // the layout editor run at all.
 #pragma once
 
-#include "gui/types.h"
+#include "common/gui_types.h"
 
 class IModuleBase;
 class IModuleGUIResize;

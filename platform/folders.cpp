@@ -144,4 +144,22 @@ std::string WithAllowedExtension(const std::string& path, const std::vector<std:
     return path + "." + allowedTypes.front();
 }
 
+FileFilter FileFilterFor(const std::vector<std::string>& allowedTypes) {
+    FileFilter filter;
+    for (const std::string& t : allowedTypes) {
+        // Panel patterns are case-sensitive; a bracket pair per letter matches either
+        // case. ASCII only, as the extensions are compared elsewhere, whatever the locale.
+        std::string pattern = "*.";
+        for (char c : t) {
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+                pattern += {'[', char(c | 0x20), char(c & ~0x20), ']'};
+            else
+                pattern += c;
+        }
+        filter.patterns.push_back(pattern);
+        filter.label += (filter.label.empty() ? "*." : " *.") + t;
+    }
+    return filter;
+}
+
 }  // namespace platform

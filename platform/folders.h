@@ -43,4 +43,13 @@ std::string PathForResource(const BundleInfo& bundle, const std::string& name, c
 // when it has none of them (letter case ignored).
 std::string WithAllowedExtension(const std::string& path, const std::vector<std::string>& allowedTypes);
 
+// The file panel's filter for the allowed types: a pattern per type that matches the
+// extension in either letter case ("pr4" gives "*.[pP][rR]4"), and the label that
+// names them ("*.pr4 *.prg").
+struct FileFilter {
+    std::vector<std::string> patterns;
+    std::string label;
+};
+FileFilter FileFilterFor(const std::vector<std::string>& allowedTypes);
+
 }  // namespace platform

@@ -12,6 +12,7 @@
 
 #include "platform/folders.h"
 #include "platform/image_convert.h"
+#include "platform/input_map.h"
 #include "platform/wheel.h"
 #include "winapi/cursor.h"
 
@@ -25,20 +26,16 @@ GtkBackendImpl* gGtk = nullptr;
 // nothing may take the focus in a window that is going away.
 int gWindowsClosing = 0;
 
-unsigned ModifierFlags(guint state) {
-    unsigned m = 0;
-    if (state & GDK_SHIFT_MASK) m |= kShiftKeyMask;
-    if (state & GDK_CONTROL_MASK) m |= kControlKeyMask;
-    if (state & GDK_MOD1_MASK) m |= kAlternateKeyMask;
-    if (state & (GDK_SUPER_MASK | GDK_META_MASK)) m |= kCommandKeyMask;
-    return m;
-}
+// The input mapping works on the X11 numbers the toolkit passes through.
+static_assert(x11::kShiftMask == GDK_SHIFT_MASK && x11::kControlMask == GDK_CONTROL_MASK &&
+              x11::kMod1Mask == GDK_MOD1_MASK && x11::kMod4Mask == GDK_MOD4_MASK &&
+              x11::kSuperMask == GDK_SUPER_MASK && x11::kMetaMask == GDK_META_MASK);
+static_assert(x11::kKeySpace == GDK_KEY_space && x11::kKeyLeft == GDK_KEY_Left && x11::kKeyUp == GDK_KEY_Up &&
+              x11::kKeyRight == GDK_KEY_Right && x11::kKeyDown == GDK_KEY_Down &&
+              x11::kKeyKpSpace == GDK_KEY_KP_Space && x11::kKeyKpLeft == GDK_KEY_KP_Left &&
+              x11::kKeyKpUp == GDK_KEY_KP_Up && x11::kKeyKpRight == GDK_KEY_KP_Right &&
+              x11::kKeyKpDown == GDK_KEY_KP_Down);
 
-std::string Utf8(gunichar c) {
-    char buf[8];
-    int n = g_unichar_to_utf8(c, buf);
-    return std::string(buf, size_t(n));
-}
 
 // ---- Windows ------------------------------------------------------------------------
 
@@ -175,7 +172,7 @@ public:
     Point ToView(double x, double y) const { return {x, frame_.height - y}; }
     double Top(const Rect& r) const { return frame_.height - r.y - r.height; }
     MouseEvent ButtonEvent(const GdkEventButton* e) const {
-        return {ToView(e->x, e->y), ModifierFlags(e->state), clickCount_};
+        return {ToView(e->x, e->y), ModifierFlagsFromX11(e->state), clickCount_};
     }
 
     GtkWidget* overlay_;
@@ -189,9 +186,7 @@ public:
     std::set<GtkTextFieldImpl*> fields_;
     WheelAccumulator wheel_;
     // Click counting is done here so that every press reports its count.
-    guint32 lastPressTime_ = 0;
-    guint lastPressButton_ = 0;
-    double lastPressX_ = -1e9, lastPressY_ = -1e9;
+    ClickCounter clicks_;
     int clickCount_ = 0;
 };
 
@@ -391,21 +386,9 @@ std::string GtkBackendImpl::RunFilePanel(const FilePanelSetup& setup) {
     }
     if (!setup.allowedTypes.empty()) {
         GtkFileFilter* filter = gtk_file_filter_new();
-        std::string label;
-        for (const std::string& t : setup.allowedTypes) {
-            // Patterns are case-sensitive; a bracket pair per letter matches either case.
-            // ASCII only, as the extensions are compared elsewhere, whatever the locale.
-            std::string pattern = "*.";
-            for (char c : t) {
-                if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-                    pattern += {'[', char(c | 0x20), char(c & ~0x20), ']'};
-                else
-                    pattern += c;
-            }
-            gtk_file_filter_add_pattern(filter, pattern.c_str());
-            label += (label.empty() ? "*." : " *.") + t;
-        }
-        gtk_file_filter_set_name(filter, label.c_str());
+        const FileFilter patterns = FileFilterFor(setup.allowedTypes);
+        for (const std::string& pattern : patterns.patterns) gtk_file_filter_add_pattern(filter, pattern.c_str());
+        gtk_file_filter_set_name(filter, patterns.label.c_str());
         gtk_file_chooser_add_filter(fc, filter);
     }
     std::string chosen;
@@ -544,13 +527,7 @@ gboolean GtkViewImpl::OnButtonPress(GtkWidget* w, GdkEventButton* e, gpointer se
     GtkSettings* st = gtk_widget_get_settings(w);
     int dblTime = 400, dblDist = 5;
     g_object_get(st, "gtk-double-click-time", &dblTime, "gtk-double-click-distance", &dblDist, nullptr);
-    bool repeat = e->button == v->lastPressButton_ && e->time - v->lastPressTime_ <= guint32(dblTime) &&
-                  std::fabs(e->x - v->lastPressX_) <= dblDist && std::fabs(e->y - v->lastPressY_) <= dblDist;
-    v->clickCount_ = repeat ? v->clickCount_ + 1 : 1;
-    v->lastPressButton_ = e->button;
-    v->lastPressTime_ = e->time;
-    v->lastPressX_ = e->x;
-    v->lastPressY_ = e->y;
+    v->clickCount_ = v->clicks_.Press(e->button, e->time, e->x, e->y, guint32(std::max(dblTime, 0)), dblDist);
     if (e->button == 1) v->client_->MouseDown(v->ButtonEvent(e));
     if (e->button == 3) v->client_->RightMouseDown(v->ButtonEvent(e));
     return TRUE;
@@ -565,7 +542,7 @@ gboolean GtkViewImpl::OnButtonRelease(GtkWidget*, GdkEventButton* e, gpointer se
 
 gboolean GtkViewImpl::OnMotion(GtkWidget*, GdkEventMotion* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
-    MouseEvent m{v->ToView(e->x, e->y), ModifierFlags(e->state), 1};
+    MouseEvent m{v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), 1};
     if (e->state & GDK_BUTTON1_MASK)
         v->client_->MouseDragged(m);
     else if (e->state & GDK_BUTTON3_MASK)
@@ -589,27 +566,14 @@ gboolean GtkViewImpl::OnScroll(GtkWidget*, GdkEventScroll* e, gpointer self) {
         }
         default: break;
     }
-    if (steps != 0) v->client_->ScrollWheel({v->ToView(e->x, e->y), ModifierFlags(e->state), double(steps)});
+    if (steps != 0) v->client_->ScrollWheel({v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), double(steps)});
     return TRUE;
 }
 
 gboolean GtkViewImpl::OnKeyPress(GtkWidget*, GdkEventKey* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     if (e->is_modifier) return FALSE;
-    KeyEvent k;
-    k.modifierFlags = ModifierFlags(e->state);
-    switch (e->keyval) {
-        case GDK_KEY_Left: case GDK_KEY_KP_Left: k.keyCode = kKeyCodeLeft; break;
-        case GDK_KEY_Right: case GDK_KEY_KP_Right: k.keyCode = kKeyCodeRight; break;
-        case GDK_KEY_Down: case GDK_KEY_KP_Down: k.keyCode = kKeyCodeDown; break;
-        case GDK_KEY_Up: case GDK_KEY_KP_Up: k.keyCode = kKeyCodeUp; break;
-        case GDK_KEY_space: case GDK_KEY_KP_Space: k.keyCode = kKeyCodeSpace; break;
-        default: break;
-    }
-    gunichar c = gdk_keyval_to_unicode(e->keyval);
-    // Keys without a character still count as one, from a private-use block, so that
-    // function keys are passed on like ordinary unhandled keys.
-    k.charactersIgnoringModifiers = Utf8(c ? c : gunichar(0xF700 + (e->keyval & 0xff)));
+    const KeyEvent k = KeyEventFromX11(e->keyval, gdk_keyval_to_unicode(e->keyval), e->state);
     return v->client_->KeyDown(k) ? TRUE : FALSE;
 }
 

@@ -9,7 +9,7 @@
 #include "common/cmn_string.h"
 #include "common/ptr_list.h"
 #include "common/typed_buf.h"
-#include "gui/types.h"
+#include "common/gui_types.h"
 
 class IControl;
 

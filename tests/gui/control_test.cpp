@@ -121,10 +121,16 @@ TEST_F(ControlFixture, DisplayControlsShowTheBoundParameter) {
     EXPECT_EQ(log, (Log{"inform 2", "change 2 locked", "value text 5.0 dB", "name text gain"}));
     EXPECT_TRUE(value->IsDirty());
 
-    // A redraw without a push shows the same; a binding that names no parameter shows nothing.
+    // A display already showing its text is left alone; a binding that names no
+    // parameter shows nothing.
+    value->SetClean();
+    value->SetClean();
     log.clear();
     knob->SetDirty(false);
-    EXPECT_EQ(log, (Log{"value text 5.0 dB", "name text gain"}));
+    EXPECT_TRUE(log.empty());
+    EXPECT_FALSE(value->IsDirty());
+    knob->SetValueFromUserInput(0.7);
+    EXPECT_EQ(log, (Log{"inform 2", "change 2 locked", "value text 7.0 dB"}));
     LogControl stray(&plug, &log, "stray", IRECT(0, 0, 1, 1), 99);
     stray.SetValueDisplayControl(value);
     log.clear();

@@ -10,6 +10,7 @@
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
 #include "headless_mac_fixture.h"
+#include "raster/strip_resample.h"
 #include "temp_dir.h"
 #include "winapi/cursor.h"
 

@@ -95,7 +95,7 @@ private:
 };
 
 // A control that logs what reaches it as "<name> <event>".
-class LogControl : public IControl {
+class LogControl : public IControl, public IShownText {
 public:
     LogControl(IModuleBase* plug, Log* log, const char* name, const IRECT& rect, int paramIdx = -1)
         : IControl(plug, rect, paramIdx), mLog(log), mName(name) {}
@@ -124,6 +124,7 @@ public:
         lastText = text;
         Note(std::string("text ") + text);
     }
+    const char* GetShownText() const override { return lastText.c_str(); }
 
 private:
     static std::string Pos(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
+#include <tuple>
 
 #include "plug/param.h"
 
@@ -68,30 +70,45 @@ TEST(ParamNormalise, StepRoundingOnlyForNonDoubleTypes) {
     }
 }
 
-TEST(ParamNormalise, DegenerateRangesAndInputsStayFinite) {
-    IParam viewIndex;
+TEST(ParamNormalise, DegenerateRanges) {
+    IParam viewIndex, inverted, zeroShape;
     viewIndex.InitInt("view", -1, -1, -1);
-    EXPECT_EQ(viewIndex.GetNormalized(), 0.0);
-    viewIndex.SetNormalized(0.7);
-    EXPECT_EQ(viewIndex.Value(), -1.0);
-
-    IParam inverted;
     inverted.InitDouble("inv", 5, 10, 0, 1.0);
-    EXPECT_EQ(inverted.GetNormalized(5.0), 0.0);
-
-    IParam shaped;
-    shaped.InitDouble("s", 0, 0, 10, 0.1, "", "", 2.5);
-    for (double x : {-0.5, 1.5, std::nan("")}) {
-        shaped.SetNormalized(x);
-        EXPECT_TRUE(std::isfinite(shaped.Value())) << x;
-        EXPECT_GE(shaped.Value(), 0.0);
-        EXPECT_LE(shaped.Value(), 10.0);
-    }
-    EXPECT_EQ(shaped.GetNormalized(std::nan("")), 0.0);
-
-    IParam zeroShape;
     zeroShape.InitDouble("z", 5, 0, 10, 0.1, "", "", 0.0);
+    viewIndex.SetNormalized(0.7);
+    EXPECT_EQ(std::tuple(viewIndex.GetNormalized(), viewIndex.Value(), inverted.GetNormalized(5.0)),
+              std::tuple(0.0, -1.0, 0.0));
     EXPECT_NEAR(zeroShape.GetNormalized(), 0.5, 1e-12);
+}
+
+// Random ranges, shapes, precisions and inputs, NaN and infinities among them: values
+// stay finite and in range, and display texts inside their buffer.
+TEST(ParamNormalise, RandomRangesAndInputsStayFiniteInRangeAndInTheBuffer) {
+    std::mt19937 rng(20261206);
+    auto real = [&] {
+        static constexpr double kEdges[] = {NAN, INFINITY, -INFINITY, 1e300, -1e300, 0.0};
+        const int k = std::uniform_int_distribution<int>(0, 9)(rng);
+        return k < 6 ? kEdges[k] : std::uniform_real_distribution<double>(-1e6, 1e6)(rng);
+    };
+    for (int i = 0; i < 2000; ++i) {
+        IParam p;
+        const double lo = std::fmin(real(), 1e300), hi = std::fmax(real(), lo);
+        if (!std::isfinite(lo) || !std::isfinite(hi)) continue;
+        p.InitDouble("r", lo, lo, hi, std::fabs(real()), "", "", real());
+        p.SetDisplayPrecision(std::uniform_int_distribution<int>(-5, 400)(rng));
+        p.SetNormalized(real());
+        EXPECT_TRUE(std::isfinite(p.Value()) && p.Value() >= lo && p.Value() <= hi) << lo << ".." << hi;
+        EXPECT_TRUE(std::isfinite(p.GetNormalized(real())));
+        char text[kParamDisplayTextSize + 16];
+        std::memset(text, '#', sizeof text);
+        p.GetDisplayForHost(real(), i % 2, text, true);
+        EXPECT_LT(std::strlen(text), size_t(kParamDisplayTextSize));
+        EXPECT_EQ(std::string(text + kParamDisplayTextSize, 16), std::string(16, '#'));
+    }
+    IParam big;
+    big.InitDouble("big", 0, -1e30, 1e30, 1.0);
+    big.SetDisplayPrecision(0);
+    EXPECT_EQ(Display(big, 1e30, false), "2147483647");
 }
 
 TEST(ParamDisplay, NumbersTextsAndNegation) {
@@ -124,24 +141,6 @@ TEST(ParamDisplay, NumbersTextsAndNegation) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Display(*c.p, c.value, c.normalized, c.withTexts), c.text) << c.value;
-}
-
-TEST(ParamDisplay, FormattingStaysInsideTheBuffer) {
-    IParam huge;
-    huge.InitDouble("huge", 0, -1e300, 1e300, 0.5);
-    huge.SetDisplayPrecision(200);
-    huge.Set(1e300);
-    char text[kParamDisplayTextSize + 16];
-    std::memset(text, '#', sizeof text);
-    huge.GetDisplayForHost(text);
-    EXPECT_LT(std::strlen(text), size_t(kParamDisplayTextSize));
-    for (size_t i = kParamDisplayTextSize; i < sizeof text; ++i) EXPECT_EQ(text[i], '#');
-
-    IParam big;
-    big.InitDouble("big", 0, -1e30, 1e30, 1.0);
-    big.SetDisplayPrecision(0);
-    big.Set(1e30);
-    EXPECT_EQ(Display(big, 1e30, false), "2147483647");
 }
 
 TEST(ParamDisplay, LabelsNamesAndTextMapping) {

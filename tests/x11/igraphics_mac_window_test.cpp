@@ -19,6 +19,7 @@
 #include "plug/param.h"
 #include "raster/bitmap.h"
 #include "../temp_dir.h"
+#include "run_while_pumping.h"
 
 namespace {
 
@@ -33,18 +34,6 @@ platform::Backend* SharedGtkBackend() {
         return platform::CreateGtkBackend().release();
     }();
     return backend;
-}
-
-// xdotool runs on another thread while the main loop keeps the window alive.
-void RunWhilePumping(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) platform::RunGtkMainLoopFor(0.01);
-    t.join();
-    platform::RunGtkMainLoopFor(0.2);  // let the redraw reach the screen
 }
 
 // A modal menu or dialog whose keys went astray would wait forever: after a grace
@@ -200,6 +189,13 @@ TEST_F(EngineWindowTest, KeysAndTypedValueGoThroughTheTables) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_EQ(plug.GetParam(2)->Value(), 42.0);
     EXPECT_EQ(Shown(140, 40), 0xff002a00u);  // green channel = 42
+}
+
+TEST_F(EngineWindowTest, SuperClickStandsForTheRightButton) {
+    RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " keydown super click 1 keyup super");
+    EXPECT_TRUE(graphics->GetView()->textEntryRunning());
+    RunWhilePumping("xdotool key Escape");
+    EXPECT_FALSE(graphics->GetView()->textEntryRunning());
 }
 
 TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 class PIX_IFont;
@@ -16,8 +17,9 @@ struct IRECT {
     constexpr IRECT(int l, int t, int r, int b) : L(l), T(t), R(r), B(b) {}
 
     constexpr bool Empty() const { return L == 0 && T == 0 && R == 0 && B == 0; }
-    constexpr int W() const { return R - L; }
-    constexpr int H() const { return B - T; }
+    // Saturated: corners at the ends of the int range give the largest size, not a wrap.
+    constexpr int W() const { return Span(L, R); }
+    constexpr int H() const { return Span(T, B); }
 
     // Grows this rectangle to take in `rhs`. An empty `rhs` changes nothing; uniting
     // into an empty rectangle gives `rhs` itself.
@@ -44,6 +46,12 @@ struct IRECT {
     constexpr bool Contains(int x, int y) const { return x >= L && x < R && y >= T && y < B; }
 
     friend constexpr bool operator==(const IRECT&, const IRECT&) = default;
+
+private:
+    static constexpr int Span(int from, int to) {
+        const int64_t d = int64_t(to) - from;
+        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : int(d);
+    }
 };
 
 // Colour {A, R, G, B}, each 0 to 255, alpha first.
