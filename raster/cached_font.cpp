@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "raster/blit.h"
-#include "raster/fast_paths.h"
 #include "raster/combiners.h"
+#include "raster/fast_paths.h"
 #include "raster/fill.h"
 #include "raster/spans.h"
 #include "raster/vector_spans.h"

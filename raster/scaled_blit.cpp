@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "raster/blit.h"
-#include "raster/fast_paths.h"
 #include "raster/combiners.h"
+#include "raster/fast_paths.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
 
