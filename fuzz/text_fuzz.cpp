@@ -134,7 +134,7 @@ const char* Text(const uint8_t* data, size_t size) {
             const std::string text = in.Text(24);
             const int count = in.Bool() ? -1 : in.Below(int(text.size()) + 1);
             RECT r{in.Int(), in.Int(), in.Int(), in.Int()};
-            const unsigned format = in.U32() & (0x1ffu | PIX_DT_USE_TEXT_ALPHA | 0x80000000u);
+            const unsigned format = in.U32() & (0x1ffu | PIX_DT_USE_TEXT_ALPHA | PIX_DT_GLYPHS_ONLY);
             cf.DrawText(bm, text.c_str(), count, &r, format);
         }
         if (sys ? !sys->FenceIntact() : mem->damagedCanaries() != 0) return "text drawn outside its bitmap";

@@ -1,9 +1,9 @@
 #include "raster/blit.h"
-#include "raster/fast_paths.h"
 
 #include <algorithm>
 #include <new>
 
+#include "raster/fast_paths.h"
 #include "raster/spans.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "raster/blit.h"
-#include "raster/fast_paths.h"
 #include "raster/combiners.h"
+#include "raster/fast_paths.h"
 #include "raster/fill.h"
 #include "raster/spans.h"
 #include "raster/vector_spans.h"
@@ -482,30 +482,63 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, REC
     return pix::SatInt64(extent - (vertical ? x0 : y0));
 }
 
+namespace {
+
+// Where text measured as m lands for the rectangle and format, cut to the bitmap and,
+// unless DT_NOCLIP, to the rectangle: the box [x, x2) x [y, y2) of the bitmap, and the
+// text's start relative to it. False when nothing of it shows.
+struct NativeBox {
+    int64_t x, y, x2, y2, offX, offY;
+};
+bool PlaceNativeText(const RECT& rect, const RECT& m, unsigned format, const PIX_IBitmap& bm, NativeBox& b) {
+    int64_t x = rect.left, y = rect.top;
+    if (format & DT_RIGHT) x = int64_t(rect.right) - m.right;
+    else if (format & DT_CENTER) x = (int64_t(rect.left) + rect.right - m.right) / 2;
+    if (format & DT_BOTTOM) y = int64_t(rect.bottom) - m.bottom;
+    else if (format & DT_VCENTER) y = (int64_t(rect.top) + rect.bottom - m.bottom) / 2;
+    int64_t x2 = std::min<int64_t>(x + m.right, bm.getWidth());
+    int64_t y2 = std::min<int64_t>(y + m.bottom, bm.getHeight());
+    int64_t minX = 0, minY = 0;
+    if (!(format & DT_NOCLIP)) {
+        x2 = std::min<int64_t>(x2, rect.right);
+        y2 = std::min<int64_t>(y2, rect.bottom);
+        minX = std::max(0, rect.left);
+        minY = std::max(0, rect.top);
+    }
+    int64_t offX = 0, offY = 0;
+    if (x < minX) offX = x - minX, x = minX;
+    if (y < minY) offY = y - minY, y = minY;
+    b = {x, y, x2, y2, offX, offY};
+    return x2 > x && y2 > y;
+}
+
+}  // namespace
+
+HGDIOBJ PIX_CachedFont::PrepareNativeContext(HDC dc) const {
+    HGDIOBJ previous = SelectObject(dc, font_);
+    ::SetTextColor(dc, ColorWord(textColor_));
+    ::SetBkMode(dc, bkMode_);
+    if (bkMode_ == 1) ::SetBkColor(dc, ColorWord(bkColor_));
+    return previous;
+}
+
 int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
-    auto prepare = [this](HDC dc) {
-        HGDIOBJ previous = SelectObject(dc, font_);
-        ::SetTextColor(dc, ColorWord(textColor_));
-        ::SetBkMode(dc, bkMode_);
-        if (bkMode_ == 1) ::SetBkColor(dc, ColorWord(bkColor_));
-        return previous;
-    };
     // The bitmap's own context clips only to itself; when it reaches beyond the bitmap
     // (rows padded to a wider context, or a bitmap shrunk inside its block), text drawn
     // there would ink pixels the bitmap does not own, so the scratch path clips instead.
     HDC own = bm ? bm->getDC() : nullptr;
     if (own && (own->width != bm->getWidth() || own->height != bm->getHeight()) && !(format & DT_CALCRECT))
         own = nullptr;
-    if (own) {
-        HDC dc = own;
-        HGDIOBJ previous = prepare(dc);
-        RECT r = *rect;
-        const int result = WAPI_DrawText(dc, text, count, &r, (format & ~PIX_DT_GLYPHS_ONLY) | DT_NOPREFIX);
-        if (format & DT_CALCRECT) *rect = r;
-        if (previous) SelectObject(dc, previous);
-        return result;
-    }
+    if (!own) return DrawNativeViaScratch(bm, text, count, rect, format);
+    HGDIOBJ previous = PrepareNativeContext(own);
+    RECT r = *rect;
+    const int result = WAPI_DrawText(own, text, count, &r, (format & ~PIX_DT_GLYPHS_ONLY) | DT_NOPREFIX);
+    if (format & DT_CALCRECT) *rect = r;
+    if (previous) SelectObject(own, previous);
+    return result;
+}
 
+int PIX_CachedFont::DrawNativeViaScratch(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
     if (!scratchBitmap) scratchBitmap = new PIX_SysBitmap(0, 0);
     if (scratchBitmap->getWidth() < 4 || scratchBitmap->getHeight() < 4) {
         scratchBitmap->resize(std::max(4, scratchBitmap->getWidth()), std::max(4, scratchBitmap->getHeight()));
@@ -514,7 +547,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     if (!dc) return 0;
     // The scratch context gets the font's colours too, as a bitmap's own context does:
     // otherwise the text would come out in whatever colours the scratch last had.
-    HGDIOBJ previous = prepare(dc);
+    HGDIOBJ previous = PrepareNativeContext(dc);
     RECT m{};
     const unsigned measureFlags =
         (format & ~(DT_CALCRECT | kAlignFlags | DT_NOPREFIX | PIX_DT_GLYPHS_ONLY)) | DT_CALCRECT | DT_NOPREFIX;
@@ -528,41 +561,24 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
         rect->bottom = pix::SatInt64(int64_t(rect->top) + m.bottom - m.top);
         return finish(result);
     }
+    NativeBox b;
     if (!PIX_HasPixels(bm)) return finish(0);
+    if (!PlaceNativeText(*rect, m, format, *bm, b)) return finish(result);
 
-    int64_t x = rect->left, y = rect->top;
-    if (format & DT_RIGHT) x = int64_t(rect->right) - m.right;
-    else if (format & DT_CENTER) x = (int64_t(rect->left) + rect->right - m.right) / 2;
-    if (format & DT_BOTTOM) y = int64_t(rect->bottom) - m.bottom;
-    else if (format & DT_VCENTER) y = (int64_t(rect->top) + rect->bottom - m.bottom) / 2;
-    int64_t x2 = std::min<int64_t>(x + m.right, bm->getWidth());
-    int64_t y2 = std::min<int64_t>(y + m.bottom, bm->getHeight());
-    int64_t minX = 0, minY = 0;
-    if (!(format & DT_NOCLIP)) {
-        x2 = std::min<int64_t>(x2, rect->right);
-        y2 = std::min<int64_t>(y2, rect->bottom);
-        minX = std::max(0, rect->left);
-        minY = std::max(0, rect->top);
-    }
-    int64_t offX = 0, offY = 0;
-    if (x < minX) offX = x - minX, x = minX;
-    if (y < minY) offY = y - minY, y = minY;
-    if (x2 <= x || y2 <= y) return finish(result);
-
-    const int boxW = int(x2 - x), boxH = int(y2 - y);
+    const int boxW = int(b.x2 - b.x), boxH = int(b.y2 - b.y);
     if (scratchBitmap->getWidth() < boxW || scratchBitmap->getHeight() < boxH) {
         if (previous && WAPI_IsLiveContext(dc)) SelectObject(dc, previous);
         scratchBitmap->resize(std::max(boxW, scratchBitmap->getWidth()), std::max(boxH, scratchBitmap->getHeight()));
         dc = scratchBitmap->getDC();
         if (!dc) return 0;
-        previous = prepare(dc);
+        previous = PrepareNativeContext(dc);
     }
-    const PIX_Rect box{int(x), int(y), int(x2), int(y2)};
+    const PIX_Rect box{int(b.x), int(b.y), int(b.x2), int(b.y2)};
     PIX_BlitRect(scratchBitmap, bm, 0, 0, &box, 1.0f, PIX_MODE_COPY);
-    RECT r{pix::SatInt64(offX), pix::SatInt64(offY), boxW, boxH};
+    RECT r{pix::SatInt64(b.offX), pix::SatInt64(b.offY), boxW, boxH};
     result = WAPI_DrawText(dc, text, count, &r,
                            (format & ~(kAlignFlags | DT_NOCLIP | PIX_DT_GLYPHS_ONLY)) | DT_NOPREFIX);
-    PIX_Blit(bm, scratchBitmap, int(x), int(y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
+    PIX_Blit(bm, scratchBitmap, int(b.x), int(b.y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
     return finish(result);
 }
 

@@ -96,6 +96,10 @@ private:
     int MeasureGlyphs(const char* text, int count, RECT* rect, unsigned format);
     int DrawGlyphs(PIX_IBitmap* bitmap, const char* text, int count, RECT* rect, unsigned format);
     int DrawNative(PIX_IBitmap* bitmap, const char* text, int count, RECT* rect, unsigned format);
+    // The native path through a scratch context, copied back into the bitmap.
+    int DrawNativeViaScratch(PIX_IBitmap* bitmap, const char* text, int count, RECT* rect, unsigned format);
+    // Selects the font and its colours into a context; returns the font it held.
+    HGDIOBJ PrepareNativeContext(HDC dc) const;
     // Makes the record drawable when it can be; null when the character is to be skipped.
     PIX_GlyphRecord* DrawableGlyph(int code);
     template <class Visit>

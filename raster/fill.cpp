@@ -1,8 +1,8 @@
 #include "raster/fill.h"
-#include "raster/fast_paths.h"
 
 #include <algorithm>
 
+#include "raster/fast_paths.h"
 #include "raster/spans.h"
 
 bool pix::ClipBox(const PIX_IBitmap* bm, int x, int y, int width, int height, Box& out) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "raster/fast_paths.h"
 #include "raster/line_clip.h"
 #include "raster/vector_spans.h"
 

@@ -1,14 +1,13 @@
 #include "raster/scaled_blit.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
 #include "raster/blit.h"
-#include "raster/fast_paths.h"
 #include "raster/combiners.h"
+#include "raster/fast_paths.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
 
