@@ -36,6 +36,9 @@ int ForEachListed(const char* list, int max, Fn fn) {
     return n;
 }
 
+// A pixel coordinate; bands and labels may lie anywhere, far off the graph.
+int Px(double v) { return v == v ? int(std::clamp(v, -1e7, 1e7)) : 0; }
+
 IColor Darker(const IColor& c, int by) {
     return IColor(c.A, std::max(c.R - by, 0), std::max(c.G - by, 0), std::max(c.B - by, 0));
 }
@@ -70,6 +73,8 @@ void IParaGraphicEq::Reset() {
     mMaxFreq = mSettings.maxFreq;
     if (!(mMinFreq >= 10.0f) || mMinFreq >= mMaxFreq) mMinFreq = 20.0f;
     if (!(mMaxFreq <= 24000.0f) || mMinFreq >= mMaxFreq) mMaxFreq = 22000.0f;
+    // A minimum above 22000 Hz would still leave an empty or reversed axis.
+    if (mMinFreq >= mMaxFreq) mMinFreq = 20.0f;
     mOctaves = Log2(mMaxFreq) - Log2(mMinFreq);
     for (Band& b : mBands) {
         b.xPos = FreqToX(b.p.freq);
@@ -203,7 +208,7 @@ void IParaGraphicEq::RebuildCurve(Band& band) {
     };
     const double a = -(double(mHeight) * band.p.gain * GainScale(band.p.gain));
     const double xPos = band.xPos;
-    const long c = long(std::trunc(xPos * width));
+    const long c = Px(xPos * width);
 
     if (band.p.type == IParaGraphicEqBand::kPeak) {
         const double bw = band.p.width;
@@ -247,14 +252,14 @@ bool IParaGraphicEq::Draw(IGraphics* pGraphics) {
     if (!mSettings.hideGrid) {
         IText labelText(9, mSettings.gridColor, "Monaco", IText::kStyleBold, IText::kAlignCenter);
         for (int i = 0; i < mNFreqLabels; ++i) {
-            const int x = L + int(mFreqLabels[i].pos * width);
+            const int x = Px(L + double(mFreqLabels[i].pos) * width);
             pGraphics->DrawLine(&mSettings.gridColor, float(x), float(T), float(x), float(T + height - 9));
             IRECT box(x - 4, T + height - 8, x + 4, T + height);
             pGraphics->DrawIText(&labelText, mFreqLabels[i].text, &box);
         }
         labelText.mAlign = IText::kAlignFar;
         for (int i = 0; i < mNGainLabels; ++i) {
-            const int y = T + int(mGainLabels[i].pos * height);
+            const int y = Px(T + double(mGainLabels[i].pos) * height);
             pGraphics->DrawLine(&mSettings.gridColor, float(L), float(y), float(L + width - 16), float(y));
             IRECT box(L + width - 8, y - 4, L + width, y + 4);
             pGraphics->DrawIText(&labelText, mGainLabels[i].text, &box);
@@ -288,7 +293,7 @@ bool IParaGraphicEq::Draw(IGraphics* pGraphics) {
         const Band& b = mBands[i];
         if (!(b.p.freq > 0.0f)) continue;
         const float hy = height * (1.0f - GainToY(b.p.gain));
-        const int cx = L + int(width * b.xPos), cy = int(T + hy);
+        const int cx = Px(L + double(width) * b.xPos), cy = Px(T + double(hy));
         pGraphics->FillCircle(&COLOR_BLACK, cx, cy, 1.4f * r, nullptr, true);
         pGraphics->FillCircle(&mSettings.handleColor, cx, cy, r, nullptr, true);
     }
@@ -299,7 +304,7 @@ bool IParaGraphicEq::Draw(IGraphics* pGraphics) {
         if (!b.dragged) continue;
         const float hy = height * (1.0f - GainToY(b.p.gain)), hx = width * b.xPos;
         const int dx = hx > width - 50 ? -50 : 0, dy = hy < 40 ? 20 : -40;
-        const int bx = L + int(hx) + dx, by = T + int(hy) + dy;
+        const int bx = Px(L + double(Px(hx)) + dx), by = Px(T + double(Px(hy)) + dy);
         IRECT box(bx, by, bx + 45, by + 36);
         pGraphics->FillIRect(&mSettings.labelBGColor, &box);
         char text[96];

@@ -148,8 +148,8 @@ int IInvisibleMatrixSelectControl::CellFromPoint(int x, int y) {
     // A drag or release captured from outside the grid picks the nearest edge cell,
     // not one of the next row or past the end.
     const double fy = double(y - mTop) / mHeight, fx = double(x - mLeft) / mWidth;
-    const int column = std::clamp(int(mColumns * fx), 0, mColumns - 1);
-    const int row = std::clamp(int(mRows * fy), 0, mRows - 1);
+    const int column = int(std::clamp(mColumns * fx, 0.0, mColumns - 1.0));
+    const int row = int(std::clamp(mRows * fy, 0.0, mRows - 1.0));
     return column + row * mColumns;
 }
 

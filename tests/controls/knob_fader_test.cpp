@@ -1,0 +1,108 @@
+#include <cmath>
+
+#include "controls_fixture.h"
+#include "gui/controls/fader_control.h"
+#include "gui/controls/knob_controls.h"
+
+using namespace ctltest;
+
+namespace {
+
+using Knobs = ControlsFixture;
+
+TEST_F(Knobs, DragsAndWheelMoveTheValue) {
+    struct Case {
+        int direction;
+        double gearing;
+        int dX, dY, wheel;
+        IMouseMod mod;
+        double expected;  // from 0.5
+    } cases[] = {
+        {0, 1, 0, -10, 0, left, 0.6},   {0, 1, 0, -10, 0, shift, 0.51}, {0, 1, 0, -10, 0, control, 0.51},
+        {0, 2, 0, -10, 0, left, 0.55},  {0, 1, 30, 10, 0, left, 0.4},   {0, 1, 0, -80, 0, left, 1.0},
+        {1, 1, 25, -40, 0, left, 1.0},  {1, 1, -5, 0, 0, left, 0.4},    {0, 1, 0, 0, 3, left, 0.53},
+        {0, 1, 0, 0, 3, control, 0.503}, {0, 1, 0, 0, -2, shift, 0.498}, {0, 1, 0, 0, -80, left, 0.0},
+    };
+    for (Case c : cases) {  // 50 wide, 100 high
+        auto* k = Add(new IKnobMultiControl(&plug, 0, 0, kParamUnit, Strip(3, 50, 100), c.direction, c.gearing));
+        k->SetValueFromPlug(0.5);
+        c.wheel ? k->OnMouseWheel(0, 0, &c.mod, c.wheel) : k->OnMouseDrag(0, 0, c.dX, c.dY, &c.mod);
+        EXPECT_NEAR(k->GetValue(), c.expected, 1e-12) << c.dX << "," << c.dY << " wheel " << c.wheel;
+    }
+}
+
+TEST_F(Knobs, FilmStripStepsAndFlags) {
+    auto* k = Add(new IKnobMultiControl(&plug, 5, 6, kParamUnit, Strip(64, 4, 3)));
+    // 64 frames: 1/3 is frame trunc(63 / 3 + 0.5) + 1 = 22.
+    struct Case {
+        int steps;
+        double value;
+        int frame;
+    } cases[] = {{0, 0.5, 33}, {4, 0.4, 22}, {4, 0.5, 43}, {4, 0.16, 1}, {4, 0.17, 22}, {1, 0.7, 45}, {-3, 0.7, 45}};
+    for (Case c : cases) {
+        k->SetSteps(c.steps);
+        k->SetValueFromPlug(c.value);
+        EXPECT_EQ(k->CurrentFrame(), c.frame) << "steps " << c.steps << " value " << c.value;
+    }
+    DrawAlone(k);
+    EXPECT_EQ(Pixel(8, 8), FrameColor(45));
+    EXPECT_EQ(Pixel(9, 6), COLOR_BLACK);
+
+    auto* k2 = Add(new IKnobMultiControl2(&plug, 0, 0, kParamUnit, Strip(2, 4, 4)));
+    k2->OnMouseDown(1, 1, &left);
+    EXPECT_TRUE(k2->GetMouseFlag());
+    k2->OnMouseUp(1, 1, &left);
+    EXPECT_FALSE(k2->GetMouseFlag());
+    auto* k3 = Add(new IKnobMultiControl3(&plug, 0, 0, kParamUnit, Strip(2, 4, 4)));
+    k3->OnMouseDown(1, 1, &right);
+    EXPECT_TRUE(k3->TakeRightClick());
+    EXPECT_FALSE(k3->TakeRightClick()) << "once per press";
+}
+
+TEST_F(Knobs, LineKnobPointsAlongItsAngle) {
+    auto* k = Add(new IKnobLineControl(&plug, IRECT(100, 100, 141, 141), kParamUnit, &COLOR_WHITE, 5.0, 0.0, -2.356,
+                                       2.356));
+    k->SetValueFromPlug(0.5);  // straight up
+    DrawAlone(k);
+    EXPECT_EQ(Pixel(120, 112).R, 255);
+    for (auto [x, y] : {std::pair{120, 128}, {112, 112}, {120, 117}}) EXPECT_EQ(Pixel(x, y), COLOR_BLACK);
+    k->SetValueFromPlug(1.0);  // 135 degrees clockwise
+    DrawAlone(k);
+    EXPECT_GT(Pixel(131, 131).R, 100);
+}
+
+using Faders = ControlsFixture;
+
+TEST_F(Faders, HandleFollowsTheMouseInBothOrientations) {
+    for (bool vertical : {true, false}) {
+        // 200 long, handle 20 along the track; the horizontal one takes only its handle.
+        IBitmapStrip* handle = vertical ? Strip(1, 12, 20) : Strip(1, 20, 12);
+        auto* f = Add(new IFaderControl(&plug, 30, 40, 200, kParamUnit, handle, !vertical, !vertical));
+        EXPECT_EQ(*f->GetRECT(), vertical ? IRECT(30, 40, 42, 240) : IRECT(30, 40, 230, 52));
+        for (int along = 10; along <= 190; along += 9) {
+            const int x = vertical ? 35 : 30 + along, y = vertical ? 40 + along : 45;
+            f->SnapToMouse(x, y);
+            const IRECT h = f->HandleRectForValue(-1.0);
+            EXPECT_NEAR(vertical ? (h.T + h.B) / 2 : (h.L + h.R) / 2, vertical ? y : x, 1) << along;
+            EXPECT_TRUE(f->IsHit(x, y));
+            DrawAlone(f);
+            EXPECT_EQ(Pixel(h.R - 1, h.B - 1), FrameColor(1));
+            EXPECT_EQ(Pixel(vertical ? h.L : h.R, vertical ? h.B : h.T), COLOR_BLACK);
+        }
+        f->SnapToMouse(vertical ? 35 : 40, vertical ? 50 : 45);
+        EXPECT_EQ(f->GetValue(), vertical ? 1.0 : 0.0) << "the track's start";
+        EXPECT_EQ(f->IsHit(vertical ? 35 : 220, vertical ? 230 : 45), vertical) << "the track away from the handle";
+    }
+    auto* f = Add(new IFaderControl(&plug, 0, 0, 100, kParamUnit, Strip(1, 10, 20)));
+    f->AfterGUIResize(1.5);
+    EXPECT_EQ(f->GetLength(), 150);
+    EXPECT_EQ(f->GetHandleHeadroom(), 30);
+
+    // A track as long as its handle has nowhere to slide: the value is kept.
+    auto* stuck = Add(new IFaderControl(&plug, 0, 0, 20, kParamUnit, Strip(1, 10, 20)));
+    stuck->SetValueFromPlug(0.3);
+    stuck->OnMouseDrag(5, 19, 0, 17, &left);
+    EXPECT_EQ(stuck->GetValue(), 0.3);
+}
+
+}  // namespace

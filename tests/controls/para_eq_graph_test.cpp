@@ -1,0 +1,161 @@
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "controls_fixture.h"
+#include "gui/controls/para_eq_graph.h"
+
+using namespace ctltest;
+
+namespace {
+
+IParaGraphicEqSettings Settings(float fmin, float fmax, float gmin = -24, float gmax = 24, const char* freqs = "",
+                                const char* gains = "") {
+    IParaGraphicEqSettings s;
+    s.minFreq = fmin, s.maxFreq = fmax, s.minGain = gmin, s.maxGain = gmax, s.handleRadius = 4;
+    std::snprintf(s.freqLabels, sizeof s.freqLabels, "%s", freqs);
+    std::snprintf(s.gainLabels, sizeof s.gainLabels, "%s", gains);
+    return s;
+}
+
+IParaGraphicEqBand Band(int index, int type, float freq, float gain, float width) {
+    return IParaGraphicEqBand{index, type, gain, freq, width, 20, 20000, -24, 24, 0.5f, 1.15f};
+}
+
+using EqGraph = ControlsFixture;
+
+TEST_F(EqGraph, AxisGainScaleAndLabels) {
+    struct Case {
+        float fmin, fmax, gmin, gmax, effMin, effMax, octaves, gainAtTop;
+    } cases[] = {{5, 30000, -30, 30, 20, 22000, 10.103f, 30},  {20, 12000, -24, 24, 20, 12000, 9.2288f, 24},
+                 {10, 24000, 0, 0, 10, 24000, 11.2288f, 40},   {500, 400, -6, 60, 20, 400, 4.3219f, 40},
+                 {22000, 30000, -6, 6, 20, 22000, 10.103f, 6}};  // an empty axis otherwise
+    for (Case c : cases) {
+        IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(c.fmin, c.fmax, c.gmin, c.gmax));
+        EXPECT_EQ(eq.MinFreq(), c.effMin) << c.fmin << ".." << c.fmax;
+        EXPECT_EQ(eq.MaxFreq(), c.effMax) << c.fmin << ".." << c.fmax;
+        EXPECT_NEAR(eq.Octaves(), c.octaves, 1e-3);
+        EXPECT_NEAR(eq.GainToY(c.gainAtTop), 1.0f, 1e-6);
+    }
+    std::string many;
+    for (int i = 1; i <= 25; ++i) many += std::to_string(i) + ",";
+    IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, "25, 50, 1000,2500, 0", "-18, 0, 18"));
+    EXPECT_NEAR(eq.FreqToX(1000), 0.611f, 1e-3);
+    ASSERT_EQ(eq.NFreqLabels(), 4) << "0 Hz has no place on the axis";
+    const char* texts[] = {"25", "50", "1k", "2.5k"};
+    for (int i = 0; i < 4; ++i) EXPECT_STREQ(eq.FreqLabelText(i), texts[i]);
+    EXPECT_NEAR(eq.FreqLabelPos(2), 0.611f, 1e-3);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(eq.GainLabelPos(i), 0.875f - 0.375f * i, 1e-6);  // from the top
+    IParaGraphicEq capped(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, many.c_str(), many.c_str()));
+    EXPECT_EQ(capped.NFreqLabels(), 20);
+    EXPECT_EQ(capped.NGainLabels(), 20) << "gain labels are capped as well";
+}
+
+TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
+    // 10 octaves over 200 pixels: 640 Hz sits at x 100, 0 dB at y 50.
+    auto* eq = Add(new IParaGraphicEq(&plug, IRECT(50, 20, 250, 120), kParamUnit, Settings(20, 20480)));
+    eq->SetBand(Band(2, IParaGraphicEqBand::kPeak, 640, 0, 1));
+    eq->SetBand(Band(10, IParaGraphicEqBand::kPeak, 100, 0, 1));  // outside the count: ignored
+    eq->OnMouseDown(150, 70, &left);
+    eq->OnMouseDrag(160, 70, 10, 0, &left);
+    EXPECT_EQ(eq->GetValue(), 0.0) << "a drag before the first draw has no size to map onto";
+    eq->OnMouseUp(160, 70, &left);
+    DrawAlone(eq);
+    for (auto [dx, dy] : {std::pair{9, 9}, {-9, -9}, {9, -9}, {0, 10}, {0, -10}, {11, 0}, {-11, 0}}) {
+        eq->SetValueFromPlug(0.0);
+        eq->OnMouseDown(150 + dx, 70 + dy, &left);
+        EXPECT_EQ(eq->GetValue(), std::abs(dx) < 10 && std::abs(dy) < 10 ? 2 / 3.0 : 0.0) << dx << "," << dy;
+        eq->OnMouseUp(0, 0, &left);
+    }
+    // Left drag to the middle column, a quarter from the top: 640 Hz, +12 dB.
+    eq->OnMouseDown(150, 70, &left);
+    eq->OnMouseDrag(150, 45, 0, -25, &left);
+    IParaGraphicEqBand got;
+    eq->GetBand(&got);
+    EXPECT_EQ(got.index, 2);
+    EXPECT_NEAR(got.freq, 640.0f, 0.01f);
+    EXPECT_NEAR(got.gain, 12.0f, 1e-4);
+    EXPECT_NEAR(plug.GetParam(kParamUnit)->Value(), 2 / 3.0, 1e-3);
+    eq->OnMouseDrag(500, 500, 350, 455, &left);
+    eq->GetBand(&got);
+    EXPECT_EQ(got.freq, 20000.0f) << "held by the band's limits";
+    EXPECT_EQ(got.gain, -24.0f);
+    eq->OnMouseUp(0, 0, &left);
+    // Right drag: the width in tenths within its limits.
+    eq->SetBand(Band(2, IParaGraphicEqBand::kPeak, 640, 0, 1));
+    eq->OnMouseDown(150, 70, &right);
+    for (auto [dX, dY, width] : {std::tuple{0, -1, 1.1f}, {0, -1, 1.15f}, {1, 0, 1.15f}, {0, 1, 1.05f},
+                                 {-1, 0, 0.95f}, {0, 0, 0.95f}}) {
+        eq->OnMouseDrag(150, 70, dX, dY, &right);
+        eq->GetBand(&got);
+        EXPECT_NEAR(got.width, width, 1e-5) << dX << "," << dY;
+    }
+}
+
+TEST_F(EqGraph, CurvesValueLabelAndOneBand) {
+    // 10 octaves over 200 x 96 pixels; +12 dB of +-24 is 24 pixels up.
+    auto* eq = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 96), -1, Settings(20, 20480)));
+    struct Case {
+        int type;
+        float width;
+        std::vector<std::pair<int, float>> columns;
+    } cases[] = {
+        {IParaGraphicEqBand::kPeak, 1, {{100, -24}, {60, 0}, {140, 0}}},
+        // Slope 2: the shelf turns over a fifth of the width, columns 80 to 120.
+        {IParaGraphicEqBand::kLowShelf, 2, {{0, -24}, {80, -24}, {100, -12}, {120, 0}, {199, 0}}},
+        {IParaGraphicEqBand::kHighShelf, 2, {{0, 0}, {80, 0}, {100, -12}, {120, -24}, {199, -24}}},
+    };
+    for (const Case& c : cases) {
+        eq->SetBand(Band(0, c.type, 640, 12, c.width));
+        DrawAlone(eq);
+        for (auto [col, offset] : c.columns)
+            EXPECT_NEAR(eq->SummedCurve()[col], offset, 1e-3) << "type " << c.type << " column " << col;
+    }
+    struct Label {
+        int type;
+        float freq, gain, width;
+        const char* text;
+    } labels[] = {{0, 250, 3, 1, "250.00Hz\n3dB\nQ=1.41"},
+                  {0, 2500, -4.25f, 2, " 2.50kHz\n-4.25dB\nQ=0.667"},
+                  {1, 999.999f, 0, 0.75f, "1000.00Hz\n0dB\nS=0.9"},
+                  {7, 50, 1, 3, "50.00Hz\n1dB\nB=3"}};
+    for (Label l : labels) {
+        char text[96];
+        IParaGraphicEq::FormatValueLabel(Band(0, l.type, l.freq, l.gain, l.width), text, sizeof text);
+        EXPECT_STREQ(text, l.text);
+    }
+    IParaGraphicEqSettings s = Settings(20, 20480);
+    s.nBands = 1;
+    auto* one = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 100), kParamUnit, s));
+    one->SetBand(Band(0, 0, 640, 0, 1));
+    DrawAlone(one);
+    one->SetValueFromPlug(0.5);
+    one->OnMouseDown(100, 50, &left);
+    EXPECT_EQ(one->GetValue(), 0.0) << "one band: value 0, not 0/0";
+}
+
+// Bands anywhere, of any kind, on graphs of any width, under the sanitizers.
+TEST_F(EqGraph, AnyBandsOnAnyGraphStayInBounds) {
+    std::mt19937 rng(1234);
+    std::uniform_real_distribution<float> freq(-100, 40000), gain(-60, 60), width(-3, 30);
+    IParaGraphicEqSettings s = Settings(20, 12000, -24, 24, "0, -5, 25, 1000, 100000", "-90, 0, 90");
+    s.nBands = 12;
+    for (int w : {0, 1, 16, 17, 300, 9000}) {
+        auto* eq = Add(new IParaGraphicEq(&plug, IRECT(0, 0, w, 200), -1, s));
+        for (int round = 0; round < 20; ++round) {
+            for (int i = 0; i < 10; ++i)
+                eq->SetBand(Band(i, int(rng() % 5) - 1, round % 5 ? freq(rng) : 0, gain(rng),
+                                 round % 7 ? width(rng) : 0));
+            DrawAlone(eq);
+            ASSERT_EQ(int(eq->SummedCurve().size()), w);
+            for (float v : eq->SummedCurve()) ASSERT_TRUE(std::isfinite(v));
+            eq->OnMouseDown(w / 2, 100, &left);
+            eq->OnMouseDrag(w / 2 + 3, 90, 3, -10, &left);
+            eq->OnMouseUp(w / 2 + 3, 90, &left);
+        }
+        eq->Reset();
+        DrawAlone(eq);
+    }
+}
+
+}  // namespace
