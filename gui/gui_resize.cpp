@@ -567,12 +567,14 @@ void IModuleGUIResize::DrawReopenNotice(IGraphics* pGraphics) {
 
 void IModuleGUIResize::DrawHandle(IGraphics* pGraphics) {
     if (!pGraphics) return;
-    const int w = mRECT.W();
+    // From mouse-down to the first drag the control covers the window; the grip stays
+    // a grip instead of a triangle across the whole panel.
+    const IRECT r = mPending ? CornerGripRECT() : mRECT;
+    const int w = r.W();
     for (int i = 0; i < w; ++i) {
         const double f = double(w - i) / w;
         const IChannelBlend blend(IChannelBlend::kBlendClobber, float(1.0 - f * f * f));
-        pGraphics->DrawLine(&COLOR_WHITE, float(mRECT.L + i), float(mRECT.B), float(mRECT.R), float(mRECT.B - w + i),
-                            &blend, true);
+        pGraphics->DrawLine(&COLOR_WHITE, float(r.L + i), float(r.B), float(r.R), float(r.B - w + i), &blend, true);
     }
 }
 
@@ -588,37 +590,23 @@ bool IModuleGUIResize::IsDirty() {
 
 // ---- Edge handles ----
 
-namespace {
+EdgeResizing::EdgeResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect, bool horizontal)
+    : IControl(plug, rect), mGraphics(pGraphics), mHorizontal(horizontal) {
+    if (mGraphics) mGraphics->HandleMouseOver(true);
+}
 
-void ResizeBaseFromEdge(IModuleBase* plug, bool horizontal, int pos) {
-    IModuleGUIResize* r = plug ? plug->GetGUIResize() : nullptr;
+void EdgeResizing::OnMouseDown(int, int, IMouseMod*) { SetCursorId(mHorizontal ? IDC_SIZEWE : IDC_SIZENS); }
+
+void EdgeResizing::OnMouseOver(int, int, IMouseMod*) { SetCursorId(mHorizontal ? IDC_SIZEWE : IDC_SIZENS); }
+
+void EdgeResizing::OnMouseOut() { SetCursorId(IDC_ARROW); }
+
+void EdgeResizing::OnMouseDrag(int x, int y, int, int, IMouseMod*) {
+    IModuleGUIResize* r = mPlug ? mPlug->GetGUIResize() : nullptr;
     if (!r || r->GetGUIScaleRatio() <= 0) return;
-    const double base = pos / r->GetGUIScaleRatio();
-    if (horizontal)
-        r->SetWindowWidth(base);
+    if (mHorizontal)
+        r->SetWindowWidth(x / r->GetGUIScaleRatio());
     else
-        r->SetWindowHeight(base);
+        r->SetWindowHeight(y / r->GetGUIScaleRatio());
     r->ResizeToStoredScale();
 }
-
-}  // namespace
-
-HorisontalResizing::HorisontalResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect)
-    : IControl(plug, rect), mGraphics(pGraphics) {
-    if (mGraphics) mGraphics->HandleMouseOver(true);
-}
-
-void HorisontalResizing::OnMouseDown(int, int, IMouseMod*) { SetCursorId(IDC_SIZEWE); }
-void HorisontalResizing::OnMouseOver(int, int, IMouseMod*) { SetCursorId(IDC_SIZEWE); }
-void HorisontalResizing::OnMouseOut() { SetCursorId(IDC_ARROW); }
-void HorisontalResizing::OnMouseDrag(int x, int, int, int, IMouseMod*) { ResizeBaseFromEdge(mPlug, true, x); }
-
-VerticalResizing::VerticalResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect)
-    : IControl(plug, rect), mGraphics(pGraphics) {
-    if (mGraphics) mGraphics->HandleMouseOver(true);
-}
-
-void VerticalResizing::OnMouseDown(int, int, IMouseMod*) { SetCursorId(IDC_SIZENS); }
-void VerticalResizing::OnMouseOver(int, int, IMouseMod*) { SetCursorId(IDC_SIZENS); }
-void VerticalResizing::OnMouseOut() { SetCursorId(IDC_ARROW); }
-void VerticalResizing::OnMouseDrag(int, int y, int, int, IMouseMod*) { ResizeBaseFromEdge(mPlug, false, y); }

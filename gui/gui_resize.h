@@ -182,10 +182,10 @@ private:
     IControl* mVertical = nullptr;
 };
 
-// The right-edge handle: dragging it sets the base width.
-class HorisontalResizing : public IControl {
+// An edge handle: dragging it sets the base width (right edge) or height (bottom edge).
+class EdgeResizing : public IControl {
 public:
-    HorisontalResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect);
+    EdgeResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect, bool horizontal);
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
     void OnMouseOver(int x, int y, IMouseMod* pMod) override;
@@ -194,18 +194,17 @@ public:
 
 private:
     IGraphics* mGraphics;
+    bool mHorizontal;
 };
 
-// The bottom-edge handle: dragging it sets the base height.
-class VerticalResizing : public IControl {
+class HorisontalResizing : public EdgeResizing {
 public:
-    VerticalResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect);
-    void OnMouseDown(int x, int y, IMouseMod* pMod) override;
-    void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
-    void OnMouseOver(int x, int y, IMouseMod* pMod) override;
-    void OnMouseOut() override;
-    bool Draw(IGraphics*) override { return true; }
+    HorisontalResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect)
+        : EdgeResizing(plug, pGraphics, rect, true) {}
+};
 
-private:
-    IGraphics* mGraphics;
+class VerticalResizing : public EdgeResizing {
+public:
+    VerticalResizing(IModuleBase* plug, IGraphics* pGraphics, const IRECT& rect)
+        : EdgeResizing(plug, pGraphics, rect, false) {}
 };

@@ -267,90 +267,64 @@ TEST_F(EngineWindowTest, MenuChoiceInASubmenuWhileTheTimerRuns) {
     EXPECT_GT(plug.idles, 10);  // the redraw timer kept its cadence under the modal menu
 }
 
-// The panel with a resize control in a standalone window: the real window takes each
-// new scale, from the menu or from the corner grip, and keeps its top-left corner.
-class ScaleWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        backend = SharedGtkBackend();
-        if (!backend) GTEST_SKIP() << "no X display";
-        IModuleGUIResize::ResetProcessState();
-        platform::InstallBackend(backend);
-        graphics = new IGraphicsMac(&plug, kW, kH, 0);
-        graphics->AttachControl(new Fill(&plug, IRECT(0, 0, kW, kH), -1, Fill::kPanel));
-        graphics->AttachControl(new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
-        resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
-        resize->EnableGUIScaling();
-        resize->SetGUIScaleLimits(50, 200);
-        resize->UseControlAndClickForGUIScaling(true);
-        plug.SetGUIResize(resize);
-        plug.AttachGraphics(graphics);
-        window = backend->CreateWindow("scale", kW, kH);
-        mainWindow = std::make_unique<PlatformStandaloneWindow>(window.get());
-        plug.SetMainWindow(mainWindow.get());
-        ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
-        window->Show();
-        view = graphics->GetView()->nativeView();
-        ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
-        platform::RunGtkMainLoopFor(0.3);
-        ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
-    }
-    void TearDown() override {
-        if (!backend) return;
-        graphics->CloseWindow();
-        window.reset();
-        platform::RunGtkMainLoopFor(0.05);
-        platform::InstallBackend(nullptr);
-    }
-    std::string At(int x, int y) { return std::to_string(ox + x + 2) + " " + std::to_string(oy + y + 3); }
-    // True once the view is shown at w x h with the toggle's red at (x, y) and the
-    // panel's grey just outside it.
-    bool ShownAt(int w, int h, int x, int y, int outside) {
+// A panel with a resize control in a standalone window: the real window takes each new
+// scale, from the menu and from the corner grip, and keeps its top-left corner.
+TEST(ScaleWindow, MenuScaleAndGripDragResizeTheRealWindow) {
+    platform::Backend* backend = SharedGtkBackend();
+    if (!backend) GTEST_SKIP() << "no X display";
+    testutil::TempDir dir;
+    testutil::ScopedEnv env("XDG_CONFIG_HOME", dir.path().c_str());
+    IModuleGUIResize::ResetProcessState();
+    platform::InstallBackend(backend);
+    Plug plug;
+    auto* graphics = new IGraphicsMac(&plug, kW, kH, 0);
+    graphics->AttachControl(new Fill(&plug, IRECT(0, 0, kW, kH), -1, Fill::kPanel));
+    graphics->AttachControl(new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
+    auto* resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+    resize->EnableGUIScaling();
+    resize->SetGUIScaleLimits(50, 200);
+    resize->UseControlAndClickForGUIScaling(true);
+    plug.SetGUIResize(resize);
+    plug.AttachGraphics(graphics);
+    std::unique_ptr<platform::Window> window = backend->CreateWindow("scale", kW, kH);
+    PlatformStandaloneWindow mainWindow(window.get());
+    plug.SetMainWindow(&mainWindow);
+    ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
+    window->Show();
+    platform::View* view = graphics->GetView()->nativeView();
+    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
+    platform::RunGtkMainLoopFor(0.3);
+    int ox = 0, oy = 0, x = 0, y = 0;
+    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
+    auto at = [&](int px, int py) { return std::to_string(ox + px + 2) + " " + std::to_string(oy + py + 3); };
+    // Shown at w x h, with the toggle's red at (px, py) and the panel's grey at (outside, py).
+    auto shown = [&](int w, int h, int px, int py, int outside) {
         std::vector<uint8_t> argb;
         int sw = 0, sh = 0;
         if (!platform::ReadBackShownPixels(view, &argb, &sw, &sh) || sw != w || sh != h) return false;
-        auto px = [&](int px, int py) {
-            const uint8_t* p = &argb[(size_t(py) * sw + px) * 4];
+        auto pixel = [&](int qx) {
+            const uint8_t* p = &argb[(size_t(py) * sw + qx) * 4];
             return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
         };
-        return px(x, y) == 0xffff0000u && px(outside, y) == 0xff202020u;
-    }
-    void ExpectSameOrigin() {
-        int x = 0, y = 0;
-        ASSERT_TRUE(platform::ViewOriginOnScreen(view, &x, &y));
-        EXPECT_EQ(x, ox);
-        EXPECT_EQ(y, oy);
-    }
+        return pixel(px) == 0xffff0000u && pixel(outside) == 0xff202020u;
+    };
 
-    testutil::TempDir dir;
-    testutil::ScopedEnv env{"XDG_CONFIG_HOME", dir.path().c_str()};
-    platform::Backend* backend = nullptr;
-    Plug plug;
-    IGraphicsMac* graphics = nullptr;
-    IModuleGUIResize* resize = nullptr;
-    std::unique_ptr<platform::Window> window;
-    std::unique_ptr<PlatformStandaloneWindow> mainWindow;
-    platform::View* view = nullptr;
-    int ox = 0, oy = 0;
-};
-
-TEST_F(ScaleWindowTest, MenuScaleResizesTheRealWindow) {
     resize->SetGUIScaleRatio(2.0);
     resize->ResizeToStoredScale();
-    // The toggle moved to (40, 40, 120, 120).
-    EXPECT_TRUE(PumpUntil([&] { return ShownAt(400, 300, 118, 100, 122); }));
-    ExpectSameOrigin();
-}
+    EXPECT_TRUE(PumpUntil([&] { return shown(400, 300, 118, 100, 122); }));  // toggle at (40, 40, 120, 120)
 
-TEST_F(ScaleWindowTest, GripDragResizesTheRealWindow) {
-    // (x + y) / (200 + 150): 1.5 at (300, 225).
-    RunWhilePumping("xdotool mousemove --sync " + At(195, 145) + " mousedown 1 mousemove --sync " + At(250, 200) +
-                    " mousemove --sync " + At(300, 225) + " mouseup 1");
+    // (x + y) / (200 + 150) is 1.5 at (300, 225).
+    RunWhilePumping("xdotool mousemove --sync " + at(395, 295) + " mousedown 1 mousemove --sync " + at(250, 200) +
+                    " mousemove --sync " + at(300, 225) + " mouseup 1");
     EXPECT_DOUBLE_EQ(resize->GetGUIScaleRatio(), 1.5);
-    // The toggle moved to (30, 30, 90, 90); the grip is back in the corner.
-    EXPECT_TRUE(PumpUntil([&] { return ShownAt(300, 225, 88, 60, 92); }));
+    EXPECT_TRUE(PumpUntil([&] { return shown(300, 225, 88, 60, 92); }));  // toggle at (30, 30, 90, 90)
     EXPECT_EQ(*resize->GetRECT(), IRECT(300 - 24, 225 - 24, 300, 225));
-    ExpectSameOrigin();
+    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &x, &y));
+    EXPECT_EQ(std::vector<int>({x, y}), std::vector<int>({ox, oy}));
+    graphics->CloseWindow();
+    window.reset();
+    platform::RunGtkMainLoopFor(0.05);
+    platform::InstallBackend(nullptr);
 }
 
 }  // namespace
