@@ -15,14 +15,26 @@ constexpr Palette kSpace{
     Rgb(0x5aa2ff), Rgb(0x070b13), Rgb(0x7fb4ff),
     true};
 
-constexpr Palette kSolid{
-    Rgb(0x2b2b2b), Rgb(0x2b2b2b), Rgb(0x313131), Rgb(0x555555), Rgb(0xe0e0e0), Rgb(0xd0d0d0),
-    kSpace.trackGroove, kSpace.trackHighlight,
-    kSpace.capTop, kSpace.capBottom, kSpace.capEdge, kSpace.capGrip,
-    kSpace.faceTop, kSpace.faceBottom, kSpace.litTop, kSpace.litBottom, kSpace.faceEdge, kSpace.faceLight,
-    kSpace.word, kSpace.litWord,
-    kSpace.accent, Rgb(0x1a1a1a), kSpace.screenLine,
-    false};
+// The same controls on another ground: page, section, frame, text and well colours.
+constexpr Palette OnGround(PIX_PixelValue top, PIX_PixelValue bottom, PIX_PixelValue fill, PIX_PixelValue frame,
+                           PIX_PixelValue title, PIX_PixelValue label, PIX_PixelValue well) {
+    Palette p = kSpace;
+    p.panelTop = top;
+    p.panelBottom = bottom;
+    p.sectionFill = fill;
+    p.frame = frame;
+    p.title = title;
+    p.label = label;
+    p.well = well;
+    p.stars = false;
+    return p;
+}
+
+constexpr Palette kSolid =
+    OnGround(Rgb(0x2b2b2b), Rgb(0x2b2b2b), Rgb(0x313131), Rgb(0x555555), Rgb(0xe0e0e0), Rgb(0xd0d0d0), Rgb(0x1a1a1a));
+
+constexpr Palette kManager =
+    OnGround(Rgb(0x1b1d22), Rgb(0x1b1d22), Rgb(0x24272e), Rgb(0x3a3f4a), Rgb(0xcfd6e4), Rgb(0xb8c0cf), Rgb(0x24272e));
 
 constexpr Palette kLcd{
     Rgb(0xd8dcd0), Rgb(0xd8dcd0), Rgb(0xcfd4c6), Rgb(0x8a9080), Rgb(0x202418), Rgb(0x202418),
@@ -31,15 +43,6 @@ constexpr Palette kLcd{
     Rgb(0xeef0e8), Rgb(0xc4c9ba), Rgb(0x9fcf6a), Rgb(0x6fa83c), Rgb(0x6a7062), Rgb(0xffffff),
     Rgb(0x202418), Rgb(0x10140a),
     Rgb(0x3c7a1e), Rgb(0xb9c2a6), Rgb(0x1f2a12),
-    false};
-
-constexpr Palette kManager{
-    Rgb(0x1b1d22), Rgb(0x1b1d22), Rgb(0x24272e), Rgb(0x3a3f4a), Rgb(0xcfd6e4), Rgb(0xb8c0cf),
-    kSpace.trackGroove, kSpace.trackHighlight,
-    kSpace.capTop, kSpace.capBottom, kSpace.capEdge, kSpace.capGrip,
-    kSpace.faceTop, kSpace.faceBottom, kSpace.litTop, kSpace.litBottom, kSpace.faceEdge, kSpace.faceLight,
-    kSpace.word, kSpace.litWord,
-    kSpace.accent, Rgb(0x24272e), kSpace.screenLine,
     false};
 
 }  // namespace

@@ -18,8 +18,9 @@ PIX_PixelValue GroundAt(const ArtContext& c, float y) {
     return Mix(c.pal.panelTop, c.pal.panelBottom, std::clamp(y / 800.0f, 0.0f, 1.0f));
 }
 
-// A filled frame with its title cut into the edge the title box lies on (the top
-// left corner when no box is given).
+// A filled frame with its title on a tab over the edge the title box lies on (the
+// top left corner when no box is given). The tab is filled, so that the title is
+// drawn on opaque ground in the overlay pictures too.
 void FramedArea(const ArtContext& c, const Box& f, const std::string& title, const Box* at = nullptr) {
     c.p.Fill(f.x, f.y, f.w, f.h, c.pal.sectionFill);
     c.p.Frame(f.x, f.y, f.w, f.h, c.pal.frame, 1);
@@ -27,8 +28,10 @@ void FramedArea(const ArtContext& c, const Box& f, const std::string& title, con
     const TextStyle st{kTitleSize, true, c.pal.title, Align::kLeft};
     const float tw = TextWidth(title, st);
     const Box b = at ? *at : Box{f.x + 9, f.y - 7, tw + 4, 13};
-    const float line = b.y + 7 < f.y + f.h / 2 ? f.y : f.y + f.h - 1;
-    c.p.Fill(b.x - 3, line, tw + 6, 1, GroundAt(c, line));
+    const Box tab{b.x - 4, b.y, tw + 8, 13};
+    const bool top = b.y + 7 < f.y + f.h / 2;
+    c.p.Fill(tab.x, tab.y, tab.w, tab.h, c.pal.frame);
+    c.p.Fill(tab.x + 1, tab.y + (top ? 1 : 0), tab.w - 2, tab.h - 1, c.pal.sectionFill);
     c.p.Text(b.x, b.y, tw + 4, 13, title, st);
 }
 
@@ -51,7 +54,8 @@ void Stars(const ArtContext& c) {
     for (int i = 0; i < 1400; ++i) {
         const float x = next() * c.w, y = next() * c.h, a = 0.15f + 0.55f * next() * next();
         const float size = next() < 0.9f ? 0.5f : 1.0f;
-        c.p.Fill(x, y, size, size, Rgb(0xd8e6ff), a);
+        // Mixed with the ground beneath, so the page stays wholly opaque.
+        c.p.Fill(x, y, size, size, Mix(GroundAt(c, y), Rgb(0xd8e6ff), a));
     }
 }
 

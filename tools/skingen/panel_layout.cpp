@@ -120,8 +120,10 @@ std::vector<Box> ControlBoxes(bool lcd) {
     for (int param = qd::kFirstProgramParam; param < qd::kFirstProgramParam + qd::kProgramEntryCount; ++param) {
         const auto& pt = Point(param);
         if (pt.x == 0 && pt.y == 0) continue;
-        if (param >= 104 && param <= 125) continue;  // Flexi curves, below
-        if (param == 78 || param == 87 || param == 89 || param == 92) continue;  // switches, below
+        // Flexi curves and switches stand at places of their own (below); the Flexi
+        // mode and polarity entries only mark where a slot's range texts go.
+        if ((param >= 104 && param <= 125) || (param >= 174 && param <= 181)) continue;
+        if (param == 78 || param == 87 || param == 89 || param == 92 || param == 131 || param == 173) continue;
         boxes.push_back(ControlOf(param));
         boxes.push_back(ValueOf(param, lcd));
     }

@@ -26,8 +26,8 @@ void onWarning(png_structp, png_const_charp) {}
 bool writeRows(png_structp png, png_infop info, FILE* file, const PIX_IBitmap& bm, std::vector<png_bytep>& rows) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
-    // Level 6 keeps a fresh build's generation fast; the files are build outputs.
-    png_set_compression_level(png, 6);
+    // A low level keeps a fresh build quick; the files are build outputs, not shipped art.
+    png_set_compression_level(png, 2);
     png_set_IHDR(png, info, png_uint_32(bm.getWidth()), png_uint_32(bm.getHeight()), 8, PNG_COLOR_TYPE_RGB_ALPHA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);

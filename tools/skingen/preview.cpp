@@ -59,6 +59,21 @@ void Caption(PIX_IBitmap& page, float x, float y, float w, float h, const std::s
     p.Text(x / kScale, y / kScale, w / kScale, h / kScale, text, {size / kScale, bold, colour, Align::kCentre});
 }
 
+struct Placement {
+    const char* name;
+    float x, y;
+    int frame;
+};
+
+// Buttons at their "orig" places (the "lcd" ones differ by a few pixels).
+constexpr Placement kFixedPlaces[] = {
+    {"vcosave-sw", 18, 730, 1}, {"flexisave-sw", 18, 760, 0}, {"copy", 196, 730, 0}, {"default", 71, 49, 0},
+    {"random", 822, 758, 0},    {"reset", 822, 730, 0},       {"selectall", 1066, 730, 0},
+    {"clearall", 1066, 758, 0}, {"prevbtn", 186, 49, 0},      {"nextbtn", 218, 49, 0},
+    {"fload", 46, 11, 0},       {"fsave", 90, 11, 0},         {"fwriteone", 132, 11, 0},
+    {"fwriteall", 196, 11, 0},
+};
+
 const char* SliderImage(int param) {
     switch (param) {
         case 51: case 52: return "vslider6";
@@ -116,22 +131,9 @@ void SoundPage(Composer& c, PIX_IBitmap& page, Look look) {
     c.Place("ch-sw", 713, ty, 1);
     c.Place("dl-sw", 808, ty);
     c.Place("fxsw-h", 523, ty);
-    c.Place("vcosave-sw", 18, 730, 1);
-    c.Place("flexisave-sw", 18, 760);
-    c.Place("copy", 196, 730);
-    c.Place("default", 71, 49);
-    c.Place("random", 822, 758);
-    c.Place("reset", 822, 730);
-    c.Place("selectall", 1066, 730);
-    c.Place("clearall", 1066, 758);
+    for (const auto& pl : kFixedPlaces) c.Place(pl.name, pl.x, pl.y, pl.frame);
     for (const float x : {66.0f, 140.0f, 874.0f, 922.0f, 1002.0f})
         for (int r = 0; r < 4; ++r) c.Place("checkbox", x, 731 + 13.0f * r, (int(x) + r) % 2);
-    c.Place("prevbtn", 186, 49);
-    c.Place("nextbtn", 218, 49);
-    c.Place("fload", 46, 11);
-    c.Place("fsave", 90, 11);
-    c.Place("fwriteone", 132, 11);
-    c.Place("fwriteall", 196, 11);
     Caption(page, 262, 730, 30, 40, "1", 11, true, Rgb(0));
     c.Place("modwheel", 293, 730, 40);
 }

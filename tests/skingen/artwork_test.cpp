@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "editor/data/keyboard_geometry.h"
+#include "editor/data/param_table.h"
+#include "skingen/drawn_images.h"
+#include "tools/skingen/palette.h"
+#include "tools/skingen/panel_layout.h"
+
+namespace {
+
+namespace kb = qd::keyboard;
+
+uint32_t At(const PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
+
+// The keyboard control's hit test inside one octave at scale 1, as its description
+// gives it: black keys left to right by their offsets, then sevenths of the width.
+int ReferenceKey(int xin, int dy) {
+    const int offsets[5] = {9, 25, 51, 66, 81}, keys[5] = {1, 3, 6, 8, 10};
+    if (dy < 42)
+        for (int i = 0; i < 5; ++i) {
+            if (xin < offsets[i]) break;
+            if (xin < offsets[i] + 10) return keys[i];
+        }
+    const int w = int(xin / (98 / 7.0));
+    return 2 * w - (w >= 3 ? 1 : 0);
+}
+
+double Luminance(PIX_PixelValue p) {
+    auto lin = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * lin(PIX_PixelR(p)) + 0.7152 * lin(PIX_PixelG(p)) + 0.0722 * lin(PIX_PixelB(p));
+}
+
+double Contrast(PIX_PixelValue a, PIX_PixelValue b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+TEST(SkinKeyboard, GeometryAgreesWithTheHitTestEverywhere) {
+    for (int y = 0; y < kb::kKeyHeight; ++y)
+        for (int x = 0; x < kb::kOctaveWidth; ++x) ASSERT_EQ(kb::KeyAt(x, y), ReferenceKey(x, y)) << x << "," << y;
+    EXPECT_EQ(kb::KeyAt(-1, 0), -1);
+    EXPECT_EQ(kb::KeyAt(kb::kOctaveWidth, 0), -1);
+    EXPECT_EQ(kb::KeyAt(0, kb::kKeyHeight), -1);
+}
+
+// Frame k of the keys strip shows key k pressed and leaves everything else to the
+// octave picture beneath: at 2x, every pixel is drawn exactly where KeyAt says key k.
+TEST(SkinKeyboard, KeysFrameKCoversExactlyKeyK) {
+    const DrawnImage* keys = FindDrawn("orig", "keys");
+    const DrawnImage* octave = FindDrawn("orig", "bgkb");
+    ASSERT_TRUE(keys && keys->bitmap && octave && octave->bitmap);
+    const int fh = keys->bitmap->getHeight() / 12;
+    for (int k = 0; k < 12; ++k) {
+        int wrong = 0;
+        for (int y = 0; y < fh; ++y)
+            for (int x = 0; x < keys->bitmap->getWidth(); ++x) {
+                const bool drawn = PIX_PixelA(At(*keys->bitmap, x, k * fh + y)) != 0;
+                wrong += drawn != (kb::KeyAt(x / 2, y / 2) == k);
+            }
+        EXPECT_EQ(wrong, 0) << "key " << k;
+    }
+    // The bare octave: dark black keys, light white keys.
+    for (int k = 0; k < 12; ++k) {
+        const auto r = kb::KeyRectOf(k);
+        const int cx = 2 * r.x + r.w, cy = kb::IsBlackKey(k) ? r.h : 2 * kb::kKeyHeight - 12;
+        const int red = PIX_PixelR(At(*octave->bitmap, cx, cy));
+        EXPECT_TRUE(kb::IsBlackKey(k) ? red < 80 : red > 180) << "key " << k << " red " << red;
+    }
+}
+
+// Frame k puts the cap at k / (frames - 1) of the travel, bottom first.
+TEST(SkinSliders, CapFollowsTheFrame) {
+    for (const char* name : {"vslider", "vslider3", "vsliderflexired", "vslidershort4"}) {
+        const DrawnImage* d = FindDrawn("orig", name);
+        ASSERT_TRUE(d && d->bitmap) << name;
+        const int frames = d->spec->frames, fh = d->bitmap->getHeight() / frames;
+        const int column = d->bitmap->getWidth() / 2 + 8;  // right of the track, inside the cap
+        double first = 0, last = 0, previous = 1e9;
+        for (int k = 0; k < frames; ++k) {
+            double sum = 0;
+            int n = 0;
+            for (int y = 0; y < fh; ++y)
+                if (PIX_PixelA(At(*d->bitmap, column, k * fh + y)) == 255 &&
+                    PIX_PixelR(At(*d->bitmap, column, k * fh + y)) > 40) {
+                    sum += y;
+                    ++n;
+                }
+            ASSERT_GT(n, 0) << name << " frame " << k;
+            const double centre = sum / n;
+            EXPECT_LT(centre, previous + 0.01) << name << " frame " << k;
+            previous = centre;
+            if (k == 0) first = centre;
+            last = centre;
+        }
+        EXPECT_GT(first, fh * 0.75) << name;
+        EXPECT_LT(last, fh * 0.25) << name;
+    }
+}
+
+TEST(SkinSevenSegment, ShowsEveryNumberAndABlankFrame) {
+    // Segments a to g per digit, written out independently of the generator.
+    const char* const lit[10] = {"abcdef", "bc", "abdeg", "abcdg", "bcfg", "acdfg", "acdefg", "abc", "abcdefg",
+                                 "abcdfg"};
+    const DrawnImage* d = FindDrawn("orig", "sevenseg");
+    ASSERT_TRUE(d && d->bitmap);
+    const float dh = 26 - 8, dw = dh * 0.55f, gap = dw * 0.45f, x0 = (56 - 2 * dw - gap) / 2, t = dw * 0.2f;
+    auto isLit = [&](int frame, float gx, float gy) {
+        const uint32_t p = At(*d->bitmap, int(gx * 2), int((frame * 26 + gy) * 2));
+        return PIX_PixelR(p) > 200 && PIX_PixelG(p) < 100;
+    };
+    for (int frame = 0; frame <= 100; ++frame)
+        for (int digit = 0; digit < 2; ++digit) {
+            const float x = x0 + digit * (dw + gap), y = 4;
+            const float probe[7][2] = {{x + dw / 2, y + t / 2},      {x + dw - t / 2, y + dh / 4},
+                                       {x + dw - t / 2, y + 3 * dh / 4}, {x + dw / 2, y + dh - t / 2},
+                                       {x + t / 2, y + 3 * dh / 4},  {x + t / 2, y + dh / 4},
+                                       {x + dw / 2, y + dh / 2}};
+            std::string seen;
+            for (int s = 0; s < 7; ++s)
+                if (isLit(frame, probe[s][0], probe[s][1])) seen += char('a' + s);
+            const int value = digit == 0 ? frame / 10 : frame % 10;
+            EXPECT_EQ(seen, frame == 100 ? "" : lit[value]) << "frame " << frame << " digit " << digit;
+        }
+}
+
+TEST(SkinLabels, EverySliderIsLabelledClearOfEveryControl) {
+    for (const bool lcd : {false, true}) {
+        const auto controls = skingen::ControlBoxes(lcd);
+        int labelled = 0;
+        for (const auto page : {skingen::Page::kSound, skingen::Page::kModulation, skingen::Page::kDrive,
+                                skingen::Page::kEqBands})
+            for (const auto& s : skingen::PageSections(page, lcd))
+                for (const auto& l : s.labels) {
+                    ++labelled;
+                    EXPECT_FALSE(l.text.empty());
+                    EXPECT_TRUE(l.box.x >= s.frame.x && l.box.x + l.box.w <= s.frame.x + s.frame.w + 8) << l.text;
+                    // The drawn text, centred in the box (the widest a label may be).
+                    const float w = std::min(l.box.w, skingen::TextWidth(l.text, {skingen::kLabelSize}));
+                    const skingen::Box text{l.box.x + (l.box.w - w) / 2, l.box.y, w, l.box.h};
+                    for (const auto& c : controls) EXPECT_FALSE(text.Overlaps(c)) << l.text << " under a control";
+                }
+        // 12 x 4 oscillator columns, 44 more on the sound page, 15 + 5 + 15 effects.
+        EXPECT_EQ(labelled, 48 + 44 + 35) << (lcd ? "lcd" : "orig");
+    }
+}
+
+TEST(SkinLabels, TextContrastsWithItsGround) {
+    for (const auto look : {skingen::Look::kSpace, skingen::Look::kSolid, skingen::Look::kLcd,
+                            skingen::Look::kManager}) {
+        const auto& p = skingen::PaletteFor(look);
+        EXPECT_GE(Contrast(p.label, p.sectionFill), 4.5) << int(look);
+        EXPECT_GE(Contrast(p.title, p.sectionFill), 4.5) << int(look);
+        EXPECT_GE(Contrast(p.word, p.faceBottom), 4.5) << int(look);
+        EXPECT_GE(Contrast(p.litWord, p.litTop), 3.0) << int(look);
+    }
+}

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "raster/fill.h"
+#include "skingen/drawn_images.h"
+#include "tools/skingen/button_words.h"
+#include "tools/skingen/painter.h"
+#include "tools/skingen/panel_layout.h"
+
+namespace {
+
+constexpr PIX_PixelValue kClear = PIX_MakePixel(0, 0, 0, 0);
+
+uint32_t At(const PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
+
+// Whether the centre of file pixel (px, py) lies in the rounded rectangle given in
+// GUI pixels: inside the box and, in a corner square, within the corner's circle.
+bool InRoundRect(int px, int py, float x, float y, float w, float h, float r) {
+    const double s = skingen::kScale, cx = px + 0.5, cy = py + 0.5;
+    const double x0 = std::lround(x * s), y0 = std::lround(y * s), x1 = std::lround((x + w) * s),
+                 y1 = std::lround((y + h) * s), rr = r * s;
+    if (cx < x0 || cx >= x1 || cy < y0 || cy >= y1) return false;
+    const double ex = cx < x0 + rr ? x0 + rr - cx : cx > x1 - rr ? cx - (x1 - rr) : 0;
+    const double ey = cy < y0 + rr ? y0 + rr - cy : cy > y1 - rr ? cy - (y1 - rr) : 0;
+    return ex * ex + ey * ey <= rr * rr;
+}
+
+}  // namespace
+
+// Hard-edged rounded rectangles, also where the bitmap clips them at every edge.
+TEST(SkinPainter, RoundFillCoversExactlyItsShape) {
+    const struct {
+        float x, y, w, h, r;
+    } cases[] = {
+        {2, 2, 20, 12, 0}, {2, 2, 20, 12, 3}, {1.5f, 3, 17, 9, 4.5f}, {0, 0, 30, 20, 10},
+        {-6, -4, 20, 14, 5}, {18, 12, 20, 14, 5}, {-3, 8, 40, 20, 6},
+    };
+    for (const auto& c : cases) {
+        PIX_MemBitmap bm(60, 40);
+        PIX_Clear(&bm, kClear);
+        skingen::Painter p(bm);
+        p.RoundFill(c.x, c.y, c.w, c.h, c.r, skingen::Rgb(0x123456));
+        int wrong = 0;
+        for (int y = 0; y < bm.getHeight(); ++y)
+            for (int x = 0; x < bm.getWidth(); ++x) {
+                const bool filled = At(bm, x, y) == skingen::Rgb(0x123456);
+                wrong += filled != InRoundRect(x, y, c.x, c.y, c.w, c.h, c.r);
+                if (!filled) {
+                    EXPECT_EQ(At(bm, x, y), kClear);
+                }
+            }
+        EXPECT_EQ(wrong, 0) << c.x << "," << c.y << " " << c.w << "x" << c.h << " r" << c.r;
+    }
+}
+
+TEST(SkinPainter, GradientRunsFromFirstToLastColour) {
+    for (const bool horizontal : {false, true}) {
+        PIX_MemBitmap bm(40, 40);
+        PIX_Clear(&bm, kClear);
+        skingen::Painter p(bm);
+        p.Gradient(0, 0, 20, 20, skingen::Rgb(0x102030), skingen::Rgb(0xf0e0d0), horizontal);
+        const uint32_t first = At(bm, 0, 0), last = horizontal ? At(bm, 39, 0) : At(bm, 0, 39);
+        for (const auto& [got, want] : {std::pair{first, skingen::Rgb(0x102030)}, {last, skingen::Rgb(0xf0e0d0)}}) {
+            EXPECT_EQ(PIX_PixelA(got), 255);
+            EXPECT_NEAR(PIX_PixelR(got), PIX_PixelR(want), 8);
+            EXPECT_NEAR(PIX_PixelB(got), PIX_PixelB(want), 8);
+        }
+    }
+}
+
+TEST(SkinPainter, TextStaysInsideItsBox) {
+    PIX_MemBitmap bm(100, 40);
+    PIX_Clear(&bm, kClear);
+    skingen::Painter p(bm);
+    const skingen::TextStyle st{10, true, skingen::Rgb(0xffffff), skingen::Align::kCentre};
+    const float w = p.Text(10, 5, 20, 8, "a word far too long for the box", st);
+    EXPECT_GT(w, 20);
+    int inside = 0;
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) {
+            const bool in = x >= 20 && x < 60 && y >= 10 && y < 26;
+            if (PIX_PixelA(At(bm, x, y)) == 0) continue;
+            EXPECT_TRUE(in) << x << "," << y;
+            inside += in;
+        }
+    EXPECT_GT(inside, 0);
+}
+
+// Every word and label fits where it stands, at a size still legible at 100 %.
+TEST(SkinPainter, WordsAndLabelsFit) {
+    for (const auto& d : DrawnImages()) {
+        const std::string word = skingen::ButtonWord(d.spec->name);
+        if (word.empty()) continue;
+        EXPECT_LE(skingen::TextWidth(word, {6.5f, true}), d.spec->guiWidth - 6) << d.spec->name;
+    }
+    for (const auto page : {skingen::Page::kSound, skingen::Page::kModulation, skingen::Page::kDrive,
+                            skingen::Page::kEqBands})
+        for (const auto& s : skingen::PageSections(page, false))
+            for (const auto& l : s.labels) EXPECT_LE(skingen::TextWidth(l.text, {skingen::kLabelSize}), 38) << l.text;
+}
+
+// Two-state images show two different states, and strips move from frame to frame.
+TEST(SkinPainter, FramesDiffer) {
+    for (const auto& d : DrawnImages()) {
+        ASSERT_TRUE(d.bitmap);
+        const int n = d.spec->frames;
+        if (n < 2) continue;
+        const PIX_IBitmap& bm = *d.bitmap;
+        const int fh = bm.getHeight() / n;
+        auto same = [&](int a, int b) {
+            for (int y = 0; y < fh; ++y)
+                for (int x = 0; x < bm.getWidth(); ++x)
+                    if (At(bm, x, a * fh + y) != At(bm, x, b * fh + y)) return false;
+            return true;
+        };
+        int repeats = 0;
+        for (int k = 1; k < n; ++k) repeats += same(k - 1, k);
+        // 128 positions over a travel of fewer file pixels repeat some frames.
+        EXPECT_LE(repeats, n >= 128 ? n / 2 : 0) << d.dir << "/" << d.spec->name;
+        EXPECT_FALSE(same(0, n - 1)) << d.dir << "/" << d.spec->name;
+    }
+}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "raster/png.h"
+#include "skingen/drawn_images.h"
+#include "temp_dir.h"
+#include "tools/skingen/png_writer.h"
+
+namespace {
+
+struct CrcRow {
+    const char* dir;
+    const char* name;
+    uint32_t crc;
+};
+
+constexpr CrcRow kCrcTable[] = {
+#include "skingen/skin_crc_table.inc"
+};
+
+// Failed images are kept in the build tree for a look.
+void KeepActual(const DrawnImage& d) {
+    std::filesystem::create_directories(QD_SKIN_ACTUAL_DIR);
+    const std::string path = std::string(QD_SKIN_ACTUAL_DIR) + "/" + d.dir + "-" + d.spec->name + "-2x.png";
+    ADD_FAILURE() << "actual image: " << path << " " << skingen::WritePNG(path, *d.bitmap);
+}
+
+}  // namespace
+
+TEST(SkinFiles, EveryManifestRowLoadsWithItsSizeAndFrames) {
+    ASSERT_EQ(ProjectManifest().error, "");
+    testutil::TempDir tmp;
+    int written = 0;
+    ASSERT_EQ(skingen::GenerateAll(ProjectManifest(), tmp.path(), &written), "");
+    EXPECT_EQ(size_t(written), DrawnImages().size());
+    for (const auto& d : DrawnImages()) {
+        SCOPED_TRACE(d.dir + "/" + d.spec->name);
+        ASSERT_TRUE(d.bitmap) << d.error;
+        const std::string path = tmp.path() + "/" + skingen::ImagePath(d.dir, d.spec->name);
+        std::unique_ptr<PIX_IBitmap> loaded(PIX_LoadPNG(path.c_str()));
+        ASSERT_TRUE(loaded);
+        const int w = loaded->getWidth(), h = loaded->getHeight();
+        EXPECT_EQ(w, d.spec->guiWidth * 2);
+        EXPECT_EQ(h, d.spec->guiHeight * 2 * d.spec->frames);
+        EXPECT_EQ(w % 2, 0);
+        EXPECT_EQ(h % 2, 0);
+        EXPECT_EQ(h % d.spec->frames, 0);
+        // The file holds exactly the drawn pixels.
+        EXPECT_EQ(skingen::PixelCrc(*loaded), skingen::PixelCrc(*d.bitmap));
+    }
+}
+
+TEST(SkinFiles, PixelsMatchTheCrcTable) {
+    std::set<std::string> listed;
+    for (const auto& row : kCrcTable) {
+        const std::string key = std::string(row.dir) + "/" + row.name;
+        listed.insert(key);
+        const DrawnImage* d = FindDrawn(row.dir, row.name);
+        ASSERT_TRUE(d && d->bitmap) << key << " is in the table but not drawn";
+        const uint32_t crc = skingen::PixelCrc(*d->bitmap);
+        EXPECT_EQ(crc, row.crc) << key << " changed; if on purpose, run tools/skingen/update_crc_table.sh";
+        if (crc != row.crc) KeepActual(*d);
+    }
+    for (const auto& d : DrawnImages())
+        EXPECT_TRUE(listed.count(d.dir + "/" + d.spec->name)) << d.dir << "/" << d.spec->name << " has no CRC";
+}
+
+// The builders blend with the source alpha, so a control is opaque where it is drawn
+// and wholly clear around it; anti-aliasing stays inside opaque areas.
+TEST(SkinFiles, AlphaIsOnlyClearOrOpaque) {
+    for (const auto& d : DrawnImages()) {
+        ASSERT_TRUE(d.bitmap) << d.error;
+        const PIX_IBitmap& bm = *d.bitmap;
+        int partial = 0;
+        for (int y = 0; y < bm.getHeight(); ++y)
+            for (int x = 0; x < bm.getWidth(); ++x) {
+                const int a = PIX_PixelA(*PIX_PixelAddress(bm, x, y));
+                partial += a != 0 && a != 255;
+            }
+        EXPECT_EQ(partial, 0) << d.dir << "/" << d.spec->name;
+    }
+}
+
+TEST(SkinFiles, PngWriterReportsWhatItCannotWrite) {
+    testutil::TempDir tmp;
+    PIX_MemBitmap empty;
+    PIX_MemBitmap one(2, 2);
+    const struct {
+        const char* name;
+        const PIX_IBitmap* bm;
+        std::string path;
+    } cases[] = {
+        {"no pixels", &empty, tmp.path() + "/a.png"},
+        {"missing folder", &one, tmp.path() + "/no/such/folder/a.png"},
+        {"a folder in the way", &one, tmp.path()},
+    };
+    for (const auto& c : cases) {
+        const std::string error = skingen::WritePNG(c.path, *c.bm);
+        EXPECT_NE(error.find(c.path), std::string::npos) << c.name << ": " << error;
+    }
+}
