@@ -57,6 +57,7 @@ protected:
         setup.settingsPath = ini;
         setup.bundleID = "qd.live.test";
         editor = std::make_unique<QDEditor>(setup);
+        editor->ReloadGUIScale();  // as the shell's start-up does: the view layout runs
         output.sent.clear();
         return editor.get();
     }
