@@ -48,8 +48,9 @@ protected:
         platform::InstallBackend(nullptr);
     }
 
+    // A new editor; non-empty `settings` replace settings.ini first.
     QDEditor* Make(const std::string& settings = "", const char* outdev = "QD out") {
-        std::ofstream(ini) << settings;
+        if (!settings.empty()) std::ofstream(ini) << settings;
         std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "%s", outdev);
         QDEditorSetup setup;
         setup.midiOut = &output;
