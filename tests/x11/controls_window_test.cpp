@@ -13,33 +13,11 @@
 #include "gui/igraphics_mac.h"
 #include "platform/gtk_backend.h"
 #include "plug/module_standalone.h"
+#include "x11_driver.h"
 
 namespace {
 
-platform::Backend* GtkBackendOrNull() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
-
-void RunWhilePumping(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) platform::RunGtkMainLoopFor(0.01);
-    t.join();
-    platform::RunGtkMainLoopFor(0.2);
-}
-
-bool PumpUntil(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
+using namespace x11test;
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(0) {}
@@ -49,7 +27,7 @@ struct Plug : IModuleStandalone {
 };
 
 TEST(ControlsWindow, TypedTextReachesTheUserTextControl) {
-    platform::Backend* backend = GtkBackendOrNull();
+    platform::Backend* backend = SharedGtkBackend();
     if (!backend) GTEST_SKIP() << "no X display";
     platform::InstallBackend(backend);
     Plug plug;

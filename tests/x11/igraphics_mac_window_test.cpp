@@ -19,33 +19,13 @@
 #include "plug/param.h"
 #include "raster/bitmap.h"
 #include "../temp_dir.h"
+#include "x11_driver.h"
 
 namespace {
 
+using namespace x11test;
+
 constexpr int kW = 200, kH = 150;
-
-// Null without a display. GTK initialises once per process, so the back end is kept;
-// toolkit warnings about misused widgets end the run instead of scrolling past.
-platform::Backend* SharedGtkBackend() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
-
-// xdotool runs on another thread while the main loop keeps the window alive.
-void RunWhilePumping(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) platform::RunGtkMainLoopFor(0.01);
-    t.join();
-    platform::RunGtkMainLoopFor(0.2);  // let the redraw reach the screen
-}
 
 // A modal menu or dialog whose keys went astray would wait forever: after a grace
 // period this presses Escape every half second until it is dropped.
@@ -65,11 +45,6 @@ private:
         }
     }};
 };
-
-bool PumpUntil(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(3) {

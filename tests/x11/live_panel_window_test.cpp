@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 #include <RtMidi.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/editor_app.h"
@@ -23,39 +19,17 @@
 #include "platform/gtk_backend.h"
 #include "screens/keyboard_control.h"
 #include "temp_dir.h"
+#include "x11_driver.h"
 
 namespace {
 
-platform::Backend* GtkBackendOrNull() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
-
-void RunWhilePumping(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) platform::RunGtkMainLoopFor(0.01);
-    t.join();
-    platform::RunGtkMainLoopFor(0.2);
-}
-
-bool PumpUntil(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
+using namespace x11test;
 
 // The editor application in a scratch settings folder, its window shown.
 class LiveWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        backend = GtkBackendOrNull();
+        backend = SharedGtkBackend();
         if (!backend) GTEST_SKIP() << "no X display";
         platform::InstallBackend(backend);
         platform::RegisterMainBundle(qdapp::kBundleID);
