@@ -36,7 +36,7 @@ void EditorApp::OpenMidi() {
     if (!devices_.OutputIsOff() && !output_.Open(devices_.mOutDevice)) {
         // A name missing from a port list that could be read is forgotten; when MIDI
         // itself failed the user's choice stays in the file for the next start.
-        const bool portsReadable = midiLog_.Count() == 0;
+        const bool portsReadable = midiLog_.Count() == 0;  // no failure so far
         std::snprintf(devices_.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
         if (portsReadable) StoreDeviceSettings(settings_, devices_);
     }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iostream>
 #include <sstream>
+#include <type_traits>
 
 #include "plug/device_settings.h"
 
@@ -47,9 +48,7 @@ private:
 }  // namespace
 
 void MidiErrorLog::Report(const std::string& what) {
-    if (std::find(seen_.begin(), seen_.end(), what) != seen_.end()) return;
-    seen_.push_back(what);
-    out_ << "MIDI unavailable, treated as \"off\": " << what << std::endl;
+    if (count_++ == 0) out_ << "MIDI unavailable, treated as \"off\": " << what << std::endl;
 }
 
 int FindPort(const std::vector<std::string>& ports, const std::string& name) {
@@ -58,69 +57,16 @@ int FindPort(const std::vector<std::string>& ports, const std::string& name) {
     return it == ports.end() ? -1 : int(it - ports.begin());
 }
 
-MidiOutputPort::MidiOutputPort(MidiErrorLog* log) : log_(log) {}
+template <class Api>
+MidiPort<Api>::MidiPort(MidiErrorLog* log) : log_(log) {}
 
-MidiOutputPort::~MidiOutputPort() { Close(); }
+template <class Api>
+MidiPort<Api>::~MidiPort() = default;
 
-bool MidiOutputPort::Create() {
-    if (out_) return true;
-    std::string failure;
-    {
-        QuietMidiLibraries quiet;
-        try {
-            out_ = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kOutputClient);
-            out_->setErrorCallback(OnRtMidiError, log_);
-        } catch (const RtMidiError& e) {
-            out_.reset();
-            failure = e.getMessage();
-        }
-    }
-    if (!out_) log_->Report(failure);
-    return out_ != nullptr;
-}
-
-std::vector<std::string> MidiOutputPort::PortNames() {
-    std::vector<std::string> names;
-    if (!Create()) return names;
+template <class Api>
+bool MidiPort<Api>::Guarded(const std::function<void()>& work) {
     try {
-        const unsigned n = out_->getPortCount();
-        for (unsigned i = 0; i < n; ++i) names.push_back(out_->getPortName(i));
-    } catch (const RtMidiError& e) {
-        log_->Report(e.getMessage());
-    }
-    return names;
-}
-
-bool MidiOutputPort::Open(const std::string& name) {
-    Close();
-    if (name == kDeviceOff) return false;
-    const int index = FindPort(PortNames(), name);
-    if (index < 0 || !out_) return false;
-    try {
-        out_->openPort(unsigned(index), kOutputClient);
-        open_ = out_->isPortOpen();
-    } catch (const RtMidiError& e) {
-        log_->Report(e.getMessage());
-        open_ = false;
-    }
-    return open_;
-}
-
-void MidiOutputPort::Close() {
-    if (out_ && open_) {
-        try {
-            out_->closePort();
-        } catch (const RtMidiError& e) {
-            log_->Report(e.getMessage());
-        }
-    }
-    open_ = false;
-}
-
-bool MidiOutputPort::SendMessage(const uint8_t* bytes, int size) {
-    if (!open_ || !out_ || !bytes || size <= 0) return false;
-    try {
-        out_->sendMessage(bytes, size_t(size));
+        work();
         return true;
     } catch (const RtMidiError& e) {
         log_->Report(e.getMessage());
@@ -128,66 +74,81 @@ bool MidiOutputPort::SendMessage(const uint8_t* bytes, int size) {
     }
 }
 
-MidiInputPort::MidiInputPort(MidiErrorLog* log, MidiInputHandler handler) : log_(log), handler_(std::move(handler)) {}
-
-MidiInputPort::~MidiInputPort() { Close(); }
-
-bool MidiInputPort::Create() {
-    if (in_) return true;
+template <class Api>
+bool MidiPort<Api>::Create() {
+    if (api_) return true;
     std::string failure;
     {
         QuietMidiLibraries quiet;
         try {
-            in_ = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kInputClient, kInputQueueLimit);
-            in_->setErrorCallback(OnRtMidiError, log_);
+            if constexpr (std::is_same_v<Api, RtMidiIn>)
+                api_ = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kInputClient, kInputQueueLimit);
+            else
+                api_ = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kOutputClient);
+            api_->setErrorCallback(OnRtMidiError, log_);
         } catch (const RtMidiError& e) {
-            in_.reset();
+            api_.reset();
             failure = e.getMessage();
         }
     }
-    if (!in_) log_->Report(failure);
-    return in_ != nullptr;
+    if (!api_) log_->Report(failure);
+    return api_ != nullptr;
 }
 
-std::vector<std::string> MidiInputPort::PortNames() {
+template <class Api>
+std::vector<std::string> MidiPort<Api>::PortNames() {
     std::vector<std::string> names;
     if (!Create()) return names;
-    try {
-        const unsigned n = in_->getPortCount();
-        for (unsigned i = 0; i < n; ++i) names.push_back(in_->getPortName(i));
-    } catch (const RtMidiError& e) {
-        log_->Report(e.getMessage());
-    }
+    Guarded([&] {
+        const unsigned n = api_->getPortCount();
+        for (unsigned i = 0; i < n; ++i) names.push_back(api_->getPortName(i));
+    });
     return names;
 }
 
-bool MidiInputPort::Open(const std::string& name) {
+template <class Api>
+bool MidiPort<Api>::Open(const std::string& name) {
     Close();
     if (name == kDeviceOff) return false;
     const int index = FindPort(PortNames(), name);
-    if (index < 0 || !in_) return false;
-    try {
-        in_->setCallback(&MidiInputPort::Callback, this);
-        in_->ignoreTypes(false, false, true);
-        in_->openPort(unsigned(index), kInputClient);
-        open_ = in_->isPortOpen();
-    } catch (const RtMidiError& e) {
-        log_->Report(e.getMessage());
-        open_ = false;
-    }
+    if (index < 0 || !api_) return false;
+    // With the error callback set RtMidi reports a failed open there, not by throwing.
+    Guarded([&] {
+        BeforeOpen();
+        api_->openPort(unsigned(index), std::is_same_v<Api, RtMidiIn> ? kInputClient : kOutputClient);
+        open_ = api_->isPortOpen();
+    });
     return open_;
 }
 
-void MidiInputPort::Close() {
-    if (!in_ || !open_) return;
-    try {
-        in_->cancelCallback();
-        in_->closePort();
-    } catch (const RtMidiError& e) {
-        log_->Report(e.getMessage());
-    }
+template <class Api>
+void MidiPort<Api>::Close() {
+    if (!api_ || !open_) return;
+    Guarded([&] {
+        BeforeClose();
+        api_->closePort();
+    });
     open_ = false;
 }
+
+template class MidiPort<RtMidiIn>;
+template class MidiPort<RtMidiOut>;
+
+MidiOutputPort::~MidiOutputPort() { Close(); }
+
+bool MidiOutputPort::SendMessage(const uint8_t* bytes, int size) {
+    if (!open_ || !api_ || !bytes || size <= 0) return false;
+    return Guarded([&] { api_->sendMessage(bytes, size_t(size)); });
+}
+
+MidiInputPort::~MidiInputPort() { Close(); }
+
+void MidiInputPort::BeforeOpen() {
+    api_->setCallback(&MidiInputPort::Callback, this);
+    api_->ignoreTypes(false, false, true);
+}
+
+void MidiInputPort::BeforeClose() { api_->cancelCallback(); }
 
 void MidiInputPort::Callback(double, std::vector<unsigned char>* message, void* self) {
     auto* port = static_cast<MidiInputPort*>(self);

@@ -17,60 +17,74 @@ class RtMidiOut;
 
 namespace qdapp {
 
-// Reports each distinct failure text once.
+// Every failure leaves its port "off"; the first one is reported, as the reason MIDI
+// is off for this run, and the rest only counted.
 class MidiErrorLog {
 public:
     explicit MidiErrorLog(std::ostream& out) : out_(out) {}
     void Report(const std::string& what);
-    int Count() const { return int(seen_.size()); }
+    int Count() const { return count_; }
 
 private:
     std::ostream& out_;
-    std::vector<std::string> seen_;
+    int count_ = 0;
 };
 
-class MidiOutputPort : public IMidiOutput {
+// What the input and the output port share: the RtMidi object (RtMidiIn or RtMidiOut),
+// made on first use, and opening by name.
+template <class Api>
+class MidiPort {
 public:
-    explicit MidiOutputPort(MidiErrorLog* log);
-    ~MidiOutputPort() override;
-
-    // The output ports the system offers; empty when MIDI cannot be had.
+    virtual ~MidiPort();
+    // The ports the system offers; empty when MIDI cannot be had.
     std::vector<std::string> PortNames();
     // Opens the port of that name. False, with nothing open, for "off", an unknown
     // name or a failure.
     bool Open(const std::string& name);
     void Close();
     bool IsOpen() const { return open_; }
-    // Short message or whole System Exclusive message; false while closed.
-    bool SendMessage(const uint8_t* bytes, int size) override;
+
+protected:
+    explicit MidiPort(MidiErrorLog* log);
+    // Around opening and closing (the input's callback).
+    virtual void BeforeOpen() {}
+    virtual void BeforeClose() {}
+    // Runs `work`, reporting an RtMidi failure; false when it failed.
+    bool Guarded(const std::function<void()>& work);
+
+    MidiErrorLog* log_;
+    std::unique_ptr<Api> api_;
+    bool open_ = false;
 
 private:
     bool Create();
-    MidiErrorLog* log_;
-    std::unique_ptr<RtMidiOut> out_;
-    bool open_ = false;
+};
+
+extern template class MidiPort<RtMidiIn>;
+extern template class MidiPort<RtMidiOut>;
+
+class MidiOutputPort : public MidiPort<RtMidiOut>, public IMidiOutput {
+public:
+    explicit MidiOutputPort(MidiErrorLog* log) : MidiPort(log) {}
+    ~MidiOutputPort() override;
+    // Short message or whole System Exclusive message; false while closed.
+    bool SendMessage(const uint8_t* bytes, int size) override;
 };
 
 // Bytes of one incoming message, on the MIDI thread.
 using MidiInputHandler = std::function<void(const uint8_t* bytes, int size)>;
 
-class MidiInputPort {
+class MidiInputPort : public MidiPort<RtMidiIn> {
 public:
-    MidiInputPort(MidiErrorLog* log, MidiInputHandler handler);
-    ~MidiInputPort();
-    std::vector<std::string> PortNames();
-    bool Open(const std::string& name);
-    // Stops the callback before the port closes.
-    void Close();
-    bool IsOpen() const { return open_; }
+    MidiInputPort(MidiErrorLog* log, MidiInputHandler handler) : MidiPort(log), handler_(std::move(handler)) {}
+    ~MidiInputPort() override;
 
 private:
-    bool Create();
+    void BeforeOpen() override;
+    // Stops the callback before the port closes.
+    void BeforeClose() override;
     static void Callback(double, std::vector<unsigned char>* message, void* self);
-    MidiErrorLog* log_;
     MidiInputHandler handler_;
-    std::unique_ptr<RtMidiIn> in_;
-    bool open_ = false;
 };
 
 // The index of `name` among `ports`, or -1; "off" and empty names are never found.

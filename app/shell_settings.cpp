@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/folders.h"
 #include "winapi/profile.h"
 
 namespace qdapp {
@@ -21,17 +22,6 @@ bool IsFolder(const std::string& path) {
 bool IsFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// mkdir -p for the parents (the config folder itself may be missing on a fresh
-// account); only the settings folder gets the private mode.
-bool MakeFolders(const std::string& path, mode_t mode) {
-    if (IsFolder(path)) return true;
-    const size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), 0755)) return false;
-    if (mkdir(path.c_str(), mode) != 0 && !IsFolder(path)) return false;
-    // The umask may have taken bits away; the private folder must be exactly 0700.
-    return mode != kPrivateFolder || chmod(path.c_str(), mode) == 0;
 }
 
 struct DeviceKey {
@@ -52,7 +42,9 @@ SettingsLocation PrepareSettingsFolder(const std::string& configDir) {
     SettingsLocation where;
     const std::string folder = configDir + "/" + kSettingsFolderName;
     const bool folderExisted = IsFolder(folder);
-    if (!MakeFolders(folder, kPrivateFolder)) return where;
+    if (!platform::MakeFolders(folder, kPrivateFolder)) return where;
+    // The umask may have taken bits away; a folder we made is exactly 0700.
+    if (!folderExisted && chmod(folder.c_str(), kPrivateFolder) != 0) return where;
     where.folder = folder;
     where.iniPath = folder + "/" + kSettingsFileName;
     where.existed = folderExisted && IsFile(where.iniPath);

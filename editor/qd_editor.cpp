@@ -144,13 +144,15 @@ void QDEditor::PlayKeyboardNote(int note, bool on) {
 }
 
 bool QDEditor::RefreshFlexiTargets(int programIndex, bool hide) {
+    // -1 marks a slot without a destination; it names no knob.
+    if (programIndex < 0) return false;
     bool found = false;
     for (int n = 0; n < kFlexiSlots; ++n) {
         if (mFlexiDest[n] != programIndex) continue;
         found = true;
-        if (mGraphics) {
-            mGraphics->HideControl(kFirstFlexiRangeParam + 2 * n, hide);
-            mGraphics->HideControl(kFirstFlexiRangeParam + 2 * n + 1, hide);
+        if (mGraphicsMac) {
+            mGraphicsMac->HideControl(kFirstFlexiRangeParam + 2 * n, hide);
+            mGraphicsMac->HideControl(kFirstFlexiRangeParam + 2 * n + 1, hide);
         }
     }
     return found;

@@ -35,6 +35,7 @@ enum Bmp {
     kBmpFxBgEq,
     kBmpFxBgEq2,
     kBmpFxSwH,
+    kBmpBigButtonAgain,  // the same image and id, loaded a second time
     kBmpSevenSeg,
     kBmpFxOrderSw,
     kBmpFlexiSw,

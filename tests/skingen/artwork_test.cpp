@@ -155,7 +155,7 @@ TEST(SkinLabels, EverySliderIsLabelledClearOfEveryControl) {
 
 TEST(SkinLabels, TextContrastsWithItsGround) {
     for (const auto look : {skingen::Look::kSpace, skingen::Look::kSolid, skingen::Look::kLcd,
-                            skingen::Look::kManager}) {
+                            skingen::Look::kManager, skingen::Look::kInset}) {
         const auto& p = skingen::PaletteFor(look);
         EXPECT_GE(Contrast(p.label, p.sectionFill), 4.5) << int(look);
         EXPECT_GE(Contrast(p.title, p.sectionFill), 4.5) << int(look);

@@ -93,7 +93,10 @@ constexpr Entry kArt[] = {
 Look LookOf(const std::string& dir, const std::string& name) {
     if (dir == "manager") return Look::kManager;
     if (dir == "lcd") return Look::kLcd;
-    return name == "background2" ? Look::kSolid : Look::kSpace;
+    if (name == "background2") return Look::kSolid;
+    for (const char* inset : {"fxbgmod", "fxbgdrive", "fxbgeq", "fxbgeq2", "vcosavebg", "flexisavebg", "savefromqd-bg"})
+        if (name == inset) return Look::kInset;
+    return Look::kSpace;
 }
 
 }  // namespace

@@ -19,8 +19,10 @@ namespace skingen {
 namespace {
 
 // One cached font per size and weight, for the whole run: glyphs are rendered once.
+// The set is never destroyed: its fonts' native objects belong to the windowing
+// layer's registry, itself a static that may be gone before this one at exit.
 PIX_CachedFont& FontFor(const TextStyle& style) {
-    static std::map<std::pair<int, bool>, std::unique_ptr<PIX_CachedFont>> fonts;
+    static auto& fonts = *new std::map<std::pair<int, bool>, std::unique_ptr<PIX_CachedFont>>;
     const int px = std::max(1, int(std::lround(style.size * kScale)));
     auto& slot = fonts[{px, style.bold}];
     if (!slot) {

@@ -36,6 +36,9 @@ constexpr Palette kSolid =
 constexpr Palette kManager =
     OnGround(Rgb(0x1b1d22), Rgb(0x1b1d22), Rgb(0x24272e), Rgb(0x3a3f4a), Rgb(0xcfd6e4), Rgb(0xb8c0cf), Rgb(0x24272e));
 
+constexpr Palette kInset =
+    OnGround(Rgb(0x1c1f26), Rgb(0x1c1f26), Rgb(0x1c1f26), Rgb(0x4b5568), Rgb(0xa9c4f0), Rgb(0xc8d0dc), Rgb(0x111318));
+
 constexpr Palette kLcd{
     Rgb(0xd8dcd0), Rgb(0xd8dcd0), Rgb(0xcfd4c6), Rgb(0x8a9080), Rgb(0x202418), Rgb(0x202418),
     Rgb(0x8d9384), Rgb(0xf4f6ef),
@@ -53,6 +56,7 @@ const Palette& PaletteFor(Look look) {
         case Look::kSolid: return kSolid;
         case Look::kLcd: return kLcd;
         case Look::kManager: return kManager;
+        case Look::kInset: return kInset;
     }
     return kSpace;
 }

@@ -6,7 +6,9 @@
 
 namespace skingen {
 
-enum class Look { kSpace, kSolid, kLcd, kManager };
+// kInset: the "orig" pictures laid over the page (effect panels, the copy block, the
+// save box), which must sit as well on the "space" ground as on the "solid" one.
+enum class Look { kSpace, kSolid, kLcd, kManager, kInset };
 
 struct Palette {
     PIX_PixelValue panelTop, panelBottom;  // page ground, top to bottom

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -140,25 +141,29 @@ void DrawListOverlay(const ArtContext& c) {
     c.p.Text(23, 66, 600, 14, "choose an entry below, or click this bar to close the list", hint);
     c.p.Line(1100, 48, 1116, 64, ink, 2);
     c.p.Line(1116, 48, 1100, 64, ink, 2);
-    // Entries: the sources' display texts, or every parameter that has a slider.
+    // Entries: the sources' display texts, or the sound page's sliders by name. They
+    // share the four columns evenly, top to bottom, on the rows of the list selects
+    // (one row per value of a column's parameter), so a click lands on one entry.
     std::vector<std::string> entries;
     if (ranges) {
-        for (int p = qd::kFirstProgramParam; p < qd::kFirstProgramParam + qd::kProgramEntryCount; ++p) {
+        for (int p = qd::kFirstProgramParam; p <= 97; ++p) {
             const auto& pt = qd::kParamPositions[p - qd::kFirstProgramParam];
-            if ((pt.x || pt.y) && !(p >= 104 && p <= 125)) entries.push_back(qd::kParamTable[p].name);
+            const bool isSwitch = p == 78 || p == 87 || p == 89 || p == 92;
+            if ((pt.x || pt.y) && !isSwitch) entries.push_back(qd::kParamTable[p].name);
         }
     } else {
         char text[64];
         for (int i = 0; qd::ParamDisplayText(qd::kParamTable[247], i, text, int(sizeof text)); ++i)
             entries.emplace_back(text);
     }
-    const int perColumn = int((entries.size() + 3) / 4);
-    const float rowH = std::min(24.0f, 500.0f / float(std::max(1, perColumn)));
-    const TextStyle st{std::min(11.0f, rowH * 0.62f), false, ink, Align::kLeft};
-    for (size_t i = 0; i < entries.size(); ++i) {
+    const int rows = qd::kParamTable[263].max + 1;
+    const float rowH = 500.0f / float(rows);
+    const TextStyle st{rowH * 0.5f, false, ink, Align::kLeft};
+    const int perColumn = std::clamp(int(entries.size() + 3) / 4, 1, rows);
+    for (size_t i = 0; i < entries.size() && i < size_t(4 * perColumn); ++i) {
         const int col = int(i) / perColumn, row = int(i) % perColumn;
         const float x = 23 + 272.0f * col, y = 180 + rowH * row;
-        if (row % 2 == 0) c.p.Fill(x, y, 268, rowH, Mix(sheet, ink, 0.05f));
+        if (row % 2 == 0) c.p.Fill(x, y, 268, rowH, Mix(sheet, ink, 0.06f));
         c.p.Text(x + 8, y, 256, rowH, entries[i], st);
     }
     for (int col = 1; col < 4; ++col) c.p.Fill(23 + 272.0f * col - 2, 180, 1, 500, Mix(sheet, c.pal.frame, 0.6f));
@@ -195,6 +200,25 @@ void DrawAbout(const ArtContext& c) {
     const TextStyle ver{11, false, Mix(space.label, space.panelBottom, 0.3f), Align::kCentre};
     c.p.Text(0, 250, c.w, 16, std::string("version ") + QD_VERSION_TEXT, ver);
     c.p.Fill(c.w / 2 - 80, 236, 160, 1, space.frame);
+    // Four waves in the Flexi colours: sine, triangle, saw and square.
+    for (int n = 0; n < 4; ++n) {
+        const float x0 = 150 + 110.0f * n, y0 = 340, w = 90, h = 40;
+        float px = x0, py = y0;
+        for (int i = 0; i <= 60; ++i) {
+            const float t = i / 60.0f, ph = t * 2 - std::floor(t * 2);
+            float v = 0;
+            switch (n) {
+                case 0: v = std::sin(t * 4 * 3.14159265f); break;
+                case 1: v = 1 - 4 * std::fabs(ph - 0.5f); break;
+                case 2: v = 1 - 2 * ph; break;
+                case 3: v = ph < 0.5f ? 1 : -1; break;
+            }
+            const float x = x0 + w * t, y = y0 - v * h / 2;
+            if (i > 0) c.p.Line(px, py, x, y, kFlexiAccents[n], 1.5f);
+            px = x;
+            py = y;
+        }
+    }
 }
 
 }  // namespace skingen
