@@ -61,6 +61,8 @@ void QDEditor::CreateGUI(bool redPanelOnly) {
             control->SetTooltip(text);
         }
     }
+    // The selectors lie over the file buttons and take their mouse-overs, so they carry
+    // the buttons' texts; the pass above left the ones bound to 201, 203 and 205 empty.
     mFileSelectors[2]->SetTooltip(qd::TooltipText(qd::kTooltipLoadParam));
     mFileSelectors[3]->SetTooltip(qd::TooltipText(qd::kTooltipSaveParam));
     mFileSelectors[4]->SetTooltip(qd::TooltipText(qd::kTooltipWriteParam));

@@ -1,6 +1,7 @@
 // The editor core: keyboard notes on the MIDI output, the note-state table, the ranges
 // that follow MIDI sync and the Flexi slots, and the menu commands.
 #include "editor_fixture.h"
+#include "editor/data/param_table.h"
 #include "editor/menu_commands.h"
 #include "gui/controls/switch_controls.h"
 #include "screens/keyboard_control.h"
@@ -171,4 +172,33 @@ TEST_F(EditorTest, ManagerViewAndBankSlotsComeFromTheSettings) {
     editor->OnMenuCommand(qd::kMenuManagerView);
     editor.reset();
     EXPECT_EQ(Ini("gui", "manager"), "false");
+}
+
+// Seeded random calls with any arguments: the sanitizer run catches what a guard misses.
+TEST_F(EditorTest, RandomArgumentsNeitherCrashNorSendBadBytes) {
+    Make("Synth Port");
+    output.sent.clear();
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+    for (int i = 0; i < 1000; ++i) {
+        const int a = int(next() % 400) - 100;
+        editor->Keyboard()->SetVelocity(double(int(next() % 300) - 100) / 100.0);
+        editor->PlayKeyboardNote(a, next() & 1);
+        editor->ProcessKeyboardMidi(IMidiMessage(0, uint8_t(next()), uint8_t(next()), uint8_t(next())));
+        editor->RefreshFlexiTargets(a, next() & 1);
+        editor->SetFlexiDestination(int(next() % 6) - 1, a);
+        if (i % 50 == 0) editor->UpdateLfoSyncRanges(int(next() % 3)), editor->UpdateDelaySyncRanges(int(next() % 4));
+        // Scale commands are left out: each rescales every image, too slow for a loop.
+        const int commands[] = {qd::kMenuAbout, qd::kMenuSkinLcd, qd::kMenuSkinSpace, qd::kMenuQuit, 0, -1, 99999};
+        if (i % 100 == 0) editor->OnMenuCommand(commands[next() % 7]);
+        char text[kParamTextFieldSize];
+        qd::ParamDisplayText(qd::kParamTable[next() % qd::kParamCount], a, text, int(next() % 40));
+        EXPECT_FALSE(qd::ChooseSkin(std::string(1 + size_t(next() % 20), char(next()))).writeBack);
+    }
+    // Every data byte stays below 0x80 whatever the note and velocity asked for.
+    for (const Bytes& m : output.sent) {
+        const size_t end = m.size() == 3 ? 3 : m.size() - 1;  // a System Exclusive message ends in F7
+        for (size_t k = 1; k < end; ++k) EXPECT_LT(m[k], 0x80) << k;
+    }
+    EXPECT_GE(editor->HeldNotes(), 0);
 }
