@@ -120,8 +120,7 @@ bool QDEditor::OutputOff() {
 
 void QDEditor::PlayKeyboardNote(int note, bool on) {
     // A note above 127 would put a status byte where a data byte belongs and derail
-    // the instrument's MIDI parser.
-    // Without the keyboard there is no velocity to play with.
+    // the instrument's MIDI parser; without the keyboard there is no velocity to play.
     if (!mKeyboard || note < 0 || note > 127 || OutputOff()) return;
     const uint8_t key = uint8_t(note);
     if (on) {
