@@ -11,7 +11,7 @@ namespace {
 
 // Fonts are asked for with the glyph cache allowed to draw natively and owning the
 // native font, so deleting a cached font also releases what the windowing layer made.
-constexpr int kCachedFontFlags = 0x600;
+constexpr int kCachedFontFlags = PIX_FONT_OWNS_HFONT | PIX_FONT_ALLOW_NATIVE;
 
 int NativeQuality(int quality) {
     switch (quality) {

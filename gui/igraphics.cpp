@@ -5,10 +5,11 @@
 #include "gui/bitmap_control.h"
 #include "gui/control.h"
 #include "gui/gui_resize.h"
+#include "gui/live_edit_views.h"
 #include "plug/module_base.h"
 
 IGraphics::IGraphics(IModuleBase* plug, int width, int height, int fps)
-    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS) {}
+    : mPlug(plug), mWidth(width), mHeight(height), mFPS(fps > 0 ? fps : kDefaultFPS), mLiveEdit(LiveEditSwitchOn()) {}
 
 IGraphics::~IGraphics() {
     delete mKeyCatcher;
@@ -291,5 +292,6 @@ bool IGraphics::Draw(IRECT* pR) {
             dirty->SetClean();
         }
     }
+    if (mLiveEdit) RunLiveEdit();
     return DrawScreen(pR);
 }

@@ -246,6 +246,8 @@ protected:
     // True when the control's input handler runs (the layout editor may hold the mouse).
     bool ControlGetsMouse() const { return !(mLiveEdit && mLiveEditHoldsMouse); }
     IParam* GetParam(int paramIdx) const;
+    // One overlay frame of the layout editor (live_edit.cpp).
+    void RunLiveEdit();
 
     CMN_Mutex mMutex;
     CMN_PtrList<IControl> mControls{4096};
@@ -271,7 +273,7 @@ protected:
     bool mLiveEdit = false;
     IMouseMod mMouseMod;
     int mLiveEditGrid = 1;
-    int mLiveEditUnused2 = 0;
+    int mLiveEditSnapDistance = 0;
     int mLastKey = -1;
     bool mLiveEditHoldsMouse = false;
     int mLiveEditSelected = -1;

@@ -75,6 +75,8 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* pMod) {
         mMouseMod.A = pMod->A;
     }
     mMouseMod.C = false;
+    // The event names the button that was released; the copy keeps what is still down.
+    mMouseMod.L = mMouseMod.R = false;
     const int c = mMouseCapture >= 0 ? mMouseCapture : FindHitControl(x, y, false);
     ClearMouseCapture();
     IControl* control = GetControl(c);

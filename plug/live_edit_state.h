@@ -3,6 +3,9 @@
 // it afterwards.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "common/cmn_string.h"
 #include "common/ptr_list.h"
 #include "common/typed_buf.h"
@@ -12,6 +15,23 @@ class IControl;
 
 // "No rubber-band group" is written with these sentinel corners.
 inline constexpr IRECT kLiveEditNoRect(999999999, 999999999, 0, 0);
+
+// One layout of the panel: per attach index the rectangles and hidden flag, the
+// control order of the graphics, and the controls marked for deletion.
+struct LiveEditSnapshot {
+    std::vector<IRECT> mDraw, mTarget;
+    std::vector<bool> mHidden;
+    std::vector<IControl*> mOrder;
+    std::vector<int> mDeleted;
+
+    friend bool operator==(const LiveEditSnapshot&, const LiveEditSnapshot&) = default;
+};
+
+// The undo list of one view mode; the position is -1 while it is empty.
+struct LiveEditHistory {
+    std::vector<LiveEditSnapshot> mSnapshots;
+    int mPosition = -1;
+};
 
 struct LiveEditState {
     LiveEditState() = default;
@@ -61,4 +81,11 @@ struct LiveEditState {
     int mLastPressX = 0, mLastPressY = 0;
     int mHandleSize = 0;
     int mSnapReferenceMode = 0;
+
+    std::vector<LiveEditSnapshot> mCurrentSnapshots;  // per view mode
+    std::vector<LiveEditHistory> mHistories;          // per view mode
+    // The header text last handed to the file, so that an unchanged layout is not
+    // written again on every frame.
+    std::string mLastHeaderText;
+    bool mHeaderWriteFailed = false;
 };

@@ -21,6 +21,8 @@ float Tolerance(float t) { return t > 0 ? t : 1.0f; }
 // control polygon (huge coordinates) would otherwise mean a near-endless walk.
 int CapPieces(double n, const PIX_IBitmap& bm) {
     const double cap = 16.0 * (double(bm.getWidth()) + bm.getHeight()) + 16.0;
+    // A clipped parameter range that comes out reversed makes n -inf with a huge path.
+    if (!(n > 0)) return 0;
     return n < cap ? int(n) : int(cap);
 }
 
@@ -275,19 +277,4 @@ void PIX_FillCBezierX(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, f
     PIX_CubicCurve c;
     if (PIX_CBezierPrep(bm, false, xs, ys, tolerance, &c) == 0) return;
     pix::SliceDrawer{bm, true, colour, alpha, mode}.walk(c, fillX);
-}
-
-void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue colour, float alpha, int mode) {
-    const int right = pix::Plus(x, w), bottom = pix::Plus(y, h);
-    PIX_Line(bm, x, y, right, y, colour, alpha, mode, false);
-    PIX_Line(bm, right, y, right, bottom, colour, alpha, mode, false);
-    PIX_Line(bm, right, bottom, x, bottom, colour, alpha, mode, false);
-    PIX_Line(bm, x, bottom, x, y, colour, alpha, mode, false);
-}
-
-void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue fillColour,
-                      PIX_PixelValue borderColour, float alpha, int mode) {
-    PIX_FillRect(bm, pix::Plus(x, 1), pix::Plus(y, 1), pix::Plus(w, -1), pix::Plus(h, -1), fillColour, alpha,
-                 PIX_DrawMode(mode));
-    PIX_DrawRect(bm, x, y, w, h, borderColour, alpha, mode);
 }

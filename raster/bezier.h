@@ -17,11 +17,6 @@ void PIX_FillCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, fl
 void PIX_FillCBezierX(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3,
                       float y3, int fillX, PIX_PixelValue colour, float alpha, int mode, float tolerance);
 
-// Outline of columns x to x + w and rows y to y + h inclusive; the corners are drawn twice.
-void PIX_DrawRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue colour, float alpha, int mode);
-void PIX_BorderedRect(PIX_IBitmap* bm, int x, int y, int w, int h, PIX_PixelValue fillColour,
-                      PIX_PixelValue borderColour, float alpha, int mode);
-
 // ---- The steps of the curve operations. ----
 
 // y of the quadratic at x = target, and its parameter in *t.

@@ -1,4 +1,5 @@
 #include "raster/blit.h"
+#include "raster/fast_paths.h"
 
 #include <algorithm>
 #include <new>
@@ -97,19 +98,13 @@ void PIX_BlitRect(PIX_IBitmap* dst, const PIX_IBitmap* src, int dx, int dy, cons
         });
         return;
     }
-    // Whole-word paths of the plain copy; their arithmetic (the 0.5 average truncates
-    // each half) is what callers have always seen at these exact alphas.
-    if ((mode & 0x100ffu) == PIX_MODE_COPY) {
-        if (alpha == 1.0f) {
-            run([](uint32_t* drow, const uint32_t* srow, int n) { pix::BlendRow<pix::CopyFull>(drow, srow, n, 256); });
-            return;
-        }
-        if (alpha == 0.5f) {
-            run([](uint32_t* drow, const uint32_t* srow, int n) { pix::AverageRow(drow, srow, n); });
-            return;
-        }
-    }
     const int w = PIX_AlphaWeight(alpha);
+    if (const pix::FastPath* f = pix::FindFastPath(pix::FastOp::Blit, mode, w, pix::IsExactAlpha(alpha, w))) {
+        pix::WithRounding(f->rounding, [&]<pix::Rounding R>() {
+            run([](uint32_t* drow, const uint32_t* srow, int n) { pix::BlendRowRounded<R>(drow, srow, n); });
+        });
+        return;
+    }
     pix::WithCombiner(mode, w, [&]<class Op>() {
         run([w](uint32_t* drow, const uint32_t* srow, int n) { pix::BlendRow<Op>(drow, srow, n, w); });
     });

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "raster/blit.h"
+#include "raster/fast_paths.h"
 #include "raster/combiners.h"
 #include "raster/fill.h"
 #include "raster/spans.h"
@@ -18,7 +19,7 @@ namespace {
 constexpr int kGlyphPathQuery = 0x59555678;
 // Every low font flag but 0x8 needs the glyph cache.
 constexpr int kGlyphOnlyFlags = 0x1f7;
-constexpr unsigned kGlyphOnlyFormat = PIX_DT_USE_TEXT_ALPHA | 0x80000000u;
+constexpr unsigned kGlyphOnlyFormat = PIX_DT_USE_TEXT_ALPHA | PIX_DT_GLYPHS_ONLY;
 constexpr unsigned kAlignFlags = DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT;
 constexpr int kMaxRenderLineHeight = 1023;
 constexpr int kFringe = 128;
@@ -38,8 +39,11 @@ void PrepareGlyphContext(const PIX_SysBitmap& bm) {
     ::SetBkColor(dc, 0);
 }
 
+// Compared, not subtracted: a looked-up code may be anything, and INT_MIN minus a
+// cached code overflows.
 int CompareGlyphRecords(const void* a, const void* b) {
-    return static_cast<const PIX_GlyphRecord*>(a)->code - static_cast<const PIX_GlyphRecord*>(b)->code;
+    const int x = static_cast<const PIX_GlyphRecord*>(a)->code, y = static_cast<const PIX_GlyphRecord*>(b)->code;
+    return (x > y) - (x < y);
 }
 
 // A 16-bit code as a zero-terminated UTF-8 string (at most 3 bytes and the zero).
@@ -183,6 +187,62 @@ int PIX_CachedFont::DecodeUTF8Char(const char* text, int remaining, int* code) {
     return used;
 }
 
+void PIX_CachedFont::DrawIntoGlyphBitmap(int code, RECT& r, int& advance) {
+    if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
+    const int need = 2 * std::max(lineHeight_, 1) + 8;
+    if (glyphBitmap->getWidth() < need || glyphBitmap->getHeight() < need) {
+        glyphBitmap->resize(std::max(need, glyphBitmap->getWidth()), std::max(need, glyphBitmap->getHeight()));
+        PrepareGlyphContext(*glyphBitmap);
+    }
+    HDC dc = glyphBitmap->getDC();
+    HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
+    char text[4];
+    EncodeUTF8(code, text);
+    r = RECT{};
+    WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    advance = r.right;
+    r.right = advance + (lineHeight_ > 15 ? lineHeight_ / 16 + 2 : 2);
+    PIX_FillRect(glyphBitmap, 0, 0, r.right, r.bottom, 0, 1.0f, PIX_MODE_COPY);
+    WAPI_DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+    advance = std::min(advance, glyphBitmap->getWidth());
+    r.right = std::min(r.right, glyphBitmap->getWidth());
+    r.bottom = std::min(r.bottom, glyphBitmap->getHeight());
+    if (previous) SelectObject(dc, previous);
+}
+
+void PIX_CachedFont::CacheCoverage(PIX_GlyphRecord& rec, const RECT& r, int advance) {
+    const int start = cache_.GetSize();
+    const int64_t bytes = int64_t(r.right) * r.bottom;
+    cache_.Resize(start + bytes, false);
+    if (cache_.GetSize() != start + bytes) {
+        rec.cachePos = -1;
+        return;
+    }
+    rec.cachePos = start + 1;
+    uint8_t* cov = static_cast<uint8_t*>(cache_.Get()) + start;
+    const uint8_t invert = (flags_ & PIX_FONT_INVERT) ? 255 : 0;
+    int ink = advance;
+    for (int y = 0; y < r.bottom; ++y) {
+        const auto* src = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*glyphBitmap, 0, y));
+        uint8_t* row = cov + int64_t(y) * r.right;
+        for (int x = 0; x < r.right; ++x) row[x] = src[4 * x + PIX_CHANNEL_R] ^ invert;
+        for (int x = ink; x < r.right; ++x) {
+            if (src[4 * x + PIX_CHANNEL_R]) ink = x + 1;
+        }
+    }
+    rec.width = r.right;
+    rec.height = r.bottom;
+    if (ink < r.right) {
+        // Pack the rows to the inked width; the rows only move towards the start.
+        for (int y = 1; y < r.bottom; ++y) {
+            std::memmove(cov + int64_t(y) * ink, cov + int64_t(y) * r.right, size_t(ink));
+        }
+        rec.width = ink;
+        cache_.Resize(start + int64_t(ink) * r.bottom, false);
+    }
+    FinishCoverage(rec, static_cast<uint8_t*>(cache_.Get()) + start);
+}
+
 bool PIX_CachedFont::RenderGlyph(int code) {
     code &= 0xFFFF;
     if (lineHeight_ > kMaxRenderLineHeight) return false;
@@ -199,62 +259,15 @@ bool PIX_CachedFont::RenderGlyph(int code) {
         isNew = true;
     }
 
-    if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
-    const int need = 2 * std::max(lineHeight_, 1) + 8;
-    if (glyphBitmap->getWidth() < need || glyphBitmap->getHeight() < need) {
-        glyphBitmap->resize(std::max(need, glyphBitmap->getWidth()), std::max(need, glyphBitmap->getHeight()));
-        PrepareGlyphContext(*glyphBitmap);
-    }
-    HDC dc = glyphBitmap->getDC();
-    HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
-    char text[4];
-    EncodeUTF8(code, text);
     RECT r{};
-    WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    int advance = r.right;
-    r.right = advance + (lineHeight_ > 15 ? lineHeight_ / 16 + 2 : 2);
-    PIX_FillRect(glyphBitmap, 0, 0, r.right, r.bottom, 0, 1.0f, PIX_MODE_COPY);
-    WAPI_DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX);
-    advance = std::min(advance, glyphBitmap->getWidth());
-    r.right = std::min(r.right, glyphBitmap->getWidth());
-    r.bottom = std::min(r.bottom, glyphBitmap->getHeight());
-    if (previous) SelectObject(dc, previous);
-
+    int advance = 0;
+    DrawIntoGlyphBitmap(code, r, advance);
     if (advance < 1 || r.bottom < 1 || !glyphBitmap->getBits()) {
         rec->cachePos = -1;
     } else {
         rec->advance = advance;
         if (flags_ & PIX_FONT_BLUR) PIX_Blur(glyphBitmap, glyphBitmap, 0, 0, 0, 0, r.right, r.bottom);
-        const int start = cache_.GetSize();
-        const int64_t bytes = int64_t(r.right) * r.bottom;
-        cache_.Resize(start + bytes, false);
-        if (cache_.GetSize() != start + bytes) {
-            rec->cachePos = -1;
-        } else {
-            rec->cachePos = start + 1;
-            uint8_t* cov = static_cast<uint8_t*>(cache_.Get()) + start;
-            const uint8_t invert = (flags_ & PIX_FONT_INVERT) ? 255 : 0;
-            int ink = advance;
-            for (int y = 0; y < r.bottom; ++y) {
-                const auto* src = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*glyphBitmap, 0, y));
-                uint8_t* row = cov + int64_t(y) * r.right;
-                for (int x = 0; x < r.right; ++x) row[x] = src[4 * x + PIX_CHANNEL_R] ^ invert;
-                for (int x = ink; x < r.right; ++x) {
-                    if (src[4 * x + PIX_CHANNEL_R]) ink = x + 1;
-                }
-            }
-            rec->width = r.right;
-            rec->height = r.bottom;
-            if (ink < r.right) {
-                // Pack the rows to the inked width; the rows only move towards the start.
-                for (int y = 1; y < r.bottom; ++y) {
-                    std::memmove(cov + int64_t(y) * ink, cov + int64_t(y) * r.right, size_t(ink));
-                }
-                rec->width = ink;
-                cache_.Resize(start + int64_t(ink) * r.bottom, false);
-            }
-            FinishCoverage(*rec, static_cast<uint8_t*>(cache_.Get()) + start);
-        }
+        CacheCoverage(*rec, r, advance);
     }
 
     const int count = glyphList_.GetSize() / int(sizeof(PIX_GlyphRecord));
@@ -326,8 +339,10 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
     const int64_t rowStep = PIX_RowStep(*bm);
     const bool mono = flags_ & PIX_FONT_MONO;
     const bool effects = !mono && (flags_ & PIX_FONT_EFFECTS);
-    const bool plainCopy = combineAlpha_ == 1.0f && (combineMode_ & PIX_MODE_MASK) == PIX_MODE_COPY;
-    if ((mono || effects) && plainCopy) {
+    int w = PIX_AlphaWeight(combineAlpha_);
+    const bool wholePixels = pix::FindFastPath(pix::FastOp::ThresholdedGlyph, combineMode_, w,
+                                               pix::IsExactAlpha(combineAlpha_, w)) != nullptr;
+    if ((mono || effects) && wholePixels) {
         // Thresholded glyphs at full opacity store whole pixels.
         for (int j = 0; j < height; ++j, dst += rowStep * 4, cov += rec->width) {
             auto* row = reinterpret_cast<uint32_t*>(dst);
@@ -338,7 +353,6 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
         }
         return 1;
     }
-    int w = PIX_AlphaWeight(combineAlpha_);
     if (mono || effects) w = std::min(w, 256);
     const PIX_PixelValue text = textColor_, effect = effectColor_;
     const int span = rec->width;
@@ -436,7 +450,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, REC
     int64_t x0 = rect->left, y0 = rect->top;
     if ((format & kAlignFlags) || bottomUp) {
         RECT m{};
-        DrawTextImpl(bm, text, count, &m, (format & (DT_SINGLELINE | 0x80000000u)) | DT_CALCRECT);
+        DrawTextImpl(bm, text, count, &m, (format & (DT_SINGLELINE | PIX_DT_GLYPHS_ONLY)) | DT_CALCRECT);
         if (format & DT_CENTER) x0 += (int64_t(rect->right) - rect->left - m.right) / 2;
         else if (format & DT_RIGHT) x0 = int64_t(rect->right) - m.right;
         if (format & DT_VCENTER) y0 += (int64_t(rect->bottom) - rect->top - m.bottom) / 2;
@@ -476,11 +490,17 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
         if (bkMode_ == 1) ::SetBkColor(dc, ColorWord(bkColor_));
         return previous;
     };
-    if (bm && bm->getDC()) {
-        HDC dc = bm->getDC();
+    // The bitmap's own context clips only to itself; when it reaches beyond the bitmap
+    // (rows padded to a wider context, or a bitmap shrunk inside its block), text drawn
+    // there would ink pixels the bitmap does not own, so the scratch path clips instead.
+    HDC own = bm ? bm->getDC() : nullptr;
+    if (own && (own->width != bm->getWidth() || own->height != bm->getHeight()) && !(format & DT_CALCRECT))
+        own = nullptr;
+    if (own) {
+        HDC dc = own;
         HGDIOBJ previous = prepare(dc);
         RECT r = *rect;
-        const int result = WAPI_DrawText(dc, text, count, &r, (format & ~0x80000000u) | DT_NOPREFIX);
+        const int result = WAPI_DrawText(dc, text, count, &r, (format & ~PIX_DT_GLYPHS_ONLY) | DT_NOPREFIX);
         if (format & DT_CALCRECT) *rect = r;
         if (previous) SelectObject(dc, previous);
         return result;
@@ -497,7 +517,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     HGDIOBJ previous = prepare(dc);
     RECT m{};
     const unsigned measureFlags =
-        (format & ~(DT_CALCRECT | kAlignFlags | DT_NOPREFIX | 0x80000000u)) | DT_CALCRECT | DT_NOPREFIX;
+        (format & ~(DT_CALCRECT | kAlignFlags | DT_NOPREFIX | PIX_DT_GLYPHS_ONLY)) | DT_CALCRECT | DT_NOPREFIX;
     int result = WAPI_DrawText(dc, text, count, &m, measureFlags);
     auto finish = [&](int value) {
         if (previous && WAPI_IsLiveContext(dc)) SelectObject(dc, previous);
@@ -541,7 +561,7 @@ int PIX_CachedFont::DrawNative(PIX_IBitmap* bm, const char* text, int count, REC
     PIX_BlitRect(scratchBitmap, bm, 0, 0, &box, 1.0f, PIX_MODE_COPY);
     RECT r{pix::SatInt64(offX), pix::SatInt64(offY), boxW, boxH};
     result = WAPI_DrawText(dc, text, count, &r,
-                           (format & ~(kAlignFlags | DT_NOCLIP | 0x80000000u)) | DT_NOPREFIX);
+                           (format & ~(kAlignFlags | DT_NOCLIP | PIX_DT_GLYPHS_ONLY)) | DT_NOPREFIX);
     PIX_Blit(bm, scratchBitmap, int(x), int(y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
     return finish(result);
 }

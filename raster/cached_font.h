@@ -27,6 +27,9 @@ enum : int {
 // Text-format flag of the raster library only: the text colour's alpha byte scales the
 // combine alpha for the call.
 inline constexpr unsigned PIX_DT_USE_TEXT_ALPHA = 0x40000000u;
+// Text-format flag of the raster library only: draw through the glyph cache even where
+// the native text engine could.
+inline constexpr unsigned PIX_DT_GLYPHS_ONLY = 0x80000000u;
 
 struct PIX_GlyphRecord {
     int cachePos;  // 0 not rendered yet, -1 cannot be rendered, else coverage offset + 1
@@ -79,7 +82,7 @@ public:
     bool RenderGlyph(int code);
     // One character of the text: the bytes it takes (at least 1). `remaining` bounds the
     // reads (negative: up to the terminating zero). Characters beyond 16 bits give a
-    // space, broken sequences U+FFFD.
+    // space; a stray or broken byte stands for itself.
     static int DecodeUTF8Char(const char* text, int remaining, int* code);
 
     // Coverage bytes of a glyph that has been rendered, or null.
@@ -97,6 +100,12 @@ private:
     PIX_GlyphRecord* DrawableGlyph(int code);
     template <class Visit>
     void WalkText(const char* text, int count, unsigned format, Visit&& visit);
+    // Draws the code white on black into the shared glyph bitmap: its box in r, its
+    // advance in advance.
+    void DrawIntoGlyphBitmap(int code, RECT& r, int& advance);
+    // Copies the glyph bitmap's box into the coverage cache for the record (cache
+    // position -1 when the cache cannot grow).
+    void CacheCoverage(PIX_GlyphRecord& record, const RECT& r, int advance);
     void FinishCoverage(PIX_GlyphRecord& record, uint8_t* coverage);
 
     PIX_PixelValue textColor_ = 0;

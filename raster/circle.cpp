@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 #include <type_traits>
 
 #include "raster/bezier.h"
 #include "raster/circle_drawer.h"
 #include "raster/fill.h"
 #include "raster/line.h"
+#include "raster/rect_outline.h"
 #include "raster/vector_spans.h"
 
 namespace pix {
@@ -103,7 +105,7 @@ void PIX_CircleDispatch(PIX_IBitmap* bm, float cx, float cy, float r, PIX_PixelV
         });
     } else {
         const int64_t R = int64_t(r + 0.5f);
-        pix::WithPainterAtWeight(pix::CopyShortcuts::Plain, colour, aw, uint32_t(mode), [&](const auto& paint) {
+        pix::WithPainterAtWeight(pix::FastOp::Outline, colour, aw, false, uint32_t(mode), [&](const auto& paint) {
             pix::PaintEmitter<std::decay_t<decltype(paint)>> e{{s, box, clip}, paint};
             pix::AliasedCircle(e, x, y, R, filled, box);
         });
@@ -146,7 +148,7 @@ void PIX_Arc(PIX_IBitmap* bm, float cx, float cy, float r, float minAngle, float
              float alpha, int mode, bool antialias) {
     if (!PIX_HasPixels(bm) || !pix::Finite(cx, cy, r, minAngle, maxAngle) || r < 0) return;
     constexpr float kTwoPi = 6.28318530717958647692f;
-    constexpr double kPi = 3.14159265358979323846, kHalfPi = kPi / 2;
+    constexpr double kPi = std::numbers::pi, kHalfPi = kPi / 2;
     const int width = bm->getWidth(), height = bm->getHeight();
     const float userCy = cy;
     if (bm->isFlipped()) {
@@ -213,7 +215,7 @@ void PIX_RoundRect(PIX_IBitmap* bm, float x, float y, float w, float h, int corn
     PIX_Line(bm, I(x + cr - 1), I(y + h), I(x + w - cr), I(y + h), colour, alpha, mode, antialias);
     PIX_Line(bm, I(x + w), I(y + cr), I(x + w), I(y + h - cr), colour, alpha, mode, antialias);
     PIX_Line(bm, I(x), I(y + cr - 1), I(x), I(y + h - cr), colour, alpha, mode, antialias);
-    constexpr float kPi = 3.14159265358979323846f;
+    constexpr float kPi = std::numbers::pi_v<float>;
     PIX_Arc(bm, x + cr, y + cr, cr, -kPi / 2, 0, colour, alpha, mode, antialias);
     PIX_Arc(bm, x + w - cr, y + cr, cr, 0, kPi / 2, colour, alpha, mode, antialias);
     PIX_Arc(bm, x + w - cr, y + h - cr, cr, kPi / 2, kPi, colour, alpha, mode, antialias);

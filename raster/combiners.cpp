@@ -70,35 +70,18 @@ void HSVAdjustPixel(uint8_t* d, int r, int g, int b, int a, int w) {
 
 }  // namespace pix
 
+#define PIX_DEFINE_COMBINE_PIXELS(NAME, Policy, number, keeps)                                  \
+    void PIX_CombinePixels##Policy(uint8_t* p, int r, int g, int b, int a, int w) {                \
+        pix::Policy::apply(p, r, g, b, a, w);                                                      \
+    }                                                                                              \
+    void PIX_CombinePixels##Policy##SourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {   \
+        pix::Policy##SourceAlpha::apply(p, r, g, b, a, w);                                         \
+    }
+PIX_BLEND_MODES(PIX_DEFINE_COMBINE_PIXELS)
+#undef PIX_DEFINE_COMBINE_PIXELS
 void PIX_CombinePixelsCopyFull(uint8_t* p, int r, int g, int b, int a, int w) { pix::CopyFull::apply(p, r, g, b, a, w); }
-void PIX_CombinePixelsCopy(uint8_t* p, int r, int g, int b, int a, int w) { pix::Copy::apply(p, r, g, b, a, w); }
-void PIX_CombinePixelsAdd(uint8_t* p, int r, int g, int b, int a, int w) { pix::Add::apply(p, r, g, b, a, w); }
-void PIX_CombinePixelsDodge(uint8_t* p, int r, int g, int b, int a, int w) { pix::Dodge::apply(p, r, g, b, a, w); }
-void PIX_CombinePixelsMultiply(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::Multiply::apply(p, r, g, b, a, w);
-}
-void PIX_CombinePixelsOverlay(uint8_t* p, int r, int g, int b, int a, int w) { pix::Overlay::apply(p, r, g, b, a, w); }
-void PIX_CombinePixelsHSVAdjust(uint8_t* p, int r, int g, int b, int a, int w) { pix::HSVAdjustPixel(p, r, g, b, a, w); }
 void PIX_CombinePixelsCopySourceAlphaFull(uint8_t* p, int r, int g, int b, int a) {
     pix::CopySourceAlphaFull::apply(p, r, g, b, a, 256);
-}
-void PIX_CombinePixelsCopySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::CopySourceAlpha::apply(p, r, g, b, a, w);
-}
-void PIX_CombinePixelsAddSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::AddSourceAlpha::apply(p, r, g, b, a, w);
-}
-void PIX_CombinePixelsDodgeSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::DodgeSourceAlpha::apply(p, r, g, b, a, w);
-}
-void PIX_CombinePixelsMultiplySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::MultiplySourceAlpha::apply(p, r, g, b, a, w);
-}
-void PIX_CombinePixelsOverlaySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::OverlaySourceAlpha::apply(p, r, g, b, a, w);
-}
-void PIX_CombinePixelsHSVAdjustSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w) {
-    pix::HSVAdjustSourceAlpha::apply(p, r, g, b, a, w);
 }
 void PIX_CombinePixelsCopyClamp(uint8_t* p, int r, int g, int b, int a, int w) {
     pix::CopyClamp::apply(p, r, g, b, a, w);
@@ -117,19 +100,13 @@ void CopySourceAlphaFullWeighted(uint8_t* p, int r, int g, int b, int a, int) {
 // the same one whichever way they obtained it.
 template <class Op> constexpr PIX_CombineFunc kNamed = nullptr;
 template <> constexpr PIX_CombineFunc kNamed<pix::CopyFull> = PIX_CombinePixelsCopyFull;
-template <> constexpr PIX_CombineFunc kNamed<pix::Copy> = PIX_CombinePixelsCopy;
-template <> constexpr PIX_CombineFunc kNamed<pix::Add> = PIX_CombinePixelsAdd;
-template <> constexpr PIX_CombineFunc kNamed<pix::Dodge> = PIX_CombinePixelsDodge;
-template <> constexpr PIX_CombineFunc kNamed<pix::Multiply> = PIX_CombinePixelsMultiply;
-template <> constexpr PIX_CombineFunc kNamed<pix::Overlay> = PIX_CombinePixelsOverlay;
-template <> constexpr PIX_CombineFunc kNamed<pix::HSVAdjust> = PIX_CombinePixelsHSVAdjust;
 template <> constexpr PIX_CombineFunc kNamed<pix::CopySourceAlphaFull> = CopySourceAlphaFullWeighted;
-template <> constexpr PIX_CombineFunc kNamed<pix::CopySourceAlpha> = PIX_CombinePixelsCopySourceAlpha;
-template <> constexpr PIX_CombineFunc kNamed<pix::AddSourceAlpha> = PIX_CombinePixelsAddSourceAlpha;
-template <> constexpr PIX_CombineFunc kNamed<pix::DodgeSourceAlpha> = PIX_CombinePixelsDodgeSourceAlpha;
-template <> constexpr PIX_CombineFunc kNamed<pix::MultiplySourceAlpha> = PIX_CombinePixelsMultiplySourceAlpha;
-template <> constexpr PIX_CombineFunc kNamed<pix::OverlaySourceAlpha> = PIX_CombinePixelsOverlaySourceAlpha;
-template <> constexpr PIX_CombineFunc kNamed<pix::HSVAdjustSourceAlpha> = PIX_CombinePixelsHSVAdjustSourceAlpha;
+#define PIX_NAME_COMBINER(NAME, Policy, number, keeps)                                  \
+    template <> constexpr PIX_CombineFunc kNamed<pix::Policy> = PIX_CombinePixels##Policy; \
+    template <>                                                                          \
+    constexpr PIX_CombineFunc kNamed<pix::Policy##SourceAlpha> = PIX_CombinePixels##Policy##SourceAlpha;
+PIX_BLEND_MODES(PIX_NAME_COMBINER)
+#undef PIX_NAME_COMBINER
 
 }  // namespace
 

@@ -8,12 +8,14 @@
 // WithSolidCombiner, so the mode is never switched on per pixel.
 //
 // Weights: callers obtain them from PIX_AlphaWeight, which saturates at
-// +-kPixMaxWeight; inside that range none of the 32-bit products below can overflow.
-// Source channels are 0..255 except for the *Clamp combiners (see there).
+// +-kPixMaxWeight; inside that range none of the products below can overflow.
+// Source channels are 0..255 except for the *Clamp combiners (see there) and the
+// alpha channel of fills, which is the weight itself.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
 #include "raster/pixel.h"
 
@@ -48,11 +50,13 @@ inline int Multiply(int d, int s, int w) {
     return int((unsigned(s * w + (256 - w) * 256) * unsigned(d)) >> 16);
 }
 
-// t = s w + (256 - w) 128; x = ((32768 - t) d / 256 + t) d; d = x >> 15, saturated
+// t = s w + (256 - w) 128; x = ((32768 - t) d / 256 + t) d; d = x >> 15, saturated.
+// In 64 bits: fills hand their weight in as the alpha channel too, and with s and w
+// both at kPixMaxWeight, (32768 - t) d is far beyond 32 bits.
 inline int Overlay(int d, int s, int w) {
-    const int t = s * w + (256 - w) * 128;
-    const int x = (((32768 - t) * d) / 256 + t) * d;
-    const int v = x >> 15;
+    const int64_t t = int64_t(s) * w + int64_t(256 - w) * 128;
+    const int64_t x = (((32768 - t) * d) / 256 + t) * d;
+    const int64_t v = x >> 15;
     if (v < 0 || v > 255) return x < 0 ? 0 : 255;
     return v;
 }
@@ -196,35 +200,47 @@ struct CopySourceAlphaClamp {
 struct MultiplySourceAlphaClamp : SourceAlphaWeighted<MultiplyClamp, true> {};
 
 // ---- Selection ---------------------------------------------------------------------
-// The one table from mode word and weight to combiner. Modes with a different policy
-// for clamped sources list it in the Clamp column.
+// The one table from mode word and weight to combiner, generated from PIX_BLEND_MODES.
 
-// Blits: by mode & 0x100ff. Weight 0, a plain copy below weight 1 and any value outside
-// the table draw nothing (returns false, fn not called).
+// Full weight has forms of its own where the general formula would cost more for the
+// same bytes (the plain copy) or where the full-weight result is a rule of its own (the
+// source-alpha copy: the alpha byte grows by a rather than a + 1).
+template <class Op> struct FullWeightForm { using type = Op; };
+template <> struct FullWeightForm<Copy> { using type = CopyFull; };
+template <> struct FullWeightForm<CopySourceAlpha> { using type = CopySourceAlphaFull; };
+
+// For sources outside 0..255 copy and multiply clamp; the rest need no other form.
+template <class Op> struct ClampForm { using type = Op; };
+template <> struct ClampForm<CopyFull> { using type = CopyFullClamp; };
+template <> struct ClampForm<Copy> { using type = CopyClamp; };
+template <> struct ClampForm<CopySourceAlphaFull> { using type = CopySourceAlphaFullClamp; };
+template <> struct ClampForm<CopySourceAlpha> { using type = CopySourceAlphaClamp; };
+template <> struct ClampForm<Multiply> { using type = MultiplyClamp; };
+template <> struct ClampForm<MultiplySourceAlpha> { using type = MultiplySourceAlphaClamp; };
+
+// A plain copy below weight 1 draws nothing; the other modes take any nonzero weight.
+template <class Op, class Fn>
+bool SelectByWeight(int weight, Fn& fn) {
+    if constexpr (std::is_same_v<Op, Copy>)
+        if (weight < 1) return false;
+    if (weight == 256)
+        fn.template operator()<typename FullWeightForm<Op>::type>();
+    else
+        fn.template operator()<Op>();
+    return true;
+}
+
+// Blits: by mode & PIX_MODE_COMBINER_MASK. Weight 0 and any value outside the table
+// draw nothing (returns false, fn not called).
 template <class Fn>
 bool WithCombiner(uint32_t mode, int weight, Fn&& fn) {
     if (weight == 0) return false;
-    switch (mode & 0x100ffu) {
-        case PIX_MODE_COPY:
-            if (weight == 256) { fn.template operator()<CopyFull>(); return true; }
-            if (weight < 1) return false;
-            fn.template operator()<Copy>(); return true;
-        case PIX_MODE_ADD: fn.template operator()<Add>(); return true;
-        case PIX_MODE_DODGE: fn.template operator()<Dodge>(); return true;
-        case PIX_MODE_MULTIPLY: fn.template operator()<Multiply>(); return true;
-        case PIX_MODE_OVERLAY: fn.template operator()<Overlay>(); return true;
-        case PIX_MODE_HSVADJUST: fn.template operator()<HSVAdjust>(); return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_COPY:
-            if (weight == 256) fn.template operator()<CopySourceAlphaFull>();
-            else fn.template operator()<CopySourceAlpha>();
-            return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_ADD: fn.template operator()<AddSourceAlpha>(); return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_DODGE: fn.template operator()<DodgeSourceAlpha>(); return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_MULTIPLY:
-            fn.template operator()<MultiplySourceAlpha>(); return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_OVERLAY: fn.template operator()<OverlaySourceAlpha>(); return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_HSVADJUST:
-            fn.template operator()<HSVAdjustSourceAlpha>(); return true;
+    switch (mode & PIX_MODE_COMBINER_MASK) {
+#define PIX_COMBINER_CASES(NAME, Policy, number, keeps) \
+    case PIX_MODE_##NAME: return SelectByWeight<Policy>(weight, fn); \
+    case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_##NAME: return SelectByWeight<Policy##SourceAlpha>(weight, fn);
+        PIX_BLEND_MODES(PIX_COMBINER_CASES)
+#undef PIX_COMBINER_CASES
         default: return false;
     }
 }
@@ -236,24 +252,10 @@ bool WithSolidCombiner(uint32_t mode, int weight, Fn&& fn) {
     return WithCombiner(mode & PIX_MODE_MASK, weight, static_cast<Fn&&>(fn));
 }
 
-// The table of WithCombiner for sources outside 0..255: copy and multiply clamp.
+// The table of WithCombiner for sources outside 0..255.
 template <class Fn>
 bool WithClampCombiner(uint32_t mode, int weight, Fn&& fn) {
-    if (weight == 0) return false;
-    switch (mode & 0x100ffu) {
-        case PIX_MODE_COPY:
-            if (weight == 256) { fn.template operator()<CopyFullClamp>(); return true; }
-            if (weight < 1) return false;
-            fn.template operator()<CopyClamp>(); return true;
-        case PIX_MODE_MULTIPLY: fn.template operator()<MultiplyClamp>(); return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_COPY:
-            if (weight == 256) fn.template operator()<CopySourceAlphaFullClamp>();
-            else fn.template operator()<CopySourceAlphaClamp>();
-            return true;
-        case PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_MULTIPLY:
-            fn.template operator()<MultiplySourceAlphaClamp>(); return true;
-        default: return WithCombiner(mode, weight, static_cast<Fn&&>(fn));
-    }
+    return WithCombiner(mode, weight, [&]<class Op>() { fn.template operator()<typename ClampForm<Op>::type>(); });
 }
 
 }  // namespace pix
@@ -262,20 +264,13 @@ bool WithClampCombiner(uint32_t mode, int weight, Fn&& fn) {
 
 using PIX_CombineFunc = void (*)(uint8_t*, int, int, int, int, int);
 
+#define PIX_DECLARE_COMBINE_PIXELS(NAME, Policy, number, keeps)                \
+    void PIX_CombinePixels##Policy(uint8_t* p, int r, int g, int b, int a, int w); \
+    void PIX_CombinePixels##Policy##SourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
+PIX_BLEND_MODES(PIX_DECLARE_COMBINE_PIXELS)
+#undef PIX_DECLARE_COMBINE_PIXELS
 void PIX_CombinePixelsCopyFull(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsCopy(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsAdd(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsDodge(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsMultiply(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsOverlay(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsHSVAdjust(uint8_t* p, int r, int g, int b, int a, int w);
 void PIX_CombinePixelsCopySourceAlphaFull(uint8_t* p, int r, int g, int b, int a);
-void PIX_CombinePixelsCopySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsAddSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsDodgeSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsMultiplySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsOverlaySourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
-void PIX_CombinePixelsHSVAdjustSourceAlpha(uint8_t* p, int r, int g, int b, int a, int w);
 void PIX_CombinePixelsCopyClamp(uint8_t* p, int r, int g, int b, int a, int w);
 void PIX_CombinePixelsMultiplyClamp(uint8_t* p, int r, int g, int b, int a, int w);
 

@@ -1,4 +1,5 @@
 #include "raster/fill.h"
+#include "raster/fast_paths.h"
 
 #include <algorithm>
 
@@ -39,12 +40,11 @@ void PIX_FillRect(PIX_IBitmap* bm, int x, int y, int width, int height, PIX_Pixe
     Box box;
     if (a == 0.0 || !ClipBox(bm, x, y, width, height, box)) return;
     const int w = PIX_AlphaWeight(a);
-    if ((mode & PIX_MODE_MASK) == PIX_MODE_COPY) {
-        if (w == 0) return;
-        if (pix::HasCopyFastPath(w)) {
-            ForEachRow(bm, box, [&](uint32_t* row, int n) { pix::FillSpanCopyFast(row, n, colour, w); });
-            return;
-        }
+    if (const pix::FastPath* f = pix::FindFastPath(pix::FastOp::Fill, mode, w, false)) {
+        pix::WithRounding(f->rounding, [&]<pix::Rounding R>() {
+            ForEachRow(bm, box, [&](uint32_t* row, int n) { pix::FillSpanRounded<R>(row, n, colour); });
+        });
+        return;
     }
     // The weight doubles as the colour's alpha value: a fill blends toward an alpha
     // byte that reflects its own strength.
@@ -76,7 +76,10 @@ void PIX_PutPixel(PIX_IBitmap* bm, int x, int y, PIX_PixelValue colour, float al
     if (!PIX_HasPixels(bm) || x < 0 || y < 0 || x >= bm->getWidth() || y >= bm->getHeight()) return;
     uint32_t* p = PIX_PixelAddress(*bm, x, y);
     const int w = PIX_AlphaWeight(alpha);
-    if ((mode & PIX_MODE_MASK) == PIX_MODE_COPY && (w == 0 || pix::FillSpanCopyFast(p, 1, colour, w))) return;
+    if (const pix::FastPath* f = pix::FindFastPath(pix::FastOp::Fill, mode, w, false)) {
+        pix::WithRounding(f->rounding, [&]<pix::Rounding R>() { *p = pix::RoundedCopy<R>(*p, colour); });
+        return;
+    }
     pix::WithSolidCombiner(mode, w, [&]<class Op>() {
         Op::apply(pix::Bytes(p), PIX_PixelR(colour), PIX_PixelG(colour), PIX_PixelB(colour), PIX_PixelA(colour), w);
     });

@@ -82,9 +82,12 @@ void DashRun(const P& paint, uint32_t* p, int64_t step, int64_t length, int64_t 
 
 bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, int width, int height) {
     if (!x1 || !y1 || !x2 || !y2 || !pix::Finite(*x1, *y1, *x2, *y2)) return false;
-    const float W = float(width - 1), H = float(height - 1);
+    // In double: width - 1 of INT_MIN (a rectangle spanning more than the int range)
+    // must stay negative, not wrap to a huge area that answers "visible".
+    const double W = double(width) - 1.0, H = double(height) - 1.0;
     float ax = *x1, ay = *y1, bx = *x2, by = *y2;
-    int c1 = pix::OutCode(ax, ay, W, H), c2 = pix::OutCode(bx, by, W, H);
+    auto outCode = [&](float x, float y) { return pix::OutCode(double(x), double(y), W, H); };
+    int c1 = outCode(ax, ay), c2 = outCode(bx, by);
     bool inside = false;
     for (int moves = 0;; ++moves) {
         if ((c1 | c2) == 0) {
@@ -114,11 +117,11 @@ bool PIX_ClipFLine(float* x1, float* y1, float* x2, float* y2, int width, int he
         if (c1) {
             ax = float(x);
             ay = float(y);
-            c1 = pix::OutCode(ax, ay, W, H);
+            c1 = outCode(ax, ay);
         } else {
             bx = float(x);
             by = float(y);
-            c2 = pix::OutCode(bx, by, W, H);
+            c2 = outCode(bx, by);
         }
     }
     *x1 = ax;
@@ -176,7 +179,7 @@ void PIX_DashedLine(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int pixelsO
     }
     // The whole-word store of every other row at alpha 1.0 gives the same pixels as this
     // walk, so it needs no loop of its own.
-    pix::WithPainter(pix::CopyShortcuts::Plain, colour, alpha, uint32_t(mode), [&](const auto& paint) {
+    pix::WithPainter(pix::FastOp::Outline, colour, alpha, uint32_t(mode), [&](const auto& paint) {
         if (horizontal)
             pix::DashRun(paint, s.at(ax, ay), 1, bx - ax, pixelsOn, pixelsOff);
         else

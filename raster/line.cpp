@@ -179,6 +179,7 @@ bool ClipSegment(int64_t& x1, int64_t& y1, int64_t& x2, int64_t& y2, int64_t wid
 
 bool ClipToBox(double& x1, double& y1, double& x2, double& y2, double lo, double hi) {
     double t0 = 0.0, t1 = 1.0;
+    int edge0 = -1, edge1 = -1;  // the edge (left, right, top, bottom) that set t0, t1
     const double dx = x2 - x1, dy = y2 - y1;
     const double p[4] = {-dx, dx, -dy, dy};
     const double q[4] = {x1 - lo, hi - x1, y1 - lo, hi - y1};
@@ -188,21 +189,24 @@ bool ClipToBox(double& x1, double& y1, double& x2, double& y2, double lo, double
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
+        // Ties count: q / p of a far-away end can round to exactly 0 or 1.
+        if (p[i] < 0.0 && t >= t0)
+            t0 = t, edge0 = i;
+        else if (p[i] > 0.0 && t <= t1)
+            t1 = t, edge1 = i;
     }
     if (t0 > t1) return false;
+    // The coordinate that meets the edge is put on it exactly: from an end near
+    // FLT_MAX, ax + t dx cancels to an error far larger than the box, which once cut
+    // a line across a bitmap down to a single pixel.
     const double ax = x1, ay = y1;
-    if (t1 < 1.0) {
-        x2 = std::clamp(ax + t1 * dx, lo, hi);
-        y2 = std::clamp(ay + t1 * dy, lo, hi);
-    }
-    if (t0 > 0.0) {
-        x1 = std::clamp(ax + t0 * dx, lo, hi);
-        y1 = std::clamp(ay + t0 * dy, lo, hi);
-    }
+    auto cut = [&](double t, int edge, double& x, double& y) {
+        x = std::clamp(ax + t * dx, lo, hi);
+        y = std::clamp(ay + t * dy, lo, hi);
+        (edge < 2 ? x : y) = edge % 2 ? hi : lo;
+    };
+    if (edge1 >= 0) cut(t1, edge1, x2, y2);
+    if (edge0 >= 0) cut(t0, edge0, x1, y1);
     return true;
 }
 
@@ -243,7 +247,7 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     const uint32_t m = uint32_t(mode);
 
     if (ay == by || ax == bx) {
-        pix::WithPainter(pix::CopyShortcuts::LineRun, colour, alpha, m, [&](const auto& paint) {
+        pix::WithPainter(pix::FastOp::LineRun, colour, alpha, m, [&](const auto& paint) {
             if (ay == by)
                 pix::HorizontalRun(s, paint, ax, bx, ay);
             else
@@ -254,11 +258,17 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     const int aw = PIX_AlphaWeight(alpha);
     const bool diagonal = std::abs(bx - ax) == std::abs(by - ay);
     if (diagonal && antialias) {
-        if ((m & 0xff) == 0 && alpha == 1.0f) {
-            const pix::ThreeQuarterPainter main{{}, colour};
-            const pix::QuarterPainter side{{}, colour};
-            pix::DiagonalAA(
-                s, ax, ay, bx, by, [&](uint32_t* p) { main.px(p); }, [&](uint32_t* p) { side.px(p); });
+        const bool exact = pix::IsExactAlpha(alpha, aw);
+        const pix::FastPath* main = pix::FindFastPath(pix::FastOp::AADiagonalMain, m, aw, exact);
+        const pix::FastPath* side = pix::FindFastPath(pix::FastOp::AADiagonalSide, m, aw, exact);
+        if (main && side) {
+            pix::WithRounding(main->rounding, [&]<pix::Rounding RM>() {
+                pix::WithRounding(side->rounding, [&]<pix::Rounding RS>() {
+                    pix::DiagonalAA(
+                        s, ax, ay, bx, by, [&](uint32_t* p) { *p = pix::RoundedCopy<RM>(*p, colour); },
+                        [&](uint32_t* p) { *p = pix::RoundedCopy<RS>(*p, colour); });
+                });
+            });
             return;
         }
         const int wMain = int((3 * int64_t(aw)) / 4), wSide = aw / 4;
@@ -270,7 +280,7 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
         return;
     }
     if (diagonal) {
-        pix::WithPainter(pix::CopyShortcuts::Plain, colour, alpha, m,
+        pix::WithPainter(pix::FastOp::Outline, colour, alpha, m,
                          [&](const auto& paint) { pix::Diagonal(s, paint, ax, ay, bx, by); });
         return;
     }
@@ -278,6 +288,6 @@ void PIX_Line(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, PIX_PixelValue co
     if (antialias)
         pix::WithCoveragePlotter(colour, aw, m, [&](const auto& plot) { pix::GeneralAA(g, plot, aw); });
     else
-        pix::WithPainter(pix::CopyShortcuts::Plain, colour, alpha, m,
+        pix::WithPainter(pix::FastOp::Outline, colour, alpha, m,
                          [&](const auto& paint) { pix::General(g, paint); });
 }

@@ -190,7 +190,7 @@ void PIX_FillTrapezoid(PIX_IBitmap* bm, int topXa, int topXb, int topY, int bott
                        PIX_PixelValue colour, float alpha, PIX_DrawMode mode) {
     pix::Surface s;
     if (!pix::GetSurface(bm, s)) return;
-    pix::WithPainter(pix::CopyShortcuts::Fill, colour, alpha, mode, [&](const auto& paint) {
+    pix::WithPainter(pix::FastOp::Fill, colour, alpha, mode, [&](const auto& paint) {
         pix::FillTrapezoidRows(s, paint, topXa, topXb, topY, bottomXa, bottomXb, bottomY);
     });
 }
@@ -213,7 +213,7 @@ void PIX_FillConvexPolygon(PIX_IBitmap* bm, const int* x, const int* y, int coun
         v[i].y = flipped ? int64_t(s.height) - 1 - y[i] : int64_t(y[i]);
     }
     std::qsort(v, size_t(count), sizeof *v, PIX_ComparePolygonVertices);
-    pix::WithPainter(pix::CopyShortcuts::Fill, colour, alpha, mode,
+    pix::WithPainter(pix::FastOp::Fill, colour, alpha, mode,
                      [&](const auto& paint) { pix::FillSortedPolygon(s, paint, v, count); });
 }
 

@@ -1,10 +1,13 @@
 #include "raster/scaled_blit.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "raster/blit.h"
+#include "raster/fast_paths.h"
 #include "raster/combiners.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
@@ -14,45 +17,9 @@ namespace {
 using pix::Sample;
 using pix::SourceWindow;
 
-struct NearestSampler {
-    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) { return pix::Nearest(s, x, y); }
-};
-
-struct BilinearSampler {
-    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t fx, uint32_t fy) {
-        return pix::Bilinear(s, x, y, fx, fy);
-    }
-};
-
-// ceil(2^24 / n): (sum * r) >> 24 equals sum / n exactly for every box sum here
-// (at most 25 taps of 255), without a division per byte.
-constexpr std::array<uint32_t, 26> kBoxReciprocal = [] {
-    std::array<uint32_t, 26> r{};
-    for (uint32_t n = 1; n < 26; ++n) r[n] = ((1u << 24) + n - 1) / n;
-    return r;
-}();
-
-// The mean of the (2R + 1)^2 taps around (x, y) that lie inside the window.
-template <int R>
-struct BoxSampler {
-    [[gnu::always_inline]] static Sample get(const SourceWindow& s, int x, int y, uint32_t, uint32_t) {
-        const int x0 = x - R < 0 ? 0 : x - R, x1 = x + R >= s.width ? s.width - 1 : x + R;
-        const int y0 = y - R < 0 ? 0 : y - R, y1 = y + R >= s.height ? s.height - 1 : y + R;
-        uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
-        for (int ty = y0; ty <= y1; ++ty) {
-            const uint8_t* p = s.at(x0, ty);
-            for (int tx = x0; tx <= x1; ++tx, p += 4) {
-                sa += p[0];
-                sr += p[1];
-                sg += p[2];
-                sb += p[3];
-            }
-        }
-        const uint64_t rec = kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
-        return pix::MakeSample(uint32_t((sa * rec) >> 24), uint32_t((sr * rec) >> 24), uint32_t((sg * rec) >> 24),
-                               uint32_t((sb * rec) >> 24));
-    }
-};
+using pix::BilinearSampler;
+using pix::BoxSampler;
+using pix::NearestSampler;
 
 // Destination block and the 16.16 source walk; every (column, row) of the block
 // samples inside the source window.
@@ -69,25 +36,24 @@ template <class Op, class Sampler>
 void ScaledRows(const Walk g, const SourceWindow src, int weight) {
     for (int j = 0; j < g.height; ++j) {
         const int64_t py = g.sy + j * g.dy;
-        const int y = int(py >> 16);
-        const uint32_t fy = uint32_t(py & 0xffff);
         uint8_t* d = g.dest + j * g.destStride;
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
-            const Sample s = Sampler::get(src, int(px >> 16), y, uint32_t(px & 0xffff), fy);
+            const Sample s = Sampler::get(src, px, py);
             Op::apply(d + 4 * i, s.r(), s.g(), s.b(), s.a(), weight);
         }
     }
 }
 
-// Plain copy at exactly half weight: the shift-and-mask average of the blits.
-void HalfBlendRows(const Walk& g, const SourceWindow& src) {
+// The nearest sample stored with a shortcut's rounding.
+template <pix::Rounding R>
+void RoundedRows(const Walk& g, const SourceWindow& src) {
     for (int j = 0; j < g.height; ++j) {
         const uint8_t* srow = src.at(0, int((g.sy + j * g.dy) >> 16));
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
-            d[i] = pix::HalfOf(pix::LoadPixel(srow + (px >> 16) * 4)) + pix::HalfOf(d[i]);
+            d[i] = pix::RoundedCopy<R>(d[i], pix::LoadPixel(srow + (px >> 16) * 4));
         }
     }
 }
@@ -103,7 +69,10 @@ bool BlitUnscaled(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY, 
     if (!(std::fabs(sourceX) < 1e9f && std::fabs(sourceY) < 1e9f)) return true;
     const int64_t left = int64_t(sourceX + 0.5f), top = int64_t(sourceY + 0.5f);
     if (std::abs(left) > INT32_MAX / 2 || std::abs(top) > INT32_MAX / 2) return true;
-    const PIX_Rect rect{int(left), int(top), int(left) + destWidth, int(top) + destHeight};
+    // The far edges saturate: a size near INT_MAX would otherwise wrap the rectangle
+    // to an empty one.
+    const auto far = [](int64_t v) { return int(std::min<int64_t>(v, INT32_MAX)); };
+    const PIX_Rect rect{int(left), int(top), far(left + destWidth), far(top + destHeight)};
     PIX_BlitRect(dest, source, destX, destY, &rect, alpha, mode);
     return true;
 }
@@ -193,12 +162,13 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
     const Walk walk{reinterpret_cast<uint8_t*>(PIX_PixelAddress(*dest, ax.dest, ay.dest)), PIX_RowStep(*dest) * 4,
                     ax.length, ay.length, ax.start, ax.step, ay.start, ay.step};
 
-    if ((mode & 0x1ffff) == 0 && weight == 128) {
-        HalfBlendRows(walk, src);
+    if (const pix::FastPath* f = pix::FindFastPath(pix::FastOp::ScaledBlit, mode, weight, false)) {
+        pix::WithRounding(f->rounding, [&]<pix::Rounding R>() { RoundedRows<R>(walk, src); });
         return;
     }
-    // Mirrored shrinking is shrinking too, so the box choice looks at the step sizes.
-    const bool box = filter && std::fabs(stepX) >= 1.7f && std::fabs(stepY) >= 1.7f;
+    // The box kernels are for forward steps only: a mirrored shrink (negative step)
+    // interpolates bilinearly.
+    const bool box = filter && stepX >= 1.7f && stepY >= 1.7f;
     const bool wide = std::max(std::abs(ax.step), std::abs(ay.step)) > 0x30000;
     pix::WithCombiner(mode, weight, [&]<class Op>() {
         if (box && wide)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #if defined(__SSE2__)
@@ -152,5 +153,70 @@ inline bool Unmirror(int& pos, int& size) {
     size = int(-int64_t(size) > INT32_MAX ? INT32_MAX : -int64_t(size));
     return true;
 }
+
+// ---- Samplers ------------------------------------------------------------------------
+// The one set every resampling row loop takes: Sampler::get(window, s, t) samples the
+// 16.16 position (s, t), which the loop keeps inside the window after adding kBias.
+
+struct NearestSampler {
+    // Positions are taken as they are: column s >> 16 of [0, width).
+    static constexpr int64_t kBias = 0;
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+        return Nearest(src, int(s >> 16), int(t >> 16));
+    }
+};
+
+struct BilinearSampler {
+    static constexpr int64_t kBias = 0;
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+        return Bilinear(src, int(s >> 16), int(t >> 16), uint32_t(s & 0xffff), uint32_t(t & 0xffff));
+    }
+};
+
+// Bilinear for positions measured between pixel centres: a position is drawn when
+// it lies within half a pixel of the window (so each destination pixel whose centre
+// maps into the source is drawn, on every side alike); the outer half-pixel repeats
+// the edge.
+struct CentredBilinearSampler {
+    static constexpr int64_t kBias = 32768;
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+        s = s < 0 ? 0 : s;
+        t = t < 0 ? 0 : t;
+        return Bilinear(src, int(s >> 16), int(t >> 16), uint32_t(s & 0xffff), uint32_t(t & 0xffff));
+    }
+};
+
+// ceil(2^24 / n): (sum * r) >> 24 equals sum / n exactly for every box sum here
+// (at most 25 taps of 255), without a division per byte.
+inline constexpr std::array<uint32_t, 26> kBoxReciprocal = [] {
+    std::array<uint32_t, 26> r{};
+    for (uint32_t n = 1; n < 26; ++n) r[n] = ((1u << 24) + n - 1) / n;
+    return r;
+}();
+
+// The mean of the (2R + 1)^2 taps around the position's pixel that lie inside the
+// window; the fractions are not used.
+template <int R>
+struct BoxSampler {
+    static constexpr int64_t kBias = 0;
+    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
+        const int x = int(s >> 16), y = int(t >> 16);
+        const int x0 = x - R < 0 ? 0 : x - R, x1 = x + R >= src.width ? src.width - 1 : x + R;
+        const int y0 = y - R < 0 ? 0 : y - R, y1 = y + R >= src.height ? src.height - 1 : y + R;
+        uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
+        for (int ty = y0; ty <= y1; ++ty) {
+            const uint8_t* p = src.at(x0, ty);
+            for (int tx = x0; tx <= x1; ++tx, p += 4) {
+                sa += p[0];
+                sr += p[1];
+                sg += p[2];
+                sb += p[3];
+            }
+        }
+        const uint64_t rec = kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
+        return MakeSample(uint32_t((sa * rec) >> 24), uint32_t((sr * rec) >> 24), uint32_t((sg * rec) >> 24),
+                          uint32_t((sb * rec) >> 24));
+    }
+};
 
 }  // namespace pix

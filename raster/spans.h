@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "raster/combiners.h"
+#include "raster/fast_paths.h"
 
 namespace pix {
 
@@ -21,11 +22,14 @@ template <> struct PerPixelWeightOf<CopyFullClamp> { using type = CopyClamp; };
 template <> struct PerPixelWeightOf<CopySourceAlphaFullClamp> { using type = CopySourceAlphaClamp; };
 template <class Op> using PerPixelWeight = typename PerPixelWeightOf<Op>::type;
 
-// Every general combiner but the HSV adjustment leaves a pixel exactly as it was at
-// weight 0, so zero coverage needs no test (and the loop no branch) for them.
+// Most general combiners leave a pixel exactly as it was at weight 0, so zero coverage
+// needs no test (and the loop no branch) for them; the mode list says which.
 template <class Op> inline constexpr bool kZeroWeightKeepsPixel = true;
-template <> inline constexpr bool kZeroWeightKeepsPixel<HSVAdjust> = false;
-template <> inline constexpr bool kZeroWeightKeepsPixel<HSVAdjustSourceAlpha> = false;
+#define PIX_ZERO_WEIGHT_KEEPS(NAME, Policy, number, keeps)                  \
+    template <> inline constexpr bool kZeroWeightKeepsPixel<Policy> = keeps; \
+    template <> inline constexpr bool kZeroWeightKeepsPixel<Policy##SourceAlpha> = keeps;
+PIX_BLEND_MODES(PIX_ZERO_WEIGHT_KEEPS)
+#undef PIX_ZERO_WEIGHT_KEEPS
 
 inline uint8_t* Bytes(uint32_t* p) { return reinterpret_cast<uint8_t*>(p); }
 inline const uint8_t* Bytes(const uint32_t* p) { return reinterpret_cast<const uint8_t*>(p); }
@@ -143,47 +147,6 @@ inline void BlendRow(uint32_t* dst, const uint32_t* src, int n, int w) {
         uint8_t* d = Bytes(dst);
         const uint8_t* s = Bytes(src);
         for (int i = 0; i < n; ++i) Op::apply(d + 4 * i, s[4 * i + 1], s[4 * i + 2], s[4 * i + 3], s[4 * i], w);
-    }
-}
-
-// ---- Whole-word fast paths of the copy mode -------------------------------------------
-// Each byte truncated separately: x >> 1 & 0x7f7f7f7f is a half, x >> 2 & 0x3f3f3f3f a
-// quarter.
-inline uint32_t HalfOf(uint32_t x) { return x >> 1 & 0x7f7f7f7fu; }
-inline uint32_t QuarterOf(uint32_t x) { return x >> 2 & 0x3f3f3f3fu; }
-
-// Source and destination averaged byte by byte (copy at alpha 0.5).
-inline void AverageRow(uint32_t* dst, const uint32_t* src, int n) {
-    for (int i = 0; i < n; ++i) dst[i] = HalfOf(src[i]) + HalfOf(dst[i]);
-}
-
-// Copy-mode fills at the weights that have whole-word forms: 64, 128, 192 (and 256,
-// a plain store). Their per-byte truncation differs from the general copy by up to 1,
-// and is what callers have always seen at these weights.
-inline bool HasCopyFastPath(int w) { return w == 64 || w == 128 || w == 192 || w == 256; }
-
-// Returns false (drawing nothing) for a weight without a whole-word form.
-inline bool FillSpanCopyFast(uint32_t* row, int n, uint32_t c, int w) {
-    switch (w) {
-        case 64: {
-            const uint32_t cq = QuarterOf(c);
-            for (int i = 0; i < n; ++i) row[i] = QuarterOf(row[i]) + HalfOf(row[i]) + cq;
-            return true;
-        }
-        case 128: {
-            const uint32_t ch = HalfOf(c);
-            for (int i = 0; i < n; ++i) row[i] = HalfOf(row[i]) + ch;
-            return true;
-        }
-        case 192: {
-            const uint32_t c34 = QuarterOf(c) + HalfOf(c);
-            for (int i = 0; i < n; ++i) row[i] = QuarterOf(row[i]) + c34;
-            return true;
-        }
-        case 256:
-            for (int i = 0; i < n; ++i) row[i] = c;
-            return true;
-        default: return false;
     }
 }
 

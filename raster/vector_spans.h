@@ -8,6 +8,7 @@
 
 #include "raster/bitmap.h"
 #include "raster/combiners.h"
+#include "raster/fast_paths.h"
 #include "raster/pixel.h"
 #include "raster/spans.h"
 
@@ -69,29 +70,12 @@ struct PainterBase {
     }
 };
 
-// Copy at the weights with whole-word forms (each byte truncated separately): 256
-// stores, 128 halves both before the sum, 64 and 192 mix in quarters. Runs share the
-// span loops of the rectangle fill.
-template <int W>
-struct WordCopyPainter : PainterBase<WordCopyPainter<W>> {
-    static_assert(W == 64 || W == 128 || W == 192 || W == 256);
+// A copy shortcut of the fast-path table: one colour stored with the entry's rounding.
+template <Rounding R>
+struct RoundedPainter : PainterBase<RoundedPainter<R>> {
     uint32_t c;
-    void px(uint32_t* p) const { FillSpanCopyFast(p, 1, c, W); }
-    void run(uint32_t* p, int64_t n) const { FillSpanCopyFast(p, int(n), c, W); }
-};
-using StorePainter = WordCopyPainter<256>;
-using HalfShiftPainter = WordCopyPainter<128>;
-using QuarterPainter = WordCopyPainter<64>;
-using ThreeQuarterPainter = WordCopyPainter<192>;
-
-// Copy at half weight, each byte summed before halving: (d + c) >> 1.
-struct HalfSumPainter : PainterBase<HalfSumPainter> {
-    uint32_t c;
-    void px(uint32_t* p) const {
-        const uint32_t d = *p;
-        // Per-byte (d + c) >> 1 without carries between bytes.
-        *p = (d & c) + (((d ^ c) >> 1) & 0x7f7f7f7fu);
-    }
+    void px(uint32_t* p) const { *p = RoundedCopy<R>(*p, c); }
+    void run(uint32_t* p, int64_t n) const { FillSpanRounded<R>(p, n, c); }
 };
 
 // Any combiner at a fixed weight.
@@ -102,48 +86,25 @@ struct BlendPainter : PainterBase<BlendPainter<Op>> {
     void run(uint32_t* p, int64_t n) const { FillSpan<Op>(p, int(n), r, g, b, a, w); }
 };
 
-// Which whole-word copy shortcuts an operation has; each shortcut gives its own
-// rounding, so the choice is part of the operation's result, not just its speed.
-enum class CopyShortcuts {
-    // Weights 256, 192, 128 (bytes halved first) and 64; solid area fills.
-    Fill,
-    // Alpha exactly 1.0, 0.75, 0.5, 0.25 as shifts; then weight 128 as (d + c) >> 1 and 256
-    // as a store: the horizontal and vertical runs of a line.
-    LineRun,
-    // Weight 128 as (d + c) >> 1 and 256 as a store: outlines, dashes, circles.
-    Plain,
-};
-
-// Calls fn(painter) once with the painter for (colour, weight w, mode); false when
-// nothing is to be drawn (weight 0, copy below weight 1, low byte above 5). Only the
-// shortcut sets that go by the weight alone (Fill, Plain) apply here.
+// Calls fn(painter) once with the painter for (colour, weight w, mode): the operation's
+// shortcut when the fast-path table has one, else the mode's combiner. False when
+// nothing is to be drawn (weight 0, copy below weight 1, low byte above 5).
 template <class Fn>
-bool WithPainterAtWeight(CopyShortcuts set, PIX_PixelValue c, int w, uint32_t mode, Fn&& fn) {
-    if ((mode & 0xff) == 0) {
-        if (set == CopyShortcuts::Fill) {
-            if (w == 128) return fn(HalfShiftPainter{{}, c}), true;
-            if (w == 64) return fn(QuarterPainter{{}, c}), true;
-            if (w == 192) return fn(ThreeQuarterPainter{{}, c}), true;
-        } else if (w == 128) {
-            return fn(HalfSumPainter{{}, c}), true;
-        }
-        if (w == 256) return fn(StorePainter{{}, c}), true;
+bool WithPainterAtWeight(FastOp op, PIX_PixelValue c, int w, bool exactAlpha, uint32_t mode, Fn&& fn) {
+    if (const FastPath* f = FindFastPath(op, mode, w, exactAlpha)) {
+        WithRounding(f->rounding, [&]<Rounding R>() { fn(RoundedPainter<R>{{}, c}); });
+        return true;
     }
     return WithSolidCombiner(mode, w, [&]<class Op>() {
         fn(BlendPainter<Op>{{}, PIX_PixelR(c), PIX_PixelG(c), PIX_PixelB(c), PIX_PixelA(c), w});
     });
 }
 
-// The same from a float alpha; runs of lines first try their exact-alpha shift forms.
+// The same from a float alpha.
 template <class Fn>
-bool WithPainter(CopyShortcuts set, PIX_PixelValue c, float alpha, uint32_t mode, Fn&& fn) {
-    if (set == CopyShortcuts::LineRun && (mode & 0xff) == 0) {
-        if (alpha == 1.0f) return fn(StorePainter{{}, c}), true;
-        if (alpha == 0.5f) return fn(HalfShiftPainter{{}, c}), true;
-        if (alpha == 0.25f) return fn(QuarterPainter{{}, c}), true;
-        if (alpha == 0.75f) return fn(ThreeQuarterPainter{{}, c}), true;
-    }
-    return WithPainterAtWeight(set, c, PIX_AlphaWeight(alpha), mode, fn);
+bool WithPainter(FastOp op, PIX_PixelValue c, float alpha, uint32_t mode, Fn&& fn) {
+    const int w = PIX_AlphaWeight(alpha);
+    return WithPainterAtWeight(op, c, w, IsExactAlpha(alpha, w), mode, fn);
 }
 
 // ---- Per-pixel weights: anti-aliased edges. ----

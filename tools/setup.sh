@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtk-3-dev libcairo2-dev libpixman-1-dev
   xvfb xauth xdotool x11-utils
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -199,34 +199,122 @@ struct Line {
 
 int WAPI_DecodeUTF8(const unsigned char* s, size_t n, uint32_t* code) {
     const unsigned b0 = s[0];
-    if (b0 < 0x80) {
-        *code = b0;
-        return 1;
-    }
-    int len = 0;
-    uint32_t cp = 0;
-    uint32_t min = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F, min = 0x80;
-    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F, min = 0x800;
-    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07, min = 0x10000;
-    if (len == 0 || size_t(len) > n) {
-        *code = 0xFFFD;
-        return 1;
-    }
-    for (int i = 1; i < len; ++i) {
-        if ((s[i] & 0xC0) != 0x80) {
-            *code = 0xFFFD;
-            return 1;
+    int len = 1;
+    uint32_t cp = b0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) len = 2, cp = b0 & 0x1F;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) len = 3, cp = b0 & 0x0F;
+    else if (b0 >= 0xF0 && b0 <= 0xF4) len = 4, cp = b0 & 0x07;
+    // Older program names are Latin-1: a byte that starts no complete sequence stands
+    // for itself. 0xC0 counts as a continuation byte, as stored texts expect.
+    auto continues = [](unsigned b) { return b >= 0x80 && b <= 0xC0; };
+    if (len > 1 && size_t(len) <= n) {
+        for (int i = 1; i < len; ++i) {
+            if (!continues(s[i])) {
+                *code = b0;
+                return 1;
+            }
+            cp = cp << 6 | (s[i] & 0x3F);
         }
-        cp = cp << 6 | (s[i] & 0x3F);
+        *code = cp;
+        return len;
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        *code = 0xFFFD;
-        return 1;
-    }
-    *code = cp;
-    return len;
+    *code = b0;
+    return 1;
 }
+
+namespace {
+
+// A synthetic slant of about 12 degrees, in FreeType's 16.16 matrix units.
+constexpr FT_Fixed kFixedOne = 0x10000;
+constexpr FT_Fixed kItalicShear = 0x0366A;
+
+struct FaceMatch {
+    int weight = FC_WEIGHT_REGULAR;  // of the face fontconfig chose
+    int slant = FC_SLANT_ROMAN;
+};
+
+// The closest installed face to the request, opened into font->face. Runs under the
+// registry lock: fontconfig and the FreeType library object are shared.
+bool OpenClosestFace(Registry& reg, int weight, unsigned italic, unsigned pitchAndFamily, const char* faceName,
+                     FontObject& font, FaceMatch& matched) {
+    FcPattern* pattern = FcPatternCreate();
+    if (!pattern) return false;
+    const char* family = faceName && *faceName ? faceName : "sans-serif";
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    if ((pitchAndFamily & 3) == WAPI_FIXED_PITCH) {
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("monospace"));
+        FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
+    }
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(reg.config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(reg.config, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (!match) return false;
+    FcChar8* file = nullptr;
+    int index = 0;
+    FcPatternGetString(match, FC_FILE, 0, &file);
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &matched.weight);
+    FcPatternGetInteger(match, FC_SLANT, 0, &matched.slant);
+    if (file) font.file = reinterpret_cast<const char*>(file);
+    FcPatternDestroy(match);
+    if (font.file.empty() || FT_New_Face(reg.library, font.file.c_str(), index, &font.face) != 0) {
+        font.face = nullptr;
+        return false;
+    }
+    return true;
+}
+
+// Fills the metrics for the requested height and width and sizes the face to match;
+// false for a size the layer refuses.
+bool SizeFace(FontObject& font, int height, int width, int weight, unsigned italic) {
+    FT_Face face = font.face;
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return false;
+    const double upem = face->units_per_EM;
+    double ascUnits = face->ascender, descUnits = -double(face->descender), avgUnits = 0;
+    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF) {
+        if (os2->usWinAscent + os2->usWinDescent > 0) {
+            ascUnits = os2->usWinAscent;
+            descUnits = os2->usWinDescent;
+        }
+        avgUnits = os2->xAvgCharWidth;
+    }
+    if (ascUnits + descUnits <= 0) ascUnits = upem, descUnits = 0;
+
+    // Win32 reads a positive height as the cell (ascent + descent) and a negative one as
+    // the character height, so `IGraphics` asking for h gets a line height of exactly h.
+    TEXTMETRIC& tm = font.metrics;
+    double em;
+    if (height > 0) {
+        if (height > kMaxPixelSize) return false;
+        em = height * upem / (ascUnits + descUnits);
+        tm.tmAscent = int(std::lround(height * ascUnits / (ascUnits + descUnits)));
+        tm.tmDescent = height - tm.tmAscent;
+    } else {
+        em = height < 0 ? -double(height) : kDefaultCharHeight;
+        if (em > kMaxPixelSize) return false;
+        tm.tmAscent = int(std::lround(ascUnits * em / upem));
+        tm.tmDescent = int(std::lround(descUnits * em / upem));
+    }
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    if (tm.tmHeight < 1 || tm.tmHeight > kMaxPixelSize) return false;
+    tm.tmInternalLeading = std::max(0, tm.tmHeight - int(std::lround(em)));
+    const double naturalAvg = avgUnits > 0 ? avgUnits * em / upem : em / 2;
+    double xem = em;
+    if (width != 0) xem = std::min(kMaxPixelSize, em * std::abs(double(width)) / naturalAvg);
+    tm.tmAveCharWidth = width != 0 ? std::abs(width) : std::max(1, int(std::lround(naturalAvg)));
+    tm.tmMaxCharWidth = std::max(1, int(std::lround(face->max_advance_width * xem / upem)));
+    tm.tmWeight = weight;
+    tm.tmItalic = italic ? 1 : 0;
+    const FT_F26Dot6 em26 = std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(em * 64)));
+    const FT_F26Dot6 xem26 = std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(xem * 64)));
+    return FT_Set_Char_Size(face, xem26, em26, 72, 72) == 0;
+}
+
+}  // namespace
 
 HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*/, int weight, unsigned italic,
                    unsigned /*underline*/, unsigned /*strikeOut*/, unsigned /*charSet*/, unsigned /*outPrecision*/,
@@ -243,85 +331,18 @@ HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*
     if (std::abs(double(width)) > kMaxPixelSize) return nullptr;
     if (weight <= 0) weight = 400;
     weight = std::min(weight, 1000);
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return nullptr;
-    const char* family = faceName && *faceName ? faceName : "sans-serif";
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    if ((pitchAndFamily & 3) == WAPI_FIXED_PITCH) {
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("monospace"));
-        FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
-    }
-    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(reg.config, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(reg.config, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!match) return nullptr;
-    FcChar8* file = nullptr;
-    int index = 0, matchedWeight = FC_WEIGHT_REGULAR, matchedSlant = FC_SLANT_ROMAN;
-    FcPatternGetString(match, FC_FILE, 0, &file);
-    FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &matchedWeight);
-    FcPatternGetInteger(match, FC_SLANT, 0, &matchedSlant);
     auto font = std::make_unique<FontObject>();
-    if (file) font->file = reinterpret_cast<const char*>(file);
-    FcPatternDestroy(match);
-    if (font->file.empty() || FT_New_Face(reg.library, font->file.c_str(), index, &font->face) != 0) {
-        font->face = nullptr;
-        return nullptr;
-    }
+    FaceMatch matched;
+    if (!OpenClosestFace(reg, weight, italic, pitchAndFamily, faceName, *font, matched)) return nullptr;
     lock.unlock();
 
-    FT_Face face = font->face;
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
-    const double upem = face->units_per_EM;
-    double ascUnits = face->ascender, descUnits = -double(face->descender), avgUnits = 0;
-    if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF) {
-        if (os2->usWinAscent + os2->usWinDescent > 0) {
-            ascUnits = os2->usWinAscent;
-            descUnits = os2->usWinDescent;
-        }
-        avgUnits = os2->xAvgCharWidth;
-    }
-    if (ascUnits + descUnits <= 0) ascUnits = upem, descUnits = 0;
-
-    // Win32 reads a positive height as the cell (ascent + descent) and a negative one as
-    // the character height, so `IGraphics` asking for h gets a line height of exactly h.
-    TEXTMETRIC& tm = font->metrics;
-    double em;
-    if (height > 0) {
-        if (height > kMaxPixelSize) return nullptr;
-        em = height * upem / (ascUnits + descUnits);
-        tm.tmAscent = int(std::lround(height * ascUnits / (ascUnits + descUnits)));
-        tm.tmDescent = height - tm.tmAscent;
-    } else {
-        em = height < 0 ? -double(height) : kDefaultCharHeight;
-        if (em > kMaxPixelSize) return nullptr;
-        tm.tmAscent = int(std::lround(ascUnits * em / upem));
-        tm.tmDescent = int(std::lround(descUnits * em / upem));
-    }
-    tm.tmHeight = tm.tmAscent + tm.tmDescent;
-    if (tm.tmHeight < 1 || tm.tmHeight > kMaxPixelSize) return nullptr;
-    tm.tmInternalLeading = std::max(0, tm.tmHeight - int(std::lround(em)));
-    const double naturalAvg = avgUnits > 0 ? avgUnits * em / upem : em / 2;
-    double xem = em;
-    if (width != 0) xem = std::min(kMaxPixelSize, em * std::abs(double(width)) / naturalAvg);
-    tm.tmAveCharWidth = width != 0 ? std::abs(width) : std::max(1, int(std::lround(naturalAvg)));
-    tm.tmMaxCharWidth = std::max(1, int(std::lround(face->max_advance_width * xem / upem)));
-    tm.tmWeight = weight;
-    tm.tmItalic = italic ? 1 : 0;
-    const FT_F26Dot6 em26 = std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(em * 64)));
-    const FT_F26Dot6 xem26 = std::max<FT_F26Dot6>(1, FT_F26Dot6(std::lround(xem * 64)));
-    if (FT_Set_Char_Size(face, xem26, em26, 72, 72) != 0) return nullptr;
-
+    if (!SizeFace(*font, height, width, weight, italic)) return nullptr;
     font->mono = quality == WAPI_QUALITY_MONO;
     // A family without the asked-for bold or italic face is given it synthetically.
-    font->embolden = weight >= 600 && matchedWeight < FC_WEIGHT_DEMIBOLD;
-    if (italic && matchedSlant == FC_SLANT_ROMAN) {
-        FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};
-        FT_Set_Transform(face, &shear, nullptr);
+    font->embolden = weight >= 600 && matched.weight < FC_WEIGHT_DEMIBOLD;
+    if (italic && matched.slant == FC_SLANT_ROMAN) {
+        FT_Matrix shear{kFixedOne, kItalicShear, 0, kFixedOne};
+        FT_Set_Transform(font->face, &shear, nullptr);
     }
 
     lock.lock();
@@ -382,81 +403,98 @@ const char* WAPI_GetFontFile(HGDIOBJ object) {
     return font ? font->file.c_str() : "";
 }
 
-int WAPI_DrawText(HDC context, const char* text, int count, RECT* rect, unsigned format) {
-    if (!rect || !WAPI_IsLiveContext(context)) return 0;
-    FontObject* font = liveFont(context->font);
-    if (!font) return 0;
-    const size_t bytes = !text ? 0 : count < 0 ? std::strlen(text) : strnlen(text, size_t(count));
-    const bool singleLine = format & DT_SINGLELINE;
+namespace {
 
-    // Lay the text out as runs of glyphs per line. A carriage return is dropped and a
-    // line feed on a single line shows as a space, as in the raster library's own text.
-    thread_local std::vector<const GlyphImage*> run;
-    thread_local std::vector<Line> lines;
-    run.clear();
-    lines.assign(1, Line{});
+// The text laid out as runs of glyphs per line.
+struct Layout {
+    std::vector<const GlyphImage*>& run;
+    std::vector<Line>& lines;
+    int64_t lineCount = 0;  // trailing empty lines do not count
+    int64_t width = 0;
+};
+
+// A carriage return is dropped and a line feed on a single line shows as a space, as in
+// the raster library's own text.
+void LayOut(FontObject& font, const unsigned char* s, size_t bytes, bool singleLine, Layout& out) {
+    out.run.clear();
+    out.lines.assign(1, Line{});
     size_t lastLineWithText = 0;
     bool anyText = false;
-    const auto* s = reinterpret_cast<const unsigned char*>(text);
     for (size_t i = 0; i < bytes;) {
         uint32_t code = 0;
         i += size_t(WAPI_DecodeUTF8(s + i, bytes - i, &code));
         if (code == '\r') continue;
         if (code == '\n') {
             if (!singleLine) {
-                lines.back().end = run.size();
-                lines.push_back(Line{run.size(), run.size(), 0});
+                out.lines.back().end = out.run.size();
+                out.lines.push_back(Line{out.run.size(), out.run.size(), 0});
                 continue;
             }
             code = ' ';
         }
-        const GlyphImage& g = font->glyph(code);
-        run.push_back(&g);
-        lines.back().width += g.advance;
-        lastLineWithText = lines.size() - 1;
+        const GlyphImage& g = font.glyph(code);
+        out.run.push_back(&g);
+        out.lines.back().width += g.advance;
+        lastLineWithText = out.lines.size() - 1;
         anyText = true;
     }
-    lines.back().end = run.size();
-    const int lineHeight = font->metrics.tmHeight;
-    const int64_t lineCount = anyText ? int64_t(lastLineWithText) + 1 : 0;
-    int64_t textWidth = 0;
-    for (const Line& line : lines) textWidth = std::max(textWidth, line.width);
-    const int64_t textHeight = lineCount * lineHeight;
-    const int result = int(std::min<int64_t>(textHeight, INT32_MAX));
+    out.lines.back().end = out.run.size();
+    out.lineCount = anyText ? int64_t(lastLineWithText) + 1 : 0;
+    for (const Line& line : out.lines) out.width = std::max(out.width, line.width);
+}
 
-    if (format & DT_CALCRECT) {
-        rect->right = int(std::clamp<int64_t>(rect->left + textWidth, INT32_MIN, INT32_MAX));
-        rect->bottom = int(std::clamp<int64_t>(rect->top + textHeight, INT32_MIN, INT32_MAX));
-        return result;
-    }
-    if (!context->bits || lineCount == 0) return result;
-
+// Draws the laid-out lines into the context, placed in the rectangle by the format.
+void DrawLines(HDC context, const FontObject& font, const Layout& layout, const RECT& rect, unsigned format) {
     Clip clip{0, 0, context->width, context->height};
     if (!(format & DT_NOCLIP)) {
-        clip.left = std::max<int64_t>(clip.left, rect->left);
-        clip.top = std::max<int64_t>(clip.top, rect->top);
-        clip.right = std::min<int64_t>(clip.right, rect->right);
-        clip.bottom = std::min<int64_t>(clip.bottom, rect->bottom);
+        clip.left = std::max<int64_t>(clip.left, rect.left);
+        clip.top = std::max<int64_t>(clip.top, rect.top);
+        clip.right = std::min<int64_t>(clip.right, rect.right);
+        clip.bottom = std::min<int64_t>(clip.bottom, rect.bottom);
     }
-    if (clip.left >= clip.right || clip.top >= clip.bottom) return result;
+    if (clip.left >= clip.right || clip.top >= clip.bottom) return;
 
-    int64_t y = rect->top;
-    if (format & DT_VCENTER) y += (int64_t(rect->bottom) - rect->top - textHeight) / 2;
-    else if (format & DT_BOTTOM) y = rect->bottom - textHeight;
+    const int lineHeight = font.metrics.tmHeight;
+    const int64_t textHeight = layout.lineCount * lineHeight;
+    int64_t y = rect.top;
+    if (format & DT_VCENTER) y += (int64_t(rect.bottom) - rect.top - textHeight) / 2;
+    else if (format & DT_BOTTOM) y = rect.bottom - textHeight;
     const COLORREF color = context->textColor;
     const int r = WAPI_ColorWordR(color), g = WAPI_ColorWordG(color), b = WAPI_ColorWordB(color);
-    for (int64_t li = 0; li < lineCount; ++li, y += lineHeight) {
-        const Line& line = lines[size_t(li)];
-        int64_t x = rect->left;
-        if (format & DT_CENTER) x += (int64_t(rect->right) - rect->left - line.width) / 2;
-        else if (format & DT_RIGHT) x = rect->right - line.width;
+    for (int64_t li = 0; li < layout.lineCount; ++li, y += lineHeight) {
+        const Line& line = layout.lines[size_t(li)];
+        int64_t x = rect.left;
+        if (format & DT_CENTER) x += (int64_t(rect.right) - rect.left - line.width) / 2;
+        else if (format & DT_RIGHT) x = rect.right - line.width;
         if (context->bkMode == WAPI_BK_FILL) fillBox(context, x, y, line.width, lineHeight, clip, context->bkColor);
-        const int64_t baseline = y + font->metrics.tmAscent;
+        const int64_t baseline = y + font.metrics.tmAscent;
         for (size_t k = line.first; k < line.end; ++k) {
-            const GlyphImage& gi = *run[k];
+            const GlyphImage& gi = *layout.run[k];
             if (gi.width > 0) drawGlyphImage(context, gi, x + gi.left, baseline - gi.top, clip, r, g, b);
             x += gi.advance;
         }
     }
+}
+
+}  // namespace
+
+int WAPI_DrawText(HDC context, const char* text, int count, RECT* rect, unsigned format) {
+    if (!rect || !WAPI_IsLiveContext(context)) return 0;
+    FontObject* font = liveFont(context->font);
+    if (!font) return 0;
+    const size_t bytes = !text ? 0 : count < 0 ? std::strlen(text) : strnlen(text, size_t(count));
+    thread_local std::vector<const GlyphImage*> run;
+    thread_local std::vector<Line> lines;
+    Layout layout{run, lines};
+    LayOut(*font, reinterpret_cast<const unsigned char*>(text), bytes, format & DT_SINGLELINE, layout);
+    const int64_t textHeight = layout.lineCount * font->metrics.tmHeight;
+    const int result = int(std::min<int64_t>(textHeight, INT32_MAX));
+
+    if (format & DT_CALCRECT) {
+        rect->right = int(std::clamp<int64_t>(rect->left + layout.width, INT32_MIN, INT32_MAX));
+        rect->bottom = int(std::clamp<int64_t>(rect->top + textHeight, INT32_MIN, INT32_MAX));
+        return result;
+    }
+    if (context->bits && layout.lineCount > 0) DrawLines(context, *font, layout, *rect, format);
     return result;
 }

@@ -91,8 +91,8 @@ int SetBkMode(HDC context, int mode);
 bool DeleteObject(HGDIOBJ object);
 
 // One UTF-8 character of at most `n` bytes (n >= 1): its code and the bytes it takes.
-// A broken, overlong or truncated sequence gives U+FFFD and takes one byte, so no read
-// passes the end and a walk over the text always moves on.
+// A stray byte or a broken or truncated sequence gives that byte as its code and takes
+// one byte, so no read passes the end and a walk over the text always moves on.
 int WAPI_DecodeUTF8(const unsigned char* text, size_t n, uint32_t* code);
 
 // The font file a font object was loaded from (empty for anything but a font), so that

@@ -213,10 +213,24 @@ int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
     return int(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
+namespace {
+
+// A name the reader would find under another spelling, or not at all, is refused:
+// otherwise the write reports success for a value nobody can read, appends a new copy
+// on every further write, or (a key starting with "[" whose line ends in "]") turns
+// into a section header that hides the keys after it.
+bool StorableNames(std::string_view section, std::string_view key) {
+    auto trimmed = [](std::string_view s) { return Trim(s).size() == s.size(); };
+    if (key.empty() || !trimmed(key) || !trimmed(section)) return false;
+    if (key.front() == ';' || key.front() == '#' || key.front() == '[') return false;
+    return key.find_first_of("=\r\n") == std::string_view::npos &&
+           section.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+}  // namespace
+
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName) {
-    if (!section || !key || !fileName || Trim(key).empty()) return false;
-    // Names that could not be read back as the same section and key are refused.
-    if (std::strpbrk(key, "=\r\n") || std::strpbrk(section, "]\r\n")) return false;
+    if (!section || !key || !fileName || !StorableNames(section, key)) return false;
     std::lock_guard lock(ProfileMutex());
     bool exists;
     auto read = ReadLines(fileName, &exists);

@@ -15,6 +15,10 @@ unsigned GetPrivateProfileString(const char* section, const char* key, const cha
 int GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* fileName);
 
 // Sets one value, adding the section and the key when they are missing. A null
-// `value` removes the key. Answers false when the file could not be rewritten; the old
-// file is then left as it was.
+// `value` removes the key. Answers false when the file could not be rewritten, or when
+// the names could not be read back as given: an empty key, a key starting with ";",
+// "#" or "[" or holding "=", a section holding "]", either name with white space at its
+// ends or a line break. The old file is then left as it was.
+// Values follow the file's conventions: CR and LF are dropped on write, and the reader
+// trims white space around a value, so " v " reads back as "v".
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName);

@@ -17,7 +17,9 @@ void IFileSelectorControl::OnMouseDown(int, int, IMouseMod*) {
     if (!graphics) return;
     mState = kSelecting;
     SetDirty(false);
-    CMN_String chosen(mFile.Get());
+    // The dialog starts on the last file's name; its folder is the directory.
+    const char* slash = std::strrchr(mFile.Get(), '/');
+    CMN_String chosen(slash ? slash + 1 : mFile.Get());
     graphics->PromptForFile(&chosen, mFileAction, &mDir, mExtensions.Get());
     if (chosen.GetLength() == 0) {
         // Cancelled: the last file stays and the editor hears nothing.

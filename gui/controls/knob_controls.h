@@ -61,8 +61,8 @@ protected:
 // The film-strip knobs share their drawing and their step setting.
 class IKnobMultiBase : public IKnobControl {
 public:
-    IKnobMultiBase(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap, int direction,
-                   double gearing);
+    IKnobMultiBase(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap, int direction = kVertical,
+                   double gearing = 1.0);
     bool Draw(IGraphics* pGraphics) override;
     // n detents: the value is drawn at the nearest of n evenly spaced positions.
     void SetSteps(int n) { mSteps = n > 0 ? n - 1 : 0; }
@@ -77,18 +77,14 @@ protected:
 
 class IKnobMultiControl : public IKnobMultiBase {
 public:
-    IKnobMultiControl(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap, int direction = kVertical,
-                      double gearing = 1.0)
-        : IKnobMultiBase(plug, x, y, paramIdx, pBitmap, direction, gearing) {}
+    using IKnobMultiBase::IKnobMultiBase;
     // A click without a drag sends the current value again.
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
 };
 
 class IKnobMultiControl2 : public IKnobMultiBase {
 public:
-    IKnobMultiControl2(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap,
-                       int direction = kVertical, double gearing = 1.0)
-        : IKnobMultiBase(plug, x, y, paramIdx, pBitmap, direction, gearing) {}
+    using IKnobMultiBase::IKnobMultiBase;
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     void OnMouseUp(int x, int y, IMouseMod* pMod) override;
     // True between mouse-down and mouse-up.
@@ -100,9 +96,7 @@ protected:
 
 class IKnobMultiControl3 : public IKnobMultiBase {
 public:
-    IKnobMultiControl3(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap,
-                       int direction = kVertical, double gearing = 1.0)
-        : IKnobMultiBase(plug, x, y, paramIdx, pBitmap, direction, gearing) {}
+    using IKnobMultiBase::IKnobMultiBase;
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     // True once after each right-button press.
     bool TakeRightClick();

@@ -160,7 +160,6 @@ void IParaGraphicEq::OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) 
     mLastX = x;
     mLastY = y;
     const bool right = pMod && pMod->R;
-    bool moved = false;
     for (int i = 0; i < mNBands; ++i) {
         Band& b = mBands[i];
         if (!b.dragged) continue;
@@ -180,9 +179,8 @@ void IParaGraphicEq::OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) 
         }
         b.recompute = true;
         mValue = BandValue(i);
-        moved = true;
     }
-    if (moved) SetDirty(true);
+    SetDirty(true);
 }
 
 void IParaGraphicEq::OnMouseUp(int, int, IMouseMod*) {

@@ -12,12 +12,6 @@ int ModifierKind(const IMouseMod* pMod) {
 
 double WheelStep(const IMouseMod* pMod) { return pMod && (pMod->S || pMod->C) ? 0.001 : 0.01; }
 
-// Space and arrow up reach the editor as modifier kinds; the key itself goes on.
-void NoteKey(int key, int* pModifier) {
-    if (key == KEY_SPACE) *pModifier = kSelectKeySpace;
-    if (key == KEY_UPARROW) *pModifier = kSelectKeyUp;
-}
-
 }  // namespace
 
 // ---- IInvisibleSelectControl ----
@@ -69,16 +63,36 @@ void IInvisibleSelectControl2::OnMouseDown(int x, int y, IMouseMod*) { Select(kS
 void IInvisibleSelectControl2::OnMouseUp(int x, int y, IMouseMod*) { Select(kSelectUp, x, y); }
 void IInvisibleSelectControl2::OnMouseDrag(int x, int y, int, int, IMouseMod*) { Select(kSelectDrag, x, y); }
 
-// ---- IInvisibleSelectControl3 ----
+// ---- The event-recording areas ----
 
-IInvisibleSelectControl3::IInvisibleSelectControl3(IModuleBase* plug, const IRECT& rect, int paramIdx,
-                                                   bool horizontal)
+IEventRecordingSelect::IEventRecordingSelect(IModuleBase* plug, const IRECT& rect, int paramIdx)
     : IControl(plug, rect, paramIdx, IChannelBlend(IChannelBlend::kBlendClobber)),
-      mVertical(!horizontal),
       mHeight(rect.H()),
       mWidth(rect.W()),
       mTop(rect.T),
       mLeft(rect.L) {}
+
+void IEventRecordingSelect::Select(int event, int x, int y, const IMouseMod* pMod) {
+    double value;
+    if (!ValueFromPoint(x, y, &value)) return;
+    mLastX = x;
+    mLastY = y;
+    mEvent = event;
+    mModifier = ModifierKind(pMod);
+    mValue = value;
+    SetDirty(true);
+}
+
+bool IEventRecordingSelect::OnKeyDown(int, int, int key) {
+    // Space and arrow up reach the editor as modifier kinds; the key itself goes on.
+    if (key == KEY_SPACE) mModifier = kSelectKeySpace;
+    if (key == KEY_UPARROW) mModifier = kSelectKeyUp;
+    return false;
+}
+
+IInvisibleSelectControl3::IInvisibleSelectControl3(IModuleBase* plug, const IRECT& rect, int paramIdx,
+                                                   bool horizontal)
+    : IEventRecordingSelect(plug, rect, paramIdx), mVertical(!horizontal) {}
 
 bool IInvisibleSelectControl3::ValueFromPoint(int x, int y, double* pValue) {
     if (mVertical) {
@@ -94,45 +108,13 @@ bool IInvisibleSelectControl3::ValueFromPoint(int x, int y, double* pValue) {
     return true;
 }
 
-void IInvisibleSelectControl3::Select(int event, int x, int y, const IMouseMod* pMod) {
-    double value;
-    if (!ValueFromPoint(x, y, &value)) return;
-    mLastX = x;
-    mLastY = y;
-    mEvent = event;
-    mModifier = ModifierKind(pMod);
-    mValue = value;
-    SetDirty(true);
-}
-
-void IInvisibleSelectControl3::OnMouseDown(int x, int y, IMouseMod* pMod) { Select(kSelectDown, x, y, pMod); }
-void IInvisibleSelectControl3::OnMouseUp(int x, int y, IMouseMod* pMod) { Select(kSelectUp, x, y, pMod); }
-void IInvisibleSelectControl3::OnMouseDrag(int x, int y, int, int, IMouseMod* pMod) {
-    Select(kSelectDrag, x, y, pMod);
-}
-void IInvisibleSelectControl3::OnMouseDblClick(int x, int y, IMouseMod* pMod) {
-    Select(kSelectDblClick, x, y, pMod);
-}
-
 void IInvisibleSelectControl3::OnMouseWheel(int, int, IMouseMod* pMod, int d) {
     mEvent = kSelectWheel;
     mValue = 0.5 + d * WheelStep(pMod);
     SetDirty(true);
 }
 
-bool IInvisibleSelectControl3::OnKeyDown(int, int, int key) {
-    NoteKey(key, &mModifier);
-    return false;
-}
-
 // ---- IInvisibleMatrixSelectControl ----
-
-IInvisibleMatrixSelectControl::IInvisibleMatrixSelectControl(IModuleBase* plug, const IRECT& rect, int paramIdx)
-    : IControl(plug, rect, paramIdx, IChannelBlend(IChannelBlend::kBlendClobber)),
-      mHeight(rect.H()),
-      mWidth(rect.W()),
-      mTop(rect.T),
-      mLeft(rect.L) {}
 
 void IInvisibleMatrixSelectControl::SetGrid(int columns, int rows) {
     mColumns = std::max(columns, 0);
@@ -167,33 +149,8 @@ int IInvisibleMatrixSelectControl::CellFromValue(double value, int cells) {
     return std::min(int(value * cells + 0.5), cells - 1);
 }
 
-void IInvisibleMatrixSelectControl::Select(int event, int x, int y, const IMouseMod* pMod) {
-    double value;
-    if (!ValueFromPoint(x, y, &value)) return;
-    mLastX = x;
-    mLastY = y;
-    mEvent = event;
-    mModifier = ModifierKind(pMod);
-    mValue = value;
-    SetDirty(true);
-}
-
-void IInvisibleMatrixSelectControl::OnMouseDown(int x, int y, IMouseMod* pMod) { Select(kSelectDown, x, y, pMod); }
-void IInvisibleMatrixSelectControl::OnMouseUp(int x, int y, IMouseMod* pMod) { Select(kSelectUp, x, y, pMod); }
-void IInvisibleMatrixSelectControl::OnMouseDrag(int x, int y, int, int, IMouseMod* pMod) {
-    Select(kSelectDrag, x, y, pMod);
-}
-void IInvisibleMatrixSelectControl::OnMouseDblClick(int x, int y, IMouseMod* pMod) {
-    Select(kSelectDblClick, x, y, pMod);
-}
-
 void IInvisibleMatrixSelectControl::OnMouseWheel(int x, int y, IMouseMod* pMod, int d) {
     if (CellFromPoint(x, y) < 0) return;
     mWheelUp = d > 0;
     Select(kSelectWheel, x, y, pMod);
-}
-
-bool IInvisibleMatrixSelectControl::OnKeyDown(int, int, int key) {
-    NoteKey(key, &mModifier);
-    return false;
 }

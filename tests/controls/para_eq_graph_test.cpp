@@ -1,5 +1,4 @@
 #include <cmath>
-#include <random>
 #include <string>
 
 #include "controls_fixture.h"
@@ -76,10 +75,6 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
     EXPECT_NEAR(got.freq, 640.0f, 0.01f);
     EXPECT_NEAR(got.gain, 12.0f, 1e-4);
     EXPECT_NEAR(plug.GetParam(kParamUnit)->Value(), 2 / 3.0, 1e-3);
-    eq->OnMouseDrag(500, 500, 350, 455, &left);
-    eq->GetBand(&got);
-    EXPECT_EQ(got.freq, 20000.0f) << "held by the band's limits";
-    EXPECT_EQ(got.gain, -24.0f);
     eq->OnMouseUp(0, 0, &left);
     // Right drag: the width in tenths within its limits.
     eq->SetBand(Band(2, IParaGraphicEqBand::kPeak, 640, 0, 1));
@@ -132,30 +127,6 @@ TEST_F(EqGraph, CurvesValueLabelAndOneBand) {
     one->SetValueFromPlug(0.5);
     one->OnMouseDown(100, 50, &left);
     EXPECT_EQ(one->GetValue(), 0.0) << "one band: value 0, not 0/0";
-}
-
-// Bands anywhere, of any kind, on graphs of any width, under the sanitizers.
-TEST_F(EqGraph, AnyBandsOnAnyGraphStayInBounds) {
-    std::mt19937 rng(1234);
-    std::uniform_real_distribution<float> freq(-100, 40000), gain(-60, 60), width(-3, 30);
-    IParaGraphicEqSettings s = Settings(20, 12000, -24, 24, "0, -5, 25, 1000, 100000", "-90, 0, 90");
-    s.nBands = 12;
-    for (int w : {0, 1, 16, 17, 300, 9000}) {
-        auto* eq = Add(new IParaGraphicEq(&plug, IRECT(0, 0, w, 200), -1, s));
-        for (int round = 0; round < 20; ++round) {
-            for (int i = 0; i < 10; ++i)
-                eq->SetBand(Band(i, int(rng() % 5) - 1, round % 5 ? freq(rng) : 0, gain(rng),
-                                 round % 7 ? width(rng) : 0));
-            DrawAlone(eq);
-            ASSERT_EQ(int(eq->SummedCurve().size()), w);
-            for (float v : eq->SummedCurve()) ASSERT_TRUE(std::isfinite(v));
-            eq->OnMouseDown(w / 2, 100, &left);
-            eq->OnMouseDrag(w / 2 + 3, 90, 3, -10, &left);
-            eq->OnMouseUp(w / 2 + 3, 90, &left);
-        }
-        eq->Reset();
-        DrawAlone(eq);
-    }
 }
 
 }  // namespace

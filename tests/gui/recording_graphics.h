@@ -54,7 +54,16 @@ public:
     IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override;
     void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override;
     void EndUserInput() override {}
-    int ShowMessageBox(const char*, const char*, int) override { return 1; }
+    // Answers from messageBoxReplies in order, then OK (1).
+    int ShowMessageBox(const char* text, const char*, int) override {
+        messageBoxes.push_back(text ? text : "");
+        if (messageBoxReplies.empty()) return 1;
+        const int reply = messageBoxReplies.front();
+        messageBoxReplies.pop_front();
+        return reply;
+    }
+    std::deque<int> messageBoxReplies;
+    std::vector<std::string> messageBoxes;
     void HostPath(CMN_String*) override {}
     void PluginPath(CMN_String*) override {}
     void DesktopPath(CMN_String*) override {}

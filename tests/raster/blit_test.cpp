@@ -97,19 +97,6 @@ TEST(Blit, DocumentedValues) {
     }
 }
 
-TEST(Blit, NullAndEmptyBitmapsDrawNothing) {
-    CanaryBitmap bm(4, 4);
-    PIX_MemBitmap empty(0, 0, 4);
-    PIX_BlitRect(nullptr, &bm, 0, 0, nullptr, 1.0f, 0);
-    PIX_BlitRect(&bm, nullptr, 0, 0, nullptr, 1.0f, 0);
-    PIX_BlitRect(&bm, &empty, 0, 0, nullptr, 1.0f, 0);
-    PIX_BlitRect(&empty, &bm, 0, 0, nullptr, 1.0f, 0);
-    PIX_Blit(&bm, &bm, INT32_MIN, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX, 1.0f, 0);
-    PIX_Blit(&bm, &bm, 0, 0, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, NAN, 0);
-    EXPECT_EQ(bm.damagedCanaries(), 0);
-    EXPECT_EQ(bm.pixels(), std::vector<uint32_t>(16, 0));
-}
-
 // Within one bitmap the areas may overlap in any direction: every source pixel is read
 // before it is overwritten, as if from a copy taken before the call.
 TEST(Blit, OverlappingSelfBlitReadsSourceFirst) {

@@ -1,3 +1,4 @@
+#include "raster/bitmap_ops.h"
 #include "raster/transform_blit.h"
 
 #include <gtest/gtest.h>
@@ -36,20 +37,6 @@ TEST(RotatedBlit, QuarterTurnsAndMirrorArePermutations) {
             }
 }
 
-TEST(RotatedBlit, OffsetsMoveTheCentreAndModesBlend) {
-    PIX_MemBitmap src(6, 6, 4), dst(6, 6, 4), want(6, 6, 4);
-    FillRandom(src, 8);
-    // The GUI's mask modes: source-alpha copy and add, filtered.
-    for (uint32_t mode : {0x10100u, 0x10101u}) {
-        FillRandom(dst, 9);
-        FillRandom(want, 9);
-        PIX_RotatedBlit(&dst, &src, 0, 0, 6, 6, 0, 0, 6, 6, 0.0f, true, 1.0f, mode, 2.0f, 0.0f);
-        for (int j = 0; j < 6; ++j)
-            for (int i = 0; i + 2 < 6; ++i) Px(want, i, j) = Blend(Px(want, i, j), Px(src, i + 2, j), 256, mode);
-        EXPECT_EQ(CountDifferent(dst, want), 0) << std::hex << mode;
-    }
-}
-
 TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
     const float grid[] = {0.5f, 0, 7, 1, 0, 5, 6.5f, 4.5f};
     const std::pair<const char*, void (*)(PIX_IBitmap&, PIX_IBitmap&)> draws[] = {
@@ -67,90 +54,6 @@ TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
     EXPECT_EQ(FlippedDifference(7, 5, 9, 9, 4, [&](PIX_IBitmap& d, PIX_IBitmap& s) {
                   PIX_TransformBlit(&d, &s, 1, 1, 7, 6, grid, 2, 2, 1.0f, 0);
               }), 0) << "mesh";
-}
-
-// Random angles, scales, offsets, windows and destination positions against
-// inaccessible pages.
-TEST(RotatedBlit, RandomCallsStayInsideBothBitmaps) {
-    std::mt19937 rng(77);
-    auto uni = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); };
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    for (int round = 0; round < 600; ++round) {
-        const int sw = pick(1, 30), sh = pick(1, 30), dw = pick(1, 40), dh = pick(1, 40);
-        const int x = pick(-20, dw), y = pick(-20, dh), w = pick(-60, 60), h = pick(-60, 60);
-        const float fx = uni(-8, float(sw) + 8), fy = uni(-8, float(sh) + 8), fw = uni(-40, 40), fh = uni(-40, 40);
-        const float angle = uni(-7, 7), ox = uni(-10, 10), oy = uni(-10, 10);
-        const bool clip = round % 4 < 2;
-        const uint32_t mode = round % 2 ? 0x100u : (round % 3 ? 0x10100u : 0u);
-        const auto guard = round % 2 ? GuardedBitmap::Guard::kBefore : GuardedBitmap::Guard::kAfter;
-        ASSERT_TRUE(StaysInsideBothBitmaps(sw, sh, dw, dh, guard, round % 3 == 0, false, uint32_t(round),
-                                           [&](PIX_IBitmap& d, PIX_IBitmap& s) {
-                                               PIX_RotatedBlit(&d, &s, x, y, w, h, fx, fy, fw, fh, angle, clip, 1.0f,
-                                                               mode, ox, oy);
-                                           }))
-            << "round " << round;
-    }
-}
-
-// Null, empty, zero-sized, non-finite, huge or out-of-table arguments: nothing drawn.
-TEST(TransformedBlits, InvalidCallsDrawNothing) {
-    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4), before(8, 8, 4), empty;
-    FillRandom(src, 1);
-    FillRandom(before, 2);
-    const float nan = std::numeric_limits<float>::quiet_NaN(), grid[] = {0, 0, 4, 0, 0, 4, 4, 4};
-    auto rotated = [&](PIX_IBitmap* d, PIX_IBitmap* s, int w, float sx, float angle, float alpha, bool clip,
-                       uint32_t mode) { PIX_RotatedBlit(d, s, 0, 0, w, 8, sx, 0, 8, 8, angle, clip, alpha, mode); };
-    const std::pair<const char*, std::function<void()>> cases[] = {
-        {"rotated: null dest", [&] { rotated(nullptr, &src, 8, 0, 0, 1, false, 0); }},
-        {"rotated: null source", [&] { rotated(&dst, nullptr, 8, 0, 0, 1, false, 0); }},
-        {"rotated: empty source", [&] { rotated(&dst, &empty, 8, 0, 0, 1, false, 0); }},
-        {"rotated: zero width", [&] { rotated(&dst, &src, 0, 0, 0, 1, false, 0); }},
-        {"rotated: zero alpha", [&] { rotated(&dst, &src, 8, 0, 0, 0, false, 0); }},
-        {"rotated: bad mode", [&] { rotated(&dst, &src, 8, 0, 0, 1, false, 7); }},
-        {"rotated: NaN angle", [&] { rotated(&dst, &src, 8, 0, nan, 1, false, 0); }},
-        {"rotated: NaN position", [&] { rotated(&dst, &src, 8, nan, 0, 1, true, 0); }},
-        {"rotated: window outside", [&] { rotated(&dst, &src, 8, 20, 0, 1, true, 0); }},
-        {"rotated: huge position", [&] { rotated(&dst, &src, 8, 1e8f, 0, 1, false, 0); }},
-        {"mesh: one column", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, grid, 1, 2, 1.0f, 0); }},
-        {"mesh: null grid", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 4, 4, nullptr, 2, 2, 1.0f, 0); }},
-        {"mesh: null source", [&] { PIX_TransformBlit(&dst, nullptr, 0, 0, 4, 4, grid, 2, 2, 1.0f, 0); }},
-        {"mesh: zero width", [&] { PIX_TransformBlit(&dst, &src, 0, 0, 0, 4, grid, 2, 2, 1.0f, 0); }},
-        {"mesh: far right", [&] { PIX_TransformBlit(&dst, &src, INT32_MAX - 1, 0, 4, 4, grid, 2, 2, 1.0f, 0); }},
-        {"delta alpha: low byte above 5", [&] {
-             PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 8, 8, 0, 0, 8, 8, 1, 0, 0, 1, 0, 0, false, 0.5f, 0.01f, 0, 0, 6);
-         }},
-        {"halve: null source", [&] { PIX_HalveBlitAA(&dst, nullptr); }},
-        {"halve: empty source", [&] { PIX_HalveBlitAA(&dst, &empty); }},
-    };
-    for (const auto& [name, draw] : cases) {
-        FillRandom(dst, 2);
-        draw();
-        EXPECT_EQ(CountDifferent(dst, before), 0) << name;
-    }
-    PIX_HalveBlitAA(nullptr, &src);
-    PIX_HalveBlitAA(&empty, &src);
-}
-
-TEST(DeltaBlit, StepsMapDestinationPixelsToSource) {
-    PIX_MemBitmap src(8, 8, 4), dst(8, 8, 4);
-    FillRandom(src, 12);
-    using Map = int (*)(int i, int j);
-    const struct { const char* name; float sx, sy, dsdx, dtdx, dsdy, dtdy; Map x, y; } cases[] = {
-        {"identity", 0, 0, 1, 0, 0, 1, [](int i, int) { return i; }, [](int, int j) { return j; }},
-        {"transpose", 0, 0, 0, 1, 1, 0, [](int, int j) { return j; }, [](int i, int) { return i; }},
-        {"halving", 0, 0, 2, 0, 0, 2, [](int i, int) { return 2 * i; }, [](int, int j) { return 2 * j; }},
-        {"shear", 0, 0, 1, 0, 1, 1, [](int i, int j) { return i + j; }, [](int, int j) { return j; }},
-        {"backwards", 7.5f, 0, -1, 0, 0, 1, [](int i, int) { return 7 - i; }, [](int, int j) { return j; }},
-    };
-    for (const auto& c : cases) {
-        Fill(dst, 0x5a5a5a5a);
-        PIX_DeltaBlit(&dst, &src, 0, 0, 8, 8, c.sx, c.sy, 8, 8, c.dsdx, c.dtdx, c.dsdy, c.dtdy, 0, 0, false, 1.0f, 0);
-        const int bad = CountMismatches(dst, [&](int i, int j) {
-            const int x = c.x(i, j), y = c.y(i, j);
-            return x < 8 && y < 8 ? Px(src, x, y) : 0x5a5a5a5au;
-        });
-        EXPECT_EQ(bad, 0) << c.name;
-    }
 }
 
 TEST(DeltaBlit, ClippedDestinationKeepsTheMapping) {
@@ -188,20 +91,6 @@ TEST(DeltaBlit, RowWorkerWithFunctionMatchesDeltaBlit) {
     }
     // Null pieces draw nothing.
     PIX_DeltaBlitRow(nullptr, nullptr, 4, 4, 0, 0, 65536, 0, 0, 65536, 0, 0, 4, 4, 16, 16, 256, 0, nullptr);
-}
-
-TEST(DeltaBlitAlpha, OpacityRampsAcrossTheRow) {
-    PIX_MemBitmap src(16, 1, 4), dst(16, 1, 4);
-    Fill(src, 0xffffffff);
-    Fill(dst, 0);
-    // Weight of column i is (i / 16 * 65536) >> 8 = 16 i; copy clamped at that weight.
-    PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 1, 0, 0, 16, 1, 1, 0, 0, 1, 0, 0, false, 0.0f, 1.0f / 16, 0, 0, 0);
-    EXPECT_EQ(CountMismatches(dst, [](int i, int) { return 0x01010101u * uint32_t(255 - 255 * (256 - 16 * i) / 256); }),
-              0);
-    // A negative opacity would push copy below 0 without the clamp.
-    Fill(dst, 0x80808080);
-    PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 1, 0, 0, 16, 1, 1, 0, 0, 1, 0, 0, false, -2.0f, 1.0f / 16, 0, 0, 0);
-    EXPECT_EQ(Px(dst, 0, 0), 0u);
 }
 
 TEST(DeltaBlitAlpha, EveryModeBlendsAtEachPixelsOwnClampedWeight) {

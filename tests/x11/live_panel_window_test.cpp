@@ -16,18 +16,26 @@
 #include "gui/igraphics_mac.h"
 #include "platform/folders.h"
 #include "temp_dir.h"
-#include "x11_driver.h"
+#include "platform/gtk_backend.h"
+#include "run_while_pumping.h"
 
 namespace {
 
-using namespace x11test;
+// Up to five seconds of main loop until `ok` holds; its last answer.
+template <class Ok>
+bool PumpUntil(Ok ok) {
+    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
+    return ok();
+}
 
 // The editor application with a scratch settings folder, its window shown.
 class LiveWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!SharedGtkBackend()) GTEST_SKIP() << "no X display";
-        platform::InstallBackend(SharedGtkBackend());
+        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+        static platform::Backend* shared = platform::CreateGtkBackend().release();  // GTK starts once
+        backend = shared;
+        platform::InstallBackend(backend);
         platform::RegisterMainBundle(qdapp::kBundleID);
     }
     void TearDown() override {
@@ -41,7 +49,7 @@ protected:
         qdapp::AppOptions options;
         options.configDir = dir.path();
         options.out = options.err = &log;
-        app = std::make_unique<qdapp::EditorApp>(SharedGtkBackend(), options);
+        app = std::make_unique<qdapp::EditorApp>(backend, options);
         ASSERT_TRUE(app->Start());
         platform::View* view = app->Editor()->Graphics()->GetView()->nativeView();
         ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
@@ -60,6 +68,7 @@ protected:
 
     testutil::TempDir dir;
     testutil::ScopedEnv config{"XDG_CONFIG_HOME", dir.path().c_str()};
+    platform::Backend* backend = nullptr;
     std::ostringstream log;
     std::unique_ptr<qdapp::EditorApp> app;
     int ox = 0, oy = 0;

@@ -1,0 +1,759 @@
+#include "gui/live_edit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "gui/control.h"
+#include "gui/igraphics.h"
+#include "gui/live_edit_header.h"
+#include "gui/live_edit_views.h"
+#include "gui/popup_menu.h"
+#include "plug/module_base.h"
+#include "raster/fill.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
+#include "winapi/cursor.h"
+
+namespace {
+
+constexpr int kLabelHeight = 15;
+constexpr int kLabelTextSize = 15;
+constexpr int kDashOn = 2, kDashOff = 2;
+
+bool Holds(const CMN_TypedBuf<int>& list, int value) {
+    const int* p = list.Get();
+    return p && std::find(p, p + list.GetSize(), value) != p + list.GetSize();
+}
+
+PIX_PixelValue Pixel(const IColor& c) { return PIX_MakePixel(c.A, c.R, c.G, c.B); }
+
+int AttachIndex(const LiveEditState* s, const IControl* c) { return s->mAttachOrder.Find(const_cast<IControl*>(c)); }
+
+// Controls past this index (the GUI-resize control and its handles) are never edited.
+int EditableEnd(const LiveEditFrame* f) { return f->graphics->NControls() - (f->views ? 3 : 0); }
+
+IControl* EditableControl(const LiveEditFrame* f, int idx) {
+    if (idx < 1 || idx >= EditableEnd(f)) return nullptr;
+    IControl* c = f->graphics->GetControl(idx);
+    return c && !LiveEditIsDeleted(f->state, c) ? c : nullptr;
+}
+
+IRECT ModeRect(const IControl* c, int mode) {
+    switch (mode) {
+        case kLiveEditTarget: return *c->GetTargetRECT();
+        case kLiveEditDraw: return *c->GetRECT();
+        case kLiveEditBoth: return *c->GetRECT() == *c->GetTargetRECT() ? *c->GetRECT() : IRECT();
+        default: return IRECT();
+    }
+}
+
+IColor ModeColor(const LiveEditState* s, int mode) {
+    switch (mode) {
+        case kLiveEditTarget: return s->mTargetColor;
+        case kLiveEditDraw: return s->mDrawColor;
+        default: return s->mNeutralColor;
+    }
+}
+
+bool OnGrip(const IRECT& r, int handle, int x, int y) {
+    return !r.Empty() && x >= r.R - handle && x < r.R && y >= r.B - handle && y < r.B;
+}
+
+void SetCursor(int id) { WAPI_SetCursor(WAPI_LoadCursor(id)); }
+
+IRECT Moved(const IRECT& r, int dx, int dy) { return {r.L + dx, r.T + dy, r.R + dx, r.B + dy}; }
+
+// Puts the draw rectangle (modes both and draw) and the target rectangle (modes both
+// and target) on the control.
+void Apply(IControl* c, int mode, const IRECT& draw, const IRECT& target) {
+    if (mode == kLiveEditBoth || mode == kLiveEditDraw) *c->GetRECT() = draw;
+    if (mode == kLiveEditBoth || mode == kLiveEditTarget) c->SetTargetRECT(target);
+}
+
+void DashedRect(PIX_IBitmap* bm, const IRECT& r, const IColor& color) {
+    const PIX_PixelValue p = Pixel(color);
+    PIX_DashedLine(bm, r.L, r.T, r.R, r.T, kDashOn, kDashOff, p, 1.0f, PIX_MODE_COPY);
+    PIX_DashedLine(bm, r.L, r.B, r.R, r.B, kDashOn, kDashOff, p, 1.0f, PIX_MODE_COPY);
+    PIX_DashedLine(bm, r.L, r.T, r.L, r.B, kDashOn, kDashOff, p, 1.0f, PIX_MODE_COPY);
+    PIX_DashedLine(bm, r.R, r.T, r.R, r.B, kDashOn, kDashOff, p, 1.0f, PIX_MODE_COPY);
+}
+
+IText LabelText(const LiveEditState* s) {
+    return IText(kLabelTextSize, s->mNeutralColor, s->mFontName ? s->mFontName : "Monaco", IText::kStyleNormal,
+                 IText::kAlignNear, 0, 3);
+}
+
+// Draws `text` on a label-background box kLabelHeight high whose top-left is (x, y);
+// answers the box's width.
+int DrawLabel(LiveEditFrame* f, const char* text, int x, int y) {
+    IText style = LabelText(f->state);
+    IRECT measured(x, y, x, y + kLabelHeight);
+    f->graphics->MeasureIText(&style, text, &measured);
+    const int w = std::max(measured.W(), 0);
+    IRECT box(x, y, x + w, y + kLabelHeight);
+    PIX_FillRect(f->buffer, box.L, box.T, w, kLabelHeight, Pixel(f->state->mLabelBackground), 1.0f,
+                 PIX_MODE_USE_SOURCE_ALPHA);
+    f->graphics->DrawIText(&style, text, &box);
+    return w;
+}
+
+int Mode(const LiveEditFrame* f) { return *f->editMode; }
+
+void ClearGroup(LiveEditState* s) {
+    s->mGroupActive = false;
+    s->mGroupRect = kLiveEditNoRect;
+    s->mGroup.Resize(0);
+    s->mGroupDrawRects.Resize(0);
+    s->mGroupTargetRects.Resize(0);
+}
+
+void ClearSelection(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    s->mSelected = -1;
+    *f->selected = -1;
+    s->mSelectionDraw = s->mSelectionTarget = IRECT();
+    s->mDragStartDraw = s->mDragStartTarget = IRECT();
+}
+
+LiveEditSnapshot TakeSnapshot(const LiveEditFrame* f) {
+    const LiveEditState* s = f->state;
+    LiveEditSnapshot snap;
+    for (int a = 0; a < s->mAttachOrder.GetSize(); ++a) {
+        const IControl* c = s->mAttachOrder.Get(a);
+        snap.mDraw.push_back(*c->GetRECT());
+        snap.mTarget.push_back(*c->GetTargetRECT());
+        snap.mHidden.push_back(c->IsHidden());
+    }
+    for (int k = 0; k < f->graphics->NControls(); ++k) snap.mOrder.push_back(f->graphics->GetControl(k));
+    for (int d = 0; d < s->mDeleted.GetSize(); ++d) snap.mDeleted.push_back(*s->mDeleted.GetAt(d));
+    return snap;
+}
+
+// Sizes the per-view-mode lists; answers the current view mode's index into them.
+size_t SizeHistories(LiveEditState* s) {
+    const size_t count = size_t(std::max(s->mViewModeCount, 1));
+    if (s->mHistories.size() < count) s->mHistories.resize(count);
+    if (s->mCurrentSnapshots.size() < count) s->mCurrentSnapshots.resize(count);
+    return size_t(std::clamp(s->mViewMode, 0, int(count) - 1));
+}
+
+double HistoryScale(const LiveEditFrame* f) { return f->views ? f->views->GUIScaleRatio() : 1.0; }
+
+void WriteHeader(LiveEditFrame* f, double scale, int viewMode) {
+    LiveEditWriteLayoutHeader(scale, f->state, f->graphics, f->views, viewMode);
+}
+
+// Hides the controls marked for deletion in every other view mode too, writing each
+// view mode's text, and comes back to the current one.
+void ApplyDeletedToOtherViews(LiveEditFrame* f, const std::vector<int>& attachIdx, bool hide) {
+    if (!f->views) return;
+    LiveEditState* s = f->state;
+    const int current = s->mViewMode;
+    for (int j = 0; j < s->mViewModeCount; ++j) {
+        if (j == current) continue;
+        f->views->ShowViewMode(j);
+        for (int a : attachIdx)
+            if (IControl* c = s->mAttachOrder.Get(a)) c->Hide(hide);
+        WriteHeader(f, f->scale, j);
+    }
+    f->views->ShowViewMode(current);
+}
+
+void RestoreSnapshot(LiveEditFrame* f, const LiveEditSnapshot& snap) {
+    LiveEditState* s = f->state;
+    IGraphics* g = f->graphics;
+    // Only a permutation of today's list can be put back.
+    if (int(snap.mOrder.size()) == g->NControls())
+        for (int k = 1; k < EditableEnd(f); ++k) g->ReplaceControl(k, snap.mOrder[size_t(k)]);
+    const int n = std::min<int>(s->mAttachOrder.GetSize(), int(snap.mDraw.size()));
+    for (int a = 0; a < n; ++a) {
+        IControl* c = s->mAttachOrder.Get(a);
+        *c->GetRECT() = snap.mDraw[size_t(a)];
+        c->SetTargetRECT(snap.mTarget[size_t(a)]);
+        c->Hide(snap.mHidden[size_t(a)]);
+    }
+    std::vector<int> before;
+    for (int d = 0; d < s->mDeleted.GetSize(); ++d) before.push_back(*s->mDeleted.GetAt(d));
+    if (before == snap.mDeleted) return;
+    s->mDeleted.Resize(0);
+    for (int d : snap.mDeleted) s->mDeleted.Add(d);
+    std::vector<int> nowDeleted, undeleted;
+    for (int d : snap.mDeleted)
+        if (std::find(before.begin(), before.end(), d) == before.end()) nowDeleted.push_back(d);
+    for (int d : before)
+        if (std::find(snap.mDeleted.begin(), snap.mDeleted.end(), d) == snap.mDeleted.end()) undeleted.push_back(d);
+    ApplyDeletedToOtherViews(f, nowDeleted, true);
+    ApplyDeletedToOtherViews(f, undeleted, false);
+}
+
+// ---- Snapping ----
+
+// Among the pairs of the moved span's edges and centre against another span's, the
+// nearest non-zero-or-zero offset within `dist`; the non-negative one wins a tie.
+struct AxisSnap {
+    int dist;
+    int bestPos = 1 << 30, bestNeg = -(1 << 30);
+    int posLine = 0, negLine = 0;
+    void Compare(int lo, int hi, int olo, int ohi) {
+        const int mine[3] = {lo, (lo + hi) / 2, hi}, theirs[3] = {olo, (olo + ohi) / 2, ohi};
+        for (int a : mine)
+            for (int b : theirs) {
+                const int d = b - a;
+                if (d >= 0 && d <= dist && d < bestPos) bestPos = d, posLine = b;
+                if (d <= 0 && d >= -dist && d > bestNeg) bestNeg = d, negLine = b;
+            }
+    }
+    // The offset to apply (0: none) and the aligned coordinate.
+    int Offset(int* line) const {
+        const bool havePos = bestPos <= dist, haveNeg = bestNeg >= -dist;
+        if (havePos && (!haveNeg || bestPos <= -bestNeg)) return *line = posLine, bestPos;
+        if (haveNeg) return *line = negLine, bestNeg;
+        return 0;
+    }
+};
+
+// Shifts `moved` to line up with the other editable controls (members of the group
+// are skipped); in a resize only the right and bottom edges move.
+void SnapToControls(LiveEditFrame* f, IRECT* moved, bool resize, bool skipGroup) {
+    LiveEditState* s = f->state;
+    AxisSnap h{f->snapDistance}, v{f->snapDistance};
+    for (int k = 1; k < EditableEnd(f); ++k) {
+        IControl* c = EditableControl(f, k);
+        if (!c || k == s->mSelected) continue;
+        if (skipGroup && Holds(s->mGroup, k)) continue;
+        const IRECT o = ModeRect(c, s->mSnapReferenceMode);
+        if (o.Empty()) continue;
+        h.Compare(moved->L, moved->R, o.L, o.R);
+        v.Compare(moved->T, moved->B, o.T, o.B);
+    }
+    const PIX_PixelValue guide = Pixel(ModeColor(s, s->mSnapReferenceMode));
+    int line = 0;
+    if (const int dx = h.Offset(&line)) {
+        moved->R += dx;
+        if (!resize) moved->L += dx;
+        PIX_DashedLine(f->buffer, line, 0, line, f->height, kDashOn, kDashOff, guide, 1.0f, PIX_MODE_COPY);
+    }
+    if (const int dy = v.Offset(&line)) {
+        moved->B += dy;
+        if (!resize) moved->T += dy;
+        PIX_DashedLine(f->buffer, 0, line, f->width, line, kDashOn, kDashOff, guide, 1.0f, PIX_MODE_COPY);
+    }
+}
+
+// ---- Dragging ----
+
+void DragControl(LiveEditFrame* f, bool hoverOnGrip, bool pressed) {
+    LiveEditState* s = f->state;
+    s->mSelected = *f->selected;
+    IControl* c = EditableControl(f, s->mSelected);
+    if (!c) return;
+    s->mSelectionDraw = *c->GetRECT();
+    s->mSelectionTarget = *c->GetTargetRECT();
+    // A new press starts a new drag even on the control dragged last time, so that
+    // the control does not jump by the distance between release and press.
+    if (s->mSelected != s->mPreviousSelected || pressed) {
+        s->mPressX = f->mouseX;
+        s->mPressY = f->mouseY;
+        s->mDragStartDraw = s->mSelectionDraw;
+        s->mDragStartTarget = s->mSelectionTarget;
+        s->mResizeGripActive = OnGrip(ModeRect(c, Mode(f)), s->mHandleSize, f->mouseX, f->mouseY);
+        SetCursor(s->mResizeGripActive || hoverOnGrip ? IDC_SIZENWSE : IDC_ARROW);
+    }
+    if (!*f->mouseDragged && !f->mod.S) return;
+
+    const int dx = f->mouseX - s->mPressX, dy = f->mouseY - s->mPressY;
+    IRECT draw = s->mDragStartDraw, target = s->mDragStartTarget;
+    if (s->mResizeGripActive) {
+        draw.R += dx, draw.B += dy, target.R += dx, target.B += dy;
+    } else {
+        draw = Moved(draw, dx, dy);
+        target = Moved(target, dx, dy);
+    }
+    if (!f->mod.A) {
+        const int g = s->mGridStep;
+        if (s->mResizeGripActive) {
+            const int rx = draw.R % g, ry = draw.B % g;
+            draw.R -= rx, draw.B -= ry, target.R -= rx, target.B -= ry;
+        } else {
+            const int rx = draw.L % g, ry = draw.T % g;
+            draw = Moved(draw, -rx, -ry);
+            target = Moved(target, -rx, -ry);
+        }
+    }
+    if (f->mod.S) {
+        const int mode = Mode(f);
+        IRECT* snapped = mode == kLiveEditTarget ? &target : &draw;
+        const IRECT before = *snapped;
+        SnapToControls(f, snapped, s->mResizeGripActive, false);
+        IRECT* other = snapped == &draw ? &target : &draw;
+        other->L += snapped->L - before.L, other->R += snapped->R - before.R;
+        other->T += snapped->T - before.T, other->B += snapped->B - before.B;
+    }
+    if (s->mSnapshotPending) {
+        LiveEditPushUndo(f);
+        s->mSnapshotPending = false;
+    }
+    Apply(c, Mode(f), draw, target);
+    LiveEditStoreCurrentLayout(f);
+    LiveEditDropDuplicateUndo(f);
+    s->mSelectionDraw = *c->GetRECT();
+    s->mSelectionTarget = *c->GetTargetRECT();
+}
+
+void RecordGroupRects(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    s->mGroupDrawRects.Resize(0);
+    s->mGroupTargetRects.Resize(0);
+    for (int m = 0; m < s->mGroup.GetSize(); ++m) {
+        const IControl* c = f->graphics->GetControl(*s->mGroup.GetAt(m));
+        s->mGroupDrawRects.Add(c ? *c->GetRECT() : IRECT());
+        s->mGroupTargetRects.Add(c ? *c->GetTargetRECT() : IRECT());
+    }
+}
+
+void DragGroup(LiveEditFrame* f, bool leftChanged) {
+    LiveEditState* s = f->state;
+    const int mode = Mode(f);
+    s->mSelected = -1;
+    if (f->mod.C && f->mod.L) {
+        const IRECT band(std::min(s->mLastPressX, f->mouseX), std::min(s->mLastPressY, f->mouseY),
+                         std::max(s->mLastPressX, f->mouseX), std::max(s->mLastPressY, f->mouseY));
+        DashedRect(f->buffer, band, ModeColor(s, s->mSnapReferenceMode));
+        s->mGroup.Resize(0);
+        IRECT bounds;
+        for (int k = 1; k < EditableEnd(f); ++k) {
+            const IControl* c = EditableControl(f, k);
+            if (!c) continue;
+            const IRECT r = ModeRect(c, mode);
+            if (r.Empty() || r.L < band.L || r.T < band.T || r.R > band.R || r.B > band.B) continue;
+            s->mGroup.Add(k);
+            bounds.Union(r);
+        }
+        RecordGroupRects(f);
+        s->mGroupActive = s->mGroup.GetSize() > 0;
+        s->mGroupRect = s->mGroupActive ? bounds : kLiveEditNoRect;
+    }
+    if (leftChanged) {
+        RecordGroupRects(f);
+        s->mSecondRect = s->mGroupRect;  // the group rectangle when its drag began
+        if (f->mod.L && s->mGroupActive) LiveEditPushUndo(f);
+    }
+    if (f->mod.L && !f->mod.C && s->mGroupActive) {
+        IRECT r = Moved(s->mSecondRect, f->mouseX - s->mLastPressX, f->mouseY - s->mLastPressY);
+        if (!f->mod.A) r = Moved(r, -(r.L % s->mGridStep), -(r.T % s->mGridStep));
+        if (f->mod.S) SnapToControls(f, &r, false, true);
+        s->mGroupRect = r;
+        if (*f->mouseDragged) {
+            const int dx = r.L - s->mSecondRect.L, dy = r.T - s->mSecondRect.T;
+            for (int m = 0; m < s->mGroup.GetSize(); ++m)
+                if (IControl* c = f->graphics->GetControl(*s->mGroup.GetAt(m)))
+                    Apply(c, mode, Moved(*s->mGroupDrawRects.GetAt(m), dx, dy),
+                          Moved(*s->mGroupTargetRects.GetAt(m), dx, dy));
+        }
+        LiveEditStoreCurrentLayout(f);
+        LiveEditDropDuplicateUndo(f);
+    }
+    if (s->mGroupActive) DashedRect(f->buffer, s->mGroupRect, s->mGroupColor);
+}
+
+// ---- Drawing ----
+
+void DrawGrid(LiveEditFrame* f) {
+    const PIX_PixelValue c = Pixel(f->state->mNeutralColor);
+    const int g = f->state->mGridStep;
+    if (g < 2) {
+        PIX_FillRect(f->buffer, 0, 0, f->width, f->height, c, 0.11f, PIX_MODE_COPY);
+        return;
+    }
+    for (int x = 0; x < f->width; x += g) PIX_Line(f->buffer, x, 0, x, f->height, c, 0.17f, PIX_MODE_COPY, true);
+    for (int y = 0; y < f->height; y += g) PIX_Line(f->buffer, 0, y, f->width, y, c, 0.17f, PIX_MODE_COPY, true);
+}
+
+void DrawDeletedList(LiveEditFrame* f) {
+    const LiveEditState* s = f->state;
+    if (s->mDeleted.GetSize() == 0) return;
+    int x = DrawLabel(f, " Delete this controls: ", 0, 0), y = 0;
+    for (int d = 0; d < s->mDeleted.GetSize(); ++d) {
+        const int a = *s->mDeleted.GetAt(d);
+        std::string name = LiveEditClassName(s->mAttachOrder.Get(a));
+        if (name.rfind("class ", 0) == 0) name.erase(0, 6);
+        const std::string text = std::to_string(a) + " (" + name + "), ";
+        IText style = LabelText(s);
+        IRECT measured(0, 0, 0, kLabelHeight);
+        f->graphics->MeasureIText(&style, text.c_str(), &measured);
+        if (x + measured.W() > f->width) x = 0, y += kLabelHeight;
+        x += DrawLabel(f, text.c_str(), x, y);
+    }
+}
+
+void DrawOverlay(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    const int mode = Mode(f);
+    for (int k = 1; k < EditableEnd(f); ++k) {
+        const IControl* c = EditableControl(f, k);
+        if (!c) continue;
+        if (*c->GetRECT() == *c->GetTargetRECT()) {
+            DashedRect(f->buffer, *c->GetRECT(), s->mNeutralColor);
+        } else {
+            DashedRect(f->buffer, *c->GetTargetRECT(), s->mTargetColor);
+            DashedRect(f->buffer, *c->GetRECT(), s->mDrawColor);
+        }
+    }
+    if (const IControl* c = s->mSelected > 0 ? EditableControl(f, s->mSelected) : nullptr) {
+        const IRECT draw = *c->GetRECT(), target = *c->GetTargetRECT();
+        if (mode == kLiveEditBoth && draw == target) {
+            f->graphics->DrawRectOutline(&s->mNeutralColor, &draw);
+        } else {
+            f->graphics->DrawRectOutline(&s->mTargetColor, &target);
+            f->graphics->DrawRectOutline(&s->mDrawColor, &draw);
+        }
+        if (draw != target)
+            PIX_Line(f->buffer, (draw.L + draw.R) / 2, (draw.T + draw.B) / 2, (target.L + target.R) / 2,
+                     (target.T + target.B) / 2, Pixel(s->mNeutralColor), 1.0f, PIX_MODE_COPY, true);
+    }
+    const PIX_PixelValue grip = Pixel(ModeColor(s, mode));
+    const int h = s->mHandleSize;
+    for (int k = 1; k < EditableEnd(f); ++k) {
+        const IControl* c = EditableControl(f, k);
+        const IRECT r = c ? ModeRect(c, mode) : IRECT();
+        if (r.Empty()) continue;
+        PIX_FillTriangle(f->buffer, r.R - h, r.B, r.R, r.B, r.R, r.B - h, grip, 1.0f, PIX_MODE_USE_SOURCE_ALPHA);
+    }
+    if (s->mGridShown) DrawGrid(f);
+
+    const IControl* sel = EditableControl(f, s->mSelected);
+    IRECT label = mode == kLiveEditTarget ? s->mSelectionTarget : s->mSelectionDraw;
+    if (mode == kLiveEditBoth && s->mSelectionDraw != s->mSelectionTarget) label = IRECT();
+    if (sel && !label.Empty()) {
+        char text[96];
+        std::snprintf(text, sizeof text, "N:%i IRECT(%i,%i,%i,%i)%s", s->mSelected, label.L, label.T, label.R,
+                      label.B, sel->IsHidden() ? " (HIDDEN)" : "");
+        DrawLabel(f, text, label.L, label.T < kLabelHeight ? label.B : label.T - kLabelHeight);
+    }
+    if (s->mMouseCoordinatesShown) {
+        char text[48];
+        std::snprintf(text, sizeof text, "x: %i, y: %i", f->mouseX, f->mouseY);
+        const IColor color = mode >= kLiveEditBoth && mode <= kLiveEditTarget ? ModeColor(s, mode) : COLOR_BLACK;
+        IText style(20, color, s->mFontName ? s->mFontName : "Monaco", IText::kStyleNormal, IText::kAlignCenter);
+        IRECT box(f->width - 150, f->height - 20, f->width, f->height);
+        f->graphics->DrawIText(&style, text, &box);
+    }
+}
+
+// ---- Menu actions ----
+
+int AttachIdxOfSelected(const LiveEditFrame* f) {
+    const IControl* c = EditableControl(f, f->state->mSelected);
+    return c ? AttachIndex(f->state, c) : -1;
+}
+
+void SetSelectionCopies(LiveEditState* s, const IControl* c) {
+    s->mSelectionDraw = *c->GetRECT();
+    s->mSelectionTarget = *c->GetTargetRECT();
+}
+
+void MoveInOrder(LiveEditFrame* f, int from, int to, bool swap) {
+    LiveEditState* s = f->state;
+    IControl* c = f->graphics->GetControl(from);
+    if (!c || to < 1 || to >= EditableEnd(f) || to == from) return;
+    if (swap) f->graphics->SwapControls(from, to);
+    else f->graphics->MoveControlBehind(from, to);
+    s->mZOrderFrom.Add(from);
+    s->mZOrderTo.Add(to);
+    s->mSelected = c->GetIndex();
+}
+
+void DeleteSelected(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    IControl* c = EditableControl(f, s->mSelected);
+    const int a = c ? AttachIndex(s, c) : -1;
+    if (a < 0) return;
+    const std::string text = "If you confirm this dialog, you need to delete control number " + std::to_string(a) +
+                             "!\n\nDelete control from plugin constructor immediately, otherwise your GUI layout "
+                             "will be messed up after next recompile...\n\nIf you want to add new control, just "
+                             "place it after last attached control in plugin constructor.";
+    if (f->graphics->ShowMessageBox(text.c_str(), "Warning!!!", 1) != 1) return;
+    LiveEditPushUndo(f);
+    s->mDeleted.Add(a);
+    ApplyDeletedToOtherViews(f, {a}, true);
+    c->Hide(true);
+    ClearSelection(f);
+    WriteHeader(f, f->scale, s->mViewMode);
+    LiveEditStoreCurrentLayout(f);
+}
+
+void ResetView(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    const int end = std::min(EditableEnd(f), s->mAttachOrder.GetSize());
+    for (int a = 1; a < end; ++a) f->graphics->ReplaceControl(a, s->mAttachOrder.Get(a));
+    auto scaled = [f](const IRECT& r) {
+        auto c = [f](int v) { return int(std::trunc((v + 0.4999) * f->scale)); };
+        return IRECT(c(r.L), c(r.T), c(r.R), c(r.B));
+    };
+    for (int a = 1; a < end; ++a) {
+        IControl* c = s->mAttachOrder.Get(a);
+        *c->GetRECT() = scaled(*s->mAttachDrawRects.GetAt(a));
+        c->SetTargetRECT(scaled(*s->mAttachTargetRects.GetAt(a)));
+        if (!LiveEditIsDeleted(s, c)) c->Hide(!*s->mAttachVisible.GetAt(a));
+    }
+    ClearSelection(f);
+}
+
+}  // namespace
+
+bool LiveEditIsDeleted(const LiveEditState* state, const IControl* control) {
+    if (!state || !control) return false;
+    const int a = AttachIndex(state, control);
+    return a >= 0 && Holds(state->mDeleted, a);
+}
+
+void LiveEditPushUndo(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    LiveEditHistory& h = s->mHistories[SizeHistories(s)];
+    h.mPosition = std::max(h.mPosition, -1) + 1;
+    h.mSnapshots.resize(size_t(h.mPosition) + 1);
+    h.mSnapshots.back() = TakeSnapshot(f);
+}
+
+void LiveEditStoreCurrentLayout(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    s->mLastWasUndo = s->mLastWasRedo = false;
+    s->mCurrentSnapshots[SizeHistories(s)] = TakeSnapshot(f);
+}
+
+void LiveEditDropDuplicateUndo(LiveEditFrame* f) {
+    LiveEditHistory& h = f->state->mHistories[SizeHistories(f->state)];
+    const size_t n = h.mSnapshots.size();
+    if (n >= 2 && h.mSnapshots[n - 1] == h.mSnapshots[n - 2]) {
+        h.mSnapshots.pop_back();
+        h.mPosition = std::min(h.mPosition, int(h.mSnapshots.size()) - 1);
+    }
+}
+
+void LiveEditUndo(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    LiveEditHistory& h = s->mHistories[SizeHistories(s)];
+    s->mLastWasUndo = true;
+    s->mLastWasRedo = false;
+    h.mPosition = std::min(h.mPosition, int(h.mSnapshots.size()) - 1);
+    // An entry equal to what is shown (the one a redo just brought back) is stepped over.
+    const LiveEditSnapshot now = TakeSnapshot(f);
+    while (h.mPosition >= 0 && h.mSnapshots[size_t(h.mPosition)] == now) --h.mPosition;
+    if (h.mPosition >= 0) {
+        RestoreSnapshot(f, h.mSnapshots[size_t(h.mPosition)]);
+        --h.mPosition;
+    }
+    WriteHeader(f, HistoryScale(f), s->mViewMode);
+    ClearSelection(f);
+}
+
+void LiveEditRedo(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    const size_t v = SizeHistories(s);
+    LiveEditHistory& h = s->mHistories[v];
+    s->mLastWasRedo = true;
+    const int last = int(h.mSnapshots.size()) - 1;
+    if (s->mLastWasUndo && h.mPosition < last) ++h.mPosition;
+    s->mLastWasUndo = false;
+    if (h.mPosition < last) {
+        ++h.mPosition;
+        RestoreSnapshot(f, h.mSnapshots[size_t(h.mPosition)]);
+    } else if (h.mPosition >= 0 && !s->mCurrentSnapshots[v].mOrder.empty()) {
+        RestoreSnapshot(f, s->mCurrentSnapshots[v]);
+    }
+    WriteHeader(f, HistoryScale(f), s->mViewMode);
+    ClearSelection(f);
+}
+
+void LiveEditContextMenu(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    const int mode = Mode(f);
+    IControl* sel = s->mGroupActive ? nullptr : EditableControl(f, s->mSelected);
+    const int off = sel ? 0 : IPopupMenuItem::kDisabled;
+    const bool differ = sel && *sel->GetRECT() != *sel->GetTargetRECT();
+
+    IPopupMenu menu;
+    menu.AddItem("Undo");
+    menu.AddItem("Redo");
+    menu.AddSeparator();
+    menu.AddItem("Reset Control Position", -1, off);
+    menu.AddItem("Reset Control Size", -1, off);
+    menu.AddItem(differ ? "Merge Draw and Target Rect" : "Merge Draw and Target IRECT", -1,
+                 differ ? 0 : IPopupMenuItem::kDisabled);
+    menu.AddSeparator();
+    menu.AddItem(sel && sel->IsHidden() ? "Show Control" : "Hide Control", -1, off);
+    menu.AddSeparator();
+    menu.AddItem("Bring to Front", -1, off);
+    menu.AddItem("Send to Back", -1, off);
+    menu.AddSeparator();
+    menu.AddItem("Bring Forward", -1, off);
+    menu.AddItem("Send Backward", -1, off);
+    menu.AddSeparator();
+    menu.AddItem("Deselect", -1, s->mGroupActive ? 0 : IPopupMenuItem::kDisabled);
+    menu.AddItem(s->mGridShown ? "Hide Grid" : "Show Grid");
+    menu.AddItem(s->mMouseCoordinatesShown ? "Hide Mouse Coordinates" : "Show Mouse Coordinates");
+    menu.AddSeparator();
+    menu.AddItem("Reset View to Default");
+    menu.AddSeparator();
+    menu.AddItem("Delete Control !!!", -1, off);
+
+    IRECT at(f->mouseX, f->mouseY, f->mouseX, f->mouseY);
+    IPopupMenu* chosen = f->graphics->CreateIPopupMenu(&menu, &at);
+    const int item = chosen ? chosen->GetChosenItemIdx() : -1;
+    const IPopupMenuItem* picked = menu.GetItem(item);
+    if (!picked || !picked->GetEnabled() || picked->GetIsSeparator()) return;
+
+    switch (item) {
+        case kLiveEditMenuUndo: return LiveEditUndo(f);
+        case kLiveEditMenuRedo: return LiveEditRedo(f);
+        case kLiveEditMenuDeselect: return ClearGroup(s);
+        case kLiveEditMenuGrid: s->mGridShown = !s->mGridShown; return;
+        case kLiveEditMenuMouseCoordinates: s->mMouseCoordinatesShown = !s->mMouseCoordinatesShown; return;
+        case kLiveEditMenuDelete: return DeleteSelected(f);
+        default: break;
+    }
+
+    LiveEditPushUndo(f);
+    const int a = AttachIdxOfSelected(f);
+    auto atScale = [f](int v) { return int(v * f->scale); };
+    switch (item) {
+        case kLiveEditMenuResetPosition:
+        case kLiveEditMenuResetSize: {
+            if (a < 0) break;  // attached after the layout was recorded: no attach-time layout
+            IRECT draw = *sel->GetRECT(), target = *sel->GetTargetRECT();
+            const IRECT d0 = *s->mAttachDrawRects.GetAt(a), t0 = *s->mAttachTargetRects.GetAt(a);
+            auto reset = [&](IRECT* r, const IRECT& r0) {
+                if (item == kLiveEditMenuResetPosition) *r = IRECT(atScale(r0.L), atScale(r0.T), atScale(r0.L) + r->W(), atScale(r0.T) + r->H());
+                else *r = IRECT(r->L, r->T, r->L + atScale(r0.W()), r->T + atScale(r0.H()));
+            };
+            reset(&draw, d0);
+            reset(&target, t0);
+            Apply(sel, mode, draw, target);
+            break;
+        }
+        case kLiveEditMenuMerge:
+            if (mode == kLiveEditDraw) *sel->GetRECT() = *sel->GetTargetRECT();
+            if (mode == kLiveEditTarget) sel->SetTargetRECT(*sel->GetRECT());
+            break;
+        case kLiveEditMenuHide: sel->Hide(!sel->IsHidden()); break;
+        case kLiveEditMenuBringToFront: MoveInOrder(f, s->mSelected, EditableEnd(f) - 1, false); break;
+        case kLiveEditMenuSendToBack: MoveInOrder(f, s->mSelected, 1, false); break;
+        case kLiveEditMenuBringForward: MoveInOrder(f, s->mSelected, s->mSelected + 1, true); break;
+        case kLiveEditMenuSendBackward: MoveInOrder(f, s->mSelected, s->mSelected - 1, true); break;
+        case kLiveEditMenuResetView: ResetView(f); break;
+        default: break;
+    }
+    if (sel && s->mSelected >= 0) SetSelectionCopies(s, sel);
+    WriteHeader(f, f->scale, s->mViewMode);
+    LiveEditStoreCurrentLayout(f);
+}
+
+void LiveEdit(LiveEditFrame* f) {
+    LiveEditState* s = f ? f->state : nullptr;
+    if (!s || !f->graphics || !f->editMode || !f->lastKey || !f->holdsMouse || !f->selected || !f->mouseDragged)
+        return;
+    // The snap arithmetic divides by the step: at a scale below 1 it must not become 0.
+    s->mGridStep = std::max(1, f->views ? int(f->gridSetting * f->scale) : f->gridSetting);
+    s->mViewMode = f->views ? f->views->ViewModeIndex() : 0;
+    s->mViewModeCount = f->views ? std::max(f->views->ViewModeCount(), 1) : 1;
+    s->mViewMode = std::clamp(s->mViewMode, 0, s->mViewModeCount - 1);
+    while (s->mViewModeTexts.GetSize() < s->mViewModeCount)
+        if (!s->mViewModeTexts.Add(new CMN_String)) return;
+    if (!s->mHeaderRead) LiveEditReadLayoutHeader(s);
+
+    const int key = *f->lastKey;
+    if (key == kLiveEditKeyHold) *f->holdsMouse = !*f->holdsMouse;
+    const int chosenMode = key == kLiveEditKeyBoth ? 0 : key == kLiveEditKeyDraw ? 1 : key == kLiveEditKeyTarget ? 2 : -1;
+    if (chosenMode >= 0) {
+        if (f->mod.S) {
+            s->mSnapReferenceMode = chosenMode;
+        } else {
+            *f->editMode = chosenMode;
+            s->mSelected = -1;
+            ClearGroup(s);
+        }
+    }
+    *f->lastKey = -1;
+    if (!f->mod.S) s->mSnapReferenceMode = *f->editMode;
+
+    if (!*f->holdsMouse) {
+        ClearGroup(s);
+        return;
+    }
+    f->graphics->SetAllControlsDirty();
+    DrawDeletedList(f);
+    if (!EditableControl(f, *f->selected)) *f->selected = -1;
+    s->mHandleSize = int(8 * f->scale);
+    const int mode = Mode(f);
+
+    bool hoverOnGrip = false;
+    if (!s->mGroupActive)
+        for (int k = 1; k < EditableEnd(f) && !hoverOnGrip; ++k)
+            if (const IControl* c = EditableControl(f, k))
+                hoverOnGrip = OnGrip(ModeRect(c, mode), s->mHandleSize, f->mouseX, f->mouseY);
+    if (!*f->mouseDragged) SetCursor(hoverOnGrip ? IDC_SIZENWSE : IDC_ARROW);
+
+    if (f->mod.R) {
+        if (IControl* c = EditableControl(f, *f->selected)) {
+            SetSelectionCopies(s, c);
+            s->mSelected = *f->selected;
+            if (s->mSelected != s->mPreviousSelected) {
+                s->mPressX = f->mouseX;
+                s->mPressY = f->mouseY;
+                s->mDragStartDraw = s->mSelectionDraw;
+                s->mDragStartTarget = s->mSelectionTarget;
+                s->mResizeGripActive = OnGrip(ModeRect(c, mode), s->mHandleSize, f->mouseX, f->mouseY);
+            }
+        }
+    }
+    if (!f->mod.L) s->mSnapshotPending = true;
+    const bool leftChanged = f->mod.L != s->mLastLeft;
+    const bool pressed = leftChanged && f->mod.L;
+    if (leftChanged || f->mod.R != s->mLastRight) {
+        s->mLastPressX = f->mouseX;
+        s->mLastPressY = f->mouseY;
+    }
+    s->mLastLeft = f->mod.L;
+    s->mLastRight = f->mod.R;
+    if (f->mod.L && !f->mod.C && s->mGroupActive && !s->mGroupRect.Contains(f->mouseX, f->mouseY) && pressed)
+        ClearGroup(s);
+
+    if (f->mod.C || s->mGroupActive) DragGroup(f, leftChanged);
+    else if (f->mod.L) DragControl(f, hoverOnGrip, pressed);
+
+    DrawOverlay(f);
+    if (f->mod.R) {
+        // The release happens inside the menu and never reaches the engine.
+        if (f->rightButton) *f->rightButton = false;
+        LiveEditContextMenu(f);
+    }
+    WriteHeader(f, f->scale, s->mViewMode);
+    *f->mouseDragged = false;
+    s->mPreviousSelected = s->mSelected;
+}
+
+void IGraphics::RunLiveEdit() {
+    LiveEditFrame f;
+    f.state = mPlug ? mPlug->GetLiveEditState() : nullptr;
+    f.plug = mPlug;
+    f.graphics = this;
+    f.views = LiveEditViewsOf(mPlug);
+    f.buffer = mDrawBitmap;
+    f.scale = mGUIScale;
+    f.mouseX = mMouseX;
+    f.mouseY = mMouseY;
+    f.width = mWidth;
+    f.height = mHeight;
+    f.mod = mMouseMod;
+    f.gridSetting = mLiveEditGrid;
+    f.snapDistance = mLiveEditSnapDistance;
+    f.editMode = &mLiveEditMode;
+    f.lastKey = &mLastKey;
+    f.holdsMouse = &mLiveEditHoldsMouse;
+    f.selected = &mLiveEditSelected;
+    f.mouseDragged = &mMouseDragged;
+    f.rightButton = &mMouseMod.R;
+    LiveEdit(&f);
+}

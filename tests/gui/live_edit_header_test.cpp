@@ -1,0 +1,147 @@
+// The layout header: golden texts, the writer-reader round trip, malformed files, and
+// saving that never leaves a partial file.
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "live_edit_fixture.h"
+
+namespace guitest {
+namespace {
+
+// Compares with tests/data/golden/<name>; on a mismatch the actual text is written
+// beside the golden one as <name>.actual.
+void ExpectGolden(const std::string& actual, const std::string& name) {
+    const std::string path = std::string(QD_TEST_DATA_DIR) + "/golden/" + name;
+    const std::string expected = ReadFile(path);
+    if (actual != expected) std::ofstream(path + ".actual", std::ios::binary) << actual;
+    EXPECT_EQ(actual, expected) << "actual written to " << path << ".actual";
+}
+
+class LiveEditHeaderTest : public LiveEditFixture {
+protected:
+    // Three controls; the second has distinct rectangles and is hidden; the third
+    // was moved behind the first.
+    void BuildPanel(bool resize) {
+        Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, resize);
+        g->GetControl(2)->SetTargetRECT({45, 15, 55, 25});
+        g->GetControl(2)->Hide(true);
+        g->MoveControlBehind(3, 1);
+    }
+};
+
+TEST_F(LiveEditHeaderTest, DefaultViewMatchesGolden) {
+    BuildPanel(false);
+    ExpectGolden(LiveEditBuildLayoutHeader(1.0, State(), g, nullptr, 0), "live_edit_default.txt");
+}
+
+TEST_F(LiveEditHeaderTest, GUIResizeViewsMatchGoldenUnscaledWithDeletedLeftOut) {
+    BuildPanel(true);
+    // At scale 2 the controls stand at twice their layout; control 1 is deleted.
+    for (int a = 1; a <= 3; ++a) {
+        IControl* c = State()->mAttachOrder.Get(a);
+        const IRECT d = *c->GetRECT(), t = *c->GetTargetRECT();
+        *c->GetRECT() = IRECT(d.L * 2, d.T * 2, d.R * 2, d.B * 2);
+        c->SetTargetRECT(IRECT(t.L * 2, t.T * 2, t.R * 2, t.B * 2));
+    }
+    State()->mDeleted.Add(1);
+    State()->mViewModeCount = 2;
+    ExpectGolden(LiveEditBuildLayoutHeader(2.0, State(), g, &views, 0), "live_edit_resize.txt");
+    // Every control, deleted or not, reaches the view record at its own indices.
+    ASSERT_EQ(views.calls.size(), 4u);
+    EXPECT_EQ(views.calls[1], "0 1 2 10,10,30,30 10,10,30,30");
+    EXPECT_EQ(views.calls[2], "0 2 3 40,10,60,30 45,15,55,25 hidden");
+}
+
+TEST_F(LiveEditHeaderTest, RoundTripKeepsEveryViewModeIncludingAnEmptyOne) {
+    BuildPanel(true);
+    State()->mViewModeCount = 3;
+    views.index = 1;
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, 1));
+    const std::string written = State()->mViewModeTexts.Get(1)->Get();
+    EXPECT_NE(written.find("LiveEditSetLayout(1, 3, 1, IRECT(70, 10, 90, 30)"), std::string::npos);
+
+    LiveEditState fresh;
+    fresh.mViewModeCount = 3;
+    LiveEditReadLayoutHeader(&fresh);
+    EXPECT_TRUE(fresh.mHeaderRead);
+    EXPECT_STREQ(fresh.mViewModeTexts.Get(0)->Get(), "");
+    EXPECT_EQ(std::string(fresh.mViewModeTexts.Get(1)->Get()), written);
+    EXPECT_STREQ(fresh.mViewModeTexts.Get(2)->Get(), "");
+}
+
+TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
+    BuildPanel(false);
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    const std::string first = ReadFile(kLiveEditHeaderFile);
+    std::filesystem::remove(kLiveEditHeaderFile);
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
+    g->GetControl(1)->GetRECT()->L = 11;
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
+}
+
+const char kGood[] = "        // class Knob 1\n"
+                     "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 4), IRECT(-1, 2, 3, 4), false);\n";
+
+std::string Section(int j, const std::string& body) {
+    return "\t\t// View Mode: (" + std::to_string(j) + ") ---\n" + body + "\t\t// End (" + std::to_string(j) + ") ---\n";
+}
+
+TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
+    const std::string start = "\t\t// View Mode: (0) ---\n", end = "\t\t// End (0) ---\n";
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"no start marker", std::string(kGood) + end},
+        {"no end marker", start + kGood},
+        {"end before start", end + kGood + start},
+        {"marker of another mode", Section(10, kGood)},
+        {"truncated in a line", start + std::string(kGood).substr(0, 60)},
+        {"huge line", start + "        // class " + std::string(1 << 20, 'x') + " 1\n" + end},
+        {"binary", start + std::string("\0\xff\x01\t\t// End (0)", 16) + "\n"},
+        {"CR line ends", start + "        // class Knob 1\r\n" + end},
+        {"int overflow", Section(0, "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 99999999999), "
+                                    "IRECT(1, 2, 3, 4), false);\n")},
+        {"trailing text", Section(0, "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 4), "
+                                     "IRECT(1, 2, 3, 4), maybe);\n")},
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> got = LiveEditParseLayoutHeader(c.text, 2);
+        ASSERT_EQ(got.size(), 2u) << c.name;
+        EXPECT_EQ(got[0], "") << c.name;
+        EXPECT_EQ(got[1], "") << c.name;
+    }
+    // Foreign lines between good ones are dropped; the good ones stay.
+    const std::string mixed = Section(0, "garbage\n" + std::string(kGood) + "#include <x>\n");
+    EXPECT_EQ(LiveEditParseLayoutHeader(mixed, 1)[0], kGood);
+    EXPECT_TRUE(LiveEditParseLayoutHeader(mixed, -5).empty());
+}
+
+TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
+    std::ofstream(kLiveEditHeaderFile) << Section(0, kGood) << std::string(kLiveEditMaxHeaderBytes, ' ');
+    LiveEditReadLayoutHeader(State());
+    EXPECT_STREQ(State()->mViewModeTexts.Get(0)->Get(), "");
+}
+
+TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
+    std::filesystem::create_directory("blocked");  // a folder where the file should go
+    const struct {
+        const char* path;
+    } cases[] = {{"missing/LiveEditLayout.h"}, {"blocked"}, {""}};
+    for (const auto& c : cases) {
+        EXPECT_FALSE(LiveEditSaveLayoutFile("text", c.path)) << c.path;
+        int entries = 0;
+        for (const auto& e : std::filesystem::directory_iterator(".")) entries += e.path().filename() != "blocked";
+        EXPECT_EQ(entries, 0) << c.path;
+    }
+    BuildPanel(false);
+    EXPECT_FALSE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0, "blocked"));
+    EXPECT_TRUE(std::filesystem::is_directory("blocked"));
+}
+
+}  // namespace
+}  // namespace guitest

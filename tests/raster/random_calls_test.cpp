@@ -1,0 +1,204 @@
+// Seeded random arguments for every drawing call, the sanitizer run's main target:
+// null and pixel-less bitmaps, empty, negative and far-off rectangles, non-finite
+// floats, every mode. Each call must leave both bitmaps' surroundings alone, read
+// nothing outside its source, and never crash.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "guarded_bitmap.h"
+#include "raster/bezier.h"
+#include "raster/bitmap_ops.h"
+#include "raster/blit.h"
+#include "raster/cached_font.h"
+#include "raster/circle.h"
+#include "raster/fill.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
+#include "raster/rect_outline.h"
+#include "raster/scaled_blit.h"
+#include "raster/transform_blit.h"
+#include "raster_test_util.h"
+
+namespace {
+
+class Args {
+public:
+    explicit Args(uint32_t seed) : rng_(seed) {}
+    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    // Mostly near the bitmaps, sometimes far off or at the int limits.
+    int Coord() {
+        switch (Int(0, 9)) {
+            case 0: return Int(0, 1) ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+            case 1: return Int(-100000, 100000);
+            default: return Int(-40, 60);
+        }
+    }
+    float Real() {
+        switch (Int(0, 39)) {
+            case 0: return std::numeric_limits<float>::quiet_NaN();
+            case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -1e30f;
+            case 2: return float(Int(-100000, 100000));
+            default: return std::uniform_real_distribution<float>(-40, 60)(rng_);
+        }
+    }
+    // Mostly opaque or a plain fraction, so that most calls draw.
+    float Alpha() {
+        switch (Int(0, 9)) {
+            case 0: return Real();
+            case 1: return std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng_);
+            case 2: case 3: case 4: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_);
+            default: return 1.0f;
+        }
+    }
+    uint32_t Mode() {
+        static const uint32_t kExtra[] = {PIX_MODE_USE_SOURCE_ALPHA, PIX_MODE_FILTER_BILINEAR, PIX_MODE_CHANNEL_COPY};
+        return uint32_t(Int(0, 6)) | (Int(0, 1) ? kExtra[Int(0, 2)] : 0u);
+    }
+    uint32_t Colour() { return uint32_t(rng_()); }
+    std::mt19937& rng() { return rng_; }
+
+private:
+    std::mt19937 rng_;
+};
+
+using Call = std::function<void(PIX_IBitmap* d, PIX_IBitmap* s, Args& a)>;
+
+// One font on the glyph path, one allowed to draw natively.
+PIX_CachedFont& Font(bool native) {
+    static PIX_CachedFont* fonts[2] = {};
+    PIX_CachedFont*& f = fonts[native];
+    if (!f) {
+        f = new PIX_CachedFont;
+        f->SetFromHFont(CreateFont(13, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                        PIX_FONT_OWNS_HFONT | (native ? PIX_FONT_ALLOW_NATIVE : PIX_FONT_OUTLINE));
+    }
+    return *f;
+}
+
+const std::pair<const char*, Call> kCalls[] = {
+    {"Blit", [](auto d, auto s, Args& a) {
+         PIX_Blit(d, s, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Alpha(), a.Mode());
+     }},
+    {"ScaledBlit", [](auto d, auto s, Args& a) {
+         // Source rectangles around the source, a fifth of them at scale 1.
+         const float sw = s ? float(s->getWidth()) : 8, sh = s ? float(s->getHeight()) : 8;
+         auto near = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(a.rng()); };
+         const int w = a.Int(-80, 80), h = a.Int(-80, 80);
+         const bool one = a.Int(0, 4) == 0;
+         const float fx = a.Int(0, 9) ? near(-10, sw + 10) : a.Real(), fy = near(-10, sh + 10);
+         PIX_ScaledBlit(d, s, a.Int(-30, 50), a.Int(-30, 50), w, h, fx, fy, one ? float(w) : near(-60, 60),
+                        one ? float(h) : near(-60, 60), a.Alpha(), a.Mode());
+     }},
+    {"RotatedBlit", [](auto d, auto s, Args& a) {
+         PIX_RotatedBlit(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(), a.Real(),
+                         a.Real(), a.Real(), a.Int(0, 1), a.Alpha(), a.Mode(), a.Real(), a.Real());
+     }},
+    {"DeltaBlitAlpha", [](auto d, auto s, Args& a) {
+         auto step = [&] { return std::uniform_real_distribution<float>(-3, 3)(a.rng()); };
+         PIX_DeltaBlitAlpha(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(),
+                            a.Real(), a.Real(), step(), step(), step(), step(), step() / 50, step() / 50, a.Int(0, 1),
+                            a.Alpha(), step() / 10, step() / 10, step() / 100, a.Mode());
+     }},
+    {"TransformBlit", [](auto d, auto s, Args& a) {
+         double points[4 * 3 * 3];
+         for (double& p : points) p = a.Real();
+         PIX_TransformBlit2Alpha(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), points, a.Int(0, 4),
+                                 a.Int(0, 3), a.Mode());
+     }},
+    {"Blur", [](auto d, auto s, Args& a) {
+         PIX_Blur(d, s, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord());
+     }},
+    {"GradRect", [](auto d, auto, Args& a) {
+         PIX_GradRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Real(), a.Real(), a.Real(), a.Real(),
+                      a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Mode());
+     }},
+    {"Fills", [](auto d, auto, Args& a) {
+         PIX_FillRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Alpha(), a.Mode());
+         PIX_ClearRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Colour());
+         PIX_PutPixel(d, a.Coord(), a.Coord(), a.Colour(), a.Alpha(), a.Mode());
+         PIX_BorderedRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Colour(), a.Alpha(), a.Mode());
+         PIX_MultiplyAddRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Real(), a.Real(), a.Real(), a.Real(),
+                             a.Real(), a.Real(), a.Real(), a.Real());
+         PIX_SimpleFill(d, a.Coord(), a.Coord(), a.Colour(), a.Colour(), a.Colour());
+     }},
+    {"Glyph", [](auto d, auto, Args& a) {
+         uint8_t mask[12 * 10];
+         for (uint8_t& m : mask) m = uint8_t(a.Int(0, 255));
+         PIX_DrawGlyph(d, a.Coord(), a.Coord(), a.Colour(), mask, a.Int(-2, 12), a.Int(-2, 12), a.Int(-2, 10),
+                       a.Alpha(), a.Mode());
+     }},
+    {"Lines", [](auto d, auto, Args& a) {
+         PIX_Line(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
+         PIX_DashedLine(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Int(-2, 5), a.Int(-2, 5), a.Colour(),
+                        a.Alpha(), a.Mode());
+         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng()); };
+         PIX_FLine(d, near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
+     }},
+    {"Circles", [](auto d, auto, Args& a) {
+         PIX_FillCircle(d, a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
+         PIX_Circle(d, a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
+         PIX_Arc(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
+         PIX_RoundRect(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Int(-5, 30), a.Colour(), a.Alpha(), a.Mode(),
+                       a.Int(0, 1));
+     }},
+    {"Polygons", [](auto d, auto, Args& a) {
+         int xs[7], ys[7];
+         for (int i = 0; i < 7; ++i) xs[i] = a.Coord(), ys[i] = a.Coord();
+         PIX_FillConvexPolygon(d, xs, ys, a.Int(0, 7), a.Colour(), a.Alpha(), a.Mode());
+         PIX_FillTriangle(d, xs[0], ys[0], xs[1], ys[1], xs[2], ys[2], a.Colour(), a.Alpha(), a.Mode());
+     }},
+    {"Curves", [](auto d, auto, Args& a) {
+         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng()); };
+         PIX_DrawQBezier(d, near(), near(), near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(),
+                         a.Int(0, 1), a.Real());
+         PIX_FillCBezier(d, near(), near(), near(), near(), near(), near(), near(), near(), a.Int(-40, 60),
+                         a.Colour(), a.Alpha(), a.Mode(), near());
+     }},
+    {"Text", [](auto d, auto, Args& a) {
+         static const char* kTexts[] = {"Mg\nq\xC3\xA9", "\x80\xE2\x82", "", "caf\xE9 \xF0\x9F\x98\x80"};
+         RECT r{a.Coord(), a.Coord(), a.Coord(), a.Coord()};
+         const unsigned formats[] = {0, DT_CENTER | DT_VCENTER, DT_RIGHT | DT_BOTTOM, DT_NOCLIP, DT_SINGLELINE};
+         PIX_CachedFont& f = Font(a.Int(0, 1));
+         f.SetCombineMode(a.Mode(), a.Alpha());
+         f.SetBkMode(a.Int(0, 1));
+         f.DrawText(d, kTexts[a.Int(0, 3)], a.Int(-1, 6), a.Int(0, 5) ? &r : nullptr, formats[a.Int(0, 4)]);
+         f.DrawGlyph(d, 'W', a.Coord(), a.Coord(), &r);
+     }},
+};
+
+TEST(RandomCalls, StayInsideTheirBitmapsAndSurviveBadArguments) {
+    for (const auto& [name, call] : kCalls) {
+        Args a(std::hash<std::string>{}(name) & 0xffffffu);
+        for (int round = 0; round < 300; ++round) {
+            const auto guard = round % 2 ? GuardedBitmap::Guard::kBefore : GuardedBitmap::Guard::kAfter;
+            const uint32_t seed = a.Colour();
+            const int sw = a.Int(1, 24), sh = a.Int(1, 24), dw = a.Int(1, 32), dh = a.Int(1, 32);
+            const bool srcFlipped = round % 3 == 0, dstFlipped = round % 5 == 0;
+            Args first = a, second = a;  // both halves of the pair get the same arguments
+            bool once = false;
+            ASSERT_TRUE(StaysInsideBothBitmaps(sw, sh, dw, dh, guard, srcFlipped, dstFlipped, seed,
+                                               [&](PIX_IBitmap& d, PIX_IBitmap& s) {
+                                                   Args& args = once ? second : first;
+                                                   once = true;
+                                                   call(&d, &s, args);
+                                               }))
+                << name << " round " << round;
+            a = first;
+            // The same arguments with a missing or pixel-less bitmap on either side.
+            PIX_MemBitmap empty(0, 0), some(8, 8);
+            Args nulls = a;
+            call(nullptr, &some, nulls);
+            nulls = a;
+            call(&some, nullptr, nulls);
+            nulls = a;
+            call(&empty, &empty, nulls);
+        }
+    }
+}
+
+}  // namespace
