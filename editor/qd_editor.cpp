@@ -82,6 +82,7 @@ void QDEditor::OnParamChange(int paramIdx) {
     const int entry = paramIdx - qd::kFirstProgramParam;
     if (entry >= 0 && entry < qd::kProgramEntryCount) mProgram[entry] = param->Int();
     RefreshValueText(paramIdx);
+    ReactOnScreen(paramIdx);
 }
 
 void QDEditor::OnIdle() {
@@ -119,8 +120,8 @@ bool QDEditor::OutputOff() {
 
 void QDEditor::PlayKeyboardNote(int note, bool on) {
     // A note above 127 would put a status byte where a data byte belongs and derail
-    // the instrument's MIDI parser.
-    if (note < 0 || note > 127 || OutputOff()) return;
+    // the instrument's MIDI parser; without the keyboard there is no velocity to play.
+    if (!mKeyboard || note < 0 || note > 127 || OutputOff()) return;
     const uint8_t key = uint8_t(note);
     if (on) {
         const double velocity = mKeyboard ? mKeyboard->Velocity() : 0.0;

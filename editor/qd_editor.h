@@ -15,6 +15,7 @@
 #include "editor/data/param_table.h"
 #include "plug/device_settings.h"
 #include "plug/module_standalone.h"
+#include "screens/manager_controls.h"
 
 class IBitmapControl;
 class IBitmapOverlayControl;
@@ -77,13 +78,19 @@ public:
     void BuildLcdSkinLayout();
     void BuildManagerPanel();
     void SetManagerPanelHidden(bool hide);
+    void SetManagerGroup1Hidden(bool hide);
+    void SetManagerGroup2Hidden(bool hide);
     void SetChorusPanelHidden(bool hide);
     void SetOverdrivePanelHidden(bool hide);
     void SetEqualizerBandsHidden(bool hide);
     void SetEqualizerPanelHidden(bool hide);
     void SetRangeListHidden(bool hide);
     void SetSourceListHidden(bool hide);
+    void SetFlexiRangeControlsHidden(int slot, bool hide);
+    void SetCaptionGroupHidden(bool hide);
     void ApplyViewLayout(int viewMode, double width, double height) override;
+    void UpdateEqGraphFromParams();
+    void UpdateEqGraphFromProgram();
 
     // ---- State the screens and the tests read ----
     IGraphicsMac* Graphics() const { return mGraphicsMac; }
@@ -109,11 +116,42 @@ public:
     // The number of controls the last panel builder made, attached or not.
     int ControlsMade() const { return mControlsMade; }
     const DeviceSettings* Devices() const { return mDevices; }
+    bool EqParametricView() const { return mEqParametricView; }
+    bool EqGraphView() const { return mEqGraphView; }
+    IParaGraphicEq* EqGraph() const { return mEqGraph; }
+    IControl* FxTabHighlight(int i) const { return i >= 0 && i < 4 ? mFxTabHighlights[i] : nullptr; }
+    int ManagerMode() const { return mManagerMode; }
+    void SetManagerMode(int mode) { mManagerMode = mode; }
+    // The program manager's list, which the program library fills.
+    CMN_TypedBuf<ProgramListRow>& ProgramRows() { return mProgramRows; }
+    const qd::ManagerControls& Manager() const { return mManager; }
 
 private:
     friend class PanelBuilder;
 
     void DeclareParams();
+    // The screen side of OnParamChange: the groups, lists and graph that follow the
+    // parameter.
+    void ReactOnScreen(int paramIdx);
+    // The slot's destination when it is a program entry, else -1 (program data may
+    // hold anything).
+    int FlexiTarget(int slot) const;
+    double CurrentScale() const;
+    int TruncParam(int paramIdx);
+    void ShowCutoffKnob();
+    void PlaceFlexiRangeTexts(int slot, double scale);
+    void ShowSelectedEffect();
+    void ShowModulationIndicators();
+    void ShowEffectOnIndicators();
+    void ApplySyncRanges();
+    void ApplyFlexiSyncedRange(int slot);
+    void PlaceEffectTabs(double scale);
+    void SelectEffectTab(int tabParam);
+    void OpenFlexiList(int mode);
+    void CloseListView();
+    void ChooseEqView(bool parametric);
+    void SetEqBands(const int* values);
+    void ApplyGraphBandToKnobs();
     void SetGroupHidden(const PanelGroup& group, bool hide);
     // The synced or declared range of `paramIdx`, applied along with every Flexi range
     // parameter whose slot modulates it.
@@ -147,6 +185,9 @@ private:
     bool mEqParametricView = false;
     bool mEqGraphView = true;
     int mRangeSpacing = 0;
+    // Set while the knobs take a dragged band's values, so the graph is not fed back
+    // its own band rounded to the knobs' steps.
+    bool mKnobsFollowGraph = false;
 
     CMN_TypedBuf<BankSlot> mBankSlots{4096};
     CMN_TypedBuf<ProgramListRow> mProgramRows{4096};
@@ -180,4 +221,5 @@ private:
     IControl* mModWheel = nullptr;
     IFileSelectorControl* mFileSelectors[5] = {};  // firmware, load, load "pr4 pr3 prg", save, write one
     ISpinnerControl* mMidiCCSpinner = nullptr;
+    qd::ManagerControls mManager;
 };

@@ -1,6 +1,5 @@
-// The panel groups that appear on demand: the effect panels and the list overlays.
-// The Flexi range controls and the save-from-instrument group, which only the editor
-// core shows, are added by the live-panel work.
+// The panel groups that appear on demand: the effect panels, the list overlays, the
+// Flexi range controls and the save-from-instrument group.
 #include <span>
 
 #include "editor/qd_editor.h"
@@ -35,6 +34,8 @@ constexpr PanelGroup kEqGraphGroup{kFxEq2, kEqGraphFirst, kEqGraphAware, kEqView
 constexpr int kListParams[] = {263, 264, 265, 266};
 constexpr int kCloseListParam = 300;
 constexpr int kFirstPolarityParam = 175;
+constexpr int kFirstFlexiRangeControl = 229;
+constexpr int kProgramNumberParams[] = {301, 302};
 
 }  // namespace
 
@@ -67,4 +68,15 @@ void QDEditor::SetSourceListHidden(bool hide) {
     mGraphicsMac->HideControl(kCloseListParam, hide);
     if (mSourceList) mSourceList->Hide(hide);
     for (int p : kListParams) mGraphicsMac->HideControl(p, hide);
+}
+
+void QDEditor::SetFlexiRangeControlsHidden(int slot, bool hide) {
+    if (slot < 0 || slot >= kFlexiSlots) return;
+    mGraphicsMac->HideControl(kFirstFlexiRangeControl + 2 * slot, hide);
+    mGraphicsMac->HideControl(kFirstFlexiRangeControl + 2 * slot + 1, hide);
+}
+
+void QDEditor::SetCaptionGroupHidden(bool hide) {
+    if (mSaveFromQdBg) mSaveFromQdBg->Hide(hide);
+    for (int p : kProgramNumberParams) mGraphicsMac->HideControl(p, hide);
 }

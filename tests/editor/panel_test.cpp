@@ -89,10 +89,13 @@ TEST_P(SkinTest, SettingBuildsItsPanelInOrderAndWritesBackOnlyWhenMissing) {
     for (size_t i = 0; i < expected.size(); ++i) actual.push_back(G()->GetControl(int(i) + 1)->ParamIdx());
     EXPECT_EQ(actual, expected);
 
-    // Panel background first; after the panel the keyboard, then the about box.
+    // Panel background first; after the panel the keyboard, the manager page (its
+    // play-note button last), then the about box.
     EXPECT_EQ(G()->GetControl(0)->ParamIdx(), -1);
     EXPECT_EQ(G()->GetControl(int(expected.size()) + 1), static_cast<IControl*>(editor->Keyboard()));
-    EXPECT_EQ(G()->GetControl(int(expected.size()) + 2), static_cast<IControl*>(editor->AboutBox()));
+    EXPECT_EQ(G()->GetControl(int(expected.size()) + 2), editor->Manager().background);
+    const int playNote = G()->GetControlIdx(editor->Manager().playNote);
+    EXPECT_EQ(G()->GetControl(playNote + 1), static_cast<IControl*>(editor->AboutBox()));
 
     // The "orig" panel has both backgrounds and shows the one its skin chose.
     if (!c.lcd) {
