@@ -3,6 +3,8 @@
 // control's hit test reads the same numbers, so a click lands on the key it shows.
 #pragma once
 
+#include <initializer_list>
+
 namespace qd::keyboard {
 
 inline constexpr int kKeysPerOctave = 12;
