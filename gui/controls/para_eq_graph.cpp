@@ -5,13 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 
 #include "gui/igraphics.h"
 #include "winapi/tick_count.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr float kMinBandFreq = 10.0f;
 constexpr float kGainLimit = 40.0f;
 
@@ -223,14 +223,14 @@ void IParaGraphicEq::RebuildCurve(Band& band) {
         const long n = long(std::clamp(std::trunc(w * width), -4.0 * width, 4.0 * width));
         const long m = s0 + n > width ? width - s0 : n;
         const bool low = band.p.type == IParaGraphicEqBand::kLowShelf;
-        const double phase = low ? 3.0 * kPi / 2.0 : kPi / 2.0;
+        const double phase = low ? 3.0 * std::numbers::pi / 2.0 : std::numbers::pi / 2.0;
         if (low) {
             for (long col = 0; col < std::min<long>(s0, width); ++col) put(col, a);
         } else {
             const long e0 = long(std::clamp(std::trunc(width * (xPos + w / 2.0)), -1.0, double(width)));
             for (long col = std::max(e0, 0L); col < width; ++col) put(col, a);
         }
-        for (long j = s0 < 0 ? -s0 : 0; j < m; ++j) put(s0 + j, a * (0.5 - 0.5 * std::sin(j * kPi / m + phase)));
+        for (long j = s0 < 0 ? -s0 : 0; j < m; ++j) put(s0 + j, a * (0.5 - 0.5 * std::sin(j * std::numbers::pi / m + phase)));
         if (!low) put(s0 + m, a);
     }
     // Other band types have no shape of their own: they add nothing.
