@@ -70,18 +70,6 @@ TEST_F(LiveEditHeaderTest, RoundTripKeepsEveryViewModeIncludingAnEmptyOne) {
     EXPECT_STREQ(fresh.mViewModeTexts.Get(2)->Get(), "");
 }
 
-TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
-    BuildPanel(false);
-    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    const std::string first = ReadFile(kLiveEditHeaderFile);
-    std::filesystem::remove(kLiveEditHeaderFile);
-    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
-    g->GetControl(1)->GetRECT()->L = 11;
-    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
-}
-
 const char kGood[] = "        // class Knob 1\n"
                      "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 4), IRECT(-1, 2, 3, 4), false);\n";
 
@@ -119,12 +107,6 @@ TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
     const std::string mixed = Section(0, "garbage\n" + std::string(kGood) + "#include <x>\n");
     EXPECT_EQ(LiveEditParseLayoutHeader(mixed, 1)[0], kGood);
     EXPECT_TRUE(LiveEditParseLayoutHeader(mixed, -5).empty());
-}
-
-TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
-    std::ofstream(kLiveEditHeaderFile) << Section(0, kGood) << std::string(kLiveEditMaxHeaderBytes, ' ');
-    LiveEditReadLayoutHeader(State());
-    EXPECT_STREQ(State()->mViewModeTexts.Get(0)->Get(), "");
 }
 
 TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {

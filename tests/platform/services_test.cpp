@@ -35,19 +35,6 @@ TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
     }
 }
 
-TEST(ImageConvert, BytesToNativeWordsWithStrides) {
-    const uint8_t src[] = {0x80, 0x10, 0x20, 0x30, 0xff, 0xaa, 0xbb, 0xcc, 9, 9, 9, 9,  // row 0 + padding
-                           0x00, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 9, 9, 9, 9};
-    uint32_t dst[6];
-    std::fill(std::begin(dst), std::end(dst), 0xdeadbeef);
-    ArgbBytesToNativeWords(src, 12, dst, 3, 2, 2);
-    EXPECT_EQ(dst[0], 0x80102030u);
-    EXPECT_EQ(dst[1], 0xffaabbccu);
-    EXPECT_EQ(dst[2], 0xdeadbeefu);  // destination padding untouched
-    EXPECT_EQ(dst[3], 0x00000000u);
-    EXPECT_EQ(dst[4], 0x01020304u);
-}
-
 TEST(ImageRef, OnlyReadableImagesHavePixels) {
     static const uint8_t px[16] = {};
     struct Case { ImageRef image; bool has; } cases[] = {
