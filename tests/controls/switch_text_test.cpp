@@ -65,11 +65,7 @@ TEST_F(Switches, FrameAreasSliceTheFrame) {
 
 TEST_F(Switches, RadioButtonsInEveryDirectionAndScale) {
     // 3 buttons of 10 x 8 in {20, 30, 80, 90}: the spare pixels make 2 equal gaps.
-    struct Case {
-        int direction;
-        double scale;
-        IRECT b[3];
-    } cases[] = {
+    struct Case { int direction; double scale; IRECT b[3]; } cases[] = {
         {0, 1.0, {{20, 30, 30, 38}, {20, 56, 30, 64}, {20, 82, 30, 90}}},
         {1, 1.0, {{55, 30, 65, 38}, {30, 30, 40, 38}, {5, 30, 15, 38}}},
         {2, 1.0, {{20, 64, 30, 72}, {20, 38, 30, 46}, {20, 12, 30, 20}}},

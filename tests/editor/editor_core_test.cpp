@@ -66,10 +66,7 @@ TEST_F(EditorTest, KobrelOutputIsGreetedOnceAtStart) {
 
 TEST_F(EditorTest, KeyboardInputKeepsTheNoteStateTable) {
     Make();
-    struct Step {
-        uint8_t status, note, velocity;
-        int held;
-    };
+    struct Step { uint8_t status, note, velocity; int held; };
     const Step steps[] = {
         {0x90, 60, 100, 1}, {0x91, 64, 1, 2},  // any channel
         {0x90, 60, 90, 2},                       // repeated Note On: still one key

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,14 +14,13 @@ namespace {
 
 using PixelFn = std::function<uint32_t(int x, int y)>;
 
-// Stands in for the back end's image loader: images by file name, counted loads.
+// Stands in for the back end's image loader: images by file name, every load noted.
 class FakeImages {
 public:
     void Add(const std::string& name, int w, int h, PixelFn fn) { images_[name] = {w, h, std::move(fn)}; }
 
     ImageLoader Loader() {
         return [this](int, const char* name) -> PIX_IBitmap* {
-            std::lock_guard lock(mutex_);
             names_.push_back(name ? name : "(null)");
             auto it = images_.find(name ? name : "");
             if (it == images_.end()) return nullptr;
@@ -32,14 +30,10 @@ public:
             return bm;
         };
     }
-    std::vector<std::string> Names() {
-        std::lock_guard lock(mutex_);
-        return names_;
-    }
+    const std::vector<std::string>& Names() const { return names_; }
 
 private:
     struct Image { int w, h; PixelFn fn; };
-    std::mutex mutex_;
     std::map<std::string, Image> images_;
     std::vector<std::string> names_;
 };

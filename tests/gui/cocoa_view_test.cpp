@@ -73,16 +73,6 @@ TEST_F(ViewFixture, RectangleConversions) {
     EXPECT_EQ(V::ToGUIRect({10, 259, 21, 21}, 300), IRECT(10, 20, 31, 41));
     EXPECT_EQ(V::ToGUIRect({10.9, 259.7, 20.9, 21.5}, 300), IRECT(10, 20, 30, 41));  // each value truncated
 
-    LogControl* c = Add("c", IRECT(10, 20, 30, 40));
-    Open();
-    backend.FireTimers();  // everything starts dirty
-    hv->Display();
-    hv->invalidatedRects.clear();
-    c->SetDirty(false);
-    backend.FireTimers();
-    ASSERT_EQ(hv->invalidatedRects.size(), 1u);
-    EXPECT_EQ(hv->invalidatedRects[0], (platform::Rect{10, 259, 21, 21}));
-    EXPECT_EQ(backend.LastTimerInterval(), 1.0 / 120);
 }
 
 TEST_F(ViewFixture, KeyTable) {

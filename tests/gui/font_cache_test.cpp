@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
-#include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "raster/cached_font.h"
 #include "recording_graphics.h"
@@ -55,18 +52,12 @@ private:
 struct Maker {
     std::function<int(int)> rule = [](int h) { return h; };
     int failAt = -1;
-    std::mutex mutex;
     std::vector<FontRequest> requests;
     std::vector<std::string> faces;
-    std::atomic<int> fontsMade{0};
 
     FontMakers Makers() {
-        return {[this] {
-                    ++fontsMade;
-                    return static_cast<PIX_IFont*>(new FakeFont(rule));
-                },
+        return {[this] { return static_cast<PIX_IFont*>(new FakeFont(rule)); },
                 [this](const FontRequest& r) -> HGDIOBJ {
-                    std::lock_guard lock(mutex);
                     requests.push_back(r);
                     faces.emplace_back(r.face);
                     if (int(requests.size()) - 1 == failAt) return nullptr;

@@ -24,11 +24,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 TEST(GUIResize, ScaledRectanglesRoundWithTheFixedOffset) {
-    struct Case {
-        DRECT in;
-        double scale;
-        IRECT want;
-    } cases[] = {
+    struct Case { DRECT in; double scale; IRECT want; } cases[] = {
         {{10, 10, 20, 20}, 1.5, {15, 15, 30, 30}}, {{10, 10, 20, 20}, 0.7, {7, 7, 14, 14}},
         {{1, 3, 5, 7}, 0.5, {0, 1, 2, 3}},  // 3.4999 x 0.5 stays below 2
         {{0, 0, 1140, 800}, 2.0, {0, 0, 2280, 1600}}, {{-10, -10, 0, 0}, 1.5, {-14, -14, 0, 0}},  // toward zero

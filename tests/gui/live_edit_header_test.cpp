@@ -79,10 +79,7 @@ std::string Section(int j, const std::string& body) {
 
 TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
     const std::string start = "\t\t// View Mode: (0) ---\n", end = "\t\t// End (0) ---\n";
-    const struct {
-        const char* name;
-        std::string text;
-    } cases[] = {
+    const struct { const char* name; std::string text; } cases[] = {
         {"empty", ""},
         {"no start marker", std::string(kGood) + end},
         {"no end marker", start + kGood},
@@ -111,9 +108,7 @@ TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
 
 TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
     std::filesystem::create_directory("blocked");  // a folder where the file should go
-    const struct {
-        const char* path;
-    } cases[] = {{"missing/LiveEditLayout.h"}, {"blocked"}, {""}};
+    const struct { const char* path; } cases[] = {{"missing/LiveEditLayout.h"}, {"blocked"}, {""}};
     for (const auto& c : cases) {
         EXPECT_FALSE(LiveEditSaveLayoutFile("text", c.path)) << c.path;
         int entries = 0;

@@ -17,10 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
-    struct Case {
-        std::vector<double> deltas;
-        std::vector<int> steps;
-    } cases[] = {
+    struct Case { std::vector<double> deltas; std::vector<int> steps; } cases[] = {
         {{1, -1, 3}, {1, -1, 3}},
         {{0.4, 0.4, 0.4}, {0, 0, 1}},              // 1.2 in all: one step, 0.2 kept
         {{0.6, -0.3, 0.8}, {0, 0, 1}},
@@ -90,11 +87,7 @@ TEST_F(Env, UserFoldersFromTheXdgFile) {
 }
 
 TEST(Folders, AllowedExtension) {
-    struct Case {
-        const char* path;
-        std::vector<std::string> types;
-        const char* expected;
-    } cases[] = {
+    struct Case { const char* path; std::vector<std::string> types; const char* expected; } cases[] = {
         {"/a/prog", {"pr4", "pr3"}, "/a/prog.pr4"},
         {"/a/prog.PR3", {"pr4", "pr3"}, "/a/prog.PR3"},
         {"/a/prog.txt", {"pr4"}, "/a/prog.txt.pr4"},

@@ -26,10 +26,7 @@ TEST(SkinManifest, ReadsFoldersFramesAndSizes) {
 }
 
 TEST(SkinManifest, BadRowsAreRefusedWithTheirLine) {
-    const struct {
-        const char* row;
-        const char* why;
-    } cases[] = {
+    const struct { const char* row; const char* why; } cases[] = {
         {"orig\tx\t1\t2\t1\tpic\t10\n", "expected at least 8"},
         {"skins\tx\t1\t2\t1\tpic\t10\t10\n", "unknown folder"},
         {"orig\t../x\t1\t2\t1\tpic\t10\t10\n", "bad image name"},

@@ -31,9 +31,7 @@ bool InRoundRect(int px, int py, float x, float y, float w, float h, float r) {
 
 // Hard-edged rounded rectangles, also where the bitmap clips them at every edge.
 TEST(SkinPainter, RoundFillCoversExactlyItsShape) {
-    const struct {
-        float x, y, w, h, r;
-    } cases[] = {
+    const struct { float x, y, w, h, r; } cases[] = {
         {2, 2, 20, 12, 0}, {2, 2, 20, 12, 3}, {1.5f, 3, 17, 9, 4.5f}, {0, 0, 30, 20, 10},
         {-6, -4, 20, 14, 5}, {18, 12, 20, 14, 5}, {-3, 8, 40, 20, 6},
     };

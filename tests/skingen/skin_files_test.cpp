@@ -13,11 +13,7 @@
 
 namespace {
 
-struct CrcRow {
-    const char* dir;
-    const char* name;
-    uint32_t crc;
-};
+struct CrcRow { const char* dir; const char* name; uint32_t crc; };
 
 constexpr CrcRow kCrcTable[] = {
 #include "skingen/skin_crc_table.inc"
@@ -87,11 +83,7 @@ TEST(SkinFiles, PngWriterReportsWhatItCannotWrite) {
     testutil::TempDir tmp;
     PIX_MemBitmap empty;
     PIX_MemBitmap one(2, 2);
-    const struct {
-        const char* name;
-        const PIX_IBitmap* bm;
-        std::string path;
-    } cases[] = {
+    const struct { const char* name; const PIX_IBitmap* bm; std::string path; } cases[] = {
         {"no pixels", &empty, tmp.path() + "/a.png"},
         {"missing folder", &one, tmp.path() + "/no/such/folder/a.png"},
         {"a folder in the way", &one, tmp.path()},

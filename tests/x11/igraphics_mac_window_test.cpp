@@ -2,8 +2,6 @@
 // through the panel view, and what they redraw reaches the screen.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
 #include <atomic>
 
 #include "gui/cocoa_view.h"
@@ -21,22 +19,6 @@
 namespace {
 
 constexpr int kW = 200, kH = 150;
-
-// Null without a display. GTK initialises once per process, so the back end is kept;
-// toolkit warnings about misused widgets end the run instead of scrolling past.
-platform::Backend* SharedGtkBackend() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
-
-bool PumpUntil(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(3) {
