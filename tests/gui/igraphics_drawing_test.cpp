@@ -313,3 +313,25 @@ TEST(ShapePrimitives, LandOnTheirPixels) {
         EXPECT_EQ(Picture(g), c.picture) << c.what;
     }
 }
+
+TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
+    std::unique_ptr<PIX_MemBitmap> font(Frames(4, 4, 6, true));
+    const IBitmapStrip strip{font.get(), 16, 6, 4, true};
+    IText left;
+    left.mAlign = IText::kAlignNear;
+    IBitmapTextControl control(nullptr, IRECT(4, 0, 20, 6), &strip, nullptr, &left, 4, 6, 0, false, false);
+    struct Step { const char* text; bool dirty; } steps[] = {
+        {"", false}, {nullptr, false}, {"!", true}, {"!", false}, {"\"!", true}, {"", true}};
+    for (const Step& s : steps) {
+        control.SetClean();
+        control.SetClean();
+        control.SetText(s.text);
+        EXPECT_EQ(control.IsDirty(), s.dirty) << (s.text ? s.text : "(null)");
+    }
+    control.SetText("\"#");
+    DrawGraphics g(24, 6);
+    EXPECT_TRUE(control.Draw(&g));
+    EXPECT_EQ(Picture(g).substr(0, 24), "....########............");
+    EXPECT_EQ(PIX_PixelR(g.At(4, 0)) * 10 + PIX_PixelR(g.At(8, 0)), 34);  // frames 3 and 4, in order
+}
+
