@@ -201,4 +201,30 @@ TEST(CurvePreview, PointsOutsideTheBackBufferAreSkipped) {
     EXPECT_TRUE(a.BuildCurvePreview(0, INT32_MAX, INT32_MAX - 10, 0, 100, 100).points.empty());
 }
 
+TEST(CurvePreview, PaintsSquareAxesAndCurveAndNothingOutside) {
+    const uint32_t kClear = PIX_MakePixel(0x12, 0x34, 0x56, 0x78);
+    guitest::RecordingGraphics g(nullptr, 120, 110);  // the square reaches past the bottom edge
+    g.PrepDraw();
+    for (int y = 0; y < 110; ++y)
+        for (int x = 0; x < 120; ++x) *PIX_PixelAddress(*g.GetDrawBitmap(), x, y) = kClear;
+    auto* control = new guitest::LogControl(nullptr, nullptr, "c", IRECT(0, 0, 5, 5));
+    g.AttachControl(control);
+    control->SetClean();
+    control->SetClean();
+
+    IModuleAnimation().DrawCurvePreview(&g, 3, 100, 10, 20);
+    const IColor black(255, 0, 0, 0), white(255, 255, 255, 255), clear(0x12, 0x34, 0x56, 0x78);
+    struct Probe { int x, y; IColor color; } probes[] = {
+        {9, 50, clear}, {110, 50, clear}, {50, 19, clear},                   // just outside each side
+        {10, 109, black}, {109, 109, black}, {105, 30, black},               // clear of labels and lines
+        {60, 95, white}, {84, 95, white}, {35, 60, white}, {35, 46, white},  // the axes
+    };
+    for (const auto& p : probes) EXPECT_EQ(g.GetPixelColor(p.x, p.y), p.color) << p.x << "," << p.y;
+    const IAnimationCurvePreview pv = IModuleAnimation().BuildCurvePreview(3, 100, 10, 20, 120, 110);
+    ASSERT_EQ(pv.points.size(), 50u);
+    for (const auto& p : pv.points) EXPECT_EQ(g.GetPixelColor(p.x, p.y), IColor(255, 255, 0, 0)) << p.x << "," << p.y;
+    EXPECT_TRUE(control->IsDirty());
+    IModuleAnimation().DrawCurvePreview(nullptr, 3, 100, 10, 20);
+}
+
 }  // namespace

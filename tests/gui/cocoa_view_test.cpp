@@ -126,6 +126,15 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     EXPECT_EQ(shown, "0:01: alpha|0:02: beta-+|0:03: title>|0:=|0:05: more|1:x|0:06: f|0:07: f|0:08: f|0:09: f|"
                      "0:10: f|0:11: f|");  // the submenu has no prefix of its own
     EXPECT_EQ(std::pair(backend.menuLocations[0].x, backend.menuLocations[0].y), std::pair(10.0, 259 - 4.0));
+    const char* first[] = {"f", "1: f", "01: f", "001: f"};
+    for (int style = 0; style <= 3; ++style) {
+        IPopupMenu m;
+        m.SetPrefix(style);
+        for (int i = 0; i < 12; ++i) m.AddItem("f");
+        graphics->CreateIPopupMenu(&m, &r);
+        EXPECT_EQ(backend.shownMenus.back()[0].title, first[style]);
+        EXPECT_EQ(backend.shownMenus.back()[11].title, style == 0 ? "f" : std::string(style == 3, '0') + "12: f");
+    }
 
 }
 
@@ -179,6 +188,97 @@ TEST_F(ViewFixture, CommitAndCancel) {
     hv->ScrollWheel(VX(10), VY(10), 1);  // the wheel ends a plain entry without taking its text
     EXPECT_EQ(Entry(), nullptr);
     EXPECT_EQ(text->lastText, "older");
+}
+
+TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
+    Add("knob", IRECT(0, 0, 100, 150));
+    Open();
+    IPopupMenu menu, sub;
+    menu.AddItem("a");
+    menu.AddItem("b", -1, IPopupMenuItem::kDisabled);
+    sub.AddItem("x");
+    sub.AddItem("y");
+    menu.AddItem("sub", &sub);
+    struct Case { std::vector<int> path; IPopupMenu* returned; int index; } cases[] = {
+        {{0}, &menu, 0}, {{2, 1}, &sub, 1}, {{1}, nullptr, -1}, {{2}, nullptr, -1}, {{}, nullptr, -1},
+    };
+    for (const Case& c : cases) {
+        menu.SetChosenItemIdx(-1);
+        sub.SetChosenItemIdx(-1);
+        hv->MouseDown(VX(10), VY(10));  // a capture the menu must clear
+        backend.menuAnswers.push_back(c.path);
+        IRECT r(0, 0, 10, 10);
+        EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), c.returned);
+        if (c.returned) {
+            EXPECT_EQ(c.returned->GetChosenItemIdx(), c.index);
+        }
+        EXPECT_EQ(menu.GetChosenItemIdx(), c.returned == &menu ? c.index : -1);
+        EXPECT_EQ(graphics->GetMouseCapture(), -1);
+    }
+}
+
+TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
+    graphics->EnableTooltips(true);
+    graphics->HandleMouseOver(true);
+    LogControl* a = Add("a", IRECT(0, 0, 50, 50));
+    LogControl* b = Add("b", IRECT(60, 0, 100, 50));
+    LogControl* hidden = Add("h", IRECT(0, 60, 50, 100));
+    LogControl* nothing = Add("nothing", IRECT(0, 0, 0, 0));
+    nothing->SetTargetRECT(IRECT());
+    a->SetTooltip("Cutoff");
+    b->SetTooltip("");
+    hidden->Hide(true);
+    Open();
+    EXPECT_EQ(hv->toolTipRects.size(), 3u);  // bg, a and b; not the hidden or empty one
+    hv->MouseMoved(VX(10), VY(10));
+    EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), "Cutoff");  // the control under the mouse decides
+    hv->MouseMoved(VX(70), VY(10));
+    EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), "");
+    // A mouse-over index left behind by a shrunken list finds no control.
+    hv->MouseMoved(VX(10), VY(10));
+    while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
+    EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
+    for (LogControl* c : {a, b, hidden, nothing}) delete c;
+}
+
+TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
+    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
+    Open();
+    hv->MouseDown(VX(10), VY(10));
+    hv->MouseDragged(VX(12), VY(15));
+    EXPECT_EQ(log.back(), "knob drag 12,15 d2,5");
+    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "x", nullptr);
+    log.clear();
+    hv->MouseDragged(VX(20), VY(20));
+    hv->RightMouseDragged(VX(30), VY(30));
+    EXPECT_TRUE(log.empty());
+    graphics->EndUserInput();
+    hv->RightMouseDragged(VX(30), VY(30));
+    EXPECT_EQ(log.back(), "knob drag 30,30 d18,15");
+}
+
+TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
+    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
+    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
+    password->GetText()->mEntryKind = IText::kEntrySecure;
+    Open();
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
+    Entry()->Type("1");
+    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
+    EXPECT_EQ(name->lastText, "user1");
+    ASSERT_EQ(hv->TextFieldCount(), 1);
+    EXPECT_TRUE(Entry()->Setup().secure);
+    Entry()->Type("secret");
+    Entry()->PressReturn();
+    EXPECT_EQ(password->lastText, "secret");
+    EXPECT_EQ(name->lastText, "user1");
+    // The same control again: the running entry is committed, a fresh one starts.
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
+    EXPECT_EQ(name->lastText, "a");
+    EXPECT_EQ(Entry()->StringValue(), "b");
+    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
+    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 }  // namespace

@@ -239,4 +239,23 @@ TEST(GUIResize, StripRescaleAtTheSourceSizeCopiesEachFrame) {
     }
 }
 
+TEST_F(ScaleTest, EdgeHandlesClampToTheViewLimitsAndSetTheirCursors) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 2); });
+    const int n = p.graphics->NControls();
+    backend.cursors.clear();
+    IMouseMod left(true);
+    p.graphics->OnMouseDown(1138, 300, &left);
+    p.graphics->OnMouseDrag(3000, 300, &left);
+    p.graphics->OnMouseUp(3000, 300, &left);
+    EXPECT_DOUBLE_EQ(p.resize->GetBaseWidth(), 2280);
+    EXPECT_EQ(p.graphics->Width(), 2280);
+    // Both handles sit along the new edges, below the resize control.
+    EXPECT_EQ(*p.graphics->GetControl(n - 2)->GetRECT(), IRECT(2276, 0, 2280, 800));
+    EXPECT_EQ(*p.graphics->GetControl(n - 3)->GetRECT(), IRECT(0, 796, 2280, 800));
+    p.graphics->OnMouseDown(300, 798, &left);
+    p.graphics->OnMouseDrag(300, 10, &left);
+    EXPECT_DOUBLE_EQ(p.resize->GetBaseHeight(), 400);
+    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZEWE, IDC_SIZENS}));
+}
+
 }  // namespace

@@ -239,6 +239,66 @@ TEST(DrawBitmapText, LaysCharactersOutInCells) {
 
 namespace {
 
+// A font with fixed metrics that records how it is drawn.
+class ProbeFont : public guitest::StubFont {
+public:
+    int w = 37, h = 13;
+    std::vector<unsigned> formats;
+    std::vector<RECT> rects;
+    PIX_PixelValue color = 0;
+
+    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return std::exchange(color, c); }
+    int DrawText(PIX_IBitmap*, const char*, int, RECT* r, unsigned format) override {
+        formats.push_back(format);
+        rects.push_back(*r);
+        if (format & DT_CALCRECT) {
+            r->right = r->left + w;
+            r->bottom = r->top + h;
+        }
+        return h;
+    }
+    PIX_PixelValue GetTextColor() const override { return color; }
+    int GetLineHeight() const override { return h; }
+};
+
+}  // namespace
+
+TEST(DrawIText, MeasuresAndDrawsByAlignment) {
+    struct Case { int align, alpha; IRECT measured; unsigned format; } cases[] = {
+        {0, 255, {10, 20, 37, 33}, DT_NOCLIP},  // the measured width comes back in R
+        {1, 255, {87, 20, 124, 33}, DT_NOCLIP | DT_CENTER},  // mid 105, less 37 / 2
+        {2, 0, {163, 20, 200, 33}, DT_NOCLIP | DT_RIGHT | PIX_DT_USE_TEXT_ALPHA},
+        {5, 254, {10, 20, 37, 33}, DT_NOCLIP | PIX_DT_USE_TEXT_ALPHA},  // outside 0..2: left
+        {-1, 255, {10, 20, 37, 33}, DT_NOCLIP},
+    };
+    for (const Case& c : cases) {
+        DrawGraphics g(4, 4);
+        ProbeFont font;
+        IText style;
+        style.mAlign = c.align;
+        style.mColor = IColor(c.alpha, 10, 20, 30);
+        style.mCached = &font;
+        IRECT r(10, 20, 200, 40);
+        EXPECT_TRUE(g.MeasureIText(&style, "abc", &r) && g.DrawIText(&style, "x", &r));
+        EXPECT_EQ(r, c.measured) << "align " << c.align;
+        ASSERT_EQ(font.formats.size(), 2u);
+        // Measured from a zero-width box; drawn at the measured left edge.
+        EXPECT_EQ(std::tuple(font.formats[0] & DT_CALCRECT, font.rects[0].left, font.rects[0].right, font.formats[1],
+                             font.rects[1].left, font.color),
+                  std::tuple(unsigned(DT_CALCRECT), 0, 0, c.format, c.measured.L, PIX_MakePixel(c.alpha, 10, 20, 30)))
+            << "align " << c.align;
+    }
+    // Nothing to draw is done at once, without a font.
+    DrawGraphics g(4, 4);
+    IText none;
+    none.mCached = nullptr;
+    IRECT r;
+    EXPECT_TRUE(g.DrawIText(&none, "", &r) && g.DrawIText(&none, nullptr, &r));
+    EXPECT_EQ(none.mCached, nullptr);
+}
+
+namespace {
+
 // The back buffer as text, rows split by '|': '#' where something was drawn.
 std::string Picture(const DrawGraphics& g) {
     std::string rows;
@@ -333,5 +393,71 @@ TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
     EXPECT_TRUE(control.Draw(&g));
     EXPECT_EQ(Picture(g).substr(0, 24), "....########............");
     EXPECT_EQ(PIX_PixelR(g.At(4, 0)) * 10 + PIX_PixelR(g.At(8, 0)), 34);  // frames 3 and 4, in order
+}
+
+TEST(DrawRotatedMask, LayersMaskAndTopOverTheBaseWithoutItsAlpha) {
+    // At angle 0 every stage is a plain per-pixel combine, so the expected pixel is the
+    // chain of combiners the stages name.
+    const uint32_t base = PIX_MakePixel(255, 10, 20, 30), mask = PIX_MakePixel(200, 40, 50, 60),
+                   top = PIX_MakePixel(100, 90, 80, 70), back = PIX_MakePixel(255, 1, 2, 3);
+    auto fill = [](uint32_t v) {
+        auto* bm = new PIX_MemBitmap(4, 4, 4);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = v;
+        return std::unique_ptr<PIX_MemBitmap>(bm);
+    };
+    auto b = fill(base), m = fill(mask), t = fill(top);
+    const IBitmapStrip sb{b.get(), 4, 4, 1, false}, sm{m.get(), 4, 4, 1, false}, st{t.get(), 4, 4, 1, false};
+    auto combine = [](uint32_t d, uint32_t s, PIX_DrawMode mode) {
+        PIX_SelectCombiner(mode, 256)(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s),
+                                      PIX_PixelA(s), 256);
+        return d;
+    };
+    uint32_t expect = combine(base & 0xFFFFFF00u, mask, 0x10001);
+    expect = combine(expect, top, 0x10000);
+    expect = combine(back, expect, 0x10000);
+
+    DrawGraphics g(8, 8);
+    g.Clear(back);
+    EXPECT_TRUE(g.DrawRotatedMask(&sb, &sm, &st, 2, 3, 0.0));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(g.At(x, y), x >= 2 && x < 6 && y >= 3 && y < 7 ? expect : back) << x << "," << y;
+    // An odd width turns about a half pixel; it still stays inside its box.
+    const IBitmapStrip odd{b.get(), 3, 4, 1, false};
+    g.Clear(back);
+    g.DrawRotatedMask(&odd, &sm, &st, 0, 0, 45.0);
+    for (int i = 0; i < 64; ++i) ASSERT_TRUE((i % 8 < 3 && i / 8 < 4) || g.At(i % 8, i / 8) == back) << i;
+}
+
+TEST(ForcePixel, StoresInsideAndIgnoresOutside) {
+    DrawGraphics g(6, 4);
+    const IColor c(0, 1, 2, 3);  // stored as is, even fully transparent
+    struct Case { int x, y; bool inside; } cases[] = {
+        {0, 0, true}, {5, 3, true}, {-1, 0, false}, {6, 0, false}, {0, 4, false}, {0, -1, false}};
+    for (const Case& k : cases) {
+        g.Clear(0xdeadbeef);
+        EXPECT_TRUE(g.ForcePixel(&c, k.x, k.y));
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(g.At(i % 6, i / 6), k.inside && i == k.y * 6 + k.x ? PIX_MakePixel(0, 1, 2, 3) : 0xdeadbeef);
+    }
+}
+
+TEST(ShapePrimitives, PolygonsFillInsideAndRoundCornersReachPastATinyBox) {
+    const IColor white = COLOR_WHITE;
+    DrawGraphics g(12, 10);
+    const int xs[] = {1, 8, 8, 1}, ys[] = {1, 1, 8, 8};
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 2));  // too few points: nothing
+    EXPECT_EQ(g.At(4, 4), 0u);
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 4));
+    EXPECT_EQ(std::pair(g.At(4, 4), g.At(0, 0)), std::pair(0xffffffffu, 0u));
+    g.Clear(0);
+    EXPECT_TRUE(g.FillTriangle(&white, 0, 0, 9, 0, 0, 9));
+    EXPECT_EQ(std::pair(g.At(1, 1), g.At(9, 9)), std::pair(0xffffffffu, 0u));
+    g.Clear(0);
+    const IRECT tiny(3, 3, 4, 4);
+    // A radius larger than the box: the corner discs reach outside it, clipped to the buffer.
+    g.FillRoundRect(&white, &tiny, nullptr, 5, false);
+    EXPECT_NE(Picture(g).substr(9 * 13), "............");
 }
 

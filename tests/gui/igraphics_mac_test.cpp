@@ -165,4 +165,54 @@ TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {
     EXPECT_EQ(hv->invalidatedRects.size(), 1u);
 }
 
+TEST_F(MacFixture, WindowLifecycleAndCursor) {
+    Open();
+    graphics->OpenWindow(nullptr);  // opening again closes first
+    EXPECT_EQ(backend.LiveTimerCount(), 1);
+    EXPECT_EQ(backend.Views().size(), 1u);
+    graphics->CloseWindow();
+    graphics->CloseWindow();  // twice: nothing
+    EXPECT_FALSE(graphics->WindowIsOpen());
+    EXPECT_EQ(backend.LiveTimerCount(), 0);
+    EXPECT_TRUE(backend.Views().empty());
+
+    backend.mouseLocation = {321, 123};
+    graphics->HideMouseCursor();
+    backend.mouseLocation = {5, 5};
+    graphics->HideMouseCursor();  // already hidden: the first position stays
+    graphics->ShowMouseCursor();
+    graphics->ShowMouseCursor();  // not hidden: nothing
+    ASSERT_EQ(backend.warps.size(), 1u);
+    EXPECT_EQ(backend.warps[0].x, 321);
+    EXPECT_EQ(backend.warps[0].y, 123);
+    graphics->OpenWindow(nullptr);  // left open: the destructor closes it
+}
+
+TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
+    IRECT all(0, 0, 4, 3);
+    EXPECT_FALSE(graphics->DrawScreen(&all));  // no view
+    graphics->AttachControl(new LogControl(&plug, nullptr, "c", IRECT()));  // an empty list shows nothing
+    HeadlessView* hv = Open();
+    EXPECT_FALSE(graphics->DrawScreen(&all));  // outside a redraw: nothing to draw into
+    PIX_SysBitmap* bm = graphics->GetDrawBitmap();
+    ASSERT_TRUE(PIX_HasPixels(bm));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = 0xff000000u | uint32_t(y << 8 | x);
+    for (int scale : {1, 2}) {
+        hv->SetBackingScaleFactor(scale);
+        hv->shownImages.clear();
+        hv->SetNeedsDisplay();
+        hv->Display();
+        ASSERT_EQ(hv->shownImages.size(), 1u);
+        const auto& shown = hv->shownImages[0];
+        EXPECT_EQ(shown.width, 4 * scale);
+        EXPECT_EQ(shown.height, 3 * scale);
+        EXPECT_EQ(shown.dest, (platform::Rect{0, 0, 4, 3}));  // the panel's size in points
+        for (int y = 0; y < 3 * scale; ++y)
+            for (int x = 0; x < 4 * scale; ++x)
+                EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 * scale + x) * 4],
+                                      PIX_PixelAddress(*bm, x / scale, y / scale), 4), 0) << x << "," << y;
+    }
+}
+
 }  // namespace

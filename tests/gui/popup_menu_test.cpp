@@ -61,4 +61,24 @@ TEST(PopupMenu, CheckItemAlone) {
     EXPECT_EQ(empty.GetNItems(), 0);
 }
 
+TEST(PopupMenu, StylesAndChecksOutsideTheListChangeNothing) {
+    struct Case { int style, flag; } cases[] = {{1, 1}, {3, 4}, {4, 8}, {0, 0}, {5, 0}, {-1, 0}};
+    for (const auto& c : cases) {
+        IPopupMenu m;
+        Fill(m, 2);
+        m.SetItemStyle(1, c.style, true);
+        EXPECT_EQ(Flags(m), (std::vector<int>{0, c.flag})) << c.style;
+        m.SetItemStyle(1, c.style, false);
+        EXPECT_EQ(Flags(m), (std::vector<int>{0, 0})) << c.style;
+    }
+    IPopupMenu m;
+    Fill(m, 2, IPopupMenuItem::kDisabled);
+    for (int index : {-1, 2, 99}) {
+        m.SetItemStyle(index, 3, true);
+        EXPECT_FALSE(m.CheckItem(index, true));
+        EXPECT_FALSE(m.IsItemChecked(index));
+    }
+    EXPECT_EQ(Flags(m), (std::vector<int>{1, 1}));
+}
+
 }  // namespace
