@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "gui/cocoa_view.h"
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
 #include "gui/control.h"
 #include "gui/igraphics_mac.h"
+#include "gui/popup_menu.h"
 #include "platform/gtk_backend.h"
 #include "plug/module_standalone.h"
 #include "plug/param.h"
@@ -19,6 +22,25 @@
 namespace {
 
 constexpr int kW = 200, kH = 150;
+
+// A modal menu or dialog whose keys went astray would wait forever: after a grace
+// period this presses Escape every half second until it is dropped.
+class ModalGuard {
+public:
+    ~ModalGuard() {
+        done_ = true;
+        thread_.join();
+    }
+
+private:
+    std::atomic<bool> done_{false};
+    std::thread thread_{[this] {
+        for (int waited = 0; !done_; waited += 50) {
+            if (waited >= 8000 && waited % 500 == 0) std::system("xdotool key Escape");
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }};
+};
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(3) {
@@ -216,6 +238,71 @@ TEST(ScaleWindow, MenuScaleAndGripDragResizeTheRealWindow) {
     window.reset();
     platform::RunGtkMainLoopFor(0.05);
     platform::InstallBackend(nullptr);
+}
+
+TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
+    window->Hide();
+    ASSERT_TRUE(PumpUntil([&] { return !view->CanDraw(); }));
+    plug.SetParameterFromGUI(0, 1.0);
+    graphics->SetParameterFromPlug(0, 1.0, true);
+    plug.idles = 0;
+    platform::RunGtkMainLoopFor(0.3);
+    EXPECT_GT(plug.idles, 10);
+    EXPECT_FALSE(toggle->IsDirty());
+    window->Show();
+    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
+    platform::RunGtkMainLoopFor(0.3);
+    EXPECT_EQ(Shown(40, 40), 0xff00ff00u);
+}
+
+TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
+    struct Case { int type; const char* keys; int answer; } cases[] = {
+        {1, "Return", 1},
+        {1, "Escape", 2},  // closing a box that has Cancel answers Cancel
+        {4, "Escape", 0},
+        {3, "Escape", 2},
+    };
+    for (const Case& c : cases) {
+        std::thread keys([&] {
+            const std::string cmd = "xdotool search --sync --onlyvisible --name '^Question$' windowfocus --sync key " +
+                                    std::string(c.keys);
+            EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+        });
+        int answer;
+        {
+            ModalGuard guard;
+            answer = graphics->ShowMessageBox("Save the program?", "Question", c.type);
+        }
+        keys.join();
+        EXPECT_EQ(answer, c.answer) << c.keys;
+    }
+}
+
+TEST_F(EngineWindowTest, MenuChoiceInASubmenuWhileTheTimerRuns) {
+    IPopupMenu menu, sub;
+    menu.SetPrefix(2);
+    menu.AddItem("a");
+    menu.AddItem("b", -1, IPopupMenuItem::kDisabled);
+    sub.AddItem("x");
+    sub.AddItem("y");
+    menu.AddItem("sub", &sub);
+    // Down reaches "a", skips the disabled "b" to "sub"; Right opens it on "x".
+    std::thread keys([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        EXPECT_EQ(std::system("xdotool key --delay 60 Down Down Right Down Return"), 0);
+    });
+    IRECT r(20, 20, 60, 60);
+    IPopupMenu* chosen;
+    plug.idles = 0;
+    {
+        ModalGuard guard;
+        chosen = graphics->CreateIPopupMenu(&menu, &r);
+    }
+    keys.join();
+    EXPECT_EQ(chosen, &sub);
+    EXPECT_EQ(sub.GetChosenItemIdx(), 1);
+    EXPECT_EQ(menu.GetChosenItemIdx(), -1);
+    EXPECT_GT(plug.idles, 10);  // the redraw timer kept its cadence under the modal menu
 }
 
 }  // namespace
