@@ -112,4 +112,27 @@ TEST_F(Texts, ResizeScalesOnlyTheSizeSoSecureStaysSecure) {
         EXPECT_EQ(std::string(SecureMask(n)), std::string(std::clamp(n, 0, 99), '*')) << n;
 }
 
+TEST_F(Switches, OverlayAndBackgrounds) {
+    auto* overlay = Add(new IBitmapOverlayControl(&plug, 50, 40, Strip(2, 100, 80), IRECT(10, 10, 20, 20)));
+    DrawAlone(overlay);
+    EXPECT_EQ(*overlay->GetTargetRECT(), IRECT(10, 10, 20, 20));
+    EXPECT_EQ(Pixel(60, 50), COLOR_BLACK) << "closed: nothing drawn";
+    overlay->OnMouseDown(12, 12, &left);
+    DrawAlone(overlay);
+    EXPECT_EQ(*overlay->GetTargetRECT(), IRECT(50, 40, 150, 120));
+    EXPECT_EQ(Pixel(60, 50), FrameColor(2));
+    overlay->AfterGUIResize(1.5);
+    EXPECT_EQ(overlay->GetClosedTarget(), IRECT(15, 15, 30, 30));
+
+    graphics->AttachPanelBackground(&COLOR_GRAY);
+    graphics->AttachBackground(9001, "no-such-image.png");  // a missing image still makes a control
+    ASSERT_EQ(graphics->NControls(), 3);
+    EXPECT_NE(dynamic_cast<IBitmapControl*>(graphics->GetControl(0)), nullptr);
+    auto* panel = dynamic_cast<IPanelControl*>(graphics->GetControl(1));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(overlay->GetIndex(), 2);
+    DrawAlone(panel);
+    EXPECT_EQ(Pixel(399, 299), COLOR_GRAY);
+}
+
 }  // namespace

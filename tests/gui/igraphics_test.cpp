@@ -176,4 +176,18 @@ TEST_F(GraphicsFixture, ParameterOperationsReachTheBoundControlsOnly) {
     EXPECT_EQ(plug.GetParam(2)->Value(), 1.0);  // 0.5 rounds to the bool's step
 }
 
+TEST_F(GraphicsFixture, DrawingWithoutBackBufferOrControls) {
+    IRECT r(0, 0, 10, 10);
+    EXPECT_TRUE(graphics->Draw(&r)) << "empty list";
+    EXPECT_TRUE(graphics->screens.empty());
+    Add("a", IRECT(0, 0, 10, 10));
+    EXPECT_FALSE(graphics->Draw(&r)) << "no back buffer yet";
+    EXPECT_TRUE(graphics->GetControl(0)->IsDirty());
+    EXPECT_TRUE(graphics->PrepDraw());
+    EXPECT_TRUE(graphics->PrepDraw());  // again: replaces, no leak
+    EXPECT_TRUE(graphics->Draw(&r));
+    RecordingGraphics absurd(&plug, 1 << 20, 1 << 20);
+    EXPECT_FALSE(absurd.PrepDraw());
+}
+
 }  // namespace

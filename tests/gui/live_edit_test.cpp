@@ -10,6 +10,19 @@ namespace {
 
 using LiveEditTest = LiveEditFixture;
 
+#ifndef QD_LIVE_EDIT
+TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
+    const struct {
+        const char* value;
+        bool on;
+    } cases[] = {{nullptr, false}, {"", false}, {"0", false}, {"yes", false}, {"1", true}};
+    for (const auto& c : cases) {
+        testutil::ScopedEnv env("QD_LIVE_EDIT", c.value);
+        EXPECT_EQ(LiveEditSwitchOn(), c.on) << (c.value ? c.value : "unset");
+    }
+}
+#endif
+
 bool AllZero(const PIX_SysBitmap* bm) {
     const auto* p = static_cast<const uint8_t*>(bm->getBits());
     return std::all_of(p, p + size_t(bm->getRowSpan()) * bm->getHeight() * 4, [](uint8_t b) { return b == 0; });
