@@ -144,6 +144,11 @@ TEST_F(MacFixture, ImageNameRule) {
             EXPECT_EQ(bm->getWidth(), 32);
         }
     }
+    CMN_String host, plugin;
+    graphics->HostPath(&host);
+    graphics->PluginPath(&plugin);
+    EXPECT_EQ(host.Get(), dir + "/qdeditor");
+    EXPECT_EQ(plugin.Get(), dir.substr(0, dir.rfind('/') + 1));
     graphics->SetBundleID("unknown.bundle");
     EXPECT_EQ(std::unique_ptr<PIX_IBitmap>(graphics->OSLoadBitmap(0, "knob.png")), nullptr);
 }

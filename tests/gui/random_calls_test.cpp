@@ -11,7 +11,7 @@
 #include <memory>
 #include <random>
 
-#include "gui/popup_menu.h"
+#include "gui/igraphics_mac.h"
 #include "recording_graphics.h"
 
 using namespace guitest;
@@ -130,6 +130,22 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
         }
         if (plug.GetGUI() != g) delete g;
     }
+}
+
+TEST(RandomCalls, TheWindowBackEndWithoutAPlatformFailsQuietly) {
+    IGraphicsMac g(nullptr, 10, 10, 0);
+    IRECT r(0, 0, 1, 1);
+    IPopupMenu menu;
+    CMN_String s("x");
+    EXPECT_EQ(g.OpenWindow(nullptr), nullptr);
+    EXPECT_FALSE(g.DrawScreen(&r));
+    EXPECT_EQ(g.ShowMessageBox("a", "b", 1), 0);
+    EXPECT_FALSE(g.OpenURL("http://example.org"));
+    EXPECT_FALSE(g.GetTextFromClipboard(&s));
+    EXPECT_EQ(g.CreateIPopupMenu(&menu, &r), nullptr);
+    g.PromptForFile(&s, 1, nullptr, nullptr);
+    g.HideMouseCursor();
+    g.ShowMouseCursor();
 }
 
 }  // namespace
