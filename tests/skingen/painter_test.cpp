@@ -87,3 +87,22 @@ TEST(SkinPainter, FramesDiffer) {
         EXPECT_FALSE(same(0, n - 1)) << d.dir << "/" << d.spec->name;
     }
 }
+
+TEST(SkinPainter, TextStaysInsideItsBox) {
+    PIX_MemBitmap bm(100, 40);
+    PIX_Clear(&bm, kClear);
+    skingen::Painter p(bm);
+    const skingen::TextStyle st{10, true, skingen::Rgb(0xffffff), skingen::Align::kCentre};
+    const float w = p.Text(10, 5, 20, 8, "a word far too long for the box", st);
+    EXPECT_GT(w, 20);
+    int inside = 0;
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) {
+            const bool in = x >= 20 && x < 60 && y >= 10 && y < 26;
+            if (PIX_PixelA(At(bm, x, y)) == 0) continue;
+            EXPECT_TRUE(in) << x << "," << y;
+            inside += in;
+        }
+    EXPECT_GT(inside, 0);
+}
+
