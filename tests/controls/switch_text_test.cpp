@@ -119,8 +119,7 @@ TEST_F(Switches, OverlayAndBackgrounds) {
     EXPECT_EQ(Pixel(60, 50), COLOR_BLACK) << "closed: nothing drawn";
     overlay->OnMouseDown(12, 12, &left);
     DrawAlone(overlay);
-    EXPECT_EQ(*overlay->GetTargetRECT(), IRECT(50, 40, 150, 120));
-    EXPECT_EQ(Pixel(60, 50), FrameColor(2));
+    EXPECT_EQ(std::tuple(*overlay->GetTargetRECT(), Pixel(60, 50)), std::tuple(IRECT(50, 40, 150, 120), FrameColor(2)));
     overlay->AfterGUIResize(1.5);
     EXPECT_EQ(overlay->GetClosedTarget(), IRECT(15, 15, 30, 30));
 

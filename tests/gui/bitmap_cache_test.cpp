@@ -115,8 +115,7 @@ TEST(RescaleStrips, ReloadsByACopyOfTheCallersFileName) {
     IBitmapStrip* s = LoadStrip(images.Loader(), 1, 1301, name, 1, true);
     std::strcpy(name, "overwritten");
     RescaleStrips(images.Loader(), 1, 2.0);
-    EXPECT_EQ(images.Names().back(), "copied.png");
-    EXPECT_EQ(s->width, 8);
+    EXPECT_EQ(std::tuple(images.Names().back(), s->width), std::tuple("copied.png", 8));
 }
 
 TEST(RescaleStrips, FramesNeverBleedIntoEachOther) {

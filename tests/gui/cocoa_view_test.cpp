@@ -2,6 +2,7 @@
 // keys, menus and text entry as a window system would deliver them.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include "headless_mac_fixture.h"
 
 using namespace guitest;
@@ -160,9 +161,7 @@ TEST_F(ViewFixture, EntryFilterByParameterType) {
     graphics->CreateTextEntry(c, &style, c->GetRECT(), "start", nullptr);
     const platform::TextFieldSetup& s = Entry()->Setup();
     EXPECT_EQ(s.frame, (platform::Rect{10, 259, 21, 21}));
-    EXPECT_EQ(s.fontSize, 18);
-    EXPECT_EQ(s.alignment, 2);
-    EXPECT_EQ(Entry()->StringValue(), "start");
+    EXPECT_EQ(std::tuple(s.fontSize, s.alignment, Entry()->StringValue()), std::tuple(18, 2, "start"));
 }
 
 TEST_F(ViewFixture, CommitAndCancel) {
@@ -172,8 +171,7 @@ TEST_F(ViewFixture, CommitAndCancel) {
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
     Entry()->Type("er");
     Entry()->PressReturn();
-    EXPECT_EQ(text->lastText, "older");
-    EXPECT_EQ(Entry(), nullptr);
+    EXPECT_EQ(std::tuple(text->lastText, Entry()), std::tuple("older", nullptr));
 
     graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "", plug.GetParam(0));
     Entry()->Type("-40");
@@ -186,8 +184,7 @@ TEST_F(ViewFixture, CommitAndCancel) {
     EXPECT_EQ(Entry(), nullptr);
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "wheel", nullptr);
     hv->ScrollWheel(VX(10), VY(10), 1);  // the wheel ends a plain entry without taking its text
-    EXPECT_EQ(Entry(), nullptr);
-    EXPECT_EQ(text->lastText, "older");
+    EXPECT_EQ(std::tuple(Entry(), text->lastText), std::tuple(nullptr, "older"));
 }
 
 TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
@@ -270,13 +267,11 @@ TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
     EXPECT_TRUE(Entry()->Setup().secure);
     Entry()->Type("secret");
     Entry()->PressReturn();
-    EXPECT_EQ(password->lastText, "secret");
-    EXPECT_EQ(name->lastText, "user1");
+    EXPECT_EQ(std::tuple(password->lastText, name->lastText), std::tuple("secret", "user1"));
     // The same control again: the running entry is committed, a fresh one starts.
     graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
     graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
-    EXPECT_EQ(name->lastText, "a");
-    EXPECT_EQ(Entry()->StringValue(), "b");
+    EXPECT_EQ(std::tuple(name->lastText, Entry()->StringValue()), std::tuple("a", "b"));
     graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
     EXPECT_EQ(Entry()->StringValue(), "b");
 }

@@ -1,6 +1,7 @@
 // The window back end's services through the headless back end.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <unistd.h>
 
 #include <atomic>
@@ -81,8 +82,7 @@ TEST_F(TempHome, PromptForFileStringRules) {
     ASSERT_EQ(backend.filePanels.size(), 1u);
     const platform::FilePanelSetup& s = backend.filePanels[0];
     EXPECT_TRUE(s.save);
-    EXPECT_EQ(s.fileName, "prog.pr4");
-    EXPECT_EQ(s.directory, desktop);
+    EXPECT_EQ(std::tuple(s.fileName, s.directory), std::tuple("prog.pr4", desktop));
     EXPECT_EQ(s.allowedTypes, (std::vector<std::string>{"pr4", "pr3"}));
 
     backend.filePanelAnswers.push_back("/data/banks/bass.pr3");
@@ -147,8 +147,7 @@ TEST_F(MacFixture, ImageNameRule) {
     CMN_String host, plugin;
     graphics->HostPath(&host);
     graphics->PluginPath(&plugin);
-    EXPECT_EQ(host.Get(), dir + "/qdeditor");
-    EXPECT_EQ(plugin.Get(), dir.substr(0, dir.rfind('/') + 1));
+    EXPECT_EQ(std::tuple(host.Get(), plugin.Get()), std::tuple(dir + "/qdeditor", dir.substr(0, dir.rfind('/') + 1)));
     graphics->SetBundleID("unknown.bundle");
     EXPECT_EQ(std::unique_ptr<PIX_IBitmap>(graphics->OSLoadBitmap(0, "knob.png")), nullptr);
 }
@@ -173,8 +172,7 @@ TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {
 TEST_F(MacFixture, WindowLifecycleAndCursor) {
     Open();
     graphics->OpenWindow(nullptr);  // opening again closes first
-    EXPECT_EQ(backend.LiveTimerCount(), 1);
-    EXPECT_EQ(backend.Views().size(), 1u);
+    EXPECT_EQ(std::tuple(backend.LiveTimerCount(), backend.Views().size()), std::tuple(1, 1u));
     graphics->CloseWindow();
     graphics->CloseWindow();  // twice: nothing
     EXPECT_FALSE(graphics->WindowIsOpen());
@@ -188,8 +186,7 @@ TEST_F(MacFixture, WindowLifecycleAndCursor) {
     graphics->ShowMouseCursor();
     graphics->ShowMouseCursor();  // not hidden: nothing
     ASSERT_EQ(backend.warps.size(), 1u);
-    EXPECT_EQ(backend.warps[0].x, 321);
-    EXPECT_EQ(backend.warps[0].y, 123);
+    EXPECT_EQ(std::tuple(backend.warps[0].x, backend.warps[0].y), std::tuple(321, 123));
     graphics->OpenWindow(nullptr);  // left open: the destructor closes it
 }
 
@@ -210,8 +207,7 @@ TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
         hv->Display();
         ASSERT_EQ(hv->shownImages.size(), 1u);
         const auto& shown = hv->shownImages[0];
-        EXPECT_EQ(shown.width, 4 * scale);
-        EXPECT_EQ(shown.height, 3 * scale);
+        EXPECT_EQ(std::tuple(shown.width, shown.height), std::tuple(4 * scale, 3 * scale));
         EXPECT_EQ(shown.dest, (platform::Rect{0, 0, 4, 3}));  // the panel's size in points
         for (int y = 0; y < 3 * scale; ++y)
             for (int x = 0; x < 4 * scale; ++x)

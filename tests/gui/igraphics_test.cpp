@@ -28,9 +28,7 @@ TEST_F(GraphicsFixture, ParameterPathRunsUnderTheMutexInHookOrder) {
     LogControl* twin = Add("twin", IRECT(20, 0, 30, 10), 0);
     LogControl* other = Add("other", IRECT(40, 0, 50, 10), 1);
     Attach();
-    EXPECT_EQ(knob->GetValue(), 0.1);
-    EXPECT_EQ(twin->GetDefaultValue(), 0.1);
-    EXPECT_EQ(other->GetValue(), 0.5);
+    EXPECT_EQ(std::tuple(knob->GetValue(), twin->GetDefaultValue(), other->GetValue()), std::tuple(0.1, 0.1, 0.5));
     CleanAll();
     log.clear();
 
@@ -46,8 +44,7 @@ TEST_F(GraphicsFixture, ParameterPathRunsUnderTheMutexInHookOrder) {
 
     log.clear();
     plug.SetParameterFromGUI2(1, 7.0);
-    EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
-    EXPECT_EQ(log, (Log{"change 1 locked"}));
+    EXPECT_EQ(std::tuple(plug.GetParam(1)->Value(), log), std::tuple(1.0, (Log{"change 1 locked"})));
 }
 
 TEST_F(GraphicsFixture, DirtyRectangleIsTheUnionOfDirtyControls) {
@@ -140,9 +137,7 @@ TEST_F(GraphicsFixture, ListEditsKeepTheBackgroundAndRenumber) {
     }
     graphics->RemoveControl(2);
     graphics->RemoveControl(9);
-    EXPECT_EQ(graphics->NControls(), 4);
-    EXPECT_EQ(graphics->GetControlIdx(c[1]), -1);
-    EXPECT_EQ(c[2]->GetIndex(), 2);
+    EXPECT_EQ(std::tuple(graphics->NControls(), graphics->GetControlIdx(c[1]), c[2]->GetIndex()), std::tuple(4, -1, 2));
     delete c[1];
 }
 
@@ -156,8 +151,7 @@ TEST_F(GraphicsFixture, SecondAttachAddsNothing) {
     EXPECT_FALSE(*state->mAttachVisible.GetAt(1));
     ASSERT_NE(graphics->GetDrawBitmap(), nullptr);
     plug.AttachGraphics(graphics);
-    EXPECT_EQ(state->mAttachOrder.GetSize(), 2);
-    EXPECT_EQ(graphics->NControls(), 2);
+    EXPECT_EQ(std::tuple(state->mAttachOrder.GetSize(), graphics->NControls()), std::tuple(2, 2));
 }
 
 TEST_F(GraphicsFixture, ParameterOperationsReachTheBoundControlsOnly) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -63,13 +64,10 @@ TEST_F(Env, ConfigAndTilde) {
     configHome_.Set("relative/ignored");
     EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
     configHome_.Set("/cfg");
-    EXPECT_EQ(ConfigDirectory(), "/cfg");
-    EXPECT_EQ(ConfigDirectory(true), "/etc/xdg");
+    EXPECT_EQ(std::tuple(ConfigDirectory(), ConfigDirectory(true)), std::tuple("/cfg", "/etc/xdg"));
     configDirs_.Set("/opt/a:/opt/b");
-    EXPECT_EQ(ConfigDirectory(true), "/opt/a");
-    EXPECT_EQ(ExpandTilde("~/Desktop"), dir_ + "/Desktop");
-    EXPECT_EQ(ExpandTilde("~"), dir_);
-    EXPECT_EQ(ExpandTilde("~other/x"), "~other/x");
+    EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", dir_ + "/Desktop"));
+    EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x")), std::tuple(dir_, "~other/x"));
     EXPECT_EQ(ExpandTilde("/a/~/b"), "/a/~/b");
 }
 
@@ -117,8 +115,7 @@ TEST(Folders, BundleResources) {
     for (const Case& c : cases) EXPECT_EQ(PathForResource(b, c.name, c.type), c.path) << c.name << "." << c.type;
     RegisterMainBundle("main.bundle");
     ASSERT_TRUE(FindBundle("main.bundle", &b));
-    EXPECT_EQ(b.executablePath, ExecutablePath());
-    EXPECT_EQ(b.resourcesPath, b.bundlePath + "/Resources");
+    EXPECT_EQ(std::tuple(b.executablePath, b.resourcesPath), std::tuple(ExecutablePath(), b.bundlePath + "/Resources"));
 }
 
 }  // namespace

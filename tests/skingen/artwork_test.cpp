@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -47,8 +48,7 @@ double Contrast(PIX_PixelValue a, PIX_PixelValue b) {
 TEST(SkinKeyboard, GeometryAgreesWithTheHitTestEverywhere) {
     for (int y = 0; y < kb::kKeyHeight; ++y)
         for (int x = 0; x < kb::kOctaveWidth; ++x) ASSERT_EQ(kb::KeyAt(x, y), ReferenceKey(x, y)) << x << "," << y;
-    EXPECT_EQ(kb::KeyAt(-1, 0), -1);
-    EXPECT_EQ(kb::KeyAt(kb::kOctaveWidth, 0), -1);
+    EXPECT_EQ(std::tuple(kb::KeyAt(-1, 0), kb::KeyAt(kb::kOctaveWidth, 0)), std::tuple(-1, -1));
     EXPECT_EQ(kb::KeyAt(0, kb::kKeyHeight), -1);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -41,8 +42,7 @@ TEST(SkinFiles, EveryManifestRowLoadsWithItsSizeAndFrames) {
         std::unique_ptr<PIX_IBitmap> loaded(PIX_LoadPNG(path.c_str()));
         ASSERT_TRUE(loaded);
         const int w = loaded->getWidth(), h = loaded->getHeight();
-        EXPECT_EQ(w, d.spec->guiWidth * 2);
-        EXPECT_EQ(h, d.spec->guiHeight * 2 * d.spec->frames);
+        EXPECT_EQ(std::tuple(w, h), std::tuple(d.spec->guiWidth * 2, d.spec->guiHeight * 2 * d.spec->frames));
         // The file holds exactly the drawn pixels.
         EXPECT_EQ(skingen::PixelCrc(*loaded), skingen::PixelCrc(*d.bitmap));
     }
