@@ -1,4 +1,5 @@
 #include <cmath>
+#include <tuple>
 
 #include "controls_fixture.h"
 #include "gui/controls/fader_control.h"

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "controls_fixture.h"
 #include "gui/controls/switch_controls.h"

@@ -1,5 +1,7 @@
 // The editor core: keyboard notes on the MIDI output, the note-state table, the ranges
 // that follow MIDI sync and the Flexi slots, and the menu commands.
+#include <tuple>
+
 #include "editor_fixture.h"
 #include "editor/data/param_table.h"
 #include "editor/menu_commands.h"

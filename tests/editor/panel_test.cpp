@@ -1,6 +1,7 @@
 // The panel as CreateGUI leaves it: which skin the setting builds, the controls in
 // their order, what starts hidden, the tooltips and the keyboard's place.
 #include <numeric>
+#include <tuple>
 
 #include "editor_fixture.h"
 #include "gui/bitmap_control.h"
@@ -151,6 +152,33 @@ TEST_P(PanelTest, OnlyTheOnDemandGroupsStartHidden) {
     EXPECT_TRUE(editor->ValueText(186)->IsHidden());
 }
 
+TEST_P(PanelTest, TooltipsNameTheSoundAndTheFileButtons) {
+    const std::pair<int, const char*> expected[] = {
+        {3, "VCO1 coarse"},
+        {21, "VCO PWM LFO frq"},
+        {45, "VCO4 PWM LFO frq"},
+        {104, "FLEXI1 CURVE"},
+        {125, ""},
+        {127, "MIDI Sync"},
+        {131, "Effects Chain Order"},
+        {173, "portamento mode"},
+        {187, ""},
+        {202, "Load program from file"},
+        {203, "Save program to file"},
+        {205, "Select and write program from file to QD"},
+        {207, "Write all programs from files to QD. You have to connect two midicables!"},
+        {208, ""},
+        {292, "4 Band Paragraphic Equalizer"},
+        {343, ""},
+    };
+    for (const auto& [param, text] : expected) {
+        const std::vector<IControl*> bound = Bound(param);
+        ASSERT_FALSE(bound.empty()) << param;
+        for (IControl* c : bound) EXPECT_STREQ(c->GetTooltip(), text) << "parameter " << param;
+    }
+    EXPECT_TRUE(G()->TooltipsEnabled());
+}
+
 TEST_P(PanelTest, KeyboardAndFlexiButtonsTakeTheirImagesFullSize) {
     const IRECT* kb = editor->Keyboard()->GetRECT();
     EXPECT_EQ(std::tuple(kb->L, kb->T, kb->W()), std::tuple(316, 728, 490));
@@ -184,31 +212,3 @@ TEST_P(PanelTest, ValueTextsFollowTheSkinsRuleAndTheFlexiTextsAreNeverAttached) 
 
 INSTANTIATE_TEST_SUITE_P(Skins, PanelTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "lcd" : "orig"; });
-
-TEST_P(PanelTest, TooltipsNameTheSoundAndTheFileButtons) {
-    const std::pair<int, const char*> expected[] = {
-        {3, "VCO1 coarse"},
-        {21, "VCO PWM LFO frq"},
-        {45, "VCO4 PWM LFO frq"},
-        {104, "FLEXI1 CURVE"},
-        {125, ""},
-        {127, "MIDI Sync"},
-        {131, "Effects Chain Order"},
-        {173, "portamento mode"},
-        {187, ""},
-        {202, "Load program from file"},
-        {203, "Save program to file"},
-        {205, "Select and write program from file to QD"},
-        {207, "Write all programs from files to QD. You have to connect two midicables!"},
-        {208, ""},
-        {292, "4 Band Paragraphic Equalizer"},
-        {343, ""},
-    };
-    for (const auto& [param, text] : expected) {
-        const std::vector<IControl*> bound = Bound(param);
-        ASSERT_FALSE(bound.empty()) << param;
-        for (IControl* c : bound) EXPECT_STREQ(c->GetTooltip(), text) << "parameter " << param;
-    }
-    EXPECT_TRUE(G()->TooltipsEnabled());
-}
-
