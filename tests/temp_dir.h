@@ -5,10 +5,18 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
 namespace testutil {
+
+// The whole file as bytes; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A new empty folder under /tmp, removed with its contents. The path is empty when no
 // folder could be made.

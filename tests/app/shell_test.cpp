@@ -1,6 +1,8 @@
 // The shell: its settings folder and MIDI choice, its MIDI ports when the system has
 // none to give, and a whole run of the program on the headless back end.
 #include <gtest/gtest.h>
+
+#include <tuple>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -146,10 +148,7 @@ TEST_F(AppRun, FirstRunShowsTheCentredPanelAndClosingStoresTheSettings) {
     ASSERT_TRUE(app.Start());
     EXPECT_TRUE(backend.IsShown(app.MainWindow()));
     const platform::Rect frame = app.MainWindow()->ScreenFrame();
-    EXPECT_EQ(frame.width, 1140);
-    EXPECT_EQ(frame.height, 800);
-    EXPECT_EQ(frame.x, 390);
-    EXPECT_EQ(frame.y, 125);
+    EXPECT_EQ(std::tuple(frame.width, frame.height, frame.x, frame.y), std::tuple(1140, 800, 390, 125));
     EXPECT_NE(out.str().find("MIDI output ports"), std::string::npos);
     EXPECT_EQ(out.str().find("couldn't attach gui"), std::string::npos);
     EXPECT_FALSE(app.OutputOpen());

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <tuple>
 
 #include "controls_fixture.h"
 #include "gui/controls/fader_control.h"
@@ -72,8 +73,7 @@ TEST_F(Faders, HandleFollowsTheMouseInBothOrientations) {
     }
     auto* f = Add(new IFaderControl(&plug, 0, 0, 100, kParamUnit, Strip(1, 10, 20)));
     f->AfterGUIResize(1.5);
-    EXPECT_EQ(f->GetLength(), 150);
-    EXPECT_EQ(f->GetHandleHeadroom(), 30);
+    EXPECT_EQ(std::tuple(f->GetLength(), f->GetHandleHeadroom()), std::tuple(150, 30));
 
     // A track as long as its handle has nowhere to slide: the value is kept.
     auto* stuck = Add(new IFaderControl(&plug, 0, 0, 20, kParamUnit, Strip(1, 10, 20)));

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "controls_fixture.h"
 #include "gui/controls/para_eq_graph.h"
@@ -90,11 +91,7 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
 TEST_F(EqGraph, CurvesValueLabelAndOneBand) {
     // 10 octaves over 200 x 96 pixels; +12 dB of +-24 is 24 pixels up.
     auto* eq = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 96), -1, Settings(20, 20480)));
-    struct Case {
-        int type;
-        float width;
-        std::vector<std::pair<int, float>> columns;
-    } cases[] = {
+    struct Case { int type; float width; std::vector<std::pair<int, float>> columns; } cases[] = {
         {IParaGraphicEqBand::kPeak, 1, {{100, -24}, {60, 0}, {140, 0}}},
         // Slope 2: the shelf turns over a fifth of the width, columns 80 to 120.
         {IParaGraphicEqBand::kLowShelf, 2, {{0, -24}, {80, -24}, {100, -12}, {120, 0}, {199, 0}}},

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "controls_fixture.h"
 #include "gui/controls/switch_controls.h"
@@ -65,11 +66,7 @@ TEST_F(Switches, FrameAreasSliceTheFrame) {
 
 TEST_F(Switches, RadioButtonsInEveryDirectionAndScale) {
     // 3 buttons of 10 x 8 in {20, 30, 80, 90}: the spare pixels make 2 equal gaps.
-    struct Case {
-        int direction;
-        double scale;
-        IRECT b[3];
-    } cases[] = {
+    struct Case { int direction; double scale; IRECT b[3]; } cases[] = {
         {0, 1.0, {{20, 30, 30, 38}, {20, 56, 30, 64}, {20, 82, 30, 90}}},
         {1, 1.0, {{55, 30, 65, 38}, {30, 30, 40, 38}, {5, 30, 15, 38}}},
         {2, 1.0, {{20, 64, 30, 72}, {20, 38, 30, 46}, {20, 12, 30, 20}}},
@@ -93,29 +90,6 @@ TEST_F(Switches, RadioButtonsInEveryDirectionAndScale) {
     EXPECT_EQ(one->GetValue(), 0.0);
 }
 
-TEST_F(Switches, OverlayAndBackgrounds) {
-    auto* overlay = Add(new IBitmapOverlayControl(&plug, 50, 40, Strip(2, 100, 80), IRECT(10, 10, 20, 20)));
-    DrawAlone(overlay);
-    EXPECT_EQ(*overlay->GetTargetRECT(), IRECT(10, 10, 20, 20));
-    EXPECT_EQ(Pixel(60, 50), COLOR_BLACK) << "closed: nothing drawn";
-    overlay->OnMouseDown(12, 12, &left);
-    DrawAlone(overlay);
-    EXPECT_EQ(*overlay->GetTargetRECT(), IRECT(50, 40, 150, 120));
-    EXPECT_EQ(Pixel(60, 50), FrameColor(2));
-    overlay->AfterGUIResize(1.5);
-    EXPECT_EQ(overlay->GetClosedTarget(), IRECT(15, 15, 30, 30));
-
-    graphics->AttachPanelBackground(&COLOR_GRAY);
-    graphics->AttachBackground(9001, "no-such-image.png");  // a missing image still makes a control
-    ASSERT_EQ(graphics->NControls(), 3);
-    EXPECT_NE(dynamic_cast<IBitmapControl*>(graphics->GetControl(0)), nullptr);
-    auto* panel = dynamic_cast<IPanelControl*>(graphics->GetControl(1));
-    ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(overlay->GetIndex(), 2);
-    DrawAlone(panel);
-    EXPECT_EQ(Pixel(399, 299), COLOR_GRAY);
-}
-
 using Texts = ControlsFixture;
 
 TEST_F(Texts, ResizeScalesOnlyTheSizeSoSecureStaysSecure) {
@@ -137,6 +111,28 @@ TEST_F(Texts, ResizeScalesOnlyTheSizeSoSecureStaysSecure) {
     EXPECT_EQ(t2->GetText()->mSize, 20) << "the second text starts at size 10";
     for (int n : {0, 3, 99, 120, -4})
         EXPECT_EQ(std::string(SecureMask(n)), std::string(std::clamp(n, 0, 99), '*')) << n;
+}
+
+TEST_F(Switches, OverlayAndBackgrounds) {
+    auto* overlay = Add(new IBitmapOverlayControl(&plug, 50, 40, Strip(2, 100, 80), IRECT(10, 10, 20, 20)));
+    DrawAlone(overlay);
+    EXPECT_EQ(*overlay->GetTargetRECT(), IRECT(10, 10, 20, 20));
+    EXPECT_EQ(Pixel(60, 50), COLOR_BLACK) << "closed: nothing drawn";
+    overlay->OnMouseDown(12, 12, &left);
+    DrawAlone(overlay);
+    EXPECT_EQ(std::tuple(*overlay->GetTargetRECT(), Pixel(60, 50)), std::tuple(IRECT(50, 40, 150, 120), FrameColor(2)));
+    overlay->AfterGUIResize(1.5);
+    EXPECT_EQ(overlay->GetClosedTarget(), IRECT(15, 15, 30, 30));
+
+    graphics->AttachPanelBackground(&COLOR_GRAY);
+    graphics->AttachBackground(9001, "no-such-image.png");  // a missing image still makes a control
+    ASSERT_EQ(graphics->NControls(), 3);
+    EXPECT_NE(dynamic_cast<IBitmapControl*>(graphics->GetControl(0)), nullptr);
+    auto* panel = dynamic_cast<IPanelControl*>(graphics->GetControl(1));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(overlay->GetIndex(), 2);
+    DrawAlone(panel);
+    EXPECT_EQ(Pixel(399, 299), COLOR_GRAY);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The editor core: keyboard notes on the MIDI output, the note-state table, the ranges
 // that follow MIDI sync and the Flexi slots, and the menu commands.
+#include <tuple>
+
 #include "editor_fixture.h"
 #include "editor/data/param_table.h"
 #include "editor/menu_commands.h"
@@ -66,10 +68,7 @@ TEST_F(EditorTest, KobrelOutputIsGreetedOnceAtStart) {
 
 TEST_F(EditorTest, KeyboardInputKeepsTheNoteStateTable) {
     Make();
-    struct Step {
-        uint8_t status, note, velocity;
-        int held;
-    };
+    struct Step { uint8_t status, note, velocity; int held; };
     const Step steps[] = {
         {0x90, 60, 100, 1}, {0x91, 64, 1, 2},  // any channel
         {0x90, 60, 90, 2},                       // repeated Note On: still one key
@@ -83,8 +82,7 @@ TEST_F(EditorTest, KeyboardInputKeepsTheNoteStateTable) {
     }
     EXPECT_EQ(editor->NoteState(60), 0);
     editor->ProcessKeyboardMidi(IMidiMessage(0, 0x90, 127, 1));
-    EXPECT_EQ(editor->NoteState(127), 1);
-    EXPECT_EQ(editor->NoteState(128), 0);
+    EXPECT_EQ(std::tuple(editor->NoteState(127), editor->NoteState(128)), std::tuple(1, 0));
     EXPECT_TRUE(output.sent.empty());
 }
 
@@ -95,22 +93,17 @@ TEST_F(EditorTest, SyncRangesFollowTheModeAndTheFlexiSlotsOnThem) {
     editor->SetFlexiDestination(3, 139);  // Flexi 4 on the second delay time
     editor->GetParam(45)->Set(100);
     editor->UpdateLfoSyncRanges(1);
-    EXPECT_EQ(range(45), std::pair(1.0, 12.0));
-    EXPECT_EQ(editor->GetParam(45)->Value(), 12.0);
-    EXPECT_EQ(range(233), std::pair(1.0, 12.0));
-    EXPECT_EQ(range(234), std::pair(1.0, 12.0));
+    EXPECT_EQ(std::tuple(range(45), editor->GetParam(45)->Value()), std::tuple(std::pair(1.0, 12.0), 12.0));
+    EXPECT_EQ(std::tuple(range(233), range(234)), std::tuple(std::pair(1.0, 12.0), std::pair(1.0, 12.0)));
     EXPECT_EQ(range(231), std::pair(0.0, 127.0));
     editor->UpdateLfoSyncRanges(0);
-    EXPECT_EQ(range(45), std::pair(1.0, 127.0));
-    EXPECT_EQ(editor->GetParam(45)->Value(), 12.0);
+    EXPECT_EQ(std::tuple(range(45), editor->GetParam(45)->Value()), std::tuple(std::pair(1.0, 127.0), 12.0));
 
     editor->UpdateDelaySyncRanges(2);
-    EXPECT_EQ(range(138), std::pair(1.0, 12.0));
-    EXPECT_EQ(range(142), std::pair(1.0, 12.0));
+    EXPECT_EQ(std::tuple(range(138), range(142)), std::tuple(std::pair(1.0, 12.0), std::pair(1.0, 12.0)));
     EXPECT_EQ(range(237), std::pair(1.0, 12.0));
     editor->UpdateDelaySyncRanges(0);
-    EXPECT_EQ(range(138), std::pair(0.0, 127.0));
-    EXPECT_EQ(range(238), std::pair(0.0, 127.0));
+    EXPECT_EQ(std::tuple(range(138), range(238)), std::tuple(std::pair(0.0, 127.0), std::pair(0.0, 127.0)));
 }
 
 TEST_F(EditorTest, FlexiTargetsHideTheRangeTextsOfEverySlotOnThatKnob) {
@@ -151,15 +144,13 @@ TEST_F(EditorTest, MenuCommandsReachEveryBranch) {
         {qd::kMenuSkinLcd, "lcd"}, {qd::kMenuSkinSolid, "solid"}, {qd::kMenuSkinSpace, "space"}};
     for (auto [command, name] : skins) {
         EXPECT_TRUE(editor->OnMenuCommand(command));
-        EXPECT_EQ(Ini("gui", "background"), name);
-        EXPECT_EQ(editor->Skin(), qd::kSkinSpace);
+        EXPECT_EQ(std::tuple(Ini("gui", "background"), editor->Skin()), std::tuple(name, qd::kSkinSpace));
     }
     EXPECT_FALSE(editor->OnMenuCommand(qd::kMenuQuit));
     EXPECT_FALSE(editor->OnMenuCommand(0));
 
     editor.reset();
-    EXPECT_EQ(Ini("gui", "manager"), "true");
-    EXPECT_EQ(Ini("gui", "guiscale"), "1.000000000000000");
+    EXPECT_EQ(std::tuple(Ini("gui", "manager"), Ini("gui", "guiscale")), std::tuple("true", "1.000000000000000"));
 }
 
 TEST_F(EditorTest, ManagerViewAndBankSlotsComeFromTheSettings) {

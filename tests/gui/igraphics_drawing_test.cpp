@@ -156,57 +156,6 @@ TEST(DrawRotatedBitmap, AtAngleZeroDrawsTheStripAroundItsCentre) {
     }
 }
 
-TEST(DrawRotatedMask, LayersMaskAndTopOverTheBaseWithoutItsAlpha) {
-    // At angle 0 every stage is a plain per-pixel combine, so the expected pixel is the
-    // chain of combiners the stages name.
-    const uint32_t base = PIX_MakePixel(255, 10, 20, 30), mask = PIX_MakePixel(200, 40, 50, 60),
-                   top = PIX_MakePixel(100, 90, 80, 70), back = PIX_MakePixel(255, 1, 2, 3);
-    auto fill = [](uint32_t v) {
-        auto* bm = new PIX_MemBitmap(4, 4, 4);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = v;
-        return std::unique_ptr<PIX_MemBitmap>(bm);
-    };
-    auto b = fill(base), m = fill(mask), t = fill(top);
-    const IBitmapStrip sb{b.get(), 4, 4, 1, false}, sm{m.get(), 4, 4, 1, false}, st{t.get(), 4, 4, 1, false};
-    auto combine = [](uint32_t d, uint32_t s, PIX_DrawMode mode) {
-        PIX_SelectCombiner(mode, 256)(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s),
-                                      PIX_PixelA(s), 256);
-        return d;
-    };
-    uint32_t expect = combine(base & 0xFFFFFF00u, mask, 0x10001);
-    expect = combine(expect, top, 0x10000);
-    expect = combine(back, expect, 0x10000);
-
-    DrawGraphics g(8, 8);
-    g.Clear(back);
-    EXPECT_TRUE(g.DrawRotatedMask(&sb, &sm, &st, 2, 3, 0.0));
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            ASSERT_EQ(g.At(x, y), x >= 2 && x < 6 && y >= 3 && y < 7 ? expect : back) << x << "," << y;
-    // An odd width turns about a half pixel; it still stays inside its box.
-    const IBitmapStrip odd{b.get(), 3, 4, 1, false};
-    g.Clear(back);
-    g.DrawRotatedMask(&odd, &sm, &st, 0, 0, 45.0);
-    for (int i = 0; i < 64; ++i) ASSERT_TRUE((i % 8 < 3 && i / 8 < 4) || g.At(i % 8, i / 8) == back) << i;
-}
-
-TEST(LoadBitmapStrip, GoesThroughTheBackEndAtItsResourceScale) {
-    DrawGraphics g(10, 10);
-    std::vector<std::string> asked;
-    g.images = [&](const char* name) -> PIX_IBitmap* {
-        asked.push_back(name);
-        return std::string(name) == "img/orig/knob-2x.png" ? Frames(3, 100, 90, true) : nullptr;
-    };
-    g.SetResourceScale(2);
-    IBitmapStrip* s = g.LoadBitmapStrip(2001, "img/orig/knob-2x.png", 3, true);
-    EXPECT_EQ(std::pair(s->width, s->height), std::pair(150, 45));
-    g.RescaleBitmaps(1.5);
-    EXPECT_EQ(std::pair(s->width, PIX_PixelR(*PIX_PixelAddress(*s->bitmap, s->FrameStart(3) + 30, 30))),
-              std::pair(228, 3));
-    EXPECT_EQ(std::count(asked.begin(), asked.end(), "img/orig/knob-2x.png"), 2);
-}
-
 TEST(RuntimeStrips, KeepTheirOrientationAndDropCleanly) {
     DrawGraphics g(10, 10);
     g.images = [](const char*) -> PIX_IBitmap* { return Frames(2, 10, 10, true); };
@@ -241,19 +190,6 @@ TEST(RuntimeStrips, KeepTheirOrientationAndDropCleanly) {
     IBitmapStrip foreign{&own, 2, 2, 1, false};
     g.DropBitmap(&foreign);
     EXPECT_EQ(foreign.bitmap, &own);
-}
-
-TEST(ForcePixel, StoresInsideAndIgnoresOutside) {
-    DrawGraphics g(6, 4);
-    const IColor c(0, 1, 2, 3);  // stored as is, even fully transparent
-    struct Case { int x, y; bool inside; } cases[] = {
-        {0, 0, true}, {5, 3, true}, {-1, 0, false}, {6, 0, false}, {0, 4, false}, {0, -1, false}};
-    for (const Case& k : cases) {
-        g.Clear(0xdeadbeef);
-        EXPECT_TRUE(g.ForcePixel(&c, k.x, k.y));
-        for (int i = 0; i < 24; ++i)
-            EXPECT_EQ(g.At(i % 6, i / 6), k.inside && i == k.y * 6 + k.x ? PIX_MakePixel(0, 1, 2, 3) : 0xdeadbeef);
-    }
 }
 
 TEST(DrawBitmapText, LaysCharactersOutInCells) {
@@ -361,25 +297,6 @@ TEST(DrawIText, MeasuresAndDrawsByAlignment) {
     EXPECT_EQ(none.mCached, nullptr);
 }
 
-TEST(DrawIText, DrawsAndMeasuresWithARealFace) {
-    DrawGraphics g(80, 40);
-    g.Clear(0xffffffff);
-    IText style(14, COLOR_BLACK, "DejaVu Sans", IText::kStyleNormal, IText::kAlignNear);
-    IRECT box(2, 2, 78, 38);
-    ASSERT_TRUE(g.DrawIText(&style, "Hi", &box) && style.mCached);
-    // The corrected request brings the line height to the size asked for.
-    EXPECT_NEAR(style.mCached->GetLineHeight(), 14, 2);
-    bool inked = false;
-    for (int i = 0; i < 80 * 40; ++i) inked |= g.At(i % 80, i / 80) != 0xffffffffu;
-    EXPECT_TRUE(inked);
-
-    IText same(14, COLOR_RED, "DejaVu Sans", IText::kStyleNormal, IText::kAlignFar);
-    IRECT r(0, 5, 70, 30);
-    EXPECT_TRUE(g.MeasureIText(&same, "Hi", &r));
-    EXPECT_EQ(same.mCached, style.mCached);  // one font per size, orientation, style and face
-    EXPECT_TRUE(r.R == 70 && r.W() > 5 && r.W() < 40 && r.H() > 8) << r.L << "," << r.T << "," << r.R << "," << r.B;
-}
-
 namespace {
 
 // The back buffer as text, rows split by '|': '#' where something was drawn.
@@ -457,24 +374,6 @@ TEST(ShapePrimitives, LandOnTheirPixels) {
     }
 }
 
-TEST(ShapePrimitives, PolygonsFillInsideAndRoundCornersReachPastATinyBox) {
-    const IColor white = COLOR_WHITE;
-    DrawGraphics g(12, 10);
-    const int xs[] = {1, 8, 8, 1}, ys[] = {1, 1, 8, 8};
-    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 2));  // too few points: nothing
-    EXPECT_EQ(g.At(4, 4), 0u);
-    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 4));
-    EXPECT_EQ(std::pair(g.At(4, 4), g.At(0, 0)), std::pair(0xffffffffu, 0u));
-    g.Clear(0);
-    EXPECT_TRUE(g.FillTriangle(&white, 0, 0, 9, 0, 0, 9));
-    EXPECT_EQ(std::pair(g.At(1, 1), g.At(9, 9)), std::pair(0xffffffffu, 0u));
-    g.Clear(0);
-    const IRECT tiny(3, 3, 4, 4);
-    // A radius larger than the box: the corner discs reach outside it, clipped to the buffer.
-    g.FillRoundRect(&white, &tiny, nullptr, 5, false);
-    EXPECT_NE(Picture(g).substr(9 * 13), "............");
-}
-
 TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
     std::unique_ptr<PIX_MemBitmap> font(Frames(4, 4, 6, true));
     const IBitmapStrip strip{font.get(), 16, 6, 4, true};
@@ -495,3 +394,70 @@ TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
     EXPECT_EQ(Picture(g).substr(0, 24), "....########............");
     EXPECT_EQ(PIX_PixelR(g.At(4, 0)) * 10 + PIX_PixelR(g.At(8, 0)), 34);  // frames 3 and 4, in order
 }
+
+TEST(DrawRotatedMask, LayersMaskAndTopOverTheBaseWithoutItsAlpha) {
+    // At angle 0 every stage is a plain per-pixel combine, so the expected pixel is the
+    // chain of combiners the stages name.
+    const uint32_t base = PIX_MakePixel(255, 10, 20, 30), mask = PIX_MakePixel(200, 40, 50, 60),
+                   top = PIX_MakePixel(100, 90, 80, 70), back = PIX_MakePixel(255, 1, 2, 3);
+    auto fill = [](uint32_t v) {
+        auto* bm = new PIX_MemBitmap(4, 4, 4);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = v;
+        return std::unique_ptr<PIX_MemBitmap>(bm);
+    };
+    auto b = fill(base), m = fill(mask), t = fill(top);
+    const IBitmapStrip sb{b.get(), 4, 4, 1, false}, sm{m.get(), 4, 4, 1, false}, st{t.get(), 4, 4, 1, false};
+    auto combine = [](uint32_t d, uint32_t s, PIX_DrawMode mode) {
+        PIX_SelectCombiner(mode, 256)(reinterpret_cast<uint8_t*>(&d), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s),
+                                      PIX_PixelA(s), 256);
+        return d;
+    };
+    uint32_t expect = combine(base & 0xFFFFFF00u, mask, 0x10001);
+    expect = combine(expect, top, 0x10000);
+    expect = combine(back, expect, 0x10000);
+
+    DrawGraphics g(8, 8);
+    g.Clear(back);
+    EXPECT_TRUE(g.DrawRotatedMask(&sb, &sm, &st, 2, 3, 0.0));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(g.At(x, y), x >= 2 && x < 6 && y >= 3 && y < 7 ? expect : back) << x << "," << y;
+    // An odd width turns about a half pixel; it still stays inside its box.
+    const IBitmapStrip odd{b.get(), 3, 4, 1, false};
+    g.Clear(back);
+    g.DrawRotatedMask(&odd, &sm, &st, 0, 0, 45.0);
+    for (int i = 0; i < 64; ++i) ASSERT_TRUE((i % 8 < 3 && i / 8 < 4) || g.At(i % 8, i / 8) == back) << i;
+}
+
+TEST(ForcePixel, StoresInsideAndIgnoresOutside) {
+    DrawGraphics g(6, 4);
+    const IColor c(0, 1, 2, 3);  // stored as is, even fully transparent
+    struct Case { int x, y; bool inside; } cases[] = {
+        {0, 0, true}, {5, 3, true}, {-1, 0, false}, {6, 0, false}, {0, 4, false}, {0, -1, false}};
+    for (const Case& k : cases) {
+        g.Clear(0xdeadbeef);
+        EXPECT_TRUE(g.ForcePixel(&c, k.x, k.y));
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(g.At(i % 6, i / 6), k.inside && i == k.y * 6 + k.x ? PIX_MakePixel(0, 1, 2, 3) : 0xdeadbeef);
+    }
+}
+
+TEST(ShapePrimitives, PolygonsFillInsideAndRoundCornersReachPastATinyBox) {
+    const IColor white = COLOR_WHITE;
+    DrawGraphics g(12, 10);
+    const int xs[] = {1, 8, 8, 1}, ys[] = {1, 1, 8, 8};
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 2));  // too few points: nothing
+    EXPECT_EQ(g.At(4, 4), 0u);
+    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 4));
+    EXPECT_EQ(std::pair(g.At(4, 4), g.At(0, 0)), std::pair(0xffffffffu, 0u));
+    g.Clear(0);
+    EXPECT_TRUE(g.FillTriangle(&white, 0, 0, 9, 0, 0, 9));
+    EXPECT_EQ(std::pair(g.At(1, 1), g.At(9, 9)), std::pair(0xffffffffu, 0u));
+    g.Clear(0);
+    const IRECT tiny(3, 3, 4, 4);
+    // A radius larger than the box: the corner discs reach outside it, clipped to the buffer.
+    g.FillRoundRect(&white, &tiny, nullptr, 5, false);
+    EXPECT_NE(Picture(g).substr(9 * 13), "............");
+}
+

@@ -1,6 +1,7 @@
 // The window back end's services through the headless back end.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <unistd.h>
 
 #include <atomic>
@@ -81,8 +82,7 @@ TEST_F(TempHome, PromptForFileStringRules) {
     ASSERT_EQ(backend.filePanels.size(), 1u);
     const platform::FilePanelSetup& s = backend.filePanels[0];
     EXPECT_TRUE(s.save);
-    EXPECT_EQ(s.fileName, "prog.pr4");
-    EXPECT_EQ(s.directory, desktop);
+    EXPECT_EQ(std::tuple(s.fileName, s.directory), std::tuple("prog.pr4", desktop));
     EXPECT_EQ(s.allowedTypes, (std::vector<std::string>{"pr4", "pr3"}));
 
     backend.filePanelAnswers.push_back("/data/banks/bass.pr3");
@@ -147,37 +147,9 @@ TEST_F(MacFixture, ImageNameRule) {
     CMN_String host, plugin;
     graphics->HostPath(&host);
     graphics->PluginPath(&plugin);
-    EXPECT_EQ(host.Get(), dir + "/qdeditor");
-    EXPECT_EQ(plugin.Get(), dir.substr(0, dir.rfind('/') + 1));
+    EXPECT_EQ(std::tuple(host.Get(), plugin.Get()), std::tuple(dir + "/qdeditor", dir.substr(0, dir.rfind('/') + 1)));
     graphics->SetBundleID("unknown.bundle");
     EXPECT_EQ(std::unique_ptr<PIX_IBitmap>(graphics->OSLoadBitmap(0, "knob.png")), nullptr);
-}
-
-TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
-    IRECT all(0, 0, 4, 3);
-    EXPECT_FALSE(graphics->DrawScreen(&all));  // no view
-    graphics->AttachControl(new LogControl(&plug, nullptr, "c", IRECT()));  // an empty list shows nothing
-    HeadlessView* hv = Open();
-    EXPECT_FALSE(graphics->DrawScreen(&all));  // outside a redraw: nothing to draw into
-    PIX_SysBitmap* bm = graphics->GetDrawBitmap();
-    ASSERT_TRUE(PIX_HasPixels(bm));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = 0xff000000u | uint32_t(y << 8 | x);
-    for (int scale : {1, 2}) {
-        hv->SetBackingScaleFactor(scale);
-        hv->shownImages.clear();
-        hv->SetNeedsDisplay();
-        hv->Display();
-        ASSERT_EQ(hv->shownImages.size(), 1u);
-        const auto& shown = hv->shownImages[0];
-        EXPECT_EQ(shown.width, 4 * scale);
-        EXPECT_EQ(shown.height, 3 * scale);
-        EXPECT_EQ(shown.dest, (platform::Rect{0, 0, 4, 3}));  // the panel's size in points
-        for (int y = 0; y < 3 * scale; ++y)
-            for (int x = 0; x < 4 * scale; ++x)
-                EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 * scale + x) * 4],
-                                      PIX_PixelAddress(*bm, x / scale, y / scale), 4), 0) << x << "," << y;
-    }
 }
 
 TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {
@@ -200,8 +172,7 @@ TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {
 TEST_F(MacFixture, WindowLifecycleAndCursor) {
     Open();
     graphics->OpenWindow(nullptr);  // opening again closes first
-    EXPECT_EQ(backend.LiveTimerCount(), 1);
-    EXPECT_EQ(backend.Views().size(), 1u);
+    EXPECT_EQ(std::tuple(backend.LiveTimerCount(), backend.Views().size()), std::tuple(1, 1u));
     graphics->CloseWindow();
     graphics->CloseWindow();  // twice: nothing
     EXPECT_FALSE(graphics->WindowIsOpen());
@@ -215,9 +186,34 @@ TEST_F(MacFixture, WindowLifecycleAndCursor) {
     graphics->ShowMouseCursor();
     graphics->ShowMouseCursor();  // not hidden: nothing
     ASSERT_EQ(backend.warps.size(), 1u);
-    EXPECT_EQ(backend.warps[0].x, 321);
-    EXPECT_EQ(backend.warps[0].y, 123);
+    EXPECT_EQ(std::tuple(backend.warps[0].x, backend.warps[0].y), std::tuple(321, 123));
     graphics->OpenWindow(nullptr);  // left open: the destructor closes it
+}
+
+TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
+    IRECT all(0, 0, 4, 3);
+    EXPECT_FALSE(graphics->DrawScreen(&all));  // no view
+    graphics->AttachControl(new LogControl(&plug, nullptr, "c", IRECT()));  // an empty list shows nothing
+    HeadlessView* hv = Open();
+    EXPECT_FALSE(graphics->DrawScreen(&all));  // outside a redraw: nothing to draw into
+    PIX_SysBitmap* bm = graphics->GetDrawBitmap();
+    ASSERT_TRUE(PIX_HasPixels(bm));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = 0xff000000u | uint32_t(y << 8 | x);
+    for (int scale : {1, 2}) {
+        hv->SetBackingScaleFactor(scale);
+        hv->shownImages.clear();
+        hv->SetNeedsDisplay();
+        hv->Display();
+        ASSERT_EQ(hv->shownImages.size(), 1u);
+        const auto& shown = hv->shownImages[0];
+        EXPECT_EQ(std::tuple(shown.width, shown.height), std::tuple(4 * scale, 3 * scale));
+        EXPECT_EQ(shown.dest, (platform::Rect{0, 0, 4, 3}));  // the panel's size in points
+        for (int y = 0; y < 3 * scale; ++y)
+            for (int x = 0; x < 4 * scale; ++x)
+                EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 * scale + x) * 4],
+                                      PIX_PixelAddress(*bm, x / scale, y / scale), 4), 0) << x << "," << y;
+    }
 }
 
 }  // namespace

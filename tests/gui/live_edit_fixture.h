@@ -58,10 +58,7 @@ public:
     void FakeResize() { mGUIResize = reinterpret_cast<IModuleGUIResize*>(this); }
 };
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testutil::ReadFile;
 
 class LiveEditPanel {
 public:

@@ -70,18 +70,6 @@ TEST_F(LiveEditHeaderTest, RoundTripKeepsEveryViewModeIncludingAnEmptyOne) {
     EXPECT_STREQ(fresh.mViewModeTexts.Get(2)->Get(), "");
 }
 
-TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
-    BuildPanel(false);
-    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    const std::string first = ReadFile(kLiveEditHeaderFile);
-    std::filesystem::remove(kLiveEditHeaderFile);
-    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
-    g->GetControl(1)->GetRECT()->L = 11;
-    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
-}
-
 const char kGood[] = "        // class Knob 1\n"
                      "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 4), IRECT(-1, 2, 3, 4), false);\n";
 
@@ -91,10 +79,7 @@ std::string Section(int j, const std::string& body) {
 
 TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
     const std::string start = "\t\t// View Mode: (0) ---\n", end = "\t\t// End (0) ---\n";
-    const struct {
-        const char* name;
-        std::string text;
-    } cases[] = {
+    const struct { const char* name; std::string text; } cases[] = {
         {"empty", ""},
         {"no start marker", std::string(kGood) + end},
         {"no end marker", start + kGood},
@@ -121,17 +106,9 @@ TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
     EXPECT_TRUE(LiveEditParseLayoutHeader(mixed, -5).empty());
 }
 
-TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
-    std::ofstream(kLiveEditHeaderFile) << Section(0, kGood) << std::string(kLiveEditMaxHeaderBytes, ' ');
-    LiveEditReadLayoutHeader(State());
-    EXPECT_STREQ(State()->mViewModeTexts.Get(0)->Get(), "");
-}
-
 TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
     std::filesystem::create_directory("blocked");  // a folder where the file should go
-    const struct {
-        const char* path;
-    } cases[] = {{"missing/LiveEditLayout.h"}, {"blocked"}, {""}};
+    const struct { const char* path; } cases[] = {{"missing/LiveEditLayout.h"}, {"blocked"}, {""}};
     for (const auto& c : cases) {
         EXPECT_FALSE(LiveEditSaveLayoutFile("text", c.path)) << c.path;
         int entries = 0;
@@ -141,6 +118,24 @@ TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
     BuildPanel(false);
     EXPECT_FALSE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0, "blocked"));
     EXPECT_TRUE(std::filesystem::is_directory("blocked"));
+}
+
+TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
+    BuildPanel(false);
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    const std::string first = ReadFile(kLiveEditHeaderFile);
+    std::filesystem::remove(kLiveEditHeaderFile);
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
+    g->GetControl(1)->GetRECT()->L = 11;
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
+}
+
+TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
+    std::ofstream(kLiveEditHeaderFile) << Section(0, kGood) << std::string(kLiveEditMaxHeaderBytes, ' ');
+    LiveEditReadLayoutHeader(State());
+    EXPECT_STREQ(State()->mViewModeTexts.Get(0)->Get(), "");
 }
 
 }  // namespace

@@ -29,11 +29,7 @@ bool AllZero(const PIX_SysBitmap* bm) {
 }
 
 TEST(LiveEditHold, OnlyWithTheSwitchOnDoesEHoldTheMouseAndEAgainReleaseIt) {
-    const struct {
-        bool on;
-        int presses;
-        bool holds;
-    } cases[] = {{false, 1, false}, {true, 1, true}, {true, 2, false}};
+    const struct { bool on; int presses; bool holds; } cases[] = {{false, 1, false}, {true, 1, true}, {true, 2, false}};
     for (const auto& c : cases) {
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}});
@@ -111,12 +107,7 @@ TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
 }
 
 TEST_F(LiveEditTest, ZOrderActionsStopAtBothEndsButStillPushASnapshot) {
-    const struct {
-        const char* name;
-        bool resize;
-        int selected, item;
-        std::vector<int> order;
-    } cases[] = {
+    const struct { const char* name; bool resize; int selected, item; std::vector<int> order; } cases[] = {
         {"to front", false, 1, kLiveEditMenuBringToFront, {0, 2, 3, 1}},
         {"to front below the resize controls", true, 1, kLiveEditMenuBringToFront, {0, 2, 3, 1, 4, 5, 6}},
         {"to back", false, 3, kLiveEditMenuSendToBack, {0, 3, 1, 2}},

@@ -44,6 +44,23 @@ TEST(PopupMenu, InsertPositionsAreClamped) {
     EXPECT_EQ(Texts(m), std::vector<std::string>{""});
 }
 
+TEST(PopupMenu, CheckItemAlone) {
+    struct Case { int index; std::vector<int> flags; } cases[] = {
+        {1, {8, 12, 8, 8}}, {3, {8, 8, 8, 12}},
+        {4, {8, 8, 8, 8}},  // outside the list: only clears
+        {-1, {8, 8, 8, 8}},
+    };
+    for (const auto& c : cases) {
+        IPopupMenu m;
+        Fill(m, 4, IPopupMenuItem::kChecked | IPopupMenuItem::kSeparator);
+        m.CheckItemAlone(c.index);
+        EXPECT_EQ(Flags(m), c.flags) << c.index;
+    }
+    IPopupMenu empty;
+    empty.CheckItemAlone(0);
+    EXPECT_EQ(empty.GetNItems(), 0);
+}
+
 TEST(PopupMenu, StylesAndChecksOutsideTheListChangeNothing) {
     struct Case { int style, flag; } cases[] = {{1, 1}, {3, 4}, {4, 8}, {0, 0}, {5, 0}, {-1, 0}};
     for (const auto& c : cases) {
@@ -62,23 +79,6 @@ TEST(PopupMenu, StylesAndChecksOutsideTheListChangeNothing) {
         EXPECT_FALSE(m.IsItemChecked(index));
     }
     EXPECT_EQ(Flags(m), (std::vector<int>{1, 1}));
-}
-
-TEST(PopupMenu, CheckItemAlone) {
-    struct Case { int index; std::vector<int> flags; } cases[] = {
-        {1, {8, 12, 8, 8}}, {3, {8, 8, 8, 12}},
-        {4, {8, 8, 8, 8}},  // outside the list: only clears
-        {-1, {8, 8, 8, 8}},
-    };
-    for (const auto& c : cases) {
-        IPopupMenu m;
-        Fill(m, 4, IPopupMenuItem::kChecked | IPopupMenuItem::kSeparator);
-        m.CheckItemAlone(c.index);
-        EXPECT_EQ(Flags(m), c.flags) << c.index;
-    }
-    IPopupMenu empty;
-    empty.CheckItemAlone(0);
-    EXPECT_EQ(empty.GetNItems(), 0);
 }
 
 }  // namespace

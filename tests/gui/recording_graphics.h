@@ -21,10 +21,7 @@ namespace guitest {
 // One shared event log per test: controls, plug-in and back end append to it.
 using Log = std::vector<std::string>;
 
-struct MenuItemSeen {
-    std::string text;
-    int flags;
-};
+struct MenuItemSeen { std::string text; int flags; };
 
 class RecordingGraphics : public IGraphics {
 public:
@@ -39,10 +36,7 @@ public:
     // What was asked.
     std::vector<IRECT> screens, menuRects;
     std::vector<std::vector<MenuItemSeen>> menus;
-    struct TextEntry {
-        std::string text;
-        IRECT rect;
-    };
+    struct TextEntry { std::string text; IRECT rect; };
     std::vector<TextEntry> textEntries;
     bool screenResult = true;
 

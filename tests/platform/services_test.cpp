@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -17,10 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
-    struct Case {
-        std::vector<double> deltas;
-        std::vector<int> steps;
-    } cases[] = {
+    struct Case { std::vector<double> deltas; std::vector<int> steps; } cases[] = {
         {{1, -1, 3}, {1, -1, 3}},
         {{0.4, 0.4, 0.4}, {0, 0, 1}},              // 1.2 in all: one step, 0.2 kept
         {{0.6, -0.3, 0.8}, {0, 0, 1}},
@@ -33,19 +31,6 @@ TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
         WheelAccumulator w;
         for (size_t i = 0; i < c.deltas.size(); ++i) EXPECT_EQ(w.Add(c.deltas[i]), c.steps[i]) << i;
     }
-}
-
-TEST(ImageConvert, BytesToNativeWordsWithStrides) {
-    const uint8_t src[] = {0x80, 0x10, 0x20, 0x30, 0xff, 0xaa, 0xbb, 0xcc, 9, 9, 9, 9,  // row 0 + padding
-                           0x00, 0x00, 0x00, 0x00, 0x01, 0x02, 0x03, 0x04, 9, 9, 9, 9};
-    uint32_t dst[6];
-    std::fill(std::begin(dst), std::end(dst), 0xdeadbeef);
-    ArgbBytesToNativeWords(src, 12, dst, 3, 2, 2);
-    EXPECT_EQ(dst[0], 0x80102030u);
-    EXPECT_EQ(dst[1], 0xffaabbccu);
-    EXPECT_EQ(dst[2], 0xdeadbeefu);  // destination padding untouched
-    EXPECT_EQ(dst[3], 0x00000000u);
-    EXPECT_EQ(dst[4], 0x01020304u);
 }
 
 TEST(ImageRef, OnlyReadableImagesHavePixels) {
@@ -79,13 +64,10 @@ TEST_F(Env, ConfigAndTilde) {
     configHome_.Set("relative/ignored");
     EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
     configHome_.Set("/cfg");
-    EXPECT_EQ(ConfigDirectory(), "/cfg");
-    EXPECT_EQ(ConfigDirectory(true), "/etc/xdg");
+    EXPECT_EQ(std::tuple(ConfigDirectory(), ConfigDirectory(true)), std::tuple("/cfg", "/etc/xdg"));
     configDirs_.Set("/opt/a:/opt/b");
-    EXPECT_EQ(ConfigDirectory(true), "/opt/a");
-    EXPECT_EQ(ExpandTilde("~/Desktop"), dir_ + "/Desktop");
-    EXPECT_EQ(ExpandTilde("~"), dir_);
-    EXPECT_EQ(ExpandTilde("~other/x"), "~other/x");
+    EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", dir_ + "/Desktop"));
+    EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x")), std::tuple(dir_, "~other/x"));
     EXPECT_EQ(ExpandTilde("/a/~/b"), "/a/~/b");
 }
 
@@ -103,11 +85,7 @@ TEST_F(Env, UserFoldersFromTheXdgFile) {
 }
 
 TEST(Folders, AllowedExtension) {
-    struct Case {
-        const char* path;
-        std::vector<std::string> types;
-        const char* expected;
-    } cases[] = {
+    struct Case { const char* path; std::vector<std::string> types; const char* expected; } cases[] = {
         {"/a/prog", {"pr4", "pr3"}, "/a/prog.pr4"},
         {"/a/prog.PR3", {"pr4", "pr3"}, "/a/prog.PR3"},
         {"/a/prog.txt", {"pr4"}, "/a/prog.txt.pr4"},
@@ -137,8 +115,7 @@ TEST(Folders, BundleResources) {
     for (const Case& c : cases) EXPECT_EQ(PathForResource(b, c.name, c.type), c.path) << c.name << "." << c.type;
     RegisterMainBundle("main.bundle");
     ASSERT_TRUE(FindBundle("main.bundle", &b));
-    EXPECT_EQ(b.executablePath, ExecutablePath());
-    EXPECT_EQ(b.resourcesPath, b.bundlePath + "/Resources");
+    EXPECT_EQ(std::tuple(b.executablePath, b.resourcesPath), std::tuple(ExecutablePath(), b.bundlePath + "/Resources"));
 }
 
 }  // namespace

@@ -74,21 +74,4 @@ TEST(Standalone, SendsMessagesWholeAndReportsFailedSends) {
     EXPECT_FALSE(silent.SendMidiMsg(&noteOn));
 }
 
-TEST(Standalone, ResizeKeepsTheTopLeftCorner) {
-    struct FakeWindow : IStandaloneWindow {
-        int x = 0, y = 0, w = 0, h = 0;
-        bool GetRect(int* l, int* t, int* r, int* b) override {
-            *l = 100, *t = 50, *r = 1240, *b = 872;
-            return true;
-        }
-        void SetPosition(int px, int py, int pw, int ph) override { x = px, y = py, w = pw, h = ph; }
-    } window;
-    Plug plug(0);
-    plug.ResizeGraphics(570, 400);  // no window yet: only the hook
-    plug.SetMainWindow(&window);
-    plug.ResizeGraphics(570, 400);
-    EXPECT_EQ(std::vector<int>({window.x, window.y, window.w, window.h}), std::vector<int>({100, 50, 570, 400}));
-    EXPECT_EQ(plug.resizes, 2);
-}
-
 }  // namespace

@@ -53,23 +53,6 @@ TEST(ParamNormalise, EveryStepOfAnIntOrEnumSurvivesTheRoundTrip) {
     }
 }
 
-TEST(ParamNormalise, StepRoundingOnlyForNonDoubleTypes) {
-    IParam stepped;
-    stepped.InitInt("i", 0, 0, 100);
-    IParam exact;
-    exact.InitDouble("d", 0, 0, 100, 5.0);
-    IParam zeroStep;
-    zeroStep.InitDouble("z", 0, 0, 100, 0.0);
-    struct Case { IParam* p; double normalized, value; } cases[] = {
-        {&stepped, 0.334, 33.0}, {&stepped, 0.335, 34.0}, {&stepped, 1.0, 100.0},
-        {&exact, 0.334, 33.4},   {&zeroStep, 0.334, 33.4},
-    };
-    for (const auto& c : cases) {
-        c.p->SetNormalized(c.normalized);
-        EXPECT_NEAR(c.p->Value(), c.value, 1e-12) << c.p->GetNameForHost() << " " << c.normalized;
-    }
-}
-
 TEST(ParamNormalise, DegenerateRanges) {
     IParam viewIndex, inverted, zeroShape;
     viewIndex.InitInt("view", -1, -1, -1);

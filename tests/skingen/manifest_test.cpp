@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <string>
 
 #include "tools/skingen/manifest.h"
@@ -18,18 +19,13 @@ TEST(SkinManifest, ReadsFoldersFramesAndSizes) {
     ASSERT_EQ(m.error, "");
     ASSERT_EQ(m.images.size(), 2u);
     EXPECT_EQ(m.images[0].dirs, (std::vector<std::string>{"orig", "lcd"}));
-    EXPECT_EQ(m.images[0].frames, 128);
-    EXPECT_EQ(m.images[0].guiWidth, 32);
-    EXPECT_EQ(m.images[1].name, "pm-new");
+    EXPECT_EQ(std::tuple(m.images[0].frames, m.images[0].guiWidth, m.images[1].name), std::tuple(128, 32, "pm-new"));
     EXPECT_EQ(m.images[1].guiHeight, 26);
     EXPECT_EQ(skingen::ImagePath("lcd", "vslider"), "img/lcd/vslider-2x.png");
 }
 
 TEST(SkinManifest, BadRowsAreRefusedWithTheirLine) {
-    const struct {
-        const char* row;
-        const char* why;
-    } cases[] = {
+    const struct { const char* row; const char* why; } cases[] = {
         {"orig\tx\t1\t2\t1\tpic\t10\n", "expected at least 8"},
         {"skins\tx\t1\t2\t1\tpic\t10\t10\n", "unknown folder"},
         {"orig\t../x\t1\t2\t1\tpic\t10\t10\n", "bad image name"},

@@ -52,13 +52,3 @@ TEST(SkinPages, ListEntriesStandOnTheSelectRows) {
         }
     }
 }
-
-TEST(SkinPages, LabelsAreTheBoundNamesShortened) {
-    const struct {
-        int param;
-        const char* label;
-    } cases[] = {
-        {3, "coarse"}, {21, "PWM frq"}, {46, "PWM dep"}, {13, "tri"}, {79, "cutoff"}, {62, "amp A"}, {148, "drive"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(skingen::ShortLabel(c.param), c.label) << c.param;
-}

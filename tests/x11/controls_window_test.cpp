@@ -2,7 +2,6 @@
 // fill it, Return hands the text back to the control.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "gui/cocoa_view.h"
@@ -22,8 +21,8 @@ struct Plug : IModuleStandalone {
 };
 
 TEST(ControlsWindow, TypedTextReachesTheUserTextControl) {
-    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-    static platform::Backend* backend = platform::CreateGtkBackend().release();  // GTK starts once
+    platform::Backend* backend = SharedGtkBackend();
+    if (!backend) GTEST_SKIP() << "no X display";
     platform::InstallBackend(backend);
     Plug plug;
     auto* graphics = new IGraphicsMac(&plug, 200, 100, 0);
@@ -35,7 +34,7 @@ TEST(ControlsWindow, TypedTextReachesTheUserTextControl) {
     ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
     window->Show();
     platform::View* view = graphics->GetView()->nativeView();
-    for (int i = 0; i < 500 && !view->CanDraw(); ++i) platform::RunGtkMainLoopFor(0.01);
+    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
     int ox = 0, oy = 0;
     ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
 

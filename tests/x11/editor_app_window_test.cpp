@@ -3,7 +3,6 @@
 // switch, quits from its menu bar and leaves its settings behind.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -20,35 +19,11 @@
 #include "platform/gtk_backend.h"
 #include "raster/png.h"
 #include "../temp_dir.h"
+#include "run_while_pumping.h"
 
 namespace {
 
-platform::Backend* GtkBackendForApp() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
-
 void Pump(double seconds) { platform::RunGtkMainLoopFor(seconds); }
-
-bool PumpUntilTrue(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) Pump(0.01);
-    return ok();
-}
-
-void XdoWhilePumping(const std::string& command) {
-    std::atomic<bool> done{false};
-    std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        done = true;
-    });
-    while (!done) Pump(0.01);
-    t.join();
-    Pump(0.3);
-}
 
 struct SkinRun {
     const char* ini;  // null: a first run, which stores "off" for every port
@@ -71,7 +46,7 @@ class EditorWindow : public ::testing::TestWithParam<SkinRun> {};
 }  // namespace
 
 TEST_P(EditorWindow, StartsShowsTheSkinTakesAClickQuitsAndKeepsItsSettings) {
-    platform::Backend* backend = GtkBackendForApp();
+    platform::Backend* backend = SharedGtkBackend();
     if (!backend) GTEST_SKIP() << "no X display";
     const SkinRun& run = GetParam();
     testutil::TempDir dir;
@@ -97,7 +72,7 @@ TEST_P(EditorWindow, StartsShowsTheSkinTakesAClickQuitsAndKeepsItsSettings) {
     ASSERT_TRUE(app->Start());
     IGraphicsMac* graphics = app->Editor()->Graphics();
     platform::View* view = graphics->GetView()->nativeView();
-    ASSERT_TRUE(PumpUntilTrue([&] { return view->CanDraw(); }));
+    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
     Pump(0.5);
 
     std::vector<uint8_t> shown;
@@ -140,8 +115,8 @@ TEST_P(EditorWindow, StartsShowsTheSkinTakesAClickQuitsAndKeepsItsSettings) {
     };
     const std::vector<uint8_t> before = frameOf();
     EXPECT_EQ(app->Editor()->GetParam(187)->Int(), 0);
-    XdoWhilePumping("xdotool mousemove " + std::to_string(ox + (r.L + r.R) / 2) + " " +
-                    std::to_string(oy + (r.T + r.B) / 2) + " click 1");
+    RunWhilePumping("xdotool mousemove " + std::to_string(ox + (r.L + r.R) / 2) + " " +
+                    std::to_string(oy + (r.T + r.B) / 2) + " click 1", 0.3);
     EXPECT_EQ(app->Editor()->GetParam(187)->Int(), 1);
     EXPECT_NE(frameOf(), before);
 

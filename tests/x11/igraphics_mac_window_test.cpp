@@ -4,8 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <functional>
 #include <thread>
 
 #include "gui/cocoa_view.h"
@@ -25,17 +23,6 @@ namespace {
 
 constexpr int kW = 200, kH = 150;
 
-// Null without a display. GTK initialises once per process, so the back end is kept;
-// toolkit warnings about misused widgets end the run instead of scrolling past.
-platform::Backend* SharedGtkBackend() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
-
 // A modal menu or dialog whose keys went astray would wait forever: after a grace
 // period this presses Escape every half second until it is dropped.
 class ModalGuard {
@@ -54,11 +41,6 @@ private:
         }
     }};
 };
-
-bool PumpUntil(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(3) {
@@ -198,6 +180,66 @@ TEST_F(EngineWindowTest, SuperClickStandsForTheRightButton) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
 }
 
+// A panel with a resize control in a standalone window: the real window takes each new
+// scale, from the menu and from the corner grip, and keeps its top-left corner.
+TEST(ScaleWindow, MenuScaleAndGripDragResizeTheRealWindow) {
+    platform::Backend* backend = SharedGtkBackend();
+    if (!backend) GTEST_SKIP() << "no X display";
+    testutil::TempDir dir;
+    testutil::ScopedEnv env("XDG_CONFIG_HOME", dir.path().c_str());
+    IModuleGUIResize::ResetProcessState();
+    platform::InstallBackend(backend);
+    Plug plug;
+    auto* graphics = new IGraphicsMac(&plug, kW, kH, 0);
+    graphics->AttachControl(new Fill(&plug, IRECT(0, 0, kW, kH), -1, Fill::kPanel));
+    graphics->AttachControl(new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
+    auto* resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+    resize->EnableGUIScaling();
+    resize->SetGUIScaleLimits(50, 200);
+    resize->UseControlAndClickForGUIScaling(true);
+    plug.SetGUIResize(resize);
+    plug.AttachGraphics(graphics);
+    std::unique_ptr<platform::Window> window = backend->CreateWindow("scale", kW, kH);
+    PlatformStandaloneWindow mainWindow(window.get());
+    plug.SetMainWindow(&mainWindow);
+    ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
+    window->Show();
+    platform::View* view = graphics->GetView()->nativeView();
+    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
+    platform::RunGtkMainLoopFor(0.3);
+    int ox = 0, oy = 0, x = 0, y = 0;
+    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
+    auto at = [&](int px, int py) { return std::to_string(ox + px + 2) + " " + std::to_string(oy + py + 3); };
+    // Shown at w x h, with the toggle's red at (px, py) and the panel's grey at (outside, py).
+    auto shown = [&](int w, int h, int px, int py, int outside) {
+        std::vector<uint8_t> argb;
+        int sw = 0, sh = 0;
+        if (!platform::ReadBackShownPixels(view, &argb, &sw, &sh) || sw != w || sh != h) return false;
+        auto pixel = [&](int qx) {
+            const uint8_t* p = &argb[(size_t(py) * sw + qx) * 4];
+            return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
+        };
+        return pixel(px) == 0xffff0000u && pixel(outside) == 0xff202020u;
+    };
+
+    resize->SetGUIScaleRatio(2.0);
+    resize->ResizeToStoredScale();
+    EXPECT_TRUE(PumpUntil([&] { return shown(400, 300, 118, 100, 122); }));  // toggle at (40, 40, 120, 120)
+
+    // (x + y) / (200 + 150) is 1.5 at (300, 225).
+    RunWhilePumping("xdotool mousemove --sync " + at(395, 295) + " mousedown 1 mousemove --sync " + at(250, 200) +
+                    " mousemove --sync " + at(300, 225) + " mouseup 1");
+    EXPECT_DOUBLE_EQ(resize->GetGUIScaleRatio(), 1.5);
+    EXPECT_TRUE(PumpUntil([&] { return shown(300, 225, 88, 60, 92); }));  // toggle at (30, 30, 90, 90)
+    EXPECT_EQ(*resize->GetRECT(), IRECT(300 - 24, 225 - 24, 300, 225));
+    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &x, &y));
+    EXPECT_EQ(std::vector<int>({x, y}), std::vector<int>({ox, oy}));
+    graphics->CloseWindow();
+    window.reset();
+    platform::RunGtkMainLoopFor(0.05);
+    platform::InstallBackend(nullptr);
+}
+
 TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
     window->Hide();
     ASSERT_TRUE(PumpUntil([&] { return !view->CanDraw(); }));
@@ -261,66 +303,6 @@ TEST_F(EngineWindowTest, MenuChoiceInASubmenuWhileTheTimerRuns) {
     EXPECT_EQ(sub.GetChosenItemIdx(), 1);
     EXPECT_EQ(menu.GetChosenItemIdx(), -1);
     EXPECT_GT(plug.idles, 10);  // the redraw timer kept its cadence under the modal menu
-}
-
-// A panel with a resize control in a standalone window: the real window takes each new
-// scale, from the menu and from the corner grip, and keeps its top-left corner.
-TEST(ScaleWindow, MenuScaleAndGripDragResizeTheRealWindow) {
-    platform::Backend* backend = SharedGtkBackend();
-    if (!backend) GTEST_SKIP() << "no X display";
-    testutil::TempDir dir;
-    testutil::ScopedEnv env("XDG_CONFIG_HOME", dir.path().c_str());
-    IModuleGUIResize::ResetProcessState();
-    platform::InstallBackend(backend);
-    Plug plug;
-    auto* graphics = new IGraphicsMac(&plug, kW, kH, 0);
-    graphics->AttachControl(new Fill(&plug, IRECT(0, 0, kW, kH), -1, Fill::kPanel));
-    graphics->AttachControl(new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
-    auto* resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
-    resize->EnableGUIScaling();
-    resize->SetGUIScaleLimits(50, 200);
-    resize->UseControlAndClickForGUIScaling(true);
-    plug.SetGUIResize(resize);
-    plug.AttachGraphics(graphics);
-    std::unique_ptr<platform::Window> window = backend->CreateWindow("scale", kW, kH);
-    PlatformStandaloneWindow mainWindow(window.get());
-    plug.SetMainWindow(&mainWindow);
-    ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
-    window->Show();
-    platform::View* view = graphics->GetView()->nativeView();
-    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
-    platform::RunGtkMainLoopFor(0.3);
-    int ox = 0, oy = 0, x = 0, y = 0;
-    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
-    auto at = [&](int px, int py) { return std::to_string(ox + px + 2) + " " + std::to_string(oy + py + 3); };
-    // Shown at w x h, with the toggle's red at (px, py) and the panel's grey at (outside, py).
-    auto shown = [&](int w, int h, int px, int py, int outside) {
-        std::vector<uint8_t> argb;
-        int sw = 0, sh = 0;
-        if (!platform::ReadBackShownPixels(view, &argb, &sw, &sh) || sw != w || sh != h) return false;
-        auto pixel = [&](int qx) {
-            const uint8_t* p = &argb[(size_t(py) * sw + qx) * 4];
-            return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-        };
-        return pixel(px) == 0xffff0000u && pixel(outside) == 0xff202020u;
-    };
-
-    resize->SetGUIScaleRatio(2.0);
-    resize->ResizeToStoredScale();
-    EXPECT_TRUE(PumpUntil([&] { return shown(400, 300, 118, 100, 122); }));  // toggle at (40, 40, 120, 120)
-
-    // (x + y) / (200 + 150) is 1.5 at (300, 225).
-    RunWhilePumping("xdotool mousemove --sync " + at(395, 295) + " mousedown 1 mousemove --sync " + at(250, 200) +
-                    " mousemove --sync " + at(300, 225) + " mouseup 1");
-    EXPECT_DOUBLE_EQ(resize->GetGUIScaleRatio(), 1.5);
-    EXPECT_TRUE(PumpUntil([&] { return shown(300, 225, 88, 60, 92); }));  // toggle at (30, 30, 90, 90)
-    EXPECT_EQ(*resize->GetRECT(), IRECT(300 - 24, 225 - 24, 300, 225));
-    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &x, &y));
-    EXPECT_EQ(std::vector<int>({x, y}), std::vector<int>({ox, oy}));
-    graphics->CloseWindow();
-    window.reset();
-    platform::RunGtkMainLoopFor(0.05);
-    platform::InstallBackend(nullptr);
 }
 
 }  // namespace
