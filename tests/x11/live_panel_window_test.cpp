@@ -21,20 +21,12 @@
 
 namespace {
 
-// Up to five seconds of main loop until `ok` holds; its last answer.
-template <class Ok>
-bool PumpUntil(Ok ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
-
 // The editor application with a scratch settings folder, its window shown.
 class LiveWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
-        static platform::Backend* shared = platform::CreateGtkBackend().release();  // GTK starts once
-        backend = shared;
+        backend = SharedGtkBackend();
+        if (!backend) GTEST_SKIP() << "no X display";
         platform::InstallBackend(backend);
         platform::RegisterMainBundle(qdapp::kBundleID);
     }
