@@ -60,6 +60,11 @@ TEST(Line, ShapesAndEdgeCases) {
         EXPECT_EQ(SetPixels(bm), c.want) << c.name;
         EXPECT_EQ(bm.damagedCanaries(), 0) << c.name;
     }
+    // Off the whole-word paths an anti-aliased diagonal takes 3w/4, its side w/4.
+    CanaryBitmap bm(8, 8);
+    Fill(bm, kWhite);
+    PIX_Line(&bm, 5, 1, 2, 4, 0, 0.5f, 0, true);
+    EXPECT_EQ((std::vector{WeightAt(bm, 4, 2), WeightAt(bm, 4, 1), WeightAt(bm, 5, 2)}), (std::vector{96, 32, 32}));
 }
 
 // Random lines in all eight octants, each drawn both ways. Plain: one pixel per major
