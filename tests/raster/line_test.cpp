@@ -185,12 +185,6 @@ TEST(DashedLine, Patterns) {
         EXPECT_EQ(SetPixels(bm), c.want) << c.name;
         EXPECT_EQ(bm.damagedCanaries(), 0) << c.name;
     }
-    // Modes: add at weight 128 on every "on" pixel; mode 6 nothing.
-    CanaryBitmap bm(20, 20);
-    PIX_DashedLine(&bm, 0, 1, 6, 1, 2, 1, 0x80808080u, 0.5f, PIX_MODE_ADD);
-    PIX_DashedLine(&bm, 0, 2, 6, 2, 2, 1, kWhite, 1.0f, 6);
-    EXPECT_EQ(SetPixels(bm), (Pixels{{0, 1}, {1, 1}, {3, 1}, {4, 1}}));
-    EXPECT_EQ(bm.at(0, 1), 0x40404040u);
 }
 
 }  // namespace
