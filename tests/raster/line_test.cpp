@@ -31,6 +31,15 @@ TEST(ClipLine, Cases) {
         EXPECT_EQ(PIX_ClipLine(&v[0], &v[1], &v[2], &v[3], 10, 10), !c.out.empty()) << c.in[0] << "," << c.in[1];
         if (!c.out.empty()) { EXPECT_EQ(v, c.out); }
     }
+    // The float clipper, one crossing with each edge; the bottom and right ones are
+    // taken at row or column 9, then put on 8.
+    const std::vector<float> floats[][2] = {{{2, -4, 6, 4}, {4, 0, 6, 4}}, {{-4, 2, 4, 6}, {0, 4, 4, 6}},
+                                            {{2, 5, 6, 13}, {2, 5, 4, 8}}, {{5, 2, 13, 6}, {5, 2, 8, 4}}};
+    for (const auto& [in, out] : floats) {
+        std::vector<float> v = in;
+        EXPECT_TRUE(PIX_ClipFLine(&v[0], &v[1], &v[2], &v[3], 10, 10));
+        EXPECT_EQ(v, out) << in[0] << "," << in[1];
+    }
     // The rectangle form shifts there and back.
     std::vector<int> v = {-10, 25, 40, 25};
     EXPECT_TRUE(PIX_ClipLineToRect(&v[0], &v[1], &v[2], &v[3], 10, 20, 20, 30));
