@@ -5,18 +5,6 @@
 #include "common/heap_buf.h"
 #include "common/typed_buf.h"
 
-TEST(HeapBuf, AllocationFollowsGranularityRule) {
-    struct Case { int64_t size; int granularity; int64_t allocation; } cases[] = {
-        {100, 0, 150},   {100, 64, 164},    {1000, 64, 1500}, {1, 0, 1},
-        {10, 4096, 8096},                     // one page of headroom, block + 96 fills two pages
-        {100000, 4096, 155552},               // half the size, rounded to pages
-        {20971520, 65536, 25169824},          // headroom capped at 4 MB
-        {-1, 0, 0}, {kCmnHeapBufMaxBytes + 1, 0, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CMN_HeapBuf::AllocationFor(c.size, c.granularity), c.allocation) << c.size << " / " << c.granularity;
-}
-
 TEST(HeapBuf, ResizeKeepsContentsAndShrinksOnlyWhenAsked) {
     CMN_HeapBuf grow;
     auto* p = static_cast<unsigned char*>(grow.Resize(10));

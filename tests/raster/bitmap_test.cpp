@@ -5,14 +5,6 @@
 
 #include "raster/bitmap.h"
 
-TEST(MemBitmap, RowSpanFollowsLineAlignment) {
-    const struct { int align, width, span; } cases[] = {
-        {4, 1, 4}, {4, 4, 4}, {4, 5, 8}, {1, 5, 5}, {0, 7, 7}, {6, 5, 6}, {6, 6, 6}, {8, 9, 16},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(PIX_MemBitmap(c.width, 3, c.align).getRowSpan(), c.span) << "align " << c.align << " w " << c.width;
-}
-
 // Growth allocates a quarter more than asked for; shrinking keeps the block.
 TEST(MemBitmap, GrowsWithHeadroomAndNeverShrinks) {
     const struct { int w, h, align, w2, h2; int64_t bytes; } cases[] = {

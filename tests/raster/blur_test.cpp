@@ -1,23 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <new>
 #include <random>
 
 #include "raster/blit.h"
 #include "raster/canary_bitmap.h"
-
-// Lets a test make the blur's nothrow row-buffer allocation fail.
-static std::atomic<bool> g_failNothrowArrayNew{false};
-
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    if (g_failNothrowArrayNew) return nullptr;
-    try {
-        return ::operator new[](size);
-    } catch (...) {
-        return nullptr;
-    }
-}
 
 namespace {
 

@@ -167,33 +167,6 @@ TEST(CachedFontDraw, ZeroAlphaDrawsNothing) {
     EXPECT_NE(bm.pixels(), std::vector<uint32_t>(40 * 20, 0x11223344u));
 }
 
-TEST(CachedFontGlyphs, RandomCodePointsAreAllFound) {
-    auto f = GlyphFont(12);
-    std::mt19937 rng(1234);
-    std::uniform_int_distribution<int> dist(128, 0xFFFD);
-    std::vector<int> codes;
-    std::string text;
-    while (codes.size() < 300) {
-        const int c = dist(rng);
-        if (c >= 0xD800 && c <= 0xDFFF) continue;
-        codes.push_back(c);
-        if (c < 0x800)
-            text += {char(0xC0 | c >> 6), char(0x80 | (c & 63))};
-        else
-            text += {char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 63)), char(0x80 | (c & 63))};
-    }
-    CanaryBitmap bm(64, 16);
-    RECT r{0, 0, 64, 16};
-    f->DrawText(&bm, text.c_str(), -1, &r, DT_SINGLELINE);
-    for (int c : codes) {
-        const PIX_GlyphRecord* g = f->FindGlyph(c);
-        ASSERT_NE(g, nullptr) << c;
-        EXPECT_EQ(g->code, c);
-        EXPECT_NE(g->cachePos, 0) << c;
-    }
-    EXPECT_EQ(f->FindGlyph(0xFFFE), nullptr);
-}
-
 TEST(CachedFontGlyphs, SetFromHFontResetsTheCaches) {
     auto f = GlyphFont(16);
     ASSERT_GT(Rendered(*f, "a\xE2\x82\xAC").cachePos, 0);
@@ -295,16 +268,4 @@ TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
     };
     EXPECT_EQ(std::vector({alphaTouched(0), alphaTouched(PIX_DT_USE_TEXT_ALPHA), alphaTouched(0x80000000u)}),
               std::vector({false, true, true}));
-}
-
-TEST(CachedFontLifetime, LastFontReleasesTheSharedBitmaps) {
-    {
-        auto a = GlyphFont(12), b = GlyphFont(12);
-        Rendered(*a, "x");
-        a.reset();
-        EXPECT_NE(PIX_CachedFont::GlyphBitmap(), nullptr);
-    }
-    EXPECT_EQ(PIX_CachedFont::GlyphBitmap(), nullptr);
-    auto c = GlyphFont(12);
-    EXPECT_NE(PIX_CachedFont::GlyphBitmap(), nullptr);
 }

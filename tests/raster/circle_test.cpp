@@ -83,17 +83,6 @@ TEST(Circle, CentresRoundDown) {
     }
 }
 
-TEST(Circle, AddModeHitsEachDiscPixelOnce) {
-    for (bool aa : {false, true}) {
-        CanaryBitmap bm(40, 40);
-        PIX_FillCircle(&bm, 19.0f, 21.0f, 13.7f, 0x80808080u, 0.5f, PIX_MODE_ADD, aa);
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 40; ++x)
-                if (std::hypot(x - 19, y - 21) < 12.5) { ASSERT_EQ(bm.at(x, y), 0x40404040u) << x << "," << y; }
-        EXPECT_EQ(bm.damagedCanaries(), 0);
-    }
-}
-
 // On a flipped bitmap every circle form lands where the same form with the centre
 // mirrored (and arc angles turned by pi - a) lands in memory on a plain bitmap.
 TEST(Circle, FlippedBitmapsMirrorTheCentre) {

@@ -196,14 +196,6 @@ TEST(Combiners, SelectionTable) {
     EXPECT_EQ(std::memcmp(got, want, 4), 0);
 }
 
-TEST(Combiners, CombineColorsTakesChannelsFromThePixelAndWeightFromAlpha) {
-    EXPECT_EQ(PIX_CombineColors(0, 0xffffffff, PIX_MODE_COPY, 0.5f), 0x80808080u);
-    EXPECT_EQ(PIX_CombineColors(0x11223344, 0xffffffff, PIX_MODE_COPY, 0.001f), 0x11223344u);
-    EXPECT_EQ(PIX_CombineColors(0x11223344, 0xffffffff, 7, 1.0f), 0x11223344u);
-    EXPECT_EQ(PIX_CombineColors(0x11223344, PIX_MakePixel(0, 9, 9, 9), 0x10000, 1.0f), 0x11223344u);
-    EXPECT_EQ(PIX_CombineColors(0x10101010, 0x10101010, PIX_MODE_ADD, 1.0f), 0x20202020u);
-}
-
 // Weights and channels outside the sweep: negative weights, and the clamped forms
 // (copy and multiply only) with channels far outside 0..255.
 TEST(Combiners, OutOfRangeChannelsAndWeights) {

@@ -92,7 +92,6 @@ TEST(Clear, WholeBitmapOrMaskedRectButNotThePadding) {
     CanaryBitmap bm(9, 6, true);
     PIX_Clear(&bm, 0x12345678);
     EXPECT_EQ(bm.pixels(), std::vector<uint32_t>(54, 0x12345678));
-    PIX_Clear(nullptr, 1);
     bm.randomize(rng);
     const auto before = bm.pixels();
     PIX_ClearRect(&bm, -2, 1, 5, 100, 0xffffff00, 0);

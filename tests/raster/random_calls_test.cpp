@@ -21,6 +21,7 @@
 #include "raster/polygon.h"
 #include "raster/rect_outline.h"
 #include "raster/scaled_blit.h"
+#include "raster/strip_resample.h"
 #include "raster/transform_blit.h"
 #include "raster_test_util.h"
 
@@ -125,6 +126,13 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_MultiplyAddRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Real(), a.Real(), a.Real(), a.Real(),
                              a.Real(), a.Real(), a.Real(), a.Real());
          PIX_SimpleFill(d, a.Coord(), a.Coord(), a.Colour(), a.Colour(), a.Colour());
+         PIX_SetAlphaFromColorMask(d, a.Colour());
+         PIX_Clear(d, a.Colour());
+     }},
+    {"Resample", [](auto d, auto s, Args& a) {
+         if (d && s)
+             ResampleArea(*s, a.Coord(), a.Coord(), a.Coord(), a.Coord(), *d, a.Coord(), a.Coord(), a.Coord(),
+                          a.Coord());
      }},
     {"Glyph", [](auto d, auto, Args& a) {
          uint8_t mask[12 * 10];

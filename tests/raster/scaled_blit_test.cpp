@@ -6,7 +6,6 @@
 #include <limits>
 #include <random>
 
-#include "guarded_bitmap.h"
 #include "raster_test_util.h"
 #include "raster/blit.h"
 
@@ -106,13 +105,6 @@ TEST(ScaledBlit, EveryModeBlendsTheNearestSample) {
             });
             EXPECT_EQ(bad, 0) << "mode " << mode << " alpha " << alpha;
         }
-}
-
-TEST(ScaledBlit, FlippedBitmapsAreAddressedInImageOrder) {
-    for (uint32_t mode : {0u, 0x100u, 0x10003u})
-        EXPECT_EQ(FlippedDifference(6, 4, 12, 8, 5, [&](PIX_IBitmap& d, PIX_IBitmap& s) {
-                      PIX_ScaledBlit(&d, &s, 1, 1, 11, 7, 0.25f, 0.5f, 5, 3, 1.0f, mode);
-                  }), 0) << mode;
 }
 
 TEST(ScaledBlit, ClippingTheDestinationKeepsTheSamples) {

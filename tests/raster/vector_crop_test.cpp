@@ -65,36 +65,4 @@ TEST(VectorCrop, FillsAndCircles) {
     }
 }
 
-// Lines are clipped before they are walked, so a clipped line may take different pixels
-// from the same line walked whole: the clipper truncates its crossings, and takes those
-// with the bottom and right edges one row or column out before putting the point back on
-// the last one. It still never leaves the bitmap and stays within two pixels of the
-// whole line.
-TEST(VectorCrop, LinesStayInsideAndNearTheWholeLine) {
-    std::mt19937 rng(23);
-    for (int iter = 0; iter < 1500; ++iter) {
-        const int x1 = Coord(rng, kW), y1 = Coord(rng, kH), x2 = Coord(rng, kW), y2 = Coord(rng, kH);
-        const bool aa = rng() & 1;
-        const Shape draw = [&](PIX_IBitmap* bm, int o) {
-            if (iter % 3 == 0)
-                PIX_Line(bm, x1 + o, y1 + o, x2 + o, y2 + o, kWhite, 1.0f, 0, aa);
-            else if (iter % 3 == 1)
-                PIX_FLine(bm, x1 * 0.5f + o, y1 * 0.5f + o, x2 * 1.5f + o, y2 * 1.5f + o, kWhite, 1.0f, 0, aa);
-            else
-                PIX_DashedLine(bm, x1 + o, y1 + o, x1 + o, y2 + o, 2, 2, kWhite, 1.0f, 0);
-        };
-        CanaryBitmap small(kW, kH), large(kW + 2 * kShift, kH + 2 * kShift);
-        draw(&small, 0);
-        draw(&large, kShift);
-        ASSERT_EQ(small.damagedCanaries(), 0) << iter;
-        for (int y = 0; y < kH; ++y)
-            for (int x = 0; x < kW; ++x) {
-                bool near = small.at(x, y) == 0;
-                for (int dy = -2; dy <= 2 && !near; ++dy)
-                    for (int dx = -2; dx <= 2 && !near; ++dx) near = large.at(x + kShift + dx, y + kShift + dy) != 0;
-                ASSERT_TRUE(near) << iter << " at " << x << "," << y;
-            }
-    }
-}
-
 }  // namespace

@@ -65,16 +65,6 @@ TEST_F(Keyboard, ClicksAndDragsSendNoteAndSysExMessagesInOrder) {
     }
 }
 
-TEST_F(Keyboard, OutputOffSendsNothingButTheKeyStillGoesDown) {
-    Make("", "off");
-    Mouse('d', 3, 60);
-    Mouse('m', 12, 20);
-    EXPECT_EQ(K()->HeldKey(), 1);
-    EXPECT_EQ(K()->SoundingKey(), 1);
-    Mouse('u', 12, 20);
-    EXPECT_TRUE(output.sent.empty());
-}
-
 TEST_F(Keyboard, BlackKeysAreHitWhereTheyAreDrawnAtEveryScale) {
     const int black[] = {1, 3, 6, 8, 10}, left[] = {9, 25, 51, 66, 81};
     Make();

@@ -119,20 +119,6 @@ TEST_F(Profile, WriteKeepsOtherLinesAndNormalisesLineEnds) {
     EXPECT_EQ(Get("midi", "indev"), "dflt");
 }
 
-TEST_F(Profile, WriteRefusesWhatCouldNotBeReadBack) {
-    Put("[gui]\nmanager=1\n");
-    EXPECT_FALSE(WritePrivateProfileString("gui", "a=b", "1", file_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("gu]i", "k", "1", file_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("gui", "", "1", file_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "1", file_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("gui", nullptr, "1", file_.c_str()));
-    EXPECT_FALSE(WritePrivateProfileString("gui", "k", "1", nullptr));
-    // A line break in a value must not smuggle in another key.
-    ASSERT_TRUE(WritePrivateProfileString("gui", "memo", "a\nmanager=9", file_.c_str()));
-    EXPECT_EQ(Get("gui", "manager"), "1");
-    EXPECT_EQ(Contents(), "[gui]\nmanager=1\nmemo=amanager=9\n");
-}
-
 TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
     Put("[gui]\nmanager=1\n");
     chmod(dir_.c_str(), 0500);  // no temporary file can be made beside it
