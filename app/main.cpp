@@ -1,11 +1,26 @@
 #include <cstdio>
 
-#include "raster/bitmap.h"
+#include "app/editor_app.h"
+#include "platform/folders.h"
+#include "platform/gtk_backend.h"
 
 int main() {
-    // The editor's window and screens are not built yet; this proves the libraries link.
-    PIX_MemBitmap probe(16, 16, 4);
-    std::printf("QD editor: raster library ready (%dx%d test bitmap). The editor window is not built yet.\n",
-                probe.getWidth(), probe.getHeight());
+    std::unique_ptr<platform::Backend> backend = platform::CreateGtkBackend();
+    if (!backend) {
+        std::fprintf(stderr, "QD Editor needs a display.\n");
+        return 1;
+    }
+    platform::InstallBackend(backend.get());
+    platform::RegisterMainBundle(qdapp::kBundleID);
+
+    qdapp::AppOptions options;
+    options.configDir = platform::ConfigDirectory();
+    {
+        qdapp::EditorApp app(backend.get(), options);
+        if (!app.Start()) return 1;
+        app.Run();
+        app.Stop();
+    }
+    platform::InstallBackend(nullptr);
     return 0;
 }

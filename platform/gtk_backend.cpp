@@ -62,6 +62,7 @@ public:
         auto* p = static_cast<GtkWindowImpl*>(parent);
         gtk_window_set_transient_for(GTK_WINDOW(window_), p ? GTK_WINDOW(p->window_) : nullptr);
     }
+    void SetMenuBar(Menu* bar) override;
 
     GtkWidget* window_;
     GtkWidget* fixed_;
@@ -321,6 +322,50 @@ GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bo
                          return TRUE;
                      }),
                      this);
+}
+
+namespace {
+
+GtkWidget* BuildGtkMenuBarMenu(Menu& menu) {
+    GtkWidget* gm = gtk_menu_new();
+    for (int i = 0; i < menu.NumberOfItems(); ++i) {
+        MenuItem* it = menu.ItemAt(i);
+        GtkWidget* gi = it->separator ? gtk_separator_menu_item_new() : gtk_menu_item_new_with_label(it->title.c_str());
+        if (!it->separator) {
+            gtk_widget_set_sensitive(gi, it->enabled);
+            if (it->submenu)
+                gtk_menu_item_set_submenu(GTK_MENU_ITEM(gi), BuildGtkMenuBarMenu(*it->submenu));
+            else
+                g_signal_connect(gi, "activate", G_CALLBACK(+[](GtkMenuItem*, gpointer data) {
+                                     auto* item = static_cast<MenuItem*>(data);
+                                     if (item->target) item->target->OnMenuSelection(item);
+                                 }),
+                                 it);
+        }
+        gtk_menu_shell_append(GTK_MENU_SHELL(gm), gi);
+    }
+    return gm;
+}
+
+}  // namespace
+
+void GtkWindowImpl::SetMenuBar(Menu* bar) {
+    if (!bar) return;
+    // The content moves into a box under the bar; the view keeps its place in it.
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    GtkWidget* menuBar = gtk_menu_bar_new();
+    for (int i = 0; i < bar->NumberOfItems(); ++i) {
+        MenuItem* it = bar->ItemAt(i);
+        GtkWidget* top = gtk_menu_item_new_with_label(it->title.c_str());
+        if (it->submenu) gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), BuildGtkMenuBarMenu(*it->submenu));
+        gtk_menu_shell_append(GTK_MENU_SHELL(menuBar), top);
+    }
+    g_object_ref(fixed_);
+    gtk_container_remove(GTK_CONTAINER(window_), fixed_);
+    gtk_box_pack_start(GTK_BOX(box), menuBar, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(box), fixed_, TRUE, TRUE, 0);
+    g_object_unref(fixed_);
+    gtk_container_add(GTK_CONTAINER(window_), box);
 }
 
 GtkWindowImpl::~GtkWindowImpl() {

@@ -19,8 +19,10 @@ public:
     Rect ScreenFrame() const override { return {double(x), double(y), double(width), double(height)}; }
     void SetPosition(int px, int py) override { x = px, y = py; }
     void SetTransientFor(Window* p) override { parent = p; }
+    void SetMenuBar(Menu* bar) override { menuBar = bar; }
 
     std::string title;
+    Menu* menuBar = nullptr;
     int x = 0, y = 0, width = 0, height = 0;
     Window* parent = nullptr;
     bool visible = false;
@@ -223,6 +225,17 @@ std::unique_ptr<Window> HeadlessBackend::CreateWindow(const std::string& title, 
     w->height = height;
     return w;
 }
+
+bool HeadlessBackend::RequestClose(Window* window) {
+    auto* w = static_cast<HeadlessWindow*>(window);
+    if (!w || (w->closeHandler && !w->closeHandler())) return false;
+    w->visible = false;
+    return true;
+}
+
+Menu* HeadlessBackend::MenuBarOf(Window* window) { return window ? static_cast<HeadlessWindow*>(window)->menuBar : nullptr; }
+
+bool HeadlessBackend::IsShown(Window* window) { return window && static_cast<HeadlessWindow*>(window)->visible; }
 
 std::unique_ptr<View> HeadlessBackend::CreateView(Window* parent, const Rect& frame, ViewClient* client) {
     return std::make_unique<HeadlessView>(this, parent, frame, client);

@@ -132,6 +132,12 @@ public:
     void RunMainLoop() override;
     void QuitMainLoop() override { quit_ = true; }
 
+    // Windows this back end made: the user's close (false when the handler kept the
+    // window open), the menu bar and whether it is shown.
+    bool RequestClose(Window* window);
+    Menu* MenuBarOf(Window* window);
+    bool IsShown(Window* window);
+
     // Fires every live timer once, `times` times over.
     void FireTimers(int times = 1);
     int LiveTimerCount() const;

@@ -210,6 +210,9 @@ public:
     virtual void SetPosition(int x, int y) = 0;
     // Keeps this window above `parent` (null: free-standing).
     virtual void SetTransientFor(Window* parent) = 0;
+    // A menu bar above the content: each item of `bar` carries a submenu whose items
+    // tell their targets. Not owned; it must outlive the window.
+    virtual void SetMenuBar(Menu* bar) = 0;
 };
 
 class Timer {

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev zlib1g-dev
+  libpng-dev zlib1g-dev librtmidi-dev libasound2-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtk-3-dev libcairo2-dev libpixman-1-dev
   xvfb xauth xdotool x11-utils

@@ -565,7 +565,7 @@ constexpr bool TablesAreConsistent() {
         const ParamSpec& p = kParamTable[i];
         if (p.index != i || p.min > p.max || p.defaultValue < p.min || p.defaultValue > p.max) return false;
         if (p.texts && CountTexts(p.texts) != p.max - p.min + 1) return false;
-        if (p.kind == ParamKind::kEnum && !p.texts) return false;
+        if (p.kind == ParamKind::kEnum && (!p.texts || p.min != 0)) return false;
     }
     for (int e = 0; e < kProgramEntryCount; ++e)
         if (kParamPositions[e].param != e + kFirstProgramParam) return false;

@@ -19,22 +19,13 @@
 #include "plug/param.h"
 #include "raster/bitmap.h"
 #include "../temp_dir.h"
-#include "run_while_pumping.h"
+#include "x11_driver.h"
 
 namespace {
 
-constexpr int kW = 200, kH = 150;
+using namespace x11test;
 
-// Null without a display. GTK initialises once per process, so the back end is kept;
-// toolkit warnings about misused widgets end the run instead of scrolling past.
-platform::Backend* SharedGtkBackend() {
-    static platform::Backend* backend = [] {
-        if (!std::getenv("DISPLAY")) return static_cast<platform::Backend*>(nullptr);
-        platform::MakeToolkitCriticalsFatal();
-        return platform::CreateGtkBackend().release();
-    }();
-    return backend;
-}
+constexpr int kW = 200, kH = 150;
 
 // A modal menu or dialog whose keys went astray would wait forever: after a grace
 // period this presses Escape every half second until it is dropped.
@@ -54,11 +45,6 @@ private:
         }
     }};
 };
-
-bool PumpUntil(const std::function<bool()>& ok) {
-    for (int i = 0; i < 500 && !ok(); ++i) platform::RunGtkMainLoopFor(0.01);
-    return ok();
-}
 
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(3) {
@@ -189,13 +175,6 @@ TEST_F(EngineWindowTest, KeysAndTypedValueGoThroughTheTables) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_EQ(plug.GetParam(2)->Value(), 42.0);
     EXPECT_EQ(Shown(140, 40), 0xff002a00u);  // green channel = 42
-}
-
-TEST_F(EngineWindowTest, SuperClickStandsForTheRightButton) {
-    RunWhilePumping("xdotool mousemove --sync " + At(140, 40) + " keydown super click 1 keyup super");
-    EXPECT_TRUE(graphics->GetView()->textEntryRunning());
-    RunWhilePumping("xdotool key Escape");
-    EXPECT_FALSE(graphics->GetView()->textEntryRunning());
 }
 
 TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {

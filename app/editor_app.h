@@ -1,0 +1,80 @@
+// The application shell: settings folder and MIDI devices, the editor, and its main
+// window with the menu bar. Runs on any platform back end, so tests drive the whole
+// start-up and shutdown on the headless one.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/midi_ports.h"
+#include "app/shell_settings.h"
+#include "platform/platform.h"
+#include "plug/device_settings.h"
+
+class PlatformStandaloneWindow;
+class QDEditor;
+
+namespace qdapp {
+
+inline constexpr const char* kBundleID = "com.rodiradu.qdeditor";
+inline constexpr const char* kWindowTitle = "QD Editor";
+
+struct AppOptions {
+    std::string configDir;  // where the settings folder goes
+    std::string bundleID = kBundleID;
+    std::ostream* out = nullptr;  // port list, attach failure (default std::cout)
+    std::ostream* err = nullptr;  // MIDI failures (default std::cerr)
+};
+
+// The top-left corner that centres a window of `width` x `height` in `area`, kept
+// inside it when the window is larger.
+platform::Point CentredOrigin(const platform::Rect& area, int width, int height);
+
+class EditorApp : public platform::MenuReceiver {
+public:
+    EditorApp(platform::Backend* backend, AppOptions options);
+    ~EditorApp() override;
+    EditorApp(const EditorApp&) = delete;
+    EditorApp& operator=(const EditorApp&) = delete;
+
+    // Settings, MIDI, the editor and its window, shown. False only without a window.
+    bool Start();
+    // Until the window is closed or Quit is chosen.
+    void Run();
+    // Stops MIDI input, deletes the editor (which stores its settings), closes the
+    // ports and the window. Safe to call twice.
+    void Stop();
+
+    void OnMenuSelection(platform::MenuItem* item) override;
+
+    QDEditor* Editor() const { return editor_.get(); }
+    platform::Window* MainWindow() const { return window_.get(); }
+    platform::Menu* MenuBar() const { return menuBar_.get(); }
+    const DeviceSettings& Devices() const { return devices_; }
+    const SettingsLocation& Settings() const { return settings_; }
+    bool OutputOpen() const { return output_.IsOpen(); }
+
+private:
+    void OpenMidi();
+    void BuildMenuBar();
+    void OnKeyboardInput(const uint8_t* bytes, int size);
+
+    platform::Backend* backend_;
+    AppOptions options_;
+    std::ostream& out_;
+    MidiErrorLog midiLog_;
+    SettingsLocation settings_;
+    DeviceSettings devices_;
+    MidiOutputPort output_;
+    MidiInputPort instrumentIn_;
+    MidiInputPort keyboardIn_;
+    std::unique_ptr<QDEditor> editor_;
+    std::unique_ptr<platform::Window> window_;
+    std::unique_ptr<PlatformStandaloneWindow> standaloneWindow_;
+    std::unique_ptr<platform::Menu> menuBar_;
+    std::map<const platform::MenuItem*, int> commands_;
+};
+
+}  // namespace qdapp

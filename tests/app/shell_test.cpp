@@ -1,0 +1,186 @@
+// The shell: its settings folder and MIDI choice, its MIDI ports when the system has
+// none to give, and a whole run of the program on the headless back end.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/editor_app.h"
+#include "editor/menu_commands.h"
+#include "editor/qd_editor.h"
+#include "gui/gui_resize.h"
+#include "gui/igraphics_mac.h"
+#include "platform/folders.h"
+#include "platform/headless_backend.h"
+#include "temp_dir.h"
+#include "winapi/profile.h"
+
+namespace {
+
+std::string Read(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct DeviceCase {
+    const char* before;  // settings.ini, null: no file (a first run)
+    const char* in;
+    const char* inB;
+    const char* out;
+};
+
+const DeviceCase kDeviceCases[] = {
+    {nullptr, "off", "off", "off"},
+    {"[midi]\nindev=Keys In\ninBdev=off\noutdev=QD Out\n", "Keys In", "off", "QD Out"},
+    {"[midi]\noutdev=QD Out\n", "no input", "no input", "QD Out"},
+    {"[gui]\nbackground=lcd\n", "no input", "no input", "no output"},
+};
+
+class DeviceSettingsTest : public ::testing::TestWithParam<DeviceCase> {};
+
+}  // namespace
+
+TEST_P(DeviceSettingsTest, ReadAndWrittenBackOrOffOnAFirstRun) {
+    const DeviceCase& c = GetParam();
+    testutil::TempDir dir;
+    if (c.before) {
+        mkdir((dir.path() + "/RODiradu4").c_str(), 0755);
+        std::ofstream(dir.path() + "/RODiradu4/settings.ini") << c.before;
+    }
+    const qdapp::SettingsLocation where = qdapp::PrepareSettingsFolder(dir.path());
+    EXPECT_EQ(where.existed, c.before != nullptr);
+    DeviceSettings devices;
+    qdapp::LoadDeviceSettings(where, &devices);
+    EXPECT_STREQ(devices.mInDevice, c.in);
+    EXPECT_STREQ(devices.mInBDevice, c.inB);
+    EXPECT_STREQ(devices.mOutDevice, c.out);
+    char value[100];
+    const std::pair<const char*, const char*> keys[] = {{"indev", c.in}, {"inBdev", c.inB}, {"outdev", c.out}};
+    for (auto [key, expected] : keys) {
+        GetPrivateProfileString("midi", key, "<missing>", value, sizeof value, where.iniPath.c_str());
+        EXPECT_STREQ(value, expected) << key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, DeviceSettingsTest, ::testing::ValuesIn(kDeviceCases));
+
+TEST(SettingsFolder, MadePrivateWhateverTheUmaskAndMissingParents) {
+    for (mode_t mask : {mode_t(0), mode_t(022), mode_t(077)}) {
+        testutil::TempDir dir;
+        const mode_t old = umask(mask);
+        const qdapp::SettingsLocation where = qdapp::PrepareSettingsFolder(dir.path() + "/new/config");
+        umask(old);
+        struct stat st;
+        ASSERT_EQ(stat(where.folder.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << "umask " << mask;
+        EXPECT_EQ(where.iniPath, dir.path() + "/new/config/RODiradu4/settings.ini");
+    }
+    // A folder that cannot be made leaves no path to write to.
+    EXPECT_TRUE(qdapp::PrepareSettingsFolder("/proc/no/such").iniPath.empty());
+}
+
+TEST(MidiPorts, UnknownPortsAndMissingMidiLeaveTheOutputOff) {
+    std::ostringstream err;
+    qdapp::MidiErrorLog log(err);
+    qdapp::MidiOutputPort out(&log);
+    EXPECT_FALSE(out.Open("off"));
+    EXPECT_FALSE(out.Open("No Such Port 7"));
+    EXPECT_FALSE(out.Open("No Such Port 8"));
+    EXPECT_FALSE(out.IsOpen());
+    const uint8_t note[] = {0x90, 60, 100};
+    EXPECT_FALSE(out.SendMessage(note, 3));
+    qdapp::MidiInputPort in(&log, [](const uint8_t*, int) {});
+    EXPECT_FALSE(in.Open("No Such Port 9"));
+    // Without a sequencer every port fails; one line says so.
+    const std::string text = err.str();
+    EXPECT_EQ(text.find("MIDI"), text.rfind("MIDI"));
+    EXPECT_EQ(qdapp::FindPort({"a", "off", "b"}, "off"), -1);
+    EXPECT_EQ(qdapp::FindPort({"a", "b"}, "b"), 1);
+}
+
+TEST(CentredOrigin, CentresAndKeepsLargeWindowsInside) {
+    EXPECT_EQ(qdapp::CentredOrigin({0, 0, 1920, 1050}, 1140, 800).x, 390);
+    EXPECT_EQ(qdapp::CentredOrigin({0, 0, 1920, 1050}, 1140, 800).y, 125);
+    EXPECT_EQ(qdapp::CentredOrigin({100, 30, 1000, 700}, 1140, 800).x, 100);
+    EXPECT_EQ(qdapp::CentredOrigin({100, 30, 1000, 700}, 1140, 800).y, 30);
+}
+
+class AppRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::InstallBackend(&backend);
+        platform::BundleInfo bundle;
+        bundle.identifier = "qd.app.test";
+        bundle.resourcesPath = QD_SKIN_ROOT;
+        platform::RegisterBundle(bundle);
+        IModuleGUIResize::ResetProcessState();
+        options.configDir = dir.path();
+        options.bundleID = "qd.app.test";
+        options.out = &out;
+        options.err = &err;
+    }
+    void TearDown() override { platform::InstallBackend(nullptr); }
+
+    platform::MenuItem* Item(qdapp::EditorApp& app, const std::string& title) {
+        platform::Menu* bar = backend.MenuBarOf(app.MainWindow());
+        for (int i = 0; bar && i < bar->NumberOfItems(); ++i) {
+            platform::Menu* menu = bar->ItemAt(i)->submenu.get();
+            for (int k = 0; menu && k < menu->NumberOfItems(); ++k)
+                if (menu->ItemAt(k)->title == title) return menu->ItemAt(k);
+        }
+        return nullptr;
+    }
+
+    testutil::TempDir dir;
+    testutil::ScopedEnv config{"XDG_CONFIG_HOME", dir.path().c_str()};
+    platform::HeadlessBackend backend;
+    qdapp::AppOptions options;
+    std::ostringstream out, err;
+};
+
+TEST_F(AppRun, FirstRunShowsTheCentredPanelAndClosingStoresTheSettings) {
+    qdapp::EditorApp app(&backend, options);
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(backend.IsShown(app.MainWindow()));
+    const platform::Rect frame = app.MainWindow()->ScreenFrame();
+    EXPECT_EQ(frame.width, 1140);
+    EXPECT_EQ(frame.height, 800);
+    EXPECT_EQ(frame.x, 390);
+    EXPECT_EQ(frame.y, 125);
+    EXPECT_NE(out.str().find("MIDI output ports"), std::string::npos);
+    EXPECT_EQ(out.str().find("couldn't attach gui"), std::string::npos);
+    EXPECT_FALSE(app.OutputOpen());
+
+    // Every menu entry is in the bar, and choosing one reaches the editor.
+    for (const qd::MenuEntry& entry : qd::MenuEntries()) {
+        if (entry.text) {
+            EXPECT_NE(Item(app, entry.text), nullptr) << entry.text;
+        }
+    }
+    Item(app, "Skin \"lcd\" (from the next start)")->target->OnMenuSelection(Item(app, "Skin \"lcd\" (from the next start)"));
+    Item(app, "Program Manager")->target->OnMenuSelection(Item(app, "Program Manager"));
+    Item(app, "Scale 50 %")->target->OnMenuSelection(Item(app, "Scale 50 %"));
+    EXPECT_EQ(app.MainWindow()->ScreenFrame().width, 570);
+
+    EXPECT_TRUE(backend.RequestClose(app.MainWindow()));
+    app.Stop();
+    const std::string ini = Read(dir.path() + "/RODiradu4/settings.ini");
+    for (const char* line : {"indev=off", "inBdev=off", "outdev=off", "background=lcd", "manager=true",
+                             "guiscale=0.500000000000000"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
+}
+
+TEST_F(AppRun, StoredScaleTooTallForTheScreenIsLoweredAtStart) {
+    backend.workArea = {0, 0, 1280, 600};
+    mkdir((dir.path() + "/RODiradu4").c_str(), 0700);
+    std::ofstream(dir.path() + "/RODiradu4/settings.ini") << "[gui]\nguiscale=2.0\n[midi]\noutdev=Gone Port\n";
+    qdapp::EditorApp app(&backend, options);
+    ASSERT_TRUE(app.Start());
+    EXPECT_LE(app.MainWindow()->ScreenFrame().height, 600);
+    EXPECT_STREQ(app.Devices().mOutDevice, "off");
+    app.Stop();
+    app.Stop();
+}

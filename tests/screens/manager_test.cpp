@@ -1,0 +1,68 @@
+// The program manager page on a whole editor: its settings, its start state, and what
+// showing and hiding it leaves visible.
+#include "editor/menu_commands.h"
+#include "gui/controls/user_text_controls.h"
+#include "live_fixture.h"
+
+namespace livetest {
+namespace {
+
+using Manager = LiveTest;
+
+TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
+    struct Case {
+        const char* ini;
+        bool view;
+        double remember;  // parameter 340
+    };
+    const Case cases[] = {
+        {"", false, 0.0},
+        {"[gui]\nmanager=true\n[dbase]\nmemo=true\n", true, 1.0},
+        {"[gui]\nmanager=TRUE\n[dbase]\nmemo=false\n", false, 0.0},
+        {"[dbase]\nmemo=yes\n", false, 0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ini);
+        Make(c.ini);
+        EXPECT_EQ(editor->ManagerView(), c.view);
+        EXPECT_EQ(editor->GetParam(340)->Value(), c.remember);
+        EXPECT_EQ(Shown(307), c.view);
+        EXPECT_EQ(editor->CacheFolder(), dir.path() + "/RODiradu4/cache/");
+    }
+    // The menu toggles the page; the view is stored when the editor closes.
+    ASSERT_TRUE(editor->OnMenuCommand(qd::kMenuManagerView));
+    editor.reset();
+    Make();
+    EXPECT_TRUE(editor->ManagerView() && Shown(307));
+}
+
+TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
+    Make();
+    const qd::ManagerControls& m = editor->Manager();
+    struct Case {
+        int rows, mode;  // program list rows, manager mode number
+        bool hide;
+    };
+    const Case cases[] = {{46, 0, false}, {47, 0, false}, {47, 3, false}, {47, 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, mode " << c.mode << ", hide " << c.hide);
+        editor->ProgramRows().Resize(c.rows);
+        editor->SetManagerMode(c.mode);
+        editor->SetManagerGroup1Hidden(false);
+        editor->SetManagerGroup2Hidden(false);
+        editor->SetManagerPanelHidden(c.hide);
+        EXPECT_EQ(Shown(335), !c.hide && c.rows >= 47);
+        EXPECT_EQ(Shown(336), !c.hide && c.mode == 0);
+        EXPECT_EQ(m.rows[46]->IsHidden(), c.hide);
+        for (int k : {1, 99}) EXPECT_EQ(m.slotNumbers[k]->IsHidden() || m.slotPictures[k]->IsHidden(), c.hide);
+        EXPECT_TRUE(m.slotMarks[0]->IsHidden() && m.slotPictures[0]->IsHidden() && m.slotNumbers[0]->IsHidden());
+        for (int p : {337, 338, 339, 340}) EXPECT_FALSE(Shown(p)) << p;
+        EXPECT_TRUE(m.loginBackground->IsHidden() && m.password->IsHidden() && m.dbModeBackground->IsHidden());
+    }
+    EXPECT_STREQ(m.slotNumbers[1]->GetTextString(), "01");
+    EXPECT_STREQ(m.slotNumbers[99]->GetTextString(), "99");
+    EXPECT_TRUE(m.password->IsSecure() && !m.userName->IsSecure());
+}
+
+}  // namespace
+}  // namespace livetest
