@@ -52,6 +52,13 @@ struct Sse2Ops {
     static V LoHigh(V v) { return _mm_unpacklo_epi8(Zero(), v); }
     static V HiHigh(V v) { return _mm_unpackhi_epi8(Zero(), v); }
     static V MulHi(V a, V b) { return _mm_mulhi_epu16(a, b); }
+    // Whether every pixel's alpha byte is 0, or every one is 255.
+    static bool AllTransparent(V v) {
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(v, Set32(0xff)), Zero())) == 0xffff;
+    }
+    static bool AllOpaque(V v) {
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, Set32(0xffffff00u)), Set32(0xffffffffu))) == 0xffff;
+    }
     // Each pixel's alpha byte copied to its four bytes.
     static V BroadcastAlpha8(V v) {
         const V a = _mm_and_si128(v, Set32(0xff));
@@ -95,6 +102,11 @@ struct Avx2Ops {
     static V LoHigh(V v) { return _mm256_unpacklo_epi8(Zero(), v); }
     static V HiHigh(V v) { return _mm256_unpackhi_epi8(Zero(), v); }
     static V MulHi(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+    static bool AllTransparent(V v) { return _mm256_testz_si256(v, Set32(0xff)); }
+    static bool AllOpaque(V v) {
+        return _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, Set32(0xffffff00u)), Set32(0xffffffffu))) ==
+               -1;
+    }
     static V BroadcastAlpha8(V v) {
         const V spread = _mm256_setr_epi8(0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12,
                                           0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12);
@@ -156,12 +168,20 @@ int SourceAlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, int w) {
     const auto w16 = O::Set16(w);
     int i = 0;
     for (; i + O::kPixels <= n; i += O::kPixels) {
-        const auto d = O::Load(dst + i), s = O::Load(src + i);
-        if constexpr (Full)
-            O::Store(dst + i, SourceAlphaFullBytes<O>(d, s));
-        else
+        const auto s = O::Load(src + i);
+        if constexpr (Full) {
+            // Artwork is mostly wholly opaque or wholly clear: such a block is the source
+            // itself (alpha 255 keeps none of the old colour and saturates the alpha
+            // byte) or nothing.
+            if (O::AllOpaque(s))
+                O::Store(dst + i, s);
+            else if (!O::AllTransparent(s))
+                O::Store(dst + i, SourceAlphaFullBytes<O>(O::Load(dst + i), s));
+        } else {
+            const auto d = O::Load(dst + i);
             O::Store(dst + i, O::Pack(SourceAlphaLanes<O>(O::Lo(d), O::Lo(s), w16),
                                       SourceAlphaLanes<O>(O::Hi(d), O::Hi(s), w16)));
+        }
     }
     return i;
 }

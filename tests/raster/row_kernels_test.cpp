@@ -19,10 +19,12 @@ using pix::SimdLevel;
 
 constexpr uint32_t kCanary = 0xdeadbeefu;
 
-// Random pixels whose alpha is 0, 255 or anything, as anti-aliased artwork has.
-uint32_t RandomPixel(std::mt19937& rng) {
+// Random pixels whose alpha is 0, 255 or anything, as anti-aliased artwork has: for
+// `kind` 0 mixed pixel by pixel, otherwise in runs of `kind` pixels alike, so that
+// whole vectors come wholly clear or wholly opaque.
+uint32_t RandomPixel(std::mt19937& rng, int kind = 0, int index = 0) {
     const uint32_t p = rng();
-    switch (rng() % 4) {
+    switch (kind ? (index / kind * 2654435761u >> 7) % 4 : rng() % 4) {
         case 0: return p & ~0xffu;
         case 1: return p | 0xffu;
         default: return p;
@@ -103,7 +105,8 @@ TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
             for (int n = 0; n <= kMaxLength; ++n) {
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t dst[kAlignments + kMaxLength + kSlack], src[kAlignments + kMaxLength];
-                    for (uint32_t& p : src) p = RandomPixel(rng);
+                    const int kind = int(rng() % 3) * 6;  // mixed, or runs of 6 or 12
+                    for (int i = 0; i < kAlignments + kMaxLength; ++i) src[i] = RandomPixel(rng, kind, i);
                     if (c.constantSource)
                         for (uint32_t& p : src) p = src[offset];
                     for (uint32_t& p : dst) p = RandomPixel(rng);
