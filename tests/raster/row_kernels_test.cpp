@@ -31,10 +31,6 @@ uint32_t RandomPixel(std::mt19937& rng, int kind = 0, int index = 0) {
     }
 }
 
-void ScalarPixel(uint8_t* d, uint32_t s, const std::function<void(uint8_t*, int, int, int, int)>& apply) {
-    apply(d, PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s), PIX_PixelA(s));
-}
-
 struct KernelCase {
     std::string name;
     // Runs the kernel's prefix; returns how many pixels it did.
@@ -44,51 +40,31 @@ struct KernelCase {
     bool constantSource = false;
 };
 
+template <class Op>
+std::function<void(uint8_t*, uint32_t)> Scalar(int w) {
+    return [w](uint8_t* d, uint32_t s) { Op::apply(d, PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s), PIX_PixelA(s), w); };
+}
+
 std::vector<KernelCase> Cases() {
-    std::vector<KernelCase> cases;
-    cases.push_back({"source alpha full",
-                     [](const RowKernels& k, uint32_t* d, const uint32_t* s, int n) {
-                         return k.sourceAlphaCopyFull(d, s, n);
-                     },
-                     [](uint8_t* d, uint32_t s) {
-                         ScalarPixel(d, s, [](uint8_t* p, int r, int g, int b, int a) {
-                             pix::CopySourceAlphaFull::apply(p, r, g, b, a, 256);
-                         });
-                     }});
-    for (int w : {0, 1, 64, 127, 128, 200, 255}) {
+    using R = const RowKernels&;
+    std::vector<KernelCase> cases = {
+        {"source alpha full", [](R k, uint32_t* d, const uint32_t* s, int n) { return k.sourceAlphaCopyFull(d, s, n); },
+         Scalar<pix::CopySourceAlphaFull>(256)},
+        {"fill store", [](R k, uint32_t* d, const uint32_t* s, int n) { return k.fillStore(d, n, s[0]); },
+         Scalar<pix::CopyFull>(256), true},
+    };
+    for (int w : {0, 1, 64, 127, 128, 200, 255})
         cases.push_back({"source alpha w" + std::to_string(w),
-                         [w](const RowKernels& k, uint32_t* d, const uint32_t* s, int n) {
-                             return k.sourceAlphaCopy(d, s, n, w);
-                         },
-                         [w](uint8_t* d, uint32_t s) {
-                             ScalarPixel(d, s, [w](uint8_t* p, int r, int g, int b, int a) {
-                                 pix::CopySourceAlpha::apply(p, r, g, b, a, w);
-                             });
-                         }});
-    }
+                         [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.sourceAlphaCopy(d, s, n, w); },
+                         Scalar<pix::CopySourceAlpha>(w)});
     for (int w : {0, 1, 51, 128, 255, 256}) {
-        const auto copy = [w](uint8_t* d, uint32_t s) {
-            ScalarPixel(d, s, [w](uint8_t* p, int r, int g, int b, int a) { pix::Copy::apply(p, r, g, b, a, w); });
-        };
         cases.push_back({"copy w" + std::to_string(w),
-                         [w](const RowKernels& k, uint32_t* d, const uint32_t* s, int n) {
-                             return k.copyWeighted(d, s, n, 256 - w);
-                         },
-                         copy});
+                         [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.copyWeighted(d, s, n, 256 - w); },
+                         Scalar<pix::Copy>(w)});
         cases.push_back({"fill w" + std::to_string(w),
-                         [w](const RowKernels& k, uint32_t* d, const uint32_t* s, int n) {
-                             return k.fillWeighted(d, n, s[0], 256 - w);
-                         },
-                         copy, true});
+                         [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.fillWeighted(d, n, s[0], 256 - w); },
+                         Scalar<pix::Copy>(w), true});
     }
-    cases.push_back({"fill store",
-                     [](const RowKernels& k, uint32_t* d, const uint32_t* s, int n) { return k.fillStore(d, n, s[0]); },
-                     [](uint8_t* d, uint32_t s) {
-                         ScalarPixel(d, s, [](uint8_t* p, int r, int g, int b, int a) {
-                             pix::CopyFull::apply(p, r, g, b, a, 256);
-                         });
-                     },
-                     true});
     return cases;
 }
 
