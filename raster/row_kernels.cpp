@@ -13,7 +13,12 @@ const RowKernels kNoRowKernels = {SimdLevel::None, NoRow, NoWeightedRow, NoWeigh
 
 bool MachineHas(SimdLevel level) {
 #if defined(__x86_64__) || defined(__i386__)
-    if (level == SimdLevel::Avx2) return __builtin_cpu_supports("avx2");
+    if (level == SimdLevel::Avx2) {
+        // A drawing made by a static constructor may come before the one that reads the
+        // processor's features.
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2");
+    }
 #endif
     return level != SimdLevel::Avx2;
 }
