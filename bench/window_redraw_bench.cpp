@@ -75,6 +75,18 @@ IGraphics& AtScale(int skin, int percent) {
     return g;
 }
 
+// A 32-bit FNV-1a hash of the back buffer, printed with the figures so that two builds
+// can be seen to draw the same frame.
+uint32_t FrameHash(IGraphics& g) {
+    uint32_t h = 2166136261u;
+    PIX_IBitmap* bm = g.GetDrawBitmap();
+    for (int y = 0; y < bm->getHeight(); ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*bm, 0, y));
+        for (int i = 0; i < bm->getWidth() * 4; ++i) h = (h ^ row[i]) * 16777619u;
+    }
+    return h;
+}
+
 // range(0): skin, range(1): GUI scale in percent.
 void BM_EditorFullRedraw(benchmark::State& state) {
     IGraphics& g = AtScale(int(state.range(0)), int(state.range(1)));
@@ -84,6 +96,7 @@ void BM_EditorFullRedraw(benchmark::State& state) {
         g.Draw(&all);
     }
     state.counters["pixels"] = double(g.Width()) * g.Height();
+    state.counters["hash"] = double(FrameHash(g));
     state.SetItemsProcessed(state.iterations() * int64_t(g.Width()) * g.Height());
 }
 
