@@ -6,10 +6,12 @@
 // with shortcuts asks this table first and falls back to its general loop.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <cstring>
 
 #include "raster/pixel.h"
+#include "raster/row_kernels.h"
 
 namespace pix {
 
@@ -116,7 +118,10 @@ inline const FastPath* FindFastPath(FastOp op, uint32_t mode, int weight, bool e
 // One colour over n pixels with a shortcut's rounding.
 template <Rounding R>
 inline void FillSpanRounded(uint32_t* row, int64_t n, uint32_t c) {
-    for (int64_t i = 0; i < n; ++i) row[i] = RoundedCopy<R>(row[i], c);
+    int64_t i = 0;
+    if constexpr (R == Rounding::Store)
+        if (n <= INT32_MAX) i = ActiveRowKernels().fillStore(row, int(n), c);
+    for (; i < n; ++i) row[i] = RoundedCopy<R>(row[i], c);
 }
 
 // n source pixels onto n destination pixels with a shortcut's rounding.

@@ -10,6 +10,7 @@
 
 #include "raster/combiners.h"
 #include "raster/fast_paths.h"
+#include "raster/row_kernels.h"
 
 namespace pix {
 
@@ -82,7 +83,7 @@ inline void FillSpan(uint32_t* row, int n, int r, int g, int b, int a, int w) {
     using narrow::IsByte;
     if constexpr (std::is_same_v<Op, CopyFull>) {
         const uint32_t c = PIX_MakePixel(a, r, g, b);
-        for (int i = 0; i < n; ++i) row[i] = c;
+        for (int i = ActiveRowKernels().fillStore(row, n, c); i < n; ++i) row[i] = c;
     } else if (std::is_same_v<Op, Copy> && w >= 0 && w <= 256 && IsByte(r) && IsByte(g) && IsByte(b) &&
                IsByte(a)) {
         const uint16_t k = uint16_t(256 - w);
@@ -92,8 +93,9 @@ inline void FillSpan(uint32_t* row, int n, int r, int g, int b, int a, int w) {
         uint8_t pattern[4 * kBlock];
         const uint8_t c[4] = {uint8_t(a), uint8_t(r), uint8_t(g), uint8_t(b)};
         for (int j = 0; j < 4 * kBlock; ++j) pattern[j] = c[j & 3];
-        uint8_t* p = Bytes(row);
-        int i = 0;
+        const int done = ActiveRowKernels().fillWeighted(row, n, PIX_MakePixel(a, r, g, b), k);
+        uint8_t* p = Bytes(row + done);
+        int i = done;
         for (; i + kBlock <= n; i += kBlock, p += 4 * kBlock)
             for (int j = 0; j < 4 * kBlock; ++j) p[j] = narrow::Copy(p[j], pattern[j], k);
         for (int j = 0; j < 4 * (n - i); ++j) p[j] = narrow::Copy(p[j], pattern[j], k);
@@ -133,15 +135,18 @@ inline void BlendRow(uint32_t* dst, const uint32_t* src, int n, int w) {
     } else if constexpr (std::is_same_v<Op, CopySourceAlphaFull>) {
         // The weight of the GUI's images: the alpha byte grows by a, the colour keeps
         // 255 - a of the old.
-        narrow::SourceAlphaCopyRow(dst, src, n, [](int a) { return a; }, [](int a) { return 255 - a; });
+        const int i = ActiveRowKernels().sourceAlphaCopyFull(dst, src, n);
+        narrow::SourceAlphaCopyRow(dst + i, src + i, n - i, [](int a) { return a; }, [](int a) { return 255 - a; });
     } else if (std::is_same_v<Op, CopySourceAlpha> && w >= 0 && w <= 256) {
+        const int i = w < 256 ? ActiveRowKernels().sourceAlphaCopy(dst, src, n, w) : 0;
         const auto weight = [w](int a) { return ((a + 1) * w) >> 8; };  // 0..256
-        narrow::SourceAlphaCopyRow(dst, src, n, weight, [weight](int a) { return 256 - weight(a); });
+        narrow::SourceAlphaCopyRow(dst + i, src + i, n - i, weight, [weight](int a) { return 256 - weight(a); });
     } else if (std::is_same_v<Op, Copy> && w >= 0 && w <= 256) {
         const uint16_t k = uint16_t(256 - w);
-        uint8_t* d = Bytes(dst);
-        const uint8_t* s = Bytes(src);
-        const int bytes = 4 * n;
+        const int i = ActiveRowKernels().copyWeighted(dst, src, n, k);
+        uint8_t* d = Bytes(dst + i);
+        const uint8_t* s = Bytes(src + i);
+        const int bytes = 4 * (n - i);
         for (int j = 0; j < bytes; ++j) d[j] = narrow::Copy(d[j], s[j], k);
     } else {
         uint8_t* d = Bytes(dst);

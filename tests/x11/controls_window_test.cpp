@@ -1,8 +1,9 @@
-// The control library's text entry in a real GTK window: a click opens it, typed keys
-// fill it, Return hands the text back to the control.
+// The control library's text entry in a real GTK window: a click opens the entry,
+// typed keys fill it, Return hands the text back to the control.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "gui/cocoa_view.h"
 #include "gui/controls/user_text_controls.h"
@@ -38,12 +39,14 @@ TEST(ControlsWindow, TypedTextReachesTheUserTextControl) {
     int ox = 0, oy = 0;
     ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
 
-    RunWhilePumping("xdotool mousemove --sync " + std::to_string(ox + 60) + " " + std::to_string(oy + 40) + " click 1");
-    ASSERT_TRUE(graphics->GetView()->textEntryRunning());
+    RunWhilePumping("xdotool mousemove --sync " + std::to_string(ox + 60) + " " + std::to_string(oy + 40) +
+                    " click 1");
+    ASSERT_TRUE(PumpUntil([&] { return graphics->GetView()->textEntryRunning(); }));
     RunWhilePumping("xdotool key --delay 20 ctrl+a BackSpace type --delay 20 'Bass 7'");
     RunWhilePumping("xdotool key Return");
-    EXPECT_FALSE(graphics->GetView()->textEntryRunning());
+    EXPECT_TRUE(PumpUntil([&] { return !graphics->GetView()->textEntryRunning(); }));
     EXPECT_STREQ(name->GetTextString(), "Bass 7");
+
     graphics->CloseWindow();
     window.reset();
     platform::RunGtkMainLoopFor(0.05);

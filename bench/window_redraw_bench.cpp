@@ -1,0 +1,154 @@
+// The editor's own frames on one core: a full redraw of the panel at 100 % and 200 %
+// for each skin, one frame of a knob drag (the dirty-rectangle redraw), and the
+// process's memory with the panel at 200 %. Figures, not ratios: no peer draws this
+// panel. Each skin's editor is built once, on the headless back end, from the images
+// the build draws.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "editor/menu_commands.h"
+#include "editor/qd_editor.h"
+#include "gui/controls/knob_controls.h"
+#include "gui/igraphics_mac.h"
+#include "gui/standalone_window.h"
+#include "platform/folders.h"
+#include "platform/headless_backend.h"
+#include "screens/skin_choice.h"
+
+namespace {
+
+constexpr int kSkins = 3;
+
+struct EditorRig {
+    std::string config;
+    DeviceSettings devices;
+    std::unique_ptr<QDEditor> editor;
+};
+
+platform::HeadlessBackend& Backend() {
+    static platform::HeadlessBackend* backend = [] {
+        auto* b = new platform::HeadlessBackend;  // lives as long as the editors
+        platform::InstallBackend(b);
+        platform::BundleInfo bundle;
+        bundle.identifier = "qd.bench.draw";
+        bundle.resourcesPath = QD_SKIN_ROOT;
+        platform::RegisterBundle(bundle);
+        return b;
+    }();
+    return *backend;
+}
+
+// The editor of one skin, built on first use and kept for every later case.
+QDEditor& EditorOf(int skin) {
+    static std::unique_ptr<EditorRig> rigs[kSkins];
+    std::unique_ptr<EditorRig>& rig = rigs[skin];
+    if (!rig) {
+        Backend();
+        rig = std::make_unique<EditorRig>();
+        rig->config = (std::filesystem::temp_directory_path() / ("qd_bench_draw_" + std::to_string(skin))).string();
+        std::filesystem::remove_all(rig->config);
+        platform::MakeFolders(rig->config, 0700);
+        std::ofstream(rig->config + "/settings.ini")
+            << "[gui]\nbackground=" << qd::SkinSettingName(qd::Skin(skin)) << "\n";
+        QDEditorSetup setup;
+        setup.devices = &rig->devices;
+        setup.settingsPath = rig->config + "/settings.ini";
+        setup.bundleID = "qd.bench.draw";
+        rig->editor = std::make_unique<QDEditor>(setup);
+        FitGUIScaleToScreen(rig->editor.get());
+    }
+    return *rig->editor;
+}
+
+IGraphics& AtScale(int skin, int percent) {
+    QDEditor& editor = EditorOf(skin);
+    editor.OnMenuCommand(percent == 200 ? qd::kMenuScale200 : qd::kMenuScale100);
+    IGraphics& g = *editor.Graphics();
+    IRECT all(0, 0, g.Width(), g.Height());
+    g.Draw(&all);
+    return g;
+}
+
+// A 32-bit FNV-1a hash of the back buffer, printed with the figures so that two builds
+// can be seen to draw the same frame.
+uint32_t FrameHash(IGraphics& g) {
+    uint32_t h = 2166136261u;
+    PIX_IBitmap* bm = g.GetDrawBitmap();
+    for (int y = 0; y < bm->getHeight(); ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*bm, 0, y));
+        for (int i = 0; i < bm->getWidth() * 4; ++i) h = (h ^ row[i]) * 16777619u;
+    }
+    return h;
+}
+
+// range(0): skin, range(1): GUI scale in percent.
+void BM_EditorFullRedraw(benchmark::State& state) {
+    IGraphics& g = AtScale(int(state.range(0)), int(state.range(1)));
+    IRECT all(0, 0, g.Width(), g.Height());
+    for (auto _ : state) {
+        for (int i = 0; i < g.NControls(); ++i) g.GetControl(i)->SetDirty(false);
+        g.Draw(&all);
+    }
+    state.counters["pixels"] = double(g.Width()) * g.Height();
+    state.counters["hash"] = double(FrameHash(g));
+    state.SetItemsProcessed(state.iterations() * int64_t(g.Width()) * g.Height());
+}
+
+// One frame of dragging the first visible knob up and down by two pixels: the drag
+// moves its value, the timer's dirty test finds it, and only its rectangle redraws.
+void BM_EditorKnobDragFrame(benchmark::State& state) {
+    IGraphics& g = AtScale(int(state.range(0)), int(state.range(1)));
+    IControl* knob = nullptr;
+    for (int i = 0; i < g.NControls() && !knob; ++i)
+        if (auto* k = dynamic_cast<IKnobControl*>(g.GetControl(i)); k && !k->IsHidden()) knob = k;
+    if (!knob) {
+        state.SkipWithError("no visible knob");
+        return;
+    }
+    const IRECT* r = knob->GetRECT();
+    const int x = (r->L + r->R) / 2, y = (r->T + r->B) / 2;
+    IMouseMod mod(true);
+    g.OnMouseDown(x, y, &mod);
+    IRECT dirty;
+    g.IsDirty(&dirty);
+    g.Draw(&dirty);
+    int step = 0;
+    int64_t pixels = 0;
+    for (auto _ : state) {
+        g.OnMouseDrag(x, y + ((++step & 1) ? -2 : 0), &mod);
+        IRECT d;
+        if (g.IsDirty(&d)) {
+            g.Draw(&d);
+            pixels += int64_t(d.W()) * d.H();
+        }
+    }
+    g.OnMouseUp(x, y, &mod);
+    state.counters["dirty_pixels"] = state.iterations() ? double(pixels) / double(state.iterations()) : 0;
+}
+
+// The resident and peak memory of the process once every skin's panel is at 200 %.
+void BM_EditorMemoryAt200(benchmark::State& state) {
+    for (int skin = 0; skin < kSkins; ++skin) AtScale(skin, 200);
+    for (auto _ : state) benchmark::DoNotOptimize(state.iterations());
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        long kb = 0;
+        if (std::sscanf(line.c_str(), "VmRSS: %ld", &kb) == 1) state.counters["rss_MB"] = double(kb) / 1024;
+        if (std::sscanf(line.c_str(), "VmHWM: %ld", &kb) == 1) state.counters["peak_MB"] = double(kb) / 1024;
+    }
+}
+
+#define EDITOR_CASES                                                                          \
+    ArgNames({"skin", "scale"})->Args({0, 100})->Args({0, 200})->Args({1, 100})->Args({1, 200}) \
+        ->Args({2, 100})->Args({2, 200})->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_EditorFullRedraw)->EDITOR_CASES;
+BENCHMARK(BM_EditorKnobDragFrame)->EDITOR_CASES;
+BENCHMARK(BM_EditorMemoryAt200)->Iterations(1);
+
+}  // namespace

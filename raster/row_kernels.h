@@ -1,0 +1,42 @@
+// Vector row kernels for the hottest copy blends, one table per instruction set and
+// the one place where the machine's set is chosen.
+//
+// Each kernel handles a whole number of vectors from the start of the row and returns
+// how many pixels it did; the caller finishes the rest with its scalar loop, which is
+// the rule every kernel must match byte for byte.
+#pragma once
+
+#include <cstdint>
+
+namespace pix {
+
+enum class SimdLevel { None, Sse2, Avx2 };
+
+struct RowKernels {
+    SimdLevel level = SimdLevel::None;
+    // The source-alpha copy at full weight: the alpha byte grows by a (saturating), the
+    // colour keeps (255 - a) / 256 of the old, a = 0 leaves the pixel alone.
+    int (*sourceAlphaCopyFull)(uint32_t* dst, const uint32_t* src, int n) = nullptr;
+    // The same at weight w in 0..255: ws = (a + 1) w / 256 grows the alpha byte, the
+    // colour keeps (256 - ws) / 256.
+    int (*sourceAlphaCopy)(uint32_t* dst, const uint32_t* src, int n, int w) = nullptr;
+    // Every byte d = s + (d - s) k / 256, truncated toward zero, k in 0..256.
+    int (*copyWeighted)(uint32_t* dst, const uint32_t* src, int n, int k) = nullptr;
+    // The same toward one colour.
+    int (*fillWeighted)(uint32_t* dst, int n, uint32_t colour, int k) = nullptr;
+    // One colour stored over the row.
+    int (*fillStore)(uint32_t* dst, int n, uint32_t colour) = nullptr;
+};
+
+// The kernels of one level, or null where this machine (or build) lacks it. Level None
+// is the table of no kernels: every entry returns 0.
+const RowKernels* RowKernelsFor(SimdLevel level);
+
+// The best level this machine runs, chosen once.
+const RowKernels& ActiveRowKernels();
+
+// The per-level tables, defined in the files compiled for each instruction set.
+extern const RowKernels kSse2RowKernels;
+extern const RowKernels kAvx2RowKernels;
+
+}  // namespace pix
