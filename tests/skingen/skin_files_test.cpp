@@ -63,22 +63,6 @@ TEST(SkinFiles, PixelsMatchTheCrcTable) {
         EXPECT_TRUE(listed.count(d.dir + "/" + d.spec->name)) << d.dir << "/" << d.spec->name << " has no CRC";
 }
 
-// The builders blend with the source alpha, so a control is opaque where it is drawn
-// and wholly clear around it; anti-aliasing stays inside opaque areas.
-TEST(SkinFiles, AlphaIsOnlyClearOrOpaque) {
-    for (const auto& d : DrawnImages()) {
-        ASSERT_TRUE(d.bitmap) << d.error;
-        const PIX_IBitmap& bm = *d.bitmap;
-        int partial = 0;
-        for (int y = 0; y < bm.getHeight(); ++y)
-            for (int x = 0; x < bm.getWidth(); ++x) {
-                const int a = PIX_PixelA(*PIX_PixelAddress(bm, x, y));
-                partial += a != 0 && a != 255;
-            }
-        EXPECT_EQ(partial, 0) << d.dir << "/" << d.spec->name;
-    }
-}
-
 TEST(SkinFiles, PngWriterReportsWhatItCannotWrite) {
     testutil::TempDir tmp;
     PIX_MemBitmap empty;
