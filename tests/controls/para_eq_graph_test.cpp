@@ -1,5 +1,4 @@
 #include <cmath>
-#include <string>
 #include <tuple>
 
 #include "controls_fixture.h"

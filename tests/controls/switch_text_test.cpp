@@ -1,6 +1,4 @@
-#include <cmath>
-#include <string>
-#include <tuple>
+#include <cstring>
 
 #include "controls_fixture.h"
 #include "gui/controls/switch_controls.h"
