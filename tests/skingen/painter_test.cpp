@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 #include "raster/fill.h"
 #include "tools/skingen/painter.h"

@@ -62,18 +62,3 @@ TEST(SkinFiles, PixelsMatchTheCrcTable) {
     for (const auto& d : DrawnImages())
         EXPECT_TRUE(listed.count(d.dir + "/" + d.spec->name)) << d.dir << "/" << d.spec->name << " has no CRC";
 }
-
-TEST(SkinFiles, PngWriterReportsWhatItCannotWrite) {
-    testutil::TempDir tmp;
-    PIX_MemBitmap empty;
-    PIX_MemBitmap one(2, 2);
-    const struct { const char* name; const PIX_IBitmap* bm; std::string path; } cases[] = {
-        {"no pixels", &empty, tmp.path() + "/a.png"},
-        {"missing folder", &one, tmp.path() + "/no/such/folder/a.png"},
-        {"a folder in the way", &one, tmp.path()},
-    };
-    for (const auto& c : cases) {
-        const std::string error = skingen::WritePNG(c.path, *c.bm);
-        EXPECT_NE(error.find(c.path), std::string::npos) << c.name << ": " << error;
-    }
-}
