@@ -1,4 +1,4 @@
-// The GUI engine in a real GTK window: real X clicks, drags, keys and typed text reach controls
+// The GUI engine in a real GTK window: real X clicks, drags and keys reach controls
 // through the panel view, and what they redraw reaches the screen.
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
 #include "gui/control.h"
-#include "gui/controls/user_text_controls.h"
 #include "gui/igraphics_mac.h"
 #include "platform/gtk_backend.h"
 #include "plug/module_standalone.h"
@@ -100,7 +99,6 @@ protected:
         counter->SetPromptDisabled(false);
         graphics->AttachControl(new Fill(&plug, IRECT(20, 100, 180, 120), 1, Fill::kBar));
         graphics->AttachControl(counter);
-        graphics->AttachControl(name = new IUserTextControl(&plug, IRECT(20, 125, 180, 145), &style, "old"));
     }
     virtual void BeforeOpen() {}
     // The screen point that the view maps to GUI pixel (x, y), its offsets undone.
@@ -118,8 +116,6 @@ protected:
     Plug plug;
     IGraphicsMac* graphics = nullptr;
     Fill* counter = nullptr;
-    IText style{12, COLOR_BLACK};
-    IUserTextControl* name = nullptr;
     std::unique_ptr<platform::Window> window;
     platform::View* view = nullptr;
     int ox = 0, oy = 0;
@@ -154,15 +150,6 @@ TEST_F(EngineWindowTest, KeysAndTypedValueGoThroughTheTables) {
     EXPECT_FALSE(graphics->GetView()->textEntryRunning());
     EXPECT_EQ(plug.GetParam(2)->Value(), 42.0);
     EXPECT_EQ(Shown(140, 40), 0xff002a00u);  // green channel = 42
-}
-
-TEST_F(EngineWindowTest, TypedTextReachesTheUserTextControl) {
-    RunWhilePumping("xdotool mousemove --sync " + At(60, 135) + " click 1");
-    ASSERT_TRUE(PumpUntil([&] { return graphics->GetView()->textEntryRunning(); }));
-    RunWhilePumping("xdotool key --delay 20 ctrl+a BackSpace type --delay 20 'Bass 7'");
-    RunWhilePumping("xdotool key Return");
-    EXPECT_TRUE(PumpUntil([&] { return !graphics->GetView()->textEntryRunning(); }));
-    EXPECT_STREQ(name->GetTextString(), "Bass 7");
 }
 
 TEST_F(EngineWindowTest, SuperClickStandsForTheRightButton) {
