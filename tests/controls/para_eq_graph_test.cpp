@@ -1,5 +1,4 @@
 #include <cmath>
-#include <string>
 #include <tuple>
 
 #include "controls_fixture.h"
@@ -37,8 +36,6 @@ TEST_F(EqGraph, AxisGainScaleAndLabels) {
         EXPECT_NEAR(eq.Octaves(), c.octaves, 1e-3);
         EXPECT_NEAR(eq.GainToY(c.gainAtTop), 1.0f, 1e-6);
     }
-    std::string many;
-    for (int i = 1; i <= 25; ++i) many += std::to_string(i) + ",";
     IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, "25, 50, 1000,2500, 0", "-18, 0, 18"));
     EXPECT_NEAR(eq.FreqToX(1000), 0.611f, 1e-3);
     ASSERT_EQ(eq.NFreqLabels(), 4) << "0 Hz has no place on the axis";
@@ -46,9 +43,6 @@ TEST_F(EqGraph, AxisGainScaleAndLabels) {
     for (int i = 0; i < 4; ++i) EXPECT_STREQ(eq.FreqLabelText(i), texts[i]);
     EXPECT_NEAR(eq.FreqLabelPos(2), 0.611f, 1e-3);
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(eq.GainLabelPos(i), 0.875f - 0.375f * i, 1e-6);  // from the top
-    IParaGraphicEq capped(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, many.c_str(), many.c_str()));
-    EXPECT_EQ(capped.NFreqLabels(), 20);
-    EXPECT_EQ(capped.NGainLabels(), 20) << "gain labels are capped as well";
 }
 
 TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
@@ -88,7 +82,7 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
     }
 }
 
-TEST_F(EqGraph, CurvesValueLabelAndOneBand) {
+TEST_F(EqGraph, CurvesAndValueLabel) {
     // 10 octaves over 200 x 96 pixels; +12 dB of +-24 is 24 pixels up.
     auto* eq = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 96), -1, Settings(20, 20480)));
     struct Case { int type; float width; std::vector<std::pair<int, float>> columns; } cases[] = {
@@ -116,14 +110,6 @@ TEST_F(EqGraph, CurvesValueLabelAndOneBand) {
         IParaGraphicEq::FormatValueLabel(Band(0, l.type, l.freq, l.gain, l.width), text, sizeof text);
         EXPECT_STREQ(text, l.text);
     }
-    IParaGraphicEqSettings s = Settings(20, 20480);
-    s.nBands = 1;
-    auto* one = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 100), kParamUnit, s));
-    one->SetBand(Band(0, 0, 640, 0, 1));
-    DrawAlone(one);
-    one->SetValueFromPlug(0.5);
-    one->OnMouseDown(100, 50, &left);
-    EXPECT_EQ(one->GetValue(), 0.0) << "one band: value 0, not 0/0";
 }
 
 }  // namespace

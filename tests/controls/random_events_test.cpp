@@ -32,6 +32,8 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
     IParam own;
     own.InitInt("own", 3, 0, 9);
     const std::string big(300, 'u');
+    std::string many;  // more labels than an axis keeps
+    for (int i = 1; i <= 25; ++i) many += "," + std::to_string(i);
     const std::vector<std::function<IControl*()>> makers = {
         [&] { return new ISwitchControl(&plug, n(0, 300), n(0, 200), p(), s()); },
         [&] { return new ISwitchFramesControl(&plug, n(0, 300), n(0, 200), p(), s(), n(0, 1)); },
@@ -61,11 +63,11 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
         [&] { return new IFileSelectorControl(&plug, r(), p(), s(), n(0, 1), "/tmp/", "syx"); },
         [&] { return new IUserTextControl(&plug, r(), &text, "pw"); },
         [&] { return new AlgDisplay(&plug, r(), &text, "12"); },
-        [&] {  // bands off the axis, at 0 Hz, of width 0, on graphs up to 9000 pixels wide
+        [&] {  // bands off the axis, at 0 Hz, of width 0, on graphs up to 9000 pixels wide, too many labels
             IParaGraphicEqSettings settings;
             settings.nBands = n(-2, 14);
-            std::snprintf(settings.freqLabels, sizeof settings.freqLabels, "0, -5, 25, 100000");
-            std::snprintf(settings.gainLabels, sizeof settings.gainLabels, "-90, 0, 2147483647");
+            std::snprintf(settings.freqLabels, sizeof settings.freqLabels, "0, -5, 25, 100000%s", many.c_str());
+            std::snprintf(settings.gainLabels, sizeof settings.gainLabels, "-90, 0, 2147483647%s", many.c_str());
             auto* eq = new IParaGraphicEq(&plug, IRECT(0, 0, n(0, 9000), n(0, 300)), p(), settings);
             for (int i = -1; i <= 10; ++i)
                 eq->SetBand({i, n(-1, 3), float(n(-60, 60)), float(n(0, 2) ? n(-100, 40000) : 0), float(n(-3, 30)),

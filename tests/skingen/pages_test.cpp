@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "editor/data/param_table.h"
 #include "raster/png.h"
 #include "skingen/drawn_images.h"
 #include "temp_dir.h"
@@ -34,21 +33,3 @@ TEST(SkinPages, EveryLookComposesOpaqueAndTheSheetLoads) {
     EXPECT_EQ(sheet->getWidth(), 2 * 1140 + 3 * 8);
 }
 
-// The list overlays stripe their entries on the rows of the list selects, so the
-// stripe changes exactly at each row boundary of every column.
-TEST(SkinPages, ListEntriesStandOnTheSelectRows) {
-    const int rows = qd::kParamTable[263].max + 1;
-    const float rowH = 500.0f / float(rows);
-    for (const char* name : {"sourcelist", "rangelist"}) {
-        const DrawnImage* d = FindDrawn("orig", name);
-        ASSERT_TRUE(d && d->bitmap);
-        const int x = (23 + 2) * 2;  // left of every entry's text
-        for (int r = 0; r + 1 < rows; ++r) {
-            const int y0 = int((180 + rowH * r + rowH / 2) * 2), y1 = int((180 + rowH * (r + 1) + rowH / 2) * 2);
-            const int edge = int((180 + rowH * (r + 1)) * 2);
-            if (At(*d->bitmap, x, y0) == At(*d->bitmap, x, y1)) continue;  // past the column's last entry
-            EXPECT_EQ(At(*d->bitmap, x, edge - 1), At(*d->bitmap, x, y0)) << name << " row " << r;
-            EXPECT_EQ(At(*d->bitmap, x, edge), At(*d->bitmap, x, y1)) << name << " row " << r;
-        }
-    }
-}

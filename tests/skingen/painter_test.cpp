@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 #include "raster/fill.h"
-#include "skingen/drawn_images.h"
-#include "tools/skingen/button_words.h"
 #include "tools/skingen/painter.h"
-#include "tools/skingen/panel_layout.h"
 
 namespace {
 
@@ -50,41 +46,6 @@ TEST(SkinPainter, RoundFillCoversExactlyItsShape) {
                 }
             }
         EXPECT_EQ(wrong, 0) << c.x << "," << c.y << " " << c.w << "x" << c.h << " r" << c.r;
-    }
-}
-
-// Every word and label fits where it stands, at a size still legible at 100 %.
-TEST(SkinPainter, WordsAndLabelsFit) {
-    for (const auto& d : DrawnImages()) {
-        const std::string word = skingen::ButtonWord(d.spec->name);
-        if (word.empty()) continue;
-        EXPECT_LE(skingen::TextWidth(word, {6.5f, true}), d.spec->guiWidth - 6) << d.spec->name;
-    }
-    for (const auto page : {skingen::Page::kSound, skingen::Page::kModulation, skingen::Page::kDrive,
-                            skingen::Page::kEqBands})
-        for (const auto& s : skingen::PageSections(page, false))
-            for (const auto& l : s.labels) EXPECT_LE(skingen::TextWidth(l.text, {skingen::kLabelSize}), 38) << l.text;
-}
-
-// Two-state images show two different states, and strips move from frame to frame.
-TEST(SkinPainter, FramesDiffer) {
-    for (const auto& d : DrawnImages()) {
-        ASSERT_TRUE(d.bitmap);
-        const int n = d.spec->frames;
-        if (n < 2) continue;
-        const PIX_IBitmap& bm = *d.bitmap;
-        const int fh = bm.getHeight() / n;
-        auto same = [&](int a, int b) {
-            for (int y = 0; y < fh; ++y)
-                for (int x = 0; x < bm.getWidth(); ++x)
-                    if (At(bm, x, a * fh + y) != At(bm, x, b * fh + y)) return false;
-            return true;
-        };
-        int repeats = 0;
-        for (int k = 1; k < n; ++k) repeats += same(k - 1, k);
-        // 128 positions over a travel of fewer file pixels repeat some frames.
-        EXPECT_LE(repeats, n >= 128 ? n / 2 : 0) << d.dir << "/" << d.spec->name;
-        EXPECT_FALSE(same(0, n - 1)) << d.dir << "/" << d.spec->name;
     }
 }
 

@@ -62,34 +62,3 @@ TEST(SkinFiles, PixelsMatchTheCrcTable) {
     for (const auto& d : DrawnImages())
         EXPECT_TRUE(listed.count(d.dir + "/" + d.spec->name)) << d.dir << "/" << d.spec->name << " has no CRC";
 }
-
-// The builders blend with the source alpha, so a control is opaque where it is drawn
-// and wholly clear around it; anti-aliasing stays inside opaque areas.
-TEST(SkinFiles, AlphaIsOnlyClearOrOpaque) {
-    for (const auto& d : DrawnImages()) {
-        ASSERT_TRUE(d.bitmap) << d.error;
-        const PIX_IBitmap& bm = *d.bitmap;
-        int partial = 0;
-        for (int y = 0; y < bm.getHeight(); ++y)
-            for (int x = 0; x < bm.getWidth(); ++x) {
-                const int a = PIX_PixelA(*PIX_PixelAddress(bm, x, y));
-                partial += a != 0 && a != 255;
-            }
-        EXPECT_EQ(partial, 0) << d.dir << "/" << d.spec->name;
-    }
-}
-
-TEST(SkinFiles, PngWriterReportsWhatItCannotWrite) {
-    testutil::TempDir tmp;
-    PIX_MemBitmap empty;
-    PIX_MemBitmap one(2, 2);
-    const struct { const char* name; const PIX_IBitmap* bm; std::string path; } cases[] = {
-        {"no pixels", &empty, tmp.path() + "/a.png"},
-        {"missing folder", &one, tmp.path() + "/no/such/folder/a.png"},
-        {"a folder in the way", &one, tmp.path()},
-    };
-    for (const auto& c : cases) {
-        const std::string error = skingen::WritePNG(c.path, *c.bm);
-        EXPECT_NE(error.find(c.path), std::string::npos) << c.name << ": " << error;
-    }
-}

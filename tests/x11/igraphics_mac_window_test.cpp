@@ -2,16 +2,12 @@
 // through the panel view, and what they redraw reaches the screen.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "gui/cocoa_view.h"
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
 #include "gui/control.h"
 #include "gui/igraphics_mac.h"
-#include "gui/popup_menu.h"
 #include "platform/gtk_backend.h"
 #include "plug/module_standalone.h"
 #include "plug/param.h"
@@ -23,25 +19,6 @@ namespace {
 
 constexpr int kW = 200, kH = 150;
 
-// A modal menu or dialog whose keys went astray would wait forever: after a grace
-// period this presses Escape every half second until it is dropped.
-class ModalGuard {
-public:
-    ~ModalGuard() {
-        done_ = true;
-        thread_.join();
-    }
-
-private:
-    std::atomic<bool> done_{false};
-    std::thread thread_{[this] {
-        for (int waited = 0; !done_; waited += 50) {
-            if (waited >= 8000 && waited % 500 == 0) std::system("xdotool key Escape");
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-    }};
-};
-
 struct Plug : IModuleStandalone {
     Plug() : IModuleStandalone(3) {
         GetParam(0)->InitBool("toggle", false);
@@ -51,8 +28,6 @@ struct Plug : IModuleStandalone {
     void InformHostOfParamChange(int, double) override {}
     void BeginInformHostOfParamChange(int) override {}
     void EndInformHostOfParamChange(int) override {}
-    void OnIdle() override { ++idles; }
-    std::atomic<int> idles{0};
 };
 
 void FillRect(IGraphics* g, const IRECT& r, uint32_t argb) {
@@ -99,14 +74,11 @@ protected:
         platform::InstallBackend(backend);
         graphics = new IGraphicsMac(&plug, kW, kH, 0);
         graphics->AttachControl(new Fill(&plug, IRECT(0, 0, kW, kH), -1, Fill::kPanel));
-        toggle = new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle);
-        counter = new Fill(&plug, IRECT(100, 20, 180, 60), 2, Fill::kCounter);
-        counter->SetPromptDisabled(false);
-        graphics->AttachControl(toggle);
-        graphics->AttachControl(new Fill(&plug, IRECT(20, 100, 180, 120), 1, Fill::kBar));
-        graphics->AttachControl(counter);
+        graphics->AttachControl(new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
+        AddControls();
         plug.AttachGraphics(graphics);
         window = backend->CreateWindow("engine", kW, kH);
+        BeforeOpen();
         ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
         window->Show();
         view = graphics->GetView()->nativeView();
@@ -122,13 +94,20 @@ protected:
         platform::RunGtkMainLoopFor(0.05);
         platform::InstallBackend(nullptr);
     }
+    virtual void AddControls() {
+        counter = new Fill(&plug, IRECT(100, 20, 180, 60), 2, Fill::kCounter);
+        counter->SetPromptDisabled(false);
+        graphics->AttachControl(new Fill(&plug, IRECT(20, 100, 180, 120), 1, Fill::kBar));
+        graphics->AttachControl(counter);
+    }
+    virtual void BeforeOpen() {}
     // The screen point that the view maps to GUI pixel (x, y), its offsets undone.
     std::string At(int x, int y) { return std::to_string(ox + x + 2) + " " + std::to_string(oy + y + 3); }
-    uint32_t Shown(int x, int y) {
+    // 0 unless the view shows w x h pixels.
+    uint32_t Shown(int x, int y, int w = kW, int h = kH) {
         std::vector<uint8_t> argb;
-        int w = 0, h = 0;
-        EXPECT_TRUE(platform::ReadBackShownPixels(view, &argb, &w, &h));
-        if (w != kW || h != kH) return 0;
+        int sw = 0, sh = 0;
+        if (!platform::ReadBackShownPixels(view, &argb, &sw, &sh) || sw != w || sh != h) return 0;
         const uint8_t* p = &argb[(size_t(y) * w + x) * 4];
         return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
     }
@@ -136,7 +115,7 @@ protected:
     platform::Backend* backend = nullptr;
     Plug plug;
     IGraphicsMac* graphics = nullptr;
-    Fill *toggle = nullptr, *counter = nullptr;
+    Fill* counter = nullptr;
     std::unique_ptr<platform::Window> window;
     platform::View* view = nullptr;
     int ox = 0, oy = 0;
@@ -182,127 +161,44 @@ TEST_F(EngineWindowTest, SuperClickStandsForTheRightButton) {
 
 // A panel with a resize control in a standalone window: the real window takes each new
 // scale, from the menu and from the corner grip, and keeps its top-left corner.
-TEST(ScaleWindow, MenuScaleAndGripDragResizeTheRealWindow) {
-    platform::Backend* backend = SharedGtkBackend();
-    if (!backend) GTEST_SKIP() << "no X display";
+class ScaleWindowTest : public EngineWindowTest {
+protected:
+    void AddControls() override {
+        IModuleGUIResize::ResetProcessState();
+        resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+        resize->EnableGUIScaling();
+        resize->SetGUIScaleLimits(50, 200);
+        resize->UseControlAndClickForGUIScaling(true);
+        plug.SetGUIResize(resize);
+    }
+    void BeforeOpen() override {
+        mainWindow = std::make_unique<PlatformStandaloneWindow>(window.get());
+        plug.SetMainWindow(mainWindow.get());
+    }
     testutil::TempDir dir;
-    testutil::ScopedEnv env("XDG_CONFIG_HOME", dir.path().c_str());
-    IModuleGUIResize::ResetProcessState();
-    platform::InstallBackend(backend);
-    Plug plug;
-    auto* graphics = new IGraphicsMac(&plug, kW, kH, 0);
-    graphics->AttachControl(new Fill(&plug, IRECT(0, 0, kW, kH), -1, Fill::kPanel));
-    graphics->AttachControl(new Fill(&plug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
-    auto* resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
-    resize->EnableGUIScaling();
-    resize->SetGUIScaleLimits(50, 200);
-    resize->UseControlAndClickForGUIScaling(true);
-    plug.SetGUIResize(resize);
-    plug.AttachGraphics(graphics);
-    std::unique_ptr<platform::Window> window = backend->CreateWindow("scale", kW, kH);
-    PlatformStandaloneWindow mainWindow(window.get());
-    plug.SetMainWindow(&mainWindow);
-    ASSERT_NE(graphics->OpenWindow(window.get()), nullptr);
-    window->Show();
-    platform::View* view = graphics->GetView()->nativeView();
-    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
-    platform::RunGtkMainLoopFor(0.3);
-    int ox = 0, oy = 0, x = 0, y = 0;
-    ASSERT_TRUE(platform::ViewOriginOnScreen(view, &ox, &oy));
-    auto at = [&](int px, int py) { return std::to_string(ox + px + 2) + " " + std::to_string(oy + py + 3); };
+    testutil::ScopedEnv env{"XDG_CONFIG_HOME", dir.path().c_str()};
+    IModuleGUIResize* resize = nullptr;
+    std::unique_ptr<PlatformStandaloneWindow> mainWindow;
+};
+
+TEST_F(ScaleWindowTest, MenuScaleAndGripDragResizeTheRealWindow) {
     // Shown at w x h, with the toggle's red at (px, py) and the panel's grey at (outside, py).
     auto shown = [&](int w, int h, int px, int py, int outside) {
-        std::vector<uint8_t> argb;
-        int sw = 0, sh = 0;
-        if (!platform::ReadBackShownPixels(view, &argb, &sw, &sh) || sw != w || sh != h) return false;
-        auto pixel = [&](int qx) {
-            const uint8_t* p = &argb[(size_t(py) * sw + qx) * 4];
-            return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
-        };
-        return pixel(px) == 0xffff0000u && pixel(outside) == 0xff202020u;
+        return Shown(px, py, w, h) == 0xffff0000u && Shown(outside, py, w, h) == 0xff202020u;
     };
-
     resize->SetGUIScaleRatio(2.0);
     resize->ResizeToStoredScale();
     EXPECT_TRUE(PumpUntil([&] { return shown(400, 300, 118, 100, 122); }));  // toggle at (40, 40, 120, 120)
 
     // (x + y) / (200 + 150) is 1.5 at (300, 225).
-    RunWhilePumping("xdotool mousemove --sync " + at(395, 295) + " mousedown 1 mousemove --sync " + at(250, 200) +
-                    " mousemove --sync " + at(300, 225) + " mouseup 1");
+    RunWhilePumping("xdotool mousemove --sync " + At(395, 295) + " mousedown 1 mousemove --sync " + At(250, 200) +
+                    " mousemove --sync " + At(300, 225) + " mouseup 1");
     EXPECT_DOUBLE_EQ(resize->GetGUIScaleRatio(), 1.5);
     EXPECT_TRUE(PumpUntil([&] { return shown(300, 225, 88, 60, 92); }));  // toggle at (30, 30, 90, 90)
     EXPECT_EQ(*resize->GetRECT(), IRECT(300 - 24, 225 - 24, 300, 225));
+    int x = 0, y = 0;
     ASSERT_TRUE(platform::ViewOriginOnScreen(view, &x, &y));
     EXPECT_EQ(std::vector<int>({x, y}), std::vector<int>({ox, oy}));
-    graphics->CloseWindow();
-    window.reset();
-    platform::RunGtkMainLoopFor(0.05);
-    platform::InstallBackend(nullptr);
-}
-
-TEST_F(EngineWindowTest, HiddenWindowKeepsIdlingAndShowsTheLatestStateAgain) {
-    window->Hide();
-    ASSERT_TRUE(PumpUntil([&] { return !view->CanDraw(); }));
-    plug.SetParameterFromGUI(0, 1.0);
-    graphics->SetParameterFromPlug(0, 1.0, true);
-    plug.idles = 0;
-    platform::RunGtkMainLoopFor(0.3);
-    EXPECT_GT(plug.idles, 10);
-    EXPECT_FALSE(toggle->IsDirty());
-    window->Show();
-    ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
-    platform::RunGtkMainLoopFor(0.3);
-    EXPECT_EQ(Shown(40, 40), 0xff00ff00u);
-}
-
-TEST_F(EngineWindowTest, MessageBoxAnswersFromRealKeys) {
-    struct Case { int type; const char* keys; int answer; } cases[] = {
-        {1, "Return", 1},
-        {1, "Escape", 2},  // closing a box that has Cancel answers Cancel
-        {4, "Escape", 0},
-        {3, "Escape", 2},
-    };
-    for (const Case& c : cases) {
-        std::thread keys([&] {
-            const std::string cmd = "xdotool search --sync --onlyvisible --name '^Question$' windowfocus --sync key " +
-                                    std::string(c.keys);
-            EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-        });
-        int answer;
-        {
-            ModalGuard guard;
-            answer = graphics->ShowMessageBox("Save the program?", "Question", c.type);
-        }
-        keys.join();
-        EXPECT_EQ(answer, c.answer) << c.keys;
-    }
-}
-
-TEST_F(EngineWindowTest, MenuChoiceInASubmenuWhileTheTimerRuns) {
-    IPopupMenu menu, sub;
-    menu.SetPrefix(2);
-    menu.AddItem("a");
-    menu.AddItem("b", -1, IPopupMenuItem::kDisabled);
-    sub.AddItem("x");
-    sub.AddItem("y");
-    menu.AddItem("sub", &sub);
-    // Down reaches "a", skips the disabled "b" to "sub"; Right opens it on "x".
-    std::thread keys([] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        EXPECT_EQ(std::system("xdotool key --delay 60 Down Down Right Down Return"), 0);
-    });
-    IRECT r(20, 20, 60, 60);
-    IPopupMenu* chosen;
-    plug.idles = 0;
-    {
-        ModalGuard guard;
-        chosen = graphics->CreateIPopupMenu(&menu, &r);
-    }
-    keys.join();
-    EXPECT_EQ(chosen, &sub);
-    EXPECT_EQ(sub.GetChosenItemIdx(), 1);
-    EXPECT_EQ(menu.GetChosenItemIdx(), -1);
-    EXPECT_GT(plug.idles, 10);  // the redraw timer kept its cadence under the modal menu
 }
 
 }  // namespace
