@@ -54,6 +54,12 @@ TEST_F(Faders, HandleFollowsTheMouseInBothOrientations) {
         f->SnapToMouse(vertical ? 35 : 40, vertical ? 50 : 45);
         EXPECT_EQ(f->GetValue(), vertical ? 1.0 : 0.0) << "the track's start";
         EXPECT_EQ(f->IsHit(vertical ? 35 : 220, vertical ? 230 : 45), vertical) << "the track away from the handle";
-    }}
+    }
+    // A track as long as its handle has nowhere to slide: the value is kept.
+    auto* stuck = Add(new IFaderControl(&plug, 0, 0, 20, kParamUnit, Strip(1, 10, 20)));
+    stuck->SetValueFromPlug(0.3);
+    stuck->OnMouseDrag(5, 19, 0, 17, &left);
+    EXPECT_EQ(stuck->GetValue(), 0.3);
+}
 
 }  // namespace

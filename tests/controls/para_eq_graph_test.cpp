@@ -43,6 +43,9 @@ TEST_F(EqGraph, AxisGainScaleAndLabels) {
     for (int i = 0; i < 4; ++i) EXPECT_STREQ(eq.FreqLabelText(i), texts[i]);
     EXPECT_NEAR(eq.FreqLabelPos(2), 0.611f, 1e-3);
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(eq.GainLabelPos(i), 0.875f - 0.375f * i, 1e-6);  // from the top
+    const char* many = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25";
+    IParaGraphicEq capped(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, many, many));
+    EXPECT_EQ(std::tuple(capped.NFreqLabels(), capped.NGainLabels()), std::tuple(20, 20)) << "both label lists capped";
 }
 
 TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
@@ -110,6 +113,14 @@ TEST_F(EqGraph, CurvesAndValueLabel) {
         IParaGraphicEq::FormatValueLabel(Band(0, l.type, l.freq, l.gain, l.width), text, sizeof text);
         EXPECT_STREQ(text, l.text);
     }
+    IParaGraphicEqSettings s = Settings(20, 20480);
+    s.nBands = 1;
+    auto* one = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 100), kParamUnit, s));
+    one->SetBand(Band(0, 0, 640, 0, 1));
+    DrawAlone(one);
+    one->SetValueFromPlug(0.5);
+    one->OnMouseDown(100, 50, &left);
+    EXPECT_EQ(one->GetValue(), 0.0) << "one band: value 0, not 0/0";
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstring>
 
 #include "controls_fixture.h"
@@ -7,6 +8,13 @@
 using namespace ctltest;
 
 namespace {
+
+TEST(FrameForValue, NearestFrameWithinTheStrip) {
+    const struct { int frames; double value; int frame; } cases[] = {
+        {1, 0.7, 1}, {2, 0.4999, 1}, {2, 0.5, 2}, {4, 1 / 6.0 - 1e-9, 1}, {4, 1 / 6.0 + 1e-9, 2}, {4, 5 / 6.0 + 1e-9, 4},
+        {64, 0.5, 33}, {64, 1.0, 64}, {64, -0.3, 1}, {64, 1.7, 64}, {0, 0.5, 1}, {4, std::nan(""), 1}};
+    for (const auto& c : cases) EXPECT_EQ(FrameForValue(c.frames, c.value), c.frame) << c.frames << " " << c.value;
+}
 
 using Switches = ControlsFixture;
 
@@ -71,6 +79,10 @@ TEST_F(Switches, RadioButtonsInEveryDirectionAndScale) {
             EXPECT_EQ(radio->GetValue(), i / 2.0);
         }
     }
+    auto* one = Add(new IRadioButtonsControl(&plug, IRECT(0, 0, 10, 10), kParamUnit, 1, Strip(2, 10, 4)));
+    EXPECT_EQ(*one->GetButton(0), IRECT(0, 0, 10, 4)) << "one button: no gap";
+    one->OnMouseDown(1, 1, &left);
+    EXPECT_EQ(one->GetValue(), 0.0);
 }
 
 using Texts = ControlsFixture;
