@@ -103,13 +103,6 @@ TEST(MidiPorts, UnknownPortsAndMissingMidiLeaveTheOutputOff) {
     EXPECT_EQ(qdapp::FindPort({"a", "b"}, "b"), 1);
 }
 
-TEST(CentredOrigin, CentresAndKeepsLargeWindowsInside) {
-    EXPECT_EQ(qdapp::CentredOrigin({0, 0, 1920, 1050}, 1140, 800).x, 390);
-    EXPECT_EQ(qdapp::CentredOrigin({0, 0, 1920, 1050}, 1140, 800).y, 125);
-    EXPECT_EQ(qdapp::CentredOrigin({100, 30, 1000, 700}, 1140, 800).x, 100);
-    EXPECT_EQ(qdapp::CentredOrigin({100, 30, 1000, 700}, 1140, 800).y, 30);
-}
-
 class AppRun : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -7,19 +7,6 @@ namespace {
 
 using ViewLayout = LiveTest;
 
-TEST_F(ViewLayout, OtherViewModesAndASecondCallChangeNothing) {
-    Make();
-    SetParam(268, 1);
-    editor->ApplyViewLayout(0, 1140, 800);
-    const auto before = Visibility();
-    SetParam(268, 0);  // would bring the chorus back if anything ran
-    for (int mode : {1, -1}) editor->ApplyViewLayout(mode, 1140, 800);
-    EXPECT_EQ(Visibility(), before);
-    SetParam(268, 1);
-    editor->ApplyViewLayout(0, 1140, 800);
-    EXPECT_EQ(Visibility(), before);
-}
-
 TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
     struct Case {
         int knob, dest;  // the modulated parameter (-1: none) and the slot's program entry
