@@ -27,12 +27,8 @@ std::string Read(const std::string& path) {
     return s.str();
 }
 
-struct DeviceCase {
-    const char* before;  // settings.ini, null: no file (a first run)
-    const char* in;
-    const char* inB;
-    const char* out;
-};
+// before: settings.ini, null: no file (a first run).
+struct DeviceCase { const char* before; const char* in; const char* inB; const char* out; };
 
 const DeviceCase kDeviceCases[] = {
     {nullptr, "off", "off", "off"},

@@ -15,9 +15,9 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
+// kbdChannel: [midi] kbdmidioutch, null: missing.
 struct NoteCase {
-    const char* outdev;
-    const char* kbdChannel;  // [midi] kbdmidioutch, null: missing
+    const char *outdev, *kbdChannel;
     int note;
     bool on;
     double velocity;
@@ -92,9 +92,7 @@ TEST_F(EditorTest, MenuCommandsReachEveryBranch) {
     EXPECT_EQ(editor->AboutBox()->GetValue(), 1.0);
     EXPECT_FALSE(editor->AboutBox()->IsHidden());
 
-    const std::pair<int, int> scales[] = {{qd::kMenuScale50, 570}, {qd::kMenuScale75, 855},
-                                          {qd::kMenuScale125, 1425}, {qd::kMenuScale150, 1710},
-                                          {qd::kMenuScale200, 2280}, {qd::kMenuScale100, 1140}};
+    const std::pair<int, int> scales[] = {{qd::kMenuScale75, 855}, {qd::kMenuScale200, 2280}, {qd::kMenuScale100, 1140}};
     for (auto [command, width] : scales) {
         EXPECT_TRUE(editor->OnMenuCommand(command));
         EXPECT_EQ(G()->Width(), width) << command;

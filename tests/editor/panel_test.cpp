@@ -11,13 +11,8 @@ using namespace edtest;
 
 namespace {
 
-struct SkinCase {
-    const char* ini;  // settings.ini before the start; null: no file
-    int skin;
-    bool lcd;
-    bool firstBackground;
-    const char* backgroundAfter;
-};
+// ini: settings.ini before the start, null: no file.
+struct SkinCase { const char* ini; int skin; bool lcd; bool firstBackground; const char* backgroundAfter; };
 
 const SkinCase kSkinCases[] = {
     {nullptr, qd::kSkinSpace, false, true, "space"},

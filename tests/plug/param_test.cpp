@@ -102,11 +102,9 @@ TEST(ParamDisplay, NumbersTextsAndNegation) {
         {&ip, -42.9, false, true, "-42"},
         {&ip, 0.75, true, true, "50"},
         {&dp, 3.14159, false, true, "3.14"},
-        {&dp, 0.5, true, true, "5.00"},
         {&neg, -3, false, true, "3"},
         {&neg, 5, false, true, "-5"},
         {&texts, 0, false, true, "off"},
-        {&texts, 2.7, false, true, "on"},
         {&texts, 1, false, true, "1"},   // an empty text falls back to the number
         {&texts, 2, false, false, "2"},  // texts not wanted
         {&texts, 1.0, true, true, "on"},

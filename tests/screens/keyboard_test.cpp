@@ -29,15 +29,9 @@ protected:
 };
 
 TEST_F(Keyboard, ClicksAndDragsSendNoteAndSysExMessagesInOrder) {
-    struct Step {
-        char kind;
-        int dx, dy;
-    };
-    struct Case {
-        const char* what;
-        std::vector<Step> mouse;  // a release at (0, 0), over the first C, follows
-        std::vector<Bytes> sent;
-    };
+    struct Step { char kind; int dx, dy; };
+    // Each case's mouse steps are followed by a release at (0, 0), over the first C.
+    struct Case { const char* what; std::vector<Step> mouse; std::vector<Bytes> sent; };
     // Velocity: 60 / (68 x 0.9) x 126 = 123.5 -> 124 + 1; 20 / (42 x 0.9) gives 68.
     const std::vector<Case> cases = {
         {"C then a drag to C#", {{'d', 3, 60}, {'m', 12, 20}},

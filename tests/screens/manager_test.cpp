@@ -9,11 +9,8 @@ namespace {
 using Manager = LiveTest;
 
 TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
-    struct Case {
-        const char* ini;
-        bool view;
-        double remember;  // parameter 340
-    };
+    // remember: parameter 340.
+    struct Case { const char* ini; bool view; double remember; };
     const Case cases[] = {
         {"", false, 0.0},
         {"[gui]\nmanager=true\n[dbase]\nmemo=true\n", true, 1.0},
@@ -32,10 +29,8 @@ TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
 TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
     Make();
     const qd::ManagerControls& m = editor->Manager();
-    struct Case {
-        int rows, mode;  // program list rows, manager mode number
-        bool hide;
-    };
+    // rows: program list rows; mode: the manager mode number.
+    struct Case { int rows, mode; bool hide; };
     const Case cases[] = {{46, 0, false}, {47, 0, false}, {47, 3, false}, {47, 0, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows, mode " << c.mode << ", hide " << c.hide);

@@ -145,21 +145,6 @@ TEST(TextDraw, NothingOutsideTheRectangle) {
             }
 }
 
-// Aligned text equals the same text drawn unaligned at the expected spot.
-TEST(TextDraw, AlignmentPlacesTheInk) {
-    TextContext t(100, 60, MakeFont(16));
-    const int w = t.width("HH");
-    const struct {
-        unsigned flags;
-        int left, top;  // inside rect {10, 5, 90, 55}
-    } cases[] = {
-        {0, 10, 5},           {DT_RIGHT, 90 - w, 5},           {DT_CENTER, 10 + (80 - w) / 2, 5},
-        {DT_BOTTOM, 10, 39}, {DT_VCENTER, 10, 5 + (50 - 16) / 2},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(t.draw("HH", {10, 5, 90, 55}, c.flags), t.draw("HH", {c.left, c.top, 90, 55})) << c.flags;
-}
-
 // Weight, slant, mono quality, the colour word's byte order and the background box.
 TEST(TextDraw, Golden) {
     PIX_MemBitmap out(96, 48);
