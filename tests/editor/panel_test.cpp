@@ -68,37 +68,6 @@ protected:
     }
 };
 
-TEST_P(PanelTest, OnlyTheOnDemandGroupsStartHidden) {
-    const bool lcd = GetParam();
-    std::vector<int> hidden = {186, 175, 177, 179, 181, 300, 263, 264, 265, 266, 208, 301, 302, 290, 291, 292,
-                               147, 148, 149, 182, 183, 160, 184, 185};
-    for (int p = 231; p <= 238; ++p) hidden.push_back(p);
-    for (int p = 161; p <= 172; ++p) hidden.push_back(p);
-    if (!lcd) hidden.push_back(293);
-    const int panelEnd = lcd ? 399 : 401;
-    int hiddenUnbound = 0;
-    bool seenLoad = false;
-    for (int i = 1; i < panelEnd; ++i) {
-        IControl* c = G()->GetControl(i);
-        const int p = c->ParamIdx();
-        if (p < 0) {
-            hiddenUnbound += c->IsHidden();
-        } else if (p == 201) {
-            // The unfiltered program-load selector is hidden; the filtered one only in "orig".
-            EXPECT_EQ(c->IsHidden(), !seenLoad || !lcd);
-            seenLoad = true;
-        } else {
-            EXPECT_EQ(c->IsHidden(), std::find(hidden.begin(), hidden.end(), p) != hidden.end()) << "parameter " << p;
-        }
-    }
-    // "background2", "flexisavebg", four tab highlights, both list overlays, the save
-    // picture, three effect backgrounds and the value texts of 186 and both effects.
-    EXPECT_EQ(hiddenUnbound, (lcd ? 0 : 1) + 1 + 4 + 2 + 1 + 3 + 1 + 5 + 15);
-    for (int p = 132; p <= 146; ++p) EXPECT_FALSE(editor->ValueText(p)->IsHidden()) << p;
-    EXPECT_FALSE(editor->ValueText(79)->IsHidden());
-    EXPECT_TRUE(editor->ValueText(186)->IsHidden());
-}
-
 TEST_P(PanelTest, FlexiButtonsTakeTheirImagesFullSize) {
     // Read the image independently of the bitmap cache: a frame is half of the file's
     // half-size image, plus the gap pixel a rescale puts after each frame.

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <tuple>
 
 #include "plug/param.h"
 

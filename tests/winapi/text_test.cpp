@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <random>
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 
