@@ -83,14 +83,11 @@ TEST(ParamNormalise, RandomRangesAndInputsStayFiniteInRangeAndInTheBuffer) {
 }
 
 TEST(ParamDisplay, NumbersTextsAndNegation) {
-    IParam ip;
+    IParam ip, dp, neg, texts;
     ip.InitInt("level", 0, -100, 100);
-    IParam dp;
     dp.InitDouble("time", 0, 0, 10, 0.01);
-    IParam neg;
     neg.InitInt("depth", 0, -64, 63);
     neg.SetNegateDisplay(true);
-    IParam texts;
     texts.InitEnum("mode", 0, 3);
     texts.SetDisplayText(0, "off");
     texts.SetDisplayText(1, "");
