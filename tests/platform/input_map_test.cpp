@@ -3,8 +3,7 @@
 #include "platform/folders.h"
 #include "platform/input_map.h"
 
-namespace platform {
-namespace {
+using namespace platform;
 
 TEST(InputMap, ModifiersAndKeysFromX11) {
     struct Case { unsigned state, flags; } modifiers[] = {
@@ -60,6 +59,3 @@ TEST(FileFilter, PatternsMatchEitherCaseAndLabelNamesTheTypes) {
     EXPECT_EQ(f.label, "*.pr4 *.Prg *.x1_ *.é");
     EXPECT_TRUE(FileFilterFor({}).patterns.empty());
 }
-
-}  // namespace
-}  // namespace platform

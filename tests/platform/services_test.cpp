@@ -15,7 +15,6 @@
 using namespace platform;
 namespace fs = std::filesystem;
 
-namespace {
 
 TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
     struct Case { std::vector<double> deltas; std::vector<int> steps; } cases[] = {
@@ -109,5 +108,3 @@ TEST(Folders, BundleResources) {
     ASSERT_TRUE(FindBundle("main.bundle", &b));
     EXPECT_EQ(std::tuple(b.executablePath, b.resourcesPath), std::tuple(ExecutablePath(), b.bundlePath + "/Resources"));
 }
-
-}  // namespace

@@ -6,8 +6,7 @@
 #include "live_fixture.h"
 #include "screens/eq_bands.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 TEST(EqBands, KnobValuesGiveTheBandRecords) {
     struct Case { int band; qd::EqKnobs knobs; float freq, width, tolerance; };
@@ -75,6 +74,3 @@ TEST_F(EqGraph, ADraggedBandMovesItsKnobsAndAKnobMovesTheBand) {
     EXPECT_NEAR(dragged.freq, 140.0f, 0.01f);
     EXPECT_TRUE(editor->EqParametricView());
 }
-
-}  // namespace
-}  // namespace livetest

@@ -3,7 +3,7 @@
 #include "live_fixture.h"
 #include "screens/keyboard_control.h"
 
-namespace livetest {
+using namespace livetest;
 namespace {
 
 // The keyboard stands at (316, 728); an octave is 98 x 68 at scale 1.
@@ -29,6 +29,8 @@ protected:
     }
     IKeyboardControl* K() { return editor->Keyboard(); }
 };
+
+}  // namespace
 
 TEST_F(Keyboard, ClicksAndDragsSendNoteAndSysExMessagesInOrder) {
     struct Step { char kind; int dx, dy; };
@@ -109,6 +111,3 @@ TEST_F(Keyboard, ANoteTheHardwareHoldsIsDrawnAndAClickOnItIsEnded) {
     Mouse('d', ex, ey);  // held by the mouse alone
     EXPECT_FALSE(drawnLikeOctave2());
 }
-
-}  // namespace
-}  // namespace livetest

@@ -3,8 +3,7 @@
 #include "gui/controls/user_text_controls.h"
 #include "live_fixture.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 using Manager = LiveTest;
 
@@ -51,6 +50,3 @@ TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
     EXPECT_STREQ(m.slotNumbers[99]->GetTextString(), "99");
     EXPECT_TRUE(m.password->IsSecure() && !m.userName->IsSecure());
 }
-
-}  // namespace
-}  // namespace livetest

@@ -2,8 +2,7 @@
 // or a rescale leaves shown, hidden and where.
 #include "live_fixture.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 using ViewLayout = LiveTest;
 
@@ -129,6 +128,3 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     EXPECT_TRUE(Shown(186));
     EXPECT_FALSE(editor->FxTabHighlight(0)->IsHidden());
 }
-
-}  // namespace
-}  // namespace livetest
