@@ -22,7 +22,6 @@ TEST(PtrList, DeleteOwnsOnlyWhenAskedAndDeleteAllGoesLastToFirst) {
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(list.Delete(2, true));
     EXPECT_FALSE(list.Delete(3, true));
-    EXPECT_FALSE(list.Delete(-1, true));
     EXPECT_EQ(log, std::vector<int>{3});
     delete kept;
     log.clear();

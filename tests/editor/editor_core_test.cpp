@@ -15,13 +15,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 // kbdChannel: [midi] kbdmidioutch, null: missing.
-struct NoteCase {
-    const char *outdev, *kbdChannel;
-    int note;
-    bool on;
-    double velocity;
-    std::vector<Bytes> sent;
-};
+struct NoteCase { const char *outdev, *kbdChannel; int note; bool on; double velocity; std::vector<Bytes> sent; };
 
 const NoteCase kNoteCases[] = {
     {"Synth Port", nullptr, 60, true, 0.0, {{0x90, 60, 1}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x50, 60, 1, 0xF7}}},

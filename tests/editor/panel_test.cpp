@@ -59,29 +59,22 @@ TEST_P(SkinTest, SettingBuildsItsPanelAndWritesBackOnlyWhenMissing) {
 
 INSTANTIATE_TEST_SUITE_P(Settings, SkinTest, ::testing::ValuesIn(kSkinCases));
 
-class PanelTest : public EditorTest, public ::testing::WithParamInterface<bool> {
-protected:
-    void SetUp() override {
-        EditorTest::SetUp();
-        if (GetParam()) WriteIni("[gui]\nbackground=lcd\n");
+TEST_F(EditorTest, FlexiButtonsTakeTheirImagesFullSize) {
+    for (bool lcd : {false, true}) {
+        if (lcd) WriteIni("[gui]\nbackground=lcd\n");
         Make();
-    }
-};
-
-TEST_P(PanelTest, FlexiButtonsTakeTheirImagesFullSize) {
-    // Read the image independently of the bitmap cache: a frame is half of the file's
-    // half-size image, plus the gap pixel a rescale puts after each frame.
-    const std::string file = std::string(QD_SKIN_ROOT) + (GetParam() ? "/img/lcd/flexi-sw-2x.png" : "/img/orig/bigbutton-2x.png");
-    std::unique_ptr<PIX_IBitmap> png(PIX_LoadPNG(file.c_str()));
-    ASSERT_TRUE(png);
-    for (int p = 239; p <= 242; ++p) {
-        const IRECT r = *Bound(p).at(0)->GetRECT();
-        EXPECT_EQ(r.W(), png->getWidth() / 2) << p;
-        EXPECT_GE(2 * r.H(), png->getHeight() / 2) << p;
-        EXPECT_LE(2 * r.H(), png->getHeight() / 2 + 2) << p;
-        EXPECT_EQ(r.L, 570 + 168 * (p - 239));
+        // Read the image independently of the bitmap cache: a frame is half of the file's
+        // half-size image, plus the gap pixel a rescale puts after each frame.
+        const std::string file =
+            std::string(QD_SKIN_ROOT) + (lcd ? "/img/lcd/flexi-sw-2x.png" : "/img/orig/bigbutton-2x.png");
+        std::unique_ptr<PIX_IBitmap> png(PIX_LoadPNG(file.c_str()));
+        ASSERT_TRUE(png);
+        for (int p = 239; p <= 242; ++p) {
+            const IRECT r = *Bound(p).at(0)->GetRECT();
+            EXPECT_EQ(r.W(), png->getWidth() / 2) << p;
+            EXPECT_GE(2 * r.H(), png->getHeight() / 2) << p;
+            EXPECT_LE(2 * r.H(), png->getHeight() / 2 + 2) << p;
+            EXPECT_EQ(r.L, 570 + 168 * (p - 239));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Skins, PanelTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "lcd" : "orig"; });

@@ -14,7 +14,6 @@ TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
         {"", false, 0.0},
         {"[gui]\nmanager=true\n[dbase]\nmemo=true\n", true, 1.0},
         {"[gui]\nmanager=TRUE\n[dbase]\nmemo=false\n", false, 0.0},
-        {"[dbase]\nmemo=yes\n", false, 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);

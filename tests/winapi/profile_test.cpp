@@ -44,7 +44,6 @@ TEST_F(Profile, ReadCases) {
         {"[gui]\nguiscale=1.5\n", "gui", "guiscale", "1.5"},
         {"[GUI]\nGuiScale = 0.75 \n", "gui", "guiscale", "0.75"},                // names ignore case, blanks trimmed
         {"[gui]\nguiscale=1\n", "midi", "guiscale", "dflt"},                     // missing section
-        {"[gui]\nguiscale=1\n", "gui", "manager", "dflt"},                       // missing key
         {"[midi]\nmanager=5\n[gui]\nbackground=1\n", "gui", "manager", "dflt"},  // key of another section
         {"garbage\x01\xff line\n=novalue\n[gui\nbroken\n[gui]\n;manager=9\nmanager=3\n", "gui", "manager", "3"},
         {"[gui]\nmanager=\n", "gui", "manager", ""},                             // present but empty
