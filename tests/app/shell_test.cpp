@@ -10,9 +10,7 @@
 
 #include "app/editor_app.h"
 #include "editor/menu_commands.h"
-#include "editor/qd_editor.h"
 #include "gui/gui_resize.h"
-#include "gui/igraphics_mac.h"
 #include "platform/folders.h"
 #include "platform/headless_backend.h"
 #include "temp_dir.h"
