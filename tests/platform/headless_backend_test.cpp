@@ -10,7 +10,6 @@
 
 using namespace platform;
 
-namespace {
 
 TEST(HeadlessBackend, MainThreadWorkAndCursorsWaitForThePump) {
     HeadlessBackend b;
@@ -35,5 +34,3 @@ TEST(HeadlessBackend, MainThreadWorkAndCursorsWaitForThePump) {
     WAPI_SetCursor(WAPI_LoadCursor(IDC_ARROW));
     EXPECT_EQ(b.cursors, (std::vector<int>{IDC_SIZENS, IDC_SIZEWE}));
 }
-
-}  // namespace

@@ -6,15 +6,10 @@
 #include "live_fixture.h"
 #include "screens/eq_bands.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 TEST(EqBands, KnobValuesGiveTheBandRecords) {
-    struct Case {
-        int band;
-        qd::EqKnobs knobs;
-        float freq, width, tolerance;
-    };
+    struct Case { int band; qd::EqKnobs knobs; float freq, width, tolerance; };
     const Case cases[] = {
         {0, {0, 0, 0}, 50.0f, 10.0f, 0.01f},          {0, {127, 127, 20}, 270.0f, 4.0f, 0.05f},
         {1, {0, 10, -3}, 140.0f, 1.38848f, 0.01f},    {1, {64, 100, 0}, 831.24f, 0.14421f, 0.5f},
@@ -79,6 +74,3 @@ TEST_F(EqGraph, ADraggedBandMovesItsKnobsAndAKnobMovesTheBand) {
     EXPECT_NEAR(dragged.freq, 140.0f, 0.01f);
     EXPECT_TRUE(editor->EqParametricView());
 }
-
-}  // namespace
-}  // namespace livetest

@@ -3,7 +3,7 @@
 #include "live_fixture.h"
 #include "screens/keyboard_control.h"
 
-namespace livetest {
+using namespace livetest;
 namespace {
 
 // The keyboard stands at (316, 728); an octave is 98 x 68 at scale 1.
@@ -14,6 +14,8 @@ bool IsWhite(int key) { return key >= 0 && (0b101010110101 >> (key % 12) & 1); }
 Bytes On(int note, int v) { return {0x90, uint8_t(note), uint8_t(v)}; }
 Bytes Off(int note) { return {0x80, uint8_t(note), 0}; }
 Bytes SysEx(int kind, int note, int v) { return {0xF0, 0x00, 0x21, 0x11, 0x05, uint8_t(kind), uint8_t(note), uint8_t(v), 0xF7}; }
+// A whole key press: the Note On and its SysEx, then the Note Off and its SysEx.
+std::vector<Bytes> Tap(int note, int v) { return {On(note, v), SysEx(0x50, note, v), Off(note), SysEx(0x51, note, 0)}; }
 
 class Keyboard : public LiveTest {
 protected:
@@ -28,28 +30,22 @@ protected:
     IKeyboardControl* K() { return editor->Keyboard(); }
 };
 
+}  // namespace
+
 TEST_F(Keyboard, ClicksAndDragsSendNoteAndSysExMessagesInOrder) {
-    struct Step {
-        char kind;
-        int dx, dy;
-    };
-    struct Case {
-        const char* what;
-        std::vector<Step> mouse;  // a release at (0, 0), over the first C, follows
-        std::vector<Bytes> sent;
-    };
+    struct Step { char kind; int dx, dy; };
+    // Each case's mouse steps are followed by a release at (0, 0), over the first C.
+    struct Case { const char* what; std::vector<Step> mouse; std::vector<Bytes> sent; };
     // Velocity: 60 / (68 x 0.9) x 126 = 123.5 -> 124 + 1; 20 / (42 x 0.9) gives 68.
     const std::vector<Case> cases = {
         {"C then a drag to C#", {{'d', 3, 60}, {'m', 12, 20}},
          {On(24, 125), SysEx(0x50, 24, 125), Off(24), SysEx(0x51, 24, 0), On(25, 68), SysEx(0x50, 25, 68), Off(25),
           SysEx(0x51, 25, 0)}},
-        {"a drag within one key sends nothing more", {{'d', 3, 60}, {'m', 6, 67}},
-         {On(24, 125), SysEx(0x50, 24, 125), Off(24), SysEx(0x51, 24, 0)}},
-        {"release outside the keyboard", {{'d', 98 * 4 + 95, 60}, {'u', -100, -300}},
-         {On(83, 125), SysEx(0x50, 83, 125), Off(83), SysEx(0x51, 83, 0)}},
-        {"top of a white key", {{'d', 3, 0}}, {On(24, 1), SysEx(0x50, 24, 1), Off(24), SysEx(0x51, 24, 0)}},
-        {"middle of a black key", {{'d', 25, 21}}, {On(27, 71), SysEx(0x50, 27, 71), Off(27), SysEx(0x51, 27, 0)}},
-        {"bottom of a black key", {{'d', 98 + 81, 41}}, {On(46, 127), SysEx(0x50, 46, 127), Off(46), SysEx(0x51, 46, 0)}},
+        {"a drag within one key sends nothing more", {{'d', 3, 60}, {'m', 6, 67}}, Tap(24, 125)},
+        {"release outside the keyboard", {{'d', 98 * 4 + 95, 60}, {'u', -100, -300}}, Tap(83, 125)},
+        {"top of a white key", {{'d', 3, 0}}, Tap(24, 1)},
+        {"middle of a black key", {{'d', 25, 21}}, Tap(27, 71)},
+        {"bottom of a black key", {{'d', 98 + 81, 41}}, Tap(46, 127)},
         {"a right click plays nothing", {{'r', 3, 60}}, {}},
         {"outside the keys plays nothing", {{'d', 98 * 5 + 2, 10}}, {}},
     };
@@ -108,13 +104,10 @@ TEST_F(Keyboard, ANoteTheHardwareHoldsIsDrawnAndAClickOnItIsEnded) {
     Mouse('d', ex, ey);  // the same key: it sounds but is not marked held
     EXPECT_EQ(K()->HeldKey(), -1);
     Mouse('u', ex, ey);
-    EXPECT_EQ(output.sent, (std::vector<Bytes>{On(28, 125), SysEx(0x50, 28, 125), Off(28), SysEx(0x51, 28, 0)}));
+    EXPECT_EQ(output.sent, Tap(28, 125));
 
     editor->ProcessKeyboardMidi(IMidiMessage(0, 0x80, 28, 0));
     EXPECT_TRUE(drawnLikeOctave2());
     Mouse('d', ex, ey);  // held by the mouse alone
     EXPECT_FALSE(drawnLikeOctave2());
 }
-
-}  // namespace
-}  // namespace livetest

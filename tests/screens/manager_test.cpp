@@ -3,22 +3,17 @@
 #include "gui/controls/user_text_controls.h"
 #include "live_fixture.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 using Manager = LiveTest;
 
 TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
-    struct Case {
-        const char* ini;
-        bool view;
-        double remember;  // parameter 340
-    };
+    // remember: parameter 340.
+    struct Case { const char* ini; bool view; double remember; };
     const Case cases[] = {
         {"", false, 0.0},
         {"[gui]\nmanager=true\n[dbase]\nmemo=true\n", true, 1.0},
         {"[gui]\nmanager=TRUE\n[dbase]\nmemo=false\n", false, 0.0},
-        {"[dbase]\nmemo=yes\n", false, 0.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ini);
@@ -32,10 +27,8 @@ TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
 TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
     Make();
     const qd::ManagerControls& m = editor->Manager();
-    struct Case {
-        int rows, mode;  // program list rows, manager mode number
-        bool hide;
-    };
+    // rows: program list rows; mode: the manager mode number.
+    struct Case { int rows, mode; bool hide; };
     const Case cases[] = {{46, 0, false}, {47, 0, false}, {47, 3, false}, {47, 0, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows, mode " << c.mode << ", hide " << c.hide);
@@ -56,6 +49,3 @@ TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
     EXPECT_STREQ(m.slotNumbers[99]->GetTextString(), "99");
     EXPECT_TRUE(m.password->IsSecure() && !m.userName->IsSecure());
 }
-
-}  // namespace
-}  // namespace livetest

@@ -5,8 +5,7 @@
 #include "live_fixture.h"
 #include "screens/keyboard_control.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 TEST_F(LiveTest, RandomEditsBreakNothingAndOneEffectStaysShown) {
     Make();
@@ -31,6 +30,3 @@ TEST_F(LiveTest, RandomEditsBreakNothingAndOneEffectStaysShown) {
     EXPECT_EQ(int(Shown(135)) + int(Shown(148)) + int(Shown(290) || Shown(165) || Shown(184)), 1);
     EXPECT_EQ(editor->Keyboard()->SoundingKey(), -100);
 }
-
-}  // namespace
-}  // namespace livetest

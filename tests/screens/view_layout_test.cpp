@@ -2,32 +2,14 @@
 // or a rescale leaves shown, hidden and where.
 #include "live_fixture.h"
 
-namespace livetest {
-namespace {
+using namespace livetest;
 
 using ViewLayout = LiveTest;
 
-TEST_F(ViewLayout, OtherViewModesAndASecondCallChangeNothing) {
-    Make();
-    SetParam(268, 1);
-    editor->ApplyViewLayout(0, 1140, 800);
-    const auto before = Visibility();
-    SetParam(268, 0);  // would bring the chorus back if anything ran
-    for (int mode : {1, -1}) editor->ApplyViewLayout(mode, 1140, 800);
-    EXPECT_EQ(Visibility(), before);
-    SetParam(268, 1);
-    editor->ApplyViewLayout(0, 1140, 800);
-    EXPECT_EQ(Visibility(), before);
-}
-
 TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
-    struct Case {
-        int knob, dest;  // the modulated parameter (-1: none) and the slot's program entry
-        int x, y;        // the knob's place on the panel
-        int source;
-        double scale;
-        bool placed;  // range texts on the knob, knob hidden
-    };
+    // knob: the modulated parameter (-1: none); dest: the slot's program entry; (x, y): the
+    // knob's place on the panel; placed: range texts on the knob, knob hidden.
+    struct Case { int knob, dest; int x, y; int source; double scale; bool placed; };
     const Case cases[] = {
         {161, 158, 640, 559, 1, 1.0, true}, {161, 158, 640, 559, 1, 0.5, true}, {53, 50, 600, 402, 1, 1.0, true},
         {53, 50, 600, 402, 0, 1.0, false},  // no source: the knob comes back
@@ -61,12 +43,7 @@ TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
 }
 
 TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
-    struct Case {
-        const char* skin;
-        int order;
-        double scale;
-        int odX, eqX, y;
-    };
+    struct Case { const char* skin; int order; double scale; int odX, eqX, y; };
     const Case cases[] = {
         {"space", 1, 1.0, 618, 523, 565}, {"space", 0, 1.0, 523, 618, 565},
         {"solid", 1, 0.75, 464, 393, 424},  // ceil(463.5), ceil(392.25), ceil(423.75)
@@ -87,11 +64,7 @@ TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
 TEST_F(ViewLayout, TabsListsAndViewButtonsShowTheirGroups) {
     // Knob 135 stands for the modulation panel, 148 the overdrive, 161 the band knobs,
     // 290 the graph; 300 and 263 the list overlay, 175 to 181 the polarity switches.
-    struct Case {
-        int param;
-        std::vector<int> shown, hidden;
-        int listMode;
-    };
+    struct Case { int param; std::vector<int> shown, hidden; int listMode; };
     const Case cases[] = {
         {294, {148}, {135, 161, 290}, 0},   {295, {290, 291}, {148, 161}, 0},  {291, {161, 292}, {290}, 0},
         {292, {290, 291}, {161}, 0},        {306, {135}, {290, 148}, 0},        {296, {135}, {148}, 0},
@@ -118,9 +91,7 @@ TEST_F(ViewLayout, MidiSyncClampsTheSyncedRangesAndTheirFlexiRanges) {
     editor->SetFlexiDestination(2, 42);  // slot 3 modulates parameter 45, range 5, negative
     SetParam(116, 5);
     SetParam(115, 1);
-    struct Case {
-        int sync, delayMode, p45, max45, p138, max138;
-    };
+    struct Case { int sync, delayMode, p45, max45, p138, max138; };
     const Case cases[] = {
         {1, 0, 12, 12, 90, 127}, {2, 0, 12, 127, 90, 127},  // delay sync needs the long delay
         {2, 1, 12, 127, 12, 12}, {0, 1, 12, 127, 12, 127},  // values stay clamped once it opens
@@ -157,6 +128,3 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     EXPECT_TRUE(Shown(186));
     EXPECT_FALSE(editor->FxTabHighlight(0)->IsHidden());
 }
-
-}  // namespace
-}  // namespace livetest
