@@ -78,3 +78,21 @@ TEST_F(EditorTest, FlexiButtonsTakeTheirImagesFullSize) {
         }
     }
 }
+
+TEST_F(EditorTest, TooltipsKeyboardPlaceAndTheGroupsHiddenAtStart) {
+    Make();
+    const std::pair<int, const char*> tips[] = {
+        {3, "VCO1 coarse"}, {125, ""}, {131, "Effects Chain Order"}, {187, ""}, {202, "Load program from file"},
+        {203, "Save program to file"},
+        {207, "Write all programs from files to QD. You have to connect two midicables!"}, {343, ""}};
+    for (const auto& [param, text] : tips)
+        for (IControl* c : Bound(param)) EXPECT_STREQ(c->GetTooltip(), text) << "parameter " << param;
+    const IRECT* kb = editor->Keyboard()->GetRECT();
+    EXPECT_EQ(std::tuple(kb->L, kb->T, kb->W()), std::tuple(316, 728, 490));
+    // Program-number selector, list overlays' columns, Flexi range sliders, both effect
+    // panels but the modulation one: hidden; the sound's own sliders shown.
+    for (int p : {301, 302, 263, 266, 231, 238, 290, 291, 147, 161, 172, 300})
+        for (IControl* c : Bound(p)) EXPECT_TRUE(c->IsHidden()) << p;
+    for (int p : {3, 97, 132, 146, 127})
+        for (IControl* c : Bound(p)) EXPECT_FALSE(c->IsHidden()) << p;
+}
