@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "gui/animation.h"
-#include "recording_graphics.h"
 
 namespace {
 
@@ -44,22 +43,6 @@ TEST(Animation, ReversalsScaleTheShareCoveredWithThisCallsCounts) {
         IModuleAnimation a;
         RunToEnd(a, true, 3, 3, 0, 100);
         ExpectValues(RunToEnd(a, false, 3, 5, 0, 100), {100, 80, 60, 40, 20, 0});  // full length back
-    }
-    {
-        IModuleAnimation a;
-        for (int i = 0; i < 4; ++i) a.Start("x", true, 10, 20, 0, 0, 0, 10);
-        // Four steps of ten stand at 3.0; back over 8 of 20 steps.
-        std::vector<double> want = {3.0};
-        for (int i = 1; i < 8; ++i) want.push_back(3.0 * (8 - i) / 8.0);
-        want.push_back(0);
-        ExpectValues(RunToEnd(a, false, 10, 20, 0, 10), want);
-    }
-    {
-        IModuleAnimation a;
-        RunToEnd(a, true, 4, 4, 0, 8);
-        a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 8
-        a.Start("x", false, 4, 4, 0, 0, 0, 8);  // 6, half the backward run
-        ExpectValues(RunToEnd(a, true, 6, 4, 0, 8), {6.0, 6.0 + 2.0 / 3.0, 6.0 + 4.0 / 3.0, 8.0});
     }
     {
         IModuleAnimation a;
@@ -199,32 +182,6 @@ TEST(CurvePreview, PointsOutsideTheBackBufferAreSkipped) {
     for (const auto& p : unknown.points) EXPECT_EQ(p.y, 0);
     EXPECT_TRUE(a.BuildCurvePreview(3, 0, 5, 5, 100, 100).points.empty());
     EXPECT_TRUE(a.BuildCurvePreview(0, INT32_MAX, INT32_MAX - 10, 0, 100, 100).points.empty());
-}
-
-TEST(CurvePreview, PaintsSquareAxesAndCurveAndNothingOutside) {
-    const uint32_t kClear = PIX_MakePixel(0x12, 0x34, 0x56, 0x78);
-    guitest::RecordingGraphics g(nullptr, 120, 110);  // the square reaches past the bottom edge
-    g.PrepDraw();
-    for (int y = 0; y < 110; ++y)
-        for (int x = 0; x < 120; ++x) *PIX_PixelAddress(*g.GetDrawBitmap(), x, y) = kClear;
-    auto* control = new guitest::LogControl(nullptr, nullptr, "c", IRECT(0, 0, 5, 5));
-    g.AttachControl(control);
-    control->SetClean();
-    control->SetClean();
-
-    IModuleAnimation().DrawCurvePreview(&g, 3, 100, 10, 20);
-    const IColor black(255, 0, 0, 0), white(255, 255, 255, 255), clear(0x12, 0x34, 0x56, 0x78);
-    struct Probe { int x, y; IColor color; } probes[] = {
-        {9, 50, clear}, {110, 50, clear}, {50, 19, clear},                   // just outside each side
-        {10, 109, black}, {109, 109, black}, {105, 30, black},               // clear of labels and lines
-        {60, 95, white}, {84, 95, white}, {35, 60, white}, {35, 46, white},  // the axes
-    };
-    for (const auto& p : probes) EXPECT_EQ(g.GetPixelColor(p.x, p.y), p.color) << p.x << "," << p.y;
-    const IAnimationCurvePreview pv = IModuleAnimation().BuildCurvePreview(3, 100, 10, 20, 120, 110);
-    ASSERT_EQ(pv.points.size(), 50u);
-    for (const auto& p : pv.points) EXPECT_EQ(g.GetPixelColor(p.x, p.y), IColor(255, 255, 0, 0)) << p.x << "," << p.y;
-    EXPECT_TRUE(control->IsDirty());
-    IModuleAnimation().DrawCurvePreview(nullptr, 3, 100, 10, 20);
 }
 
 }  // namespace

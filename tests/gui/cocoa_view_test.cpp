@@ -65,17 +65,6 @@ TEST_F(ViewFixture, MouseTable) {
     EXPECT_EQ(log.back(), "knob over");
 }
 
-TEST_F(ViewFixture, RectangleConversions) {
-    using V = IGraphicsCocoa_vQDEditor_sa;
-    struct Case { IRECT gui; platform::Rect view; } cases[] = {
-        {{10, 20, 30, 40}, {10, 259, 21, 21}}, {{0, 0, 200, 300}, {0, -1, 201, 301}}, {{5, 299, 6, 300}, {5, -1, 2, 2}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(V::ToViewRect(c.gui, 300), c.view);
-    EXPECT_EQ(V::ToGUIRect({10, 259, 21, 21}, 300), IRECT(10, 20, 31, 41));
-    EXPECT_EQ(V::ToGUIRect({10.9, 259.7, 20.9, 21.5}, 300), IRECT(10, 20, 30, 41));  // each value truncated
-
-}
-
 TEST_F(ViewFixture, KeyTable) {
     LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
     knob->keyAnswer = true;
@@ -127,16 +116,6 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     EXPECT_EQ(shown, "0:01: alpha|0:02: beta-+|0:03: title>|0:=|0:05: more|1:x|0:06: f|0:07: f|0:08: f|0:09: f|"
                      "0:10: f|0:11: f|");  // the submenu has no prefix of its own
     EXPECT_EQ(std::pair(backend.menuLocations[0].x, backend.menuLocations[0].y), std::pair(10.0, 259 - 4.0));
-    const char* first[] = {"f", "1: f", "01: f", "001: f"};
-    for (int style = 0; style <= 3; ++style) {
-        IPopupMenu m;
-        m.SetPrefix(style);
-        for (int i = 0; i < 12; ++i) m.AddItem("f");
-        graphics->CreateIPopupMenu(&m, &r);
-        EXPECT_EQ(backend.shownMenus.back()[0].title, first[style]);
-        EXPECT_EQ(backend.shownMenus.back()[11].title, style == 0 ? "f" : std::string(style == 3, '0') + "12: f");
-    }
-
 }
 
 TEST_F(ViewFixture, EntryFilterByParameterType) {
@@ -187,33 +166,6 @@ TEST_F(ViewFixture, CommitAndCancel) {
     EXPECT_EQ(std::tuple(Entry(), text->lastText), std::tuple(nullptr, "older"));
 }
 
-TEST_F(ViewFixture, MenuChoicesReturnTheMenuChosenFrom) {
-    Add("knob", IRECT(0, 0, 100, 150));
-    Open();
-    IPopupMenu menu, sub;
-    menu.AddItem("a");
-    menu.AddItem("b", -1, IPopupMenuItem::kDisabled);
-    sub.AddItem("x");
-    sub.AddItem("y");
-    menu.AddItem("sub", &sub);
-    struct Case { std::vector<int> path; IPopupMenu* returned; int index; } cases[] = {
-        {{0}, &menu, 0}, {{2, 1}, &sub, 1}, {{1}, nullptr, -1}, {{2}, nullptr, -1}, {{}, nullptr, -1},
-    };
-    for (const Case& c : cases) {
-        menu.SetChosenItemIdx(-1);
-        sub.SetChosenItemIdx(-1);
-        hv->MouseDown(VX(10), VY(10));  // a capture the menu must clear
-        backend.menuAnswers.push_back(c.path);
-        IRECT r(0, 0, 10, 10);
-        EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), c.returned);
-        if (c.returned) {
-            EXPECT_EQ(c.returned->GetChosenItemIdx(), c.index);
-        }
-        EXPECT_EQ(menu.GetChosenItemIdx(), c.returned == &menu ? c.index : -1);
-        EXPECT_EQ(graphics->GetMouseCapture(), -1);
-    }
-}
-
 TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     graphics->EnableTooltips(true);
     graphics->HandleMouseOver(true);
@@ -236,44 +188,6 @@ TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
     EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
     for (LogControl* c : {a, b, hidden, nothing}) delete c;
-}
-
-TEST_F(ViewFixture, DragsGoThroughUnlessAPlainEntryRuns) {
-    LogControl* knob = Add("knob", IRECT(0, 0, 100, 150));
-    Open();
-    hv->MouseDown(VX(10), VY(10));
-    hv->MouseDragged(VX(12), VY(15));
-    EXPECT_EQ(log.back(), "knob drag 12,15 d2,5");
-    graphics->CreateTextEntry(knob, knob->GetText(), knob->GetRECT(), "x", nullptr);
-    log.clear();
-    hv->MouseDragged(VX(20), VY(20));
-    hv->RightMouseDragged(VX(30), VY(30));
-    EXPECT_TRUE(log.empty());
-    graphics->EndUserInput();
-    hv->RightMouseDragged(VX(30), VY(30));
-    EXPECT_EQ(log.back(), "knob drag 30,30 d18,15");
-}
-
-TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
-    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
-    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
-    password->GetText()->mEntryKind = IText::kEntrySecure;
-    Open();
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
-    Entry()->Type("1");
-    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
-    EXPECT_EQ(name->lastText, "user1");
-    ASSERT_EQ(hv->TextFieldCount(), 1);
-    EXPECT_TRUE(Entry()->Setup().secure);
-    Entry()->Type("secret");
-    Entry()->PressReturn();
-    EXPECT_EQ(std::tuple(password->lastText, name->lastText), std::tuple("secret", "user1"));
-    // The same control again: the running entry is committed, a fresh one starts.
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
-    EXPECT_EQ(std::tuple(name->lastText, Entry()->StringValue()), std::tuple("a", "b"));
-    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
-    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 }  // namespace

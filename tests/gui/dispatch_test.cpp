@@ -84,31 +84,6 @@ TEST_F(DispatchFixture, CaptureHoldsThroughADragAndInformsTheHost) {
     EXPECT_EQ(log, (Log{"begin 0", "end 0"}));
 }
 
-TEST_F(DispatchFixture, MouseOverReachesTheNewControlBeforeTheOldLeaves) {
-    Add("a", IRECT(0, 0, 40, 40));
-    LogControl* b = Add("b", IRECT(50, 50, 90, 90));
-    Attach();
-    log.clear();
-    EXPECT_FALSE(graphics->OnMouseOver(10, 10, &none)) << "tracking is off by default";
-    EXPECT_TRUE(log.empty());
-
-    graphics->HandleMouseOver(true);
-    graphics->OnMouseOver(10, 10, &none);
-    graphics->OnMouseOver(12, 10, &none);
-    graphics->OnMouseOver(60, 60, &none);
-    EXPECT_EQ(log, (Log{"a over", "a over", "b over", "a out"}));
-    EXPECT_EQ(graphics->GetMouseOver(), b->GetIndex());
-
-    log.clear();
-    b->GrayOut(true);
-    graphics->OnMouseOver(61, 61, &none);
-    b->SetMOWhenGrayed(true);
-    graphics->OnMouseOver(62, 62, &none);
-    graphics->OnMouseOut();
-    EXPECT_EQ(log, (Log{"bg over", "b out", "b over", "bg out", "bg out", "a out", "b out"}));
-    EXPECT_EQ(graphics->GetMouseOver(), -1);
-}
-
 TEST_F(DispatchFixture, KeysGoToTheControlUnderTheMouseOrTheKeyCatcher) {
     LogControl* field = Add("field", IRECT(10, 10, 40, 40));
     field->keyAnswer = true;
@@ -172,39 +147,6 @@ TEST_F(DispatchFixture, TextEntryCases) {
         EXPECT_NEAR(p->Value(), expected, 1e-9) << "param " << k.param << " typed '" << k.typed << "'";
     }
     EXPECT_TRUE(graphics->menus.empty());
-}
-
-TEST_F(DispatchFixture, DoubleClicks) {
-    LogControl* plain = Add("plain", IRECT(0, 0, 40, 40));
-    LogControl* single = Add("single", IRECT(50, 50, 90, 90));
-    single->SetDblAsSingleClick(true);
-    Attach();
-    log.clear();
-    EXPECT_FALSE(graphics->OnMouseDblClick(10, 10, &left));
-    EXPECT_EQ(graphics->GetMouseCapture(), -1);
-    EXPECT_TRUE(graphics->OnMouseDblClick(60, 60, &left));
-    EXPECT_EQ(graphics->GetMouseCapture(), single->GetIndex());
-    graphics->OnMouseDrag(61, 60, &left);
-    graphics->OnMouseUp(61, 60, &left);
-    EXPECT_EQ(log, (Log{"plain dbl 10,10", "single down 60,60", "single drag 61,60 d1,0", "single up 61,60"}));
-    plain->Hide(true);
-    bg->Hide(true);
-    EXPECT_FALSE(graphics->OnMouseDblClick(10, 10, &left));
-}
-
-TEST_F(DispatchFixture, EnumPromptListsTextsAndChecksTheCurrentOne) {
-    LogControl* c = Add("mode", IRECT(10, 10, 60, 30), 1);
-    Attach();
-    graphics->menuReplies = {2, -1};  // then dismissed
-    for (int round = 0; round < 2; ++round) {
-        graphics->PromptUserInput(c, plug.GetParam(1), c->GetRECT());
-        ASSERT_EQ(graphics->menus.size(), size_t(round + 1));
-        const auto& items = graphics->menus[round];
-        ASSERT_EQ(items.size(), 3u);
-        EXPECT_EQ(items[0].text + items[1].text + items[2].text, "SawSquareNoise");
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(items[i].flags, i == 1 + round ? 4 : 0) << round << " " << i;
-        EXPECT_EQ(plug.GetParam(1)->Value(), 2.0);
-    }
 }
 
 }  // namespace

@@ -132,8 +132,6 @@ TEST(FontCache, AFontThatCannotBeMadeIsNotCached) {
     // The next attempt tries again and can succeed.
     Maker maker;
     EXPECT_NE(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", maker.Makers()), nullptr);
-    FontMakers none;
-    EXPECT_EQ(FindOrMakeFont(10, 0, 0, 0, "NoMakers", none), nullptr);
 }
 
 TEST(FontCache, AFaceWithoutTerminatorIsReadOnlyToItsLength) {
@@ -145,25 +143,5 @@ TEST(FontCache, AFaceWithoutTerminatorIsReadOnlyToItsLength) {
     EXPECT_EQ(maker.faces[0], std::string(kFontFaceSize - 1, 'x'));
     EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, face, maker.Makers()), f);
     EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, nullptr, maker.Makers()), FindOrMakeFont(9, 0, 0, 0, "", maker.Makers()));
-}
-
-TEST(FontCache, MakesEachStyleOnceAndKeysByTheStylesOwnValues) {
-    Maker maker;
-    maker.rule = [](int h) { return h + 2; };
-    PIX_IFont* a = FindOrMakeFont(10, 0, 0, 0, "ReuseFace", maker.Makers());
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(static_cast<FakeFont*>(a)->Flags(), 0x600);
-    EXPECT_EQ(FindOrMakeFont(10, 0, 0, 3, "ReuseFace", maker.Makers()), a);  // quality is no part of the key
-    EXPECT_EQ(maker.fontsMade, 1);
-    struct Case {
-        int size, orientation, style;
-        const char* face;
-    } others[] = {{11, 0, 0, "ReuseFace"}, {10, 90, 0, "ReuseFace"}, {10, 0, 1, "ReuseFace"}, {10, 0, 0, "ReuseFace2"}};
-    for (const Case& c : others) {
-        PIX_IFont* f = FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers());
-        EXPECT_NE(f, a);
-        EXPECT_EQ(FindOrMakeFont(c.size, c.orientation, c.style, 0, c.face, maker.Makers()), f);
-    }
-    EXPECT_EQ(maker.fontsMade, 5);
 }
 

@@ -10,7 +10,6 @@
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
 #include "headless_mac_fixture.h"
-#include "raster/strip_resample.h"
 #include "temp_dir.h"
 #include "winapi/cursor.h"
 
@@ -186,23 +185,6 @@ TEST_F(ScaleTest, MenuScaleCommitsOnceAndPutsTheGripInTheCorner) {
     EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1710, 1200}));
 }
 
-TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
-    Panel p(&log, [](IModuleGUIResize* r) { r->AddNewView(7, 1140, 800); });
-    p.resize->LiveEditSetLayout(1, 2, true, {40, 40, 60, 60}, {40, 40, 60, 60});
-    struct Case { int id; double scale; bool hidden; IRECT rect; } cases[] = {{7, 1.0, true, {40, 40, 60, 60}},
-                 {0, 1.0, false, {100, 50, 300, 90}},
-                 {7, 0.5, true, {20, 20, 30, 30}},
-                 {99, 2.0, false, {200, 100, 600, 180}}};  // unknown id: view 0
-    for (const Case& c : cases) {
-        p.resize->SelectViewMode(c.id);
-        p.resize->SetGUIScaleRatio(c.scale);
-        p.resize->ResizeToStoredScale();
-        EXPECT_EQ(p.controls[2]->IsHidden(), c.hidden) << c.id;
-        EXPECT_EQ(*p.controls[2]->GetRECT(), c.rect) << c.id;
-        EXPECT_EQ(p.plug.layouts.back().substr(0, 2), c.id == 7 ? "1 " : "0 ");
-    }
-}
-
 // Two panels in one process: each rescales its own controls, and the one whose scale
 // another applied shows the notice until it reloads.
 TEST_F(ScaleTest, InstancesKeepTheirOwnControlsAndNoticeEachOthersScale) {
@@ -218,44 +200,6 @@ TEST_F(ScaleTest, InstancesKeepTheirOwnControlsAndNoticeEachOthersScale) {
     EXPECT_FALSE(a.resize->IsNoticeShown());
     EXPECT_EQ(*a.controls[1]->GetRECT(), IRECT(20, 20, 40, 40));
     EXPECT_EQ(*a.resize->GetRECT(), IRECT(2280 - 32, 1600 - 32, 2280, 1600));
-}
-
-// At a GUI scale of 2 each frame of double-size artwork is copied as it is, with the
-// gap after each frame cleared.
-TEST(GUIResize, StripRescaleAtTheSourceSizeCopiesEachFrame) {
-    for (const int frames : {1, 3}) {
-        PIX_MemBitmap src(30, 11, 4), dst(frames == 1 ? 30 : 33, 11, 4);
-        uint32_t seed = 12345;
-        for (int y = 0; y < 11; ++y)
-            for (int x = 0; x < 30; ++x) *PIX_PixelAddress(src, x, y) = seed = seed * 1103515245u + 12345u;
-        ScaleStripFrames(src, dst, frames, true);
-        const int period = frames == 1 ? 30 : 11;  // a frame of 10 and its gap
-        for (int y = 0; y < 11; ++y)
-            for (int x = 0; x < dst.getWidth(); ++x) {
-                const int f = x / period, in = x % period;
-                const uint32_t want = frames > 1 && in == 10 ? 0u : *PIX_PixelAddress(src, f * 10 + in, y);
-                ASSERT_EQ(*PIX_PixelAddress(dst, x, y), want) << frames << " at " << x << "," << y;
-            }
-    }
-}
-
-TEST_F(ScaleTest, EdgeHandlesClampToTheViewLimitsAndSetTheirCursors) {
-    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 2); });
-    const int n = p.graphics->NControls();
-    backend.cursors.clear();
-    IMouseMod left(true);
-    p.graphics->OnMouseDown(1138, 300, &left);
-    p.graphics->OnMouseDrag(3000, 300, &left);
-    p.graphics->OnMouseUp(3000, 300, &left);
-    EXPECT_DOUBLE_EQ(p.resize->GetBaseWidth(), 2280);
-    EXPECT_EQ(p.graphics->Width(), 2280);
-    // Both handles sit along the new edges, below the resize control.
-    EXPECT_EQ(*p.graphics->GetControl(n - 2)->GetRECT(), IRECT(2276, 0, 2280, 800));
-    EXPECT_EQ(*p.graphics->GetControl(n - 3)->GetRECT(), IRECT(0, 796, 2280, 800));
-    p.graphics->OnMouseDown(300, 798, &left);
-    p.graphics->OnMouseDrag(300, 10, &left);
-    EXPECT_DOUBLE_EQ(p.resize->GetBaseHeight(), 400);
-    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZEWE, IDC_SIZENS}));
 }
 
 }  // namespace

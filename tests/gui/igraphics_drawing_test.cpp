@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "gui/bitmap_cache.h"
-#include "gui/bitmap_text_control.h"
 #include "gui/igraphics.h"
-#include "raster/cached_font.h"
 #include "raster/combiners.h"
 #include "recording_graphics.h"
 
@@ -92,35 +88,6 @@ TEST(DrawBitmap, BlitsOnlyThePartInsideTheDrawRectangle) {
     }
 }
 
-TEST(DrawBitmap, BlendMethodsPickTheModes) {
-    // A half-transparent source over a grey destination.
-    PIX_MemBitmap src(1, 1, 4);
-    const uint32_t s = PIX_MakePixel(128, 200, 100, 50), d = PIX_MakePixel(255, 60, 70, 80);
-    *PIX_PixelAddress(src, 0, 0) = s;
-    const IBitmapStrip strip{&src, 1, 1, 1, false};
-    auto expect = [&](PIX_CombineFunc fn, int w) {
-        uint32_t p = d;
-        fn(reinterpret_cast<uint8_t*>(&p), PIX_PixelR(s), PIX_PixelG(s), PIX_PixelB(s), PIX_PixelA(s), w);
-        return p;
-    };
-    struct Case { const char* what; bool hasBlend; IChannelBlend blend; uint32_t expect; } cases[] = {
-        {"no blend", false, {}, expect(PIX_SelectCombiner(0x10000, 256), 256)},
-        {"copy", true, {1, 1.0f}, s},
-        {"add", true, {2, 1.0f}, expect(PIX_SelectCombiner(0x10001, 256), 256)},
-        {"dodge", true, {3, 1.0f}, expect(PIX_SelectCombiner(0x10002, 256), 256)},
-        {"method 4", true, {4, 1.0f}, expect(PIX_SelectCombiner(0x10000, 256), 256)},
-        {"grayed copy", true, {1, 0.25f}, expect(PIX_SelectCombiner(0, 64), 64)},
-    };
-    const IRECT dest(0, 0, 1, 1);
-    for (const Case& c : cases) {
-        DrawGraphics g(2, 2);
-        g.Clear(d);
-        g.DrawBitmap(&strip, &dest, 0, 0, c.hasBlend ? &c.blend : nullptr);
-        EXPECT_EQ(g.At(0, 0), c.expect) << c.what;
-        EXPECT_EQ(g.At(1, 0), d) << c.what;
-    }
-}
-
 TEST(DrawBitmapState, DrawsTheAskedFrameInPlace) {
     for (bool horizontal : {true, false}) {
         std::unique_ptr<PIX_MemBitmap> bm(Frames(4, 25, 25, horizontal));
@@ -137,22 +104,6 @@ TEST(DrawBitmapState, DrawsTheAskedFrameInPlace) {
             EXPECT_EQ(PIX_PixelR(g.At(34, 34)), c.drawn) << "frame " << c.frame;
             EXPECT_EQ(g.At(35, 35) | g.At(9, 9), 0u);
         }
-    }
-}
-
-TEST(DrawRotatedBitmap, AtAngleZeroDrawsTheStripAroundItsCentre) {
-    std::unique_ptr<PIX_MemBitmap> src(Numbered(4, 4));
-    const IBitmapStrip strip{src.get(), 4, 4, 1, false};
-    for (int yOffset : {0, 1}) {
-        DrawGraphics g(10, 10);
-        EXPECT_TRUE(g.DrawRotatedBitmap(&strip, 5, 5, 0.0, yOffset));
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x) {
-                const int sx = x - 3, sy = y - 3 + yOffset;
-                const bool inside = x >= 3 && x < 7 && y >= 3 && y < 7 && sy < 4;
-                ASSERT_EQ(g.At(x, y), inside ? PIX_MakePixel(255, sx, sy, 7) : 0u)
-                    << "offset " << yOffset << " at " << x << "," << y;
-            }
     }
 }
 
@@ -215,9 +166,6 @@ TEST(DrawBitmapText, LaysCharactersOutInCells) {
         {"multi-line keeps every character", {0, 0, 14, 24}, 0, false, true, 4, 6, 0, "!\"#$%&'()*",
          {"234.......", "567.......", "890.......", "1........."}},
         {"multi-line that fits", {0, 0, 40, 12}, 0, false, true, 4, 6, 0, "!\"", {"23........", ".........."}},
-        {"zero character width", {0, 0, 40, 6}, 0, false, true, 0, 6, 0, "!\"", {".........."}},
-        {"zero line height", {0, 0, 40, 6}, 0, false, true, 4, 0, 0, "!\"", {".........."}},
-        {"zero box width", {0, 0, 0, 6}, 0, false, true, 4, 6, 0, "!\"", {".........."}},
         {"narrower than a character", {0, 0, 3, 6}, 0, false, false, 4, 6, 0, "!\"", {".........."}},
     };
     for (const Case& c : cases) {
@@ -235,66 +183,6 @@ TEST(DrawBitmapText, LaysCharactersOutInCells) {
             EXPECT_EQ(got, c.rows[row]) << c.what << ", row " << row;
         }
     }
-}
-
-namespace {
-
-// A font with fixed metrics that records how it is drawn.
-class ProbeFont : public guitest::StubFont {
-public:
-    int w = 37, h = 13;
-    std::vector<unsigned> formats;
-    std::vector<RECT> rects;
-    PIX_PixelValue color = 0;
-
-    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return std::exchange(color, c); }
-    int DrawText(PIX_IBitmap*, const char*, int, RECT* r, unsigned format) override {
-        formats.push_back(format);
-        rects.push_back(*r);
-        if (format & DT_CALCRECT) {
-            r->right = r->left + w;
-            r->bottom = r->top + h;
-        }
-        return h;
-    }
-    PIX_PixelValue GetTextColor() const override { return color; }
-    int GetLineHeight() const override { return h; }
-};
-
-}  // namespace
-
-TEST(DrawIText, MeasuresAndDrawsByAlignment) {
-    struct Case { int align, alpha; IRECT measured; unsigned format; } cases[] = {
-        {0, 255, {10, 20, 37, 33}, DT_NOCLIP},  // the measured width comes back in R
-        {1, 255, {87, 20, 124, 33}, DT_NOCLIP | DT_CENTER},  // mid 105, less 37 / 2
-        {2, 0, {163, 20, 200, 33}, DT_NOCLIP | DT_RIGHT | PIX_DT_USE_TEXT_ALPHA},
-        {5, 254, {10, 20, 37, 33}, DT_NOCLIP | PIX_DT_USE_TEXT_ALPHA},  // outside 0..2: left
-        {-1, 255, {10, 20, 37, 33}, DT_NOCLIP},
-    };
-    for (const Case& c : cases) {
-        DrawGraphics g(4, 4);
-        ProbeFont font;
-        IText style;
-        style.mAlign = c.align;
-        style.mColor = IColor(c.alpha, 10, 20, 30);
-        style.mCached = &font;
-        IRECT r(10, 20, 200, 40);
-        EXPECT_TRUE(g.MeasureIText(&style, "abc", &r) && g.DrawIText(&style, "x", &r));
-        EXPECT_EQ(r, c.measured) << "align " << c.align;
-        ASSERT_EQ(font.formats.size(), 2u);
-        // Measured from a zero-width box; drawn at the measured left edge.
-        EXPECT_EQ(std::tuple(font.formats[0] & DT_CALCRECT, font.rects[0].left, font.rects[0].right, font.formats[1],
-                             font.rects[1].left, font.color),
-                  std::tuple(unsigned(DT_CALCRECT), 0, 0, c.format, c.measured.L, PIX_MakePixel(c.alpha, 10, 20, 30)))
-            << "align " << c.align;
-    }
-    // Nothing to draw is done at once, without a font.
-    DrawGraphics g(4, 4);
-    IText none;
-    none.mCached = nullptr;
-    IRECT r;
-    EXPECT_TRUE(g.DrawIText(&none, "", &r) && g.DrawIText(&none, nullptr, &r));
-    EXPECT_EQ(none.mCached, nullptr);
 }
 
 namespace {
@@ -374,27 +262,6 @@ TEST(ShapePrimitives, LandOnTheirPixels) {
     }
 }
 
-TEST(IBitmapTextControl, RedrawsOnlyForNewTextAndDrawsItInItsRectangle) {
-    std::unique_ptr<PIX_MemBitmap> font(Frames(4, 4, 6, true));
-    const IBitmapStrip strip{font.get(), 16, 6, 4, true};
-    IText left;
-    left.mAlign = IText::kAlignNear;
-    IBitmapTextControl control(nullptr, IRECT(4, 0, 20, 6), &strip, nullptr, &left, 4, 6, 0, false, false);
-    struct Step { const char* text; bool dirty; } steps[] = {
-        {"", false}, {nullptr, false}, {"!", true}, {"!", false}, {"\"!", true}, {"", true}};
-    for (const Step& s : steps) {
-        control.SetClean();
-        control.SetClean();
-        control.SetText(s.text);
-        EXPECT_EQ(control.IsDirty(), s.dirty) << (s.text ? s.text : "(null)");
-    }
-    control.SetText("\"#");
-    DrawGraphics g(24, 6);
-    EXPECT_TRUE(control.Draw(&g));
-    EXPECT_EQ(Picture(g).substr(0, 24), "....########............");
-    EXPECT_EQ(PIX_PixelR(g.At(4, 0)) * 10 + PIX_PixelR(g.At(8, 0)), 34);  // frames 3 and 4, in order
-}
-
 TEST(DrawRotatedMask, LayersMaskAndTopOverTheBaseWithoutItsAlpha) {
     // At angle 0 every stage is a plain per-pixel combine, so the expected pixel is the
     // chain of combiners the stages name.
@@ -441,23 +308,5 @@ TEST(ForcePixel, StoresInsideAndIgnoresOutside) {
         for (int i = 0; i < 24; ++i)
             EXPECT_EQ(g.At(i % 6, i / 6), k.inside && i == k.y * 6 + k.x ? PIX_MakePixel(0, 1, 2, 3) : 0xdeadbeef);
     }
-}
-
-TEST(ShapePrimitives, PolygonsFillInsideAndRoundCornersReachPastATinyBox) {
-    const IColor white = COLOR_WHITE;
-    DrawGraphics g(12, 10);
-    const int xs[] = {1, 8, 8, 1}, ys[] = {1, 1, 8, 8};
-    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 2));  // too few points: nothing
-    EXPECT_EQ(g.At(4, 4), 0u);
-    EXPECT_TRUE(g.FillConvexPolygon(&white, xs, ys, 4));
-    EXPECT_EQ(std::pair(g.At(4, 4), g.At(0, 0)), std::pair(0xffffffffu, 0u));
-    g.Clear(0);
-    EXPECT_TRUE(g.FillTriangle(&white, 0, 0, 9, 0, 0, 9));
-    EXPECT_EQ(std::pair(g.At(1, 1), g.At(9, 9)), std::pair(0xffffffffu, 0u));
-    g.Clear(0);
-    const IRECT tiny(3, 3, 4, 4);
-    // A radius larger than the box: the corner discs reach outside it, clipped to the buffer.
-    g.FillRoundRect(&white, &tiny, nullptr, 5, false);
-    EXPECT_NE(Picture(g).substr(9 * 13), "............");
 }
 

@@ -144,50 +144,8 @@ TEST_F(MacFixture, ImageNameRule) {
             EXPECT_EQ(bm->getWidth(), 32);
         }
     }
-    CMN_String host, plugin;
-    graphics->HostPath(&host);
-    graphics->PluginPath(&plugin);
-    EXPECT_EQ(std::tuple(host.Get(), plugin.Get()), std::tuple(dir + "/qdeditor", dir.substr(0, dir.rfind('/') + 1)));
     graphics->SetBundleID("unknown.bundle");
     EXPECT_EQ(std::unique_ptr<PIX_IBitmap>(graphics->OSLoadBitmap(0, "knob.png")), nullptr);
-}
-
-TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {
-    LogControl* c = new LogControl(&plug, &log, "c", IRECT(0, 0, 4, 3));
-    graphics->AttachControl(c);
-    HeadlessView* hv = Open();
-    hv->SetCanDraw(false);
-    log.clear();
-    backend.FireTimers(1);  // dirty: drawn into the back buffer, no screen
-    EXPECT_EQ(log, (Log{"c draw"}));
-    EXPECT_TRUE(hv->invalidatedRects.empty());
-    backend.FireTimers(4);
-    EXPECT_EQ(log, (Log{"c draw", "idle", "idle"}));
-    hv->SetCanDraw(true);  // shown again: redraws are asked of the window as usual
-    c->SetDirty(false);
-    backend.FireTimers(1);
-    EXPECT_EQ(hv->invalidatedRects.size(), 1u);
-}
-
-TEST_F(MacFixture, WindowLifecycleAndCursor) {
-    Open();
-    graphics->OpenWindow(nullptr);  // opening again closes first
-    EXPECT_EQ(std::tuple(backend.LiveTimerCount(), backend.Views().size()), std::tuple(1, 1u));
-    graphics->CloseWindow();
-    graphics->CloseWindow();  // twice: nothing
-    EXPECT_FALSE(graphics->WindowIsOpen());
-    EXPECT_EQ(backend.LiveTimerCount(), 0);
-    EXPECT_TRUE(backend.Views().empty());
-
-    backend.mouseLocation = {321, 123};
-    graphics->HideMouseCursor();
-    backend.mouseLocation = {5, 5};
-    graphics->HideMouseCursor();  // already hidden: the first position stays
-    graphics->ShowMouseCursor();
-    graphics->ShowMouseCursor();  // not hidden: nothing
-    ASSERT_EQ(backend.warps.size(), 1u);
-    EXPECT_EQ(std::tuple(backend.warps[0].x, backend.warps[0].y), std::tuple(321, 123));
-    graphics->OpenWindow(nullptr);  // left open: the destructor closes it
 }
 
 TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {

@@ -120,40 +120,6 @@ TEST_F(GraphicsFixture, DirtyControlRedrawRepaintsWhatOverlapsEachDirtyControl) 
     EXPECT_EQ(*graphics->GetDrawRECT(), IRECT(25, 25, 35, 35));
 }
 
-TEST_F(GraphicsFixture, ListEditsKeepTheBackgroundAndRenumber) {
-    LogControl* c[5];
-    for (int i = 0; i < 5; ++i) c[i] = Add("c", IRECT(0, 0, 1, 1));
-    auto* spare = new LogControl(&plug, &log, "s", IRECT());
-    for (int idx : {0, -1, 5}) graphics->ReplaceControl(idx, spare);  // background or outside: refused
-    EXPECT_EQ(graphics->GetControl(0), c[0]);
-    delete spare;
-    graphics->MoveControlBehind(3, 1);
-    graphics->MoveControlBehind(0, 2);  // the background stays
-    graphics->SwapControls(0, 4);
-    const IControl* order[] = {c[0], c[3], c[1], c[2], c[4]};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(graphics->GetControl(i), order[i]) << i;
-        EXPECT_EQ(graphics->GetControl(i)->GetIndex(), i);
-    }
-    graphics->RemoveControl(2);
-    graphics->RemoveControl(9);
-    EXPECT_EQ(std::tuple(graphics->NControls(), graphics->GetControlIdx(c[1]), c[2]->GetIndex()), std::tuple(4, -1, 2));
-    delete c[1];
-}
-
-TEST_F(GraphicsFixture, SecondAttachAddsNothing) {
-    Add("bg", IRECT(0, 0, 100, 60));
-    Add("h", IRECT(5, 5, 9, 9), 2)->Hide(true);
-    Attach();
-    LiveEditState* state = plug.GetLiveEditState();
-    ASSERT_NE(state, nullptr);
-    EXPECT_EQ(state->mAttachOrder.GetSize(), 2);
-    EXPECT_FALSE(*state->mAttachVisible.GetAt(1));
-    ASSERT_NE(graphics->GetDrawBitmap(), nullptr);
-    plug.AttachGraphics(graphics);
-    EXPECT_EQ(std::tuple(state->mAttachOrder.GetSize(), graphics->NControls()), std::tuple(2, 2));
-}
-
 TEST_F(GraphicsFixture, ParameterOperationsReachTheBoundControlsOnly) {
     LogControl* unbound = Add("u", IRECT(0, 0, 10, 10));
     LogControl* bound = Add("b", IRECT(0, 0, 10, 10), 2);
@@ -168,20 +134,6 @@ TEST_F(GraphicsFixture, ParameterOperationsReachTheBoundControlsOnly) {
     graphics->SetControlsFromUserInput(2, 0.9);
     EXPECT_EQ(bound->GetValue(), 0.5);
     EXPECT_EQ(plug.GetParam(2)->Value(), 1.0);  // 0.5 rounds to the bool's step
-}
-
-TEST_F(GraphicsFixture, DrawingWithoutBackBufferOrControls) {
-    IRECT r(0, 0, 10, 10);
-    EXPECT_TRUE(graphics->Draw(&r)) << "empty list";
-    EXPECT_TRUE(graphics->screens.empty());
-    Add("a", IRECT(0, 0, 10, 10));
-    EXPECT_FALSE(graphics->Draw(&r)) << "no back buffer yet";
-    EXPECT_TRUE(graphics->GetControl(0)->IsDirty());
-    EXPECT_TRUE(graphics->PrepDraw());
-    EXPECT_TRUE(graphics->PrepDraw());  // again: replaces, no leak
-    EXPECT_TRUE(graphics->Draw(&r));
-    RecordingGraphics absurd(&plug, 1 << 20, 1 << 20);
-    EXPECT_FALSE(absurd.PrepDraw());
 }
 
 }  // namespace

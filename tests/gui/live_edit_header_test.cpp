@@ -120,18 +120,6 @@ TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
     EXPECT_TRUE(std::filesystem::is_directory("blocked"));
 }
 
-TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
-    BuildPanel(false);
-    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    const std::string first = ReadFile(kLiveEditHeaderFile);
-    std::filesystem::remove(kLiveEditHeaderFile);
-    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
-    g->GetControl(1)->GetRECT()->L = 11;
-    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
-    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
-}
-
 TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
     std::ofstream(kLiveEditHeaderFile) << Section(0, kGood) << std::string(kLiveEditMaxHeaderBytes, ' ');
     LiveEditReadLayoutHeader(State());

@@ -55,7 +55,8 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
         LogPlug plug(3, nullptr);
         plug.GetParam(0)->InitInt("i", 0, -5, 5);
         plug.GetParam(1)->InitEnum("e", 0, 3);
-        auto* g = new RecordingGraphics(a.Maybe(80) ? &plug : nullptr, a.Pick(0, 40), a.Pick(0, 40));
+        const int side = a.Maybe(5) ? 1 << 20 : a.Pick(0, 40);  // an absurd size gets no back buffer
+        auto* g = new RecordingGraphics(a.Maybe(80) ? &plug : nullptr, side, a.Maybe(5) ? side : a.Pick(0, 40));
         if (a.Maybe(70)) g->PrepDraw();
         for (int i = a.Pick(0, 5); i > 0; --i)
             g->AttachControl(
