@@ -153,3 +153,11 @@ TEST(RescaleStrips, AbsurdScalesAndFrameCountsGiveEmptyOrCappedStrips) {
         EXPECT_EQ(plain->bitmap->getWidth(), c.plainW) << c.scale;
     }
 }
+
+TEST(LoadStrip, MissingImageGivesAnEmptyRecordThatRescalingSkips) {
+    FakeImages images;
+    IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1003, "missing.png", 4, true);
+    RescaleStrips(images.Loader(), 2, 1.0);
+    EXPECT_TRUE(s->IsEmpty() && s->width == 0 && s->height == 0);
+    EXPECT_TRUE(LoadStrip(nullptr, 2, 1004, "x.png", 1, false)->IsEmpty());  // a null loader is a missing image
+}

@@ -190,4 +190,26 @@ TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     for (LogControl* c : {a, b, hidden, nothing}) delete c;
 }
 
+TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
+    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
+    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
+    password->GetText()->mEntryKind = IText::kEntrySecure;
+    Open();
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
+    Entry()->Type("1");
+    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
+    EXPECT_EQ(name->lastText, "user1");
+    ASSERT_EQ(hv->TextFieldCount(), 1);
+    EXPECT_TRUE(Entry()->Setup().secure);
+    Entry()->Type("secret");
+    Entry()->PressReturn();
+    EXPECT_EQ(std::tuple(password->lastText, name->lastText), std::tuple("secret", "user1"));
+    // The same control again: the running entry is committed, a fresh one starts.
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
+    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
+    EXPECT_EQ(std::tuple(name->lastText, Entry()->StringValue()), std::tuple("a", "b"));
+    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
+    EXPECT_EQ(Entry()->StringValue(), "b");
+}
+
 }  // namespace

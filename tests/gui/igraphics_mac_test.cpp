@@ -174,4 +174,21 @@ TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
     }
 }
 
+TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {
+    LogControl* c = new LogControl(&plug, &log, "c", IRECT(0, 0, 4, 3));
+    graphics->AttachControl(c);
+    HeadlessView* hv = Open();
+    hv->SetCanDraw(false);
+    log.clear();
+    backend.FireTimers(1);  // dirty: drawn into the back buffer, no screen
+    EXPECT_EQ(log, (Log{"c draw"}));
+    EXPECT_TRUE(hv->invalidatedRects.empty());
+    backend.FireTimers(4);
+    EXPECT_EQ(log, (Log{"c draw", "idle", "idle"}));
+    hv->SetCanDraw(true);  // shown again: redraws are asked of the window as usual
+    c->SetDirty(false);
+    backend.FireTimers(1);
+    EXPECT_EQ(hv->invalidatedRects.size(), 1u);
+}
+
 }  // namespace

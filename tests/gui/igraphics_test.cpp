@@ -136,4 +136,25 @@ TEST_F(GraphicsFixture, ParameterOperationsReachTheBoundControlsOnly) {
     EXPECT_EQ(plug.GetParam(2)->Value(), 1.0);  // 0.5 rounds to the bool's step
 }
 
+TEST_F(GraphicsFixture, ListEditsKeepTheBackgroundAndRenumber) {
+    LogControl* c[5];
+    for (int i = 0; i < 5; ++i) c[i] = Add("c", IRECT(0, 0, 1, 1));
+    auto* spare = new LogControl(&plug, &log, "s", IRECT());
+    for (int idx : {0, -1, 5}) graphics->ReplaceControl(idx, spare);  // background or outside: refused
+    EXPECT_EQ(graphics->GetControl(0), c[0]);
+    delete spare;
+    graphics->MoveControlBehind(3, 1);
+    graphics->MoveControlBehind(0, 2);  // the background stays
+    graphics->SwapControls(0, 4);
+    const IControl* order[] = {c[0], c[3], c[1], c[2], c[4]};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(graphics->GetControl(i), order[i]) << i;
+        EXPECT_EQ(graphics->GetControl(i)->GetIndex(), i);
+    }
+    graphics->RemoveControl(2);
+    graphics->RemoveControl(9);
+    EXPECT_EQ(std::tuple(graphics->NControls(), graphics->GetControlIdx(c[1]), c[2]->GetIndex()), std::tuple(4, -1, 2));
+    delete c[1];
+}
+
 }  // namespace

@@ -127,4 +127,16 @@ TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
 }
 
 }  // namespace
+TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
+    BuildPanel(false);
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    const std::string first = ReadFile(kLiveEditHeaderFile);
+    std::filesystem::remove(kLiveEditHeaderFile);
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
+    g->GetControl(1)->GetRECT()->L = 11;
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
+}
+
 }  // namespace guitest

@@ -156,4 +156,26 @@ TEST_F(LiveEditTest, DeleteAsksAndOnlyOKMarksTheControl) {
 }
 
 }  // namespace
+TEST_F(LiveEditTest, ResetViewWritesTheUnscaledLayout) {
+    scale = 2.0;
+    Build({{10, 10, 30, 30}}, true);
+    Drag(1, 15, 15, 40, 40);
+    Menu(1, kLiveEditMenuResetView);
+    // Attach-time layout at scale 2 on screen, the attach-time layout in the header.
+    EXPECT_EQ(Rect(1), IRECT(20, 20, 60, 60));
+    EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 1, 1, IRECT(10, 10, 30, 30)"),
+              std::string::npos);
+}
+
+TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
+    const struct {
+        const char* value;
+        bool on;
+    } cases[] = {{nullptr, false}, {"", false}, {"0", false}, {"yes", false}, {"1", true}};
+    for (const auto& c : cases) {
+        testutil::ScopedEnv env("QD_LIVE_EDIT", c.value);
+        EXPECT_EQ(LiveEditSwitchOn(), c.on) << (c.value ? c.value : "unset");
+    }
+}
+
 }  // namespace guitest
