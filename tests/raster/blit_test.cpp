@@ -74,28 +74,6 @@ TEST(Blit, RandomClippedBlitsMatchReferenceAndKeepCanaries) {
     EXPECT_GT(changed, 500);  // the sweep must not be mostly clipped away
 }
 
-// Hand-computed values pinning the thresholds the reference above shares with the code.
-TEST(Blit, DocumentedValues) {
-    const struct { uint32_t s, d; float alpha; uint32_t mode, want; } cases[] = {
-        {0xffffffff, 0, 0.5f, 0, 0x7f7f7f7f},           // half alpha averages
-        {0xffffffff, 0, 0.501f, 0, 0x80808080},         // just above takes the weighted copy
-        {0xffffffff, 0x12345678, 0.003f, 0, 0x12345678},  // weight 0
-        {0xabcdef01, 0, 1.0f, 0x100, 0xabcdef01},       // the bilinear bit is still copy
-        {0xffffffff, 0x12345678, 1.0f, 6, 0x12345678},  // no such mode
-        {PIX_MakePixel(1, 2, 3, 4), 0x80808080, 0.7f, 0xf1, 0x80808002},  // red into alpha
-        {PIX_MakePixel(1, 2, 3, 4), 0x80808080, 0.7f, 0xfc, 0x01808080},  // alpha into blue
-        {PIX_MakePixel(255, 9, 8, 7), PIX_MakePixel(3, 0, 0, 0), 1.0f, 0x10000, PIX_MakePixel(255, 9, 8, 7)},
-        {PIX_MakePixel(100, 255, 0, 0), PIX_MakePixel(10, 0, 255, 0), 1.0f, 0x10000, PIX_MakePixel(110, 101, 154, 0)},
-    };
-    for (const auto& c : cases) {
-        CanaryBitmap src(1, 1), dst(1, 1);
-        src.at(0, 0) = c.s;
-        dst.at(0, 0) = c.d;
-        PIX_Blit(&dst, &src, 0, 0, 0, 0, 1, 1, c.alpha, c.mode);
-        EXPECT_EQ(dst.at(0, 0), c.want) << std::hex << c.mode << " " << c.s << " got " << dst.at(0, 0);
-    }
-}
-
 // Within one bitmap the areas may overlap in any direction: every source pixel is read
 // before it is overwritten, as if from a copy taken before the call.
 TEST(Blit, OverlappingSelfBlitReadsSourceFirst) {

@@ -171,31 +171,6 @@ TEST(Combiners, HSVAdjustOverColourCube) {
                     }
 }
 
-TEST(Combiners, SelectionTable) {
-    // Null: nothing drawn. Only mode & 0x100ff counts.
-    const struct { uint32_t mode; int weight; PIX_CombineFunc want; } cases[] = {
-        {0, 256, PIX_CombinePixelsCopyFull},   {0, 255, PIX_CombinePixelsCopy},
-        {0, 512, PIX_CombinePixelsCopy},       {0, -5, nullptr},
-        {0, 0, nullptr},                       {0x100, 256, PIX_CombinePixelsCopyFull},
-        {1, 256, PIX_CombinePixelsAdd},        {2, -3, PIX_CombinePixelsDodge},
-        {3, 10, PIX_CombinePixelsMultiply},    {4, 10, PIX_CombinePixelsOverlay},
-        {5, 10, PIX_CombinePixelsHSVAdjust},   {0x10000, 10, PIX_CombinePixelsCopySourceAlpha},
-        {0x10000, -10, PIX_CombinePixelsCopySourceAlpha}, {0x10001, 256, PIX_CombinePixelsAddSourceAlpha},
-        {0x10005, 2, PIX_CombinePixelsHSVAdjustSourceAlpha}, {0x10105, 2, PIX_CombinePixelsHSVAdjustSourceAlpha},
-        {6, 256, nullptr},                     {0x10006, 256, nullptr},
-        {0x20000, 256, PIX_CombinePixelsCopyFull}, {0xf1, 256, nullptr},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(PIX_SelectCombiner(c.mode, c.weight), c.want) << std::hex << c.mode << std::dec << " w" << c.weight;
-    // The full-weight source-alpha copy has no weight parameter: check it by effect.
-    PIX_CombineFunc f = PIX_SelectCombiner(0x10000, 256);
-    ASSERT_NE(f, nullptr);
-    uint8_t got[4] = {10, 0, 0, 0}, want[4] = {10, 0, 0, 0};
-    f(got, 255, 255, 255, 100, 256);
-    ref::combine(want, ref::kCopyFull, true, 255, 255, 255, 100, 256);
-    EXPECT_EQ(std::memcmp(got, want, 4), 0);
-}
-
 // Weights and channels outside the sweep: negative weights, and the clamped forms
 // (copy and multiply only) with channels far outside 0..255.
 TEST(Combiners, OutOfRangeChannelsAndWeights) {

@@ -68,25 +68,6 @@ TEST(FillRect, RandomFillsMatchReferenceAndKeepCanaries) {
     EXPECT_GT(changed, 400);
 }
 
-TEST(FillRect, DocumentedValues) {
-    const struct { const char* what; uint32_t colour; float alpha; uint32_t mode, want; } cases[] = {
-        {"source alpha 128 takes the half path", PIX_MakePixel(128, 255, 255, 255), 1.0f, 0x10000,
-         PIX_MakePixel(64, 127, 127, 127)},
-        {"quarter", 0xffffffff, 0.25f, 0, 0x3f3f3f3f},
-        {"three quarters", 0xffffffff, 0.75f, 0, 0xbebebebe},
-        {"0.2 blends with alpha value 51", 0xffffffff, 0.2f, 0, PIX_MakePixel(11, 51, 51, 51)},
-        {"source alpha 0 draws nothing", PIX_MakePixel(0, 255, 255, 255), 1.0f, 0x10000, 0},
-        {"add at full weight adds 256 to alpha, clamped", PIX_MakePixel(0, 10, 20, 30), 1.0f, 1,
-         PIX_MakePixel(255, 10, 20, 30)},
-        {"mode 6 draws nothing", 0xffffffff, 1.0f, 6, 0},
-    };
-    for (const auto& c : cases) {
-        CanaryBitmap bm(2, 2);
-        PIX_FillRect(&bm, 0, 0, 2, 2, c.colour, c.alpha, c.mode);
-        EXPECT_EQ(bm.at(1, 1), c.want) << c.what << std::hex << " got " << bm.at(1, 1);
-    }
-}
-
 TEST(Clear, WholeBitmapOrMaskedRectButNotThePadding) {
     std::mt19937 rng(3);
     CanaryBitmap bm(9, 6, true);

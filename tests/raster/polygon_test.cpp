@@ -132,14 +132,6 @@ TEST(FillPolygon, SteepEdgesFarAboveTheBitmap) {
     }
 }
 
-TEST(FillPolygon, FlippedBitmapMirrorsRows) {
-    CanaryBitmap plain(10, 8), flipped(10, 8, true);
-    Poly({1, 9, 4}, {7, 5, 1})(&plain);
-    Poly({1, 9, 4}, {0, 2, 6})(&flipped);
-    EXPECT_TRUE(SameMemory(plain, flipped));
-    EXPECT_EQ(flipped.at(1, 0), kOne);
-}
-
 // More points than the inline vertex buffer holds take the allocated one, with the same
 // result: 512 points on a circle, then the same with one point repeated.
 TEST(FillPolygon, MoreThan512Points) {

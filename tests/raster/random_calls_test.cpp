@@ -42,8 +42,9 @@ public:
     float Real() {
         switch (Int(0, 39)) {
             case 0: return std::numeric_limits<float>::quiet_NaN();
-            case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -1e30f;
-            case 2: return float(Int(-100000, 100000));
+            case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::max();
+            case 2: return Int(0, 1) ? 1e30f : -3e9f;
+            case 3: return float(Int(-100000, 100000));
             default: return std::uniform_real_distribution<float>(-40, 60)(rng_);
         }
     }
@@ -146,6 +147,7 @@ const std::pair<const char*, Call> kCalls[] = {
                         a.Alpha(), a.Mode());
          auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng()); };
          PIX_FLine(d, near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
+         PIX_FLine(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
      }},
     {"Circles", [](auto d, auto, Args& a) {
          PIX_FillCircle(d, a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
@@ -166,6 +168,11 @@ const std::pair<const char*, Call> kCalls[] = {
                          a.Int(0, 1), a.Real());
          PIX_FillCBezier(d, near(), near(), near(), near(), near(), near(), near(), near(), a.Int(-40, 60),
                          a.Colour(), a.Alpha(), a.Mode(), near());
+         // Huge and non-finite control points must finish: the piece count is capped.
+         PIX_DrawCBezier(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Colour(),
+                         a.Alpha(), a.Mode(), a.Int(0, 1), a.Real());
+         PIX_FillCBezierX(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(), a.Real(),
+                          a.Int(-40, 60), a.Colour(), a.Alpha(), a.Mode(), a.Real());
      }},
     {"Text", [](auto d, auto, Args& a) {
          static const char* kTexts[] = {"Mg\nq\xC3\xA9", "\x80\xE2\x82", "", "caf\xE9 \xF0\x9F\x98\x80"};
@@ -199,12 +206,10 @@ TEST(RandomCalls, StayInsideTheirBitmapsAndSurviveBadArguments) {
             a = first;
             // The same arguments with a missing or pixel-less bitmap on either side.
             PIX_MemBitmap empty(0, 0), some(8, 8);
-            Args nulls = a;
-            call(nullptr, &some, nulls);
-            nulls = a;
-            call(&some, nullptr, nulls);
-            nulls = a;
-            call(&empty, &empty, nulls);
+            for (auto [d, s] : {std::pair<PIX_IBitmap*, PIX_IBitmap*>{nullptr, &some}, {&some, nullptr}, {&empty, &empty}}) {
+                Args nulls = a;
+                call(d, s, nulls);
+            }
         }
     }
 }
