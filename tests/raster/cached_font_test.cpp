@@ -137,23 +137,6 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
                 }
 }
 
-// Combine alpha 0, or the text colour's alpha byte 0 with the text-alpha flag, draws
-// nothing; the latter leaves the combine alpha as it was.
-TEST(CachedFontDraw, ZeroAlphaDrawsNothing) {
-    auto f = GlyphFont(16);
-    CanaryBitmap bm(40, 20);
-    Fill(bm, 0x11223344);
-    RECT r{0, 0, 40, 20};
-    f->SetCombineMode(PIX_MODE_ADD, 0.0f);
-    EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, 0), 0);
-    f->SetCombineMode(PIX_MODE_COPY, 1.0f);
-    f->SetTextColor(PIX_MakePixel(0, 255, 0, 0));
-    EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, PIX_DT_USE_TEXT_ALPHA), 0);
-    EXPECT_EQ(bm.pixels(), std::vector<uint32_t>(40 * 20, 0x11223344u));
-    EXPECT_EQ(f->DrawText(&bm, "Hg", -1, &r, 0), 16);
-    EXPECT_NE(bm.pixels(), std::vector<uint32_t>(40 * 20, 0x11223344u));
-}
-
 TEST(CachedFontGlyphs, SetFromHFontResetsTheCaches) {
     auto f = GlyphFont(16);
     ASSERT_GT(Rendered(*f, "a\xE2\x82\xAC").cachePos, 0);
