@@ -5,18 +5,13 @@
 #include <functional>
 #include <memory>
 #include <numeric>
-#include <random>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "raster/cached_font.h"
 #include "raster/canary_bitmap.h"
-#include "raster/combiners.h"
 #include "raster/vector_test_util.h"
 
 namespace {
-
 
 HGDIOBJ MakeHFont(int height, unsigned quality = 0) {
     return CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, quality, 0, "DejaVu Sans");

@@ -34,7 +34,6 @@ TEST(MemBitmap, OversizeAndNegativeRequestsGiveEmptyBitmap) {
 
 TEST(SysBitmap, KeepsContextWhenShrinkingAndRefusesOversize) {
     PIX_SysBitmap bm(10, 5);
-    ASSERT_NE(bm.getBits(), nullptr);
     EXPECT_EQ(bm.getRowSpan(), 12);
     HDC dc = bm.getDC();
     void* bits = bm.getBits();
@@ -50,8 +49,7 @@ TEST(SysBitmap, KeepsContextWhenShrinkingAndRefusesOversize) {
     const struct { int w, h, wantW, wantH; } bad[] = {{40000, 40000, 0, 0}, {-4, 3, 0, 3}};
     for (const auto& c : bad) {
         PIX_SysBitmap none(c.w, c.h);
-        EXPECT_EQ(none.getWidth(), c.wantW) << c.w << "x" << c.h;
-        EXPECT_EQ(none.getHeight(), c.wantH) << c.w << "x" << c.h;
+        EXPECT_EQ(std::pair(none.getWidth(), none.getHeight()), std::pair(c.wantW, c.wantH)) << c.w << "x" << c.h;
         EXPECT_EQ(none.getBits(), nullptr);
     }
 }
