@@ -66,6 +66,11 @@ TEST(AlphaWeight, TruncatesAndSaturates) {
     for (const auto& c : fixed) EXPECT_EQ(PIX_ToFixed16(c.v), c.fixed) << c.v;
 }
 
+int Near(std::mt19937& rng, int size) {
+    if (rng() % 16 == 0) return rng() % 2 ? INT32_MAX - int(rng() % 64) : INT32_MIN + int(rng() % 64);
+    return int(rng() % (size + 12)) - 8;
+}
+
 // What a blit does to one destination pixel, from the rules alone.
 uint32_t ReferencePixel(uint32_t d, uint32_t s, float alpha, uint32_t mode) {
     if ((mode & 0xf0) == 0xf0) {
@@ -260,11 +265,6 @@ uint32_t ReferenceGlyph(uint32_t d, uint32_t c, int m, float alpha, uint32_t mod
 }
 
 const std::vector<uint32_t> kFillModes = ModeWords(true, {0x10006, 0x100, 6, 0xf0});
-
-int Near(std::mt19937& rng, int size) {
-    if (rng() % 16 == 0) return rng() % 2 ? INT32_MAX - int(rng() % 64) : INT32_MIN + int(rng() % 64);
-    return int(rng() % (size + 12)) - 8;
-}
 
 TEST(FillRect, RandomFillsMatchReferenceAndKeepCanaries) {
     std::mt19937 rng(17);
@@ -469,21 +469,6 @@ TEST(ScaledBlit, MirroredSizesGiveTheExactMirror) {
             return Px(plain, inside && c.mirrorX ? 2 * x + c.w - 1 - i : i, inside && c.mirrorY ? 2 * y + c.h - 1 - j : j);
         });
         EXPECT_EQ(bad, 0) << c.srcW << "x" << c.srcH << " -> " << c.w << "x" << c.h << " " << c.mirrorX << c.mirrorY;
-    }
-}
-
-// A mirrored shrink interpolates rather than taking a box kernel: at whole steps every
-// fraction is 0, so the filtered result is the nearest-pixel one.
-TEST(ScaledBlit, MirroredFilteredShrinkIsBilinear) {
-    for (int mirror = 1; mirror < 4; ++mirror) {
-        PIX_MemBitmap src(40, 40, 4), nearest(20, 20, 4), filtered(20, 20, 4);
-        FillRandom(src, 3);
-        const int w = mirror & 1 ? -10 : 10, h = mirror & 2 ? -10 : 10;
-        for (auto [bm, mode] : {std::pair{&nearest, 0u}, std::pair{&filtered, uint32_t(PIX_MODE_FILTER_BILINEAR)}}) {
-            Fill(*bm, 0);
-            PIX_ScaledBlit(bm, &src, w < 0 ? 15 : 5, h < 0 ? 15 : 5, w, h, 0, 0, 40, 40, 1.0f, mode);
-        }
-        EXPECT_EQ(CountDifferent(nearest, filtered), 0) << mirror;
     }
 }
 
