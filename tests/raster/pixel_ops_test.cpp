@@ -412,43 +412,6 @@ TEST(GradRect, EveryModeMatchesReferenceAndClips) {
             }
 }
 
-int Byte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
-
-// The mean of the source's taps within `radius` of (cx, cy), byte by byte.
-uint32_t BoxMean(PIX_IBitmap& src, int cx, int cy, int radius) {
-    uint32_t out = 0;
-    for (int c = 0; c < 4; ++c) {
-        int sum = 0, n = 0;
-        for (int y = cy - radius; y <= cy + radius; ++y)
-            for (int x = cx - radius; x <= cx + radius; ++x)
-                if (x >= 0 && y >= 0 && x < src.getWidth() && y < src.getHeight()) {
-                    sum += Byte(Px(src, x, y), c);
-                    ++n;
-                }
-        out |= uint32_t(sum / n) << (8 * c);
-    }
-    return out;
-}
-
-TEST(ScaledBlit, FilteredReductionsAreBoxMeans) {
-    const struct { int srcSize, destSize, factor, radius; } cases[] = {
-        {100, 50, 2, 1},  // halving: 3 x 3
-        {100, 25, 4, 2},  // quartering: 5 x 5
-        {99, 33, 3, 1},   // exactly 3.0 still takes 3 x 3
-        {90, 45, 2, 1},
-    };
-    for (const auto& c : cases) {
-        PIX_MemBitmap src(c.srcSize, c.srcSize, 4), dst(c.destSize, c.destSize, 4);
-        FillRandom(src, 7);
-        Fill(dst, 0);
-        PIX_ScaledBlit(&dst, &src, 0, 0, c.destSize, c.destSize, 0, 0, float(c.srcSize), float(c.srcSize), 1.0f,
-                       PIX_MODE_FILTER_BILINEAR);
-        EXPECT_EQ(CountMismatches(dst, [&](int x, int y) { return BoxMean(src, x * c.factor, y * c.factor, c.radius); }),
-                  0)
-            << c.srcSize << " -> " << c.destSize;
-    }
-}
-
 TEST(ScaledBlit, MirroredSizesGiveTheExactMirror) {
     const struct { int srcW, srcH, w, h; bool mirrorX, mirrorY; } cases[] = {
         {20, 10, 20, 10, true, false}, {20, 10, 20, 10, false, true}, {20, 10, 20, 10, true, true},

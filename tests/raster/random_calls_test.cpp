@@ -27,10 +27,9 @@
 
 namespace {
 
-class Args {
-public:
-    explicit Args(uint32_t seed) : rng_(seed) {}
-    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+struct Args {
+    explicit Args(uint32_t seed) : rng(seed) {}
+    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     // Mostly near the bitmaps, sometimes far off or at the int limits.
     int Coord() {
         switch (Int(0, 9)) {
@@ -45,15 +44,15 @@ public:
             case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::max();
             case 2: return Int(0, 1) ? 1e30f : -3e9f;
             case 3: return float(Int(-100000, 100000));
-            default: return std::uniform_real_distribution<float>(-40, 60)(rng_);
+            default: return std::uniform_real_distribution<float>(-40, 60)(rng);
         }
     }
     // Mostly opaque or a plain fraction, so that most calls draw.
     float Alpha() {
         switch (Int(0, 9)) {
             case 0: return Real();
-            case 1: return std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng_);
-            case 2: case 3: case 4: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng_);
+            case 1: return std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng);
+            case 2: case 3: case 4: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
             default: return 1.0f;
         }
     }
@@ -61,11 +60,8 @@ public:
         static const uint32_t kExtra[] = {PIX_MODE_USE_SOURCE_ALPHA, PIX_MODE_FILTER_BILINEAR, PIX_MODE_CHANNEL_COPY};
         return uint32_t(Int(0, 6)) | (Int(0, 1) ? kExtra[Int(0, 2)] : 0u);
     }
-    uint32_t Colour() { return uint32_t(rng_()); }
-    std::mt19937& rng() { return rng_; }
-
-private:
-    std::mt19937 rng_;
+    uint32_t Colour() { return uint32_t(rng()); }
+    std::mt19937 rng;
 };
 
 using Call = std::function<void(PIX_IBitmap* d, PIX_IBitmap* s, Args& a)>;
@@ -108,7 +104,7 @@ const std::pair<const char*, Call> kCalls[] = {
     {"ScaledBlit", [](auto d, auto s, Args& a) {
          // Source rectangles around the source, a fifth of them at scale 1.
          const float sw = s ? float(s->getWidth()) : 8, sh = s ? float(s->getHeight()) : 8;
-         auto near = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(a.rng()); };
+         auto near = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(a.rng); };
          const int w = a.Int(-80, 80), h = a.Int(-80, 80);
          const bool one = a.Int(0, 4) == 0;
          const float fx = a.Int(0, 9) ? near(-10, sw + 10) : a.Real(), fy = near(-10, sh + 10);
@@ -120,7 +116,7 @@ const std::pair<const char*, Call> kCalls[] = {
                          a.Real(), a.Real(), a.Int(0, 1), a.Alpha(), a.Mode(), a.Real(), a.Real());
      }},
     {"DeltaBlitAlpha", [](auto d, auto s, Args& a) {
-         auto step = [&] { return std::uniform_real_distribution<float>(-3, 3)(a.rng()); };
+         auto step = [&] { return std::uniform_real_distribution<float>(-3, 3)(a.rng); };
          PIX_DeltaBlitAlpha(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(),
                             a.Real(), a.Real(), step(), step(), step(), step(), step() / 50, step() / 50, a.Int(0, 1),
                             a.Alpha(), step() / 10, step() / 10, step() / 100, a.Mode());
@@ -164,7 +160,7 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_Line(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
          PIX_DashedLine(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Int(-2, 5), a.Int(-2, 5), a.Colour(),
                         a.Alpha(), a.Mode());
-         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng()); };
+         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng); };
          PIX_FLine(d, near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
          PIX_FLine(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
      }},
@@ -182,7 +178,7 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_FillTriangle(d, xs[0], ys[0], xs[1], ys[1], xs[2], ys[2], a.Colour(), a.Alpha(), a.Mode());
      }},
     {"Curves", [](auto d, auto, Args& a) {
-         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng()); };
+         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng); };
          PIX_DrawQBezier(d, near(), near(), near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(),
                          a.Int(0, 1), a.Real());
          PIX_FillCBezier(d, near(), near(), near(), near(), near(), near(), near(), near(), a.Int(-40, 60),
