@@ -9,7 +9,7 @@
 
 #include "raster/cached_font.h"
 #include "raster/canary_bitmap.h"
-#include "raster/vector_test_util.h"
+#include "raster_test_util.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ HGDIOBJ MakeHFont(int height, unsigned quality = 0) {
     return CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, quality, 0, "DejaVu Sans");
 }
 
-// A font on the glyph path (no native drawing allowed) that owns its native font.
+// A font that owns its native font, on the glyph path unless the flags allow native drawing.
 std::unique_ptr<PIX_CachedFont> GlyphFont(int height = 16, int flags = 0) {
     auto f = std::make_unique<PIX_CachedFont>();
     f->SetFromHFont(MakeHFont(height), PIX_FONT_OWNS_HFONT | flags);
@@ -182,11 +182,9 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
         {PIX_MakePixel(255, 255, 255, 255), DT_BOTTOM},
     };
     for (const auto& [color, format] : cases) {
-        PIX_CachedFont native, glyphs;
-        native.SetFromHFont(MakeHFont(15), PIX_FONT_OWNS_HFONT | PIX_FONT_ALLOW_NATIVE);
-        glyphs.SetFromHFont(MakeHFont(15), PIX_FONT_OWNS_HFONT);
-        native.SetTextColor(color);
-        glyphs.SetTextColor(color);
+        auto native = GlyphFont(15, PIX_FONT_ALLOW_NATIVE), glyphs = GlyphFont(15);
+        native->SetTextColor(color);
+        glyphs->SetTextColor(color);
         PIX_SysBitmap withContext(120, 30);
         PIX_MemBitmap withoutContext(120, 30), reference(120, 30);
         PIX_IBitmap* bitmaps[] = {&withContext, &withoutContext, &reference};
@@ -195,7 +193,7 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
             RECT r{4, 2, 116, 28};
             // Two- and three-byte characters among the plain ones.
             const char* text = "Quick \xC3\xA9t\xC3\xA9 \xE2\x82\xAC" "5";
-            (bm == &reference ? glyphs : native).DrawText(bm, text, -1, &r, format);
+            (bm == &reference ? glyphs : native)->DrawText(bm, text, -1, &r, format);
         }
         int inked = 0;
         for (int y = 0; y < 30; ++y)
@@ -217,15 +215,14 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
 }
 
 TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
-    PIX_CachedFont f;
-    f.SetFromHFont(MakeHFont(16), PIX_FONT_OWNS_HFONT | PIX_FONT_ALLOW_NATIVE);
-    f.SetTextColor(PIX_MakePixel(255, 255, 255, 255));
+    auto f = GlyphFont(16, PIX_FONT_ALLOW_NATIVE);
+    f->SetTextColor(PIX_MakePixel(255, 255, 255, 255));
     // The native engine leaves the alpha byte alone; the glyph blenders write it.
     auto alphaTouched = [&](unsigned format) {
         PIX_SysBitmap bm(40, 20);
         Fill(bm, 0);
         RECT r{0, 0, 40, 20};
-        f.DrawText(&bm, "H", -1, &r, format);
+        f->DrawText(&bm, "H", -1, &r, format);
         uint32_t any = 0;
         for (int y = 0; y < 20; ++y)
             any = std::accumulate(PIX_PixelAddress(bm, 0, y), PIX_PixelAddress(bm, 40, y), any, std::bit_or<>());

@@ -158,24 +158,6 @@ TEST(Combiners, EveryModeBytePairAndWeightMatchesReference) {
         }
 }
 
-// The HSV conversion depends on all three colour bytes at once: sweep the colour cube
-// coarsely against a fine set of offsets.
-TEST(Combiners, HSVAdjustOverColourCube) {
-    int failures = 0;
-    for (int R = 0; R < 256; R += 15)
-        for (int G = 0; G < 256; G += 17)
-            for (int B = 0; B < 256; B += 13)
-                for (int off = 0; off < 256 && failures < 5; off += 5)
-                    for (int w : {1, 128, 256, 300}) {
-                        uint8_t got[4] = {9, uint8_t(R), uint8_t(G), uint8_t(B)}, want[4];
-                        std::memcpy(want, got, 4);
-                        PIX_CombinePixelsHSVAdjust(got, off, 255 - off, (off * 3) & 255, 77, w);
-                        ref::hsv(want, off, 255 - off, (off * 3) & 255, 77, w);
-                        if (std::memcmp(got, want, 4) != 0 && ++failures)
-                            ADD_FAILURE() << "R" << R << " G" << G << " B" << B << " off " << off << " w" << w;
-                    }
-}
-
 // Weights and channels outside the sweep: negative weights, and the clamped forms
 // (copy and multiply only) with channels far outside 0..255.
 TEST(Combiners, OutOfRangeChannelsAndWeights) {

@@ -158,9 +158,7 @@ TEST(PNGLoader, ExtensionCheck) {
     fs::remove_all(dir);
 }
 
-TEST(PNGLoader, RegisteredWithItsTypeText) {
-    static const char kWant[] = "PNG files (*.PNG)\0*.PNG\0";
-    EXPECT_EQ(std::memcmp(PIX_PNGLoaderTypes(), kWant, sizeof kWant), 0);
+TEST(PNGLoader, RegistersOnce) {
     PIX_RegisterPNGLoader();  // a second registration must not link the record twice
     int found = 0;
     for (PIX_ImageLoader* l = PIX_ImageLoaders; l; l = l->next)

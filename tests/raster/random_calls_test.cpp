@@ -220,7 +220,8 @@ TEST(RandomCalls, StayInsideTheirBitmapsAndSurviveBadArguments) {
             a = first;
             // The same arguments with a missing or pixel-less bitmap on either side.
             PIX_MemBitmap empty(0, 0), some(8, 8);
-            for (auto [d, s] : {std::pair<PIX_IBitmap*, PIX_IBitmap*>{nullptr, &some}, {&some, nullptr}, {&empty, &empty}}) {
+            using Pair = std::pair<PIX_IBitmap*, PIX_IBitmap*>;
+            for (auto [d, s] : {Pair{nullptr, &some}, Pair{&some, nullptr}, Pair{&empty, &empty}}) {
                 Args nulls = a;
                 call(d, s, nulls);
             }
