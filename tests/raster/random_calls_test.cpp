@@ -129,6 +129,8 @@ const std::pair<const char*, Call> kCalls[] = {
      }},
     {"Blur", [](auto d, auto s, Args& a) {
          PIX_Blur(d, s, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Coord());
+         PIX_HalveBlitAA(d, s);
+         PIX_BitmapCmpEx(d, s, a.Colour(), nullptr);
      }},
     {"GradRect", [](auto d, auto, Args& a) {
          PIX_GradRect(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Real(), a.Real(), a.Real(), a.Real(),
