@@ -24,7 +24,6 @@ std::unique_ptr<PIX_CachedFont> GlyphFont(int height = 16, int flags = 0) {
     return f;
 }
 
-// Renders the text's glyphs and returns the record of the first one.
 const PIX_GlyphRecord& Rendered(PIX_CachedFont& f, const char* text) {
     RECT r{};
     f.DrawText(nullptr, text, -1, &r, DT_CALCRECT);

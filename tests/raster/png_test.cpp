@@ -2,7 +2,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -39,11 +38,9 @@ std::vector<fs::path> suiteImages() {
 
 }  // namespace
 
-// Each image loaded four ways: into a new bitmap (row-aligned, as the loader makes
-// them), into a given one, into a given bottom-up one, and from memory. The references
-// are plain 8-bit RGBA files, checked once against the suite's own text dumps, so the
-// palette, grey, 16-bit, transparency and interlace conversions all differ from the
-// path that reads them.
+// Each image loaded four ways: new (rows aligned), into a given bitmap, into a given
+// bottom-up one, and from memory, against plain 8-bit RGBA references checked once
+// against the suite's own text dumps.
 TEST(LoadPNG, EverySuiteImageMatchesItsReference) {
     const auto images = suiteImages();
     ASSERT_GE(images.size(), 17u);

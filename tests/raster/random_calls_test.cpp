@@ -4,7 +4,6 @@
 // nothing outside its source, and never crash.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <limits>
 #include <random>

@@ -19,7 +19,6 @@
 #include "raster/canary_bitmap.h"
 #include "raster/circle.h"
 #include "raster/circle_drawer.h"
-#include "raster/combiners.h"
 #include "raster/line.h"
 #include "raster/polygon.h"
 #include "raster_test_util.h"
@@ -31,7 +30,6 @@ constexpr uint32_t kOne = 0x01010101u;  // add-mode colour: each hit adds 1 to e
 
 using Pixels = std::set<std::pair<int, int>>;
 
-// The pixels that differ from the background.
 inline Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
     Pixels s;
     for (int y = 0; y < bm.getHeight(); ++y)
@@ -106,7 +104,6 @@ TEST(ClipLine, Cases) {
         EXPECT_TRUE(PIX_ClipFLine(&v[0], &v[1], &v[2], &v[3], 10, 10));
         EXPECT_EQ(v, out) << in[0] << "," << in[1];
     }
-    // The rectangle form shifts there and back.
     std::vector<int> v = {-10, 25, 40, 25};
     EXPECT_TRUE(PIX_ClipLineToRect(&v[0], &v[1], &v[2], &v[3], 10, 20, 20, 30));
     EXPECT_EQ(v, (std::vector{10, 25, 19, 25}));
@@ -142,9 +139,8 @@ TEST(Line, ShapesAndEdgeCases) {
     EXPECT_EQ((std::vector{WeightAt(bm, 4, 2), WeightAt(bm, 4, 1), WeightAt(bm, 5, 2)}), (std::vector{96, 32, 32}));
 }
 
-// Random lines in all eight octants, each drawn both ways. Plain: one pixel per major
-// position, each hit once. Anti-aliased: each major position's two weights add up to
-// 255 and their weighted centre lies on the exact line.
+// Random lines in all eight octants, each drawn both ways: plain ones hit one pixel per
+// major position once, anti-aliased ones are centred on the exact line.
 TEST(Line, OctantsAndReversal) {
     std::mt19937 rng(5);
     for (int iter = 0; iter < 500; ++iter) {
@@ -282,10 +278,9 @@ struct RecordingEmitter {
 
 const pix::CircleClip kEverywhere{-1000000, -1000000, 1000000, 1000000};
 
-// Every drawer form emits each pixel at most once, and its pixels are symmetric under
-// the eight reflections of the square. Discs cover what they should: every pixel whose
-// centre lies well within r at full weight and a partial rim beyond, so the total is
-// close to the area of radius r + 1/2; nothing far outside.
+// Every drawer form emits each pixel at most once, symmetric under the eight reflections
+// of the square. Discs cover every pixel well within r at full weight plus a partial rim,
+// so the total is close to the area of radius r + 1/2; nothing far outside.
 TEST(CircleDrawer, EachPixelOnceSymmetricAndCovering) {
     for (float r = 0.0f; r < 40.0f; r += 0.17f)
         for (bool filled : {false, true})
@@ -479,9 +474,8 @@ TEST(FillPolygon, MoreThan512Points) {
     EXPECT_EQ(a.at(5, 5), 0u);
 }
 
-// Clipping of the vector operations: drawing into a small bitmap gives exactly the pixels
-// that the same shape, moved by whole pixels, gives inside a larger bitmap, for shapes
-// reaching far past every edge; nothing outside the small bitmap is touched.
+// Clipping: a small bitmap gets exactly the pixels that the same shape, moved by whole
+// pixels, gives inside a larger one, for shapes reaching far past every edge.
 
 constexpr int kW = 23, kH = 17, kShift = 40;
 
@@ -493,7 +487,6 @@ int Coord(std::mt19937& rng, int size) { return int(rng() % (5 * size)) - 2 * si
 
 const float kAlphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
 
-// Polygons, trapezoids, circles and discs in every mode at several alphas.
 TEST(VectorCrop, FillsAndCircles) {
     std::mt19937 rng(21);
     for (int iter = 0; iter < 1400; ++iter) {
