@@ -58,15 +58,13 @@ const uint32_t kYellow = PIX_MakePixel(255, 255, 255, 0), kBlue = PIX_MakePixel(
 const uint32_t kWhite = PIX_MakePixel(255, 255, 255, 255), kRed = PIX_MakePixel(255, 255, 0, 0);
 
 const Golden kGoldens[] = {
-    {"triangles",
-     [](PIX_IBitmap* bm) {
+    {"triangles", [](PIX_IBitmap* bm) {
          PIX_FillTriangle(bm, 4, 40, 30, 3, 40, 44, kYellow, 1.0f, 0);
          PIX_FillTriangle(bm, 20, 20, 62, 10, 50, 47, kBlue, 0.5f, 0);
          PIX_FillTriangle(bm, -10, 30, 70, 35, 20, 60, kWhite, 0.3f, PIX_MODE_ADD);
          PIX_FillTriangle(bm, 45, -5, 63, 0, 60, 25, kRed, 1.0f, PIX_MODE_MULTIPLY);
      }},
-    {"lines",
-     [](PIX_IBitmap* bm) {
+    {"lines", [](PIX_IBitmap* bm) {
          for (int i = 0; i < 16; ++i) {
              const double a = i * std::numbers::pi / 8;
              const int x = 20 + int(std::lround(17 * std::cos(a))), y = 22 + int(std::lround(17 * std::sin(a)));
@@ -76,21 +74,18 @@ const Golden kGoldens[] = {
          PIX_FLine(bm, 40.3f, 45.2f, 63.5f, 30.1f, kYellow, 0.6f, 0, true);
          PIX_Line(bm, 38, 46, 63, 46, kRed, 0.5f, 0, false);
      }},
-    {"dashed_lines",
-     [](PIX_IBitmap* bm) {
+    {"dashed_lines", [](PIX_IBitmap* bm) {
          PIX_DashedLine(bm, 2, 3, 61, 3, 2, 2, kWhite, 1.0f, 0);
          PIX_DashedLine(bm, 2, 44, 61, 44, 5, 3, kYellow, 0.5f, 0);
          PIX_DashedLine(bm, 3, 5, 3, 42, 1, 1, kWhite, 1.0f, 0);
          PIX_DashedLine(bm, 60, 42, 60, 5, 4, 2, kRed, 1.0f, PIX_MODE_ADD);
      }},
-    {"quadratic_curves",
-     [](PIX_IBitmap* bm) {
+    {"quadratic_curves", [](PIX_IBitmap* bm) {
          PIX_DrawQBezier(bm, -5.0f, 40.0f, 20.0f, -10.0f, 40.0f, 30.0f, kWhite, 1.0f, 0, true, 1.0f);
          PIX_DrawQBezier(bm, 30.0f, 30.0f, 45.0f, 60.0f, 70.0f, 10.0f, kYellow, 1.0f, 0, true, 1.0f);
          PIX_DrawQBezier(bm, 2.0f, 10.0f, 30.0f, 40.0f, 60.0f, 5.0f, kRed, 1.0f, 0, false, 2.0f);
      }},
-    {"antialiased_discs",
-     [](PIX_IBitmap* bm) {
+    {"antialiased_discs", [](PIX_IBitmap* bm) {
          PIX_FillCircle(bm, 12.0f, 12.0f, 9.5f, kWhite, 1.0f, 0, true);
          PIX_FillCircle(bm, 35.3f, 14.6f, 5.25f, kYellow, 1.0f, 0, true);
          PIX_FillCircle(bm, 52.0f, 34.0f, 14.0f, kBlue, 0.7f, 0, true);
@@ -99,8 +94,7 @@ const Golden kGoldens[] = {
          PIX_FillCircle(bm, -2.0f, 47.0f, 6.6f, kWhite, 1.0f, PIX_MODE_ADD, true);
          PIX_Circle(bm, 35.0f, 30.0f, 7.4f, kWhite, 1.0f, 0, true);
      }},
-    {"outlines_and_arcs",
-     [](PIX_IBitmap* bm) {
+    {"outlines_and_arcs", [](PIX_IBitmap* bm) {
          PIX_DrawRect(bm, 2, 3, 12, 8, kWhite, 1.0f, 0);
          PIX_BorderedRect(bm, 18, 3, 10, 8, kBlue, kYellow, 1.0f, 0);
          PIX_RoundRect(bm, 32, 2, 28, 20, 10, kWhite, 1.0f, 0, false);
@@ -108,8 +102,7 @@ const Golden kGoldens[] = {
          PIX_Arc(bm, 46, 36, 9.5f, 0.3f, 2.5f, kRed, 1.0f, 0, false);
          PIX_Arc(bm, 46, 36, 6.0f, -2.0f, 1.0f, kWhite, 1.0f, 0, true);
      }},
-    {"blits",
-     [](PIX_IBitmap* bm) {
+    {"blits", [](PIX_IBitmap* bm) {
          const uint32_t modes[] = {PIX_MODE_COPY, PIX_MODE_ADD, PIX_MODE_DODGE, PIX_MODE_MULTIPLY, PIX_MODE_OVERLAY,
                                    PIX_MODE_HSVADJUST};
          for (int i = 0; i < 6; ++i) {
@@ -121,8 +114,7 @@ const Golden kGoldens[] = {
          PIX_Blit(bm, &Picture(), 48, 12, 0, 0, 16, 12, 1.0f, 0xf2);  // green into alpha
          PIX_Blit(bm, &Picture(), 40, 40, 0, 0, 16, 12, 1.0f, PIX_MODE_COPY);  // clipped
      }},
-    {"scaled_blits",
-     [](PIX_IBitmap* bm) {
+    {"scaled_blits", [](PIX_IBitmap* bm) {
          PIX_ScaledBlit(bm, &Picture(), 0, 0, 24, 18, 0, 0, 16, 12, 1.0f, PIX_MODE_COPY);
          PIX_ScaledBlit(bm, &Picture(), 24, 0, 24, 18, 0, 0, 16, 12, 1.0f, PIX_MODE_FILTER_BILINEAR);
          PIX_ScaledBlit(bm, &Picture(), 48, 0, 8, 6, 0, 0, 16, 12, 1.0f, PIX_MODE_FILTER_BILINEAR);  // 3 x 3 box
@@ -132,8 +124,7 @@ const Golden kGoldens[] = {
                         PIX_MODE_FILTER_BILINEAR | PIX_MODE_USE_SOURCE_ALPHA);
          PIX_ScaledBlit(bm, &Picture(), 54, 20, 10, 10, 0, 0, 16, 12, 0.5f, PIX_MODE_COPY);
      }},
-    {"rotated_and_mesh_blits",
-     [](PIX_IBitmap* bm) {
+    {"rotated_and_mesh_blits", [](PIX_IBitmap* bm) {
          PIX_RotatedBlit(bm, &Picture(), 0, 0, 24, 24, 0, 0, 16, 12, 0.5f, true, 1.0f, PIX_MODE_COPY);
          PIX_RotatedBlit(bm, &Picture(), 24, 0, 24, 24, 0, 0, 16, 12, -1.1f, false, 1.0f,
                          PIX_MODE_FILTER_BILINEAR | PIX_MODE_USE_SOURCE_ALPHA, 2.0f, -1.5f);
@@ -142,24 +133,21 @@ const Golden kGoldens[] = {
          const float grid[] = {0, 0, 8, 2, 16, 0, 2, 6, 8, 6, 14, 6, 0, 12, 8, 10, 16, 12};
          PIX_TransformBlit(bm, &Picture(), 34, 26, 28, 20, grid, 3, 3, 1.0f, PIX_MODE_FILTER_BILINEAR);
      }},
-    {"text",
-     [](PIX_IBitmap* bm) {
+    {"text", [](PIX_IBitmap* bm) {
          Text(bm, 0, kWhite, 1, 0, "Qd caf\xE9");  // Latin-1 draws as UTF-8 would
          Text(bm, PIX_FONT_OUTLINE, kYellow, 1, 16, "Mg \xE2\x82\xAC");
          Text(bm, PIX_FONT_SHADOW | PIX_FONT_MONO, kWhite, 34, 16, "Wy");
          Text(bm, PIX_FONT_VERTICAL, kRed, 1, 30, "Av");
          Text(bm, PIX_FONT_VERTICAL | PIX_FONT_VERTICAL_BOTTOMUP, kBlue, 50, 30, "Av");
      }},
-    {"text_effects",
-     [](PIX_IBitmap* bm) {
+    {"text_effects", [](PIX_IBitmap* bm) {
          Text(bm, PIX_FONT_INVERT, kWhite, 1, 0, "Inv");
          Text(bm, PIX_FONT_BLUR, kYellow, 34, 0, "Bl");
          Text(bm, PIX_FONT_SHADOW, kWhite, 1, 16, "Sh", 1);
          Text(bm, 0, kRed, 34, 16, "bk", 1);
          Text(bm, PIX_FONT_OUTLINE | PIX_FONT_VERTICAL, kWhite, 1, 30, "Ov");
      }},
-    {"text_modes",
-     [](PIX_IBitmap* bm) {
+    {"text_modes", [](PIX_IBitmap* bm) {
          for (uint32_t mode = 0; mode < 6; ++mode) {
              Text(bm, 0, PIX_MakePixel(255, 40, 180, 220), 1 + 10 * int(mode), 0, "W", 0, mode, 0.6f);
              Text(bm, PIX_FONT_MONO, PIX_MakePixel(255, 220, 90, 30), 1 + 10 * int(mode), 16, "W", 0,
@@ -167,8 +155,7 @@ const Golden kGoldens[] = {
              Text(bm, PIX_FONT_OUTLINE, kYellow, 1 + 10 * int(mode), 32, "W", 0, mode, 0.8f);
          }
      }},
-    {"curves",
-     [](PIX_IBitmap* bm) {
+    {"curves", [](PIX_IBitmap* bm) {
          PIX_DrawQBezier(bm, 5.2f, 5.0f, 6.2f, 6.0f, 7.2f, 5.0f, kWhite, 1.0f, 0, false, 1.5f);  // one line
          PIX_DrawQBezier(bm, 36.0f, 20.0f, 18.0f, -5.0f, 3.0f, 25.0f, kYellow, 1.0f, 0, true, 0.0f);
          PIX_DrawQBezier(bm, -10.0f, 5.0f, 20.0f, 5.0f, 80.0f, 25.0f, kRed, 1.0f, 0, false, -3.0f);
@@ -177,8 +164,7 @@ const Golden kGoldens[] = {
                           1.0f);
          PIX_DrawCBezier(bm, 2.0f, 46.0f, 20.0f, 10.0f, 44.0f, 60.0f, 63.0f, 2.0f, kWhite, 1.0f, 0, true, 1.0f);
      }},
-    {"scaled_positions",
-     [](PIX_IBitmap* bm) {
+    {"scaled_positions", [](PIX_IBitmap* bm) {
          // Scale 1: whole positions round to the unscaled blit, a filtered half position
          // interpolates and stops where the right neighbour runs out.
          const struct { float sx; uint32_t mode; } rows[] = {{2.4f, 0}, {2.6f, 0}, {2.02f, PIX_MODE_FILTER_BILINEAR},
@@ -193,8 +179,7 @@ const Golden kGoldens[] = {
          PIX_DeltaBlit(bm, &Picture(), 54, 20, 8, 6, 0, 0, 16, 12, 2, 0, 0, 2, 0, 0, false, 1.0f, 0);  // halving
          PIX_DeltaBlit(bm, &Picture(), 54, 30, 10, 12, 15.5f, 0, 16, 12, -1, 0, 0, 1, 0, 0, false, 1.0f, 0);
      }},
-    {"small_circles",
-     [](PIX_IBitmap* bm) {
+    {"small_circles", [](PIX_IBitmap* bm) {
          const float radii[] = {0.4f, 1.0f, 1.5f, 2.0f, 2.01f, 3.0f};  // masks, then the drawer
          for (int i = 0; i < 6; ++i) {
              PIX_Circle(bm, 5.0f + 10 * i, 5.0f, radii[i], kWhite, 1.0f, 0, false);

@@ -2,7 +2,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -39,11 +38,9 @@ std::vector<fs::path> suiteImages() {
 
 }  // namespace
 
-// Each image loaded four ways: into a new bitmap (row-aligned, as the loader makes
-// them), into a given one, into a given bottom-up one, and from memory. The references
-// are plain 8-bit RGBA files, checked once against the suite's own text dumps, so the
-// palette, grey, 16-bit, transparency and interlace conversions all differ from the
-// path that reads them.
+// Each image loaded four ways: new (rows aligned), into a given bitmap, into a given
+// bottom-up one, and from memory, against plain 8-bit RGBA references checked once
+// against the suite's own text dumps.
 TEST(LoadPNG, EverySuiteImageMatchesItsReference) {
     const auto images = suiteImages();
     ASSERT_GE(images.size(), 17u);
@@ -105,6 +102,8 @@ TEST(LoadPNG, DamagedDataGivesNull) {
     auto flipped = [&](size_t at) { auto b = good; b[at] ^= 0x40; return b; };
     auto cut = [&](size_t n) { return std::vector<unsigned char>(good.begin(), good.begin() + long(n)); };
     const struct { const char* name; std::vector<unsigned char> bytes; } cases[] = {
+        {"7 bytes", cut(7)},
+        {"foreign signature", {'G', 'I', 'F', '8', '9', 'a', 0, 0}},
         {"signature only", cut(8)},
         {"cut inside IHDR", cut(20)},
         {"cut after IHDR", cut(33)},
@@ -125,29 +124,18 @@ TEST(LoadPNG, DamagedDataGivesNull) {
         EXPECT_EQ(Owned(PIX_LoadPNGFromMemory(c.bytes.data(), c.bytes.size())).get(), nullptr) << c.name;
         writeFile(tmp, c.bytes);
         EXPECT_EQ(Owned(PIX_LoadPNG(tmp.c_str())).get(), nullptr) << c.name;
-        PIX_MemBitmap given(2, 2, 4);
+        PIX_MemBitmap given(5, 6, 4);
         EXPECT_EQ(PIX_LoadPNG(tmp.c_str(), &given), nullptr) << c.name;
+        EXPECT_EQ(PIX_LoadPNGFromMemory(c.bytes.data(), c.bytes.size(), &given), nullptr) << c.name;
+        // Input refused before its header leaves the given bitmap alone.
+        if (&c < cases + 2) { EXPECT_EQ(given.getWidth() * 10 + given.getHeight(), 56) << c.name; }
     }
     fs::remove(tmp);
+    EXPECT_EQ(PIX_LoadPNG(tmp.c_str()), nullptr);  // missing file
     // The generator itself makes a loadable file when the data suffices.
     std::unique_ptr<PIX_IBitmap> one(PIX_LoadPNGFromMemory(pngWithHeader(1, 1).data(), pngWithHeader(1, 1).size()));
     ASSERT_NE(one, nullptr);
     EXPECT_EQ(*PIX_PixelAddress(*one, 0, 0), PIX_MakePixel(4, 1, 2, 3));
-}
-
-TEST(LoadPNG, ShortForeignOrMissingInputLeavesGivenBitmapAlone) {
-    const auto good = readFile(kSuite / "basn0g08.png");
-    const unsigned char notPng[8] = {'G', 'I', 'F', '8', '9', 'a', 0, 0};
-    const struct { const char* name; const void* data; size_t count; } cases[] = {
-        {"7 bytes", good.data(), 7}, {"foreign signature", notPng, 8}, {"null data", nullptr, 100}};
-    for (const auto& c : cases) {
-        PIX_MemBitmap given(5, 6, 4);
-        EXPECT_EQ(PIX_LoadPNGFromMemory(c.data, c.count, &given), nullptr) << c.name;
-        EXPECT_EQ(given.getWidth() * 10 + given.getHeight(), 56) << c.name;
-    }
-    EXPECT_EQ(PIX_LoadPNG((kSuite / "no-such-file.png").c_str()), nullptr);
-    EXPECT_EQ(PIX_LoadPNG(nullptr), nullptr);
-    EXPECT_EQ(PIX_LoadPNGNothing(), nullptr);
 }
 
 TEST(PNGLoader, ExtensionCheck) {
@@ -164,13 +152,10 @@ TEST(PNGLoader, ExtensionCheck) {
         std::unique_ptr<PIX_IBitmap> bm(PIX_PNGLoaderLoad((dir / c.name).c_str(), c.check, nullptr));
         EXPECT_EQ(bm != nullptr, c.loads) << c.name << " check " << c.check;
     }
-    EXPECT_EQ(PIX_PNGLoaderLoad(nullptr, true, nullptr), nullptr);
     fs::remove_all(dir);
 }
 
-TEST(PNGLoader, RegisteredWithItsTypeText) {
-    static const char kWant[] = "PNG files (*.PNG)\0*.PNG\0";
-    EXPECT_EQ(std::memcmp(PIX_PNGLoaderTypes(), kWant, sizeof kWant), 0);
+TEST(PNGLoader, RegistersOnce) {
     PIX_RegisterPNGLoader();  // a second registration must not link the record twice
     int found = 0;
     for (PIX_ImageLoader* l = PIX_ImageLoaders; l; l = l->next)
@@ -189,5 +174,4 @@ TEST(LoadPNGFromBundle, LooksInResourcesBesideTheExecutable) {
     EXPECT_EQ(bm->getWidth(), 32);
     EXPECT_EQ(PIX_LoadPNGFromBundle(std::string(401, 'a').c_str()), nullptr);
     EXPECT_EQ(PIX_LoadPNGFromBundle("missing-image.png"), nullptr);
-    EXPECT_EQ(PIX_LoadPNGFromBundle(nullptr), nullptr);
 }

@@ -1,0 +1,599 @@
+// The vector drawing operations: lines, curves, circles and polygons, their clipping
+// and the blend each family uses.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <numbers>
+#include <numeric>
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "raster/bezier.h"
+#include "raster/canary_bitmap.h"
+#include "raster/circle.h"
+#include "raster/circle_drawer.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
+#include "raster_test_util.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xffffffffu;
+constexpr uint32_t kOne = 0x01010101u;  // add-mode colour: each hit adds 1 to every byte
+
+using Pixels = std::set<std::pair<int, int>>;
+
+inline Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
+    Pixels s;
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x)
+            if (bm.at(x, y) != background) s.insert({x, y});
+    return s;
+}
+
+// Rows as strings: '.' untouched, '#' one hit of kOne (or white), digits for more hits.
+inline std::vector<std::string> Picture(const CanaryBitmap& bm) {
+    std::vector<std::string> rows(bm.getHeight());
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) {
+            const uint32_t p = bm.at(x, y);
+            rows[y] += p == 0 ? '.' : (p == kOne || p == kWhite ? '#' : char('0' + (p & 255)));
+        }
+    return rows;
+}
+
+// Same bytes in memory, row by row, canaries included: a flipped bitmap drawn with
+// mirrored coordinates must equal a plain one.
+inline bool SameMemory(const CanaryBitmap& a, const CanaryBitmap& b) {
+    return std::memcmp(a.getBits(), b.getBits(), size_t(a.getHeight()) * a.getRowSpan() * 4) == 0;
+}
+
+// The weight a pixel received, read back from a copy of colour 0 over white:
+// 255 - trunc(255 (256 - w) / 256) is w for 1 <= w <= 256 and 0 for an untouched pixel.
+inline int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
+
+// Anti-aliased lines, read back as weights: at each whole major coordinate between the
+// ends (the ends themselves only when asked) the pixels across the line carry 255 in
+// total, and their weighted centre lies on the exact line.
+inline void ExpectCentredOnLine(const CanaryBitmap& bm, double x1, double y1, double x2, double y2, bool ends) {
+    const bool xMajor = std::fabs(y2 - y1) < std::fabs(x2 - x1);
+    const double ma = xMajor ? x1 : y1, mb = xMajor ? x2 : y2, na = xMajor ? y1 : x1, nb = xMajor ? y2 : x2;
+    const int first = int(std::ceil(std::min(ma, mb))) + !ends, last = int(std::floor(std::max(ma, mb))) - !ends;
+    for (int major = first; major <= last; ++major) {
+        const double exact = na + (nb - na) * (major - ma) / (mb - ma);
+        int sum = 0;
+        double moment = 0;
+        for (int m = int(exact) - 2; m <= int(exact) + 2; ++m) {
+            const int w = xMajor ? WeightAt(bm, major, m) : WeightAt(bm, m, major);
+            sum += w;
+            moment += double(w) * m;
+        }
+        ASSERT_EQ(sum, 255) << "at " << major;
+        ASSERT_NEAR(moment / sum, exact, 0.02) << "at " << major;
+    }
+}
+
+TEST(ClipLine, Cases) {
+    const struct {
+        std::vector<int> in, out;  // out empty: rejected
+    } cases[] = {
+        {{-10, 5, 20, 5}, {0, 5, 9, 5}},   {{3, 3, 6, 7}, {3, 3, 6, 7}},     {{-5, -1, 3, -1}, {}},
+        {{-4, -4, 13, 13}, {0, 0, 9, 9}},  {{5, 20, 5, -20}, {5, 9, 5, 0}},  {{-20, 0, 0, 20}, {}},
+        // Crossings truncated, bottom and right ones taken at 10 then put on row or column 9.
+        {{0, 0, 20, 40}, {0, 0, 5, 9}},    {{-20, 2, 20, 6}, {0, 4, 9, 5}},  {{3, -30, 7, 30}, {5, 0, 5, 9}},
+        {{-7, 1, 14, 8}, {0, 3, 9, 6}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> v = c.in;
+        EXPECT_EQ(PIX_ClipLine(&v[0], &v[1], &v[2], &v[3], 10, 10), !c.out.empty()) << c.in[0] << "," << c.in[1];
+        if (!c.out.empty()) { EXPECT_EQ(v, c.out); }
+    }
+    // The float clipper, one crossing with each edge; the bottom and right ones are
+    // taken at row or column 9, then put on 8.
+    const std::vector<float> floats[][2] = {{{2, -4, 6, 4}, {4, 0, 6, 4}}, {{-4, 2, 4, 6}, {0, 4, 4, 6}},
+                                            {{2, 5, 6, 13}, {2, 5, 4, 8}}, {{5, 2, 13, 6}, {5, 2, 8, 4}}};
+    for (const auto& [in, out] : floats) {
+        std::vector<float> v = in;
+        EXPECT_TRUE(PIX_ClipFLine(&v[0], &v[1], &v[2], &v[3], 10, 10));
+        EXPECT_EQ(v, out) << in[0] << "," << in[1];
+    }
+    std::vector<int> v = {-10, 25, 40, 25};
+    EXPECT_TRUE(PIX_ClipLineToRect(&v[0], &v[1], &v[2], &v[3], 10, 20, 20, 30));
+    EXPECT_EQ(v, (std::vector{10, 25, 19, 25}));
+}
+
+TEST(Line, ShapesAndEdgeCases) {
+    const struct {
+        const char* name;
+        int x1, y1, x2, y2;
+        bool flipped;
+        Pixels want;
+    } cases[] = {
+        {"single point", 4, 4, 4, 4, false, {{4, 4}}},
+        {"clipped horizontal", -5, 0, 3, 0, false, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
+        {"row above the bitmap", -5, -1, 30, -1, false, {}},
+        {"vertical reversed", 2, 3, 2, 1, false, {{2, 1}, {2, 2}, {2, 3}}},
+        {"diagonal", 1, 5, 4, 2, false, {{1, 5}, {2, 4}, {3, 3}, {4, 2}}},
+        {"flipped", 0, 0, 2, 0, true, {{0, 0}, {1, 0}, {2, 0}}},
+        // The minor coordinate moves at the half-pixel crossing, a tie included.
+        {"general", 0, 0, 4, 2, false, {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}}},
+        {"general, steep", 5, 0, 3, 5, false, {{5, 0}, {5, 1}, {4, 2}, {4, 3}, {3, 4}, {3, 5}}},
+    };
+    for (const auto& c : cases) {
+        CanaryBitmap bm(8, 8, c.flipped);
+        PIX_Line(&bm, c.x1, c.y1, c.x2, c.y2, kWhite, 1.0f, 0, false);
+        EXPECT_EQ(SetPixels(bm), c.want) << c.name;
+        EXPECT_EQ(bm.damagedCanaries(), 0) << c.name;
+    }
+    // Off the whole-word paths an anti-aliased diagonal takes 3w/4, its side w/4.
+    CanaryBitmap bm(8, 8);
+    Fill(bm, kWhite);
+    PIX_Line(&bm, 5, 1, 2, 4, 0, 0.5f, 0, true);
+    EXPECT_EQ((std::vector{WeightAt(bm, 4, 2), WeightAt(bm, 4, 1), WeightAt(bm, 5, 2)}), (std::vector{96, 32, 32}));
+}
+
+// Random lines in all eight octants, each drawn both ways: plain ones hit one pixel per
+// major position once, anti-aliased ones are centred on the exact line.
+TEST(Line, OctantsAndReversal) {
+    std::mt19937 rng(5);
+    for (int iter = 0; iter < 500; ++iter) {
+        const int x1 = 20 + int(rng() % 40), y1 = 20 + int(rng() % 40);
+        const int x2 = 20 + int(rng() % 40), y2 = 20 + int(rng() % 40);
+        const int dx = x2 - x1, dy = y2 - y1;
+        SCOPED_TRACE(testing::Message() << x1 << "," << y1 << " " << x2 << "," << y2);
+        CanaryBitmap a(80, 80), b(80, 80);
+        PIX_Line(&a, x1, y1, x2, y2, kOne, 1.0f, PIX_MODE_ADD, false);
+        PIX_Line(&b, x2, y2, x1, y1, kOne, 1.0f, PIX_MODE_ADD, false);
+        ASSERT_EQ(a.pixels(), b.pixels());
+        const auto set = SetPixels(a);
+        for (auto [x, y] : set) ASSERT_EQ(a.at(x, y), kOne);
+        ASSERT_EQ(int(set.size()), std::max(std::abs(dx), std::abs(dy)) + 1);
+
+        if (dx == 0 || dy == 0 || std::abs(dx) == std::abs(dy)) continue;
+        Fill(a, kWhite);
+        Fill(b, kWhite);
+        PIX_Line(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
+        PIX_Line(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
+        ASSERT_EQ(a.pixels(), b.pixels());
+        ExpectCentredOnLine(a, x1, y1, x2, y2, false);
+    }
+}
+
+TEST(FLine, EdgeCases) {
+    CanaryBitmap bm(10, 10);
+    Fill(bm, kWhite);
+    PIX_FLine(&bm, 1.5f, 1.0f, 5.5f, 1.0f, 0, 1.0f, 0, true);
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(std::pair(WeightAt(bm, x, 1), WeightAt(bm, x, 2)), std::pair(x >= 2 && x <= 5 ? 255 : 0, 0)) << x;
+    const struct {
+        float x1, y1, x2, y2;
+        bool aaOnly;  // shorter than a pixel: the plain form still sets one
+    } nothing[] = {
+        {2.3f, 1.0f, 2.9f, 1.2f, true}, {3.0f, 3.0f, 3.0f, 3.0f, true}, {NAN, 1, 5, 5, false},
+        {1, INFINITY, 5, 5, false},     {1, 1, -INFINITY, 5, false},    {-5, 12, 40, 30, false},
+    };
+    for (const auto& c : nothing)
+        for (bool aa : {true, false}) {
+            CanaryBitmap t(10, 10);
+            PIX_FLine(&t, c.x1, c.y1, c.x2, c.y2, kWhite, 1.0f, 0, aa);
+            if (aa || !c.aaOnly) { EXPECT_TRUE(SetPixels(t).empty()) << c.x1 << " " << aa; }
+            EXPECT_EQ(t.damagedCanaries(), 0);
+        }
+    // Weight-0 partners are skipped: in HSV mode they would still be rewritten, alpha byte
+    // included.
+    Fill(bm, 0x00204011u);
+    PIX_FLine(&bm, 1.0f, 4.0f, 8.0f, 4.0f, 0x80808080u, 1.0f, PIX_MODE_HSVADJUST, true);
+    for (int x = 0; x < 10; ++x) EXPECT_EQ(bm.at(x, 5), 0x00204011u) << x;
+}
+
+// Lines reaching past the edges never write outside (the second pixel of a pair can
+// round one row out); unclipped ones give the same pixels both ways, carry 255 per
+// major position and are centred on the line.
+TEST(FLine, AntiAliasedWeightsAndReversal) {
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<float> any(-5.0f, 45.0f), in(2.0f, 37.0f);
+    for (int iter = 0; iter < 400; ++iter) {
+        for (auto* dist : {&any, &in}) {
+            const float x1 = (*dist)(rng), y1 = (*dist)(rng), x2 = (*dist)(rng), y2 = (*dist)(rng);
+            SCOPED_TRACE(testing::Message() << x1 << "," << y1 << " " << x2 << "," << y2);
+            CanaryBitmap a(40, 40), b(40, 40);
+            Fill(a, kWhite);
+            Fill(b, kWhite);
+            PIX_FLine(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
+            PIX_FLine(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
+            ASSERT_EQ(a.damagedCanaries() + b.damagedCanaries(), 0);
+            // Clipping rounds differently from each end; unclipped lines match exactly.
+            const bool inside = std::min({x1, y1, x2, y2}) >= 0 && std::max({x1, y1, x2, y2}) < 39;
+            if (inside) { ASSERT_EQ(a.pixels(), b.pixels()); }
+            if (dist == &any) continue;
+            ExpectCentredOnLine(a, x1, y1, x2, y2, true);
+        }
+    }
+}
+
+TEST(DashedLine, Patterns) {
+    const struct {
+        const char* name;
+        int x1, y1, x2, y2, on, off;
+        Pixels want;
+    } cases[] = {
+        {"3 on 2 off", 0, 0, 10, 0, 3, 2, {{0, 0}, {1, 0}, {2, 0}, {5, 0}, {6, 0}, {7, 0}}},
+        {"reversed ends", 10, 0, 0, 0, 3, 2, {{0, 0}, {1, 0}, {2, 0}, {5, 0}, {6, 0}, {7, 0}}},
+        {"1/1 vertical to row 3", 4, 0, 4, 3, 1, 1, {{4, 0}, {4, 2}}},
+        {"1/1 vertical to row 2", 4, 0, 4, 2, 1, 1, {{4, 0}}},
+        {"clipped at the bottom", 4, 16, 4, 40, 2, 2, {{4, 16}, {4, 17}}},
+        {"zero length", 3, 3, 3, 3, 2, 2, {}},
+        {"diagonal", 0, 0, 5, 5, 2, 2, {}},
+        {"pattern that does not advance", 0, 0, 10, 0, 2, -2, {}},
+        {"nothing on", 0, 0, 10, 0, 0, 3, {}},
+    };
+    for (const auto& c : cases) {
+        CanaryBitmap bm(20, 20);
+        PIX_DashedLine(&bm, c.x1, c.y1, c.x2, c.y2, c.on, c.off, kWhite, 1.0f, 0);
+        EXPECT_EQ(SetPixels(bm), c.want) << c.name;
+        EXPECT_EQ(bm.damagedCanaries(), 0) << c.name;
+    }
+}
+
+// Filling towards a row: every column between the ends is filled from the curve to the
+// row (plus one when the curve lies above it), each pixel once.
+TEST(FillCBezier, ColumnsReachTheRowOnce) {
+    std::mt19937 rng(17);
+    std::uniform_real_distribution<float> any(-20.0f, 70.0f), above(-10.0f, 28.0f);
+    for (int iter = 0; iter < 200; ++iter) {
+        const float x0 = any(rng), x3 = any(rng), x1 = any(rng), x2 = any(rng);
+        const float y[4] = {above(rng), above(rng), above(rng), above(rng)};
+        CanaryBitmap bm(50, 40);
+        PIX_FillCBezier(&bm, x0, y[0], x1, y[1], x2, y[2], x3, y[3], 30, kOne, 1.0f, PIX_MODE_ADD, 1.0f);
+        ASSERT_EQ(bm.damagedCanaries(), 0);
+        for (int x = 0; x < 50; ++x) {
+            int first = -1;
+            for (int yy = 0; yy < 40; ++yy) {
+                const uint32_t p = bm.at(x, yy);
+                ASSERT_TRUE(p == 0 || p == kOne) << iter << " " << x << "," << yy;
+                if (p && first < 0) first = yy;
+                if (first >= 0 && yy <= 31) { ASSERT_EQ(p, kOne) << iter << " gap at " << x << "," << yy; }
+            }
+            if (first >= 0) { EXPECT_EQ(bm.at(x, 32), 0u); }
+        }
+    }
+}
+
+constexpr float kPi = std::numbers::pi_v<float>;
+
+// Records every pixel a drawer emits, with its weight, without clipping.
+struct RecordingEmitter {
+    std::map<std::pair<int64_t, int64_t>, std::vector<int>> hits;
+    void point(int64_t x, int64_t y, int w = 256) { hits[{x, y}].push_back(w); }
+    void hspan(int64_t y, int64_t x0, int64_t x1, int w = 256) { for (; x0 <= x1; ++x0) point(x0, y, w); }
+    void vspan(int64_t x, int64_t y0, int64_t y1, int w = 256) { for (; y0 <= y1; ++y0) point(x, y0, w); }
+};
+
+const pix::CircleClip kEverywhere{-1000000, -1000000, 1000000, 1000000};
+
+// Every drawer form emits each pixel at most once, symmetric under the eight reflections
+// of the square. Discs cover every pixel well within r at full weight plus a partial rim,
+// so the total is close to the area of radius r + 1/2; nothing far outside.
+TEST(CircleDrawer, EachPixelOnceSymmetricAndCovering) {
+    for (float r = 0.0f; r < 40.0f; r += 0.17f)
+        for (bool filled : {false, true})
+            for (bool aa : {false, true}) {
+                if (r >= 30 && !(filled && aa)) continue;  // the walk is the same; coverage wants large discs
+                SCOPED_TRACE(testing::Message() << "r " << r << " filled " << filled << " aa " << aa);
+                RecordingEmitter e;
+                if (aa)
+                    pix::AntiAliasedCircle(e, 0, 0, r, 256, filled, kEverywhere);
+                else
+                    pix::AliasedCircle(e, 0, 0, int64_t(r + 0.5f), filled, kEverywhere);
+                double total = 0;
+                for (const auto& [p, ws] : e.hits) {
+                    const auto [x, y] = p;
+                    ASSERT_EQ(ws.size(), 1u) << x << "," << y;
+                    ASSERT_LT(std::hypot(double(x), double(y)), r + 1.5);
+                    total += std::min(ws[0], 255) / 255.0;
+                    for (auto q : {std::pair{-x, y}, {x, -y}, {y, x}, {-y, -x}}) {
+                        auto it = e.hits.find(q);
+                        ASSERT_TRUE(it != e.hits.end()) << "missing mirror of " << x << "," << y;
+                        ASSERT_EQ(it->second, ws);
+                    }
+                }
+                if (!filled || !aa || r < 0.5f) continue;
+                EXPECT_GE(total, kPi * r * r - 0.5);
+                EXPECT_LE(total, kPi * (r + 0.5) * (r + 0.5) + 0.5);
+                for (int y = -int(r); y <= int(r); ++y)
+                    for (int x = -int(r); x <= int(r); ++x)
+                        if (std::hypot(x, y) < r - 1.5) {
+                            const auto it = e.hits.find({x, y});
+                            ASSERT_TRUE(it != e.hits.end()) << x << "," << y;
+                            ASSERT_EQ(it->second[0], 256);
+                        }
+            }
+}
+
+// Centres round down: -3.0 lands on column -3 just as 3.0 lands on 3 (truncation would
+// put it on -2), for the disc and for the anti-aliased r 1.5 mask.
+TEST(Circle, CentresRoundDown) {
+    for (bool aa : {false, true}) {
+        CanaryBitmap a(12, 12), b(12, 12);
+        (aa ? PIX_Circle : PIX_FillCircle)(&a, 3.0f, 5.0f, aa ? 1.5f : 4.6f, kOne, 1.0f, PIX_MODE_ADD, aa);
+        (aa ? PIX_Circle : PIX_FillCircle)(&b, -3.0f, 5.0f, aa ? 1.5f : 4.6f, kOne, 1.0f, PIX_MODE_ADD, aa);
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x + 6 < 12; ++x) ASSERT_EQ(b.at(x, y), a.at(x + 6, y)) << aa << " " << x << "," << y;
+    }
+}
+
+// On a flipped bitmap every circle form lands where the same form with the centre
+// mirrored (and arc angles turned by pi - a) lands in memory on a plain bitmap.
+TEST(Circle, FlippedBitmapsMirrorTheCentre) {
+    for (bool aa : {false, true}) {
+        CanaryBitmap plain(30, 24), flipped(30, 24, true);
+        PIX_FillCircle(&plain, 9.0f, 23.0f - 6.0f, 5.3f, kOne, 1.0f, PIX_MODE_ADD, aa);
+        PIX_Circle(&plain, 20.0f, 23.0f - 14.0f, 6.6f, kWhite, 1.0f, 0, aa);
+        PIX_Arc(&plain, 15.0f, 23.0f - 12.0f, 9.0f, float(std::numbers::pi - 2.0), float(std::numbers::pi - 0.5),
+                kWhite, 1.0f, 0, aa);
+        PIX_FillCircle(&flipped, 9.0f, 6.0f, 5.3f, kOne, 1.0f, PIX_MODE_ADD, aa);
+        PIX_Circle(&flipped, 20.0f, 14.0f, 6.6f, kWhite, 1.0f, 0, aa);
+        PIX_Arc(&flipped, 15.0f, 12.0f, 9.0f, 0.5f, 2.0f, kWhite, 1.0f, 0, aa);
+        EXPECT_TRUE(SameMemory(plain, flipped)) << aa;
+    }
+}
+
+using Draw = std::function<void(PIX_IBitmap*)>;
+
+Draw Trap(int tax, int tbx, int ty, int bax, int bbx, int by) {
+    return [=](PIX_IBitmap* b) { PIX_FillTrapezoid(b, tax, tbx, ty, bax, bbx, by, kOne, 1.0f, PIX_MODE_ADD); };
+}
+Draw Poly(std::vector<int> xs, std::vector<int> ys) {
+    return [=](PIX_IBitmap* b) {
+        PIX_FillConvexPolygon(b, xs.data(), ys.data(), int(xs.size()), kOne, 1.0f, PIX_MODE_ADD);
+    };
+}
+
+TEST(FillPolygon, ShapesAndClipping) {
+    struct Case {
+        const char* name;
+        Draw draw;
+        std::vector<std::string> want;  // also gives the bitmap's size
+    };
+    const int ys[] = {1, 1, 1};
+    const Case cases[] = {
+        {"one-row trapezoid, both ends inclusive", Trap(5, 1, 2, 1, 5, 2), {"......", "......", ".#####", "......"}},
+        // The truncated 16.16 slopes fall just short of the bottom ends.
+        {"pairs in either order", Trap(4, 1, 3, 2, 2, 0), {"..#...", "..#...", "..##..", "..##.."}},
+        {"pinned to both edges", Trap(-3, 40, -2, -8, 7, 9), {"######", "######", "######", "######"}},
+        {"top above the bitmap", Trap(0, 0, -4, 0, 8, 3), {"#####.", "######", "######", "######"}},
+        {"bottom y below top y", Trap(0, 5, 3, 2, 3, 1), {"......", "..##..", ".####.", "######"}},
+        // Edges move only once a whole pixel has been stepped, so they lag toward their top.
+        {"two vertices on the top row",
+         [](PIX_IBitmap* b) { PIX_FillTriangle(b, 0, 0, 6, 0, 3, 4, kOne, 1.0f, PIX_MODE_ADD); },
+         {"#######", "#######", ".#####.", "..###..", "...#..."}},
+        {"one-row polygon: smallest to largest x", Poly({6, 2, 4}, {1, 1, 1}), {"........", "..#####.", "........"}},
+        {"one-row polygon left of the bitmap leaves column 0", Poly({-9, -3, -6}, {1, 1, 1}), {"....", "....", "...."}},
+        {"two points", Poly({0, 3}, {0, 2}), {"....", "...."}},
+        {"null points", [&](PIX_IBitmap* b) { PIX_FillConvexPolygon(b, nullptr, ys, 3, kOne, 1.0f, 0); }, {"..."}},
+    };
+    for (const auto& c : cases) {
+        CanaryBitmap bm(int(c.want[0].size()), int(c.want.size()));
+        c.draw(&bm);
+        EXPECT_EQ(Picture(bm), c.want) << c.name;
+        EXPECT_EQ(bm.damagedCanaries(), 0) << c.name;
+    }
+}
+
+// Random convex polygons given in shuffled order: add mode hits no pixel twice, the
+// vertex order does not matter, pixels well inside are filled and pixels well outside
+// are not (edges are truncated at band starts and lag by up to a pixel while stepping).
+TEST(FillPolygon, EveryPixelOnceWhateverTheOrder) {
+    std::mt19937 rng(11);
+    for (int iter = 0; iter < 300; ++iter) {
+        const int n = 3 + int(rng() % 9);
+        const double cx = rng() % 60 - 10.0, cy = rng() % 50 - 10.0, rx = 2 + rng() % 40, ry = 2 + rng() % 40;
+        std::vector<double> angles(n);
+        for (auto& a : angles) a = (rng() % 10000) * (2 * std::numbers::pi / 10000);
+        std::sort(angles.begin(), angles.end());
+        std::vector<int> xs(n), ys(n);
+        for (int i = 0; i < n; ++i) {
+            xs[i] = int(std::lround(cx + rx * std::cos(angles[i])));
+            ys[i] = int(std::lround(cy + ry * std::sin(angles[i])));
+        }
+        // Rounding can break convexity; keep only polygons that are still convex.
+        bool convex = true;
+        for (int i = 0; i < n && convex; ++i) {
+            const int j = (i + 1) % n, k = (i + 2) % n;
+            convex = long(xs[j] - xs[i]) * (ys[k] - ys[j]) - long(ys[j] - ys[i]) * (xs[k] - xs[j]) >= 0;
+        }
+        if (!convex) continue;
+
+        std::vector<int> order(n), sx(n), sy(n);
+        std::iota(order.begin(), order.end(), 0);
+        std::shuffle(order.begin(), order.end(), rng);
+        for (int i = 0; i < n; ++i) sx[i] = xs[order[i]], sy[i] = ys[order[i]];
+        CanaryBitmap ref(48, 40), shuffled(48, 40);
+        Poly(xs, ys)(&ref);
+        Poly(sx, sy)(&shuffled);
+        ASSERT_EQ(ref.pixels(), shuffled.pixels()) << "iteration " << iter;
+        ASSERT_EQ(ref.damagedCanaries(), 0);
+
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 48; ++x) {
+                const uint32_t p = ref.at(x, y);
+                ASSERT_TRUE(p == 0 || p == kOne) << x << "," << y;
+                double inside = 1e9;  // signed distance to the nearest edge, positive inside
+                for (int i = 0; i < n; ++i) {
+                    const int j = (i + 1) % n;
+                    const double ex = xs[j] - xs[i], ey = ys[j] - ys[i], len = std::hypot(ex, ey);
+                    if (len > 0) inside = std::min(inside, ((x - xs[i]) * ey - (y - ys[i]) * ex) / -len);
+                }
+                if (inside > 2.01) { ASSERT_EQ(p, kOne) << "hole at " << x << "," << y << " iteration " << iter; }
+                if (inside < -2.01) { ASSERT_EQ(p, 0u) << "spill at " << x << "," << y << " iteration " << iter; }
+            }
+    }
+}
+
+// Edges far steeper than 2^29 / 65536 and far above the bitmap: the stepped edge stays
+// within a pixel of the true line on every visible row.
+TEST(FillPolygon, SteepEdgesFarAboveTheBitmap) {
+    const std::pair<int, int> tops[] = {
+        {-300000, -2000000000}, {400000, -2100000000}, {5, -2147483647}, {-2147483647, -2147483647}};
+    for (const auto& [topX, topY] : tops) {
+        CanaryBitmap bm(64, 32);
+        PIX_FillTriangle(&bm, topX, topY, 10, 40, 50, 40, kOne, 1.0f, PIX_MODE_ADD);
+        for (int y = 0; y < 32; ++y) {
+            const double k = double(y - int64_t(topY)) / double(40 - int64_t(topY));
+            const double left = topX + (10.0 - topX) * k, right = topX + (50.0 - topX) * k;
+            for (int x = 0; x < 64; ++x) {
+                if (x > left + 1 && x < right - 1) { ASSERT_EQ(bm.at(x, y), kOne) << x << "," << y; }
+                if (x < left - 1 || x > right + 1) { ASSERT_EQ(bm.at(x, y), 0u) << x << "," << y; }
+            }
+        }
+        EXPECT_EQ(bm.damagedCanaries(), 0);
+    }
+}
+
+// More points than the inline vertex buffer holds take the allocated one, with the same
+// result: 512 points on a circle, then the same with one point repeated.
+TEST(FillPolygon, MoreThan512Points) {
+    std::vector<int> xs, ys;
+    for (int i = 0; i < 512; ++i) {
+        xs.push_back(int(std::lround(60 + 50 * std::cos(i * 2 * std::numbers::pi / 512))));
+        ys.push_back(int(std::lround(60 + 50 * std::sin(i * 2 * std::numbers::pi / 512))));
+    }
+    CanaryBitmap a(120, 120), b(120, 120);
+    Poly(xs, ys)(&a);
+    xs.push_back(xs[100]), ys.push_back(ys[100]);
+    Poly(xs, ys)(&b);
+    EXPECT_EQ(a.pixels(), b.pixels());
+    EXPECT_EQ(Picture(a)[60].substr(12, 97), std::string(97, '#'));
+    EXPECT_EQ(a.at(5, 5), 0u);
+}
+
+// Clipping: a small bitmap gets exactly the pixels that the same shape, moved by whole
+// pixels, gives inside a larger one, for shapes reaching far past every edge.
+
+constexpr int kW = 23, kH = 17, kShift = 40;
+
+// Draws with an offset (0 for the small bitmap, kShift for the large one).
+using CropShape = std::function<void(PIX_IBitmap*, int offset)>;
+
+// Coordinates spread well past every edge of the small bitmap (and some inside).
+int Coord(std::mt19937& rng, int size) { return int(rng() % (5 * size)) - 2 * size; }
+
+const float kAlphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
+
+TEST(VectorCrop, FillsAndCircles) {
+    std::mt19937 rng(21);
+    for (int iter = 0; iter < 1400; ++iter) {
+        const uint32_t colour = rng(), mode = kPixBlendModes[rng() % std::size(kPixBlendModes)].mode;
+        const float alpha = kAlphas[rng() % 4];
+        CropShape draw;
+        if (iter % 2) {
+            const int n = 3 + int(rng() % 4);
+            std::vector<int> xs(n), ys(n);
+            for (int i = 0; i < n; ++i) xs[i] = Coord(rng, kW), ys[i] = Coord(rng, kH);
+            draw = [=](PIX_IBitmap* bm, int o) {
+                std::vector<int> sx(xs), sy(ys);
+                for (int i = 0; i < n; ++i) sx[i] += o, sy[i] += o;
+                if (n == 3)
+                    PIX_FillTriangle(bm, sx[0], sy[0], sx[1], sy[1], sx[2], sy[2], colour, alpha, mode);
+                else
+                    PIX_FillConvexPolygon(bm, sx.data(), sy.data(), n, colour, alpha, mode);
+                PIX_FillTrapezoid(bm, sx[0], sx[1], sy[0], sx[2], sx[1] + 3, sy[2], colour, alpha, mode);
+            };
+        } else {
+            // Centres on a quarter-pixel grid, so that moving them is exact in float; large
+            // radii enter the octant walk far from its start.
+            const float cx = Coord(rng, kW) * 0.25f + kW * 0.4f, cy = Coord(rng, kH) * 0.25f + kH * 0.4f;
+            const float r = rng() % 8 ? float(rng() % 400) * 0.07f : float(rng() % 4000) * 0.25f;
+            const bool aa = rng() & 1, filled = rng() & 1;
+            draw = [=](PIX_IBitmap* bm, int o) {
+                (filled ? PIX_FillCircle : PIX_Circle)(bm, cx + o, cy + o, r, colour, alpha, mode, aa);
+            };
+        }
+        CanaryBitmap small(kW, kH), large(kW + 2 * kShift, kH + 2 * kShift);
+        draw(&small, 0);
+        draw(&large, kShift);
+        ASSERT_EQ(small.damagedCanaries(), 0) << iter;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) ASSERT_EQ(small.at(x, y), large.at(x + kShift, y + kShift)) << iter;
+    }
+}
+
+// Every vector operation blends with the combiner of its mode's low byte at the call's
+// weight, except where it has a whole-word copy form, and each family has its own set.
+
+constexpr uint32_t kDest = 0x40c08003u, kColour = 0xfe0381c2u;
+
+uint32_t Combined(uint32_t mode, int w) {
+    uint32_t p = kDest;
+    PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&p), PIX_PixelR(kColour), PIX_PixelG(kColour),
+                            PIX_PixelB(kColour), PIX_PixelA(kColour), w, mode & 0xff);
+    return p;
+}
+uint32_t HalfSum() {
+    uint32_t r = 0;
+    for (int i = 0; i < 32; i += 8) r |= (((kDest >> i & 255) + (kColour >> i & 255)) >> 1) << i;
+    return r;
+}
+
+enum Family { kFill, kRun, kPlain, kWeighted };
+
+// What a pixel drawn at full coverage becomes.
+uint32_t Expected(Family f, uint32_t mode, float alpha) {
+    const int w = int(alpha * 256.0);
+    if ((mode & 0xff) > 5 || w == 0) return kDest;
+    if ((mode & 0xff) != 0) return Combined(mode, w);
+    // Fills take the whole-word forms by weight, line runs only at an alpha that is
+    // exactly such a weight.
+    uint32_t d = kDest;
+    const bool wholeWord = f == kFill || (f == kRun && float(w) / 256.0f == alpha);
+    if (wholeWord && FastCopy(d, kColour, w)) return d;
+    if (f != kWeighted && w == 128) return HalfSum();
+    return w == 256 && f != kWeighted ? kColour : Combined(mode, w);
+}
+
+struct Shape {
+    const char* name;
+    Family family;
+    int x, y;  // a pixel the shape covers fully
+    std::function<void(PIX_IBitmap*, float, int)> draw;
+};
+
+using Bm = PIX_IBitmap*;
+const Shape kShapes[] = {
+    {"trapezoid", kFill, 3, 2, [](Bm b, float a, int m) { PIX_FillTrapezoid(b, 1, 6, 2, 1, 6, 2, kColour, a, m); }},
+    {"triangle", kFill, 5, 4, [](Bm b, float a, int m) { PIX_FillTriangle(b, 1, 1, 14, 3, 4, 14, kColour, a, m); }},
+    {"horizontal line", kRun, 6, 7, [](Bm b, float a, int m) { PIX_Line(b, 0, 7, 15, 7, kColour, a, m, false); }},
+    {"vertical line", kRun, 9, 3, [](Bm b, float a, int m) { PIX_Line(b, 9, 1, 9, 12, kColour, a, m, true); }},
+    {"general line", kPlain, 0, 2, [](Bm b, float a, int m) { PIX_Line(b, 0, 2, 6, 5, kColour, a, m, false); }},
+    {"diagonal line", kPlain, 3, 3, [](Bm b, float a, int m) { PIX_Line(b, 1, 1, 8, 8, kColour, a, m, false); }},
+    {"dashed line", kPlain, 4, 9, [](Bm b, float a, int m) { PIX_DashedLine(b, 0, 9, 12, 9, 3, 1, kColour, a, m); }},
+    {"disc", kPlain, 8, 8, [](Bm b, float a, int m) { PIX_FillCircle(b, 8, 8, 5, kColour, a, m, false); }},
+    {"anti-aliased disc", kWeighted, 10, 11,
+     [](Bm b, float a, int m) { PIX_FillCircle(b, 8, 8, 5, kColour, a, m, true); }},
+    {"anti-aliased line ends", kWeighted, 2, 1,
+     [](Bm b, float a, int m) { PIX_Line(b, 2, 1, 13, 5, kColour, a, m, true); }},
+};
+
+TEST(VectorModes, EachFamilyBlendsAsItsTableSays) {
+    const uint32_t modes[] = {0, 0x10000, 0x100, 1, 0x10001, 2, 3, 4, 5, 6, 0xff};
+    const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.501f, 0.3f, 0.002f};
+    for (const auto& s : kShapes)
+        for (uint32_t mode : modes)
+            for (float alpha : alphas) {
+                CanaryBitmap bm(16, 16);
+                Fill(bm, kDest);
+                s.draw(&bm, alpha, int(mode));
+                EXPECT_EQ(bm.at(s.x, s.y), Expected(s.family, mode, alpha))
+                    << s.name << " mode " << mode << " alpha " << alpha;
+                EXPECT_EQ(bm.at(15, 15), kDest) << s.name;
+            }
+}
+
+}  // namespace
