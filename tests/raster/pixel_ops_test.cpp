@@ -689,4 +689,56 @@ TEST(ResampleArea, BinaryFractionRatiosMatchTheTapByTapRule) {
     }
 }
 
+int ChannelByte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
+
+// The mean of the source's taps within `radius` of (cx, cy), byte by byte.
+uint32_t BoxMean(PIX_IBitmap& src, int cx, int cy, int radius) {
+    uint32_t out = 0;
+    for (int c = 0; c < 4; ++c) {
+        int sum = 0, n = 0;
+        for (int y = cy - radius; y <= cy + radius; ++y)
+            for (int x = cx - radius; x <= cx + radius; ++x)
+                if (x >= 0 && y >= 0 && x < src.getWidth() && y < src.getHeight()) {
+                    sum += ChannelByte(Px(src, x, y), c);
+                    ++n;
+                }
+        out |= uint32_t(sum / n) << (8 * c);
+    }
+    return out;
+}
+
+TEST(ScaledBlit, FilteredReductionsAreBoxMeans) {
+    const struct { int srcSize, destSize, factor, radius; } cases[] = {
+        {100, 50, 2, 1},  // halving: 3 x 3
+        {100, 25, 4, 2},  // quartering: 5 x 5
+        {99, 33, 3, 1},   // exactly 3.0 still takes 3 x 3
+        {90, 45, 2, 1},
+    };
+    for (const auto& c : cases) {
+        PIX_MemBitmap src(c.srcSize, c.srcSize, 4), dst(c.destSize, c.destSize, 4);
+        FillRandom(src, 7);
+        Fill(dst, 0);
+        PIX_ScaledBlit(&dst, &src, 0, 0, c.destSize, c.destSize, 0, 0, float(c.srcSize), float(c.srcSize), 1.0f,
+                       PIX_MODE_FILTER_BILINEAR);
+        EXPECT_EQ(CountMismatches(dst, [&](int x, int y) { return BoxMean(src, x * c.factor, y * c.factor, c.radius); }),
+                  0)
+            << c.srcSize << " -> " << c.destSize;
+    }
+}
+
+// A mirrored shrink interpolates rather than taking a box kernel: at whole steps every
+// fraction is 0, so the filtered result is the nearest-pixel one.
+TEST(ScaledBlit, MirroredFilteredShrinkIsBilinear) {
+    for (int mirror = 1; mirror < 4; ++mirror) {
+        PIX_MemBitmap src(40, 40, 4), nearest(20, 20, 4), filtered(20, 20, 4);
+        FillRandom(src, 3);
+        const int w = mirror & 1 ? -10 : 10, h = mirror & 2 ? -10 : 10;
+        for (auto [bm, mode] : {std::pair{&nearest, 0u}, std::pair{&filtered, uint32_t(PIX_MODE_FILTER_BILINEAR)}}) {
+            Fill(*bm, 0);
+            PIX_ScaledBlit(bm, &src, w < 0 ? 15 : 5, h < 0 ? 15 : 5, w, h, 0, 0, 40, 40, 1.0f, mode);
+        }
+        EXPECT_EQ(CountDifferent(nearest, filtered), 0) << mirror;
+    }
+}
+
 }  // namespace
