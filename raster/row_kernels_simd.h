@@ -3,9 +3,9 @@
 // here has internal linkage: each file's copy is built for its own instruction set and
 // must never be merged with another's by the linker.
 //
-// Work is done in 16-bit lanes, two (SSE2) or four (AVX2) pixels per register: a byte
-// difference times a keep factor up to 256 fits 16 bits, so the truncating division of
-// the copy blend is one multiply and one shift of the difference's magnitude.
+// The copy blend's truncating division works on the magnitude of each byte difference
+// in 16-bit lanes: a byte times a keep factor up to 256 fits 16 bits, so the division
+// is one multiply and one shift, and the sign is put back afterwards.
 #pragma once
 
 #include <immintrin.h>
@@ -24,33 +24,35 @@ struct Sse2Ops {
     static void Store(uint32_t* p, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
     static V Set16(int v) { return _mm_set1_epi16(short(v)); }
     static V Set32(uint32_t v) { return _mm_set1_epi32(int(v)); }
-    static V Set64(uint64_t v) { return _mm_set1_epi64x(int64_t(v)); }
     static V Zero() { return _mm_setzero_si128(); }
     static V Lo(V v) { return _mm_unpacklo_epi8(v, Zero()); }
     static V Hi(V v) { return _mm_unpackhi_epi8(v, Zero()); }
     static V Pack(V lo, V hi) { return _mm_packus_epi16(lo, hi); }
-    static V Add(V a, V b) { return _mm_add_epi16(a, b); }
-    static V Sub(V a, V b) { return _mm_sub_epi16(a, b); }
     static V Mul(V a, V b) { return _mm_mullo_epi16(a, b); }
     static V Shr8(V a) { return _mm_srli_epi16(a, 8); }
-    static V Min(V a, V b) { return _mm_min_epi16(a, b); }
-    static V Max(V a, V b) { return _mm_max_epi16(a, b); }
-    static V Gt(V a, V b) { return _mm_cmpgt_epi16(a, b); }
-    static V Eq(V a, V b) { return _mm_cmpeq_epi16(a, b); }
     static V Xor(V a, V b) { return _mm_xor_si128(a, b); }
     // m ? a : b, lane by lane, for masks of all ones or all zeros.
     static V Select(V m, V a, V b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
-    // Each pixel's alpha lane copied to its four lanes.
-    static V BroadcastAlpha(V v) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(v, 0), 0); }
     // Byte lanes.
     static V AddSat8(V a, V b) { return _mm_adds_epu8(a, b); }
     static V SubSat8(V a, V b) { return _mm_subs_epu8(a, b); }
     static V Sub8(V a, V b) { return _mm_sub_epi8(a, b); }
     static V Eq8(V a, V b) { return _mm_cmpeq_epi8(a, b); }
     static V Or(V a, V b) { return _mm_or_si128(a, b); }
-    // Bytes to the high halves of 16-bit lanes (v << 8), and the high half of a product.
-    static V LoHigh(V v) { return _mm_unpacklo_epi8(Zero(), v); }
-    static V HiHigh(V v) { return _mm_unpackhi_epi8(Zero(), v); }
+    static V And(V a, V b) { return _mm_and_si128(a, b); }
+    static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
+    // 32-bit lanes.
+    static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
+    static V Sub32(V a, V b) { return _mm_sub_epi32(a, b); }
+    static V Eq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
+    static V Shl16Of32(V a) { return _mm_slli_epi32(a, 16); }
+    // The coverage bytes of kPixels pixels, each in both 16-bit lanes of its pixel.
+    static V CoverageLanes(const uint8_t* p) {
+        int32_t four;
+        __builtin_memcpy(&four, p, 4);
+        const V c = _mm_unpacklo_epi8(_mm_cvtsi32_si128(four), Zero());
+        return _mm_unpacklo_epi16(c, c);
+    }
     static V MulHi(V a, V b) { return _mm_mulhi_epu16(a, b); }
     // Whether every pixel's alpha byte is 0, or every one is 255.
     static bool AllTransparent(V v) {
@@ -58,12 +60,6 @@ struct Sse2Ops {
     }
     static bool AllOpaque(V v) {
         return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, Set32(0xffffff00u)), Set32(0xffffffffu))) == 0xffff;
-    }
-    // Each pixel's alpha byte copied to its four bytes.
-    static V BroadcastAlpha8(V v) {
-        const V a = _mm_and_si128(v, Set32(0xff));
-        const V a2 = _mm_or_si128(a, _mm_slli_epi32(a, 8));
-        return _mm_or_si128(a2, _mm_slli_epi32(a2, 16));
     }
 };
 #endif
@@ -78,70 +74,53 @@ struct Avx2Ops {
     static void Store(uint32_t* p, V v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
     static V Set16(int v) { return _mm256_set1_epi16(short(v)); }
     static V Set32(uint32_t v) { return _mm256_set1_epi32(int(v)); }
-    static V Set64(uint64_t v) { return _mm256_set1_epi64x(int64_t(v)); }
     static V Zero() { return _mm256_setzero_si256(); }
     static V Lo(V v) { return _mm256_unpacklo_epi8(v, Zero()); }
     static V Hi(V v) { return _mm256_unpackhi_epi8(v, Zero()); }
     static V Pack(V lo, V hi) { return _mm256_packus_epi16(lo, hi); }
-    static V Add(V a, V b) { return _mm256_add_epi16(a, b); }
-    static V Sub(V a, V b) { return _mm256_sub_epi16(a, b); }
     static V Mul(V a, V b) { return _mm256_mullo_epi16(a, b); }
     static V Shr8(V a) { return _mm256_srli_epi16(a, 8); }
-    static V Min(V a, V b) { return _mm256_min_epi16(a, b); }
-    static V Max(V a, V b) { return _mm256_max_epi16(a, b); }
-    static V Gt(V a, V b) { return _mm256_cmpgt_epi16(a, b); }
-    static V Eq(V a, V b) { return _mm256_cmpeq_epi16(a, b); }
     static V Xor(V a, V b) { return _mm256_xor_si256(a, b); }
     static V Select(V m, V a, V b) { return _mm256_blendv_epi8(b, a, m); }
-    static V BroadcastAlpha(V v) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(v, 0), 0); }
     static V AddSat8(V a, V b) { return _mm256_adds_epu8(a, b); }
     static V SubSat8(V a, V b) { return _mm256_subs_epu8(a, b); }
     static V Sub8(V a, V b) { return _mm256_sub_epi8(a, b); }
     static V Eq8(V a, V b) { return _mm256_cmpeq_epi8(a, b); }
     static V Or(V a, V b) { return _mm256_or_si256(a, b); }
-    static V LoHigh(V v) { return _mm256_unpacklo_epi8(Zero(), v); }
-    static V HiHigh(V v) { return _mm256_unpackhi_epi8(Zero(), v); }
+    static V And(V a, V b) { return _mm256_and_si256(a, b); }
+    static V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
+    static V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
+    static V Sub32(V a, V b) { return _mm256_sub_epi32(a, b); }
+    static V Eq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
+    static V Shl16Of32(V a) { return _mm256_slli_epi32(a, 16); }
+    static V CoverageLanes(const uint8_t* p) {
+        const V c = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+        return _mm256_or_si256(c, _mm256_slli_epi32(c, 16));
+    }
     static V MulHi(V a, V b) { return _mm256_mulhi_epu16(a, b); }
     static bool AllTransparent(V v) { return _mm256_testz_si256(v, Set32(0xff)); }
-    static bool AllOpaque(V v) {
-        return _mm256_movemask_epi8(_mm256_cmpeq_epi8(_mm256_or_si256(v, Set32(0xffffff00u)), Set32(0xffffffffu))) ==
-               -1;
-    }
-    static V BroadcastAlpha8(V v) {
-        const V spread = _mm256_setr_epi8(0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12,
-                                          0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12);
-        return _mm256_shuffle_epi8(v, spread);
-    }
+    static bool AllOpaque(V v) { return _mm256_testc_si256(v, Set32(0xff)); }
 };
 #endif
 
-// s + (d - s) k / 256 truncated toward zero, on lanes holding bytes: the magnitude of
-// the difference is scaled and then added to or taken from s.
+// s + (d - s) k / 256 truncated toward zero on bytes, for a keep factor k in 0..256 per
+// pixel held in both 16-bit lanes of that pixel. Even bytes are scaled in the low halves
+// of the lanes and odd bytes in the high halves, in place: no unpacking, and k = 256
+// (the old byte kept whole) fits.
 template <class O>
-inline typename O::V CopyLanes(typename O::V d, typename O::V s, typename O::V k) {
-    const auto q = O::Shr8(O::Mul(O::Sub(O::Max(d, s), O::Min(d, s)), k));
-    const auto minus = O::Gt(s, d);
-    return O::Add(s, O::Sub(O::Xor(q, minus), minus));
+inline typename O::V CopyBytesKeep(typename O::V d, typename O::V s, typename O::V k) {
+    const auto up = O::SubSat8(s, d);
+    const auto diff = O::Or(O::SubSat8(d, s), up);
+    const auto low = O::Set16(0x00ff);
+    const auto even = O::Shr8(O::Mul(O::And(diff, low), k));
+    const auto odd = O::AndNot(low, O::Mul(O::Shr8(diff), k));
+    const auto q = O::Or(even, odd);
+    const auto e = O::Eq8(up, O::Zero());
+    return O::Sub8(s, O::Sub8(O::Xor(q, e), e));
 }
 
-// The source-alpha copy at weight w in 16-bit lanes d and s: the alpha byte grows by
-// ws = (a + 1) w >> 8, the colour keeps 256 - ws (which may be 256, beyond a byte).
-template <class O>
-inline typename O::V SourceAlphaLanes(typename O::V d, typename O::V s, typename O::V w) {
-    const auto a = O::BroadcastAlpha(s);
-    const auto grow = O::Shr8(O::Mul(O::Add(a, O::Set16(1)), w));
-    const auto keep = O::Sub(O::Set16(256), grow);
-    const auto colour = CopyLanes<O>(d, s, keep);
-    const auto alpha = O::Min(O::Add(d, grow), O::Set16(255));
-    // Lane 0 of every pixel (64 bits of lanes) is its alpha byte.
-    const auto isAlpha = O::Set64(0xffff);
-    const auto out = O::Select(isAlpha, alpha, colour);
-    return O::Select(O::Eq(a, O::Zero()), d, out);
-}
-
-// s + (d - s) k / 256 truncated toward zero on bytes, for k in 0..255 given as k << 8
-// in the 16-bit lanes of the low and high halves: only the scaling of the difference
-// needs 16-bit lanes, and the high half of diff (k << 8) is diff k >> 8.
+// The same for one k in 0..255 for every byte, given as k << 8 in the 16-bit lanes of
+// the low and high unpacked halves: the high half of diff (k << 8) is diff k >> 8.
 template <class O>
 inline typename O::V CopyBytes(typename O::V d, typename O::V s, typename O::V kLo, typename O::V kHi) {
     const auto up = O::SubSat8(s, d);
@@ -153,34 +132,45 @@ inline typename O::V CopyBytes(typename O::V d, typename O::V s, typename O::V k
     return O::Sub8(s, O::Sub8(O::Xor(q, e), e));
 }
 
-// The full-weight source-alpha copy on bytes: keep = 255 - a fits one.
+// A keep factor of each pixel's low 16-bit lane copied to its high lane.
 template <class O>
-inline typename O::V SourceAlphaFullBytes(typename O::V d, typename O::V s) {
-    const auto a = O::BroadcastAlpha8(s);
-    const auto keep = O::Xor(a, O::Set32(0xffffffffu));
-    const auto colour = CopyBytes<O>(d, s, O::LoHigh(keep), O::HiHigh(keep));
-    const auto out = O::Select(O::Set32(0xff), O::AddSat8(d, a), colour);
-    return O::Select(O::Eq8(a, O::Zero()), d, out);
+inline typename O::V BothLanes(typename O::V k) {
+    return O::Or(k, O::Shl16Of32(k));
+}
+
+// The source-alpha copy: the alpha byte grows by the low byte of grow (saturating), the
+// colour keeps k / 256 of the old. A pixel that must stay as it was has k = 256 and
+// grows by 0, so it needs no selection of its own.
+template <class O>
+inline typename O::V SourceAlphaBytes(typename O::V d, typename O::V s, typename O::V grow, typename O::V k) {
+    return O::Select(O::Set32(0xff), O::AddSat8(d, grow), CopyBytesKeep<O>(d, s, k));
 }
 
 template <class O, bool Full>
 int SourceAlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, int w) {
+    const auto alphaByte = O::Set32(0xff);
     const auto w16 = O::Set16(w);
     int i = 0;
     for (; i + O::kPixels <= n; i += O::kPixels) {
         const auto s = O::Load(src + i);
+        const auto a = O::And(s, alphaByte);
         if constexpr (Full) {
             // Artwork is mostly wholly opaque or wholly clear: such a block is the source
             // itself (alpha 255 keeps none of the old colour and saturates the alpha
-            // byte) or nothing.
-            if (O::AllOpaque(s))
+            // byte) or nothing. Otherwise the alpha byte grows by a and the colour keeps
+            // 255 - a, or everything (256) where a = 0.
+            if (O::AllOpaque(s)) {
                 O::Store(dst + i, s);
-            else if (!O::AllTransparent(s))
-                O::Store(dst + i, SourceAlphaFullBytes<O>(O::Load(dst + i), s));
+            } else if (!O::AllTransparent(s)) {
+                const auto k = O::Sub32(O::Xor(a, alphaByte), O::Eq32(a, O::Zero()));
+                O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, s, BothLanes<O>(k)));
+            }
         } else {
-            const auto d = O::Load(dst + i);
-            O::Store(dst + i, O::Pack(SourceAlphaLanes<O>(O::Lo(d), O::Lo(s), w16),
-                                      SourceAlphaLanes<O>(O::Hi(d), O::Hi(s), w16)));
+            // ws = (a + 1) w / 256 grows the alpha byte and the colour keeps 256 - ws;
+            // a = 0 gives ws = 0 at the weights below 256 this form serves.
+            const auto ws = O::Shr8(O::Mul(O::Add32(a, O::Set32(1)), w16));
+            const auto k = O::Sub32(O::Set32(256), ws);
+            O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, ws, BothLanes<O>(k)));
         }
     }
     return i;
