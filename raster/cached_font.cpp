@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "raster/combiners.h"
 #include "raster/fast_paths.h"
 #include "raster/fill.h"
+#include "raster/row_kernels.h"
 #include "raster/spans.h"
 #include "raster/vector_spans.h"
 
@@ -78,12 +80,21 @@ RECT BitmapClip(const PIX_IBitmap& bm, const RECT* r) {
 enum class GlyphKind { Mono, Effects, Normal, NormalFull };
 
 // One glyph blender per (kind, mode): the pixel weight for a coverage byte, and for
-// effects the colour, are the only differences.
+// effects the colour, are the only differences. Anti-aliased glyphs in the plain copy
+// mode, the text of every panel, go through the vector kernel when it takes the weight.
 template <GlyphKind Kind, class Op>
 void BlendGlyph(uint8_t* dst, int64_t rowStep, const uint8_t* cov, int covSpan, int width, int height,
                 PIX_PixelValue text, PIX_PixelValue effect, int w) {
     const int tr = PIX_PixelR(text), tg = PIX_PixelG(text), tb = PIX_PixelB(text);
     const int er = PIX_PixelR(effect), eg = PIX_PixelG(effect), eb = PIX_PixelB(effect);
+    constexpr bool kVector =
+        (Kind == GlyphKind::Normal || Kind == GlyphKind::NormalFull) && std::is_same_v<Op, pix::Copy>;
+    if constexpr (kVector) {
+        const int kw = Kind == GlyphKind::NormalFull ? 256 : w;
+        if (pix::ActiveRowKernels().coverageCopy(reinterpret_cast<uint32_t*>(dst), rowStep, cov, covSpan, width, height,
+                                                 PIX_MakePixel(255, tr, tg, tb), kw) == width)
+            return;
+    }
     for (int y = 0; y < height; ++y, dst += rowStep * 4, cov += covSpan) {
         uint8_t* d = dst;
         for (int x = 0; x < width; ++x, d += 4) {
@@ -340,8 +351,8 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
     const bool mono = flags_ & PIX_FONT_MONO;
     const bool effects = !mono && (flags_ & PIX_FONT_EFFECTS);
     int w = PIX_AlphaWeight(combineAlpha_);
-    const bool wholePixels = pix::FindFastPath(pix::FastOp::ThresholdedGlyph, combineMode_, w,
-                                               pix::IsExactAlpha(combineAlpha_, w)) != nullptr;
+    const bool wholePixels = (mono || effects) && pix::FindFastPath(pix::FastOp::ThresholdedGlyph, combineMode_, w,
+                                                                    pix::IsExactAlpha(combineAlpha_, w)) != nullptr;
     if ((mono || effects) && wholePixels) {
         // Thresholded glyphs at full opacity store whole pixels.
         for (int j = 0; j < height; ++j, dst += rowStep * 4, cov += rec->width) {

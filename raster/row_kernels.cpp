@@ -9,7 +9,8 @@ int NoRow(uint32_t*, const uint32_t*, int) { return 0; }
 int NoWeightedRow(uint32_t*, const uint32_t*, int, int) { return 0; }
 int NoFill(uint32_t*, int, uint32_t, int) { return 0; }
 int NoStore(uint32_t*, int, uint32_t) { return 0; }
-const RowKernels kNoRowKernels = {SimdLevel::None, NoRow, NoWeightedRow, NoWeightedRow, NoFill, NoStore};
+int NoCoverage(uint32_t*, int64_t, const uint8_t*, int64_t, int, int, uint32_t, int) { return 0; }
+const RowKernels kNoRowKernels = {SimdLevel::None, NoRow, NoWeightedRow, NoWeightedRow, NoFill, NoStore, NoCoverage};
 
 bool MachineHas(SimdLevel level) {
 #if defined(__x86_64__) || defined(__i386__)

@@ -26,6 +26,13 @@ struct RowKernels {
     int (*fillWeighted)(uint32_t* dst, int n, uint32_t colour, int k) = nullptr;
     // One colour stored over the row.
     int (*fillStore)(uint32_t* dst, int n, uint32_t colour) = nullptr;
+    // One colour through coverage bytes, as glyphs are drawn: every byte of a pixel of
+    // coverage c moves toward the colour at weight c + 1 for w = 256, else c w / 256
+    // (w in 0..255); coverage 0 leaves the pixel alone. Unlike the others it does all
+    // n pixels of each of `rows` rows (dstStep pixels and covStep bytes apart), or
+    // none (returns 0) for a weight out of its range.
+    int (*coverageCopy)(uint32_t* dst, int64_t dstStep, const uint8_t* cov, int64_t covStep, int n, int rows,
+                        uint32_t colour, int w) = nullptr;
 };
 
 // The kernels of one level, or null where this machine (or build) lacks it. Level None

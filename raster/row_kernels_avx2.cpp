@@ -25,12 +25,16 @@ int FillStore(uint32_t* dst, int n, uint32_t colour) {
     const int i = StoreRow<Avx2Ops>(dst, n, colour);
     return i + StoreRow<Sse2Ops>(dst + i, n - i, colour);
 }
+int CoverageCopy(uint32_t* dst, int64_t dstStep, const uint8_t* cov, int64_t covStep, int n, int rows,
+                 uint32_t colour, int w) {
+    return CoverageCopyArea<Avx2Ops>(dst, dstStep, cov, covStep, n, rows, colour, w);
+}
 #endif
 }  // namespace
 
 #if defined(__AVX2__)
 const pix::RowKernels pix::kAvx2RowKernels = {SimdLevel::Avx2, SourceAlphaCopyFull, SourceAlphaCopy,
-                                              CopyWeighted, FillWeighted, FillStore};
+                                              CopyWeighted, FillWeighted, FillStore, CoverageCopy};
 #else
 const pix::RowKernels pix::kAvx2RowKernels = {};
 #endif

@@ -11,6 +11,7 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <type_traits>
 
 #include "raster/row_kernels.h"
 
@@ -46,12 +47,11 @@ struct Sse2Ops {
     static V Sub32(V a, V b) { return _mm_sub_epi32(a, b); }
     static V Eq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
     static V Shl16Of32(V a) { return _mm_slli_epi32(a, 16); }
-    // The coverage bytes of kPixels pixels, each in both 16-bit lanes of its pixel.
-    static V CoverageLanes(const uint8_t* p) {
+    // kPixels bytes, each widened to the 32-bit lane of its pixel.
+    static V Widen(const uint8_t* p) {
         int32_t four;
         __builtin_memcpy(&four, p, 4);
-        const V c = _mm_unpacklo_epi8(_mm_cvtsi32_si128(four), Zero());
-        return _mm_unpacklo_epi16(c, c);
+        return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(four), Zero()), Zero());
     }
     static V MulHi(V a, V b) { return _mm_mulhi_epu16(a, b); }
     // Whether every pixel's alpha byte is 0, or every one is 255.
@@ -93,9 +93,8 @@ struct Avx2Ops {
     static V Sub32(V a, V b) { return _mm256_sub_epi32(a, b); }
     static V Eq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
     static V Shl16Of32(V a) { return _mm256_slli_epi32(a, 16); }
-    static V CoverageLanes(const uint8_t* p) {
-        const V c = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
-        return _mm256_or_si256(c, _mm256_slli_epi32(c, 16));
+    static V Widen(const uint8_t* p) {
+        return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
     }
     static V MulHi(V a, V b) { return _mm256_mulhi_epu16(a, b); }
     static bool AllTransparent(V v) { return _mm256_testz_si256(v, Set32(0xff)); }
@@ -146,6 +145,18 @@ inline typename O::V SourceAlphaBytes(typename O::V d, typename O::V s, typename
     return O::Select(O::Set32(0xff), O::AddSat8(d, grow), CopyBytesKeep<O>(d, s, k));
 }
 
+// Keep factors from 32-bit lanes x in 0..255: the full-strength one, 255 - x but 256
+// (everything) where x = 0, and the weighted one, 256 - x w / 256 for w in 0..255.
+template <class O>
+inline typename O::V FullKeep(typename O::V x) {
+    return BothLanes<O>(O::Sub32(O::Xor(x, O::Set32(0xff)), O::Eq32(x, O::Zero())));
+}
+template <class O>
+inline typename O::V WeightedKeep(typename O::V x, typename O::V w16, typename O::V* share) {
+    *share = O::Shr8(O::Mul(x, w16));
+    return BothLanes<O>(O::Sub32(O::Set32(256), *share));
+}
+
 template <class O, bool Full>
 int SourceAlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, int w) {
     const auto alphaByte = O::Set32(0xff);
@@ -157,23 +168,83 @@ int SourceAlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, int w) {
         if constexpr (Full) {
             // Artwork is mostly wholly opaque or wholly clear: such a block is the source
             // itself (alpha 255 keeps none of the old colour and saturates the alpha
-            // byte) or nothing. Otherwise the alpha byte grows by a and the colour keeps
-            // 255 - a, or everything (256) where a = 0.
-            if (O::AllOpaque(s)) {
+            // byte) or nothing. Otherwise the alpha byte grows by a.
+            if (O::AllOpaque(s))
                 O::Store(dst + i, s);
-            } else if (!O::AllTransparent(s)) {
-                const auto k = O::Sub32(O::Xor(a, alphaByte), O::Eq32(a, O::Zero()));
-                O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, s, BothLanes<O>(k)));
-            }
+            else if (!O::AllTransparent(s))
+                O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, s, FullKeep<O>(a)));
         } else {
-            // ws = (a + 1) w / 256 grows the alpha byte and the colour keeps 256 - ws;
-            // a = 0 gives ws = 0 at the weights below 256 this form serves.
-            const auto ws = O::Shr8(O::Mul(O::Add32(a, O::Set32(1)), w16));
-            const auto k = O::Sub32(O::Set32(256), ws);
-            O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, ws, BothLanes<O>(k)));
+            // ws = (a + 1) w / 256 grows the alpha byte; a = 0 gives ws = 0 at the
+            // weights below 256 this form serves.
+            typename O::V ws;
+            const auto k = WeightedKeep<O>(O::Add32(a, O::Set32(1)), w16, &ws);
+            O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, ws, k));
         }
     }
     return i;
+}
+
+// One colour through coverage bytes, every byte of the pixel toward it: at full
+// strength a pixel of coverage c takes weight c + 1, else c w / 256; coverage 0 keeps
+// the pixel. x holds the coverage in each pixel's 32-bit lane.
+template <class O>
+inline typename O::V CoverageBlock(typename O::V d, typename O::V x, typename O::V c, int w, typename O::V w16) {
+    typename O::V share;
+    return CopyBytesKeep<O>(d, c, w == 256 ? FullKeep<O>(x) : WeightedKeep<O>(x, w16, &share));
+}
+
+// Glyph rows are mostly blank or solid ink, which need no blending.
+template <class O>
+int CoverageCopyRow(uint32_t* dst, const uint8_t* cov, int n, typename O::V c, int w, typename O::V w16) {
+    using Block = std::conditional_t<O::kPixels == 8, uint64_t, uint32_t>;
+    int i = 0;
+    for (; i + O::kPixels <= n; i += O::kPixels) {
+        Block bytes;
+        __builtin_memcpy(&bytes, cov + i, sizeof bytes);
+        if (bytes == 0) continue;
+        if (w == 256 && bytes == Block(~Block(0)))
+            O::Store(dst + i, c);
+        else
+            O::Store(dst + i, CoverageBlock<O>(O::Load(dst + i), O::Widen(cov + i), c, w, w16));
+    }
+    return i;
+}
+
+// The last one to three pixels of a row as one SSE2 block, read and written in pieces
+// so that nothing past the row is touched.
+inline void CoverageCopyTail(uint32_t* dst, const uint8_t* cov, int r, __m128i c, int w, __m128i w16) {
+    uint32_t bytes = cov[0];
+    if (r > 1) bytes |= uint32_t(cov[1]) << 8;
+    if (r > 2) bytes |= uint32_t(cov[2]) << 16;
+    if (bytes == 0) return;
+    __m128i d = r == 1 ? _mm_cvtsi32_si128(int(dst[0])) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(dst));
+    if (r == 3) d = _mm_unpacklo_epi64(d, _mm_cvtsi32_si128(int(dst[2])));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i x = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(bytes)), zero), zero);
+    const __m128i out = CoverageBlock<Sse2Ops>(d, x, c, w, w16);
+    if (r == 1) {
+        dst[0] = uint32_t(_mm_cvtsi128_si32(out));
+        return;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst), out);
+    if (r == 3) dst[2] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(out, 8)));
+}
+
+// A whole glyph (rows of n pixels) in one call: the per-row cost of a call and of a
+// scalar tail would otherwise be much of the cost of a small glyph.
+template <class O>
+int CoverageCopyArea(uint32_t* dst, int64_t dstStep, const uint8_t* cov, int64_t covStep, int n, int rows,
+                     uint32_t colour, int w) {
+    if (w < 0 || w > 256 || n < 1) return 0;
+    const auto c = O::Set32(colour);
+    const auto w16 = O::Set16(w);
+    const __m128i c4 = _mm_set1_epi32(int(colour)), w4 = _mm_set1_epi16(short(w));
+    for (int y = 0; y < rows; ++y, dst += dstStep, cov += covStep) {
+        int i = CoverageCopyRow<O>(dst, cov, n, c, w, w16);
+        if constexpr (O::kPixels > 4) i += CoverageCopyRow<Sse2Ops>(dst + i, cov + i, n - i, c4, w, w4);
+        if (i < n) CoverageCopyTail(dst + i, cov + i, n - i, c4, w, w4);
+    }
+    return n;
 }
 
 // Every byte toward the source (Constant: one colour) with keep factor k. k = 256 (a

@@ -16,12 +16,16 @@ int FillWeighted(uint32_t* dst, int n, uint32_t colour, int k) {
     return CopyWeightedRow<Sse2Ops, true>(dst, nullptr, colour, n, k);
 }
 int FillStore(uint32_t* dst, int n, uint32_t colour) { return StoreRow<Sse2Ops>(dst, n, colour); }
+int CoverageCopy(uint32_t* dst, int64_t dstStep, const uint8_t* cov, int64_t covStep, int n, int rows,
+                 uint32_t colour, int w) {
+    return CoverageCopyArea<Sse2Ops>(dst, dstStep, cov, covStep, n, rows, colour, w);
+}
 #endif
 }  // namespace
 
 #if defined(__SSE2__)
 const pix::RowKernels pix::kSse2RowKernels = {SimdLevel::Sse2, SourceAlphaCopyFull, SourceAlphaCopy,
-                                              CopyWeighted, FillWeighted, FillStore};
+                                              CopyWeighted, FillWeighted, FillStore, CoverageCopy};
 #else
 const pix::RowKernels pix::kSse2RowKernels = {};
 #endif

@@ -227,6 +227,20 @@ std::vector<KernelCase> Cases() {
         cases.push_back({"source alpha w" + std::to_string(w),
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.sourceAlphaCopy(d, s, n, w); },
                          Scalar<pix::CopySourceAlpha>(w)});
+    // Glyph coverage is the source's alpha byte, drawn in one colour.
+    for (int w : {0, 77, 255, 256}) {
+        constexpr uint32_t kInk = PIX_MakePixel(255, 200, 30, 90);
+        cases.push_back({"coverage w" + std::to_string(w),
+                         [w](R k, uint32_t* d, const uint32_t* s, int n) {
+                             uint8_t cov[80];
+                             for (int i = 0; i < n; ++i) cov[i] = uint8_t(PIX_PixelA(s[i]));
+                             return k.coverageCopy(d, 0, cov, 0, n, 1, kInk, w);
+                         },
+                         [w](uint8_t* d, uint32_t s) {
+                             const int c = int(PIX_PixelA(s));
+                             if (c) pix::Copy::apply(d, 200, 30, 90, 255, w == 256 ? c + 1 : c * w / 256);
+                         }});
+    }
     for (int w : {0, 1, 51, 128, 255, 256}) {
         cases.push_back({"copy w" + std::to_string(w),
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.copyWeighted(d, s, n, 256 - w); },
