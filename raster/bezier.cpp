@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "raster/fill.h"
+#include "raster/fline_drawer.h"
 #include "raster/line.h"
 #include "raster/polygon.h"
 #include "raster/vector_spans.h"
@@ -29,6 +30,17 @@ int CapPieces(double n, const PIX_IBitmap& bm) {
 float Length(float dx, float dy) { return std::sqrt(dx * dx + dy * dy); }
 
 int Plus(int v, int d) { return SatInt64(int64_t(v) + d); }
+
+// Calls fn(line) once with a drawer of float lines as PIX_FLine draws them; anti-aliased
+// pieces share one set-up for the whole curve.
+template <class Fn>
+void WithLines(PIX_IBitmap* bm, PIX_PixelValue colour, float alpha, int mode, bool antialias, Fn&& fn) {
+    if (antialias) {
+        WithFLineDrawer(bm, colour, alpha, mode, fn);
+        return;
+    }
+    fn([&](float x1, float y1, float x2, float y2) { PIX_FLine(bm, x1, y1, x2, y2, colour, alpha, mode, false); });
+}
 
 }  // namespace
 }  // namespace pix
@@ -143,21 +155,23 @@ void PIX_DrawQBezier(PIX_IBitmap* bm, float xs, float ys, float xc, float yc, fl
     const float length = pix::Length(xc - xs, yc - ys) + pix::Length(xe - xc, ye - yc);
     const double pieces = double(length) * (t1 - t0) / pix::Tolerance(tolerance);
     const int n = pix::CapPieces(std::isnan(pieces) ? 0.0 : pieces, *bm);
-    if (n < 2) {
-        PIX_FLine(bm, sx, sy, ex, ey, colour, alpha, mode, antialias);
-        return;
-    }
-    const double dt = (t1 - t0) / n;
-    float px = sx, py = sy;
-    for (int k = 1; k < n; ++k) {
-        const double t = t0 + k * dt, u = 1 - t;
-        const float qx = float(u * u * xs + 2 * u * t * xc + t * t * xe);
-        const float qy = float(u * u * ys + 2 * u * t * yc + t * t * ye);
-        PIX_FLine(bm, px, py, qx, qy, colour, alpha, mode, antialias);
-        px = qx;
-        py = qy;
-    }
-    PIX_FLine(bm, px, py, ex, ey, colour, alpha, mode, antialias);
+    pix::WithLines(bm, colour, alpha, mode, antialias, [&](const auto& line) {
+        if (n < 2) {
+            line(sx, sy, ex, ey);
+            return;
+        }
+        const double dt = (t1 - t0) / n;
+        float px = sx, py = sy;
+        for (int k = 1; k < n; ++k) {
+            const double t = t0 + k * dt, u = 1 - t;
+            const float qx = float(u * u * xs + 2 * u * t * xc + t * t * xe);
+            const float qy = float(u * u * ys + 2 * u * t * yc + t * t * ye);
+            line(px, py, qx, qy);
+            px = qx;
+            py = qy;
+        }
+        line(px, py, ex, ey);
+    });
 }
 
 void PIX_DrawCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3,
@@ -166,16 +180,18 @@ void PIX_DrawCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, fl
     PIX_CubicCurve c;
     const int count = PIX_CBezierPrep(bm, true, xs, ys, tolerance, &c);
     if (count == 0) return;
-    const double dt = (c.t1 - c.t0) / count;
-    float px = c.startX, py = c.startY;
-    for (int k = 1; k <= count - 2; ++k) {
-        const double t = c.t0 + k * dt;
-        const float qx = float(c.X(t)), qy = float(c.Y(t));
-        PIX_FLine(bm, px, py, qx, qy, colour, alpha, mode, antialias);
-        px = qx;
-        py = qy;
-    }
-    PIX_FLine(bm, px, py, c.endX, c.endY, colour, alpha, mode, antialias);
+    pix::WithLines(bm, colour, alpha, mode, antialias, [&](const auto& line) {
+        const double dt = (c.t1 - c.t0) / count;
+        float px = c.startX, py = c.startY;
+        for (int k = 1; k <= count - 2; ++k) {
+            const double t = c.t0 + k * dt;
+            const float qx = float(c.X(t)), qy = float(c.Y(t));
+            line(px, py, qx, qy);
+            px = qx;
+            py = qy;
+        }
+        line(px, py, c.endX, c.endY);
+    });
 }
 
 namespace pix {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "raster/fline_drawer.h"
 #include "raster/line.h"
 #include "raster/line_clip.h"
 #include "raster/vector_spans.h"
@@ -18,52 +19,6 @@ void PlainFLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_Pix
     constexpr double kBox = 1 << 30;
     if (!ClipToBox(ax, ay, bx, by, -kBox, kBox)) return;
     PIX_Line(bm, int(ax), int(ay), int(bx), int(by), colour, alpha, mode, false);
-}
-
-template <class Plot>
-void FLineAA(const Surface& s, const Plot& plot, int aw, float x1, float y1, float x2, float y2) {
-    float dx = x2 - x1, dy = y2 - y1;
-    const bool xMajor = std::fabs(dy) < std::fabs(dx);
-    float majStart = xMajor ? x1 : y1, minStart = xMajor ? y1 : x1;
-    float majEnd = xMajor ? x2 : y2;
-    float dMaj = xMajor ? dx : dy, dMin = xMajor ? dy : dx;
-    if (dMaj < 0) {
-        dMaj = -dMaj;
-        dMin = -dMin;
-        majStart = xMajor ? x2 : y2;
-        minStart = xMajor ? y2 : x2;
-        majEnd = xMajor ? x1 : y1;
-    }
-    const float slope = dMin / dMaj;
-    const int sign = dMin < 0 ? -1 : 1;
-    const float first = std::ceil(majStart), last = std::floor(majEnd);
-    const int n = int(last - first);
-    if (n < 0) return;
-    const float m = (first - majStart) * slope + minStart;
-    const int frac = int((m - std::floor(m)) * 65536.0);
-    int64_t minor = int64_t(m);
-    int acc = frac;
-    if (sign < 0) {
-        minor += 1;
-        acc = 65535 - frac;
-    }
-    const int derr = int(std::fabs(double(slope)) * 65536.0);
-    int64_t major = int64_t(first);
-    // Float rounding can put either pixel of a pair one step outside, so both are checked.
-    auto put = [&](int64_t mj, int64_t mn, int w) {
-        const int64_t x = xMajor ? mj : mn, y = xMajor ? mn : mj;
-        if (s.contains(x, y)) plot.px(s.at(x, y), w);
-    };
-    for (int i = 0; i <= n; ++i, ++major) {
-        const int f = acc >> 8;
-        put(major, minor, CoverageWeight(255 - f, aw));
-        put(major, minor + sign, CoverageWeight(f, aw));
-        acc += derr;
-        if (acc >= 65536) {
-            acc -= 65536;
-            minor += sign;
-        }
-    }
 }
 
 template <class P>
@@ -153,12 +108,9 @@ void PIX_FLine(PIX_IBitmap* bm, float x1, float y1, float x2, float y2, PIX_Pixe
         pix::PlainFLine(bm, x1, y1, x2, y2, colour, alpha, mode);
         return;
     }
-    if (bm->isFlipped()) {
-        y1 = float(s.height - 1) - y1;
-        y2 = float(s.height - 1) - y2;
-    }
-    if (!PIX_ClipFLine(&x1, &y1, &x2, &y2, s.width, s.height)) return;
-    if (x1 == x2 && y1 == y2) return;
+    // Most lines of a scattered set miss the bitmap: they are clipped away before a
+    // combiner is chosen.
+    if (!pix::PrepareAASegment(s, bm->isFlipped(), x1, y1, x2, y2)) return;
     const int aw = PIX_AlphaWeight(alpha);
     pix::WithCoveragePlotter(colour, aw, uint32_t(mode),
                              [&](const auto& plot) { pix::FLineAA(s, plot, aw, x1, y1, x2, y2); });
