@@ -218,6 +218,42 @@ TEST(FLine, AntiAliasedWeightsAndReversal) {
     }
 }
 
+// A curve outline is exactly its pieces, each drawn as PIX_FLine draws it alone: in
+// every mode, at partial alpha, on flipped bitmaps and with pieces cut by the edges.
+TEST(CurveOutline, EqualsItsPiecesDrawnOneByOne) {
+    const float curves[][8] = {
+        {-6, 30, 10, -20, 30, 60, 45, 8},   // leaves through the top, both sides cut
+        {3, 2, 40, 2, 0, 33, 37, 33},       // wholly inside, doubling back
+        {20, -9, 21, 50, 22, -9, 23, 50},   // steep, crossing top and bottom
+    };
+    const uint32_t colour = PIX_MakePixel(200, 90, 160, 30);
+    std::mt19937 rng(11);
+    for (const auto& p : curves)
+        for (uint32_t mode = 0; mode < 6; ++mode)
+            for (float alpha : {1.0f, 0.45f})
+                for (bool flipped : {false, true}) {
+                    CanaryBitmap curve(40, 34, flipped), pieces(40, 34, flipped);
+                    curve.randomize(rng);
+                    for (int y = 0; y < 34; ++y)
+                        for (int x = 0; x < 40; ++x) pieces.at(x, y) = curve.at(x, y);
+                    PIX_DrawCBezier(&curve, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], colour, alpha, int(mode),
+                                    true, 0.7f);
+                    const float xs[4] = {p[0], p[2], p[4], p[6]}, ys[4] = {p[1], p[3], p[5], p[7]};
+                    PIX_CubicCurve c;
+                    ASSERT_GT(PIX_CBezierPrep(&pieces, true, xs, ys, 0.7f, &c), 2);
+                    float px = c.startX, py = c.startY;
+                    for (int k = 1; k <= c.count - 2; ++k) {
+                        const double t = c.t0 + k * (c.t1 - c.t0) / c.count;
+                        PIX_FLine(&pieces, px, py, float(c.X(t)), float(c.Y(t)), colour, alpha, int(mode), true);
+                        px = float(c.X(t));
+                        py = float(c.Y(t));
+                    }
+                    PIX_FLine(&pieces, px, py, c.endX, c.endY, colour, alpha, int(mode), true);
+                    EXPECT_TRUE(SameMemory(curve, pieces)) << p[0] << " mode " << mode << " alpha " << alpha
+                                                           << " flipped " << flipped;
+                }
+}
+
 TEST(DashedLine, Patterns) {
     const struct {
         const char* name;
