@@ -88,6 +88,8 @@ void BM_Copy_pixman(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * int64_t(src.size()));
 }
 
+double Hash(const PIX_IBitmap& bm) { return bench::PixelHash(bm.getBits(), bm.getRowSpan(), bm.getWidth(), bm.getHeight()); }
+
 void BM_Copy_ours(benchmark::State& state) {
     PIX_MemBitmap src(kCopyW, kCopyH, 4), dst(kCopyW, kCopyH, 4);
     Randomize(static_cast<uint32_t*>(src.getBits()), size_t(src.getRowSpan()) * kCopyH, 1);
@@ -95,6 +97,7 @@ void BM_Copy_ours(benchmark::State& state) {
         PIX_BlitRect(&dst, &src, 0, 0, nullptr, 1.0f, PIX_MODE_COPY);
         benchmark::ClobberMemory();
     });
+    state.counters["hash"] = Hash(dst);
     const double mem = bench::PeerNs()["copy_memcpy"], pix = bench::PeerNs()["copy_pixman"];
     if (ns > 0 && mem > 0) state.counters["x_memcpy"] = mem / ns;
     if (ns > 0 && pix > 0) state.counters["x_pixman"] = pix / ns;
@@ -127,10 +130,17 @@ void SpritePixman(benchmark::State& state, const char* key, double alpha) {
 void SpriteOurs(benchmark::State& state, const char* key, float alpha) {
     PIX_MemBitmap sprite(kSprite, kSprite, 4), dst(kDestW, kDestH, 4);
     RandomSprite(sprite, 2);
-    Randomize(static_cast<uint32_t*>(dst.getBits()), size_t(dst.getRowSpan()) * kDestH, 3);
-    const double ns = bench::TimedLoop(state, [&] {
+    const auto canvas = [&] { Randomize(static_cast<uint32_t*>(dst.getBits()), size_t(dst.getRowSpan()) * kDestH, 3); };
+    const auto draw = [&] {
         for (const auto& [x, y] : Spots().at)
             PIX_BlitRect(&dst, &sprite, x, y, nullptr, alpha, PIX_MODE_USE_SOURCE_ALPHA);
+    };
+    canvas();
+    draw();
+    state.counters["hash"] = Hash(dst);
+    canvas();
+    const double ns = bench::TimedLoop(state, [&] {
+        draw();
         benchmark::ClobberMemory();
     });
     bench::Report(state, key, ns, int64_t(kDraws) * kSprite * kSprite);

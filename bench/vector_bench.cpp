@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -90,6 +91,9 @@ void RunCairo(benchmark::State& state, const char* name, cairo_antialias_t aa, v
 // shapes: how many each iteration draws, reported as items.
 void RunOurs(benchmark::State& state, const char* name, int shapes, void (*draw)(PIX_IBitmap*)) {
     PIX_MemBitmap bm(kWidth, kHeight, 4);
+    std::memset(bm.getBits(), 0, size_t(bm.getRowSpan()) * kHeight * 4);
+    draw(&bm);
+    state.counters["hash"] = bench::PixelHash(bm.getBits(), bm.getRowSpan(), kWidth, kHeight);
     const double ns = bench::TimedLoop(state, [&] {
         draw(&bm);
         benchmark::DoNotOptimize(bm.getBits());
