@@ -1,9 +1,9 @@
 // Vector row kernels for the hottest copy blends, one table per instruction set and
 // the one place where the machine's set is chosen.
 //
-// Each kernel handles a whole number of vectors from the start of the row and returns
-// how many pixels it did; the caller finishes the rest with its scalar loop, which is
-// the rule every kernel must match byte for byte.
+// A kernel handles a whole number of vectors from the start of the row (the coverage
+// kernel: whole rows) and returns how many pixels it did; the caller finishes the rest
+// with its scalar loop, which is the rule every kernel must match byte for byte.
 #pragma once
 
 #include <cstdint>
