@@ -210,6 +210,7 @@ int CoverageCopyRow(uint32_t* dst, const uint8_t* cov, int n, typename O::V c, i
     return i;
 }
 
+#if defined(__SSE2__)
 // The last one to three pixels of a row as one SSE2 block, read and written in pieces
 // so that nothing past the row is touched.
 inline void CoverageCopyTail(uint32_t* dst, const uint8_t* cov, int r, __m128i c, int w, __m128i w16) {
@@ -246,6 +247,7 @@ int CoverageCopyArea(uint32_t* dst, int64_t dstStep, const uint8_t* cov, int64_t
     }
     return n;
 }
+#endif
 
 // Every byte toward the source (Constant: one colour) with keep factor k. k = 256 (a
 // weight of 0) keeps every byte as it is.
