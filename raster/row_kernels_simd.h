@@ -61,6 +61,7 @@ struct Sse2Ops {
     static bool AllOpaque(V v) {
         return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, Set32(0xffffff00u)), Set32(0xffffffffu))) == 0xffff;
     }
+    static bool Mixed(V v) { return !AllOpaque(v) && !AllTransparent(v); }
 };
 #endif
 
@@ -99,6 +100,8 @@ struct Avx2Ops {
     static V MulHi(V a, V b) { return _mm256_mulhi_epu16(a, b); }
     static bool AllTransparent(V v) { return _mm256_testz_si256(v, Set32(0xff)); }
     static bool AllOpaque(V v) { return _mm256_testc_si256(v, Set32(0xff)); }
+    // Neither wholly clear nor wholly opaque, in the one test the common case pays.
+    static bool Mixed(V v) { return _mm256_testnzc_si256(v, Set32(0xff)); }
 };
 #endif
 
@@ -169,10 +172,10 @@ int SourceAlphaCopyRow(uint32_t* dst, const uint32_t* src, int n, int w) {
             // Artwork is mostly wholly opaque or wholly clear: such a block is the source
             // itself (alpha 255 keeps none of the old colour and saturates the alpha
             // byte) or nothing. Otherwise the alpha byte grows by a.
-            if (O::AllOpaque(s))
-                O::Store(dst + i, s);
-            else if (!O::AllTransparent(s))
+            if (O::Mixed(s))
                 O::Store(dst + i, SourceAlphaBytes<O>(O::Load(dst + i), s, s, FullKeep<O>(a)));
+            else if (O::AllOpaque(s))
+                O::Store(dst + i, s);
         } else {
             // ws = (a + 1) w / 256 grows the alpha byte; a = 0 gives ws = 0 at the
             // weights below 256 this form serves.
