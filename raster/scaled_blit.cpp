@@ -8,6 +8,7 @@
 #include "raster/blit.h"
 #include "raster/combiners.h"
 #include "raster/fast_paths.h"
+#include "raster/sample_kernels.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
 
@@ -33,26 +34,25 @@ struct Walk {
 // stay in registers.
 template <class Op, class Sampler>
 void ScaledRows(const Walk g, const SourceWindow src, int weight) {
+    const pix::WalkKernel kernel = pix::KernelFor<Sampler>(pix::ActiveSampleKernels(), src);
     for (int j = 0; j < g.height; ++j) {
-        const int64_t py = g.sy + j * g.dy;
-        uint8_t* d = g.dest + j * g.destStride;
-        int64_t px = g.sx;
-        for (int i = 0; i < g.width; ++i, px += g.dx) {
-            const Sample s = Sampler::get(src, px, py);
-            Op::apply(d + 4 * i, s.r(), s.g(), s.b(), s.a(), weight);
-        }
+        pix::SampleAndBlendRow<Op, Sampler>(reinterpret_cast<uint32_t*>(g.dest + j * g.destStride), kernel, src, g.sx,
+                                            g.sy + j * g.dy, g.dx, 0, g.width, weight);
     }
 }
 
 // The nearest sample stored with a shortcut's rounding.
 template <pix::Rounding R>
 void RoundedRows(const Walk& g, const SourceWindow& src) {
+    const pix::WalkKernel kernel = pix::KernelFor<NearestSampler>(pix::ActiveSampleKernels(), src);
+    constexpr int kBlock = 256;
+    uint32_t block[kBlock];
     for (int j = 0; j < g.height; ++j) {
-        const uint8_t* srow = src.at(0, int((g.sy + j * g.dy) >> 16));
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
-        int64_t px = g.sx;
-        for (int i = 0; i < g.width; ++i, px += g.dx) {
-            d[i] = pix::RoundedCopy<R>(d[i], pix::LoadPixel(srow + (px >> 16) * 4));
+        for (int i = 0; i < g.width; i += kBlock) {
+            const int n = std::min(kBlock, g.width - i);
+            pix::SampleWalk<NearestSampler>(kernel, block, src, g.sx + i * g.dx, g.sy + j * g.dy, g.dx, 0, n);
+            pix::BlendRowRounded<R>(d + i, block, n);
         }
     }
 }
