@@ -1,10 +1,13 @@
 #include "raster/sample_kernels.h"
 
+#include <cstring>
+
 namespace pix {
 
 namespace {
 int NoWalk(uint32_t*, const SourceWindow&, int32_t, int32_t, int32_t, int32_t, int) { return 0; }
-const SampleKernels kNoSampleKernels = {SimdLevel::None, NoWalk, NoWalk};
+int NoPairs(uint32_t*, const uint64_t*, const uint64_t*, const uint32_t*, uint32_t, int) { return 0; }
+const SampleKernels kNoSampleKernels = {SimdLevel::None, NoWalk, NoWalk, NoPairs};
 }  // namespace
 
 const SampleKernels* SampleKernelsFor(SimdLevel level) {
@@ -13,6 +16,19 @@ const SampleKernels* SampleKernelsFor(SimdLevel level) {
     if (!RowKernelsFor(level)) return nullptr;
     const SampleKernels& k = level == SimdLevel::Avx2 ? kAvx2SampleKernels : kSse2SampleKernels;
     return k.level == level ? &k : nullptr;
+}
+
+PairColumns::PairColumns(int64_t s, int64_t ds, int n, int width) : left(size_t(n)), fx(size_t(n)) {
+    for (size_t i = 0; i < size_t(n); ++i, s += ds) {
+        const int x = int(s >> 16);
+        const bool inner = x < width - 1;
+        left[i] = inner ? x : x - 1;
+        fx[i] = inner ? uint32_t(s & 0xffff) : 65536u;
+    }
+}
+
+void PairColumns::fetch(const uint8_t* row, uint64_t* out) const {
+    for (size_t i = 0; i < left.size(); ++i) std::memcpy(out + i, row + int64_t(left[i]) * 4, 8);
 }
 
 const SampleKernels& ActiveSampleKernels() {

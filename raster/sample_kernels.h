@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <type_traits>
+#include <vector>
 
 #include "raster/combiners.h"
 #include "raster/row_kernels.h"
@@ -32,6 +33,11 @@ struct SampleKernels {
     // Negative positions are sampled at 0, as the centred sampler wants; the plain
     // bilinear sampler never sees them.
     WalkKernel bilinear = nullptr;
+    // Bilinear samples of one row of an unrotated scale, from the pixel pairs each
+    // column reads in the rows above and below (left pixel in the low half) and the
+    // columns' fractions, 65536 where only the right pixel counts.
+    int (*bilinearPairs)(uint32_t* out, const uint64_t* top, const uint64_t* bottom, const uint32_t* fx, uint32_t fy,
+                         int n) = nullptr;
 };
 
 // Kernels address a pixel by a 32-bit byte offset from the window's origin and a
@@ -51,6 +57,18 @@ const SampleKernels& ActiveSampleKernels();
 
 extern const SampleKernels kSse2SampleKernels;
 extern const SampleKernels kAvx2SampleKernels;
+
+// The columns of an unrotated bilinear row, s + i ds for i in [0, n), in a window at
+// least two pixels wide: column i reads the pixel pair from left[i] at fraction fx[i].
+// A pair starts one column to the left at the last column, whose fraction 65536 then
+// takes the right pixel alone.
+struct PairColumns {
+    std::vector<int32_t> left;
+    std::vector<uint32_t> fx;
+    PairColumns(int64_t s, int64_t ds, int n, int width);
+    // Every column's pair in `row` into out[0, n).
+    void fetch(const uint8_t* row, uint64_t* out) const;
+};
 
 // The kernel that matches a scalar sampler, or null.
 template <class Sampler>

@@ -351,7 +351,8 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                     const int done = kernel(out + offset, window, int32_t(s), int32_t(t), int32_t(ds), int32_t(dt),
                                             length);
                     ASSERT_TRUE(done >= 0 && done <= length) << c.name;
-                    if (level != SimdLevel::None && length >= 8) {
+                    // Bilinear kernels leave windows one pixel wide to the scalar sampler.
+                    if (level != SimdLevel::None && length >= 8 && (width > 1 || c.name == "nearest")) {
                         ASSERT_GT(done, 0) << c.name;
                     }
                     for (int i = 0; i < kAlignments + kMaxLength + kSlack; ++i) {
