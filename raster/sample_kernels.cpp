@@ -1,13 +1,12 @@
 #include "raster/sample_kernels.h"
 
-#include <cstring>
 
 namespace pix {
 
 namespace {
 int NoWalk(uint32_t*, const SourceWindow&, int32_t, int32_t, int32_t, int32_t, int) { return 0; }
-int NoPairs(uint32_t*, const uint64_t*, const uint64_t*, const uint32_t*, uint32_t, int) { return 0; }
-const SampleKernels kNoSampleKernels = {SimdLevel::None, NoWalk, NoWalk, NoPairs};
+int NoColumns(uint32_t*, const uint8_t*, const uint8_t*, const int32_t*, const uint32_t*, uint32_t, int) { return 0; }
+const SampleKernels kNoSampleKernels = {SimdLevel::None, NoWalk, NoWalk, NoColumns};
 }  // namespace
 
 const SampleKernels* SampleKernelsFor(SimdLevel level) {
@@ -25,10 +24,6 @@ PairColumns::PairColumns(int64_t s, int64_t ds, int n, int width) : left(size_t(
         left[i] = inner ? x : x - 1;
         fx[i] = inner ? uint32_t(s & 0xffff) : 65536u;
     }
-}
-
-void PairColumns::fetch(const uint8_t* row, uint64_t* out) const {
-    for (size_t i = 0; i < left.size(); ++i) std::memcpy(out + i, row + int64_t(left[i]) * 4, 8);
 }
 
 const SampleKernels& ActiveSampleKernels() {

@@ -33,11 +33,10 @@ struct SampleKernels {
     // Negative positions are sampled at 0, as the centred sampler wants; the plain
     // bilinear sampler never sees them.
     WalkKernel bilinear = nullptr;
-    // Bilinear samples of one row of an unrotated scale, from the pixel pairs each
-    // column reads in the rows above and below (left pixel in the low half) and the
-    // columns' fractions, 65536 where only the right pixel counts.
-    int (*bilinearPairs)(uint32_t* out, const uint64_t* top, const uint64_t* bottom, const uint32_t* fx, uint32_t fy,
-                         int n) = nullptr;
+    // Bilinear samples of one row of an unrotated scale: the pixel pairs from columns
+    // left[i] of the rows above and below, at the columns' fractions (see PairColumns).
+    int (*bilinearColumns)(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const int32_t* left,
+                           const uint32_t* fx, uint32_t fy, int n) = nullptr;
 };
 
 // Kernels address a pixel by a 32-bit byte offset from the window's origin and a
@@ -66,8 +65,6 @@ struct PairColumns {
     std::vector<int32_t> left;
     std::vector<uint32_t> fx;
     PairColumns(int64_t s, int64_t ds, int n, int width);
-    // Every column's pair in `row` into out[0, n).
-    void fetch(const uint8_t* row, uint64_t* out) const;
 };
 
 // The kernel that matches a scalar sampler, or null.

@@ -4,7 +4,7 @@
 
 #if defined(__AVX2__)
 const pix::SampleKernels pix::kAvx2SampleKernels = {SimdLevel::Avx2, NearestWalk<Avx2Lanes>,
-                                                    BilinearWalk<Avx2Lanes>, BilinearPairs<Avx2Lanes>};
+                                                    BilinearWalk<Avx2Lanes>, BilinearColumns<Avx2Lanes>};
 #else
 const pix::SampleKernels pix::kAvx2SampleKernels = {};
 #endif

@@ -77,9 +77,11 @@ struct Sse2Lanes {
         left = _mm_castps_si128(_mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)));
         right = _mm_castps_si128(_mm_shuffle_ps(x, y, _MM_SHUFFLE(3, 1, 3, 1)));
     }
-    static void LoadPairs(const uint64_t* p, V& left, V& right) {
-        Split(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
-              _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2)), left, right);
+    static void ColumnPairs(const uint8_t* row, const int32_t* columns, V& left, V& right) {
+        auto pair = [row, columns](int k) {
+            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + int64_t(columns[k]) * 4));
+        };
+        Split(_mm_unpacklo_epi64(pair(0), pair(1)), _mm_unpacklo_epi64(pair(2), pair(3)), left, right);
     }
     static V Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static V Select(V m, V a, V b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
@@ -132,11 +134,13 @@ struct Avx2Lanes {
         left = _mm256_castps_si256(_mm256_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)));
         right = _mm256_castps_si256(_mm256_shuffle_ps(x, y, _MM_SHUFFLE(3, 1, 3, 1)));
     }
-    // Eight pixel pairs stored in order.
-    static void LoadPairs(const uint64_t* p, V& left, V& right) {
-        const V lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-        const V hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 4));
-        Split(_mm256_permute2x128_si256(lo, hi, 0x20), _mm256_permute2x128_si256(lo, hi, 0x31), left, right);
+    // The pairs from columns[0..7] of a row.
+    static void ColumnPairs(const uint8_t* row, const int32_t* columns, V& left, V& right) {
+        auto pair = [row, columns](int k) {
+            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + int64_t(columns[k]) * 4));
+        };
+        auto quad = [&](int a, int b) { return _mm_unpacklo_epi64(pair(a), pair(b)); };
+        Split(_mm256_set_m128i(quad(4, 5), quad(0, 1)), _mm256_set_m128i(quad(6, 7), quad(2, 3)), left, right);
     }
     static V Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static V Select(V m, V a, V b) { return _mm256_blendv_epi8(b, a, m); }
@@ -205,19 +209,19 @@ int BilinearWalk(uint32_t* out, const pix::SourceWindow& src, int32_t s, int32_t
     return i;
 }
 
-// Interpolates between two rows of fetched pixel pairs. A horizontal fraction of 65536
+// Interpolates between the pixel pairs of two rows. A horizontal fraction of 65536
 // (the last column: the pair was read one column to the left) weights the right
 // pixel alone, as pix::Bilinear's one-way rule does.
 template <class O>
-int BilinearPairs(uint32_t* out, const uint64_t* top, const uint64_t* bottom, const uint32_t* fx, uint32_t fy,
-                  int n) {
+int BilinearColumns(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const int32_t* left,
+                    const uint32_t* fx, uint32_t fy, int n) {
     using V = typename O::V;
     const V fyv = O::Set(int32_t(fy));
     int i = 0;
     for (; i + O::kPixels <= n; i += O::kPixels) {
         V p00, p10, p01, p11;
-        O::LoadPairs(top + i, p00, p10);
-        O::LoadPairs(bottom + i, p01, p11);
+        O::ColumnPairs(top, left + i, p00, p10);
+        O::ColumnPairs(bottom, left + i, p01, p11);
         const V fxv = O::Load(fx + i);
         O::Store(out + i, Interpolate<O>(p00, p10, p01, p11, fxv, fyv, O::template Srl<16>(O::Mul(fxv, fyv))));
     }

@@ -3,7 +3,7 @@
 
 #if defined(__SSE2__)
 const pix::SampleKernels pix::kSse2SampleKernels = {SimdLevel::Sse2, NearestWalk<Sse2Lanes>,
-                                                    BilinearWalk<Sse2Lanes>, BilinearPairs<Sse2Lanes>};
+                                                    BilinearWalk<Sse2Lanes>, BilinearColumns<Sse2Lanes>};
 #else
 const pix::SampleKernels pix::kSse2SampleKernels = {};
 #endif

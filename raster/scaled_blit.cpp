@@ -44,11 +44,10 @@ void ScaledRows(const Walk g, const SourceWindow src, int weight) {
 }
 
 // Bilinear scaling without rotation reads the same columns at the same fractions in
-// every row: the columns are worked out once, each source row's pixel pairs are
-// fetched once into one of two row buffers, and a destination row interpolates two
-// of them. False (nothing drawn) where the kernels cannot take the window.
+// every row: the columns are worked out once for the whole blit. False (nothing
+// drawn) where the kernels cannot take the window.
 template <class Op>
-bool BilinearPairRows(const Walk& g, const SourceWindow& src, int weight) {
+bool BilinearColumnRows(const Walk& g, const SourceWindow& src, int weight) {
     const pix::SampleKernels& kernels = pix::ActiveSampleKernels();
     // Small blits are left to the walk, which needs no set-up.
     if (g.width < 16 || g.height < 4 || kernels.level == pix::SimdLevel::None || src.width < 2 ||
@@ -56,27 +55,17 @@ bool BilinearPairRows(const Walk& g, const SourceWindow& src, int weight) {
         return false;
     const int n = g.width;
     const pix::PairColumns columns(g.sx, g.dx, n, src.width);
-    std::vector<uint64_t> pairs(2 * size_t(n));
-    int held[2] = {-1, -1};
-    // The buffer holding source row y, filled into the slot `keep` does not hold.
-    auto rowPairs = [&](int y, int keep) {
-        for (int k = 0; k < 2; ++k)
-            if (held[k] == y) return pairs.data() + k * n;
-        const int k = held[0] == keep ? 1 : 0;
-        held[k] = y;
-        columns.fetch(src.at(0, y), pairs.data() + k * n);
-        return pairs.data() + k * n;
-    };
     std::vector<uint32_t> block(std::is_same_v<Op, pix::CopyFull> ? 0 : size_t(n));
     for (int j = 0; j < g.height; ++j) {
         const int64_t py = g.sy + j * g.dy;
-        const int y = int(py >> 16), below = y < src.height - 1 ? y + 1 : y;
-        const uint64_t* top = rowPairs(y, below);
-        const uint64_t* bottom = rowPairs(below, y);
+        const int y = int(py >> 16);
+        const uint8_t* top = src.at(0, y);
+        const uint8_t* bottom = y < src.height - 1 ? top + src.stride : top;
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
         uint32_t* out = block.empty() ? d : block.data();
-        for (int i = kernels.bilinearPairs(out, top, bottom, columns.fx.data(), uint32_t(py & 0xffff), n); i < n; ++i)
-            out[i] = BilinearSampler::get(src, g.sx + i * g.dx, py).v;
+        int i = kernels.bilinearColumns(out, top, bottom, columns.left.data(), columns.fx.data(),
+                                        uint32_t(py & 0xffff), n);
+        for (; i < n; ++i) out[i] = BilinearSampler::get(src, g.sx + i * g.dx, py).v;
         if (!block.empty()) pix::BlendRow<Op>(d, out, n, weight);
     }
     return true;
@@ -216,7 +205,7 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
         else if (box)
             ScaledRows<Op, BoxSampler<1>>(walk, src, weight);
         else if (filter) {
-            if (!BilinearPairRows<Op>(walk, src, weight)) ScaledRows<Op, BilinearSampler>(walk, src, weight);
+            if (!BilinearColumnRows<Op>(walk, src, weight)) ScaledRows<Op, BilinearSampler>(walk, src, weight);
         } else
             ScaledRows<Op, NearestSampler>(walk, src, weight);
     });
