@@ -1,11 +1,12 @@
 #include "raster/sample_kernels.h"
 
+#include <initializer_list>
 
 namespace pix {
 
 namespace {
 int NoWalk(uint32_t*, const SourceWindow&, int32_t, int32_t, int32_t, int32_t, int) { return 0; }
-int NoColumns(uint32_t*, const uint8_t*, const uint8_t*, const int32_t*, const uint32_t*, uint32_t, int) { return 0; }
+int NoColumns(uint32_t*, const uint8_t*, const uint8_t*, const PairColumns&, uint32_t) { return 0; }
 const SampleKernels kNoSampleKernels = {SimdLevel::None, NoWalk, NoWalk, NoColumns};
 }  // namespace
 
@@ -28,8 +29,9 @@ PairColumns::PairColumns(int64_t s, int64_t ds, int n, int width) : left(size_t(
 
 const SampleKernels& ActiveSampleKernels() {
     static const SampleKernels& active = [] () -> const SampleKernels& {
-        const SampleKernels* k = SampleKernelsFor(ActiveRowKernels().level);
-        return k ? *k : kNoSampleKernels;
+        for (SimdLevel l : {ActiveRowKernels().level, SimdLevel::Sse2})
+            if (const SampleKernels* k = SampleKernelsFor(l)) return *k;
+        return kNoSampleKernels;
     }();
     return active;
 }

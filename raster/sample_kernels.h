@@ -33,10 +33,10 @@ struct SampleKernels {
     // Negative positions are sampled at 0, as the centred sampler wants; the plain
     // bilinear sampler never sees them.
     WalkKernel bilinear = nullptr;
-    // Bilinear samples of one row of an unrotated scale: the pixel pairs from columns
-    // left[i] of the rows above and below, at the columns' fractions (see PairColumns).
-    int (*bilinearColumns)(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const int32_t* left,
-                           const uint32_t* fx, uint32_t fy, int n) = nullptr;
+    // Bilinear samples of one row of an unrotated scale: the columns' pixel pairs in
+    // the rows above and below, at the columns' fractions and fraction fy down.
+    int (*bilinearColumns)(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const struct PairColumns& columns,
+                           uint32_t fy) = nullptr;
 };
 
 // Kernels address a pixel by a 32-bit byte offset from the window's origin and a

@@ -63,25 +63,16 @@ struct Sse2Lanes {
         };
         return _mm_setr_epi32(at(o[0]), at(o[1]), at(o[2]), at(o[3]));
     }
-    // The pixels at each offset and the next: left and right.
-    static void GatherPairs(const uint8_t* origin, V offsets, V& left, V& right) {
-        alignas(16) int32_t o[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(o), offsets);
-        auto pair = [origin](int32_t off) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(origin + off)); };
-        const __m128 a = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(o[0]), pair(o[1])));
-        const __m128 b = _mm_castsi128_ps(_mm_unpacklo_epi64(pair(o[2]), pair(o[3])));
-        Split(_mm_castps_si128(a), _mm_castps_si128(b), left, right);
+    // The pixel at each of four addresses and the pixel after it: left and right.
+    template <class At>
+    static void Pairs(At at, V& left, V& right) {
+        auto pair = [&at](int k) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at(k))); };
+        Split(_mm_unpacklo_epi64(pair(0), pair(1)), _mm_unpacklo_epi64(pair(2), pair(3)), left, right);
     }
     static void Split(V a, V b, V& left, V& right) {
         const __m128 x = _mm_castsi128_ps(a), y = _mm_castsi128_ps(b);
         left = _mm_castps_si128(_mm_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)));
         right = _mm_castps_si128(_mm_shuffle_ps(x, y, _MM_SHUFFLE(3, 1, 3, 1)));
-    }
-    static void ColumnPairs(const uint8_t* row, const int32_t* columns, V& left, V& right) {
-        auto pair = [row, columns](int k) {
-            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + int64_t(columns[k]) * 4));
-        };
-        Split(_mm_unpacklo_epi64(pair(0), pair(1)), _mm_unpacklo_epi64(pair(2), pair(3)), left, right);
     }
     static V Load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
     static V Select(V m, V a, V b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
@@ -119,33 +110,34 @@ struct Avx2Lanes {
     static V Gather(const uint8_t* origin, V offsets) {
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(origin), offsets, 1);
     }
-    // Scalar loads: on the machines measured they beat the gather instructions.
-    static void GatherPairs(const uint8_t* origin, V offsets, V& left, V& right) {
-        alignas(32) int32_t o[8];
-        _mm256_store_si256(reinterpret_cast<__m256i*>(o), offsets);
-        auto pair = [origin](int32_t off) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(origin + off)); };
-        auto quad = [&](int a, int b) { return _mm_unpacklo_epi64(pair(o[a]), pair(o[b])); };
-        Split(_mm256_set_m128i(quad(4, 5), quad(0, 1)), _mm256_set_m128i(quad(6, 7), quad(2, 3)), left, right);
-    }
-    // Pixel pairs 0, 1, 4, 5 in a and 2, 3, 6, 7 in b to the left and right pixels in
-    // order: the halves are split within each 128-bit lane.
-    static void Split(V a, V b, V& left, V& right) {
-        const __m256 x = _mm256_castsi256_ps(a), y = _mm256_castsi256_ps(b);
+    // Scalar loads: on the machines measured they beat the gather instructions. Pixels
+    // 0, 1, 4, 5 go to one register and 2, 3, 6, 7 to the other, so that splitting the
+    // pairs within each 128-bit lane gives them back in order.
+    template <class At>
+    static void Pairs(At at, V& left, V& right) {
+        auto pair = [&at](int k) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at(k))); };
+        auto quad = [&](int a, int b) { return _mm_unpacklo_epi64(pair(a), pair(b)); };
+        const __m256 x = _mm256_castsi256_ps(_mm256_set_m128i(quad(4, 5), quad(0, 1)));
+        const __m256 y = _mm256_castsi256_ps(_mm256_set_m128i(quad(6, 7), quad(2, 3)));
         left = _mm256_castps_si256(_mm256_shuffle_ps(x, y, _MM_SHUFFLE(2, 0, 2, 0)));
         right = _mm256_castps_si256(_mm256_shuffle_ps(x, y, _MM_SHUFFLE(3, 1, 3, 1)));
-    }
-    // The pairs from columns[0..7] of a row.
-    static void ColumnPairs(const uint8_t* row, const int32_t* columns, V& left, V& right) {
-        auto pair = [row, columns](int k) {
-            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + int64_t(columns[k]) * 4));
-        };
-        auto quad = [&](int a, int b) { return _mm_unpacklo_epi64(pair(a), pair(b)); };
-        Split(_mm256_set_m128i(quad(4, 5), quad(0, 1)), _mm256_set_m128i(quad(6, 7), quad(2, 3)), left, right);
     }
     static V Load(const uint32_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
     static V Select(V m, V a, V b) { return _mm256_blendv_epi8(b, a, m); }
 };
 #endif
+
+// The pixel pairs at byte offsets from origin, and at columns of a row.
+template <class O>
+inline void PairsAt(const uint8_t* origin, typename O::V offsets, typename O::V& left, typename O::V& right) {
+    alignas(32) int32_t o[O::kPixels];
+    O::Store(reinterpret_cast<uint32_t*>(o), offsets);
+    O::Pairs([origin, &o](int k) { return origin + o[k]; }, left, right);
+}
+template <class O>
+inline void PairsInRow(const uint8_t* row, const int32_t* columns, typename O::V& left, typename O::V& right) {
+    O::Pairs([row, columns](int k) { return row + int64_t(columns[k]) * 4; }, left, right);
+}
 
 // (p00 f00 + p10 f10 + p01 f01 + p11 f11) >> 16 per byte, with f11 = fx fy >> 16 and
 // the other weights making up 65536, as pix::Bilinear computes it.
@@ -201,8 +193,8 @@ int BilinearWalk(uint32_t* out, const pix::SourceWindow& src, int32_t s, int32_t
         const V fx = O::And(sc, fraction), fy = O::And(tc, fraction);
         const V top = O::Sub(O::Add(O::Mul(y, stride), O::template Sll<2>(x)), O::Sub(four, O::And(innerX, four)));
         V p00, p10, p01, p11;
-        O::GatherPairs(src.origin, top, p00, p10);
-        O::GatherPairs(src.origin, O::Add(top, O::And(innerY, stride)), p01, p11);
+        PairsAt<O>(src.origin, top, p00, p10);
+        PairsAt<O>(src.origin, O::Add(top, O::And(innerY, stride)), p01, p11);
         O::Store(out + i, Interpolate<O>(O::Select(innerX, p00, p10), p10, O::Select(innerX, p01, p11), p11, fx, fy,
                                          O::MulHi16(fx, fy)));
     }
@@ -213,16 +205,17 @@ int BilinearWalk(uint32_t* out, const pix::SourceWindow& src, int32_t s, int32_t
 // (the last column: the pair was read one column to the left) weights the right
 // pixel alone, as pix::Bilinear's one-way rule does.
 template <class O>
-int BilinearColumns(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const int32_t* left,
-                    const uint32_t* fx, uint32_t fy, int n) {
+int BilinearColumns(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const pix::PairColumns& columns,
+                    uint32_t fy) {
     using V = typename O::V;
     const V fyv = O::Set(int32_t(fy));
+    const int n = int(columns.left.size());
     int i = 0;
     for (; i + O::kPixels <= n; i += O::kPixels) {
         V p00, p10, p01, p11;
-        O::ColumnPairs(top, left + i, p00, p10);
-        O::ColumnPairs(bottom, left + i, p01, p11);
-        const V fxv = O::Load(fx + i);
+        PairsInRow<O>(top, columns.left.data() + i, p00, p10);
+        PairsInRow<O>(bottom, columns.left.data() + i, p01, p11);
+        const V fxv = O::Load(columns.fx.data() + i);
         O::Store(out + i, Interpolate<O>(p00, p10, p01, p11, fxv, fyv, O::template Srl<16>(O::Mul(fxv, fyv))));
     }
     return i;

@@ -63,8 +63,7 @@ bool BilinearColumnRows(const Walk& g, const SourceWindow& src, int weight) {
         const uint8_t* bottom = y < src.height - 1 ? top + src.stride : top;
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
         uint32_t* out = block.empty() ? d : block.data();
-        int i = kernels.bilinearColumns(out, top, bottom, columns.left.data(), columns.fx.data(),
-                                        uint32_t(py & 0xffff), n);
+        int i = kernels.bilinearColumns(out, top, bottom, columns, uint32_t(py & 0xffff));
         for (; i < n; ++i) out[i] = BilinearSampler::get(src, g.sx + i * g.dx, py).v;
         if (!block.empty()) pix::BlendRow<Op>(d, out, n, weight);
     }

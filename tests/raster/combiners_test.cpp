@@ -315,8 +315,7 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
         if (w.width < 2) return 0;
         const pix::PairColumns c(s, ds, n, w.width);
         const int y = int(t >> 16);
-        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), c.left.data(), c.fx.data(),
-                                 uint32_t(t & 0xffff), n);
+        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), c, uint32_t(t & 0xffff));
     };
     const SampleCase cases[] = {
         Sampled<pix::NearestSampler>("nearest", &K::nearest),
