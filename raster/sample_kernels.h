@@ -67,13 +67,17 @@ struct PairColumns {
     PairColumns(int64_t s, int64_t ds, int n, int width);
 };
 
+template <class Sampler>
+inline constexpr bool kHasKernel = std::is_same_v<Sampler, NearestSampler> ||
+                                   std::is_same_v<Sampler, BilinearSampler> ||
+                                   std::is_same_v<Sampler, CentredBilinearSampler>;
+
 // The kernel that matches a scalar sampler, or null.
 template <class Sampler>
 WalkKernel KernelFor(const SampleKernels& k, const SourceWindow& src) {
     if (!KernelsReach(src)) return nullptr;
     if constexpr (std::is_same_v<Sampler, NearestSampler>) return k.nearest;
-    if constexpr (std::is_same_v<Sampler, BilinearSampler> || std::is_same_v<Sampler, CentredBilinearSampler>)
-        return k.bilinear;
+    if constexpr (kHasKernel<Sampler>) return k.bilinear;
     return nullptr;
 }
 

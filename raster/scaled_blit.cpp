@@ -37,9 +37,23 @@ struct Walk {
 template <class Op, class Sampler>
 void ScaledRows(const Walk g, const SourceWindow src, int weight) {
     const pix::WalkKernel kernel = pix::KernelFor<Sampler>(pix::ActiveSampleKernels(), src);
-    for (int j = 0; j < g.height; ++j) {
+    for (int j = 0; j < g.height; ++j)
         pix::SampleAndBlendRow<Op, Sampler>(reinterpret_cast<uint32_t*>(g.dest + j * g.destStride), kernel, src, g.sx,
                                             g.sy + j * g.dy, g.dx, 0, g.width, weight);
+}
+
+// The box samplers blend as they go: a row block would only add a copy. Kept out of
+// line, where the compiler gives it the loop it had before the kernels.
+template <class Op, int R>
+[[gnu::noinline]] void BoxRows(const Walk g, const SourceWindow src, int weight) {
+    for (int j = 0; j < g.height; ++j) {
+        const int64_t py = g.sy + j * g.dy;
+        uint8_t* d = g.dest + j * g.destStride;
+        int64_t px = g.sx;
+        for (int i = 0; i < g.width; ++i, px += g.dx) {
+            const Sample s = BoxSampler<R>::get(src, px, py);
+            Op::apply(d + 4 * i, s.r(), s.g(), s.b(), s.a(), weight);
+        }
     }
 }
 
@@ -200,9 +214,9 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
     const bool wide = std::max(std::abs(ax.step), std::abs(ay.step)) > 0x30000;
     pix::WithCombiner(mode, weight, [&]<class Op>() {
         if (box && wide)
-            ScaledRows<Op, BoxSampler<2>>(walk, src, weight);
+            BoxRows<Op, 2>(walk, src, weight);
         else if (box)
-            ScaledRows<Op, BoxSampler<1>>(walk, src, weight);
+            BoxRows<Op, 1>(walk, src, weight);
         else if (filter) {
             if (!BilinearColumnRows<Op>(walk, src, weight)) ScaledRows<Op, BilinearSampler>(walk, src, weight);
         } else
