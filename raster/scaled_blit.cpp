@@ -16,11 +16,9 @@
 
 namespace {
 
-using pix::Sample;
 using pix::SourceWindow;
 
 using pix::BilinearSampler;
-using pix::BoxSampler;
 using pix::NearestSampler;
 
 // Destination block and the 16.16 source walk; every (column, row) of the block
@@ -42,10 +40,10 @@ void ScaledRows(const Walk g, const SourceWindow src, int weight) {
                                             g.sy + j * g.dy, g.dx, 0, g.width, weight);
 }
 
-// The box reductions, each destination pixel the mean of the (2R + 1)^2 taps around
-// its source pixel that lie in the window (as BoxSampler<R> takes them): the columns'
-// sums down the row's taps are made once per source row band, so each pixel adds
-// 2R + 1 column sums instead of (2R + 1)^2 pixels. Steps are forward (at least 1.7).
+// The box reductions: each destination pixel is the mean of the (2R + 1)^2 taps
+// around its source pixel that lie in the window, the fractions unused. The columns'
+// sums down a row's taps are made once per source row, so each pixel adds 2R + 1
+// column sums instead of (2R + 1)^2 pixels. Steps are forward (at least 1.7).
 template <class Op, int R>
 void BoxRows(const Walk g, const SourceWindow src, int weight) {
     const int first = std::max(int(g.sx >> 16) - R, 0);
@@ -246,9 +244,9 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
             BoxRows<Op, 2>(walk, src, weight);
         else if (box)
             BoxRows<Op, 1>(walk, src, weight);
-        else if (filter) {
-            if (!BilinearColumnRows<Op>(walk, src, weight)) ScaledRows<Op, BilinearSampler>(walk, src, weight);
-        } else
+        else if (!filter)
             ScaledRows<Op, NearestSampler>(walk, src, weight);
+        else if (!BilinearColumnRows<Op>(walk, src, weight))
+            ScaledRows<Op, BilinearSampler>(walk, src, weight);
     });
 }
