@@ -42,26 +42,22 @@ void ScaledRows(const Walk g, const SourceWindow src, int weight) {
 
 // The box reductions: each destination pixel is the mean of the (2R + 1)^2 taps
 // around its source pixel that lie in the window, the fractions unused. The columns'
-// sums down a row's taps are made once per source row, so each pixel adds 2R + 1
-// column sums instead of (2R + 1)^2 pixels. Steps are forward (at least 1.7).
+// sums down a row's taps are made once per row, so each pixel adds 2R + 1 column
+// sums instead of (2R + 1)^2 pixels. Steps are forward (at least 1.7).
 template <class Op, int R>
 void BoxRows(const Walk g, const SourceWindow src, int weight) {
     const int first = std::max(int(g.sx >> 16) - R, 0);
     const int last = std::min(int((g.sx + (g.width - 1) * g.dx) >> 16) + R, src.width - 1);
     // Four channel sums per column from `first`: at most 5 x 255 each.
     std::vector<uint16_t> sums(4 * size_t(last - first + 1));
-    int band = -1;
     for (int j = 0; j < g.height; ++j) {
         const int y = int((g.sy + j * g.dy) >> 16);
         const int y0 = std::max(y - R, 0), y1 = std::min(y + R, src.height - 1);
-        if (y != band) {
-            band = y;
-            std::fill(sums.begin(), sums.end(), uint16_t(0));
-            for (int ty = y0; ty <= y1; ++ty) {
-                const uint8_t* row = src.at(first, ty);
-                uint16_t* sum = sums.data();
-                for (size_t k = 0; k < sums.size(); ++k) sum[k] = uint16_t(sum[k] + row[k]);
-            }
+        std::fill(sums.begin(), sums.end(), uint16_t(0));
+        for (int ty = y0; ty <= y1; ++ty) {
+            const uint8_t* row = src.at(first, ty);
+            uint16_t* sum = sums.data();
+            for (size_t k = 0; k < sums.size(); ++k) sum[k] = uint16_t(sum[k] + row[k]);
         }
         uint8_t* d = g.dest + j * g.destStride;
         int64_t px = g.sx;
