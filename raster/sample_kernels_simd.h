@@ -140,8 +140,9 @@ inline void PairsInRow(const uint8_t* row, const int32_t* columns, typename O::V
 }
 
 // (p00 f00 + p10 f10 + p01 f01 + p11 f11) >> 16 per byte, with f11 = fx fy >> 16 and
-// the other weights making up 65536, as pix::Bilinear computes it.
-template <class O>
+// the other weights making up 65536, as pix::Bilinear computes it. Without the bottom
+// row (fy = 0, where its weights are 0) two taps make the same sums.
+template <class O, bool BothRows = true>
 inline typename O::V Interpolate(typename O::V p00, typename O::V p10, typename O::V p01, typename O::V p11,
                                  typename O::V fx, typename O::V fy, typename O::V f11) {
     using V = typename O::V;
@@ -150,6 +151,7 @@ inline typename O::V Interpolate(typename O::V p00, typename O::V p10, typename 
     auto channel = [&]<int Byte>() {
         const V top = O::Add(O::MulChannel(O::template Channel<Byte>(p00), w00),
                              O::MulChannel(O::template Channel<Byte>(p10), w10));
+        if constexpr (!BothRows) return O::template Srl<16>(top);
         const V bottom = O::Add(O::MulChannel(O::template Channel<Byte>(p01), w01),
                                 O::MulChannel(O::template Channel<Byte>(p11), w11));
         return O::template Srl<16>(O::Add(top, bottom));
@@ -204,21 +206,30 @@ int BilinearWalk(uint32_t* out, const pix::SourceWindow& src, int32_t s, int32_t
 // Interpolates between the pixel pairs of two rows. A horizontal fraction of 65536
 // (the last column: the pair was read one column to the left) weights the right
 // pixel alone, as pix::Bilinear's one-way rule does.
-template <class O>
-int BilinearColumns(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const pix::PairColumns& columns,
-                    uint32_t fy) {
+template <class O, bool BothRows>
+int BilinearColumnRow(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const pix::PairColumns& columns,
+                      uint32_t fy) {
     using V = typename O::V;
-    const V fyv = O::Set(int32_t(fy));
+    const V fyv = O::Set(int32_t(fy)), zero = O::Set(0);
     const int n = int(columns.left.size());
     int i = 0;
     for (; i + O::kPixels <= n; i += O::kPixels) {
-        V p00, p10, p01, p11;
+        V p00, p10, p01 = zero, p11 = zero;
         PairsInRow<O>(top, columns.left.data() + i, p00, p10);
-        PairsInRow<O>(bottom, columns.left.data() + i, p01, p11);
+        if constexpr (BothRows) PairsInRow<O>(bottom, columns.left.data() + i, p01, p11);
         const V fxv = O::Load(columns.fx.data() + i);
-        O::Store(out + i, Interpolate<O>(p00, p10, p01, p11, fxv, fyv, O::template Srl<16>(O::Mul(fxv, fyv))));
+        const V f11 = BothRows ? O::template Srl<16>(O::Mul(fxv, fyv)) : zero;
+        O::Store(out + i, Interpolate<O, BothRows>(p00, p10, p01, p11, fxv, fyv, f11));
     }
     return i;
+}
+
+// A row that lands on a source row (fy = 0) reads that row alone.
+template <class O>
+int BilinearColumns(uint32_t* out, const uint8_t* top, const uint8_t* bottom, const pix::PairColumns& columns,
+                    uint32_t fy) {
+    return fy ? BilinearColumnRow<O, true>(out, top, bottom, columns, fy)
+              : BilinearColumnRow<O, false>(out, top, bottom, columns, fy);
 }
 
 }  // namespace
