@@ -5,6 +5,7 @@
 #include <pixman.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <numbers>
@@ -39,6 +40,22 @@ void FillArtwork(PIX_IBitmap& bm) {
             *PIX_PixelAddress(bm, x, y) = PIX_MakePixel(d < bm.getWidth() * bm.getWidth() / 4 ? 255 : 0, x * 255 / bm.getWidth(),
                                                         y * 255 / bm.getHeight(), (x ^ y) & 255);
         }
+}
+
+// Bitmaps come uninitialised; pixels a blit leaves must not make the hash differ.
+void Clear(PIX_IBitmap& bm) {
+    for (int y = 0; y < bm.getHeight(); ++y) std::fill_n(PIX_PixelAddress(bm, 0, y), bm.getWidth(), 0u);
+}
+
+// A 32-bit FNV-1a hash of a result, printed with the figures so that two builds can be
+// seen to draw the same pixels.
+double PixelHash(PIX_IBitmap& bm) {
+    uint32_t h = 2166136261u;
+    for (int y = 0; y < bm.getHeight(); ++y) {
+        const auto* row = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(bm, 0, y));
+        for (int i = 0; i < bm.getWidth() * 4; ++i) h = (h ^ row[i]) * 16777619u;
+    }
+    return double(h);
 }
 
 struct PixmanPair {
@@ -79,12 +96,14 @@ void BM_Rotate30_Ours(benchmark::State& state) {
     const int n = int(state.range(0));
     PIX_MemBitmap src(n, n, 4), dst(n, n, 4);
     FillArtwork(src);
+    Clear(dst);
     const double ns = TimedLoop(state, [&] {
         PIX_RotatedBlit(&dst, &src, 0, 0, n, n, 0, 0, float(n), float(n), float(kAngle), false, 1.0f,
                         PIX_MODE_COPY | PIX_MODE_FILTER_BILINEAR);
         benchmark::DoNotOptimize(dst.getBits());
     });
     Report(state, "rotate" + std::to_string(n), ns, int64_t(n) * n);
+    state.counters["hash"] = PixelHash(dst);
 }
 
 // ---- Reductions -------------------------------------------------------------------
@@ -120,11 +139,13 @@ void PixmanReduction(benchmark::State& state, const char* key, int size, double 
 void OurReduction(benchmark::State& state, const char* key, int size) {
     PIX_MemBitmap src(size, size, 4), dst(200, 200, 4);
     FillArtwork(src);
+    Clear(dst);
     const double ns = TimedLoop(state, [&] {
         PIX_ScaledBlit(&dst, &src, 0, 0, 200, 200, 0, 0, float(size), float(size), 1.0f, PIX_MODE_FILTER_BILINEAR);
         benchmark::DoNotOptimize(dst.getBits());
     });
     Report(state, key, ns, 200 * 200);
+    state.counters["hash"] = PixelHash(dst);
 }
 
 void BM_Halve_Pixman(benchmark::State& state) { PixmanReduction(state, "halve", 400, 2.0, true); }

@@ -4,20 +4,21 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <type_traits>
+#include <vector>
 
 #include "raster/blit.h"
 #include "raster/combiners.h"
 #include "raster/fast_paths.h"
+#include "raster/sample_kernels.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
 
 namespace {
 
-using pix::Sample;
 using pix::SourceWindow;
 
 using pix::BilinearSampler;
-using pix::BoxSampler;
 using pix::NearestSampler;
 
 // Destination block and the 16.16 source walk; every (column, row) of the block
@@ -33,26 +34,91 @@ struct Walk {
 // stay in registers.
 template <class Op, class Sampler>
 void ScaledRows(const Walk g, const SourceWindow src, int weight) {
+    const pix::WalkKernel kernel = pix::KernelFor<Sampler>(pix::ActiveSampleKernels(), src);
+    for (int j = 0; j < g.height; ++j)
+        pix::SampleAndBlendRow<Op, Sampler>(reinterpret_cast<uint32_t*>(g.dest + j * g.destStride), kernel, src, g.sx,
+                                            g.sy + j * g.dy, g.dx, 0, g.width, weight);
+}
+
+// The box reductions: each destination pixel is the mean of the (2R + 1)^2 taps
+// around its source pixel that lie in the window, the fractions unused. The columns'
+// sums down a row's taps are made once per row, so each pixel adds 2R + 1 column
+// sums instead of (2R + 1)^2 pixels. Steps are forward (at least 1.7).
+template <class Op, int R>
+void BoxRows(const Walk g, const SourceWindow src, int weight) {
+    const int first = std::max(int(g.sx >> 16) - R, 0);
+    const int last = std::min(int((g.sx + (g.width - 1) * g.dx) >> 16) + R, src.width - 1);
+    // Four channel sums per column from `first`: at most 5 x 255 each.
+    std::vector<uint16_t> sums(4 * size_t(last - first + 1));
     for (int j = 0; j < g.height; ++j) {
-        const int64_t py = g.sy + j * g.dy;
+        const int y = int((g.sy + j * g.dy) >> 16);
+        const int y0 = std::max(y - R, 0), y1 = std::min(y + R, src.height - 1);
+        std::fill(sums.begin(), sums.end(), uint16_t(0));
+        for (int ty = y0; ty <= y1; ++ty) {
+            const uint8_t* row = src.at(first, ty);
+            uint16_t* sum = sums.data();
+            for (size_t k = 0; k < sums.size(); ++k) sum[k] = uint16_t(sum[k] + row[k]);
+        }
         uint8_t* d = g.dest + j * g.destStride;
         int64_t px = g.sx;
         for (int i = 0; i < g.width; ++i, px += g.dx) {
-            const Sample s = Sampler::get(src, px, py);
-            Op::apply(d + 4 * i, s.r(), s.g(), s.b(), s.a(), weight);
+            const int x = int(px >> 16);
+            const int x0 = std::max(x - R, 0), x1 = std::min(x + R, src.width - 1);
+            const uint16_t* c = sums.data() + 4 * size_t(x0 - first);
+            uint32_t total[4] = {0, 0, 0, 0};
+            if (x1 - x0 == 2 * R) {  // the whole box across: a loop of fixed length
+                for (int t = 0; t <= 2 * R; ++t)
+                    for (int k = 0; k < 4; ++k) total[k] += c[4 * t + k];
+            } else {
+                for (int t = 0; t <= x1 - x0; ++t)
+                    for (int k = 0; k < 4; ++k) total[k] += c[4 * t + k];
+            }
+            const uint64_t rec = pix::kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
+            auto mean = [rec](uint32_t t) { return int((t * rec) >> 24); };
+            Op::apply(d + 4 * i, mean(total[1]), mean(total[2]), mean(total[3]), mean(total[0]), weight);
         }
     }
+}
+
+// Bilinear scaling without rotation reads the same columns at the same fractions in
+// every row: the columns are worked out once for the whole blit. False (nothing
+// drawn) where the kernels cannot take the window.
+template <class Op>
+bool BilinearColumnRows(const Walk& g, const SourceWindow& src, int weight) {
+    const pix::SampleKernels& kernels = pix::ActiveSampleKernels();
+    // Small blits are left to the walk, which needs no set-up.
+    if (g.width < 16 || g.height < 4 || kernels.level == pix::SimdLevel::None || src.width < 2 ||
+        !pix::KernelsReach(src))
+        return false;
+    const int n = g.width;
+    const pix::PairColumns columns(g.sx, g.dx, n, src.width);
+    std::vector<uint32_t> block(std::is_same_v<Op, pix::CopyFull> ? 0 : size_t(n));
+    for (int j = 0; j < g.height; ++j) {
+        const int64_t py = g.sy + j * g.dy;
+        const int y = int(py >> 16);
+        const uint8_t* top = src.at(0, y);
+        const uint8_t* bottom = y < src.height - 1 ? top + src.stride : top;
+        auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
+        uint32_t* out = block.empty() ? d : block.data();
+        int i = kernels.bilinearColumns(out, top, bottom, columns, uint32_t(py & 0xffff));
+        for (; i < n; ++i) out[i] = BilinearSampler::get(src, g.sx + i * g.dx, py).v;
+        if (!block.empty()) pix::BlendRow<Op>(d, out, n, weight);
+    }
+    return true;
 }
 
 // The nearest sample stored with a shortcut's rounding.
 template <pix::Rounding R>
 void RoundedRows(const Walk& g, const SourceWindow& src) {
+    const pix::WalkKernel kernel = pix::KernelFor<NearestSampler>(pix::ActiveSampleKernels(), src);
+    constexpr int kBlock = 256;
+    uint32_t block[kBlock];
     for (int j = 0; j < g.height; ++j) {
-        const uint8_t* srow = src.at(0, int((g.sy + j * g.dy) >> 16));
         auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
-        int64_t px = g.sx;
-        for (int i = 0; i < g.width; ++i, px += g.dx) {
-            d[i] = pix::RoundedCopy<R>(d[i], pix::LoadPixel(srow + (px >> 16) * 4));
+        for (int i = 0; i < g.width; i += kBlock) {
+            const int n = std::min(kBlock, g.width - i);
+            pix::SampleWalk<NearestSampler>(kernel, block, src, g.sx + i * g.dx, g.sy + j * g.dy, g.dx, 0, n);
+            pix::BlendRowRounded<R>(d + i, block, n);
         }
     }
 }
@@ -171,12 +237,12 @@ void PIX_ScaledBlit(PIX_IBitmap* dest, PIX_IBitmap* source, int destX, int destY
     const bool wide = std::max(std::abs(ax.step), std::abs(ay.step)) > 0x30000;
     pix::WithCombiner(mode, weight, [&]<class Op>() {
         if (box && wide)
-            ScaledRows<Op, BoxSampler<2>>(walk, src, weight);
+            BoxRows<Op, 2>(walk, src, weight);
         else if (box)
-            ScaledRows<Op, BoxSampler<1>>(walk, src, weight);
-        else if (filter)
-            ScaledRows<Op, BilinearSampler>(walk, src, weight);
-        else
+            BoxRows<Op, 1>(walk, src, weight);
+        else if (!filter)
             ScaledRows<Op, NearestSampler>(walk, src, weight);
+        else if (!BilinearColumnRows<Op>(walk, src, weight))
+            ScaledRows<Op, BilinearSampler>(walk, src, weight);
     });
 }

@@ -194,29 +194,4 @@ inline constexpr std::array<uint32_t, 26> kBoxReciprocal = [] {
     return r;
 }();
 
-// The mean of the (2R + 1)^2 taps around the position's pixel that lie inside the
-// window; the fractions are not used.
-template <int R>
-struct BoxSampler {
-    static constexpr int64_t kBias = 0;
-    [[gnu::always_inline]] static Sample get(const SourceWindow& src, int64_t s, int64_t t) {
-        const int x = int(s >> 16), y = int(t >> 16);
-        const int x0 = x - R < 0 ? 0 : x - R, x1 = x + R >= src.width ? src.width - 1 : x + R;
-        const int y0 = y - R < 0 ? 0 : y - R, y1 = y + R >= src.height ? src.height - 1 : y + R;
-        uint32_t sa = 0, sr = 0, sg = 0, sb = 0;
-        for (int ty = y0; ty <= y1; ++ty) {
-            const uint8_t* p = src.at(x0, ty);
-            for (int tx = x0; tx <= x1; ++tx, p += 4) {
-                sa += p[0];
-                sr += p[1];
-                sg += p[2];
-                sb += p[3];
-            }
-        }
-        const uint64_t rec = kBoxReciprocal[size_t((x1 - x0 + 1) * (y1 - y0 + 1))];
-        return MakeSample(uint32_t((sa * rec) >> 24), uint32_t((sr * rec) >> 24), uint32_t((sg * rec) >> 24),
-                          uint32_t((sb * rec) >> 24));
-    }
-};
-
 }  // namespace pix

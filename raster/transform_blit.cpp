@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "raster/fill.h"
+#include "raster/sample_kernels.h"
 #include "raster/scaled_blit_sampling.h"
 #include "raster/spans.h"
 
@@ -29,10 +30,16 @@ using pix::BilinearSampler;
 using pix::CentredBilinearSampler;
 using pix::NearestSampler;
 
+// One weight for the whole blit: rows are sampled by the vector kernels and combined
+// a row at a time.
 template <class Op>
 struct FixedWeight {
     int weight;
-    void operator()(uint8_t* d, const Sample& s, int64_t) const { Op::apply(d, s.r(), s.g(), s.b(), s.a(), weight); }
+    template <class Sampler>
+    void row(uint8_t* d, pix::WalkKernel kernel, const SourceWindow& src, int64_t s, int64_t t, int64_t ds,
+             int64_t dt, int n) const {
+        pix::SampleAndBlendRow<Op, Sampler>(reinterpret_cast<uint32_t*>(d), kernel, src, s, t, ds, dt, n, weight);
+    }
 };
 
 struct FunctionWeight {
@@ -55,6 +62,8 @@ template <class Sampler, class Blend>
 void DeltaRows(const DeltaWalk g, const SourceWindow src, Blend blend) {  // by value, so nothing aliases them
     const int64_t limitS = int64_t(src.width) << 16, limitT = int64_t(src.height) << 16;
     int64_t rowS = g.s, rowT = g.t, dsdx = g.dsdx, dtdx = g.dtdx, rowA = g.a, dadx = g.dadx;
+    constexpr bool kRows = requires { &Blend::template row<Sampler>; };
+    const pix::WalkKernel kernel = pix::KernelFor<Sampler>(pix::ActiveSampleKernels(), src);
     for (int j = 0; j < g.height; ++j) {
         // Only the columns whose position lies inside the window are visited, so no
         // per-pixel bounds test is needed and nothing outside is ever read.
@@ -62,8 +71,13 @@ void DeltaRows(const DeltaWalk g, const SourceWindow src, Blend blend) {  // by 
                                               pix::InsideRange(rowT + Sampler::kBias, dtdx, limitT, g.width));
         uint8_t* d = g.dest + j * g.destStride;
         int64_t s = rowS + span.first * dsdx, t = rowT + span.first * dtdx, a = rowA + span.first * dadx;
-        for (int i = span.first; i < span.last; ++i, s += dsdx, t += dtdx, a += dadx)
-            blend(d + 4 * i, Sampler::get(src, s, t), a);
+        if constexpr (kRows) {
+            if (!span.empty())
+                blend.template row<Sampler>(d + 4 * span.first, kernel, src, s, t, dsdx, dtdx, span.last - span.first);
+        } else {
+            for (int i = span.first; i < span.last; ++i, s += dsdx, t += dtdx, a += dadx)
+                blend(d + 4 * i, Sampler::get(src, s, t), a);
+        }
         rowS += g.dsdy;
         rowT += g.dtdy;
         rowA += g.dady;

@@ -9,6 +9,7 @@
 
 #include "raster/combiners.h"
 #include "raster/row_kernels.h"
+#include "raster/sample_kernels.h"
 
 // A scalar reference written from the blend arithmetic alone, in 64 bits with explicit
 // truncating division, sharing nothing with the library's code.
@@ -285,6 +286,117 @@ TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
                     for (size_t i = 0; i < expected.size(); ++i)
                         ASSERT_EQ(dst[i], expected[i]) << c.name << ", level " << int(level) << ", length " << n
                                                        << ", offset " << offset << ", pixel " << i;
+                }
+            }
+        }
+    }
+}
+
+// The sampling kernels against the scalar samplers they stand for, on random windows
+// (padded rows, bottom-up rows, one pixel wide or high) and random walks that start
+// anywhere, far outside included, in any direction: the row is clipped to the
+// window as the blits clip it, so the kernel sees every edge. Each walk is sampled at
+// every length 0..67 into an output at every alignment, with canaries after it.
+
+using Walk = std::function<int(const pix::SampleKernels&, uint32_t*, const pix::SourceWindow&, int64_t, int64_t,
+                                int64_t, int64_t, int)>;
+
+struct SampleCase {
+    std::string name;
+    Walk kernel;
+    int64_t bias;
+    std::function<uint32_t(const pix::SourceWindow&, int64_t, int64_t)> scalar;
+    bool alongRow = false;  // walks along one row only, as unrotated scaling does
+};
+
+template <class Sampler>
+SampleCase Sampled(std::string name, pix::WalkKernel pix::SampleKernels::*kernel) {
+    return {std::move(name),
+            [kernel](const pix::SampleKernels& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t,
+                     int64_t ds, int64_t dt, int n) {
+                return (k.*kernel)(out, w, int32_t(s), int32_t(t), int32_t(ds), int32_t(dt), n);
+            },
+            Sampler::kBias, [](const pix::SourceWindow& w, int64_t s, int64_t t) { return Sampler::get(w, s, t).v; }};
+}
+
+TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
+    using K = pix::SampleKernels;
+    SampleCase columns = Sampled<pix::BilinearSampler>("bilinear columns", nullptr);
+    columns.alongRow = true;
+    // The row below is the row itself on the last row, as the scaled blit passes it.
+    columns.kernel = [](const K& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t, int64_t ds,
+                        int64_t, int n) {
+        if (w.width < 2) return 0;
+        const pix::PairColumns c(s, ds, n, w.width);
+        const int y = int(t >> 16);
+        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), c, uint32_t(t & 0xffff));
+    };
+    const SampleCase cases[] = {
+        Sampled<pix::NearestSampler>("nearest", &K::nearest),
+        Sampled<pix::BilinearSampler>("bilinear", &K::bilinear),
+        Sampled<pix::CentredBilinearSampler>("centred bilinear", &K::bilinear),
+        columns,
+    };
+    std::vector<SimdLevel> levels;
+    for (SimdLevel l : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2})
+        if (pix::SampleKernelsFor(l)) levels.push_back(l);
+    EXPECT_EQ(pix::ActiveSampleKernels().level, pix::ActiveRowKernels().level);
+    std::mt19937 rng(23);
+    auto uniform = [&rng](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
+    constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
+    for (const SampleCase& c : cases) {
+        for (int walk = 0; walk < 4 * (kMaxLength + 1); ++walk) {
+            const int n = walk % (kMaxLength + 1);
+            // The window: 1 to 40 pixels each way, rows padded, stored either way up.
+            const int width = int(uniform(0, 3) ? uniform(1, 40) : 1), height = int(uniform(0, 3) ? uniform(1, 40) : 1);
+            const int pitch = width + int(uniform(0, 3));
+            std::vector<uint32_t> pixels(size_t(pitch * height));
+            for (uint32_t& p : pixels) p = RandomPixel(rng);
+            const bool bottomUp = uniform(0, 1);
+            const pix::SourceWindow window{
+                reinterpret_cast<const uint8_t*>(pixels.data() + (bottomUp ? pitch * (height - 1) : 0)),
+                (bottomUp ? -4 : 4) * int64_t(pitch), width, height};
+            // A walk whose clipped run is as long as the length asked for, or the
+            // longest of a few tries; a quarter of them along a row, as scaling walks.
+            int64_t s = 0, t = 0, ds = 0, dt = 0;
+            pix::Span run{0, 0};
+            for (int attempt = 0; attempt < 64 && run.last - run.first < n; ++attempt) {
+                // A quarter of the walks start on whole pixels.
+                const bool whole = uniform(0, 3) == 0;
+                const int64_t s0 = uniform(-3 * width, 4 * width) * 65536 + (whole ? 0 : uniform(0, 0xffff));
+                const int64_t t0 = uniform(-3 * height, 4 * height) * 65536 + (whole ? 0 : uniform(0, 0xffff));
+                const int64_t ds0 = uniform(-0x18000, 0x18000);
+                const int64_t dt0 = uniform(0, 3) && !c.alongRow ? uniform(-0x18000, 0x18000) : 0;
+                const pix::Span r = pix::Intersect(
+                    pix::InsideRange(s0 + c.bias, ds0, int64_t(width) << 16, 1024),
+                    pix::InsideRange(t0 + c.bias, dt0, int64_t(height) << 16, 1024));
+                if (r.last - r.first > run.last - run.first) {
+                    run = r;
+                    s = s0 + r.first * ds0;
+                    t = t0 + r.first * dt0;
+                    ds = ds0;
+                    dt = dt0;
+                }
+            }
+            const int length = std::min(n, run.last - run.first);
+            for (SimdLevel level : levels) {
+                const pix::SampleKernels& kernels = *pix::SampleKernelsFor(level);
+                for (int offset = 0; offset < kAlignments; ++offset) {
+                    alignas(32) uint32_t out[kAlignments + kMaxLength + kSlack];
+                    for (uint32_t& p : out) p = kCanary;
+                    const int done = c.kernel(kernels, out + offset, window, s, t, ds, dt, length);
+                    ASSERT_TRUE(done >= 0 && done <= length) << c.name;
+                    // Bilinear kernels leave windows one pixel wide to the scalar sampler.
+                    if (level != SimdLevel::None && length >= 8 && (width > 1 || c.name == "nearest")) {
+                        ASSERT_GT(done, 0) << c.name;
+                    }
+                    for (int i = 0; i < kAlignments + kMaxLength + kSlack; ++i) {
+                        const int k = i - offset;
+                        const uint32_t expected = k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt)
+                                                                     : kCanary;
+                        ASSERT_EQ(out[i], expected) << c.name << ", level " << int(level) << ", length " << length
+                                                    << ", window " << width << "x" << height << ", sample " << k;
+                    }
                 }
             }
         }

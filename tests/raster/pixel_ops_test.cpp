@@ -708,21 +708,33 @@ uint32_t BoxMean(PIX_IBitmap& src, int cx, int cy, int radius) {
 }
 
 TEST(ScaledBlit, FilteredReductionsAreBoxMeans) {
-    const struct { int srcSize, destSize, factor, radius; } cases[] = {
-        {100, 50, 2, 1},  // halving: 3 x 3
-        {100, 25, 4, 2},  // quartering: 5 x 5
-        {99, 33, 3, 1},   // exactly 3.0 still takes 3 x 3
-        {90, 45, 2, 1},
+    // `offset` moves the source rectangle past the bitmap's far edges: a walk that would
+    // leave the bitmap stops a whole step before its last column and row, and the
+    // pixels beyond are left.
+    const struct { int srcSize, destSize, factor, radius, offset; } cases[] = {
+        {100, 50, 2, 1, 0},   // halving: 3 x 3
+        {100, 25, 4, 2, 0},   // quartering: 5 x 5
+        {99, 33, 3, 1, 0},    // exactly 3.0 still takes 3 x 3
+        {90, 45, 2, 1, 0},
+        {100, 50, 2, 1, 51},
+        {100, 25, 4, 2, 26},
     };
     for (const auto& c : cases) {
         PIX_MemBitmap src(c.srcSize, c.srcSize, 4), dst(c.destSize, c.destSize, 4);
         FillRandom(src, 7);
         Fill(dst, 0);
-        PIX_ScaledBlit(&dst, &src, 0, 0, c.destSize, c.destSize, 0, 0, float(c.srcSize), float(c.srcSize), 1.0f,
-                       PIX_MODE_FILTER_BILINEAR);
-        EXPECT_EQ(CountMismatches(dst, [&](int x, int y) { return BoxMean(src, x * c.factor, y * c.factor, c.radius); }),
+        PIX_ScaledBlit(&dst, &src, 0, 0, c.destSize, c.destSize, float(c.offset), float(c.offset), float(c.srcSize),
+                       float(c.srcSize), 1.0f, PIX_MODE_FILTER_BILINEAR);
+        EXPECT_EQ(CountMismatches(dst,
+                                  [&](int x, int y) {
+                                      const bool leaves = c.offset + (c.destSize - 1) * c.factor >= c.srcSize;
+                                      const int drawn = leaves ? (c.srcSize - 1 - c.offset) / c.factor : c.destSize;
+                                      return x < drawn && y < drawn ? BoxMean(src, c.offset + x * c.factor,
+                                                                              c.offset + y * c.factor, c.radius)
+                                                                    : 0u;
+                                  }),
                   0)
-            << c.srcSize << " -> " << c.destSize;
+            << c.srcSize << " -> " << c.destSize << " from " << c.offset;
     }
 }
 
