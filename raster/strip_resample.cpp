@@ -8,6 +8,10 @@
 
 #include "raster/fill.h"
 
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 // With weights that are whole multiples of 1 / 65536 (the ratios of the GUI scales that
@@ -45,9 +49,69 @@ bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, st
     return true;
 }
 
+// Halving and quartering of an area that lies inside its bitmap: every column and every
+// row takes k neighbours at weight 1, the k x k blocks tiling the source.
+bool IsPlainBox(int kx, int ky, const std::vector<Tap>& columnTaps, const std::vector<int>& columnTapCount,
+                const std::vector<int64_t>& columnStart, const std::vector<std::vector<Tap>>& rowTaps) {
+    if (kx != ky || (kx != 2 && kx != 4) || columnStart.empty()) return false;
+    for (size_t k = 0; k < columnStart.size(); ++k)
+        if (columnTapCount[k] != kx || columnStart[k] != columnStart[0] + int64_t(k) * kx * 4) return false;
+    for (size_t t = 0; t < columnTaps.size(); ++t)
+        if (columnTaps[t].offset != int(t % size_t(kx))) return false;
+    for (const std::vector<Tap>& rows : rowTaps) {
+        if (rows.size() != size_t(ky)) return false;
+        for (size_t j = 0; j < rows.size(); ++j)
+            if (rows[j].offset != int(j)) return false;
+    }
+    return true;
+}
+
+// The 2 x 2 and 4 x 4 block means, truncated, of as many pixels as whole vectors give;
+// returns how many were written. The caller's scalar loop does the rest and is the rule.
+size_t BoxRow2(const uint32_t* a, const uint32_t* b, uint32_t* out, size_t n) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    size_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const __m128i top = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 2 * i));
+        const __m128i bottom = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2 * i));
+        const __m128i left = _mm_add_epi16(_mm_unpacklo_epi8(top, zero), _mm_unpacklo_epi8(bottom, zero));
+        const __m128i right = _mm_add_epi16(_mm_unpackhi_epi8(top, zero), _mm_unpackhi_epi8(bottom, zero));
+        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(left, right), _mm_unpackhi_epi64(left, right));
+        sum = _mm_srli_epi16(sum, 2);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(sum, sum));
+    }
+    return i;
+#else
+    (void)a, (void)b, (void)out, (void)n;
+    return 0;
+#endif
+}
+
+size_t BoxRow4(const uint32_t* const rows[4], uint32_t* out, size_t n) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (size_t i = 0; i < n; ++i) {
+        __m128i low = zero, high = zero;
+        for (int j = 0; j < 4; ++j) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[j] + 4 * i));
+            low = _mm_add_epi16(low, _mm_unpacklo_epi8(p, zero));
+            high = _mm_add_epi16(high, _mm_unpackhi_epi8(p, zero));
+        }
+        __m128i sum = _mm_add_epi16(low, high);
+        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_srli_si128(sum, 8)), 4);
+        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+    }
+    return n;
+#else
+    (void)rows, (void)out;
+    return n * 0;
+#endif
+}
+
 bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
                      PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
-                     double ry, int kx, int ky, double norm) {
+                     double ry, int kx, int ky, double norm, pix::SimdLevel level) {
     // A column's sum of kx + 1 bytes at weights up to kOne stays in 31 bits; the whole
     // sum with its row weights in 53, which keeps the double arithmetic exact too.
     if (kx + 1 > 64 || ky + 1 > kMaxRowTaps || int64_t(kx + 1) * (ky + 1) >= 8192) return false;
@@ -82,6 +146,7 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
     if (whole && kx * ky <= 256) {
         int shift = 0;
         while ((1 << shift) < kx * ky) ++shift;
+        const bool box = level != pix::SimdLevel::None && IsPlainBox(kx, ky, columnTaps, columnTapCount, columnStart, rowTaps);
         for (int y = yBegin; y < yEnd; ++y) {
             const std::vector<Tap>& rows = rowTaps[size_t(y - yBegin)];
             const int64_t r0 = firstRow[size_t(y - yBegin)];
@@ -89,8 +154,16 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
             const size_t rowCount = rows.size();
             for (size_t j = 0; j < rowCount; ++j) lines[j] = PIX_PixelAddress(src, 0, int(r0 + rows[j].offset));
             uint32_t* out = PIX_PixelAddress(dst, dx + xBegin, dy + y);
+            size_t done = 0;
+            if (box) {
+                const int64_t c0 = columnStart[0] / 4;
+                const uint32_t* at[4] = {lines[0] + c0, lines[1] + c0, kx == 4 ? lines[2] + c0 : nullptr,
+                                         kx == 4 ? lines[3] + c0 : nullptr};
+                done = kx == 2 ? BoxRow2(at[0], at[1], out, columns) : BoxRow4(at, out, columns);
+            }
             const Tap* taps = columnTaps.data();
-            for (size_t k = 0; k < columns; ++k) {
+            for (size_t k = 0; k < done; ++k) taps += columnTapCount[k];
+            for (size_t k = done; k < columns; ++k) {
                 const int count = columnTapCount[k];
                 const int64_t column = columnStart[k] / 4;
                 // Bytes 0 and 2 in the low and high 16 bits of `even`, 1 and 3 of `odd`;
@@ -144,10 +217,195 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
     return true;
 }
 
+// ---------------------------------------------------------------------------------------
+// Every other ratio, in double arithmetic. Every tap's 2 x 2 bilinear neighbourhood
+// overlaps the next one's, so the kx x ky taps add up to one pass over (kx + 1) x
+// (ky + 1) source pixels, each weighted by its column's and its row's share: (1 - w) for
+// the first, w for the last and 1 in between. A destination byte is
+//
+//     min(int(sum over rows j of (sum over columns i of p(i, j) * cw(i)) * rw(j) * norm), 255)
+//
+// each sum taken in ascending order from 0, rows and columns outside the area left out.
+// The inner sum depends on the source row and the destination column only, so it is
+// made once per source row and kept while destination rows still need it: the same
+// products added in the same order give the same doubles. A share of 1 multiplies
+// exactly and a share of 0 adds exactly 0 to a sum that is never negative, so neither
+// changes a bit, which lets every tap be one multiply and add in vector lanes.
+
+struct DoubleTaps {
+    std::vector<int> first;  // per destination column or row: its first tap, and one past the last
+    std::vector<int64_t> index;  // source column or row of each tap
+    std::vector<double> weight;
+};
+
+// The taps of destinations [begin, end) with nonzero weight, for an area starting at
+// `origin` whose readable part is [lo, hi).
+DoubleTaps MakeDoubleTaps(double ratio, int k, int64_t origin, int begin, int end, int64_t lo, int64_t hi) {
+    DoubleTaps taps;
+    taps.first.reserve(size_t(end - begin) + 1);
+    for (int d = begin; d < end; ++d) {
+        taps.first.push_back(int(taps.index.size()));
+        const double f = ratio * d;
+        const int64_t first = origin + int(f);
+        const double w = f - int(f);
+        for (int i = 0; i <= k; ++i) {
+            const double share = i == 0 ? 1 - w : i == k ? w : 1.0;
+            if (share == 0 || first + i < lo || first + i >= hi) continue;
+            taps.index.push_back(first + i);
+            taps.weight.push_back(share);
+        }
+    }
+    taps.first.push_back(int(taps.index.size()));
+    return taps;
+}
+
+// One source row's column sums, four channels per destination column, from the row's
+// bytes already widened to doubles (`row` holds the columns from the leftmost tap on).
+void ColumnSumsScalar(const double* row, const DoubleTaps& columns, int64_t leftmost, double* out) {
+    const size_t n = columns.first.size() - 1;
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        double sum[4] = {0, 0, 0, 0};
+        for (int t = columns.first[x]; t < columns.first[x + 1]; ++t) {
+            const double* p = row + (columns.index[size_t(t)] - leftmost) * 4;
+            const double w = columns.weight[size_t(t)];
+            for (int c = 0; c < 4; ++c) sum[c] += p[c] * w;
+        }
+        for (int c = 0; c < 4; ++c) out[c] = sum[c];
+    }
+}
+
+// A destination row from its source rows' column sums and their row shares.
+void RowOutScalar(const double* const* sums, const double* shares, int count, size_t n, double norm, uint8_t* out) {
+    for (size_t x = 0; x < n; ++x, out += 4)
+        for (int c = 0; c < 4; ++c) {
+            double sum = 0;
+            for (int j = 0; j < count; ++j) sum += sums[j][x * 4 + size_t(c)] * shares[j];
+            out[c] = uint8_t(std::min(int(sum * norm), 255));
+        }
+}
+
+#if defined(__SSE2__)
+void ColumnSumsSse2(const double* row, const DoubleTaps& columns, int64_t leftmost, double* out) {
+    const size_t n = columns.first.size() - 1;
+    const int* first = columns.first.data();
+    const int64_t* index = columns.index.data();
+    const double* weight = columns.weight.data();
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
+        for (int t = first[x]; t < first[x + 1]; ++t) {
+            const double* p = row + (index[t] - leftmost) * 4;
+            const __m128d w = _mm_set1_pd(weight[t]);
+            low = _mm_add_pd(low, _mm_mul_pd(_mm_loadu_pd(p), w));
+            high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(p + 2), w));
+        }
+        _mm_storeu_pd(out, low);
+        _mm_storeu_pd(out + 2, high);
+    }
+}
+
+void RowOutSse2(const double* const* sums, const double* shares, int count, size_t n, double norm, uint8_t* out) {
+    const __m128d scale = _mm_set1_pd(norm);
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
+        for (int j = 0; j < count; ++j) {
+            const double* s = sums[j] + x * 4;
+            const __m128d w = _mm_set1_pd(shares[j]);
+            low = _mm_add_pd(low, _mm_mul_pd(_mm_loadu_pd(s), w));
+            high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(s + 2), w));
+        }
+        // Truncated to int, then saturated to 255 by the packs (the sums are never negative).
+        const __m128i ints = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(low, scale)),
+                                                _mm_cvttpd_epi32(_mm_mul_pd(high, scale)));
+        const __m128i words = _mm_packs_epi32(ints, ints);
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &bytes, 4);
+    }
+}
+
+// The same with the four channels of a pixel in one register. No fused multiply-add is
+// enabled here: it would round once where the rule rounds twice.
+__attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const DoubleTaps& columns,
+                                                      int64_t leftmost, double* out) {
+    const size_t n = columns.first.size() - 1;
+    const int* first = columns.first.data();
+    const int64_t* index = columns.index.data();
+    const double* weight = columns.weight.data();
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m256d sum = _mm256_setzero_pd();
+        for (int t = first[x]; t < first[x + 1]; ++t)
+            sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(row + (index[t] - leftmost) * 4),
+                                                   _mm256_set1_pd(weight[t])));
+        _mm256_storeu_pd(out, sum);
+    }
+}
+
+__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count,
+                                                  size_t n, double norm, uint8_t* out) {
+    const __m256d scale = _mm256_set1_pd(norm);
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m256d sum = _mm256_setzero_pd();
+        for (int j = 0; j < count; ++j)
+            sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(sums[j] + x * 4), _mm256_set1_pd(shares[j])));
+        const __m128i ints = _mm256_cvttpd_epi32(_mm256_mul_pd(sum, scale));
+        const __m128i words = _mm_packs_epi32(ints, ints);
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &bytes, 4);
+    }
+}
+#endif
+
+void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
+                       PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
+                       double ry, int kx, int ky, double norm, pix::SimdLevel level) {
+    const DoubleTaps columns = MakeDoubleTaps(rx, kx, sx, xBegin, xEnd, ax0, ax1);
+    const DoubleTaps rows = MakeDoubleTaps(ry, ky, sy, yBegin, yEnd, ay0, ay1);
+    const size_t width = size_t(xEnd - xBegin);
+
+    auto columnSums = ColumnSumsScalar;
+    auto rowOut = RowOutScalar;
+#if defined(__SSE2__)
+    if (level == pix::SimdLevel::Avx2 && !pix::RowKernelsFor(level)) level = pix::SimdLevel::Sse2;
+    if (level == pix::SimdLevel::Avx2) columnSums = ColumnSumsAvx2, rowOut = RowOutAvx2;
+    if (level == pix::SimdLevel::Sse2) columnSums = ColumnSumsSse2, rowOut = RowOutSse2;
+#else
+    (void)level;
+#endif
+
+    // The source columns any tap reads, widened once per source row.
+    int64_t leftmost = ax1, rightmost = ax0;
+    for (int64_t c : columns.index) leftmost = std::min(leftmost, c), rightmost = std::max(rightmost, c + 1);
+    if (leftmost >= rightmost) leftmost = rightmost = ax0;
+    std::vector<double> widened(size_t(rightmost - leftmost) * 4);
+
+    // A destination row reads at most ky + 1 consecutive source rows and the window only
+    // moves down, so slot r % (ky + 1) holds row r for as long as anything needs it.
+    const size_t slots = size_t(ky) + 1;
+    std::vector<double> sums(slots * width * 4);
+    std::vector<int64_t> slotRow(slots, -1);
+    std::vector<const double*> rowSums(slots);
+
+    for (int y = yBegin; y < yEnd; ++y) {
+        const int t0 = rows.first[size_t(y - yBegin)], t1 = rows.first[size_t(y - yBegin) + 1];
+        for (int t = t0; t < t1; ++t) {
+            const int64_t r = rows.index[size_t(t)];
+            const size_t slot = size_t(r % int64_t(slots));
+            double* out = sums.data() + slot * width * 4;
+            rowSums[size_t(t - t0)] = out;
+            if (slotRow[slot] == r) continue;
+            slotRow[slot] = r;
+            const auto* bytes = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, int(leftmost), int(r)));
+            for (size_t i = 0; i < widened.size(); ++i) widened[i] = bytes[i];
+            columnSums(widened.data(), columns, leftmost, out);
+        }
+        rowOut(rowSums.data(), rows.weight.data() + t0, t1 - t0, width, norm,
+               reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y)));
+    }
+}
+
 }  // namespace
 
 void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
-                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh) {
+                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh, pix::SimdLevel level) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || !PIX_HasPixels(&src) || !PIX_HasPixels(&dst)) return;
 
     // Readable source: the area as far as it lies inside the bitmap.
@@ -176,71 +434,18 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
     const double n = double(kx) * ky;
     const double norm = n > 0 ? 1.0 / n : 1.0;
 
-    // Every tap's 2 x 2 bilinear neighbourhood overlaps the next one's, so the kx x ky
-    // taps add up to one pass over (kx + 1) x (ky + 1) source pixels, each weighted by
-    // its column's and its row's share: (1 - w) for the first, w for the last and 1 in
-    // between. The sums are the same; the work is a quarter of it.
-    std::vector<int64_t> firstColumn(size_t(xEnd - xBegin));
-    std::vector<double> columnFraction(firstColumn.size());
-    for (int x = xBegin; x < xEnd; ++x) {
-        const double fx = rx * x;
-        firstColumn[size_t(x - xBegin)] = int64_t(sx) + int(fx);
-        columnFraction[size_t(x - xBegin)] = fx - int(fx);
-    }
-    auto rowShare = [ky](int j, double w) { return j == 0 ? 1 - w : j == ky ? w : 1.0; };
     if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky,
-                        norm))
+                        norm, level))
         return;
-    std::vector<const uint8_t*> rows(size_t(ky) + 1);
-
-    for (int y = yBegin; y < yEnd; ++y) {
-        const double fy = ry * y;
-        const int iy = int(fy);
-        const double wy = fy - iy;
-        for (int j = 0; j <= ky; ++j) {
-            const int64_t r = int64_t(sy) + iy + j;
-            rows[size_t(j)] =
-                r >= ay0 && r < ay1 ? reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, 0, int(r))) : nullptr;
-        }
-        auto* out = reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y));
-        for (size_t k = 0; k < firstColumn.size(); ++k, out += 4) {
-            const int64_t c0 = firstColumn[k];
-            const double wx = columnFraction[k];
-            // Columns outside the area (or the bitmap) count as 0.
-            const int iBegin = int(std::clamp<int64_t>(ax0 - c0, 0, kx + 1));
-            const int iEnd = int(std::clamp<int64_t>(ax1 - c0, 0, kx + 1));
-            double sum[4] = {0, 0, 0, 0};
-            for (int j = 0; j <= ky; ++j) {
-                const uint8_t* row = rows[size_t(j)];
-                if (!row) continue;
-                // The column shares split the row into its first column, the inner ones
-                // (share 1) and its last column (kx >= 1, so they never coincide), which
-                // keeps the share test out of the per-pixel loop.
-                double rowSum[4] = {0, 0, 0, 0};
-                const uint8_t* p = row + (c0 + iBegin) * 4;
-                int i = iBegin;
-                if (i == 0 && i < iEnd) {
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * (1 - wx);
-                    ++i;
-                    p += 4;
-                }
-                for (const int inner = std::min(iEnd, kx); i < inner; ++i, p += 4)
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c];
-                if (i < iEnd)
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * wx;
-                const double v = rowShare(j, wy);
-                for (int c = 0; c < 4; ++c) sum[c] += rowSum[c] * v;
-            }
-            for (int c = 0; c < 4; ++c) out[c] = uint8_t(std::min(int(sum[c] * norm), 255));
-        }
-    }
+    ResampleInDoubles(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
+                      level);
 }
 
-void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal) {
+void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal, pix::SimdLevel level) {
     const int sw = src.getWidth(), sh = src.getHeight();
     const int dw = dst.getWidth(), dh = dst.getHeight();
     if (frames < 2) {
-        ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh);
+        ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh, level);
         return;
     }
     PIX_Clear(&dst, 0);
@@ -253,8 +458,8 @@ void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool
         const int s = int(double(srcSide) * f / frames + 0.5);
         const int d = int(double(dstSide) * f / frames + 0.5);
         if (horizontal)
-            ResampleArea(src, s, 0, srcFrame, sh, dst, d, 0, dstFrame, dh);
+            ResampleArea(src, s, 0, srcFrame, sh, dst, d, 0, dstFrame, dh, level);
         else
-            ResampleArea(src, 0, s, sw, srcFrame, dst, 0, d, dw, dstFrame);
+            ResampleArea(src, 0, s, sw, srcFrame, dst, 0, d, dw, dstFrame, level);
     }
 }

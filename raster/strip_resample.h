@@ -3,13 +3,17 @@
 #pragma once
 
 #include "raster/bitmap.h"
+#include "raster/row_kernels.h"
 
 // Resamples the sw x sh area at (sx, sy) of `src` into the dw x dh area at (dx, dy) of
 // `dst`. A source pixel outside the area (or outside the bitmap) counts as 0, so
 // neighbouring frames of a strip never bleed into each other.
+// `level` picks the vector code (tests run each); every level gives the same bytes.
 void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
-                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh);
+                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh,
+                  pix::SimdLevel level = pix::ActiveRowKernels().level);
 
 // Resamples `src` into `dst` frame by frame, each destination frame followed by a
 // one-pixel gap (the destination is sized for it).
-void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal);
+void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal,
+                      pix::SimdLevel level = pix::ActiveRowKernels().level);
