@@ -86,10 +86,11 @@ ScaledBitmapList& ScaledBitmapList::Instance() {
     return *list;
 }
 
-IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapStrip& record) {
+IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapStrip& record,
+                                    std::shared_ptr<const PIX_IBitmap> source) {
     static IBitmapStrip outOfMemory;
     auto owned = std::make_unique<IBitmapStrip>(record);
-    auto entry = std::make_unique<Entry>(Entry{id, CMN_String(fileName), owned.get()});
+    auto entry = std::make_unique<Entry>(Entry{id, CMN_String(fileName), owned.get(), std::move(source)});
     if (entry->fileName.GetLength() != int(fileName ? std::strlen(fileName) : 0)) return &outOfMemory;
     CMN_MutexLock lock(mutex_);
     if (!records_.Add(owned.get())) return &outOfMemory;
@@ -99,6 +100,29 @@ IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapS
     }
     entry.release();
     return owned.release();
+}
+
+namespace {
+bool SameFile(const CMN_String& kept, const char* fileName) {
+    return std::strcmp(kept.Get() ? kept.Get() : "", fileName ? fileName : "") == 0;
+}
+}  // namespace
+
+std::shared_ptr<const PIX_IBitmap> ScaledBitmapList::FindSource(int id, const char* fileName) {
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        const Entry* e = entries_.Get(i);
+        if (e->id == id && e->source && SameFile(e->fileName, fileName)) return e->source;
+    }
+    return nullptr;
+}
+
+void ScaledBitmapList::KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source) {
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id && !e->source && SameFile(e->fileName, fileName)) e->source = source;
+    }
 }
 
 bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
@@ -152,7 +176,7 @@ IBitmapStrip* ShareCached(int id, const char* fileName, int frames, bool horizon
     if (!bm) return nullptr;
     IBitmapStrip record{bm, bm->getWidth(), bm->getHeight(), frames, horizontal};
     list.FindSize(id, &record.width, &record.height);
-    return list.Add(id, fileName, record);
+    return list.Add(id, fileName, record, list.FindSource(id, fileName));
 }
 
 }  // namespace
@@ -169,11 +193,14 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     }
 
     IBitmapStrip record{image, image->getWidth(), image->getHeight(), frames, horizontal};
+    std::shared_ptr<const PIX_IBitmap> source;
     if (const int rs = ResourceDivisor(resourceScale); rs >= 2) {
-        // The pixels arrive with the first rescale; only the GUI size is kept until then.
+        // The pixels arrive with the first rescale; until then only the GUI size is
+        // known. The decoded image is kept for that rescale and every later one, so no
+        // scale change decodes a file again.
         record.width = image->getWidth() / rs;
         record.height = image->getHeight() / rs;
-        delete image;
+        source.reset(image);
         record.bitmap = new PIX_MemBitmap(1, 1, 4);
         PIX_Clear(record.bitmap, 0);
     }
@@ -188,8 +215,9 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     if (!cache.Add(id, record.bitmap)) {
         delete record.bitmap;
         record = {nullptr, 0, 0, frames, horizontal};
+        source.reset();
     }
-    return ScaledBitmapList::Instance().Add(id, fileName, record);
+    return ScaledBitmapList::Instance().Add(id, fileName, record, std::move(source));
 }
 
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
@@ -197,9 +225,18 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
     ScaledBitmapList& list = ScaledBitmapList::Instance();
     for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
         IBitmapStrip& record = *e.record;
-        if (!record.bitmap || !load) continue;
-        std::unique_ptr<PIX_IBitmap> image(load(e.id, e.fileName.Get()));
-        if (!PIX_HasPixels(image.get())) continue;
+        if (!record.bitmap) continue;
+        // An entry sharing a cached id under another file name has no source of its own
+        // until its first rescale, which loads that file once.
+        std::shared_ptr<const PIX_IBitmap> image = e.source ? e.source : list.FindSource(e.id, e.fileName.Get());
+        if (!image) {
+            if (!load) continue;
+            image.reset(load(e.id, e.fileName.Get()));
+            if (!PIX_HasPixels(image.get())) continue;
+            // At the resource scale itself the cached bitmap is the image, and a rescale
+            // overwrites it: such images are read again each time, as before.
+            if (rs >= 2) list.KeepSource(e.id, e.fileName.Get(), image);
+        }
 
         const int w = ScaledSide(image->getWidth() / rs, scale);
         const int h = ScaledSide(image->getHeight() / rs, scale);
@@ -215,6 +252,10 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
         // same time is never written to.
         CMN_MutexLock lock(list.Mutex());
         if (!record.bitmap) continue;
+        // A bitmap that grows in place keeps a quarter more than it needs; emptied first,
+        // it takes exactly the new size.
+        if (record.bitmap->getWidth() != temp.getWidth() || record.bitmap->getHeight() != temp.getHeight())
+            record.bitmap->resize(0, 0);
         PIX_Copy(record.bitmap, &temp);
         record.width = temp.getWidth();
         record.height = temp.getHeight();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "common/cmn_string.h"
@@ -66,10 +67,18 @@ public:
         int id;
         CMN_String fileName;  // a copy: callers may pass a temporary name
         IBitmapStrip* record;
+        // The decoded double-size image every rescale starts from, shared by the entries
+        // of one id and file; null until one is had (or for images at the GUI size).
+        std::shared_ptr<const PIX_IBitmap> source;
     };
 
     // Never null: when memory runs out the caller gets a shared empty record.
-    IBitmapStrip* Add(int id, const char* fileName, const IBitmapStrip& record);
+    IBitmapStrip* Add(int id, const char* fileName, const IBitmapStrip& record,
+                      std::shared_ptr<const PIX_IBitmap> source = nullptr);
+    // The source kept for the id and file name, or null.
+    std::shared_ptr<const PIX_IBitmap> FindSource(int id, const char* fileName);
+    // Keeps `source` for every entry of the id and file name that has none yet.
+    void KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source);
     // Size of the first record loaded under the id; false when there is none.
     bool FindSize(int id, int* width, int* height);
     // Takes every entry whose record shows the bitmap out of the walk and blanks its

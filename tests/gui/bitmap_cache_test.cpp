@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "gui/bitmap_cache.h"
+#include "raster/strip_resample.h"
 
 namespace {
 
@@ -50,7 +53,7 @@ TEST(LoadStrip, ResourceScaleTwoHalvesTheSizeAndWaitsForTheRescale) {
     FakeImages images;
     images.Add("a.png", 300, 90, Solid(0xff0000ff));
     IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
-    EXPECT_EQ(std::tuple(s->width, s->height, s->bitmap->getWidth()), std::tuple(150, 45, 1));  // 2x image not kept
+    EXPECT_EQ(std::tuple(s->width, s->height, s->bitmap->getWidth()), std::tuple(150, 45, 1));  // pixels wait for the rescale
 
     // A second load before any rescale shares the bitmap and the first record's size.
     IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
@@ -160,4 +163,29 @@ TEST(LoadStrip, MissingImageGivesAnEmptyRecordThatRescalingSkips) {
     RescaleStrips(images.Loader(), 2, 1.0);
     EXPECT_TRUE(s->IsEmpty() && s->width == 0 && s->height == 0);
     EXPECT_TRUE(LoadStrip(nullptr, 2, 1004, "x.png", 1, false)->IsEmpty());  // a null loader is a missing image
+}
+
+// Scale changes start from the images decoded at load time: each file is read once, by
+// the first load, and every scale gives the pixels a fresh decode would.
+TEST(RescaleStrips, ScaleChangesNeverReadTheFilesAgain) {
+    FakeImages images;
+    const PixelFn art = [](int x, int y) { return PIX_MakePixel(255 - x, x * 7 + y, y * 3, (x ^ y) * 5); };
+    images.Add("knob.png", 24, 96, art);
+    IBitmapStrip* knob = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
+    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
+    ASSERT_EQ(images.Names().size(), 1u);
+    for (double scale : {1.5, 1.0, 0.5, 2.0, 1.5}) {
+        RescaleStrips(images.Loader(), 2, scale);
+        std::unique_ptr<PIX_IBitmap> fresh(images.Loader()(1701, "knob.png"));
+        const int w = int(12 * scale), h = int(48 * scale) + 4;
+        PIX_MemBitmap want(w, h, 4);
+        ScaleStripFrames(*fresh, want, 4, false);
+        ASSERT_EQ(std::tuple(knob->width, knob->height), std::tuple(w, h)) << scale;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) ASSERT_EQ(Px(*knob->bitmap, x, y), Px(want, x, y)) << scale;
+    }
+    // The load and this test's own reads; the list is process-wide, so other tests'
+    // images at the GUI size are read again by every rescale.
+    EXPECT_EQ(std::count(images.Names().begin(), images.Names().end(), "knob.png"), 1 + 5);
+    EXPECT_EQ(again->bitmap, knob->bitmap);
 }
