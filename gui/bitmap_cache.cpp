@@ -1,5 +1,7 @@
 #include "gui/bitmap_cache.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -110,11 +112,40 @@ bool SameFile(const CMN_String& kept, const char* fileName) {
 
 std::shared_ptr<const PIX_IBitmap> ScaledBitmapList::FindSource(int id, const char* fileName) {
     CMN_MutexLock lock(mutex_);
+    Entry* holder = nullptr;
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id != id || !SameFile(e->fileName, fileName)) continue;
+        if (e->source) return e->source;
+        if (e->sourceWidth > 0 && e->record->bitmap && !holder) holder = e;
+    }
+    if (!holder) return nullptr;
+    auto image = std::make_shared<PIX_MemBitmap>(holder->sourceWidth, holder->sourceHeight, 4);
+    if (!PIX_HasPixels(image.get())) return nullptr;
+    UnscaleStripCopy(*holder->record->bitmap, *image, holder->record->frames, holder->record->horizontal);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id && SameFile(e->fileName, fileName)) e->source = image, e->sourceWidth = e->sourceHeight = 0;
+    }
+    return image;
+}
+
+bool ScaledBitmapList::HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight) {
+    CMN_MutexLock lock(mutex_);
+    const Entry* first = nullptr;
     for (int i = 0; i < entries_.GetSize(); ++i) {
         const Entry* e = entries_.Get(i);
-        if (e->id == id && e->source && SameFile(e->fileName, fileName)) return e->source;
+        if (e->id != id) continue;
+        if (!first) first = e;
+        if (!SameFile(e->fileName, fileName) || e->record->bitmap != first->record->bitmap ||
+            e->record->frames != first->record->frames || e->record->horizontal != first->record->horizontal)
+            return false;
     }
-    return nullptr;
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id) e->source.reset(), e->sourceWidth = sourceWidth, e->sourceHeight = sourceHeight;
+    }
+    return first != nullptr;
 }
 
 void ScaledBitmapList::KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source) {
@@ -152,7 +183,11 @@ std::vector<ScaledBitmapList::Entry> ScaledBitmapList::Snapshot() {
     CMN_MutexLock lock(mutex_);
     std::vector<Entry> copy;
     copy.reserve(size_t(entries_.GetSize()));
-    for (int i = 0; i < entries_.GetSize(); ++i) copy.push_back(*entries_.Get(i));
+    // Without the sources: a walk that lets one go must not keep it alive.
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        copy.push_back(*entries_.Get(i));
+        copy.back().source.reset();
+    }
     return copy;
 }
 
@@ -223,12 +258,13 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
     const int rs = ResourceDivisor(resourceScale);
     ScaledBitmapList& list = ScaledBitmapList::Instance();
+    int handedOver = 0;
     for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
         IBitmapStrip& record = *e.record;
         if (!record.bitmap) continue;
         // An entry sharing a cached id under another file name has no source of its own
         // until its first rescale, which loads that file once.
-        std::shared_ptr<const PIX_IBitmap> image = e.source ? e.source : list.FindSource(e.id, e.fileName.Get());
+        std::shared_ptr<const PIX_IBitmap> image = list.FindSource(e.id, e.fileName.Get());
         if (!image) {
             if (!load) continue;
             image.reset(load(e.id, e.fileName.Get()));
@@ -259,5 +295,11 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
         PIX_Copy(record.bitmap, &temp);
         record.width = temp.getWidth();
         record.height = temp.getHeight();
+        if (rs >= 2 && StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(),
+                                                  temp.getHeight(), record.frames, record.horizontal))
+            handedOver += list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
     }
+    // The images let go lie between blocks still in use, where the allocator would keep
+    // them from the system for good.
+    if (handedOver) malloc_trim(0);
 }

@@ -441,6 +441,25 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
                       level);
 }
 
+namespace {
+
+// Where frame f lies along the strip, in the source and in the destination.
+struct FrameLayout {
+    int frames, srcSide, dstSide, srcFrame, dstFrame;
+    int Source(int f) const { return int(double(srcSide) * f / frames + 0.5); }
+    int Destination(int f) const { return int(double(dstSide) * f / frames + 0.5); }
+};
+
+FrameLayout LayoutOf(int sw, int sh, int dw, int dh, int frames, bool horizontal) {
+    const int srcSide = horizontal ? sw : sh, dstSide = horizontal ? dw : dh;
+    return {frames, srcSide, dstSide, srcSide / frames, (dstSide - frames) / frames};
+}
+
+// Pixels of frame f that lie inside the source.
+int InsideSource(const FrameLayout& l, int f) { return std::min(l.srcFrame, l.srcSide - l.Source(f)); }
+
+}  // namespace
+
 void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal, pix::SimdLevel level) {
     const int sw = src.getWidth(), sh = src.getHeight();
     const int dw = dst.getWidth(), dh = dst.getHeight();
@@ -449,17 +468,47 @@ void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool
         return;
     }
     PIX_Clear(&dst, 0);
-    const int srcSide = horizontal ? sw : sh;
-    const int dstSide = horizontal ? dw : dh;
-    const int srcFrame = srcSide / frames;
-    const int dstFrame = (dstSide - frames) / frames;
-    if (srcFrame < 1 || dstFrame < 1) return;  // more frames than pixels: nothing to draw
+    const FrameLayout l = LayoutOf(sw, sh, dw, dh, frames, horizontal);
+    if (l.srcFrame < 1 || l.dstFrame < 1) return;  // more frames than pixels: nothing to draw
     for (int f = 0; f < frames; ++f) {
-        const int s = int(double(srcSide) * f / frames + 0.5);
-        const int d = int(double(dstSide) * f / frames + 0.5);
+        const int s = l.Source(f), d = l.Destination(f);
         if (horizontal)
-            ResampleArea(src, s, 0, srcFrame, sh, dst, d, 0, dstFrame, dh, level);
+            ResampleArea(src, s, 0, l.srcFrame, sh, dst, d, 0, l.dstFrame, dh, level);
         else
-            ResampleArea(src, 0, s, sw, srcFrame, dst, 0, d, dw, dstFrame, level);
+            ResampleArea(src, 0, s, sw, l.srcFrame, dst, 0, d, dw, l.dstFrame, level);
+    }
+}
+
+bool StripScaleCopiesEveryPixel(int sw, int sh, int dw, int dh, int frames, bool horizontal) {
+    if (sw < 1 || sh < 1) return false;
+    if (frames < 2) return sw == dw && sh == dh;
+    if (horizontal ? sh != dh : sw != dw) return false;
+    const FrameLayout l = LayoutOf(sw, sh, dw, dh, frames, horizontal);
+    if (l.srcFrame < 1 || l.srcFrame != l.dstFrame) return false;
+    for (int f = 0; f < frames; ++f)
+        if (const int n = InsideSource(l, f); n > 0 && l.Destination(f) + n > l.dstSide) return false;
+    return true;
+}
+
+void UnscaleStripCopy(const PIX_IBitmap& scaled, PIX_IBitmap& image, int frames, bool horizontal) {
+    const int sw = image.getWidth(), sh = image.getHeight();
+    if (!StripScaleCopiesEveryPixel(sw, sh, scaled.getWidth(), scaled.getHeight(), frames, horizontal) ||
+        !PIX_HasPixels(&image) || !PIX_HasPixels(&scaled))
+        return;
+    if (frames < 2) {
+        for (int y = 0; y < sh; ++y)
+            std::memcpy(PIX_PixelAddress(image, 0, y), PIX_PixelAddress(scaled, 0, y), size_t(sw) * 4);
+        return;
+    }
+    PIX_Clear(&image, 0);
+    const FrameLayout l = LayoutOf(sw, sh, scaled.getWidth(), scaled.getHeight(), frames, horizontal);
+    for (int f = 0; f < frames; ++f) {
+        const int n = InsideSource(l, f), s = l.Source(f), d = l.Destination(f);
+        if (horizontal)
+            for (int y = 0; n > 0 && y < sh; ++y)
+                std::memcpy(PIX_PixelAddress(image, s, y), PIX_PixelAddress(scaled, d, y), size_t(n) * 4);
+        else
+            for (int i = 0; i < n; ++i)
+                std::memcpy(PIX_PixelAddress(image, 0, s + i), PIX_PixelAddress(scaled, 0, d + i), size_t(sw) * 4);
     }
 }

@@ -17,3 +17,11 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
 // one-pixel gap (the destination is sized for it).
 void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal,
                       pix::SimdLevel level = pix::ActiveRowKernels().level);
+
+// Whether ScaleStripFrames from a sw x sh source into dw x dh only copies pixels, so that
+// the destination holds every source pixel any frame reads (at a GUI scale that matches
+// the artwork's own resolution).
+bool StripScaleCopiesEveryPixel(int sw, int sh, int dw, int dh, int frames, bool horizontal);
+// The source back from such a copy, into `image` at the source's size: every pixel a
+// frame reads; the rest, which no resampling reads, 0.
+void UnscaleStripCopy(const PIX_IBitmap& scaled, PIX_IBitmap& image, int frames, bool horizontal);

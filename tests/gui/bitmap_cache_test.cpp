@@ -166,26 +166,40 @@ TEST(LoadStrip, MissingImageGivesAnEmptyRecordThatRescalingSkips) {
 }
 
 // Scale changes start from the images decoded at load time: each file is read once, by
-// the first load, and every scale gives the pixels a fresh decode would.
+// the first load, and every scale gives the pixels a fresh decode would, also after a
+// scale of 2 (where the strip itself holds the image's pixels instead of a second copy).
 TEST(RescaleStrips, ScaleChangesNeverReadTheFilesAgain) {
     FakeImages images;
     const PixelFn art = [](int x, int y) { return PIX_MakePixel(255 - x, x * 7 + y, y * 3, (x ^ y) * 5); };
-    images.Add("knob.png", 24, 96, art);
-    IBitmapStrip* knob = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
-    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
-    ASSERT_EQ(images.Names().size(), 1u);
-    for (double scale : {1.5, 1.0, 0.5, 2.0, 1.5}) {
-        RescaleStrips(images.Loader(), 2, scale);
-        std::unique_ptr<PIX_IBitmap> fresh(images.Loader()(1701, "knob.png"));
-        const int w = int(12 * scale), h = int(48 * scale) + 4;
-        PIX_MemBitmap want(w, h, 4);
-        ScaleStripFrames(*fresh, want, 4, false);
-        ASSERT_EQ(std::tuple(knob->width, knob->height), std::tuple(w, h)) << scale;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) ASSERT_EQ(Px(*knob->bitmap, x, y), Px(want, x, y)) << scale;
+    struct Case { const char* name; int w, h, frames; bool horizontal; } cases[] = {
+        {"knob.png", 24, 96, 4, false}, {"row.png", 50, 30, 3, true}, {"odd.png", 21, 13, 1, false},
+        {"even.png", 20, 14, 1, false},
+    };
+    std::vector<IBitmapStrip*> strips;
+    for (const Case& c : cases) {
+        images.Add(c.name, c.w, c.h, art);
+        strips.push_back(LoadStrip(images.Loader(), 2, 1701 + int(strips.size()), c.name, c.frames, c.horizontal));
     }
-    // The load and this test's own reads; the list is process-wide, so other tests'
+    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
+    EXPECT_EQ(again->bitmap, strips[0]->bitmap);
+    for (double scale : {1.5, 2.0, 1.0, 0.5, 2.0, 2.0, 1.5}) {
+        RescaleStrips(images.Loader(), 2, scale);
+        for (size_t i = 0; i < strips.size(); ++i) {
+            const Case& c = cases[i];
+            const IBitmapStrip& s = *strips[i];
+            std::unique_ptr<PIX_IBitmap> fresh(images.Loader()(0, c.name));
+            const int w = int(c.w / 2 * scale) + (c.frames > 1 && c.horizontal ? c.frames : 0);
+            const int h = int(c.h / 2 * scale) + (c.frames > 1 && !c.horizontal ? c.frames : 0);
+            PIX_MemBitmap want(w, h, 4);
+            ScaleStripFrames(*fresh, want, c.frames, c.horizontal);
+            ASSERT_EQ(std::tuple(s.width, s.height), std::tuple(w, h)) << c.name << " " << scale;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(Px(*s.bitmap, x, y), Px(want, x, y)) << c.name << " " << scale << " " << x << "," << y;
+        }
+    }
+    // The loads and this test's own reads; the list is process-wide, so other tests'
     // images at the GUI size are read again by every rescale.
-    EXPECT_EQ(std::count(images.Names().begin(), images.Names().end(), "knob.png"), 1 + 5);
-    EXPECT_EQ(again->bitmap, knob->bitmap);
+    for (const Case& c : cases)
+        EXPECT_EQ(std::count(images.Names().begin(), images.Names().end(), c.name), 1 + 7) << c.name;
 }
