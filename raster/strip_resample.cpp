@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "raster/fill.h"
@@ -37,6 +38,14 @@ struct Tap {
     int32_t weight;
 };
 
+// The taps of every destination row, one flat list.
+struct TapRows {
+    std::vector<Tap> taps;
+    std::vector<size_t> start{0};
+    std::span<const Tap> operator[](size_t i) const { return {taps.data() + start[i], start[i + 1] - start[i]}; }
+    size_t size() const { return start.size() - 1; }
+};
+
 // The taps of one destination column (or row) with a nonzero weight, at most span + 1.
 // Those outside [lo, hi) of the source count as 0 and are left out as well.
 bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, std::vector<Tap>& out) {
@@ -52,13 +61,14 @@ bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, st
 // Halving and quartering of an area that lies inside its bitmap: every column and every
 // row takes k neighbours at weight 1, the k x k blocks tiling the source.
 bool IsPlainBox(int kx, int ky, const std::vector<Tap>& columnTaps, const std::vector<int>& columnTapCount,
-                const std::vector<int64_t>& columnStart, const std::vector<std::vector<Tap>>& rowTaps) {
+                const std::vector<int64_t>& columnStart, const TapRows& rowTaps) {
     if (kx != ky || (kx != 2 && kx != 4) || columnStart.empty()) return false;
     for (size_t k = 0; k < columnStart.size(); ++k)
         if (columnTapCount[k] != kx || columnStart[k] != columnStart[0] + int64_t(k) * kx * 4) return false;
     for (size_t t = 0; t < columnTaps.size(); ++t)
         if (columnTaps[t].offset != int(t % size_t(kx))) return false;
-    for (const std::vector<Tap>& rows : rowTaps) {
+    for (size_t y = 0; y < rowTaps.size(); ++y) {
+        const std::span<const Tap> rows = rowTaps[y];
         if (rows.size() != size_t(ky)) return false;
         for (size_t j = 0; j < rows.size(); ++j)
             if (rows[j].offset != int(j)) return false;
@@ -128,27 +138,26 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
         columnTapCount[size_t(x - xBegin)] = int(columnTaps.size() - before);
         columnStart[size_t(x - xBegin)] = c0 * 4;
     }
-    std::vector<std::vector<Tap>> rowTaps(size_t(yEnd - yBegin));
-    std::vector<int64_t> firstRow(rowTaps.size());
+    TapRows rowTaps;
+    std::vector<int64_t> firstRow(size_t(yEnd - yBegin));
     for (int y = yBegin; y < yEnd; ++y) {
         const double fy = ry * y;
         firstRow[size_t(y - yBegin)] = int64_t(sy) + int(fy);
-        if (!TapsOf(fy - int(fy), ky, firstRow[size_t(y - yBegin)], ay0, ay1, rowTaps[size_t(y - yBegin)]))
-            return false;
+        if (!TapsOf(fy - int(fy), ky, firstRow[size_t(y - yBegin)], ay0, ay1, rowTaps.taps)) return false;
+        rowTaps.start.push_back(rowTaps.taps.size());
     }
 
     // Whole ratios (every weight 0 or 1) with a power-of-two tap count: the sum times
     // the normaliser is a plain sum of bytes shifted, done two channels to a word.
     bool whole = (int64_t(kx) * ky & (int64_t(kx) * ky - 1)) == 0;
     for (const Tap& t : columnTaps) whole = whole && t.weight == kOne;
-    for (const std::vector<Tap>& rows : rowTaps)
-        for (const Tap& t : rows) whole = whole && t.weight == kOne;
+    for (const Tap& t : rowTaps.taps) whole = whole && t.weight == kOne;
     if (whole && kx * ky <= 256) {
         int shift = 0;
         while ((1 << shift) < kx * ky) ++shift;
         const bool box = level != pix::SimdLevel::None && IsPlainBox(kx, ky, columnTaps, columnTapCount, columnStart, rowTaps);
         for (int y = yBegin; y < yEnd; ++y) {
-            const std::vector<Tap>& rows = rowTaps[size_t(y - yBegin)];
+            const std::span<const Tap> rows = rowTaps[size_t(y - yBegin)];
             const int64_t r0 = firstRow[size_t(y - yBegin)];
             const uint32_t* lines[kMaxRowTaps];
             const size_t rowCount = rows.size();
@@ -161,8 +170,7 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
                                          kx == 4 ? lines[3] + c0 : nullptr};
                 done = kx == 2 ? BoxRow2(at[0], at[1], out, columns) : BoxRow4(at, out, columns);
             }
-            const Tap* taps = columnTaps.data();
-            for (size_t k = 0; k < done; ++k) taps += columnTapCount[k];
+            const Tap* taps = columnTaps.data() + done * size_t(kx);  // a box has kx taps per column
             for (size_t k = done; k < columns; ++k) {
                 const int count = columnTapCount[k];
                 const int64_t column = columnStart[k] / 4;
@@ -186,7 +194,7 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
 
     constexpr double kUnscale = 1.0 / double(kOne * kOne);
     for (int y = yBegin; y < yEnd; ++y) {
-        const std::vector<Tap>& rows = rowTaps[size_t(y - yBegin)];
+        const std::span<const Tap> rows = rowTaps[size_t(y - yBegin)];
         const int64_t r0 = firstRow[size_t(y - yBegin)];
         const uint8_t* lines[kMaxRowTaps];
         int32_t lineWeights[kMaxRowTaps];
@@ -467,9 +475,23 @@ void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool
         ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh, level);
         return;
     }
-    PIX_Clear(&dst, 0);
     const FrameLayout l = LayoutOf(sw, sh, dw, dh, frames, horizontal);
-    if (l.srcFrame < 1 || l.dstFrame < 1) return;  // more frames than pixels: nothing to draw
+    if (l.srcFrame < 1 || l.dstFrame < 1) {  // more frames than pixels: nothing to draw
+        PIX_Clear(&dst, 0);
+        return;
+    }
+    // Every frame writes its whole area, so only what lies between frames is cleared.
+    auto clear = [&](int from, int to) {
+        if (from < to)
+            horizontal ? PIX_ClearRect(&dst, from, 0, to - from, dh, 0, 0) : PIX_ClearRect(&dst, 0, from, dw, to - from, 0, 0);
+    };
+    int covered = 0;
+    for (int f = 0; f < frames; ++f) {
+        const int d = l.Destination(f);
+        clear(covered, d);
+        covered = std::max(covered, d + l.dstFrame);
+    }
+    clear(covered, l.dstSide);
     for (int f = 0; f < frames; ++f) {
         const int s = l.Source(f), d = l.Destination(f);
         if (horizontal)

@@ -764,6 +764,44 @@ TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
     }
 }
 
+// Strips: each frame on its own, by the per-pixel rule, the gaps between frames cleared
+// whatever the destination held.
+TEST(ScaleStripFrames, EveryLevelMatchesThePerPixelRuleFrameByFrame) {
+    std::vector<pix::SimdLevel> levels;
+    for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
+        if (pix::RowKernelsFor(l)) levels.push_back(l);
+    std::mt19937 rng(23);
+    PIX_MemBitmap src(96, 130, 4);
+    for (int y = 0; y < src.getHeight(); ++y)
+        for (int x = 0; x < src.getWidth(); ++x) *PIX_PixelAddress(src, x, y) = uint32_t(rng()) | 0x01010101u;
+    // Frames, direction, destination size (the gap pixels included).
+    struct Case { int frames; bool horizontal; int dw, dh; } cases[] = {
+        {3, true, 75, 97}, {5, false, 48, 70}, {2, true, 98, 130}, {4, false, 96, 134}, {7, true, 40, 30},
+        {5, false, 24, 37}, {130, false, 96, 300}, {200, true, 96, 130},
+    };
+    for (const Case& c : cases) {
+        PIX_MemBitmap want(c.dw, c.dh, 4), got(c.dw, c.dh, 4);
+        Fill(want, 0);
+        const int srcSide = c.horizontal ? 96 : 130, dstSide = c.horizontal ? c.dw : c.dh;
+        const int srcFrame = srcSide / c.frames, dstFrame = (dstSide - c.frames) / c.frames;
+        for (int f = 0; srcFrame > 0 && dstFrame > 0 && f < c.frames; ++f) {
+            const int s = int(double(srcSide) * f / c.frames + 0.5), d = int(double(dstSide) * f / c.frames + 0.5);
+            if (c.horizontal)
+                PerPixelResample(src, s, 0, srcFrame, 130, want, d, 0, dstFrame, c.dh);
+            else
+                PerPixelResample(src, 0, s, 96, srcFrame, want, 0, d, c.dw, dstFrame);
+        }
+        for (pix::SimdLevel level : levels) {
+            Fill(got, 0x5a5a5a5a);
+            ScaleStripFrames(src, got, c.frames, c.horizontal, level);
+            for (int y = 0; y < c.dh; ++y)
+                for (int x = 0; x < c.dw; ++x)
+                    ASSERT_EQ(Px(got, x, y), Px(want, x, y))
+                        << c.frames << (c.horizontal ? " across" : " down") << " at " << x << "," << y;
+        }
+    }
+}
+
 int ChannelByte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
 
 // The mean of the source's taps within `radius` of (cx, cy), byte by byte.
