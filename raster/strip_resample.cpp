@@ -331,7 +331,24 @@ void RowOutSse2(const double* const* sums, const double* shares, int count, size
 }
 
 // The same with the four channels of a pixel in one register. No fused multiply-add is
-// enabled here: it would round once where the rule rounds twice.
+// enabled here: it would round once where the rule rounds twice. A column's taps are
+// consecutive source columns, and the usual counts get loops the compiler unrolls.
+__attribute__((target("avx2"))) void WidenAvx2(const uint8_t* bytes, size_t pixels, double* out) {
+    for (size_t i = 0; i < pixels; ++i) {
+        int32_t p;
+        std::memcpy(&p, bytes + i * 4, 4);
+        _mm256_storeu_pd(out + i * 4, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(p))));
+    }
+}
+
+template <int kTaps>
+__attribute__((target("avx2"))) inline __m256d ColumnSumAvx2(const double* p, const double* w, int count) {
+    __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0]));
+    const int n = kTaps > 0 ? kTaps : count;
+    for (int t = 1; t < n; ++t) sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(p + 4 * t), _mm256_set1_pd(w[t])));
+    return sum;
+}
+
 __attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const DoubleTaps& columns,
                                                       int64_t leftmost, double* out) {
     const size_t n = columns.first.size() - 1;
@@ -339,25 +356,47 @@ __attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const Dou
     const int64_t* index = columns.index.data();
     const double* weight = columns.weight.data();
     for (size_t x = 0; x < n; ++x, out += 4) {
-        __m256d sum = _mm256_setzero_pd();
-        for (int t = first[x]; t < first[x + 1]; ++t)
-            sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(row + (index[t] - leftmost) * 4),
-                                                   _mm256_set1_pd(weight[t])));
+        const int t0 = first[x], count = first[x + 1] - t0;
+        if (count == 0) {
+            _mm256_storeu_pd(out, _mm256_setzero_pd());
+            continue;
+        }
+        const double* p = row + (index[t0] - leftmost) * 4;
+        const double* w = weight + t0;
+        __m256d sum;
+        switch (count) {
+            case 2: sum = ColumnSumAvx2<2>(p, w, count); break;
+            case 3: sum = ColumnSumAvx2<3>(p, w, count); break;
+            case 4: sum = ColumnSumAvx2<4>(p, w, count); break;
+            default: sum = ColumnSumAvx2<0>(p, w, count); break;
+        }
         _mm256_storeu_pd(out, sum);
     }
 }
 
-__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count,
-                                                  size_t n, double norm, uint8_t* out) {
+template <int kRows>
+__attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, const double* shares, int count,
+                                                    size_t n, double norm, uint8_t* out) {
+    const int rows = kRows > 0 ? kRows : count;
     const __m256d scale = _mm256_set1_pd(norm);
     for (size_t x = 0; x < n; ++x, out += 4) {
-        __m256d sum = _mm256_setzero_pd();
-        for (int j = 0; j < count; ++j)
+        __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(sums[0] + x * 4), _mm256_set1_pd(shares[0]));
+        for (int j = 1; j < rows; ++j)
             sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(sums[j] + x * 4), _mm256_set1_pd(shares[j])));
         const __m128i ints = _mm256_cvttpd_epi32(_mm256_mul_pd(sum, scale));
         const __m128i words = _mm_packs_epi32(ints, ints);
         const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
         std::memcpy(out, &bytes, 4);
+    }
+}
+
+__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count,
+                                                  size_t n, double norm, uint8_t* out) {
+    switch (count) {
+        case 0: std::memset(out, 0, n * 4); break;
+        case 2: RowOutAvx2Of<2>(sums, shares, count, n, norm, out); break;
+        case 3: RowOutAvx2Of<3>(sums, shares, count, n, norm, out); break;
+        default: RowOutAvx2Of<0>(sums, shares, count, n, norm, out); break;
     }
 }
 #endif
@@ -402,7 +441,12 @@ void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int6
             if (slotRow[slot] == r) continue;
             slotRow[slot] = r;
             const auto* bytes = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, int(leftmost), int(r)));
-            for (size_t i = 0; i < widened.size(); ++i) widened[i] = bytes[i];
+#if defined(__SSE2__)
+            if (level == pix::SimdLevel::Avx2)
+                WidenAvx2(bytes, widened.size() / 4, widened.data());
+            else
+#endif
+                for (size_t i = 0; i < widened.size(); ++i) widened[i] = bytes[i];
             columnSums(widened.data(), columns, leftmost, out);
         }
         rowOut(rowSums.data(), rows.weight.data() + t0, t1 - t0, width, norm,
