@@ -366,7 +366,13 @@ __attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const Dou
         __m256d sum;
         switch (count) {
             case 2: sum = ColumnSumAvx2<2>(p, w, count); break;
-            case 3: sum = ColumnSumAvx2<3>(p, w, count); break;
+            case 3:
+                // The middle tap of a ratio between 1 and 2 weighs 1: its product is itself.
+                sum = w[1] == 1.0 ? _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0])),
+                                                                _mm256_loadu_pd(p + 4)),
+                                                  _mm256_mul_pd(_mm256_loadu_pd(p + 8), _mm256_set1_pd(w[2])))
+                                  : ColumnSumAvx2<3>(p, w, count);
+                break;
             case 4: sum = ColumnSumAvx2<4>(p, w, count); break;
             default: sum = ColumnSumAvx2<0>(p, w, count); break;
         }
@@ -374,15 +380,17 @@ __attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const Dou
     }
 }
 
-template <int kRows>
+template <int kRows, bool kMiddleIsOne = false>
 __attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, const double* shares, int count,
                                                     size_t n, double norm, uint8_t* out) {
     const int rows = kRows > 0 ? kRows : count;
     const __m256d scale = _mm256_set1_pd(norm);
     for (size_t x = 0; x < n; ++x, out += 4) {
         __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(sums[0] + x * 4), _mm256_set1_pd(shares[0]));
-        for (int j = 1; j < rows; ++j)
-            sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(sums[j] + x * 4), _mm256_set1_pd(shares[j])));
+        for (int j = 1; j < rows; ++j) {
+            const __m256d s = _mm256_loadu_pd(sums[j] + x * 4);
+            sum = _mm256_add_pd(sum, kMiddleIsOne && j == 1 ? s : _mm256_mul_pd(s, _mm256_set1_pd(shares[j])));
+        }
         const __m128i ints = _mm256_cvttpd_epi32(_mm256_mul_pd(sum, scale));
         const __m128i words = _mm_packs_epi32(ints, ints);
         const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
@@ -395,7 +403,12 @@ __attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const
     switch (count) {
         case 0: std::memset(out, 0, n * 4); break;
         case 2: RowOutAvx2Of<2>(sums, shares, count, n, norm, out); break;
-        case 3: RowOutAvx2Of<3>(sums, shares, count, n, norm, out); break;
+        case 3:
+            if (shares[1] == 1.0)
+                RowOutAvx2Of<3, true>(sums, shares, count, n, norm, out);
+            else
+                RowOutAvx2Of<3>(sums, shares, count, n, norm, out);
+            break;
         default: RowOutAvx2Of<0>(sums, shares, count, n, norm, out); break;
     }
 }
