@@ -723,12 +723,18 @@ void PerPixelResample(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PI
         }
 }
 
-// Every ratio class at each vector level, byte for byte against the per-pixel rule:
-// areas clipped by either bitmap, flat runs whose sums land on whole values.
-TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
+// The plain loops and every vector level this machine runs.
+std::vector<pix::SimdLevel> MachineLevels() {
     std::vector<pix::SimdLevel> levels;
     for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
         if (pix::RowKernelsFor(l)) levels.push_back(l);
+    return levels;
+}
+
+// Every ratio class at each vector level, byte for byte against the per-pixel rule:
+// areas clipped by either bitmap, flat runs whose sums land on whole values.
+TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
+    const std::vector<pix::SimdLevel> levels = MachineLevels();
     std::mt19937 rng(19);
     PIX_MemBitmap src(203, 157, 4);
     for (int y = 0; y < src.getHeight(); ++y)
@@ -767,9 +773,7 @@ TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
 // Strips: each frame on its own, by the per-pixel rule, the gaps between frames cleared
 // whatever the destination held.
 TEST(ScaleStripFrames, EveryLevelMatchesThePerPixelRuleFrameByFrame) {
-    std::vector<pix::SimdLevel> levels;
-    for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
-        if (pix::RowKernelsFor(l)) levels.push_back(l);
+    const std::vector<pix::SimdLevel> levels = MachineLevels();
     std::mt19937 rng(23);
     PIX_MemBitmap src(96, 130, 4);
     for (int y = 0; y < src.getHeight(); ++y)
