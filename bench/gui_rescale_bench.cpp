@@ -73,7 +73,8 @@ PIX_IBitmap* Decode(int id, const char*) {
 const std::vector<IBitmapStrip*>& LoadEditorStrips() {
     static const std::vector<IBitmapStrip*> strips = [] {
         std::vector<IBitmapStrip*> v;
-        for (const Image& im : EditorImages()) v.push_back(LoadStrip(Decode, 2, im.id, "bench.png", im.frames, im.horizontal));
+        for (const Image& im : EditorImages())
+            v.push_back(LoadStrip(Decode, 2, im.id, "bench.png", im.frames, im.horizontal));
         return v;
     }();
     return strips;

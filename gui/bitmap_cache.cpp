@@ -295,8 +295,13 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
         PIX_Copy(record.bitmap, &temp);
         record.width = temp.getWidth();
         record.height = temp.getHeight();
-        if (rs >= 2 && StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(),
-                                                  temp.getHeight(), record.frames, record.horizontal))
+        // Only a strip that really took the pixels may stand in for the image.
+        const bool copied = PIX_HasPixels(record.bitmap) && PIX_HasPixels(&temp) &&
+                            record.bitmap->getWidth() == temp.getWidth() &&
+                            record.bitmap->getHeight() == temp.getHeight();
+        if (rs >= 2 && copied &&
+            StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(), temp.getHeight(),
+                                       record.frames, record.horizontal))
             handedOver += list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
     }
     // The images let go lie between blocks still in use, where the allocator would keep

@@ -120,8 +120,8 @@ size_t BoxRow4(const uint32_t* const rows[4], uint32_t* out, size_t n) {
 }
 
 bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
-                     PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
-                     double ry, int kx, int ky, double norm, pix::SimdLevel level) {
+                     PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx, double ry,
+                     int kx, int ky, double norm, pix::SimdLevel level) {
     // A column's sum of kx + 1 bytes at weights up to kOne stays in 31 bits; the whole
     // sum with its row weights in 53, which keeps the double arithmetic exact too.
     if (kx + 1 > 64 || ky + 1 > kMaxRowTaps || int64_t(kx + 1) * (ky + 1) >= 8192) return false;
@@ -155,7 +155,8 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
     if (whole && kx * ky <= 256) {
         int shift = 0;
         while ((1 << shift) < kx * ky) ++shift;
-        const bool box = level != pix::SimdLevel::None && IsPlainBox(kx, ky, columnTaps, columnTapCount, columnStart, rowTaps);
+        const bool box =
+            level != pix::SimdLevel::None && IsPlainBox(kx, ky, columnTaps, columnTapCount, columnStart, rowTaps);
         for (int y = yBegin; y < yEnd; ++y) {
             const std::span<const Tap> rows = rowTaps[size_t(y - yBegin)];
             const int64_t r0 = firstRow[size_t(y - yBegin)];
@@ -241,7 +242,7 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
 // changes a bit, which lets every tap be one multiply and add in vector lanes.
 
 struct DoubleTaps {
-    std::vector<int> first;  // per destination column or row: its first tap, and one past the last
+    std::vector<int> first;      // per destination column or row: its first tap, and one past the last
     std::vector<int64_t> index;  // source column or row of each tap
     std::vector<double> weight;
 };
@@ -256,9 +257,11 @@ DoubleTaps MakeDoubleTaps(double ratio, int k, int64_t origin, int begin, int en
         const double f = ratio * d;
         const int64_t first = origin + int(f);
         const double w = f - int(f);
-        for (int i = 0; i <= k; ++i) {
+        // Only the taps inside [lo, hi): a huge ratio must not walk its whole span.
+        const int64_t iEnd = std::min<int64_t>(int64_t(k) + 1, hi - first);
+        for (int64_t i = std::max<int64_t>(0, lo - first); i < iEnd; ++i) {
             const double share = i == 0 ? 1 - w : i == k ? w : 1.0;
-            if (share == 0 || first + i < lo || first + i >= hi) continue;
+            if (share == 0) continue;
             taps.index.push_back(first + i);
             taps.weight.push_back(share);
         }
@@ -322,8 +325,8 @@ void RowOutSse2(const double* const* sums, const double* shares, int count, size
             high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(s + 2), w));
         }
         // Truncated to int, then saturated to 255 by the packs (the sums are never negative).
-        const __m128i ints = _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(low, scale)),
-                                                _mm_cvttpd_epi32(_mm_mul_pd(high, scale)));
+        const __m128i ints =
+            _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(low, scale)), _mm_cvttpd_epi32(_mm_mul_pd(high, scale)));
         const __m128i words = _mm_packs_epi32(ints, ints);
         const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
         std::memcpy(out, &bytes, 4);
@@ -345,12 +348,13 @@ template <int kTaps>
 __attribute__((target("avx2"))) inline __m256d ColumnSumAvx2(const double* p, const double* w, int count) {
     __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0]));
     const int n = kTaps > 0 ? kTaps : count;
-    for (int t = 1; t < n; ++t) sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(p + 4 * t), _mm256_set1_pd(w[t])));
+    for (int t = 1; t < n; ++t)
+        sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(p + 4 * t), _mm256_set1_pd(w[t])));
     return sum;
 }
 
-__attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const DoubleTaps& columns,
-                                                      int64_t leftmost, double* out) {
+__attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const DoubleTaps& columns, int64_t leftmost,
+                                                    double* out) {
     const size_t n = columns.first.size() - 1;
     const int* first = columns.first.data();
     const int64_t* index = columns.index.data();
@@ -381,8 +385,8 @@ __attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const Dou
 }
 
 template <int kRows, bool kMiddleIsOne = false>
-__attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, const double* shares, int count,
-                                                    size_t n, double norm, uint8_t* out) {
+__attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, const double* shares, int count, size_t n,
+                                                  double norm, uint8_t* out) {
     const int rows = kRows > 0 ? kRows : count;
     const __m256d scale = _mm256_set1_pd(norm);
     for (size_t x = 0; x < n; ++x, out += 4) {
@@ -398,8 +402,8 @@ __attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, con
     }
 }
 
-__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count,
-                                                  size_t n, double norm, uint8_t* out) {
+__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count, size_t n,
+                                                double norm, uint8_t* out) {
     switch (count) {
         case 0: std::memset(out, 0, n * 4); break;
         case 2: RowOutAvx2Of<2>(sums, shares, count, n, norm, out); break;
@@ -432,14 +436,17 @@ void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int6
 #endif
 
     // The source columns any tap reads, widened once per source row.
-    int64_t leftmost = ax1, rightmost = ax0;
-    for (int64_t c : columns.index) leftmost = std::min(leftmost, c), rightmost = std::max(rightmost, c + 1);
-    if (leftmost >= rightmost) leftmost = rightmost = ax0;
+    int64_t leftmost = 0, rightmost = 0;
+    if (!columns.index.empty()) {
+        const auto [lo, hi] = std::minmax_element(columns.index.begin(), columns.index.end());
+        leftmost = *lo, rightmost = *hi + 1;
+    }
     std::vector<double> widened(size_t(rightmost - leftmost) * 4);
 
-    // A destination row reads at most ky + 1 consecutive source rows and the window only
-    // moves down, so slot r % (ky + 1) holds row r for as long as anything needs it.
-    const size_t slots = size_t(ky) + 1;
+    // A destination row reads at most ky + 1 consecutive source rows (and none outside
+    // the area) and the window only moves down, so slot r % slots holds row r for as
+    // long as anything needs it.
+    const size_t slots = size_t(std::clamp<int64_t>(std::min<int64_t>(int64_t(ky) + 1, ay1 - ay0), 1, INT32_MAX));
     std::vector<double> sums(slots * width * 4);
     std::vector<int64_t> slotRow(slots, -1);
     std::vector<const double*> rowSums(slots);
@@ -469,8 +476,8 @@ void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int6
 
 }  // namespace
 
-void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
-                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh, pix::SimdLevel level) {
+void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy, int dw,
+                  int dh, pix::SimdLevel level) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || !PIX_HasPixels(&src) || !PIX_HasPixels(&dst)) return;
 
     // Readable source: the area as far as it lies inside the bitmap.
@@ -499,8 +506,8 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
     const double n = double(kx) * ky;
     const double norm = n > 0 ? 1.0 / n : 1.0;
 
-    if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky,
-                        norm, level))
+    if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
+                        level))
         return;
     ResampleInDoubles(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
                       level);
@@ -540,7 +547,8 @@ void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool
     // Every frame writes its whole area, so only what lies between frames is cleared.
     auto clear = [&](int from, int to) {
         if (from < to)
-            horizontal ? PIX_ClearRect(&dst, from, 0, to - from, dh, 0, 0) : PIX_ClearRect(&dst, 0, from, dw, to - from, 0, 0);
+            horizontal ? PIX_ClearRect(&dst, from, 0, to - from, dh, 0, 0)
+                       : PIX_ClearRect(&dst, 0, from, dw, to - from, 0, 0);
     };
     int covered = 0;
     for (int f = 0; f < frames; ++f) {
