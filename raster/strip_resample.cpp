@@ -26,8 +26,9 @@ constexpr int64_t kOne = int64_t(1) << kFractionBits;
 constexpr int kMaxRowTaps = 64;
 
 bool WholeFraction(double w, int32_t& out) {
+    // w is in [0, 1): truncation is the floor, without a library call.
     const double scaled = w * double(kOne);
-    if (scaled != std::floor(scaled)) return false;
+    if (scaled != double(int64_t(scaled))) return false;
     out = int32_t(scaled);
     return true;
 }
@@ -46,6 +47,14 @@ struct TapRows {
     size_t size() const { return start.size() - 1; }
 };
 
+// Row addresses without the bitmap's virtual calls on every row.
+struct Rows {
+    explicit Rows(const PIX_IBitmap& bm) : top(PIX_PixelAddress(bm, 0, 0)), step(PIX_RowStep(bm)) {}
+    uint32_t* At(int64_t x, int64_t y) const { return top + (y * step + x); }
+    uint32_t* top;
+    int64_t step;
+};
+
 // The taps of one destination column (or row) with a nonzero weight, at most span + 1.
 // Those outside [lo, hi) of the source count as 0 and are left out as well.
 bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, std::vector<Tap>& out) {
@@ -54,24 +63,6 @@ bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, st
     for (int i = 0; i <= span; ++i) {
         const int64_t weight = i == 0 ? kOne - w : i == span ? w : kOne;
         if (weight != 0 && first + i >= lo && first + i < hi) out.push_back({i, int32_t(weight)});
-    }
-    return true;
-}
-
-// Halving and quartering of an area that lies inside its bitmap: every column and every
-// row takes k neighbours at weight 1, the k x k blocks tiling the source.
-bool IsPlainBox(int kx, int ky, const std::vector<Tap>& columnTaps, const std::vector<int>& columnTapCount,
-                const std::vector<int64_t>& columnStart, const TapRows& rowTaps) {
-    if (kx != ky || (kx != 2 && kx != 4) || columnStart.empty()) return false;
-    for (size_t k = 0; k < columnStart.size(); ++k)
-        if (columnTapCount[k] != kx || columnStart[k] != columnStart[0] + int64_t(k) * kx * 4) return false;
-    for (size_t t = 0; t < columnTaps.size(); ++t)
-        if (columnTaps[t].offset != int(t % size_t(kx))) return false;
-    for (size_t y = 0; y < rowTaps.size(); ++y) {
-        const std::span<const Tap> rows = rowTaps[y];
-        if (rows.size() != size_t(ky)) return false;
-        for (size_t j = 0; j < rows.size(); ++j)
-            if (rows[j].offset != int(j)) return false;
     }
     return true;
 }
@@ -119,9 +110,40 @@ size_t BoxRow4(const uint32_t* const rows[4], uint32_t* out, size_t n) {
 #endif
 }
 
+// Halving and quartering of an area inside its bitmap, straight to the block means: no
+// tap tables (the strips of a scale change are many small frames).
+bool BoxMeans(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy, int dw, int dh,
+              int xBegin, int xEnd, int yBegin, int yEnd) {
+    const int k = sw == 2 * int64_t(dw) && sh == 2 * int64_t(dh)   ? 2
+                  : sw == 4 * int64_t(dw) && sh == 4 * int64_t(dh) ? 4
+                                                                   : 0;
+    if (!k || sx < 0 || sy < 0 || int64_t(sx) + sw > src.getWidth() || int64_t(sy) + sh > src.getHeight()) return false;
+    const Rows srcRows(src), dstRows(dst);
+    const size_t n = size_t(xEnd - xBegin);
+    const int shift = k == 2 ? 2 : 4;
+    for (int y = yBegin; y < yEnd; ++y) {
+        const uint32_t* lines[4];
+        for (int j = 0; j < k; ++j) lines[j] = srcRows.At(sx + int64_t(k) * xBegin, sy + int64_t(k) * y + j);
+        uint32_t* out = dstRows.At(dx + xBegin, dy + y);
+        const size_t done = k == 2 ? BoxRow2(lines[0], lines[1], out, n) : BoxRow4(lines, out, n);
+        for (size_t x = done; x < n; ++x) {
+            uint32_t p = 0;
+            for (int c = 0; c < 32; c += 8) {
+                uint32_t sum = 0;
+                for (int j = 0; j < k; ++j)
+                    for (int i = 0; i < k; ++i) sum += lines[j][x * size_t(k) + size_t(i)] >> c & 255;
+                p |= (sum >> shift) << c;
+            }
+            out[x] = p;
+        }
+    }
+    return true;
+}
+
 bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
                      PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx, double ry,
-                     int kx, int ky, double norm, pix::SimdLevel level) {
+                     int kx, int ky, double norm) {
+    const Rows srcRows(src), dstRows(dst);
     // A column's sum of kx + 1 bytes at weights up to kOne stays in 31 bits; the whole
     // sum with its row weights in 53, which keeps the double arithmetic exact too.
     if (kx + 1 > 64 || ky + 1 > kMaxRowTaps || int64_t(kx + 1) * (ky + 1) >= 8192) return false;
@@ -139,6 +161,8 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
         columnStart[size_t(x - xBegin)] = c0 * 4;
     }
     TapRows rowTaps;
+    rowTaps.taps.reserve(size_t(yEnd - yBegin) * size_t(ky + 1));
+    rowTaps.start.reserve(size_t(yEnd - yBegin) + 1);
     std::vector<int64_t> firstRow(size_t(yEnd - yBegin));
     for (int y = yBegin; y < yEnd; ++y) {
         const double fy = ry * y;
@@ -155,24 +179,15 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
     if (whole && kx * ky <= 256) {
         int shift = 0;
         while ((1 << shift) < kx * ky) ++shift;
-        const bool box =
-            level != pix::SimdLevel::None && IsPlainBox(kx, ky, columnTaps, columnTapCount, columnStart, rowTaps);
         for (int y = yBegin; y < yEnd; ++y) {
             const std::span<const Tap> rows = rowTaps[size_t(y - yBegin)];
             const int64_t r0 = firstRow[size_t(y - yBegin)];
             const uint32_t* lines[kMaxRowTaps];
             const size_t rowCount = rows.size();
-            for (size_t j = 0; j < rowCount; ++j) lines[j] = PIX_PixelAddress(src, 0, int(r0 + rows[j].offset));
-            uint32_t* out = PIX_PixelAddress(dst, dx + xBegin, dy + y);
-            size_t done = 0;
-            if (box) {
-                const int64_t c0 = columnStart[0] / 4;
-                const uint32_t* at[4] = {lines[0] + c0, lines[1] + c0, kx == 4 ? lines[2] + c0 : nullptr,
-                                         kx == 4 ? lines[3] + c0 : nullptr};
-                done = kx == 2 ? BoxRow2(at[0], at[1], out, columns) : BoxRow4(at, out, columns);
-            }
-            const Tap* taps = columnTaps.data() + done * size_t(kx);  // a box has kx taps per column
-            for (size_t k = done; k < columns; ++k) {
+            for (size_t j = 0; j < rowCount; ++j) lines[j] = srcRows.At(0, r0 + rows[j].offset);
+            uint32_t* out = dstRows.At(dx + xBegin, dy + y);
+            const Tap* taps = columnTaps.data();
+            for (size_t k = 0; k < columns; ++k) {
                 const int count = columnTapCount[k];
                 const int64_t column = columnStart[k] / 4;
                 // Bytes 0 and 2 in the low and high 16 bits of `even`, 1 and 3 of `odd`;
@@ -201,10 +216,10 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
         int32_t lineWeights[kMaxRowTaps];
         const size_t rowCount = rows.size();
         for (size_t j = 0; j < rowCount; ++j) {
-            lines[j] = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, 0, int(r0 + rows[j].offset)));
+            lines[j] = reinterpret_cast<const uint8_t*>(srcRows.At(0, r0 + rows[j].offset));
             lineWeights[j] = rows[j].weight;
         }
-        auto* out = reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y));
+        auto* out = reinterpret_cast<uint8_t*>(dstRows.At(dx + xBegin, dy + y));
         const Tap* taps = columnTaps.data();
         for (size_t k = 0; k < columns; ++k, out += 4) {
             const int count = columnTapCount[k];
@@ -421,6 +436,7 @@ __attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const
 void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
                        PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
                        double ry, int kx, int ky, double norm, pix::SimdLevel level) {
+    const Rows srcRows(src), dstRows(dst);
     const DoubleTaps columns = MakeDoubleTaps(rx, kx, sx, xBegin, xEnd, ax0, ax1);
     const DoubleTaps rows = MakeDoubleTaps(ry, ky, sy, yBegin, yEnd, ay0, ay1);
     const size_t width = size_t(xEnd - xBegin);
@@ -460,7 +476,7 @@ void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int6
             rowSums[size_t(t - t0)] = out;
             if (slotRow[slot] == r) continue;
             slotRow[slot] = r;
-            const auto* bytes = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, int(leftmost), int(r)));
+            const auto* bytes = reinterpret_cast<const uint8_t*>(srcRows.At(leftmost, r));
 #if defined(__SSE2__)
             if (level == pix::SimdLevel::Avx2)
                 WidenAvx2(bytes, widened.size() / 4, widened.data());
@@ -470,7 +486,7 @@ void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int6
             columnSums(widened.data(), columns, leftmost, out);
         }
         rowOut(rowSums.data(), rows.weight.data() + t0, t1 - t0, width, norm,
-               reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y)));
+               reinterpret_cast<uint8_t*>(dstRows.At(dx + xBegin, dy + y)));
     }
 }
 
@@ -506,8 +522,9 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IB
     const double n = double(kx) * ky;
     const double norm = n > 0 ? 1.0 / n : 1.0;
 
-    if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
-                        level))
+    if (level != pix::SimdLevel::None && BoxMeans(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, xBegin, xEnd, yBegin, yEnd))
+        return;
+    if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm))
         return;
     ResampleInDoubles(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
                       level);
