@@ -1,7 +1,6 @@
 #include "raster/strip_resample.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <span>
@@ -105,13 +104,14 @@ size_t BoxRow4(const uint32_t* const rows[4], uint32_t* out, size_t n) {
     }
     return n;
 #else
-    (void)rows, (void)out;
-    return n * 0;
+    (void)rows, (void)out, (void)n;
+    return 0;
 #endif
 }
 
-// Halving and quartering of an area inside its bitmap, straight to the block means: no
-// tap tables (the strips of a scale change are many small frames).
+// Halving and quartering of an area inside its bitmap: every fraction is 0, so the rule
+// is the k x k block's sum divided by k * k, truncated. Straight to the block means, no
+// tap tables (a scale change resamples many small frames).
 bool BoxMeans(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy, int dw, int dh,
               int xBegin, int xEnd, int yBegin, int yEnd) {
     const int k = sw == 2 * int64_t(dw) && sh == 2 * int64_t(dh)   ? 2
