@@ -130,7 +130,7 @@ std::shared_ptr<const PIX_IBitmap> ScaledBitmapList::FindSource(int id, const ch
     return image;
 }
 
-bool ScaledBitmapList::HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight) {
+void ScaledBitmapList::HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight) {
     CMN_MutexLock lock(mutex_);
     const Entry* first = nullptr;
     for (int i = 0; i < entries_.GetSize(); ++i) {
@@ -139,13 +139,20 @@ bool ScaledBitmapList::HandOverSource(int id, const char* fileName, int sourceWi
         if (!first) first = e;
         if (!SameFile(e->fileName, fileName) || e->record->bitmap != first->record->bitmap ||
             e->record->frames != first->record->frames || e->record->horizontal != first->record->horizontal)
-            return false;
+            return;
     }
     for (int i = 0; i < entries_.GetSize(); ++i) {
         Entry* e = entries_.Get(i);
         if (e->id == id) e->source.reset(), e->sourceWidth = sourceWidth, e->sourceHeight = sourceHeight;
     }
-    return first != nullptr;
+}
+
+void ScaledBitmapList::DropSource(int id, const char* fileName) {
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id && SameFile(e->fileName, fileName)) e->source.reset();
+    }
 }
 
 void ScaledBitmapList::KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source) {
@@ -231,8 +238,8 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     std::shared_ptr<const PIX_IBitmap> source;
     if (const int rs = ResourceDivisor(resourceScale); rs >= 2) {
         // The pixels arrive with the first rescale; until then only the GUI size is
-        // known. The decoded image is kept for that rescale and every later one, so no
-        // scale change decodes a file again.
+        // known. The decoded image is kept for that rescale, so start-up decodes each
+        // file once.
         record.width = image->getWidth() / rs;
         record.height = image->getHeight() / rs;
         source.reset(image);
@@ -258,8 +265,8 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
     const int rs = ResourceDivisor(resourceScale);
     ScaledBitmapList& list = ScaledBitmapList::Instance();
-    int handedOver = 0;
-    for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
+    const std::vector<ScaledBitmapList::Entry> entries = list.Snapshot();
+    for (const ScaledBitmapList::Entry& e : entries) {
         IBitmapStrip& record = *e.record;
         if (!record.bitmap) continue;
         // An entry sharing a cached id under another file name has no source of its own
@@ -269,6 +276,7 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
             if (!load) continue;
             image.reset(load(e.id, e.fileName.Get()));
             if (!PIX_HasPixels(image.get())) continue;
+            // Other entries of the same id and file share it for the rest of this walk.
             // At the resource scale itself the cached bitmap is the image, and a rescale
             // overwrites it: such images are read again each time, as before.
             if (rs >= 2) list.KeepSource(e.id, e.fileName.Get(), image);
@@ -302,9 +310,13 @@ void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale
         if (rs >= 2 && copied &&
             StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(), temp.getHeight(),
                                        record.frames, record.horizontal))
-            handedOver += list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
+            list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
     }
+    // A double-size image is never kept beside its scaled copy: the next scale change
+    // decodes the file again, or takes the pixels back out of a strip that holds them
+    // all (see HandOverSource).
+    for (const ScaledBitmapList::Entry& e : entries) list.DropSource(e.id, e.fileName.Get());
     // The images let go lie between blocks still in use, where the allocator would keep
     // them from the system for good.
-    if (handedOver) malloc_trim(0);
+    if (!entries.empty()) malloc_trim(0);
 }

@@ -67,9 +67,9 @@ public:
         int id;
         CMN_String fileName;  // a copy: callers may pass a temporary name
         IBitmapStrip* record;
-        // The decoded double-size image every rescale starts from, shared by the entries
-        // of one id and file; null until one is had (or for images at the GUI size), and
-        // while the record's bitmap holds all of its pixels (see HandOverSource).
+        // The decoded double-size image a rescale starts from, shared by the entries of
+        // one id and file: kept from the load to the end of the first rescale, and during
+        // a rescale; null otherwise (and for images at the GUI size).
         std::shared_ptr<const PIX_IBitmap> source;
         int sourceWidth = 0, sourceHeight = 0;  // the source's size while the record holds it
     };
@@ -84,7 +84,9 @@ public:
     // artwork's own resolution) the source is a second copy of the same pixels: it is
     // let go until the next rescale needs it, when FindSource takes it back out. Only
     // when every entry of the id shows the same file the same way.
-    bool HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight);
+    void HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight);
+    // Lets go of the source of every entry of the id and file name.
+    void DropSource(int id, const char* fileName);
     // Keeps `source` for every entry of the id and file name that has none yet.
     void KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source);
     // Size of the first record loaded under the id; false when there is none.
