@@ -262,60 +262,73 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     return ScaledBitmapList::Instance().Add(id, fileName, record, std::move(source));
 }
 
+namespace {
+
+void RescaleEntry(const ImageLoader& load, int rs, double scale, const ScaledBitmapList::Entry& e) {
+    ScaledBitmapList& list = ScaledBitmapList::Instance();
+    IBitmapStrip& record = *e.record;
+    if (!record.bitmap) return;
+    // An entry sharing a cached id under another file name has no source of its own
+    // until its first rescale, which loads that file once.
+    std::shared_ptr<const PIX_IBitmap> image = list.FindSource(e.id, e.fileName.Get());
+    if (!image) {
+        if (!load) return;
+        image.reset(load(e.id, e.fileName.Get()));
+        if (!PIX_HasPixels(image.get())) return;
+        // Other entries of the same id and file share it for the rest of this walk.
+        // At the resource scale itself the cached bitmap is the image, and a rescale
+        // overwrites it: such images are read again each time, as before.
+        if (rs >= 2) list.KeepSource(e.id, e.fileName.Get(), image);
+    }
+
+    const int w = ScaledSide(image->getWidth() / rs, scale);
+    const int h = ScaledSide(image->getHeight() / rs, scale);
+    const bool strip = record.frames >= 2;
+    // One gap pixel after each frame; a frame count beyond any sensible size gives an
+    // empty strip rather than an overflowing one.
+    const int64_t tw = strip && record.horizontal ? int64_t(w) + record.frames : w;
+    const int64_t th = strip && !record.horizontal ? int64_t(h) + record.frames : h;
+    PIX_MemBitmap temp(tw > kMaxStripSide ? 0 : int(tw), th > kMaxStripSide ? 0 : int(th), 4);
+    ScaleStripFrames(*image, temp, record.frames, record.horizontal);
+
+    // The copy happens under the list's lock so that a bitmap being dropped at the
+    // same time is never written to.
+    CMN_MutexLock lock(list.Mutex());
+    if (!record.bitmap) return;
+    // A bitmap that grows in place keeps a quarter more than it needs; emptied first,
+    // it takes exactly the new size.
+    if (record.bitmap->getWidth() != temp.getWidth() || record.bitmap->getHeight() != temp.getHeight())
+        record.bitmap->resize(0, 0);
+    PIX_Copy(record.bitmap, &temp);
+    record.width = temp.getWidth();
+    record.height = temp.getHeight();
+    // Only a strip that really took the pixels may stand in for the image.
+    const bool copied = PIX_HasPixels(record.bitmap) && PIX_HasPixels(&temp) &&
+                        record.bitmap->getWidth() == temp.getWidth() &&
+                        record.bitmap->getHeight() == temp.getHeight();
+    if (rs >= 2 && copied &&
+        StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(), temp.getHeight(),
+                                   record.frames, record.horizontal))
+        list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
+}
+
+}  // namespace
+
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
     const int rs = ResourceDivisor(resourceScale);
     ScaledBitmapList& list = ScaledBitmapList::Instance();
     const std::vector<ScaledBitmapList::Entry> entries = list.Snapshot();
-    for (const ScaledBitmapList::Entry& e : entries) {
-        IBitmapStrip& record = *e.record;
-        if (!record.bitmap) continue;
-        // An entry sharing a cached id under another file name has no source of its own
-        // until its first rescale, which loads that file once.
-        std::shared_ptr<const PIX_IBitmap> image = list.FindSource(e.id, e.fileName.Get());
-        if (!image) {
-            if (!load) continue;
-            image.reset(load(e.id, e.fileName.Get()));
-            if (!PIX_HasPixels(image.get())) continue;
-            // Other entries of the same id and file share it for the rest of this walk.
-            // At the resource scale itself the cached bitmap is the image, and a rescale
-            // overwrites it: such images are read again each time, as before.
-            if (rs >= 2) list.KeepSource(e.id, e.fileName.Get(), image);
-        }
-
-        const int w = ScaledSide(image->getWidth() / rs, scale);
-        const int h = ScaledSide(image->getHeight() / rs, scale);
-        const bool strip = record.frames >= 2;
-        // One gap pixel after each frame; a frame count beyond any sensible size gives an
-        // empty strip rather than an overflowing one.
-        const int64_t tw = strip && record.horizontal ? int64_t(w) + record.frames : w;
-        const int64_t th = strip && !record.horizontal ? int64_t(h) + record.frames : h;
-        PIX_MemBitmap temp(tw > kMaxStripSide ? 0 : int(tw), th > kMaxStripSide ? 0 : int(th), 4);
-        ScaleStripFrames(*image, temp, record.frames, record.horizontal);
-
-        // The copy happens under the list's lock so that a bitmap being dropped at the
-        // same time is never written to.
-        CMN_MutexLock lock(list.Mutex());
-        if (!record.bitmap) continue;
-        // A bitmap that grows in place keeps a quarter more than it needs; emptied first,
-        // it takes exactly the new size.
-        if (record.bitmap->getWidth() != temp.getWidth() || record.bitmap->getHeight() != temp.getHeight())
-            record.bitmap->resize(0, 0);
-        PIX_Copy(record.bitmap, &temp);
-        record.width = temp.getWidth();
-        record.height = temp.getHeight();
-        // Only a strip that really took the pixels may stand in for the image.
-        const bool copied = PIX_HasPixels(record.bitmap) && PIX_HasPixels(&temp) &&
-                            record.bitmap->getWidth() == temp.getWidth() &&
-                            record.bitmap->getHeight() == temp.getHeight();
-        if (rs >= 2 && copied &&
-            StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(), temp.getHeight(),
-                                       record.frames, record.horizontal))
-            list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
+    for (auto e = entries.begin(); e != entries.end(); ++e) {
+        RescaleEntry(load, rs, scale, *e);
+        // A double-size image is never kept beside its scaled copy: the next scale change
+        // decodes the file again, or takes the pixels back out of a strip that holds them
+        // all (see HandOverSource). Later entries of the same file share it till the last;
+        // dropped at once, one decoded image at a time reuses the memory of the one before.
+        if (std::none_of(e + 1, entries.end(), [&](const ScaledBitmapList::Entry& o) {
+                return o.id == e->id && SameFile(o.fileName, e->fileName.Get());
+            }))
+            list.DropSource(e->id, e->fileName.Get());
     }
-    // A double-size image is never kept beside its scaled copy: the next scale change
-    // decodes the file again, or takes the pixels back out of a strip that holds them
-    // all (see HandOverSource).
-    for (const ScaledBitmapList::Entry& e : entries) list.DropSource(e.id, e.fileName.Get());
     // The images let go lie between blocks still in use, where the allocator would keep
     // them from the system for good.
     if (!entries.empty()) malloc_trim(0);
