@@ -209,7 +209,8 @@ namespace {
 
 // Under the cache's lock: a new record sharing the bitmap already cached under the id.
 // Its size is the one the first record of that id has, not the bitmap's: before the
-// first rescale a 2x resource is only a 1 x 1 placeholder.
+// first rescale a 2x resource is only a 1 x 1 placeholder. It takes no source of its
+// own: the next rescale finds the one its file has, if any.
 IBitmapStrip* ShareCached(int id, const char* fileName, int frames, bool horizontal) {
     BitmapCache& cache = BitmapCache::Instance();
     ScaledBitmapList& list = ScaledBitmapList::Instance();
@@ -218,7 +219,7 @@ IBitmapStrip* ShareCached(int id, const char* fileName, int frames, bool horizon
     if (!bm) return nullptr;
     IBitmapStrip record{bm, bm->getWidth(), bm->getHeight(), frames, horizontal};
     list.FindSize(id, &record.width, &record.height);
-    return list.Add(id, fileName, record, list.FindSource(id, fileName));
+    return list.Add(id, fileName, record);
 }
 
 }  // namespace
