@@ -1,17 +1,20 @@
-// A GUI scale change rescales every loaded strip from its double-size source: 130
-// images of the editor's kinds (two panel backgrounds, knob and slider strips, buttons
-// and labels), each decoded from PNG as the editor's loader does. The peer decodes the
-// same files and scales each whole image with pixman's bilinear filter; our case
-// reports "x_peer" against it and the milliseconds of one whole scale change.
+// A GUI scale change rescales every loaded strip from its double-size source: every
+// image of the "space" panel as the build draws it (backgrounds, knob and slider strips,
+// buttons and labels, with the frame counts of the artwork's manifest), each decoded from
+// PNG as the editor's loader does. The peer decodes the same files and scales each whole
+// image with pixman's bilinear filter; our case reports "x_peer" against it and the
+// milliseconds of one whole scale change.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
-#include <png.h>
 
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench/bitmap_hash.h"
 #include "bench/peer_timing.h"
 #include "gui/bitmap_cache.h"
 #include "raster/bitmap.h"
@@ -25,38 +28,27 @@ struct Image {
     std::vector<unsigned char> png;
 };
 
-std::vector<unsigned char> EncodePNG(int w, int h, int seed) {
-    std::vector<uint8_t> rgba(size_t(w) * h * 4);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t* p = &rgba[(size_t(y) * w + x) * 4];
-            p[0] = uint8_t(x * 3 + seed), p[1] = uint8_t(y * 5), p[2] = uint8_t((x ^ y) + seed), p[3] = uint8_t(255 - (x & 63));
-        }
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = unsigned(w), image.height = unsigned(h);
-    image.format = PNG_FORMAT_RGBA;
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr);
-    std::vector<unsigned char> out(size);
-    png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr);
-    out.resize(size);
-    return out;
-}
-
-// Sizes of the double-size files: a background pair, 24 knobs of 64 frames, 60
-// two-frame sliders and switches, 44 labels and buttons.
+// The manifest's rows for the "space" panel's folder: name and frame count; the panels
+// load every strip with its frames stacked.
 const std::vector<Image>& EditorImages() {
     static const std::vector<Image> images = [] {
         std::vector<Image> v;
-        int id = 7000;
-        auto add = [&](int n, int w, int h, int frames, bool horizontal) {
-            for (int i = 0; i < n; ++i) v.push_back({id++, w, h, frames, horizontal, EncodePNG(w, h, i)});
-        };
-        add(2, 2280, 1600, 1, false);
-        add(24, 96, 96 * 64, 64, false);
-        add(60, 48 * 2, 96, 2, true);
-        add(44, 200, 40, 1, false);
+        std::ifstream manifest(QD_SKIN_MANIFEST);
+        for (std::string line; std::getline(manifest, line);) {
+            std::istringstream row(line);
+            std::string dirs, name, origId, lcdId, frames;
+            if (line.empty() || line[0] == '#' || !std::getline(row, dirs, '\t') || !std::getline(row, name, '\t') ||
+                !std::getline(row, origId, '\t') || !std::getline(row, lcdId, '\t') || !std::getline(row, frames, '\t'))
+                continue;
+            if (dirs != "orig" && dirs.rfind("orig+", 0) != 0) continue;
+            std::ifstream file(std::string(QD_SKIN_ROOT) + "/img/orig/" + name + "-2x.png", std::ios::binary);
+            Image im{7000 + int(v.size()), 0, 0, std::stoi(frames), false,
+                     {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()}};
+            std::unique_ptr<PIX_IBitmap> bm(PIX_LoadPNGFromMemory(im.png.data(), im.png.size()));
+            if (!bm) continue;
+            im.width = bm->getWidth(), im.height = bm->getHeight();
+            v.push_back(std::move(im));
+        }
         return v;
     }();
     return images;
@@ -69,11 +61,14 @@ PIX_IBitmap* Decode(int id, const char*) {
     return PIX_LoadPNGFromMemory(im.png.data(), im.png.size());
 }
 
-void LoadEditorStrips() {
-    static bool loaded = false;
-    if (loaded) return;
-    loaded = true;
-    for (const Image& im : EditorImages()) LoadStrip(Decode, 2, im.id, "bench.png", im.frames, im.horizontal);
+const std::vector<IBitmapStrip*>& LoadEditorStrips() {
+    static const std::vector<IBitmapStrip*> strips = [] {
+        std::vector<IBitmapStrip*> v;
+        for (const Image& im : EditorImages())
+            v.push_back(LoadStrip(Decode, 2, im.id, "bench.png", im.frames, im.horizontal));
+        return v;
+    }();
+    return strips;
 }
 
 std::string Key(const benchmark::State& state) { return std::to_string(state.range(0)); }
@@ -115,13 +110,21 @@ void BM_DecodeEditorImages(benchmark::State& state) {
     EditorImages();
     for (auto _ : state)
         for (const Image& im : EditorImages()) delete Decode(im.id, nullptr);
+    // The same pixels however the files were written.
+    uint32_t hash = 2166136261u;
+    for (const Image& im : EditorImages()) hash = bench::BitmapHash(*std::unique_ptr<PIX_IBitmap>(Decode(im.id, nullptr)), hash);
+    state.counters["hash"] = double(hash);
+    state.counters["images"] = double(EditorImages().size());
 }
 
 void BM_RescaleEditorStrips(benchmark::State& state) {
     const double scale = state.range(0) / 100.0;
-    LoadEditorStrips();
+    const std::vector<IBitmapStrip*>& strips = LoadEditorStrips();
     const double ns = bench::TimedLoop(state, [&] { RescaleStrips(Decode, 2, scale); });
     state.counters["ms_per_change"] = ns / 1e6;
+    uint32_t hash = 2166136261u;
+    for (const IBitmapStrip* s : strips) hash = bench::BitmapHash(*s->bitmap, hash);
+    state.counters["hash"] = double(hash);
     bench::Report(state, Key(state), ns, Pixels(scale));
 }
 

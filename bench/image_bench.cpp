@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bitmap_hash.h"
 #include "bench/peer_timing.h"
 #include "raster/bitmap.h"
 #include "raster/png.h"
@@ -210,6 +211,7 @@ void BM_DecodePNG_Ours(benchmark::State& state) {
         benchmark::DoNotOptimize(PIX_LoadPNGFromMemory(data.data(), data.size(), &bm));
     });
     Report(state, PngKey(state), ns, state.range(0) * state.range(1));
+    state.counters["hash"] = double(bench::BitmapHash(bm));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bitmap_hash.h"
 #include "bench/peer_timing.h"
 #include "gui/bitmap_cache.h"
 #include "raster/strip_resample.h"
@@ -56,6 +57,7 @@ void BM_ScaleStripFrames(benchmark::State& state) {
         benchmark::DoNotOptimize(dst.getBits());
     });
     Report(state, Key(state), ns, int64_t(dw) * dw);
+    state.counters["hash"] = double(bench::BitmapHash(dst));
 }
 
 // Halving (GUI scale 1 of 2x artwork), 1.5x of that, and a 4-frame strip halved.

@@ -1,5 +1,7 @@
 #include "gui/bitmap_cache.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -86,10 +88,11 @@ ScaledBitmapList& ScaledBitmapList::Instance() {
     return *list;
 }
 
-IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapStrip& record) {
+IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapStrip& record,
+                                    std::shared_ptr<const PIX_IBitmap> source) {
     static IBitmapStrip outOfMemory;
     auto owned = std::make_unique<IBitmapStrip>(record);
-    auto entry = std::make_unique<Entry>(Entry{id, CMN_String(fileName), owned.get()});
+    auto entry = std::make_unique<Entry>(Entry{id, CMN_String(fileName), owned.get(), std::move(source)});
     if (entry->fileName.GetLength() != int(fileName ? std::strlen(fileName) : 0)) return &outOfMemory;
     CMN_MutexLock lock(mutex_);
     if (!records_.Add(owned.get())) return &outOfMemory;
@@ -99,6 +102,65 @@ IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapS
     }
     entry.release();
     return owned.release();
+}
+
+namespace {
+bool SameFile(const CMN_String& kept, const char* fileName) {
+    return std::strcmp(kept.Get() ? kept.Get() : "", fileName ? fileName : "") == 0;
+}
+}  // namespace
+
+std::shared_ptr<const PIX_IBitmap> ScaledBitmapList::FindSource(int id, const char* fileName) {
+    CMN_MutexLock lock(mutex_);
+    Entry* holder = nullptr;
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id != id || !SameFile(e->fileName, fileName)) continue;
+        if (e->source) return e->source;
+        if (e->sourceWidth > 0 && e->record->bitmap && !holder) holder = e;
+    }
+    if (!holder) return nullptr;
+    auto image = std::make_shared<PIX_MemBitmap>(holder->sourceWidth, holder->sourceHeight, 4);
+    if (!PIX_HasPixels(image.get())) return nullptr;
+    UnscaleStripCopy(*holder->record->bitmap, *image, holder->record->frames, holder->record->horizontal);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id && SameFile(e->fileName, fileName)) e->source = image, e->sourceWidth = e->sourceHeight = 0;
+    }
+    return image;
+}
+
+void ScaledBitmapList::HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight) {
+    CMN_MutexLock lock(mutex_);
+    const Entry* first = nullptr;
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        const Entry* e = entries_.Get(i);
+        if (e->id != id) continue;
+        if (!first) first = e;
+        if (!SameFile(e->fileName, fileName) || e->record->bitmap != first->record->bitmap ||
+            e->record->frames != first->record->frames || e->record->horizontal != first->record->horizontal)
+            return;
+    }
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id) e->source.reset(), e->sourceWidth = sourceWidth, e->sourceHeight = sourceHeight;
+    }
+}
+
+void ScaledBitmapList::DropSource(int id, const char* fileName) {
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id && SameFile(e->fileName, fileName)) e->source.reset();
+    }
+}
+
+void ScaledBitmapList::KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source) {
+    CMN_MutexLock lock(mutex_);
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        Entry* e = entries_.Get(i);
+        if (e->id == id && !e->source && SameFile(e->fileName, fileName)) e->source = source;
+    }
 }
 
 bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
@@ -128,7 +190,11 @@ std::vector<ScaledBitmapList::Entry> ScaledBitmapList::Snapshot() {
     CMN_MutexLock lock(mutex_);
     std::vector<Entry> copy;
     copy.reserve(size_t(entries_.GetSize()));
-    for (int i = 0; i < entries_.GetSize(); ++i) copy.push_back(*entries_.Get(i));
+    // Without the sources: a walk that lets one go must not keep it alive.
+    for (int i = 0; i < entries_.GetSize(); ++i) {
+        copy.push_back(*entries_.Get(i));
+        copy.back().source.reset();
+    }
     return copy;
 }
 
@@ -143,7 +209,8 @@ namespace {
 
 // Under the cache's lock: a new record sharing the bitmap already cached under the id.
 // Its size is the one the first record of that id has, not the bitmap's: before the
-// first rescale a 2x resource is only a 1 x 1 placeholder.
+// first rescale a 2x resource is only a 1 x 1 placeholder. It takes no source of its
+// own: the next rescale finds the one its file has, if any.
 IBitmapStrip* ShareCached(int id, const char* fileName, int frames, bool horizontal) {
     BitmapCache& cache = BitmapCache::Instance();
     ScaledBitmapList& list = ScaledBitmapList::Instance();
@@ -169,11 +236,14 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     }
 
     IBitmapStrip record{image, image->getWidth(), image->getHeight(), frames, horizontal};
+    std::shared_ptr<const PIX_IBitmap> source;
     if (const int rs = ResourceDivisor(resourceScale); rs >= 2) {
-        // The pixels arrive with the first rescale; only the GUI size is kept until then.
+        // The pixels arrive with the first rescale; until then only the GUI size is
+        // known. The decoded image is kept for that rescale, so start-up decodes each
+        // file once.
         record.width = image->getWidth() / rs;
         record.height = image->getHeight() / rs;
-        delete image;
+        source.reset(image);
         record.bitmap = new PIX_MemBitmap(1, 1, 4);
         PIX_Clear(record.bitmap, 0);
     }
@@ -188,35 +258,79 @@ IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
     if (!cache.Add(id, record.bitmap)) {
         delete record.bitmap;
         record = {nullptr, 0, 0, frames, horizontal};
+        source.reset();
     }
-    return ScaledBitmapList::Instance().Add(id, fileName, record);
+    return ScaledBitmapList::Instance().Add(id, fileName, record, std::move(source));
 }
+
+namespace {
+
+void RescaleEntry(const ImageLoader& load, int rs, double scale, const ScaledBitmapList::Entry& e) {
+    ScaledBitmapList& list = ScaledBitmapList::Instance();
+    IBitmapStrip& record = *e.record;
+    if (!record.bitmap) return;
+    // An entry sharing a cached id under another file name has no source of its own
+    // until its first rescale, which loads that file once.
+    std::shared_ptr<const PIX_IBitmap> image = list.FindSource(e.id, e.fileName.Get());
+    if (!image) {
+        if (!load) return;
+        image.reset(load(e.id, e.fileName.Get()));
+        if (!PIX_HasPixels(image.get())) return;
+        // Other entries of the same id and file share it for the rest of this walk.
+        // At the resource scale itself the cached bitmap is the image, and a rescale
+        // overwrites it: such images are read again each time, as before.
+        if (rs >= 2) list.KeepSource(e.id, e.fileName.Get(), image);
+    }
+
+    const int w = ScaledSide(image->getWidth() / rs, scale);
+    const int h = ScaledSide(image->getHeight() / rs, scale);
+    const bool strip = record.frames >= 2;
+    // One gap pixel after each frame; a frame count beyond any sensible size gives an
+    // empty strip rather than an overflowing one.
+    const int64_t tw = strip && record.horizontal ? int64_t(w) + record.frames : w;
+    const int64_t th = strip && !record.horizontal ? int64_t(h) + record.frames : h;
+    PIX_MemBitmap temp(tw > kMaxStripSide ? 0 : int(tw), th > kMaxStripSide ? 0 : int(th), 4);
+    ScaleStripFrames(*image, temp, record.frames, record.horizontal);
+
+    // The copy happens under the list's lock so that a bitmap being dropped at the
+    // same time is never written to.
+    CMN_MutexLock lock(list.Mutex());
+    if (!record.bitmap) return;
+    // A bitmap that grows in place keeps a quarter more than it needs; emptied first,
+    // it takes exactly the new size.
+    if (record.bitmap->getWidth() != temp.getWidth() || record.bitmap->getHeight() != temp.getHeight())
+        record.bitmap->resize(0, 0);
+    PIX_Copy(record.bitmap, &temp);
+    record.width = temp.getWidth();
+    record.height = temp.getHeight();
+    // Only a strip that really took the pixels may stand in for the image.
+    const bool copied = PIX_HasPixels(record.bitmap) && PIX_HasPixels(&temp) &&
+                        record.bitmap->getWidth() == temp.getWidth() &&
+                        record.bitmap->getHeight() == temp.getHeight();
+    if (rs >= 2 && copied &&
+        StripScaleCopiesEveryPixel(image->getWidth(), image->getHeight(), temp.getWidth(), temp.getHeight(),
+                                   record.frames, record.horizontal))
+        list.HandOverSource(e.id, e.fileName.Get(), image->getWidth(), image->getHeight());
+}
+
+}  // namespace
 
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
     const int rs = ResourceDivisor(resourceScale);
     ScaledBitmapList& list = ScaledBitmapList::Instance();
-    for (const ScaledBitmapList::Entry& e : list.Snapshot()) {
-        IBitmapStrip& record = *e.record;
-        if (!record.bitmap || !load) continue;
-        std::unique_ptr<PIX_IBitmap> image(load(e.id, e.fileName.Get()));
-        if (!PIX_HasPixels(image.get())) continue;
-
-        const int w = ScaledSide(image->getWidth() / rs, scale);
-        const int h = ScaledSide(image->getHeight() / rs, scale);
-        const bool strip = record.frames >= 2;
-        // One gap pixel after each frame; a frame count beyond any sensible size gives an
-        // empty strip rather than an overflowing one.
-        const int64_t tw = strip && record.horizontal ? int64_t(w) + record.frames : w;
-        const int64_t th = strip && !record.horizontal ? int64_t(h) + record.frames : h;
-        PIX_MemBitmap temp(tw > kMaxStripSide ? 0 : int(tw), th > kMaxStripSide ? 0 : int(th), 4);
-        ScaleStripFrames(*image, temp, record.frames, record.horizontal);
-
-        // The copy happens under the list's lock so that a bitmap being dropped at the
-        // same time is never written to.
-        CMN_MutexLock lock(list.Mutex());
-        if (!record.bitmap) continue;
-        PIX_Copy(record.bitmap, &temp);
-        record.width = temp.getWidth();
-        record.height = temp.getHeight();
+    const std::vector<ScaledBitmapList::Entry> entries = list.Snapshot();
+    for (auto e = entries.begin(); e != entries.end(); ++e) {
+        RescaleEntry(load, rs, scale, *e);
+        // A double-size image is never kept beside its scaled copy: the next scale change
+        // decodes the file again, or takes the pixels back out of a strip that holds them
+        // all (see HandOverSource). Later entries of the same file share it till the last;
+        // dropped at once, one decoded image at a time reuses the memory of the one before.
+        if (std::none_of(e + 1, entries.end(), [&](const ScaledBitmapList::Entry& o) {
+                return o.id == e->id && SameFile(o.fileName, e->fileName.Get());
+            }))
+            list.DropSource(e->id, e->fileName.Get());
     }
+    // The images let go lie between blocks still in use, where the allocator would keep
+    // them from the system for good.
+    if (!entries.empty()) malloc_trim(0);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "common/cmn_string.h"
@@ -66,15 +67,34 @@ public:
         int id;
         CMN_String fileName;  // a copy: callers may pass a temporary name
         IBitmapStrip* record;
+        // The decoded double-size image a rescale starts from, shared by the entries of
+        // one id and file: kept from the load to the end of the first rescale, and during
+        // a rescale; null otherwise (and for images at the GUI size).
+        std::shared_ptr<const PIX_IBitmap> source;
+        int sourceWidth = 0, sourceHeight = 0;  // the source's size while the record holds it
     };
 
     // Never null: when memory runs out the caller gets a shared empty record.
-    IBitmapStrip* Add(int id, const char* fileName, const IBitmapStrip& record);
+    IBitmapStrip* Add(int id, const char* fileName, const IBitmapStrip& record,
+                      std::shared_ptr<const PIX_IBitmap> source = nullptr);
+    // The source kept for the id and file name, taken back out of the record's bitmap
+    // when that holds it; null when there is none.
+    std::shared_ptr<const PIX_IBitmap> FindSource(int id, const char* fileName);
+    // After a rescale that copied every source pixel into the record's bitmap (at the
+    // artwork's own resolution) the source is a second copy of the same pixels: it is
+    // let go until the next rescale needs it, when FindSource takes it back out. Only
+    // when every entry of the id shows the same file the same way.
+    void HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight);
+    // Lets go of the source of every entry of the id and file name.
+    void DropSource(int id, const char* fileName);
+    // Keeps `source` for every entry of the id and file name that has none yet.
+    void KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source);
     // Size of the first record loaded under the id; false when there is none.
     bool FindSize(int id, int* width, int* height);
     // Takes every entry whose record shows the bitmap out of the walk and blanks its
     // record, so nothing draws from or rescales into a bitmap about to be deleted.
     void ForgetBitmap(const PIX_IBitmap* bitmap);
+    // The entries as they are now, sources left out (FindSource gives them).
     std::vector<Entry> Snapshot();
     int Count();
 

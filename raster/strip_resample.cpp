@@ -1,12 +1,16 @@
 #include "raster/strip_resample.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "raster/fill.h"
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace {
 
@@ -21,8 +25,9 @@ constexpr int64_t kOne = int64_t(1) << kFractionBits;
 constexpr int kMaxRowTaps = 64;
 
 bool WholeFraction(double w, int32_t& out) {
+    // w is in [0, 1): truncation is the floor, without a library call.
     const double scaled = w * double(kOne);
-    if (scaled != std::floor(scaled)) return false;
+    if (scaled != double(int64_t(scaled))) return false;
     out = int32_t(scaled);
     return true;
 }
@@ -31,6 +36,22 @@ bool WholeFraction(double w, int32_t& out) {
 struct Tap {
     int offset;
     int32_t weight;
+};
+
+// The taps of every destination row, one flat list.
+struct TapRows {
+    std::vector<Tap> taps;
+    std::vector<size_t> start{0};
+    std::span<const Tap> operator[](size_t i) const { return {taps.data() + start[i], start[i + 1] - start[i]}; }
+    size_t size() const { return start.size() - 1; }
+};
+
+// Row addresses without the bitmap's virtual calls on every row.
+struct Rows {
+    explicit Rows(const PIX_IBitmap& bm) : top(PIX_PixelAddress(bm, 0, 0)), step(PIX_RowStep(bm)) {}
+    uint32_t* At(int64_t x, int64_t y) const { return top + (y * step + x); }
+    uint32_t* top;
+    int64_t step;
 };
 
 // The taps of one destination column (or row) with a nonzero weight, at most span + 1.
@@ -45,9 +66,84 @@ bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, st
     return true;
 }
 
+// The 2 x 2 and 4 x 4 block means, truncated, of as many pixels as whole vectors give;
+// returns how many were written. The caller's scalar loop does the rest and is the rule.
+size_t BoxRow2(const uint32_t* a, const uint32_t* b, uint32_t* out, size_t n) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    size_t i = 0;
+    for (; i + 2 <= n; i += 2) {
+        const __m128i top = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 2 * i));
+        const __m128i bottom = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2 * i));
+        const __m128i left = _mm_add_epi16(_mm_unpacklo_epi8(top, zero), _mm_unpacklo_epi8(bottom, zero));
+        const __m128i right = _mm_add_epi16(_mm_unpackhi_epi8(top, zero), _mm_unpackhi_epi8(bottom, zero));
+        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(left, right), _mm_unpackhi_epi64(left, right));
+        sum = _mm_srli_epi16(sum, 2);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(sum, sum));
+    }
+    return i;
+#else
+    (void)a, (void)b, (void)out, (void)n;
+    return 0;
+#endif
+}
+
+size_t BoxRow4(const uint32_t* const rows[4], uint32_t* out, size_t n) {
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (size_t i = 0; i < n; ++i) {
+        __m128i low = zero, high = zero;
+        for (int j = 0; j < 4; ++j) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[j] + 4 * i));
+            low = _mm_add_epi16(low, _mm_unpacklo_epi8(p, zero));
+            high = _mm_add_epi16(high, _mm_unpackhi_epi8(p, zero));
+        }
+        __m128i sum = _mm_add_epi16(low, high);
+        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_srli_si128(sum, 8)), 4);
+        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
+    }
+    return n;
+#else
+    (void)rows, (void)out, (void)n;
+    return 0;
+#endif
+}
+
+// Halving and quartering of an area inside its bitmap: every fraction is 0, so the rule
+// is the k x k block's sum divided by k * k, truncated. Straight to the block means, no
+// tap tables (a scale change resamples many small frames).
+bool BoxMeans(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy, int dw, int dh,
+              int xBegin, int xEnd, int yBegin, int yEnd) {
+    const int k = sw == 2 * int64_t(dw) && sh == 2 * int64_t(dh)   ? 2
+                  : sw == 4 * int64_t(dw) && sh == 4 * int64_t(dh) ? 4
+                                                                   : 0;
+    if (!k || sx < 0 || sy < 0 || int64_t(sx) + sw > src.getWidth() || int64_t(sy) + sh > src.getHeight()) return false;
+    const Rows srcRows(src), dstRows(dst);
+    const size_t n = size_t(xEnd - xBegin);
+    const int shift = k == 2 ? 2 : 4;
+    for (int y = yBegin; y < yEnd; ++y) {
+        const uint32_t* lines[4];
+        for (int j = 0; j < k; ++j) lines[j] = srcRows.At(sx + int64_t(k) * xBegin, sy + int64_t(k) * y + j);
+        uint32_t* out = dstRows.At(dx + xBegin, dy + y);
+        const size_t done = k == 2 ? BoxRow2(lines[0], lines[1], out, n) : BoxRow4(lines, out, n);
+        for (size_t x = done; x < n; ++x) {
+            uint32_t p = 0;
+            for (int c = 0; c < 32; c += 8) {
+                uint32_t sum = 0;
+                for (int j = 0; j < k; ++j)
+                    for (int i = 0; i < k; ++i) sum += lines[j][x * size_t(k) + size_t(i)] >> c & 255;
+                p |= (sum >> shift) << c;
+            }
+            out[x] = p;
+        }
+    }
+    return true;
+}
+
 bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
-                     PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
-                     double ry, int kx, int ky, double norm) {
+                     PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx, double ry,
+                     int kx, int ky, double norm) {
+    const Rows srcRows(src), dstRows(dst);
     // A column's sum of kx + 1 bytes at weights up to kOne stays in 31 bits; the whole
     // sum with its row weights in 53, which keeps the double arithmetic exact too.
     if (kx + 1 > 64 || ky + 1 > kMaxRowTaps || int64_t(kx + 1) * (ky + 1) >= 8192) return false;
@@ -64,31 +160,32 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
         columnTapCount[size_t(x - xBegin)] = int(columnTaps.size() - before);
         columnStart[size_t(x - xBegin)] = c0 * 4;
     }
-    std::vector<std::vector<Tap>> rowTaps(size_t(yEnd - yBegin));
-    std::vector<int64_t> firstRow(rowTaps.size());
+    TapRows rowTaps;
+    rowTaps.taps.reserve(size_t(yEnd - yBegin) * size_t(ky + 1));
+    rowTaps.start.reserve(size_t(yEnd - yBegin) + 1);
+    std::vector<int64_t> firstRow(size_t(yEnd - yBegin));
     for (int y = yBegin; y < yEnd; ++y) {
         const double fy = ry * y;
         firstRow[size_t(y - yBegin)] = int64_t(sy) + int(fy);
-        if (!TapsOf(fy - int(fy), ky, firstRow[size_t(y - yBegin)], ay0, ay1, rowTaps[size_t(y - yBegin)]))
-            return false;
+        if (!TapsOf(fy - int(fy), ky, firstRow[size_t(y - yBegin)], ay0, ay1, rowTaps.taps)) return false;
+        rowTaps.start.push_back(rowTaps.taps.size());
     }
 
     // Whole ratios (every weight 0 or 1) with a power-of-two tap count: the sum times
     // the normaliser is a plain sum of bytes shifted, done two channels to a word.
     bool whole = (int64_t(kx) * ky & (int64_t(kx) * ky - 1)) == 0;
     for (const Tap& t : columnTaps) whole = whole && t.weight == kOne;
-    for (const std::vector<Tap>& rows : rowTaps)
-        for (const Tap& t : rows) whole = whole && t.weight == kOne;
+    for (const Tap& t : rowTaps.taps) whole = whole && t.weight == kOne;
     if (whole && kx * ky <= 256) {
         int shift = 0;
         while ((1 << shift) < kx * ky) ++shift;
         for (int y = yBegin; y < yEnd; ++y) {
-            const std::vector<Tap>& rows = rowTaps[size_t(y - yBegin)];
+            const std::span<const Tap> rows = rowTaps[size_t(y - yBegin)];
             const int64_t r0 = firstRow[size_t(y - yBegin)];
             const uint32_t* lines[kMaxRowTaps];
             const size_t rowCount = rows.size();
-            for (size_t j = 0; j < rowCount; ++j) lines[j] = PIX_PixelAddress(src, 0, int(r0 + rows[j].offset));
-            uint32_t* out = PIX_PixelAddress(dst, dx + xBegin, dy + y);
+            for (size_t j = 0; j < rowCount; ++j) lines[j] = srcRows.At(0, r0 + rows[j].offset);
+            uint32_t* out = dstRows.At(dx + xBegin, dy + y);
             const Tap* taps = columnTaps.data();
             for (size_t k = 0; k < columns; ++k) {
                 const int count = columnTapCount[k];
@@ -113,16 +210,16 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
 
     constexpr double kUnscale = 1.0 / double(kOne * kOne);
     for (int y = yBegin; y < yEnd; ++y) {
-        const std::vector<Tap>& rows = rowTaps[size_t(y - yBegin)];
+        const std::span<const Tap> rows = rowTaps[size_t(y - yBegin)];
         const int64_t r0 = firstRow[size_t(y - yBegin)];
         const uint8_t* lines[kMaxRowTaps];
         int32_t lineWeights[kMaxRowTaps];
         const size_t rowCount = rows.size();
         for (size_t j = 0; j < rowCount; ++j) {
-            lines[j] = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, 0, int(r0 + rows[j].offset)));
+            lines[j] = reinterpret_cast<const uint8_t*>(srcRows.At(0, r0 + rows[j].offset));
             lineWeights[j] = rows[j].weight;
         }
-        auto* out = reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y));
+        auto* out = reinterpret_cast<uint8_t*>(dstRows.At(dx + xBegin, dy + y));
         const Tap* taps = columnTaps.data();
         for (size_t k = 0; k < columns; ++k, out += 4) {
             const int count = columnTapCount[k];
@@ -144,10 +241,259 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
     return true;
 }
 
+// ---------------------------------------------------------------------------------------
+// Every other ratio, in double arithmetic. Every tap's 2 x 2 bilinear neighbourhood
+// overlaps the next one's, so the kx x ky taps add up to one pass over (kx + 1) x
+// (ky + 1) source pixels, each weighted by its column's and its row's share: (1 - w) for
+// the first, w for the last and 1 in between. A destination byte is
+//
+//     min(int(sum over rows j of (sum over columns i of p(i, j) * cw(i)) * rw(j) * norm), 255)
+//
+// each sum taken in ascending order from 0, rows and columns outside the area left out.
+// The inner sum depends on the source row and the destination column only, so it is
+// made once per source row and kept while destination rows still need it: the same
+// products added in the same order give the same doubles. A share of 1 multiplies
+// exactly and a share of 0 adds exactly 0 to a sum that is never negative, so neither
+// changes a bit, which lets every tap be one multiply and add in vector lanes.
+
+struct DoubleTaps {
+    std::vector<int> first;      // per destination column or row: its first tap, and one past the last
+    std::vector<int64_t> index;  // source column or row of each tap
+    std::vector<double> weight;
+};
+
+// The taps of destinations [begin, end) with nonzero weight, for an area starting at
+// `origin` whose readable part is [lo, hi).
+DoubleTaps MakeDoubleTaps(double ratio, int k, int64_t origin, int begin, int end, int64_t lo, int64_t hi) {
+    DoubleTaps taps;
+    taps.first.reserve(size_t(end - begin) + 1);
+    for (int d = begin; d < end; ++d) {
+        taps.first.push_back(int(taps.index.size()));
+        const double f = ratio * d;
+        const int64_t first = origin + int(f);
+        const double w = f - int(f);
+        // Only the taps inside [lo, hi): a huge ratio must not walk its whole span.
+        const int64_t iEnd = std::min<int64_t>(int64_t(k) + 1, hi - first);
+        for (int64_t i = std::max<int64_t>(0, lo - first); i < iEnd; ++i) {
+            const double share = i == 0 ? 1 - w : i == k ? w : 1.0;
+            if (share == 0) continue;
+            taps.index.push_back(first + i);
+            taps.weight.push_back(share);
+        }
+    }
+    taps.first.push_back(int(taps.index.size()));
+    return taps;
+}
+
+// One source row's column sums, four channels per destination column, from the row's
+// bytes already widened to doubles (`row` holds the columns from the leftmost tap on).
+void ColumnSumsScalar(const double* row, const DoubleTaps& columns, int64_t leftmost, double* out) {
+    const size_t n = columns.first.size() - 1;
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        double sum[4] = {0, 0, 0, 0};
+        for (int t = columns.first[x]; t < columns.first[x + 1]; ++t) {
+            const double* p = row + (columns.index[size_t(t)] - leftmost) * 4;
+            const double w = columns.weight[size_t(t)];
+            for (int c = 0; c < 4; ++c) sum[c] += p[c] * w;
+        }
+        for (int c = 0; c < 4; ++c) out[c] = sum[c];
+    }
+}
+
+// A destination row from its source rows' column sums and their row shares.
+void RowOutScalar(const double* const* sums, const double* shares, int count, size_t n, double norm, uint8_t* out) {
+    for (size_t x = 0; x < n; ++x, out += 4)
+        for (int c = 0; c < 4; ++c) {
+            double sum = 0;
+            for (int j = 0; j < count; ++j) sum += sums[j][x * 4 + size_t(c)] * shares[j];
+            out[c] = uint8_t(std::min(int(sum * norm), 255));
+        }
+}
+
+#if defined(__SSE2__)
+void ColumnSumsSse2(const double* row, const DoubleTaps& columns, int64_t leftmost, double* out) {
+    const size_t n = columns.first.size() - 1;
+    const int* first = columns.first.data();
+    const int64_t* index = columns.index.data();
+    const double* weight = columns.weight.data();
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
+        for (int t = first[x]; t < first[x + 1]; ++t) {
+            const double* p = row + (index[t] - leftmost) * 4;
+            const __m128d w = _mm_set1_pd(weight[t]);
+            low = _mm_add_pd(low, _mm_mul_pd(_mm_loadu_pd(p), w));
+            high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(p + 2), w));
+        }
+        _mm_storeu_pd(out, low);
+        _mm_storeu_pd(out + 2, high);
+    }
+}
+
+void RowOutSse2(const double* const* sums, const double* shares, int count, size_t n, double norm, uint8_t* out) {
+    const __m128d scale = _mm_set1_pd(norm);
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
+        for (int j = 0; j < count; ++j) {
+            const double* s = sums[j] + x * 4;
+            const __m128d w = _mm_set1_pd(shares[j]);
+            low = _mm_add_pd(low, _mm_mul_pd(_mm_loadu_pd(s), w));
+            high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(s + 2), w));
+        }
+        // Truncated to int, then saturated to 255 by the packs (the sums are never negative).
+        const __m128i ints =
+            _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(low, scale)), _mm_cvttpd_epi32(_mm_mul_pd(high, scale)));
+        const __m128i words = _mm_packs_epi32(ints, ints);
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &bytes, 4);
+    }
+}
+
+// The same with the four channels of a pixel in one register. No fused multiply-add is
+// enabled here: it would round once where the rule rounds twice. A column's taps are
+// consecutive source columns, and the usual counts get loops the compiler unrolls.
+__attribute__((target("avx2"))) void WidenAvx2(const uint8_t* bytes, size_t pixels, double* out) {
+    for (size_t i = 0; i < pixels; ++i) {
+        int32_t p;
+        std::memcpy(&p, bytes + i * 4, 4);
+        _mm256_storeu_pd(out + i * 4, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(p))));
+    }
+}
+
+template <int kTaps>
+__attribute__((target("avx2"))) inline __m256d ColumnSumAvx2(const double* p, const double* w, int count) {
+    __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0]));
+    const int n = kTaps > 0 ? kTaps : count;
+    for (int t = 1; t < n; ++t)
+        sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(p + 4 * t), _mm256_set1_pd(w[t])));
+    return sum;
+}
+
+__attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const DoubleTaps& columns, int64_t leftmost,
+                                                    double* out) {
+    const size_t n = columns.first.size() - 1;
+    const int* first = columns.first.data();
+    const int64_t* index = columns.index.data();
+    const double* weight = columns.weight.data();
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        const int t0 = first[x], count = first[x + 1] - t0;
+        if (count == 0) {
+            _mm256_storeu_pd(out, _mm256_setzero_pd());
+            continue;
+        }
+        const double* p = row + (index[t0] - leftmost) * 4;
+        const double* w = weight + t0;
+        __m256d sum;
+        switch (count) {
+            case 2: sum = ColumnSumAvx2<2>(p, w, count); break;
+            case 3:
+                // The middle tap of a ratio between 1 and 2 weighs 1: its product is itself.
+                sum = w[1] == 1.0 ? _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0])),
+                                                                _mm256_loadu_pd(p + 4)),
+                                                  _mm256_mul_pd(_mm256_loadu_pd(p + 8), _mm256_set1_pd(w[2])))
+                                  : ColumnSumAvx2<3>(p, w, count);
+                break;
+            case 4: sum = ColumnSumAvx2<4>(p, w, count); break;
+            default: sum = ColumnSumAvx2<0>(p, w, count); break;
+        }
+        _mm256_storeu_pd(out, sum);
+    }
+}
+
+template <int kRows, bool kMiddleIsOne = false>
+__attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, const double* shares, int count, size_t n,
+                                                  double norm, uint8_t* out) {
+    const int rows = kRows > 0 ? kRows : count;
+    const __m256d scale = _mm256_set1_pd(norm);
+    for (size_t x = 0; x < n; ++x, out += 4) {
+        __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(sums[0] + x * 4), _mm256_set1_pd(shares[0]));
+        for (int j = 1; j < rows; ++j) {
+            const __m256d s = _mm256_loadu_pd(sums[j] + x * 4);
+            sum = _mm256_add_pd(sum, kMiddleIsOne && j == 1 ? s : _mm256_mul_pd(s, _mm256_set1_pd(shares[j])));
+        }
+        const __m128i ints = _mm256_cvttpd_epi32(_mm256_mul_pd(sum, scale));
+        const __m128i words = _mm_packs_epi32(ints, ints);
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &bytes, 4);
+    }
+}
+
+__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count, size_t n,
+                                                double norm, uint8_t* out) {
+    switch (count) {
+        case 0: std::memset(out, 0, n * 4); break;
+        case 2: RowOutAvx2Of<2>(sums, shares, count, n, norm, out); break;
+        case 3:
+            if (shares[1] == 1.0)
+                RowOutAvx2Of<3, true>(sums, shares, count, n, norm, out);
+            else
+                RowOutAvx2Of<3>(sums, shares, count, n, norm, out);
+            break;
+        default: RowOutAvx2Of<0>(sums, shares, count, n, norm, out); break;
+    }
+}
+#endif
+
+void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
+                       PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
+                       double ry, int kx, int ky, double norm, pix::SimdLevel level) {
+    const Rows srcRows(src), dstRows(dst);
+    const DoubleTaps columns = MakeDoubleTaps(rx, kx, sx, xBegin, xEnd, ax0, ax1);
+    const DoubleTaps rows = MakeDoubleTaps(ry, ky, sy, yBegin, yEnd, ay0, ay1);
+    const size_t width = size_t(xEnd - xBegin);
+
+    auto columnSums = ColumnSumsScalar;
+    auto rowOut = RowOutScalar;
+#if defined(__SSE2__)
+    if (level == pix::SimdLevel::Avx2 && !pix::RowKernelsFor(level)) level = pix::SimdLevel::Sse2;
+    if (level == pix::SimdLevel::Avx2) columnSums = ColumnSumsAvx2, rowOut = RowOutAvx2;
+    if (level == pix::SimdLevel::Sse2) columnSums = ColumnSumsSse2, rowOut = RowOutSse2;
+#else
+    (void)level;
+#endif
+
+    // The source columns any tap reads, widened once per source row.
+    int64_t leftmost = 0, rightmost = 0;
+    if (!columns.index.empty()) {
+        const auto [lo, hi] = std::minmax_element(columns.index.begin(), columns.index.end());
+        leftmost = *lo, rightmost = *hi + 1;
+    }
+    std::vector<double> widened(size_t(rightmost - leftmost) * 4);
+
+    // A destination row reads at most ky + 1 consecutive source rows (and none outside
+    // the area) and the window only moves down, so slot r % slots holds row r for as
+    // long as anything needs it.
+    const size_t slots = size_t(std::clamp<int64_t>(std::min<int64_t>(int64_t(ky) + 1, ay1 - ay0), 1, INT32_MAX));
+    std::vector<double> sums(slots * width * 4);
+    std::vector<int64_t> slotRow(slots, -1);
+    std::vector<const double*> rowSums(slots);
+
+    for (int y = yBegin; y < yEnd; ++y) {
+        const int t0 = rows.first[size_t(y - yBegin)], t1 = rows.first[size_t(y - yBegin) + 1];
+        for (int t = t0; t < t1; ++t) {
+            const int64_t r = rows.index[size_t(t)];
+            const size_t slot = size_t(r % int64_t(slots));
+            double* out = sums.data() + slot * width * 4;
+            rowSums[size_t(t - t0)] = out;
+            if (slotRow[slot] == r) continue;
+            slotRow[slot] = r;
+            const auto* bytes = reinterpret_cast<const uint8_t*>(srcRows.At(leftmost, r));
+#if defined(__SSE2__)
+            if (level == pix::SimdLevel::Avx2)
+                WidenAvx2(bytes, widened.size() / 4, widened.data());
+            else
+#endif
+                for (size_t i = 0; i < widened.size(); ++i) widened[i] = bytes[i];
+            columnSums(widened.data(), columns, leftmost, out);
+        }
+        rowOut(rowSums.data(), rows.weight.data() + t0, t1 - t0, width, norm,
+               reinterpret_cast<uint8_t*>(dstRows.At(dx + xBegin, dy + y)));
+    }
+}
+
 }  // namespace
 
-void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
-                  PIX_IBitmap& dst, int dx, int dy, int dw, int dh) {
+void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy, int dw,
+                  int dh, pix::SimdLevel level) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || !PIX_HasPixels(&src) || !PIX_HasPixels(&dst)) return;
 
     // Readable source: the area as far as it lies inside the bitmap.
@@ -176,85 +522,97 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh,
     const double n = double(kx) * ky;
     const double norm = n > 0 ? 1.0 / n : 1.0;
 
-    // Every tap's 2 x 2 bilinear neighbourhood overlaps the next one's, so the kx x ky
-    // taps add up to one pass over (kx + 1) x (ky + 1) source pixels, each weighted by
-    // its column's and its row's share: (1 - w) for the first, w for the last and 1 in
-    // between. The sums are the same; the work is a quarter of it.
-    std::vector<int64_t> firstColumn(size_t(xEnd - xBegin));
-    std::vector<double> columnFraction(firstColumn.size());
-    for (int x = xBegin; x < xEnd; ++x) {
-        const double fx = rx * x;
-        firstColumn[size_t(x - xBegin)] = int64_t(sx) + int(fx);
-        columnFraction[size_t(x - xBegin)] = fx - int(fx);
-    }
-    auto rowShare = [ky](int j, double w) { return j == 0 ? 1 - w : j == ky ? w : 1.0; };
-    if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky,
-                        norm))
+    if (level != pix::SimdLevel::None && BoxMeans(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, xBegin, xEnd, yBegin, yEnd))
         return;
-    std::vector<const uint8_t*> rows(size_t(ky) + 1);
-
-    for (int y = yBegin; y < yEnd; ++y) {
-        const double fy = ry * y;
-        const int iy = int(fy);
-        const double wy = fy - iy;
-        for (int j = 0; j <= ky; ++j) {
-            const int64_t r = int64_t(sy) + iy + j;
-            rows[size_t(j)] =
-                r >= ay0 && r < ay1 ? reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, 0, int(r))) : nullptr;
-        }
-        auto* out = reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, dx + xBegin, dy + y));
-        for (size_t k = 0; k < firstColumn.size(); ++k, out += 4) {
-            const int64_t c0 = firstColumn[k];
-            const double wx = columnFraction[k];
-            // Columns outside the area (or the bitmap) count as 0.
-            const int iBegin = int(std::clamp<int64_t>(ax0 - c0, 0, kx + 1));
-            const int iEnd = int(std::clamp<int64_t>(ax1 - c0, 0, kx + 1));
-            double sum[4] = {0, 0, 0, 0};
-            for (int j = 0; j <= ky; ++j) {
-                const uint8_t* row = rows[size_t(j)];
-                if (!row) continue;
-                // The column shares split the row into its first column, the inner ones
-                // (share 1) and its last column (kx >= 1, so they never coincide), which
-                // keeps the share test out of the per-pixel loop.
-                double rowSum[4] = {0, 0, 0, 0};
-                const uint8_t* p = row + (c0 + iBegin) * 4;
-                int i = iBegin;
-                if (i == 0 && i < iEnd) {
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * (1 - wx);
-                    ++i;
-                    p += 4;
-                }
-                for (const int inner = std::min(iEnd, kx); i < inner; ++i, p += 4)
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c];
-                if (i < iEnd)
-                    for (int c = 0; c < 4; ++c) rowSum[c] += p[c] * wx;
-                const double v = rowShare(j, wy);
-                for (int c = 0; c < 4; ++c) sum[c] += rowSum[c] * v;
-            }
-            for (int c = 0; c < 4; ++c) out[c] = uint8_t(std::min(int(sum[c] * norm), 255));
-        }
-    }
+    if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm))
+        return;
+    ResampleInDoubles(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
+                      level);
 }
 
-void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal) {
+namespace {
+
+// Where frame f lies along the strip, in the source and in the destination.
+struct FrameLayout {
+    int frames, srcSide, dstSide, srcFrame, dstFrame;
+    int Source(int f) const { return int(double(srcSide) * f / frames + 0.5); }
+    int Destination(int f) const { return int(double(dstSide) * f / frames + 0.5); }
+};
+
+FrameLayout LayoutOf(int sw, int sh, int dw, int dh, int frames, bool horizontal) {
+    const int srcSide = horizontal ? sw : sh, dstSide = horizontal ? dw : dh;
+    return {frames, srcSide, dstSide, srcSide / frames, (dstSide - frames) / frames};
+}
+
+// Pixels of frame f that lie inside the source.
+int InsideSource(const FrameLayout& l, int f) { return std::min(l.srcFrame, l.srcSide - l.Source(f)); }
+
+}  // namespace
+
+void ScaleStripFrames(const PIX_IBitmap& src, PIX_IBitmap& dst, int frames, bool horizontal, pix::SimdLevel level) {
     const int sw = src.getWidth(), sh = src.getHeight();
     const int dw = dst.getWidth(), dh = dst.getHeight();
     if (frames < 2) {
-        ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh);
+        ResampleArea(src, 0, 0, sw, sh, dst, 0, 0, dw, dh, level);
         return;
     }
-    PIX_Clear(&dst, 0);
-    const int srcSide = horizontal ? sw : sh;
-    const int dstSide = horizontal ? dw : dh;
-    const int srcFrame = srcSide / frames;
-    const int dstFrame = (dstSide - frames) / frames;
-    if (srcFrame < 1 || dstFrame < 1) return;  // more frames than pixels: nothing to draw
+    const FrameLayout l = LayoutOf(sw, sh, dw, dh, frames, horizontal);
+    if (l.srcFrame < 1 || l.dstFrame < 1) {  // more frames than pixels: nothing to draw
+        PIX_Clear(&dst, 0);
+        return;
+    }
+    // Every frame writes its whole area, so only what lies between frames is cleared.
+    auto clear = [&](int from, int to) {
+        if (from < to)
+            horizontal ? PIX_ClearRect(&dst, from, 0, to - from, dh, 0, 0)
+                       : PIX_ClearRect(&dst, 0, from, dw, to - from, 0, 0);
+    };
+    int covered = 0;
     for (int f = 0; f < frames; ++f) {
-        const int s = int(double(srcSide) * f / frames + 0.5);
-        const int d = int(double(dstSide) * f / frames + 0.5);
+        const int d = l.Destination(f);
+        clear(covered, d);
+        covered = std::max(covered, d + l.dstFrame);
+    }
+    clear(covered, l.dstSide);
+    for (int f = 0; f < frames; ++f) {
+        const int s = l.Source(f), d = l.Destination(f);
         if (horizontal)
-            ResampleArea(src, s, 0, srcFrame, sh, dst, d, 0, dstFrame, dh);
+            ResampleArea(src, s, 0, l.srcFrame, sh, dst, d, 0, l.dstFrame, dh, level);
         else
-            ResampleArea(src, 0, s, sw, srcFrame, dst, 0, d, dw, dstFrame);
+            ResampleArea(src, 0, s, sw, l.srcFrame, dst, 0, d, dw, l.dstFrame, level);
+    }
+}
+
+bool StripScaleCopiesEveryPixel(int sw, int sh, int dw, int dh, int frames, bool horizontal) {
+    if (sw < 1 || sh < 1) return false;
+    if (frames < 2) return sw == dw && sh == dh;
+    if (horizontal ? sh != dh : sw != dw) return false;
+    const FrameLayout l = LayoutOf(sw, sh, dw, dh, frames, horizontal);
+    if (l.srcFrame < 1 || l.srcFrame != l.dstFrame) return false;
+    for (int f = 0; f < frames; ++f)
+        if (const int n = InsideSource(l, f); n > 0 && l.Destination(f) + n > l.dstSide) return false;
+    return true;
+}
+
+void UnscaleStripCopy(const PIX_IBitmap& scaled, PIX_IBitmap& image, int frames, bool horizontal) {
+    const int sw = image.getWidth(), sh = image.getHeight();
+    if (!StripScaleCopiesEveryPixel(sw, sh, scaled.getWidth(), scaled.getHeight(), frames, horizontal) ||
+        !PIX_HasPixels(&image) || !PIX_HasPixels(&scaled))
+        return;
+    if (frames < 2) {
+        for (int y = 0; y < sh; ++y)
+            std::memcpy(PIX_PixelAddress(image, 0, y), PIX_PixelAddress(scaled, 0, y), size_t(sw) * 4);
+        return;
+    }
+    PIX_Clear(&image, 0);
+    const FrameLayout l = LayoutOf(sw, sh, scaled.getWidth(), scaled.getHeight(), frames, horizontal);
+    for (int f = 0; f < frames; ++f) {
+        const int n = InsideSource(l, f), s = l.Source(f), d = l.Destination(f);
+        if (horizontal)
+            for (int y = 0; n > 0 && y < sh; ++y)
+                std::memcpy(PIX_PixelAddress(image, s, y), PIX_PixelAddress(scaled, d, y), size_t(n) * 4);
+        else
+            for (int i = 0; i < n; ++i)
+                std::memcpy(PIX_PixelAddress(image, 0, s + i), PIX_PixelAddress(scaled, 0, d + i), size_t(sw) * 4);
     }
 }

@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "gui/bitmap_cache.h"
+#include "raster/strip_resample.h"
 
 namespace {
 
@@ -50,7 +53,7 @@ TEST(LoadStrip, ResourceScaleTwoHalvesTheSizeAndWaitsForTheRescale) {
     FakeImages images;
     images.Add("a.png", 300, 90, Solid(0xff0000ff));
     IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
-    EXPECT_EQ(std::tuple(s->width, s->height, s->bitmap->getWidth()), std::tuple(150, 45, 1));  // 2x image not kept
+    EXPECT_EQ(std::tuple(s->width, s->height, s->bitmap->getWidth()), std::tuple(150, 45, 1));  // pixels wait for the rescale
 
     // A second load before any rescale shares the bitmap and the first record's size.
     IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
@@ -160,4 +163,48 @@ TEST(LoadStrip, MissingImageGivesAnEmptyRecordThatRescalingSkips) {
     RescaleStrips(images.Loader(), 2, 1.0);
     EXPECT_TRUE(s->IsEmpty() && s->width == 0 && s->height == 0);
     EXPECT_TRUE(LoadStrip(nullptr, 2, 1004, "x.png", 1, false)->IsEmpty());  // a null loader is a missing image
+}
+
+// Start-up decodes each file once, for the first rescale; every later scale change
+// decodes it again, except after a scale of 2 where the strip holds all of the image's
+// pixels (odd.png loses its last column and row there). The pixels are always those of a
+// fresh decode.
+TEST(RescaleStrips, ScaleChangesReadEachFileOnceUnlessTheStripHoldsTheImage) {
+    FakeImages images;
+    const PixelFn art = [](int x, int y) { return PIX_MakePixel(255 - x, x * 7 + y, y * 3, (x ^ y) * 5); };
+    struct Case { const char* name; int w, h, frames; bool horizontal, heldAt2; } cases[] = {
+        {"knob.png", 24, 96, 4, false, true}, {"row.png", 50, 30, 3, true, true},
+        {"odd.png", 21, 13, 1, false, false}, {"even.png", 20, 14, 1, false, true},
+    };
+    std::vector<IBitmapStrip*> strips;
+    for (const Case& c : cases) {
+        images.Add(c.name, c.w, c.h, art);
+        strips.push_back(LoadStrip(images.Loader(), 2, 1701 + int(strips.size()), c.name, c.frames, c.horizontal));
+    }
+    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
+    EXPECT_EQ(again->bitmap, strips[0]->bitmap);
+    EXPECT_EQ(images.Names().size(), std::size(cases));
+    double previous = 0.0;  // none yet: the images decoded by the loads serve
+    for (double scale : {1.5, 2.0, 1.0, 0.5, 2.0, 2.0, 1.5}) {
+        const size_t before = images.Names().size();
+        RescaleStrips(images.Loader(), 2, scale);
+        // The list is process-wide: other tests' entries ask for their own names.
+        const std::vector<std::string> reads(images.Names().begin() + long(before), images.Names().end());
+        for (size_t i = 0; i < strips.size(); ++i) {
+            const Case& c = cases[i];
+            const long want = previous == 0.0 || (previous == 2.0 && c.heldAt2) ? 0 : 1;
+            EXPECT_EQ(std::count(reads.begin(), reads.end(), c.name), want) << c.name << " " << previous << " to " << scale;
+            const IBitmapStrip& s = *strips[i];
+            std::unique_ptr<PIX_IBitmap> fresh(images.Loader()(0, c.name));
+            const int w = int(c.w / 2 * scale) + (c.frames > 1 && c.horizontal ? c.frames : 0);
+            const int h = int(c.h / 2 * scale) + (c.frames > 1 && !c.horizontal ? c.frames : 0);
+            PIX_MemBitmap expected(w, h, 4);
+            ScaleStripFrames(*fresh, expected, c.frames, c.horizontal);
+            ASSERT_EQ(std::tuple(s.width, s.height), std::tuple(w, h)) << c.name << " " << scale;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(Px(*s.bitmap, x, y), Px(expected, x, y)) << c.name << " " << scale << " " << x << "," << y;
+        }
+        previous = scale;
+    }
 }

@@ -152,6 +152,7 @@ TEST_F(ScaleTest, GripDragResizesOnlyTheWindowUntilMouseUp) {
     EXPECT_EQ(p.graphics->GetPixelColor(300, 200), IColor(255, 25, 25, 25));
 
     p.Mouse('u', 100, 100);
+    // Rescaled once; the image decoded at the load served only the first rescale.
     EXPECT_EQ(std::tuple(p.graphics->loads, p.strip->width), std::tuple(1, 75 + 3));
     for (Counted* c : p.controls) EXPECT_EQ(c->scales, std::vector<double>{0.5});
     EXPECT_EQ(p.plug.layouts, std::vector<std::string>{"0 1140x800"});

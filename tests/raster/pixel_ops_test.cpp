@@ -689,6 +689,123 @@ TEST(ResampleArea, BinaryFractionRatiosMatchTheTapByTapRule) {
     }
 }
 
+// The resampling rule one destination pixel at a time in double arithmetic, the sums in
+// the order the stored images were made with: per row, its bytes times their column
+// shares, then that times the row's share.
+void PerPixelResample(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy,
+                      int dw, int dh) {
+    const double rx = double(sw) / dw, ry = double(sh) / dh;
+    const int kx = int(rx + 0.99999999999), ky = int(ry + 0.99999999999);
+    auto inside = [&](int64_t x, int64_t y) {
+        return x >= std::max(sx, 0) && y >= std::max(sy, 0) && x < int64_t(sx) + sw && y < int64_t(sy) + sh &&
+               x < src.getWidth() && y < src.getHeight();
+    };
+    for (int y = 0; y < dh; ++y)
+        for (int x = 0; x < dw; ++x) {
+            if (x + dx < 0 || y + dy < 0 || x + dx >= dst.getWidth() || y + dy >= dst.getHeight()) continue;
+            const double fx = rx * x, fy = ry * y, wx = fx - int(fx), wy = fy - int(fy);
+            auto* out = reinterpret_cast<uint8_t*>(PIX_PixelAddress(dst, x + dx, y + dy));
+            for (int c = 0; c < 4; ++c) {
+                double sum = 0;
+                for (int j = 0; j <= ky; ++j) {
+                    const int64_t row = int64_t(sy) + int(fy) + j;
+                    double rowSum = 0;
+                    for (int i = 0; i <= kx; ++i) {
+                        const int64_t col = int64_t(sx) + int(fx) + i;
+                        if (!inside(col, row)) continue;
+                        const int p = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(src, int(col), int(row)))[c];
+                        rowSum += i == 0 ? p * (1 - wx) : i == kx ? p * wx : p;
+                    }
+                    sum += rowSum * (j == 0 ? 1 - wy : j == ky ? wy : 1.0);
+                }
+                out[c] = uint8_t(std::min(int(sum * (1.0 / (kx * ky))), 255));
+            }
+        }
+}
+
+// The plain loops and every vector level this machine runs.
+std::vector<pix::SimdLevel> MachineLevels() {
+    std::vector<pix::SimdLevel> levels;
+    for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
+        if (pix::RowKernelsFor(l)) levels.push_back(l);
+    return levels;
+}
+
+// Every ratio class at each vector level, byte for byte against the per-pixel rule:
+// areas clipped by either bitmap, flat runs whose sums land on whole values.
+TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
+    const std::vector<pix::SimdLevel> levels = MachineLevels();
+    std::mt19937 rng(19);
+    PIX_MemBitmap src(203, 157, 4);
+    for (int y = 0; y < src.getHeight(); ++y)
+        for (int x = 0; x < src.getWidth(); ++x)
+            *PIX_PixelAddress(src, x, y) = y % 7 < 3 ? 0xff000000u | (x / 9 * 0x0a0b0c) : uint32_t(rng());
+    // Source area, destination size and offset: a growth, 4/3 (the 150 % step from
+    // double-size art), 2 and 4 (inside, reaching past the bitmap, clipped), 3, non-binary
+    // shrinks above 2, a 40:1 shrink, 1:1 inside and past the edge; then random ones.
+    struct Case { int sx, sy, sw, sh, dw, dh, dx, dy; };
+    std::vector<Case> cases = {
+        {5, 3, 40, 30, 97, 71, 0, 0},     {0, 0, 200, 152, 150, 114, 0, 0}, {8, 4, 96, 96, 72, 72, 0, 0},
+        {0, 0, 202, 156, 101, 78, 0, 0}, {2, 2, 200, 152, 50, 38, 0, 0},   {1, 0, 201, 156, 67, 52, 0, 0},
+        {3, 5, 190, 150, 71, 53, 0, 0},   {0, 0, 200, 150, 5, 4, 0, 0},     {-7, -3, 120, 90, 90, 67, 0, 0},
+        {150, 100, 80, 80, 60, 60, 0, 0}, {0, 0, 160, 120, 80, 60, -9, -4}, {0, 0, 160, 120, 120, 90, 30, 20},
+        {-6, 0, 160, 120, 80, 60, 0, 0},  {4, 4, 100, 100, 100, 100, 0, 0}, {-2, 0, 100, 100, 100, 100, 0, 0},
+    };
+    for (int round = 0; round < 40; ++round)
+        cases.push_back({int(rng() % 9) - 3, int(rng() % 9) - 3, 1 + int(rng() % 200), 1 + int(rng() % 150),
+                         1 + int(rng() % 150), 1 + int(rng() % 120), int(rng() % 5) - 2, int(rng() % 5) - 2});
+    for (const Case& c : cases) {
+        PIX_MemBitmap want(c.dw + 6, c.dh + 4, 4), got(c.dw + 6, c.dh + 4, 4);
+        Fill(want, 0x5a5a5a5a);
+        PerPixelResample(src, c.sx, c.sy, c.sw, c.sh, want, c.dx, c.dy, c.dw, c.dh);
+        for (pix::SimdLevel level : levels) {
+            Fill(got, 0x5a5a5a5a);
+            ResampleArea(src, c.sx, c.sy, c.sw, c.sh, got, c.dx, c.dy, c.dw, c.dh, level);
+            for (int y = 0; y < got.getHeight(); ++y)
+                for (int x = 0; x < got.getWidth(); ++x)
+                    ASSERT_EQ(Px(got, x, y), Px(want, x, y))
+                        << c.sx << "," << c.sy << " " << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh << " at "
+                        << x << "," << y << " level " << int(level);
+        }
+    }
+}
+
+// Strips: each frame on its own, by the per-pixel rule, the gaps between frames cleared
+// whatever the destination held.
+TEST(ScaleStripFrames, EveryLevelMatchesThePerPixelRuleFrameByFrame) {
+    const std::vector<pix::SimdLevel> levels = MachineLevels();
+    std::mt19937 rng(23);
+    PIX_MemBitmap src(96, 130, 4);
+    for (int y = 0; y < src.getHeight(); ++y)
+        for (int x = 0; x < src.getWidth(); ++x) *PIX_PixelAddress(src, x, y) = uint32_t(rng()) | 0x01010101u;
+    // Frames, direction, destination size (the gap pixels included).
+    struct Case { int frames; bool horizontal; int dw, dh; } cases[] = {
+        {3, true, 75, 97}, {5, false, 48, 70}, {2, true, 98, 130}, {4, false, 96, 134}, {7, true, 40, 30},
+        {5, false, 24, 37}, {130, false, 96, 300}, {200, true, 96, 130},
+    };
+    for (const Case& c : cases) {
+        PIX_MemBitmap want(c.dw, c.dh, 4), got(c.dw, c.dh, 4);
+        Fill(want, 0);
+        const int srcSide = c.horizontal ? 96 : 130, dstSide = c.horizontal ? c.dw : c.dh;
+        const int srcFrame = srcSide / c.frames, dstFrame = (dstSide - c.frames) / c.frames;
+        for (int f = 0; srcFrame > 0 && dstFrame > 0 && f < c.frames; ++f) {
+            const int s = int(double(srcSide) * f / c.frames + 0.5), d = int(double(dstSide) * f / c.frames + 0.5);
+            if (c.horizontal)
+                PerPixelResample(src, s, 0, srcFrame, 130, want, d, 0, dstFrame, c.dh);
+            else
+                PerPixelResample(src, 0, s, 96, srcFrame, want, 0, d, c.dw, dstFrame);
+        }
+        for (pix::SimdLevel level : levels) {
+            Fill(got, 0x5a5a5a5a);
+            ScaleStripFrames(src, got, c.frames, c.horizontal, level);
+            for (int y = 0; y < c.dh; ++y)
+                for (int x = 0; x < c.dw; ++x)
+                    ASSERT_EQ(Px(got, x, y), Px(want, x, y))
+                        << c.frames << (c.horizontal ? " across" : " down") << " at " << x << "," << y;
+        }
+    }
+}
+
 int ChannelByte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
 
 // The mean of the source's taps within `radius` of (cx, cy), byte by byte.
