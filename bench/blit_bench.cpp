@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/bitmap_hash.h"
 #include "bench/peer_timing.h"
 #include "raster/bitmap.h"
 #include "raster/blit.h"
@@ -88,7 +89,7 @@ void BM_Copy_pixman(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * int64_t(src.size()));
 }
 
-double Hash(const PIX_IBitmap& bm) { return bench::PixelHash(bm.getBits(), bm.getRowSpan(), bm.getWidth(), bm.getHeight()); }
+double Hash(const PIX_IBitmap& bm) { return double(bench::BitmapHash(bm)); }
 
 void BM_Copy_ours(benchmark::State& state) {
     PIX_MemBitmap src(kCopyW, kCopyH, 4), dst(kCopyW, kCopyH, 4);

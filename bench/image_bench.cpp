@@ -48,17 +48,6 @@ void Clear(PIX_IBitmap& bm) {
     for (int y = 0; y < bm.getHeight(); ++y) std::fill_n(PIX_PixelAddress(bm, 0, y), bm.getWidth(), 0u);
 }
 
-// A 32-bit FNV-1a hash of a result, printed with the figures so that two builds can be
-// seen to draw the same pixels.
-double PixelHash(PIX_IBitmap& bm) {
-    uint32_t h = 2166136261u;
-    for (int y = 0; y < bm.getHeight(); ++y) {
-        const auto* row = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(bm, 0, y));
-        for (int i = 0; i < bm.getWidth() * 4; ++i) h = (h ^ row[i]) * 16777619u;
-    }
-    return double(h);
-}
-
 struct PixmanPair {
     std::vector<uint32_t> srcPixels, dstPixels;
     pixman_image_t *src = nullptr, *dst = nullptr;
@@ -104,7 +93,7 @@ void BM_Rotate30_Ours(benchmark::State& state) {
         benchmark::DoNotOptimize(dst.getBits());
     });
     Report(state, "rotate" + std::to_string(n), ns, int64_t(n) * n);
-    state.counters["hash"] = PixelHash(dst);
+    state.counters["hash"] = double(bench::BitmapHash(dst));
 }
 
 // ---- Reductions -------------------------------------------------------------------
@@ -146,7 +135,7 @@ void OurReduction(benchmark::State& state, const char* key, int size) {
         benchmark::DoNotOptimize(dst.getBits());
     });
     Report(state, key, ns, 200 * 200);
-    state.counters["hash"] = PixelHash(dst);
+    state.counters["hash"] = double(bench::BitmapHash(dst));
 }
 
 void BM_Halve_Pixman(benchmark::State& state) { PixmanReduction(state, "halve", 400, 2.0, true); }

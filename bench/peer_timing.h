@@ -25,18 +25,6 @@ double TimedLoop(benchmark::State& state, Body&& body) {
     return state.iterations() ? ns / double(state.iterations()) : 0;
 }
 
-// A 32-bit FNV-1a hash of rows of 32-bit pixels (rowSpan pixels apart), printed beside
-// the figures so that two builds can be seen to draw the same pixels. Taken from one
-// pass on a fresh canvas: the timed loops draw over their own output.
-inline double PixelHash(const void* bits, int64_t rowSpan, int width, int height) {
-    uint32_t h = 2166136261u;
-    for (int y = 0; y < height; ++y) {
-        const auto* row = static_cast<const unsigned char*>(bits) + y * rowSpan * 4;
-        for (int i = 0; i < width * 4; ++i) h = (h ^ row[i]) * 16777619u;
-    }
-    return double(h);
-}
-
 inline void Report(benchmark::State& state, const std::string& key, double ns, int64_t pixels) {
     const double peer = PeerNs()[key];
     if (peer > 0 && ns > 0) state.counters["x_peer"] = peer / ns;

@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/bitmap_hash.h"
 #include "bench/peer_timing.h"
 #include "raster/bezier.h"
 #include "raster/bitmap.h"
@@ -93,7 +94,7 @@ void RunOurs(benchmark::State& state, const char* name, int shapes, void (*draw)
     PIX_MemBitmap bm(kWidth, kHeight, 4);
     std::memset(bm.getBits(), 0, size_t(bm.getRowSpan()) * kHeight * 4);
     draw(&bm);
-    state.counters["hash"] = bench::PixelHash(bm.getBits(), bm.getRowSpan(), kWidth, kHeight);
+    state.counters["hash"] = double(bench::BitmapHash(bm));
     const double ns = bench::TimedLoop(state, [&] {
         draw(&bm);
         benchmark::DoNotOptimize(bm.getBits());
