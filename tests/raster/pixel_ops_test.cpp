@@ -168,9 +168,12 @@ TEST(Blit, AlphaRunsGiveThePlainSourceAlphaBlitAndTellOpaqueRectangles) {
     for (int iter = 0; iter < 600; ++iter) {
         CanaryBitmap src(1 + rng() % 90, 1 + rng() % 12, rng() % 2), dst(1 + rng() % 90, 1 + rng() % 12, rng() % 2);
         PaintAlphaStretches(src, rng);
-        const bool allOpaque = iter % 10 == 0;
-        for (int y = 0; allOpaque && y < src.getHeight(); ++y)
-            for (int x = 0; x < src.getWidth(); ++x) src.at(x, y) |= 255;
+        bool allOpaque = true;
+        for (int y = 0; y < src.getHeight(); ++y)
+            for (int x = 0; x < src.getWidth(); ++x) {
+                if (iter % 10 == 0) src.at(x, y) |= 255;
+                allOpaque &= (src.at(x, y) & 255) == 255;
+            }
         const PIX_AlphaRuns runs(src);
         EXPECT_EQ(runs.AllOpaque(), allOpaque && src.getWidth() >= 8) << "iter " << iter;
         dst.randomize(rng);
