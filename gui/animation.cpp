@@ -66,7 +66,20 @@ double CubicBezier(const BezierPoints& b, double p) {
 
 }  // namespace
 
-IModuleAnimation::~IModuleAnimation() { mNames.DeleteAll(true); }
+int IModuleAnimation::sActiveCount = 0;
+
+IModuleAnimation::~IModuleAnimation() {
+    sActiveCount -= mActiveCount;
+    mNames.DeleteAll(true);
+}
+
+void IModuleAnimation::SetActive(int i, bool active) {
+    bool& flag = mActive.Get()[i];
+    const int change = int(active) - int(flag);
+    flag = active;
+    mActiveCount += change;
+    sActiveCount += change;
+}
 
 const char* IModuleAnimation::CurveLabel(int curve) {
     return curve >= 0 && curve < kNumCurves ? kCurveLabels[curve] : nullptr;
@@ -150,14 +163,6 @@ void IModuleAnimation::SetBezierPoints(double x1, double y1, double x2, double y
     mBezierY2 = y2;
 }
 
-bool IModuleAnimation::IsAnyActive() const {
-    const bool* active = mActive.Get();
-    const int n = mActive.GetSize();
-    for (int i = 0; i < n; ++i)
-        if (active[i]) return true;
-    return false;
-}
-
 int IModuleAnimation::FindByName(const char* name) const {
     if (!name) name = "";
     const size_t length = std::strlen(name);
@@ -237,12 +242,12 @@ double IModuleAnimation::StepForward(int i, int curve, double to) {
     mForward.Get()[i] = true;
     position = std::max<int32_t>(std::min(position, steps), 0);
     if (position == steps) {
-        mActive.Get()[i] = false;
+        SetActive(i, false);
         return to;
     }
     const double t = double(position) / double(steps);
     ++position;
-    mActive.Get()[i] = true;
+    SetActive(i, true);
     return mCurrentValue.Get()[i] = Ease(curve, mStartValue.Get()[i], to, t);
 }
 
@@ -252,12 +257,12 @@ double IModuleAnimation::StepBackward(int i, int curve, double from) {
     mForward.Get()[i] = false;
     position = std::max<int32_t>(std::min(position, steps), 0);
     if (position == 0) {
-        mActive.Get()[i] = false;
+        SetActive(i, false);
         return from;
     }
     const double t = double(position) / double(steps);
     --position;
-    mActive.Get()[i] = true;
+    SetActive(i, true);
     return mCurrentValue.Get()[i] = Ease(curve, mStartValue.Get()[i], from, 1 - t);
 }
 

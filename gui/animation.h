@@ -47,7 +47,10 @@ public:
     double Ease(int curve, double from, double to, double t);
     void SetBezierPoints(double x1, double y1, double x2, double y2);
     void SetFlag() { mSmoothNext = true; }
-    bool IsAnyActive() const;
+    bool IsAnyActive() const { return mActiveCount > 0; }
+    // Whether any animation of any control runs: while none does, no control needs a
+    // look for one.
+    static bool AnyActiveAnywhere() { return sActiveCount > 0; }
 
     // The preview square of a curve at (x, y) with side `size`, keeping only curve
     // points inside a back buffer of the given size.
@@ -67,6 +70,7 @@ private:
     void Reverse(int i, bool forward, int forwardSteps, int backwardSteps, double from, double to);
     double StepForward(int i, int curve, double to);
     double StepBackward(int i, int curve, double from);
+    void SetActive(int i, bool active);
 
     CMN_TypedBuf<bool> mActive{64};
     CMN_TypedBuf<bool> mForward{64};
@@ -85,4 +89,6 @@ private:
     double mBezierX2 = 1.0;
     double mBezierY2 = 1.0;
     bool mSmoothNext = false;
+    int mActiveCount = 0;     // entries of mActive that are true
+    static int sActiveCount;  // the same over every record (main thread only)
 };

@@ -46,3 +46,7 @@ bool IBitmapControl::Draw(IGraphics* pGraphics) {
     if (!mBitmap) return true;
     return pGraphics->DrawBitmapState(mBitmap, &mRECT, FrameForValue(mBitmap->frames, mValue), &mBlend);
 }
+
+bool IBitmapControl::IsOpaqueOver(IGraphics* pGraphics, const IRECT& r) {
+    return mBitmap && pGraphics->BitmapStateCovers(mBitmap, &mRECT, FrameForValue(mBitmap->frames, mValue), &mBlend, r);
+}

@@ -29,6 +29,8 @@ public:
     IBitmapControl(IModuleBase* plug, const IRECT& rect, int paramIdx, IBitmapStrip* pBitmap,
                    IChannelBlend blend = IChannelBlend());
     bool Draw(IGraphics* pGraphics) override;
+    // Opaque where the frame Draw shows is, at full weight.
+    bool IsOpaqueOver(IGraphics* pGraphics, const IRECT& r) override;
     IBitmapStrip* GetBitmap() const { return mBitmap; }
 
     // One frame's size along and across a strip.

@@ -88,7 +88,7 @@ void IControl::SetDirty(bool pushParamToPlug) {
         mValue = mClampLo;
     else if (mClampHi < mValue)
         mValue = mClampHi;
-    mDirty = true;
+    MarkDirty();
     if (pushParamToPlug && mPlug && mParamIdx >= 0) mPlug->SetParameterFromGUI(mParamIdx, mValue);
 
     if (!mValDisplayControl && !mNameDisplayControl) return;
@@ -115,8 +115,16 @@ void IControl::ShowInDisplay(IControl* display, const char* text) {
     display->TextFromTextEntry(text);
 }
 
+void IControl::MarkDirty() {
+    mDirty = true;
+    if (mOwner) mOwner->NoteDirtyControl();
+}
+
 void IControl::SetClean() {
-    mDirty = mRedraw;
+    if (mRedraw)
+        MarkDirty();
+    else
+        mDirty = false;
     mRedraw = false;
 }
 

@@ -49,6 +49,10 @@ public:
     virtual void OnMouseOut();
 
     virtual bool Draw(IGraphics* pGraphics) = 0;
+    // True when Draw, as the control stands, sets every pixel of `r` whatever lay
+    // beneath, so the controls under it need not be drawn there. A control that draws
+    // otherwise than its base class answers for its own drawing.
+    virtual bool IsOpaqueOver(IGraphics* /*pGraphics*/, const IRECT& /*r*/) { return false; }
     virtual void AfterGUIResize(double guiScale);
 
     // Values. From the plug-in: the control redraws but pushes nothing back. From
@@ -159,6 +163,11 @@ protected:
     IModuleAnimation mAnimation;
 
 private:
+    friend class IGraphics;  // keeps mOwner
+    // Tells the list holding the control that it became dirty.
+    void MarkDirty();
+
+    IGraphics* mOwner = nullptr;  // the IGraphics whose list holds the control
     IParam* LookUpParam() const;
     static void ShowInDisplay(IControl* display, const char* text);
 };

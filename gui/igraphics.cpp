@@ -53,6 +53,8 @@ void IGraphics::InsertControl(int idx, IControl* pControl) {
         delete pControl;
         return;
     }
+    pControl->mOwner = this;
+    NoteDirtyControl();  // a control comes dirty (asking it could have side effects)
     RenumberControls();
 }
 
@@ -79,8 +81,11 @@ void IGraphics::AttachBackground(int id, const char* fileName) {
 void IGraphics::ReplaceControl(int idx, IControl* pControl) {
     const int n = NControls() - NFixedTrailingControls();
     if (!pControl || idx <= 0 || idx >= n) return;
+    GetControl(idx)->mOwner = nullptr;
     mControls.Delete(idx, false);
     mControls.Insert(idx, pControl);
+    pControl->mOwner = this;
+    NoteDirtyControl();  // a control comes dirty (asking it could have side effects)
     RenumberControls();
 }
 
@@ -108,7 +113,10 @@ void IGraphics::SwapControls(int a, int b) {
 }
 
 void IGraphics::RemoveControl(int idx) {
-    if (mControls.Delete(idx, false)) RenumberControls();
+    IControl* control = GetControl(idx);
+    if (!mControls.Delete(idx, false)) return;
+    control->mOwner = nullptr;
+    RenumberControls();
 }
 
 int IGraphics::GetControlIdx(IControl* pControl) const { return pControl ? mControls.Find(pControl) : -1; }
@@ -222,14 +230,22 @@ void IGraphics::SetRectRedraw(bool rectRedraw) {
 
 bool IGraphics::IsDirty(IRECT* pR) {
     bool dirty = false;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i) {
-        IControl* control = GetControl(i);
-        if (control->GetAnimation()->IsAnyActive()) control->SetDirty(true);
-        if (control->IsDirty()) {
-            if (pR) pR->Union(*control->GetRECT());
-            dirty = true;
+    // A quiet panel costs no walk of the list: nothing was marked dirty since the last
+    // walk found nothing, no animation runs, and the resize control (which also follows
+    // other instances' scale) has nothing to show.
+    IModuleGUIResize* resize = mPlug ? mPlug->GetGUIResize() : nullptr;
+    if (mMaybeDirty || IModuleAnimation::AnyActiveAnywhere() || (resize && resize->IsDirty())) {
+        mMaybeDirty = false;
+        const int n = NControls();
+        for (int i = 0; i < n; ++i) {
+            IControl* control = GetControl(i);
+            if (control->GetAnimation()->IsAnyActive()) control->SetDirty(true);
+            if (control->IsDirty()) {
+                if (pR) pR->Union(*control->GetRECT());
+                dirty = true;
+            }
         }
+        if (dirty) mMaybeDirty = true;
     }
     if (dirty) {
         mIdleTicks = 0;
@@ -256,9 +272,10 @@ bool IGraphics::Draw(IRECT* pR) {
     // Without a back buffer there is nowhere to draw: report it, keep the controls dirty.
     if (!pR || !PIX_HasPixels(mDrawBitmap)) return false;
 
+    mRedrawing = true;
     if (mRectRedraw) {
         mDrawRECT = *pR;
-        for (int i = 0; i < n; ++i) {
+        for (int i = FirstVisibleControl(*pR); i < n; ++i) {
             IControl* control = GetControl(i);
             if (!control->IsHidden() && pR->Meets(*control->GetRECT())) control->Draw(this);
         }
@@ -285,6 +302,21 @@ bool IGraphics::Draw(IRECT* pR) {
             dirty->SetClean();
         }
     }
+    mRedrawing = false;
     if (mLiveEdit) RunLiveEdit();
     return DrawScreen(pR);
+}
+
+int IGraphics::FirstVisibleControl(const IRECT& r) {
+    // Only the back buffer's part of the rectangle is ever shown.
+    const IRECT shown(std::max(r.L, 0), std::max(r.T, 0), std::min(r.R, mDrawBitmap->getWidth()),
+                      std::min(r.B, mDrawBitmap->getHeight()));
+    if (shown.L >= shown.R || shown.T >= shown.B) return 0;
+    for (int i = NControls() - 1; i > 0; --i) {
+        IControl* control = GetControl(i);
+        const IRECT* c = control->GetRECT();
+        if (control->IsHidden() || shown.L < c->L || shown.T < c->T || shown.R > c->R || shown.B > c->B) continue;
+        if (control->IsOpaqueOver(this, shown)) return i;
+    }
+    return 0;
 }

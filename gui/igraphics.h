@@ -123,8 +123,12 @@ public:
     // Widens *pR by every dirty control; on quiet ticks runs the plug-in's idle hook
     // every second time. True when something must be redrawn.
     bool IsDirty(IRECT* pR);
-    // Draws the controls that meet *pR into the back buffer and shows it.
+    // Draws the controls that meet *pR into the back buffer and shows it. Controls under
+    // one that hides the whole rectangle (IControl::IsOpaqueOver) are not drawn.
     bool Draw(IRECT* pR);
+    // A listed control became dirty: the next tick looks at the list. Until then, and
+    // while no animation runs, a tick knows without looking that nothing is dirty.
+    void NoteDirtyControl() { mMaybeDirty = true; }
 
     // ---- Input ----
     void OnMouseDown(int x, int y, IMouseMod* pMod);
@@ -179,6 +183,11 @@ public:
     // colour, rectangle or strip argument.
     bool DrawBitmap(const IBitmapStrip* pBitmap, const IRECT* pDest, int srcX, int srcY,
                     const IChannelBlend* pBlend = nullptr);
+    // True when DrawBitmapState with these arguments sets every pixel of `r` (inside the
+    // back buffer) whatever lay beneath: r inside the destination and the frame, full
+    // weight, and a copy that stores the image or an image opaque all over r.
+    bool BitmapStateCovers(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame, const IChannelBlend* pBlend,
+                           const IRECT& r);
     // frame is 1-based.
     bool DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame,
                          const IChannelBlend* pBlend = nullptr);
@@ -252,6 +261,14 @@ protected:
     bool ForEachControlOf(int paramIdx, Fn fn) const;
     // One overlay frame of the layout editor (live_edit.cpp).
     void RunLiveEdit();
+    // The part of `dest` inside the draw rectangle, from (srcX, srcY) of the bitmap on.
+    // `stablePixels`: the bitmap keeps its pixels from call to call (a strip, not the
+    // scratch bitmap), so what is known of its alpha holds.
+    void BlitToDraw(const PIX_IBitmap* bm, const IRECT& dest, int srcX, int srcY, const IChannelBlend* pBlend,
+                    bool stablePixels);
+    // The first control Draw must draw for the rectangle: the topmost that hides all of
+    // it, or 0.
+    int FirstVisibleControl(const IRECT& r);
 
     CMN_Mutex mMutex;
     CMN_PtrList<IControl> mControls{4096};
@@ -263,6 +280,8 @@ protected:
     PIX_MemBitmap* mTmpBitmap = nullptr;
     int mWidth, mHeight, mFPS;
     int mIdleTicks = 0;
+    bool mMaybeDirty = true;  // see NoteDirtyControl
+    bool mRedrawing = false;  // inside Draw's control loops, where fills are clipped
     int mMouseCapture = -1, mMouseOver = -1, mMouseX = 0, mMouseY = 0;
     int mLastParamUnderMouse = -1;
     bool mHandleMouseOver = false;

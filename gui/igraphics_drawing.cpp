@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "gui/bitmap_alpha.h"
 #include "gui/bitmap_cache.h"
 #include "gui/font_cache.h"
 #include "gui/igraphics.h"
@@ -57,6 +58,7 @@ IBitmapStrip* IGraphics::LoadBitmapStrip(int id, const char* fileName, int frame
 
 void IGraphics::RescaleBitmaps(double scale) {
     RescaleStrips([this](int i, const char* name) { return OSLoadBitmap(i, name); }, mResourceScale, scale);
+    bitmap_alpha::ForgetAll();
 }
 
 void IGraphics::ScaleBitmap(const PIX_IBitmap* pSrc, PIX_IBitmap* pDest, int frames, bool horizontal) {
@@ -106,6 +108,7 @@ void IGraphics::DropBitmap(IBitmapStrip* pBitmap) {
         if (!cache.Remove(bm)) return;
         ScaledBitmapList::Instance().ForgetBitmap(bm);
     }
+    bitmap_alpha::ForgetAll();
     delete bm;
     *pBitmap = IBitmapStrip{nullptr, 0, 0, pBitmap->frames, pBitmap->horizontal};
 }
@@ -121,17 +124,50 @@ IRECT ClipToDraw(const IRECT& dest, const IRECT& draw) {
                  std::min(dest.B, draw.B));
 }
 
+int64_t Area(const IRECT& r) { return int64_t(std::max(r.W(), 0)) * std::max(r.H(), 0); }
+
 }  // namespace
+
+void IGraphics::BlitToDraw(const PIX_IBitmap* bm, const IRECT& dest, int srcX, int srcY, const IChannelBlend* pBlend,
+                           bool stablePixels) {
+    const IRECT r = ClipToDraw(dest, mDrawRECT);
+    // The source offset saturates: a destination at the end of the int range is no wrap.
+    const int sx = SatInt64(int64_t(srcX) + r.L - dest.L), sy = SatInt64(int64_t(srcY) + r.T - dest.T);
+    const float weight = BlendWeight(pBlend);
+    const PIX_DrawMode mode = BlendMode(pBlend);
+    // The skins' images at full strength: their transparent and opaque stretches need
+    // no blending. Same pixels as the plain blit.
+    if (stablePixels && weight == 1.0f && mode == kNoBlendMode)
+        if (const PIX_AlphaRuns* runs = bitmap_alpha::RunsOf(bm, Area(r))) {
+            PIX_BlitSourceAlphaRuns(mDrawBitmap, bm, *runs, r.L, r.T, sx, sy, r.W(), r.H());
+            return;
+        }
+    PIX_Blit(mDrawBitmap, bm, r.L, r.T, sx, sy, r.W(), r.H(), weight, mode);
+}
 
 bool IGraphics::DrawBitmap(const IBitmapStrip* pBitmap, const IRECT* pDest, int srcX, int srcY,
                            const IChannelBlend* pBlend) {
     if (!pBitmap || !pDest) return false;
     if (!pBitmap->bitmap) return true;  // a missing image leaves its control blank
-    const IRECT r = ClipToDraw(*pDest, mDrawRECT);
-    // The source offset saturates: a destination at the end of the int range is no wrap.
-    PIX_Blit(mDrawBitmap, pBitmap->bitmap, r.L, r.T, SatInt64(int64_t(srcX) + r.L - pDest->L),
-             SatInt64(int64_t(srcY) + r.T - pDest->T), r.W(), r.H(), BlendWeight(pBlend), BlendMode(pBlend));
+    BlitToDraw(pBitmap->bitmap, *pDest, srcX, srcY, pBlend, true);
     return true;
+}
+
+bool IGraphics::BitmapStateCovers(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame,
+                                  const IChannelBlend* pBlend, const IRECT& r) {
+    if (!pBitmap || !pBitmap->bitmap || !pDest || Area(r) == 0) return false;
+    if (r.L < pDest->L || r.T < pDest->T || r.R > pDest->R || r.B > pDest->B) return false;
+    if (BlendWeight(pBlend) != 1.0f) return false;
+    const PIX_IBitmap* bm = pBitmap->bitmap;
+    const int offset = pBitmap->FrameStart(frame);
+    const int64_t sx = int64_t(r.L) - pDest->L + (pBitmap->horizontal ? offset : 0);
+    const int64_t sy = int64_t(r.T) - pDest->T + (pBitmap->horizontal ? 0 : offset);
+    if (sx < 0 || sy < 0 || sx + r.W() > bm->getWidth() || sy + r.H() > bm->getHeight()) return false;
+    const PIX_DrawMode mode = BlendMode(pBlend);
+    if (mode == PIX_MODE_COPY) return true;  // stores the image, alpha and all
+    if (mode != kNoBlendMode) return false;
+    const PIX_AlphaRuns* runs = bitmap_alpha::RunsOf(bm, Area(r));
+    return runs && runs->IsOpaque(int(sx), int(sy), int(sx + r.W()), int(sy + r.H()));
 }
 
 bool IGraphics::DrawBitmapState(const IBitmapStrip* pBitmap, const IRECT* pDest, int frame,
@@ -170,9 +206,9 @@ bool IGraphics::DrawRotatedMask(const IBitmapStrip* pBase, const IBitmapStrip* p
     PIX_RotatedBlit(mTmpBitmap, pTop->bitmap, 0, 0, w, h, 0.0f, 0.0f, float(pTop->bitmap->getWidth()),
                     float(pTop->bitmap->getHeight()), rad, true, 1.0f,
                     kNoBlendMode | PIX_MODE_FILTER_BILINEAR, xOffset, 0.0f);
-    const IBitmapStrip scratch{mTmpBitmap, w, h, 1, false};
     const IRECT dest(x, y, SatInt64(int64_t(x) + w), SatInt64(int64_t(y) + h));
-    return DrawBitmap(&scratch, &dest, 0, 0, pBlend);
+    BlitToDraw(mTmpBitmap, dest, 0, 0, pBlend, false);  // the scratch changes with every call
+    return true;
 }
 
 bool IGraphics::DrawBlurredBitmap(const IBitmapStrip* pBitmap, int destX, int destY, const IRECT* pSrc) {
@@ -205,7 +241,10 @@ IColor IGraphics::GetPixelColor(int x, int y) {
 
 bool IGraphics::FillIRect(const IColor* pColor, const IRECT* pR, const IChannelBlend* pBlend) {
     if (!pColor || !pR) return false;
-    PIX_FillRect(mDrawBitmap, pR->L, pR->T, pR->W(), pR->H(), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
+    // During a redraw nothing outside the draw rectangle is shown, so a fill (the panel
+    // background's, every redraw) covers only its share of it.
+    const IRECT r = mRedrawing ? ClipToDraw(*pR, mDrawRECT) : *pR;
+    PIX_FillRect(mDrawBitmap, r.L, r.T, r.W(), r.H(), Pixel(*pColor), BlendWeight(pBlend), BlendMode(pBlend));
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -77,7 +78,10 @@ IGraphicsMac::~IGraphicsMac() {
     CloseWindow();
 }
 
-bool IGraphicsMac::DrawScreen(IRECT*) {
+bool IGraphicsMac::DrawScreen(IRECT* pR) {
+    // A redraw that is not shown at double density leaves the copy behind.
+    const ScreenCopyOf taken = mScreenCopyOf;
+    mScreenCopyOf = {};
     if (!mView || !mView->nativeView()) return false;
     platform::View* view = mView->nativeView();
     if (!view->HasDrawContext()) return false;
@@ -94,12 +98,20 @@ bool IGraphicsMac::DrawScreen(IRECT*) {
         void* block = mScreenCopy.Resize(bytes, false);
         if (mScreenCopy.GetSize() == bytes) {
             auto* dst = reinterpret_cast<uint32_t*>((reinterpret_cast<uintptr_t>(block) + 31) & ~uintptr_t(31));
+            // The desktop shows only the rectangle being drawn, which is all that changed
+            // since the copy was last taken; a new copy, or one of another back buffer, is
+            // taken whole.
+            const ScreenCopyOf now{dst, bm->getBits(), w, h};
+            IRECT area(0, 0, w, h);
+            if (pR && now == taken)
+                area = IRECT(std::max(pR->L, 0), std::max(pR->T, 0), std::min(pR->R, w), std::min(pR->B, h));
+            mScreenCopyOf = now;
             const auto* src = static_cast<const uint32_t*>(bm->getBits());
-            for (int y = 0; y < h; ++y) {
+            for (int y = area.T; y < area.B; ++y) {
                 const uint32_t* s = src + int64_t(y) * span;
                 uint32_t* d0 = dst + int64_t(2 * y) * span2;
                 uint32_t* d1 = d0 + span2;
-                for (int x = 0; x < w; ++x) d0[2 * x] = d0[2 * x + 1] = d1[2 * x] = d1[2 * x + 1] = s[x];
+                for (int x = area.L; x < area.R; ++x) d0[2 * x] = d0[2 * x + 1] = d1[2 * x] = d1[2 * x + 1] = s[x];
             }
             pixels = reinterpret_cast<const uint8_t*>(dst);
             w *= 2;

@@ -67,6 +67,14 @@ private:
     IGraphicsCocoa_vQDEditor_sa* mView = nullptr;
     CMN_String mBundleID{nullptr, 128};
     CMN_HeapBuf mScreenCopy{4096};
+    // Where the double-density copy's pixels start, and the back buffer they were taken
+    // from: while all of it stays, a redraw copies only its rectangle again.
+    struct ScreenCopyOf {
+        const uint32_t* pixels = nullptr;
+        const void* source = nullptr;
+        int width = 0, height = 0;
+        bool operator==(const ScreenCopyOf&) const = default;
+    } mScreenCopyOf;
     platform::Window* mParentWindow = nullptr;
     std::unique_ptr<platform::Window> mChildWindow;
 };

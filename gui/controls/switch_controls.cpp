@@ -74,6 +74,10 @@ bool IBitmapOverlayControl::Draw(IGraphics* pGraphics) {
     return IBitmapControl::Draw(pGraphics);
 }
 
+bool IBitmapOverlayControl::IsOpaqueOver(IGraphics* pGraphics, const IRECT& r) {
+    return mValue >= 0.5 && IBitmapControl::IsOpaqueOver(pGraphics, r);
+}
+
 void IBitmapOverlayControl::AfterGUIResize(double guiScale) {
     const IRECT& u = mTargetAreaUnscaled;
     mTargetArea = IRECT(int(u.L * guiScale), int(u.T * guiScale), int(u.R * guiScale), int(u.B * guiScale));

@@ -50,6 +50,7 @@ class IBitmapOverlayControl : public ISwitchControl {
 public:
     IBitmapOverlayControl(IModuleBase* plug, int x, int y, IBitmapStrip* pBitmap, const IRECT& targetArea);
     bool Draw(IGraphics* pGraphics) override;
+    bool IsOpaqueOver(IGraphics* pGraphics, const IRECT& r) override;
     void AfterGUIResize(double guiScale) override;
     const IRECT& GetClosedTarget() const { return mTargetArea; }
 

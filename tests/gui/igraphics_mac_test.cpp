@@ -172,6 +172,21 @@ TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
                 EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 * scale + x) * 4],
                                       PIX_PixelAddress(*bm, x / scale, y / scale), 4), 0) << x << "," << y;
     }
+    // At double density a redraw of (1, 1, 3, 2) takes only that part of the back buffer
+    // again, and shows it; a full redraw then shows every changed pixel.
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) ^= 0x00ff0000u;
+    for (const platform::Rect& r : {platform::Rect{1, 1, 2, 1}, platform::Rect{0, 0, 4, 3}}) {
+        hv->shownImages.clear();
+        hv->SetNeedsDisplayInRect(r);
+        hv->Display();
+        ASSERT_EQ(hv->shownImages.size(), 1u);
+        const IRECT g = IGraphicsCocoa_vQDEditor_sa::ToGUIRect(r, 3);
+        for (int y = 2 * g.T; y < 2 * g.B; ++y)
+            for (int x = 2 * g.L; x < 2 * g.R; ++x)
+                EXPECT_EQ(std::memcmp(&hv->shownImages[0].pixels[(y * 8 + x) * 4], PIX_PixelAddress(*bm, x / 2, y / 2), 4), 0)
+                    << x << "," << y;
+    }
 }
 
 TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {

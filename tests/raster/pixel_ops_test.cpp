@@ -9,6 +9,7 @@
 #include <random>
 #include <vector>
 
+#include "raster/alpha_runs.h"
 #include "raster/bitmap.h"
 #include "raster/bitmap_ops.h"
 #include "raster/blit.h"
@@ -144,6 +145,59 @@ TEST(Blit, OverlappingSelfBlitReadsSourceFirst) {
                     ASSERT_EQ(bm.pixels(), want) << sh[0] << "," << sh[1] << " mode " << mode << " a " << alpha;
                     ASSERT_EQ(bm.damagedCanaries(), 0);
                 }
+}
+
+// Rows as the skins' images have them: stretches, long and short, of transparent,
+// opaque, any, nearly opaque and nearly transparent alpha, the last two catching a
+// run taken for what it is not.
+void PaintAlphaStretches(CanaryBitmap& bm, std::mt19937& rng) {
+    bm.randomize(rng);
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0, kind = 0, end = 0; x < bm.getWidth(); ++x) {
+            if (x == end) kind = int(rng() % 5), end = x + 1 + int(rng() % (rng() % 4 == 0 ? 40 : 9));
+            const uint32_t alpha[] = {0, 255, uint32_t(rng() & 255), uint32_t(254 + rng() % 2), uint32_t(rng() % 2)};
+            bm.at(x, y) = (bm.at(x, y) & ~255u) | alpha[kind];
+        }
+}
+
+// The blit that skips transparent and copies opaque stretches is the plain source-alpha
+// blit, clipping included; a rectangle reported opaque is, and one of 8 or more opaque
+// pixels a row is reported so.
+TEST(Blit, AlphaRunsGiveThePlainSourceAlphaBlitAndTellOpaqueRectangles) {
+    std::mt19937 rng(77);
+    for (int iter = 0; iter < 600; ++iter) {
+        CanaryBitmap src(1 + rng() % 90, 1 + rng() % 12, rng() % 2), dst(1 + rng() % 90, 1 + rng() % 12, rng() % 2);
+        PaintAlphaStretches(src, rng);
+        bool allOpaque = true;
+        for (int y = 0; y < src.getHeight(); ++y)
+            for (int x = 0; x < src.getWidth(); ++x) {
+                if (iter % 10 == 0) src.at(x, y) |= 255;
+                allOpaque &= (src.at(x, y) & 255) == 255;
+            }
+        const PIX_AlphaRuns runs(src);
+        EXPECT_EQ(runs.AllOpaque(), allOpaque && src.getWidth() >= 8) << "iter " << iter;
+        dst.randomize(rng);
+        CanaryBitmap want(dst.getWidth(), dst.getHeight());
+        for (int y = 0; y < dst.getHeight(); ++y)
+            for (int x = 0; x < dst.getWidth(); ++x) want.at(x, y) = dst.at(x, y);
+        const int sx = Near(rng, src.getWidth()), sy = Near(rng, src.getHeight()), dx = Near(rng, dst.getWidth()),
+                  dy = Near(rng, dst.getHeight()), sw = int(rng() % 100) - 4, sh = int(rng() % 16) - 2;
+        PIX_Blit(&want, &src, dx, dy, sx, sy, sw, sh, 1.0f, PIX_MODE_COPY | PIX_MODE_USE_SOURCE_ALPHA);
+        PIX_BlitSourceAlphaRuns(&dst, &src, runs, dx, dy, sx, sy, sw, sh);
+        ASSERT_EQ(dst.pixels(), want.pixels()) << "iter " << iter;
+        ASSERT_EQ(dst.damagedCanaries(), 0) << "iter " << iter;
+
+        for (int k = 0; k < 8; ++k) {
+            const int l = int(rng() % (src.getWidth() + 4)) - 2, t = int(rng() % (src.getHeight() + 2)) - 1;
+            const int r = l + int(rng() % 20), b = t + 1 + int(rng() % 3);
+            bool opaque = l >= 0 && t >= 0 && r <= src.getWidth() && b <= src.getHeight() && l < r;
+            for (int y = t; opaque && y < b; ++y)
+                for (int x = l; x < r; ++x) opaque &= (src.at(x, y) & 255) == 255;
+            if (opaque != runs.IsOpaque(l, t, r, b)) {
+                EXPECT_TRUE(opaque && r - l < 8) << iter << ": " << l << "," << t;
+            }
+        }
+    }
 }
 
 TEST(Copy, ResizesAndCopies) {
