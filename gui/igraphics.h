@@ -287,7 +287,6 @@ protected:
     bool mHandleMouseOver = false;
     bool mRectRedraw = true;
     bool mEnableTooltips = false;
-    bool mUnusedFlag = false;
     IControl* mKeyCatcher = nullptr;
     unsigned mResourceScale = 1;
     double mGUIScale = 1.0;

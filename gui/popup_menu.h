@@ -78,6 +78,5 @@ public:
 private:
     int mPrefix = 0;
     int mChosenItemIdx = -1;
-    bool mUnused = false;
     CMN_PtrList<IPopupMenuItem> mMenuItems{4096};
 };
