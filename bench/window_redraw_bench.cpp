@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bitmap_hash.h"
 #include "editor/menu_commands.h"
 #include "editor/qd_editor.h"
 #include "gui/controls/knob_controls.h"
@@ -90,14 +91,7 @@ IGraphics* AtScale(benchmark::State& state, int skin, int percent) {
 // A 32-bit FNV-1a hash of the back buffer (or of its part inside r, what a tick
 // shows), printed with the figures so that two builds can be seen to draw the same frame.
 uint32_t FrameHash(IGraphics& g, IRECT r = IRECT(0, 0, INT32_MAX, INT32_MAX)) {
-    uint32_t h = 2166136261u;
-    PIX_IBitmap* bm = g.GetDrawBitmap();
-    const int l = std::max(r.L, 0), right = std::min(r.R, bm->getWidth());
-    for (int y = std::max(r.T, 0); y < std::min(r.B, bm->getHeight()); ++y) {
-        const auto* row = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*bm, l, y));
-        for (int i = 0; i < (right - l) * 4; ++i) h = (h ^ row[i]) * 16777619u;
-    }
-    return h;
+    return bench::BitmapHash(*g.GetDrawBitmap(), r.L, r.T, r.R, r.B);
 }
 
 // range(0): skin, range(1): GUI scale in percent.
