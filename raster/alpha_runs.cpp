@@ -97,26 +97,14 @@ void PIX_BlitSourceAlphaRuns(PIX_IBitmap* dst, const PIX_IBitmap* src, const PIX
         PIX_Blit(dst, src, dx, dy, sx, sy, sw, sh, 1.0f, kMode);
         return;
     }
-    if (!PIX_HasPixels(dst) || !PIX_HasPixels(src)) return;
-    // The plain blit's clipping: the source rectangle against the source, then the
-    // placed area against the destination, in 64 bits.
-    int64_t x = dx, y = dy, l = sx, t = sy;
-    int64_t r = std::min<int64_t>(std::clamp<int64_t>(int64_t(sx) + sw, INT32_MIN, INT32_MAX), src->getWidth());
-    int64_t b = std::min<int64_t>(std::clamp<int64_t>(int64_t(sy) + sh, INT32_MIN, INT32_MAX), src->getHeight());
-    if (l < 0) x -= l, l = 0;
-    if (t < 0) y -= t, t = 0;
-    if (x < 0) l -= x, x = 0;
-    if (y < 0) t -= y, y = 0;
-    const int64_t dw = dst->getWidth(), dh = dst->getHeight();
-    if (x >= dw || y >= dh) return;
-    r = std::min(r, l + (dw - x));
-    b = std::min(b, t + (dh - y));
-    if (r <= l || b <= t) return;
+    const PIX_Rect rect = pix::SourceRect(sx, sy, sw, sh);
+    pix::BlitArea area;
+    if (!pix::ClipBlit(*dst, *src, dx, dy, &rect, area)) return;
 
-    const int left = int(l), right = int(r);
-    uint32_t* drow = PIX_PixelAddress(*dst, int(x), int(y));
+    const int left = area.sx, right = area.sx + area.w;
+    uint32_t* drow = PIX_PixelAddress(*dst, area.dx, area.dy);
     const int64_t dstep = PIX_RowStep(*dst);
-    for (int row = int(t); row < int(b); ++row, drow += dstep) {
+    for (int row = area.sy; row < area.sy + area.h; ++row, drow += dstep) {
         const uint32_t* srow = PIX_PixelAddress(*src, 0, row);
         for (const PIX_AlphaRuns::Run* run = runs.RowBegin(row); run != runs.RowEnd(row); ++run) {
             if (run->x0 >= right) break;

@@ -6,15 +6,10 @@
 #include "raster/fast_paths.h"
 #include "raster/spans.h"
 
-namespace {
+namespace pix {
 
-struct Area {
-    int dx, dy, sx, sy, w, h;
-};
-
-// Clips a source rectangle placed at (dx, dy) against both bitmaps. 64-bit so that
-// extreme coordinates cannot wrap.
-bool ClipBlit(const PIX_IBitmap& dst, const PIX_IBitmap& src, int dx, int dy, const PIX_Rect* rect, Area& out) {
+// 64-bit so that extreme coordinates cannot wrap.
+bool ClipBlit(const PIX_IBitmap& dst, const PIX_IBitmap& src, int dx, int dy, const PIX_Rect* rect, BlitArea& out) {
     int64_t x = dx, y = dy, l = 0, t = 0, r = src.getWidth(), b = src.getHeight();
     if (rect) {
         l = rect->left;
@@ -35,6 +30,19 @@ bool ClipBlit(const PIX_IBitmap& dst, const PIX_IBitmap& src, int dx, int dy, co
     out = {int(x), int(y), int(l), int(t), int(r - l), int(b - t)};
     return true;
 }
+
+PIX_Rect SourceRect(int sx, int sy, int sw, int sh) {
+    // Saturating: a rectangle reaching past INT_MAX is clipped by the source size anyway.
+    const auto end = [](int origin, int size) {
+        const int64_t e = int64_t(origin) + size;
+        return int(std::clamp<int64_t>(e, INT32_MIN, INT32_MAX));
+    };
+    return {sx, sy, end(sx, sw), end(sy, sh)};
+}
+
+}  // namespace pix
+
+namespace {
 
 // The memory an area of rows occupies, first byte to one past the last.
 struct Extent {
@@ -97,8 +105,8 @@ void ForEachRow(uint32_t* d, int64_t dstep, const uint32_t* s, int64_t sstep, in
 void PIX_BlitRect(PIX_IBitmap* dst, const PIX_IBitmap* src, int dx, int dy, const PIX_Rect* srcRect, float alpha,
                   PIX_DrawMode mode) {
     if (!dst || !src || alpha == 0.0f) return;
-    Area a;
-    if (!ClipBlit(*dst, *src, dx, dy, srcRect, a)) return;
+    pix::BlitArea a;
+    if (!pix::ClipBlit(*dst, *src, dx, dy, srcRect, a)) return;
     uint32_t* d = PIX_PixelAddress(*dst, a.dx, a.dy);
     const uint32_t* s = PIX_PixelAddress(*src, a.sx, a.sy);
     const int64_t dstep = PIX_RowStep(*dst), sstep = PIX_RowStep(*src);
@@ -127,12 +135,7 @@ void PIX_BlitRect(PIX_IBitmap* dst, const PIX_IBitmap* src, int dx, int dy, cons
 
 void PIX_Blit(PIX_IBitmap* dst, const PIX_IBitmap* src, int dx, int dy, int sx, int sy, int sw, int sh, float alpha,
               PIX_DrawMode mode) {
-    // Saturating: a rectangle reaching past INT_MAX is clipped by the source size anyway.
-    const auto end = [](int origin, int size) {
-        const int64_t e = int64_t(origin) + size;
-        return int(std::clamp<int64_t>(e, INT32_MIN, INT32_MAX));
-    };
-    const PIX_Rect r{sx, sy, end(sx, sw), end(sy, sh)};
+    const PIX_Rect r = pix::SourceRect(sx, sy, sw, sh);
     PIX_BlitRect(dst, src, dx, dy, &r, alpha, mode);
 }
 

@@ -12,6 +12,20 @@ struct PIX_Rect {
     int bottom = 0;
 };
 
+namespace pix {
+
+// A blit's area after clipping: where it lands, where it is read from, its size.
+struct BlitArea {
+    int dx, dy, sx, sy, w, h;
+};
+// Clips a source rectangle (null: the whole source) placed at (dx, dy) against both
+// bitmaps; false when nothing is left or either bitmap has no pixels.
+bool ClipBlit(const PIX_IBitmap& dst, const PIX_IBitmap& src, int dx, int dy, const PIX_Rect* rect, BlitArea& out);
+// The source rectangle of sw x sh at (sx, sy), its far edges saturated to int.
+PIX_Rect SourceRect(int sx, int sy, int sw, int sh);
+
+}  // namespace pix
+
 // Draws the source rectangle (null: the whole source) with its top-left pixel at
 // (dx, dy). Source and destination areas may overlap within one bitmap.
 void PIX_BlitRect(PIX_IBitmap* dst, const PIX_IBitmap* src, int dx, int dy, const PIX_Rect* srcRect, float alpha,

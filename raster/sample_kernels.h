@@ -90,23 +90,32 @@ inline void SampleWalk(WalkKernel kernel, uint32_t* out, const SourceWindow& src
     for (; i < n; ++i) out[i] = Sampler::get(src, s + i * ds, t + i * dt).v;
 }
 
-// n destination pixels take the walk's samples at one weight. Samples go through a
-// block on the stack so that the row combiners can take them a row at a time; a plain
-// copy samples straight into the destination.
+// n destination pixels combined with the walk's samples by row(d, samples, m). Samples
+// go through a block on the stack so that the row combiners can take them a row at a
+// time.
+template <class Sampler, class Row>
+inline void SampleThroughBlocks(uint32_t* dst, WalkKernel kernel, const SourceWindow& src, int64_t s, int64_t t,
+                                int64_t ds, int64_t dt, int n, Row&& row) {
+    constexpr int kBlock = 256;
+    uint32_t block[kBlock];
+    for (int i = 0; i < n; i += kBlock) {
+        const int m = std::min(kBlock, n - i);
+        SampleWalk<Sampler>(kernel, block, src, s + i * ds, t + i * dt, ds, dt, m);
+        row(dst + i, block, m);
+    }
+}
+
+// n destination pixels take the walk's samples at one weight; a plain copy samples
+// straight into the destination.
 template <class Op, class Sampler>
 inline void SampleAndBlendRow(uint32_t* dst, WalkKernel kernel, const SourceWindow& src, int64_t s, int64_t t,
                               int64_t ds, int64_t dt, int n, int weight) {
-    if constexpr (std::is_same_v<Op, CopyFull>) {
+    if constexpr (std::is_same_v<Op, CopyFull>)
         SampleWalk<Sampler>(kernel, dst, src, s, t, ds, dt, n);
-    } else {
-        constexpr int kBlock = 256;
-        uint32_t block[kBlock];
-        for (int i = 0; i < n; i += kBlock) {
-            const int m = std::min(kBlock, n - i);
-            SampleWalk<Sampler>(kernel, block, src, s + i * ds, t + i * dt, ds, dt, m);
-            BlendRow<Op>(dst + i, block, m, weight);
-        }
-    }
+    else
+        SampleThroughBlocks<Sampler>(
+            dst, kernel, src, s, t, ds, dt, n,
+            [weight](uint32_t* d, const uint32_t* b, int m) { BlendRow<Op>(d, b, m, weight); });
 }
 
 }  // namespace pix

@@ -111,16 +111,10 @@ bool BilinearColumnRows(const Walk& g, const SourceWindow& src, int weight) {
 template <pix::Rounding R>
 void RoundedRows(const Walk& g, const SourceWindow& src) {
     const pix::WalkKernel kernel = pix::KernelFor<NearestSampler>(pix::ActiveSampleKernels(), src);
-    constexpr int kBlock = 256;
-    uint32_t block[kBlock];
-    for (int j = 0; j < g.height; ++j) {
-        auto* d = reinterpret_cast<uint32_t*>(g.dest + j * g.destStride);
-        for (int i = 0; i < g.width; i += kBlock) {
-            const int n = std::min(kBlock, g.width - i);
-            pix::SampleWalk<NearestSampler>(kernel, block, src, g.sx + i * g.dx, g.sy + j * g.dy, g.dx, 0, n);
-            pix::BlendRowRounded<R>(d + i, block, n);
-        }
-    }
+    for (int j = 0; j < g.height; ++j)
+        pix::SampleThroughBlocks<NearestSampler>(
+            reinterpret_cast<uint32_t*>(g.dest + j * g.destStride), kernel, src, g.sx, g.sy + j * g.dy, g.dx, 0,
+            g.width, [](uint32_t* d, const uint32_t* b, int m) { pix::BlendRowRounded<R>(d, b, m); });
 }
 
 bool NearWhole(float v) { return std::fabs(v - std::floor(v + 0.5f)) < 0.03f; }

@@ -43,7 +43,6 @@ struct TapRows {
     std::vector<Tap> taps;
     std::vector<size_t> start{0};
     std::span<const Tap> operator[](size_t i) const { return {taps.data() + start[i], start[i + 1] - start[i]}; }
-    size_t size() const { return start.size() - 1; }
 };
 
 // Row addresses without the bitmap's virtual calls on every row.
