@@ -39,8 +39,6 @@ public:
     int getRowSpan() const override { return (mWidth + mAlignMask) & ~mAlignMask; }
     bool resize(int width, int height) override;
 
-    int allocatedBytes() const { return mAllocated; }
-
 private:
     unsigned char* mBlock = nullptr;
     int mWidth = 0;
