@@ -17,6 +17,7 @@
 #include "raster/combiners.h"
 #include "raster/fill.h"
 #include "raster/scaled_blit.h"
+#include "raster/strip_kernels.h"
 #include "raster/strip_resample.h"
 #include "raster/transform_blit.h"
 #include "raster_test_util.h"
@@ -814,7 +815,10 @@ void PerPixelResample(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PI
 std::vector<pix::SimdLevel> MachineLevels() {
     std::vector<pix::SimdLevel> levels;
     for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
-        if (pix::RowKernelsFor(l)) levels.push_back(l);
+        if (pix::RowKernelsFor(l)) {
+            levels.push_back(l);
+            EXPECT_NE(pix::StripKernelsFor(l), nullptr) << "no strip kernels at level " << int(l);
+        }
     return levels;
 }
 
