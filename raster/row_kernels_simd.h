@@ -180,32 +180,27 @@ int StoreRow(uint32_t* dst, int n, uint32_t colour) {
 template <class O>
 int SourceAlphaCopyFull(uint32_t* dst, const uint32_t* src, int n) {
     const int i = SourceAlphaCopyRow<O, true>(dst, src, n, 256);
-    if constexpr (O::kPixels == 4) return i;
-    else return i + SourceAlphaCopyRow<Sse2Lanes, true>(dst + i, src + i, n - i, 256);
+    return O::kPixels == 4 ? i : i + SourceAlphaCopyRow<Sse2Lanes, true>(dst + i, src + i, n - i, 256);
 }
 template <class O>
 int SourceAlphaCopy(uint32_t* dst, const uint32_t* src, int n, int w) {
     const int i = SourceAlphaCopyRow<O, false>(dst, src, n, w);
-    if constexpr (O::kPixels == 4) return i;
-    else return i + SourceAlphaCopyRow<Sse2Lanes, false>(dst + i, src + i, n - i, w);
+    return O::kPixels == 4 ? i : i + SourceAlphaCopyRow<Sse2Lanes, false>(dst + i, src + i, n - i, w);
 }
 template <class O>
 int CopyWeighted(uint32_t* dst, const uint32_t* src, int n, int k) {
     const int i = CopyWeightedRow<O, false>(dst, src, 0, n, k);
-    if constexpr (O::kPixels == 4) return i;
-    else return i + CopyWeightedRow<Sse2Lanes, false>(dst + i, src + i, 0, n - i, k);
+    return O::kPixels == 4 ? i : i + CopyWeightedRow<Sse2Lanes, false>(dst + i, src + i, 0, n - i, k);
 }
 template <class O>
 int FillWeighted(uint32_t* dst, int n, uint32_t colour, int k) {
     const int i = CopyWeightedRow<O, true>(dst, nullptr, colour, n, k);
-    if constexpr (O::kPixels == 4) return i;
-    else return i + CopyWeightedRow<Sse2Lanes, true>(dst + i, nullptr, colour, n - i, k);
+    return O::kPixels == 4 ? i : i + CopyWeightedRow<Sse2Lanes, true>(dst + i, nullptr, colour, n - i, k);
 }
 template <class O>
 int FillStore(uint32_t* dst, int n, uint32_t colour) {
     const int i = StoreRow<O>(dst, n, colour);
-    if constexpr (O::kPixels == 4) return i;
-    else return i + StoreRow<Sse2Lanes>(dst + i, n - i, colour);
+    return O::kPixels == 4 ? i : i + StoreRow<Sse2Lanes>(dst + i, n - i, colour);
 }
 
 template <class O>
