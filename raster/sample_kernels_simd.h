@@ -36,10 +36,10 @@ inline typename O::V Interpolate(typename O::V p00, typename O::V p10, typename 
     const V w10 = O::Weight(O::Sub32(fx, f11)), w01 = O::Weight(O::Sub32(fy, f11)), w11 = O::Weight(f11);
     auto channel = [&]<int Byte>() {
         const V top = O::Add32(O::MulChannel(O::template Channel<Byte>(p00), w00),
-                             O::MulChannel(O::template Channel<Byte>(p10), w10));
+                               O::MulChannel(O::template Channel<Byte>(p10), w10));
         if constexpr (!BothRows) return O::template Srl32<16>(top);
         const V bottom = O::Add32(O::MulChannel(O::template Channel<Byte>(p01), w01),
-                                O::MulChannel(O::template Channel<Byte>(p11), w11));
+                                  O::MulChannel(O::template Channel<Byte>(p11), w11));
         return O::template Srl32<16>(O::Add32(top, bottom));
     };
     return O::Or(O::Or(channel.template operator()<0>(), O::template Sll32<8>(channel.template operator()<1>())),
