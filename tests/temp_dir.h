@@ -2,10 +2,15 @@
 // undo themselves at the end of the scope, so a failed assertion leaves nothing behind.
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -56,5 +61,18 @@ private:
     std::string name_;
     std::optional<std::string> old_;
 };
+
+// Runs `work` on a thread of its own and answers whether it finished within a few
+// seconds. Work stuck opening or reading the FIFO `fifo` is then released by opening
+// the FIFO's other end, so that a hang fails the test instead of stalling it.
+inline bool FinishesWithoutWaitingOn(const std::string& fifo, std::function<void()> work) {
+    std::future<void> done = std::async(std::launch::async, std::move(work));
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return true;
+    while (done.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) close(fd);
+    }
+    return false;
+}
 
 }  // namespace testutil
