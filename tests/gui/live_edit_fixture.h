@@ -114,9 +114,9 @@ public:
         mod.L = false;
         Step(mod, x1, y1, false);
     }
-    // Right-click on control `idx` and choose menu item `item`.
-    void Menu(int idx, int item) {
-        g->menuReplies.push_back(item);
+    // Right-click on control `idx` and choose the menu row of `action`.
+    void Menu(int idx, LiveEditMenuAction action) {
+        g->menuReplies.push_back(LiveEditMenuRow(action));
         selected = idx;
         Step(IMouseMod(false, true), 1, 1, false);
         Step(IMouseMod(), 1, 1, false);
