@@ -25,7 +25,8 @@ namespace {
 
 bool IsReadableFolder(const std::string& path) {
     struct stat st {};
-    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && access(path.c_str(), R_OK | X_OK) == 0;
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           access(path.c_str(), R_OK | X_OK) == 0;
 }
 
 }  // namespace
@@ -110,8 +111,8 @@ void EditorApp::ReportMissingImages() {
     platform::BundleInfo bundle;
     const bool known = platform::FindBundle(options_.bundleID, &bundle);
     if (known && IsReadableFolder(bundle.resourcesPath)) return;
-    err_ << "Panel images not found: looked in "
-         << (bundle.resourcesPath.empty() ? "no folder" : bundle.resourcesPath) << "." << std::endl;
+    err_ << "Panel images not found: looked in " << (bundle.resourcesPath.empty() ? "no folder" : bundle.resourcesPath)
+         << "." << std::endl;
 }
 
 void EditorApp::BuildMenuBar() {

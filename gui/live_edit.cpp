@@ -616,7 +616,7 @@ struct MenuRow {
 
 constexpr MenuRow kSeparatorRow{A::kSeparator, nullptr};
 
-const MenuRow kMenuRows[] = {
+constexpr MenuRow kMenuRows[] = {
     {A::kUndo, "Undo", nullptr, nullptr, nullptr, [](LiveEditFrame* f, IControl*) { LiveEditUndo(f); }},
     {A::kRedo, "Redo", nullptr, nullptr, nullptr, [](LiveEditFrame* f, IControl*) { LiveEditRedo(f); }},
     kSeparatorRow,
@@ -832,7 +832,6 @@ void LiveEdit(LiveEditFrame* f) {
 void IGraphics::RunLiveEdit() {
     LiveEditFrame f;
     f.state = mPlug ? mPlug->GetLiveEditState() : nullptr;
-    f.plug = mPlug;
     f.graphics = this;
     f.views = LiveEditViewsOf(mPlug);
     f.buffer = mDrawBitmap;

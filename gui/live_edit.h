@@ -9,7 +9,6 @@
 
 class IControl;
 class IGraphics;
-class IModuleBase;
 class LiveEditViews;
 class PIX_IBitmap;
 
@@ -26,7 +25,6 @@ inline constexpr int kLiveEditKeyTarget = 34;  // T
 // graphics' own layout-editor fields (by pointer, since the frame updates them).
 struct LiveEditFrame {
     LiveEditState* state = nullptr;
-    IModuleBase* plug = nullptr;
     IGraphics* graphics = nullptr;
     LiveEditViews* views = nullptr;  // null without a GUI-resize control
     PIX_IBitmap* buffer = nullptr;

@@ -87,7 +87,6 @@ public:
     LiveEditFrame Frame(IMouseMod mod = {}, int x = 0, int y = 0) {
         LiveEditFrame f;
         f.state = State();
-        f.plug = &plug;
         f.graphics = g;
         f.views = LiveEditViewsOf(&plug);
         f.buffer = g->GetDrawBitmap();
