@@ -188,6 +188,13 @@ TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
     } cases[] = {
         {"settings.ini is a folder", "/RODiradu4/settings.ini",
          [](const std::string& root) { fs::create_directories(root + "/RODiradu4/settings.ini"); }, false},
+        // It used to hang the start before any window.
+        {"settings.ini is a FIFO", "/RODiradu4/settings.ini",
+         [](const std::string& root) {
+             fs::create_directories(root + "/RODiradu4");
+             mkfifo((root + "/RODiradu4/settings.ini").c_str(), 0600);
+         },
+         false},
         {"no settings folder can be made", "/file/RODiradu4/settings.ini",
          [](const std::string& root) { std::ofstream(root + "/file") << "x"; }, false},
         {"no images", nullptr, [](const std::string&) {}, true},
@@ -206,14 +213,14 @@ TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
         IModuleGUIResize::ResetProcessState();
         out.str("");
         err.str("");
-        {
+        ASSERT_TRUE(testutil::FinishesWithoutWaitingOn(root.path() + "/RODiradu4/settings.ini", [&] {
             qdapp::EditorApp app(&backend, options);
             ASSERT_TRUE(app.Start());
             for (const char* title : {"Skin \"lcd\" (from the next start)", "Program Manager", "Scale 50 %"})
                 Item(app, title)->target->OnMenuSelection(Item(app, title));
             EXPECT_EQ(app.MainWindow()->ScreenFrame().width, 570);  // still running, at the new scale
             app.Stop();
-        }
+        }));
         const std::string unwritable = "Cannot write the settings file ";
         EXPECT_EQ(Count(err.str(), unwritable), c.settings ? 1 : 0) << err.str();
         if (c.settings) {
