@@ -213,7 +213,7 @@ TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
         IModuleGUIResize::ResetProcessState();
         out.str("");
         err.str("");
-        ASSERT_TRUE(testutil::FinishesWithoutWaitingOn(root.path() + "/RODiradu4/settings.ini", [&] {
+        ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(root.path() + "/RODiradu4/settings.ini", [&] {
             qdapp::EditorApp app(&backend, options);
             ASSERT_TRUE(app.Start());
             for (const char* title : {"Skin \"lcd\" (from the next start)", "Program Manager", "Scale 50 %"})

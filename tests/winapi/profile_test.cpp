@@ -198,7 +198,7 @@ TEST_F(Profile, AnythingButARegularFileReadsAsMissingAndIsNeverWritten) {
         failures_.clear();
         std::string value;
         bool wrote = true;
-        ASSERT_TRUE(testutil::FinishesWithoutWaitingOn(file_, [&] {
+        ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(file_, [&] {
             value = Get("gui", "manager");
             wrote = WritePrivateProfileString("gui", "manager", "1", file_.c_str());
         }));
