@@ -1,5 +1,8 @@
 #include "app/editor_app.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <iostream>
 
@@ -7,6 +10,8 @@
 #include "editor/qd_editor.h"
 #include "gui/igraphics_mac.h"
 #include "gui/standalone_window.h"
+#include "platform/folders.h"
+#include "winapi/profile.h"
 
 namespace qdapp {
 
@@ -16,11 +21,22 @@ platform::Point CentredOrigin(const platform::Rect& area, int width, int height)
     return {double(int(x)), double(int(y))};
 }
 
+namespace {
+
+bool IsReadableFolder(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           access(path.c_str(), R_OK | X_OK) == 0;
+}
+
+}  // namespace
+
 EditorApp::EditorApp(platform::Backend* backend, AppOptions options)
     : backend_(backend),
       options_(std::move(options)),
       out_(options_.out ? *options_.out : std::cout),
-      midiLog_(options_.err ? *options_.err : std::cerr),
+      err_(options_.err ? *options_.err : std::cerr),
+      midiLog_(err_),
       output_(&midiLog_),
       instrumentIn_(&midiLog_, nullptr),  // the instrument's short messages are not used
       keyboardIn_(&midiLog_, [this](const uint8_t* bytes, int size) { OnKeyboardInput(bytes, size); }) {}
@@ -29,7 +45,10 @@ EditorApp::~EditorApp() { Stop(); }
 
 void EditorApp::OpenMidi() {
     const std::vector<std::string> ports = output_.PortNames();
-    out_ << "MIDI output ports (put one in [midi] outdev of " << settings_.iniPath << "):" << std::endl;
+    if (settings_.iniPath.empty())
+        out_ << "MIDI output ports (no settings file to put a choice in):" << std::endl;
+    else
+        out_ << "MIDI output ports (put one in [midi] outdev of " << settings_.iniPath << "):" << std::endl;
     if (ports.empty()) out_ << "  (none)" << std::endl;
     for (const std::string& name : ports) out_ << "  " << name << std::endl;
 
@@ -45,6 +64,11 @@ void EditorApp::OpenMidi() {
 bool EditorApp::Start() {
     if (!backend_) return false;
     settings_ = PrepareSettingsFolder(options_.configDir);
+    // Whatever writes the settings (scale, skin, MIDI ports, manager view), a choice
+    // that cannot be kept is told once, not dropped without a word.
+    SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
+    if (settings_.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(options_.configDir).c_str());
+    ReportMissingImages();
     LoadDeviceSettings(settings_, &devices_);
     OpenMidi();
 
@@ -76,6 +100,19 @@ bool EditorApp::Start() {
     window_->SetPosition(int(at.x), int(at.y));
     window_->Show();
     return true;
+}
+
+void EditorApp::ReportUnwritableSettings(const char* fileName) {
+    if (settingsReported_.exchange(true)) return;
+    err_ << "Cannot write the settings file " << fileName << ": choices made now will not be kept." << std::endl;
+}
+
+void EditorApp::ReportMissingImages() {
+    platform::BundleInfo bundle;
+    const bool known = platform::FindBundle(options_.bundleID, &bundle);
+    if (known && IsReadableFolder(bundle.resourcesPath)) return;
+    err_ << "Panel images not found: looked in " << (bundle.resourcesPath.empty() ? "no folder" : bundle.resourcesPath)
+         << "." << std::endl;
 }
 
 void EditorApp::BuildMenuBar() {
@@ -122,7 +159,8 @@ void EditorApp::Run() {
 void EditorApp::Stop() {
     instrumentIn_.Close();
     keyboardIn_.Close();
-    editor_.reset();
+    editor_.reset();  // stores the editor's settings: failures are still told
+    SetProfileWriteFailureHandler(nullptr);
     standaloneWindow_.reset();
     output_.Close();
     if (window_) window_->Hide();
