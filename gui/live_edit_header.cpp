@@ -13,6 +13,7 @@
 #include <cstring>
 #include <typeinfo>
 
+#include "common/regular_file.h"
 #include "gui/control.h"
 #include "gui/igraphics.h"
 #include "gui/live_edit.h"
@@ -94,35 +95,6 @@ bool IsLayoutCallLine(std::string_view line) {
     return (r.Lit("true") || r.Lit("false")) && r.Lit(");") && r.rest.empty();
 }
 
-// Only a regular file is a header: a FIFO under the name would stop the first overlay
-// frame waiting for a writer, and a device read could have effects of its own.
-bool IsOtherThanRegularFile(const char* path) {
-    struct stat st {};
-    return stat(path, &st) == 0 && !S_ISREG(st.st_mode);
-}
-
-bool ReadRegularFile(const char* path, std::string* text) {
-    if (IsOtherThanRegularFile(path)) return false;
-    // Non-blocking, in case a FIFO took the file's place since the check.
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    char buf[65536];
-    while (ok) {
-        const ssize_t got = read(fd, buf, sizeof buf);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        text->append(buf, size_t(got));
-        ok = text->size() <= kLiveEditMaxHeaderBytes;
-    }
-    close(fd);
-    return ok;
-}
-
 // Line ends that an editor or version control changed to CR LF, and blanks they left
 // at line ends, read as the writer's own lines; otherwise every section would read as
 // empty and the next write would drop the other view modes' layouts.
@@ -186,7 +158,9 @@ void LiveEditReadLayoutHeader(LiveEditState* state, const char* path) {
     for (int j = 0; j < count; ++j) state->mViewModeTexts.Get(j)->Set("");
 
     std::string text;
-    if (!ReadRegularFile(path, &text)) return;
+    // Only a regular file is a header: a FIFO under the name would stop the first
+    // overlay frame waiting for a writer.
+    if (ReadRegularFile(path, kLiveEditMaxHeaderBytes, &text) != FileRead::kRead) return;
 
     const std::vector<std::string> sections = LiveEditParseLayoutHeader(text, count);
     for (int j = 0; j < count; ++j) state->mViewModeTexts.Get(j)->Set(sections[size_t(j)].c_str());

@@ -17,12 +17,13 @@
 #include <vector>
 
 #include "common/cmn_string.h"
+#include "common/regular_file.h"
 
 namespace {
 
 // A settings file is a few hundred bytes; anything far larger is not one of ours, and
 // rewriting it would risk losing data, so it is treated as unreadable.
-constexpr off_t kMaxSettingsFileBytes = 16 << 20;
+constexpr size_t kMaxSettingsFileBytes = 16 << 20;
 
 // Readers and the read-modify-write of writers from the watchdog and main threads must
 // not interleave.
@@ -41,43 +42,19 @@ std::string_view Trim(std::string_view s) {
 
 constexpr const char* kByteOrderMark = "\xef\xbb\xbf";
 
-// Only a regular file is a settings file. A FIFO, a device or a folder under the name
-// is read as missing and never written through: opening a FIFO would wait for a
-// writer that never comes, and a device read could have effects of its own.
-bool ReadRegularFile(const char* fileName, bool* exists, std::string* data) {
-    *exists = false;
-    struct stat st {};
-    if (stat(fileName, &st) != 0) return errno == ENOENT;
-    *exists = true;
-    if (!S_ISREG(st.st_mode) || st.st_size > kMaxSettingsFileBytes) return false;
-    // Non-blocking, in case a FIFO took the regular file's place since the stat.
-    const int fd = open(fileName, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) return false;
-        *exists = false;
-        return true;
-    }
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    char buf[4096];
-    while (ok) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        data->append(buf, size_t(n));
-        ok = data->size() <= size_t(kMaxSettingsFileBytes);
-    }
-    close(fd);
-    return ok;
+// Only a regular file is a settings file: anything else under the name reads as
+// missing and is never written through (ReadRegularFile refuses it).
+bool ReadSettingsFile(const char* fileName, bool* exists, std::string* data) {
+    const FileRead read = ReadRegularFile(fileName, kMaxSettingsFileBytes, data);
+    *exists = read != FileRead::kMissing;
+    return read != FileRead::kRefused;
 }
 
 // Lines of the file without their line ends (LF or CRLF). nullopt: unreadable file;
 // an empty vector: a missing or empty one.
 std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* exists, bool* byteOrderMark = nullptr) {
     std::string data;
-    if (!ReadRegularFile(fileName, exists, &data)) return std::nullopt;
+    if (!ReadSettingsFile(fileName, exists, &data)) return std::nullopt;
 
     std::vector<std::string> lines;
     // Editors on other systems may put a byte-order mark before the first section. A
