@@ -64,7 +64,7 @@ struct Panel {
             controls.push_back(new Counted(&plug, log, "c", r));
             graphics->AttachControl(controls.back());
         }
-        resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+        resize = new IModuleGUIResize(&plug, graphics, 16, 16);
         resize->EnableGUIScaling();
         resize->SelectViewMode(0);
         resize->SetGUIScaleLimits(50, 200);
