@@ -131,6 +131,25 @@ TEST_F(ScaleTest, StoredScaleIsCheckedThenClampedToTheLimits) {
     }
 }
 
+// The attach step rescales the images to the scale stored at construction; a reload
+// after the stored scale changed (as the start-up fit changes it) brings the images,
+// the controls and the window to the new one, also when the window keeps its size.
+TEST_F(ScaleTest, ReloadBringsImagesControlsAndWindowToTheStoredScale) {
+    struct Case { const char *atAttach, *atReload; double scale; } cases[] = {
+        {"2.0", "1.0", 1.0}, {"2.0", "1.5", 1.5}, {"1.5", "1.5", 1.5}};
+    for (const Case& c : cases) {
+        IModuleGUIResize::ResetProcessState();
+        Store(c.atAttach);
+        Panel p(&log);
+        Store(c.atReload);
+        p.plug.ReloadGUIScale();
+        EXPECT_EQ(p.strip->width, int(150 * c.scale) + 3) << c.atAttach << " then " << c.atReload;
+        for (Counted* k : p.controls) EXPECT_EQ(k->scales.back(), c.scale);
+        EXPECT_EQ(*p.controls[1]->GetRECT(), IModuleGUIResize::ScaleDRECT({10, 10, 20, 20}, c.scale, c.scale));
+        EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, std::trunc(1140 * c.scale), std::trunc(800 * c.scale)}));
+    }
+}
+
 TEST_F(ScaleTest, GripDragResizesOnlyTheWindowUntilMouseUp) {
     Panel p(&log);
     EXPECT_EQ(p.graphics->GetControl(p.graphics->NControls() - 1), p.resize);
@@ -218,6 +237,36 @@ TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
         EXPECT_EQ(*p.controls[2]->GetRECT(), c.rect) << c.id;
         EXPECT_EQ(p.plug.layouts.back().substr(0, 2), c.id == 7 ? "1 " : "0 ");
     }
+}
+
+// Operations the editor does not use: the edge handles, a scale that may not be
+// dragged, moving a control by its unscaled corner, and integer settings.
+TEST_F(ScaleTest, EdgeHandleAndFixedScaleMovedControlAndIntegerSettings) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 0); });  // the right edge only
+    const int n = p.graphics->NControls();
+    IControl* right = p.graphics->GetControl(n - 2);
+    EXPECT_EQ(std::tuple(p.graphics->GetControl(n - 3)->IsHidden(), right->IsHidden()), std::tuple(true, false));
+    right->OnMouseDrag(3000, 10, 0, 0, nullptr);
+    EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 2280, 800}));  // the view's maximum width
+    EXPECT_EQ(*right->GetRECT(), IRECT(2276, 0, 2280, 800));
+
+    p.resize->ClearResizePending();
+    p.Mouse('d', 2275, 795);
+    EXPECT_FALSE(p.resize->IsResizePending());
+    p.Mouse('u', 2275, 795);
+    p.resize->SetGUIScaleRatio(1.5);
+    p.resize->ResizeToStoredScale();
+    EXPECT_EQ(p.strip->width, 225 + 3);
+    p.resize->MoveControl(2, 0, 20, 30);
+    EXPECT_EQ(*p.controls[2]->GetRECT(), IRECT(30, 45, 330, 105));
+    p.resize->SetGUIScaleRatio(1.0);
+    p.resize->ResizeToStoredScale();
+    EXPECT_EQ(*p.controls[2]->GetRECT(), IRECT(20, 30, 220, 70));
+    EXPECT_EQ(p.strip->width, 150 + 3);
+
+    EXPECT_EQ(p.resize->GetSettingInt("views"), -1);
+    EXPECT_TRUE(p.resize->SetSettingUInt("views", 3));
+    EXPECT_EQ(p.resize->GetSettingInt("views"), 3);
 }
 
 }  // namespace
