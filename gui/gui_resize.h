@@ -64,7 +64,6 @@ public:
     bool IsResizePending() const { return mPending; }
     bool IsNoticeShown() const { return mNotice; }
     int GetPixelWidth() const { return mPixelWidth; }
-    int GetPixelHeight() const { return mPixelHeight; }
     // The grip's rectangle for the current pixel size and scale.
     IRECT CornerGripRECT() const;
 
