@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,6 +61,7 @@ public:
         if (pipe(fds) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with the test, also when it is killed
             close(fds[0]);
             const std::string fd = std::to_string(fds[1]), size = std::to_string(width) + "x" + std::to_string(height) + "x24";
             const int null = open("/dev/null", O_WRONLY);
@@ -102,6 +104,7 @@ Shown StartOn(int display, const std::string& guiscale) {
     std::ofstream(dir.path() + "/RODiradu4/settings.ini") << "[gui]\nguiscale=" << guiscale << "\n";
     const pid_t child = fork();
     if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         setenv("DISPLAY", (":" + std::to_string(display)).c_str(), 1);
         setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
         setenv(kChildFolder, dir.path().c_str(), 1);
@@ -109,7 +112,7 @@ Shown StartOn(int display, const std::string& guiscale) {
         _exit(127);
     }
     EXPECT_GT(child, 0);
-    EXPECT_EQ(child > 0 ? WaitOrKill(child, 90) : -1, 0) << "the start at " << guiscale << " failed";
+    EXPECT_EQ(child > 0 ? WaitOrKill(child, 45) : -1, 0) << "the start at " << guiscale << " failed";
     Shown s;
     std::istringstream in(testutil::ReadFile(dir.path() + "/report"));
     in >> s.stored >> s.x >> s.y >> s.width >> s.height >> s.panelWidth >> s.panelHeight;
