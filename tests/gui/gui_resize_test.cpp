@@ -109,44 +109,34 @@ protected:
     guitest::Log log;
 };
 
-TEST_F(ScaleTest, StoredScaleIsCheckedThenClampedToTheLimits) {
+// The images, the controls and the window all end at the scale a reload applies, also
+// when the stored one changed after the attach step had rescaled the images to the one
+// stored then (as the start-up fit changes it), and also when the window keeps its size.
+TEST_F(ScaleTest, StoredScaleIsCheckedClampedAndReachesImagesControlsAndWindow) {
     struct Case {
         const char* stored;  // null: no file
+        const char* fitted;  // stored between attach and reload; null: none
         double scale;
         bool rewritten;
-    } cases[] = {{nullptr, 1.0, true}, {"-1.0", 1.0, true},    {"0", 1.0, true},      {"garbage", 1.0, true},
-                 {"nan", 1.0, true},   {"inf", 1.0, true},     {"1e300", 2.0, false}, {"0.25", 0.5, false},
-                 {"1.5", 1.5, false}};
+    } cases[] = {{nullptr, nullptr, 1.0, true},  {"-1.0", nullptr, 1.0, true},   {"0", nullptr, 1.0, true},
+                 {"garbage", nullptr, 1.0, true}, {"nan", nullptr, 1.0, true},    {"inf", nullptr, 1.0, true},
+                 {"1e300", nullptr, 2.0, false},  {"0.25", nullptr, 0.5, false},  {"1.5", nullptr, 1.5, false},
+                 {"2.0", "1.0", 1.0, false},      {"2.0", "1.5", 1.5, false}};
     for (const Case& c : cases) {
         IModuleGUIResize::ResetProcessState();
         std::filesystem::remove_all(dir.path() + "/RODiradu4");
         if (c.stored) Store(c.stored);
         Panel p(&log);
+        if (c.fitted) Store(c.fitted);
         p.plug.ReloadGUIScale();
         EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), c.scale) << (c.stored ? c.stored : "none");
         EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, std::trunc(1140 * c.scale), std::trunc(800 * c.scale)}));
+        EXPECT_EQ(p.strip->width, int(150 * c.scale) + 3);
+        for (Counted* k : p.controls) EXPECT_EQ(k->scales.back(), c.scale);
+        EXPECT_EQ(*p.controls[1]->GetRECT(), IModuleGUIResize::ScaleDRECT({10, 10, 20, 20}, c.scale, c.scale));
         if (c.rewritten) {
             EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=1.000000000000000\n");
         }
-    }
-}
-
-// The attach step rescales the images to the scale stored at construction; a reload
-// after the stored scale changed (as the start-up fit changes it) brings the images,
-// the controls and the window to the new one, also when the window keeps its size.
-TEST_F(ScaleTest, ReloadBringsImagesControlsAndWindowToTheStoredScale) {
-    struct Case { const char *atAttach, *atReload; double scale; } cases[] = {
-        {"2.0", "1.0", 1.0}, {"2.0", "1.5", 1.5}, {"1.5", "1.5", 1.5}};
-    for (const Case& c : cases) {
-        IModuleGUIResize::ResetProcessState();
-        Store(c.atAttach);
-        Panel p(&log);
-        Store(c.atReload);
-        p.plug.ReloadGUIScale();
-        EXPECT_EQ(p.strip->width, int(150 * c.scale) + 3) << c.atAttach << " then " << c.atReload;
-        for (Counted* k : p.controls) EXPECT_EQ(k->scales.back(), c.scale);
-        EXPECT_EQ(*p.controls[1]->GetRECT(), IModuleGUIResize::ScaleDRECT({10, 10, 20, 20}, c.scale, c.scale));
-        EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, std::trunc(1140 * c.scale), std::trunc(800 * c.scale)}));
     }
 }
 

@@ -16,7 +16,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -145,19 +144,17 @@ void ReportStart(const std::string& folder) {
     std::vector<uint8_t> pixels;
     int w = 0, h = 0;
     ASSERT_TRUE(platform::ReadBackShownPixels(view, &pixels, &w, &h));
+    // The X server's own account of the window: without a window manager, the menu bar
+    // and the panel are all there is of it.
     FILE* geometry = popen("xdotool search --onlyvisible --name '^QD Editor$' getwindowgeometry --shell", "r");
     ASSERT_NE(geometry, nullptr);
-    std::string text;
-    for (int c; (c = fgetc(geometry)) != EOF;) text += char(c);
+    int x = -1, y = -1, width = -1, height = -1;
+    EXPECT_EQ(fscanf(geometry, "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height), 4);
     pclose(geometry);
-    auto field = [&](const char* name) {
-        const size_t at = text.find(std::string("\n") + name + "=");
-        return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + std::strlen(name) + 2);
-    };
     char stored[128];
     GetPrivateProfileString("gui", "guiscale", "", stored, sizeof stored, (folder + "/RODiradu4/settings.ini").c_str());
-    std::ofstream(folder + "/report") << stored << " " << field("X") << " " << field("Y") << " " << field("WIDTH")
-                                      << " " << field("HEIGHT") << " " << w << " " << h << "\n";
+    std::ofstream(folder + "/report") << stored << " " << x << " " << y << " " << width << " " << height << " " << w
+                                      << " " << h << "\n";
     std::ofstream(folder + "/pixels", std::ios::binary).write(reinterpret_cast<const char*>(pixels.data()),
                                                               std::streamsize(pixels.size()));
     app->Stop();
