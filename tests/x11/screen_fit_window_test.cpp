@@ -123,7 +123,7 @@ Shown StartOn(int display, const std::string& guiscale) {
 // what the X server says of its window and what the screen shows of the panel.
 void ReportStart(const std::string& folder) {
     platform::Backend* backend = SharedGtkBackend();
-    ASSERT_NE(backend, nullptr);
+    ASSERT_NE(backend, nullptr) << "no display " << std::getenv("DISPLAY");
     platform::InstallBackend(backend);
     platform::BundleInfo bundle;
     bundle.identifier = "qd.fit.window.test";
