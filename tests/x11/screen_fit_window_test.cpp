@@ -53,37 +53,44 @@ int WaitOrKill(pid_t pid, double seconds) {
 }
 
 // A virtual screen of its own: the display number, or -1 when none could be started.
+// The numbers tried lie far above those other virtual displays take (99 and up).
 class OwnScreen {
 public:
     OwnScreen(int width, int height) {
+        for (int attempt = 0; attempt < 8 && display_ < 0; ++attempt) Start(700 + (getpid() + 37 * attempt) % 250, width, height);
+    }
+    ~OwnScreen() { Stop(); }
+    int Display() const { return display_; }
+
+private:
+    void Start(int display, int width, int height) {
         int fds[2];
         if (pipe(fds) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
             prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with the test, also when it is killed
             close(fds[0]);
-            const std::string fd = std::to_string(fds[1]), size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+            const std::string number = ":" + std::to_string(display), fd = std::to_string(fds[1]),
+                              size = std::to_string(width) + "x" + std::to_string(height) + "x24";
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, 1), dup2(null, 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten", "tcp",
-                   static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", number.c_str(), "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten",
+                   "tcp", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
-        // The server writes its display number once it accepts connections.
+        // The server writes its number once it accepts connections; one that finds the
+        // number taken ends without writing.
         pollfd p{fds[0], POLLIN, 0};
         char text[16] = {};
         if (pid_ > 0 && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0) display_ = std::atoi(text);
         close(fds[0]);
+        if (display_ < 0) Stop();
     }
-    ~OwnScreen() {
-        if (pid_ <= 0) return;
-        kill(pid_, SIGTERM);
-        WaitOrKill(pid_, 5);
+    void Stop() {
+        if (pid_ > 0) kill(pid_, SIGTERM), WaitOrKill(pid_, 5);
+        pid_ = -1;
     }
-    int Display() const { return display_; }
-
-private:
     pid_t pid_ = -1;
     int display_ = -1;
 };
