@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <iostream>
 
 #include "editor/menu_commands.h"
@@ -14,12 +13,6 @@
 #include "winapi/profile.h"
 
 namespace qdapp {
-
-platform::Point CentredOrigin(const platform::Rect& area, int width, int height) {
-    const double x = area.x + std::max(0.0, (area.width - width) / 2.0);
-    const double y = area.y + std::max(0.0, (area.height - height) / 2.0);
-    return {double(int(x)), double(int(y))};
-}
 
 namespace {
 
@@ -94,10 +87,8 @@ bool EditorApp::Start() {
     if (!graphics->OpenWindow(window_.get())) out_ << "couldn't attach gui" << std::endl;
     standaloneWindow_ = std::make_unique<PlatformStandaloneWindow>(window_.get());
     editor_->SetMainWindow(standaloneWindow_.get());
-    // A stored scale too tall for this screen is lowered before the window is placed.
-    FitGUIScaleToScreen(editor_.get());
-    const platform::Point at = CentredOrigin(backend_->WorkArea(), graphics->Width(), graphics->Height());
-    window_->SetPosition(int(at.x), int(at.y));
+    // A stored scale too large for this screen is lowered before the window is placed.
+    FitGUIScaleToScreen(editor_.get(), window_.get());
     window_->Show();
     return true;
 }

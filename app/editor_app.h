@@ -29,10 +29,6 @@ struct AppOptions {
     std::ostream* err = nullptr;  // MIDI failures, settings and images missing (default std::cerr)
 };
 
-// The top-left corner that centres a window of `width` x `height` in `area`, kept
-// inside it when the window is larger.
-platform::Point CentredOrigin(const platform::Rect& area, int width, int height);
-
 class EditorApp : public platform::MenuReceiver {
 public:
     EditorApp(platform::Backend* backend, AppOptions options);

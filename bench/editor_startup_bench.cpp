@@ -83,7 +83,7 @@ void BM_EditorStartup(benchmark::State& state) {
     setup.bundleID = "qd.bench";
     const double ns = bench::TimedLoop(state, [&] {
         QDEditor editor(setup);
-        FitGUIScaleToScreen(&editor);
+        FitGUIScaleToScreen(&editor, nullptr);
         IRECT all(0, 0, editor.Graphics()->Width(), editor.Graphics()->Height());
         editor.Graphics()->Draw(&all);
     });

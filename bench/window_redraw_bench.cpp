@@ -70,7 +70,7 @@ QDEditor* EditorOf(int skin) {
         setup.settingsPath = rig->config + "/settings.ini";
         setup.bundleID = "qd.bench.draw";
         rig->editor = std::make_unique<QDEditor>(setup);
-        FitGUIScaleToScreen(rig->editor.get());
+        FitGUIScaleToScreen(rig->editor.get(), nullptr);
     }
     return rig->editor.get();
 }

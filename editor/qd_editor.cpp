@@ -37,7 +37,7 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
     mGraphicsMac = new IGraphicsMac(this, kWidth, kHeight, 0);
     mGraphicsMac->SetBundleID(setup.bundleID.c_str());
     mGraphicsMac->SetResourceScale(kResourceScale);
-    auto* resize = new IModuleGUIResize(this, mGraphicsMac, true, kGripSize, kGripSize);
+    auto* resize = new IModuleGUIResize(this, mGraphicsMac, kGripSize, kGripSize);
     resize->EnableGUIScaling();
     resize->SelectViewMode(0);
     resize->SetGUIScaleLimits(kMinScalePercent, kMaxScalePercent);
