@@ -7,6 +7,7 @@
 #include "editor/qd_editor.h"
 #include "gui/igraphics_mac.h"
 #include "gui/standalone_window.h"
+#include "screens/editor_screens.h"
 
 namespace qdapp {
 
@@ -53,6 +54,7 @@ bool EditorApp::Start() {
     setup.devices = &devices_;
     setup.settingsPath = settings_.iniPath;
     setup.bundleID = options_.bundleID;
+    setup.makePanel = qd::MakeEditorScreens;
     editor_ = std::make_unique<QDEditor>(setup);
 
     instrumentIn_.Open(devices_.mInDevice);

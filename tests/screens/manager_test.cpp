@@ -26,7 +26,7 @@ TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
 
 TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
     Make();
-    const qd::ManagerControls& m = editor->Manager();
+    const qd::ManagerControls& m = Screens()->Manager();
     // rows: program list rows; mode: the manager mode number.
     struct Case { int rows, mode; bool hide; };
     const Case cases[] = {{46, 0, false}, {47, 0, false}, {47, 3, false}, {47, 0, true}};

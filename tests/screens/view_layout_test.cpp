@@ -33,7 +33,7 @@ TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
         if (c.knob > 0) {
             EXPECT_NE(Shown(c.knob), c.placed);
         }
-        EXPECT_TRUE(editor->EqParametricView());  // a band knob as destination chose it for good
+        EXPECT_TRUE(Screens()->EqParametricView());  // a band knob as destination chose it for good
         if (!c.placed) continue;
         EXPECT_EQ(a.L, int(c.x * c.scale));
         EXPECT_EQ(a.T, int((c.y - 12) * c.scale));
@@ -56,8 +56,8 @@ TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
         if (c.scale != 1.0) Rescale(c.scale);
         Edit(131, c.order);
         auto at = [](IControl* ctl) { return std::pair(ctl->GetRECT()->L, ctl->GetRECT()->T); };
-        for (IControl* od : {First(267), First(294), editor->FxTabHighlight(0)}) EXPECT_EQ(at(od), std::pair(c.odX, c.y));
-        for (IControl* eq : {First(268), First(295), editor->FxTabHighlight(1)}) EXPECT_EQ(at(eq), std::pair(c.eqX, c.y));
+        for (IControl* od : {First(267), First(294), Screens()->FxTabHighlight(0)}) EXPECT_EQ(at(od), std::pair(c.odX, c.y));
+        for (IControl* eq : {First(268), First(295), Screens()->FxTabHighlight(1)}) EXPECT_EQ(at(eq), std::pair(c.eqX, c.y));
     }
 }
 
@@ -126,5 +126,5 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     }
     EXPECT_FALSE(Shown(79) || Shown(148) || Shown(233));  // the range texts go with the overdrive
     EXPECT_TRUE(Shown(186));
-    EXPECT_FALSE(editor->FxTabHighlight(0)->IsHidden());
+    EXPECT_FALSE(Screens()->FxTabHighlight(0)->IsHidden());
 }
