@@ -106,10 +106,14 @@ struct CheckBoxPlace {
     int param;
     Place at;
 };
-// Categories and options, in the order they are made.
+// Two columns of check boxes: the categories (with "All Categories" beside the last)
+// and what the list shows and is sorted by; in the order they are made.
+inline constexpr int kCategoryColumn = 668, kShowSortColumn = 826;
 inline constexpr CheckBoxPlace kCheckBoxes[] = {
-    {318, {668, 70}}, {319, {668, 31}}, {321, {668, 57}}, {320, {668, 44}}, {323, {668, 83}}, {324, {736, 83}},
-    {325, {826, 31}}, {326, {826, 44}}, {327, {826, 57}}, {328, {826, 70}}, {329, {826, 83}},
+    {318, {kCategoryColumn, 70}}, {319, {kCategoryColumn, 31}}, {321, {kCategoryColumn, 57}},
+    {320, {kCategoryColumn, 44}}, {323, {kCategoryColumn, 83}}, {324, {736, 83}},
+    {325, {kShowSortColumn, 31}}, {326, {kShowSortColumn, 44}}, {327, {kShowSortColumn, 57}},
+    {328, {kShowSortColumn, 70}}, {329, {kShowSortColumn, 83}},
 };
 
 inline constexpr Place kLocalButton{22, 35};

@@ -520,6 +520,21 @@ std::vector<PlanItem> PanelPlan(PanelPart part, Skin skin) {
     return plan.Take();
 }
 
+bool SizedByImage(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::kPicture:
+        case ControlKind::kSwitch:
+        case ControlKind::kContact:
+        case ControlKind::kSlider:
+        case ControlKind::kSlider2:
+        case ControlKind::kSlider3:
+        case ControlKind::kFader:
+        case ControlKind::kKeyboard:
+        case ControlKind::kAboutBox: return true;
+        default: return false;
+    }
+}
+
 uint32_t GroupsShownIn(PanelView view) {
     const uint32_t page = GroupBit(kGroupModulation);
     switch (view) {

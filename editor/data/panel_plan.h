@@ -43,6 +43,11 @@ enum class ControlKind : uint8_t {
     kAboutBox,
 };
 
+// Whether a kind's control takes its size from its image: one frame of it at the
+// item's corner (the keyboard: one frame per octave; a fader: the frame's width and
+// the item's length). The other kinds have their whole rectangle in the item.
+bool SizedByImage(ControlKind kind);
+
 // The text styles of the texts the program draws.
 enum class TextRole : uint8_t {
     kNone,
@@ -119,8 +124,8 @@ struct PlanItem {
     ControlKind kind;
     int param = -1;
     Bmp image = kBmpNone;
-    // The control's rectangle; for the kinds drawn from an image only its top-left
-    // corner (the size is one frame of the image).
+    // The control's rectangle; only its top-left corner for a kind sized by its
+    // image (SizedByImage).
     IRECT rect;
     TextRole style = TextRole::kNone;
     std::string text;
