@@ -122,6 +122,7 @@ public:
         PlanItem& about = Add(K::kAboutBox, -1, kBmpAbout, Corner(kAboutBoxPlace));
         about.keep = Keep::kAboutBox;
         about.groups = GroupBit(kGroupAboutBox);
+        about.followsState = true;  // drawn only while its value is on, shown or not
     }
 
 private:

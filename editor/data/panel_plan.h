@@ -122,7 +122,7 @@ enum class Start : uint8_t { kAsMade, kHidden, kShown };
 
 struct PlanItem {
     ControlKind kind;
-    int param = -1;
+    int param = -1;  // bound to it; a value text's is the one it shows (the text is bound to none)
     Bmp image = kBmpNone;
     // The control's rectangle; only its top-left corner for a kind sized by its
     // image (SizedByImage).
@@ -137,9 +137,9 @@ struct PlanItem {
     Keep keep = Keep::kNone;
     int index = 0;
     uint32_t groups = 0;     // GroupBit of every group that shows and hides it
-    // Shown and hidden by the view layout or the editor core as the parameters say
-    // (the cutoff pair, the Flexi range sliders and LEDs, the tab highlights, the
-    // polarity switches, the manager's scroll bar and play-note button).
+    // Shown, hidden or moved by the view layout or the editor core as the parameters
+    // say (the cutoff pair, the Flexi range sliders and LEDs, the tab highlights, the
+    // polarity switches, the manager's scroll bar and play-note button, the about box).
     bool followsState = false;
 };
 

@@ -1,5 +1,5 @@
-// The program manager page on a whole editor: its settings, its start state, and what
-// showing and hiding it leaves visible.
+// The program manager page on a whole editor: its settings and state, its start
+// state, and what showing and hiding it leaves visible.
 #include "gui/controls/user_text_controls.h"
 #include "live_fixture.h"
 
@@ -21,6 +21,10 @@ TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
         EXPECT_EQ(editor->ManagerView(), c.view);
         EXPECT_EQ(editor->GetParam(340)->Value(), c.remember);
         EXPECT_EQ(Shown(307), c.view);
+        // The page's state: the cache beside settings.ini and 100 empty bank slots.
+        EXPECT_EQ(editor->CacheFolder(), dir.path() + "/RODiradu4/cache/");
+        EXPECT_EQ(editor->BankSlotCount(), 100);
+        EXPECT_TRUE(editor->GetBankSlot(0)->mEmpty && editor->GetBankSlot(99)->mEmpty);
     }
 }
 
