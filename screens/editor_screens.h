@@ -32,7 +32,6 @@ public:
     void ShowAboutBox() override;
 
     // What the tests look at.
-    const PanelControls& Controls() const { return mControls; }
     IKeyboardControl* Keyboard() const { return mControls.keyboard; }
     IBitmapOverlayControl* AboutBox() const { return mControls.aboutBox; }
     IParaGraphicEq* EqGraph() const { return mControls.eqGraph; }

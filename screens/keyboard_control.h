@@ -36,7 +36,6 @@ public:
     void SetVelocity(double velocity) { mVelocity = velocity; }
     int HeldKey() const { return mHeldKey; }
     int SoundingKey() const { return mSoundingKey; }
-    int BaseNote() const { return mBaseNote; }
 
 private:
     void NoteOff(int key);

@@ -73,4 +73,11 @@ TEST_F(EqGraph, ADraggedBandMovesItsKnobsAndAKnobMovesTheBand) {
     graph->GetBand(&dragged);
     EXPECT_NEAR(dragged.freq, 140.0f, 0.01f);
     EXPECT_TRUE(Screens()->EqParametricView());
+
+    // From the program buffer the hidden graph follows and the view stays; from the
+    // parameters the graph view comes back.
+    editor->UpdateEqGraphFromProgram();
+    EXPECT_TRUE(Screens()->EqParametricView() && !Shown(290));
+    editor->UpdateEqGraphFromParams();
+    EXPECT_TRUE(!Screens()->EqParametricView() && Shown(290) && !Shown(165));
 }

@@ -128,3 +128,27 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     EXPECT_TRUE(Shown(186));
     EXPECT_FALSE(Screens()->FxTabHighlight(0)->IsHidden());
 }
+
+TEST_F(ViewLayout, TheEditorsGroupOperationsHideAndShowTheirGroups) {
+    // One control of each group, by its parameter.
+    struct Case { void (QDEditor::*setHidden)(bool); int param; };
+    const Case cases[] = {
+        {&QDEditor::SetChorusPanelHidden, 135},    {&QDEditor::SetOverdrivePanelHidden, 148},
+        {&QDEditor::SetEqualizerBandsHidden, 165}, {&QDEditor::SetEqualizerPanelHidden, 290},
+        {&QDEditor::SetSourceListHidden, 263},     {&QDEditor::SetRangeListHidden, 300},
+        {&QDEditor::SetCaptionGroupHidden, 302},   {&QDEditor::SetManagerPanelHidden, 307},
+        {&QDEditor::SetManagerGroup1Hidden, 339},  {&QDEditor::SetManagerGroup2Hidden, 338},
+    };
+    Make();
+    for (const Case& c : cases)
+        for (bool hide : {false, true}) {
+            (editor.get()->*c.setHidden)(hide);
+            EXPECT_EQ(Shown(c.param), !hide) << c.param;
+        }
+    // Slot 2's range controls are parameters 231 and 232; slot 4 is no slot.
+    editor->SetFlexiRangeControlsHidden(1, false);
+    editor->SetFlexiRangeControlsHidden(4, true);
+    EXPECT_TRUE(Shown(231) && Shown(232));
+    editor->SetFlexiRangeControlsHidden(1, true);
+    EXPECT_FALSE(Shown(231) || Shown(232));
+}

@@ -43,7 +43,7 @@ void SectionsOf(const ArtContext& c, Page page) {
     const TextStyle label{kLabelSize, false, c.pal.label, Align::kCentre};
     // Frames first, so that no neighbour's fill cuts a label off.
     const auto sections = PageSections(c.manifest, page, SkinOf(c));
-    for (const auto& s : sections) FramedArea(c, s.frame, s.title, &s.title_box);
+    for (const auto& s : sections) FramedArea(c, s.frame, s.title, &s.titleBox);
     for (const auto& s : sections)
         for (const auto& l : s.labels) c.p.Text(l.box.x, l.box.y, l.box.w, l.box.h, l.text, label);
 }

@@ -193,10 +193,10 @@ Box FrameAround(const PageGeometry& page, const SectionDef& def, const std::vect
 void PlaceTitle(const PageGeometry& page, Section& s) {
     const TextStyle titleStyle{kTitleSize, true, 0, Align::kLeft};
     const float tw = TextWidth(s.title, titleStyle) + 4;
-    s.title_box = {s.frame.x + 9, s.frame.y - 7, tw, 13};
-    if (!page.Clear(s.title_box)) {
+    s.titleBox = {s.frame.x + 9, s.frame.y - 7, tw, 13};
+    if (!page.Clear(s.titleBox)) {
         s.frame.h += 8;
-        s.title_box.y = s.frame.y + s.frame.h - 7;
+        s.titleBox.y = s.frame.y + s.frame.h - 7;
     }
 }
 

@@ -24,7 +24,7 @@ struct Label {
 struct Section {
     std::string title;
     Box frame;
-    Box title_box;  // on the frame's top edge
+    Box titleBox;  // on the frame's top edge
     std::vector<Label> labels;
 };
 
