@@ -10,10 +10,9 @@
 #include "gui/igraphics_mac.h"
 #include "winapi/profile.h"
 
-namespace {
-
 using namespace qd::live;
 
+namespace {
 
 // Sync divisions the LFO rate and the delay times take while they follow MIDI clock.
 constexpr int kSyncedMin = 1;
