@@ -75,7 +75,8 @@ void QDEditor::DeclareParams() {
                 param->InitDouble(spec.name, spec.defaultValue, spec.min, spec.max, 0.001);
                 break;
         }
-        for (int n = 0; qd::ParamDisplayText(spec, n, text, sizeof text); ++n) param->SetDisplayText(spec.min + n, text);
+        for (int n = 0; qd::ParamDisplayText(spec, n, text, sizeof text); ++n)
+            param->SetDisplayText(spec.min + n, text);
     }
 }
 

@@ -31,11 +31,11 @@ struct ProgramListRow {
 };
 
 struct QDEditorSetup {
-    IMidiOutput* midiOut = nullptr;         // not owned; null sends nothing
+    IMidiOutput* midiOut = nullptr;           // not owned; null sends nothing
     const DeviceSettings* devices = nullptr;  // the shell's current choice; not owned
-    std::string settingsPath;               // full path of settings.ini
-    std::string bundleID;                   // where the skin images are found
-    qd::PanelFactory makePanel = nullptr;   // null: an editor without a panel
+    std::string settingsPath;                 // full path of settings.ini
+    std::string bundleID;                     // where the skin images are found
+    qd::PanelFactory makePanel = nullptr;     // null: an editor without a panel
 };
 
 class QDEditor : public IModuleStandalone {

@@ -34,7 +34,8 @@ IParaGraphicEqSettings EqGraphSettings() {
     eq.handleColor = COLOR_YELLOW;
     eq.fourthColor = COLOR_YELLOW;
     eq.labelBGColor = IColor(100, 0, 0, 0);
-    std::snprintf(eq.freqLabels, sizeof eq.freqLabels, "%s", "25, 50, 100, 200, 300, 500, 1000, 2000, 3000, 5000, 7000, 10000");
+    std::snprintf(eq.freqLabels, sizeof eq.freqLabels, "%s",
+                  "25, 50, 100, 200, 300, 500, 1000, 2000, 3000, 5000, 7000, 10000");
     std::snprintf(eq.gainLabels, sizeof eq.gainLabels, "%s", "-18, -12, -6, 0, 6, 12, 18");
     return eq;
 }
@@ -45,7 +46,8 @@ IBitmapStrip* PanelBuilder::Strip(Bmp bmp) {
     if (!mStrips[bmp]) {
         const bool lcd = IsLcd(mSkin);
         const std::string file = BitmapPath(bmp, lcd);
-        mStrips[bmp] = mEditor.Graphics()->LoadBitmapStrip(BitmapId(bmp, lcd), file.c_str(), PanelBitmap(bmp).frames, false);
+        mStrips[bmp] =
+            mEditor.Graphics()->LoadBitmapStrip(BitmapId(bmp, lcd), file.c_str(), PanelBitmap(bmp).frames, false);
     }
     return mStrips[bmp];
 }
@@ -66,11 +68,11 @@ IControl* PanelBuilder::Make(const PlanItem& item) {
             return new IKnobMultiControl2(plug, x, y, p, Strip(item.image), IKnobControl::kVertical, item.gearing);
         case ControlKind::kSlider3:
             return new IKnobMultiControl3(plug, x, y, p, Strip(item.image), IKnobControl::kVertical, item.gearing);
-        case ControlKind::kText:
-            return new ITextControl(plug, r, &style, item.textLater ? "" : item.text.c_str());
+        case ControlKind::kText: return new ITextControl(plug, r, &style, item.textLater ? "" : item.text.c_str());
         case ControlKind::kValueText: return new ITextControl(plug, r, &style, "");
         case ControlKind::kSpinner:
-            return new ISpinnerControl(plug, r, p, &style, nullptr, true, true, ISpinnerControl::kVertical, item.gearing);
+            return new ISpinnerControl(plug, r, p, &style, nullptr, true, true, ISpinnerControl::kVertical,
+                                       item.gearing);
         case ControlKind::kUserText: return new IUserTextControl(plug, r, &style);
         case ControlKind::kInvisibleSwitch: return new IInvisibleSwitchControl(plug, r, p);
         case ControlKind::kInvisibleSelect: return new IInvisibleSelectControl(plug, r, p);
@@ -84,8 +86,8 @@ IControl* PanelBuilder::Make(const PlanItem& item) {
         case ControlKind::kFileSelector:
             return new IFileSelectorControl(plug, r, p, Strip(item.image), item.option, "", item.text.c_str());
         case ControlKind::kRadioButtons:
-            return new IRadioButtonsControl(plug, r, p, item.option, Strip(item.image), IRadioButtonsControl::kRightToLeft,
-                                            false);
+            return new IRadioButtonsControl(plug, r, p, item.option, Strip(item.image),
+                                            IRadioButtonsControl::kRightToLeft, false);
         case ControlKind::kEqGraph: return new IParaGraphicEq(plug, r, p, EqGraphSettings());
         case ControlKind::kKeyboard: {
             IBitmapStrip* keys = Strip(item.image);

@@ -7,7 +7,7 @@
 #include "editor/data/panel_plan.h"
 #include "screens/panel_controls.h"
 
-class IBitmapStrip;
+struct IBitmapStrip;
 class IControl;
 class IGraphicsMac;
 class QDEditor;

@@ -94,14 +94,14 @@ enum Bmp {
     kBmpPmLoginBg,
     kBmpPmSelectDirBg,
     kBmpPmCheckbox,
-    kBmpCount
+    kBmpCount,
 };
 
 inline constexpr Bmp kFirstManagerBmp = kBmpPmBackground;
 
 struct BitmapRow {
-    int origId;  // -1: the "orig" panel does not have it
-    int lcdId;   // -1: the "lcd" panel does not have it
+    int origId;        // -1: the "orig" panel does not have it
+    int lcdId;         // -1: the "lcd" panel does not have it
     const char* name;  // the file name's stem, as the skin's image list has it
     int frames;
     const char* folder;  // null: the skin's own folder ("img/orig/" or "img/lcd/")

@@ -9,13 +9,13 @@
 namespace qd {
 
 enum PanelGroup : uint8_t {
-    kGroupModulation,   // the chorus and delay panel
+    kGroupModulation,  // the chorus and delay panel
     kGroupOverdrive,
-    kGroupEqBands,      // the parametric equalizer
-    kGroupEqGraph,      // the graph equalizer
+    kGroupEqBands,  // the parametric equalizer
+    kGroupEqGraph,  // the graph equalizer
     kGroupSourceList,
     kGroupRangeList,
-    kGroupCaption,      // the save-from-instrument box and the program-number selector
+    kGroupCaption,  // the save-from-instrument box and the program-number selector
     kGroupManagerPage,
     kGroupManagerLogin,
     kGroupManagerDbMode,

@@ -94,12 +94,12 @@ struct ButtonPlace {
     Place at;
 };
 inline constexpr ButtonPlace kActionButtonPlaces[kActionButtons] = {
-    {kBmpPmSelectDisk, 307, {22, 35}},          {kBmpPmNew, 312, {324, 35}},
-    {kBmpPmSaveToDisk, 315, {493, 35}},         {kBmpPmSelectAll, 308, {84, 35}},
-    {kBmpPmUnselectAll, 309, {84, 64}},         {kBmpPmInvertSelection, 310, {188, 35}},
-    {kBmpPmSendToBank, 311, {188, 64}},         {kBmpPmLoadFromDisk, 313, {387, 35}},
-    {kBmpPmDownloadFromQd, 314, {387, 64}},     {kBmpPmUploadToQdDatabase, 316, {557, 35}},
-    {kBmpPmUploadToQd, 317, {557, 64}},         {kBmpPmOverwrite, 330, {942, 64}},
+    {kBmpPmSelectDisk, 307, {22, 35}},      {kBmpPmNew, 312, {324, 35}},
+    {kBmpPmSaveToDisk, 315, {493, 35}},     {kBmpPmSelectAll, 308, {84, 35}},
+    {kBmpPmUnselectAll, 309, {84, 64}},     {kBmpPmInvertSelection, 310, {188, 35}},
+    {kBmpPmSendToBank, 311, {188, 64}},     {kBmpPmLoadFromDisk, 313, {387, 35}},
+    {kBmpPmDownloadFromQd, 314, {387, 64}}, {kBmpPmUploadToQdDatabase, 316, {557, 35}},
+    {kBmpPmUploadToQd, 317, {557, 64}},     {kBmpPmOverwrite, 330, {942, 64}},
 };
 
 struct CheckBoxPlace {
@@ -154,9 +154,9 @@ struct SkinPlaces {
     IColor trackingTextColor;
     int trackingTextSize, trackingTextStyle;
     // Images of the controls the families draw differently.
-    Bmp onOffSwitch;     // VCF type and slope, portamento slope and mode, trigger mode
-    Bmp flexiButton;     // the four Flexi buttons
-    Bmp trackingSwitch;  // tracking priority
+    Bmp onOffSwitch;          // VCF type and slope, portamento slope and mode, trigger mode
+    Bmp flexiButton;          // the four Flexi buttons
+    Bmp trackingSwitch;       // tracking priority
     bool filteredLoadHidden;  // the program-load selector with the extension filter
     bool radioButtons;        // the hidden effect radio buttons (kFxRadioButtons)
     // The effect tabs, their highlights and click areas, and the order switch.

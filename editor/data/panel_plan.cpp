@@ -25,52 +25,46 @@ struct SliderRow {
 };
 
 constexpr SliderRow kSoundSliders[] = {
-    {51, K::kSlider, kBmpVslider6, 0.4},   {52, K::kSlider, kBmpVslider6, 0.4},
-    {53, K::kSlider, kBmpVslider, 1.0},    {54, K::kSlider, kBmpVslider, 1.0},
-    {55, K::kSlider, kBmpVslider, 1.0},    {56, K::kSlider, kBmpVslider, 1.0},
-    {57, K::kSlider, kBmpVslider, 1.0},    {58, K::kSlider, kBmpVslider, 1.0},
-    {59, K::kSlider, kBmpVslider, 1.0},    {60, K::kSlider, kBmpVslider, 1.0},
-    {61, K::kSlider, kBmpVslider, 1.0},    {62, K::kSlider, kBmpVslider, 1.0},
-    {63, K::kSlider, kBmpVslider, 1.0},    {64, K::kSlider, kBmpVslider, 1.0},
-    {65, K::kSlider, kBmpVslider, 1.0},    {66, K::kSlider, kBmpVslider, 1.0},
-    {67, K::kSlider, kBmpVslider, 1.0},    {68, K::kSlider, kBmpVslider, 1.0},
-    {69, K::kSlider, kBmpVslider, 1.0},    {70, K::kSlider, kBmpVslider3, 0.4},
-    {71, K::kSlider, kBmpVslider, 1.0},    {72, K::kSlider, kBmpVslider, 1.0},
-    {73, K::kSlider, kBmpVslider, 1.0},    {74, K::kSlider, kBmpVslider, 1.0},
-    {75, K::kSlider, kBmpVslider, 1.0},    {76, K::kSlider, kBmpVslider, 1.0},
-    {77, K::kSlider, kBmpVslider, 1.0},    {78, K::kSwitch, kBmpNone, 0.0},
-    {79, K::kSlider, kBmpVslider, 1.0},    {80, K::kSlider, kBmpVslider, 1.0},
-    {81, K::kSlider, kBmpVslider, 1.0},    {82, K::kSlider, kBmpVslider, 1.0},
-    {83, K::kSlider, kBmpVslider, 1.0},    {84, K::kSlider, kBmpVslider2, 0.4},
-    {85, K::kSlider, kBmpVslider5, 0.4},   {86, K::kSlider, kBmpVslider, 1.0},
-    {87, K::kSwitch, kBmpNone, 0.0},       {88, K::kSlider, kBmpVslider, 1.0},
-    {89, K::kSwitch, kBmpNone, 0.0},       {90, K::kSlider, kBmpVslider, 1.0},
-    {91, K::kSlider, kBmpVslider, 1.0},    {92, K::kSwitch, kBmpNone, 0.0},
+    {51, K::kSlider, kBmpVslider6, 0.4},      {52, K::kSlider, kBmpVslider6, 0.4},
+    {53, K::kSlider, kBmpVslider, 1.0},       {54, K::kSlider, kBmpVslider, 1.0},
+    {55, K::kSlider, kBmpVslider, 1.0},       {56, K::kSlider, kBmpVslider, 1.0},
+    {57, K::kSlider, kBmpVslider, 1.0},       {58, K::kSlider, kBmpVslider, 1.0},
+    {59, K::kSlider, kBmpVslider, 1.0},       {60, K::kSlider, kBmpVslider, 1.0},
+    {61, K::kSlider, kBmpVslider, 1.0},       {62, K::kSlider, kBmpVslider, 1.0},
+    {63, K::kSlider, kBmpVslider, 1.0},       {64, K::kSlider, kBmpVslider, 1.0},
+    {65, K::kSlider, kBmpVslider, 1.0},       {66, K::kSlider, kBmpVslider, 1.0},
+    {67, K::kSlider, kBmpVslider, 1.0},       {68, K::kSlider, kBmpVslider, 1.0},
+    {69, K::kSlider, kBmpVslider, 1.0},       {70, K::kSlider, kBmpVslider3, 0.4},
+    {71, K::kSlider, kBmpVslider, 1.0},       {72, K::kSlider, kBmpVslider, 1.0},
+    {73, K::kSlider, kBmpVslider, 1.0},       {74, K::kSlider, kBmpVslider, 1.0},
+    {75, K::kSlider, kBmpVslider, 1.0},       {76, K::kSlider, kBmpVslider, 1.0},
+    {77, K::kSlider, kBmpVslider, 1.0},       {78, K::kSwitch, kBmpNone, 0.0},
+    {79, K::kSlider, kBmpVslider, 1.0},       {80, K::kSlider, kBmpVslider, 1.0},
+    {81, K::kSlider, kBmpVslider, 1.0},       {82, K::kSlider, kBmpVslider, 1.0},
+    {83, K::kSlider, kBmpVslider, 1.0},       {84, K::kSlider, kBmpVslider2, 0.4},
+    {85, K::kSlider, kBmpVslider5, 0.4},      {86, K::kSlider, kBmpVslider, 1.0},
+    {87, K::kSwitch, kBmpNone, 0.0},          {88, K::kSlider, kBmpVslider, 1.0},
+    {89, K::kSwitch, kBmpNone, 0.0},          {90, K::kSlider, kBmpVslider, 1.0},
+    {91, K::kSlider, kBmpVslider, 1.0},       {92, K::kSwitch, kBmpNone, 0.0},
     {93, K::kSlider, kBmpVsliderShort4, 0.4}, {94, K::kSlider, kBmpVslider, 1.0},
-    {95, K::kSlider, kBmpVslider, 1.0},    {96, K::kSlider, kBmpVslider, 1.0},
-    {97, K::kSlider, kBmpVslider, 1.0},    {127, K::kSlider2, kBmpVsliderShort4, 0.4},
+    {95, K::kSlider, kBmpVslider, 1.0},       {96, K::kSlider, kBmpVslider, 1.0},
+    {97, K::kSlider, kBmpVslider, 1.0},       {127, K::kSlider2, kBmpVsliderShort4, 0.4},
     {186, K::kSlider, kBmpVsliderFx, 1.0},
 };
 
 constexpr SliderRow kEffectSliders[] = {
-    {132, K::kSlider, kBmpVsliderFx, 1.0},  {133, K::kSlider, kBmpVsliderFx, 1.0},
-    {134, K::kSlider, kBmpVslider2, 0.4},   {135, K::kSlider, kBmpVsliderFx, 1.0},
-    {136, K::kSlider, kBmpVsliderFx, 1.0},  {137, K::kSlider, kBmpVsliderFx, 1.0},
-    {138, K::kSlider, kBmpVslider, 1.0},    {139, K::kSlider, kBmpVsliderFx, 1.0},
-    {140, K::kSlider, kBmpVsliderFx, 1.0},  {141, K::kSlider, kBmpVsliderFx, 1.0},
-    {142, K::kSlider, kBmpVslider, 1.0},    {143, K::kSlider, kBmpVsliderFx, 1.0},
-    {144, K::kSlider, kBmpVsliderFx, 1.0},  {145, K::kSlider, kBmpVsliderFx, 1.0},
-    {146, K::kSlider, kBmpVsliderFx, 1.0},  {148, K::kSlider, kBmpVsliderFx, 1.0},
-    {149, K::kSlider, kBmpVsliderFx, 1.0},  {147, K::kSlider, kBmpVslider2, 1.0},
-    {182, K::kSlider, kBmpVslider2, 1.0},   {183, K::kSlider, kBmpVslider2, 1.0},
-    {161, K::kSlider, kBmpVsliderFx, 1.0},  {162, K::kSlider, kBmpVsliderFx, 1.0},
-    {163, K::kSlider, kBmpVsliderFx, 1.0},  {164, K::kSlider, kBmpVsliderFx, 1.0},
-    {165, K::kSlider, kBmpVsliderFx, 1.0},  {166, K::kSlider, kBmpVsliderFx, 1.0},
-    {167, K::kSlider, kBmpVsliderFx, 1.0},  {168, K::kSlider, kBmpVsliderFx, 1.0},
-    {169, K::kSlider, kBmpVsliderFx, 1.0},  {170, K::kSlider, kBmpVsliderFx, 1.0},
-    {171, K::kSlider, kBmpVsliderFx, 1.0},  {172, K::kSlider, kBmpVsliderFx, 1.0},
-    {160, K::kSlider, kBmpVslider2, 1.0},   {184, K::kSlider, kBmpVslider2, 1.0},
-    {185, K::kSlider, kBmpVslider2, 1.0},
+    {132, K::kSlider, kBmpVsliderFx, 1.0}, {133, K::kSlider, kBmpVsliderFx, 1.0}, {134, K::kSlider, kBmpVslider2, 0.4},
+    {135, K::kSlider, kBmpVsliderFx, 1.0}, {136, K::kSlider, kBmpVsliderFx, 1.0}, {137, K::kSlider, kBmpVsliderFx, 1.0},
+    {138, K::kSlider, kBmpVslider, 1.0},   {139, K::kSlider, kBmpVsliderFx, 1.0}, {140, K::kSlider, kBmpVsliderFx, 1.0},
+    {141, K::kSlider, kBmpVsliderFx, 1.0}, {142, K::kSlider, kBmpVslider, 1.0},   {143, K::kSlider, kBmpVsliderFx, 1.0},
+    {144, K::kSlider, kBmpVsliderFx, 1.0}, {145, K::kSlider, kBmpVsliderFx, 1.0}, {146, K::kSlider, kBmpVsliderFx, 1.0},
+    {148, K::kSlider, kBmpVsliderFx, 1.0}, {149, K::kSlider, kBmpVsliderFx, 1.0}, {147, K::kSlider, kBmpVslider2, 1.0},
+    {182, K::kSlider, kBmpVslider2, 1.0},  {183, K::kSlider, kBmpVslider2, 1.0},  {161, K::kSlider, kBmpVsliderFx, 1.0},
+    {162, K::kSlider, kBmpVsliderFx, 1.0}, {163, K::kSlider, kBmpVsliderFx, 1.0}, {164, K::kSlider, kBmpVsliderFx, 1.0},
+    {165, K::kSlider, kBmpVsliderFx, 1.0}, {166, K::kSlider, kBmpVsliderFx, 1.0}, {167, K::kSlider, kBmpVsliderFx, 1.0},
+    {168, K::kSlider, kBmpVsliderFx, 1.0}, {169, K::kSlider, kBmpVsliderFx, 1.0}, {170, K::kSlider, kBmpVsliderFx, 1.0},
+    {171, K::kSlider, kBmpVsliderFx, 1.0}, {172, K::kSlider, kBmpVsliderFx, 1.0}, {160, K::kSlider, kBmpVslider2, 1.0},
+    {184, K::kSlider, kBmpVslider2, 1.0},  {185, K::kSlider, kBmpVslider2, 1.0},
 };
 
 constexpr int kVcoCount = 4, kVcoColumns = 12;
@@ -206,8 +200,8 @@ void Plan::Backgrounds() {
 void Plan::FlexiTexts() {
     // The page's sliders and buttons, loaded in one block before any is used.
     for (Bmp b : {kBmpCurves, kBmpVsliderFlexiRedSpare, kBmpVsliderFlexiRed, kBmpVsliderFlexiBlue,
-                  kBmpVsliderFlexiPurple, kBmpVsliderFlexiGreen, kBmpVslider, kBmpVsliderFx, kBmpVslider2,
-                  kBmpVslider3, kBmpVslider4, kBmpVslider5, kBmpVslider6, kBmpVsliderShort4, kBmpBigButton})
+                  kBmpVsliderFlexiPurple, kBmpVsliderFlexiGreen, kBmpVslider, kBmpVsliderFx, kBmpVslider2, kBmpVslider3,
+                  kBmpVslider4, kBmpVslider5, kBmpVslider6, kBmpVsliderShort4, kBmpBigButton})
         Load(b);
     Load(mPlaces.lcd ? kBmpFxBgMod : kBmpSyncButton);
     Load(kBmpLed);
@@ -224,8 +218,8 @@ void Plan::EffectBackgrounds() {
     for (int i = 0; i < 4; ++i)
         Kept(At(K::kPicture, -1, backgrounds[i], {0, 0}), Keep::kFxBackground, i).groups = GroupBit(shownWith[i]);
     for (int i = 0; i < kFxTabs; ++i) {
-        PlanItem& highlight = Hidden(Kept(At(K::kPicture, -1, kBmpFxSwH, {kFxTabX[i], mPlaces.fxTabTop}),
-                                          Keep::kFxTabHighlight, i));
+        PlanItem& highlight =
+            Hidden(Kept(At(K::kPicture, -1, kBmpFxSwH, {kFxTabX[i], mPlaces.fxTabTop}), Keep::kFxTabHighlight, i));
         highlight.followsState = true;
     }
     Kept(Text(mPlaces.programName, TextRole::kProgramName, kProgramNameAtStart), Keep::kProgramName);
@@ -297,10 +291,11 @@ void Plan::Slider(const SliderRow& row) {
 }
 
 void Plan::FlexiRow() {
-    const Bmp rangeStrips[] = {kBmpVsliderFlexiRed, kBmpVsliderFlexiBlue, kBmpVsliderFlexiPurple, kBmpVsliderFlexiGreen};
+    const Bmp rangeStrips[] = {kBmpVsliderFlexiRed, kBmpVsliderFlexiBlue, kBmpVsliderFlexiPurple,
+                               kBmpVsliderFlexiGreen};
     for (int i = 0; i < 2 * kFlexiSlotCount; ++i) {
-        PlanItem& range = Hidden(Kept(At(K::kSlider, kFlexiRangeA + i, rangeStrips[i / 2], kFlexiRangeParking),
-                                      Keep::kFlexiRangeSlider, i));
+        PlanItem& range = Hidden(
+            Kept(At(K::kSlider, kFlexiRangeA + i, rangeStrips[i / 2], kFlexiRangeParking), Keep::kFlexiRangeSlider, i));
         range.followsState = true;
     }
     At(K::kSwitch, kOscSync, kBmpSyncButton, mPlaces.oscSyncSwitch);
@@ -357,7 +352,8 @@ void Plan::EffectTabs() {
 
 void Plan::ListOverlays() {
     const uint32_t lists = GroupBit(kGroupSourceList) | GroupBit(kGroupRangeList);
-    PlanItem& sources = Hidden(Kept(At(K::kPicture, -1, kBmpSourceList, {0, mPlaces.listOverlayTop}), Keep::kSourceList));
+    PlanItem& sources =
+        Hidden(Kept(At(K::kPicture, -1, kBmpSourceList, {0, mPlaces.listOverlayTop}), Keep::kSourceList));
     sources.groups = GroupBit(kGroupSourceList);
     // The range list is hidden too: left visible it would lie over the whole panel and
     // take every click.
@@ -386,7 +382,8 @@ void Plan::Buttons() {
     const int firstCheckbox = 270;
     int param = firstCheckbox;
     for (int x : kCheckboxColumns)
-        for (int r = 0; r < kCheckboxRows; ++r) At(K::kSwitch, param++, kBmpCheckbox, {x, kCheckboxTop + kCheckboxStep * r});
+        for (int r = 0; r < kCheckboxRows; ++r)
+            At(K::kSwitch, param++, kBmpCheckbox, {x, kCheckboxTop + kCheckboxStep * r});
     At(K::kContact, 209, kBmpPrevBtn, mPlaces.prevButton);
     At(K::kContact, 210, kBmpNextBtn, mPlaces.nextButton);
     Add(K::kInvisibleSwitch, kParametricButton, kBmpNone, kParametricEqButton);
@@ -446,7 +443,8 @@ void Plan::ManagerPage() {
     for (const CheckBoxPlace& c : kCheckBoxes) on(At(K::kSwitch, c.param, kBmpPmCheckbox, c.at), page);
 
     for (int k = 0; k < kListRows; ++k) on(Kept(Text(ListRow(k), TextRole::kListRow, ""), Keep::kListRow, k), page);
-    on(Kept(Add(K::kRowSelect, kSelectedRow, kBmpNone, IRECT(kRowLeft, kRowTop, kRowRight, kRowTop + kRowHeight * kListRows)),
+    on(Kept(Add(K::kRowSelect, kSelectedRow, kBmpNone,
+                IRECT(kRowLeft, kRowTop, kRowRight, kRowTop + kRowHeight * kListRows)),
             Keep::kRowSelector),
        page);
     PlanItem& scroll = on(Kept(At(K::kFader, kScrollPosition, kBmpPmScrollBar, kScrollBar), Keep::kScrollBar), page);
@@ -469,7 +467,8 @@ void Plan::ManagerPage() {
     }
 
     on(Kept(Add(K::kUserText, -1, kBmpNone, kSearchField), Keep::kSearch), page).style = TextRole::kField;
-    on(Kept(Add(K::kGridSelect, kSelectedSlot, kBmpNone, kSlotSelector), Keep::kSlotSelector), page).option = kSlotColumns;
+    on(Kept(Add(K::kGridSelect, kSelectedSlot, kBmpNone, kSlotSelector), Keep::kSlotSelector), page).option =
+        kSlotColumns;
     PlanItem& playNote = on(Kept(At(K::kContact, kPlayNote, kBmpPmPlayNote, kPlayNoteButton), Keep::kPlayNote), page);
     playNote.followsState = true;  // hidden while the manager is busy
 }

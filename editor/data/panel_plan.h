@@ -33,11 +33,11 @@ enum class ControlKind : uint8_t {
     kUserText,         // a field the user types into
     kInvisibleSwitch,  // click areas over the artwork
     kInvisibleSelect,
-    kRowSelect,        // the program list's rows (vertical)
-    kGridSelect,       // the bank grid (option: columns; rows the same)
-    kFader,            // option: the length
-    kFileSelector,     // option: 0 open, 1 save; text: the extensions
-    kRadioButtons,     // option: the number of buttons
+    kRowSelect,     // the program list's rows (vertical)
+    kGridSelect,    // the bank grid (option: columns; rows the same)
+    kFader,         // option: the length
+    kFileSelector,  // option: 0 open, 1 save; text: the extensions
+    kRadioButtons,  // option: the number of buttons
     kEqGraph,
     kKeyboard,
     kAboutBox,
@@ -51,16 +51,16 @@ bool SizedByImage(ControlKind kind);
 // The text styles of the texts the program draws.
 enum class TextRole : uint8_t {
     kNone,
-    kValue,         // slider value texts
-    kFlexiPlus,     // "(+)"
-    kFlexiLearn,    // "LEARN"
+    kValue,       // slider value texts
+    kFlexiPlus,   // "(+)"
+    kFlexiLearn,  // "LEARN"
     kProgramName,
-    kTracking,      // the tracking priority's value text
+    kTracking,  // the tracking priority's value text
     kFlexiSpinner,
-    kSlotSpinner,   // the save-from-instrument box's program number
+    kSlotSpinner,  // the save-from-instrument box's program number
     kMidiSpinner,
-    kField,         // the manager's user-name and search fields
-    kSecretField,   // the password field
+    kField,        // the manager's user-name and search fields
+    kSecretField,  // the password field
     kListRow,
     kSlotNumber,
     kSlotName,
@@ -136,7 +136,7 @@ struct PlanItem {
     bool textLater = false;  // the text is set once the control is attached
     Keep keep = Keep::kNone;
     int index = 0;
-    uint32_t groups = 0;     // GroupBit of every group that shows and hides it
+    uint32_t groups = 0;  // GroupBit of every group that shows and hides it
     // Shown, hidden or moved by the view layout or the editor core as the parameters
     // say (the cutoff pair, the Flexi range sliders and LEDs, the tab highlights, the
     // polarity switches, the manager's scroll bar and play-note button, the about box).

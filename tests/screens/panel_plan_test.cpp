@@ -38,7 +38,8 @@ protected:
             const bool placed = qd::SizedByImage(item.kind) ? r.L == item.rect.L && r.T == item.rect.T : r == item.rect;
             const int bound = item.kind == qd::ControlKind::kValueText ? -1 : item.param;
             // The view layout moves, shows and hides the controls that follow the parameters.
-            const bool ok = c->ParamIdx() == bound && (item.followsState || (placed && c->IsHidden() != qd::ShownIn(item, view)));
+            const bool shown = c->IsHidden() != qd::ShownIn(item, view);
+            const bool ok = c->ParamIdx() == bound && (item.followsState || (placed && shown));
             if (!ok) {
                 ++wrong;
                 ADD_FAILURE() << "control " << i + 1 << " (parameter " << c->ParamIdx() << ") at " << r.L << ", "

@@ -56,8 +56,10 @@ TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
         if (c.scale != 1.0) Rescale(c.scale);
         Edit(131, c.order);
         auto at = [](IControl* ctl) { return std::pair(ctl->GetRECT()->L, ctl->GetRECT()->T); };
-        for (IControl* od : {First(267), First(294), Screens()->FxTabHighlight(0)}) EXPECT_EQ(at(od), std::pair(c.odX, c.y));
-        for (IControl* eq : {First(268), First(295), Screens()->FxTabHighlight(1)}) EXPECT_EQ(at(eq), std::pair(c.eqX, c.y));
+        IControl* const od[] = {First(267), First(294), Screens()->FxTabHighlight(0)};
+        IControl* const eq[] = {First(268), First(295), Screens()->FxTabHighlight(1)};
+        for (IControl* tab : od) EXPECT_EQ(at(tab), std::pair(c.odX, c.y));
+        for (IControl* tab : eq) EXPECT_EQ(at(tab), std::pair(c.eqX, c.y));
     }
 }
 

@@ -114,7 +114,8 @@ void Painter::Line(float x1, float y1, float x2, float y2, PIX_PixelValue c, flo
 }
 
 void Painter::Disc(float cx, float cy, float r, PIX_PixelValue c, bool antialias, float alpha) {
-    PIX_FillCircle(&mBitmap, (cx + mOriginX) * kScale, (cy + mOriginY) * kScale, r * kScale, c, alpha, PIX_MODE_COPY, antialias);
+    PIX_FillCircle(&mBitmap, (cx + mOriginX) * kScale, (cy + mOriginY) * kScale, r * kScale, c, alpha, PIX_MODE_COPY,
+                   antialias);
 }
 
 void Painter::Polygon(const float* xy, int n, PIX_PixelValue c) {

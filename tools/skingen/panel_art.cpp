@@ -94,7 +94,8 @@ void DrawBackground(const ArtContext& c) {
         const float x = float(qd::kFlexiSourceSpinner.L - 4 + qd::kFlexiStep * n);
         c.p.RoundFill(x, 5, 162, 66, 4, c.pal.sectionFill);
         c.p.Fill(x, 5, 162, 1.5f, kFlexiAccents[n]);
-        const TextStyle st{8.5f, true, IsLcd(c) ? Mix(kFlexiAccents[n], Rgb(0), 0.35f) : kFlexiAccents[n], Align::kLeft};
+        const TextStyle st{8.5f, true, IsLcd(c) ? Mix(kFlexiAccents[n], Rgb(0), 0.35f) : kFlexiAccents[n],
+                           Align::kLeft};
         c.p.Text(qd::kFlexiButton.x + 27 + qd::kFlexiStep * n, 50, 40, 12, "FLEXI " + std::to_string(n + 1), st);
     }
     // The tracking priority's switch and value text under its name.
@@ -128,9 +129,10 @@ void DrawSaveLabels(const ArtContext& c) {
 
 void DrawEffectPanel(const ArtContext& c) {
     const std::string& n = c.spec.name;
-    const Page page = n == "fxbgmod" ? Page::kModulation : n == "fxbgdrive" ? Page::kDrive
-                      : n == "fxbgeq"  ? Page::kEqBands
-                                       : Page::kEqGraph;
+    const Page page = n == "fxbgmod"     ? Page::kModulation
+                      : n == "fxbgdrive" ? Page::kDrive
+                      : n == "fxbgeq"    ? Page::kEqBands
+                                         : Page::kEqGraph;
     SectionsOf(c, page);
     if (page == Page::kEqGraph) {
         const Box graph = BoxOf(qd::PlacesOf(SkinOf(c)).eqGraph);

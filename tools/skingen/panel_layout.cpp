@@ -31,22 +31,20 @@ struct ShortForm {
     const char* text;
 };
 constexpr ShortForm kShortForms[] = {
-    {51, "v2 trans"},   {52, "v3 trans"},   {53, "instr."},     {54, "v1 vol"},    {55, "v2 vol"},
-    {56, "v3 vol"},     {57, "dist"},       {58, "tone"},       {59, "instr."},    {60, "VCF lin"},
-    {61, "VCF log"},    {62, "amp A"},      {63, "amp D"},      {64, "amp S"},     {65, "amp R"},
-    {66, "filter A"},   {67, "filter D"},   {68, "filter S"},   {69, "filter R"},  {70, "mode"},
-    {71, "noise A"},    {72, "noise D"},    {73, "instr."},     {74, "dist"},      {75, "dist AR"},
-    {76, "inv AR"},     {77, "noise"},      {79, "cutoff"},     {80, "cutoff 2"},  {81, "env fol"},
-    {82, "accent"},     {83, "AD gen"},     {84, "pitch fol"},  {85, "type"},      {86, "Q"},
-    {88, "porta"},       {90, "bend"},       {91, "transp."},    {93, "priority"},  {94, "rate"},
-    {95, "delay"},      {96, "VCF"},        {97, "VCO"},        {127, "sync"},     {132, "instr."},
-    {133, "VCF"},       {134, "on/off"},    {135, "LFO A"},     {136, "LFO B"},    {137, "level 1"},
-    {138, "delay 1"},   {139, "mod 1A"},    {140, "mod 1B"},    {141, "level 2"},  {142, "delay 2"},
-    {143, "mod 2A"},    {144, "mod 2B"},    {145, "feedback"},  {146, "damping"},  {147, "on/off"},
-    {148, "drive"},     {149, "level"},     {182, "instr."},    {183, "VCF"},      {160, "on/off"},
-    {161, "bass frq"},  {162, "bass slp"},  {163, "bass"},      {164, "mid1 frq"}, {165, "mid1 Q"},
-    {166, "mid1"},      {167, "mid2 frq"},  {168, "mid2 Q"},    {169, "mid2"},     {170, "treb frq"},
-    {171, "treb slp"},  {172, "treble"},    {184, "instr."},    {185, "VCF"},
+    {51, "v2 trans"},  {52, "v3 trans"}, {53, "instr."},    {54, "v1 vol"},    {55, "v2 vol"},   {56, "v3 vol"},
+    {57, "dist"},      {58, "tone"},     {59, "instr."},    {60, "VCF lin"},   {61, "VCF log"},  {62, "amp A"},
+    {63, "amp D"},     {64, "amp S"},    {65, "amp R"},     {66, "filter A"},  {67, "filter D"}, {68, "filter S"},
+    {69, "filter R"},  {70, "mode"},     {71, "noise A"},   {72, "noise D"},   {73, "instr."},   {74, "dist"},
+    {75, "dist AR"},   {76, "inv AR"},   {77, "noise"},     {79, "cutoff"},    {80, "cutoff 2"}, {81, "env fol"},
+    {82, "accent"},    {83, "AD gen"},   {84, "pitch fol"}, {85, "type"},      {86, "Q"},        {88, "porta"},
+    {90, "bend"},      {91, "transp."},  {93, "priority"},  {94, "rate"},      {95, "delay"},    {96, "VCF"},
+    {97, "VCO"},       {127, "sync"},    {132, "instr."},   {133, "VCF"},      {134, "on/off"},  {135, "LFO A"},
+    {136, "LFO B"},    {137, "level 1"}, {138, "delay 1"},  {139, "mod 1A"},   {140, "mod 1B"},  {141, "level 2"},
+    {142, "delay 2"},  {143, "mod 2A"},  {144, "mod 2B"},   {145, "feedback"}, {146, "damping"}, {147, "on/off"},
+    {148, "drive"},    {149, "level"},   {182, "instr."},   {183, "VCF"},      {160, "on/off"},  {161, "bass frq"},
+    {162, "bass slp"}, {163, "bass"},    {164, "mid1 frq"}, {165, "mid1 Q"},   {166, "mid1"},    {167, "mid2 frq"},
+    {168, "mid2 Q"},   {169, "mid2"},    {170, "treb frq"}, {171, "treb slp"}, {172, "treble"},  {184, "instr."},
+    {185, "VCF"},
 };
 
 // VCO column names without "VCOn ": the long ones shortened.
@@ -64,7 +62,11 @@ std::vector<SectionDef> Definitions() {
     };
     std::vector<SectionDef> defs;
     for (int n = 0; n < 4; ++n)
-        defs.push_back({Page::kSound, n == 0 ? "VCO1" : n == 1 ? "VCO2" : n == 2 ? "VCO3" : "VCO4",
+        defs.push_back({Page::kSound,
+                        n == 0   ? "VCO1"
+                        : n == 1 ? "VCO2"
+                        : n == 2 ? "VCO3"
+                                 : "VCO4",
                         range(3 + 12 * n, 14 + 12 * n)});
     defs.push_back({Page::kSound, "MIXER", {91, 73, 74, 75, 76, 77}});
     defs.push_back({Page::kSound, "FILTER", {79, 80, 86, 85, 81, 83, 82, 84}});
@@ -72,12 +74,15 @@ std::vector<SectionDef> Definitions() {
     defs.push_back({Page::kSound, "LFO", range(94, 97)});
     defs.push_back({Page::kSound, "VOICES", range(51, 58)});
     // Portamento, keys and output share one frame: their controls interleave.
-    defs.push_back({Page::kSound, "PLAY", {88, 90, 127, 93, 59, 60, 61},
-                    {kPortamentoSlope, kPortamentoMode, kTrigMode}, {kTrigMode}});
+    defs.push_back({Page::kSound,
+                    "PLAY",
+                    {88, 90, 127, 93, 59, 60, 61},
+                    {kPortamentoSlope, kPortamentoMode, kTrigMode},
+                    {kTrigMode}});
     defs.push_back({Page::kModulation, "MODULATION", range(132, 146)});
     defs.push_back({Page::kDrive, "OVERDRIVE", {147, 182, 183, 148, 149}});
-    defs.push_back({Page::kEqBands, "EQUALIZER", {160, 184, 185, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170,
-                                                  171, 172}});
+    defs.push_back(
+        {Page::kEqBands, "EQUALIZER", {160, 184, 185, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172}});
     defs.push_back({Page::kEqGraph, "EQUALIZER", {160, 184, 185}, {}, {}, true});
     return defs;
 }
@@ -89,7 +94,8 @@ struct ParamBoxes {
 
 class PageGeometry {
 public:
-    PageGeometry(const Manifest& manifest, Page page, qd::Skin skin) : mControls(PageControlBoxes(manifest, page, skin)) {
+    PageGeometry(const Manifest& manifest, Page page, qd::Skin skin)
+        : mControls(PageControlBoxes(manifest, page, skin)) {
         for (const qd::PlanItem& item : qd::PanelPlan(qd::PanelPart::kSynthPage, skin)) {
             if (item.param < 0 || !item.attached) continue;
             if (item.kind == ControlKind::kValueText)

@@ -53,7 +53,7 @@ public:
     // painter doubles, so halve).
     void Caption(const IRECT& r, const std::string& text, qd::TextRole role) {
         const IText t = qd::TextStyleOf(role, mSkin);
-        const Align align = t.mAlign == IText::kAlignNear ? Align::kLeft
+        const Align align = t.mAlign == IText::kAlignNear  ? Align::kLeft
                             : t.mAlign == IText::kAlignFar ? Align::kRight
                                                            : Align::kCentre;
         const PIX_PixelValue colour = PIX_MakePixel(255, t.mColor.R, t.mColor.G, t.mColor.B);
@@ -125,7 +125,8 @@ void ComposePart(Composer& c, qd::PanelPart part, qd::Skin skin, qd::PanelView v
 // Sample programs in the manager's list and bank.
 void ManagerSamples(Composer& c) {
     namespace m = qd::manager;
-    for (int k = 0; k < m::kListRows; ++k) c.Caption(m::ListRow(k), "Program " + std::to_string(k + 1), qd::TextRole::kListRow);
+    for (int k = 0; k < m::kListRows; ++k)
+        c.Caption(m::ListRow(k), "Program " + std::to_string(k + 1), qd::TextRole::kListRow);
     for (int k = 1; k < m::kBankSlots; ++k) {
         const qd::Place at = m::SlotCorner(k);
         const IRECT name(at.x + m::kSlotNameText.L, at.y + m::kSlotNameText.T, at.x + m::kSlotNameText.R,
