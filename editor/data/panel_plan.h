@@ -148,7 +148,6 @@ std::vector<PlanItem> PanelPlan(PanelPart part, Skin skin);
 
 // The views a user reaches, each showing the page with these groups.
 enum class PanelView { kMain, kOverdrive, kEqBands, kEqGraph, kSourceList, kRangeList, kManager, kAboutBox };
-inline constexpr int kPanelViewCount = 8;
 uint32_t GroupsShownIn(PanelView view);
 
 // Whether `item` is shown in `view` at the parameters' defaults. An item of a group

@@ -6,8 +6,6 @@ namespace qd {
 
 enum Skin { kSkinSpace = 0, kSkinSolid = 1, kSkinLcd = 2 };
 
-inline constexpr int kSkinCount = 3;
-
 inline constexpr bool IsLcd(Skin skin) { return skin == kSkinLcd; }
 
 }  // namespace qd
