@@ -3,7 +3,7 @@
 #include "editor/data/param_table.h"
 #include "editor/qd_editor.h"
 #include "gui/bitmap_control.h"
-#include "gui/controls/file_selector_control.h"
+#include "gui/controls/para_eq_graph.h"
 #include "gui/controls/switch_controls.h"
 #include "gui/controls/text_controls.h"
 #include "gui/controls/value_text_controls.h"
@@ -18,9 +18,12 @@ std::unique_ptr<EditorPanel> MakeEditorScreens(QDEditor& editor) { return std::m
 
 EditorScreens::EditorScreens(QDEditor& editor) : mEditor(editor) {}
 
-EditorScreens::~EditorScreens() { DeleteUnattachedValueTexts(); }
+EditorScreens::~EditorScreens() { mControls.DeleteUnattachedValueTexts(Graphics()); }
 
 IGraphicsMac* EditorScreens::Graphics() const { return mEditor.Graphics(); }
+IKeyboardControl* EditorScreens::Keyboard() const { return mControls.Get<IKeyboardControl>(Keep::kKeyboard); }
+IBitmapOverlayControl* EditorScreens::AboutBox() const { return mControls.Get<IBitmapOverlayControl>(Keep::kAboutBox); }
+IParaGraphicEq* EditorScreens::EqGraph() const { return mControls.Get<IParaGraphicEq>(Keep::kEqGraph); }
 
 void EditorScreens::Build(PanelPart part, Skin skin) {
     PanelBuilder builder(mEditor, mControls);
@@ -43,17 +46,11 @@ void EditorScreens::SetTooltips() {
     }
     // The selectors lie over the file buttons and take their mouse-overs, so they carry
     // the buttons' texts; the pass above left the ones bound to 201, 203 and 205 empty.
-    IFileSelectorControl* const* selectors = mControls.fileSelectors;
-    if (selectors[2]) selectors[2]->SetTooltip(TooltipText(kTooltipLoadParam));
-    if (selectors[3]) selectors[3]->SetTooltip(TooltipText(kTooltipSaveParam));
-    if (selectors[4]) selectors[4]->SetTooltip(TooltipText(kTooltipWriteParam));
+    const int files[][2] = {{2, kTooltipLoadParam}, {3, kTooltipSaveParam}, {4, kTooltipWriteParam}};
+    for (auto [selector, tooltip] : files)
+        if (IControl* c = mControls.Get(Keep::kFileSelector, selector)) c->SetTooltip(TooltipText(tooltip));
     g->HandleMouseOver(true);
     g->EnableTooltips(true);
-}
-
-ITextControl* EditorScreens::ValueText(int paramIdx) const {
-    const int slot = paramIdx - kFirstProgramParam;
-    return slot >= 0 && slot < PanelControls::kValueTextCount ? mControls.valueTexts[slot] : nullptr;
 }
 
 void EditorScreens::RefreshValueText(int paramIdx) {
@@ -74,31 +71,22 @@ void EditorScreens::OnParamChange(int paramIdx) {
     ReactOnScreen(paramIdx);
 }
 
-void EditorScreens::DeleteUnattachedValueTexts() {
-    // The texts of parameters 98 to 124 are made but never attached, so no one else
-    // would ever delete them.
-    IGraphicsMac* g = Graphics();
-    for (ITextControl*& text : mControls.valueTexts) {
-        if (!text || (g && g->GetControlIdx(text) >= 0)) continue;
-        delete text;
-        text = nullptr;
-    }
-}
-
 void EditorScreens::RedrawKeyboard() {
-    if (mControls.keyboard) mControls.keyboard->SetDirty(false);
+    if (IKeyboardControl* keyboard = Keyboard()) keyboard->SetDirty(false);
 }
 
 bool EditorScreens::KeyboardVelocity(double* velocity) const {
-    if (!mControls.keyboard) return false;
-    *velocity = mControls.keyboard->Velocity();
+    IKeyboardControl* keyboard = Keyboard();
+    if (!keyboard) return false;
+    *velocity = keyboard->Velocity();
     return true;
 }
 
 void EditorScreens::ShowAboutBox() {
-    if (!mControls.aboutBox) return;
-    mControls.aboutBox->Hide(false);
-    mControls.aboutBox->SetValueFromPlug(1.0);
+    IBitmapOverlayControl* about = AboutBox();
+    if (!about) return;
+    about->Hide(false);
+    about->SetValueFromPlug(1.0);
 }
 
 }  // namespace qd

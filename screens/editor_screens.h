@@ -9,7 +9,10 @@
 #include "editor/editor_panel.h"
 #include "screens/panel_controls.h"
 
+class IBitmapOverlayControl;
 class IGraphicsMac;
+class IKeyboardControl;
+class IParaGraphicEq;
 
 namespace qd {
 
@@ -32,13 +35,13 @@ public:
     void ShowAboutBox() override;
 
     // What the tests look at.
-    IKeyboardControl* Keyboard() const { return mControls.keyboard; }
-    IBitmapOverlayControl* AboutBox() const { return mControls.aboutBox; }
-    IParaGraphicEq* EqGraph() const { return mControls.eqGraph; }
-    const ManagerControls& Manager() const { return mControls.manager; }
-    IControl* FxTabHighlight(int i) const { return i >= 0 && i < kFxTabs ? mControls.fxTabHighlights[i] : nullptr; }
+    const PanelControls& Controls() const { return mControls; }
+    IKeyboardControl* Keyboard() const;
+    IBitmapOverlayControl* AboutBox() const;
+    IParaGraphicEq* EqGraph() const;
+    IControl* FxTabHighlight(int i) const { return mControls.Get(Keep::kFxTabHighlight, i); }
     // The value text of parameter `paramIdx` (3 to 188), or null.
-    ITextControl* ValueText(int paramIdx) const;
+    ITextControl* ValueText(int paramIdx) const { return mControls.ValueText(paramIdx); }
     // The number of controls the synthesizer page's builder made, attached or not.
     int ControlsMade() const { return mControlsMade; }
     bool EqParametricView() const { return mEqParametricView; }
@@ -46,9 +49,9 @@ public:
 private:
     IGraphicsMac* Graphics() const;
     void RefreshValueText(int paramIdx);
-    void DeleteUnattachedValueTexts();
 
     // Show/hide groups (show_hide_groups.cpp).
+    void HideKept(Keep keep, bool hide, int index = 0);
     void SetEffectGroupHidden(const EffectGroup& group, bool hide);
     void SetRangeListHidden(bool hide);
     void SetSourceListHidden(bool hide);

@@ -11,10 +11,11 @@ namespace qd {
 using namespace live;
 
 void EditorScreens::SetEqBands(const int* values) {
-    if (!mControls.eqGraph || mKnobsFollowGraph) return;
+    IParaGraphicEq* graph = EqGraph();
+    if (!graph || mKnobsFollowGraph) return;
     for (int band = 0; band < kEqBands; ++band) {
         const int* v = values + 3 * band;
-        mControls.eqGraph->SetBand(EqBandFromKnobs(band, {v[0], v[1], v[2]}));
+        graph->SetBand(EqBandFromKnobs(band, {v[0], v[1], v[2]}));
     }
 }
 
@@ -44,7 +45,7 @@ void EditorScreens::ChooseEqView(bool parametric) {
 }
 
 void EditorScreens::ApplyGraphBandToKnobs() {
-    IParaGraphicEq* graph = mControls.eqGraph;
+    IParaGraphicEq* graph = EqGraph();
     if (!graph) return;
     IParaGraphicEqBand band;
     graph->GetBand(&band);

@@ -105,7 +105,7 @@ int PanelBuilder::Build(const std::vector<PlanItem>& plan, Skin skin) {
         IControl* control = Make(item);
         if (!control) continue;
         ++made;
-        Keep(item, control);
+        mControls.File(item, control);
         if (item.attached) mEditor.Graphics()->AttachControl(control);
         if (item.textLater) static_cast<ITextControl*>(control)->SetTextFromPlug(item.text.c_str());
         // The radio buttons are never shown; their parameter is set to the first.
@@ -113,58 +113,6 @@ int PanelBuilder::Build(const std::vector<PlanItem>& plan, Skin skin) {
         if (item.start != Start::kAsMade) control->Hide(item.start == Start::kHidden);
     }
     return made;
-}
-
-void PanelBuilder::Keep(const PlanItem& item, IControl* c) {
-    PanelControls& k = mControls;
-    ManagerControls& m = k.manager;
-    auto text = [c] { return static_cast<ITextControl*>(c); };
-    const int i = item.index;
-    switch (item.keep) {
-        case Keep::kNone: break;
-        case Keep::kBackground: k.background = c; break;
-        case Keep::kBackground2: k.background2 = c; break;
-        case Keep::kVcoSaveBg: k.vcoSaveBg = c; break;
-        case Keep::kFlexiSaveBg: k.flexiSaveBg = c; break;
-        case Keep::kFlexiPlus: k.flexiPlus[i] = text(); break;
-        case Keep::kFlexiLearn: k.flexiLearn[i] = text(); break;
-        case Keep::kFxBackground: k.fxBackgrounds[i] = c; break;
-        case Keep::kFxTabHighlight: k.fxTabHighlights[i] = c; break;
-        case Keep::kProgramName: k.programName = text(); break;
-        case Keep::kSyncedSlider: k.syncedSliders[i] = c; break;
-        case Keep::kMidiSyncSlider: k.midiSyncSlider = c; break;
-        case Keep::kFlexiRangeSlider: k.flexiRangeSliders[i] = c; break;
-        case Keep::kFlexiLed: k.flexiLeds[i] = c; break;
-        case Keep::kEqGraph: k.eqGraph = static_cast<IParaGraphicEq*>(c); break;
-        case Keep::kSourceList: k.sourceList = c; break;
-        case Keep::kRangeList: k.rangeList = c; break;
-        case Keep::kFileSelector: k.fileSelectors[i] = static_cast<IFileSelectorControl*>(c); break;
-        case Keep::kSaveFromQdBg: k.saveFromQdBg = c; break;
-        case Keep::kMidiCCSpinner: k.midiCCSpinner = static_cast<ISpinnerControl*>(c); break;
-        case Keep::kModWheel: k.modWheel = c; break;
-        case Keep::kKeyboard: k.keyboard = static_cast<IKeyboardControl*>(c); break;
-        case Keep::kAboutBox: k.aboutBox = static_cast<IBitmapOverlayControl*>(c); break;
-        case Keep::kManagerBackground: m.background = c; break;
-        case Keep::kActionButton: m.buttons[i] = c; break;
-        case Keep::kDbModeBackground: m.dbModeBackground = c; break;
-        case Keep::kLocalButton: m.localButton = c; break;
-        case Keep::kGlobalButton: m.globalButton = c; break;
-        case Keep::kLoginBackground: m.loginBackground = c; break;
-        case Keep::kLoginButton: m.loginButton = c; break;
-        case Keep::kUserName: m.userName = static_cast<IUserTextControl*>(c); break;
-        case Keep::kPassword: m.password = static_cast<IUserTextControl*>(c); break;
-        case Keep::kListRow: m.rows[i] = text(); break;
-        case Keep::kRowSelector: m.rowSelector = static_cast<IInvisibleSelectControl3*>(c); break;
-        case Keep::kScrollBar: m.scrollBar = static_cast<IFaderControl*>(c); break;
-        case Keep::kSlotMark: m.slotMarks[i] = c; break;
-        case Keep::kSlotPicture: m.slotPictures[i] = c; break;
-        case Keep::kSlotNumber: m.slotNumbers[i] = text(); break;
-        case Keep::kSlotName: m.slotNames[i] = text(); break;
-        case Keep::kSearch: m.search = static_cast<IUserTextControl*>(c); break;
-        case Keep::kSlotSelector: m.slotSelector = static_cast<IInvisibleMatrixSelectControl*>(c); break;
-        case Keep::kPlayNote: m.playNote = c; break;
-    }
-    if (item.kind == ControlKind::kValueText) k.valueTexts[item.param - kFirstProgramParam] = text();
 }
 
 }  // namespace qd

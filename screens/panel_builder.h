@@ -26,7 +26,6 @@ public:
 
 private:
     IControl* Make(const PlanItem& item);
-    void Keep(const PlanItem& item, IControl* control);
 
     QDEditor& mEditor;
     PanelControls& mControls;

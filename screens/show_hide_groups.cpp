@@ -4,11 +4,7 @@
 #include "editor/data/live_params.h"
 #include "editor/data/panel_groups.h"
 #include "editor/qd_editor.h"
-#include "gui/controls/fader_control.h"
-#include "gui/controls/select_controls.h"
-#include "gui/controls/switch_controls.h"
 #include "gui/controls/text_controls.h"
-#include "gui/controls/user_text_controls.h"
 #include "gui/igraphics_mac.h"
 #include "screens/editor_screens.h"
 
@@ -32,16 +28,14 @@ void EditorScreens::SetHidden(PanelGroup group, bool hide) {
         case kGroupFlexiRange2:
         case kGroupFlexiRange3:
         case kGroupFlexiRange4: return SetFlexiRangeControlsHidden(group - kGroupFlexiRange1, hide);
-        case kGroupAboutBox:
-            if (mControls.aboutBox) mControls.aboutBox->Hide(hide);
-            return;
+        case kGroupAboutBox: return HideKept(Keep::kAboutBox, hide);
         case kGroupCount: return;
     }
 }
 
 void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
     IGraphics* g = Graphics();
-    if (IControl* bg = mControls.fxBackgrounds[group.background]) bg->Hide(hide);
+    HideKept(Keep::kFxBackground, hide, group.background);
     for (int p : group.plainFirst) g->HideControl(p, hide);
     for (int p : group.flexiAware) {
         if (ITextControl* text = ValueText(p)) text->Hide(hide);
@@ -55,7 +49,7 @@ void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
 void EditorScreens::SetRangeListHidden(bool hide) {
     IGraphics* g = Graphics();
     g->HideControl(groups::kCloseList, hide);
-    if (mControls.rangeList) mControls.rangeList->Hide(hide);
+    HideKept(Keep::kRangeList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
     const int mode = mEditor.ListMode();
     if (mode >= 4 && mode <= 7) g->HideControl(groups::kFirstPolarity + 2 * (mode - 4), hide);
@@ -64,7 +58,7 @@ void EditorScreens::SetRangeListHidden(bool hide) {
 void EditorScreens::SetSourceListHidden(bool hide) {
     IGraphics* g = Graphics();
     g->HideControl(groups::kCloseList, hide);
-    if (mControls.sourceList) mControls.sourceList->Hide(hide);
+    HideKept(Keep::kSourceList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
 }
 
@@ -74,28 +68,25 @@ void EditorScreens::SetFlexiRangeControlsHidden(int slot, bool hide) {
 }
 
 void EditorScreens::SetCaptionGroupHidden(bool hide) {
-    if (mControls.saveFromQdBg) mControls.saveFromQdBg->Hide(hide);
+    HideKept(Keep::kSaveFromQdBg, hide);
     for (int p : groups::kProgramNumber) Graphics()->HideControl(p, hide);
 }
 
 void EditorScreens::SetManagerPanelHidden(bool hide) {
     IGraphicsMac* g = Graphics();
-    ManagerControls& m = mControls.manager;
-    if (!g || !m.background) return;
-    m.background->Hide(hide);
+    if (!g || !mControls.Get(Keep::kManagerBackground)) return;
+    HideKept(Keep::kManagerBackground, hide);
     for (const manager::ButtonPlace& b : manager::kActionButtonPlaces) g->HideControl(b.param, hide);
     for (const manager::CheckBoxPlace& c : manager::kCheckBoxes) g->HideControl(c.param, hide);
-    for (ITextControl* row : m.rows) row->Hide(hide);
-    m.rowSelector->Hide(hide);
-    for (int k = 1; k < manager::kBankSlots; ++k) {
-        m.slotMarks[k]->Hide(hide);
-        m.slotPictures[k]->Hide(hide);
-        m.slotNumbers[k]->Hide(hide);
-        m.slotNames[k]->Hide(hide);
-    }
+    for (int k = 0; k < manager::kListRows; ++k) HideKept(Keep::kListRow, hide, k);
+    HideKept(Keep::kRowSelector, hide);
+    // Slot 0 stays hidden: the slots run from 1 to 99.
+    for (int k = 1; k < manager::kBankSlots; ++k)
+        for (Keep part : {Keep::kSlotMark, Keep::kSlotPicture, Keep::kSlotNumber, Keep::kSlotName})
+            HideKept(part, hide, k);
     g->HideControl(kScrollPosition, hide);
-    m.search->Hide(hide);
-    m.slotSelector->Hide(hide);
+    HideKept(Keep::kSearch, hide);
+    HideKept(Keep::kSlotSelector, hide);
     g->HideControl(kPlayNote, hide);
     if (!hide) {
         if (mEditor.ManagerMode() != 0) g->HideControl(kPlayNote, true);
@@ -106,21 +97,21 @@ void EditorScreens::SetManagerPanelHidden(bool hide) {
 }
 
 void EditorScreens::SetManagerLoginHidden(bool hide) {
-    ManagerControls& m = mControls.manager;
-    if (!m.loginBackground) return;
-    m.loginBackground->Hide(hide);
-    m.userName->Hide(hide);
-    m.password->Hide(hide);
+    if (!mControls.Get(Keep::kLoginBackground)) return;
+    for (Keep part : {Keep::kLoginBackground, Keep::kUserName, Keep::kPassword}) HideKept(part, hide);
     Graphics()->HideControl(kLogin, hide);
     Graphics()->HideControl(kRememberPassword, hide);
 }
 
 void EditorScreens::SetManagerDbModeHidden(bool hide) {
-    ManagerControls& m = mControls.manager;
-    if (!m.dbModeBackground) return;
-    m.dbModeBackground->Hide(hide);
+    if (!mControls.Get(Keep::kDbModeBackground)) return;
+    HideKept(Keep::kDbModeBackground, hide);
     Graphics()->HideControl(kGlobalDatabase, hide);
     Graphics()->HideControl(kLocalDatabase, hide);
+}
+
+void EditorScreens::HideKept(Keep keep, bool hide, int index) {
+    if (IControl* control = mControls.Get(keep, index)) control->Hide(hide);
 }
 
 }  // namespace qd

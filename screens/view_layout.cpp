@@ -41,7 +41,7 @@ void EditorScreens::ApplyViewLayout() {
 
     ShowCutoffKnob();
     for (int n = 0; n < kFlexiSlotCount; ++n)
-        if (FlexiTarget(n) < 0 && mControls.flexiLeds[n]) mControls.flexiLeds[n]->Hide(true);
+        if (IControl* led = mControls.Get(Keep::kFlexiLed, n); led && FlexiTarget(n) < 0) led->Hide(true);
     for (int n = 0; n < kFlexiSlotCount; ++n) PlaceFlexiRangeTexts(n, s);
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         const int t = FlexiTarget(n);
@@ -112,8 +112,8 @@ void EditorScreens::ShowSelectedEffect() {
 }
 
 void EditorScreens::ShowModulationIndicators() {
-    IControl* chorus = mControls.fxTabHighlights[kChorusIndicator];
-    IControl* delay = mControls.fxTabHighlights[kDelayIndicator];
+    IControl* chorus = FxTabHighlight(kChorusIndicator);
+    IControl* delay = FxTabHighlight(kDelayIndicator);
     if (!chorus || !delay) return;
     const bool on = mEditor.ProgramEntry(kModOnOffEntry) == 1;
     const bool delayMode = mEditor.ProgramEntry(kDelayModeEntry) != 0;
@@ -122,8 +122,8 @@ void EditorScreens::ShowModulationIndicators() {
 }
 
 void EditorScreens::ShowEffectOnIndicators() {
-    if (IControl* od = mControls.fxTabHighlights[kOverdriveIndicator]) od->Hide(TruncParam(kOverdriveOn) == 0);
-    if (IControl* eq = mControls.fxTabHighlights[kEqualizerIndicator]) eq->Hide(TruncParam(kEqualizerOn) == 0);
+    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->Hide(TruncParam(kOverdriveOn) == 0);
+    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->Hide(TruncParam(kEqualizerOn) == 0);
 }
 
 void EditorScreens::ApplySyncRanges() {
@@ -177,8 +177,8 @@ void EditorScreens::PlaceEffectTabs(double scale) {
     g->MoveControl(kOverdriveTab, odX, y);
     g->MoveControl(kShowEqualizer, eqX, y);
     g->MoveControl(kEqualizerTab, eqX, y);
-    if (IControl* od = mControls.fxTabHighlights[kOverdriveIndicator]) od->MoveTo(odX, y);
-    if (IControl* eq = mControls.fxTabHighlights[kEqualizerIndicator]) eq->MoveTo(eqX, y);
+    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->MoveTo(odX, y);
+    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->MoveTo(eqX, y);
 }
 
 }  // namespace qd

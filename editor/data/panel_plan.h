@@ -113,6 +113,7 @@ enum class Keep : uint8_t {
     kSearch,
     kSlotSelector,
     kPlayNote,
+    kCount
 };
 
 // What the builder does to a control's visibility as soon as it is made: nothing,

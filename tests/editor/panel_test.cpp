@@ -44,8 +44,8 @@ TEST_P(SkinTest, SettingBuildsItsPanelAndWritesBackOnlyWhenMissing) {
     // play-note button last), then the about box.
     EXPECT_EQ(G()->GetControl(0)->ParamIdx(), -1);
     EXPECT_EQ(G()->GetControl(panelControls + 1), static_cast<IControl*>(Screens()->Keyboard()));
-    EXPECT_EQ(G()->GetControl(panelControls + 2), Screens()->Manager().background);
-    const int playNote = G()->GetControlIdx(Screens()->Manager().playNote);
+    EXPECT_EQ(G()->GetControl(panelControls + 2), Screens()->Controls().Get(qd::Keep::kManagerBackground));
+    const int playNote = G()->GetControlIdx(Screens()->Controls().Get(qd::Keep::kPlayNote));
     EXPECT_EQ(G()->GetControl(playNote + 1), static_cast<IControl*>(Screens()->AboutBox()));
 
     // The "orig" panel has both backgrounds and shows the one its skin chose.

@@ -30,7 +30,9 @@ TEST_F(Manager, SettingsChooseTheViewAndTheRememberBox) {
 
 TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
     Make();
-    const qd::ManagerControls& m = Screens()->Manager();
+    const qd::PanelControls& m = Screens()->Controls();
+    auto hidden = [&](qd::Keep keep, int index = 0) { return m.Get(keep, index)->IsHidden(); };
+    using K = qd::Keep;
     // rows: program list rows; mode: the manager mode number.
     struct Case { int rows, mode; bool hide; };
     const Case cases[] = {{46, 0, false}, {47, 0, false}, {47, 3, false}, {47, 0, true}};
@@ -43,13 +45,13 @@ TEST_F(Manager, ShowingThePageKeepsSlotZeroAndTheGroupsHidden) {
         editor->SetManagerPanelHidden(c.hide);
         EXPECT_EQ(Shown(335), !c.hide && c.rows >= 47);
         EXPECT_EQ(Shown(336), !c.hide && c.mode == 0);
-        EXPECT_EQ(m.rows[46]->IsHidden(), c.hide);
-        for (int k : {1, 99}) EXPECT_EQ(m.slotNumbers[k]->IsHidden() || m.slotPictures[k]->IsHidden(), c.hide);
-        EXPECT_TRUE(m.slotMarks[0]->IsHidden() && m.slotPictures[0]->IsHidden() && m.slotNumbers[0]->IsHidden());
+        EXPECT_EQ(hidden(K::kListRow, 46), c.hide);
+        for (int k : {1, 99}) EXPECT_EQ(hidden(K::kSlotNumber, k) || hidden(K::kSlotPicture, k), c.hide);
+        EXPECT_TRUE(hidden(K::kSlotMark, 0) && hidden(K::kSlotPicture, 0) && hidden(K::kSlotNumber, 0));
         for (int p : {337, 338, 339, 340}) EXPECT_FALSE(Shown(p)) << p;
-        EXPECT_TRUE(m.loginBackground->IsHidden() && m.password->IsHidden() && m.dbModeBackground->IsHidden());
+        EXPECT_TRUE(hidden(K::kLoginBackground) && hidden(K::kPassword) && hidden(K::kDbModeBackground));
     }
-    EXPECT_STREQ(m.slotNumbers[1]->GetTextString(), "01");
-    EXPECT_STREQ(m.slotNumbers[99]->GetTextString(), "99");
-    EXPECT_TRUE(m.password->IsSecure() && !m.userName->IsSecure());
+    EXPECT_STREQ(m.Get<ITextControl>(K::kSlotNumber, 1)->GetTextString(), "01");
+    EXPECT_STREQ(m.Get<ITextControl>(K::kSlotNumber, 99)->GetTextString(), "99");
+    EXPECT_TRUE(m.Get<IUserTextControl>(K::kPassword)->IsSecure() && !m.Get<IUserTextControl>(K::kUserName)->IsSecure());
 }
