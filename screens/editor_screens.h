@@ -34,7 +34,7 @@ public:
     bool KeyboardVelocity(double* velocity) const override;
     void ShowAboutBox() override;
 
-    // What the tests look at.
+    // The controls it keeps, for its own steps and for the tests.
     const PanelControls& Controls() const { return mControls; }
     IKeyboardControl* Keyboard() const;
     IBitmapOverlayControl* AboutBox() const;
