@@ -10,6 +10,7 @@
 #include "gui/igraphics_mac.h"
 #include "gui/standalone_window.h"
 #include "platform/folders.h"
+#include "screens/editor_screens.h"
 #include "winapi/profile.h"
 
 namespace qdapp {
@@ -70,6 +71,7 @@ bool EditorApp::Start() {
     setup.devices = &devices_;
     setup.settingsPath = settings_.iniPath;
     setup.bundleID = options_.bundleID;
+    setup.makePanel = qd::MakeEditorScreens;
     editor_ = std::make_unique<QDEditor>(setup);
 
     instrumentIn_.Open(devices_.mInDevice);
