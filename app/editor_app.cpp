@@ -1,26 +1,36 @@
 #include "app/editor_app.h"
 
-#include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <iostream>
 
 #include "editor/menu_commands.h"
 #include "editor/qd_editor.h"
 #include "gui/igraphics_mac.h"
 #include "gui/standalone_window.h"
+#include "platform/folders.h"
+#include "screens/editor_screens.h"
+#include "winapi/profile.h"
 
 namespace qdapp {
 
-platform::Point CentredOrigin(const platform::Rect& area, int width, int height) {
-    const double x = area.x + std::max(0.0, (area.width - width) / 2.0);
-    const double y = area.y + std::max(0.0, (area.height - height) / 2.0);
-    return {double(int(x)), double(int(y))};
+namespace {
+
+bool IsReadableFolder(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           access(path.c_str(), R_OK | X_OK) == 0;
 }
+
+}  // namespace
 
 EditorApp::EditorApp(platform::Backend* backend, AppOptions options)
     : backend_(backend),
       options_(std::move(options)),
       out_(options_.out ? *options_.out : std::cout),
-      midiLog_(options_.err ? *options_.err : std::cerr),
+      err_(options_.err ? *options_.err : std::cerr),
+      midiLog_(err_),
       output_(&midiLog_),
       instrumentIn_(&midiLog_, nullptr),  // the instrument's short messages are not used
       keyboardIn_(&midiLog_, [this](const uint8_t* bytes, int size) { OnKeyboardInput(bytes, size); }) {}
@@ -29,7 +39,10 @@ EditorApp::~EditorApp() { Stop(); }
 
 void EditorApp::OpenMidi() {
     const std::vector<std::string> ports = output_.PortNames();
-    out_ << "MIDI output ports (put one in [midi] outdev of " << settings_.iniPath << "):" << std::endl;
+    if (settings_.iniPath.empty())
+        out_ << "MIDI output ports (no settings file to put a choice in):" << std::endl;
+    else
+        out_ << "MIDI output ports (put one in [midi] outdev of " << settings_.iniPath << "):" << std::endl;
     if (ports.empty()) out_ << "  (none)" << std::endl;
     for (const std::string& name : ports) out_ << "  " << name << std::endl;
 
@@ -45,6 +58,11 @@ void EditorApp::OpenMidi() {
 bool EditorApp::Start() {
     if (!backend_) return false;
     settings_ = PrepareSettingsFolder(options_.configDir);
+    // Whatever writes the settings (scale, skin, MIDI ports, manager view), a choice
+    // that cannot be kept is told once, not dropped without a word.
+    SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
+    if (settings_.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(options_.configDir).c_str());
+    ReportMissingImages();
     LoadDeviceSettings(settings_, &devices_);
     OpenMidi();
 
@@ -53,6 +71,7 @@ bool EditorApp::Start() {
     setup.devices = &devices_;
     setup.settingsPath = settings_.iniPath;
     setup.bundleID = options_.bundleID;
+    setup.makePanel = qd::MakeEditorScreens;
     editor_ = std::make_unique<QDEditor>(setup);
 
     instrumentIn_.Open(devices_.mInDevice);
@@ -70,12 +89,23 @@ bool EditorApp::Start() {
     if (!graphics->OpenWindow(window_.get())) out_ << "couldn't attach gui" << std::endl;
     standaloneWindow_ = std::make_unique<PlatformStandaloneWindow>(window_.get());
     editor_->SetMainWindow(standaloneWindow_.get());
-    // A stored scale too tall for this screen is lowered before the window is placed.
-    FitGUIScaleToScreen(editor_.get());
-    const platform::Point at = CentredOrigin(backend_->WorkArea(), graphics->Width(), graphics->Height());
-    window_->SetPosition(int(at.x), int(at.y));
+    // A stored scale too large for this screen is lowered before the window is placed.
+    FitGUIScaleToScreen(editor_.get(), window_.get());
     window_->Show();
     return true;
+}
+
+void EditorApp::ReportUnwritableSettings(const char* fileName) {
+    if (settingsReported_.exchange(true)) return;
+    err_ << "Cannot write the settings file " << fileName << ": choices made now will not be kept." << std::endl;
+}
+
+void EditorApp::ReportMissingImages() {
+    platform::BundleInfo bundle;
+    const bool known = platform::FindBundle(options_.bundleID, &bundle);
+    if (known && IsReadableFolder(bundle.resourcesPath)) return;
+    err_ << "Panel images not found: looked in " << (bundle.resourcesPath.empty() ? "no folder" : bundle.resourcesPath)
+         << "." << std::endl;
 }
 
 void EditorApp::BuildMenuBar() {
@@ -122,7 +152,8 @@ void EditorApp::Run() {
 void EditorApp::Stop() {
     instrumentIn_.Close();
     keyboardIn_.Close();
-    editor_.reset();
+    editor_.reset();  // stores the editor's settings: failures are still told
+    SetProfileWriteFailureHandler(nullptr);
     standaloneWindow_.reset();
     output_.Close();
     if (window_) window_->Hide();

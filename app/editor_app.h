@@ -3,6 +3,7 @@
 // start-up and shutdown on the headless one.
 #pragma once
 
+#include <atomic>
 #include <iosfwd>
 #include <map>
 #include <memory>
@@ -25,12 +26,8 @@ struct AppOptions {
     std::string configDir;  // where the settings folder goes
     std::string bundleID = kBundleID;
     std::ostream* out = nullptr;  // port list, attach failure (default std::cout)
-    std::ostream* err = nullptr;  // MIDI failures (default std::cerr)
+    std::ostream* err = nullptr;  // MIDI failures, settings and images missing (default std::cerr)
 };
-
-// The top-left corner that centres a window of `width` x `height` in `area`, kept
-// inside it when the window is larger.
-platform::Point CentredOrigin(const platform::Rect& area, int width, int height);
 
 class EditorApp : public platform::MenuReceiver {
 public:
@@ -60,10 +57,16 @@ private:
     void OpenMidi();
     void BuildMenuBar();
     void OnKeyboardInput(const uint8_t* bytes, int size);
+    // One line on the error stream the first time any settings write fails.
+    void ReportUnwritableSettings(const char* fileName);
+    // One line when the panel's images have no folder to come from.
+    void ReportMissingImages();
 
     platform::Backend* backend_;
     AppOptions options_;
     std::ostream& out_;
+    std::ostream& err_;
+    std::atomic<bool> settingsReported_{false};
     MidiErrorLog midiLog_;
     SettingsLocation settings_;
     DeviceSettings devices_;

@@ -38,6 +38,10 @@ constexpr DeviceKey kDeviceKeys[] = {
 
 }  // namespace
 
+std::string SettingsFilePath(const std::string& configDir) {
+    return configDir + "/" + kSettingsFolderName + "/" + kSettingsFileName;
+}
+
 SettingsLocation PrepareSettingsFolder(const std::string& configDir) {
     SettingsLocation where;
     const std::string folder = configDir + "/" + kSettingsFolderName;
@@ -46,7 +50,7 @@ SettingsLocation PrepareSettingsFolder(const std::string& configDir) {
     // The umask may have taken bits away; a folder we made is exactly 0700.
     if (!folderExisted && chmod(folder.c_str(), kPrivateFolder) != 0) return where;
     where.folder = folder;
-    where.iniPath = folder + "/" + kSettingsFileName;
+    where.iniPath = SettingsFilePath(configDir);
     where.existed = folderExisted && IsFile(where.iniPath);
     return where;
 }

@@ -16,6 +16,9 @@ struct SettingsLocation {
     bool existed = false;  // folder and settings.ini were both there already
 };
 
+// `<configDir>/RODiradu4/settings.ini`, whether or not it can be made.
+std::string SettingsFilePath(const std::string& configDir);
+
 // Makes `<configDir>/RODiradu4` when it is missing, readable by the user alone: it
 // holds private data.
 SettingsLocation PrepareSettingsFolder(const std::string& configDir);

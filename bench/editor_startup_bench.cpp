@@ -22,6 +22,7 @@
 #include "gui/standalone_window.h"
 #include "platform/folders.h"
 #include "platform/headless_backend.h"
+#include "screens/editor_screens.h"
 
 namespace {
 
@@ -81,9 +82,10 @@ void BM_EditorStartup(benchmark::State& state) {
     setup.devices = &devices;
     setup.settingsPath = config + "/RODiradu4/settings.ini";
     setup.bundleID = "qd.bench";
+    setup.makePanel = qd::MakeEditorScreens;
     const double ns = bench::TimedLoop(state, [&] {
         QDEditor editor(setup);
-        FitGUIScaleToScreen(&editor);
+        FitGUIScaleToScreen(&editor, nullptr);
         IRECT all(0, 0, editor.Graphics()->Width(), editor.Graphics()->Height());
         editor.Graphics()->Draw(&all);
     });

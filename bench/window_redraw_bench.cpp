@@ -19,12 +19,13 @@
 #include "bench/bitmap_hash.h"
 #include "editor/menu_commands.h"
 #include "editor/qd_editor.h"
+#include "editor/skin_choice.h"
 #include "gui/controls/knob_controls.h"
 #include "gui/igraphics_mac.h"
 #include "gui/standalone_window.h"
 #include "platform/folders.h"
 #include "platform/headless_backend.h"
-#include "screens/skin_choice.h"
+#include "screens/editor_screens.h"
 
 namespace {
 
@@ -69,8 +70,9 @@ QDEditor* EditorOf(int skin) {
         setup.devices = &rig->devices;
         setup.settingsPath = rig->config + "/settings.ini";
         setup.bundleID = "qd.bench.draw";
+        setup.makePanel = qd::MakeEditorScreens;
         rig->editor = std::make_unique<QDEditor>(setup);
-        FitGUIScaleToScreen(rig->editor.get());
+        FitGUIScaleToScreen(rig->editor.get(), nullptr);
     }
     return rig->editor.get();
 }

@@ -30,5 +30,6 @@ function(qd_add_tests folder)
   target_include_directories(${_exe} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${_exe} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_compile_definitions(${_exe} PRIVATE QD_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
-  gtest_discover_tests(${_exe} PROPERTIES LABELS ${folder} DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${_exe} PROPERTIES LABELS ${folder} ENVIRONMENT FONTCONFIG_FILE=${QD_FONTCONFIG_FILE}
+    DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -3,21 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/data/live_params.h"
 #include "editor/menu_commands.h"
+#include "editor/skin_choice.h"
 #include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
-#include "screens/keyboard_control.h"
-#include "screens/skin_choice.h"
 #include "winapi/profile.h"
+
+using namespace qd::live;
 
 namespace {
 
 // Sync divisions the LFO rate and the delay times take while they follow MIDI clock.
 constexpr int kSyncedMin = 1;
 constexpr int kSyncedMax = 12;
-constexpr int kLfoRateParam = 45;
-constexpr int kDelayTimeParams[] = {138, 142};
-constexpr int kFirstFlexiRangeParam = 231;
+constexpr int kDelayTimeParams[] = {kDelay1Time, kDelay2Time};
 
 constexpr int kGripSize = 16;
 constexpr double kMinScalePercent = 50, kMaxScalePercent = 200;
@@ -37,15 +37,16 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
     mGraphicsMac = new IGraphicsMac(this, kWidth, kHeight, 0);
     mGraphicsMac->SetBundleID(setup.bundleID.c_str());
     mGraphicsMac->SetResourceScale(kResourceScale);
-    auto* resize = new IModuleGUIResize(this, mGraphicsMac, true, kGripSize, kGripSize);
+    auto* resize = new IModuleGUIResize(this, mGraphicsMac, kGripSize, kGripSize);
     resize->EnableGUIScaling();
     resize->SelectViewMode(0);
     resize->SetGUIScaleLimits(kMinScalePercent, kMaxScalePercent);
     resize->SetWindowSizeLimits(0, kWidth / 2, kHeight / 2, kWidth * 2, kHeight * 2);
     resize->UseControlAndClickForGUIScaling(true);
     SetGUIResize(resize);
+    if (setup.makePanel) mPanel = setup.makePanel(*this);
     CreateGUI(false);
-    for (int p = qd::kFirstProgramParam; p < qd::kFirstProgramParam + kValueTextCount; ++p) RefreshValueText(p);
+    if (mPanel) mPanel->RefreshValueTexts();
 
     SendKobrelGreeting();
 }
@@ -53,7 +54,9 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
 QDEditor::~QDEditor() {
     if (!mSettingsPath.empty())
         WritePrivateProfileString("gui", "manager", mManagerView ? "true" : "false", mSettingsPath.c_str());
-    DeleteUnattachedValueTexts();
+    // The panel goes while the graphics are there: it frees the controls it made but
+    // never attached.
+    mPanel.reset();
     // Graphics that were never attached are not the base's to delete.
     if (mGraphicsMac && mGraphics != mGraphicsMac) delete mGraphicsMac;
     mGraphicsMac = nullptr;
@@ -72,7 +75,8 @@ void QDEditor::DeclareParams() {
                 param->InitDouble(spec.name, spec.defaultValue, spec.min, spec.max, 0.001);
                 break;
         }
-        for (int n = 0; qd::ParamDisplayText(spec, n, text, sizeof text); ++n) param->SetDisplayText(spec.min + n, text);
+        for (int n = 0; qd::ParamDisplayText(spec, n, text, sizeof text); ++n)
+            param->SetDisplayText(spec.min + n, text);
     }
 }
 
@@ -81,14 +85,13 @@ void QDEditor::OnParamChange(int paramIdx) {
     if (!param) return;
     const int entry = paramIdx - qd::kFirstProgramParam;
     if (entry >= 0 && entry < qd::kProgramEntryCount) mProgram[entry] = param->Int();
-    RefreshValueText(paramIdx);
-    ReactOnScreen(paramIdx);
+    if (mPanel) mPanel->OnParamChange(paramIdx);
 }
 
 void QDEditor::OnIdle() {
     // The MIDI thread only raises the flag; the keyboard is redrawn from here, on the
     // thread that owns the controls.
-    if (mKeyboardChanged.exchange(false) && mKeyboard) mKeyboard->SetDirty(false);
+    if (mKeyboardChanged.exchange(false) && mPanel) mPanel->RedrawKeyboard();
 }
 
 bool QDEditor::OnMenuCommand(int command) {
@@ -101,7 +104,9 @@ bool QDEditor::OnMenuCommand(int command) {
             mManagerView = !mManagerView;
             SetManagerPanelHidden(!mManagerView);
             return true;
-        case qd::kMenuAbout: ShowAboutBox(); return true;
+        case qd::kMenuAbout:
+            if (mPanel) mPanel->ShowAboutBox();
+            return true;
         case qd::kMenuSkinSpace:
         case qd::kMenuSkinSolid:
         case qd::kMenuSkinLcd: {
@@ -121,10 +126,10 @@ bool QDEditor::OutputOff() {
 void QDEditor::PlayKeyboardNote(int note, bool on) {
     // A note above 127 would put a status byte where a data byte belongs and derail
     // the instrument's MIDI parser; without the keyboard there is no velocity to play.
-    if (!mKeyboard || note < 0 || note > 127 || OutputOff()) return;
+    double velocity = 0.0;
+    if (!mPanel || !mPanel->KeyboardVelocity(&velocity) || note < 0 || note > 127 || OutputOff()) return;
     const uint8_t key = uint8_t(note);
     if (on) {
-        const double velocity = mKeyboard ? mKeyboard->Velocity() : 0.0;
         const int v = std::clamp(int(velocity * 126.0 + 0.5) + 1, 1, 127);
         IMidiMessage msg;
         msg.MakeNoteOnMsg(note, v, 0, mKeyboardChannel);
@@ -146,23 +151,23 @@ bool QDEditor::RefreshFlexiTargets(int programIndex, bool hide) {
     // -1 marks a slot without a destination; it names no knob.
     if (programIndex < 0) return false;
     bool found = false;
-    for (int n = 0; n < kFlexiSlots; ++n) {
+    for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
         if (mFlexiDest[n] != programIndex) continue;
         found = true;
         if (mGraphicsMac) {
-            mGraphicsMac->HideControl(kFirstFlexiRangeParam + 2 * n, hide);
-            mGraphicsMac->HideControl(kFirstFlexiRangeParam + 2 * n + 1, hide);
+            mGraphicsMac->HideControl(kFlexiRangeA + 2 * n, hide);
+            mGraphicsMac->HideControl(kFlexiRangeA + 2 * n + 1, hide);
         }
     }
     return found;
 }
 
 void QDEditor::SetFlexiDestination(int slot, int programIndex) {
-    if (slot < 0 || slot >= kFlexiSlots) return;
+    if (slot < 0 || slot >= qd::kFlexiSlotCount) return;
     mFlexiDest[slot] = programIndex >= 0 && programIndex < qd::kProgramEntryCount ? programIndex : -1;
 }
 
-void QDEditor::UpdateLfoSyncRanges(int mode) { SetSyncedRange(kLfoRateParam, mode != 0); }
+void QDEditor::UpdateLfoSyncRanges(int mode) { SetSyncedRange(kSyncedLfoRate, mode != 0); }
 
 void QDEditor::UpdateDelaySyncRanges(int mode) {
     for (int p : kDelayTimeParams) SetSyncedRange(p, mode != 0);
@@ -184,10 +189,10 @@ void QDEditor::SetSyncedRange(int paramIdx, bool synced) {
     CMN_MutexLock lock(mMutex);
     reinit(paramIdx);
     const int entry = paramIdx - qd::kFirstProgramParam;
-    for (int n = 0; n < kFlexiSlots; ++n) {
+    for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
         if (mFlexiDest[n] != entry) continue;
-        reinit(kFirstFlexiRangeParam + 2 * n);
-        reinit(kFirstFlexiRangeParam + 2 * n + 1);
+        reinit(kFlexiRangeA + 2 * n);
+        reinit(kFlexiRangeA + 2 * n + 1);
     }
 }
 
@@ -222,11 +227,6 @@ int QDEditor::HeldNotes() {
     return mHeldNotes;
 }
 
-ITextControl* QDEditor::ValueText(int paramIdx) const {
-    const int slot = paramIdx - qd::kFirstProgramParam;
-    return slot >= 0 && slot < kValueTextCount ? mValueTexts[slot] : nullptr;
-}
-
 void QDEditor::ApplyScale(double scale) {
     if (!mGUIResize) return;
     mGUIResize->SetGUIScaleRatio(scale);
@@ -238,4 +238,108 @@ void QDEditor::SendKobrelGreeting() {
     static const uint8_t kGreeting[] = {0xF0, 0x00, 0x21, 0x11, 0x04, 0x02, 0x72, 0x00, 0xF7};
     ISysExMessage msg(0, kGreeting, int(sizeof kGreeting));
     SendSysEx(&msg);
+}
+
+// ---- The panel ----
+
+void QDEditor::CreateGUI(bool redPanelOnly) {
+    IGraphicsMac* g = mGraphicsMac;
+    if (redPanelOnly) {
+        g->AttachPanelBackground(&COLOR_RED);
+        return;
+    }
+    g->AttachPanelBackground(&COLOR_GRAY);
+
+    char value[qd::kSkinSettingSize] = {};
+    GetPrivateProfileString("gui", "background", "", value, sizeof value, mSettingsPath.c_str());
+    const qd::SkinChoice choice = qd::ChooseSkin(value);
+    if (choice.writeBack)
+        WritePrivateProfileString("gui", "background", qd::SkinSettingName(qd::kSkinSpace), mSettingsPath.c_str());
+    mSkin = choice.skin;
+    if (choice.lcdBuilder)
+        BuildLcdSkinLayout();
+    else
+        BuildOrigSkinLayout(choice.firstBackground);
+    if (mPanel) mPanel->Build(qd::PanelPart::kKeyboard, mSkin);
+    BuildManagerPanel();
+    SetManagerPanelHidden(!mManagerView);
+    if (mPanel) mPanel->Build(qd::PanelPart::kAboutBox, mSkin);
+
+    AttachGraphics(g);
+
+    if (mPanel) mPanel->SetTooltips();
+    SetCaptionGroupHidden(true);
+    SetOverdrivePanelHidden(true);
+    SetEqualizerBandsHidden(true);
+    SetEqualizerPanelHidden(true);
+}
+
+void QDEditor::BuildOrigSkinLayout(bool showFirstBackground) {
+    if (mPanel) mPanel->Build(qd::PanelPart::kSynthPage, showFirstBackground ? qd::kSkinSpace : qd::kSkinSolid);
+}
+
+void QDEditor::BuildLcdSkinLayout() {
+    if (mPanel) mPanel->Build(qd::PanelPart::kSynthPage, qd::kSkinLcd);
+}
+
+void QDEditor::BuildManagerPanel() {
+    ResetManagerState();
+    ReadManagerSettings();
+    if (mPanel) mPanel->Build(qd::PanelPart::kManagerPage, mSkin);
+}
+
+void QDEditor::ResetManagerState() {
+    std::memset(mManagerFlags, 0, sizeof mManagerFlags);
+    mManagerMode = 0;
+    const int had = mBankSlots.GetSize();
+    mBankSlots.Resize(qd::manager::kBankSlots);
+    for (int i = had; i < mBankSlots.GetSize(); ++i) *mBankSlots.GetAt(i) = BankSlot{};
+    for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->mEmpty = true;
+    SetParameterFromGUI(kManagerOptionOnAtStart, 1.0);
+    mManagerFlags[0] = 1;
+}
+
+void QDEditor::ReadManagerSettings() {
+    // The cache is the folder that holds settings.ini, then "cache/".
+    const size_t slash = mSettingsPath.find_last_of('/');
+    mCacheFolder = (slash == std::string::npos ? std::string() : mSettingsPath.substr(0, slash)) + "/cache/";
+
+    char value[16] = {};
+    GetPrivateProfileString("gui", "manager", "", value, sizeof value, mSettingsPath.c_str());
+    mManagerView = std::strcmp(value, "true") == 0;
+    char memo[16] = {};
+    GetPrivateProfileString("dbase", "memo", "", memo, sizeof memo, mSettingsPath.c_str());
+    if (std::strcmp(memo, "true") == 0) SetParameterFromGUI(kRememberPassword, 1.0);
+    if (std::strcmp(memo, "false") == 0) SetParameterFromGUI(kRememberPassword, 0.0);
+}
+
+void QDEditor::SetGroupHidden(qd::PanelGroup group, bool hide) {
+    if (mPanel) mPanel->SetHidden(group, hide);
+}
+
+void QDEditor::SetManagerPanelHidden(bool hide) { SetGroupHidden(qd::kGroupManagerPage, hide); }
+void QDEditor::SetManagerGroup1Hidden(bool hide) { SetGroupHidden(qd::kGroupManagerLogin, hide); }
+void QDEditor::SetManagerGroup2Hidden(bool hide) { SetGroupHidden(qd::kGroupManagerDbMode, hide); }
+void QDEditor::SetChorusPanelHidden(bool hide) { SetGroupHidden(qd::kGroupModulation, hide); }
+void QDEditor::SetOverdrivePanelHidden(bool hide) { SetGroupHidden(qd::kGroupOverdrive, hide); }
+void QDEditor::SetEqualizerBandsHidden(bool hide) { SetGroupHidden(qd::kGroupEqBands, hide); }
+void QDEditor::SetEqualizerPanelHidden(bool hide) { SetGroupHidden(qd::kGroupEqGraph, hide); }
+void QDEditor::SetRangeListHidden(bool hide) { SetGroupHidden(qd::kGroupRangeList, hide); }
+void QDEditor::SetSourceListHidden(bool hide) { SetGroupHidden(qd::kGroupSourceList, hide); }
+void QDEditor::SetCaptionGroupHidden(bool hide) { SetGroupHidden(qd::kGroupCaption, hide); }
+
+void QDEditor::SetFlexiRangeControlsHidden(int slot, bool hide) {
+    if (slot >= 0 && slot < qd::kFlexiSlotCount) SetGroupHidden(qd::PanelGroup(qd::kGroupFlexiRange1 + slot), hide);
+}
+
+void QDEditor::ApplyViewLayout(int viewMode, double, double) {
+    if (viewMode == 0 && mPanel) mPanel->ApplyViewLayout();
+}
+
+void QDEditor::UpdateEqGraphFromParams() {
+    if (mPanel) mPanel->UpdateEqGraph(true);
+}
+
+void QDEditor::UpdateEqGraphFromProgram() {
+    if (mPanel) mPanel->UpdateEqGraph(false);
 }

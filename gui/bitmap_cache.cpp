@@ -11,6 +11,7 @@
 #include "raster/blit.h"
 #include "raster/fill.h"
 #include "raster/strip_resample.h"
+#include "raster/vector_spans.h"
 
 namespace {
 
@@ -36,7 +37,9 @@ int ResourceDivisor(unsigned resourceScale) {
 int IBitmapStrip::FrameStart(int frame) const {
     if (frames < 2 || frame < 2) return 0;
     const double side = horizontal ? width : height;
-    return int(double(frame - 1) * side / frames + 0.5);
+    // A frame far past the strip's end gives an offset past its end, which draws nothing;
+    // it must not wrap round to some frame inside it.
+    return pix::SatInt(double(frame - 1) * side / frames + 0.5);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -21,10 +21,11 @@ constexpr const char* kScaleKey = "guiscale";
 constexpr const char* kMissingValue = "-1.0";
 constexpr double kNoMaximum = 999999999999.0;
 
-// Shared by every instance of the process.
+// Shared by every instance of the process, as the images are.
 double sAppliedScale = 1.0;
 bool sResizeApplied = false;
-bool sBitmapsRescaledOnce = false;
+// The scale the images were last rescaled to; 0 until the first rescale.
+double sBitmapScale = 0.0;
 
 void SetCursorId(int id) { WAPI_SetCursor(WAPI_LoadCursor(id)); }
 
@@ -51,12 +52,10 @@ double IModuleGUIResize::SanitizeScale(double stored, double minimum, double max
     return std::clamp(stored, minimum, std::max(minimum, maximum));
 }
 
-double IModuleGUIResize::AppliedScale() { return sAppliedScale; }
-
 void IModuleGUIResize::ResetProcessState() {
     sAppliedScale = 1.0;
     sResizeApplied = false;
-    sBitmapsRescaledOnce = false;
+    sBitmapScale = 0.0;
 }
 
 int IModuleGUIResize::ViewRecord::Find(const IControl* pControl) const {
@@ -67,8 +66,7 @@ int IModuleGUIResize::ViewRecord::Find(const IControl* pControl) const {
 
 // ---- Construction ----
 
-IModuleGUIResize::IModuleGUIResize(IModuleBase* plug, IGraphics* pGraphics, bool /*unused*/, int gripSize,
-                                   int gripMinimum)
+IModuleGUIResize::IModuleGUIResize(IModuleBase* plug, IGraphics* pGraphics, int gripSize, int gripMinimum)
     : IControl(plug, IRECT()),
       mGraphics(pGraphics),
       mReferenceWidth(pGraphics ? pGraphics->Width() : 0),
@@ -212,16 +210,6 @@ const IModuleGUIResize::ViewRecord* IModuleGUIResize::CurrentRecord() const {
     return mViewIndex < int(mRecords.size()) ? &mRecords[size_t(mViewIndex)] : nullptr;
 }
 
-bool IModuleGUIResize::GetRecordedLayout(IControl* pControl, DRECT* draw, DRECT* target, bool* hidden) const {
-    const ViewRecord* rec = CurrentRecord();
-    const int i = rec ? rec->Find(pControl) : -1;
-    if (i < 0) return false;
-    if (draw) *draw = rec->draw[size_t(i)];
-    if (target) *target = rec->target[size_t(i)];
-    if (hidden) *hidden = rec->hidden[size_t(i)] != 0;
-    return true;
-}
-
 void IModuleGUIResize::LiveEditSetLayout(int view, int controlIdx, bool hidden, const DRECT& draw,
                                          const DRECT& target) {
     if (view < 0 || view >= int(mRecords.size())) return;
@@ -230,19 +218,6 @@ void IModuleGUIResize::LiveEditSetLayout(int view, int controlIdx, bool hidden, 
     rec.hidden[size_t(controlIdx)] = hidden;
     rec.draw[size_t(controlIdx)] = draw;
     rec.target[size_t(controlIdx)] = target;
-}
-
-void IModuleGUIResize::RemoveControlFromViews(IControl* pControl) {
-    for (ViewRecord& rec : mRecords) {
-        const int i = rec.Find(pControl);
-        if (i < 0) continue;
-        rec.controls.erase(rec.controls.begin() + i);
-        rec.draw.erase(rec.draw.begin() + i);
-        rec.target.erase(rec.target.begin() + i);
-        rec.hidden.erase(rec.hidden.begin() + i);
-        auto ref = std::find(rec.reference.begin(), rec.reference.end(), pControl);
-        if (ref != rec.reference.end()) rec.reference.erase(ref);
-    }
 }
 
 // ---- Operations ----
@@ -271,28 +246,17 @@ IModuleGUIResize* IModuleGUIResize::AttachGUIResize() {
     }
     mRecords.assign(mViews.size(), rec);
 
-    if (!sBitmapsRescaledOnce) {
-        sBitmapsRescaledOnce = true;
-        mGraphics->RescaleBitmaps(mScale);
-        mBitmapsJustRescaled = true;
-    }
+    // Once per process: the strips hold no pixels until their first rescale.
+    if (sBitmapScale <= 0.0) RescaleBitmaps();
     AfterGUIResizeAll();
     return this;
-}
-
-void IModuleGUIResize::HideControl(int idx, bool hide) {
-    if (mGraphics) mGraphics->HideControlAt(idx, hide);
-}
-
-void IModuleGUIResize::HideHandles(bool hide) {
-    if (mVertical) mVertical->Hide(hide);
-    if (mHorisontal) mHorisontal->Hide(hide);
 }
 
 void IModuleGUIResize::AfterGUIResizeAll() {
     if (!mGraphics) return;
     const int n = mGraphics->NControls();
     for (int i = 0; i < n; ++i) mGraphics->GetControl(i)->AfterGUIResize(mScale);
+    mControlsScale = mScale;
     mGraphics->SetAllControlsDirty();
 }
 
@@ -321,20 +285,6 @@ void IModuleGUIResize::MoveControl(int controlIdx, int which, double x, double y
     auto store = [&](DRECT& r) { r = {x, y, x + (r.R - r.L), y + (r.B - r.T)}; };
     if (which == 0 || which == 1) store(rec->draw[size_t(i)]);
     if (which == 0 || which == 2) store(rec->target[size_t(i)]);
-}
-
-void IModuleGUIResize::MoveControlHorizontally(int controlIdx, int which, double x) {
-    IControl* c = mGraphics ? mGraphics->GetControl(controlIdx) : nullptr;
-    DRECT draw;
-    if (c && GetRecordedLayout(c, which == 2 ? nullptr : &draw, which == 2 ? &draw : nullptr, nullptr))
-        MoveControl(controlIdx, which, x, draw.T);
-}
-
-void IModuleGUIResize::MoveControlVertically(int controlIdx, int which, double y) {
-    IControl* c = mGraphics ? mGraphics->GetControl(controlIdx) : nullptr;
-    DRECT draw;
-    if (c && GetRecordedLayout(c, which == 2 ? nullptr : &draw, which == 2 ? &draw : nullptr, nullptr))
-        MoveControl(controlIdx, which, draw.L, y);
 }
 
 void IModuleGUIResize::PlaceHandles() {
@@ -406,7 +356,13 @@ void IModuleGUIResize::ResizeWindow() {
 }
 
 void IModuleGUIResize::RescaleBitmaps() {
-    if (mGraphics) mGraphics->RescaleBitmaps(mScale);
+    if (!mGraphics) return;
+    mGraphics->RescaleBitmaps(mScale);
+    sBitmapScale = mScale;
+}
+
+void IModuleGUIResize::BitmapsFollowScale() {
+    if (!IsAlmostEqual(sBitmapScale, mScale)) RescaleBitmaps();
 }
 
 void IModuleGUIResize::ApplyLayoutToControls() {
@@ -419,8 +375,7 @@ void IModuleGUIResize::ApplyLayoutToControls() {
 
 void IModuleGUIResize::ResizeToStoredScale() {
     const double stored = GetSettingDouble(kScaleKey);
-    const bool changed = !IsAlmostEqual(stored, mScale);
-    if (changed) SetSettingDouble(kScaleKey, mScale);
+    if (!IsAlmostEqual(stored, mScale)) SetSettingDouble(kScaleKey, mScale);
     if (mGraphics) mGraphics->SetGUIScale(mScale);
     ComputePixelSize();
     StoreInternalParams();
@@ -433,14 +388,17 @@ void IModuleGUIResize::ResizeToStoredScale() {
     }
     ApplyLayoutToControls();
     if (!mScalingEnabled) {
+        BitmapsFollowScale();
         AfterGUIResizeAll();
         ResizeWindow();
         if (mGraphics) mGraphics->SetAllControlsDirty();
         PlaceGrip();
         return;
     }
-    if (!mScalingAllowed && changed) RescaleBitmaps();
-    if (mScalingAllowed) RescaleBitmaps();
+    if (mScalingAllowed)
+        RescaleBitmaps();
+    else
+        BitmapsFollowScale();
     AfterGUIResizeAll();
     ResizeWindow();
     sResizeApplied = true;
@@ -456,31 +414,32 @@ void IModuleGUIResize::LoadScaleFromSettings() {
     ComputePixelSize();
     ApplyLayoutToControls();
     PlaceGrip();
-    if (mPixelWidth == oldWidth && mPixelHeight == oldHeight) {
+    // The same window size is not enough: the attach step told the controls and the
+    // images the scale read at construction, which the screen fit may have lowered
+    // since, down to one that keeps the window's size (2.0 lowered to 1.0).
+    if (mPixelWidth == oldWidth && mPixelHeight == oldHeight && IsAlmostEqual(mControlsScale, mScale) &&
+        IsAlmostEqual(sBitmapScale, mScale)) {
         sAppliedScale = mScale;
         return;
     }
-    if (mScalingEnabled && !mBitmapsJustRescaled && !IsAlmostEqual(sAppliedScale, mScale)) RescaleBitmaps();
-    mBitmapsJustRescaled = false;
+    BitmapsFollowScale();
     AfterGUIResizeAll();
     ResizeWindow();
     mNotice = false;
     sAppliedScale = mScale;
 }
 
-bool IModuleGUIResize::FitStoredScaleToHeight(int availableHeight) {
+bool IModuleGUIResize::FitStoredScaleToArea(int width, int height) {
     const double stored = SanitizeScale(GetSettingDouble(kScaleKey), mMinScale, mMaxScale);
-    if (availableHeight <= 0 || mBaseHeight <= 0 || Trunc(mBaseHeight * stored) <= availableHeight) return false;
-    const double fitted = std::clamp(availableHeight / mBaseHeight, mMinScale, std::max(mMinScale, mMaxScale));
+    if (width <= 0 || height <= 0 || mBaseWidth <= 0 || mBaseHeight <= 0) return false;
+    if (Trunc(mBaseWidth * stored) <= width && Trunc(mBaseHeight * stored) <= height) return false;
+    // The largest scale at which both sides fit; below the minimum the window stays
+    // larger than the area.
+    const double fitted = std::clamp(std::min(width / mBaseWidth, height / mBaseHeight), mMinScale,
+                                     std::max(mMinScale, mMaxScale));
+    if (fitted >= stored) return false;
     SetSettingDouble(kScaleKey, fitted);
     return true;
-}
-
-void IModuleGUIResize::ResizeOnce() {
-    if (sBitmapsRescaledOnce) return;
-    sBitmapsRescaledOnce = true;
-    RescaleBitmaps();
-    mBitmapsJustRescaled = true;
 }
 
 // ---- Mouse ----

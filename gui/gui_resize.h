@@ -28,8 +28,7 @@ public:
     static constexpr double kScaleEpsilon = 1e-10;
     static constexpr IColor kBackgroundColor{255, 25, 25, 25};
 
-    // `unused` is kept for callers that pass it; nothing reads it.
-    IModuleGUIResize(IModuleBase* plug, IGraphics* pGraphics, bool unused, int gripSize, int gripMinimum);
+    IModuleGUIResize(IModuleBase* plug, IGraphics* pGraphics, int gripSize, int gripMinimum);
     ~IModuleGUIResize() override;
 
     // ---- Conversions (every control rectangle is rescaled with ScaleDRECT) ----
@@ -59,18 +58,12 @@ public:
     void ClearResizePending() { mScalingAllowed = false; }
 
     double GetGUIScaleRatio() const { return mScale; }
-    double GetMinScale() const { return mMinScale; }
-    double GetMaxScale() const { return mMaxScale; }
     int GetViewModeIndex() const { return mViewIndex; }
     int GetViewModeCount() const { return int(mViews.size()); }
     bool IsGUIResizing() const { return mResizing; }
     bool IsResizePending() const { return mPending; }
     bool IsNoticeShown() const { return mNotice; }
-    double GetBaseWidth() const { return mBaseWidth; }
-    double GetBaseHeight() const { return mBaseHeight; }
     int GetPixelWidth() const { return mPixelWidth; }
-    int GetPixelHeight() const { return mPixelHeight; }
-    const char* GetSettingsPath() const { return mSettingsPath.Get(); }
     // The grip's rectangle for the current pixel size and scale.
     IRECT CornerGripRECT() const;
 
@@ -85,30 +78,17 @@ public:
     // attaches this control last.
     IModuleGUIResize* AttachGUIResize();
     void MoveControl(int controlIdx, int which, double x, double y);
-    void MoveControlHorizontally(int controlIdx, int which, double x);
-    void MoveControlVertically(int controlIdx, int which, double y);
     void RescaleControls();
     void RestoreControlPointers();
     // Commits the current scale and base size: stores it, relayouts and resizes the window.
     void ResizeToStoredScale();
     // Applies the stored scale (start-up and after another instance changed it).
     void LoadScaleFromSettings();
-    // Lowers the stored scale so the window is at most `availableHeight` pixels tall,
-    // and stores it; true when it was lowered.
-    bool FitStoredScaleToHeight(int availableHeight);
-    void ResizeOnce();
-    // Small operations on single controls.
-    void HideControl(int idx, bool hide);
-    void HideHandles(bool hide);
-    IParam* GetInternalParam(int idx) const { return mInternalParams.Get(idx); }
-    int NInternalParams() const { return mInternalParams.GetSize(); }
-    void RemoveControlFromViews(IControl* pControl);
-    void AfterGUIResizeAll();
-    void ResizeBackgroundToBase();
+    // Lowers the stored scale, within the limits, so that the panel at its base size
+    // is at most `width` x `height` pixels, and stores it; true when it was lowered.
+    bool FitStoredScaleToArea(int width, int height);
     // Stores a control's layout in one view's record.
     void LiveEditSetLayout(int view, int controlIdx, bool hidden, const DRECT& draw, const DRECT& target);
-    // The recorded layout of a control in the current view; false when it holds none.
-    bool GetRecordedLayout(IControl* pControl, DRECT* draw, DRECT* target, bool* hidden) const;
 
     // ---- Control ----
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
@@ -123,8 +103,6 @@ public:
     virtual void DrawHandle(IGraphics* pGraphics);
     virtual void OnGUIResized() {}
 
-    // The scale last applied by any instance of the process.
-    static double AppliedScale();
     // Forgets what the process-wide state remembers (a fresh start, for tests).
     static void ResetProcessState();
 
@@ -152,7 +130,12 @@ private:
     void StoreInternalParams();
     void ReadInternalParams();
     void ResizeWindow();
+    void AfterGUIResizeAll();
+    void ResizeBackgroundToBase();
+    // The images are process-wide: they are rescaled whenever the scale being applied
+    // is not the one they were last rescaled to, whichever step applied that one.
     void RescaleBitmaps();
+    void BitmapsFollowScale();
     ViewRecord* CurrentRecord();
     const ViewRecord* CurrentRecord() const;
 
@@ -172,7 +155,9 @@ private:
     int mGripSize, mGripMinimum;
     bool mPending = false, mResizing = false, mNotice = false;
     bool mScalingEnabled = false, mScalingAllowed = true;
-    bool mBitmapsJustRescaled = false, mStoredValuesRestored = false;
+    bool mStoredValuesRestored = false;
+    // The scale this instance's controls were last told (AfterGUIResize); 0 before.
+    double mControlsScale = 0.0;
     IRECT mGripRECT;
     CMN_String mSettingsPath{nullptr, 1024};
     char mValueBuf[128] = {};

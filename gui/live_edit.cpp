@@ -444,11 +444,6 @@ void DrawOverlay(LiveEditFrame* f) {
 
 // ---- Menu actions ----
 
-int AttachIdxOfSelected(const LiveEditFrame* f) {
-    const IControl* c = EditableControl(f, f->state->mSelected);
-    return c ? AttachIndex(f->state, c) : -1;
-}
-
 void SetSelectionCopies(LiveEditState* s, const IControl* c) {
     s->mSelectionDraw = *c->GetRECT();
     s->mSelectionTarget = *c->GetTargetRECT();
@@ -499,6 +494,26 @@ void ResetView(LiveEditFrame* f) {
         if (!LiveEditIsDeleted(s, c)) c->Hide(!*s->mAttachVisible.GetAt(a));
     }
     ClearSelection(f);
+}
+
+// The rectangles of the edit mode get back their attach-time place (`position`) or
+// size, times the GUI scale, keeping the other half as it is.
+void ResetRects(LiveEditFrame* f, IControl* sel, bool position) {
+    const LiveEditState* s = f->state;
+    const int a = AttachIndex(s, sel);
+    if (a < 0) return;  // attached after the layout was recorded: no attach-time layout
+    auto atScale = [f](int v) { return int(v * f->scale); };
+    auto reset = [&](const IRECT& r, const IRECT& r0) {
+        if (position) return IRECT(atScale(r0.L), atScale(r0.T), atScale(r0.L) + r.W(), atScale(r0.T) + r.H());
+        return IRECT(r.L, r.T, r.L + atScale(r0.W()), r.T + atScale(r0.H()));
+    };
+    Apply(sel, Mode(f), reset(*sel->GetRECT(), *s->mAttachDrawRects.GetAt(a)),
+          reset(*sel->GetTargetRECT(), *s->mAttachTargetRects.GetAt(a)));
+}
+
+void MergeRects(LiveEditFrame* f, IControl* sel) {
+    if (Mode(f) == kLiveEditDraw) *sel->GetRECT() = *sel->GetTargetRECT();
+    if (Mode(f) == kLiveEditTarget) sel->SetTargetRECT(*sel->GetRECT());
 }
 
 }  // namespace
@@ -567,105 +582,128 @@ void LiveEditRedo(LiveEditFrame* f) {
     ClearSelection(f);
 }
 
-void LiveEditContextMenu(LiveEditFrame* f) {
+namespace {
+
+// ---- The context menu ----
+
+// What the menu's enabled tests and changing texts look at.
+struct MenuContext {
+    const LiveEditState* state;
+    IControl* selected;  // null without a selection, and while a group exists
+};
+
+bool HasSelection(const MenuContext& m) { return m.selected; }
+bool RectsDiffer(const MenuContext& m) { return m.selected && *m.selected->GetRECT() != *m.selected->GetTargetRECT(); }
+bool RectsEqual(const MenuContext& m) { return !RectsDiffer(m); }
+bool SelectionHidden(const MenuContext& m) { return m.selected && m.selected->IsHidden(); }
+bool GroupExists(const MenuContext& m) { return m.state->mGroupActive; }
+bool GridShown(const MenuContext& m) { return m.state->mGridShown; }
+bool CoordinatesShown(const MenuContext& m) { return m.state->mMouseCoordinatesShown; }
+
+using A = LiveEditMenuAction;
+
+// One row of the menu. Rows marked `edit` change the layout: an undo snapshot is
+// pushed before them, and the header written and the layout stored after them.
+struct MenuRow {
+    A action;
+    const char* text;  // null: a separator
+    const char* otherText = nullptr;
+    bool (*showOther)(const MenuContext&) = nullptr;  // shows `otherText` instead
+    bool (*enabled)(const MenuContext&) = nullptr;    // null: always
+    void (*run)(LiveEditFrame*, IControl* selected) = nullptr;
+    bool edit = false;
+};
+
+constexpr MenuRow kSeparatorRow{A::kSeparator, nullptr};
+
+constexpr MenuRow kMenuRows[] = {
+    {A::kUndo, "Undo", nullptr, nullptr, nullptr, [](LiveEditFrame* f, IControl*) { LiveEditUndo(f); }},
+    {A::kRedo, "Redo", nullptr, nullptr, nullptr, [](LiveEditFrame* f, IControl*) { LiveEditRedo(f); }},
+    kSeparatorRow,
+    {A::kResetPosition, "Reset Control Position", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl* c) { ResetRects(f, c, true); }, true},
+    {A::kResetSize, "Reset Control Size", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl* c) { ResetRects(f, c, false); }, true},
+    {A::kMerge, "Merge Draw and Target Rect", "Merge Draw and Target IRECT", RectsEqual, RectsDiffer, MergeRects, true},
+    kSeparatorRow,
+    {A::kHide, "Hide Control", "Show Control", SelectionHidden, HasSelection,
+     [](LiveEditFrame*, IControl* c) { c->Hide(!c->IsHidden()); }, true},
+    kSeparatorRow,
+    {A::kBringToFront, "Bring to Front", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, EditableEnd(f) - 1, false); }, true},
+    {A::kSendToBack, "Send to Back", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, 1, false); }, true},
+    kSeparatorRow,
+    {A::kBringForward, "Bring Forward", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, f->state->mSelected + 1, true); }, true},
+    {A::kSendBackward, "Send Backward", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, f->state->mSelected - 1, true); }, true},
+    kSeparatorRow,
+    {A::kDeselect, "Deselect", nullptr, nullptr, GroupExists,
+     [](LiveEditFrame* f, IControl*) { ClearGroup(f->state); }},
+    {A::kGrid, "Show Grid", "Hide Grid", GridShown, nullptr,
+     [](LiveEditFrame* f, IControl*) { f->state->mGridShown = !f->state->mGridShown; }},
+    {A::kMouseCoordinates, "Show Mouse Coordinates", "Hide Mouse Coordinates", CoordinatesShown, nullptr,
+     [](LiveEditFrame* f, IControl*) { f->state->mMouseCoordinatesShown = !f->state->mMouseCoordinatesShown; }},
+    kSeparatorRow,
+    {A::kResetView, "Reset View to Default", nullptr, nullptr, nullptr,
+     [](LiveEditFrame* f, IControl*) { ResetView(f); }, true},
+    kSeparatorRow,
+    // Asks first, and pushes its snapshot only when confirmed.
+    {A::kDelete, "Delete Control !!!", nullptr, nullptr, HasSelection,
+     [](LiveEditFrame* f, IControl*) { DeleteSelected(f); }},
+};
+
+void AddRow(IPopupMenu* menu, const MenuRow& row, const MenuContext& m) {
+    if (!row.text) {
+        menu->AddSeparator();
+        return;
+    }
+    const bool other = row.showOther && row.showOther(m);
+    const bool enabled = !row.enabled || row.enabled(m);
+    menu->AddItem(other ? row.otherText : row.text, -1, enabled ? 0 : IPopupMenuItem::kDisabled);
+}
+
+void RunRow(LiveEditFrame* f, const MenuRow& row, IControl* selected) {
+    if (!row.edit) return row.run(f, selected);
     LiveEditState* s = f->state;
-    const int mode = Mode(f);
-    IControl* sel = s->mGroupActive ? nullptr : EditableControl(f, s->mSelected);
-    const int off = sel ? 0 : IPopupMenuItem::kDisabled;
-    const bool differ = sel && *sel->GetRECT() != *sel->GetTargetRECT();
-
-    IPopupMenu menu;
-    menu.AddItem("Undo");
-    menu.AddItem("Redo");
-    menu.AddSeparator();
-    menu.AddItem("Reset Control Position", -1, off);
-    menu.AddItem("Reset Control Size", -1, off);
-    menu.AddItem(differ ? "Merge Draw and Target Rect" : "Merge Draw and Target IRECT", -1,
-                 differ ? 0 : IPopupMenuItem::kDisabled);
-    menu.AddSeparator();
-    menu.AddItem(sel && sel->IsHidden() ? "Show Control" : "Hide Control", -1, off);
-    menu.AddSeparator();
-    menu.AddItem("Bring to Front", -1, off);
-    menu.AddItem("Send to Back", -1, off);
-    menu.AddSeparator();
-    menu.AddItem("Bring Forward", -1, off);
-    menu.AddItem("Send Backward", -1, off);
-    menu.AddSeparator();
-    menu.AddItem("Deselect", -1, s->mGroupActive ? 0 : IPopupMenuItem::kDisabled);
-    menu.AddItem(s->mGridShown ? "Hide Grid" : "Show Grid");
-    menu.AddItem(s->mMouseCoordinatesShown ? "Hide Mouse Coordinates" : "Show Mouse Coordinates");
-    menu.AddSeparator();
-    menu.AddItem("Reset View to Default");
-    menu.AddSeparator();
-    menu.AddItem("Delete Control !!!", -1, off);
-
-    IRECT at(f->mouseX, f->mouseY, f->mouseX, f->mouseY);
-    IPopupMenu* chosen = f->graphics->CreateIPopupMenu(&menu, &at);
-    const int item = chosen ? chosen->GetChosenItemIdx() : -1;
-    const IPopupMenuItem* picked = menu.GetItem(item);
-    if (!picked || !picked->GetEnabled() || picked->GetIsSeparator()) return;
-
-    switch (item) {
-        case kLiveEditMenuUndo: return LiveEditUndo(f);
-        case kLiveEditMenuRedo: return LiveEditRedo(f);
-        case kLiveEditMenuDeselect: return ClearGroup(s);
-        case kLiveEditMenuGrid: s->mGridShown = !s->mGridShown; return;
-        case kLiveEditMenuMouseCoordinates: s->mMouseCoordinatesShown = !s->mMouseCoordinatesShown; return;
-        case kLiveEditMenuDelete: return DeleteSelected(f);
-        default: break;
-    }
-
     LiveEditPushUndo(f);
-    const int a = AttachIdxOfSelected(f);
-    auto atScale = [f](int v) { return int(v * f->scale); };
-    switch (item) {
-        case kLiveEditMenuResetPosition:
-        case kLiveEditMenuResetSize: {
-            if (a < 0) break;  // attached after the layout was recorded: no attach-time layout
-            IRECT draw = *sel->GetRECT(), target = *sel->GetTargetRECT();
-            const IRECT d0 = *s->mAttachDrawRects.GetAt(a), t0 = *s->mAttachTargetRects.GetAt(a);
-            auto reset = [&](IRECT* r, const IRECT& r0) {
-                if (item == kLiveEditMenuResetPosition) *r = IRECT(atScale(r0.L), atScale(r0.T), atScale(r0.L) + r->W(), atScale(r0.T) + r->H());
-                else *r = IRECT(r->L, r->T, r->L + atScale(r0.W()), r->T + atScale(r0.H()));
-            };
-            reset(&draw, d0);
-            reset(&target, t0);
-            Apply(sel, mode, draw, target);
-            break;
-        }
-        case kLiveEditMenuMerge:
-            if (mode == kLiveEditDraw) *sel->GetRECT() = *sel->GetTargetRECT();
-            if (mode == kLiveEditTarget) sel->SetTargetRECT(*sel->GetRECT());
-            break;
-        case kLiveEditMenuHide: sel->Hide(!sel->IsHidden()); break;
-        case kLiveEditMenuBringToFront: MoveInOrder(f, s->mSelected, EditableEnd(f) - 1, false); break;
-        case kLiveEditMenuSendToBack: MoveInOrder(f, s->mSelected, 1, false); break;
-        case kLiveEditMenuBringForward: MoveInOrder(f, s->mSelected, s->mSelected + 1, true); break;
-        case kLiveEditMenuSendBackward: MoveInOrder(f, s->mSelected, s->mSelected - 1, true); break;
-        case kLiveEditMenuResetView: ResetView(f); break;
-        default: break;
-    }
-    if (sel && s->mSelected >= 0) SetSelectionCopies(s, sel);
+    row.run(f, selected);
+    if (selected && s->mSelected >= 0) SetSelectionCopies(s, selected);
     WriteHeader(f, f->scale, s->mViewMode);
     LiveEditStoreCurrentLayout(f);
 }
 
-void LiveEdit(LiveEditFrame* f) {
-    LiveEditState* s = f ? f->state : nullptr;
-    if (!s || !f->graphics || !f->editMode || !f->lastKey || !f->holdsMouse || !f->selected || !f->mouseDragged)
-        return;
+// ---- The overlay frame's steps ----
+
+bool FrameIsComplete(const LiveEditFrame* f) {
+    return f && f->state && f->graphics && f->editMode && f->lastKey && f->holdsMouse && f->selected && f->mouseDragged;
+}
+
+// Grid step and view modes for this frame; the header is read on the first one.
+bool PrepareFrame(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
     // The snap arithmetic divides by the step: at a scale below 1 it must not become 0.
     s->mGridStep = std::max(1, f->views ? int(f->gridSetting * f->scale) : f->gridSetting);
     s->mViewMode = f->views ? f->views->ViewModeIndex() : 0;
     s->mViewModeCount = f->views ? std::max(f->views->ViewModeCount(), 1) : 1;
     s->mViewMode = std::clamp(s->mViewMode, 0, s->mViewModeCount - 1);
     while (s->mViewModeTexts.GetSize() < s->mViewModeCount)
-        if (!s->mViewModeTexts.Add(new CMN_String)) return;
+        if (!s->mViewModeTexts.Add(new CMN_String)) return false;
     if (!s->mHeaderRead) LiveEditReadLayoutHeader(s);
+    return true;
+}
 
+// E holds or releases the mouse; B, D and T choose the edit mode, or with Shift only
+// the rectangles that snapping compares with.
+void TakeKey(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
     const int key = *f->lastKey;
     if (key == kLiveEditKeyHold) *f->holdsMouse = !*f->holdsMouse;
-    const int chosenMode = key == kLiveEditKeyBoth ? 0 : key == kLiveEditKeyDraw ? 1 : key == kLiveEditKeyTarget ? 2 : -1;
+    const int chosenMode = key == kLiveEditKeyBoth     ? kLiveEditBoth
+                           : key == kLiveEditKeyDraw   ? kLiveEditDraw
+                           : key == kLiveEditKeyTarget ? kLiveEditTarget
+                                                       : -1;
     if (chosenMode >= 0) {
         if (f->mod.S) {
             s->mSnapReferenceMode = chosenMode;
@@ -677,7 +715,98 @@ void LiveEdit(LiveEditFrame* f) {
     }
     *f->lastKey = -1;
     if (!f->mod.S) s->mSnapReferenceMode = *f->editMode;
+}
 
+// Whether the mouse is on the grip of an editable control (never while a group
+// exists); the cursor says so unless a drag is under way.
+bool HoverOnGrip(const LiveEditFrame* f) {
+    const LiveEditState* s = f->state;
+    bool onGrip = false;
+    if (!s->mGroupActive)
+        for (int k = 1; k < EditableEnd(f) && !onGrip; ++k)
+            if (const IControl* c = EditableControl(f, k))
+                onGrip = OnGrip(ModeRect(c, Mode(f)), s->mHandleSize, f->mouseX, f->mouseY);
+    if (!*f->mouseDragged) SetCursor(onGrip ? IDC_SIZENWSE : IDC_ARROW);
+    return onGrip;
+}
+
+// The right button selects what lies under the press, as the left one does: where no
+// control lies, nothing stays selected, so the menu's selection rows are disabled
+// rather than acting on a control away from the pointer.
+void SelectUnderRightPress(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    IControl* c = EditableControl(f, *f->selected);
+    if (!c) {
+        ClearSelection(f);
+        return;
+    }
+    SetSelectionCopies(s, c);
+    s->mSelected = *f->selected;
+    if (s->mSelected == s->mPreviousSelected) return;
+    s->mPressX = f->mouseX;
+    s->mPressY = f->mouseY;
+    s->mDragStartDraw = s->mSelectionDraw;
+    s->mDragStartTarget = s->mSelectionTarget;
+    s->mResizeGripActive = OnGrip(ModeRect(c, Mode(f)), s->mHandleSize, f->mouseX, f->mouseY);
+}
+
+struct ButtonEdges {
+    bool leftChanged;
+    bool leftPressed;
+};
+
+// Press positions and the pending snapshot follow the buttons' edges; a press outside
+// the group without Control removes the group.
+ButtonEdges TrackButtons(LiveEditFrame* f) {
+    LiveEditState* s = f->state;
+    if (!f->mod.L) s->mSnapshotPending = true;
+    const ButtonEdges edges{f->mod.L != s->mLastLeft, f->mod.L != s->mLastLeft && f->mod.L};
+    if (edges.leftChanged || f->mod.R != s->mLastRight) {
+        s->mLastPressX = f->mouseX;
+        s->mLastPressY = f->mouseY;
+    }
+    s->mLastLeft = f->mod.L;
+    s->mLastRight = f->mod.R;
+    if (f->mod.L && !f->mod.C && s->mGroupActive && !s->mGroupRect.Contains(f->mouseX, f->mouseY) && edges.leftPressed)
+        ClearGroup(s);
+    return edges;
+}
+
+void OpenContextMenu(LiveEditFrame* f) {
+    // The release happens inside the menu and never reaches the engine, which would
+    // have dropped the button and the control the press found; without that, the
+    // next press would find the old control again.
+    if (f->rightButton) *f->rightButton = false;
+    LiveEditContextMenu(f);
+    *f->selected = -1;
+}
+
+}  // namespace
+
+int LiveEditMenuRow(LiveEditMenuAction action) {
+    if (action == A::kSeparator) return -1;
+    for (size_t i = 0; i < std::size(kMenuRows); ++i)
+        if (kMenuRows[i].action == action) return int(i);
+    return -1;
+}
+
+void LiveEditContextMenu(LiveEditFrame* f) {
+    const MenuContext m{f->state, f->state->mGroupActive ? nullptr : EditableControl(f, f->state->mSelected)};
+    IPopupMenu menu;
+    for (const MenuRow& row : kMenuRows) AddRow(&menu, row, m);
+
+    IRECT at(f->mouseX, f->mouseY, f->mouseX, f->mouseY);
+    IPopupMenu* chosen = f->graphics->CreateIPopupMenu(&menu, &at);
+    const int row = chosen ? chosen->GetChosenItemIdx() : -1;
+    const IPopupMenuItem* picked = menu.GetItem(row);
+    if (!picked || !picked->GetEnabled() || picked->GetIsSeparator()) return;
+    RunRow(f, kMenuRows[row], m.selected);
+}
+
+void LiveEdit(LiveEditFrame* f) {
+    if (!FrameIsComplete(f) || !PrepareFrame(f)) return;
+    LiveEditState* s = f->state;
+    TakeKey(f);
     if (!*f->holdsMouse) {
         ClearGroup(s);
         return;
@@ -686,49 +815,15 @@ void LiveEdit(LiveEditFrame* f) {
     DrawDeletedList(f);
     if (!EditableControl(f, *f->selected)) *f->selected = -1;
     s->mHandleSize = int(8 * f->scale);
-    const int mode = Mode(f);
 
-    bool hoverOnGrip = false;
-    if (!s->mGroupActive)
-        for (int k = 1; k < EditableEnd(f) && !hoverOnGrip; ++k)
-            if (const IControl* c = EditableControl(f, k))
-                hoverOnGrip = OnGrip(ModeRect(c, mode), s->mHandleSize, f->mouseX, f->mouseY);
-    if (!*f->mouseDragged) SetCursor(hoverOnGrip ? IDC_SIZENWSE : IDC_ARROW);
-
-    if (f->mod.R) {
-        if (IControl* c = EditableControl(f, *f->selected)) {
-            SetSelectionCopies(s, c);
-            s->mSelected = *f->selected;
-            if (s->mSelected != s->mPreviousSelected) {
-                s->mPressX = f->mouseX;
-                s->mPressY = f->mouseY;
-                s->mDragStartDraw = s->mSelectionDraw;
-                s->mDragStartTarget = s->mSelectionTarget;
-                s->mResizeGripActive = OnGrip(ModeRect(c, mode), s->mHandleSize, f->mouseX, f->mouseY);
-            }
-        }
-    }
-    if (!f->mod.L) s->mSnapshotPending = true;
-    const bool leftChanged = f->mod.L != s->mLastLeft;
-    const bool pressed = leftChanged && f->mod.L;
-    if (leftChanged || f->mod.R != s->mLastRight) {
-        s->mLastPressX = f->mouseX;
-        s->mLastPressY = f->mouseY;
-    }
-    s->mLastLeft = f->mod.L;
-    s->mLastRight = f->mod.R;
-    if (f->mod.L && !f->mod.C && s->mGroupActive && !s->mGroupRect.Contains(f->mouseX, f->mouseY) && pressed)
-        ClearGroup(s);
-
-    if (f->mod.C || s->mGroupActive) DragGroup(f, leftChanged);
-    else if (f->mod.L) DragControl(f, hoverOnGrip, pressed);
+    const bool hoverOnGrip = HoverOnGrip(f);
+    if (f->mod.R) SelectUnderRightPress(f);
+    const ButtonEdges edges = TrackButtons(f);
+    if (f->mod.C || s->mGroupActive) DragGroup(f, edges.leftChanged);
+    else if (f->mod.L) DragControl(f, hoverOnGrip, edges.leftPressed);
 
     DrawOverlay(f);
-    if (f->mod.R) {
-        // The release happens inside the menu and never reaches the engine.
-        if (f->rightButton) *f->rightButton = false;
-        LiveEditContextMenu(f);
-    }
+    if (f->mod.R) OpenContextMenu(f);
     WriteHeader(f, f->scale, s->mViewMode);
     *f->mouseDragged = false;
     s->mPreviousSelected = s->mSelected;
@@ -737,7 +832,6 @@ void LiveEdit(LiveEditFrame* f) {
 void IGraphics::RunLiveEdit() {
     LiveEditFrame f;
     f.state = mPlug ? mPlug->GetLiveEditState() : nullptr;
-    f.plug = mPlug;
     f.graphics = this;
     f.views = LiveEditViewsOf(mPlug);
     f.buffer = mDrawBitmap;

@@ -9,7 +9,6 @@
 
 class IControl;
 class IGraphics;
-class IModuleBase;
 class LiveEditViews;
 class PIX_IBitmap;
 
@@ -26,7 +25,6 @@ inline constexpr int kLiveEditKeyTarget = 34;  // T
 // graphics' own layout-editor fields (by pointer, since the frame updates them).
 struct LiveEditFrame {
     LiveEditState* state = nullptr;
-    IModuleBase* plug = nullptr;
     IGraphics* graphics = nullptr;
     LiveEditViews* views = nullptr;  // null without a GUI-resize control
     PIX_IBitmap* buffer = nullptr;
@@ -47,24 +45,30 @@ struct LiveEditFrame {
 // One overlay frame, after the controls are drawn.
 void LiveEdit(LiveEditFrame* f);
 
-// Context-menu item indices (separators count).
-enum LiveEditMenuItem {
-    kLiveEditMenuUndo = 0,
-    kLiveEditMenuRedo = 1,
-    kLiveEditMenuResetPosition = 3,
-    kLiveEditMenuResetSize = 4,
-    kLiveEditMenuMerge = 5,
-    kLiveEditMenuHide = 7,
-    kLiveEditMenuBringToFront = 9,
-    kLiveEditMenuSendToBack = 10,
-    kLiveEditMenuBringForward = 12,
-    kLiveEditMenuSendBackward = 13,
-    kLiveEditMenuDeselect = 15,
-    kLiveEditMenuGrid = 16,
-    kLiveEditMenuMouseCoordinates = 17,
-    kLiveEditMenuResetView = 19,
-    kLiveEditMenuDelete = 21,
+// What the rows of the layout editor's context menu do; the menu's table puts them
+// in order.
+enum class LiveEditMenuAction {
+    kSeparator,
+    kUndo,
+    kRedo,
+    kResetPosition,
+    kResetSize,
+    kMerge,
+    kHide,
+    kBringToFront,
+    kSendToBack,
+    kBringForward,
+    kSendBackward,
+    kDeselect,
+    kGrid,
+    kMouseCoordinates,
+    kResetView,
+    kDelete,
 };
+// The row of the context menu that carries `action`, separators counted; -1 for a
+// separator.
+int LiveEditMenuRow(LiveEditMenuAction action);
+// Shows the context menu at the mouse and carries out the choice.
 void LiveEditContextMenu(LiveEditFrame* f);
 
 void LiveEditUndo(LiveEditFrame* f);

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <typeinfo>
 
+#include "common/regular_file.h"
 #include "gui/control.h"
 #include "gui/igraphics.h"
 #include "gui/live_edit.h"
@@ -94,6 +95,14 @@ bool IsLayoutCallLine(std::string_view line) {
     return (r.Lit("true") || r.Lit("false")) && r.Lit(");") && r.rest.empty();
 }
 
+// Line ends that an editor or version control changed to CR LF, and blanks they left
+// at line ends, read as the writer's own lines; otherwise every section would read as
+// empty and the next write would drop the other view modes' layouts.
+std::string_view WithoutTrailingBlanks(std::string_view line) {
+    const size_t end = line.find_last_not_of(" \t\r\f\v");
+    return line.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
 IRECT Unscaled(const IRECT& r, double scale) {
     auto u = [scale](int c) { return int(std::trunc((c + 0.4999) / scale)); };
     return {u(r.L), u(r.T), u(r.R), u(r.B)};
@@ -119,7 +128,7 @@ std::vector<std::string> LiveEditParseLayoutHeader(std::string_view text, int co
     std::vector<std::string_view> lines;
     while (!text.empty()) {
         const size_t eol = text.find('\n');
-        lines.push_back(text.substr(0, eol));
+        lines.push_back(WithoutTrailingBlanks(text.substr(0, eol)));
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
     }
     for (int j = 0; j < count; ++j) {
@@ -148,16 +157,10 @@ void LiveEditReadLayoutHeader(LiveEditState* state, const char* path) {
         if (!state->mViewModeTexts.Add(new CMN_String)) return;
     for (int j = 0; j < count; ++j) state->mViewModeTexts.Get(j)->Set("");
 
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return;
     std::string text;
-    char buf[65536];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0 && text.size() <= kLiveEditMaxHeaderBytes)
-        text.append(buf, got);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed || text.size() > kLiveEditMaxHeaderBytes) return;
+    // Only a regular file is a header: a FIFO under the name would stop the first
+    // overlay frame waiting for a writer.
+    if (ReadRegularFile(path, kLiveEditMaxHeaderBytes, &text) != FileRead::kRead) return;
 
     const std::vector<std::string> sections = LiveEditParseLayoutHeader(text, count);
     for (int j = 0; j < count; ++j) state->mViewModeTexts.Get(j)->Set(sections[size_t(j)].c_str());
@@ -248,9 +251,12 @@ bool LiveEditWriteLayoutHeader(double guiScale, LiveEditState* state, IGraphics*
     std::string text = LiveEditBuildLayoutHeader(guiScale, state, graphics, views, viewMode);
     if (text == state->mLastHeaderText) return !state->mHeaderWriteFailed;
     const bool saved = LiveEditSaveLayoutFile(text, path);
-    // Told once per layout: an unchanged layout is not tried again.
-    if (!saved)
-        std::fprintf(stderr, "Layout editor: cannot write %s: %s\n", path, std::strerror(errno));
+    // Told once until a write succeeds again: a drag changes the layout every frame.
+    if (!saved && !state->mHeaderWriteFailed) {
+        const int error = errno;
+        std::fprintf(stderr, "Layout editor: cannot write %s: %s\n", path,
+                     IsOtherThanRegularFile(path) ? "not a regular file" : std::strerror(error));
+    }
     state->mHeaderWriteFailed = !saved;
     state->mLastHeaderText = std::move(text);
     return saved;
@@ -258,6 +264,8 @@ bool LiveEditWriteLayoutHeader(double guiScale, LiveEditState* state, IGraphics*
 
 bool LiveEditSaveLayoutFile(const std::string& text, const char* path) {
     if (!path || !*path) return false;
+    // Whatever else stands under the name is the user's; it is not replaced.
+    if (IsOtherThanRegularFile(path)) return false;
     std::string tmp = std::string(path) + ".XXXXXX";
     const int fd = mkstemp(tmp.data());
     if (fd < 0) return false;

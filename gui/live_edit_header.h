@@ -21,11 +21,13 @@ std::string LiveEditClassName(const IControl* control);
 
 // The section texts of view modes 0 to count - 1 found in `text`: the generated lines
 // between a section's start marker and the end marker after it. A section without
-// both markers in that order stays empty; lines of any other shape are dropped.
+// both markers in that order stays empty; lines of any other shape are dropped. Lines
+// may end in CR LF and trailing blanks; the texts come back with LF ends only.
 std::vector<std::string> LiveEditParseLayoutHeader(std::string_view text, int count);
 
 // Reads the header at `path` into the state's per-view-mode texts (once per run: it
-// sets the header-read flag). A missing, unreadable or oversized file leaves them empty.
+// sets the header-read flag). A missing, unreadable or oversized file, or anything but
+// a regular file (a FIFO would never answer), leaves them empty.
 void LiveEditReadLayoutHeader(LiveEditState* state, const char* path = kLiveEditHeaderFile);
 
 // The whole header for the state's controls. `views` is null without a GUI-resize
@@ -40,5 +42,6 @@ bool LiveEditWriteLayoutHeader(double guiScale, LiveEditState* state, IGraphics*
                                int viewMode, const char* path = kLiveEditHeaderFile);
 
 // Writes `text` to `path` through a temporary file renamed into place, so a failed
-// write leaves the old file whole. False on any failure.
+// write leaves the old file whole. False on any failure, and when anything but a
+// regular file stands under the name (it is left alone).
 bool LiveEditSaveLayoutFile(const std::string& text, const char* path = kLiveEditHeaderFile);

@@ -1,6 +1,9 @@
 #include "gui/standalone_window.h"
 
+#include <algorithm>
+
 #include "gui/gui_resize.h"
+#include "gui/igraphics.h"
 #include "platform/platform.h"
 
 bool PlatformStandaloneWindow::GetRect(int* left, int* top, int* right, int* bottom) {
@@ -19,10 +22,18 @@ void PlatformStandaloneWindow::SetPosition(int x, int y, int width, int height) 
     mWindow->SetPosition(x, y);
 }
 
-void FitGUIScaleToScreen(IModuleBase* plug) {
+void FitGUIScaleToScreen(IModuleBase* plug, platform::Window* window) {
     if (!plug) return;
     platform::Backend* backend = platform::CurrentBackend();
+    const platform::Rect area = backend ? backend->WorkArea() : platform::Rect{};
+    const int menuBar = window ? window->MenuBarHeight() : 0;
     IModuleGUIResize* resize = plug->GetGUIResize();
-    if (backend && resize) resize->FitStoredScaleToHeight(int(backend->WorkArea().height));
+    if (resize) resize->FitStoredScaleToArea(int(area.width), int(area.height) - menuBar);
     plug->ReloadGUIScale();
+
+    IGraphics* graphics = plug->GetGUI();
+    if (!window || !graphics || area.width <= 0 || area.height <= 0) return;
+    const double x = area.x + std::max(0.0, (area.width - graphics->Width()) / 2.0);
+    const double y = area.y + std::max(0.0, (area.height - graphics->Height() - menuBar) / 2.0);
+    window->SetPosition(int(x), int(y));
 }

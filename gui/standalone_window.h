@@ -21,6 +21,8 @@ private:
     platform::Window* mWindow;
 };
 
-// Lowers a stored GUI scale that would make the window taller than the screen's work
-// area, stores it, and applies the stored scale (IModuleBase::ReloadGUIScale).
-void FitGUIScaleToScreen(IModuleBase* plug);
+// The start-up fit: lowers a stored GUI scale at which the window (the panel and the
+// window's menu bar) would be wider or taller than the screen's work area, stores it,
+// applies the stored scale (IModuleBase::ReloadGUIScale), and centres the window in the
+// work area, its top-left corner inside it. Without a window only the panel is fitted.
+void FitGUIScaleToScreen(IModuleBase* plug, platform::Window* window);

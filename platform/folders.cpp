@@ -5,11 +5,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <mutex>
 #include <vector>
 
 #include "common/cmn_string.h"
+#include "common/regular_file.h"
 
 namespace platform {
 
@@ -53,7 +54,12 @@ std::string UserFolderPath(UserFolder folder) {
                            : folder == UserFolder::Documents ? "/Documents"
                                                              : "/Music";
     const std::string home = HomeDirectory();
-    std::ifstream in(ConfigDirectory() + "/user-dirs.dirs");
+    // Read only when it is a regular file: a FIFO under the name would stop the
+    // file dialog that asked.
+    constexpr size_t kMaxUserDirsBytes = 65536;
+    std::string text;
+    ReadRegularFile((ConfigDirectory() + "/user-dirs.dirs").c_str(), kMaxUserDirsBytes, &text);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         // Lines read XDG_DESKTOP_DIR="$HOME/Desktop"; only "$HOME/..." or absolute paths are valid.

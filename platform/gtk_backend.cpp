@@ -63,9 +63,16 @@ public:
         gtk_window_set_transient_for(GTK_WINDOW(window_), p ? GTK_WINDOW(p->window_) : nullptr);
     }
     void SetMenuBar(Menu* bar) override;
+    int MenuBarHeight() const override {
+        if (!menuBar_) return 0;
+        int natural = 0;
+        gtk_widget_get_preferred_height(menuBar_, nullptr, &natural);
+        return natural;
+    }
 
     GtkWidget* window_;
     GtkWidget* fixed_;
+    GtkWidget* menuBar_ = nullptr;
     int width_, height_;
     std::function<bool()> closeHandler_;
 };
@@ -366,6 +373,10 @@ void GtkWindowImpl::SetMenuBar(Menu* bar) {
     gtk_box_pack_start(GTK_BOX(box), fixed_, TRUE, TRUE, 0);
     g_object_unref(fixed_);
     gtk_container_add(GTK_CONTAINER(window_), box);
+    // Shown at once (the window itself stays hidden) so that its height is known before
+    // the window is placed.
+    gtk_widget_show_all(box);
+    menuBar_ = menuBar;
 }
 
 GtkWindowImpl::~GtkWindowImpl() {

@@ -11,6 +11,7 @@ namespace {
 
 class HeadlessWindow : public Window {
 public:
+    explicit HeadlessWindow(const HeadlessBackend* owner) : backend(owner) {}
     void Show() override { visible = true; }
     void Hide() override { visible = false; }
     void SetTitle(const std::string& t) override { title = t; }
@@ -20,7 +21,9 @@ public:
     void SetPosition(int px, int py) override { x = px, y = py; }
     void SetTransientFor(Window* p) override { parent = p; }
     void SetMenuBar(Menu* bar) override { menuBar = bar; }
+    int MenuBarHeight() const override { return menuBar ? backend->menuBarHeight : 0; }
 
+    const HeadlessBackend* backend;
     std::string title;
     Menu* menuBar = nullptr;
     int x = 0, y = 0, width = 0, height = 0;
@@ -219,7 +222,7 @@ HeadlessBackend::~HeadlessBackend() {
 }
 
 std::unique_ptr<Window> HeadlessBackend::CreateWindow(const std::string& title, int width, int height, bool) {
-    auto w = std::make_unique<HeadlessWindow>();
+    auto w = std::make_unique<HeadlessWindow>(this);
     w->title = title;
     w->width = width;
     w->height = height;

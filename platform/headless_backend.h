@@ -173,6 +173,7 @@ public:
     std::vector<Point> warps;
     Point mouseLocation{100, 100};
     Rect workArea{0, 0, 1920, 1050};
+    int menuBarHeight = 0;  // of every window given a menu bar
     bool cursorHidden = false;
 
 protected:

@@ -213,6 +213,9 @@ public:
     // A menu bar above the content: each item of `bar` carries a submenu whose items
     // tell their targets. Not owned; it must outlive the window.
     virtual void SetMenuBar(Menu* bar) = 0;
+    // Screen pixels the menu bar adds above the content; 0 without one. (The window
+    // manager's frame, if any, is its own and not counted.)
+    virtual int MenuBarHeight() const = 0;
 };
 
 class Timer {

@@ -10,8 +10,7 @@
 namespace {
 
 // Octaves, held key, base note, last key index.
-constexpr int kKeyboardSetup[] = {5, -1, 24, 59};
-constexpr int kBlackKeys[] = {1, 3, 6, 8, 10};
+constexpr int kKeyboardSetup[] = {qd::keyboard::kOctaves, -1, 24, 59};
 constexpr double kVelocitySpan = 0.9;  // of a key's height: below that the velocity is full
 
 IRECT KeyboardRect(int x, int y, const IBitmapStrip* keys) {
@@ -47,7 +46,8 @@ int IKeyboardControl::KeyAtPoint(int x, int y) {
     const double s = resize ? resize->GetGUIScaleRatio() : 1.0;
     const int blackH = int(mBlackHeight * s), blackW = int(mBlackWidth * s);
     if (dy < blackH && octave < mNOctaves) {
-        for (int key : kBlackKeys) {
+        for (int key = 0; key < qd::keyboard::kKeysPerOctave; ++key) {
+            if (!qd::keyboard::IsBlackKey(key)) continue;
             const int left = int(mKeyX[key] * s);
             if (xin < left) break;
             if (xin < left + blackW) {

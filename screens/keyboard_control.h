@@ -2,6 +2,7 @@
 // notes on the instrument, and the keys the hardware keyboard holds are drawn down.
 #pragma once
 
+#include "editor/data/keyboard_geometry.h"
 #include "gui/bitmap_cache.h"
 #include "gui/control.h"
 
@@ -9,8 +10,8 @@ class QDEditor;
 
 class IKeyboardControl : public IControl {
 public:
-    static constexpr int kOctaves = 5;
-    static constexpr int kKeysFrames = 12;
+    static constexpr int kOctaves = qd::keyboard::kOctaves;
+    static constexpr int kKeysFrames = qd::keyboard::kKeysPerOctave;
     static constexpr int kNoKey = -1;
     static constexpr int kNoSoundingKey = -100;
 
@@ -35,7 +36,6 @@ public:
     void SetVelocity(double velocity) { mVelocity = velocity; }
     int HeldKey() const { return mHeldKey; }
     int SoundingKey() const { return mSoundingKey; }
-    int BaseNote() const { return mBaseNote; }
 
 private:
     void NoteOff(int key);
@@ -50,8 +50,8 @@ private:
     int mHeldKey;
     int mBaseNote;
     int mLastKey;
-    int mBlackWidth = 10;
-    int mBlackHeight = 42;
+    int mBlackWidth = qd::keyboard::kBlackKeyWidth;
+    int mBlackHeight = qd::keyboard::kBlackKeyHeight;
     double mVelocity = 0.0;
     int mSoundingKey = kNoSoundingKey;
 };

@@ -1,82 +1,117 @@
 // The panel groups that appear on demand: the effect panels, the list overlays, the
-// Flexi range controls and the save-from-instrument group.
-#include <span>
-
+// Flexi range controls, the save-from-instrument box and the manager page with its
+// log-in and database-mode groups.
+#include "editor/data/live_params.h"
+#include "editor/data/panel_groups.h"
 #include "editor/qd_editor.h"
 #include "gui/controls/text_controls.h"
 #include "gui/igraphics_mac.h"
+#include "screens/editor_screens.h"
 
-// A group: its background first, then parameters simply hidden or shown, then the
-// parameters whose knobs a Flexi slot may stand in for, then the plain ones again.
-struct PanelGroup {
-    int background;  // modulation, overdrive, equalizer bands, equalizer graph
-    std::span<const int> plainFirst;
-    std::span<const int> flexiAware;
-    std::span<const int> plainLast;
-};
+namespace qd {
 
-namespace {
+using namespace live;
 
-enum FxBackground { kFxMod = 0, kFxDrive = 1, kFxEq = 2, kFxEq2 = 3 };
+void EditorScreens::SetHidden(PanelGroup group, bool hide) {
+    switch (group) {
+        case kGroupModulation: return SetEffectGroupHidden(kModulationGroup, hide);
+        case kGroupOverdrive: return SetEffectGroupHidden(kOverdriveGroup, hide);
+        case kGroupEqBands: return SetEffectGroupHidden(kEqBandsGroup, hide);
+        case kGroupEqGraph: return SetEffectGroupHidden(kEqGraphGroup, hide);
+        case kGroupSourceList: return SetSourceListHidden(hide);
+        case kGroupRangeList: return SetRangeListHidden(hide);
+        case kGroupCaption: return SetCaptionGroupHidden(hide);
+        case kGroupManagerPage: return SetManagerPanelHidden(hide);
+        case kGroupManagerLogin: return SetManagerLoginHidden(hide);
+        case kGroupManagerDbMode: return SetManagerDbModeHidden(hide);
+        case kGroupFlexiRange1:
+        case kGroupFlexiRange2:
+        case kGroupFlexiRange3:
+        case kGroupFlexiRange4: return SetFlexiRangeControlsHidden(group - kGroupFlexiRange1, hide);
+        case kGroupAboutBox: return HideKept(Keep::kAboutBox, hide);
+        case kGroupCount: return;
+    }
+}
 
-constexpr int kChorus[] = {132, 133, 134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146};
-constexpr int kOverdrive[] = {147, 148, 149, 182, 183};
-constexpr int kEqBands[] = {160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172, 184, 185};
-constexpr int kEqGraphFirst[] = {290};
-constexpr int kEqGraphAware[] = {160, 184, 185};
-constexpr int kEqViewButtons[] = {291, 292};
-
-constexpr PanelGroup kChorusGroup{kFxMod, {}, kChorus, {}};
-constexpr PanelGroup kOverdriveGroup{kFxDrive, {}, kOverdrive, {}};
-constexpr PanelGroup kEqBandsGroup{kFxEq, {}, kEqBands, kEqViewButtons};
-constexpr PanelGroup kEqGraphGroup{kFxEq2, kEqGraphFirst, kEqGraphAware, kEqViewButtons};
-
-constexpr int kListParams[] = {263, 264, 265, 266};
-constexpr int kCloseListParam = 300;
-constexpr int kFirstPolarityParam = 175;
-constexpr int kFirstFlexiRangeControl = 229;
-constexpr int kProgramNumberParams[] = {301, 302};
-
-}  // namespace
-
-void QDEditor::SetGroupHidden(const PanelGroup& group, bool hide) {
-    IGraphics* g = mGraphicsMac;
-    if (IControl* bg = mFxBackgrounds[group.background]) bg->Hide(hide);
+void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
+    IGraphics* g = Graphics();
+    HideKept(Keep::kFxBackground, hide, group.background);
     for (int p : group.plainFirst) g->HideControl(p, hide);
     for (int p : group.flexiAware) {
         if (ITextControl* text = ValueText(p)) text->Hide(hide);
-        const bool standsIn = RefreshFlexiTargets(p - qd::kFirstProgramParam, hide);
+        const bool standsIn = mEditor.RefreshFlexiTargets(p - kFirstProgramParam, hide);
         // A modulated knob stays hidden; the slot's range texts stand in its place.
         if (hide || !standsIn) g->HideControl(p, hide);
     }
     for (int p : group.plainLast) g->HideControl(p, hide);
 }
 
-void QDEditor::SetChorusPanelHidden(bool hide) { SetGroupHidden(kChorusGroup, hide); }
-void QDEditor::SetOverdrivePanelHidden(bool hide) { SetGroupHidden(kOverdriveGroup, hide); }
-void QDEditor::SetEqualizerBandsHidden(bool hide) { SetGroupHidden(kEqBandsGroup, hide); }
-void QDEditor::SetEqualizerPanelHidden(bool hide) { SetGroupHidden(kEqGraphGroup, hide); }
-
-void QDEditor::SetRangeListHidden(bool hide) {
-    mGraphicsMac->HideControl(kCloseListParam, hide);
-    if (mRangeList) mRangeList->Hide(hide);
-    for (int p : kListParams) mGraphicsMac->HideControl(p, hide);
-    if (mListMode >= 4 && mListMode <= 7) mGraphicsMac->HideControl(kFirstPolarityParam + 2 * (mListMode - 4), hide);
+void EditorScreens::SetRangeListHidden(bool hide) {
+    IGraphics* g = Graphics();
+    g->HideControl(groups::kCloseList, hide);
+    HideKept(Keep::kRangeList, hide);
+    for (int p : groups::kListSelects) g->HideControl(p, hide);
+    const int mode = mEditor.ListMode();
+    if (mode >= 4 && mode <= 7) g->HideControl(groups::kFirstPolarity + 2 * (mode - 4), hide);
 }
 
-void QDEditor::SetSourceListHidden(bool hide) {
-    mGraphicsMac->HideControl(kCloseListParam, hide);
-    if (mSourceList) mSourceList->Hide(hide);
-    for (int p : kListParams) mGraphicsMac->HideControl(p, hide);
+void EditorScreens::SetSourceListHidden(bool hide) {
+    IGraphics* g = Graphics();
+    g->HideControl(groups::kCloseList, hide);
+    HideKept(Keep::kSourceList, hide);
+    for (int p : groups::kListSelects) g->HideControl(p, hide);
 }
 
-void QDEditor::SetFlexiRangeControlsHidden(int slot, bool hide) {
-    if (slot < 0 || slot >= kFlexiSlots) return;
-    mGraphicsMac->HideControl(kFirstFlexiRangeControl + 2 * slot, hide);
-    mGraphicsMac->HideControl(kFirstFlexiRangeControl + 2 * slot + 1, hide);
+void EditorScreens::SetFlexiRangeControlsHidden(int slot, bool hide) {
+    Graphics()->HideControl(groups::kFirstFlexiRangeControl + 2 * slot, hide);
+    Graphics()->HideControl(groups::kFirstFlexiRangeControl + 2 * slot + 1, hide);
 }
 
-void QDEditor::SetCaptionGroupHidden(bool hide) {
-    if (mSaveFromQdBg) mSaveFromQdBg->Hide(hide);
-    for (int p : kProgramNumberParams) mGraphicsMac->HideControl(p, hide);
+void EditorScreens::SetCaptionGroupHidden(bool hide) {
+    HideKept(Keep::kSaveFromQdBg, hide);
+    for (int p : groups::kProgramNumber) Graphics()->HideControl(p, hide);
 }
+
+void EditorScreens::SetManagerPanelHidden(bool hide) {
+    IGraphicsMac* g = Graphics();
+    if (!g || !mControls.Get(Keep::kManagerBackground)) return;
+    HideKept(Keep::kManagerBackground, hide);
+    for (const manager::ButtonPlace& b : manager::kActionButtonPlaces) g->HideControl(b.param, hide);
+    for (const manager::CheckBoxPlace& c : manager::kCheckBoxes) g->HideControl(c.param, hide);
+    for (int k = 0; k < manager::kListRows; ++k) HideKept(Keep::kListRow, hide, k);
+    HideKept(Keep::kRowSelector, hide);
+    // Slot 0 stays hidden: the slots run from 1 to 99.
+    for (int k = 1; k < manager::kBankSlots; ++k)
+        for (Keep part : {Keep::kSlotMark, Keep::kSlotPicture, Keep::kSlotNumber, Keep::kSlotName})
+            HideKept(part, hide, k);
+    g->HideControl(kScrollPosition, hide);
+    HideKept(Keep::kSearch, hide);
+    HideKept(Keep::kSlotSelector, hide);
+    g->HideControl(kPlayNote, hide);
+    if (!hide) {
+        if (mEditor.ManagerMode() != 0) g->HideControl(kPlayNote, true);
+        if (mEditor.ProgramRows().GetSize() < manager::kListRows) g->HideControl(kScrollPosition, true);
+    }
+    SetManagerLoginHidden(true);
+    SetManagerDbModeHidden(true);
+}
+
+void EditorScreens::SetManagerLoginHidden(bool hide) {
+    if (!mControls.Get(Keep::kLoginBackground)) return;
+    for (Keep part : {Keep::kLoginBackground, Keep::kUserName, Keep::kPassword}) HideKept(part, hide);
+    Graphics()->HideControl(kLogin, hide);
+    Graphics()->HideControl(kRememberPassword, hide);
+}
+
+void EditorScreens::SetManagerDbModeHidden(bool hide) {
+    if (!mControls.Get(Keep::kDbModeBackground)) return;
+    HideKept(Keep::kDbModeBackground, hide);
+    Graphics()->HideControl(kGlobalDatabase, hide);
+    Graphics()->HideControl(kLocalDatabase, hide);
+}
+
+void EditorScreens::HideKept(Keep keep, bool hide, int index) {
+    if (IControl* control = mControls.Get(keep, index)) control->Hide(hide);
+}
+
+}  // namespace qd

@@ -1,55 +1,49 @@
-// QDEditor::ApplyViewLayout and its steps: the whole arrangement of the panel rebuilt
-// from the parameters and the program buffer. The parameter-change hook runs single
-// steps when only one of their inputs changed.
+// The view layout and its steps: the whole arrangement of the panel rebuilt from the
+// parameters and the program buffer. The parameter-change hook runs single steps when
+// only one of their inputs changed.
 #include <algorithm>
 #include <cmath>
 
+#include "editor/data/live_params.h"
+#include "editor/data/panel_places.h"
 #include "editor/qd_editor.h"
 #include "gui/controls/text_controls.h"
 #include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
-#include "screens/live_params.h"
-#include "screens/skin_choice.h"
+#include "screens/editor_screens.h"
 
-using namespace qd::live;
+namespace qd {
 
-namespace {
+using namespace live;
 
-// Where the effect tabs stand at scale 1; the "lcd" panel has them 3 pixels higher,
-// and places them at an unrounded y.
-constexpr double kLeftTabX = 523, kRightTabX = 618, kTabY = 565, kLcdTabY = 562;
-// The Flexi range texts stand this far above the knob they replace.
-constexpr int kRangeTextLift = 12;
-
-}  // namespace
-
-int QDEditor::FlexiTarget(int slot) const {
-    const int t = FlexiDestination(slot);
-    return t >= 0 && t < qd::kProgramEntryCount ? t : -1;
+int EditorScreens::FlexiTarget(int slot) const {
+    const int t = mEditor.FlexiDestination(slot);
+    return t >= 0 && t < kProgramEntryCount ? t : -1;
 }
 
-double QDEditor::CurrentScale() const {
+double EditorScreens::CurrentScale() const {
     // A rescale lays the panel out before it resizes the window, so the window's width
     // would still be the old one; the width the resize is bringing it to is the one
     // the controls are being placed for.
-    if (mGUIResize && mGUIResize->GetPixelWidth() > 0) return mGUIResize->GetPixelWidth() / double(kWidth);
-    return mGraphicsMac ? mGraphicsMac->Width() / double(kWidth) : 1.0;
+    const IModuleGUIResize* resize = mEditor.GetGUIResize();
+    if (resize && resize->GetPixelWidth() > 0) return resize->GetPixelWidth() / double(kPanelWidth);
+    return Graphics() ? Graphics()->Width() / double(kPanelWidth) : 1.0;
 }
 
-int QDEditor::TruncParam(int paramIdx) {
-    const IParam* p = GetParam(paramIdx);
+int EditorScreens::TruncParam(int paramIdx) const {
+    const IParam* p = mEditor.GetParam(paramIdx);
     return p ? int(p->Value()) : 0;
 }
 
-void QDEditor::ApplyViewLayout(int viewMode, double, double) {
-    if (viewMode != 0 || !mGraphicsMac) return;
+void EditorScreens::ApplyViewLayout() {
+    if (!Graphics()) return;
     const double s = CurrentScale();
 
     ShowCutoffKnob();
-    for (int n = 0; n < kFlexiSlots; ++n)
-        if (FlexiTarget(n) < 0 && mFlexiLeds[n]) mFlexiLeds[n]->Hide(true);
-    for (int n = 0; n < kFlexiSlots; ++n) PlaceFlexiRangeTexts(n, s);
-    for (int n = 0; n < kFlexiSlots; ++n) {
+    for (int n = 0; n < kFlexiSlotCount; ++n)
+        if (IControl* led = mControls.Get(Keep::kFlexiLed, n); led && FlexiTarget(n) < 0) led->Hide(true);
+    for (int n = 0; n < kFlexiSlotCount; ++n) PlaceFlexiRangeTexts(n, s);
+    for (int n = 0; n < kFlexiSlotCount; ++n) {
         const int t = FlexiTarget(n);
         if (t >= kFirstEqEntry && t <= kLastEqEntry) {
             mEqParametricView = true;
@@ -60,123 +54,131 @@ void QDEditor::ApplyViewLayout(int viewMode, double, double) {
     ShowSelectedEffect();
     ShowModulationIndicators();
     ApplySyncRanges();
-    if (mEqGraphView) UpdateEqGraphFromProgram();
+    if (mEqGraphView) UpdateEqGraph(false);
     PlaceEffectTabs(s);
     ShowEffectOnIndicators();
-    RedrawParamControls();
-    SetManagerPanelHidden(!mManagerView);
+    mEditor.RedrawParamControls();
+    SetManagerPanelHidden(!mEditor.ManagerView());
 }
 
-void QDEditor::ShowCutoffKnob() {
+void EditorScreens::ShowCutoffKnob() {
     const int filter = TruncParam(kFilterMode);
     if (filter != 0 && filter != 1) return;
     const bool vintage = filter == 0;
-    mGraphicsMac->HideControl(kVintageCutoff, !vintage);
+    IGraphicsMac* g = Graphics();
+    g->HideControl(kVintageCutoff, !vintage);
     if (ITextControl* t = ValueText(kVintageCutoff)) t->Hide(!vintage);
-    mGraphicsMac->HideControl(kNewCutoff, vintage);
+    g->HideControl(kNewCutoff, vintage);
     if (ITextControl* t = ValueText(kNewCutoff)) t->Hide(vintage);
 }
 
-void QDEditor::PlaceFlexiRangeTexts(int slot, double scale) {
+void EditorScreens::PlaceFlexiRangeTexts(int slot, double scale) {
     const int t = FlexiTarget(slot);
     if (t < 0) return;
-    IGraphics* g = mGraphicsMac;
+    IGraphics* g = Graphics();
     const int rangeA = kFlexiRangeA + 2 * slot, rangeB = rangeA + 1;
     if (TruncParam(kFlexiBase + kFlexiStride * slot + kFlexiSource) > 0) {
-        const qd::PanelPoint& at = qd::kParamPositions[t];
-        const int y = int((at.y - kRangeTextLift) * scale);
+        // The range texts take the knob's place.
+        const PanelPoint& at = kParamPositions[t];
+        const int y = int((at.y - kSliderLift) * scale);
         g->MoveControl(rangeA, int(at.x * scale), y);
         g->MoveControl(rangeB, int((at.x + mRangeSpacing) * scale), y);
         g->HideControl(rangeA, false);
         g->HideControl(rangeB, false);
-        g->HideControl(t + qd::kFirstProgramParam, true);
+        g->HideControl(t + kFirstProgramParam, true);
     } else {
         g->HideControl(rangeA, true);
         g->HideControl(rangeB, true);
-        g->HideControl(t + qd::kFirstProgramParam, false);
+        g->HideControl(t + kFirstProgramParam, false);
     }
 }
 
-void QDEditor::ShowSelectedEffect() {
-    SetChorusPanelHidden(true);
-    SetOverdrivePanelHidden(true);
-    SetEqualizerBandsHidden(true);
-    SetEqualizerPanelHidden(true);
+void EditorScreens::ShowSelectedEffect() {
+    SetEffectGroupHidden(kModulationGroup, true);
+    SetEffectGroupHidden(kOverdriveGroup, true);
+    SetEffectGroupHidden(kEqBandsGroup, true);
+    SetEffectGroupHidden(kEqGraphGroup, true);
     if (TruncParam(kShowOverdrive) == 1) {
-        SetOverdrivePanelHidden(false);
+        SetEffectGroupHidden(kOverdriveGroup, false);
     } else if (TruncParam(kShowEqualizer) == 1) {
-        if (mEqParametricView) SetEqualizerBandsHidden(false);
-        if (mEqGraphView) SetEqualizerPanelHidden(false);
+        if (mEqParametricView) SetEffectGroupHidden(kEqBandsGroup, false);
+        if (mEqGraphView) SetEffectGroupHidden(kEqGraphGroup, false);
     } else {
-        SetChorusPanelHidden(false);
-        const bool delay = mProgram[kDelayModeEntry] != 0;
-        SetParameterFromGUI2(kShowChorus, delay ? 0.0 : 1.0);
-        SetParameterFromGUI2(kShowDelay, delay ? 1.0 : 0.0);
+        SetEffectGroupHidden(kModulationGroup, false);
+        const bool delay = mEditor.ProgramEntry(kDelayModeEntry) != 0;
+        mEditor.SetParameterFromGUI2(kShowChorus, delay ? 0.0 : 1.0);
+        mEditor.SetParameterFromGUI2(kShowDelay, delay ? 1.0 : 0.0);
     }
 }
 
-void QDEditor::ShowModulationIndicators() {
-    IControl* chorus = mFxTabHighlights[kChorusIndicator];
-    IControl* delay = mFxTabHighlights[kDelayIndicator];
+void EditorScreens::ShowModulationIndicators() {
+    IControl* chorus = FxTabHighlight(kChorusIndicator);
+    IControl* delay = FxTabHighlight(kDelayIndicator);
     if (!chorus || !delay) return;
-    const bool on = mProgram[kModOnOffEntry] == 1;
-    const bool delayMode = mProgram[kDelayModeEntry] != 0;
+    const bool on = mEditor.ProgramEntry(kModOnOffEntry) == 1;
+    const bool delayMode = mEditor.ProgramEntry(kDelayModeEntry) != 0;
     chorus->Hide(!on || delayMode);
     delay->Hide(!on || !delayMode);
 }
 
-void QDEditor::ShowEffectOnIndicators() {
-    if (IControl* od = mFxTabHighlights[kOverdriveIndicator]) od->Hide(TruncParam(kOverdriveOn) == 0);
-    if (IControl* eq = mFxTabHighlights[kEqualizerIndicator]) eq->Hide(TruncParam(kEqualizerOn) == 0);
+void EditorScreens::ShowEffectOnIndicators() {
+    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->Hide(TruncParam(kOverdriveOn) == 0);
+    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->Hide(TruncParam(kEqualizerOn) == 0);
 }
 
-void QDEditor::ApplySyncRanges() {
-    const int m = mProgram[kMidiSyncEntry] & 3;
-    const int d = mProgram[kDelayModeEntry];
+void EditorScreens::ApplySyncRanges() {
+    const int m = mEditor.ProgramEntry(kMidiSyncEntry) & 3;
+    const int d = mEditor.ProgramEntry(kDelayModeEntry);
     switch (m) {
         case 1:
-            UpdateLfoSyncRanges(1);
-            UpdateDelaySyncRanges(0);
+            mEditor.UpdateLfoSyncRanges(1);
+            mEditor.UpdateDelaySyncRanges(0);
             break;
         case 2:
         case 3:
-            UpdateDelaySyncRanges(d == 1 ? m - 1 : 0);
-            UpdateLfoSyncRanges(0);
+            mEditor.UpdateDelaySyncRanges(d == 1 ? m - 1 : 0);
+            mEditor.UpdateLfoSyncRanges(0);
             break;
         default:
-            UpdateLfoSyncRanges(0);
-            UpdateDelaySyncRanges(0);
+            mEditor.UpdateLfoSyncRanges(0);
+            mEditor.UpdateDelaySyncRanges(0);
             break;
     }
-    for (size_t i = 0; i < std::size(kSyncedParams); ++i) SetParameterFromGUI2(kSyncedParams[i], mProgram[kSyncedEntries[i]]);
-    for (int n = 0; n < kFlexiSlots; ++n) ApplyFlexiSyncedRange(n);
+    for (size_t i = 0; i < std::size(kSyncedParams); ++i)
+        mEditor.SetParameterFromGUI2(kSyncedParams[i], mEditor.ProgramEntry(kSyncedEntries[i]));
+    for (int n = 0; n < kFlexiSlotCount; ++n) ApplyFlexiSyncedRange(n);
 }
 
-void QDEditor::ApplyFlexiSyncedRange(int slot) {
+void EditorScreens::ApplyFlexiSyncedRange(int slot) {
     const int t = FlexiTarget(slot);
     if (std::find(std::begin(kSyncedEntries), std::end(kSyncedEntries), t) == std::end(kSyncedEntries)) return;
     const int rangeA = kFlexiRangeA + 2 * slot;
-    SetParameterFromGUI2(rangeA, mProgram[t]);
+    const int value = mEditor.ProgramEntry(t);
+    mEditor.SetParameterFromGUI2(rangeA, value);
     const int base = kFlexiBase + kFlexiStride * slot;
-    const int r = mProgram[base + kFlexiRange - qd::kFirstProgramParam];
+    const int r = mEditor.ProgramEntry(base + kFlexiRange - kFirstProgramParam);
     const bool negative = TruncParam(base + kFlexiPolarity) != 0;
-    const qd::ValueLimits limits = qd::ProgramValueLimits(t);
-    const int b = std::max(std::min(negative ? mProgram[t] - r : mProgram[t] + r, limits.max), limits.min);
-    SetParameterFromGUI2(rangeA + 1, b);
+    const ValueLimits limits = ProgramValueLimits(t);
+    const int b = std::max(std::min(negative ? value - r : value + r, limits.max), limits.min);
+    mEditor.SetParameterFromGUI2(rangeA + 1, b);
 }
 
-void QDEditor::PlaceEffectTabs(double scale) {
+void EditorScreens::PlaceEffectTabs(double scale) {
     const int e = TruncParam(kEffectsOrder);
     if (e != 0 && e != 1) return;
-    const int a = int(std::ceil(kLeftTabX * scale));
-    const int b = int(std::ceil(kRightTabX * scale));
-    const int y = mSkin == qd::kSkinLcd ? int(kLcdTabY * scale) : int(std::ceil(kTabY * scale));
+    // The left two tabs trade places. The "lcd" panel places them at an unrounded y.
+    const int a = int(std::ceil(kFxTabX[0] * scale));
+    const int b = int(std::ceil(kFxTabX[1] * scale));
+    const double top = PlacesOf(mEditor.Skin()).fxTabTop;
+    const int y = mEditor.Skin() == kSkinLcd ? int(top * scale) : int(std::ceil(top * scale));
     const int odX = e == 0 ? a : b, eqX = e == 0 ? b : a;
-    IGraphics* g = mGraphicsMac;
+    IGraphics* g = Graphics();
     g->MoveControl(kShowOverdrive, odX, y);
     g->MoveControl(kOverdriveTab, odX, y);
     g->MoveControl(kShowEqualizer, eqX, y);
     g->MoveControl(kEqualizerTab, eqX, y);
-    if (IControl* od = mFxTabHighlights[kOverdriveIndicator]) od->MoveTo(odX, y);
-    if (IControl* eq = mFxTabHighlights[kEqualizerIndicator]) eq->MoveTo(eqX, y);
+    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->MoveTo(odX, y);
+    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->MoveTo(eqX, y);
 }
+
+}  // namespace qd

@@ -2,10 +2,15 @@
 // undo themselves at the end of the scope, so a failed assertion leaves nothing behind.
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -56,5 +61,22 @@ private:
     std::string name_;
     std::optional<std::string> old_;
 };
+
+// Runs `work` on a thread of its own while watching `fifo` (when it is a FIFO), and
+// answers whether the work left it alone. Opening a FIFO to read waits for a writer, so the
+// watcher keeps trying to open the other end: that succeeds only while something has
+// the FIFO open to read, and it releases such a wait, so the test fails rather than
+// hangs, however slowly the work runs.
+inline bool RunsWithoutOpeningFifo(const std::string& fifo, std::function<void()> work) {
+    std::future<void> done = std::async(std::launch::async, std::move(work));
+    bool opened = false;
+    do {
+        std::error_code ignored;
+        if (std::filesystem::status(fifo, ignored).type() != std::filesystem::file_type::fifo) continue;
+        const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) opened = true, close(fd);
+    } while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready);
+    return !opened;
+}
 
 }  // namespace testutil

@@ -16,7 +16,10 @@ ctest --test-dir "$root/build" --output-on-failure -j "$jobs" -LE x11
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$root/build" --output-on-failure -j 1 -L x11 --timeout 120
 
-"$root/tools/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQD_SANITIZE=ON
+# The sanitizer pass builds with clang, so every run compiles the whole tree, tests
+# included, with both compilers.
+CC=clang CXX=clang++ "$root/tools/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQD_SANITIZE=ON \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" -LE x11
 

@@ -25,12 +25,20 @@ constexpr double kMaxPixelSize = 4096.0;
 // Character height of a font created with height 0.
 constexpr int kDefaultCharHeight = 12;
 
-// Faces the editor asks for that Linux machines lack. Monaco is a fixed-pitch face, but
-// fontconfig's own rules would send it to the default proportional face; Tahoma is named
-// for completeness so it never depends on what a distribution happens to alias.
-constexpr const char* kFaceAliases =
-    "<alias binding=\"same\"><family>Monaco</family><accept><family>monospace</family></accept></alias>"
-    "<alias binding=\"same\"><family>Tahoma</family><accept><family>sans-serif</family></accept></alias>";
+// Faces the editor asks for by their desktop names, pinned to named families that the
+// project installs (Debian's fonts-dejavu-core), so text looks the same on every
+// machine whatever else is installed. Only where that family is missing does the
+// request fall back to fontconfig's generic family.
+struct FaceAlias {
+    const char* face;
+    const char* family;
+    const char* generic;
+};
+constexpr FaceAlias kFaceAliases[] = {
+    {"Monaco", "DejaVu Sans Mono", "monospace"},
+    {"Tahoma", "DejaVu Sans", "sans-serif"},
+    {"Arial", "DejaVu Sans", "sans-serif"},
+};
 
 struct GlyphImage {
     std::vector<uint8_t> coverage;  // rows of `width` bytes
@@ -79,7 +87,18 @@ FcConfig* loadConfig() {
     FcConfig* config = FcConfigCreate();
     FcChar8* systemFile = config ? FcConfigGetFilename(config, nullptr) : nullptr;
     std::string xml = "<?xml version=\"1.0\"?><fontconfig>";
-    xml += kFaceAliases;
+    // "prefer" puts the pinned family ahead of the system's own rules for the name (which
+    // would send Arial to a metric clone, say); "default" only adds the generic family
+    // behind everything else.
+    for (const FaceAlias& a : kFaceAliases) {
+        xml += "<alias binding=\"same\"><family>";
+        xml += a.face;
+        xml += "</family><prefer><family>";
+        xml += a.family;
+        xml += "</family></prefer><default><family>";
+        xml += a.generic;
+        xml += "</family></default></alias>";
+    }
     if (systemFile) {
         xml += "<include ignore_missing=\"yes\">";
         xml += reinterpret_cast<const char*>(systemFile);

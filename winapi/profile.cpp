@@ -17,12 +17,13 @@
 #include <vector>
 
 #include "common/cmn_string.h"
+#include "common/regular_file.h"
 
 namespace {
 
 // A settings file is a few hundred bytes; anything far larger is not one of ours, and
 // rewriting it would risk losing data, so it is treated as unreadable.
-constexpr off_t kMaxSettingsFileBytes = 16 << 20;
+constexpr size_t kMaxSettingsFileBytes = 16 << 20;
 
 // Readers and the read-modify-write of writers from the watchdog and main threads must
 // not interleave.
@@ -39,33 +40,21 @@ std::string_view Trim(std::string_view s) {
     return s.substr(b, e - b + 1);
 }
 
-// Lines of the file without their line ends (LF or CRLF). nullopt: unreadable file;
-// an empty vector: a missing or empty one.
 constexpr const char* kByteOrderMark = "\xef\xbb\xbf";
 
+// Only a regular file is a settings file: anything else under the name reads as
+// missing and is never written through (ReadRegularFile refuses it).
+bool ReadSettingsFile(const char* fileName, bool* exists, std::string* data) {
+    const FileRead read = ReadRegularFile(fileName, kMaxSettingsFileBytes, data);
+    *exists = read != FileRead::kMissing;
+    return read != FileRead::kRefused;
+}
+
+// Lines of the file without their line ends (LF or CRLF). nullopt: unreadable file;
+// an empty vector: a missing or empty one.
 std::optional<std::vector<std::string>> ReadLines(const char* fileName, bool* exists, bool* byteOrderMark = nullptr) {
-    *exists = false;
-    FILE* f = std::fopen(fileName, "rb");
-    if (!f) {
-        if (errno == ENOENT) return std::vector<std::string>{};
-        return std::nullopt;
-    }
-    *exists = true;
-    struct stat st {};
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxSettingsFileBytes) {
-        std::fclose(f);
-        return std::nullopt;
-    }
     std::string data;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        data.append(buf, n);
-        if (data.size() > size_t(kMaxSettingsFileBytes)) break;
-    }
-    bool failed = std::ferror(f) != 0 || data.size() > size_t(kMaxSettingsFileBytes);
-    std::fclose(f);
-    if (failed) return std::nullopt;
+    if (!ReadSettingsFile(fileName, exists, &data)) return std::nullopt;
 
     std::vector<std::string> lines;
     // Editors on other systems may put a byte-order mark before the first section. A
@@ -130,18 +119,33 @@ Location Find(const std::vector<std::string>& lines, std::string_view section, s
     return loc;
 }
 
+// The file a write through `fileName` replaces: the end of its chain of links, even
+// when that end does not exist yet. A link to a file not made yet (dotfiles kept
+// elsewhere, a folder not mounted) stays a link: the file is made where it points,
+// or, when that folder is missing, the write fails and the link is kept. Empty for a
+// chain that never ends.
+std::string LinkTarget(const std::string& fileName) {
+    constexpr int kMaxLinks = 40;  // the kernel's own limit
+    std::string path = fileName;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        char buf[PATH_MAX];
+        const ssize_t n = readlink(path.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) return {};
+        const std::string link(buf, size_t(n));
+        const size_t slash = path.rfind('/');
+        path = link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+    }
+    return {};
+}
+
 bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines, bool exists, bool byteOrderMark) {
     std::string data = byteOrderMark ? kByteOrderMark : "";
     for (const std::string& l : lines) data.append(l).push_back('\n');
 
-    // Through a link the file it points to is replaced, not the link itself.
-    std::string target = fileName;
-    if (exists) {
-        if (char* real = realpath(fileName, nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
+    const std::string target = LinkTarget(fileName);
+    if (target.empty()) return false;
     fileName = target.c_str();
     std::string tmpl = target + ".XXXXXX";
     int fd = mkstemp(tmpl.data());
@@ -233,11 +237,9 @@ bool StorableNames(std::string_view section, std::string_view key) {
            section.find_first_of("]\r\n") == std::string_view::npos;
 }
 
-}  // namespace
-
-bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName) {
-    if (!section || !key || !fileName || !StorableNames(section, key)) return false;
-    std::lock_guard lock(ProfileMutex());
+// The read-modify-write of one value; false when the file could not be read or
+// replaced.
+bool Rewrite(const char* section, const char* key, const char* value, const char* fileName) {
     bool exists, mark = false;
     auto read = ReadLines(fileName, &exists, &mark);
     if (!read) return false;  // never replace a file we could not read
@@ -263,4 +265,24 @@ bool WritePrivateProfileString(const char* section, const char* key, const char*
         lines.push_back(entry);
     }
     return WriteAtomically(fileName, lines, exists, mark);
+}
+
+ProfileWriteFailureHandler& FailureHandler() {
+    static ProfileWriteFailureHandler handler;
+    return handler;
+}
+
+}  // namespace
+
+bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName) {
+    if (!section || !key || !fileName || !*fileName || !StorableNames(section, key)) return false;
+    std::lock_guard lock(ProfileMutex());
+    if (Rewrite(section, key, value, fileName)) return true;
+    if (FailureHandler()) FailureHandler()(fileName);
+    return false;
+}
+
+void SetProfileWriteFailureHandler(ProfileWriteFailureHandler handler) {
+    std::lock_guard lock(ProfileMutex());
+    FailureHandler() = std::move(handler);
 }

@@ -1,7 +1,12 @@
 // Settings files in the classic "[section]" / "key=value" text form. Files are
 // written with LF line ends and replaced atomically (temporary file + rename), so an
-// interrupted write leaves either the old or the new file, never a torn one.
+// interrupted write leaves either the old or the new file, never a torn one. Only a
+// regular file is read or replaced: anything else under the name (a FIFO, a device,
+// a folder) reads as missing and refuses writes. A link is written through to the
+// file it points to, which is made when it does not exist yet.
 #pragma once
+
+#include <functional>
 
 // Copies the value of `key` in `section` (or `defaultValue` when the file, the section
 // or the key is missing) into `out`: at most `outSize - 1` bytes, cut only between
@@ -22,3 +27,9 @@ int GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
 // Values follow the file's conventions: CR and LF are dropped on write, and the reader
 // trims white space around a value, so " v " reads back as "v".
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* fileName);
+
+// Called with the file's name whenever a write fails because the file could not be
+// read or replaced (never for refused names), so that the application can tell the
+// user that choices are being lost. Process-wide; an empty handler removes it.
+using ProfileWriteFailureHandler = std::function<void(const char* fileName)>;
+void SetProfileWriteFailureHandler(ProfileWriteFailureHandler handler);

@@ -7,6 +7,7 @@
 
 namespace qd::keyboard {
 
+inline constexpr int kOctaves = 5;
 inline constexpr int kKeysPerOctave = 12;
 inline constexpr int kWhiteKeys = 7;
 inline constexpr int kWhiteKeyWidth = 14;

@@ -5,7 +5,9 @@
 #include <tuple>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "app/editor_app.h"
@@ -15,6 +17,8 @@
 #include "platform/headless_backend.h"
 #include "temp_dir.h"
 #include "winapi/profile.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -161,4 +165,69 @@ TEST_F(AppRun, StoredScaleTooTallForTheScreenIsLoweredAtStart) {
     EXPECT_STREQ(app.Devices().mOutDevice, "off");
     app.Stop();
     app.Stop();
+}
+
+namespace {
+
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+}  // namespace
+
+// Settings that cannot be kept and images that cannot be found are each told once, in
+// one line on the error stream, and the program runs on.
+TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
+    const struct {
+        const char* name;
+        const char* settings;  // the file that cannot be written, under the case's folder; null: none
+        std::function<void(const std::string& root)> make;
+        bool noImages;
+    } cases[] = {
+        {"settings.ini is a folder", "/RODiradu4/settings.ini",
+         [](const std::string& root) { fs::create_directories(root + "/RODiradu4/settings.ini"); }, false},
+        // It used to hang the start before any window.
+        {"settings.ini is a FIFO", "/RODiradu4/settings.ini",
+         [](const std::string& root) {
+             fs::create_directories(root + "/RODiradu4");
+             mkfifo((root + "/RODiradu4/settings.ini").c_str(), 0600);
+         },
+         false},
+        {"no settings folder can be made", "/file/RODiradu4/settings.ini",
+         [](const std::string& root) { std::ofstream(root + "/file") << "x"; }, false},
+        {"no images", nullptr, [](const std::string&) {}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testutil::TempDir root;
+        c.make(root.path());
+        const bool noFolder = fs::is_regular_file(root.path() + "/file");
+        options.configDir = noFolder ? root.path() + "/file" : root.path();
+        config.Set(options.configDir.c_str());
+        platform::BundleInfo bundle;
+        bundle.identifier = "qd.app.test";
+        bundle.resourcesPath = c.noImages ? root.path() + "/Resources" : QD_SKIN_ROOT;
+        platform::RegisterBundle(bundle);
+        IModuleGUIResize::ResetProcessState();
+        out.str("");
+        err.str("");
+        ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(root.path() + "/RODiradu4/settings.ini", [&] {
+            qdapp::EditorApp app(&backend, options);
+            ASSERT_TRUE(app.Start());
+            for (const char* title : {"Skin \"lcd\" (from the next start)", "Program Manager", "Scale 50 %"})
+                Item(app, title)->target->OnMenuSelection(Item(app, title));
+            EXPECT_EQ(app.MainWindow()->ScreenFrame().width, 570);  // still running, at the new scale
+            app.Stop();
+        }));
+        const std::string unwritable = "Cannot write the settings file ";
+        EXPECT_EQ(Count(err.str(), unwritable), c.settings ? 1 : 0) << err.str();
+        if (c.settings) {
+            EXPECT_NE(err.str().find(unwritable + root.path() + c.settings + ": "), std::string::npos) << err.str();
+        }
+        EXPECT_EQ(Count(err.str(), "Panel images not found: looked in " + root.path() + "/Resources."), c.noImages);
+        EXPECT_EQ(Count(out.str(), "MIDI output ports (no settings file to put a choice in):"), noFolder);
+        EXPECT_EQ(Count(out.str(), "outdev of ):"), 0);
+    }
 }

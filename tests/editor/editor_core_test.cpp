@@ -6,7 +6,7 @@
 #include "editor/data/param_table.h"
 #include "editor/menu_commands.h"
 #include "screens/keyboard_control.h"
-#include "screens/skin_choice.h"
+#include "editor/skin_choice.h"
 
 using namespace edtest;
 
@@ -36,7 +36,7 @@ TEST_P(NoteTest, KeyboardNoteSendsNoteAndSysExOnTheKeyboardChannel) {
     if (c.kbdChannel) WriteIni(std::string("[midi]\nkbdmidioutch=") + c.kbdChannel + "\n");
     Make(c.outdev);
     output.sent.clear();
-    editor->Keyboard()->SetVelocity(c.velocity);
+    Screens()->Keyboard()->SetVelocity(c.velocity);
     editor->PlayKeyboardNote(c.note, c.on);
     EXPECT_EQ(output.sent, c.sent);
     // Playing never marks a key as held.
@@ -82,8 +82,8 @@ TEST_F(EditorTest, MenuCommandsReachEveryBranch) {
     EXPECT_TRUE(editor->ManagerView());
 
     EXPECT_TRUE(editor->OnMenuCommand(qd::kMenuAbout));
-    EXPECT_EQ(editor->AboutBox()->GetValue(), 1.0);
-    EXPECT_FALSE(editor->AboutBox()->IsHidden());
+    EXPECT_EQ(Screens()->AboutBox()->GetValue(), 1.0);
+    EXPECT_FALSE(Screens()->AboutBox()->IsHidden());
 
     EXPECT_TRUE(editor->OnMenuCommand(qd::kMenuScale75));
     EXPECT_EQ(std::pair(G()->Width(), G()->Height()), std::pair(855, 600));
@@ -111,7 +111,7 @@ TEST_F(EditorTest, RandomArgumentsNeitherCrashNorSendBadBytes) {
     auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
     for (int i = 0; i < 1000; ++i) {
         const int a = int(next() % 400) - 100;
-        editor->Keyboard()->SetVelocity(double(int(next() % 300) - 100) / 100.0);
+        Screens()->Keyboard()->SetVelocity(double(int(next() % 300) - 100) / 100.0);
         editor->PlayKeyboardNote(a, next() & 1);
         editor->ProcessKeyboardMidi(IMidiMessage(0, uint8_t(next()), uint8_t(next()), uint8_t(next())));
         editor->RefreshFlexiTargets(a, next() & 1);

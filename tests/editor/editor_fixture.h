@@ -18,6 +18,7 @@
 #include "gui/igraphics_mac.h"
 #include "platform/folders.h"
 #include "platform/headless_backend.h"
+#include "screens/editor_screens.h"
 #include "temp_dir.h"
 #include "winapi/profile.h"
 
@@ -65,10 +66,13 @@ protected:
         setup.devices = &devices;
         setup.settingsPath = ini;
         setup.bundleID = kBundle;
+        setup.makePanel = qd::MakeEditorScreens;
         editor = std::make_unique<QDEditor>(setup);
         return editor.get();
     }
     IGraphics* G() { return editor->Graphics(); }
+    // The panel the editor was made with.
+    qd::EditorScreens* Screens() { return static_cast<qd::EditorScreens*>(editor->Panel()); }
 
     // Every attached control bound to `param`.
     std::vector<IControl*> Bound(int param) {

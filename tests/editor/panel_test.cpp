@@ -5,7 +5,7 @@
 #include "editor_fixture.h"
 #include "raster/png.h"
 #include "screens/keyboard_control.h"
-#include "screens/skin_choice.h"
+#include "editor/skin_choice.h"
 
 using namespace edtest;
 
@@ -34,7 +34,7 @@ TEST_P(SkinTest, SettingBuildsItsPanelAndWritesBackOnlyWhenMissing) {
     Make();
     EXPECT_EQ(std::tuple(editor->Skin(), Ini("gui", "background")), std::tuple(c.skin, c.backgroundAfter));
 
-    EXPECT_EQ(editor->ControlsMade(), c.lcd ? 425 : 427);
+    EXPECT_EQ(Screens()->ControlsMade(), c.lcd ? 425 : 427);
     const int panelControls = c.lcd ? 398 : 400;
     int bound = 0;
     for (int i = 1; i <= panelControls; ++i) bound += G()->GetControl(i)->ParamIdx() >= 0;
@@ -43,10 +43,10 @@ TEST_P(SkinTest, SettingBuildsItsPanelAndWritesBackOnlyWhenMissing) {
     // Panel background first; after the panel the keyboard, the manager page (its
     // play-note button last), then the about box.
     EXPECT_EQ(G()->GetControl(0)->ParamIdx(), -1);
-    EXPECT_EQ(G()->GetControl(panelControls + 1), static_cast<IControl*>(editor->Keyboard()));
-    EXPECT_EQ(G()->GetControl(panelControls + 2), editor->Manager().background);
-    const int playNote = G()->GetControlIdx(editor->Manager().playNote);
-    EXPECT_EQ(G()->GetControl(playNote + 1), static_cast<IControl*>(editor->AboutBox()));
+    EXPECT_EQ(G()->GetControl(panelControls + 1), static_cast<IControl*>(Screens()->Keyboard()));
+    EXPECT_EQ(G()->GetControl(panelControls + 2), Screens()->Controls().Get(qd::Keep::kManagerBackground));
+    const int playNote = G()->GetControlIdx(Screens()->Controls().Get(qd::Keep::kPlayNote));
+    EXPECT_EQ(G()->GetControl(playNote + 1), static_cast<IControl*>(Screens()->AboutBox()));
 
     // The "orig" panel has both backgrounds and shows the one its skin chose.
     if (!c.lcd) {
@@ -87,7 +87,7 @@ TEST_F(EditorTest, TooltipsKeyboardPlaceAndTheGroupsHiddenAtStart) {
         {207, "Write all programs from files to QD. You have to connect two midicables!"}, {343, ""}};
     for (const auto& [param, text] : tips)
         for (IControl* c : Bound(param)) EXPECT_STREQ(c->GetTooltip(), text) << "parameter " << param;
-    const IRECT* kb = editor->Keyboard()->GetRECT();
+    const IRECT* kb = Screens()->Keyboard()->GetRECT();
     EXPECT_EQ(std::tuple(kb->L, kb->T, kb->W()), std::tuple(316, 728, 490));
     // Program-number selector, list overlays' columns, Flexi range sliders, both effect
     // panels but the modulation one: hidden; the sound's own sliders shown.

@@ -61,7 +61,7 @@ TEST_P(RedrawTest, EveryTickShowsWhatAFullRedrawShows) {
     for (bool hide : {false, true}) {
         editor->SetManagerPanelHidden(hide);
         EXPECT_GT(Ticks("manager page"), 0);
-        editor->AboutBox()->SetValueFromUserInput(hide ? 0.0 : 1.0);
+        Screens()->AboutBox()->SetValueFromUserInput(hide ? 0.0 : 1.0);
         EXPECT_GT(Ticks("about box"), 0);
     }
     editor->SetEqualizerPanelHidden(false);

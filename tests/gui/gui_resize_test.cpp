@@ -64,7 +64,7 @@ struct Panel {
             controls.push_back(new Counted(&plug, log, "c", r));
             graphics->AttachControl(controls.back());
         }
-        resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+        resize = new IModuleGUIResize(&plug, graphics, 16, 16);
         resize->EnableGUIScaling();
         resize->SelectViewMode(0);
         resize->SetGUIScaleLimits(50, 200);
@@ -109,22 +109,31 @@ protected:
     guitest::Log log;
 };
 
-TEST_F(ScaleTest, StoredScaleIsCheckedThenClampedToTheLimits) {
+// The images, the controls and the window all end at the scale a reload applies, also
+// when the stored one changed after the attach step had rescaled the images to the one
+// stored then (as the start-up fit changes it), and also when the window keeps its size.
+TEST_F(ScaleTest, StoredScaleIsCheckedClampedAndReachesImagesControlsAndWindow) {
     struct Case {
         const char* stored;  // null: no file
+        const char* fitted;  // stored between attach and reload; null: none
         double scale;
         bool rewritten;
-    } cases[] = {{nullptr, 1.0, true}, {"-1.0", 1.0, true},    {"0", 1.0, true},      {"garbage", 1.0, true},
-                 {"nan", 1.0, true},   {"inf", 1.0, true},     {"1e300", 2.0, false}, {"0.25", 0.5, false},
-                 {"1.5", 1.5, false}};
+    } cases[] = {{nullptr, nullptr, 1.0, true},  {"-1.0", nullptr, 1.0, true},   {"0", nullptr, 1.0, true},
+                 {"garbage", nullptr, 1.0, true}, {"nan", nullptr, 1.0, true},    {"inf", nullptr, 1.0, true},
+                 {"1e300", nullptr, 2.0, false},  {"0.25", nullptr, 0.5, false},  {"1.5", nullptr, 1.5, false},
+                 {"2.0", "1.0", 1.0, false},      {"2.0", "1.5", 1.5, false}};
     for (const Case& c : cases) {
         IModuleGUIResize::ResetProcessState();
         std::filesystem::remove_all(dir.path() + "/RODiradu4");
         if (c.stored) Store(c.stored);
         Panel p(&log);
+        if (c.fitted) Store(c.fitted);
         p.plug.ReloadGUIScale();
         EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), c.scale) << (c.stored ? c.stored : "none");
         EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, std::trunc(1140 * c.scale), std::trunc(800 * c.scale)}));
+        EXPECT_EQ(p.strip->width, int(150 * c.scale) + 3);
+        for (Counted* k : p.controls) EXPECT_EQ(k->scales.back(), c.scale);
+        EXPECT_EQ(*p.controls[1]->GetRECT(), IModuleGUIResize::ScaleDRECT({10, 10, 20, 20}, c.scale, c.scale));
         if (c.rewritten) {
             EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=1.000000000000000\n");
         }
@@ -218,6 +227,36 @@ TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
         EXPECT_EQ(*p.controls[2]->GetRECT(), c.rect) << c.id;
         EXPECT_EQ(p.plug.layouts.back().substr(0, 2), c.id == 7 ? "1 " : "0 ");
     }
+}
+
+// Operations the editor does not use: the edge handles, a scale that may not be
+// dragged, moving a control by its unscaled corner, and integer settings.
+TEST_F(ScaleTest, EdgeHandleAndFixedScaleMovedControlAndIntegerSettings) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 0); });  // the right edge only
+    const int n = p.graphics->NControls();
+    IControl* right = p.graphics->GetControl(n - 2);
+    EXPECT_EQ(std::tuple(p.graphics->GetControl(n - 3)->IsHidden(), right->IsHidden()), std::tuple(true, false));
+    right->OnMouseDrag(3000, 10, 0, 0, nullptr);
+    EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 2280, 800}));  // the view's maximum width
+    EXPECT_EQ(*right->GetRECT(), IRECT(2276, 0, 2280, 800));
+
+    p.resize->ClearResizePending();
+    p.Mouse('d', 2275, 795);
+    EXPECT_FALSE(p.resize->IsResizePending());
+    p.Mouse('u', 2275, 795);
+    p.resize->SetGUIScaleRatio(1.5);
+    p.resize->ResizeToStoredScale();
+    EXPECT_EQ(p.strip->width, 225 + 3);
+    p.resize->MoveControl(2, 0, 20, 30);
+    EXPECT_EQ(*p.controls[2]->GetRECT(), IRECT(30, 45, 330, 105));
+    p.resize->SetGUIScaleRatio(1.0);
+    p.resize->ResizeToStoredScale();
+    EXPECT_EQ(*p.controls[2]->GetRECT(), IRECT(20, 30, 220, 70));
+    EXPECT_EQ(p.strip->width, 150 + 3);
+
+    EXPECT_EQ(p.resize->GetSettingInt("views"), -1);
+    EXPECT_TRUE(p.resize->SetSettingUInt("views", 3));
+    EXPECT_EQ(p.resize->GetSettingInt("views"), 3);
 }
 
 }  // namespace

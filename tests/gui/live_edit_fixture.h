@@ -87,7 +87,6 @@ public:
     LiveEditFrame Frame(IMouseMod mod = {}, int x = 0, int y = 0) {
         LiveEditFrame f;
         f.state = State();
-        f.plug = &plug;
         f.graphics = g;
         f.views = LiveEditViewsOf(&plug);
         f.buffer = g->GetDrawBitmap();
@@ -114,9 +113,9 @@ public:
         mod.L = false;
         Step(mod, x1, y1, false);
     }
-    // Right-click on control `idx` and choose menu item `item`.
-    void Menu(int idx, int item) {
-        g->menuReplies.push_back(item);
+    // Right-click on control `idx` and choose the menu row of `action`.
+    void Menu(int idx, LiveEditMenuAction action) {
+        g->menuReplies.push_back(LiveEditMenuRow(action));
         selected = idx;
         Step(IMouseMod(false, true), 1, 1, false);
         Step(IMouseMod(), 1, 1, false);

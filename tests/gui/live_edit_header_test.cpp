@@ -88,7 +88,6 @@ TEST(LiveEditHeaderParse, MalformedHeadersLeaveSectionsEmpty) {
         {"truncated in a line", start + std::string(kGood).substr(0, 60)},
         {"huge line", start + "        // class " + std::string(1 << 20, 'x') + " 1\n" + end},
         {"binary", start + std::string("\0\xff\x01\t\t// End (0)", 16) + "\n"},
-        {"CR line ends", start + "        // class Knob 1\r\n" + end},
         {"int overflow", Section(0, "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 99999999999), "
                                     "IRECT(1, 2, 3, 4), false);\n")},
         {"trailing text", Section(0, "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 4), "
@@ -118,6 +117,55 @@ TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
     BuildPanel(false);
     EXPECT_FALSE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0, "blocked"));
     EXPECT_TRUE(std::filesystem::is_directory("blocked"));
+}
+
+// An editor or version control may turn the line ends into CR LF and leave blanks at
+// line ends: every section used to read as empty, and the next write dropped the
+// other view modes' layouts.
+TEST_F(LiveEditHeaderTest, CRLFHeaderReadsAsWrittenAndARewriteKeepsTheOtherSections) {
+    BuildPanel(true);
+    State()->mViewModeCount = 3;
+    std::vector<std::string> sections;
+    for (int j = 0; j < 3; ++j) {
+        State()->mAttachOrder.Get(1)->GetRECT()->L = 10 + j;
+        ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, j));
+        sections.push_back(State()->mViewModeTexts.Get(j)->Get());
+    }
+    std::string crlf;
+    for (char ch : ReadFile(kLiveEditHeaderFile)) crlf += ch == '\n' ? std::string(" \t\r\n") : std::string(1, ch);
+    std::ofstream(kLiveEditHeaderFile, std::ios::binary) << crlf;
+
+    LiveEditState fresh;
+    fresh.mViewModeCount = 3;
+    LiveEditReadLayoutHeader(&fresh);
+    for (int j = 0; j < 3; ++j) EXPECT_EQ(fresh.mViewModeTexts.Get(j)->Get(), sections[size_t(j)]) << j;
+
+    // The panel's own state reads the same file back and rewrites view mode 1 only.
+    LiveEditReadLayoutHeader(State());
+    State()->mAttachOrder.Get(1)->GetRECT()->L = 42;
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, 1));
+    const std::vector<std::string> now = LiveEditParseLayoutHeader(ReadFile(kLiveEditHeaderFile), 3);
+    EXPECT_EQ(now[0], sections[0]);
+    EXPECT_NE(now[1].find("IRECT(42, 10, 30, 30)"), std::string::npos) << now[1];
+    EXPECT_EQ(now[2], sections[2]);
+}
+
+// A FIFO under the header's name used to freeze the window at the first overlay
+// frame: opening it waits for a writer. It reads as missing, is left alone, and its
+// write failure is told once however many frames change the layout.
+TEST_F(LiveEditHeaderTest, AFIFOReadsAsMissingAndIsNeverWritten) {
+    BuildPanel(false);
+    ASSERT_EQ(mkfifo(kLiveEditHeaderFile, 0600), 0);
+    testing::internal::CaptureStderr();
+    const bool leftAlone = testutil::RunsWithoutOpeningFifo(kLiveEditHeaderFile, [this] {
+        for (int x = 0; x < 3; ++x) Drag(1, 15 + x, 15, 25 + x, 15);
+    });
+    const std::string told = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(leftAlone);
+    EXPECT_TRUE(State()->mHeaderRead);
+    EXPECT_EQ(Rect(1), IRECT(100, 10, 120, 30));  // the editor went on working
+    EXPECT_EQ(told, std::string("Layout editor: cannot write ") + kLiveEditHeaderFile + ": not a regular file\n");
+    EXPECT_EQ(std::filesystem::status(kLiveEditHeaderFile).type(), std::filesystem::file_type::fifo);
 }
 
 TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {

@@ -2,6 +2,8 @@
 // and the context menu's actions answered from a script.
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <tuple>
 
 #include "live_edit_fixture.h"
 
@@ -94,14 +96,20 @@ TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
 }
 
 TEST_F(LiveEditTest, ZOrderActionsStopAtBothEndsButStillPushASnapshot) {
-    const struct { const char* name; bool resize; int selected, item; std::vector<int> order; } cases[] = {
-        {"to front", false, 1, kLiveEditMenuBringToFront, {0, 2, 3, 1}},
-        {"to front below the resize controls", true, 1, kLiveEditMenuBringToFront, {0, 2, 3, 1, 4, 5, 6}},
-        {"to back", false, 3, kLiveEditMenuSendToBack, {0, 3, 1, 2}},
-        {"forward", false, 2, kLiveEditMenuBringForward, {0, 1, 3, 2}},
-        {"forward at the top", false, 3, kLiveEditMenuBringForward, {0, 1, 2, 3}},
-        {"backward at index 1", false, 1, kLiveEditMenuSendBackward, {0, 1, 2, 3}},
-        {"backward", false, 3, kLiveEditMenuSendBackward, {0, 1, 3, 2}},
+    const struct {
+        const char* name;
+        bool resize;
+        int selected;
+        LiveEditMenuAction item;
+        std::vector<int> order;
+    } cases[] = {
+        {"to front", false, 1, LiveEditMenuAction::kBringToFront, {0, 2, 3, 1}},
+        {"to front below the resize controls", true, 1, LiveEditMenuAction::kBringToFront, {0, 2, 3, 1, 4, 5, 6}},
+        {"to back", false, 3, LiveEditMenuAction::kSendToBack, {0, 3, 1, 2}},
+        {"forward", false, 2, LiveEditMenuAction::kBringForward, {0, 1, 3, 2}},
+        {"forward at the top", false, 3, LiveEditMenuAction::kBringForward, {0, 1, 2, 3}},
+        {"backward at index 1", false, 1, LiveEditMenuAction::kSendBackward, {0, 1, 2, 3}},
+        {"backward", false, 3, LiveEditMenuAction::kSendBackward, {0, 1, 3, 2}},
     };
     for (const auto& c : cases) {
         LiveEditPanel p;
@@ -112,18 +120,105 @@ TEST_F(LiveEditTest, ZOrderActionsStopAtBothEndsButStillPushASnapshot) {
     }
 }
 
-TEST_F(LiveEditTest, ContextMenuOpensOnceForOneRightClick) {
+// The menu's rows as "text" with "-" for a disabled row and "|" for a separator.
+std::string Rows(const std::vector<MenuItemSeen>& menu) {
+    std::string rows;
+    for (const MenuItemSeen& item : menu)
+        rows += item.flags & IPopupMenuItem::kSeparator
+                    ? "|"
+                    : item.text + (item.flags & IPopupMenuItem::kDisabled ? "-," : ",");
+    return rows;
+}
+
+// Right-clicks through the engine: the menu takes the release, so each click opens it
+// once, and the press selects what lies under it as the left button does. A click
+// where no control lies used to keep the last selection, so "Hide Control" and the
+// other selection rows acted on a control away from the pointer.
+TEST_F(LiveEditTest, ARightClickSelectsWhatIsUnderItAndTheMenuFollows) {
     Build({{10, 10, 30, 30}, {40, 10, 60, 30}});
-    // Through the engine: the menu takes the release, so it opens once, not every frame.
     g->SetLiveEdit(true, true);
-    IMouseMod right(false, true);
-    g->OnMouseDown(15, 15, &right);
     IRECT all(0, 0, 200, 200);
-    g->Draw(&all);
-    g->Draw(&all);
-    ASSERT_EQ(g->menus.size(), 1u);
-    EXPECT_EQ(g->menus[0].size(), 22u);
-    EXPECT_FALSE(g->menus[0][kLiveEditMenuDelete].flags & IPopupMenuItem::kDisabled);
+    const std::string none =
+        "Undo,Redo,|Reset Control Position-,Reset Control Size-,Merge Draw and Target IRECT-,|"
+        "Hide Control-,|Bring to Front-,Send to Back-,|Bring Forward-,Send Backward-,|Deselect-,"
+        "Show Grid,Show Mouse Coordinates,|Reset View to Default,|Delete Control !!!-,";
+    const std::string plain =
+        "Undo,Redo,|Reset Control Position,Reset Control Size,Merge Draw and Target IRECT-,|"
+        "Hide Control,|Bring to Front,Send to Back,|Bring Forward,Send Backward,|Deselect-,"
+        "Show Grid,Show Mouse Coordinates,|Reset View to Default,|Delete Control !!!,";
+    const std::string hiddenApart =
+        "Undo,Redo,|Reset Control Position,Reset Control Size,Merge Draw and Target Rect,|"
+        "Show Control,|Bring to Front,Send to Back,|Bring Forward,Send Backward,|Deselect-,"
+        "Hide Grid,Hide Mouse Coordinates,|Reset View to Default,|Delete Control !!!,";
+    const struct {
+        const char* name;
+        int x, y;
+        bool releaseSeen;  // whether the back end passes the release on after the menu
+        std::function<void()> before;
+        int selected;
+        const std::string& rows;
+    } cases[] = {
+        {"on control 1", 15, 15, false, [] {}, 1, plain},
+        {"on control 2", 45, 15, false, [] {}, 2, plain},
+        {"on empty space", 150, 150, false, [] {}, -1, none},
+        {"on empty space, release seen", 150, 150, true, [] {}, -1, none},
+        {"on control 2 in draw mode, hidden and apart, grid and coordinates shown", 45, 15, false,
+         [this] {
+             g->SetLiveEditMode(kLiveEditDraw);
+             g->GetControl(2)->Hide(true);
+             g->GetControl(2)->SetTargetRECT({42, 12, 58, 28});
+             State()->mGridShown = State()->mMouseCoordinatesShown = true;
+         },
+         2, hiddenApart},
+    };
+    for (const auto& c : cases) {
+        c.before();
+        IMouseMod right(false, true);
+        g->OnMouseDown(c.x, c.y, &right);
+        g->Draw(&all);
+        g->Draw(&all);
+        if (c.releaseSeen) g->OnMouseUp(c.x, c.y, &right);
+        ASSERT_EQ(g->menus.size(), 1u) << c.name;
+        EXPECT_EQ(Rows(g->menus[0]), c.rows) << c.name;
+        EXPECT_EQ(State()->mSelected, c.selected) << c.name;
+        g->menus.clear();
+    }
+}
+
+TEST(LiveEditMenu, SelectionRowsChangeTheRectanglesOfTheEditModeAndUndoBringsThemBack) {
+    const IRECT draw(20, 20, 50, 50), target(25, 25, 55, 55);  // attach-time: (10, 10, 30, 30) both
+    const struct {
+        LiveEditMenuAction action;
+        int mode;
+        IRECT draw, target;
+        bool hidden;
+    } cases[] = {
+        {LiveEditMenuAction::kResetPosition, kLiveEditDraw, {10, 10, 40, 40}, target, false},
+        {LiveEditMenuAction::kResetPosition, kLiveEditTarget, draw, {10, 10, 40, 40}, false},
+        {LiveEditMenuAction::kResetSize, kLiveEditDraw, {20, 20, 40, 40}, target, false},
+        {LiveEditMenuAction::kResetSize, kLiveEditTarget, draw, {25, 25, 45, 45}, false},
+        {LiveEditMenuAction::kMerge, kLiveEditDraw, target, target, false},
+        {LiveEditMenuAction::kMerge, kLiveEditTarget, draw, draw, false},
+        {LiveEditMenuAction::kHide, kLiveEditDraw, draw, target, true},
+    };
+    for (const auto& c : cases) {
+        LiveEditPanel p;
+        p.Build({{10, 10, 30, 30}});
+        IControl* control = p.g->GetControl(1);
+        *control->GetRECT() = draw;
+        control->SetTargetRECT(target);
+        p.mode = c.mode;
+        p.Menu(1, c.action);
+        const int row = LiveEditMenuRow(c.action);
+        EXPECT_EQ(std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()),
+                  std::tuple(c.draw, c.target, c.hidden))
+            << row << " in mode " << c.mode;
+        LiveEditFrame f = p.Frame();
+        LiveEditUndo(&f);
+        EXPECT_EQ(std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()),
+                  std::tuple(draw, target, false))
+            << row << " undone";
+    }
 }
 
 TEST_F(LiveEditTest, DeleteAsksAndOnlyOKMarksTheControl) {
@@ -131,7 +226,7 @@ TEST_F(LiveEditTest, DeleteAsksAndOnlyOKMarksTheControl) {
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, true);
         p.g->messageBoxReplies.push_back(answer);
-        p.Menu(2, kLiveEditMenuDelete);
+        p.Menu(2, LiveEditMenuAction::kDelete);
         ASSERT_EQ(p.g->messageBoxes.size(), 1u);
         const std::string header = ReadFile(kLiveEditHeaderFile);
         if (answer == 2) {
@@ -160,7 +255,7 @@ TEST_F(LiveEditTest, ResetViewWritesTheUnscaledLayout) {
     scale = 2.0;
     Build({{10, 10, 30, 30}}, true);
     Drag(1, 15, 15, 40, 40);
-    Menu(1, kLiveEditMenuResetView);
+    Menu(1, LiveEditMenuAction::kResetView);
     // Attach-time layout at scale 2 on screen, the attach-time layout in the header.
     EXPECT_EQ(Rect(1), IRECT(20, 20, 60, 60));
     EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 1, 1, IRECT(10, 10, 30, 30)"),

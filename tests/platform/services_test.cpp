@@ -5,6 +5,9 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <string>
+
+#include <sys/stat.h>
 
 #include "platform/folders.h"
 #include "platform/image_convert.h"
@@ -73,6 +76,13 @@ TEST_F(Env, UserFoldersFromTheXdgFile) {
     EXPECT_EQ(UserFolderPath(UserFolder::Desktop), dir_ + "/Schreibtisch");
     EXPECT_EQ(UserFolderPath(UserFolder::Documents), "/data/docs");
     EXPECT_EQ(UserFolderPath(UserFolder::Music), dir_ + "/Music");
+    // A FIFO under the name reads as no file instead of waiting for a writer.
+    fs::remove(dir_ + "/.config/user-dirs.dirs");
+    mkfifo((dir_ + "/.config/user-dirs.dirs").c_str(), 0600);
+    std::string desktop;
+    EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(dir_ + "/.config/user-dirs.dirs",
+                                                 [&] { desktop = UserFolderPath(UserFolder::Desktop); }));
+    EXPECT_EQ(desktop, dir_ + "/Desktop");
 }
 
 TEST(Folders, AllowedExtension) {

@@ -203,8 +203,8 @@ const std::pair<const char*, Call> kCalls[] = {
 };
 
 TEST(RandomCalls, StayInsideTheirBitmapsAndSurviveBadArguments) {
-    for (const auto& [name, binding] : kCalls) {
-        const auto& call = binding;  // clang 14 cannot capture a structured binding
+    for (const auto& [name, entry] : kCalls) {
+        const auto& call = entry;  // clang 14 cannot capture a structured binding
         Args a(std::hash<std::string>{}(name) & 0xffffffu);
         for (int round = 0; round < 300; ++round) {
             const uint32_t seed = a.Colour();

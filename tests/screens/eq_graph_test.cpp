@@ -44,7 +44,7 @@ using EqGraph = LiveTest;
 TEST_F(EqGraph, ADraggedBandMovesItsKnobsAndAKnobMovesTheBand) {
     Make();
     Edit(295, 1);  // the equalizer tab, in its graph view
-    IParaGraphicEq* graph = editor->EqGraph();
+    IParaGraphicEq* graph = Screens()->EqGraph();
     IRECT all(0, 0, G()->Width(), G()->Height());
     G()->Draw(&all);
 
@@ -65,12 +65,19 @@ TEST_F(EqGraph, ADraggedBandMovesItsKnobsAndAKnobMovesTheBand) {
     EXPECT_NEAR(freqKnob, (std::log2(dragged.freq) - 7.1292825f) / 5.0995355f * 127.0f, 0.5f);
     EXPECT_GT(freqKnob, 64);
     EXPECT_EQ(editor->GetParam(166)->Int(), int(std::lround(dragged.gain)));
-    EXPECT_STREQ(editor->ValueText(164)->GetTextString(), std::to_string(freqKnob).c_str());
+    EXPECT_STREQ(Screens()->ValueText(164)->GetTextString(), std::to_string(freqKnob).c_str());
     EXPECT_EQ(editor->GetParam(161)->Int(), 64);  // the other bands keep their knobs
 
     Edit(291, 1);  // band knobs shown: the hidden graph still follows them
     Edit(164, 0);
     graph->GetBand(&dragged);
     EXPECT_NEAR(dragged.freq, 140.0f, 0.01f);
-    EXPECT_TRUE(editor->EqParametricView());
+    EXPECT_TRUE(Screens()->EqParametricView());
+
+    // From the program buffer the hidden graph follows and the view stays; from the
+    // parameters the graph view comes back.
+    editor->UpdateEqGraphFromProgram();
+    EXPECT_TRUE(Screens()->EqParametricView() && !Shown(290));
+    editor->UpdateEqGraphFromParams();
+    EXPECT_TRUE(!Screens()->EqParametricView() && Shown(290) && !Shown(165));
 }

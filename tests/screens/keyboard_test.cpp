@@ -27,7 +27,7 @@ protected:
         if (kind == 'm') G()->OnMouseDrag(x, y, &mod);
         if (kind == 'u') G()->OnMouseUp(x, y, &mod);
     }
-    IKeyboardControl* K() { return editor->Keyboard(); }
+    IKeyboardControl* K() { return Screens()->Keyboard(); }
 };
 
 }  // namespace

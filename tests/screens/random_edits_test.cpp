@@ -28,5 +28,5 @@ TEST_F(LiveTest, RandomEditsBreakNothingAndOneEffectStaysShown) {
     }
     editor->ApplyViewLayout(0, 1140, 800);
     EXPECT_EQ(int(Shown(135)) + int(Shown(148)) + int(Shown(290) || Shown(165) || Shown(184)), 1);
-    EXPECT_EQ(editor->Keyboard()->SoundingKey(), -100);
+    EXPECT_EQ(Screens()->Keyboard()->SoundingKey(), -100);
 }

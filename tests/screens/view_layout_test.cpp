@@ -33,7 +33,7 @@ TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
         if (c.knob > 0) {
             EXPECT_NE(Shown(c.knob), c.placed);
         }
-        EXPECT_TRUE(editor->EqParametricView());  // a band knob as destination chose it for good
+        EXPECT_TRUE(Screens()->EqParametricView());  // a band knob as destination chose it for good
         if (!c.placed) continue;
         EXPECT_EQ(a.L, int(c.x * c.scale));
         EXPECT_EQ(a.T, int((c.y - 12) * c.scale));
@@ -56,8 +56,10 @@ TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
         if (c.scale != 1.0) Rescale(c.scale);
         Edit(131, c.order);
         auto at = [](IControl* ctl) { return std::pair(ctl->GetRECT()->L, ctl->GetRECT()->T); };
-        for (IControl* od : {First(267), First(294), editor->FxTabHighlight(0)}) EXPECT_EQ(at(od), std::pair(c.odX, c.y));
-        for (IControl* eq : {First(268), First(295), editor->FxTabHighlight(1)}) EXPECT_EQ(at(eq), std::pair(c.eqX, c.y));
+        IControl* const od[] = {First(267), First(294), Screens()->FxTabHighlight(0)};
+        IControl* const eq[] = {First(268), First(295), Screens()->FxTabHighlight(1)};
+        for (IControl* tab : od) EXPECT_EQ(at(tab), std::pair(c.odX, c.y));
+        for (IControl* tab : eq) EXPECT_EQ(at(tab), std::pair(c.eqX, c.y));
     }
 }
 
@@ -126,5 +128,29 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     }
     EXPECT_FALSE(Shown(79) || Shown(148) || Shown(233));  // the range texts go with the overdrive
     EXPECT_TRUE(Shown(186));
-    EXPECT_FALSE(editor->FxTabHighlight(0)->IsHidden());
+    EXPECT_FALSE(Screens()->FxTabHighlight(0)->IsHidden());
+}
+
+TEST_F(ViewLayout, TheEditorsGroupOperationsHideAndShowTheirGroups) {
+    // One control of each group, by its parameter.
+    struct Case { void (QDEditor::*setHidden)(bool); int param; };
+    const Case cases[] = {
+        {&QDEditor::SetChorusPanelHidden, 135},    {&QDEditor::SetOverdrivePanelHidden, 148},
+        {&QDEditor::SetEqualizerBandsHidden, 165}, {&QDEditor::SetEqualizerPanelHidden, 290},
+        {&QDEditor::SetSourceListHidden, 263},     {&QDEditor::SetRangeListHidden, 300},
+        {&QDEditor::SetCaptionGroupHidden, 302},   {&QDEditor::SetManagerPanelHidden, 307},
+        {&QDEditor::SetManagerGroup1Hidden, 339},  {&QDEditor::SetManagerGroup2Hidden, 338},
+    };
+    Make();
+    for (const Case& c : cases)
+        for (bool hide : {false, true}) {
+            (editor.get()->*c.setHidden)(hide);
+            EXPECT_EQ(Shown(c.param), !hide) << c.param;
+        }
+    // Slot 2's range controls are parameters 231 and 232; slot 4 is no slot.
+    editor->SetFlexiRangeControlsHidden(1, false);
+    editor->SetFlexiRangeControlsHidden(4, true);
+    EXPECT_TRUE(Shown(231) && Shown(232));
+    editor->SetFlexiRangeControlsHidden(1, true);
+    EXPECT_FALSE(Shown(231) || Shown(232));
 }

@@ -82,11 +82,12 @@ TEST(SkinSevenSegment, ShowsEveryNumberAndABlankFrame) {
 
 TEST(SkinLabels, EverySliderIsLabelledClearOfEveryControl) {
     for (const bool lcd : {false, true}) {
-        const auto controls = skingen::ControlBoxes(lcd);
+        const qd::Skin skin = lcd ? qd::kSkinLcd : qd::kSkinSpace;
         int labelled = 0;
         for (const auto page : {skingen::Page::kSound, skingen::Page::kModulation, skingen::Page::kDrive,
-                                skingen::Page::kEqBands})
-            for (const auto& s : skingen::PageSections(page, lcd))
+                                skingen::Page::kEqBands}) {
+            const auto controls = skingen::PageControlBoxes(ProjectManifest(), page, skin);
+            for (const auto& s : skingen::PageSections(ProjectManifest(), page, skin))
                 for (const auto& l : s.labels) {
                     ++labelled;
                     EXPECT_FALSE(l.text.empty());
@@ -96,6 +97,7 @@ TEST(SkinLabels, EverySliderIsLabelledClearOfEveryControl) {
                     const skingen::Box text{l.box.x + (l.box.w - w) / 2, l.box.y, w, l.box.h};
                     for (const auto& c : controls) EXPECT_FALSE(text.Overlaps(c)) << l.text << " under a control";
                 }
+        }
         // 12 x 4 oscillator columns, 44 more on the sound page, 15 + 5 + 15 effects.
         EXPECT_EQ(labelled, 48 + 44 + 35) << (lcd ? "lcd" : "orig");
     }

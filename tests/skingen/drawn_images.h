@@ -27,7 +27,7 @@ inline const std::vector<DrawnImage>& DrawnImages() {
         for (const auto& spec : ProjectManifest().images)
             for (const auto& dir : spec.dirs) {
                 DrawnImage d{dir, &spec, nullptr, {}};
-                d.bitmap = skingen::DrawImage(dir, spec, &d.error);
+                d.bitmap = skingen::DrawImage(ProjectManifest(), dir, spec, &d.error);
                 v.push_back(std::move(d));
             }
         return v;

@@ -3,6 +3,7 @@
 #include <tuple>
 #include <string>
 
+#include "editor/data/panel_bitmaps.h"
 #include "tools/skingen/manifest.h"
 
 namespace {
@@ -43,4 +44,21 @@ TEST(SkinManifest, BadRowsAreRefusedWithTheirLine) {
     }
     EXPECT_NE(skingen::ParseManifest(kHeader).error, "");
     EXPECT_NE(skingen::ReadManifest("/no/such/manifest.tsv").error.find("cannot be read"), std::string::npos);
+}
+
+// The panels load every image of their table with its frame count from the folders
+// the generator draws it into.
+TEST(SkinManifest, HoldsEveryPanelImageWithItsFrames) {
+    const skingen::Manifest m = skingen::ReadManifest(QD_SKIN_MANIFEST);
+    for (int b = 0; b < qd::kBmpCount; ++b) {
+        const qd::BitmapRow& row = qd::PanelBitmap(qd::Bmp(b));
+        for (const bool lcd : {false, true}) {
+            if (qd::BitmapId(qd::Bmp(b), lcd) < 0) continue;
+            const std::string path = qd::BitmapPath(qd::Bmp(b), lcd);  // "img/<dir>//?<name>-2x.png"
+            const std::string dir = path.substr(4, path.find('/', 4) - 4);
+            const skingen::ImageSpec* spec = skingen::FindImage(m, dir, row.name);
+            ASSERT_TRUE(spec) << path;
+            EXPECT_EQ(spec->frames, row.frames) << path;
+        }
+    }
 }

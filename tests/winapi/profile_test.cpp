@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "temp_dir.h"
 #include "winapi/profile.h"
@@ -18,7 +20,11 @@ namespace {
 
 class Profile : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
+    void SetUp() override {
+        ASSERT_FALSE(dir_.empty());
+        SetProfileWriteFailureHandler([this](const char* name) { failures_.push_back(name); });
+    }
+    void TearDown() override { SetProfileWriteFailureHandler(nullptr); }
 
     void Put(const std::string& text) { std::ofstream(file_, std::ios::binary) << text; }
     std::string Contents() const {
@@ -37,6 +43,7 @@ protected:
     testutil::TempDir tmp_;
     const std::string dir_ = tmp_.path();
     const std::string file_ = dir_ + "/settings.ini";
+    std::vector<std::string> failures_;  // files whose writes failed, as reported
 };
 
 TEST_F(Profile, ReadCases) {
@@ -120,6 +127,7 @@ TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
         EXPECT_FALSE(wrote);  // root writes anyway
     }
     EXPECT_EQ(Contents(), wrote ? "[gui]\nmanager=2\n" : "[gui]\nmanager=1\n");
+    EXPECT_EQ(failures_.size(), wrote ? 0u : 1u);
     // No temporary files are left behind in either case.
     int entries = 0;
     for (auto& e : fs::directory_iterator(dir_)) entries += (void(e), 1);
@@ -137,23 +145,69 @@ TEST_F(Profile, AFileFarTooLargeToBeOursIsNeitherReadNorReplaced) {
     EXPECT_EQ(Contents().substr(0, 16), "[gui]\nmanager=1\n");
 }
 
-TEST_F(Profile, WritesThroughALinkKeepingTheModeAndNeverReplacesADirectory) {
+TEST_F(Profile, LinksAreWrittenThroughEvenToAFileNotMadeYet) {
     const std::string real = dir_ + "/real.ini";
     std::ofstream(real) << "[gui]\nmanager=1\n";
     chmod(real.c_str(), 0600);
-    fs::create_symlink(real, file_);
-    ASSERT_TRUE(WritePrivateProfileString("gui", "manager", "2", file_.c_str()));
-    EXPECT_TRUE(fs::is_symlink(file_));
-    EXPECT_EQ(Get("gui", "manager"), "2");
-    struct stat st {};
-    ASSERT_EQ(stat(real.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // Link chain from settings.ini, and the file the value lands in (empty: nowhere).
+    const struct { std::vector<std::string> links; const char* lands; } cases[] = {
+        {{real}, "real.ini"},                          // the mode of the file is kept too
+        {{dir_ + "/later.ini"}, "later.ini"},          // target not made yet
+        {{"relative.ini"}, "relative.ini"},            // relative to the link's folder
+        {{dir_ + "/hop", "end.ini"}, "end.ini"},       // through a second link
+        {{dir_ + "/unmounted/settings.ini"}, ""},      // its folder is missing
+        {{dir_ + "/a", dir_ + "/b", dir_ + "/a"}, ""}, // a loop
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.links.back());
+        fs::remove(file_);
+        std::string from = file_;
+        for (const std::string& to : c.links) {
+            if (!fs::is_symlink(from)) fs::create_symlink(to, from);
+            from = to[0] == '/' ? to : dir_ + "/" + to;
+        }
+        failures_.clear();
+        const bool wrote = WritePrivateProfileString("gui", "manager", "2", file_.c_str());
+        EXPECT_EQ(wrote, *c.lands != 0);
+        EXPECT_EQ(fs::read_symlink(file_), c.links[0]);  // the link itself is never replaced
+        if (wrote) {
+            EXPECT_EQ(Get("gui", "manager"), "2");
+            const std::string landed = dir_ + "/" + c.lands;
+            EXPECT_NE(testutil::ReadFile(landed).find("manager=2"), std::string::npos);
+            struct stat st {};
+            ASSERT_EQ(stat(landed.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, landed == real ? 0600u : 0644u);
+        } else {
+            EXPECT_EQ(failures_, std::vector<std::string>{file_});
+        }
+        for (const std::string& to : c.links) fs::remove(to[0] == '/' ? to : dir_ + "/" + to);
+    }
+}
 
-    fs::remove(file_);
-    fs::create_directory(file_);
-    EXPECT_EQ(Get("gui", "manager"), "dflt");
-    EXPECT_FALSE(WritePrivateProfileString("gui", "manager", "1", file_.c_str()));
-    EXPECT_TRUE(fs::is_directory(file_));
+// A FIFO under the name used to hang the program before its first window: opening it
+// waits for a writer.
+TEST_F(Profile, AnythingButARegularFileReadsAsMissingAndIsNeverWritten) {
+    const struct { const char* name; std::function<void(const std::string&)> make; fs::file_type type; } cases[] = {
+        {"FIFO", [](const std::string& p) { mkfifo(p.c_str(), 0600); }, fs::file_type::fifo},
+        {"folder", [](const std::string& p) { fs::create_directory(p); }, fs::file_type::directory},
+        {"device", [](const std::string& p) { fs::create_symlink("/dev/null", p); }, fs::file_type::character},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.make(file_);
+        failures_.clear();
+        std::string value;
+        bool wrote = true;
+        ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(file_, [&] {
+            value = Get("gui", "manager");
+            wrote = WritePrivateProfileString("gui", "manager", "1", file_.c_str());
+        }));
+        EXPECT_EQ(value, "dflt");
+        EXPECT_FALSE(wrote);
+        EXPECT_EQ(failures_, std::vector<std::string>{file_});
+        EXPECT_EQ(fs::status(file_).type(), c.type);
+        fs::remove(file_);
+    }
 }
 
 // Settings writes that could not be read back: refused with the file left alone, and
@@ -173,6 +227,7 @@ TEST_F(Profile, NamesThatCannotReadBackAreRefusedAndTheFileKept) {
         EXPECT_EQ(Contents(), before);
         EXPECT_EQ(Get("s", "other"), "1");
     }
+    EXPECT_TRUE(failures_.empty());  // the file was fine; nothing to tell the user
 }
 
 TEST_F(Profile, AcceptedWritesReadBackAndKeepTheirNeighbours) {

@@ -4,6 +4,7 @@
 #include <random>
 #include <cstdint>
 #include <utility>
+#include <string>
 #include <vector>
 
 #include "raster/bitmap.h"
@@ -64,21 +65,32 @@ TEST(TextFonts, PositiveHeightIsTheCellNegativeTheCharacter) {
         }
 }
 
-TEST(TextFonts, AbsentFacesResolveToCloseOnes) {
+TEST(TextFonts, AbsentFacesResolveToPinnedOrCloseOnes) {
+    // The desktop faces the editor names resolve to the same DejaVu family on every
+    // machine; other names go to fontconfig's generic families.
     const struct {
         const char* face;
         unsigned pitch;
         bool fixedPitch;
+        const char* file;
     } cases[] = {
-        {"Monaco", 0, true},  // the editor's face: fixed pitch on the machine it came from
-        {"monospace", 0, true}, {"No Such Face", WAPI_FIXED_PITCH, true},
-        {"Tahoma", 0, false},   {"sans-serif", 0, false},               {"", 0, false},
+        {"Monaco", 0, true, "DejaVuSansMono.ttf"},
+        {"Tahoma", 0, false, "DejaVuSans.ttf"},
+        {"Arial", 0, false, "DejaVuSans.ttf"},
+        {"monospace", 0, true, nullptr},
+        {"No Such Face", WAPI_FIXED_PITCH, true, nullptr},
+        {"sans-serif", 0, false, nullptr},
+        {"", 0, false, nullptr},
     };
     for (const auto& c : cases) {
         TextContext t(8, 8, MakeFont(16, c.face, 400, false, 0, c.pitch));
         ASSERT_NE(t.font, nullptr) << c.face;
-        EXPECT_STRNE(WAPI_GetFontFile(t.font), "") << c.face;
-        EXPECT_EQ(t.width("iiii") == t.width("WWWW"), c.fixedPitch) << c.face << " -> " << WAPI_GetFontFile(t.font);
+        const std::string file = WAPI_GetFontFile(t.font);
+        EXPECT_NE(file, "") << c.face;
+        if (c.file) {
+            EXPECT_EQ(file.substr(file.rfind('/') + 1), c.file) << c.face;
+        }
+        EXPECT_EQ(t.width("iiii") == t.width("WWWW"), c.fixedPitch) << c.face << " -> " << file;
     }
 }
 

@@ -165,7 +165,7 @@ class ScaleWindowTest : public EngineWindowTest {
 protected:
     void AddControls() override {
         IModuleGUIResize::ResetProcessState();
-        resize = new IModuleGUIResize(&plug, graphics, true, 16, 16);
+        resize = new IModuleGUIResize(&plug, graphics, 16, 16);
         resize->EnableGUIScaling();
         resize->SetGUIScaleLimits(50, 200);
         resize->UseControlAndClickForGUIScaling(true);

@@ -70,7 +70,9 @@ TEST_F(LiveWindow, AClickOnAnEffectTabShowsItsPanel) {
     Start();
     ASSERT_TRUE(Shown(135));  // the modulation panel is up at start
     // The tab's middle, a knob of the panel that comes up and one of the panel that goes.
-    for (auto [x, shown, gone] : {std::tuple(573, 148, 135), std::tuple(668, 290, 148), std::tuple(763, 135, 290)}) {
+    for (auto [x, shownParam, goneParam] :
+         {std::tuple(573, 148, 135), std::tuple(668, 290, 148), std::tuple(763, 135, 290)}) {
+        const int shown = shownParam, gone = goneParam;  // clang 14 cannot capture a structured binding
         Mouse(x, 575, "click 1");
         EXPECT_TRUE(PumpUntil([&] { return Shown(shown) && !Shown(gone); })) << x;
     }

@@ -10,6 +10,7 @@
 namespace skingen {
 
 struct ArtContext {
+    const Manifest& manifest;  // for the size of any other image
     Painter& p;
     const Palette& pal;
     Look look;

@@ -109,7 +109,8 @@ ArtFn ArtFor(const std::string& name) {
     return nullptr;
 }
 
-std::unique_ptr<PIX_MemBitmap> DrawImage(const std::string& dir, const ImageSpec& spec, std::string* error) {
+std::unique_ptr<PIX_MemBitmap> DrawImage(const Manifest& manifest, const std::string& dir, const ImageSpec& spec,
+                                         std::string* error) {
     const ArtFn fn = ArtFor(spec.name);
     if (!fn) {
         if (error) *error = "no drawing for image '" + spec.name + "'";
@@ -125,7 +126,7 @@ std::unique_ptr<PIX_MemBitmap> DrawImage(const std::string& dir, const ImageSpec
     const Look look = LookOf(dir, spec.name);
     for (int f = 0; f < spec.frames; ++f) {
         painter.SetOrigin(0, float(f * spec.guiHeight));
-        fn(ArtContext{painter, PaletteFor(look), look, spec, f, float(spec.guiWidth), float(spec.guiHeight)});
+        fn(ArtContext{manifest, painter, PaletteFor(look), look, spec, f, float(spec.guiWidth), float(spec.guiHeight)});
     }
     return bm;
 }
@@ -136,7 +137,7 @@ std::string GenerateAll(const Manifest& manifest, const std::string& root, int* 
     for (const auto& spec : manifest.images) {
         for (const auto& dir : spec.dirs) {
             std::string error;
-            const auto bm = DrawImage(dir, spec, &error);
+            const auto bm = DrawImage(manifest, dir, spec, &error);
             if (!bm) return error;
             const std::filesystem::path path = std::filesystem::path(root) / ImagePath(dir, spec.name);
             std::error_code ec;
@@ -168,7 +169,7 @@ std::string WriteContactSheet(const Manifest& manifest, const std::string& path)
     for (const auto& spec : manifest.images)
         for (const auto& dir : spec.dirs) {
             std::string error;
-            auto bm = DrawImage(dir, spec, &error);
+            auto bm = DrawImage(manifest, dir, spec, &error);
             if (!bm) return error;
                     // Pages at half their GUI size, controls at GUI size; strips show at most
             // their first 12 frames.

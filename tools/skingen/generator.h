@@ -10,9 +10,11 @@
 
 namespace skingen {
 
-// The whole strip of one image for one folder (frames stacked vertically), or null
-// when no drawing is known for the name (with the reason in *error).
-std::unique_ptr<PIX_MemBitmap> DrawImage(const std::string& dir, const ImageSpec& spec, std::string* error);
+// The whole strip of one image of the manifest for one folder (frames stacked
+// vertically), or null when no drawing is known for the name (with the reason in
+// *error).
+std::unique_ptr<PIX_MemBitmap> DrawImage(const Manifest& manifest, const std::string& dir, const ImageSpec& spec,
+                                         std::string* error);
 
 // Writes every image of the manifest under root (root/img/<dir>/<name>-2x.png),
 // making the folders. Returns an empty string, or the first failure.

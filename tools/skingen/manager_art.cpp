@@ -1,7 +1,9 @@
 #include <string>
 
+#include "editor/data/panel_places.h"
 #include "editor/data/param_table.h"
 #include "tools/skingen/art.h"
+#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
 
@@ -12,7 +14,7 @@ namespace {
 constexpr PIX_PixelValue kSlotAccents[7] = {Rgb(0x3a3f4a), Rgb(0x8a96ac), Rgb(0xe0483e), Rgb(0xe0a03e),
                                             Rgb(0x3e7be0), Rgb(0x9a4fe0), Rgb(0x3ec46d)};
 
-void Box(const ArtContext& c, float x, float y, float w, float h) {
+void RoundBox(const ArtContext& c, float x, float y, float w, float h) {
     c.p.RoundFill(x, y, w, h, 4, c.pal.frame);
     c.p.RoundFill(x + 1, y + 1, w - 2, h - 2, 3, c.pal.sectionFill);
 }
@@ -29,31 +31,36 @@ void NameAt(const ArtContext& c, float x, float y, int param) {
 }  // namespace
 
 void DrawManagerPage(const ArtContext& c) {
+    namespace m = qd::manager;
     c.p.Fill(0, 0, c.w, c.h, c.pal.panelTop);
     // Action bar, with the categories and options beside it.
-    Box(c, 14, 26, 644, 70);
-    Box(c, 662, 24, 210, 74);
+    RoundBox(c, 14, 26, 644, 70);
+    RoundBox(c, 662, 24, 210, 74);
     const TextStyle head{8.5f, true, c.pal.title, Align::kLeft};
-    c.p.Text(668, 12, 120, 12, "CATEGORIES", head);
-    c.p.Text(826, 12, 120, 12, "SHOW / SORT BY", head);
-    const struct {
-        float x, y;
-        int param;
-    } checks[] = {{668, 31, 319}, {668, 44, 320}, {668, 57, 321}, {668, 70, 318}, {668, 83, 323}, {736, 83, 324},
-                  {826, 31, 325}, {826, 44, 326}, {826, 57, 327}, {826, 70, 328}, {826, 83, 329}};
-    for (const auto& k : checks) NameAt(c, k.x, k.y, k.param);
+    c.p.Text(float(m::kCategoryColumn), 12, 120, 12, "CATEGORIES", head);
+    c.p.Text(float(m::kShowSortColumn), 12, 120, 12, "SHOW / SORT BY", head);
+    for (const auto& k : m::kCheckBoxes) NameAt(c, float(k.at.x), float(k.at.y), k.param);
     // Search field and its label.
-    c.p.Text(880, 22, 120, 12, "SEARCH", head);
-    c.p.Fill(879, 36, 222, 18, c.pal.frame);
-    c.p.Fill(880, 37, 220, 16, Rgb(0xffffff));
+    const IRECT& search = m::kSearchField;
+    c.p.Text(float(search.L), 22, 120, 12, "SEARCH", head);
+    c.p.Fill(search.L - 1.0f, search.T - 1.0f, search.W() + 2.0f, search.H() + 2.0f, c.pal.frame);
+    c.p.Fill(float(search.L), float(search.T), float(search.W()), float(search.H()), Rgb(0xffffff));
     // Program list with its scroll track, and the bank grid.
-    c.p.Text(24, 102, 200, 12, "PROGRAMS", head);
-    DrawWell(c, 22, 114, 284, 664);
-    c.p.Fill(276, 116, 28, 660, Mix(c.pal.well, Rgb(0), 0.35f));
-    c.p.Text(310, 94, 200, 12, "BANK", head);
-    DrawWell(c, 306, 106, 816, 684);
-    for (int col = 1; col < 10; ++col) c.p.Fill(308 + 82.0f * col - 4, 110, 1, 676, Mix(c.pal.well, c.pal.frame, 0.5f));
-    for (int row = 1; row < 10; ++row) c.p.Fill(310, 108 + 68.5f * row - 1, 812, 1, Mix(c.pal.well, c.pal.frame, 0.5f));
+    const float trackW = ImageFrame(c.manifest, qd::kBmpPmScrollBar, qd::kSkinSpace).w;
+    c.p.Text(float(m::kRowLeft), 102, 200, 12, "PROGRAMS", head);
+    DrawWell(c, m::kRowLeft - 2.0f, m::kScrollBar.y - 2.0f, m::kScrollBar.x + trackW + 2.0f - (m::kRowLeft - 2.0f),
+             m::kScrollLength + 4.0f);
+    c.p.Fill(float(m::kScrollBar.x), float(m::kScrollBar.y), trackW, float(m::kScrollLength),
+             Mix(c.pal.well, Rgb(0), 0.35f));
+    const IRECT& bank = m::kSlotSelector;
+    c.p.Text(bank.L + 2.0f, 94, 200, 12, "BANK", head);
+    DrawWell(c, bank.L - 2.0f, bank.T - 2.0f, bank.W() + 4.0f, bank.H() + 4.0f);
+    const PIX_PixelValue line = Mix(c.pal.well, c.pal.frame, 0.5f);
+    const int slotRows = m::kBankSlots / m::kSlotColumns;
+    for (int col = 1; col < m::kSlotColumns; ++col)
+        c.p.Fill(m::kSlotLeft + float(m::kSlotStepX) * col - 4, bank.T + 2.0f, 1, bank.H() - 4.0f, line);
+    for (int row = 1; row < slotRows; ++row)
+        c.p.Fill(bank.L + 2.0f, float(m::kSlotTop + m::kSlotStepY * row - 1), float(bank.W()), 1, line);
 }
 
 void DrawSlotCard(const ArtContext& c) {
@@ -88,19 +95,21 @@ void DrawScrollHandle(const ArtContext& c) {
 }
 
 void DrawLoginBox(const ArtContext& c) {
-    Box(c, 0, 0, c.w, c.h);
+    RoundBox(c, 0, 0, c.w, c.h);
     const TextStyle st{9, false, c.pal.label, Align::kRight};
-    c.p.Text(4, 21, 58, 16, "user", st);
-    c.p.Text(4, 45, 58, 16, "password", st);
-    c.p.Text(140, 72, 80, 16, "remember", st);
-    for (const float y : {21.0f, 45.0f}) {
-        c.p.Fill(67, y - 1, 192, 18, c.pal.frame);
-        c.p.Fill(68, y, 190, 16, Rgb(0xffffff));
+    namespace m = qd::manager;
+    // The names left of the fields and of the check box.
+    c.p.Text(4, float(m::kUserNameField.T), 58, 16, "user", st);
+    c.p.Text(4, float(m::kPasswordField.T), 58, 16, "password", st);
+    c.p.Text(m::kRememberBox.x - 86.0f, m::kRememberBox.y - 2.0f, 80, 16, "remember", st);
+    for (const IRECT& field : {m::kUserNameField, m::kPasswordField}) {
+        c.p.Fill(field.L - 1.0f, field.T - 1.0f, field.W() + 2.0f, field.H() + 2.0f, c.pal.frame);
+        c.p.Fill(float(field.L), float(field.T), float(field.W()), float(field.H()), Rgb(0xffffff));
     }
 }
 
 void DrawModeBox(const ArtContext& c) {
-    Box(c, 0, 0, c.w, c.h);
+    RoundBox(c, 0, 0, c.w, c.h);
     const TextStyle st{9, true, c.pal.title, Align::kLeft};
     c.p.Text(22, 10, 260, 18, "PROGRAM DATABASE", st);
 }

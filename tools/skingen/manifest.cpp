@@ -86,6 +86,14 @@ Manifest ReadManifest(const std::string& path) {
     return ParseManifest(text.str());
 }
 
+const ImageSpec* FindImage(const Manifest& manifest, const std::string& dir, const std::string& name) {
+    for (const auto& s : manifest.images)
+        if (s.name == name)
+            for (const auto& d : s.dirs)
+                if (d == dir) return &s;
+    return nullptr;
+}
+
 std::string ImagePath(const std::string& dir, const std::string& name) { return "img/" + dir + "/" + name + "-2x.png"; }
 
 }  // namespace skingen

@@ -26,6 +26,9 @@ struct Manifest {
 Manifest ParseManifest(const std::string& text);
 Manifest ReadManifest(const std::string& path);
 
+// The image of that name in that folder, or null.
+const ImageSpec* FindImage(const Manifest& manifest, const std::string& dir, const std::string& name);
+
 // The relative file path of one image in one folder.
 std::string ImagePath(const std::string& dir, const std::string& name);
 

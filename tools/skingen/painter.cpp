@@ -53,19 +53,19 @@ PIX_PixelValue Mix(PIX_PixelValue a, PIX_PixelValue b, float t) {
 }
 
 void Painter::Fill(float x, float y, float w, float h, PIX_PixelValue c, float alpha) {
-    const int x0 = Px(x + ox_), y0 = Px(y + oy_), x1 = Px(x + ox_ + w), y1 = Px(y + oy_ + h);
-    PIX_FillRect(&bm_, x0, y0, x1 - x0, y1 - y0, c, alpha, PIX_MODE_COPY);
+    const int x0 = Px(x + mOriginX), y0 = Px(y + mOriginY), x1 = Px(x + mOriginX + w), y1 = Px(y + mOriginY + h);
+    PIX_FillRect(&mBitmap, x0, y0, x1 - x0, y1 - y0, c, alpha, PIX_MODE_COPY);
 }
 
 void Painter::Gradient(float x, float y, float w, float h, PIX_PixelValue c0, PIX_PixelValue c1, bool horizontal) {
-    const int x0 = Px(x + ox_), y0 = Px(y + oy_), x1 = Px(x + ox_ + w), y1 = Px(y + oy_ + h);
+    const int x0 = Px(x + mOriginX), y0 = Px(y + mOriginY), x1 = Px(x + mOriginX + w), y1 = Px(y + mOriginY + h);
     const int steps = std::max(1, horizontal ? x1 - x0 : y1 - y0);
     auto f = [](int v) { return v / 255.0f; };
     const float dr = (f(PIX_PixelR(c1)) - f(PIX_PixelR(c0))) / steps;
     const float dg = (f(PIX_PixelG(c1)) - f(PIX_PixelG(c0))) / steps;
     const float db = (f(PIX_PixelB(c1)) - f(PIX_PixelB(c0))) / steps;
     const float da = (f(PIX_PixelA(c1)) - f(PIX_PixelA(c0))) / steps;
-    PIX_GradRect(&bm_, x0, y0, x1 - x0, y1 - y0, f(PIX_PixelR(c0)), f(PIX_PixelG(c0)), f(PIX_PixelB(c0)),
+    PIX_GradRect(&mBitmap, x0, y0, x1 - x0, y1 - y0, f(PIX_PixelR(c0)), f(PIX_PixelG(c0)), f(PIX_PixelB(c0)),
                  f(PIX_PixelA(c0)), horizontal ? dr : 0, horizontal ? dg : 0, horizontal ? db : 0,
                  horizontal ? da : 0, horizontal ? 0 : dr, horizontal ? 0 : dg, horizontal ? 0 : db,
                  horizontal ? 0 : da, PIX_MODE_COPY);
@@ -76,7 +76,7 @@ void Painter::RoundFill(float x, float y, float w, float h, float r, PIX_PixelVa
 }
 
 void Painter::RoundGradient(float x, float y, float w, float h, float r, PIX_PixelValue top, PIX_PixelValue bottom) {
-    const int x0 = Px(x + ox_), y0 = Px(y + oy_), x1 = Px(x + ox_ + w), y1 = Px(y + oy_ + h);
+    const int x0 = Px(x + mOriginX), y0 = Px(y + mOriginY), x1 = Px(x + mOriginX + w), y1 = Px(y + mOriginY + h);
     const float rr = r * kScale;
     const int rows = y1 - y0;
     for (int py = y0; py < y1; ++py) {
@@ -88,7 +88,7 @@ void Painter::RoundGradient(float x, float y, float w, float h, float r, PIX_Pix
         int inset = 0;
         if (dy > 0) inset = int(std::ceil(rr - std::sqrt(std::max(0.0f, rr * rr - dy * dy)) - 0.5f));
         const float t = rows > 1 ? float(py - y0) / float(rows - 1) : 0.0f;
-        PIX_FillRect(&bm_, x0 + inset, py, x1 - x0 - 2 * inset, 1, Mix(top, bottom, t), 1.0f, PIX_MODE_COPY);
+        PIX_FillRect(&mBitmap, x0 + inset, py, x1 - x0 - 2 * inset, 1, Mix(top, bottom, t), 1.0f, PIX_MODE_COPY);
     }
 }
 
@@ -100,8 +100,8 @@ void Painter::Frame(float x, float y, float w, float h, PIX_PixelValue c, float 
 }
 
 void Painter::Line(float x1, float y1, float x2, float y2, PIX_PixelValue c, float width) {
-    const float ax = (x1 + ox_) * kScale, ay = (y1 + oy_) * kScale;
-    const float bx = (x2 + ox_) * kScale, by = (y2 + oy_) * kScale;
+    const float ax = (x1 + mOriginX) * kScale, ay = (y1 + mOriginY) * kScale;
+    const float bx = (x2 + mOriginX) * kScale, by = (y2 + mOriginY) * kScale;
     const float len = std::hypot(bx - ax, by - ay);
     if (len <= 0) return;
     // Parallel one-pixel strokes across the width, offset along the normal.
@@ -109,33 +109,30 @@ void Painter::Line(float x1, float y1, float x2, float y2, PIX_PixelValue c, flo
     const int strokes = std::max(1, int(std::lround(width * kScale)));
     for (int i = 0; i < strokes; ++i) {
         const float o = i - (strokes - 1) / 2.0f;
-        PIX_FLine(&bm_, ax + nx * o, ay + ny * o, bx + nx * o, by + ny * o, c, 1.0f, PIX_MODE_COPY, true);
+        PIX_FLine(&mBitmap, ax + nx * o, ay + ny * o, bx + nx * o, by + ny * o, c, 1.0f, PIX_MODE_COPY, true);
     }
 }
 
 void Painter::Disc(float cx, float cy, float r, PIX_PixelValue c, bool antialias, float alpha) {
-    PIX_FillCircle(&bm_, (cx + ox_) * kScale, (cy + oy_) * kScale, r * kScale, c, alpha, PIX_MODE_COPY, antialias);
-}
-
-void Painter::Ring(float cx, float cy, float r, PIX_PixelValue c) {
-    PIX_Circle(&bm_, (cx + ox_) * kScale, (cy + oy_) * kScale, r * kScale, c, 1.0f, PIX_MODE_COPY, true);
+    PIX_FillCircle(&mBitmap, (cx + mOriginX) * kScale, (cy + mOriginY) * kScale, r * kScale, c, alpha, PIX_MODE_COPY,
+                   antialias);
 }
 
 void Painter::Polygon(const float* xy, int n, PIX_PixelValue c) {
     int xs[16], ys[16];
     n = std::min(n, 16);
     for (int i = 0; i < n; ++i) {
-        xs[i] = Px(xy[2 * i] + ox_);
-        ys[i] = Px(xy[2 * i + 1] + oy_);
+        xs[i] = Px(xy[2 * i] + mOriginX);
+        ys[i] = Px(xy[2 * i + 1] + mOriginY);
     }
-    PIX_FillConvexPolygon(&bm_, xs, ys, n, c, 1.0f, PIX_MODE_COPY);
+    PIX_FillConvexPolygon(&mBitmap, xs, ys, n, c, 1.0f, PIX_MODE_COPY);
 }
 
 float Painter::Text(float x, float y, float w, float h, const std::string& text, const TextStyle& style) {
     PIX_CachedFont& font = FontFor(style);
     font.SetTextColor(style.colour);
-    RECT r{Px(x + ox_), Px(y + oy_), Px(x + ox_ + w), Px(y + oy_ + h)};
-    font.DrawText(&bm_, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | AlignFlags(style.align));
+    RECT r{Px(x + mOriginX), Px(y + mOriginY), Px(x + mOriginX + w), Px(y + mOriginY + h)};
+    font.DrawText(&mBitmap, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | AlignFlags(style.align));
     return TextWidth(text, style);
 }
 

@@ -34,12 +34,11 @@ struct TextStyle {
 // hard-edged by the callers; the anti-aliased operations are meant for opaque ground.
 class Painter {
 public:
-    explicit Painter(PIX_IBitmap& bitmap) : bm_(bitmap) {}
+    explicit Painter(PIX_IBitmap& bitmap) : mBitmap(bitmap) {}
 
-    PIX_IBitmap& bitmap() { return bm_; }
     void SetOrigin(float x, float y) {
-        ox_ = x;
-        oy_ = y;
+        mOriginX = x;
+        mOriginY = y;
     }
 
     void Fill(float x, float y, float w, float h, PIX_PixelValue c, float alpha = 1.0f);
@@ -54,7 +53,6 @@ public:
     // Anti-aliased line of about `width` GUI pixels.
     void Line(float x1, float y1, float x2, float y2, PIX_PixelValue c, float width = 1);
     void Disc(float cx, float cy, float r, PIX_PixelValue c, bool antialias = true, float alpha = 1.0f);
-    void Ring(float cx, float cy, float r, PIX_PixelValue c);
     // Convex polygon through n points (x, y pairs in GUI pixels).
     void Polygon(const float* xy, int n, PIX_PixelValue c);
     // Text in the box; returns the drawn text's width in GUI pixels.
@@ -63,8 +61,8 @@ public:
     int Px(float v) const { return int(v * kScale + (v >= 0 ? 0.5f : -0.5f)); }
 
 private:
-    PIX_IBitmap& bm_;
-    float ox_ = 0, oy_ = 0;
+    PIX_IBitmap& mBitmap;
+    float mOriginX = 0, mOriginY = 0;
 };
 
 // Width of the text in GUI pixels at the style's size.

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/data/panel_places.h"
 #include "editor/data/param_table.h"
 #include "tools/skingen/art.h"
 #include "tools/skingen/panel_layout.h"
@@ -13,6 +14,8 @@ namespace skingen {
 namespace {
 
 bool IsLcd(const ArtContext& c) { return c.look == Look::kLcd; }
+// The panel family the image belongs to; "space" stands for the "orig" family.
+qd::Skin SkinOf(const ArtContext& c) { return IsLcd(c) ? qd::kSkinLcd : qd::kSkinSpace; }
 
 // The page ground at height y, for the gaps that titles cut into frame lines.
 PIX_PixelValue GroundAt(const ArtContext& c, float y) {
@@ -39,8 +42,8 @@ void FramedArea(const ArtContext& c, const Box& f, const std::string& title, con
 void SectionsOf(const ArtContext& c, Page page) {
     const TextStyle label{kLabelSize, false, c.pal.label, Align::kCentre};
     // Frames first, so that no neighbour's fill cuts a label off.
-    const auto sections = PageSections(page, IsLcd(c));
-    for (const auto& s : sections) FramedArea(c, s.frame, s.title, &s.title_box);
+    const auto sections = PageSections(c.manifest, page, SkinOf(c));
+    for (const auto& s : sections) FramedArea(c, s.frame, s.title, &s.titleBox);
     for (const auto& s : sections)
         for (const auto& l : s.labels) c.p.Text(l.box.x, l.box.y, l.box.w, l.box.h, l.text, label);
 }
@@ -60,15 +63,21 @@ void Stars(const ArtContext& c) {
     }
 }
 
-// Names of switch rows beside check boxes, at (x + 15, row).
-void CheckboxNames(const ArtContext& c, float x, int firstParam, const char* strip) {
+// The names of the bottom row's check boxes stand right of them.
+constexpr float kCheckboxNameGap = 15;
+float CheckboxRow(int i) { return float(qd::kCheckboxTop + qd::kCheckboxStep * i); }
+
+// The names of a column of the randomiser's check boxes (column 2 to 4 of the row).
+void CheckboxNames(const ArtContext& c, int column) {
+    constexpr int kFirstCheckbox = 270;
     const TextStyle st{8.0f, false, c.pal.label, Align::kLeft};
-    for (int i = 0; i < 4; ++i) {
-        std::string name = qd::kParamTable[firstParam + i].name;
-        if (strip && name.rfind(strip, 0) == 0) name = name.substr(std::string(strip).size());
-        c.p.Text(x + 15, 731 + 13.0f * i - 0.5f, 60, 13, name, st);
+    for (int i = 0; i < qd::kCheckboxRows; ++i) {
+        const std::string name = qd::kParamTable[kFirstCheckbox + qd::kCheckboxRows * column + i].name;
+        c.p.Text(qd::kCheckboxColumns[column] + kCheckboxNameGap, CheckboxRow(i) - 0.5f, 60, 13, name, st);
     }
 }
+
+Box BoxOf(const IRECT& r, float grow = 0) { return {r.L - grow, r.T - grow, r.W() + 2 * grow, r.H() + 2 * grow}; }
 
 }  // namespace
 
@@ -78,52 +87,61 @@ void DrawBackground(const ArtContext& c) {
     // Program bar and Flexi slots: filled, not framed, since the first row of
     // sections starts right under their controls. Each slot's name takes its colour.
     c.p.RoundFill(8, 5, 300, 66, 4, c.pal.sectionFill);
-    c.p.Fill(35, 29, 234, 18, Mix(c.pal.sectionFill, Rgb(0), 0.35f));
-    for (int n = 0; n < 4; ++n) {
-        const float d = 168.0f * n;
-        c.p.RoundFill(474 + d, 5, 162, 66, 4, c.pal.sectionFill);
-        c.p.Fill(474 + d, 5, 162, 1.5f, kFlexiAccents[n]);
-        const TextStyle st{8.5f, true, IsLcd(c) ? Mix(kFlexiAccents[n], Rgb(0), 0.35f) : kFlexiAccents[n], Align::kLeft};
-        c.p.Text(597 + d, 50, 40, 12, "FLEXI " + std::to_string(n + 1), st);
+    const Box name = BoxOf(qd::PlacesOf(SkinOf(c)).programName, 1);
+    c.p.Fill(name.x, name.y, name.w, name.h, Mix(c.pal.sectionFill, Rgb(0), 0.35f));
+    for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
+        // Each slot on its own ground from its spinners to its curve, named beside its button.
+        const float x = float(qd::kFlexiSourceSpinner.L - 4 + qd::kFlexiStep * n);
+        c.p.RoundFill(x, 5, 162, 66, 4, c.pal.sectionFill);
+        c.p.Fill(x, 5, 162, 1.5f, kFlexiAccents[n]);
+        const TextStyle st{8.5f, true, IsLcd(c) ? Mix(kFlexiAccents[n], Rgb(0), 0.35f) : kFlexiAccents[n],
+                           Align::kLeft};
+        c.p.Text(qd::kFlexiButton.x + 27 + qd::kFlexiStep * n, 50, 40, 12, "FLEXI " + std::to_string(n + 1), st);
     }
+    // The tracking priority's switch and value text under its name.
     const TextStyle small{kLabelSize, false, c.pal.label, Align::kCentre};
-    c.p.RoundFill(364, 5, 106, 50, 4, c.pal.sectionFill);
-    c.p.Text(364, 9, 106, 12, "tracking priority", small);
+    const float tracking = float(qd::PlacesOf(SkinOf(c)).trackingText.L - 5);
+    c.p.RoundFill(tracking, 5, 106, 50, 4, c.pal.sectionFill);
+    c.p.Text(tracking, 9, 106, 12, "tracking priority", small);
     SectionsOf(c, Page::kSound);
-    // Bottom row: MIDI, randomiser.
-    FramedArea(c, {256, 714, 58, 84}, "MIDI");
-    FramedArea(c, {814, 714, 324, 84}, "RANDOMIZE");
-    CheckboxNames(c, 874, 278, nullptr);
-    CheckboxNames(c, 922, 282, nullptr);
-    CheckboxNames(c, 1002, 286, nullptr);
+    // Bottom row: the MIDI spinners, the randomiser's buttons and check boxes.
+    FramedArea(c, {float(qd::kMidiChannelSpinner.L - 6), 714, 58, 84}, "MIDI");
+    FramedArea(c, {float(qd::kResetButton.x - 8), 714, 324, 84}, "RANDOMIZE");
+    for (int column = 2; column < 5; ++column) CheckboxNames(c, column);
 }
 
 void DrawSaveLabels(const ArtContext& c) {
     // Transparent but for the copy block at the bottom left.
     const bool flexi = c.spec.name == "flexisavebg";
     FramedArea(c, {8, 714, 244, 84}, flexi ? "COPY FLEXI" : "COPY VCO");
+    // The copy's two check-box columns: from and to.
+    const float from = qd::kCheckboxColumns[0] + kCheckboxNameGap, to = qd::kCheckboxColumns[1] + kCheckboxNameGap;
     const TextStyle head{8.0f, true, c.pal.label, Align::kLeft};
-    c.p.Text(81, 718, 40, 12, "from", head);
-    c.p.Text(155, 718, 40, 12, "to", head);
+    c.p.Text(from, 718, 40, 12, "from", head);
+    c.p.Text(to, 718, 40, 12, "to", head);
     const TextStyle st{8.0f, false, c.pal.label, Align::kLeft};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < qd::kCheckboxRows; ++i) {
         const std::string name = (flexi ? "Flexi " : "VCO ") + std::to_string(i + 1);
-        c.p.Text(81, 730.5f + 13.0f * i, 56, 13, name, st);
-        c.p.Text(155, 730.5f + 13.0f * i, 56, 13, name, st);
+        c.p.Text(from, CheckboxRow(i) - 0.5f, 56, 13, name, st);
+        c.p.Text(to, CheckboxRow(i) - 0.5f, 56, 13, name, st);
     }
 }
 
 void DrawEffectPanel(const ArtContext& c) {
     const std::string& n = c.spec.name;
-    const Page page = n == "fxbgmod" ? Page::kModulation : n == "fxbgdrive" ? Page::kDrive
-                      : n == "fxbgeq"  ? Page::kEqBands
-                                       : Page::kEqGraph;
+    const Page page = n == "fxbgmod"     ? Page::kModulation
+                      : n == "fxbgdrive" ? Page::kDrive
+                      : n == "fxbgeq"    ? Page::kEqBands
+                                         : Page::kEqGraph;
     SectionsOf(c, page);
-    if (page == Page::kEqGraph) DrawWell(c, 640, 593, 460, 115);
+    if (page == Page::kEqGraph) {
+        const Box graph = BoxOf(qd::PlacesOf(SkinOf(c)).eqGraph);
+        DrawWell(c, graph.x, graph.y, graph.w, graph.h);
+    }
     if (page == Page::kEqBands || page == Page::kEqGraph) {
-        const float y = IsLcd(c) ? 562 : 565;
-        DrawButtonFace(c, 1010, y, 27, 19, page == Page::kEqBands, "para");
-        DrawButtonFace(c, 1041, y, 27, 19, page == Page::kEqGraph, "graph");
+        const Box para = BoxOf(qd::kParametricEqButton), graph = BoxOf(qd::kGraphEqButton);
+        DrawButtonFace(c, para.x, para.y, para.w, para.h, page == Page::kEqBands, "para");
+        DrawButtonFace(c, graph.x, graph.y, graph.w, graph.h, page == Page::kEqGraph, "graph");
     }
 }
 
@@ -133,8 +151,9 @@ void DrawListOverlay(const ArtContext& c) {
     const PIX_PixelValue ink = IsLcd(c) ? Rgb(0x202418) : Rgb(0xdfe9ff);
     c.p.Fill(0, 0, c.w, c.h, sheet);
     // Close area across the top.
-    c.p.Fill(0, 0, c.w, 120, Mix(sheet, c.pal.frame, 0.25f));
-    c.p.Fill(0, 119, c.w, 1, c.pal.frame);
+    const float close = float(qd::kCloseListArea.B);
+    c.p.Fill(0, 0, c.w, close, Mix(sheet, c.pal.frame, 0.25f));
+    c.p.Fill(0, close - 1, c.w, 1, c.pal.frame);
     const TextStyle title{14, true, c.pal.title, Align::kLeft};
     c.p.Text(23, 40, 500, 24, ranges ? "FLEXI DESTINATION" : "FLEXI SOURCE", title);
     const TextStyle hint{9, false, Mix(ink, sheet, 0.35f), Align::kLeft};
@@ -156,20 +175,24 @@ void DrawListOverlay(const ArtContext& c) {
         for (int i = 0; qd::ParamDisplayText(qd::kParamTable[247], i, text, int(sizeof text)); ++i)
             entries.emplace_back(text);
     }
+    const IRECT& column = qd::kListColumn;
     const int rows = qd::kParamTable[263].max + 1;
-    const float rowH = 500.0f / float(rows);
+    const float rowH = float(column.H()) / float(rows);
     const TextStyle st{rowH * 0.5f, false, ink, Align::kLeft};
-    const int perColumn = std::clamp(int(entries.size() + 3) / 4, 1, rows);
-    for (size_t i = 0; i < entries.size() && i < size_t(4 * perColumn); ++i) {
+    const int perColumn = std::clamp(int(entries.size() + 3) / qd::kListColumns, 1, rows);
+    for (size_t i = 0; i < entries.size() && i < size_t(qd::kListColumns * perColumn); ++i) {
         const int col = int(i) / perColumn, row = int(i) % perColumn;
-        const float x = 23 + 272.0f * col, y = 180 + rowH * row;
-        if (row % 2 == 0) c.p.Fill(x, y, 268, rowH, Mix(sheet, ink, 0.06f));
-        c.p.Text(x + 8, y, 256, rowH, entries[i], st);
+        const float x = float(column.L + qd::kListColumnStep * col), y = column.T + rowH * row;
+        if (row % 2 == 0) c.p.Fill(x, y, float(qd::kListColumnStep - 4), rowH, Mix(sheet, ink, 0.06f));
+        c.p.Text(x + 8, y, float(qd::kListColumnStep - 16), rowH, entries[i], st);
     }
-    for (int col = 1; col < 4; ++col) c.p.Fill(23 + 272.0f * col - 2, 180, 1, 500, Mix(sheet, c.pal.frame, 0.6f));
+    for (int col = 1; col < qd::kListColumns; ++col)
+        c.p.Fill(float(column.L + qd::kListColumnStep * col - 2), float(column.T), 1, float(column.H()),
+                 Mix(sheet, c.pal.frame, 0.6f));
     if (ranges) {
+        // Left of the polarity switch.
         const TextStyle pol{9, false, ink, Align::kRight};
-        c.p.Text(420, 100, 150, 18, "range polarity", pol);
+        c.p.Text(float(qd::kPolaritySwitch.x - 155), float(qd::kPolaritySwitch.y), 150, 18, "range polarity", pol);
     }
 }
 
@@ -181,9 +204,10 @@ void DrawSaveFromBox(const ArtContext& c) {
     c.p.Text(x, y + 8, w, 14, "save from QD", title);
     const TextStyle st{kLabelSize, false, c.pal.label, Align::kCentre};
     c.p.Text(x, y + 24, w, 12, "program slot", st);
-    c.p.Fill(548, 348, 40, 40, Rgb(0xffffff));
-    c.p.Frame(547, 347, 42, 42, c.pal.frame);
-    DrawButtonFace(c, 524, 404, 76, 40, false, "receive");
+    const Box slot = BoxOf(qd::kSlotSpinner), frame = BoxOf(qd::kSlotSpinner, 1), receive = BoxOf(qd::kReceiveButton);
+    c.p.Fill(slot.x, slot.y, slot.w, slot.h, Rgb(0xffffff));
+    c.p.Frame(frame.x, frame.y, frame.w, frame.h, c.pal.frame);
+    DrawButtonFace(c, receive.x, receive.y, receive.w, receive.h, false, "receive");
 }
 
 void DrawAbout(const ArtContext& c) {

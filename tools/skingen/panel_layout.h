@@ -1,10 +1,13 @@
 // Where the background pictures put their section frames, titles and slider labels:
-// worked out from the parameter position table and the names the panel binds, so
-// that every label stands over its own control and none hides under another.
+// worked out from the panel's plan (editor/data/panel_plan.h) and the names the panel
+// binds, so that every label stands over its own control and none hides under another.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "editor/data/panel_plan.h"
+#include "tools/skingen/manifest.h"
 
 namespace skingen {
 
@@ -21,23 +24,33 @@ struct Label {
 struct Section {
     std::string title;
     Box frame;
-    Box title_box;  // on the frame's top edge
+    Box titleBox;  // on the frame's top edge
     std::vector<Label> labels;
 };
 
 enum class Page { kSound, kModulation, kDrive, kEqBands, kEqGraph };
 
-// The framed sections of one page, in drawing order; `lcd` selects that skin's value
-// text rule and control places.
-std::vector<Section> PageSections(Page page, bool lcd);
+// The framed sections of one page, in drawing order, in the skin's panel family.
+std::vector<Section> PageSections(const Manifest& manifest, Page page, qd::Skin skin);
 
 // The short name a label shows for a parameter: its bound name without the section's
 // prefix, or its short form where that would not fit a slider column.
 std::string ShortLabel(int param);
 
-// The rectangles of every control and value text the panel builders place, as they
-// lie on the page (so that no label is put under one).
-std::vector<Box> ControlBoxes(bool lcd);
+// One frame of a plan image in GUI pixels, as the manifest gives it for the skin's
+// folder; 0 x 0 for an image the manifest lacks.
+Box ImageFrame(const Manifest& manifest, qd::Bmp image, qd::Skin skin);
+
+// Where a plan item lies: its own rectangle, or its image's frame at its corner.
+Box ItemBox(const Manifest& manifest, const qd::PlanItem& item, qd::Skin skin);
+
+// The rectangles of every control and program-drawn text of the synthesizer page and
+// the keyboard that the view can show.
+std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view);
+
+// Those of every view the page's picture is seen in (the sound page under each effect
+// panel, an effect panel in its own view), which its labels must keep clear of.
+std::vector<Box> PageControlBoxes(const Manifest& manifest, Page page, qd::Skin skin);
 
 // Label text size in GUI pixels and the widest a label may be.
 inline constexpr float kLabelSize = 8.0f;

@@ -5,5 +5,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 dir=${1:-$root/build}
 QD_TARGETS="skingen" "$root/tools/build.sh" "$dir"
-"$dir/tools/skingen/skingen" "$root/tools/skingen/manifest.tsv" --crc-table > "$root/tests/skingen/skin_crc_table.inc"
+FONTCONFIG_FILE="$dir/fonts/fonts.conf" "$dir/tools/skingen/skingen" "$root/tools/skingen/manifest.tsv" --crc-table > "$root/tests/skingen/skin_crc_table.inc"
 echo "updated tests/skingen/skin_crc_table.inc"

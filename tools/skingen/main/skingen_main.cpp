@@ -22,7 +22,7 @@ int PrintCrcTable(const skingen::Manifest& manifest) {
     for (const auto& spec : manifest.images)
         for (const auto& dir : spec.dirs) {
             std::string error;
-            const auto bm = skingen::DrawImage(dir, spec, &error);
+            const auto bm = skingen::DrawImage(manifest, dir, spec, &error);
             if (!bm) return Fail(error);
             std::printf("{\"%s\", \"%s\", 0x%08xu},\n", dir.c_str(), spec.name.c_str(), skingen::PixelCrc(*bm));
         }

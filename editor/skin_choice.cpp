@@ -1,4 +1,4 @@
-#include "screens/skin_choice.h"
+#include "editor/skin_choice.h"
 
 namespace qd {
 

@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-namespace qd {
+#include "editor/data/skin.h"
 
-enum Skin { kSkinSpace = 0, kSkinSolid = 1, kSkinLcd = 2 };
+namespace qd {
 
 inline constexpr int kSkinSettingSize = 16;  // the setting is read into this many bytes
 

@@ -1,0 +1,102 @@
+// The editor's panel: the synthesizer page of the chosen skin, the on-screen keyboard,
+// the program manager page and the about box, their show/hide groups, the view layout
+// and the EQ graph. The editor owns it (made by MakeEditorScreens) and calls it
+// through EditorPanel; it reaches back through the editor's public operations.
+#pragma once
+
+#include <memory>
+
+#include "editor/editor_panel.h"
+#include "screens/panel_controls.h"
+
+class IBitmapOverlayControl;
+class IGraphicsMac;
+class IKeyboardControl;
+class IParaGraphicEq;
+
+namespace qd {
+
+struct EffectGroup;
+
+class EditorScreens : public EditorPanel {
+public:
+    explicit EditorScreens(QDEditor& editor);
+    ~EditorScreens() override;
+
+    void Build(PanelPart part, Skin skin) override;
+    void SetTooltips() override;
+    void SetHidden(PanelGroup group, bool hide) override;
+    void ApplyViewLayout() override;
+    void UpdateEqGraph(bool fromParams) override;
+    void RefreshValueTexts() override;
+    void OnParamChange(int paramIdx) override;
+    void RedrawKeyboard() override;
+    bool KeyboardVelocity(double* velocity) const override;
+    void ShowAboutBox() override;
+
+    // The controls it keeps, for its own steps and for the tests.
+    const PanelControls& Controls() const { return mControls; }
+    IKeyboardControl* Keyboard() const;
+    IBitmapOverlayControl* AboutBox() const;
+    IParaGraphicEq* EqGraph() const;
+    IControl* FxTabHighlight(int i) const { return mControls.Get(Keep::kFxTabHighlight, i); }
+    // The value text of parameter `paramIdx` (3 to 188), or null.
+    ITextControl* ValueText(int paramIdx) const { return mControls.ValueText(paramIdx); }
+    // The number of controls the synthesizer page's builder made, attached or not.
+    int ControlsMade() const { return mControlsMade; }
+    bool EqParametricView() const { return mEqParametricView; }
+
+private:
+    IGraphicsMac* Graphics() const;
+    void RefreshValueText(int paramIdx);
+
+    // Show/hide groups (show_hide_groups.cpp).
+    void HideKept(Keep keep, bool hide, int index = 0);
+    void SetEffectGroupHidden(const EffectGroup& group, bool hide);
+    void SetRangeListHidden(bool hide);
+    void SetSourceListHidden(bool hide);
+    void SetFlexiRangeControlsHidden(int slot, bool hide);
+    void SetCaptionGroupHidden(bool hide);
+    void SetManagerPanelHidden(bool hide);
+    void SetManagerLoginHidden(bool hide);
+    void SetManagerDbModeHidden(bool hide);
+
+    // The view layout's steps (view_layout.cpp).
+    // The slot's destination when it is a program entry, else -1.
+    int FlexiTarget(int slot) const;
+    double CurrentScale() const;
+    int TruncParam(int paramIdx) const;
+    void ShowCutoffKnob();
+    void PlaceFlexiRangeTexts(int slot, double scale);
+    void ShowSelectedEffect();
+    void ShowModulationIndicators();
+    void ShowEffectOnIndicators();
+    void ApplySyncRanges();
+    void ApplyFlexiSyncedRange(int slot);
+    void PlaceEffectTabs(double scale);
+
+    // What follows a parameter change (param_reactions.cpp).
+    void ReactOnScreen(int paramIdx);
+    void SelectEffectTab(int tabParam);
+    void OpenFlexiList(int mode);
+    void CloseListView();
+
+    // The EQ graph (eq_graph_update.cpp).
+    void ChooseEqView(bool parametric);
+    void SetEqBands(const int* values);
+    void ApplyGraphBandToKnobs();
+
+    QDEditor& mEditor;
+    PanelControls mControls;
+    int mControlsMade = 0;
+    int mRangeSpacing = 0;  // from Range A to Range B of a Flexi slot's range texts
+    bool mEqParametricView = false;
+    bool mEqGraphView = true;
+    // Set while the knobs take a dragged band's values, so the graph is not fed back
+    // its own band rounded to the knobs' steps.
+    bool mKnobsFollowGraph = false;
+};
+
+std::unique_ptr<EditorPanel> MakeEditorScreens(QDEditor& editor);
+
+}  // namespace qd
