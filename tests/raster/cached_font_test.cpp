@@ -1,21 +1,13 @@
-#include <gtest/gtest.h>
+// The cached font: its decoder, its own measuring walk over the glyph records, drawing
+// inside the rectangle, the glyph cache's life, and the native path agreeing with it.
 
-#include <algorithm>
-#include <cstring>
-#include <functional>
-#include <memory>
 #include <numeric>
-#include <vector>
 
-#include "raster/cached_font.h"
-#include "raster/canary_bitmap.h"
 #include "raster_test_util.h"
 
 namespace {
 
-HGDIOBJ MakeHFont(int height, unsigned quality = 0) {
-    return CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, quality, 0, "DejaVu Sans");
-}
+HGDIOBJ MakeHFont(int height) { return CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"); }
 
 // A font that owns its native font, on the glyph path unless the flags allow native drawing.
 std::unique_ptr<PIX_CachedFont> GlyphFont(int height = 16, int flags = 0) {
@@ -24,33 +16,14 @@ std::unique_ptr<PIX_CachedFont> GlyphFont(int height = 16, int flags = 0) {
     return f;
 }
 
-const PIX_GlyphRecord& Rendered(PIX_CachedFont& f, const char* text) {
-    RECT r{};
-    f.DrawText(nullptr, text, -1, &r, DT_CALCRECT);
-    return *f.FindGlyph(text[0]);
-}
-
-}  // namespace
-
 TEST(CachedFontDecode, BoundedAndLatin1Fallback) {
-    const struct {
-        std::vector<unsigned char> bytes;  // exactly the bytes the decoder may read
-        int code, used;
-    } cases[] = {
-        {{'A'}, 'A', 1},
-        {{0xC3, 0xA9}, 0xE9, 2},
-        {{0xE2, 0x82, 0xAC}, 0x20AC, 3},
-        {{0xF0, 0x9F, 0x98, 0x80}, 32, 4},  // beyond 16 bits: a space
-        {{0xC3}, 0xC3, 1},                  // truncated by the count: the byte itself
-        {{0xE2, 0x82}, 0xE2, 1},
-        {{0xF0, 0x9F, 0x98}, 0xF0, 1},
-        {{0x80}, 0x80, 1},                  // stray continuation byte
-        {{0xE9}, 0xE9, 1},                  // Latin-1
-        {{0xC3, 0x41}, 0xC3, 1},            // broken sequence
-        {{0xC3, 0xC0}, 0xC0, 2},            // 0xC0 continues a sequence
-        {{0xC0, 0x80}, 0xC0, 1},            // but starts none
-        {{0xED, 0xA0, 0x80}, 0xD800, 3},
-        {{0xFF, 'a'}, 0xFF, 1},
+    const struct { std::vector<unsigned char> bytes; int code, used; } cases[] = {  // exactly the bytes it may read
+        {{'A'}, 'A', 1}, {{0xC3, 0xA9}, 0xE9, 2}, {{0xE2, 0x82, 0xAC}, 0x20AC, 3},
+        {{0xF0, 0x9F, 0x98, 0x80}, 32, 4},                                      // beyond 16 bits: a space
+        {{0xC3}, 0xC3, 1}, {{0xE2, 0x82}, 0xE2, 1}, {{0xF0, 0x9F, 0x98}, 0xF0, 1},  // cut by the count: the byte
+        {{0x80}, 0x80, 1}, {{0xE9}, 0xE9, 1}, {{0xC3, 0x41}, 0xC3, 1},           // stray, Latin-1, broken
+        {{0xC3, 0xC0}, 0xC0, 2}, {{0xC0, 0x80}, 0xC0, 1},                        // 0xC0 continues, starts none
+        {{0xED, 0xA0, 0x80}, 0xD800, 3}, {{0xFF, 'a'}, 0xFF, 1},
     };
     for (const auto& c : cases) {
         // A heap block of exactly the given size, so a read past it trips the sanitizer.
@@ -61,48 +34,39 @@ TEST(CachedFontDecode, BoundedAndLatin1Fallback) {
         EXPECT_EQ(code, c.code) << std::hex << int(c.bytes[0]);
         EXPECT_EQ(PIX_CachedFont::DecodeUTF8Char(block.get(), int(c.bytes.size()), nullptr), c.used);
     }
-    // Zero-terminated text: the terminator ends a sequence.
-    int code = 0;
+    int code = 0;  // zero-terminated text: the terminator ends a sequence
     EXPECT_EQ(PIX_CachedFont::DecodeUTF8Char("\xE2\x82", -1, &code), 1);
     EXPECT_EQ(code, 0xE2);
 }
 
-TEST(CachedFontMeasure, Cases) {
+// The glyph path measures from its own records: each line as wide as the farthest
+// advance or ink, lines a line height apart.
+TEST(CachedFontMeasure, LinesOfGlyphRecords) {
     auto f = GlyphFont(16);
     const int lh = f->GetLineHeight();
     ASSERT_EQ(lh, 16);
-    Rendered(*f, "ab \xC3\x83\xC3\xA9");
+    RECT m{};
+    f->DrawText(nullptr, "ab \xC3\x83\xC3\xA9", -1, &m, DT_CALCRECT);
     const PIX_GlyphRecord a = *f->FindGlyph('a'), b = *f->FindGlyph('b'), sp = *f->FindGlyph(' ');
     const PIX_GlyphRecord atilde = *f->FindGlyph(0xC3), eacute = *f->FindGlyph(0xE9);
     ASSERT_GT(a.advance, 0);
-    auto lineWidth = [](std::initializer_list<PIX_GlyphRecord> gs) {
+    auto line = [](std::initializer_list<PIX_GlyphRecord> gs) {
         int x = 0, extent = 0;
         for (const auto& g : gs) extent = std::max({extent, x + g.width, x + g.advance}), x += g.advance;
         return extent;
     };
-    const struct {
-        const char* name;
-        const char* text;
-        int count;
-        unsigned flags;
-        int width, height;
-    } cases[] = {
-        {"empty", "", -1, 0, 0, 0},
-        {"zero count", "ab", 0, 0, 0, 0},
-        {"two letters", "ab", -1, 0, lineWidth({a, b}), lh},
-        {"count shorter than text", "abab", 2, 0, lineWidth({a, b}), lh},
-        {"carriage return skipped", "a\rb", -1, 0, lineWidth({a, b}), lh},
-        {"line feed starts a line", "a\r\nb", -1, 0, std::max(lineWidth({a}), lineWidth({b})), 2 * lh},
-        {"single line makes it a space", "a\nb", -1, DT_SINGLELINE, lineWidth({a, sp, b}), lh},
-        {"four-byte character is a space", "a\xF0\x9F\x98\x80" "b", -1, 0, lineWidth({a, sp, b}), lh},
-        {"Latin-1 byte is its own code", "a\xE9", -1, 0, lineWidth({a, eacute}), lh},
-        {"count cuts a sequence", "a\xC3\xA9", 2, 0, lineWidth({a, atilde}), lh},
+    const struct { const char* text; int count; unsigned flags; int width, height; } cases[] = {
+        {"", -1, 0, 0, 0},
+        {"abab", 0, 0, 0, 0},
+        {"abab", 2, 0, line({a, b}), lh},
+        {"a\rb\r\n\xE9", -1, 0, std::max(line({a, b}), line({eacute})), 2 * lh},  // a carriage return is skipped
+        {"a\nb\xF0\x9F\x98\x80", -1, DT_SINGLELINE, line({a, sp, b, sp}), lh},    // so is a line feed, a code beyond 16 bits
+        {"a\xC3\xA9", 2, 0, line({a, atilde}), lh},                              // a count that cuts a sequence
     };
     for (const auto& c : cases) {
         RECT r{5, 7, 0, 0};
-        EXPECT_EQ(f->DrawText(nullptr, c.text, c.count, &r, c.flags | DT_CALCRECT), c.height) << c.name;
-        EXPECT_EQ(r.right - r.left, c.width) << c.name;
-        EXPECT_EQ(r.bottom - r.top, c.height) << c.name;
+        EXPECT_EQ(f->DrawText(nullptr, c.text, c.count, &r, c.flags | DT_CALCRECT), c.height) << c.text;
+        EXPECT_EQ(std::pair(r.right - r.left, r.bottom - r.top), std::pair(c.width, c.height)) << c.text;
     }
 }
 
@@ -124,17 +88,18 @@ TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
                     RECT r = rc;
                     f->DrawText(&bm, "Wj\xC3\xA9g\nQy", -1, &r, fmt);
                     ASSERT_EQ(bm.damagedCanaries(), 0);
-                    for (int y = 0; y < 24; ++y)
-                        for (int x = 0; x < 40; ++x)
-                            if (x < rc.left || x >= rc.right || y < rc.top || y >= rc.bottom) {
-                                ASSERT_EQ(bm.at(x, y), 0u) << x << "," << y << " mode " << mode << " fmt " << fmt;
-                            }
+                    ASSERT_EQ(CountMismatches(bm, [&](int x, int y) {
+                                  const bool in = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+                                  return in ? bm.at(x, y) : 0u;
+                              }), 0) << "mode " << mode << " fmt " << fmt << " rect " << rc.left << "," << rc.top;
                 }
 }
 
-TEST(CachedFontGlyphs, SetFromHFontResetsTheCaches) {
+TEST(CachedFontGlyphs, SetFromHFontResetsTheCachesAndUnrenderableGlyphsAreNotRetried) {
     auto f = GlyphFont(16);
-    ASSERT_GT(Rendered(*f, "a\xE2\x82\xAC").cachePos, 0);
+    RECT m{};
+    f->DrawText(nullptr, "a\xE2\x82\xAC", -1, &m, DT_CALCRECT);
+    ASSERT_GT(f->FindGlyph('a')->cachePos, 0);
     ASSERT_NE(f->FindGlyph(0x20AC), nullptr);
     HGDIOBJ same = f->GetHFont();
     // Handing the font its own native font again must not delete it.
@@ -145,12 +110,9 @@ TEST(CachedFontGlyphs, SetFromHFontResetsTheCaches) {
     f->SetFromHFont(MakeHFont(30), PIX_FONT_OWNS_HFONT);
     EXPECT_STREQ(WAPI_GetFontFile(same), "");  // the owned old font is gone
     EXPECT_EQ(f->GetLineHeight(), 30);
-}
 
-TEST(CachedFontGlyphs, UnrenderableGlyphIsNotRetried) {
-    auto f = GlyphFont(16);
     CanaryBitmap bm(32, 20);
-    RECT r{0, 0, 32, 20}, m{};
+    RECT r{0, 0, 32, 20};
     f->DrawText(&bm, "\x01", -1, &r, 0);  // a control character: no picture, no advance
     ASSERT_EQ(f->FindGlyph(1)->cachePos, -1);
     PIX_SysBitmap* scratch = PIX_CachedFont::GlyphBitmap();
@@ -187,19 +149,17 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
         glyphs->SetTextColor(color);
         PIX_SysBitmap withContext(120, 30);
         PIX_MemBitmap withoutContext(120, 30), reference(120, 30);
-        PIX_IBitmap* bitmaps[] = {&withContext, &withoutContext, &reference};
-        for (PIX_IBitmap* bm : bitmaps) {
+        for (PIX_IBitmap* bm : {(PIX_IBitmap*)&withContext, (PIX_IBitmap*)&withoutContext, (PIX_IBitmap*)&reference}) {
             Fill(*bm, 0);
             RECT r{4, 2, 116, 28};
             // Two- and three-byte characters among the plain ones.
-            const char* text = "Quick \xC3\xA9t\xC3\xA9 \xE2\x82\xAC" "5";
-            (bm == &reference ? glyphs : native)->DrawText(bm, text, -1, &r, format);
+            (bm == &reference ? glyphs : native)->DrawText(bm, "Quick \xC3\xA9t\xC3\xA9 \xE2\x82\xAC" "5", -1, &r, format);
         }
         int inked = 0;
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 120; ++x) {
                 const auto* g = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(reference, x, y));
-                for (PIX_IBitmap* bm : {bitmaps[0], bitmaps[1]}) {
+                for (PIX_IBitmap* bm : {(PIX_IBitmap*)&withContext, (PIX_IBitmap*)&withoutContext}) {
                     const auto* n = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*bm, x, y));
                     for (int ch = 1; ch <= 3; ++ch) ASSERT_NEAR(n[ch], g[ch], 2) << x << "," << y << " ch " << ch;
                 }
@@ -231,3 +191,5 @@ TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
     EXPECT_EQ(std::vector({alphaTouched(0), alphaTouched(PIX_DT_USE_TEXT_ALPHA), alphaTouched(0x80000000u)}),
               std::vector({false, true, true}));
 }
+
+}  // namespace

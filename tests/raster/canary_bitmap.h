@@ -41,6 +41,11 @@ public:
             for (int x = 0; x < mWidth; ++x) at(x, y) = rng();
     }
 
+    void assign(const std::vector<uint32_t>& v) {
+        for (int y = 0; y < mHeight; ++y)
+            for (int x = 0; x < mWidth; ++x) at(x, y) = v[size_t(y) * mWidth + x];
+    }
+
     std::vector<uint32_t> pixels() const {
         std::vector<uint32_t> v;
         for (int y = 0; y < mHeight; ++y)

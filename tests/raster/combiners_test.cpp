@@ -1,15 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstring>
-#include <functional>
-#include <random>
-#include <string>
-#include <vector>
-
-#include "raster/combiners.h"
-#include "raster/row_kernels.h"
-#include "raster/sample_kernels.h"
+#include "raster_test_util.h"
 
 // A scalar reference written from the blend arithmetic alone, in 64 bits with explicit
 // truncating division, sharing nothing with the library's code.
@@ -113,42 +102,25 @@ namespace {
 constexpr ref::Kind kReference[] = {ref::kCopy, ref::kAdd, ref::kDodge, ref::kMultiply, ref::kOverlay, ref::kHSV};
 static_assert(std::size(kReference) == std::size(kPixBlendModes));
 
-const int kWeights[] = {0, 1, 64, 127, 128, 255, 256};
-
-// Destination and source pixels derived from one byte each, by bijections per channel,
-// so every channel meets every (destination byte, source byte) pair.
-void DestBytes(int d, uint8_t* px) {
-    px[0] = uint8_t(d);
-    px[1] = uint8_t(d + 85);
-    px[2] = uint8_t(255 - d);
-    px[3] = uint8_t(d * 7 + 3);
-}
-void SourceChannels(int s, int& r, int& g, int& b, int& a) {
-    a = s;
-    r = (s + 37) & 255;
-    g = (s * 3) & 255;
-    b = 255 - s;
-}
-
 // Every mode of the list, plain and weighted by source alpha, through the selection
 // table at each weight, against the reference; the two-colour form gives the same.
+// Destination and source pixels are derived from one byte each, by bijections per
+// channel, so every channel meets every (destination byte, source byte) pair.
 TEST(Combiners, EveryModeBytePairAndWeightMatchesReference) {
     for (size_t m = 0; m < std::size(kPixBlendModes); ++m)
         for (bool srcAlpha : {false, true}) {
             const uint32_t mode = kPixBlendModes[m].mode | (srcAlpha ? PIX_MODE_USE_SOURCE_ALPHA : 0u);
             int failures = 0;
-            for (int w : kWeights) {
+            for (int w : {0, 1, 64, 127, 128, 255, 256}) {
                 // Weight 0 and a plain copy below weight 1 draw nothing; a full-weight copy
                 // has its own form.
                 const bool none = w == 0 || (kReference[m] == ref::kCopy && !srcAlpha && w < 1);
                 const ref::Kind kind = kReference[m] == ref::kCopy && w == 256 ? ref::kCopyFull : kReference[m];
                 for (int d = 0; d < 256 && failures < 5; ++d)
                     for (int s = 0; s < 256 && failures < 5; ++s) {
-                        uint8_t got[4], want[4];
-                        DestBytes(d, got);
+                        uint8_t got[4] = {uint8_t(d), uint8_t(d + 85), uint8_t(255 - d), uint8_t(d * 7 + 3)}, want[4];
                         std::memcpy(want, got, 4);
-                        int r, g, b, a;
-                        SourceChannels(s, r, g, b, a);
+                        const int r = (s + 37) & 255, g = (s * 3) & 255, b = 255 - s, a = s;
                         uint32_t colours;
                         std::memcpy(&colours, got, 4);
                         colours = PIX_CombineColors(colours, PIX_MakePixel(a, r, g, b), mode, float(w) / 256);
@@ -183,15 +155,16 @@ TEST(Combiners, OutOfRangeChannelsAndWeights) {
     }
 }
 
-// Every vector row kernel, at every level this machine runs, against the scalar
-// combiners on seeded random rows of every length 0..67 at every start alignment
-// within a 32-byte vector. The kernel does a prefix; the combiner finishes the row,
-// exactly as the blits and fills use them. Pixels after the row are canaries.
+// The vector kernels at every level this machine runs against the scalar rule they
+// stand for, at every length 0..67 into rows at every alignment within a 32-byte
+// vector, with canaries after the row. Row kernels do a prefix and the combiner
+// finishes the row, exactly as the blits and fills use them.
 
 using pix::RowKernels;
 using pix::SimdLevel;
 
 constexpr uint32_t kCanary = 0xdeadbeefu;
+constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
 
 // Random pixels whose alpha is 0, 255 or anything, as anti-aliased artwork has: for
 // `kind` 0 mixed pixel by pixel, otherwise in runs of `kind` pixels alike, so that
@@ -232,19 +205,17 @@ std::vector<KernelCase> Cases() {
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.sourceAlphaCopy(d, s, n, w); },
                          Scalar<pix::CopySourceAlpha>(w)});
     // Glyph coverage is the source's alpha byte, drawn in one colour.
-    for (int w : {0, 77, 255, 256}) {
-        constexpr uint32_t kInk = PIX_MakePixel(255, 200, 30, 90);
+    for (int w : {0, 77, 255, 256})
         cases.push_back({"coverage w" + std::to_string(w),
                          [w](R k, uint32_t* d, const uint32_t* s, int n) {
                              uint8_t cov[80];
                              for (int i = 0; i < n; ++i) cov[i] = uint8_t(PIX_PixelA(s[i]));
-                             return k.coverageCopy(d, 0, cov, 0, n, 1, kInk, w);
+                             return k.coverageCopy(d, 0, cov, 0, n, 1, PIX_MakePixel(255, 200, 30, 90), w);
                          },
                          [w](uint8_t* d, uint32_t s) {
                              const int c = int(PIX_PixelA(s));
                              if (c) pix::Copy::apply(d, 200, 30, 90, 255, w == 256 ? c + 1 : c * w / 256);
                          }});
-    }
     for (int w : {0, 1, 51, 128, 255, 256}) {
         cases.push_back({"copy w" + std::to_string(w),
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.copyWeighted(d, s, n, 256 - w); },
@@ -257,16 +228,13 @@ std::vector<KernelCase> Cases() {
 }
 
 TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
-    std::vector<SimdLevel> levels;
-    for (SimdLevel l : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2})
-        if (pix::RowKernelsFor(l)) levels.push_back(l);
+    const std::vector<SimdLevel> levels = MachineLevels();
     EXPECT_EQ(pix::ActiveRowKernels().level, levels.back());
+    EXPECT_EQ(pix::ActiveSampleKernels().level, levels.back());
     std::mt19937 rng(19);
-    constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
-    for (const KernelCase& c : Cases()) {
-        for (SimdLevel level : levels) {
-            const RowKernels& k = *pix::RowKernelsFor(level);
-            for (int n = 0; n <= kMaxLength; ++n) {
+    for (const KernelCase& c : Cases())
+        for (SimdLevel level : levels)
+            for (int n = 0; n <= kMaxLength; ++n)
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t dst[kAlignments + kMaxLength + kSlack], src[kAlignments + kMaxLength];
                     const int kind = int(rng() % 3) * 6;  // mixed, or runs of 6 or 12
@@ -278,31 +246,21 @@ TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
                     std::vector<uint32_t> expected(dst, dst + offset + n + kSlack);
                     for (int i = 0; i < n; ++i)
                         c.scalar(reinterpret_cast<uint8_t*>(&expected[size_t(offset + i)]), src[offset + i]);
-
                     uint32_t* d = dst + offset;
-                    const int done = c.kernel(k, d, src + offset, n);
-                    ASSERT_TRUE(done >= 0 && done <= n) << c.name;
-                    if (level != SimdLevel::None && n >= 4) {
-                        ASSERT_GT(done, 0) << c.name;
-                    }
+                    const int done = c.kernel(*pix::RowKernelsFor(level), d, src + offset, n);
+                    ASSERT_TRUE(done >= 0 && done <= n && (level == SimdLevel::None || n < 4 || done > 0)) << c.name;
                     for (int i = done; i < n; ++i) c.scalar(reinterpret_cast<uint8_t*>(d + i), src[offset + i]);
-                    for (size_t i = 0; i < expected.size(); ++i)
-                        ASSERT_EQ(dst[i], expected[i]) << c.name << ", level " << int(level) << ", length " << n
-                                                       << ", offset " << offset << ", pixel " << i;
+                    ASSERT_EQ(std::vector<uint32_t>(dst, dst + expected.size()), expected)
+                        << c.name << ", level " << int(level) << ", length " << n << ", offset " << offset;
                 }
-            }
-        }
-    }
 }
 
-// The sampling kernels against the scalar samplers they stand for, on random windows
-// (padded rows, bottom-up rows, one pixel wide or high) and random walks that start
-// anywhere, far outside included, in any direction: the row is clipped to the
-// window as the blits clip it, so the kernel sees every edge. Each walk is sampled at
-// every length 0..67 into an output at every alignment, with canaries after it.
+// The sampling kernels on random windows (padded rows, bottom-up rows, one pixel wide or
+// high) and random walks that start anywhere, far outside included, in any direction:
+// the row is clipped to the window as the blits clip it, so the kernel sees every edge.
 
 using Walk = std::function<int(const pix::SampleKernels&, uint32_t*, const pix::SourceWindow&, int64_t, int64_t,
-                                int64_t, int64_t, int)>;
+                               int64_t, int64_t, int)>;
 
 struct SampleCase {
     std::string name;
@@ -330,9 +288,9 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
     columns.kernel = [](const K& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t, int64_t ds,
                         int64_t, int n) {
         if (w.width < 2) return 0;
-        const pix::PairColumns c(s, ds, n, w.width);
         const int y = int(t >> 16);
-        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), c, uint32_t(t & 0xffff));
+        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), pix::PairColumns(s, ds, n, w.width),
+                                 uint32_t(t & 0xffff));
     };
     const SampleCase cases[] = {
         Sampled<pix::NearestSampler>("nearest", &K::nearest),
@@ -340,14 +298,9 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
         Sampled<pix::CentredBilinearSampler>("centred bilinear", &K::bilinear),
         columns,
     };
-    std::vector<SimdLevel> levels;
-    for (SimdLevel l : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2})
-        if (pix::SampleKernelsFor(l)) levels.push_back(l);
-    EXPECT_EQ(pix::ActiveSampleKernels().level, pix::ActiveRowKernels().level);
     std::mt19937 rng(23);
     auto uniform = [&rng](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
-    constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
-    for (const SampleCase& c : cases) {
+    for (const SampleCase& c : cases)
         for (int walk = 0; walk < 4 * (kMaxLength + 1); ++walk) {
             const int n = walk % (kMaxLength + 1);
             // The window: 1 to 40 pixels each way, rows padded, stored either way up.
@@ -359,35 +312,27 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
             const pix::SourceWindow window{
                 reinterpret_cast<const uint8_t*>(pixels.data() + (bottomUp ? pitch * (height - 1) : 0)),
                 (bottomUp ? -4 : 4) * int64_t(pitch), width, height};
-            // A walk whose clipped run is as long as the length asked for, or the
-            // longest of a few tries; a quarter of them along a row, as scaling walks.
+            // A walk whose clipped run is as long as the length asked for, or the longest
+            // of a few tries; a quarter of them start on whole pixels.
             int64_t s = 0, t = 0, ds = 0, dt = 0;
             pix::Span run{0, 0};
             for (int attempt = 0; attempt < 64 && run.last - run.first < n; ++attempt) {
-                // A quarter of the walks start on whole pixels.
                 const bool whole = uniform(0, 3) == 0;
                 const int64_t s0 = uniform(-3 * width, 4 * width) * 65536 + (whole ? 0 : uniform(0, 0xffff));
                 const int64_t t0 = uniform(-3 * height, 4 * height) * 65536 + (whole ? 0 : uniform(0, 0xffff));
                 const int64_t ds0 = uniform(-0x18000, 0x18000);
                 const int64_t dt0 = uniform(0, 3) && !c.alongRow ? uniform(-0x18000, 0x18000) : 0;
-                const pix::Span r = pix::Intersect(
-                    pix::InsideRange(s0 + c.bias, ds0, int64_t(width) << 16, 1024),
-                    pix::InsideRange(t0 + c.bias, dt0, int64_t(height) << 16, 1024));
-                if (r.last - r.first > run.last - run.first) {
-                    run = r;
-                    s = s0 + r.first * ds0;
-                    t = t0 + r.first * dt0;
-                    ds = ds0;
-                    dt = dt0;
-                }
+                const pix::Span r = pix::Intersect(pix::InsideRange(s0 + c.bias, ds0, int64_t(width) << 16, 1024),
+                                                   pix::InsideRange(t0 + c.bias, dt0, int64_t(height) << 16, 1024));
+                if (r.last - r.first > run.last - run.first)
+                    run = r, s = s0 + r.first * ds0, t = t0 + r.first * dt0, ds = ds0, dt = dt0;
             }
             const int length = std::min(n, run.last - run.first);
-            for (SimdLevel level : levels) {
-                const pix::SampleKernels& kernels = *pix::SampleKernelsFor(level);
+            for (SimdLevel level : MachineLevels())
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t out[kAlignments + kMaxLength + kSlack];
                     for (uint32_t& p : out) p = kCanary;
-                    const int done = c.kernel(kernels, out + offset, window, s, t, ds, dt, length);
+                    const int done = c.kernel(*pix::SampleKernelsFor(level), out + offset, window, s, t, ds, dt, length);
                     ASSERT_TRUE(done >= 0 && done <= length) << c.name;
                     // Bilinear kernels leave windows one pixel wide to the scalar sampler.
                     if (level != SimdLevel::None && length >= 8 && (width > 1 || c.name == "nearest")) {
@@ -395,15 +340,12 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                     }
                     for (int i = 0; i < kAlignments + kMaxLength + kSlack; ++i) {
                         const int k = i - offset;
-                        const uint32_t expected = k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt)
-                                                                     : kCanary;
+                        const uint32_t expected = k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt) : kCanary;
                         ASSERT_EQ(out[i], expected) << c.name << ", level " << int(level) << ", length " << length
                                                     << ", window " << width << "x" << height << ", sample " << k;
                     }
                 }
-            }
         }
-    }
 }
 
 }  // namespace

@@ -1,20 +1,9 @@
 // The fast-path table walked entry by entry: each rounding against the general copy
 // formula, and each operation against its entry (the drawn pixels are exactly the
 // rounding's result).
-#include "raster/fast_paths.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <functional>
-#include <random>
 
-#include "raster/blit.h"
-#include "raster/cached_font.h"
-#include "raster/combiners.h"
-#include "raster/fill.h"
-#include "raster/line.h"
-#include "raster/scaled_blit.h"
+#include "raster/fast_paths.h"
 #include "raster_test_util.h"
 
 namespace {

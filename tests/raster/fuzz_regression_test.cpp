@@ -1,19 +1,9 @@
 // Faults that fuzzing found in the raster library, each pinned by the behaviour that
 // mends it. Under the sanitizer build the same calls also prove the overflow is gone.
-#include <gtest/gtest.h>
-
 #include <cfloat>
 #include <climits>
-#include <cstdint>
-#include <string>
 
-#include "raster/bezier.h"
-#include "raster/cached_font.h"
-#include "raster/canary_bitmap.h"
-#include "raster/combiners.h"
-#include "raster/fill.h"
-#include "raster/line.h"
-#include "raster/scaled_blit.h"
+#include "raster_test_util.h"
 
 namespace {
 

@@ -1,23 +1,6 @@
 // Reference images of what the editor draws: shapes, blits, scaled and rotated
 // images and text, each checked by eye once.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <functional>
-#include <numbers>
-#include <string>
-
-#include "raster/bezier.h"
-#include "raster/bitmap_ops.h"
-#include "raster/blit.h"
-#include "raster/cached_font.h"
-#include "raster/canary_bitmap.h"
-#include "raster/circle.h"
-#include "raster/line.h"
-#include "raster/polygon.h"
-#include "raster/rect_outline.h"
-#include "raster/scaled_blit.h"
-#include "raster/transform_blit.h"
+#include "raster_test_util.h"
 #include "support/golden.h"
 
 namespace {

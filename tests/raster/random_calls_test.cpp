@@ -2,26 +2,9 @@
 // null and pixel-less bitmaps, empty, negative and far-off rectangles, non-finite
 // floats, every mode. Each call must leave both bitmaps' surroundings alone, read
 // nothing outside its source, and never crash.
-#include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
-#include <random>
-#include <string>
 
-#include "raster/bezier.h"
-#include "raster/bitmap_ops.h"
-#include "raster/canary_bitmap.h"
-#include "raster/blit.h"
-#include "raster/cached_font.h"
-#include "raster/circle.h"
-#include "raster/fill.h"
-#include "raster/line.h"
-#include "raster/polygon.h"
-#include "raster/rect_outline.h"
-#include "raster/scaled_blit.h"
-#include "raster/strip_resample.h"
-#include "raster/transform_blit.h"
 #include "raster_test_util.h"
 
 namespace {
@@ -80,20 +63,19 @@ testing::AssertionResult StaysInsideBothBitmaps(int sw, int sh, int dw, int dh, 
     draw(dstA, srcA);
     draw(dstB, srcB);
     if (CountDifferent(dstA, dstB)) return testing::AssertionFailure() << "read outside the source";
-    if (dstA.damagedCanaries()) return testing::AssertionFailure() << "wrote outside the destination";
-    return testing::AssertionSuccess();
+    return dstA.damagedCanaries() ? testing::AssertionFailure() << "wrote outside the destination"
+                                  : testing::AssertionSuccess();
 }
 
 // One font on the glyph path, one allowed to draw natively.
 PIX_CachedFont& Font(bool native) {
     static PIX_CachedFont* fonts[2] = {};
-    PIX_CachedFont*& f = fonts[native];
-    if (!f) {
-        f = new PIX_CachedFont;
-        f->SetFromHFont(CreateFont(13, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
-                        PIX_FONT_OWNS_HFONT | (native ? PIX_FONT_ALLOW_NATIVE : PIX_FONT_OUTLINE));
+    if (!fonts[native]) {
+        fonts[native] = new PIX_CachedFont;
+        fonts[native]->SetFromHFont(CreateFont(13, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                                    PIX_FONT_OWNS_HFONT | (native ? PIX_FONT_ALLOW_NATIVE : PIX_FONT_OUTLINE));
     }
-    return *f;
+    return *fonts[native];
 }
 
 const std::pair<const char*, Call> kCalls[] = {

@@ -1,14 +1,41 @@
-// Pixel access, filling and the blend rules shared by the raster tests.
+// The raster tests' shared set-up: the library's drawing headers, pixel access,
+// filling, the machine's vector levels and the blend rules.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <numbers>
 #include <optional>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "raster/alpha_runs.h"
+#include "raster/bezier.h"
 #include "raster/bitmap.h"
+#include "raster/bitmap_ops.h"
+#include "raster/blit.h"
+#include "raster/cached_font.h"
+#include "raster/canary_bitmap.h"
+#include "raster/circle.h"
 #include "raster/combiners.h"
+#include "raster/fill.h"
+#include "raster/line.h"
+#include "raster/polygon.h"
+#include "raster/rect_outline.h"
+#include "raster/row_kernels.h"
+#include "raster/sample_kernels.h"
+#include "raster/scaled_blit.h"
+#include "raster/strip_kernels.h"
+#include "raster/strip_resample.h"
+#include "raster/transform_blit.h"
 
 // Every blend mode of the list, plain and weighted by source alpha (when asked), then
 // the given extra words: a mode added to the list is swept by every test that uses this.
@@ -19,6 +46,15 @@ inline std::vector<uint32_t> ModeWords(bool sourceAlpha, std::initializer_list<u
         for (const auto& m : kPixBlendModes) words.push_back(m.mode | PIX_MODE_USE_SOURCE_ALPHA);
     words.insert(words.end(), extra);
     return words;
+}
+
+// The plain loops and every vector level this machine runs, each with its row, sampling
+// and strip kernels.
+inline std::vector<pix::SimdLevel> MachineLevels() {
+    std::vector<pix::SimdLevel> levels;
+    for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
+        if (pix::RowKernelsFor(l) && pix::SampleKernelsFor(l) && pix::StripKernelsFor(l)) levels.push_back(l);
+    return levels;
 }
 
 inline uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }

@@ -1,45 +1,31 @@
 // The vector drawing operations: lines, curves, circles and polygons, their clipping
 // and the blend each family uses.
-#include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-#include <functional>
 #include <map>
-#include <numbers>
 #include <numeric>
-#include <random>
 #include <set>
-#include <string>
-#include <utility>
-#include <vector>
 
-#include "raster/bezier.h"
-#include "raster/canary_bitmap.h"
-#include "raster/circle.h"
 #include "raster/circle_drawer.h"
-#include "raster/line.h"
-#include "raster/polygon.h"
 #include "raster_test_util.h"
 
 namespace {
 
 constexpr uint32_t kWhite = 0xffffffffu;
 constexpr uint32_t kOne = 0x01010101u;  // add-mode colour: each hit adds 1 to every byte
+constexpr double kPi = std::numbers::pi;
 
 using Pixels = std::set<std::pair<int, int>>;
 
-inline Pixels SetPixels(const CanaryBitmap& bm, uint32_t background = 0) {
+Pixels SetPixels(const CanaryBitmap& bm) {
     Pixels s;
     for (int y = 0; y < bm.getHeight(); ++y)
         for (int x = 0; x < bm.getWidth(); ++x)
-            if (bm.at(x, y) != background) s.insert({x, y});
+            if (bm.at(x, y)) s.insert({x, y});
     return s;
 }
 
 // Rows as strings: '.' untouched, '#' one hit of kOne (or white), digits for more hits.
-inline std::vector<std::string> Picture(const CanaryBitmap& bm) {
+std::vector<std::string> Picture(const CanaryBitmap& bm) {
     std::vector<std::string> rows(bm.getHeight());
     for (int y = 0; y < bm.getHeight(); ++y)
         for (int x = 0; x < bm.getWidth(); ++x) {
@@ -51,18 +37,18 @@ inline std::vector<std::string> Picture(const CanaryBitmap& bm) {
 
 // Same bytes in memory, row by row, canaries included: a flipped bitmap drawn with
 // mirrored coordinates must equal a plain one.
-inline bool SameMemory(const CanaryBitmap& a, const CanaryBitmap& b) {
+bool SameMemory(const CanaryBitmap& a, const CanaryBitmap& b) {
     return std::memcmp(a.getBits(), b.getBits(), size_t(a.getHeight()) * a.getRowSpan() * 4) == 0;
 }
 
 // The weight a pixel received, read back from a copy of colour 0 over white:
 // 255 - trunc(255 (256 - w) / 256) is w for 1 <= w <= 256 and 0 for an untouched pixel.
-inline int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
+int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
 
 // Anti-aliased lines, read back as weights: at each whole major coordinate between the
 // ends (the ends themselves only when asked) the pixels across the line carry 255 in
 // total, and their weighted centre lies on the exact line.
-inline void ExpectCentredOnLine(const CanaryBitmap& bm, double x1, double y1, double x2, double y2, bool ends) {
+void ExpectCentredOnLine(const CanaryBitmap& bm, double x1, double y1, double x2, double y2, bool ends) {
     const bool xMajor = std::fabs(y2 - y1) < std::fabs(x2 - x1);
     const double ma = xMajor ? x1 : y1, mb = xMajor ? x2 : y2, na = xMajor ? y1 : x1, nb = xMajor ? y2 : x2;
     const int first = int(std::ceil(std::min(ma, mb))) + !ends, last = int(std::floor(std::max(ma, mb))) - !ends;
@@ -81,9 +67,7 @@ inline void ExpectCentredOnLine(const CanaryBitmap& bm, double x1, double y1, do
 }
 
 TEST(ClipLine, Cases) {
-    const struct {
-        std::vector<int> in, out;  // out empty: rejected
-    } cases[] = {
+    const struct { std::vector<int> in, out; } cases[] = {  // out empty: rejected
         {{-10, 5, 20, 5}, {0, 5, 9, 5}},   {{3, 3, 6, 7}, {3, 3, 6, 7}},     {{-5, -1, 3, -1}, {}},
         {{-4, -4, 13, 13}, {0, 0, 9, 9}},  {{5, 20, 5, -20}, {5, 9, 5, 0}},  {{-20, 0, 0, 20}, {}},
         // Crossings truncated, bottom and right ones taken at 10 then put on row or column 9.
@@ -110,12 +94,7 @@ TEST(ClipLine, Cases) {
 }
 
 TEST(Line, ShapesAndEdgeCases) {
-    const struct {
-        const char* name;
-        int x1, y1, x2, y2;
-        bool flipped;
-        Pixels want;
-    } cases[] = {
+    const struct { const char* name; int x1, y1, x2, y2; bool flipped; Pixels want; } cases[] = {
         {"single point", 4, 4, 4, 4, false, {{4, 4}}},
         {"clipped horizontal", -5, 0, 3, 0, false, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
         {"row above the bitmap", -5, -1, 30, -1, false, {}},
@@ -139,10 +118,13 @@ TEST(Line, ShapesAndEdgeCases) {
     EXPECT_EQ((std::vector{WeightAt(bm, 4, 2), WeightAt(bm, 4, 1), WeightAt(bm, 5, 2)}), (std::vector{96, 32, 32}));
 }
 
-// Random lines in all eight octants, each drawn both ways: plain ones hit one pixel per
-// major position once, anti-aliased ones are centred on the exact line.
+// Random lines in all eight octants, each drawn both ways: integer plain ones hit one
+// pixel per major position once, anti-aliased ones (integer or float) are centred on the
+// exact line. Float lines reaching past the edges never write outside (the second pixel
+// of a pair can round one row out), and unclipped ones match exactly both ways.
 TEST(Line, OctantsAndReversal) {
     std::mt19937 rng(5);
+    std::uniform_real_distribution<float> any(-5.0f, 45.0f), in(2.0f, 37.0f);
     for (int iter = 0; iter < 500; ++iter) {
         const int x1 = 20 + int(rng() % 40), y1 = 20 + int(rng() % 40);
         const int x2 = 20 + int(rng() % 40), y2 = 20 + int(rng() % 40);
@@ -156,13 +138,30 @@ TEST(Line, OctantsAndReversal) {
         for (auto [x, y] : set) ASSERT_EQ(a.at(x, y), kOne);
         ASSERT_EQ(int(set.size()), std::max(std::abs(dx), std::abs(dy)) + 1);
 
-        if (dx == 0 || dy == 0 || std::abs(dx) == std::abs(dy)) continue;
-        Fill(a, kWhite);
-        Fill(b, kWhite);
-        PIX_Line(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
-        PIX_Line(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
-        ASSERT_EQ(a.pixels(), b.pixels());
-        ExpectCentredOnLine(a, x1, y1, x2, y2, false);
+        if (dx != 0 && dy != 0 && std::abs(dx) != std::abs(dy)) {
+            Fill(a, kWhite);
+            Fill(b, kWhite);
+            PIX_Line(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
+            PIX_Line(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
+            ASSERT_EQ(a.pixels(), b.pixels());
+            ExpectCentredOnLine(a, x1, y1, x2, y2, false);
+        }
+        if (iter >= 400) continue;
+        for (auto* dist : {&any, &in}) {
+            const float fx1 = (*dist)(rng), fy1 = (*dist)(rng), fx2 = (*dist)(rng), fy2 = (*dist)(rng);
+            SCOPED_TRACE(testing::Message() << fx1 << "," << fy1 << " " << fx2 << "," << fy2);
+            CanaryBitmap fa(40, 40), fb(40, 40);
+            Fill(fa, kWhite);
+            Fill(fb, kWhite);
+            PIX_FLine(&fa, fx1, fy1, fx2, fy2, 0, 1.0f, 0, true);
+            PIX_FLine(&fb, fx2, fy2, fx1, fy1, 0, 1.0f, 0, true);
+            ASSERT_EQ(fa.damagedCanaries() + fb.damagedCanaries(), 0);
+            // Clipping rounds differently from each end; unclipped lines match exactly.
+            if (std::min({fx1, fy1, fx2, fy2}) >= 0 && std::max({fx1, fy1, fx2, fy2}) < 39) {
+                ASSERT_EQ(fa.pixels(), fb.pixels());
+            }
+            if (dist == &in) ExpectCentredOnLine(fa, fx1, fy1, fx2, fy2, true);
+        }
     }
 }
 
@@ -193,31 +192,6 @@ TEST(FLine, EdgeCases) {
     for (int x = 0; x < 10; ++x) EXPECT_EQ(bm.at(x, 5), 0x00204011u) << x;
 }
 
-// Lines reaching past the edges never write outside (the second pixel of a pair can
-// round one row out); unclipped ones give the same pixels both ways, carry 255 per
-// major position and are centred on the line.
-TEST(FLine, AntiAliasedWeightsAndReversal) {
-    std::mt19937 rng(3);
-    std::uniform_real_distribution<float> any(-5.0f, 45.0f), in(2.0f, 37.0f);
-    for (int iter = 0; iter < 400; ++iter) {
-        for (auto* dist : {&any, &in}) {
-            const float x1 = (*dist)(rng), y1 = (*dist)(rng), x2 = (*dist)(rng), y2 = (*dist)(rng);
-            SCOPED_TRACE(testing::Message() << x1 << "," << y1 << " " << x2 << "," << y2);
-            CanaryBitmap a(40, 40), b(40, 40);
-            Fill(a, kWhite);
-            Fill(b, kWhite);
-            PIX_FLine(&a, x1, y1, x2, y2, 0, 1.0f, 0, true);
-            PIX_FLine(&b, x2, y2, x1, y1, 0, 1.0f, 0, true);
-            ASSERT_EQ(a.damagedCanaries() + b.damagedCanaries(), 0);
-            // Clipping rounds differently from each end; unclipped lines match exactly.
-            const bool inside = std::min({x1, y1, x2, y2}) >= 0 && std::max({x1, y1, x2, y2}) < 39;
-            if (inside) { ASSERT_EQ(a.pixels(), b.pixels()); }
-            if (dist == &any) continue;
-            ExpectCentredOnLine(a, x1, y1, x2, y2, true);
-        }
-    }
-}
-
 // A curve outline is exactly its pieces, each drawn as PIX_FLine draws it alone: in
 // every mode, at partial alpha, on flipped bitmaps and with pieces cut by the edges.
 TEST(CurveOutline, EqualsItsPiecesDrawnOneByOne) {
@@ -229,37 +203,31 @@ TEST(CurveOutline, EqualsItsPiecesDrawnOneByOne) {
     const uint32_t colour = PIX_MakePixel(200, 90, 160, 30);
     std::mt19937 rng(11);
     for (const auto& p : curves)
-        for (uint32_t mode = 0; mode < 6; ++mode)
+        for (int mode = 0; mode < 6; ++mode)
             for (float alpha : {1.0f, 0.45f})
                 for (bool flipped : {false, true}) {
                     CanaryBitmap curve(40, 34, flipped), pieces(40, 34, flipped);
                     curve.randomize(rng);
-                    for (int y = 0; y < 34; ++y)
-                        for (int x = 0; x < 40; ++x) pieces.at(x, y) = curve.at(x, y);
-                    PIX_DrawCBezier(&curve, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], colour, alpha, int(mode),
-                                    true, 0.7f);
+                    pieces.assign(curve.pixels());
+                    PIX_DrawCBezier(&curve, p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7], colour, alpha, mode, true,
+                                    0.7f);
                     const float xs[4] = {p[0], p[2], p[4], p[6]}, ys[4] = {p[1], p[3], p[5], p[7]};
                     PIX_CubicCurve c;
                     ASSERT_GT(PIX_CBezierPrep(&pieces, true, xs, ys, 0.7f, &c), 2);
                     float px = c.startX, py = c.startY;
                     for (int k = 1; k <= c.count - 2; ++k) {
                         const double t = c.t0 + k * (c.t1 - c.t0) / c.count;
-                        PIX_FLine(&pieces, px, py, float(c.X(t)), float(c.Y(t)), colour, alpha, int(mode), true);
-                        px = float(c.X(t));
-                        py = float(c.Y(t));
+                        PIX_FLine(&pieces, px, py, float(c.X(t)), float(c.Y(t)), colour, alpha, mode, true);
+                        px = float(c.X(t)), py = float(c.Y(t));
                     }
-                    PIX_FLine(&pieces, px, py, c.endX, c.endY, colour, alpha, int(mode), true);
+                    PIX_FLine(&pieces, px, py, c.endX, c.endY, colour, alpha, mode, true);
                     EXPECT_TRUE(SameMemory(curve, pieces)) << p[0] << " mode " << mode << " alpha " << alpha
                                                            << " flipped " << flipped;
                 }
 }
 
 TEST(DashedLine, Patterns) {
-    const struct {
-        const char* name;
-        int x1, y1, x2, y2, on, off;
-        Pixels want;
-    } cases[] = {
+    const struct { const char* name; int x1, y1, x2, y2, on, off; Pixels want; } cases[] = {
         {"3 on 2 off", 0, 0, 10, 0, 3, 2, {{0, 0}, {1, 0}, {2, 0}, {5, 0}, {6, 0}, {7, 0}}},
         {"reversed ends", 10, 0, 0, 0, 3, 2, {{0, 0}, {1, 0}, {2, 0}, {5, 0}, {6, 0}, {7, 0}}},
         {"1/1 vertical to row 3", 4, 0, 4, 3, 1, 1, {{4, 0}, {4, 2}}},
@@ -302,8 +270,6 @@ TEST(FillCBezier, ColumnsReachTheRowOnce) {
     }
 }
 
-constexpr float kPi = std::numbers::pi_v<float>;
-
 // Records every pixel a drawer emits, with its weight, without clipping.
 struct RecordingEmitter {
     std::map<std::pair<int64_t, int64_t>, std::vector<int>> hits;
@@ -312,22 +278,19 @@ struct RecordingEmitter {
     void vspan(int64_t x, int64_t y0, int64_t y1, int w = 256) { for (; y0 <= y1; ++y0) point(x, y0, w); }
 };
 
-const pix::CircleClip kEverywhere{-1000000, -1000000, 1000000, 1000000};
-
 // Every drawer form emits each pixel at most once, symmetric under the eight reflections
 // of the square. Discs cover every pixel well within r at full weight plus a partial rim,
 // so the total is close to the area of radius r + 1/2; nothing far outside.
 TEST(CircleDrawer, EachPixelOnceSymmetricAndCovering) {
+    const pix::CircleClip everywhere{-1000000, -1000000, 1000000, 1000000};
     for (float r = 0.0f; r < 40.0f; r += 0.17f)
         for (bool filled : {false, true})
             for (bool aa : {false, true}) {
                 if (r >= 30 && !(filled && aa)) continue;  // the walk is the same; coverage wants large discs
                 SCOPED_TRACE(testing::Message() << "r " << r << " filled " << filled << " aa " << aa);
                 RecordingEmitter e;
-                if (aa)
-                    pix::AntiAliasedCircle(e, 0, 0, r, 256, filled, kEverywhere);
-                else
-                    pix::AliasedCircle(e, 0, 0, int64_t(r + 0.5f), filled, kEverywhere);
+                if (aa) pix::AntiAliasedCircle(e, 0, 0, r, 256, filled, everywhere);
+                else pix::AliasedCircle(e, 0, 0, int64_t(r + 0.5f), filled, everywhere);
                 double total = 0;
                 for (const auto& [p, ws] : e.hits) {
                     const auto [x, y] = p;
@@ -354,26 +317,21 @@ TEST(CircleDrawer, EachPixelOnceSymmetricAndCovering) {
 }
 
 // Centres round down: -3.0 lands on column -3 just as 3.0 lands on 3 (truncation would
-// put it on -2), for the disc and for the anti-aliased r 1.5 mask.
-TEST(Circle, CentresRoundDown) {
+// put it on -2), for the disc and for the anti-aliased r 1.5 mask. On a flipped bitmap
+// every circle form lands where the same form with the centre mirrored (and arc angles
+// turned by pi - a) lands in memory on a plain bitmap.
+TEST(Circle, CentresRoundDownAndFlippedBitmapsMirrorThem) {
     for (bool aa : {false, true}) {
         CanaryBitmap a(12, 12), b(12, 12);
         (aa ? PIX_Circle : PIX_FillCircle)(&a, 3.0f, 5.0f, aa ? 1.5f : 4.6f, kOne, 1.0f, PIX_MODE_ADD, aa);
         (aa ? PIX_Circle : PIX_FillCircle)(&b, -3.0f, 5.0f, aa ? 1.5f : 4.6f, kOne, 1.0f, PIX_MODE_ADD, aa);
         for (int y = 0; y < 12; ++y)
             for (int x = 0; x + 6 < 12; ++x) ASSERT_EQ(b.at(x, y), a.at(x + 6, y)) << aa << " " << x << "," << y;
-    }
-}
 
-// On a flipped bitmap every circle form lands where the same form with the centre
-// mirrored (and arc angles turned by pi - a) lands in memory on a plain bitmap.
-TEST(Circle, FlippedBitmapsMirrorTheCentre) {
-    for (bool aa : {false, true}) {
         CanaryBitmap plain(30, 24), flipped(30, 24, true);
         PIX_FillCircle(&plain, 9.0f, 23.0f - 6.0f, 5.3f, kOne, 1.0f, PIX_MODE_ADD, aa);
         PIX_Circle(&plain, 20.0f, 23.0f - 14.0f, 6.6f, kWhite, 1.0f, 0, aa);
-        PIX_Arc(&plain, 15.0f, 23.0f - 12.0f, 9.0f, float(std::numbers::pi - 2.0), float(std::numbers::pi - 0.5),
-                kWhite, 1.0f, 0, aa);
+        PIX_Arc(&plain, 15.0f, 23.0f - 12.0f, 9.0f, float(kPi - 2.0), float(kPi - 0.5), kWhite, 1.0f, 0, aa);
         PIX_FillCircle(&flipped, 9.0f, 6.0f, 5.3f, kOne, 1.0f, PIX_MODE_ADD, aa);
         PIX_Circle(&flipped, 20.0f, 14.0f, 6.6f, kWhite, 1.0f, 0, aa);
         PIX_Arc(&flipped, 15.0f, 12.0f, 9.0f, 0.5f, 2.0f, kWhite, 1.0f, 0, aa);
@@ -387,19 +345,12 @@ Draw Trap(int tax, int tbx, int ty, int bax, int bbx, int by) {
     return [=](PIX_IBitmap* b) { PIX_FillTrapezoid(b, tax, tbx, ty, bax, bbx, by, kOne, 1.0f, PIX_MODE_ADD); };
 }
 Draw Poly(std::vector<int> xs, std::vector<int> ys) {
-    return [=](PIX_IBitmap* b) {
-        PIX_FillConvexPolygon(b, xs.data(), ys.data(), int(xs.size()), kOne, 1.0f, PIX_MODE_ADD);
-    };
+    return [=](PIX_IBitmap* b) { PIX_FillConvexPolygon(b, xs.data(), ys.data(), int(xs.size()), kOne, 1.0f, PIX_MODE_ADD); };
 }
 
 TEST(FillPolygon, ShapesAndClipping) {
-    struct Case {
-        const char* name;
-        Draw draw;
-        std::vector<std::string> want;  // also gives the bitmap's size
-    };
     const int ys[] = {1, 1, 1};
-    const Case cases[] = {
+    const struct { const char* name; Draw draw; std::vector<std::string> want; } cases[] = {  // want sizes the bitmap
         {"one-row trapezoid, both ends inclusive", Trap(5, 1, 2, 1, 5, 2), {"......", "......", ".#####", "......"}},
         // The truncated 16.16 slopes fall just short of the bottom ends.
         {"pairs in either order", Trap(4, 1, 3, 2, 2, 0), {"..#...", "..#...", "..##..", "..##.."}},
@@ -432,7 +383,7 @@ TEST(FillPolygon, EveryPixelOnceWhateverTheOrder) {
         const int n = 3 + int(rng() % 9);
         const double cx = rng() % 60 - 10.0, cy = rng() % 50 - 10.0, rx = 2 + rng() % 40, ry = 2 + rng() % 40;
         std::vector<double> angles(n);
-        for (auto& a : angles) a = (rng() % 10000) * (2 * std::numbers::pi / 10000);
+        for (auto& a : angles) a = (rng() % 10000) * (2 * kPi / 10000);
         std::sort(angles.begin(), angles.end());
         std::vector<int> xs(n), ys(n);
         for (int i = 0; i < n; ++i) {
@@ -474,8 +425,10 @@ TEST(FillPolygon, EveryPixelOnceWhateverTheOrder) {
 }
 
 // Edges far steeper than 2^29 / 65536 and far above the bitmap: the stepped edge stays
-// within a pixel of the true line on every visible row.
-TEST(FillPolygon, SteepEdgesFarAboveTheBitmap) {
+// within a pixel of the true line on every visible row. More points than the inline
+// vertex buffer holds take the allocated one, with the same result: 512 points on a
+// circle, then the same with one point repeated.
+TEST(FillPolygon, SteepEdgesFarAboveTheBitmapAndMoreThan512Points) {
     const std::pair<int, int> tops[] = {
         {-300000, -2000000000}, {400000, -2100000000}, {5, -2147483647}, {-2147483647, -2147483647}};
     for (const auto& [topX, topY] : tops) {
@@ -491,15 +444,10 @@ TEST(FillPolygon, SteepEdgesFarAboveTheBitmap) {
         }
         EXPECT_EQ(bm.damagedCanaries(), 0);
     }
-}
-
-// More points than the inline vertex buffer holds take the allocated one, with the same
-// result: 512 points on a circle, then the same with one point repeated.
-TEST(FillPolygon, MoreThan512Points) {
     std::vector<int> xs, ys;
     for (int i = 0; i < 512; ++i) {
-        xs.push_back(int(std::lround(60 + 50 * std::cos(i * 2 * std::numbers::pi / 512))));
-        ys.push_back(int(std::lround(60 + 50 * std::sin(i * 2 * std::numbers::pi / 512))));
+        xs.push_back(int(std::lround(60 + 50 * std::cos(i * 2 * kPi / 512))));
+        ys.push_back(int(std::lround(60 + 50 * std::sin(i * 2 * kPi / 512))));
     }
     CanaryBitmap a(120, 120), b(120, 120);
     Poly(xs, ys)(&a);
@@ -512,40 +460,31 @@ TEST(FillPolygon, MoreThan512Points) {
 
 // Clipping: a small bitmap gets exactly the pixels that the same shape, moved by whole
 // pixels, gives inside a larger one, for shapes reaching far past every edge.
-
-constexpr int kW = 23, kH = 17, kShift = 40;
-
-// Draws with an offset (0 for the small bitmap, kShift for the large one).
-using CropShape = std::function<void(PIX_IBitmap*, int offset)>;
-
-// Coordinates spread well past every edge of the small bitmap (and some inside).
-int Coord(std::mt19937& rng, int size) { return int(rng() % (5 * size)) - 2 * size; }
-
-const float kAlphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
-
 TEST(VectorCrop, FillsAndCircles) {
+    constexpr int kW = 23, kH = 17, kShift = 40;
+    // Coordinates spread well past every edge of the small bitmap (and some inside).
+    const auto coord = [](std::mt19937& rng, int size) { return int(rng() % (5 * size)) - 2 * size; };
+    const float alphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
     std::mt19937 rng(21);
     for (int iter = 0; iter < 1400; ++iter) {
         const uint32_t colour = rng(), mode = kPixBlendModes[rng() % std::size(kPixBlendModes)].mode;
-        const float alpha = kAlphas[rng() % 4];
-        CropShape draw;
+        const float alpha = alphas[rng() % 4];
+        std::function<void(PIX_IBitmap*, int offset)> draw;
         if (iter % 2) {
             const int n = 3 + int(rng() % 4);
             std::vector<int> xs(n), ys(n);
-            for (int i = 0; i < n; ++i) xs[i] = Coord(rng, kW), ys[i] = Coord(rng, kH);
+            for (int i = 0; i < n; ++i) xs[i] = coord(rng, kW), ys[i] = coord(rng, kH);
             draw = [=](PIX_IBitmap* bm, int o) {
                 std::vector<int> sx(xs), sy(ys);
                 for (int i = 0; i < n; ++i) sx[i] += o, sy[i] += o;
-                if (n == 3)
-                    PIX_FillTriangle(bm, sx[0], sy[0], sx[1], sy[1], sx[2], sy[2], colour, alpha, mode);
-                else
-                    PIX_FillConvexPolygon(bm, sx.data(), sy.data(), n, colour, alpha, mode);
+                if (n == 3) PIX_FillTriangle(bm, sx[0], sy[0], sx[1], sy[1], sx[2], sy[2], colour, alpha, mode);
+                else PIX_FillConvexPolygon(bm, sx.data(), sy.data(), n, colour, alpha, mode);
                 PIX_FillTrapezoid(bm, sx[0], sx[1], sy[0], sx[2], sx[1] + 3, sy[2], colour, alpha, mode);
             };
         } else {
             // Centres on a quarter-pixel grid, so that moving them is exact in float; large
             // radii enter the octant walk far from its start.
-            const float cx = Coord(rng, kW) * 0.25f + kW * 0.4f, cy = Coord(rng, kH) * 0.25f + kH * 0.4f;
+            const float cx = coord(rng, kW) * 0.25f + kW * 0.4f, cy = coord(rng, kH) * 0.25f + kH * 0.4f;
             const float r = rng() % 8 ? float(rng() % 400) * 0.07f : float(rng() % 4000) * 0.25f;
             const bool aa = rng() & 1, filled = rng() & 1;
             draw = [=](PIX_IBitmap* bm, int o) {
@@ -566,68 +505,48 @@ TEST(VectorCrop, FillsAndCircles) {
 
 constexpr uint32_t kDest = 0x40c08003u, kColour = 0xfe0381c2u;
 
-uint32_t Combined(uint32_t mode, int w) {
-    uint32_t p = kDest;
-    PIX_CombinePixelsByMode(reinterpret_cast<uint8_t*>(&p), PIX_PixelR(kColour), PIX_PixelG(kColour),
-                            PIX_PixelB(kColour), PIX_PixelA(kColour), w, mode & 0xff);
-    return p;
-}
-uint32_t HalfSum() {
-    uint32_t r = 0;
-    for (int i = 0; i < 32; i += 8) r |= (((kDest >> i & 255) + (kColour >> i & 255)) >> 1) << i;
-    return r;
-}
-
 enum Family { kFill, kRun, kPlain, kWeighted };
 
 // What a pixel drawn at full coverage becomes.
 uint32_t Expected(Family f, uint32_t mode, float alpha) {
     const int w = int(alpha * 256.0);
     if ((mode & 0xff) > 5 || w == 0) return kDest;
-    if ((mode & 0xff) != 0) return Combined(mode, w);
+    const uint32_t combined = Blend(kDest, kColour, w, mode & 0xff);
+    if ((mode & 0xff) != 0) return combined;
     // Fills take the whole-word forms by weight, line runs only at an alpha that is
     // exactly such a weight.
     uint32_t d = kDest;
     const bool wholeWord = f == kFill || (f == kRun && float(w) / 256.0f == alpha);
     if (wholeWord && FastCopy(d, kColour, w)) return d;
-    if (f != kWeighted && w == 128) return HalfSum();
-    return w == 256 && f != kWeighted ? kColour : Combined(mode, w);
+    if (f != kWeighted && w == 128) {
+        for (int i = 0; i < 32; i += 8) d = (d & ~(255u << i)) | (((kDest >> i & 255) + (kColour >> i & 255)) >> 1) << i;
+        return d;
+    }
+    return w == 256 && f != kWeighted ? kColour : combined;
 }
 
-struct Shape {
-    const char* name;
-    Family family;
-    int x, y;  // a pixel the shape covers fully
-    std::function<void(PIX_IBitmap*, float, int)> draw;
-};
-
-using Bm = PIX_IBitmap*;
-const Shape kShapes[] = {
-    {"trapezoid", kFill, 3, 2, [](Bm b, float a, int m) { PIX_FillTrapezoid(b, 1, 6, 2, 1, 6, 2, kColour, a, m); }},
-    {"triangle", kFill, 5, 4, [](Bm b, float a, int m) { PIX_FillTriangle(b, 1, 1, 14, 3, 4, 14, kColour, a, m); }},
-    {"horizontal line", kRun, 6, 7, [](Bm b, float a, int m) { PIX_Line(b, 0, 7, 15, 7, kColour, a, m, false); }},
-    {"vertical line", kRun, 9, 3, [](Bm b, float a, int m) { PIX_Line(b, 9, 1, 9, 12, kColour, a, m, true); }},
-    {"general line", kPlain, 0, 2, [](Bm b, float a, int m) { PIX_Line(b, 0, 2, 6, 5, kColour, a, m, false); }},
-    {"diagonal line", kPlain, 3, 3, [](Bm b, float a, int m) { PIX_Line(b, 1, 1, 8, 8, kColour, a, m, false); }},
-    {"dashed line", kPlain, 4, 9, [](Bm b, float a, int m) { PIX_DashedLine(b, 0, 9, 12, 9, 3, 1, kColour, a, m); }},
-    {"disc", kPlain, 8, 8, [](Bm b, float a, int m) { PIX_FillCircle(b, 8, 8, 5, kColour, a, m, false); }},
-    {"anti-aliased disc", kWeighted, 10, 11,
-     [](Bm b, float a, int m) { PIX_FillCircle(b, 8, 8, 5, kColour, a, m, true); }},
-    {"anti-aliased line ends", kWeighted, 2, 1,
-     [](Bm b, float a, int m) { PIX_Line(b, 2, 1, 13, 5, kColour, a, m, true); }},
-};
-
 TEST(VectorModes, EachFamilyBlendsAsItsTableSays) {
-    const uint32_t modes[] = {0, 0x10000, 0x100, 1, 0x10001, 2, 3, 4, 5, 6, 0xff};
-    const float alphas[] = {1.0f, 0.5f, 0.25f, 0.75f, 0.501f, 0.3f, 0.002f};
-    for (const auto& s : kShapes)
-        for (uint32_t mode : modes)
-            for (float alpha : alphas) {
+    using Bm = PIX_IBitmap*;
+    const struct { const char* name; Family family; int x, y; void (*draw)(Bm, float, int); } shapes[] = {
+        // x, y: a pixel the shape covers fully
+        {"trapezoid", kFill, 3, 2, [](Bm b, float a, int m) { PIX_FillTrapezoid(b, 1, 6, 2, 1, 6, 2, kColour, a, m); }},
+        {"triangle", kFill, 5, 4, [](Bm b, float a, int m) { PIX_FillTriangle(b, 1, 1, 14, 3, 4, 14, kColour, a, m); }},
+        {"horizontal line", kRun, 6, 7, [](Bm b, float a, int m) { PIX_Line(b, 0, 7, 15, 7, kColour, a, m, false); }},
+        {"vertical line", kRun, 9, 3, [](Bm b, float a, int m) { PIX_Line(b, 9, 1, 9, 12, kColour, a, m, true); }},
+        {"general line", kPlain, 0, 2, [](Bm b, float a, int m) { PIX_Line(b, 0, 2, 6, 5, kColour, a, m, false); }},
+        {"diagonal line", kPlain, 3, 3, [](Bm b, float a, int m) { PIX_Line(b, 1, 1, 8, 8, kColour, a, m, false); }},
+        {"dashed line", kPlain, 4, 9, [](Bm b, float a, int m) { PIX_DashedLine(b, 0, 9, 12, 9, 3, 1, kColour, a, m); }},
+        {"disc", kPlain, 8, 8, [](Bm b, float a, int m) { PIX_FillCircle(b, 8, 8, 5, kColour, a, m, false); }},
+        {"anti-aliased disc", kWeighted, 10, 11, [](Bm b, float a, int m) { PIX_FillCircle(b, 8, 8, 5, kColour, a, m, true); }},
+        {"anti-aliased line ends", kWeighted, 2, 1, [](Bm b, float a, int m) { PIX_Line(b, 2, 1, 13, 5, kColour, a, m, true); }},
+    };
+    for (const auto& s : shapes)
+        for (uint32_t mode : {0, 0x10000, 0x100, 1, 0x10001, 2, 3, 4, 5, 6, 0xff})
+            for (float alpha : {1.0f, 0.5f, 0.25f, 0.75f, 0.501f, 0.3f, 0.002f}) {
                 CanaryBitmap bm(16, 16);
                 Fill(bm, kDest);
                 s.draw(&bm, alpha, int(mode));
-                EXPECT_EQ(bm.at(s.x, s.y), Expected(s.family, mode, alpha))
-                    << s.name << " mode " << mode << " alpha " << alpha;
+                EXPECT_EQ(bm.at(s.x, s.y), Expected(s.family, mode, alpha)) << s.name << " mode " << mode << " alpha " << alpha;
                 EXPECT_EQ(bm.at(15, 15), kDest) << s.name;
             }
 }
