@@ -1,8 +1,6 @@
 // The cached font: its decoder, its own measuring walk over the glyph records, drawing
 // inside the rectangle, the glyph cache's life, and the native path agreeing with it.
 
-#include <numeric>
-
 #include "raster_test_util.h"
 
 namespace {
@@ -172,24 +170,6 @@ TEST(CachedFontPaths, GlyphAndNativeAgreeAndColoursAreRight) {
             }
         EXPECT_GT(inked, 30);
     }
-}
-
-TEST(CachedFontPaths, NativeFontWithTextAlphaTakesTheGlyphPath) {
-    auto f = GlyphFont(16, PIX_FONT_ALLOW_NATIVE);
-    f->SetTextColor(PIX_MakePixel(255, 255, 255, 255));
-    // The native engine leaves the alpha byte alone; the glyph blenders write it.
-    auto alphaTouched = [&](unsigned format) {
-        PIX_SysBitmap bm(40, 20);
-        Fill(bm, 0);
-        RECT r{0, 0, 40, 20};
-        f->DrawText(&bm, "H", -1, &r, format);
-        uint32_t any = 0;
-        for (int y = 0; y < 20; ++y)
-            any = std::accumulate(PIX_PixelAddress(bm, 0, y), PIX_PixelAddress(bm, 40, y), any, std::bit_or<>());
-        return (any & 255) != 0;
-    };
-    EXPECT_EQ(std::vector({alphaTouched(0), alphaTouched(PIX_DT_USE_TEXT_ALPHA), alphaTouched(0x80000000u)}),
-              std::vector({false, true, true}));
 }
 
 }  // namespace

@@ -9,16 +9,10 @@ namespace {
 
 TEST(FuzzRegression, FloatClipperRefusesAreasBeyondTheIntRange) {
     // Width and height, or (when rect) the rectangle 0..width by ylo..yhi.
-    struct Case {
-        bool rect;
-        int width, height;
-        float ylo, yhi;
-        bool visible;
-    };
-    const Case cases[] = {{false, 2, INT_MIN, 0, 0, false},  {false, INT_MIN, 2, 0, 0, false},
-                          {false, INT_MAX, INT_MAX, 0, 0, true}, {true, 2, 0, 2e9f, -2e9f, false},
-                          {true, 2, 0, -2e9f, 2e9f, true}};
-    for (const Case& c : cases) {
+    const struct { bool rect; int width, height; float ylo, yhi; bool visible; } cases[] = {
+        {false, 2, INT_MIN, 0, 0, false},     {false, INT_MIN, 2, 0, 0, false}, {false, INT_MAX, INT_MAX, 0, 0, true},
+        {true, 2, 0, 2e9f, -2e9f, false},     {true, 2, 0, -2e9f, 2e9f, true}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " / " + std::to_string(c.ylo));
         float x1 = 0.25f, y1 = 0.25f, x2 = 0.5f, y2 = 0.5f;
         EXPECT_EQ(c.rect ? PIX_ClipFLineToRect(&x1, &y1, &x2, &y2, 0, c.ylo, float(c.width), c.yhi)

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(Bitmaps, AbsurdSizesGiveNoPixelsSysBitmapsKeepTheirContextAndCopyResizes) {
+TEST(Bitmaps, AbsurdSizesGiveNoPixelsAndSysBitmapsKeepTheirContext) {
     for (auto [w, h] : {std::pair{65536, 65536}, {INT32_MAX, 2}, {INT32_MAX, INT32_MAX}, {-5, 10}, {10, -5}, {0, 10}}) {
         PIX_MemBitmap bm(4, 4, 4);
         EXPECT_TRUE(bm.resize(w, h));
@@ -26,14 +26,6 @@ TEST(Bitmaps, AbsurdSizesGiveNoPixelsSysBitmapsKeepTheirContextAndCopyResizes) {
     EXPECT_EQ(bm.getRowSpan(), 16);
     EXPECT_FALSE(bm.resize(0, 5));
     EXPECT_EQ(bm.getDC(), nullptr);
-
-    std::mt19937 rng(5);
-    CanaryBitmap src(13, 7, true);
-    src.randomize(rng);
-    PIX_MemBitmap copy(2, 2, 4);
-    PIX_Copy(&copy, &src);
-    EXPECT_EQ(std::pair(copy.getWidth(), copy.getHeight()), std::pair(13, 7));
-    EXPECT_EQ(CountMismatches(copy, [&](int x, int y) { return src.at(x, y); }), 0);
 }
 
 // Mostly near a bitmap of the given size, now and then at the ends of the int range.
@@ -364,53 +356,6 @@ TEST(GradRect, EveryModeMatchesReferenceAndClips) {
             }
 }
 
-// Plain, mirrored (a negative size at x + w covers the same columns x .. x + w - 1) and
-// clipped scaled blits against the nearest sample, blended in every mode.
-TEST(ScaledBlit, NearestSamplesMirroredClippedAndBlendedInEveryMode) {
-    const struct { int srcW, srcH, w, h; bool mirrorX, mirrorY; } cases[] = {
-        {20, 10, 20, 10, true, false}, {20, 10, 20, 10, false, true}, {20, 10, 20, 10, true, true},
-        {10, 10, 20, 20, true, false}, {30, 15, 20, 10, true, true},  {7, 9, 14, 27, false, true},
-    };
-    for (const auto& c : cases) {
-        PIX_MemBitmap src(c.srcW, c.srcH, 4), plain(40, 40, 4), mirrored(40, 40, 4);
-        FillRandom(src, 11);
-        Fill(plain, 0);
-        Fill(mirrored, 0);
-        const int x = 10, y = 5;
-        PIX_ScaledBlit(&plain, &src, x, y, c.w, c.h, 0, 0, float(c.srcW), float(c.srcH), 1.0f, PIX_MODE_COPY);
-        PIX_ScaledBlit(&mirrored, &src, c.mirrorX ? x + c.w : x, c.mirrorY ? y + c.h : y, c.mirrorX ? -c.w : c.w,
-                       c.mirrorY ? -c.h : c.h, 0, 0, float(c.srcW), float(c.srcH), 1.0f, PIX_MODE_COPY);
-        const int bad = CountMismatches(mirrored, [&](int i, int j) {
-            const bool inside = i >= x && i < x + c.w && j >= y && j < y + c.h;
-            return Px(plain, inside && c.mirrorX ? 2 * x + c.w - 1 - i : i, inside && c.mirrorY ? 2 * y + c.h - 1 - j : j);
-        });
-        EXPECT_EQ(bad, 0) << c.srcW << "x" << c.srcH << " -> " << c.w << "x" << c.h << " " << c.mirrorX << c.mirrorY;
-    }
-    // A 2x enlargement of part of a larger source, partly off the left and top: each
-    // pixel blends its own sample, and nothing past the draw changes.
-    PIX_MemBitmap src(20, 20, 4), base(30, 30, 4), dst(30, 30, 4), whole(30, 30, 4);
-    FillRandom(src, 21);
-    FillRandom(base, 22);
-    for (uint32_t mode : ModeWords(true))
-        for (float alpha : {1.0f, 0.5f, 0.3f}) {
-            PIX_Copy(&dst, &base);
-            PIX_ScaledBlit(&dst, &src, -6, -4, 20, 20, 0, 0, 10, 10, alpha, mode);
-            const int bad = CountMismatches(dst, [&](int x, int y) {
-                uint32_t want = Px(base, x, y);
-                if (x >= 14 || y >= 16) return want;
-                const uint32_t s = Px(src, (x + 6) / 2, (y + 4) / 2);
-                return mode == 0 && alpha == 0.5f && FastCopy(want, s, 128) ? want : Blend(want, s, Weight(alpha), mode);
-            });
-            EXPECT_EQ(bad, 0) << "mode " << mode << " alpha " << alpha;
-        }
-    // Filtered, the clipped draw samples where the whole one does.
-    Fill(whole, 0);
-    Fill(dst, 0x5a5a5a5a);
-    PIX_ScaledBlit(&whole, &src, 0, 0, 20, 20, 0, 0, 10, 10, 1.0f, PIX_MODE_FILTER_BILINEAR);
-    PIX_ScaledBlit(&dst, &src, -6, -4, 20, 20, 0, 0, 10, 10, 1.0f, PIX_MODE_FILTER_BILINEAR);
-    EXPECT_EQ(CountMismatches(dst, [&](int x, int y) { return x < 14 && y < 16 ? Px(whole, x + 6, y + 4) : 0x5a5a5a5au; }), 0);
-}
-
 int ChannelByte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
 
 // The mean of the source's taps within `radius` of (cx, cy), byte by byte.
@@ -461,31 +406,6 @@ TEST(ScaledBlit, FilteredReductionsAreBoxMeansAndMirroredOnesBilinear) {
         }
         EXPECT_EQ(CountDifferent(nearest, filtered), 0) << mirror;
     }
-}
-
-constexpr float kPi = std::numbers::pi_v<float>;
-
-// Quarter turns (and a mirror at angle 0) move whole pixels: the exact permutation.
-TEST(RotatedBlit, QuarterTurnsAndMirrorArePermutations) {
-    constexpr int N = 9, M = N - 1;
-    PIX_MemBitmap src(N, N, 4), dst(N, N, 4);
-    FillRandom(src, 17);
-    // Angle, destination x and width, then where pixel (i, j) comes from: i or j, and
-    // whether counted from the far side.
-    const struct { float angle; int x, w; bool swap, flipI, flipJ; } cases[] = {
-        {0.0f, 0, N, false, false, false},   {kPi / 2, 0, N, true, false, true}, {kPi, 0, N, false, true, true},
-        {3 * kPi / 2, 0, N, true, true, false}, {-kPi / 2, 0, N, true, true, false}, {0.0f, N, -N, false, true, false},
-    };
-    for (uint32_t mode : {0u, 0x100u})
-        for (bool clip : {false, true})
-            for (const auto& c : cases) {
-                Fill(dst, 0);
-                PIX_RotatedBlit(&dst, &src, c.x, 0, c.w, N, 0, 0, N, N, c.angle, clip, 1.0f, mode);
-                EXPECT_EQ(CountMismatches(dst, [&](int i, int j) {
-                              const int a = c.swap ? j : i, b = c.swap ? i : j;
-                              return Px(src, c.flipI ? M - a : a, c.flipJ ? M - b : b);
-                          }), 0) << "angle " << c.angle << " w " << c.w << " mode " << mode << " clip " << clip;
-            }
 }
 
 TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
