@@ -39,6 +39,7 @@ struct Golden {
 
 const uint32_t kYellow = PIX_MakePixel(255, 255, 255, 0), kBlue = PIX_MakePixel(255, 0, 0, 255);
 const uint32_t kWhite = PIX_MakePixel(255, 255, 255, 255), kRed = PIX_MakePixel(255, 255, 0, 0);
+const uint32_t kBlack = PIX_MakePixel(255, 0, 0, 0);
 
 const Golden kGoldens[] = {
     {"triangles", [](PIX_IBitmap* bm) {
@@ -161,6 +162,36 @@ const Golden kGoldens[] = {
          PIX_DeltaBlit(bm, &Picture(), 50, 0, 12, 16, 0, 0, 16, 12, 0, 1, 1, 0, 0, 0, false, 1.0f, 0);  // transpose
          PIX_DeltaBlit(bm, &Picture(), 54, 20, 8, 6, 0, 0, 16, 12, 2, 0, 0, 2, 0, 0, false, 1.0f, 0);  // halving
          PIX_DeltaBlit(bm, &Picture(), 54, 30, 10, 12, 15.5f, 0, 16, 12, -1, 0, 0, 1, 0, 0, false, 1.0f, 0);
+     }},
+    {"gradients", [](PIX_IBitmap* bm) {
+         // Each mode over its own patch, reaching past the edges; the source-alpha and
+         // filter flags ignored, an unknown mode drawing nothing; channels run past 0..1.
+         const uint32_t modes[] = {0, 1, 2, 3, 4, 5, 0x10003, 0x100, 6};
+         for (int i = 0; i < 9; ++i)
+             PIX_GradRect(bm, i % 3 * 22 - 3, i / 3 * 16 - 2, 22, 17, 0.5f - i % 2, 0.25f, 1, 1 + 0.5f * (i % 2),
+                          1 / 32.f, -1 / 16.f, 0.04f, -1 / 16.f, 0, 1 / 8.f, -1 / 8.f, 1 / 64.f, modes[i]);
+     }},
+    {"delta_blits", [](PIX_IBitmap* bm) {
+         // A per-row change of the per-pixel step, clipped at the top left, mapped as the
+         // unclipped blit maps it; opacity growing past full strength across each strip,
+         // every mode clamped at each pixel's own weight, the source-alpha bit ignored.
+         PIX_DeltaBlit(bm, &Picture(), -5, -7, 37, 40, 0.2f, 0.4f, 16, 12, 0.25f, 0.125f, 0.0625f, 0.375f, 0.03125f,
+                       -0.015625f, false, 1.0f, 0);
+         for (int i = 0; i < 12; ++i)
+             PIX_DeltaBlitAlpha(bm, &Picture(), 32 + i % 2 * 16, i / 2 * 5, 16, 4, 0, 0, 16, 12, 1, 0, 0, 1, 0, 0, false,
+                                0.25f, 1.0f / 16, 0, 0, uint32_t(i / 2) | (i % 2 ? uint32_t(PIX_MODE_USE_SOURCE_ALPHA) : 0u));
+     }},
+    {"bitmap_ops", [](PIX_IBitmap* bm) {
+         // Masked clears reaching past the edges, channel scales and offsets inside a
+         // clipped rectangle, and a fill that reaches rows only through its start column.
+         PIX_ClearRect(bm, -2, 1, 12, 100, 0xff00ffffu, 0);
+         PIX_ClearRect(bm, 60, 44, INT32_MAX, INT32_MAX, 0, 0xffffffffu);
+         PIX_MultiplyAddRect(bm, 14, -3, 14, 12, 0.5f, 2, 1, 1, 0, 0, 1, -20);
+         PIX_MultiplyAddRect(bm, 14, 12, 14, 12, 3, 1, -1, 1, 0, 300, 0, 0);
+         const char* rows[] = {"..#..", ".....", "#...#", "..#..", "....."};
+         for (int y = 0; y < 5; ++y)
+             for (int x = 0; x < 5; ++x) PIX_FillRect(bm, 34 + 4 * x, 10 + 4 * y, 4, 4, rows[y][x] == '#' ? kRed : kBlack, 1, 0);
+         PIX_SimpleFill(bm, 42, 18, PIX_MakePixel(0, 0, 255, 0), 0xffffff00u, kBlack);
      }},
     {"small_circles", [](PIX_IBitmap* bm) {
          const float radii[] = {0.4f, 1.0f, 1.5f, 2.0f, 2.01f, 3.0f};  // masks, then the drawer

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(Bitmaps, AbsurdSizesGiveNoPixelsAndSysBitmapsKeepTheirContext) {
+TEST(Bitmaps, AbsurdSizesGiveNoPixelsSysBitmapsKeepTheirContextAndClearSparesThePadding) {
     for (auto [w, h] : {std::pair{65536, 65536}, {INT32_MAX, 2}, {INT32_MAX, INT32_MAX}, {-5, 10}, {10, -5}, {0, 10}}) {
         PIX_MemBitmap bm(4, 4, 4);
         EXPECT_TRUE(bm.resize(w, h));
@@ -26,6 +26,10 @@ TEST(Bitmaps, AbsurdSizesGiveNoPixelsAndSysBitmapsKeepTheirContext) {
     EXPECT_EQ(bm.getRowSpan(), 16);
     EXPECT_FALSE(bm.resize(0, 5));
     EXPECT_EQ(bm.getDC(), nullptr);
+    CanaryBitmap cleared(9, 6, true);  // the padding between rows kept
+    PIX_Clear(&cleared, 0x12345678);
+    EXPECT_EQ(cleared.pixels(), std::vector<uint32_t>(54, 0x12345678));
+    EXPECT_EQ(cleared.damagedCanaries(), 0);
 }
 
 // Mostly near a bitmap of the given size, now and then at the ends of the int range.
@@ -290,72 +294,6 @@ TEST(Fills, RandomRectsGlyphsAndPixelsMatchReferenceAndKeepCanaries) {
     EXPECT_GT(changed, 1000);
 }
 
-TEST(Clear, WholeBitmapOrMaskedRectButNotThePadding) {
-    std::mt19937 rng(3);
-    CanaryBitmap bm(9, 6, true);
-    PIX_Clear(&bm, 0x12345678);
-    EXPECT_EQ(bm.pixels(), std::vector<uint32_t>(54, 0x12345678));
-    bm.randomize(rng);
-    const auto before = bm.pixels();
-    PIX_ClearRect(&bm, -2, 1, 5, 100, 0xffffff00, 0);
-    EXPECT_EQ(CountMismatches(bm, [&](int x, int y) { return before[y * 9 + x] & (x < 3 && y >= 1 ? 0xffffff00 : ~0u); }), 0);
-    PIX_ClearRect(&bm, 8, 5, INT32_MAX, INT32_MAX, 0, 0xffffffff);
-    EXPECT_EQ(bm.at(8, 5), 0xffffffffu);
-    EXPECT_EQ(bm.damagedCanaries(), 0);
-}
-
-struct Grad {
-    int x, y, w, h;
-    float start[4];  // r, g, b, a on 0..1
-    float perX[4], perY[4];
-};
-
-// The gradient by the rules, with values chosen exactly representable so the 16.16
-// accumulators are exact: start values advanced to the clipped origin, then stepped.
-std::vector<uint32_t> ReferenceGrad(const CanaryBitmap& bm, const Grad& g, uint32_t mode) {
-    auto out = bm.pixels();
-    const int low = mode & 0xff;
-    if (low > 5) return out;
-    const double scale[4] = {255, 255, 255, 256};
-    const int X = std::max(g.x, 0), Y = std::max(g.y, 0);
-    for (int py = Y; py < std::min(g.y + g.h, bm.getHeight()); ++py)
-        for (int px = X; px < std::min(g.x + g.w, bm.getWidth()); ++px) {
-            int ch[4];
-            for (int c = 0; c < 4; ++c) {
-                const double origin =
-                    g.start[c] * scale[c] + (X - g.x) * (g.perX[c] * scale[c]) + (Y - g.y) * (g.perY[c] * scale[c]);
-                const int64_t acc = int64_t(origin * 65536) + (px - X) * int64_t(g.perX[c] * scale[c] * 65536) +
-                                    (py - Y) * int64_t(g.perY[c] * scale[c] * 65536);
-                ch[c] = int(acc / 65536);
-            }
-            const PIX_CombineFunc fns[] = {PIX_CombinePixelsCopyClamp, PIX_CombinePixelsAdd,
-                                           PIX_CombinePixelsDodge,     PIX_CombinePixelsMultiplyClamp,
-                                           PIX_CombinePixelsOverlay,   PIX_CombinePixelsHSVAdjust};
-            fns[low](reinterpret_cast<uint8_t*>(&out[size_t(py) * bm.getWidth() + px]), ch[0], ch[1], ch[2], ch[3], ch[3]);
-        }
-    return out;
-}
-
-TEST(GradRect, EveryModeMatchesReferenceAndClips) {
-    const Grad grads[] = {
-        {1, 2, 6, 5, {0.5f, 0.25f, 1, 1}, {1 / 64.f, -1 / 32.f, 0, -1 / 16.f}, {0, 1 / 16.f, -1 / 8.f, 1 / 128.f}},
-        {-3, -2, 20, 20, {0, 1, 0.5f, 0.5f}, {1 / 8.f, 0, 1 / 4.f, 1 / 32.f}, {1 / 4.f, -1 / 8.f, 0, 1 / 16.f}},
-        {-5, 3, 9, 30, {1.5f, -0.5f, 2, 3}, {0, 0, 0, -0.25f}, {-0.5f, 0.5f, 0.125f, 0}},
-    };
-    std::mt19937 rng(4);
-    for (const auto& g : grads)
-        for (uint32_t mode : ModeWords(false, {0x10003, 0x100, 6, 0xf1}))
-            for (bool flipped : {false, true}) {
-                CanaryBitmap bm(10, 9, flipped);
-                bm.randomize(rng);
-                const auto want = ReferenceGrad(bm, g, mode);
-                PIX_GradRect(&bm, g.x, g.y, g.w, g.h, g.start[0], g.start[1], g.start[2], g.start[3], g.perX[0],
-                             g.perX[1], g.perX[2], g.perX[3], g.perY[0], g.perY[1], g.perY[2], g.perY[3], mode);
-                ASSERT_EQ(bm.pixels(), want) << "grad at " << g.x << "," << g.y << " mode " << mode;
-                ASSERT_EQ(bm.damagedCanaries(), 0);
-            }
-}
-
 int ChannelByte(uint32_t p, int c) { return int(p >> (8 * c) & 255); }
 
 // The mean of the source's taps within `radius` of (cx, cy), byte by byte.
@@ -408,7 +346,9 @@ TEST(ScaledBlit, FilteredReductionsAreBoxMeansAndMirroredOnesBilinear) {
     }
 }
 
-TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
+// Bottom-up bitmaps (source, destination or both) hold their images in image order:
+// every form that addresses pixels itself draws the same picture on them.
+TEST(FlippedBitmaps, EveryFormIsAddressedInImageOrder) {
     static const float grid[] = {0.5f, 0, 7, 1, 0, 5, 6.5f, 4.5f};
     using B = PIX_IBitmap&;
     const std::pair<const char*, void (*)(B, B)> draws[] = {
@@ -422,48 +362,20 @@ TEST(TransformedBlits, FlippedBitmapsAreAddressedInImageOrder) {
         {"delta alpha", [](B d, B s) {
              PIX_DeltaBlitAlpha(&d, &s, 0, 1, 9, 7, 0, 0, 7, 5, 0.75f, 0, 0, 0.6f, 0, 0, false, 0.2f, 0.1f, 0.05f, 0, 0);
          }},
+        {"gradient", [](B d, B) { PIX_GradRect(&d, -1, 2, 9, 9, 0.5f, 0, 1, 1, 0.05f, 0.1f, 0, 0, 0, 0.1f, -0.1f, 0, 3); }},
+        {"disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, 0x01010101u, 1.0f, PIX_MODE_ADD, false); }},
+        {"anti-aliased disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, 0x01010101u, 1.0f, PIX_MODE_ADD, true); }},
+        // Arcs turn with the rows: an angle a on one is pi - a on the other, in memory.
+        {"circle and arc", [](B d, B) {
+             PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, false);
+             PIX_Arc(&d, 5.0f, 5.0f, 4.0f, 0.5f, 2.0f, 0xff00ff00u, 1.0f, 0, false);
+         }},
+        {"anti-aliased circle and arc", [](B d, B) {
+             PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, true);
+             PIX_Arc(&d, 5.0f, 5.0f, 4.0f, 0.5f, 2.0f, 0xff00ff00u, 1.0f, 0, true);
+         }},
     };
     for (const auto& [name, draw] : draws) EXPECT_EQ(FlippedDifference(7, 5, 12, 9, 4, draw), 0) << name;
-}
-
-TEST(DeltaBlit, ClippedDestinationKeepsTheMapping) {
-    // A per-row change of the per-pixel step, clipped at the top-left: the visible
-    // pixels sample exactly where the unclipped blit samples them.
-    PIX_MemBitmap src(40, 40, 4), whole(30, 30, 4), clipped(30, 30, 4);
-    FillRandom(src, 3);
-    Fill(whole, 0);
-    Fill(clipped, 0);
-    PIX_DeltaBlit(&whole, &src, 0, 0, 30, 30, 1, 2, 40, 40, 0.5f, 0.25f, 0.125f, 0.75f, 0.0625f, -0.03125f, false,
-                  1.0f, 0);
-    // The same mapping started 5 columns and 7 rows further up-left.
-    const double cx = 5, cy = 7;
-    const double s = 1 - cx * 0.5 - cy * 0.125 + cx * cy * 0.0625, t = 2 - cx * 0.25 - cy * 0.75 - cx * cy * 0.03125;
-    const double dsdx = 0.5 - cy * 0.0625, dtdx = 0.25 + cy * 0.03125;
-    const double dsdy = 0.125 - cx * 0.0625, dtdy = 0.75 + cx * 0.03125;
-    PIX_DeltaBlit(&clipped, &src, -5, -7, 35, 37, float(s), float(t), 40, 40, float(dsdx), float(dtdx), float(dsdy),
-                  float(dtdy), 0.0625f, -0.03125f, false, 1.0f, 0);
-    EXPECT_EQ(CountDifferent(whole, clipped), 0);
-}
-
-TEST(DeltaBlitAlpha, EveryModeBlendsAtEachPixelsOwnClampedWeight) {
-    // Column i weighs (0.25 + i / 16) x 256 = 64 + 16 i, past full strength at the
-    // right: copy and multiply must clamp, and the source-alpha bit is ignored.
-    PIX_MemBitmap src(16, 3, 4), dst(16, 3, 4), want(16, 3, 4);
-    FillRandom(src, 51);
-    for (uint32_t low : ModeWords(false))
-        for (uint32_t extra : {0u, uint32_t(PIX_MODE_USE_SOURCE_ALPHA)}) {
-            FillRandom(dst, 52);
-            FillRandom(want, 52);
-            PIX_DeltaBlitAlpha(&dst, &src, 0, 0, 16, 3, 0, 0, 16, 3, 1, 0, 0, 1, 0, 0, false, 0.25f, 1.0f / 16, 0, 0,
-                               low | extra);
-            for (int j = 0; j < 3; ++j)
-                for (int i = 0; i < 16; ++i) {
-                    const uint32_t s = Px(src, i, j);
-                    PIX_CombinePixelsByModeClamp(reinterpret_cast<uint8_t*>(&Px(want, i, j)), PIX_PixelR(s),
-                                                 PIX_PixelG(s), PIX_PixelB(s), PIX_PixelA(s), 64 + 16 * i, low);
-                }
-            EXPECT_EQ(CountDifferent(dst, want), 0) << "mode " << std::hex << (low | extra);
-        }
 }
 
 // Random positions, fractions near 0 and near 1 included, against the bilinear rule
@@ -501,35 +413,22 @@ TEST(DeltaBlit, BilinearSamplesFollowTheRuleExactly) {
     }
 }
 
-TEST(RectOps, MultiplyAddAndProcessClipAndVisitTheRectangle) {
-    PIX_MemBitmap bm(4, 4, 4);
-    const uint32_t before = PIX_MakePixel(200, 100, 50, 10);
-    const struct { float scale[4], add[4]; uint32_t after; } cases[] = {  // r, g, b, a
-        {{1, 1, 1, 1}, {0, 0, 0, 0}, before},
-        {{0.5f, 2, 1, 1}, {0, 0, 1, -20}, PIX_MakePixel(180, 50, 100, 11)},
-        {{3, 1, -1, 1}, {0, 300, 0, 0}, PIX_MakePixel(200, 255, 255, 0)},
-    };
-    for (const auto& c : cases) {
-        Fill(bm, before);
-        PIX_MultiplyAddRect(&bm, -1, 2, 3, 5, c.scale[0], c.scale[1], c.scale[2], c.scale[3], c.add[0], c.add[1],
-                            c.add[2], c.add[3]);
-        EXPECT_EQ(CountMismatches(bm, [&](int x, int y) { return x < 2 && y >= 2 ? c.after : before; }), 0) << c.after;
-    }
-    PIX_MemBitmap five(5, 4, 4);
+// The visit order, and rectangles at the ends of the int range clipped without wrapping.
+TEST(ProcessRect, VisitsTheClippedRectangleRowByRow) {
+    PIX_MemBitmap bm(5, 4, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x) Px(five, x, y) = uint32_t(y * 10 + x);
+        for (int x = 0; x < 5; ++x) Px(bm, x, y) = uint32_t(y * 10 + x);
     std::vector<uint32_t> seen;
-    PIX_ProcessRect(&five, 3, -1, 9, 3, [](uint32_t* p, void* v) { static_cast<std::vector<uint32_t>*>(v)->push_back(*p); },
+    PIX_ProcessRect(&bm, 3, -1, 9, 3, [](uint32_t* p, void* v) { static_cast<std::vector<uint32_t>*>(v)->push_back(*p); },
                     &seen);
     EXPECT_EQ(seen, (std::vector<uint32_t>{3, 4, 13, 14}));
-    // Rectangles at the ends of the int range clip without wrapping.
     const struct { int x, y, w, h, visits; } extremes[] = {
         {5, 0, 5, 4, 0},   {-1, 0, INT32_MIN, 4, 0}, {0, -1, 5, INT32_MIN, 0}, {INT32_MIN, 0, INT32_MAX, 4, 0},
         {INT32_MAX, 0, INT32_MAX, 4, 0}, {-3, -2, INT32_MAX, INT32_MAX, 20}, {4, 3, INT32_MAX, INT32_MAX, 1},
     };
     for (const auto& c : extremes) {
         int visits = 0;
-        PIX_ProcessRect(&five, c.x, c.y, c.w, c.h, [](uint32_t*, void* n) { ++*static_cast<int*>(n); }, &visits);
+        PIX_ProcessRect(&bm, c.x, c.y, c.w, c.h, [](uint32_t*, void* n) { ++*static_cast<int*>(n); }, &visits);
         EXPECT_EQ(visits, c.visits) << c.x << "," << c.y << " " << c.w << "x" << c.h;
     }
 }
@@ -553,18 +452,6 @@ TEST(BitmapCmp, OrdersBySizeThenBytesAndBoundsTheDifferencesUnderTheMask) {
         EXPECT_EQ(PIX_BitmapCmpEx(c.x, c.y, c.mask, rect), c.withRect) << std::hex << c.mask;
         EXPECT_EQ(std::vector<int>(rect, rect + 4), std::vector<int>(c.rect, c.rect + 4)) << std::hex << c.mask;
     }
-}
-
-TEST(SimpleFill, FillsRunsConnectedThroughTheStartColumn) {
-    // From column 2 of row 2 ('#' blocks): rows are reached only through column 2.
-    const char* rows[] = {"..#..", ".....", "#...#", "..#..", "....."};
-    const char* want[] = {"..#..", "*****", "#***#", "..#..", "....."};
-    const auto colour = [](char c) { return c == '*' ? 0x00ff00ffu : c == '#' ? 0xff0000ffu : 0x000000ffu; };
-    PIX_MemBitmap bm(5, 5, 4);
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x) Px(bm, x, y) = colour(rows[y][x]);
-    PIX_SimpleFill(&bm, 2, 2, 0x00ff0000u, 0xffffff00u, 0x000000ffu);
-    EXPECT_EQ(CountMismatches(bm, [&](int x, int y) { return colour(want[y][x]); }), 0);
 }
 
 // The resampling rule one destination pixel at a time in double arithmetic, the sums in
