@@ -18,8 +18,7 @@ public:
     CanaryBitmap(int width, int height, bool flipped = false, int padding = 3, uint32_t canary = kCanary)
         : mWidth(width), mHeight(height), mStride(width + padding + 2 * kMargin), mFlipped(flipped), mCanary(canary),
           mBuf(size_t(mStride) * (height + 2 * kMargin), canary) {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) at(x, y) = 0;
+        assign(std::vector<uint32_t>(size_t(width) * height));
     }
 
     void* getBits() const override { return const_cast<uint32_t*>(mBuf.data()) + kMargin * mStride + kMargin; }
@@ -56,12 +55,9 @@ public:
     // Number of canary pixels that no longer hold the canary value.
     int damagedCanaries() const {
         int damaged = 0;
-        const uint32_t* bits = static_cast<const uint32_t*>(getBits());
         for (size_t i = 0; i < mBuf.size(); ++i) {
-            const int64_t off = int64_t(i) - (bits - mBuf.data());
-            const int64_t row = off >= 0 ? off / mStride : -1, col = off >= 0 ? off % mStride : -1;
-            const bool inside = off >= 0 && row < mHeight && col < mWidth;
-            if (!inside && mBuf[i] != mCanary) ++damaged;
+            const int64_t off = int64_t(i) - kMargin * mStride - kMargin;
+            damaged += mBuf[i] != mCanary && !(off >= 0 && off / mStride < mHeight && off % mStride < mWidth);
         }
         return damaged;
     }

@@ -27,33 +27,30 @@ struct Probe {
 constexpr uint32_t kColour = 0x9c3a61e5u;
 
 Probe ProbeFor(FastOp op, const PIX_IBitmap& src) {
+    using D = PIX_IBitmap&;
     auto all = [](int, int) { return true; };
     auto solid = [](int, int) { return kColour; };
     auto at = [&src](int x, int y) { return *PIX_PixelAddress(src, x, y); };
+    auto line = [](int y1, int y2, bool aa) {
+        return [=](D d, float a) { PIX_Line(&d, 0, y1, 7, y2, kColour, a, PIX_MODE_COPY, aa); };
+    };
     switch (op) {
         case FastOp::Blit:
-            return {[&src](PIX_IBitmap& d, float a) { PIX_Blit(&d, &src, 0, 0, 0, 0, 8, 8, a, PIX_MODE_COPY); }, at,
-                    all};
+            return {[&src](D d, float a) { PIX_Blit(&d, &src, 0, 0, 0, 0, 8, 8, a, PIX_MODE_COPY); }, at, all};
         case FastOp::ScaledBlit:
-            return {[&src](PIX_IBitmap& d, float a) {
+            return {[&src](D d, float a) {
                         PIX_ScaledBlit(&d, const_cast<PIX_IBitmap*>(&src), 0, 0, 8, 8, 0, 0, 4, 4, a, PIX_MODE_COPY);
                     },
                     [at](int x, int y) { return at(x / 2, y / 2); }, all};
         case FastOp::Fill:
-            return {[](PIX_IBitmap& d, float a) { PIX_FillRect(&d, 0, 0, 8, 8, kColour, a, PIX_MODE_COPY); }, solid,
-                    all};
-        case FastOp::LineRun:
-            return {[](PIX_IBitmap& d, float a) { PIX_Line(&d, 0, 3, 7, 3, kColour, a, PIX_MODE_COPY, false); }, solid,
-                    all};
-        case FastOp::Outline:
-            return {[](PIX_IBitmap& d, float a) { PIX_Line(&d, 0, 0, 7, 3, kColour, a, PIX_MODE_COPY, false); }, solid,
-                    all};
+            return {[](D d, float a) { PIX_FillRect(&d, 0, 0, 8, 8, kColour, a, PIX_MODE_COPY); }, solid, all};
+        case FastOp::LineRun: return {line(3, 3, false), solid, all};
+        case FastOp::Outline: return {line(0, 3, false), solid, all};
         case FastOp::AADiagonalMain:
         case FastOp::AADiagonalSide:
-            return {[](PIX_IBitmap& d, float a) { PIX_Line(&d, 0, 0, 7, 7, kColour, a, PIX_MODE_COPY, true); }, solid,
-                    [op](int x, int y) { return (x == y) == (op == FastOp::AADiagonalMain); }};
+            return {line(0, 7, true), solid, [op](int x, int y) { return (x == y) == (op == FastOp::AADiagonalMain); }};
         case FastOp::ThresholdedGlyph:
-            return {[](PIX_IBitmap& d, float a) {
+            return {[](D d, float a) {
                         PIX_CachedFont f;
                         f.SetFromHFont(CreateFont(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
                                        PIX_FONT_OWNS_HFONT | PIX_FONT_MONO);

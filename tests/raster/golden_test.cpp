@@ -1,5 +1,7 @@
 // Reference images of what the editor draws: shapes, blits, scaled and rotated
 // images and text, each checked by eye once.
+#include <array>
+
 #include "raster_test_util.h"
 #include "support/golden.h"
 
@@ -162,6 +164,24 @@ const Golden kGoldens[] = {
          PIX_DeltaBlit(bm, &Picture(), 50, 0, 12, 16, 0, 0, 16, 12, 0, 1, 1, 0, 0, 0, false, 1.0f, 0);  // transpose
          PIX_DeltaBlit(bm, &Picture(), 54, 20, 8, 6, 0, 0, 16, 12, 2, 0, 0, 2, 0, 0, false, 1.0f, 0);  // halving
          PIX_DeltaBlit(bm, &Picture(), 54, 30, 10, 12, 15.5f, 0, 16, 12, -1, 0, 0, 1, 0, 0, false, 1.0f, 0);
+     }},
+    {"line_rules", [](PIX_IBitmap* bm) {
+         // A point, a line clipped at the left, one drawn upwards, a diagonal; the minor
+         // coordinate moving at the half-pixel crossing, a tie included.
+         for (const auto& l : {std::array{4, 4, 4, 4}, {-5, 0, 3, 0}, {2, 8, 2, 6}, {1, 15, 4, 12}, {8, 0, 12, 2},
+                               {17, 0, 15, 5}})
+             PIX_Line(bm, l[0], l[1], l[2], l[3], kWhite, 1.0f, 0, false);
+         // Off the whole-word paths an anti-aliased diagonal takes 3w/4, its side w/4.
+         PIX_Line(bm, 26, 1, 23, 4, 0, 0.5f, 0, true);
+         // A float line from pixel centre to centre; shorter than a pixel, nothing
+         // anti-aliased but one plain pixel; weight-0 partners left alone, even in HSV mode.
+         PIX_FLine(bm, 1.5f, 20.0f, 5.5f, 20.0f, kWhite, 1.0f, 0, true);
+         PIX_FLine(bm, 8.3f, 20.0f, 8.9f, 20.2f, kWhite, 1.0f, 0, true);
+         PIX_FLine(bm, 10.3f, 20.0f, 10.9f, 20.2f, kWhite, 1.0f, 0, false);
+         PIX_FLine(bm, 1.0f, 24.0f, 8.0f, 24.0f, 0x80808080u, 1.0f, PIX_MODE_HSVADJUST, true);
+         // Centres round down: -2.5 lands on column -3, as truncation would not.
+         PIX_FillCircle(bm, -2.5f, 34.0f, 4.6f, kYellow, 1.0f, 0, false);
+         PIX_Circle(bm, -0.5f, 44.0f, 1.5f, kWhite, 1.0f, 0, true);
      }},
     {"gradients", [](PIX_IBitmap* bm) {
          // Each mode over its own patch, reaching past the edges; the source-alpha and

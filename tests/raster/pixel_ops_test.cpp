@@ -362,6 +362,10 @@ TEST(FlippedBitmaps, EveryFormIsAddressedInImageOrder) {
         {"delta alpha", [](B d, B s) {
              PIX_DeltaBlitAlpha(&d, &s, 0, 1, 9, 7, 0, 0, 7, 5, 0.75f, 0, 0, 0.6f, 0, 0, false, 0.2f, 0.1f, 0.05f, 0, 0);
          }},
+        {"lines", [](B d, B) {
+             PIX_Line(&d, 0, 0, 9, 4, ~0u, 1.0f, 0, false);
+             PIX_FLine(&d, 0.5f, 7.0f, 9.0f, 2.5f, ~0u, 1.0f, 0, true);
+         }},
         {"gradient", [](B d, B) { PIX_GradRect(&d, -1, 2, 9, 9, 0.5f, 0, 1, 1, 0.05f, 0.1f, 0, 0, 0, 0.1f, -0.1f, 0, 3); }},
         {"disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, 0x01010101u, 1.0f, PIX_MODE_ADD, false); }},
         {"anti-aliased disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, 0x01010101u, 1.0f, PIX_MODE_ADD, true); }},

@@ -3,7 +3,9 @@
 // floats, every mode. Each call must leave both bitmaps' surroundings alone, read
 // nothing outside its source, and never crash.
 
-#include <limits>
+#include <cfloat>
+#include <climits>
+#include <cmath>
 
 #include "raster_test_util.h"
 
@@ -12,31 +14,22 @@ namespace {
 struct Args {
     explicit Args(uint32_t seed) : rng(seed) {}
     int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    float Uniform(float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
     // Mostly near the bitmaps, sometimes far off or at the int limits.
     int Coord() {
-        switch (Int(0, 9)) {
-            case 0: return Int(0, 1) ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-            case 1: return Int(-100000, 100000);
-            default: return Int(-40, 60);
-        }
+        const int k = Int(0, 9);
+        return k == 0 ? (Int(0, 1) ? INT_MIN : INT_MAX) : k == 1 ? Int(-100000, 100000) : Int(-40, 60);
     }
     float Real() {
-        switch (Int(0, 39)) {
-            case 0: return std::numeric_limits<float>::quiet_NaN();
-            case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::max();
-            case 2: return Int(0, 1) ? 1e30f : -3e9f;
-            case 3: return float(Int(-100000, 100000));
-            default: return std::uniform_real_distribution<float>(-40, 60)(rng);
-        }
+        const int k = Int(0, 39);
+        if (k == 0) return NAN;
+        if (k == 1) return Int(0, 1) ? INFINITY : -FLT_MAX;
+        return k == 2 ? (Int(0, 1) ? 1e30f : -3e9f) : k == 3 ? float(Int(-100000, 100000)) : Uniform(-40, 60);
     }
     // Mostly opaque or a plain fraction, so that most calls draw.
     float Alpha() {
-        switch (Int(0, 9)) {
-            case 0: return Real();
-            case 1: return std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng);
-            case 2: case 3: case 4: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
-            default: return 1.0f;
-        }
+        const int k = Int(0, 9);
+        return k == 0 ? Real() : k == 1 ? Uniform(-1.5f, 2.0f) : k < 5 ? Uniform(0.0f, 1.0f) : 1.0f;
     }
     uint32_t Mode() {
         static const uint32_t kExtra[] = {PIX_MODE_USE_SOURCE_ALPHA, PIX_MODE_FILTER_BILINEAR, PIX_MODE_CHANNEL_COPY};
@@ -85,19 +78,18 @@ const std::pair<const char*, Call> kCalls[] = {
     {"ScaledBlit", [](auto d, auto s, Args& a) {
          // Source rectangles around the source, a fifth of them at scale 1.
          const float sw = s ? float(s->getWidth()) : 8, sh = s ? float(s->getHeight()) : 8;
-         auto near = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(a.rng); };
          const int w = a.Int(-80, 80), h = a.Int(-80, 80);
          const bool one = a.Int(0, 4) == 0;
-         const float fx = a.Int(0, 9) ? near(-10, sw + 10) : a.Real(), fy = near(-10, sh + 10);
-         PIX_ScaledBlit(d, s, a.Int(-30, 50), a.Int(-30, 50), w, h, fx, fy, one ? float(w) : near(-60, 60),
-                        one ? float(h) : near(-60, 60), a.Alpha(), a.Mode());
+         const float fx = a.Int(0, 9) ? a.Uniform(-10, sw + 10) : a.Real(), fy = a.Uniform(-10, sh + 10);
+         PIX_ScaledBlit(d, s, a.Int(-30, 50), a.Int(-30, 50), w, h, fx, fy, one ? float(w) : a.Uniform(-60, 60),
+                        one ? float(h) : a.Uniform(-60, 60), a.Alpha(), a.Mode());
      }},
     {"RotatedBlit", [](auto d, auto s, Args& a) {
          PIX_RotatedBlit(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(), a.Real(),
                          a.Real(), a.Real(), a.Int(0, 1), a.Alpha(), a.Mode(), a.Real(), a.Real());
      }},
     {"DeltaBlitAlpha", [](auto d, auto s, Args& a) {
-         auto step = [&] { return std::uniform_real_distribution<float>(-3, 3)(a.rng); };
+         auto step = [&] { return a.Uniform(-3, 3); };
          PIX_DeltaBlitAlpha(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(),
                             a.Real(), a.Real(), step(), step(), step(), step(), step() / 50, step() / 50, a.Int(0, 1),
                             a.Alpha(), step() / 10, step() / 10, step() / 100, a.Mode());
@@ -143,7 +135,7 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_Line(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
          PIX_DashedLine(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Int(-2, 5), a.Int(-2, 5), a.Colour(),
                         a.Alpha(), a.Mode());
-         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng); };
+         auto near = [&] { return a.Uniform(-200, 200); };
          PIX_FLine(d, near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
          PIX_FLine(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
      }},
@@ -161,7 +153,7 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_FillTriangle(d, xs[0], ys[0], xs[1], ys[1], xs[2], ys[2], a.Colour(), a.Alpha(), a.Mode());
      }},
     {"Curves", [](auto d, auto, Args& a) {
-         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng); };
+         auto near = [&] { return a.Uniform(-200, 200); };
          PIX_DrawQBezier(d, near(), near(), near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(),
                          a.Int(0, 1), a.Real());
          PIX_FillCBezier(d, near(), near(), near(), near(), near(), near(), near(), near(), a.Int(-40, 60),

@@ -98,16 +98,13 @@ inline int Weight(double alpha) { return int(std::trunc(alpha * 256.0)); }
 // The whole-word copy paths at weights 64, 128, 192 and 256, byte by byte; false for
 // any other weight.
 inline bool FastCopy(uint32_t& d, uint32_t c, int w) {
-    int (*byte)(int, int) = nullptr;
-    switch (w) {
-        case 64: byte = [](int d, int c) { return (d >> 2) + (d >> 1) + (c >> 2); }; break;
-        case 128: byte = [](int d, int c) { return (d >> 1) + (c >> 1); }; break;
-        case 192: byte = [](int d, int c) { return (d >> 2) + (c >> 2) + (c >> 1); }; break;
-        case 256: byte = [](int, int c) { return c; }; break;
-        default: return false;
-    }
+    if (w != 64 && w != 128 && w != 192 && w != 256) return false;
     uint32_t out = 0;
-    for (int sh = 0; sh < 32; sh += 8) out |= uint32_t(byte(d >> sh & 255, c >> sh & 255)) << sh;
+    for (int sh = 0; sh < 32; sh += 8) {
+        const int a = d >> sh & 255, b = c >> sh & 255;
+        const int q[] = {b, (a >> 2) + (a >> 1) + (b >> 2), (a >> 1) + (b >> 1), (a >> 2) + (b >> 2) + (b >> 1)};
+        out |= uint32_t(q[w / 64 % 4]) << sh;
+    }
     d = out;
     return true;
 }

@@ -1,36 +1,20 @@
-// The vector drawing operations: lines, curves, circles and polygons, their clipping
-// and the blend each family uses.
+// The vector drawing operations beyond the goldens: the line clippers, curve outlines
+// as their pieces, polygons whatever their vertex order, and clipping at every edge.
 
 #include <numeric>
-#include <set>
 
 #include "raster_test_util.h"
 
 namespace {
 
-constexpr uint32_t kWhite = 0xffffffffu;
 constexpr uint32_t kOne = 0x01010101u;  // add-mode colour: each hit adds 1 to every byte
 constexpr double kPi = std::numbers::pi;
-
-using Pixels = std::set<std::pair<int, int>>;
-
-Pixels SetPixels(const CanaryBitmap& bm) {
-    Pixels s;
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x)
-            if (bm.at(x, y)) s.insert({x, y});
-    return s;
-}
 
 // Same bytes in memory, row by row, canaries included: a flipped bitmap drawn with
 // mirrored coordinates must equal a plain one.
 bool SameMemory(const CanaryBitmap& a, const CanaryBitmap& b) {
     return std::memcmp(a.getBits(), b.getBits(), size_t(a.getHeight()) * a.getRowSpan() * 4) == 0;
 }
-
-// The weight a pixel received, read back from a copy of colour 0 over white:
-// 255 - trunc(255 (256 - w) / 256) is w for 1 <= w <= 256 and 0 for an untouched pixel.
-int WeightAt(const CanaryBitmap& bm, int x, int y) { return 255 - int(bm.at(x, y) >> 8 & 255); }
 
 TEST(ClipLine, Cases) {
     const struct { std::vector<int> in, out; } cases[] = {  // out empty: rejected
@@ -57,50 +41,6 @@ TEST(ClipLine, Cases) {
     std::vector<int> v = {-10, 25, 40, 25};
     EXPECT_TRUE(PIX_ClipLineToRect(&v[0], &v[1], &v[2], &v[3], 10, 20, 20, 30));
     EXPECT_EQ(v, (std::vector{10, 25, 19, 25}));
-}
-
-TEST(Line, ShapesAndEdgeCases) {
-    const struct { const char* name; int x1, y1, x2, y2; bool flipped; Pixels want; } cases[] = {
-        {"single point", 4, 4, 4, 4, false, {{4, 4}}},
-        {"clipped horizontal", -5, 0, 3, 0, false, {{0, 0}, {1, 0}, {2, 0}, {3, 0}}},
-        {"row above the bitmap", -5, -1, 30, -1, false, {}},
-        {"vertical reversed", 2, 3, 2, 1, false, {{2, 1}, {2, 2}, {2, 3}}},
-        {"diagonal", 1, 5, 4, 2, false, {{1, 5}, {2, 4}, {3, 3}, {4, 2}}},
-        {"flipped", 0, 0, 2, 0, true, {{0, 0}, {1, 0}, {2, 0}}},
-        // The minor coordinate moves at the half-pixel crossing, a tie included.
-        {"general", 0, 0, 4, 2, false, {{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}}},
-        {"general, steep", 5, 0, 3, 5, false, {{5, 0}, {5, 1}, {4, 2}, {4, 3}, {3, 4}, {3, 5}}},
-    };
-    for (const auto& c : cases) {
-        CanaryBitmap bm(8, 8, c.flipped);
-        PIX_Line(&bm, c.x1, c.y1, c.x2, c.y2, kWhite, 1.0f, 0, false);
-        EXPECT_EQ(SetPixels(bm), c.want) << c.name;
-        EXPECT_EQ(bm.damagedCanaries(), 0) << c.name;
-    }
-    // Off the whole-word paths an anti-aliased diagonal takes 3w/4, its side w/4.
-    CanaryBitmap bm(8, 8);
-    Fill(bm, kWhite);
-    PIX_Line(&bm, 5, 1, 2, 4, 0, 0.5f, 0, true);
-    EXPECT_EQ((std::vector{WeightAt(bm, 4, 2), WeightAt(bm, 4, 1), WeightAt(bm, 5, 2)}), (std::vector{96, 32, 32}));
-}
-
-TEST(FLine, EdgeCases) {
-    CanaryBitmap bm(10, 10);
-    Fill(bm, kWhite);
-    PIX_FLine(&bm, 1.5f, 1.0f, 5.5f, 1.0f, 0, 1.0f, 0, true);
-    for (int x = 0; x < 10; ++x)
-        EXPECT_EQ(std::pair(WeightAt(bm, x, 1), WeightAt(bm, x, 2)), std::pair(x >= 2 && x <= 5 ? 255 : 0, 0)) << x;
-    // Shorter than a pixel the anti-aliased form draws nothing, the plain form one pixel.
-    for (bool aa : {true, false}) {
-        CanaryBitmap t(10, 10);
-        PIX_FLine(&t, 2.3f, 1.0f, 2.9f, 1.2f, kWhite, 1.0f, 0, aa);
-        EXPECT_EQ(SetPixels(t).size(), aa ? 0u : 1u);
-    }
-    // Weight-0 partners are skipped: in HSV mode they would still be rewritten, alpha byte
-    // included.
-    Fill(bm, 0x00204011u);
-    PIX_FLine(&bm, 1.0f, 4.0f, 8.0f, 4.0f, 0x80808080u, 1.0f, PIX_MODE_HSVADJUST, true);
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(bm.at(x, 5), 0x00204011u) << x;
 }
 
 // A curve outline is exactly its pieces, each drawn as PIX_FLine draws it alone: in
@@ -135,18 +75,6 @@ TEST(CurveOutline, EqualsItsPiecesDrawnOneByOne) {
                     EXPECT_TRUE(SameMemory(curve, pieces)) << p[0] << " mode " << mode << " alpha " << alpha
                                                            << " flipped " << flipped;
                 }
-}
-
-// Centres round down: -3.0 lands on column -3 just as 3.0 lands on 3 (truncation would
-// put it on -2), for the disc and for the anti-aliased r 1.5 mask.
-TEST(Circle, CentresRoundDown) {
-    for (bool aa : {false, true}) {
-        CanaryBitmap a(12, 12), b(12, 12);
-        (aa ? PIX_Circle : PIX_FillCircle)(&a, 3.0f, 5.0f, aa ? 1.5f : 4.6f, kOne, 1.0f, PIX_MODE_ADD, aa);
-        (aa ? PIX_Circle : PIX_FillCircle)(&b, -3.0f, 5.0f, aa ? 1.5f : 4.6f, kOne, 1.0f, PIX_MODE_ADD, aa);
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x + 6 < 12; ++x) ASSERT_EQ(b.at(x, y), a.at(x + 6, y)) << aa << " " << x << "," << y;
-    }
 }
 
 // Random convex polygons given in shuffled order: add mode hits no pixel twice, the
