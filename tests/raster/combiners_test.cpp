@@ -200,7 +200,9 @@ std::vector<KernelCase> Cases() {
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.copyWeighted(d, s, n, 256 - w); },
                          Scalar<pix::Copy>(w)});
         cases.push_back({"fill w" + std::to_string(w),
-                         [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.fillWeighted(d, n, s[0], 256 - w); },
+                         [w](R k, uint32_t* d, const uint32_t* s, int n) {
+                             return k.fillWeighted(d, n, s[0], 256 - w);
+                         },
                          Scalar<pix::Copy>(w), true});
     }
     return cases;
@@ -268,8 +270,8 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                         int64_t, int n) {
         if (w.width < 2) return 0;
         const int y = int(t >> 16);
-        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), pix::PairColumns(s, ds, n, w.width),
-                                 uint32_t(t & 0xffff));
+        const pix::PairColumns columns(s, ds, n, w.width);
+        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), columns, uint32_t(t & 0xffff));
     };
     const SampleCase cases[] = {
         Sampled<pix::NearestSampler>("nearest", &K::nearest),
@@ -311,7 +313,8 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t out[kAlignments + kMaxLength + kSlack];
                     for (uint32_t& p : out) p = kCanary;
-                    const int done = c.kernel(*pix::SampleKernelsFor(level), out + offset, window, s, t, ds, dt, length);
+                    const pix::SampleKernels& kernels = *pix::SampleKernelsFor(level);
+                    const int done = c.kernel(kernels, out + offset, window, s, t, ds, dt, length);
                     ASSERT_TRUE(done >= 0 && done <= length) << c.name;
                     // Bilinear kernels leave windows one pixel wide to the scalar sampler.
                     if (level != SimdLevel::None && length >= 8 && (width > 1 || c.name == "nearest")) {
@@ -319,7 +322,8 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                     }
                     for (int i = 0; i < kAlignments + kMaxLength + kSlack; ++i) {
                         const int k = i - offset;
-                        const uint32_t expected = k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt) : kCanary;
+                        const uint32_t expected =
+                            k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt) : kCanary;
                         ASSERT_EQ(out[i], expected) << c.name << ", level " << int(level) << ", length " << length
                                                     << ", window " << width << "x" << height << ", sample " << k;
                     }

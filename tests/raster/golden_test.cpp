@@ -197,9 +197,9 @@ const Golden kGoldens[] = {
          // every mode clamped at each pixel's own weight, the source-alpha bit ignored.
          PIX_DeltaBlit(bm, &Picture(), -5, -7, 37, 40, 0.2f, 0.4f, 16, 12, 0.25f, 0.125f, 0.0625f, 0.375f, 0.03125f,
                        -0.015625f, false, 1.0f, 0);
-         for (int i = 0; i < 12; ++i)
-             PIX_DeltaBlitAlpha(bm, &Picture(), 32 + i % 2 * 16, i / 2 * 5, 16, 4, 0, 0, 16, 12, 1, 0, 0, 1, 0, 0, false,
-                                0.25f, 1.0f / 16, 0, 0, uint32_t(i / 2) | (i % 2 ? uint32_t(PIX_MODE_USE_SOURCE_ALPHA) : 0u));
+         for (uint32_t i = 0; i < 12; ++i)
+             PIX_DeltaBlitAlpha(bm, &Picture(), 32 + i % 2 * 16, i / 2 * 5, 16, 4, 0, 0, 16, 12, 1, 0, 0, 1, 0, 0,
+                                false, 0.25f, 1.0f / 16, 0, 0, i / 2 | (i % 2 ? PIX_MODE_USE_SOURCE_ALPHA : 0u));
      }},
     {"bitmap_ops", [](PIX_IBitmap* bm) {
          // Masked clears reaching past the edges, channel scales and offsets inside a
@@ -210,7 +210,8 @@ const Golden kGoldens[] = {
          PIX_MultiplyAddRect(bm, 14, 12, 14, 12, 3, 1, -1, 1, 0, 300, 0, 0);
          const char* rows[] = {"..#..", ".....", "#...#", "..#..", "....."};
          for (int y = 0; y < 5; ++y)
-             for (int x = 0; x < 5; ++x) PIX_FillRect(bm, 34 + 4 * x, 10 + 4 * y, 4, 4, rows[y][x] == '#' ? kRed : kBlack, 1, 0);
+             for (int x = 0; x < 5; ++x)
+                 PIX_FillRect(bm, 34 + 4 * x, 10 + 4 * y, 4, 4, rows[y][x] == '#' ? kRed : kBlack, 1.0f, 0);
          PIX_SimpleFill(bm, 42, 18, PIX_MakePixel(0, 0, 255, 0), 0xffffff00u, kBlack);
      }},
     {"small_circles", [](PIX_IBitmap* bm) {

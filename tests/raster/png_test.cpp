@@ -23,7 +23,7 @@ Bytes ReadFile(const fs::path& p) {
 }
 
 void WriteFile(const fs::path& p, const Bytes& bytes) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
 }
 
 // Each image loaded four ways: new (rows aligned), into a given bitmap, into a given
