@@ -183,6 +183,27 @@ const Golden kGoldens[] = {
          PIX_FillCircle(bm, -2.5f, 34.0f, 4.6f, kYellow, 1.0f, 0, false);
          PIX_Circle(bm, -0.5f, 44.0f, 1.5f, kWhite, 1.0f, 0, true);
      }},
+    {"curve_outlines", [](PIX_IBitmap* bm) {
+         // Cut by three edges, doubling back, steep across the top and bottom; pieces as
+         // fine as 0.7 pixels, in three modes.
+         PIX_DrawCBezier(bm, -6, 30, 10, -20, 40, 60, 70, 8, kWhite, 1.0f, 0, true, 0.7f);
+         PIX_DrawCBezier(bm, 3, 2, 40, 2, 0, 45, 37, 45, kYellow, 0.45f, PIX_MODE_ADD, true, 0.7f);
+         PIX_DrawCBezier(bm, 50, -9, 51, 60, 52, -9, 53, 60, kRed, 1.0f, PIX_MODE_MULTIPLY, true, 0.7f);
+     }},
+    {"convex_polygons", [](PIX_IBitmap* bm) {
+         // Added twice where two overlap; a ring of more points than the inline buffer
+         // holds; one reaching past three edges.
+         std::vector<int> xs, ys;
+         for (int i = 0; i < 600; ++i) {
+             xs.push_back(int(std::lround(16 + 14 * std::cos(i * 0.01047))));
+             ys.push_back(int(std::lround(24 + 20 * std::sin(i * 0.01047))));
+         }
+         PIX_FillConvexPolygon(bm, xs.data(), ys.data(), 600, PIX_MakePixel(255, 40, 80, 120), 1.0f, PIX_MODE_ADD);
+         const int hx[] = {30, 44, 52, 48, 36, 26}, hy[] = {6, 2, 14, 30, 34, 20};
+         PIX_FillConvexPolygon(bm, hx, hy, 6, PIX_MakePixel(255, 120, 60, 20), 1.0f, PIX_MODE_ADD);
+         const int bx[] = {40, 90, 70, 20}, by[] = {-10, 20, 70, 40};
+         PIX_FillConvexPolygon(bm, bx, by, 4, kBlue, 0.5f, 0);
+     }},
     {"gradients", [](PIX_IBitmap* bm) {
          // Each mode over its own patch, reaching past the edges; the source-alpha and
          // filter flags ignored, an unknown mode drawing nothing; channels run past 0..1.

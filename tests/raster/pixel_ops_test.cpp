@@ -368,6 +368,7 @@ TEST(FlippedBitmaps, EveryFormIsAddressedInImageOrder) {
              PIX_Line(&d, 0, 0, 9, 4, ~0u, 1.0f, 0, false);
              PIX_FLine(&d, 0.5f, 7.0f, 9.0f, 2.5f, ~0u, 1.0f, 0, true);
          }},
+        {"curve", [](B d, B) { PIX_DrawCBezier(&d, -1, 8, 3, -4, 9, 12, 13, 1, ~0u, 0.6f, 0, true, 0.7f); }},
         {"gradient", [](B d, B) {
              PIX_GradRect(&d, -1, 2, 9, 9, 0.5f, 0, 1, 1, 0.05f, 0.1f, 0, 0, 0, 0.1f, -0.1f, 0, PIX_MODE_MULTIPLY);
          }},
