@@ -149,12 +149,8 @@ constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
 // `kind` 0 mixed pixel by pixel, otherwise in runs of `kind` pixels alike, so that
 // whole vectors come wholly clear or wholly opaque.
 uint32_t RandomPixel(std::mt19937& rng, int kind = 0, int index = 0) {
-    const uint32_t p = rng();
-    switch (kind ? (index / kind * 2654435761u >> 7) % 4 : rng() % 4) {
-        case 0: return p & ~0xffu;
-        case 1: return p | 0xffu;
-        default: return p;
-    }
+    const uint32_t p = rng(), pick = kind ? (index / kind * 2654435761u >> 7) % 4 : rng() % 4;
+    return pick == 0 ? p & ~0xffu : pick == 1 ? p | 0xffu : p;
 }
 
 struct KernelCase {

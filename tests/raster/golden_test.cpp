@@ -34,16 +34,11 @@ void Text(PIX_IBitmap* bm, int flags, PIX_PixelValue colour, int x, int y, const
     f.DrawText(bm, text, -1, &r, 0);
 }
 
-struct Golden {
-    const char* name;
-    std::function<void(PIX_IBitmap*)> draw;
-};
-
 const uint32_t kYellow = PIX_MakePixel(255, 255, 255, 0), kBlue = PIX_MakePixel(255, 0, 0, 255);
 const uint32_t kWhite = PIX_MakePixel(255, 255, 255, 255), kRed = PIX_MakePixel(255, 255, 0, 0);
 const uint32_t kBlack = PIX_MakePixel(255, 0, 0, 0);
 
-const Golden kGoldens[] = {
+const std::pair<const char*, void (*)(PIX_IBitmap*)> kGoldens[] = {
     {"triangles", [](PIX_IBitmap* bm) {
          PIX_FillTriangle(bm, 4, 40, 30, 3, 40, 44, kYellow, 1.0f, 0);
          PIX_FillTriangle(bm, 20, 20, 62, 10, 50, 47, kBlue, 0.5f, 0);
@@ -247,13 +242,13 @@ const Golden kGoldens[] = {
 };
 
 TEST(Golden, Images) {
-    for (const auto& g : kGoldens) {
+    for (const auto& [name, draw] : kGoldens) {
         CanaryBitmap bm(kW, kH);
         for (int y = 0; y < kH; ++y)  // a soft gradient, so that blends show
             for (int x = 0; x < kW; ++x) bm.at(x, y) = PIX_MakePixel(255, 40 + y * 3, 60 + x, 90);
-        g.draw(&bm);
-        EXPECT_EQ(bm.damagedCanaries(), 0) << g.name;
-        EXPECT_TRUE(testutil::MatchesGolden(bm, std::string("raster_") + g.name));
+        draw(&bm);
+        EXPECT_EQ(bm.damagedCanaries(), 0) << name;
+        EXPECT_TRUE(testutil::MatchesGolden(bm, std::string("raster_") + name));
     }
 }
 

@@ -83,19 +83,14 @@ TEST(LoadPNG, DamagedDataGivesNull) {
     const struct { const char* name; Bytes bytes; } cases[] = {
         {"7 bytes", cut(7)},
         {"foreign signature", {'G', 'I', 'F', '8', '9', 'a', 0, 0}},
-        {"signature only", cut(8)},
-        {"cut inside IHDR", cut(20)},
-        {"cut after IHDR", cut(33)},
-        {"cut inside the image data", cut(good.size() / 2)},
-        {"cut inside the last IDAT CRC", cut(good.size() - 14)},
-        {"bad signature", flipped(1)},
-        {"bad IHDR CRC", flipped(30)},
-        {"bad image data CRC", flipped(good.size() / 2)},
+        {"signature only", cut(8)},                 {"cut inside IHDR", cut(20)},
+        {"cut after IHDR", cut(33)},                {"cut inside the image data", cut(good.size() / 2)},
+        {"cut inside the last IDAT CRC", cut(good.size() - 14)}, {"bad signature", flipped(1)},
+        {"bad IHDR CRC", flipped(30)},              {"bad image data CRC", flipped(good.size() / 2)},
         {"huge header over the side limit", PngWithHeader(1u << 20, 1u << 20)},
         {"huge header within the side limit", PngWithHeader(60000, 60000)},
         {"header width over 31 bits", PngWithHeader(0x80000001u, 1)},
-        {"zero width", PngWithHeader(0, 10)},
-        {"header larger than the data", PngWithHeader(4, 4)},
+        {"zero width", PngWithHeader(0, 10)},       {"header larger than the data", PngWithHeader(4, 4)},
     };
     const fs::path tmp = fs::temp_directory_path() / ("qd_png_test_" + std::to_string(getpid()) + ".png");
     for (const auto& c : cases) {
