@@ -1,3 +1,8 @@
+// The blend arithmetic: every combiner against an independent reference, the vector
+// kernels at every level against the scalar rules, and the fast-path table.
+#include <cstdlib>
+
+#include "raster/fast_paths.h"
 #include "raster_test_util.h"
 
 // A scalar reference written from the blend arithmetic alone, in 64 bits with explicit
@@ -134,6 +139,24 @@ TEST(Combiners, EveryModeBytePairAndWeightMatchesReference) {
         }
 }
 
+// Fills pass their weight as the alpha channel too, so at alpha 64 both are 16384: the
+// overlay product overflowed there once.
+TEST(FuzzRegression, OverlayHoldsItsNoOverflowPromiseForEverySaturatedWeight) {
+    const auto overlay = [](int d, int s, int w) { return int(ref::channel(ref::kOverlay, d, s, w)); };
+    for (int w : {kPixMaxWeight, -kPixMaxWeight, 4096, 256, 0})
+        for (int s : {0, 127, 128, 255, w})
+            for (int d = 0; d < 256; ++d)
+                ASSERT_EQ(pix::channel::Overlay(d, s, w), overlay(d, s, w)) << w << " " << s << " " << d;
+    for (float alpha : {64.0f, 1000.0f, -64.0f}) {
+        CanaryBitmap bm(2, 1);
+        bm.at(0, 0) = bm.at(1, 0) = PIX_MakePixel(200, 30, 128, 255);
+        PIX_FillRect(&bm, 0, 0, 2, 1, PIX_MakePixel(255, 0, 90, 200), alpha, PIX_MODE_OVERLAY);
+        const int w = PIX_AlphaWeight(alpha);
+        EXPECT_EQ(bm.at(1, 0),
+                  PIX_MakePixel(overlay(200, w, w), overlay(30, 0, w), overlay(128, 90, w), overlay(255, 200, w)));
+    }
+}
+
 // The vector kernels at every level this machine runs against the scalar rule they
 // stand for, at every length 0..67 into rows at every alignment within a 32-byte
 // vector, with canaries after the row. Row kernels do a prefix and the combiner
@@ -236,48 +259,33 @@ TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
 // high) and random walks that start anywhere, far outside included, in any direction:
 // the row is clipped to the window as the blits clip it, so the kernel sees every edge.
 
-using Walk = std::function<int(const pix::SampleKernels&, uint32_t*, const pix::SourceWindow&, int64_t, int64_t,
-                               int64_t, int64_t, int)>;
-
-struct SampleCase {
-    std::string name;
-    Walk kernel;
-    int64_t bias;
-    std::function<uint32_t(const pix::SourceWindow&, int64_t, int64_t)> scalar;
-    bool alongRow = false;  // walks along one row only, as unrotated scaling does
-};
-
 template <class Sampler>
-SampleCase Sampled(std::string name, pix::WalkKernel pix::SampleKernels::*kernel) {
-    return {std::move(name),
-            [kernel](const pix::SampleKernels& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t,
-                     int64_t ds, int64_t dt, int n) {
-                return (k.*kernel)(out, w, int32_t(s), int32_t(t), int32_t(ds), int32_t(dt), n);
-            },
-            Sampler::kBias, [](const pix::SourceWindow& w, int64_t s, int64_t t) { return Sampler::get(w, s, t).v; }};
+uint32_t Sample(const pix::SourceWindow& w, int64_t s, int64_t t) { return Sampler::get(w, s, t).v; }
+
+// A walk along the row at t with the column-table kernel: the row below is the row
+// itself on the last row, as the scaled blit passes it.
+int ColumnsKernel(const pix::SampleKernels& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t,
+                  int64_t ds, int n) {
+    if (w.width < 2) return 0;
+    const int y = int(t >> 16);
+    const pix::PairColumns columns(s, ds, n, w.width);
+    return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), columns, uint32_t(t & 0xffff));
 }
 
 TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
     using K = pix::SampleKernels;
-    SampleCase columns = Sampled<pix::BilinearSampler>("bilinear columns", nullptr);
-    columns.alongRow = true;
-    // The row below is the row itself on the last row, as the scaled blit passes it.
-    columns.kernel = [](const K& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t, int64_t ds,
-                        int64_t, int n) {
-        if (w.width < 2) return 0;
-        const int y = int(t >> 16);
-        const pix::PairColumns columns(s, ds, n, w.width);
-        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), columns, uint32_t(t & 0xffff));
-    };
-    const SampleCase cases[] = {
-        Sampled<pix::NearestSampler>("nearest", &K::nearest),
-        Sampled<pix::BilinearSampler>("bilinear", &K::bilinear),
-        Sampled<pix::CentredBilinearSampler>("centred bilinear", &K::bilinear),
-        columns,
+    // The walk kernel (none: the column-table one, which walks along one row only, as
+    // unrotated scaling does), the sampler's position bias and the sampler.
+    using Scalar = uint32_t (*)(const pix::SourceWindow&, int64_t, int64_t);
+    const struct { const char* name; pix::WalkKernel K::*kernel; int64_t bias; Scalar scalar; } cases[] = {
+        {"nearest", &K::nearest, pix::NearestSampler::kBias, Sample<pix::NearestSampler>},
+        {"bilinear", &K::bilinear, pix::BilinearSampler::kBias, Sample<pix::BilinearSampler>},
+        {"centred bilinear", &K::bilinear, pix::CentredBilinearSampler::kBias, Sample<pix::CentredBilinearSampler>},
+        {"bilinear columns", nullptr, pix::BilinearSampler::kBias, Sample<pix::BilinearSampler>},
     };
     std::mt19937 rng(23);
     auto uniform = [&rng](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
-    for (const SampleCase& c : cases)
+    for (const auto& c : cases)
         for (int walk = 0; walk < 4 * (kMaxLength + 1); ++walk) {
             const int n = walk % (kMaxLength + 1);
             // The window: 1 to 40 pixels each way, rows padded, stored either way up.
@@ -298,7 +306,7 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                 const int64_t s0 = uniform(-3 * width, 4 * width) * 65536 + (whole ? 0 : uniform(0, 0xffff));
                 const int64_t t0 = uniform(-3 * height, 4 * height) * 65536 + (whole ? 0 : uniform(0, 0xffff));
                 const int64_t ds0 = uniform(-0x18000, 0x18000);
-                const int64_t dt0 = uniform(0, 3) && !c.alongRow ? uniform(-0x18000, 0x18000) : 0;
+                const int64_t dt0 = uniform(0, 3) && c.kernel ? uniform(-0x18000, 0x18000) : 0;
                 const pix::Span r = pix::Intersect(pix::InsideRange(s0 + c.bias, ds0, int64_t(width) << 16, 1024),
                                                    pix::InsideRange(t0 + c.bias, dt0, int64_t(height) << 16, 1024));
                 if (r.last - r.first > run.last - run.first)
@@ -309,11 +317,13 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t out[kAlignments + kMaxLength + kSlack];
                     for (uint32_t& p : out) p = kCanary;
-                    const pix::SampleKernels& kernels = *pix::SampleKernelsFor(level);
-                    const int done = c.kernel(kernels, out + offset, window, s, t, ds, dt, length);
+                    const K& k = *pix::SampleKernelsFor(level);
+                    const int done = c.kernel ? (k.*c.kernel)(out + offset, window, int32_t(s), int32_t(t), int32_t(ds),
+                                                              int32_t(dt), length)
+                                              : ColumnsKernel(k, out + offset, window, s, t, ds, length);
                     ASSERT_TRUE(done >= 0 && done <= length) << c.name;
                     // Bilinear kernels leave windows one pixel wide to the scalar sampler.
-                    if (level != SimdLevel::None && length >= 8 && (width > 1 || c.name == "nearest")) {
+                    if (level != SimdLevel::None && length >= 8 && (width > 1 || c.kernel == &K::nearest)) {
                         ASSERT_GT(done, 0) << c.name;
                     }
                     for (int i = 0; i < kAlignments + kMaxLength + kSlack; ++i) {
@@ -325,6 +335,107 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                     }
                 }
         }
+}
+
+// The fast-path table walked entry by entry: each rounding against the general copy
+// formula, and each operation against its entry (the drawn pixels are exactly the
+// rounding's result).
+using pix::FastOp;
+
+uint32_t Rounded(pix::Rounding r, uint32_t d, uint32_t c) {
+    uint32_t out = 0;
+    pix::WithRounding(r, [&]<pix::Rounding R>() { out = pix::RoundedCopy<R>(d, c); });
+    return out;
+}
+
+// Draws with the operation of an entry at weight w; colourAt gives the colour each
+// drawn pixel was given, mine says which pixels the entry draws.
+struct Probe {
+    std::function<void(PIX_IBitmap&, float alpha)> draw;
+    std::function<uint32_t(int x, int y)> colourAt;
+    std::function<bool(int x, int y)> mine;
+};
+
+constexpr uint32_t kColour = 0x9c3a61e5u;
+
+Probe ProbeFor(FastOp op, const PIX_IBitmap& src) {
+    using D = PIX_IBitmap&;
+    auto all = [](int, int) { return true; };
+    auto solid = [](int, int) { return kColour; };
+    auto at = [&src](int x, int y) { return *PIX_PixelAddress(src, x, y); };
+    auto line = [](int y1, int y2, bool aa) {
+        return [=](D d, float a) { PIX_Line(&d, 0, y1, 7, y2, kColour, a, PIX_MODE_COPY, aa); };
+    };
+    switch (op) {
+        case FastOp::Blit:
+            return {[&src](D d, float a) { PIX_Blit(&d, &src, 0, 0, 0, 0, 8, 8, a, PIX_MODE_COPY); }, at, all};
+        case FastOp::ScaledBlit:
+            return {[&src](D d, float a) {
+                        PIX_ScaledBlit(&d, const_cast<PIX_IBitmap*>(&src), 0, 0, 8, 8, 0, 0, 4, 4, a, PIX_MODE_COPY);
+                    },
+                    [at](int x, int y) { return at(x / 2, y / 2); }, all};
+        case FastOp::Fill:
+            return {[](D d, float a) { PIX_FillRect(&d, 0, 0, 8, 8, kColour, a, PIX_MODE_COPY); }, solid, all};
+        case FastOp::LineRun: return {line(3, 3, false), solid, all};
+        case FastOp::Outline: return {line(0, 3, false), solid, all};
+        case FastOp::AADiagonalMain:
+        case FastOp::AADiagonalSide:
+            return {line(0, 7, true), solid, [op](int x, int y) { return (x == y) == (op == FastOp::AADiagonalMain); }};
+        case FastOp::ThresholdedGlyph:
+            return {[](D d, float a) {
+                        PIX_CachedFont f;
+                        f.SetFromHFont(CreateFont(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                                       PIX_FONT_OWNS_HFONT | PIX_FONT_MONO);
+                        f.SetTextColor(kColour);
+                        f.SetCombineMode(PIX_MODE_COPY, a);
+                        RECT r{0, 0, 8, 8};
+                        f.DrawText(&d, "W", -1, &r, 0);
+                    },
+                    solid, all};
+    }
+    return {};
+}
+
+TEST(FastPaths, EveryEntryRoundsCloseToTheCopyFormulaAndIsWhatItsOperationDraws) {
+    std::mt19937 rng(5);
+    for (const pix::FastPath& f : pix::kFastPaths) {
+        // The weight the general loop would use: the anti-aliased diagonal splits the
+        // call's weight three to one between the line and its side.
+        const int op = int(f.op);
+        const int w = f.op == FastOp::AADiagonalMain ? 3 * f.weight / 4
+                      : f.op == FastOp::AADiagonalSide ? f.weight / 4 : f.weight;
+        EXPECT_EQ(pix::RoundingWeight(f.rounding), w) << "op " << op << " weight " << f.weight;
+        // A store is exact; each further truncated term may lose 1.
+        int worst = 0;
+        for (int d = 0; d < 256; ++d)
+            for (int c = 0; c < 256; ++c) {
+                const int got = int(Rounded(f.rounding, uint32_t(d), uint32_t(c)) & 255);
+                worst = std::max(worst, std::abs(got - pix::channel::Copy(d, c, w)));
+            }
+        const int terms = f.rounding == pix::Rounding::Store         ? 0
+                          : f.rounding == pix::Rounding::Quarter ||
+                                  f.rounding == pix::Rounding::ThreeQuarters ? 2 : 1;
+        EXPECT_LE(worst, terms) << "op " << op << " weight " << f.weight;
+
+        // An alpha giving the entry's weight, exactly or with a fraction left over.
+        const float alpha = float((f.weight + (f.exactAlpha ? 0.0 : 0.5)) / 256.0);
+        PIX_MemBitmap src(8, 8), before(8, 8), after(8, 8);
+        FillRandom(src, rng());
+        FillRandom(before, rng());
+        PIX_Copy(&after, &before);
+        const Probe probe = ProbeFor(f.op, src);
+        probe.draw(after, alpha);
+        int drawn = 0, wrong = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const uint32_t b = Px(before, x, y), a = Px(after, x, y);
+                if (a == b || !probe.mine(x, y)) continue;
+                ++drawn;
+                wrong += a != Rounded(f.rounding, b, probe.colourAt(x, y));
+            }
+        EXPECT_GT(drawn, 0) << "op " << op << " weight " << f.weight;
+        EXPECT_EQ(wrong, 0) << "op " << op << " weight " << f.weight;
+    }
 }
 
 }  // namespace

@@ -48,29 +48,6 @@ TEST(FuzzRegression, CubicWithAnExtremeControlPointCapsItsPieces) {
     EXPECT_TRUE(n >= 0 && n <= 16 * (8 + 8) + 16) << n;
 }
 
-// The overlay formula in 64 bits, as the combiner's comment states it.
-int OverlayReference(int d, int s, int w) {
-    const int64_t t = int64_t(s) * w + int64_t(256 - w) * 128;
-    const int64_t x = (((32768 - t) * d) / 256 + t) * d;
-    return (x >> 15) < 0 || (x >> 15) > 255 ? (x < 0 ? 0 : 255) : int(x >> 15);
-}
-
-// Fills pass their weight as the alpha channel too, so at alpha 64 both are 16384.
-TEST(FuzzRegression, OverlayHoldsItsNoOverflowPromiseForEverySaturatedWeight) {
-    for (int w : {kPixMaxWeight, -kPixMaxWeight, 4096, 256, 0})
-        for (int s : {0, 127, 128, 255, w})
-            for (int d = 0; d < 256; ++d)
-                ASSERT_EQ(pix::channel::Overlay(d, s, w), OverlayReference(d, s, w)) << w << " " << s << " " << d;
-    for (float alpha : {64.0f, 1000.0f, -64.0f}) {
-        CanaryBitmap bm(2, 1);
-        bm.at(0, 0) = bm.at(1, 0) = PIX_MakePixel(200, 30, 128, 255);
-        PIX_FillRect(&bm, 0, 0, 2, 1, PIX_MakePixel(255, 0, 90, 200), alpha, PIX_MODE_OVERLAY);
-        const int w = PIX_AlphaWeight(alpha);
-        EXPECT_EQ(bm.at(1, 0), PIX_MakePixel(OverlayReference(200, w, w), OverlayReference(30, 0, w),
-                                             OverlayReference(128, 90, w), OverlayReference(255, 200, w)));
-    }
-}
-
 // Height INT_MAX at scale 1 takes the unscaled blit; its bottom edge must saturate.
 TEST(FuzzRegression, ScaledBlitWithHeightIntMaxShowsTheRowsBelowItsTop) {
     CanaryBitmap src(2, 4), dst(2, 4);

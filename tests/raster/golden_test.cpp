@@ -13,9 +13,9 @@ constexpr int kW = 64, kH = 48;
 PIX_MemBitmap& Picture() {
     static PIX_MemBitmap* bm = [] {
         auto* p = new PIX_MemBitmap(16, 12);
-        for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 16; ++x)
-                *PIX_PixelAddress(*p, x, y) = PIX_MakePixel(255 - 12 * y, 16 * x, 255 - 20 * y, (x ^ y) & 1 ? 220 : 30);
+        FillWith(*p, [](int x, int y) {
+            return PIX_MakePixel(255 - 12 * y, 16 * x, 255 - 20 * y, (x ^ y) & 1 ? 220 : 30);
+        });
         return p;
     }();
     return *bm;

@@ -1,6 +1,8 @@
-// Bitmaps and the pixel operations on them: blits (plain, scaled, rotated, meshed),
-// fills, blur, gradients and resampling, each against a reference from the rules.
+// Bitmaps and the drawing operations beyond the goldens: blits, fills, blur, sampling and
+// resampling against references from the rules, bottom-up bitmaps, the line clippers'
+// crossings, and fills and circles clipped at every edge.
 
+#include <numeric>
 #include <tuple>
 
 #include "raster_test_util.h"
@@ -167,14 +169,12 @@ void ReferenceBlur(const std::vector<uint32_t>& from, int fromWidth, int x0, int
             uint32_t v = 0;
             for (int sh = 0; sh < 32; sh += 8) {
                 auto b = [&](int xx, int yy) { return int(from[size_t(y0 + yy) * fromWidth + x0 + xx] >> sh & 255); };
-                int sum = b(x, y) / 2;
-                if (x == 0) sum += b(1, y) / 4;
-                else if (x == w - 1) sum += b(w - 2, y) / 4;
-                else sum += b(x - 1, y) / 8 + b(x + 1, y) / 8;
-                if (y == 0) sum += b(x, 1) / 4;
-                else if (y == h - 1) sum += b(x, h - 2) / 4;
-                else sum += b(x, y - 1) / 8 + b(x, y + 1) / 8;
-                v |= uint32_t(sum) << sh;
+                auto side = [](int i, int n, auto at) {
+                    return i == 0 ? at(1) / 4 : i == n - 1 ? at(n - 2) / 4 : at(i - 1) / 8 + at(i + 1) / 8;
+                };
+                v |= uint32_t(b(x, y) / 2 + side(x, w, [&](int i) { return b(i, y); }) +
+                              side(y, h, [&](int j) { return b(x, j); }))
+                     << sh;
             }
             to[size_t(Y + y) * toWidth + X + x] = v;
         }
@@ -356,8 +356,7 @@ TEST(FlippedBitmaps, EveryFormIsAddressedInImageOrder) {
              PIX_DeltaBlit(&d, &s, 1, 0, 8, 9, 0.5f, 4.5f, 7, 5, 0.75f, -0.25f, 0.125f, 0.5f, 0, 0, false, 1.0f, 0x100);
          }},
         {"delta alpha", [](B d, B s) {
-             PIX_DeltaBlitAlpha(&d, &s, 0, 1, 9, 7, 0, 0, 7, 5, 0.75f, 0, 0, 0.6f, 0, 0, false, 0.2f, 0.1f, 0.05f, 0,
-                                0);
+             PIX_DeltaBlitAlpha(&d, &s, 0, 1, 9, 7, 0, 0, 7, 5, 0.75f, 0, 0, 0.6f, 0, 0, 0, 0.2f, 0.1f, 0.05f, 0, 0);
          }},
         {"lines", [](B d, B) {
              PIX_Line(&d, 0, 0, 9, 4, ~0u, 1.0f, 0, false);
@@ -369,15 +368,10 @@ TEST(FlippedBitmaps, EveryFormIsAddressedInImageOrder) {
          }},
         {"disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, kOne, 1.0f, PIX_MODE_ADD, false); }},
         {"anti-aliased disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, kOne, 1.0f, PIX_MODE_ADD, true); }},
-        // Arcs turn with the rows: an angle a on one is pi - a on the other, in memory.
-        {"circle and arc", [](B d, B) {
-             PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, false);
-             PIX_Arc(&d, 5.0f, 5.0f, 4.0f, 0.5f, 2.0f, 0xff00ff00u, 1.0f, 0, false);
-         }},
-        {"anti-aliased circle and arc", [](B d, B) {
-             PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, true);
-             PIX_Arc(&d, 5.0f, 5.0f, 4.0f, 0.5f, 2.0f, 0xff00ff00u, 1.0f, 0, true);
-         }},
+        {"circle", [](B d, B) { PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, false); }},
+        {"anti-aliased circle", [](B d, B) { PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, true); }},
+        {"arc", [](B d, B) { PIX_Arc(&d, 5.0f, 5.0f, 4.0f, 0.5f, 2.0f, 0xff00ff00u, 1.0f, 0, false); }},
+        {"anti-aliased arc", [](B d, B) { PIX_Arc(&d, 5.0f, 5.0f, 4.0f, 0.5f, 2.0f, 0xff00ff00u, 1.0f, 0, true); }},
     };
     for (const auto& [name, draw] : draws) EXPECT_EQ(FlippedDifference(7, 5, 12, 9, 4, draw), 0) << name;
 }
@@ -395,15 +389,11 @@ TEST(DeltaBlit, BilinearSamplesFollowTheRuleExactly) {
         const uint32_t fy = round % 5 ? rng() & 0xffff : fractions[rng() % 5];
         const int64_t fx64 = fx, fy64 = fy, f11 = (fx64 * fy64) >> 16;
         const int64_t f10 = fx64 - f11, f01 = fy64 - f11, f00 = 65536 - fx64 - fy64 + f11;
+        const int xr = std::min(x + 1, 4), yb = std::min(y + 1, 3);  // the last column and row pair with themselves
         uint32_t want = 0;
         for (int c = 0; c < 4; ++c) {
             auto at = [&](int px, int py) { return int64_t(ChannelByte(src, px, py, c)); };
-            int64_t v = at(x, y);
-            if (x < 4 && y < 3)
-                v = (at(x, y) * f00 + at(x + 1, y) * f10 + at(x, y + 1) * f01 + at(x + 1, y + 1) * f11) >> 16;
-            else if (y < 3) v = (at(x, y) * (65536 - fy64) + at(x, y + 1) * fy64) >> 16;
-            else if (x < 4) v = (at(x, y) * (65536 - fx64) + at(x + 1, y) * fx64) >> 16;
-            want |= uint32_t(v) << (8 * c);
+            want |= uint32_t((at(x, y) * f00 + at(xr, y) * f10 + at(x, yb) * f01 + at(xr, yb) * f11) >> 16) << (8 * c);
         }
         Fill(dst, 0);
         const float s = float(x) + float(fx) / 65536.0f, t = float(y) + float(fy) / 65536.0f;
@@ -420,8 +410,7 @@ TEST(DeltaBlit, BilinearSamplesFollowTheRuleExactly) {
 // The visit order, and rectangles at the ends of the int range clipped without wrapping.
 TEST(ProcessRect, VisitsTheClippedRectangleRowByRow) {
     PIX_MemBitmap bm(5, 4, 4);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x) Px(bm, x, y) = uint32_t(y * 10 + x);
+    FillWith(bm, [](int x, int y) { return y * 10 + x; });
     std::vector<uint32_t> seen;
     const auto record = [](uint32_t* p, void* v) { static_cast<std::vector<uint32_t>*>(v)->push_back(*p); };
     PIX_ProcessRect(&bm, 3, -1, 9, 3, record, &seen);
@@ -497,9 +486,7 @@ void PerPixelResample(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PI
 TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
     std::mt19937 rng(19);
     PIX_MemBitmap src(203, 157, 4);
-    for (int y = 0; y < src.getHeight(); ++y)
-        for (int x = 0; x < src.getWidth(); ++x)
-            Px(src, x, y) = y % 7 < 3 ? 0xff000000u | (x / 9 * 0x0a0b0c) : uint32_t(rng());
+    FillWith(src, [&](int x, int y) { return y % 7 < 3 ? 0xff000000u | (x / 9 * 0x0a0b0c) : uint32_t(rng()); });
     // Source area, destination size and offset: a growth, 4/3 (the 150 % step from
     // double-size art), 2 and 4 (inside, reaching past the bitmap, clipped), 3, non-binary
     // shrinks above 2, a 40:1 shrink, 1:1 inside and past the edge; then random ones.
@@ -533,8 +520,7 @@ TEST(ResampleArea, EveryLevelMatchesThePerPixelRule) {
 TEST(ScaleStripFrames, EveryLevelMatchesThePerPixelRuleFrameByFrame) {
     std::mt19937 rng(23);
     PIX_MemBitmap src(96, 130, 4);
-    for (int y = 0; y < src.getHeight(); ++y)
-        for (int x = 0; x < src.getWidth(); ++x) Px(src, x, y) = uint32_t(rng()) | 0x01010101u;
+    FillWith(src, [&](int, int) { return uint32_t(rng()) | 0x01010101u; });
     // Frames, direction, destination size (the gap pixels included).
     struct Case { int frames; bool horizontal; int dw, dh; } cases[] = {
         {3, true, 75, 97},  {5, false, 48, 70},  {2, true, 98, 130},    {4, false, 96, 134},
@@ -556,6 +542,79 @@ TEST(ScaleStripFrames, EveryLevelMatchesThePerPixelRuleFrameByFrame) {
             ASSERT_EQ(CountDifferent(got, want), 0) << c.frames << (c.horizontal ? " across" : " down") << " level "
                                                     << int(level);
         }
+    }
+}
+
+TEST(ClipLine, Cases) {
+    const struct { std::vector<int> in, out; } cases[] = {  // out empty: rejected
+        {{-10, 5, 20, 5}, {0, 5, 9, 5}},   {{3, 3, 6, 7}, {3, 3, 6, 7}},     {{-5, -1, 3, -1}, {}},
+        {{-4, -4, 13, 13}, {0, 0, 9, 9}},  {{5, 20, 5, -20}, {5, 9, 5, 0}},  {{-20, 0, 0, 20}, {}},
+        // Crossings truncated, bottom and right ones taken at 10 then put on row or column 9.
+        {{0, 0, 20, 40}, {0, 0, 5, 9}},    {{-20, 2, 20, 6}, {0, 4, 9, 5}},  {{3, -30, 7, 30}, {5, 0, 5, 9}},
+        {{-7, 1, 14, 8}, {0, 3, 9, 6}},
+    };
+    for (const auto& c : cases) {
+        std::vector<int> v = c.in;
+        EXPECT_EQ(PIX_ClipLine(&v[0], &v[1], &v[2], &v[3], 10, 10), !c.out.empty()) << c.in[0] << "," << c.in[1];
+        if (!c.out.empty()) { EXPECT_EQ(v, c.out); }
+    }
+    // The float clipper, one crossing with each edge; the bottom and right ones are
+    // taken at row or column 9, then put on 8.
+    const std::vector<float> floats[][2] = {{{2, -4, 6, 4}, {4, 0, 6, 4}}, {{-4, 2, 4, 6}, {0, 4, 4, 6}},
+                                            {{2, 5, 6, 13}, {2, 5, 4, 8}}, {{5, 2, 13, 6}, {5, 2, 8, 4}}};
+    for (const auto& [in, out] : floats) {
+        std::vector<float> v = in;
+        EXPECT_TRUE(PIX_ClipFLine(&v[0], &v[1], &v[2], &v[3], 10, 10));
+        EXPECT_EQ(v, out) << in[0] << "," << in[1];
+    }
+    std::vector<int> v = {-10, 25, 40, 25};
+    EXPECT_TRUE(PIX_ClipLineToRect(&v[0], &v[1], &v[2], &v[3], 10, 20, 20, 30));
+    EXPECT_EQ(v, (std::vector{10, 25, 19, 25}));
+}
+
+// Clipping: a small bitmap gets exactly the pixels that the same shape, moved by whole
+// pixels, gives inside a larger one, for shapes reaching far past every edge; polygons
+// drawn into the larger one with their vertices in another order.
+TEST(VectorCrop, FillsAndCircles) {
+    constexpr int kW = 23, kH = 17, kShift = 40;
+    // Coordinates spread well past every edge of the small bitmap (and some inside).
+    const auto coord = [](std::mt19937& rng, int size) { return int(rng() % (5 * size)) - 2 * size; };
+    const float alphas[] = {1.0f, 0.5f, 0.75f, 0.3f};
+    std::mt19937 rng(21);
+    for (int iter = 0; iter < 1400; ++iter) {
+        const uint32_t colour = rng(), mode = kPixBlendModes[rng() % std::size(kPixBlendModes)].mode;
+        const float alpha = alphas[rng() % 4];
+        std::function<void(PIX_IBitmap*, int offset)> draw;
+        if (iter % 2) {
+            const int n = 3 + int(rng() % 4);
+            std::vector<int> xs(n), ys(n), order(n);
+            for (int i = 0; i < n; ++i) xs[i] = coord(rng, kW), ys[i] = coord(rng, kH);
+            std::iota(order.begin(), order.end(), 0);
+            std::shuffle(order.begin(), order.end(), rng);
+            draw = [=](PIX_IBitmap* bm, int o) {
+                std::vector<int> sx(n), sy(n);
+                for (int i = 0; i < n; ++i) sx[i] = xs[i] + o, sy[i] = ys[i] + o;
+                if (n == 3) PIX_FillTriangle(bm, sx[0], sy[0], sx[1], sy[1], sx[2], sy[2], colour, alpha, mode);
+                PIX_FillTrapezoid(bm, sx[0], sx[1], sy[0], sx[2], sx[1] + 3, sy[2], colour, alpha, mode);
+                for (int i = 0; o && i < n; ++i) sx[i] = xs[order[i]] + o, sy[i] = ys[order[i]] + o;
+                if (n > 3) PIX_FillConvexPolygon(bm, sx.data(), sy.data(), n, colour, alpha, mode);
+            };
+        } else {
+            // Centres on a quarter-pixel grid, so that moving them is exact in float; large
+            // radii enter the octant walk far from its start.
+            const float cx = coord(rng, kW) * 0.25f + kW * 0.4f, cy = coord(rng, kH) * 0.25f + kH * 0.4f;
+            const float r = rng() % 8 ? float(rng() % 400) * 0.07f : float(rng() % 4000) * 0.25f;
+            const bool aa = rng() & 1, filled = rng() & 1;
+            draw = [=](PIX_IBitmap* bm, int o) {
+                (filled ? PIX_FillCircle : PIX_Circle)(bm, cx + o, cy + o, r, colour, alpha, mode, aa);
+            };
+        }
+        CanaryBitmap small(kW, kH), large(kW + 2 * kShift, kH + 2 * kShift);
+        draw(&small, 0);
+        draw(&large, kShift);
+        ASSERT_EQ(small.damagedCanaries(), 0) << iter;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) ASSERT_EQ(small.at(x, y), large.at(x + kShift, y + kShift)) << iter;
     }
 }
 

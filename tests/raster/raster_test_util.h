@@ -59,22 +59,15 @@ inline std::vector<pix::SimdLevel> MachineLevels() {
 
 inline uint32_t& Px(PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
 
+// Gives pixel (x, y) the value of f(x, y), row by row.
+template <class F>
+void FillWith(PIX_IBitmap& bm, F f) {
+    for (int y = 0; y < bm.getHeight(); ++y)
+        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = uint32_t(f(x, y));
+}
+inline void Fill(PIX_IBitmap& bm, uint32_t v) { FillWith(bm, [v](int, int) { return v; }); }
 inline void FillRandom(PIX_IBitmap& bm, uint32_t seed) {
-    std::mt19937 rng(seed);
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = rng();
-}
-
-inline void Fill(PIX_IBitmap& bm, uint32_t v) {
-    for (int y = 0; y < bm.getHeight(); ++y)
-        for (int x = 0; x < bm.getWidth(); ++x) Px(bm, x, y) = v;
-}
-
-inline int CountDifferent(PIX_IBitmap& a, PIX_IBitmap& b) {
-    int n = 0;
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x) n += Px(a, x, y) != Px(b, x, y);
-    return n;
+    FillWith(bm, [rng = std::mt19937(seed)](int, int) mutable { return rng(); });
 }
 
 // Pixels of bm other than want(x, y).
@@ -84,6 +77,9 @@ int CountMismatches(PIX_IBitmap& bm, Want want) {
     for (int y = 0; y < bm.getHeight(); ++y)
         for (int x = 0; x < bm.getWidth(); ++x) n += Px(bm, x, y) != uint32_t(want(x, y));
     return n;
+}
+inline int CountDifferent(PIX_IBitmap& a, PIX_IBitmap& b) {
+    return CountMismatches(a, [&](int x, int y) { return Px(b, x, y); });
 }
 
 // Stores its rows bottom-up, to prove an operation honours the flag.
