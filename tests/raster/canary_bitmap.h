@@ -35,20 +35,14 @@ public:
     }
     uint32_t at(int x, int y) const { return const_cast<CanaryBitmap*>(this)->at(x, y); }
 
-    void randomize(std::mt19937& rng) {
-        for (int y = 0; y < mHeight; ++y)
-            for (int x = 0; x < mWidth; ++x) at(x, y) = rng();
-    }
-
+    // The pixels row by row, as the drawing operations see them.
+    void randomize(std::mt19937& rng) { for (int i = 0; i < mWidth * mHeight; ++i) at(i % mWidth, i / mWidth) = rng(); }
     void assign(const std::vector<uint32_t>& v) {
-        for (int y = 0; y < mHeight; ++y)
-            for (int x = 0; x < mWidth; ++x) at(x, y) = v[size_t(y) * mWidth + x];
+        for (int i = 0; i < mWidth * mHeight; ++i) at(i % mWidth, i / mWidth) = v[size_t(i)];
     }
-
     std::vector<uint32_t> pixels() const {
         std::vector<uint32_t> v;
-        for (int y = 0; y < mHeight; ++y)
-            for (int x = 0; x < mWidth; ++x) v.push_back(at(x, y));
+        for (int i = 0; i < mWidth * mHeight; ++i) v.push_back(at(i % mWidth, i / mWidth));
         return v;
     }
 

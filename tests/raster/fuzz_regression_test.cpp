@@ -13,11 +13,10 @@ TEST(FuzzRegression, FloatClipperRefusesAreasBeyondTheIntRange) {
         {false, 2, INT_MIN, 0, 0, false},     {false, INT_MIN, 2, 0, 0, false}, {false, INT_MAX, INT_MAX, 0, 0, true},
         {true, 2, 0, 2e9f, -2e9f, false},     {true, 2, 0, -2e9f, 2e9f, true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " / " + std::to_string(c.ylo));
         float x1 = 0.25f, y1 = 0.25f, x2 = 0.5f, y2 = 0.5f;
         EXPECT_EQ(c.rect ? PIX_ClipFLineToRect(&x1, &y1, &x2, &y2, 0, c.ylo, float(c.width), c.yhi)
                          : PIX_ClipFLine(&x1, &y1, &x2, &y2, c.width, c.height),
-                  c.visible);
+                  c.visible) << c.width << " x " << c.height << " / " << c.ylo;
     }
 }
 
@@ -26,7 +25,6 @@ TEST(FuzzRegression, PlainFloatLineWithFarEndsDrawsWhatShows) {
     const float cases[][4] = {{0, -FLT_MAX, 0, 1e10f}, {0, 1e10f, 0, -FLT_MAX}, {3, -1e9f, 3, 1e9f},
                               {5, FLT_MAX, 5, -FLT_MAX}, {-FLT_MAX, 2, 1e10f, 2}, {FLT_MAX, 7, -1e10f, 7}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c[0]) + ", " + std::to_string(c[1]));
         CanaryBitmap bm(8, 8);
         PIX_FLine(&bm, c[0], c[1], c[2], c[3], 0xffffffffu, 1.0f, PIX_MODE_COPY, false);
         const bool vertical = c[0] == c[2];
@@ -34,8 +32,8 @@ TEST(FuzzRegression, PlainFloatLineWithFarEndsDrawsWhatShows) {
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 if (bm.at(x, y)) ++((vertical ? x == int(c[0]) : y == int(c[1])) ? inked : stray);
-        EXPECT_EQ(inked, 8);
-        EXPECT_EQ(stray + bm.damagedCanaries(), 0);
+        EXPECT_EQ(inked, 8) << c[0] << ", " << c[1];
+        EXPECT_EQ(stray + bm.damagedCanaries(), 0) << c[0] << ", " << c[1];
     }
 }
 
@@ -77,7 +75,6 @@ TEST(FuzzRegression, NativeTextStaysInsideItsBitmap) {
     const int cases[][4] = {{5, 300, 5, 300}, {8, 300, 8, 10}, {8, 300, 3, 40}};  // made, then shrunk to
     constexpr uint32_t kFence = 0x12345678;
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c[2]) + " x " + std::to_string(c[3]));
         PIX_SysBitmap bm(c[0], c[1]);
         bm.resize(c[2], c[3]);
         auto* p = static_cast<uint32_t*>(bm.getBits());
@@ -92,8 +89,8 @@ TEST(FuzzRegression, NativeTextStaysInsideItsBitmap) {
         int inked = 0, stray = 0;
         for (int i = 0; i < span * c[1]; ++i)
             (i % span < c[2] && i / span < c[3]) ? inked += p[i] != 0 : stray += p[i] != kFence;
-        EXPECT_EQ(stray, 0);
-        EXPECT_GT(inked, 0);
+        EXPECT_EQ(stray, 0) << c[2] << " x " << c[3];
+        EXPECT_GT(inked, 0) << c[2] << " x " << c[3];
     }
 }
 

@@ -15,10 +15,7 @@ TEST(Bitmaps, AbsurdSizesGiveNoPixelsSysBitmapsKeepTheirContextAndClearSparesThe
         EXPECT_TRUE(bm.resize(w, h));
         EXPECT_EQ(std::tuple(bm.getWidth(), bm.getHeight(), bm.getBits()), std::tuple(0, 0, (void*)nullptr)) << w;
     }
-    for (auto [w, h, wantH] : {std::tuple{40000, 40000, 0}, {-4, 3, 3}}) {
-        PIX_SysBitmap none(w, h);  // no negative size left behind
-        EXPECT_EQ(std::tuple(none.getWidth(), none.getHeight(), none.getBits()), std::tuple(0, wantH, (void*)nullptr));
-    }
+    EXPECT_EQ(PIX_SysBitmap(40000, 40000).getBits(), nullptr);
     PIX_SysBitmap bm(10, 5);
     EXPECT_EQ(bm.getRowSpan(), 12);
     const auto context = std::pair(bm.getDC(), bm.getBits());
@@ -252,7 +249,6 @@ const std::vector<uint32_t> kFillModes = ModeWords(true, {0x10006, 0x100, 6, 0xf
 // Rectangles, glyph masks and single pixels in turn, clipped at every edge.
 TEST(Fills, RandomRectsGlyphsAndPixelsMatchReferenceAndKeepCanaries) {
     std::mt19937 rng(17);
-    int changed = 0;
     for (int iter = 0; iter < 4800; ++iter) {
         const int kind = iter % 3;  // rectangle, glyph, pixel
         CanaryBitmap bm(1 + rng() % 40, 1 + rng() % 25, rng() % 2);
@@ -278,7 +274,6 @@ TEST(Fills, RandomRectsGlyphsAndPixelsMatchReferenceAndKeepCanaries) {
                     : kind == 2 ? ReferencePut(p, colour, alpha, mode)
                                 : ReferenceGlyph(p, colour, mask[size_t((py - y) * span + px - x)], alpha, mode);
             }
-        changed += want != bm.pixels();
         if (kind == 0) PIX_FillRect(&bm, x, y, w, h, colour, alpha, mode);
         else if (kind == 2) PIX_PutPixel(&bm, x, y, colour, alpha, mode);
         else if (span == w && iter % 2) PIX_DrawGlyphEx(&bm, x, y, colour, mask.data(), w, h, alpha, mode);
@@ -286,19 +281,16 @@ TEST(Fills, RandomRectsGlyphsAndPixelsMatchReferenceAndKeepCanaries) {
         ASSERT_EQ(bm.pixels(), want) << "iter " << iter << " mode " << mode << " alpha " << alpha;
         ASSERT_EQ(bm.damagedCanaries(), 0) << "iter " << iter;
     }
-    EXPECT_GT(changed, 1000);
 }
 
-int ChannelByte(PIX_IBitmap& bm, int x, int y, int c) { return int(Px(bm, x, y) >> (8 * c) & 255); }
-
 // The mean of the source's taps within `radius` of (cx, cy), byte by byte.
-uint32_t BoxMean(PIX_IBitmap& bm, int cx, int cy, int radius) {
+uint32_t BoxMean(PIX_IBitmap& b, int cx, int cy, int radius) {
     uint32_t out = 0;
     for (int c = 0; c < 4; ++c) {
         int sum = 0, n = 0;
         for (int y = cy - radius; y <= cy + radius; ++y)
             for (int x = cx - radius; x <= cx + radius; ++x)
-                if (x >= 0 && y >= 0 && x < bm.getWidth() && y < bm.getHeight()) sum += ChannelByte(bm, x, y, c), ++n;
+                if (x >= 0 && y >= 0 && x < b.getWidth() && y < b.getHeight()) sum += Px(b, x, y) >> 8 * c & 255, ++n;
         out |= uint32_t(sum / n) << (8 * c);
     }
     return out;
@@ -358,14 +350,10 @@ TEST(FlippedBitmaps, EveryFormIsAddressedInImageOrder) {
         {"delta alpha", [](B d, B s) {
              PIX_DeltaBlitAlpha(&d, &s, 0, 1, 9, 7, 0, 0, 7, 5, 0.75f, 0, 0, 0.6f, 0, 0, 0, 0.2f, 0.1f, 0.05f, 0, 0);
          }},
-        {"lines", [](B d, B) {
-             PIX_Line(&d, 0, 0, 9, 4, ~0u, 1.0f, 0, false);
-             PIX_FLine(&d, 0.5f, 7.0f, 9.0f, 2.5f, ~0u, 1.0f, 0, true);
-         }},
+        {"line", [](B d, B) { PIX_Line(&d, 0, 0, 9, 4, ~0u, 1.0f, 0, false); }},
+        {"anti-aliased float line", [](B d, B) { PIX_FLine(&d, 0.5f, 7.0f, 9.0f, 2.5f, ~0u, 1.0f, 0, true); }},
         {"curve", [](B d, B) { PIX_DrawCBezier(&d, -1, 8, 3, -4, 9, 12, 13, 1, ~0u, 0.6f, 0, true, 0.7f); }},
-        {"gradient", [](B d, B) {
-             PIX_GradRect(&d, -1, 2, 9, 9, 0.5f, 0, 1, 1, 0.05f, 0.1f, 0, 0, 0, 0.1f, -0.1f, 0, PIX_MODE_MULTIPLY);
-         }},
+        {"gradient", [](B d, B) { PIX_GradRect(&d, -1, 2, 9, 9, 1, 0, 1, 1, -0.1f, 0.1f, 0, 0, 0, 0.1f, 0.2f, 0, 3); }},
         {"disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, kOne, 1.0f, PIX_MODE_ADD, false); }},
         {"anti-aliased disc", [](B d, B) { PIX_FillCircle(&d, 5.0f, 3.0f, 3.3f, kOne, 1.0f, PIX_MODE_ADD, true); }},
         {"circle", [](B d, B) { PIX_Circle(&d, 6.0f, 4.0f, 4.6f, ~0u, 1.0f, 0, false); }},
@@ -392,7 +380,7 @@ TEST(DeltaBlit, BilinearSamplesFollowTheRuleExactly) {
         const int xr = std::min(x + 1, 4), yb = std::min(y + 1, 3);  // the last column and row pair with themselves
         uint32_t want = 0;
         for (int c = 0; c < 4; ++c) {
-            auto at = [&](int px, int py) { return int64_t(ChannelByte(src, px, py, c)); };
+            auto at = [&](int px, int py) { return int64_t(Px(src, px, py) >> 8 * c & 255); };
             want |= uint32_t((at(x, y) * f00 + at(xr, y) * f10 + at(x, yb) * f01 + at(xr, yb) * f11) >> 16) << (8 * c);
         }
         Fill(dst, 0);

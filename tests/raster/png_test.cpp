@@ -122,10 +122,10 @@ TEST(PNGLoader, ExtensionCheckSingleRegistrationAndBundle) {
         {"folder.png/file", true, false}, {"noextension", true, false},   {"noextension", false, true},
         {"image.png.bak", false, true},   {"mixed.pNg", true, true},
     };
-    for (const auto& c : cases) WriteFile(dir / c.name, ReadFile(kSuite / "basn0g08.png"));
-    for (const auto& c : cases)
-        EXPECT_EQ(Owned(PIX_PNGLoaderLoad((dir / c.name).c_str(), c.check, nullptr)) != nullptr, c.loads)
-            << c.name << " check " << c.check;
+    for (const auto& c : cases) {
+        WriteFile(dir / c.name, ReadFile(kSuite / "basn0g08.png"));
+        EXPECT_EQ(Owned(PIX_PNGLoaderLoad((dir / c.name).c_str(), c.check, nullptr)) != nullptr, c.loads) << c.name;
+    }
     fs::remove_all(dir);
 
     PIX_RegisterPNGLoader();  // a second registration must not link the record twice
