@@ -5,6 +5,7 @@
 #include "editor/data/keyboard_geometry.h"
 #include "tools/skingen/art.h"
 #include "tools/skingen/button_words.h"
+#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
 
@@ -39,7 +40,8 @@ void Cap(const ArtContext& c, float cx, float cy, float w, float h, PIX_PixelVal
 }
 
 void Slider(const ArtContext& c, float capW, float capH, int stops, PIX_PixelValue top, PIX_PixelValue bottom) {
-    const float cx = c.w / 2, travelTop = capH / 2 + 1, travelBottom = c.h - capH / 2 - 1;
+    const SliderRows rows = SliderRowsOf(c.spec.name, c.look == Look::kLcd);
+    const float cx = c.w / 2, travelTop = rows.top + capH / 2, travelBottom = rows.bottom - capH / 2;
     Track(c, cx, travelTop, travelBottom);
     if (stops > 0) Ticks(c, cx, travelTop, travelBottom, stops, capW / 2);
     Cap(c, cx, CapCentre(c.frame, c.spec.frames, travelTop, travelBottom), capW, capH, top, bottom);
@@ -81,9 +83,28 @@ void DrawButtonFace(const ArtContext& c, float x, float y, float w, float h, boo
                       on ? c.pal.litBottom : c.pal.faceBottom);
     c.p.Fill(x + 3, y + 1, w - 6, 1, Mix(on ? c.pal.litTop : c.pal.faceTop, c.pal.faceLight, 0.55f));
     if (word.empty()) return;
-    TextStyle st{std::min(9.5f, h * 0.46f), true, on ? c.pal.litWord : c.pal.word, Align::kCentre};
-    while (st.size > 5 && TextWidth(word, st) > w - 6) st.size -= 0.5f;
-    c.p.Text(x, y + (on ? 0.5f : 0), w, h, word, st);
+    // The word keeps clear of the edges (less on the smallest faces); one too long for
+    // a comfortable size breaks onto two lines where the face is tall enough.
+    TextStyle st{std::min(9.5f, h * 0.46f), true, on ? c.pal.litWord : c.pal.word, Align::kCentre, true};
+    const float room = w - 2 * std::clamp(w * 0.08f, 2.0f, kWordMargin), dy = on ? 0.5f : 0;
+    while (st.size > 8.5f && TextWidth(word, st) > room) st.size -= 0.5f;
+    // The break that gives the narrower longer line.
+    size_t space = std::string::npos;
+    float widest = 1e9f;
+    for (size_t at = word.find(' '); at != std::string::npos; at = word.find(' ', at + 1)) {
+        const float w2 = std::max(TextWidth(word.substr(0, at), st), TextWidth(word.substr(at + 1), st));
+        if (w2 < widest) widest = w2, space = at;
+    }
+    if (TextWidth(word, st) > room && space != std::string::npos && h >= 2 * TextHeight(st)) {
+        const std::string first = word.substr(0, space), second = word.substr(space + 1);
+        while (st.size > 5 && std::max(TextWidth(first, st), TextWidth(second, st)) > room) st.size -= 0.5f;
+        const float lineH = h / 2 - 1;
+        c.p.Text(x, y + 1 + dy, w, lineH, first, st);
+        c.p.Text(x, y + 1 + lineH + dy, w, lineH, second, st);
+        return;
+    }
+    while (st.size > 5 && TextWidth(word, st) > room) st.size -= 0.5f;
+    c.p.Text(x, y + dy, w, h - dy, word, st);
 }
 
 void DrawCheckbox(const ArtContext& c, float x, float y, float s, bool on) {
@@ -103,10 +124,12 @@ void DrawWell(const ArtContext& c, float x, float y, float w, float h) {
 
 void DrawVSlider(const ArtContext& c) {
     const int n = c.spec.frames;
-    Slider(c, 18, 9, n <= 6 ? n : 0, c.pal.capTop, c.pal.capBottom);
+    Slider(c, kCapWidth, kCapHeight, n <= 6 ? n : 0, c.pal.capTop, c.pal.capBottom);
 }
 
-void DrawShortSlider(const ArtContext& c) { Slider(c, 18, 8, c.spec.frames, c.pal.capTop, c.pal.capBottom); }
+void DrawShortSlider(const ArtContext& c) {
+    Slider(c, kCapWidth, kCapHeight - 1, c.spec.frames, c.pal.capTop, c.pal.capBottom);
+}
 
 void DrawFlexiSlider(const ArtContext& c) {
     int slot = 0;
@@ -138,12 +161,16 @@ void DrawBigButton(const ArtContext& c) {
     c.p.Disc(cx, cy, 2.4f, on ? Rgb(0xfff2c0) : Mix(c.pal.faceBottom, Rgb(0), 0.3f));
 }
 
+// Its body lets through what lies beneath: the oscillator sync switch stands on a
+// slider's track.
 void DrawSyncButton(const ArtContext& c) {
     const bool on = c.frame == 1;
     const float r = c.h / 2;
-    c.p.RoundFill(0, 0, c.w, c.h, r, c.pal.faceEdge);
-    c.p.RoundGradient(1, 1, c.w - 2, c.h - 2, r - 1, on ? c.pal.litBottom : c.pal.faceBottom,
-                      on ? c.pal.litTop : c.pal.faceTop);
+    constexpr int kBody = 190;
+    auto see = [](PIX_PixelValue v, int a) { return PIX_MakePixel(a, PIX_PixelR(v), PIX_PixelG(v), PIX_PixelB(v)); };
+    c.p.RoundFill(0, 0, c.w, c.h, r, see(c.pal.faceEdge, 230));
+    c.p.RoundGradient(1, 1, c.w - 2, c.h - 2, r - 1, see(on ? c.pal.litBottom : c.pal.faceBottom, kBody),
+                      see(on ? c.pal.litTop : c.pal.faceTop, kBody));
     const float kx = on ? c.w - r : r;
     c.p.Disc(kx, r, r - 1.5f, c.pal.capEdge);
     c.p.Disc(kx, r, r - 2.2f, on ? c.pal.capTop : c.pal.capBottom);
@@ -191,7 +218,7 @@ void DrawFlexiMode(const ArtContext& c) {
         const bool lit = (side == 1) == on;
         c.p.Gradient(1 + side * half, 1, half, c.h - 2, lit ? c.pal.litTop : c.pal.faceTop,
                      lit ? c.pal.litBottom : c.pal.faceBottom);
-        TextStyle st{7.5f, true, lit ? c.pal.litWord : c.pal.word, Align::kCentre};
+        TextStyle st{7.5f, true, lit ? c.pal.litWord : c.pal.word, Align::kCentre, true};
         c.p.Text(1 + side * half, 1, half, c.h - 2, side ? "B" : "A", st);
     }
     c.p.Fill(c.w / 2 - 0.5f, 1, 1, c.h - 2, c.pal.faceEdge);
@@ -201,20 +228,28 @@ void DrawPolaritySwitch(const ArtContext& c) {
     DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, c.frame == 1 ? "-" : "+");
 }
 
+// The effect tabs and the order switch lie across the effect sliders: a tinted glass
+// band that lets the sliders' caps show through, its word haloed so that it reads over
+// a cap as over the panel.
+void GlassFace(const ArtContext& c, float h, bool on, const std::string& word) {
+    auto see = [](PIX_PixelValue v, int a) { return PIX_MakePixel(a, PIX_PixelR(v), PIX_PixelG(v), PIX_PixelB(v)); };
+    c.p.RoundFill(0, 0, c.w, h, 3, see(c.pal.faceEdge, 200));
+    c.p.RoundGradient(1, 1, c.w - 2, h - 2, 2, see(on ? c.pal.litTop : c.pal.faceTop, on ? 190 : 150),
+                      see(on ? c.pal.litBottom : c.pal.faceBottom, on ? 190 : 150));
+    const TextStyle halo{8.5f, true, on ? c.pal.litBottom : c.pal.faceEdge, Align::kCentre, true};
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy) c.p.Text(0.5f + dx * 0.5f, 1 + dy * 0.5f, c.w - 1, h - 2, word, halo);
+    c.p.Text(0.5f, 1, c.w - 1, h - 2, word, {8.5f, true, on ? c.pal.litWord : c.pal.word, Align::kCentre, true});
+}
+
 void DrawOrderSwitch(const ArtContext& c) {
-    DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, c.frame == 1 ? "EQ > drive" : "drive > EQ");
+    GlassFace(c, c.h, c.frame == 1, c.frame == 1 ? "EQ > drive" : "drive > EQ");
 }
 
 void DrawEffectTab(const ArtContext& c) {
     // The bottom two rows stay clear: the effect-on bar under the tab shows there.
-    const bool on = c.frame == 1;
-    const float h = c.h - 2;
-    c.p.Fill(0, 0, c.w, h, c.pal.faceEdge);
-    c.p.Gradient(1, 1, c.w - 2, h - 1, on ? Mix(c.pal.faceTop, c.pal.faceLight, 0.25f) : c.pal.faceBottom,
-                 on ? c.pal.faceTop : Mix(c.pal.faceBottom, Rgb(0), 0.2f));
-    if (on) c.p.Fill(1, 1, c.w - 2, 1.5f, c.pal.accent);
-    TextStyle st{8.5f, true, on ? c.pal.litWord : Mix(c.pal.word, c.pal.faceBottom, 0.3f), Align::kCentre};
-    c.p.Text(0, 1, c.w, h, ButtonWord(c.spec.name), st);
+    GlassFace(c, c.h - 2, c.frame == 1, ButtonWord(c.spec.name));
 }
 
 void DrawTabHighlight(const ArtContext& c) {

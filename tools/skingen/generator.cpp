@@ -93,10 +93,9 @@ constexpr Entry kArt[] = {
 Look LookOf(const std::string& dir, const std::string& name) {
     if (dir == "manager") return Look::kManager;
     if (dir == "lcd") return Look::kLcd;
+    if (name == "background") return Look::kSpace;
     if (name == "background2") return Look::kSolid;
-    for (const char* inset : {"fxbgmod", "fxbgdrive", "fxbgeq", "fxbgeq2", "vcosavebg", "flexisavebg", "savefromqd-bg"})
-        if (name == inset) return Look::kInset;
-    return Look::kSpace;
+    return Look::kOrig;
 }
 
 }  // namespace
@@ -110,7 +109,7 @@ ArtFn ArtFor(const std::string& name) {
 }
 
 std::unique_ptr<PIX_MemBitmap> DrawImage(const Manifest& manifest, const std::string& dir, const ImageSpec& spec,
-                                         std::string* error) {
+                                         std::string* error, std::vector<DrawnText>* texts) {
     const ArtFn fn = ArtFor(spec.name);
     if (!fn) {
         if (error) *error = "no drawing for image '" + spec.name + "'";
@@ -123,6 +122,7 @@ std::unique_ptr<PIX_MemBitmap> DrawImage(const Manifest& manifest, const std::st
     }
     PIX_Clear(bm.get(), PIX_MakePixel(0, 0, 0, 0));
     Painter painter(*bm);
+    painter.SetTextLog(texts);
     const Look look = LookOf(dir, spec.name);
     for (int f = 0; f < spec.frames; ++f) {
         painter.SetOrigin(0, float(f * spec.guiHeight));
