@@ -161,19 +161,18 @@ void DrawBigButton(const ArtContext& c) {
     c.p.Disc(cx, cy, 2.4f, on ? Rgb(0xfff2c0) : Mix(c.pal.faceBottom, Rgb(0), 0.3f));
 }
 
-// Its body lets through what lies beneath: the oscillator sync switch stands on a
-// slider's track.
+// A ring round a see-through body and a small knob: the oscillator sync switch stands
+// on a slider's track, whose cap shows through it.
 void DrawSyncButton(const ArtContext& c) {
     const bool on = c.frame == 1;
     const float r = c.h / 2;
-    constexpr int kBody = 190;
     auto see = [](PIX_PixelValue v, int a) { return PIX_MakePixel(a, PIX_PixelR(v), PIX_PixelG(v), PIX_PixelB(v)); };
-    c.p.RoundFill(0, 0, c.w, c.h, r, see(c.pal.faceEdge, 230));
-    c.p.RoundGradient(1, 1, c.w - 2, c.h - 2, r - 1, see(on ? c.pal.litBottom : c.pal.faceBottom, kBody),
-                      see(on ? c.pal.litTop : c.pal.faceTop, kBody));
+    c.p.RoundFill(0, 0, c.w, c.h, r, c.pal.faceEdge);
+    c.p.RoundFill(1, 1, c.w - 2, c.h - 2, r - 1, on ? c.pal.litTop : c.pal.faceLight);
+    c.p.RoundFill(2, 2, c.w - 4, c.h - 4, r - 2, see(on ? c.pal.litBottom : c.pal.faceBottom, on ? 150 : 90));
     const float kx = on ? c.w - r : r;
-    c.p.Disc(kx, r, r - 1.5f, c.pal.capEdge);
-    c.p.Disc(kx, r, r - 2.2f, on ? c.pal.capTop : c.pal.capBottom);
+    c.p.Disc(kx, r, r - 3.5f, c.pal.capEdge, false);
+    c.p.Disc(kx, r, r - 4.2f, on ? c.pal.capTop : c.pal.capBottom, false);
 }
 
 void DrawLed(const ArtContext& c) {
@@ -236,11 +235,15 @@ void GlassFace(const ArtContext& c, float h, bool on, const std::string& word) {
     c.p.RoundFill(0, 0, c.w, h, 3, see(c.pal.faceEdge, 200));
     c.p.RoundGradient(1, 1, c.w - 2, h - 2, 2, see(on ? c.pal.litTop : c.pal.faceTop, on ? 190 : 150),
                       see(on ? c.pal.litBottom : c.pal.faceBottom, on ? 190 : 150));
-    const TextStyle halo{8.5f, true, on ? c.pal.litBottom : c.pal.faceEdge, Align::kCentre, true};
+    // The halo in the face's own colour on the side away from the word's.
+    const PIX_PixelValue ink = on ? c.pal.litWord : c.pal.word;
+    const bool lightInk = PIX_PixelR(ink) + PIX_PixelG(ink) + PIX_PixelB(ink) > 3 * 128;
+    const PIX_PixelValue face = on ? (lightInk ? c.pal.litBottom : c.pal.litTop) : (lightInk ? c.pal.faceEdge : c.pal.faceTop);
+    const TextStyle halo{8.5f, true, face, Align::kCentre, true};
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
             if (dx || dy) c.p.Text(0.5f + dx * 0.5f, 1 + dy * 0.5f, c.w - 1, h - 2, word, halo);
-    c.p.Text(0.5f, 1, c.w - 1, h - 2, word, {8.5f, true, on ? c.pal.litWord : c.pal.word, Align::kCentre, true});
+    c.p.Text(0.5f, 1, c.w - 1, h - 2, word, {8.5f, true, ink, Align::kCentre, true});
 }
 
 void DrawOrderSwitch(const ArtContext& c) {
