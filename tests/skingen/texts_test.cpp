@@ -49,7 +49,8 @@ TEST(SkinTexts, NoLabelLiesUnderAControlOrOnAFrameLine) {
                 for (const auto& t : d->texts) {
                     if (t.onControl) continue;
                     const Box text{item.rect.L + t.tx, item.rect.T + t.ty, t.tw, t.th};
-                    for (const Box& c : controls) EXPECT_FALSE(text.Overlaps(c)) << Where(*d, t) << " view " << int(view);
+                    for (const Box& c : controls)
+                        EXPECT_FALSE(text.Overlaps(c)) << Where(*d, t) << " view " << int(view);
                     ++checked;
                 }
             }

@@ -52,13 +52,13 @@ void Segment(const ArtContext& c, float x, float y, float w, float h, int seg, P
     const float t = w * 0.2f, g = 0.6f;
     const float mid = y + h / 2;
     auto horizontal = [&](float yc) {
-        const float pts[] = {x + g,         yc,          x + t / 2 + g, yc - t / 2, x + w - t / 2 - g, yc - t / 2,
-                             x + w - g,     yc,          x + w - t / 2 - g, yc + t / 2, x + t / 2 + g, yc + t / 2};
+        const float pts[] = {x + g,     yc, x + t / 2 + g,     yc - t / 2, x + w - t / 2 - g, yc - t / 2,
+                             x + w - g, yc, x + w - t / 2 - g, yc + t / 2, x + t / 2 + g,     yc + t / 2};
         c.p.Polygon(pts, 6, colour);
     };
     auto vertical = [&](float xc, float y0, float y1) {
-        const float pts[] = {xc,         y0 + g,         xc + t / 2, y0 + t / 2 + g, xc + t / 2, y1 - t / 2 - g,
-                             xc,         y1 - g,         xc - t / 2, y1 - t / 2 - g, xc - t / 2, y0 + t / 2 + g};
+        const float pts[] = {xc, y0 + g, xc + t / 2, y0 + t / 2 + g, xc + t / 2, y1 - t / 2 - g,
+                             xc, y1 - g, xc - t / 2, y1 - t / 2 - g, xc - t / 2, y0 + t / 2 + g};
         c.p.Polygon(pts, 6, colour);
     };
     switch (seg) {
@@ -109,7 +109,8 @@ void DrawButtonFace(const ArtContext& c, float x, float y, float w, float h, boo
 
 void DrawCheckbox(const ArtContext& c, float x, float y, float s, bool on) {
     c.p.Fill(x, y, s, s, c.pal.faceEdge);
-    c.p.Gradient(x + 1, y + 1, s - 2, s - 2, on ? c.pal.litTop : c.pal.faceBottom, on ? c.pal.litBottom : c.pal.faceTop);
+    c.p.Gradient(x + 1, y + 1, s - 2, s - 2, on ? c.pal.litTop : c.pal.faceBottom,
+                 on ? c.pal.litBottom : c.pal.faceTop);
     if (!on) return;
     c.p.Line(x + s * 0.24f, y + s * 0.52f, x + s * 0.43f, y + s * 0.72f, c.pal.litWord, 1.5f);
     c.p.Line(x + s * 0.43f, y + s * 0.72f, x + s * 0.78f, y + s * 0.28f, c.pal.litWord, 1.5f);
@@ -140,16 +141,14 @@ void DrawFlexiSlider(const ArtContext& c) {
     Slider(c, 12, 8, 0, Mix(a, Rgb(0xffffff), 0.35f), Mix(a, Rgb(0), 0.25f));
 }
 
-void DrawWordButton(const ArtContext& c) {
-    DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, ButtonWord(c.spec.name));
-}
+void DrawWordButton(const ArtContext& c) { DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, ButtonWord(c.spec.name)); }
 
 void DrawPrevNext(const ArtContext& c) {
     DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, "");
     const bool next = c.spec.name == "nextbtn";
     const float cx = c.w / 2, cy = c.h / 2 + (c.frame == 1 ? 0.5f : 0), s = c.h * 0.22f;
-    const float pts[] = {cx + (next ? -s : s), cy - s * 1.2f, cx + (next ? -s : s), cy + s * 1.2f,
-                         cx + (next ? s : -s), cy};
+    const float pts[] = {cx + (next ? -s : s), cy - s * 1.2f,        cx + (next ? -s : s),
+                         cy + s * 1.2f,        cx + (next ? s : -s), cy};
     c.p.Polygon(pts, 3, c.frame == 1 ? c.pal.litWord : c.pal.word);
 }
 
@@ -238,7 +237,8 @@ void GlassFace(const ArtContext& c, float h, bool on, const std::string& word) {
     // The halo in the face's own colour on the side away from the word's.
     const PIX_PixelValue ink = on ? c.pal.litWord : c.pal.word;
     const bool lightInk = PIX_PixelR(ink) + PIX_PixelG(ink) + PIX_PixelB(ink) > 3 * 128;
-    const PIX_PixelValue face = on ? (lightInk ? c.pal.litBottom : c.pal.litTop) : (lightInk ? c.pal.faceEdge : c.pal.faceTop);
+    const PIX_PixelValue face =
+        on ? (lightInk ? c.pal.litBottom : c.pal.litTop) : (lightInk ? c.pal.faceEdge : c.pal.faceTop);
     const TextStyle halo{8.5f, true, face, Align::kCentre, true};
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx)
@@ -255,9 +255,7 @@ void DrawEffectTab(const ArtContext& c) {
     GlassFace(c, c.h - 2, c.frame == 1, ButtonWord(c.spec.name));
 }
 
-void DrawTabHighlight(const ArtContext& c) {
-    c.p.Fill(4, c.h - 2, c.w - 8, 2, c.pal.accent);
-}
+void DrawTabHighlight(const ArtContext& c) { c.p.Fill(4, c.h - 2, c.w - 8, 2, c.pal.accent); }
 
 void DrawRadioTab(const ArtContext& c) {
     const bool on = c.frame == 1;
@@ -350,8 +348,6 @@ void DrawKeys(const ArtContext& c) {
     }
 }
 
-void DrawSelecting(const ArtContext& c) {
-    c.p.Frame(0, 0, c.w, c.h, c.pal.accent, 1.5f);
-}
+void DrawSelecting(const ArtContext& c) { c.p.Frame(0, 0, c.w, c.h, c.pal.accent, 1.5f); }
 
 }  // namespace skingen

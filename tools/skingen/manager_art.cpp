@@ -20,7 +20,8 @@ void RoundBox(const ArtContext& c, float x, float y, float w, float h) {
 }
 
 // The overwrite button, the last of the action buttons, stands in the options box.
-constexpr const qd::manager::ButtonPlace& kOverwrite = qd::manager::kActionButtonPlaces[qd::manager::kActionButtons - 1];
+constexpr const qd::manager::ButtonPlace& kOverwrite =
+    qd::manager::kActionButtonPlaces[qd::manager::kActionButtons - 1];
 
 // A check box's name without the "Show " or "Sort by " that its column title says,
 // right of the box and as wide as the room up to the next box, field or button on its

@@ -66,9 +66,8 @@ void Painter::Gradient(float x, float y, float w, float h, PIX_PixelValue c0, PI
     const float db = (f(PIX_PixelB(c1)) - f(PIX_PixelB(c0))) / steps;
     const float da = (f(PIX_PixelA(c1)) - f(PIX_PixelA(c0))) / steps;
     PIX_GradRect(&mBitmap, x0, y0, x1 - x0, y1 - y0, f(PIX_PixelR(c0)), f(PIX_PixelG(c0)), f(PIX_PixelB(c0)),
-                 f(PIX_PixelA(c0)), horizontal ? dr : 0, horizontal ? dg : 0, horizontal ? db : 0,
-                 horizontal ? da : 0, horizontal ? 0 : dr, horizontal ? 0 : dg, horizontal ? 0 : db,
-                 horizontal ? 0 : da, PIX_MODE_COPY);
+                 f(PIX_PixelA(c0)), horizontal ? dr : 0, horizontal ? dg : 0, horizontal ? db : 0, horizontal ? da : 0,
+                 horizontal ? 0 : dr, horizontal ? 0 : dg, horizontal ? 0 : db, horizontal ? 0 : da, PIX_MODE_COPY);
 }
 
 void Painter::RoundFill(float x, float y, float w, float h, float r, PIX_PixelValue c) {

@@ -18,13 +18,13 @@ struct Palette {
     PIX_PixelValue label;                  // slider names
     PIX_PixelValue trackGroove, trackHighlight;
     PIX_PixelValue capTop, capBottom, capEdge, capGrip;
-    PIX_PixelValue faceTop, faceBottom;   // button faces, off
-    PIX_PixelValue litTop, litBottom;     // button faces, on
-    PIX_PixelValue faceEdge, faceLight;   // outline and the light top edge
-    PIX_PixelValue word, litWord;         // button words off and on
-    PIX_PixelValue accent;                // selections, highlights
-    PIX_PixelValue well;                  // recessed areas: lists, screens
-    PIX_PixelValue screenLine;            // drawing on a screen
+    PIX_PixelValue faceTop, faceBottom;  // button faces, off
+    PIX_PixelValue litTop, litBottom;    // button faces, on
+    PIX_PixelValue faceEdge, faceLight;  // outline and the light top edge
+    PIX_PixelValue word, litWord;        // button words off and on
+    PIX_PixelValue accent;               // selections, highlights
+    PIX_PixelValue well;                 // recessed areas: lists, screens
+    PIX_PixelValue screenLine;           // drawing on a screen
     // Grounds of the texts the program draws: dark windows for its white and red
     // texts, light ones for its black texts.
     PIX_PixelValue display, paper;

@@ -128,8 +128,8 @@ float ValueTextWidth(int param) {
     constexpr float kAdvance = 7.0f;  // GUI pixels a character of the 11 px face takes
     const qd::ParamSpec& spec = qd::kParamTable[param];
     char text[64];
-    size_t chars = std::max(std::snprintf(text, sizeof text, "%d", spec.min),
-                            std::snprintf(text, sizeof text, "%d", spec.max));
+    size_t chars =
+        std::max(std::snprintf(text, sizeof text, "%d", spec.min), std::snprintf(text, sizeof text, "%d", spec.max));
     for (int n = 0; qd::ParamDisplayText(spec, n, text, int(sizeof text)); ++n) chars = std::max(chars, strlen(text));
     return float(chars) * kAdvance;
 }
@@ -140,8 +140,8 @@ struct ParamBoxes {
 };
 
 constexpr float kLabelHeight = 11;
-constexpr float kLabelMargin = 1.5f;  // kept clear beside a label's text (1 above and below)
-constexpr float kPadX = 4, kPadY = 3;   // between a frame and what it holds
+constexpr float kLabelMargin = 1.5f;   // kept clear beside a label's text (1 above and below)
+constexpr float kPadX = 4, kPadY = 3;  // between a frame and what it holds
 
 class PageGeometry {
 public:
@@ -261,14 +261,14 @@ struct Laid {
 };
 
 // The content of a section's frames: sliders, value texts, labels and extras.
-void Contents(const PageGeometry& page, Laid& laid, const std::vector<Label>& labels) {
+void Contents(const PageGeometry& page, Laid& laid) {
     const SectionDef& def = *laid.def;
     std::vector<Box> main, annex;
     for (int p : def.params) {
         main.push_back(page.Of(p).visible);
         main.push_back(Ground(page.Of(p).ink));
     }
-    for (const Label& l : labels) main.push_back(TextBox(l));
+    for (const Label& l : laid.s.labels) main.push_back(TextBox(l));
     if (def.eqGraph) main.push_back(page.EqGraph());
     for (int p : def.extras) {
         (def.annex ? annex : main).push_back(page.Of(p).visible);
@@ -282,14 +282,16 @@ void Contents(const PageGeometry& page, Laid& laid, const std::vector<Label>& la
     laid.content.push_back({a.x, m.B(), a.w, std::max(0.0f, a.B() - m.B())});
 }
 
+// Whether two pages are seen together: the sound page with each effect panel.
+bool Compatible(Page a, Page b) { return a == b || a == Page::kSound || b == Page::kSound; }
+
 // Neighbouring frames that would overlap or stand a few pixels apart share one line,
 // midway between their contents.
 constexpr float kWallGap = 9;
 void Walls(std::vector<Laid>& all) {
-    auto pageOk = [](Page a, Page b) { return a == b || a == Page::kSound || b == Page::kSound; };
     for (Laid& a : all)
         for (Laid& b : all) {
-            if (&a == &b || !pageOk(a.def->page, b.def->page)) continue;
+            if (&a == &b || !Compatible(a.def->page, b.def->page)) continue;
             for (size_t i = 0; i < a.s.frames.size(); ++i)
                 for (size_t j = 0; j < b.s.frames.size(); ++j) {
                     Box &fa = a.s.frames[i], &fb = b.s.frames[j];
@@ -310,8 +312,6 @@ void Walls(std::vector<Laid>& all) {
                 }
         }
 }
-
-bool Compatible(Page a, Page b) { return a == b || a == Page::kSound || b == Page::kSound; }
 
 // Whether a box is free for `self`'s frame (`title` false: its own controls may lie in
 // it) or title: clear of every control and label, and of the frames of the sections
@@ -366,8 +366,8 @@ void PlaceTitles(const std::vector<Laid*>& row, const std::vector<Laid>& all, Ge
         return;
     }
     for (Laid* laid : row)
-        laid->s.titleBox = {laid->s.frames[0].x + 9, laid->s.frames[0].y - 7,
-                            TextWidth(laid->s.title, titleStyle) + 4, kTabHeight};
+        laid->s.titleBox = {laid->s.frames[0].x + 9, laid->s.frames[0].y - 7, TextWidth(laid->s.title, titleStyle) + 4,
+                            kTabHeight};
 }
 
 std::vector<Laid> LayAll(const Manifest& manifest, qd::Skin skin, const std::vector<SectionDef>& defs) {
@@ -377,17 +377,14 @@ std::vector<Laid> LayAll(const Manifest& manifest, qd::Skin skin, const std::vec
         if (!g) g = std::make_unique<PageGeometry>(manifest, p, skin);
         return *g;
     };
-    // Labels: one place for the sections of a row (the same slider top, on the sound page
-    // or an effect panel) where it fits all of them, so that a row reads alike;
-    // otherwise the first that fits each.
+    // Rows: the sections whose sliders share a top, on the sound page or an effect panel.
     std::vector<Laid> all;
     for (const SectionDef& def : defs) all.push_back({&def, {def.title, {}, {}, {}}, {}});
-    for (Laid& laid : all) {
-        if (!laid.s.labels.empty()) continue;
-        auto rowTop = [&](const Laid& o) { return geometry(o.def->page).Of(o.def->params[0]).control.y; };
-        std::vector<Laid*> row;
-        for (Laid& o : all)
-            if (rowTop(o) == rowTop(laid)) row.push_back(&o);
+    std::map<float, std::vector<Laid*>> rows;
+    for (Laid& laid : all) rows[geometry(laid.def->page).Of(laid.def->params[0]).control.y].push_back(&laid);
+    // Labels: one place for a row where it fits all of them, so that a row reads alike;
+    // otherwise the first that fits each.
+    for (auto& [y, row] : rows) {
         int chosen = -1;
         Label l;
         for (int k = 0; k < kCandidates && chosen < 0; ++k) {
@@ -406,8 +403,9 @@ std::vector<Laid> LayAll(const Manifest& manifest, qd::Skin skin, const std::vec
         }
     }
     for (Laid& laid : all) {
-        Contents(geometry(laid.def->page), laid, laid.s.labels);
-        for (const Box& c : laid.content) laid.s.frames.push_back({c.x - kPadX, c.y - kPadY, c.w + 2 * kPadX, c.h + 2 * kPadY});
+        Contents(geometry(laid.def->page), laid);
+        for (const Box& c : laid.content)
+            laid.s.frames.push_back({c.x - kPadX, c.y - kPadY, c.w + 2 * kPadX, c.h + 2 * kPadY});
         // The graph's frame reaches down to the bottom row's line.
         if (laid.def->eqGraph) laid.s.frames[0].h = kBottomRowTop + 1 - laid.s.frames[0].y;
         if (laid.s.frames.size() > 1) {
@@ -418,12 +416,9 @@ std::vector<Laid> LayAll(const Manifest& manifest, qd::Skin skin, const std::vec
         }
     }
     Walls(all);
-    // Rows: the sections whose sliders share a top, whose frames' tops line up.
-    std::map<float, std::vector<Laid*>> rows;
-    for (Laid& laid : all) {
+    for (Laid& laid : all)
         if (laid.s.frames.size() > 1) laid.s.frames[1].x = std::max(laid.s.frames[1].x, laid.s.frames[0].x);
-        rows[geometry(laid.def->page).Of(laid.def->params[0]).control.y].push_back(&laid);
-    }
+    // A row's frames line up at the top where they can.
     for (auto& [y, row] : rows) {
         float top = 1e9f;
         for (const Laid* laid : row) top = std::min(top, laid->s.frames[0].y);
