@@ -28,30 +28,34 @@ TEST(SkinTexts, EveryWordFitsItsBoxWithAMargin) {
         }
 }
 
-// The labels and titles of the pictures the synthesizer page shows keep clear of every
-// control the panel draws over them, in every view that shows them; the sections'
-// labels and the grounds of the value texts lie inside their frames, off the lines.
+// The labels and titles of the pictures of the synthesizer and manager pages keep clear
+// of every control the panel draws over them, in every view that shows them; the
+// sections' labels and the grounds of the value texts lie inside their frames, off the
+// lines.
 TEST(SkinTexts, NoLabelLiesUnderAControlOrOnAFrameLine) {
     using V = qd::PanelView;
-    const V views[] = {V::kMain, V::kOverdrive, V::kEqBands, V::kEqGraph, V::kSourceList, V::kRangeList};
+    const V views[] = {V::kMain, V::kOverdrive, V::kEqBands, V::kEqGraph, V::kSourceList, V::kRangeList, V::kManager};
     int checked = 0;
     for (const qd::Skin skin : {qd::kSkinSpace, qd::kSkinSolid, qd::kSkinLcd}) {
-        const auto plan = qd::PanelPlan(qd::PanelPart::kSynthPage, skin);
-        for (size_t i = 0; i < plan.size(); ++i) {
-            const qd::PlanItem& item = plan[i];
-            if (item.kind != qd::ControlKind::kPicture || item.param >= 0) continue;
-            const std::string path = qd::BitmapPath(item.image, qd::IsLcd(skin));  // "img/<dir>//?<name>-2x.png"
-            const DrawnImage* d = FindDrawn(path.substr(4, path.find('/', 4) - 4), qd::PanelBitmap(item.image).name);
-            ASSERT_TRUE(d);
-            for (const V view : views) {
-                if (!qd::ShownIn(item, view) && !(item.followsState && !item.groups)) continue;
-                const auto controls = skingen::ControlBoxes(ProjectManifest(), skin, view, int(i));
-                for (const auto& t : d->texts) {
-                    if (t.onControl) continue;
-                    const Box text{item.rect.L + t.tx, item.rect.T + t.ty, t.tw, t.th};
-                    for (const Box& c : controls)
-                        EXPECT_FALSE(text.Overlaps(c)) << Where(*d, t) << " view " << int(view);
-                    ++checked;
+        for (const auto part : {qd::PanelPart::kSynthPage, qd::PanelPart::kManagerPage}) {
+            const auto plan = qd::PanelPlan(part, skin);
+            for (size_t i = 0; i < plan.size(); ++i) {
+                const qd::PlanItem& item = plan[i];
+                if (item.kind != qd::ControlKind::kPicture || item.param >= 0) continue;
+                const std::string path = qd::BitmapPath(item.image, qd::IsLcd(skin));  // "img/<dir>//?<name>-2x.png"
+                const DrawnImage* d =
+                    FindDrawn(path.substr(4, path.find('/', 4) - 4), qd::PanelBitmap(item.image).name);
+                ASSERT_TRUE(d);
+                for (const V view : views) {
+                    if (!qd::ShownIn(item, view) && !(item.followsState && !item.groups)) continue;
+                    const auto controls = skingen::ControlBoxes(ProjectManifest(), skin, view, part, int(i));
+                    for (const auto& t : d->texts) {
+                        if (t.onControl) continue;
+                        const Box text{item.rect.L + t.tx, item.rect.T + t.ty, t.tw, t.th};
+                        for (const Box& c : controls)
+                            EXPECT_FALSE(text.Overlaps(c)) << Where(*d, t) << " view " << int(view);
+                        ++checked;
+                    }
                 }
             }
         }

@@ -17,7 +17,7 @@ bool IsLcd(const ArtContext& c) { return c.look == Look::kLcd; }
 // The panel family the image belongs to; "space" stands for the "orig" family.
 qd::Skin SkinOf(const ArtContext& c) { return IsLcd(c) ? qd::kSkinLcd : qd::kSkinSpace; }
 
-// The page ground at height y, for the gaps that titles cut into frame lines.
+// The page ground at height y.
 PIX_PixelValue GroundAt(const ArtContext& c, float y) {
     return Mix(c.pal.panelTop, c.pal.panelBottom, std::clamp(y / 800.0f, 0.0f, 1.0f));
 }

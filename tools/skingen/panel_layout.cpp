@@ -503,12 +503,14 @@ SliderRows SliderRowsOf(const std::string& image, bool lcd) {
     return {1, lcd ? 38.0f : 43.0f};
 }
 
-std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view, int after) {
+std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view, qd::PanelPart part,
+                              int after) {
     std::vector<Box> boxes;
-    for (const auto part : {qd::PanelPart::kSynthPage, qd::PanelPart::kKeyboard}) {
-        const auto plan = qd::PanelPlan(part, skin);
+    for (const auto p : {part, qd::PanelPart::kKeyboard}) {
+        if (p == qd::PanelPart::kKeyboard && part != qd::PanelPart::kSynthPage) continue;
+        const auto plan = qd::PanelPlan(p, skin);
         for (size_t i = 0; i < plan.size(); ++i)
-            if ((part != qd::PanelPart::kSynthPage || int(i) > after) && CanShow(plan[i], view))
+            if ((p != part || int(i) > after) && CanShow(plan[i], view))
                 boxes.push_back(ItemBox(manifest, plan[i], skin));
     }
     return boxes;

@@ -64,10 +64,11 @@ struct SliderRows {
 SliderRows SliderRowsOf(const std::string& image, bool lcd);
 inline constexpr float kCapWidth = 18, kCapHeight = 9;
 
-// The rectangles of every visible control and program-drawn text of the synthesizer
-// page and the keyboard that the view shows; with `after`, only those the panel makes
-// after that item of the synthesizer page (the ones drawn over its picture).
-std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view, int after = -1);
+// The rectangles of every visible control and program-drawn text of a part (the
+// synthesizer page with the keyboard) that the view shows, of those the panel makes
+// after item `after` of the part (the ones drawn over its picture).
+std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view, qd::PanelPart part,
+                              int after);
 
 // Label text size in GUI pixels and the widest a label may be.
 inline constexpr float kLabelSize = 8.0f;
