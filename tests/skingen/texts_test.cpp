@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "skingen/drawn_images.h"
@@ -63,19 +64,15 @@ TEST(SkinTexts, NoLabelLiesUnderAControlOrOnAFrameLine) {
                                 skingen::Page::kEqBands, skingen::Page::kEqGraph}) {
             const auto layout = skingen::LayoutOf(ProjectManifest(), page, skin);
             // Every corner inside a section's frames, off their lines (the frames join).
+            auto in = [](const skingen::Section& s, float x, float y) {
+                return std::any_of(s.frames.begin(), s.frames.end(), [&](const Box& f) {
+                    return f.Grown(-1, -1).Contains({x, y, 0, 0});
+                });
+            };
             auto inside = [&](const Box& b) {
-                for (const auto& s : layout.sections) {
-                    int corners = 0;
-                    for (const float x : {b.x, b.R()})
-                        for (const float y : {b.y, b.B()})
-                            for (const Box& f : s.frames)
-                                if (f.Grown(-1, -1).Contains({x, y, 0, 0})) {
-                                    ++corners;
-                                    break;
-                                }
-                    if (corners == 4) return true;
-                }
-                return false;
+                return std::any_of(layout.sections.begin(), layout.sections.end(), [&](const auto& s) {
+                    return in(s, b.x, b.y) && in(s, b.R(), b.y) && in(s, b.x, b.B()) && in(s, b.R(), b.B());
+                });
             };
             for (const auto& s : layout.sections)
                 for (const auto& l : s.labels) {
