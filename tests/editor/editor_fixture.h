@@ -68,8 +68,8 @@ protected:
     }
 
     // A new editor playing on a named output; non-empty `settings` replace settings.ini
-    // first. The stored scale is applied, as at the shell's start-up.
-    QDEditor* Make(const std::string& settings = "", const char* outdev = "off") {
+    // first. The stored scale and the view layout are applied, as at the shell's start.
+    QDEditor* Make(const std::string& settings = "", const char* outdev = "off", bool start = true) {
         editor.reset();  // it writes its settings as it goes
         if (!settings.empty()) std::ofstream(ini) << settings;
         std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "%s", outdev);
@@ -80,7 +80,7 @@ protected:
         setup.bundleID = kBundle;
         setup.makePanel = qd::MakeEditorScreens;
         editor = std::make_unique<QDEditor>(setup);
-        editor->ReloadGUIScale();
+        if (start) editor->ReloadGUIScale();
         return editor.get();
     }
     IGraphics* G() { return editor->Graphics(); }
@@ -93,7 +93,6 @@ protected:
             if (G()->GetControl(i)->ParamIdx() == param) found.push_back(G()->GetControl(i));
         return found;
     }
-    IControl* First(int param) { return Bound(param).at(0); }
     // True when every control of `param` is shown (false also when it has none).
     bool Shown(int param) {
         auto all = Bound(param);
@@ -104,7 +103,6 @@ protected:
         editor->GetGUIResize()->SetGUIScaleRatio(scale);
         editor->GetGUIResize()->ResizeToStoredScale();
     }
-    void SetValue(int param, double value) { editor->SetParameterFromGUI2(param, value); }
     // A user edit, as a control sends it.
     void Edit(int p, double value) { editor->SetParameterFromGUI(p, editor->GetParam(p)->GetNormalized(value)); }
 

@@ -19,18 +19,18 @@ TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
         {-1, -7, 0, 0, 1, 1.0, false},
     };
     Make();
-    const int spacing = First(231)->GetRECT()->W();
-    SetValue(268, 1);
+    const int spacing = Bound(231).at(0)->GetRECT()->W();
+    editor->SetParameterFromGUI2(268, 1);
     double scale = 1.0;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "dest " << c.dest << " source " << c.source << " scale " << c.scale);
         editor->SetFlexiDestination(0, c.dest);
-        SetValue(98, c.source);
+        editor->SetParameterFromGUI2(98, c.source);
         if (c.scale != scale)
             Rescale(scale = c.scale);
         else
             editor->ApplyViewLayout(0, 1140, 800);
-        const IRECT a = *First(231)->GetRECT(), b = *First(232)->GetRECT();
+        const IRECT a = *Bound(231).at(0)->GetRECT(), b = *Bound(232).at(0)->GetRECT();
         EXPECT_EQ(Shown(231) && Shown(232), c.placed);
         EXPECT_TRUE(c.knob < 0 || Shown(c.knob) != c.placed);
         EXPECT_TRUE(Screens()->EqParametricView());  // a band knob as destination chose it for good
@@ -54,8 +54,8 @@ TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
         if (c.scale != 1.0) Rescale(c.scale);
         Edit(131, c.order);
         auto at = [](IControl* ctl) { return std::pair(ctl->GetRECT()->L, ctl->GetRECT()->T); };
-        IControl* const od[] = {First(267), First(294), Screens()->FxTabHighlight(0)};
-        IControl* const eq[] = {First(268), First(295), Screens()->FxTabHighlight(1)};
+        IControl* const od[] = {Bound(267).at(0), Bound(294).at(0), Screens()->FxTabHighlight(0)};
+        IControl* const eq[] = {Bound(268).at(0), Bound(295).at(0), Screens()->FxTabHighlight(1)};
         for (IControl* tab : od) EXPECT_EQ(at(tab), std::pair(c.odX, c.y));
         for (IControl* tab : eq) EXPECT_EQ(at(tab), std::pair(c.eqX, c.y));
     }
@@ -85,11 +85,11 @@ TEST_F(ViewLayout, TabsListsAndViewButtonsShowTheirGroups) {
 
 TEST_F(ViewLayout, MidiSyncClampsTheSyncedRangesAndTheirFlexiRanges) {
     Make();
-    SetValue(45, 100);
-    SetValue(138, 90);
+    editor->SetParameterFromGUI2(45, 100);
+    editor->SetParameterFromGUI2(138, 90);
     editor->SetFlexiDestination(2, 42);  // slot 3 modulates parameter 45, range 5, negative
-    SetValue(116, 5);
-    SetValue(115, 1);
+    editor->SetParameterFromGUI2(116, 5);
+    editor->SetParameterFromGUI2(115, 1);
     struct Case { int sync, delayMode, p45, max45, p138, max138; };
     const Case cases[] = {
         {1, 0, 12, 12, 90, 127}, {2, 0, 12, 127, 90, 127},  // delay sync needs the long delay
@@ -113,7 +113,7 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     Edit(295, 1);
     Edit(78, 1);
     editor->SetFlexiDestination(1, 145);
-    First(244)->Hide(false);  // as the editor core's LEARN leaves the slot's LED
+    Bound(244).at(0)->Hide(false);  // as the editor core's LEARN leaves the slot's LED
     Edit(105, 2);
     Edit(147, 1);
     editor->ApplyViewLayout(0, 1140, 800);

@@ -1,9 +1,8 @@
-// Every view, in every skin at 100 % and 200 %, reached the user's way (clicks, a drag,
-// the menu), shows the controls the panel's plan gives it; every timer tick shows what a
-// full redraw shows; and every text the program draws has a contrast of at least 4.5 : 1
-// (WCAG) with the ground under its ink: the pixels that change when it is drawn at alpha
-// 0, the ground their median (by luminance) in that drawing. QD_CONTRAST_REPORT=file
-// appends every text's reading to the file.
+// Every view, in every skin at 100 % and 200 %, reached the user's way (clicks, a drag, the
+// menu), shows the controls the panel's plan gives it; every timer tick shows what a full
+// redraw shows; every text the program draws has a contrast of at least 4.5 : 1 (WCAG) with
+// the ground under its ink (the pixels that change when it is drawn at alpha 0), the ground
+// their median by luminance. QD_CONTRAST_REPORT=file appends every text's reading to it.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -41,11 +40,7 @@ double Luminance(uint32_t p) {
     return 0.2126 * linear(PIX_PixelR(p) / 255.0) + 0.7152 * linear(PIX_PixelG(p) / 255.0) +
            0.0722 * linear(PIX_PixelB(p) / 255.0);
 }
-std::string Hex(uint32_t p) {
-    char s[8];
-    std::snprintf(s, sizeof s, "#%02X%02X%02X", PIX_PixelR(p), PIX_PixelG(p), PIX_PixelB(p));
-    return s;
-}
+int Rgb(uint32_t p) { return PIX_PixelR(p) << 16 | PIX_PixelG(p) << 8 | PIX_PixelB(p); }
 uint32_t Opaque(const IColor& c) { return PIX_MakePixel(255, c.R, c.G, c.B); }
 
 // The graph draws its labels in its grid colour, which it keeps to itself.
@@ -65,13 +60,15 @@ protected:
         for (int y = r.T; y < r.B; ++y) out.insert(out.end(), &At(r.L, y), &At(r.L, y) + r.W());
         return out;
     }
-    // Draws each tick as the timer does, each against a full redraw, and keeps the last
-    // full redraw. Answers the ticks.
+    // Draws each tick as the timer and the window do, each against a full redraw, and
+    // keeps the last full redraw and all that the ticks drew. Answers the ticks.
     int Settle() {
         int ticks = 0;
+        mTicked = IRECT();
         for (IRECT d; G()->IsDirty(&d); d = IRECT(), ++ticks) {
             d = IRECT(std::max(d.L, 0), std::max(d.T, 0), std::min(d.R, mAll.R), std::min(d.B, mAll.B));
             G()->Draw(&d);
+            mTicked.Union(d);
             const std::vector<uint32_t> shown = Pixels(d);
             G()->SetAllControlsDirty();
             G()->Draw(&mAll);
@@ -93,9 +90,10 @@ protected:
             const int bound = item.kind == qd::ControlKind::kValueText ? -1 : item.param;
             if (c->ParamIdx() == bound && (item.followsState || (placed && c->IsHidden() != qd::ShownIn(item, view))))
                 continue;
-            ++wrong;
             ADD_FAILURE() << "control " << i + 1 << " (parameter " << c->ParamIdx() << ") at " << r.L << ", " << r.T
-                          << " is not its plan item (parameter " << item.param << ")";
+                          << (c->IsHidden() ? ", hidden," : ", shown,") << " is not its plan item (parameter "
+                          << item.param << " at " << p.L << ", " << p.T << ") in this view";
+            ++wrong;
         }
     }
 
@@ -154,7 +152,7 @@ protected:
         }
     }
 
-    IRECT mAll;
+    IRECT mAll, mTicked;
     std::vector<uint32_t> mFull;
 };
 
@@ -162,10 +160,12 @@ protected:
 
 TEST_P(Views, ShowTheirPlanTickLikeAFullRedrawAndHaveLegibleTexts) {
     const auto [skin, percent] = GetParam();
-    Make(std::string("[gui]\nbackground=") + skin + "\n");
+    Make(std::string("[gui]\nbackground=") + skin + "\n", "off", false);
+    const std::vector<qd::PlanItem> plan = AttachedPlan(editor->Skin());
+    CheckPlan(plan, V::kMain, 1.0);  // as built, before the view layout sets it right
+    editor->ReloadGUIScale();
     editor->OnMenuCommand(percent == 200 ? qd::kMenuScale200 : qd::kMenuScale100);
     mAll = IRECT(0, 0, G()->Width(), G()->Height());
-    const std::vector<qd::PlanItem> plan = AttachedPlan(editor->Skin());
     const std::string name = skin + (" " + std::to_string(percent)) + " %";
     std::string report;
     std::map<std::string, std::string> failing;  // a line for each text below 4.5 : 1, and its views
@@ -183,6 +183,9 @@ TEST_P(Views, ShowTheirPlanTickLikeAFullRedrawAndHaveLegibleTexts) {
         }
         if (s.command) editor->OnMenuCommand(s.command);
         EXPECT_GT(Settle(), 0);
+        const IControl* v = s.drag ? Screens()->ValueText(s.param) : nullptr;  // drawn with its slider
+        EXPECT_TRUE(!v || (mTicked.Contains(v->GetRECT()->L, v->GetRECT()->T) &&
+                           mTicked.Contains(v->GetRECT()->R - 1, v->GetRECT()->B - 1)));
         CheckPlan(plan, s.view, percent / 100.0);
         for (const Text& t : s.measured ? Texts(plan) : std::vector<Text>()) {
             uint32_t ground;
@@ -192,8 +195,8 @@ TEST_P(Views, ShowTheirPlanTickLikeAFullRedrawAndHaveLegibleTexts) {
             const double ratio = (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
             const IRECT& r = t.control == "EQ graph label" ? ink : t.rect;
             char line[512];
-            std::snprintf(line, sizeof line, "%s at (%d, %d, %d, %d): \"%s\" %s on %s, %.2f : 1", t.control.c_str(),
-                          r.L, r.T, r.R, r.B, t.text.c_str(), Hex(t.colour).c_str(), Hex(ground).c_str(), ratio);
+            std::snprintf(line, sizeof line, "%s at (%d, %d, %d, %d): \"%s\" #%06X on #%06X, %.2f : 1",
+                          t.control.c_str(), r.L, r.T, r.R, r.B, t.text.c_str(), Rgb(t.colour), Rgb(ground), ratio);
             report += name + '\t' + s.name + '\t' + std::to_string(ratio) + '\t' + line + '\n';
             if (ratio < 4.5) failing[line] += (failing[line].empty() ? "" : " / ") + std::string(s.name);
         }
