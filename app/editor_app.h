@@ -48,7 +48,6 @@ public:
 
     QDEditor* Editor() const { return editor_.get(); }
     platform::Window* MainWindow() const { return window_.get(); }
-    platform::Menu* MenuBar() const { return menuBar_.get(); }
     const DeviceSettings& Devices() const { return devices_; }
     const SettingsLocation& Settings() const { return settings_; }
     bool OutputOpen() const { return output_.IsOpen(); }

@@ -45,7 +45,6 @@ public:
     ~GtkWindowImpl() override;
     void Show() override { gtk_widget_show_all(window_); }
     void Hide() override { gtk_widget_hide(window_); }
-    void SetTitle(const std::string& title) override { gtk_window_set_title(GTK_WINDOW(window_), title.c_str()); }
     void SetContentSize(int width, int height) override {
         width_ = width, height_ = height;
         gtk_widget_set_size_request(fixed_, width, height);
@@ -207,7 +206,6 @@ public:
         if (CurrentBackend() == this) InstallBackend(nullptr);
         if (gGtk == this) gGtk = nullptr;
     }
-    const char* Name() const override { return "gtk"; }
 
     std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
                                          bool borderless) override {

@@ -14,7 +14,6 @@ public:
     explicit HeadlessWindow(const HeadlessBackend* owner) : backend(owner) {}
     void Show() override { visible = true; }
     void Hide() override { visible = false; }
-    void SetTitle(const std::string& t) override { title = t; }
     void SetContentSize(int w, int h) override { width = w, height = h; }
     void SetCloseHandler(std::function<bool()> handler) override { closeHandler = std::move(handler); }
     Rect ScreenFrame() const override { return {double(x), double(y), double(width), double(height)}; }
@@ -24,7 +23,6 @@ public:
     int MenuBarHeight() const override { return menuBar ? backend->menuBarHeight : 0; }
 
     const HeadlessBackend* backend;
-    std::string title;
     Menu* menuBar = nullptr;
     int x = 0, y = 0, width = 0, height = 0;
     Window* parent = nullptr;
@@ -79,13 +77,6 @@ int HeadlessTextField::Type(const std::string& text) {
         i += len;
     }
     return taken;
-}
-
-void HeadlessTextField::Backspace() {
-    if (text_.empty()) return;
-    size_t cut = text_.size() - 1;
-    while (cut > 0 && (uint8_t(text_[cut]) & 0xc0) == 0x80) --cut;
-    text_.resize(cut);
 }
 
 // The delegate may destroy this field; nothing is touched after calling it.
@@ -183,7 +174,6 @@ void HeadlessView::MouseUp(double x, double y, unsigned m) { client_->MouseUp(Ev
 void HeadlessView::MouseDragged(double x, double y, unsigned m) { client_->MouseDragged(Ev(x, y, m)); }
 void HeadlessView::RightMouseDown(double x, double y, unsigned m) { client_->RightMouseDown(Ev(x, y, m)); }
 void HeadlessView::RightMouseUp(double x, double y, unsigned m) { client_->RightMouseUp(Ev(x, y, m)); }
-void HeadlessView::RightMouseDragged(double x, double y, unsigned m) { client_->RightMouseDragged(Ev(x, y, m)); }
 void HeadlessView::MouseMoved(double x, double y, unsigned m) { client_->MouseMoved(Ev(x, y, m)); }
 
 void HeadlessView::ScrollWheel(double x, double y, double deltaY, unsigned m) {
@@ -221,9 +211,8 @@ HeadlessBackend::~HeadlessBackend() {
     if (CurrentBackend() == this) InstallBackend(nullptr);
 }
 
-std::unique_ptr<Window> HeadlessBackend::CreateWindow(const std::string& title, int width, int height, bool) {
+std::unique_ptr<Window> HeadlessBackend::CreateWindow(const std::string&, int width, int height, bool) {
     auto w = std::make_unique<HeadlessWindow>(this);
-    w->title = title;
     w->width = width;
     w->height = height;
     return w;
@@ -244,8 +233,7 @@ std::unique_ptr<View> HeadlessBackend::CreateView(Window* parent, const Rect& fr
     return std::make_unique<HeadlessView>(this, parent, frame, client);
 }
 
-std::unique_ptr<Timer> HeadlessBackend::ScheduleTimer(double seconds, std::function<void()> callback) {
-    lastTimerInterval_ = seconds;
+std::unique_ptr<Timer> HeadlessBackend::ScheduleTimer(double, std::function<void()> callback) {
     auto slot = std::make_shared<TimerSlot>();
     slot->callback = std::move(callback);
     timers_.push_back(slot);
@@ -259,10 +247,6 @@ void HeadlessBackend::FireTimers(int times) {
             if (slot->live) slot->callback();
         std::erase_if(timers_, [](const auto& s) { return !s->live; });
     }
-}
-
-int HeadlessBackend::LiveTimerCount() const {
-    return int(std::count_if(timers_.begin(), timers_.end(), [](const auto& s) { return s->live; }));
 }
 
 AlertResponse HeadlessBackend::RunAlert(const AlertSetup& setup) {

@@ -25,7 +25,6 @@ public:
     // Types character by character (UTF-8 sequences stay whole); the formatter may
     // refuse each one. Answers how many characters were taken.
     int Type(const std::string& text);
-    void Backspace();
     void PressReturn();
     void PressEscape();
     void LoseFocus();
@@ -65,7 +64,6 @@ public:
     void MouseDragged(double x, double y, unsigned mods = 0);
     void RightMouseDown(double x, double y, unsigned mods = 0);
     void RightMouseUp(double x, double y, unsigned mods = 0);
-    void RightMouseDragged(double x, double y, unsigned mods = 0);
     void MouseMoved(double x, double y, unsigned mods = 0);
     void ScrollWheel(double x, double y, double deltaY, unsigned mods = 0);
     // Answers whether the view took the key; keys it passed on are kept in passedOnKeys.
@@ -114,7 +112,6 @@ public:
     HeadlessBackend() = default;
     ~HeadlessBackend() override;
 
-    const char* Name() const override { return "headless"; }
     std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
                                          bool borderless) override;
     std::unique_ptr<View> CreateView(Window* parent, const Rect& frame, ViewClient* client) override;
@@ -140,9 +137,6 @@ public:
 
     // Fires every live timer once, `times` times over.
     void FireTimers(int times = 1);
-    int LiveTimerCount() const;
-    double LastTimerInterval() const { return lastTimerInterval_; }
-    const std::vector<HeadlessView*>& Views() const { return views_; }
 
     // ---- Script: answers taken in order; when a list runs dry the answer is the
     // dismissal (menu: nothing chosen, alert: Closed, panel: cancelled).
@@ -188,7 +182,6 @@ private:
     };
     std::vector<std::shared_ptr<TimerSlot>> timers_;
     std::vector<HeadlessView*> views_;
-    double lastTimerInterval_ = 0;
     bool quit_ = false;
 };
 

@@ -201,7 +201,6 @@ public:
     virtual ~Window() = default;
     virtual void Show() = 0;
     virtual void Hide() = 0;
-    virtual void SetTitle(const std::string& title) = 0;
     virtual void SetContentSize(int width, int height) = 0;
     // Called when the user closes the window; answering false keeps it open.
     virtual void SetCloseHandler(std::function<bool()> handler) = 0;
@@ -248,8 +247,6 @@ class Backend {
 public:
     Backend();
     virtual ~Backend() = default;
-
-    virtual const char* Name() const = 0;
 
     // A top-level window; `borderless` for child panels.
     virtual std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
