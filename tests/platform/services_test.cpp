@@ -45,44 +45,44 @@ TEST(ImageRef, OnlyReadableImagesHavePixels) {
 
 class Env : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(dir_.empty()); }
-    testutil::TempDir tmp_;
-    const std::string dir_ = tmp_.path();
-    testutil::ScopedEnv home_{"HOME", dir_.c_str()};
-    testutil::ScopedEnv configHome_{"XDG_CONFIG_HOME", nullptr};
-    testutil::ScopedEnv configDirs_{"XDG_CONFIG_DIRS", nullptr};
+    void SetUp() override { ASSERT_FALSE(mDir.empty()); }
+    testutil::TempDir mTmp;
+    const std::string mDir = mTmp.path();
+    testutil::ScopedEnv mHome{"HOME", mDir.c_str()};
+    testutil::ScopedEnv mConfigHome{"XDG_CONFIG_HOME", nullptr};
+    testutil::ScopedEnv mConfigDirs{"XDG_CONFIG_DIRS", nullptr};
 };
 
 TEST_F(Env, ConfigAndTilde) {
-    EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
-    configHome_.Set("relative/ignored");
-    EXPECT_EQ(ConfigDirectory(), dir_ + "/.config");
-    configHome_.Set("/cfg");
+    EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
+    mConfigHome.Set("relative/ignored");
+    EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
+    mConfigHome.Set("/cfg");
     EXPECT_EQ(std::tuple(ConfigDirectory(), ConfigDirectory(true)), std::tuple("/cfg", "/etc/xdg"));
-    configDirs_.Set("/opt/a:/opt/b");
-    EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", dir_ + "/Desktop"));
-    EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x")), std::tuple(dir_, "~other/x"));
+    mConfigDirs.Set("/opt/a:/opt/b");
+    EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", mDir + "/Desktop"));
+    EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x")), std::tuple(mDir, "~other/x"));
     EXPECT_EQ(ExpandTilde("/a/~/b"), "/a/~/b");
 }
 
 TEST_F(Env, UserFoldersFromTheXdgFile) {
-    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), dir_ + "/Desktop");
-    fs::create_directories(dir_ + "/.config");
-    std::ofstream(dir_ + "/.config/user-dirs.dirs") << "# comment\n"
+    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), mDir + "/Desktop");
+    fs::create_directories(mDir + "/.config");
+    std::ofstream(mDir + "/.config/user-dirs.dirs") << "# comment\n"
                                                        "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
                                                        "XDG_DOCUMENTS_DIR=\"/data/docs\"\n"
                                                        "XDG_MUSIC_DIR=relative\n"
                                                        "XDG_MUSIC_DIRX=\"/wrong\"\n";
-    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), dir_ + "/Schreibtisch");
+    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), mDir + "/Schreibtisch");
     EXPECT_EQ(UserFolderPath(UserFolder::Documents), "/data/docs");
-    EXPECT_EQ(UserFolderPath(UserFolder::Music), dir_ + "/Music");
+    EXPECT_EQ(UserFolderPath(UserFolder::Music), mDir + "/Music");
     // A FIFO under the name reads as no file instead of waiting for a writer.
-    fs::remove(dir_ + "/.config/user-dirs.dirs");
-    mkfifo((dir_ + "/.config/user-dirs.dirs").c_str(), 0600);
+    fs::remove(mDir + "/.config/user-dirs.dirs");
+    mkfifo((mDir + "/.config/user-dirs.dirs").c_str(), 0600);
     std::string desktop;
-    EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(dir_ + "/.config/user-dirs.dirs",
+    EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(mDir + "/.config/user-dirs.dirs",
                                                  [&] { desktop = UserFolderPath(UserFolder::Desktop); }));
-    EXPECT_EQ(desktop, dir_ + "/Desktop");
+    EXPECT_EQ(desktop, mDir + "/Desktop");
 }
 
 TEST(Folders, AllowedExtension) {

@@ -57,17 +57,17 @@ int WaitOrKill(pid_t pid, double seconds) {
 class OwnScreen {
 public:
     OwnScreen(int width, int height) {
-        for (int attempt = 0; attempt < 8 && display_ < 0; ++attempt) Start(700 + (getpid() + 37 * attempt) % 250, width, height);
+        for (int attempt = 0; attempt < 8 && mDisplay < 0; ++attempt) Start(700 + (getpid() + 37 * attempt) % 250, width, height);
     }
     ~OwnScreen() { Stop(); }
-    int Display() const { return display_; }
+    int Display() const { return mDisplay; }
 
 private:
     void Start(int display, int width, int height) {
         int fds[2];
         if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
+        mPid = fork();
+        if (mPid == 0) {
             prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with the test, also when it is killed
             close(fds[0]);
             const std::string number = ":" + std::to_string(display), fd = std::to_string(fds[1]),
@@ -83,16 +83,16 @@ private:
         // number taken ends without writing.
         pollfd p{fds[0], POLLIN, 0};
         char text[16] = {};
-        if (pid_ > 0 && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0) display_ = std::atoi(text);
+        if (mPid > 0 && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0) mDisplay = std::atoi(text);
         close(fds[0]);
-        if (display_ < 0) Stop();
+        if (mDisplay < 0) Stop();
     }
     void Stop() {
-        if (pid_ > 0) kill(pid_, SIGTERM), WaitOrKill(pid_, 5);
-        pid_ = -1;
+        if (mPid > 0) kill(mPid, SIGTERM), WaitOrKill(mPid, 5);
+        mPid = -1;
     }
-    pid_t pid_ = -1;
-    int display_ = -1;
+    pid_t mPid = -1;
+    int mDisplay = -1;
 };
 
 // What a start showed: the scale it stored, the window on the screen (menu bar
