@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <cstdint>
-#include <utility>
+#include <functional>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "raster/bitmap.h"
+#include "raster/cached_font.h"
 #include "support/golden.h"
 #include "winapi/font.h"
 
@@ -38,48 +39,59 @@ struct TextContext {
         WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT);
         return r.right;
     }
-    // The pixels after drawing the text in white (unless a colour is set) on black.
-    std::vector<uint32_t> draw(const char* text, RECT r, unsigned flags = 0, COLORREF colour = 0xffffff) const {
-        fill(0);
-        SetTextColor(dc, colour);
-        WAPI_DrawText(dc, text, -1, &r, flags);
-        return {px(), px() + dc->width * dc->height};
-    }
     HDC dc;
     HGDIOBJ font;
 };
 
+std::string Utf8(char32_t c) {
+    if (c < 0x80) return std::string(1, char(c));
+    if (c < 0x800) return {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+    if (c < 0x10000) return {char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
+    return {char(0xF0 | c >> 18), char(0x80 | (c >> 12 & 0x3F)), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
+}
+
+// The lines of `text`, split at line feeds; none for an empty text.
+std::vector<std::u32string> Lines(const std::u32string& text) {
+    std::vector<std::u32string> lines;
+    for (size_t from = 0, to; !text.empty() && from <= text.size(); from = to + 1) {
+        to = std::min(text.find(U'\n', from), text.size());
+        lines.push_back(text.substr(from, to - from));
+    }
+    return lines;
+}
+
 }  // namespace
+
+TEST(TextContexts, MemoryContextsAreZeroFilledAlignedAndReleasedOnce) {
+    HDC dc = WAPI_CreateMemContext(nullptr, 8, 3);
+    auto* px = static_cast<uint32_t*>(WAPI_GetCtxFrameBuffer(dc));
+    ASSERT_NE(px, nullptr);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(px) % 64, 0u);
+    EXPECT_EQ(std::count(px, px + 24, 0u), 24);
+    WAPI_DeleteGfxContext(dc);
+    EXPECT_EQ(std::pair(WAPI_IsLiveContext(dc), WAPI_GetCtxFrameBuffer(dc)), std::pair(false, (void*)nullptr));
+    WAPI_DeleteGfxContext(dc);  // second release: ignored
+    for (int w : {0, -4, 65536}) EXPECT_EQ(WAPI_CreateMemContext(nullptr, w, w == 65536 ? w : 4), nullptr) << w;
+}
 
 TEST(TextFonts, PositiveHeightIsTheCellNegativeTheCharacter) {
     for (int h : {2, 7, 13, 16, 37, 100})
         for (const char* face : {"DejaVu Sans", "Monaco", "Tahoma", "DejaVu Serif"}) {
-            TEXTMETRIC tm;
+            TEXTMETRIC cell, character;
             TextContext t(8, 8, MakeFont(h, face)), n(8, 8, MakeFont(-h, face));
-            ASSERT_TRUE(GetTextMetrics(t.dc, &tm)) << face;
-            EXPECT_EQ(tm.tmHeight, h) << face;
-            EXPECT_EQ(tm.tmAscent + tm.tmDescent, h) << face;
-            ASSERT_TRUE(GetTextMetrics(n.dc, &tm));
-            EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, h) << face << " char height " << h;
-            EXPECT_GE(tm.tmHeight, h);
+            ASSERT_TRUE(GetTextMetrics(t.dc, &cell) && GetTextMetrics(n.dc, &character)) << face;
+            EXPECT_EQ(std::pair(cell.tmHeight, cell.tmAscent + cell.tmDescent), std::pair(h, h)) << face;
+            EXPECT_EQ(character.tmHeight - character.tmInternalLeading, h) << face << " char height " << h;
         }
 }
 
 TEST(TextFonts, AbsentFacesResolveToPinnedOrCloseOnes) {
     // The desktop faces the editor names resolve to the same DejaVu family on every
     // machine; other names go to fontconfig's generic families.
-    const struct {
-        const char* face;
-        unsigned pitch;
-        bool fixedPitch;
-        const char* file;
-    } cases[] = {
-        {"Monaco", 0, true, "DejaVuSansMono.ttf"},
-        {"Tahoma", 0, false, "DejaVuSans.ttf"},
-        {"Arial", 0, false, "DejaVuSans.ttf"},
-        {"monospace", 0, true, nullptr},
-        {"No Such Face", WAPI_FIXED_PITCH, true, nullptr},
-        {"sans-serif", 0, false, nullptr},
+    const struct { const char* face; unsigned pitch; bool fixedPitch; const char* file; } cases[] = {
+        {"Monaco", 0, true, "DejaVuSansMono.ttf"}, {"Tahoma", 0, false, "DejaVuSans.ttf"},
+        {"Arial", 0, false, "DejaVuSans.ttf"},     {"monospace", 0, true, nullptr},
+        {"No Such Face", WAPI_FIXED_PITCH, true, nullptr}, {"sans-serif", 0, false, nullptr},
         {"", 0, false, nullptr},
     };
     for (const auto& c : cases) {
@@ -94,41 +106,92 @@ TEST(TextFonts, AbsentFacesResolveToPinnedOrCloseOnes) {
     }
 }
 
-TEST(TextMeasure, Cases) {
+// Older program names are Latin-1: a byte that starts no complete sequence stands for
+// itself, and the decoder never reads past the bytes it is given.
+TEST(TextMeasure, Utf8DecodingWithTheLatin1Fallback) {
+    const struct { std::vector<unsigned char> bytes; uint32_t code; int used; } cases[] = {
+        {{'A'}, 'A', 1},          {{0xC3, 0xA9}, 0xE9, 2},   {{0xE2, 0x82, 0xAC}, 0x20AC, 3},
+        {{0xF0, 0x9F, 0x98, 0x80}, 0x1F600, 4},               {{0xC3}, 0xC3, 1},  // cut short by the count
+        {{0xF0, 0x9F, 0x98}, 0xF0, 1}, {{0x80}, 0x80, 1},     {{0xE9, 'x'}, 0xE9, 1},
+        {{0xC3, 0x41}, 0xC3, 1},  {{0xC3, 0xC0}, 0xC0, 2},   // 0xC0 continues a sequence
+        {{0xC0, 0x80}, 0xC0, 1},  {{0xC1, 0xBF}, 0xC1, 1},   {{0xF5, 0x80, 0x80, 0x80}, 0xF5, 1},
+        {{0xFF, 'a'}, 0xFF, 1},
+    };
+    for (const auto& c : cases) {
+        std::vector<unsigned char> exact(c.bytes);  // exactly the bytes the decoder may read
+        uint32_t code = 0;
+        EXPECT_EQ(WAPI_DecodeUTF8(exact.data(), exact.size(), &code), c.used) << std::hex << int(c.bytes[0]);
+        EXPECT_EQ(code, c.code) << std::hex << int(c.bytes[0]);
+    }
+}
+
+// The layer's own text and the raster library's glyph cache on top of it measure
+// alike. Each case gives the characters of every line; each path sums a line from its
+// own glyphs (the cache counts a glyph's ink beyond its advance too).
+TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
     TextContext t(8, 8, MakeFont(16));
-    const int a = t.width("a"), b = t.width("b"), space = t.width(" "), atilde = t.width("\xC3\x83"),
-              ydiaeresis = t.width("\xC3\xBF"), cafe = t.width("caf\xC3\xA9");
-    ASSERT_GT(a, 0);
-    ASSERT_GT(b, 0);
+    PIX_CachedFont cached;
+    cached.SetFromHFont(MakeFont(16), PIX_FONT_OWNS_HFONT);
+    auto wapiLine = [&](const std::u32string& line) {
+        int w = 0;
+        for (char32_t c : line) w += t.width(Utf8(c).c_str());
+        return w;
+    };
+    auto cachedLine = [&](const std::u32string& line) {
+        int x = 0, extent = 0;
+        for (char32_t c : line) {
+            RECT r{};
+            cached.DrawText(nullptr, Utf8(c).c_str(), -1, &r, DT_CALCRECT);
+            const PIX_GlyphRecord& g = *cached.FindGlyph(int(c));
+            extent = std::max({extent, x + g.width, x + g.advance}), x += g.advance;
+        }
+        return extent;
+    };
+    const struct {
+        const char* name;
+        std::function<int(const char*, int, unsigned, RECT*)> measure;
+        std::function<int(const std::u32string&)> line;
+        bool cache;
+    } paths[] = {
+        {"text layer", [&](const char* s, int n, unsigned f, RECT* r) { return WAPI_DrawText(t.dc, s, n, r, f); },
+         wapiLine, false},
+        {"glyph cache", [&](const char* s, int n, unsigned f, RECT* r) { return cached.DrawText(nullptr, s, n, r, f); },
+         cachedLine, true},
+    };
     const struct {
         const char* name;
         const char* text;
         int count;
         unsigned flags;
-        int width, height;
+        std::u32string lines, cacheLines = {};  // cacheLines: where the cache differs
     } cases[] = {
-        {"empty", "", -1, 0, 0, 0},
-        {"zero count", "ab", 0, 0, 0, 0},
-        {"two letters", "ab", -1, 0, a + b, 16},
-        {"count shorter than text", "abab", 2, 0, a + b, 16},
-        {"count beyond the zero byte", "ab", 40, 0, a + b, 16},
-        {"carriage return skipped", "a\rb", -1, 0, a + b, 16},
-        {"line feed breaks", "a\r\nb", -1, 0, a, 32},
-        {"line feed on one line is a space", "a\nb", -1, DT_SINGLELINE, a + space + b, 16},
-        {"trailing line feed adds no line", "ab\n", -1, 0, a + b, 16},
-        {"empty middle line counts", "a\n\nb", -1, 0, a, 48},
-        {"widest line wins", "a\nabb", -1, 0, a + b + b, 32},
-        {"count cuts a two-byte character", "a\xC3\xA9", 2, 0, a + atilde, 16},
-        {"stray byte is its own code", "a\xFF" "b", -1, 0, a + ydiaeresis + b, 16},
-        {"Latin-1 text", "caf\xE9", -1, 0, cafe, 16},
+        {"empty", "", -1, 0, U""},
+        {"zero count", "ab", 0, 0, U""},
+        {"two letters", "ab", -1, 0, U"ab"},
+        {"count shorter than text", "abab", 2, 0, U"ab"},
+        {"count beyond the zero byte", "ab", 40, 0, U"ab"},
+        {"carriage return skipped", "a\rb", -1, 0, U"ab"},
+        {"line feed breaks", "a\r\nb", -1, 0, U"a\nb"},
+        {"line feed on one line is a space", "a\nb", -1, DT_SINGLELINE, U"a b"},
+        {"trailing line feed adds no line", "ab\n", -1, 0, U"ab"},
+        {"empty middle line counts", "a\n\nb", -1, 0, U"a\n\nb"},
+        {"widest line wins", "a\nabb", -1, 0, U"a\nabb"},
+        {"count cuts a two-byte character", "a\xC3\xA9", 2, 0, U"a\u00C3"},
+        {"stray byte is its own code", "a\xFF" "b", -1, 0, U"a\u00FFb"},
+        {"Latin-1 text", "caf\xE9", -1, 0, U"caf\u00E9"},
+        // The cache holds 16-bit codes: anything above is a space.
+        {"four-byte character", "a\xF0\x9F\x98\x80" "b", -1, 0, U"a\U0001F600b", U"a b"},
     };
-    for (const auto& c : cases) {
-        RECT r{10, 20, 0, 0};
-        EXPECT_EQ(WAPI_DrawText(t.dc, c.text, c.count, &r, c.flags | DT_CALCRECT), c.height) << c.name;
-        EXPECT_EQ((std::vector{r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  (std::vector{10, 20, c.width, c.height}))
-            << c.name;
-    }
+    for (const auto& p : paths)
+        for (const auto& c : cases) {
+            const auto lines = Lines(p.cache && !c.cacheLines.empty() ? c.cacheLines : c.lines);
+            int width = 0, height = 16 * int(lines.size());
+            for (const std::u32string& line : lines) width = std::max(width, p.line(line));
+            RECT r{10, 20, 0, 0};
+            EXPECT_EQ(p.measure(c.text, c.count, c.flags | DT_CALCRECT, &r), height) << p.name << ": " << c.name;
+            EXPECT_EQ((std::vector{r.left, r.top, r.right - r.left, r.bottom - r.top}), (std::vector{10, 20, width, height}))
+                << p.name << ": " << c.name;
+        }
 }
 
 TEST(TextDraw, NothingOutsideTheRectangle) {
@@ -158,7 +221,6 @@ TEST(TextDraw, NothingOutsideTheRectangle) {
 
 // Weight, slant, mono quality, the colour word's byte order and the background box.
 TEST(TextDraw, Golden) {
-    PIX_MemBitmap out(96, 48);
     const struct { int height, weight; bool italic; unsigned quality; COLORREF colour; int bk, x, y; const char* text; }
         lines[] = {
             {14, 400, false, 0, 0xffffff, 0, 1, 0, "Regular"},
@@ -180,6 +242,7 @@ TEST(TextDraw, Golden) {
         SelectObject(t.dc, old);
         DeleteObject(font);
     }
+    PIX_MemBitmap out(96, 48);
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 96; ++x) *PIX_PixelAddress(out, x, y) = t.at(x, y) | 255;  // opaque, to be seen
     EXPECT_TRUE(testutil::MatchesGolden(out, "winapi_text"));
