@@ -9,13 +9,13 @@
 
 TEST(String, SetBytesAt) {
     struct Case { const char* start; int offset; const char* text; int length, tail; const char* result; } cases[] = {
-        {"hello", 0, "HE", 2, 0, "HE"},               // set
+        {"hello", 0, "HE", 2, 0, "HE"},                // set
         {"hello", 5, " world", -1, 0, "hello world"},  // append
-        {"hello", 2, "XY", 2, 3, "heXYllo"},          // insert keeps the tail
-        {"hello", 2, "XY", 2, 1, "heXYl"},            // tail shorter than the rest
-        {"hello", 1, "abcdef", 3, 0, "habc"},         // length cuts the text
-        {"hello", 3, "Z", 1, 99, "helZlo"},           // tail clamps to what is there
-        {"hello", 2, nullptr, 5, 3, "hello"},         // null text inserts nothing
+        {"hello", 2, "XY", 2, 3, "heXYllo"},           // insert keeps the tail
+        {"hello", 2, "XY", 2, 1, "heXYl"},             // tail shorter than the rest
+        {"hello", 1, "abcdef", 3, 0, "habc"},          // length cuts the text
+        {"hello", 3, "Z", 1, 99, "helZlo"},            // tail clamps to what is there
+        {"hello", 2, nullptr, 5, 3, "hello"},          // null text inserts nothing
         {nullptr, 0, "", 0, 0, ""},
     };
     for (const auto& c : cases) {
@@ -26,9 +26,10 @@ TEST(String, SetBytesAt) {
     }
 }
 
+// A source inside the string itself, while the block moves.
 TEST(String, SourceInsideItself) {
     CMN_String s("abcdefghij");
-    for (int i = 0; i < 6; ++i) s.Append(s.Get());  // forces the block to move
+    for (int i = 0; i < 6; ++i) s.Append(s.Get());
     EXPECT_EQ(s.GetLength(), 640);
     EXPECT_EQ(std::string(s.Get()).substr(630), "abcdefghij");
     CMN_String t("0123456789");
@@ -56,36 +57,28 @@ TEST(String, SetFormattedIsBoundedAndFailedGrowthKeepsTheText) {
     EXPECT_STREQ(s.Get(), "keep");
 }
 
+TEST(String, EqualNoCaseFoldsAsciiLettersOnly) {
+    using namespace std::string_literals;
+    struct Case { std::string a, b; bool equal; } cases[] = {
+        {"Panel", "pANEL", true}, {"MIDI", "midi", true},  // the I folds to i in every locale
+        {"", "", true},           {"png", "pn", false},
+        {"@[`{", "`{@[", false},  // neighbours of the letter ranges do not fold
+        {"\xc9", "\xe9", false},  // bytes of other encodings are compared as they are
+        {"a\0b"s, "A\0B"s, true}, {"a\0b"s, "a\0c"s, false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CMN_EqualNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+}
+
 TEST(Mutex, RecursiveAndExclusive) {
     CMN_Mutex m;
     auto otherGets = [&] {
         bool got = false;
-        std::thread([&] {
-            got = m.TryLock();
-            if (got) m.Unlock();
-        }).join();
+        std::thread([&] { if ((got = m.TryLock())) m.Unlock(); }).join();
         return got;
     };
     {
-        CMN_MutexLock outer(m);
-        CMN_MutexLock inner(&m);
+        CMN_MutexLock outer(m), inner(&m), none(nullptr);
         EXPECT_FALSE(otherGets());
     }
     EXPECT_TRUE(otherGets());
-    CMN_MutexLock none(nullptr);
-}
-
-TEST(String, EqualNoCaseFoldsAsciiLettersOnly) {
-    using namespace std::string_literals;
-    struct Case { std::string a, b; bool equal; } cases[] = {
-        {"Panel", "pANEL", true},
-        {"MIDI", "midi", true},  // the I folds to i in every locale
-        {"", "", true},
-        {"png", "pn", false},
-        {"@[`{", "`{@[", false},       // neighbours of the letter ranges do not fold
-        {"\xc9", "\xe9", false},       // bytes of other encodings are compared as they are
-        {"a\0b"s, "A\0B"s, true},      // a NUL inside is just another byte
-        {"a\0b"s, "a\0c"s, false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(CMN_EqualNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
 }

@@ -1,49 +1,48 @@
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <climits>
-#include <cmath>
+#include <sys/stat.h>
+
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <sys/stat.h>
+#include <thread>
+#include <tuple>
 
 #include "platform/folders.h"
-#include "platform/image_convert.h"
-#include "platform/platform.h"
-#include "platform/wheel.h"
+#include "platform/headless_backend.h"
 #include "temp_dir.h"
+#include "winapi/cursor.h"
 
 using namespace platform;
 namespace fs = std::filesystem;
 
+// What the back ends do for production code: carry work and cursor changes from any
+// thread to the main one.
+TEST(Backend, MainThreadWorkAndCursorsWaitForThePump) {
+    HeadlessBackend b;
+    std::atomic<bool> ran{false}, returned{false};
+    std::thread t([&] {
+        b.PerformOnMainThreadAndWait([&] { ran = b.IsMainThread(); });
+        returned = true;
+    });
+    while (!returned) b.RunPendingMainThreadWork();
+    t.join();
+    bool direct = false;
+    b.PerformOnMainThreadAndWait([&] { direct = true; });  // on the main thread: at once
+    EXPECT_TRUE(ran && direct);
 
-TEST(Wheel, WholeStepsOnlyAndTheFractionCarries) {
-    struct Case { std::vector<double> deltas; std::vector<int> steps; } cases[] = {
-        {{1, -1, 3}, {1, -1, 3}},
-        {{0.4, 0.4, 0.4}, {0, 0, 1}},              // 1.2 in all: one step, 0.2 kept
-        {{0.6, -0.3, 0.8}, {0, 0, 1}},
-        {{-0.5, -0.7, 0.1}, {0, -1, 0}},
-        {{2.5, 0.5}, {2, 1}},
-        {{1e300, 0.5}, {1000, 0}},                 // bounded, and the remainder dropped
-        {{std::nan(""), 1}, {0, 1}},
-    };
-    for (const Case& c : cases) {
-        WheelAccumulator w;
-        for (size_t i = 0; i < c.deltas.size(); ++i) EXPECT_EQ(w.Add(c.deltas[i]), c.steps[i]) << i;
-    }
+    InstallBackend(&b);
+    WAPI_SetCursor(WAPI_LoadCursor(IDC_SIZENS));
+    std::thread other([] { WAPI_SetCursor(WAPI_LoadCursor(IDC_SIZEWE)); });
+    while (b.cursors.size() < 2) b.RunPendingMainThreadWork();
+    other.join();
+    InstallBackend(nullptr);
+    WAPI_SetCursor(WAPI_LoadCursor(IDC_ARROW));
+    EXPECT_EQ(b.cursors, (std::vector<int>{IDC_SIZENS, IDC_SIZEWE}));
 }
 
-// A row width in bytes that would wrap an int once let a shown image read past its pixels.
-TEST(ImageRef, OnlyReadableImagesHavePixels) {
-    static const uint8_t px[16] = {};
-    EXPECT_TRUE((ImageRef{px, 2, 2, 16}.HasPixels()));  // padded rows
-    EXPECT_FALSE((ImageRef{px, 2, 2, 7}.HasPixels()));  // rows shorter than the width
-    EXPECT_FALSE((ImageRef{px, INT_MAX, 1, INT_MAX}.HasPixels()));
-}
-
-class Env : public ::testing::Test {
+class Folders : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(mDir.empty()); }
     testutil::TempDir mTmp;
@@ -53,7 +52,7 @@ protected:
     testutil::ScopedEnv mConfigDirs{"XDG_CONFIG_DIRS", nullptr};
 };
 
-TEST_F(Env, ConfigAndTilde) {
+TEST_F(Folders, ConfigAndTilde) {
     EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
     mConfigHome.Set("relative/ignored");
     EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
@@ -61,60 +60,56 @@ TEST_F(Env, ConfigAndTilde) {
     EXPECT_EQ(std::tuple(ConfigDirectory(), ConfigDirectory(true)), std::tuple("/cfg", "/etc/xdg"));
     mConfigDirs.Set("/opt/a:/opt/b");
     EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", mDir + "/Desktop"));
-    EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x")), std::tuple(mDir, "~other/x"));
-    EXPECT_EQ(ExpandTilde("/a/~/b"), "/a/~/b");
+    EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x"), ExpandTilde("/a/~/b")),
+              std::tuple(mDir, "~other/x", "/a/~/b"));
 }
 
-TEST_F(Env, UserFoldersFromTheXdgFile) {
+TEST_F(Folders, UserFoldersFromTheXdgFile) {
+    const std::string dirs = mDir + "/.config/user-dirs.dirs";
     EXPECT_EQ(UserFolderPath(UserFolder::Desktop), mDir + "/Desktop");
     fs::create_directories(mDir + "/.config");
-    std::ofstream(mDir + "/.config/user-dirs.dirs") << "# comment\n"
-                                                       "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-                                                       "XDG_DOCUMENTS_DIR=\"/data/docs\"\n"
-                                                       "XDG_MUSIC_DIR=relative\n"
-                                                       "XDG_MUSIC_DIRX=\"/wrong\"\n";
-    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), mDir + "/Schreibtisch");
-    EXPECT_EQ(UserFolderPath(UserFolder::Documents), "/data/docs");
-    EXPECT_EQ(UserFolderPath(UserFolder::Music), mDir + "/Music");
+    std::ofstream(dirs) << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"/data/docs\"\n"
+                           "XDG_MUSIC_DIR=relative\nXDG_MUSIC_DIRX=\"/wrong\"\n";
+    EXPECT_EQ(std::tuple(UserFolderPath(UserFolder::Desktop), UserFolderPath(UserFolder::Documents),
+                         UserFolderPath(UserFolder::Music)),
+              std::tuple(mDir + "/Schreibtisch", "/data/docs", mDir + "/Music"));
     // A FIFO under the name reads as no file instead of waiting for a writer.
-    fs::remove(mDir + "/.config/user-dirs.dirs");
-    mkfifo((mDir + "/.config/user-dirs.dirs").c_str(), 0600);
+    fs::remove(dirs);
+    mkfifo(dirs.c_str(), 0600);
     std::string desktop;
-    EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(mDir + "/.config/user-dirs.dirs",
-                                                 [&] { desktop = UserFolderPath(UserFolder::Desktop); }));
+    EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(dirs, [&] { desktop = UserFolderPath(UserFolder::Desktop); }));
     EXPECT_EQ(desktop, mDir + "/Desktop");
 }
 
-TEST(Folders, AllowedExtension) {
-    struct Case { const char* path; std::vector<std::string> types; const char* expected; } cases[] = {
-        {"/a/prog", {"pr4", "pr3"}, "/a/prog.pr4"},
-        {"/a/prog.PR3", {"pr4", "pr3"}, "/a/prog.PR3"},
-        {"/a/prog.txt", {"pr4"}, "/a/prog.txt.pr4"},
-        {"/a.dir/prog", {"pr4"}, "/a.dir/prog.pr4"},
-        {"/a/.hidden", {"pr4"}, "/a/.hidden.pr4"},
-        {"/a/prog", {}, "/a/prog"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(WithAllowedExtension(c.path, c.types), c.expected) << c.path;
-}
-
-TEST(Folders, BundleResources) {
-    testutil::TempDir tmp;
-    const std::string& dir = tmp.path();
-    ASSERT_FALSE(dir.empty());
-    fs::create_directories(dir + "/Resources/sub.png");
-    std::ofstream(dir + "/Resources/knob.png") << "x";
-    RegisterBundle({"test.bundle", dir, dir + "/exe", dir + "/Resources"});
-    BundleInfo b;
+TEST_F(Folders, BundleResources) {
+    fs::create_directories(mDir + "/Resources/sub.png");
+    std::ofstream(mDir + "/Resources/knob.png") << "x";
+    RegisterBundle({"test.bundle", mDir, mDir + "/exe", mDir + "/Resources"});
+    BundleInfo b, missing{"none", mDir, "", mDir + "/NoResources"};
     EXPECT_FALSE(FindBundle("other.bundle", &b));
     ASSERT_TRUE(FindBundle("test.bundle", &b));
-    struct Case { const char* name, *type; std::string path; } cases[] = {
-        {"knob", "png", dir + "/Resources/knob.png"},
-        {"knob", "PNG", ""},  // letter case of the file matters
-        {"sub", "png", ""},   // a folder is no resource
-        {"../Resources/knob", "png", ""}, {"", "png", ""},
+    struct Case { const BundleInfo* bundle; const char *name, *type; std::string path; } cases[] = {
+        {&b, "knob", "png", mDir + "/Resources/knob.png"},
+        {&b, "knob", "PNG", ""},                // letter case of the file matters
+        {&b, "sub", "png", ""},                 // a folder is no resource
+        {&b, "../Resources/knob", "png", ""},   // nor a name that climbs out
+        {&b, "", "png", ""}, {&missing, "knob", "png", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(PathForResource(b, c.name, c.type), c.path) << c.name << "." << c.type;
+    for (const Case& c : cases) EXPECT_EQ(PathForResource(*c.bundle, c.name, c.type), c.path) << c.name << "." << c.type;
     RegisterMainBundle("main.bundle");
     ASSERT_TRUE(FindBundle("main.bundle", &b));
     EXPECT_EQ(std::tuple(b.executablePath, b.resourcesPath), std::tuple(ExecutablePath(), b.bundlePath + "/Resources"));
+}
+
+TEST(FileNames, AllowedExtensionAndThePanelFilter) {
+    struct Case { const char* path; std::vector<std::string> types; const char* expected; } cases[] = {
+        {"/a/prog", {"pr4", "pr3"}, "/a/prog.pr4"}, {"/a/prog.PR3", {"pr4", "pr3"}, "/a/prog.PR3"},
+        {"/a/prog.txt", {"pr4"}, "/a/prog.txt.pr4"}, {"/a.dir/prog", {"pr4"}, "/a.dir/prog.pr4"},
+        {"/a/.hidden", {"pr4"}, "/a/.hidden.pr4"},   {"/a/prog", {}, "/a/prog"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WithAllowedExtension(c.path, c.types), c.expected) << c.path;
+    // A pattern per type matches the extension in either letter case; the label names them.
+    const FileFilter f = FileFilterFor({"pr4", "Prg", "x1_", "é"});
+    EXPECT_EQ(f.patterns, (std::vector<std::string>{"*.[pP][rR]4", "*.[pP][rR][gG]", "*.[xX]1_", "*.é"}));
+    EXPECT_EQ(f.label, "*.pr4 *.Prg *.x1_ *.é");
 }

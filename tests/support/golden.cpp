@@ -1,22 +1,15 @@
 #include "support/golden.h"
 
-#include <png.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <vector>
 
 #include "raster/png.h"
+#include "tools/skingen/png_writer.h"
 
 namespace testutil {
 
 namespace {
-
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
 
 uint32_t PixelAt(const PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
 
@@ -37,47 +30,12 @@ void DrawDiff(const PIX_IBitmap& actual, const PIX_IBitmap* expected, PIX_MemBit
 
 }  // namespace
 
-bool WritePNG(const std::string& path, const PIX_IBitmap& bm) {
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return false;
-    }
-    const int w = bm.getWidth(), h = bm.getHeight();
-    std::vector<png_byte> row(size_t(w) * 4);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_init_io(png, file.get());
-    png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const uint32_t p = PixelAt(bm, x, y);
-            png_byte* o = &row[size_t(x) * 4];
-            o[0] = png_byte(PIX_PixelR(p));
-            o[1] = png_byte(PIX_PixelG(p));
-            o[2] = png_byte(PIX_PixelB(p));
-            o[3] = png_byte(PIX_PixelA(p));
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
 ::testing::AssertionResult MatchesGolden(const PIX_IBitmap& actual, const std::string& name) {
     const std::string golden = std::string(QD_GOLDEN_DIR) + "/" + name + ".png";
     const char* update = std::getenv("QD_UPDATE_GOLDEN");
     if (update && *update && std::string(update) != "0") {
-        if (!WritePNG(golden, actual)) return ::testing::AssertionFailure() << "cannot write " << golden;
-        return ::testing::AssertionSuccess();
+        const std::string error = skingen::WritePNG(golden, actual);
+        return error.empty() ? ::testing::AssertionSuccess() : ::testing::AssertionFailure() << error;
     }
     std::unique_ptr<PIX_IBitmap> expected(PIX_LoadPNG(golden.c_str()));
     int differing = 0;
@@ -89,10 +47,10 @@ bool WritePNG(const std::string& path, const PIX_IBitmap& bm) {
     std::error_code ignored;
     std::filesystem::create_directories(QD_GOLDEN_OUT_DIR, ignored);
     const std::string out = std::string(QD_GOLDEN_OUT_DIR) + "/" + name;
-    WritePNG(out + ".actual.png", actual);
+    skingen::WritePNG(out + ".actual.png", actual);
     PIX_MemBitmap diff;
     DrawDiff(actual, expected.get(), diff);
-    WritePNG(out + ".diff.png", diff);
+    skingen::WritePNG(out + ".diff.png", diff);
     auto failure = ::testing::AssertionFailure() << name << ": ";
     if (!expected)
         failure << "no reference image " << golden;

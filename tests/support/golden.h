@@ -17,7 +17,4 @@ namespace testutil {
 // EXPECT_TRUE(MatchesGolden(bitmap, "circle_aa")).
 ::testing::AssertionResult MatchesGolden(const PIX_IBitmap& bitmap, const std::string& name);
 
-// Writes the bitmap as an 8-bit RGBA PNG, channels stored exactly as they are.
-bool WritePNG(const std::string& path, const PIX_IBitmap& bitmap);
-
 }  // namespace testutil
