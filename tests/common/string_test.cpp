@@ -2,10 +2,8 @@
 
 #include <climits>
 #include <string>
-#include <thread>
 
 #include "common/cmn_string.h"
-#include "common/mutex.h"
 
 TEST(String, SetBytesAt) {
     struct Case { const char* start; int offset; const char* text; int length, tail; const char* result; } cases[] = {
@@ -67,18 +65,4 @@ TEST(String, EqualNoCaseFoldsAsciiLettersOnly) {
         {"a\0b"s, "A\0B"s, true}, {"a\0b"s, "a\0c"s, false},
     };
     for (const auto& c : cases) EXPECT_EQ(CMN_EqualNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
-}
-
-TEST(Mutex, RecursiveAndExclusive) {
-    CMN_Mutex m;
-    auto otherGets = [&] {
-        bool got = false;
-        std::thread([&] { if ((got = m.TryLock())) m.Unlock(); }).join();
-        return got;
-    };
-    {
-        CMN_MutexLock outer(m), inner(&m), none(nullptr);
-        EXPECT_FALSE(otherGets());
-    }
-    EXPECT_TRUE(otherGets());
 }

@@ -18,7 +18,7 @@ using namespace platform;
 namespace fs = std::filesystem;
 
 // What the back ends do for production code: carry work and cursor changes from any
-// thread to the main one.
+// thread to the main one. Only the layer's own cursors are shown.
 TEST(Backend, MainThreadWorkAndCursorsWaitForThePump) {
     HeadlessBackend b;
     std::atomic<bool> ran{false}, returned{false};
@@ -33,13 +33,16 @@ TEST(Backend, MainThreadWorkAndCursorsWaitForThePump) {
     EXPECT_TRUE(ran && direct);
 
     InstallBackend(&b);
-    WAPI_SetCursor(WAPI_LoadCursor(IDC_SIZENS));
+    HCURSOR__ foreign{IDC_ARROW};
+    for (HCURSOR c : {WAPI_LoadCursor(IDC_SIZENS), WAPI_LoadCursor(32513), &foreign}) WAPI_SetCursor(c);  // ours only
     std::thread other([] { WAPI_SetCursor(WAPI_LoadCursor(IDC_SIZEWE)); });
     while (b.cursors.size() < 2) b.RunPendingMainThreadWork();
     other.join();
     InstallBackend(nullptr);
-    WAPI_SetCursor(WAPI_LoadCursor(IDC_ARROW));
+    WAPI_SetCursor(WAPI_LoadCursor(IDC_SIZENWSE));  // no back end: only remembered
     EXPECT_EQ(b.cursors, (std::vector<int>{IDC_SIZENS, IDC_SIZEWE}));
+    EXPECT_EQ(WAPI_GetCurrentCursor()->id, IDC_SIZENWSE);
+    WAPI_SetCursor(WAPI_LoadCursor(IDC_ARROW));
 }
 
 class Folders : public ::testing::Test {

@@ -50,50 +50,41 @@ protected:
     std::vector<std::string> mFailures;  // files whose writes failed, as reported
 };
 
+// Each value as text (into a buffer of `size` bytes: cut to it, never inside a character)
+// and as a number ("dflt" and -1: missing).
 TEST_F(Profile, ReadCases) {
-    const struct { const char* file; const char* section; const char* key; const char* expected; } cases[] = {
-        {"[gui]\nguiscale=1.5\n", "gui", "guiscale", "1.5"},
-        {"[GUI]\n\tGuiScale = 0.75 \n", "gui", "guiscale", "0.75"},            // names ignore case, blanks trimmed
-        {"[gui]\nguiscale=1\n", "midi", "guiscale", "dflt"},                     // missing section
-        {"[ gui ]\nguiscale=1\n", "gui", "guiscale", "1"},                       // section names trimmed
-        {"[midi]\nmanager=5\n[gui]\nbackground=1\n", "gui", "manager", "dflt"},  // key of another section
-        {"garbage\x01\xff line\n=novalue\n[gui\nbroken\n[gui]\n;manager=9\nmanager=3\n", "gui", "manager", "3"},
-        {"[gui]\nmanager=\n", "gui", "manager", ""},                             // present but empty
-        {"[gui]\nmanager=1\nmanager=2\n[gui]\nmanager=3\n", "gui", "manager", "1"},  // the first one wins
-        {"[dbase]\nmemo=a=b\n", "dbase", "memo", "a=b"},                         // only the first '=' splits
-        {"[gui]\nmanager=7", "gui", "manager", "7"},                             // no final line end
-        {"\xef\xbb\xbf[gui]\r\nmanager=4\r\n", "gui", "manager", "4"},           // byte-order mark
-        {nullptr, "gui", "manager", "dflt"},                                     // no file
+    const struct { const char *file, *section, *key; unsigned size; const char* text; int number; } cases[] = {
+        {"[gui]\nguiscale=1.5\n", "gui", "guiscale", 128, "1.5", 1},
+        {"[GUI]\n\tGuiScale = 0.75 \n", "gui", "guiscale", 128, "0.75", 0},  // names ignore case, blanks trimmed
+        {"[gui]\nguiscale=1\n", "midi", "guiscale", 128, "dflt", -1},               // missing section
+        {"[ gui ]\nguiscale=1\n", "gui", "guiscale", 128, "1", 1},                  // section names trimmed
+        {"[midi]\nmanager=5\n[gui]\nbackground=1\n", "gui", "manager", 128, "dflt", -1},  // key of another section
+        {"garbage\x01\xff line\n=novalue\n[gui\nbroken\n[gui]\n;manager=9\nmanager=3\n", "gui", "manager", 128, "3", 3},
+        {"[gui]\nmanager=\n", "gui", "manager", 128, "", 0},                        // present but empty
+        {"[gui]\nmanager=1\nmanager=2\n[gui]\nmanager=3\n", "gui", "manager", 128, "1", 1},  // the first one wins
+        {"[dbase]\nmemo=a=b\n", "dbase", "memo", 128, "a=b", 0},                    // only the first '=' splits
+        {"[gui]\nmanager=7", "gui", "manager", 128, "7", 7},                        // no final line end
+        {"\xef\xbb\xbf[gui]\r\nmanager=4\r\n", "gui", "manager", 128, "4", 4},      // byte-order mark
+        {nullptr, "gui", "manager", 128, "dflt", -1},                               // no file
+        {"[gui]\nv= -7\n", "gui", "v", 128, "-7", -7},
+        {"[gui]\nv=42abc\n", "gui", "v", 128, "42abc", 42},
+        {"[gui]\nv=99999999999\n", "gui", "v", 128, "99999999999", 2147483647},
+        {"[gui]\nv=-99999999999\n", "gui", "v", 128, "-99999999999", -2147483647 - 1},
+        {"[dbase]\nmemo=0123456789abcdefXYZ\n", "dbase", "memo", 16, "0123456789abcde", 123456789},
+        {"[dbase]\nutf=abcdefghijklmn\xc3\xa9z\n", "dbase", "utf", 16, "abcdefghijklmn", 0},
+        {"[dbase]\nutf=abcdefghijklmn\xc3\xa9z\n", "dbase", "utf", 17, "abcdefghijklmn\xc3\xa9", 0},
+        {nullptr, "gui", "manager", 4, "dfl", -1},                                  // the default is cut too
+        {"[gui]\nv=1\n", "gui", "v", 1, "", 1},
     };
     for (const auto& c : cases) {
         Put(c.file);
-        EXPECT_EQ(Get(c.section, c.key), c.expected) << (c.file ? c.file : "(none)");
+        const int number = GetPrivateProfileInt(c.section, c.key, -1, mFile.c_str());
+        EXPECT_EQ(std::pair(Get(c.section, c.key, "dflt", c.size), number), std::pair(std::string(c.text), c.number))
+            << (c.file ? c.file : "(none)") << " size " << c.size;
     }
+    Put(nullptr);
     EXPECT_EQ(Get("gui", "manager", nullptr), "");
     EXPECT_FALSE(fs::exists(mFile));  // reading never creates the file
-}
-
-// A value is cut to the buffer, never inside a character ("\xc3\xa9" is one).
-TEST_F(Profile, LongValuesAreCutToTheBufferBetweenCharacters) {
-    Put("[dbase]\nmemo=0123456789abcdefXYZ\nutf=abcdefghijklmn\xc3\xa9z\n");
-    const struct { const char* key; const char* def; unsigned size; const char* expected; } cases[] = {
-        {"memo", "", 16, "0123456789abcde"}, {"utf", "", 16, "abcdefghijklmn"},
-        {"utf", "", 17, "abcdefghijklmn\xc3\xa9"}, {"none", "0123456789", 4, "012"}, {"memo", "", 1, ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Get("dbase", c.key, c.def, c.size), c.expected) << c.key << " " << c.size;
-    char untouched = '#';
-    EXPECT_EQ(GetPrivateProfileString("dbase", "memo", "", &untouched, 0, mFile.c_str()), 0u);
-    EXPECT_EQ(untouched, '#');
-}
-
-TEST_F(Profile, IntCases) {
-    const struct { const char* value; int expected; } cases[] = {
-        {"12", 12}, {" -7", -7}, {"42abc", 42}, {"abc", 0}, {"99999999999", 2147483647},
-        {"-99999999999", -2147483647 - 1}, {"1.9", 1}, {nullptr, -1}};  // missing: the default
-    for (const auto& c : cases) {
-        Put(c.value ? (std::string("[gui]\nv=") + c.value + "\n").c_str() : "[gui]\n");
-        EXPECT_EQ(GetPrivateProfileInt("gui", "v", -1, mFile.c_str()), c.expected) << (c.value ? c.value : "none");
-    }
 }
 
 // Line ends become LF, a byte-order mark stays, everything else of the file is kept, and
