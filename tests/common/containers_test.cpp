@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/heap_buf.h"
@@ -24,10 +25,8 @@ TEST(HeapBuf, ResizeKeepsContentsShrinksOnlyWhenAskedAndFailsCleanly) {
         std::memcpy(buf.Resize(10), "0123456789", 10);
         buf.Resize(1000);  // growing keeps the contents
         void* got = buf.Resize(c.to, c.shrink);
-        EXPECT_EQ(buf.GetSize(), c.size) << c.to;
-        EXPECT_EQ(buf.GetAllocated(), c.allocatedAfter) << c.to << " " << c.shrink;
-        EXPECT_EQ(got, buf.Get());
-        EXPECT_EQ(got == nullptr, c.allocatedAfter == 0);
+        EXPECT_EQ(std::tuple(buf.GetSize(), buf.GetAllocated(), got, got == nullptr),
+                  std::tuple(c.size, c.allocatedAfter, buf.Get(), c.allocatedAfter == 0)) << c.to << " " << c.shrink;
         EXPECT_EQ(std::string(static_cast<char*>(got), size_t(std::min<int64_t>(c.size, 10))),
                   std::string("0123456789").substr(0, size_t(c.size)));
     }
@@ -41,15 +40,10 @@ TEST(TypedBuf, AddsItsOwnRecordsWhileTheBlockMovesAndRefusesOverflowingCounts) {
     for (int i = 0; i < 100; ++i) rects.Add(*rects.GetAt(0));
     ASSERT_EQ(rects.GetSize(), 101);
     rects.GetAt(50)->l = 50;
-    EXPECT_TRUE(rects.Delete(0));
-    EXPECT_FALSE(rects.Delete(100));
-    EXPECT_EQ(rects.GetAt(49)->l, 50);
-    EXPECT_EQ(rects.GetAt(100), nullptr);
-    for (int64_t n : {kCmnHeapBufMaxBytes / 16 + 1, int64_t(1) << 62, INT64_MAX}) {
-        rects.Resize(n);
-        EXPECT_EQ(rects.GetSize(), 100);
-        EXPECT_EQ(rects.GetAt(99)->r, 9);
-    }
+    EXPECT_EQ((std::pair{rects.Delete(0), rects.Delete(100)}), std::pair(true, false));  // in order
+    EXPECT_EQ(std::pair(rects.GetAt(49)->l, rects.GetAt(100)), std::pair(50, (Rect*)nullptr));
+    for (int64_t n : {kCmnHeapBufMaxBytes / 16 + 1, int64_t(1) << 62, INT64_MAX}) rects.Resize(n);
+    EXPECT_EQ(std::pair(rects.GetSize(), rects.GetAt(99)->r), std::pair(100, 9));
 }
 
 struct Tracked {
@@ -64,12 +58,9 @@ TEST(PtrList, DeleteOwnsOnlyWhenAskedAndDeleteAllGoesLastToFirst) {
     CMN_PtrList<Tracked> list;
     for (int i = 0; i < 5; ++i) list.Add(new Tracked(i, &log));
     std::unique_ptr<Tracked> kept(list.Get(1));
-    EXPECT_TRUE(list.Delete(1));
-    EXPECT_TRUE(list.Delete(2, true));
-    EXPECT_FALSE(list.Delete(3, true));
+    EXPECT_EQ((std::tuple{list.Delete(1), list.Delete(2, true), list.Delete(3, true)}), std::tuple(true, true, false));
     EXPECT_EQ(std::pair(list.Find(kept.get()), list.Get(2)->id), std::pair(-1, 4));
     list.Insert(1, kept.release());
     list.DeleteAll(true);
-    EXPECT_EQ(log, (std::vector<int>{3, 4, 2, 1, 0}));
-    EXPECT_EQ(list.GetSize(), 0);
+    EXPECT_EQ(std::pair(log, list.GetSize()), std::pair(std::vector<int>{3, 4, 2, 1, 0}, 0));
 }

@@ -99,7 +99,7 @@ TEST(TextMeasure, Utf8DecodingWithTheLatin1Fallback) {
     for (const auto& c : cases) {
         std::vector<unsigned char> exact(c.bytes);  // exactly the bytes the decoder may read
         uint32_t code = 0;
-        EXPECT_EQ(std::pair(WAPI_DecodeUTF8(exact.data(), exact.size(), &code), code), std::pair(c.used, c.code))
+        EXPECT_EQ((std::pair{WAPI_DecodeUTF8(exact.data(), exact.size(), &code), code}), std::pair(c.used, c.code))
             << std::hex << int(c.bytes[0]);
     }
 }
@@ -190,7 +190,7 @@ TEST(TextContexts, DeletingASelectedFontLeavesNoDanglingFont) {
     HDC dc = WAPI_CreateMemContext(nullptr, 8, 8);
     EXPECT_EQ(SelectObject(dc, a), nullptr);
     EXPECT_TRUE(DeleteObject(a));
-    EXPECT_EQ(std::pair(dc->font, SelectObject(dc, a)), std::pair(HGDIOBJ(nullptr), HGDIOBJ(nullptr)));
+    EXPECT_EQ((std::pair{SelectObject(dc, a), dc->font}), std::pair(HGDIOBJ(nullptr), HGDIOBJ(nullptr)));
     RECT r{};
     EXPECT_EQ(WAPI_DrawText(dc, "abc", -1, &r, DT_CALCRECT), 0);
     WAPI_DeleteGfxContext(dc);
