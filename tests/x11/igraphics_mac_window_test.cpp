@@ -1,6 +1,10 @@
-// The GUI engine in a real GTK window: real X clicks, drags and keys reach controls
-// through the panel view, and what they redraw reaches the screen.
+// The GUI engine in a real GTK window under a menu bar: real X clicks, drags and keys
+// reach controls through the panel view, what they redraw reaches the screen, and keys
+// choose from the menu bar.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <thread>
 
 #include "gui/cocoa_view.h"
 #include "gui/control.h"
@@ -45,8 +49,8 @@ struct Fill : IControl {
     bool OnKeyDown(int, int, int key) override { return keys.push_back(key), true; }
 };
 
-// A panel of the four kinds in a window of its own.
-class EngineWindowTest : public ::testing::Test {
+// A panel of the four kinds in a window of its own, below a "File" menu of two items.
+class EngineWindowTest : public ::testing::Test, public platform::MenuReceiver {
 protected:
     void SetUp() override {
         mBackend = SharedGtkBackend();
@@ -62,6 +66,10 @@ protected:
         mGraphics->AttachControl(mCounter = new Fill(&mPlug, IRECT(100, 20, 180, 60), 2, Fill::kCounter));
         mPlug.AttachGraphics(mGraphics);
         mWindow = mBackend->CreateWindow("engine", kW, kH);
+        platform::MenuItem& file = mBar.AddItem("File", nullptr);
+        mBar.SetSubmenu(file, std::make_unique<platform::Menu>());
+        for (const char* title : {"Open", "Quit"}) file.submenu->AddItem(title, this);
+        mWindow->SetMenuBar(&mBar);
         ASSERT_NE(mGraphics->OpenWindow(mWindow.get()), nullptr);
         mWindow->Show();
         mView = mGraphics->GetView()->nativeView();
@@ -88,12 +96,18 @@ protected:
         return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
     }
     bool EntryRunning() { return mGraphics->GetView()->textEntryRunning(); }
+    void OnMenuSelection(platform::MenuItem* item) override {
+        mChosen.push_back(item->title);
+        mBackend->QuitMainLoop();
+    }
 
     platform::Backend* mBackend = nullptr;
     IModuleStandalone mPlug{3};
     IGraphicsMac* mGraphics = nullptr;
     Fill* mCounter = nullptr;
     std::unique_ptr<platform::Window> mWindow;
+    platform::Menu mBar;
+    std::vector<std::string> mChosen;
     platform::View* mView = nullptr;
     int mX = 0, mY = 0;
 };
@@ -132,6 +146,18 @@ TEST_F(EngineWindowTest, KeysTypedValuesAndSuperClicks) {
     RunWhilePumping("xdotool key Escape");
     EXPECT_FALSE(EntryRunning());
     EXPECT_EQ(mPlug.GetParam(2)->Value(), 42.0);
+}
+
+// F10 opens "File", Up reaches its last item, Return chooses it.
+TEST_F(EngineWindowTest, KeysChooseFromTheMenuBar) {
+    RunWhilePumping("xdotool mousemove --sync " + At(10, 10));  // keys go where the pointer is
+    auto guard = mBackend->ScheduleTimer(15.0, [&] { mBackend->QuitMainLoop(); });
+    std::thread keys(
+        [] { std::system("sleep 0.5; xdotool key F10; sleep 0.3; xdotool key Up; sleep 0.3; xdotool key Return"); });
+    mBackend->RunMainLoop();
+    keys.join();
+    guard->Invalidate();
+    EXPECT_EQ(mChosen, std::vector<std::string>{"Quit"});
 }
 
 }  // namespace
