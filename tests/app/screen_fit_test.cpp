@@ -104,17 +104,13 @@ TEST(ScreenFit, LoweredScaleShowsWhatAStartAtThatScaleShows) {
         const int y = int(c.area.y + std::max(0.0, (c.area.height - h - kMenuBar) / 2.0));
         EXPECT_EQ(std::tuple(fitted.width, fitted.height, fitted.windowWidth, fitted.windowHeight, fitted.x, fitted.y),
                   std::tuple(w, h, w, h, x, y));
-        const std::string background = "102 1 0 " + std::to_string(w) + " " + std::to_string(h) + " img/orig/background-2x.png\n";
-        EXPECT_NE(fitted.strips.find(background), std::string::npos) << background;
+        const std::string background = "102 1 0 " + std::to_string(w) + " " + std::to_string(h) + " img/orig/";
+        EXPECT_NE(fitted.strips.find(background + "background-2x.png\n"), std::string::npos) << background;
 
         const Start direct = RunStart(c.settled, {0, 0, 3000, 2000});
         ASSERT_EQ(direct.stored, c.settled);
         EXPECT_EQ(fitted.strips, direct.strips);
-        ASSERT_EQ(fitted.pixels.size(), direct.pixels.size());
-        size_t differing = 0;
-        for (size_t i = 0; i < fitted.pixels.size(); i += 4)
-            differing += fitted.pixels.compare(i, 4, direct.pixels, i, 4) != 0;
-        EXPECT_EQ(differing, 0u) << "of " << fitted.pixels.size() / 4 << " pixels";
+        EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
     }
 }
 
