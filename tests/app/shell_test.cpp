@@ -51,14 +51,14 @@ TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
                   std::tuple(0700u, c[0] != nullptr, config + "/RODiradu4/settings.ini"));
         DeviceSettings devices;
         qdapp::LoadDeviceSettings(where, &devices);
-        const std::pair<const char*, const char*> keys[] = {
-            {"indev", devices.mInDevice}, {"inBdev", devices.mInBDevice}, {"outdev", devices.mOutDevice}};
-        for (int k = 0; k < 3; ++k) {
-            char value[100];
-            GetPrivateProfileString("midi", keys[k].first, "<missing>", value, sizeof value, where.iniPath.c_str());
-            EXPECT_EQ(std::tuple(std::string(keys[k].second), std::string(value)), std::tuple(c[k + 1], c[k + 1]))
-                << keys[k].first << " read, and written back";
+        std::vector<std::string> got;  // each device as read, and as written back
+        for (auto [key, value] : {std::pair("indev", devices.mInDevice), std::pair("inBdev", devices.mInBDevice),
+                                  std::pair("outdev", devices.mOutDevice)}) {
+            char stored[100];
+            GetPrivateProfileString("midi", key, "<missing>", stored, sizeof stored, where.iniPath.c_str());
+            got.insert(got.end(), {value, stored});
         }
+        EXPECT_EQ(got, (std::vector<std::string>{c[1], c[1], c[2], c[2], c[3], c[3]}));
     }
     // A folder that cannot be made leaves no path to write to.
     EXPECT_TRUE(qdapp::PrepareSettingsFolder("/proc/no/such").iniPath.empty());
@@ -111,7 +111,7 @@ TEST_F(AppRun, FirstRunShowsTheCentredPanelAndClosingStoresTheSettings) {
     EXPECT_EQ(mOut.str().find("couldn't attach gui"), std::string::npos);
     EXPECT_FALSE(app->OutputOpen());
     EXPECT_LE(Count(mErr.str(), "MIDI"), 1);  // without a sequencer every port fails; one line says so
-    for (const qd::MenuEntry& entry : qd::MenuEntries()) EXPECT_TRUE(!entry.text || Item(*app, entry.text)) << entry.text;
+    for (const qd::MenuEntry& e : qd::MenuEntries()) EXPECT_TRUE(!e.text || Item(*app, e.text)) << e.text;
     ChangeEverything(*app);
     EXPECT_TRUE(mBackend.RequestClose(app->MainWindow()));
     app->Stop();

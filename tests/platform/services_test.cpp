@@ -95,7 +95,7 @@ TEST_F(Folders, BundleResources) {
         {&b, "../Resources/knob", "png", ""},   // nor a name that climbs out
         {&b, "", "png", ""}, {&missing, "knob", "png", ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(PathForResource(*c.bundle, c.name, c.type), c.path) << c.name << "." << c.type;
+    for (const Case& c : cases) EXPECT_EQ(PathForResource(*c.bundle, c.name, c.type), c.path) << c.name << c.type;
     RegisterMainBundle("main.bundle");
     ASSERT_TRUE(FindBundle("main.bundle", &b));
     EXPECT_EQ(std::tuple(b.executablePath, b.resourcesPath), std::tuple(ExecutablePath(), b.bundlePath + "/Resources"));

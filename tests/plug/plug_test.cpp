@@ -70,9 +70,7 @@ TEST(ParamDisplay, NumbersTextsAndNegation) {
     neg.InitInt("depth", 0, -64, 63);
     neg.SetNegateDisplay(true);
     texts.InitEnum("mode", 0, 3, "dB");
-    texts.SetDisplayText(0, "off");
-    texts.SetDisplayText(1, "");
-    texts.SetDisplayText(2, "on");
+    for (auto [v, text] : {std::pair(0, "off"), std::pair(1, ""), std::pair(2, "on")}) texts.SetDisplayText(v, text);
     big.InitDouble("big", 0, -1e30, 1e30, 1.0);
     big.SetDisplayPrecision(0);
     struct Case { const IParam* p; double value; bool normalized, withTexts; const char* text; } cases[] = {
@@ -117,7 +115,7 @@ TEST(MidiMessage, NoteBuildersMaskChannelAndDataBytes) {
     for (const auto& c : cases) {
         IMidiMessage m;
         c.on ? m.MakeNoteOnMsg(c.note, c.velocity, 7, c.channel) : m.MakeNoteOffMsg(c.note, 7, c.channel);
-        EXPECT_EQ(std::vector<int>({m.mStatus, m.mData1, m.mData2, m.mOffset}), std::vector<int>({c.status, c.d1, c.d2, 7}))
+        EXPECT_EQ(std::tuple(m.mStatus, m.mData1, m.mData2, m.mOffset), std::tuple(c.status, c.d1, c.d2, 7))
             << c.channel;
     }
 }

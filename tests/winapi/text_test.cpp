@@ -47,23 +47,13 @@ std::string Utf8(char32_t c) {
 
 }  // namespace
 
-TEST(TextContexts, MemoryContextsAreZeroFilledAlignedAndReleasedOnce) {
-    HDC dc = WAPI_CreateMemContext(nullptr, 8, 3);
-    auto* px = static_cast<uint32_t*>(WAPI_GetCtxFrameBuffer(dc));
-    ASSERT_NE(px, nullptr);
-    EXPECT_EQ(std::pair(reinterpret_cast<uintptr_t>(px) % 64, std::count(px, px + 24, 0u)), std::pair(uintptr_t(0), 24l));
-    WAPI_DeleteGfxContext(dc);
-    EXPECT_EQ(std::pair(WAPI_IsLiveContext(dc), WAPI_GetCtxFrameBuffer(dc)), std::pair(false, (void*)nullptr));
-    WAPI_DeleteGfxContext(dc);  // second release: ignored
-}
-
 TEST(TextFonts, PositiveHeightIsTheCellNegativeTheCharacter) {
     for (int h : {2, 7, 13, 16, 37, 100})
         for (const char* face : {"DejaVu Sans", "Monaco", "Tahoma", "DejaVu Serif"}) {
-            TEXTMETRIC cell, character;
+            TEXTMETRIC cell, chr;
             TextContext t(8, 8, MakeFont(h, face)), n(8, 8, MakeFont(-h, face));
-            ASSERT_TRUE(GetTextMetrics(t.dc, &cell) && GetTextMetrics(n.dc, &character)) << face;
-            EXPECT_EQ(std::tuple(cell.tmHeight, cell.tmAscent + cell.tmDescent, character.tmHeight - character.tmInternalLeading),
+            ASSERT_TRUE(GetTextMetrics(t.dc, &cell) && GetTextMetrics(n.dc, &chr)) << face;
+            EXPECT_EQ(std::tuple(cell.tmHeight, cell.tmAscent + cell.tmDescent, chr.tmHeight - chr.tmInternalLeading),
                       std::tuple(h, h, h)) << face;
         }
 }
@@ -78,7 +68,6 @@ TEST(TextFonts, AbsentFacesResolveToPinnedOrCloseOnes) {
     };
     for (const auto& c : cases) {
         TextContext t(8, 8, MakeFont(16, c.face, 400, false, 0, c.pitch));
-        ASSERT_NE(t.font, nullptr) << c.face;
         const std::string file = WAPI_GetFontFile(t.font);
         EXPECT_NE(file, "") << c.face;
         EXPECT_TRUE(!c.file || file.substr(file.rfind('/') + 1) == c.file) << c.face << " -> " << file;
@@ -94,7 +83,7 @@ TEST(TextMeasure, Utf8DecodingWithTheLatin1Fallback) {
         {{0xF0, 0x9F, 0x98, 0x80}, 0x1F600, 4},               {{0xC3}, 0xC3, 1},  // cut short by the count
         {{0xF0, 0x9F, 0x98}, 0xF0, 1}, {{0x80}, 0x80, 1},     {{0xE9, 'x'}, 0xE9, 1},
         {{0xC3, 0x41}, 0xC3, 1},  {{0xC3, 0xC0}, 0xC0, 2},   // 0xC0 continues a sequence
-        {{0xC0, 0x80}, 0xC0, 1},  {{0xC1, 0xBF}, 0xC1, 1},   {{0xF5, 0x80, 0x80, 0x80}, 0xF5, 1}, {{0xFF, 'a'}, 0xFF, 1},
+        {{0xC0, 0x80}, 0xC0, 1},  {{0xC1, 0xBF}, 0xC1, 1},   {{0xF5, 0x80, 0x80}, 0xF5, 1}, {{0xFF, 'a'}, 0xFF, 1},
     };
     for (const auto& c : cases) {
         std::vector<unsigned char> exact(c.bytes);  // exactly the bytes the decoder may read
@@ -112,7 +101,7 @@ TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
     PIX_CachedFont cached;
     cached.SetFromHFont(MakeFont(16), PIX_FONT_OWNS_HFONT);
     using Lines = std::vector<std::u32string>;
-    const struct { const char* name; const char* text; int count; unsigned flags; Lines lines, cacheLines = {}; } cases[] = {
+    const struct { const char *name, *text; int count; unsigned flags; Lines lines, cacheLines = {}; } cases[] = {
         {"empty", "", -1, 0, {}},
         {"zero count", "ab", 0, 0, {}},
         {"two letters", "ab", -1, 0, {U"ab"}},
@@ -162,8 +151,9 @@ TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
 TEST(TextDraw, Golden) {
     const struct { int height, weight; bool italic; unsigned quality; COLORREF colour; int bk, x, y; const char* text; }
         lines[] = {
-            {14, 400, false, 0, 0xffffff, 0, 1, 0, "Regular"},   {14, 700, false, 0, 0xff0000, 0, 56, 0, "Bold"},
-            {14, 400, true, 0, 0x00ff00, 0, 1, 16, "Italic"},    {14, 400, false, WAPI_QUALITY_MONO, 0x0000ff, 0, 48, 16, "Mono"},
+            {14, 400, false, 0, 0xffffff, 0, 1, 0, "Regular"}, {14, 700, false, 0, 0xff0000, 0, 56, 0, "Bold"},
+            {14, 400, true, 0, 0x00ff00, 0, 1, 16, "Italic"},
+            {14, 400, false, WAPI_QUALITY_MONO, 0x0000ff, 0, 48, 16, "Mono"},
             {13, 400, false, 0, 0x804020, WAPI_BK_FILL, 1, 32, "Box caf\xE9"},
         };
     TextContext t(96, 48, MakeFont(12));
@@ -185,15 +175,22 @@ TEST(TextDraw, Golden) {
     EXPECT_TRUE(testutil::MatchesGolden(out, "winapi_text"));
 }
 
-TEST(TextContexts, DeletingASelectedFontLeavesNoDanglingFont) {
+// A fresh context is zero-filled and aligned as the raster library's loops expect; a
+// font deleted while selected, or a released context, leaves nothing dangling.
+TEST(TextContexts, ReleasedContextsAndDeletedFontsLeaveNothingDangling) {
+    HDC dc = WAPI_CreateMemContext(nullptr, 8, 3);
+    auto* px = static_cast<uint32_t*>(WAPI_GetCtxFrameBuffer(dc));
+    ASSERT_NE(px, nullptr);
+    EXPECT_EQ(std::pair(reinterpret_cast<uintptr_t>(px) % 64, std::count(px, px + 24, 0u)), std::pair(0ul, 24l));
     HGDIOBJ a = MakeFont(12);
-    HDC dc = WAPI_CreateMemContext(nullptr, 8, 8);
     EXPECT_EQ(SelectObject(dc, a), nullptr);
     EXPECT_TRUE(DeleteObject(a));
     EXPECT_EQ((std::pair{SelectObject(dc, a), dc->font}), std::pair(HGDIOBJ(nullptr), HGDIOBJ(nullptr)));
     RECT r{};
     EXPECT_EQ(WAPI_DrawText(dc, "abc", -1, &r, DT_CALCRECT), 0);
     WAPI_DeleteGfxContext(dc);
+    EXPECT_EQ(std::pair(WAPI_IsLiveContext(dc), WAPI_GetCtxFrameBuffer(dc)), std::pair(false, (void*)nullptr));
+    WAPI_DeleteGfxContext(dc);  // a second release is ignored
 }
 
 // Seeded random calls on live, released and missing contexts and fonts, with random
