@@ -28,12 +28,7 @@ inline std::unique_ptr<qdapp::EditorApp> MakeApp(platform::Backend* backend, con
                                                  const std::string& resources = QD_SKIN_ROOT) {
     platform::RegisterBundle({"qd.test", "", "", resources});
     IModuleGUIResize::ResetProcessState();
-    qdapp::AppOptions options;
-    options.configDir = configDir;
-    options.bundleID = "qd.test";
-    options.out = out;
-    options.err = err;
-    return std::make_unique<qdapp::EditorApp>(backend, options);
+    return std::make_unique<qdapp::EditorApp>(backend, qdapp::AppOptions{configDir, "qd.test", out, err});
 }
 
 }  // namespace testutil

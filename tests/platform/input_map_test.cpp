@@ -11,26 +11,20 @@ using namespace platform;
 
 TEST(InputMap, ModifiersAndKeysFromX11) {
     struct Case { unsigned state, flags; } modifiers[] = {
-        {0, 0},
-        {x11::kShiftMask | x11::kControlMask, kShiftKeyMask | kControlKeyMask},
+        {0, 0}, {x11::kShiftMask | x11::kControlMask, kShiftKeyMask | kControlKeyMask},
         {x11::kMod1Mask, kAlternateKeyMask},
         {x11::kMod4Mask, kCommandKeyMask},  // how X11 reports Super
-        {x11::kSuperMask, kCommandKeyMask},
-        {x11::kMetaMask, kCommandKeyMask},
+        {x11::kSuperMask, kCommandKeyMask}, {x11::kMetaMask, kCommandKeyMask},
         {1u << 1 | 1u << 4 | 1u << 8, 0},  // Caps Lock, Num Lock and a button: no modifier
     };
     for (const auto& c : modifiers) EXPECT_EQ(ModifierFlagsFromX11(c.state), c.flags) << std::hex << c.state;
 
     struct Key { unsigned keysym; char32_t character; int keyCode; const char* text; } keys[] = {
         {x11::kKeyLeft, 0, kKeyCodeLeft, "\xEF\x9D\x91"},  // no character: U+F700 + low byte
-        {x11::kKeyKpLeft, 0, kKeyCodeLeft, "\xEF\x9E\x96"},
-        {x11::kKeyRight, 0, kKeyCodeRight, "\xEF\x9D\x93"},
-        {x11::kKeyDown, 0, kKeyCodeDown, "\xEF\x9D\x94"},
-        {x11::kKeyKpUp, 0, kKeyCodeUp, "\xEF\x9E\x97"},
-        {x11::kKeySpace, U' ', kKeyCodeSpace, " "},
-        {'q', U'q', kKeyCodeOther, "q"},
-        {0xe9, U'\u00e9', kKeyCodeOther, "\xC3\xA9"},
-        {0x20ac, U'\u20ac', kKeyCodeOther, "\xE2\x82\xAC"},
+        {x11::kKeyKpLeft, 0, kKeyCodeLeft, "\xEF\x9E\x96"},   {x11::kKeyRight, 0, kKeyCodeRight, "\xEF\x9D\x93"},
+        {x11::kKeyDown, 0, kKeyCodeDown, "\xEF\x9D\x94"},     {x11::kKeyKpUp, 0, kKeyCodeUp, "\xEF\x9E\x97"},
+        {x11::kKeySpace, U' ', kKeyCodeSpace, " "},            {'q', U'q', kKeyCodeOther, "q"},
+        {0xe9, U'\u00e9', kKeyCodeOther, "\xC3\xA9"},          {0x20ac, U'\u20ac', kKeyCodeOther, "\xE2\x82\xAC"},
         {0x1000000 + 0x1F600, U'\U0001F600', kKeyCodeOther, "\xF0\x9F\x98\x80"},
         {0xffbe, 0, kKeyCodeOther, "\xEF\x9E\xBE"},      // F1
         {0xffbe, 0xD800, kKeyCodeOther, "\xEF\x9E\xBE"},  // a surrogate is no character
@@ -57,12 +51,9 @@ TEST(InputMap, ClicksCountWithinTimeAndDistanceOfTheOneBefore) {
 
 TEST(InputMap, WheelGivesWholeStepsAndTheFractionCarries) {
     struct Case { std::vector<double> deltas; std::vector<int> steps; } cases[] = {
-        {{1, -1, 3}, {1, -1, 3}},
-        {{0.4, 0.4, 0.4}, {0, 0, 1}},  // 1.2 in all: one step, 0.2 kept
-        {{0.6, -0.3, 0.8}, {0, 0, 1}},
-        {{-0.5, -0.7, 0.1}, {0, -1, 0}},
-        {{2.5, 0.5}, {2, 1}},
-        {{1e300, 0.5}, {1000, 0}},  // bounded, and the remainder dropped
+        {{1, -1, 3}, {1, -1, 3}},      {{0.4, 0.4, 0.4}, {0, 0, 1}},  // 1.2 in all: one step, 0.2 kept
+        {{0.6, -0.3, 0.8}, {0, 0, 1}}, {{-0.5, -0.7, 0.1}, {0, -1, 0}}, {{2.5, 0.5}, {2, 1}},
+        {{1e300, 0.5}, {1000, 0}},     // bounded, and the remainder dropped
         {{std::nan(""), 1}, {0, 1}},
     };
     for (const Case& c : cases) {
