@@ -19,8 +19,8 @@ TEST(String, SetBytesAt) {
     for (const auto& c : cases) {
         CMN_String s(c.start);
         EXPECT_TRUE(s.SetBytesAt(c.offset, c.text, c.length, c.tail));
-        EXPECT_STREQ(s.Get(), c.result) << c.start << " @" << c.offset;
-        EXPECT_EQ(s.GetLength(), int(std::string(c.result).size()));
+        // The text, its length and its terminator.
+        EXPECT_EQ(std::string(s.Get(), size_t(s.GetLength()) + 1), std::string(c.result) + '\0') << c.start << c.offset;
     }
 }
 
@@ -46,8 +46,7 @@ TEST(String, SetFormattedIsBoundedAndFailedGrowthKeepsTheText) {
     for (const auto& c : cases) {
         CMN_String s("previous");
         EXPECT_TRUE(s.SetFormatted(c.maxLength, "v=%d", c.value));
-        EXPECT_STREQ(s.Get(), c.result) << c.maxLength;
-        EXPECT_EQ(s.GetLength(), int(std::string(c.result).size()));
+        EXPECT_EQ(std::string(s.Get(), size_t(s.GetLength()) + 1), std::string(c.result) + '\0') << c.maxLength;
     }
     CMN_String s("keep");
     EXPECT_FALSE(s.SetFormatted(INT_MAX, "%s", "x"));

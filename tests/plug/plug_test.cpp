@@ -55,11 +55,10 @@ TEST(ParamNormalise, RandomRangesAndInputsStayFiniteInRangeAndInTheBuffer) {
         p.SetNormalized(real());
         EXPECT_TRUE(std::isfinite(p.Value()) && p.Value() >= lo && p.Value() <= hi) << lo << ".." << hi;
         EXPECT_TRUE(std::isfinite(p.GetNormalized(real())));
-        char text[kParamDisplayTextSize + 16];
-        std::memset(text, '#', sizeof text);
-        p.GetDisplayForHost(real(), i % 2, text, true);
-        EXPECT_LT(std::strlen(text), size_t(kParamDisplayTextSize));
-        EXPECT_EQ(std::string(text + kParamDisplayTextSize, 16), std::string(16, '#'));
+        std::string text(kParamDisplayTextSize + 16, '#');
+        p.GetDisplayForHost(real(), i % 2, text.data(), true);
+        EXPECT_LT(std::strlen(text.c_str()), size_t(kParamDisplayTextSize));
+        EXPECT_EQ(text.substr(kParamDisplayTextSize), std::string(16, '#'));
     }
 }
 

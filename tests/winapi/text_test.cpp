@@ -119,6 +119,12 @@ TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
         // The cache holds 16-bit codes: anything above is a space.
         {"four-byte character", "a\xF0\x9F\x98\x80" "b", -1, 0, {U"a\U0001F600b"}, {U"a b"}},
     };
+    // A glyph's advance and the width of its ink; the layer's own text knows advances only.
+    auto glyph = [&](bool cache, char32_t ch) {
+        RECT r{};
+        cached.DrawText(nullptr, Utf8(ch).c_str(), -1, &r, DT_CALCRECT);  // puts it in the cache
+        return cache ? *cached.FindGlyph(int(ch)) : PIX_GlyphRecord{0, 0, 0, t.width(Utf8(ch)), 0};
+    };
     for (bool cache : {false, true})
         for (const auto& c : cases) {
             const Lines& lines = cache && !c.cacheLines.empty() ? c.cacheLines : c.lines;
@@ -126,13 +132,7 @@ TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
             for (const std::u32string& line : lines) {
                 int x = 0, extent = 0;
                 for (char32_t ch : line) {
-                    RECT r{};
-                    if (!cache) {
-                        extent = x += t.width(Utf8(ch));
-                        continue;
-                    }
-                    cached.DrawText(nullptr, Utf8(ch).c_str(), -1, &r, DT_CALCRECT);
-                    const PIX_GlyphRecord& g = *cached.FindGlyph(int(ch));
+                    const PIX_GlyphRecord g = glyph(cache, ch);
                     extent = std::max({extent, x + g.width, x + g.advance}), x += g.advance;
                 }
                 width = std::max(width, extent);
