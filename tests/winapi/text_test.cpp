@@ -102,17 +102,13 @@ TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
     cached.SetFromHFont(MakeFont(16), PIX_FONT_OWNS_HFONT);
     using Lines = std::vector<std::u32string>;
     const struct { const char *name, *text; int count; unsigned flags; Lines lines, cacheLines = {}; } cases[] = {
-        {"empty", "", -1, 0, {}},
-        {"zero count", "ab", 0, 0, {}},
-        {"two letters", "ab", -1, 0, {U"ab"}},
-        {"count shorter than text", "abab", 2, 0, {U"ab"}},
-        {"count beyond the zero byte", "ab", 40, 0, {U"ab"}},
-        {"carriage return skipped", "a\rb", -1, 0, {U"ab"}},
-        {"line feed breaks", "a\r\nb", -1, 0, {U"a", U"b"}},
+        {"empty", "", -1, 0, {}},                              {"zero count", "ab", 0, 0, {}},
+        {"two letters", "ab", -1, 0, {U"ab"}},                 {"count shorter than text", "abab", 2, 0, {U"ab"}},
+        {"count beyond the zero byte", "ab", 40, 0, {U"ab"}},  {"carriage return skipped", "a\rb", -1, 0, {U"ab"}},
+        {"line feed breaks", "a\r\nb", -1, 0, {U"a", U"b"}},   {"widest line wins", "a\nabb", -1, 0, {U"a", U"abb"}},
         {"line feed on one line is a space", "a\nb", -1, DT_SINGLELINE, {U"a b"}},
         {"trailing line feed adds no line", "ab\n", -1, 0, {U"ab"}},
         {"empty middle line counts", "a\n\nb", -1, 0, {U"a", U"", U"b"}},
-        {"widest line wins", "a\nabb", -1, 0, {U"a", U"abb"}},
         {"count cuts a two-byte character", "a\xC3\xA9", 2, 0, {U"a\u00C3"}},
         {"stray byte is its own code", "a\xFF" "b", -1, 0, {U"a\u00FFb"}},
         {"Latin-1 text", "caf\xE9", -1, 0, {U"caf\u00E9"}},
