@@ -48,7 +48,6 @@ TEST(Backend, WorkAndCursorChangesFromAnyThreadWaitForTheMainOne) {
 
 class Folders : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_FALSE(mDir.empty()); }
     testutil::TempDir mTmp;
     const std::string mDir = mTmp.path();
     testutil::ScopedEnv mHome{"HOME", mDir.c_str()};
@@ -56,7 +55,7 @@ protected:
     testutil::ScopedEnv mConfigDirs{"XDG_CONFIG_DIRS", nullptr};
 };
 
-TEST_F(Folders, ConfigAndTilde) {
+TEST_F(Folders, ConfigUserFoldersAndTilde) {
     EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
     mConfigHome.Set("relative/ignored");
     EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
@@ -66,18 +65,17 @@ TEST_F(Folders, ConfigAndTilde) {
     EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", mDir + "/Desktop"));
     EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x"), ExpandTilde("/a/~/b")),
               std::tuple(mDir, "~other/x", "/a/~/b"));
-}
 
-TEST_F(Folders, UserFoldersFromTheXdgFile) {
+    // The user's folders from the XDG file; a FIFO under its name reads as no file
+    // instead of waiting for a writer.
     const std::string dirs = mDir + "/.config/user-dirs.dirs";
-    EXPECT_EQ(UserFolderPath(UserFolder::Desktop), mDir + "/Desktop");
+    mConfigHome.Set(nullptr);
     fs::create_directories(mDir + "/.config");
     std::ofstream(dirs) << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"/data/docs\"\n"
                            "XDG_MUSIC_DIR=relative\nXDG_MUSIC_DIRX=\"/wrong\"\n";
     EXPECT_EQ(std::tuple(UserFolderPath(UserFolder::Desktop), UserFolderPath(UserFolder::Documents),
                          UserFolderPath(UserFolder::Music)),
               std::tuple(mDir + "/Schreibtisch", "/data/docs", mDir + "/Music"));
-    // A FIFO under the name reads as no file instead of waiting for a writer.
     fs::remove(dirs);
     mkfifo(dirs.c_str(), 0600);
     std::string desktop;
@@ -94,10 +92,8 @@ TEST_F(Folders, BundleResources) {
     ASSERT_TRUE(FindBundle("test.bundle", &b));
     struct Case { const BundleInfo* bundle; const char *name, *type; std::string path; } cases[] = {
         {&b, "knob", "png", mDir + "/Resources/knob.png"},
-        {&b, "knob", "PNG", ""},                // letter case of the file matters
-        {&b, "sub", "png", ""},                 // a folder is no resource
-        {&b, "../Resources/knob", "png", ""},   // nor a name that climbs out
-        {&b, "", "png", ""}, {&missing, "knob", "png", ""},
+        {&b, "knob", "PNG", ""}, {&b, "sub", "png", ""},  // letter case matters; a folder is no resource
+        {&b, "../Resources/knob", "png", ""},   {&b, "", "png", ""}, {&missing, "knob", "png", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(PathForResource(*c.bundle, c.name, c.type), c.path) << c.name << c.type;
     RegisterMainBundle("main.bundle");
