@@ -114,8 +114,7 @@ TEST(MidiMessage, NoteBuildersMaskChannelAndDataBytes) {
     for (const auto& c : cases) {
         IMidiMessage m;
         c.on ? m.MakeNoteOnMsg(c.note, c.velocity, 7, c.channel) : m.MakeNoteOffMsg(c.note, 7, c.channel);
-        EXPECT_EQ(std::tuple(m.mStatus, m.mData1, m.mData2, m.mOffset), std::tuple(c.status, c.d1, c.d2, 7))
-            << c.channel;
+        EXPECT_EQ(std::tuple(m.mStatus, m.mData1, m.mData2, m.mOffset), std::tuple(c.status, c.d1, c.d2, 7)) << c.note;
     }
 }
 
@@ -133,8 +132,7 @@ TEST(Standalone, SendsMessagesWholeAndReportsFailedSends) {
         IMidiMessage m(0, c.status, 1, 2);
         EXPECT_EQ(plug.SendMidiMsg(&m), c.length > 0) << int(c.status);
         const uint8_t wire[] = {c.status, 1, 2};
-        EXPECT_EQ(out.sent, (c.length ? std::vector<std::vector<uint8_t>>{{wire, wire + c.length}}
-                                       : std::vector<std::vector<uint8_t>>{})) << int(c.status);
+        EXPECT_EQ(out.sent, std::vector(c.length > 0, std::vector<uint8_t>(wire, wire + c.length))) << int(c.status);
     }
     const uint8_t bytes[] = {0xf0, 0x00, 0x21, 0x11, 0x04, 0x02, 0x72, 0x00, 0xf7};
     ISysExMessage sysex(0, bytes, int(sizeof bytes)), empty(0, nullptr, 4), negative(0, bytes, -1);
