@@ -1,6 +1,5 @@
-// Starting the whole program in a test: a settings folder of the test's own, the panel
-// images the build draws, and the program's messages kept for the test to read. Used by
-// the headless shell tests and the real-window ones.
+// The whole program started by a test (headless or in a real window): a settings folder of
+// its own, the panel images the build draws, its messages kept for the test to read.
 #pragma once
 
 #include <fstream>

@@ -33,9 +33,8 @@ struct Start {
     std::string strips, pixels;
 };
 
-// Starts the program on the headless back end with `guiscale` stored and `area` as the
-// work area, in a child process: each start finds the process-wide image caches empty,
-// as a program start does.
+// Starts the program headless with `guiscale` stored and `area` as the work area, in a child
+// process: each start finds the process-wide image caches empty, as a program start does.
 Start RunStart(const std::string& guiscale, const platform::Rect& area) {
     testutil::TempDir dir;
     const std::string ini = testutil::WriteSettings(dir.path(), "[gui]\nguiscale=" + guiscale + "\n");

@@ -28,10 +28,9 @@ int Count(const std::string& text, const std::string& part) {
 
 }  // namespace
 
-// The settings folder is made private, parents and all, and the devices are read
-// and written back, or set to "off" on a first run.
+// The settings folder is made private, parents and all; the devices are read and written
+// back, or set to "off" on a first run. Cases: settings.ini (null: none), the devices.
 TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
-    // settings.ini (null: none, a first run), then the devices read and written back.
     const char* cases[][4] = {
         {nullptr, "off", "off", "off"},
         {"[midi]\nindev=Keys In\ninBdev=off\noutdev=QD Out\n", "Keys In", "off", "QD Out"},

@@ -12,7 +12,6 @@
 
 namespace testutil {
 
-// EXPECT_TRUE(MatchesGolden(bitmap, "circle_aa")).
 ::testing::AssertionResult MatchesGolden(const PIX_IBitmap& bitmap, const std::string& name);
 
 }  // namespace testutil

@@ -123,10 +123,9 @@ TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
     EXPECT_EQ(fs::file_size(mFile), huge);
 }
 
-// What stands under the name decides. A link is written through, even to a file not
-// made yet, and stays a link. Anything but a regular file at the end (a FIFO, which used
-// to hang the program before its first window, a folder, a device) reads as missing and
-// is never written, nor opened.
+// A link is written through, even to a file not made yet, and stays a link. Anything but a
+// regular file at its end (a FIFO, which used to hang the program before its first window,
+// a folder, a device) reads as missing and is never written, nor opened.
 TEST_F(Profile, LinksAreWrittenThroughAndAnythingButARegularFileIsLeftAlone) {
     const std::string real = mDir + "/real.ini";
     std::ofstream(real) << "[gui]\nmanager=1\n";
@@ -175,9 +174,8 @@ TEST_F(Profile, LinksAreWrittenThroughAndAnythingButARegularFileIsLeftAlone) {
     }
 }
 
-// Names the reader would find under another spelling, or not at all, are refused with
-// the file left alone (found by fuzzing write-then-read round trips); all others read
-// back as written, and never at the cost of a neighbouring key.
+// Names the reader would find under another spelling, or not at all, are refused with the file
+// left alone (found by fuzzing round trips); others read back, their neighbours kept.
 TEST_F(Profile, WrittenNamesReadBackOrAreRefused) {
     Put("[s]\nother=1\n");
     // Section, key, value, what it reads back as (values trimmed, CR and LF dropped);

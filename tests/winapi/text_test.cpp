@@ -93,9 +93,8 @@ TEST(TextMeasure, Utf8DecodingWithTheLatin1Fallback) {
     }
 }
 
-// The layer's own text and the raster library's glyph cache on top of it measure alike.
-// Each case gives the characters of every line; each path adds up a line from its own
-// glyphs (the cache counts a glyph's ink beyond its advance too).
+// The layer's own text and the raster glyph cache on top of it measure alike: each case gives
+// every line's characters, each path adds up a line from its own glyphs (and their ink).
 TEST(TextMeasure, BothTextPathsMeasureTheSameLines) {
     TextContext t(8, 8, MakeFont(16));
     PIX_CachedFont cached;
@@ -189,9 +188,8 @@ TEST(TextContexts, ReleasedContextsAndDeletedFontsLeaveNothingDangling) {
     WAPI_DeleteGfxContext(dc);  // a second release is ignored
 }
 
-// Seeded random calls on live, released and missing contexts and fonts, with random
-// texts, counts, rectangles, alignments and background modes: nothing may crash, and
-// nothing may be written outside the rectangle (unless unclipped) or into alpha bytes.
+// Seeded random calls on live, released and missing contexts and fonts, texts, counts, boxes
+// and formats: nothing crashes, nothing lands outside the box (unless unclipped) or in alpha.
 TEST(TextContexts, RandomCallsOnLiveReleasedAndMissingObjects) {
     std::mt19937 rng(99);
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };

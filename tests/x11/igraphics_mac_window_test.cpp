@@ -1,6 +1,5 @@
-// The GUI engine in a real GTK window under a menu bar: real X clicks, drags and keys
-// reach controls through the panel view, what they redraw reaches the screen, and keys
-// choose from the menu bar.
+// The GUI engine in a real GTK window under a menu bar: real X clicks, drags and keys reach
+// controls through the panel view, their redraws reach the screen, and keys choose menu items.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -87,19 +86,16 @@ protected:
     }
     // The screen point that the view maps to GUI pixel (x, y), its offsets undone.
     std::string At(int x, int y) { return std::to_string(mX + x + 2) + " " + std::to_string(mY + y + 3); }
-    // 0 unless the view shows w x h pixels.
-    uint32_t Shown(int x, int y, int w = kW, int h = kH) {
+    // 0 unless the view shows the whole panel.
+    uint32_t Shown(int x, int y) {
         std::vector<uint8_t> argb;
-        int sw = 0, sh = 0;
-        if (!platform::ReadBackShownPixels(mView, &argb, &sw, &sh) || sw != w || sh != h) return 0;
+        int w = 0, h = 0;
+        if (!platform::ReadBackShownPixels(mView, &argb, &w, &h) || w != kW || h != kH) return 0;
         const uint8_t* p = &argb[(size_t(y) * w + x) * 4];
         return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
     }
     bool EntryRunning() { return mGraphics->GetView()->textEntryRunning(); }
-    void OnMenuSelection(platform::MenuItem* item) override {
-        mChosen.push_back(item->title);
-        mBackend->QuitMainLoop();
-    }
+    void OnMenuSelection(platform::MenuItem* i) override { mChosen.push_back(i->title), mBackend->QuitMainLoop(); }
 
     platform::Backend* mBackend = nullptr;
     IModuleStandalone mPlug{3};

@@ -1,7 +1,6 @@
-// A stored scale of 2.0 on a screen too small for it, in a real window: the program
-// comes up lowered to fit, and shows exactly what a start at the scale it stored shows.
-// The screen is a virtual one of this test's own size; each start runs in a process of
-// its own, as a program start does.
+// A stored scale of 2.0 on a screen too small for it, in a real window: the program comes up
+// lowered to fit, and shows exactly what a start at the scale it stored shows. The screen is
+// a virtual one of this test's own size; each start runs in a process of its own.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -114,8 +113,8 @@ Shown StartOn(int display, const std::string& guiscale) {
     return s;
 }
 
-// The part of a start that runs in the new process: the program's own start-up, then
-// what the X server says of its window and what the screen shows of the panel.
+// In the new process: the program's start-up, what the X server says of its window and what
+// the screen shows of the panel.
 void ReportStart(const std::string& folder) {
     platform::Backend* backend = SharedGtkBackend();
     ASSERT_NE(backend, nullptr) << "no display " << std::getenv("DISPLAY");
