@@ -92,8 +92,7 @@ TEST(ScreenFit, LoweredScaleShowsWhatAStartAtThatScaleShows) {
         {"2.0", {0, 0, 400, 300}, "0.500000000000000"},       // never below the limit
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " on " + std::to_string(int(c.area.width)) + "x" +
-                     std::to_string(int(c.area.height)));
+        SCOPED_TRACE(testing::Message() << c.stored << " on " << c.area.width << "x" << c.area.height);
         const Start fitted = RunStart(c.stored, c.area);
         ASSERT_EQ(fitted.stored, c.settled);
         const double scale = std::atof(c.settled);

@@ -154,8 +154,7 @@ TEST(TextDraw, Golden) {
     TextContext t(96, 48, MakeFont(12));
     std::fill_n(t.px(), 96 * 48, 0);
     for (const auto& l : lines) {
-        HGDIOBJ font = MakeFont(l.height, "DejaVu Sans", l.weight, l.italic, l.quality);
-        HGDIOBJ old = SelectObject(t.dc, font);
+        HGDIOBJ font = MakeFont(l.height, "DejaVu Sans", l.weight, l.italic, l.quality), old = SelectObject(t.dc, font);
         SetTextColor(t.dc, l.colour);
         SetBkColor(t.dc, 0x203040);
         SetBkMode(t.dc, l.bk);
