@@ -76,11 +76,10 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
     int status = -1;
     if (child > 0) waitpid(child, &status, 0);
     EXPECT_EQ(status, 0) << "the start in the child process failed";
-    Start s;
+    Start s{{}, 0, 0, 0, 0, 0, 0, {}, testutil::ReadFile(pixels)};
     std::istringstream in(testutil::ReadFile(report));
     in >> s.stored >> s.x >> s.y >> s.windowWidth >> s.windowHeight >> s.width >> s.height;
     s.strips.assign(std::istreambuf_iterator<char>(in), {});
-    s.pixels = testutil::ReadFile(pixels);
     return s;
 }
 

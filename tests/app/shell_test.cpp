@@ -44,10 +44,8 @@ TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
         const mode_t old = umask(022);
         const qdapp::SettingsLocation where = qdapp::PrepareSettingsFolder(config);
         umask(old);
-        struct stat st {};
-        stat(where.folder.c_str(), &st);
-        EXPECT_EQ(std::tuple(st.st_mode & 0777, where.existed, where.iniPath),
-                  std::tuple(0700u, c[0] != nullptr, config + "/RODiradu4/settings.ini"));
+        EXPECT_EQ(std::tuple(fs::status(where.folder).permissions(), where.existed, where.iniPath),
+                  std::tuple(fs::perms::owner_all, c[0] != nullptr, config + "/RODiradu4/settings.ini"));
         DeviceSettings devices;
         qdapp::LoadDeviceSettings(where, &devices);
         std::vector<std::string> got;  // each device as read, and as written back

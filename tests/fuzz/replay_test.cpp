@@ -20,11 +20,10 @@ TEST(FuzzReplay, SeedsAndPastFindingsPassAndEveryFolderHasATarget) {
         for (const char* kind : {"corpus", "regressions"}) {
             for (const auto& e : fs::directory_iterator(fs::path(QD_FUZZ_DIR) / kind / t.name, missing)) {
                 if (!e.is_regular_file()) continue;
-                SCOPED_TRACE(e.path().string());
                 seeds += kind[0] == 'c';
                 const std::string bytes = testutil::ReadFile(e.path());
                 const char* fault = t.body(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-                EXPECT_EQ(fault, nullptr) << fault;
+                EXPECT_EQ(fault, nullptr) << e.path() << ": " << fault;
             }
         }
         EXPECT_GT(seeds, 0) << t.name;

@@ -160,9 +160,7 @@ TEST_F(Profile, LinksAreWrittenThroughAndAnythingButARegularFileIsLeftAlone) {
         if (wrote) {
             const std::string landed = mDir + "/" + c.lands;
             EXPECT_NE(testutil::ReadFile(landed).find("manager=2"), std::string::npos);
-            struct stat st {};
-            stat(landed.c_str(), &st);
-            EXPECT_EQ(st.st_mode & 0777, landed == real ? 0600u : 0644u);
+            EXPECT_EQ(fs::status(landed).permissions(), fs::perms(landed == real ? 0600 : 0644));
         } else {
             EXPECT_EQ(mFailures, std::vector<std::string>{mFile});
         }

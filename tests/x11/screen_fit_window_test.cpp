@@ -106,10 +106,9 @@ Shown StartOn(int display, const std::string& guiscale) {
         _exit(127);
     }
     EXPECT_EQ(child > 0 ? WaitOrKill(child, 45) : -1, 0) << "the start at " << guiscale << " failed";
-    Shown s;
-    std::istringstream in(testutil::ReadFile(dir.path() + "/report"));
-    in >> s.stored >> s.x >> s.y >> s.width >> s.height >> s.panelWidth >> s.panelHeight;
-    s.pixels = testutil::ReadFile(dir.path() + "/pixels");
+    Shown s{{}, 0, 0, 0, 0, 0, 0, testutil::ReadFile(dir.path() + "/pixels")};
+    std::istringstream(testutil::ReadFile(dir.path() + "/report")) >> s.stored >> s.x >> s.y >> s.width >> s.height >>
+        s.panelWidth >> s.panelHeight;
     return s;
 }
 
