@@ -18,15 +18,11 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-int Count(const std::string& text, const std::string& part) {
+static int Count(const std::string& text, const std::string& part) {
     int n = 0;
     for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
     return n;
 }
-
-}  // namespace
 
 // The settings folder is made private, parents and all; the devices are read and written
 // back, or set to "off" on a first run. Cases: settings.ini (null: none), the devices.

@@ -18,7 +18,6 @@ TEST(HeapBuf, ResizeKeepsContentsShrinksOnlyWhenAskedAndFailsCleanly) {
         {900, true, 900, 1500},                          // above half the block: kept
         {600, false, 600, 1500}, {600, true, 600, 900},  // below half: fitted when asked
         {0, false, 0, 1500},     {0, true, 0, 0},        // size 0 with the shrink flag frees the block
-        {-5, false, 0, 1500},    {-5, true, 0, 0},       // negative is 0
         // Beyond the cap, or wrapping: nothing changes and the old data comes back.
         {kCmnHeapBufMaxBytes + 1, true, 1000, 1500}, {INT64_MAX, false, 1000, 1500},
     };
@@ -49,16 +48,15 @@ TEST(TypedBuf, AddsItsOwnRecordsWhileTheBlockMovesAndRefusesOverflowingCounts) {
 }
 
 struct Tracked {
-    Tracked(int id, std::vector<int>* log) : id(id), log(log) {}
-    ~Tracked() { log->push_back(id); }
     int id;
     std::vector<int>* log;
+    ~Tracked() { log->push_back(id); }
 };
 
 TEST(PtrList, DeleteOwnsOnlyWhenAskedAndDeleteAllGoesLastToFirst) {
     std::vector<int> log;
     CMN_PtrList<Tracked> list;
-    for (int i = 0; i < 5; ++i) list.Add(new Tracked(i, &log));
+    for (int i = 0; i < 5; ++i) list.Add(new Tracked{i, &log});
     std::unique_ptr<Tracked> kept(list.Get(1));
     EXPECT_EQ((std::tuple{list.Delete(1), list.Delete(2, true), list.Delete(3, true)}), std::tuple(true, true, false));
     EXPECT_EQ(std::pair(list.Find(kept.get()), list.Get(2)->id), std::pair(-1, 4));

@@ -39,8 +39,7 @@ int WaitOrKill(pid_t pid, double seconds) {
     int status = 0;
     for (; std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
+    kill(pid, SIGKILL), waitpid(pid, &status, 0);
     return -1;
 }
 
