@@ -55,8 +55,7 @@ TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
     }
 }
 
-class AppRun : public ::testing::Test {
-protected:
+struct AppRun : ::testing::Test {
     void SetUp() override { platform::InstallBackend(&mBackend); }
     void TearDown() override { platform::InstallBackend(nullptr); }
 

@@ -45,8 +45,7 @@ TEST(Backend, WorkAndCursorChangesFromAnyThreadWaitForTheMainOne) {
     WAPI_SetCursor(WAPI_LoadCursor(IDC_ARROW));
 }
 
-class Folders : public ::testing::Test {
-protected:
+struct Folders : ::testing::Test {
     testutil::TempDir mTmp;
     const std::string mDir = mTmp.path();
     testutil::ScopedEnv mHome{"HOME", mDir.c_str()};

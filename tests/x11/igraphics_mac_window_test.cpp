@@ -49,8 +49,7 @@ struct Fill : IControl {
 };
 
 // A panel of the four kinds in a window of its own, below a "File" menu of two items.
-class EngineWindowTest : public ::testing::Test, public platform::MenuReceiver {
-protected:
+struct EngineWindowTest : ::testing::Test, platform::MenuReceiver {
     void SetUp() override {
         mBackend = SharedGtkBackend();
         if (!mBackend) GTEST_SKIP() << "no X display";
