@@ -71,6 +71,7 @@ TEST(CachedFontDecode, BoundedAndLatin1Fallback) {
 TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
     auto f = GlyphFont(14);
     f->SetTextColor(PIX_MakePixel(255, 200, 100, 50));
+    EXPECT_EQ(f->GetTextColor(), PIX_MakePixel(255, 200, 100, 50));
     f->SetBkColor(PIX_MakePixel(255, 1, 2, 3));
     const unsigned formats[] = {0, DT_CENTER, DT_RIGHT, DT_VCENTER | DT_CENTER, DT_BOTTOM | DT_RIGHT, DT_SINGLELINE};
     const RECT rects[] = {{3, 2, 30, 14}, {-7, -6, 9, 8}, {30, 20, 60, 40}, {12, 5, 13, 30}, {0, 0, 40, 24}};
