@@ -1,37 +1,31 @@
-// A stored scale of 2.0 on a screen too small for it, in a real window: the program
-// comes up lowered to fit, and shows exactly what a start at the scale it stored shows.
-// The screen is a virtual one of this test's own size; each start runs in a process of
-// its own, as a program start does.
+// A stored scale of 2.0 on a screen too small for it, in a real window: the program comes up
+// lowered to fit, and shows exactly what a start at the scale it stored shows. The screen is
+// a virtual one of this test's own size; each start runs in a process of its own.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
 
-#include "app/editor_app.h"
+#include "app/app_start.h"
 #include "editor/qd_editor.h"
 #include "gui/cocoa_view.h"
 #include "gui/igraphics_mac.h"
-#include "platform/folders.h"
-#include "platform/gtk_backend.h"
-#include "winapi/profile.h"
-#include "../temp_dir.h"
 #include "run_while_pumping.h"
+#include "temp_dir.h"
+#include "winapi/profile.h"
 
 namespace {
 
@@ -43,12 +37,9 @@ constexpr const char* kChildFolder = "QD_SCREEN_FIT_FOLDER";
 int WaitOrKill(pid_t pid, double seconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     int status = 0;
-    while (std::chrono::steady_clock::now() < end) {
+    for (; std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
         if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
+    kill(pid, SIGKILL), waitpid(pid, &status, 0);
     return -1;
 }
 
@@ -57,42 +48,39 @@ int WaitOrKill(pid_t pid, double seconds) {
 class OwnScreen {
 public:
     OwnScreen(int width, int height) {
-        for (int attempt = 0; attempt < 8 && display_ < 0; ++attempt) Start(700 + (getpid() + 37 * attempt) % 250, width, height);
+        const std::string size = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        for (int attempt = 0; attempt < 8 && mDisplay < 0; ++attempt) {
+            const std::string number = ":" + std::to_string(700 + (getpid() + 37 * attempt) % 250);
+            int fds[2];
+            if (pipe(fds) != 0) return;
+            if ((mPid = fork()) == 0) {
+                prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with the test, also when it is killed
+                const int null = open("/dev/null", O_WRONLY);
+                close(fds[0]), dup2(null, 1), dup2(null, 2);
+                execlp("Xvfb", "Xvfb", number.c_str(), "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0",
+                       size.c_str(), "-nolisten", "tcp", static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            close(fds[1]);
+            // The server writes its number once it accepts connections; one that finds the
+            // number taken ends without writing.
+            pollfd p{fds[0], POLLIN, 0};
+            char text[16] = {};
+            if (mPid > 0 && poll(&p, 1, 10000) == 1 && read(fds[0], text, 15) > 0) mDisplay = std::atoi(text);
+            close(fds[0]);
+            if (mDisplay < 0) Stop();
+        }
     }
     ~OwnScreen() { Stop(); }
-    int Display() const { return display_; }
+    int Display() const { return mDisplay; }
 
 private:
-    void Start(int display, int width, int height) {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            prctl(PR_SET_PDEATHSIG, SIGTERM);  // gone with the test, also when it is killed
-            close(fds[0]);
-            const std::string number = ":" + std::to_string(display), fd = std::to_string(fds[1]),
-                              size = std::to_string(width) + "x" + std::to_string(height) + "x24";
-            const int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1), dup2(null, 2);
-            execlp("Xvfb", "Xvfb", number.c_str(), "-displayfd", fd.c_str(), "-screen", "0", size.c_str(), "-nolisten",
-                   "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        // The server writes its number once it accepts connections; one that finds the
-        // number taken ends without writing.
-        pollfd p{fds[0], POLLIN, 0};
-        char text[16] = {};
-        if (pid_ > 0 && poll(&p, 1, 10000) == 1 && read(fds[0], text, sizeof text - 1) > 0) display_ = std::atoi(text);
-        close(fds[0]);
-        if (display_ < 0) Stop();
-    }
     void Stop() {
-        if (pid_ > 0) kill(pid_, SIGTERM), WaitOrKill(pid_, 5);
-        pid_ = -1;
+        if (mPid > 0) kill(mPid, SIGTERM), WaitOrKill(mPid, 5);
+        mPid = -1;
     }
-    pid_t pid_ = -1;
-    int display_ = -1;
+    pid_t mPid = -1;
+    int mDisplay = -1;
 };
 
 // What a start showed: the scale it stored, the window on the screen (menu bar
@@ -106,8 +94,7 @@ struct Shown {
 // Runs this test in a new process on `display` with `guiscale` stored.
 Shown StartOn(int display, const std::string& guiscale) {
     testutil::TempDir dir;
-    platform::MakeFolders(dir.path() + "/RODiradu4", 0700);
-    std::ofstream(dir.path() + "/RODiradu4/settings.ini") << "[gui]\nguiscale=" << guiscale << "\n";
+    testutil::WriteSettings(dir.path(), "[gui]\nguiscale=" + guiscale + "\n");
     const pid_t child = fork();
     if (child == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -117,37 +104,25 @@ Shown StartOn(int display, const std::string& guiscale) {
         execl("/proc/self/exe", "test_x11", "--gtest_filter=ScreenFitWindow.*", static_cast<char*>(nullptr));
         _exit(127);
     }
-    EXPECT_GT(child, 0);
     EXPECT_EQ(child > 0 ? WaitOrKill(child, 45) : -1, 0) << "the start at " << guiscale << " failed";
-    Shown s;
-    std::istringstream in(testutil::ReadFile(dir.path() + "/report"));
-    in >> s.stored >> s.x >> s.y >> s.width >> s.height >> s.panelWidth >> s.panelHeight;
-    s.pixels = testutil::ReadFile(dir.path() + "/pixels");
+    Shown s{{}, 0, 0, 0, 0, 0, 0, testutil::ReadFile(dir.path() + "/pixels")};
+    std::istringstream(testutil::ReadFile(dir.path() + "/report")) >> s.stored >> s.x >> s.y >> s.width >> s.height >>
+        s.panelWidth >> s.panelHeight;
     return s;
 }
 
-// The part of a start that runs in the new process: the program's own start-up, then
-// what the X server says of its window and what the screen shows of the panel.
+// In the new process: the program's start-up, what the X server says of its window and what
+// the screen shows of the panel.
 void ReportStart(const std::string& folder) {
     platform::Backend* backend = SharedGtkBackend();
     ASSERT_NE(backend, nullptr) << "no display " << std::getenv("DISPLAY");
     platform::InstallBackend(backend);
-    platform::BundleInfo bundle;
-    bundle.identifier = "qd.fit.window.test";
-    bundle.resourcesPath = QD_SKIN_ROOT;
-    platform::RegisterBundle(bundle);
-    qdapp::AppOptions options;
-    options.configDir = folder;
-    options.bundleID = "qd.fit.window.test";
-    std::ostringstream out, err;
-    options.out = &out;
-    options.err = &err;
-    auto app = std::make_unique<qdapp::EditorApp>(backend, options);
+    std::ostringstream log;
+    auto app = testutil::MakeApp(backend, folder, &log, &log);
     ASSERT_TRUE(app->Start());
     platform::View* view = app->Editor()->Graphics()->GetView()->nativeView();
     ASSERT_TRUE(PumpUntil([&] { return view->CanDraw(); }));
     platform::RunGtkMainLoopFor(0.5);
-
     std::vector<uint8_t> pixels;
     int w = 0, h = 0;
     ASSERT_TRUE(platform::ReadBackShownPixels(view, &pixels, &w, &h));
@@ -164,19 +139,12 @@ void ReportStart(const std::string& folder) {
                                       << " " << h << "\n";
     std::ofstream(folder + "/pixels", std::ios::binary).write(reinterpret_cast<const char*>(pixels.data()),
                                                               std::streamsize(pixels.size()));
-    app->Stop();
-    app.reset();
-    platform::RunGtkMainLoopFor(0.1);
-    platform::InstallBackend(nullptr);
 }
 
 }  // namespace
 
 TEST(ScreenFitWindow, StoredDoubleScaleFitsASmallScreenAndShowsAsAStartAtTheStoredResult) {
-    if (const char* folder = std::getenv(kChildFolder)) {
-        ReportStart(folder);
-        return;
-    }
+    if (const char* folder = std::getenv(kChildFolder)) return ReportStart(folder);
     OwnScreen screen(kScreenWidth, kScreenHeight);
     if (screen.Display() < 0) GTEST_SKIP() << "no virtual screen could be started (Xvfb)";
 
@@ -184,19 +152,14 @@ TEST(ScreenFitWindow, StoredDoubleScaleFitsASmallScreenAndShowsAsAStartAtTheStor
     const double scale = std::atof(fitted.stored.c_str());
     ASSERT_LT(scale, 2.0) << fitted.stored;
     EXPECT_EQ(std::tuple(fitted.panelWidth, fitted.panelHeight), std::tuple(int(1140 * scale), int(800 * scale)));
-    // The whole window, menu bar included, lies on the screen.
-    EXPECT_GE(fitted.x, 0);
-    EXPECT_GE(fitted.y, 0);
-    EXPECT_LE(fitted.x + fitted.width, kScreenWidth);
-    EXPECT_LE(fitted.y + fitted.height, kScreenHeight);
-    EXPECT_GT(fitted.height, fitted.panelHeight);  // the menu bar is counted
-    EXPECT_EQ(fitted.width, fitted.panelWidth);
+    // The whole window, menu bar included, lies on the screen; the menu bar is counted.
+    EXPECT_TRUE(fitted.x >= 0 && fitted.y >= 0 && fitted.x + fitted.width <= kScreenWidth &&
+                fitted.y + fitted.height <= kScreenHeight)
+        << fitted.x << "," << fitted.y << " " << fitted.width << "x" << fitted.height;
+    EXPECT_EQ(std::pair(fitted.width, fitted.height > fitted.panelHeight), std::pair(fitted.panelWidth, true));
 
     const Shown direct = StartOn(screen.Display(), fitted.stored);
     EXPECT_EQ(direct.stored, fitted.stored);
     ASSERT_EQ(std::tuple(direct.panelWidth, direct.panelHeight), std::tuple(fitted.panelWidth, fitted.panelHeight));
-    ASSERT_EQ(direct.pixels.size(), fitted.pixels.size());
-    size_t differing = 0;
-    for (size_t i = 0; i < fitted.pixels.size(); i += 4) differing += fitted.pixels.compare(i, 4, direct.pixels, i, 4) != 0;
-    EXPECT_EQ(differing, 0u) << "of " << fitted.pixels.size() / 4 << " pixels";
+    EXPECT_TRUE(direct.pixels == fitted.pixels) << "the screens show different pixels";
 }
