@@ -228,7 +228,7 @@ const std::pair<const char*, void (*)(PIX_IBitmap*)> kGoldens[] = {
          for (int y = 0; y < 5; ++y)
              for (int x = 0; x < 5; ++x)
                  PIX_FillRect(bm, 34 + 4 * x, 10 + 4 * y, 4, 4, rows[y][x] == '#' ? kRed : kBlack, 1.0f, 0);
-         PIX_SimpleFill(bm, 42, 18, PIX_MakePixel(0, 0, 255, 0), 0xffffff00u, kBlack);
+         PIX_SimpleFill(bm, 45, 18, PIX_MakePixel(0, 0, 255, 0), 0xffffff00u, kBlack);
      }},
     {"small_circles", [](PIX_IBitmap* bm) {
          const float radii[] = {0.4f, 1.0f, 1.5f, 2.0f, 2.01f, 3.0f};  // masks, then the drawer
