@@ -18,8 +18,7 @@ public:
     CanaryBitmap(int width, int height, bool flipped = false, int padding = 3, uint32_t canary = kCanary)
         : mWidth(width), mHeight(height), mStride(width + padding + 2 * kMargin), mFlipped(flipped), mCanary(canary),
           mBuf(size_t(mStride) * (height + 2 * kMargin), canary) {
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) at(x, y) = 0;
+        assign(std::vector<uint32_t>(size_t(width) * height));
     }
 
     void* getBits() const override { return const_cast<uint32_t*>(mBuf.data()) + kMargin * mStride + kMargin; }
@@ -36,27 +35,23 @@ public:
     }
     uint32_t at(int x, int y) const { return const_cast<CanaryBitmap*>(this)->at(x, y); }
 
-    void randomize(std::mt19937& rng) {
-        for (int y = 0; y < mHeight; ++y)
-            for (int x = 0; x < mWidth; ++x) at(x, y) = rng();
+    // The pixels row by row, as the drawing operations see them.
+    void randomize(std::mt19937& rng) { for (int i = 0; i < mWidth * mHeight; ++i) at(i % mWidth, i / mWidth) = rng(); }
+    void assign(const std::vector<uint32_t>& v) {
+        for (int i = 0; i < mWidth * mHeight; ++i) at(i % mWidth, i / mWidth) = v[size_t(i)];
     }
-
     std::vector<uint32_t> pixels() const {
         std::vector<uint32_t> v;
-        for (int y = 0; y < mHeight; ++y)
-            for (int x = 0; x < mWidth; ++x) v.push_back(at(x, y));
+        for (int i = 0; i < mWidth * mHeight; ++i) v.push_back(at(i % mWidth, i / mWidth));
         return v;
     }
 
     // Number of canary pixels that no longer hold the canary value.
     int damagedCanaries() const {
         int damaged = 0;
-        const uint32_t* bits = static_cast<const uint32_t*>(getBits());
         for (size_t i = 0; i < mBuf.size(); ++i) {
-            const int64_t off = int64_t(i) - (bits - mBuf.data());
-            const int64_t row = off >= 0 ? off / mStride : -1, col = off >= 0 ? off % mStride : -1;
-            const bool inside = off >= 0 && row < mHeight && col < mWidth;
-            if (!inside && mBuf[i] != mCanary) ++damaged;
+            const int64_t off = int64_t(i) - kMargin * mStride - kMargin;
+            damaged += mBuf[i] != mCanary && !(off >= 0 && off / mStride < mHeight && off % mStride < mWidth);
         }
         return damaged;
     }

@@ -1,15 +1,9 @@
-#include <gtest/gtest.h>
+// The blend arithmetic: every combiner against an independent reference, the vector
+// kernels at every level against the scalar rules, and the fast-path table.
+#include <cstdlib>
 
-#include <cstdint>
-#include <cstring>
-#include <functional>
-#include <random>
-#include <string>
-#include <vector>
-
-#include "raster/combiners.h"
-#include "raster/row_kernels.h"
-#include "raster/sample_kernels.h"
+#include "raster/fast_paths.h"
+#include "raster_test_util.h"
 
 // A scalar reference written from the blend arithmetic alone, in 64 bits with explicit
 // truncating division, sharing nothing with the library's code.
@@ -113,42 +107,25 @@ namespace {
 constexpr ref::Kind kReference[] = {ref::kCopy, ref::kAdd, ref::kDodge, ref::kMultiply, ref::kOverlay, ref::kHSV};
 static_assert(std::size(kReference) == std::size(kPixBlendModes));
 
-const int kWeights[] = {0, 1, 64, 127, 128, 255, 256};
-
-// Destination and source pixels derived from one byte each, by bijections per channel,
-// so every channel meets every (destination byte, source byte) pair.
-void DestBytes(int d, uint8_t* px) {
-    px[0] = uint8_t(d);
-    px[1] = uint8_t(d + 85);
-    px[2] = uint8_t(255 - d);
-    px[3] = uint8_t(d * 7 + 3);
-}
-void SourceChannels(int s, int& r, int& g, int& b, int& a) {
-    a = s;
-    r = (s + 37) & 255;
-    g = (s * 3) & 255;
-    b = 255 - s;
-}
-
 // Every mode of the list, plain and weighted by source alpha, through the selection
 // table at each weight, against the reference; the two-colour form gives the same.
+// Destination and source pixels are derived from one byte each, by bijections per
+// channel, so every channel meets every (destination byte, source byte) pair.
 TEST(Combiners, EveryModeBytePairAndWeightMatchesReference) {
     for (size_t m = 0; m < std::size(kPixBlendModes); ++m)
         for (bool srcAlpha : {false, true}) {
             const uint32_t mode = kPixBlendModes[m].mode | (srcAlpha ? PIX_MODE_USE_SOURCE_ALPHA : 0u);
             int failures = 0;
-            for (int w : kWeights) {
+            for (int w : {0, 1, 64, 127, 128, 255, 256}) {
                 // Weight 0 and a plain copy below weight 1 draw nothing; a full-weight copy
                 // has its own form.
                 const bool none = w == 0 || (kReference[m] == ref::kCopy && !srcAlpha && w < 1);
                 const ref::Kind kind = kReference[m] == ref::kCopy && w == 256 ? ref::kCopyFull : kReference[m];
                 for (int d = 0; d < 256 && failures < 5; ++d)
                     for (int s = 0; s < 256 && failures < 5; ++s) {
-                        uint8_t got[4], want[4];
-                        DestBytes(d, got);
+                        uint8_t got[4] = {uint8_t(d), uint8_t(d + 85), uint8_t(255 - d), uint8_t(d * 7 + 3)}, want[4];
                         std::memcpy(want, got, 4);
-                        int r, g, b, a;
-                        SourceChannels(s, r, g, b, a);
+                        const int r = (s + 37) & 255, g = (s * 3) & 255, b = 255 - s, a = s;
                         uint32_t colours;
                         std::memcpy(&colours, got, 4);
                         colours = PIX_CombineColors(colours, PIX_MakePixel(a, r, g, b), mode, float(w) / 256);
@@ -162,47 +139,41 @@ TEST(Combiners, EveryModeBytePairAndWeightMatchesReference) {
         }
 }
 
-// Weights and channels outside the sweep: negative weights, and the clamped forms
-// (copy and multiply only) with channels far outside 0..255.
-TEST(Combiners, OutOfRangeChannelsAndWeights) {
-    const struct { uint32_t mode; int r, g, b, a, w; uint32_t dest, want; } cases[] = {
-        {1, 255, 255, 255, 255, -256, PIX_MakePixel(10, 200, 3, 0), 0},
-        {0, -10, 300, 5, 400, 256, 0x80808080, PIX_MakePixel(255, 0, 255, 5)},
-        {0, -5, 300, 100, 999, 256, 0, PIX_MakePixel(255, 0, 255, 100)},
-        {0x10000, -10, 300, 5, 255, 256, 0, PIX_MakePixel(255, 0, 255, 5)},
-        {0x10000, 300, 300, 300, 300, 128, PIX_MakePixel(200, 0, 0, 0), PIX_MakePixel(255, 176, 176, 176)},
-        {3, 1000, -1000, 255, 255, 256, 0x80808080, PIX_MakePixel(127, 255, 0, 127)},
-        {3, -300, 600, 255, 255, 256, 0xffffffff, PIX_MakePixel(254, 0, 255, 254)},
-        {1, 1000, -1000, 0, 0, 256, 0x80808080, PIX_MakePixel(128, 255, 0, 128)},
-        {0, 1 << 30, 0, 0, 0, 256, 0, PIX_MakePixel(0, 255, 0, 0)},
-    };
-    for (const auto& c : cases) {
-        uint32_t px = c.dest;
-        PIX_CombinePixelsByModeClamp(reinterpret_cast<uint8_t*>(&px), c.r, c.g, c.b, c.a, c.w, c.mode);
-        EXPECT_EQ(px, c.want) << std::hex << c.mode << " got " << px;
+// Fills pass their weight as the alpha channel too, so at alpha 64 both are 16384: the
+// overlay product overflowed there once.
+TEST(FuzzRegression, OverlayHoldsItsNoOverflowPromiseForEverySaturatedWeight) {
+    const auto overlay = [](int d, int s, int w) { return int(ref::channel(ref::kOverlay, d, s, w)); };
+    for (int w : {kPixMaxWeight, -kPixMaxWeight, 4096, 256, 0})
+        for (int s : {0, 127, 128, 255, w})
+            for (int d = 0; d < 256; ++d)
+                ASSERT_EQ(pix::channel::Overlay(d, s, w), overlay(d, s, w)) << w << " " << s << " " << d;
+    for (float alpha : {64.0f, 1000.0f, -64.0f}) {
+        CanaryBitmap bm(2, 1);
+        bm.at(0, 0) = bm.at(1, 0) = PIX_MakePixel(200, 30, 128, 255);
+        PIX_FillRect(&bm, 0, 0, 2, 1, PIX_MakePixel(255, 0, 90, 200), alpha, PIX_MODE_OVERLAY);
+        const int w = PIX_AlphaWeight(alpha);
+        EXPECT_EQ(bm.at(1, 0),
+                  PIX_MakePixel(overlay(200, w, w), overlay(30, 0, w), overlay(128, 90, w), overlay(255, 200, w)));
     }
 }
 
-// Every vector row kernel, at every level this machine runs, against the scalar
-// combiners on seeded random rows of every length 0..67 at every start alignment
-// within a 32-byte vector. The kernel does a prefix; the combiner finishes the row,
-// exactly as the blits and fills use them. Pixels after the row are canaries.
+// The vector kernels at every level this machine runs against the scalar rule they
+// stand for, at every length 0..67 into rows at every alignment within a 32-byte
+// vector, with canaries after the row. Row kernels do a prefix and the combiner
+// finishes the row, exactly as the blits and fills use them.
 
 using pix::RowKernels;
 using pix::SimdLevel;
 
 constexpr uint32_t kCanary = 0xdeadbeefu;
+constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
 
 // Random pixels whose alpha is 0, 255 or anything, as anti-aliased artwork has: for
 // `kind` 0 mixed pixel by pixel, otherwise in runs of `kind` pixels alike, so that
 // whole vectors come wholly clear or wholly opaque.
 uint32_t RandomPixel(std::mt19937& rng, int kind = 0, int index = 0) {
-    const uint32_t p = rng();
-    switch (kind ? (index / kind * 2654435761u >> 7) % 4 : rng() % 4) {
-        case 0: return p & ~0xffu;
-        case 1: return p | 0xffu;
-        default: return p;
-    }
+    const uint32_t p = rng(), pick = kind ? (index / kind * 2654435761u >> 7) % 4 : rng() % 4;
+    return pick == 0 ? p & ~0xffu : pick == 1 ? p | 0xffu : p;
 }
 
 struct KernelCase {
@@ -232,41 +203,38 @@ std::vector<KernelCase> Cases() {
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.sourceAlphaCopy(d, s, n, w); },
                          Scalar<pix::CopySourceAlpha>(w)});
     // Glyph coverage is the source's alpha byte, drawn in one colour.
-    for (int w : {0, 77, 255, 256}) {
-        constexpr uint32_t kInk = PIX_MakePixel(255, 200, 30, 90);
+    for (int w : {0, 77, 255, 256})
         cases.push_back({"coverage w" + std::to_string(w),
                          [w](R k, uint32_t* d, const uint32_t* s, int n) {
                              uint8_t cov[80];
                              for (int i = 0; i < n; ++i) cov[i] = uint8_t(PIX_PixelA(s[i]));
-                             return k.coverageCopy(d, 0, cov, 0, n, 1, kInk, w);
+                             return k.coverageCopy(d, 0, cov, 0, n, 1, PIX_MakePixel(255, 200, 30, 90), w);
                          },
                          [w](uint8_t* d, uint32_t s) {
                              const int c = int(PIX_PixelA(s));
                              if (c) pix::Copy::apply(d, 200, 30, 90, 255, w == 256 ? c + 1 : c * w / 256);
                          }});
-    }
     for (int w : {0, 1, 51, 128, 255, 256}) {
         cases.push_back({"copy w" + std::to_string(w),
                          [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.copyWeighted(d, s, n, 256 - w); },
                          Scalar<pix::Copy>(w)});
         cases.push_back({"fill w" + std::to_string(w),
-                         [w](R k, uint32_t* d, const uint32_t* s, int n) { return k.fillWeighted(d, n, s[0], 256 - w); },
+                         [w](R k, uint32_t* d, const uint32_t* s, int n) {
+                             return k.fillWeighted(d, n, s[0], 256 - w);
+                         },
                          Scalar<pix::Copy>(w), true});
     }
     return cases;
 }
 
 TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
-    std::vector<SimdLevel> levels;
-    for (SimdLevel l : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2})
-        if (pix::RowKernelsFor(l)) levels.push_back(l);
+    const std::vector<SimdLevel> levels = MachineLevels();
     EXPECT_EQ(pix::ActiveRowKernels().level, levels.back());
+    EXPECT_EQ(pix::ActiveSampleKernels().level, levels.back());
     std::mt19937 rng(19);
-    constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
-    for (const KernelCase& c : Cases()) {
-        for (SimdLevel level : levels) {
-            const RowKernels& k = *pix::RowKernelsFor(level);
-            for (int n = 0; n <= kMaxLength; ++n) {
+    for (const KernelCase& c : Cases())
+        for (SimdLevel level : levels)
+            for (int n = 0; n <= kMaxLength; ++n)
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t dst[kAlignments + kMaxLength + kSlack], src[kAlignments + kMaxLength];
                     const int kind = int(rng() % 3) * 6;  // mixed, or runs of 6 or 12
@@ -278,76 +246,46 @@ TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
                     std::vector<uint32_t> expected(dst, dst + offset + n + kSlack);
                     for (int i = 0; i < n; ++i)
                         c.scalar(reinterpret_cast<uint8_t*>(&expected[size_t(offset + i)]), src[offset + i]);
-
                     uint32_t* d = dst + offset;
-                    const int done = c.kernel(k, d, src + offset, n);
-                    ASSERT_TRUE(done >= 0 && done <= n) << c.name;
-                    if (level != SimdLevel::None && n >= 4) {
-                        ASSERT_GT(done, 0) << c.name;
-                    }
+                    const int done = c.kernel(*pix::RowKernelsFor(level), d, src + offset, n);
+                    ASSERT_TRUE(done >= 0 && done <= n && (level == SimdLevel::None || n < 4 || done > 0)) << c.name;
                     for (int i = done; i < n; ++i) c.scalar(reinterpret_cast<uint8_t*>(d + i), src[offset + i]);
-                    for (size_t i = 0; i < expected.size(); ++i)
-                        ASSERT_EQ(dst[i], expected[i]) << c.name << ", level " << int(level) << ", length " << n
-                                                       << ", offset " << offset << ", pixel " << i;
+                    ASSERT_EQ(std::vector<uint32_t>(dst, dst + expected.size()), expected)
+                        << c.name << ", level " << int(level) << ", length " << n << ", offset " << offset;
                 }
-            }
-        }
-    }
 }
 
-// The sampling kernels against the scalar samplers they stand for, on random windows
-// (padded rows, bottom-up rows, one pixel wide or high) and random walks that start
-// anywhere, far outside included, in any direction: the row is clipped to the
-// window as the blits clip it, so the kernel sees every edge. Each walk is sampled at
-// every length 0..67 into an output at every alignment, with canaries after it.
-
-using Walk = std::function<int(const pix::SampleKernels&, uint32_t*, const pix::SourceWindow&, int64_t, int64_t,
-                                int64_t, int64_t, int)>;
-
-struct SampleCase {
-    std::string name;
-    Walk kernel;
-    int64_t bias;
-    std::function<uint32_t(const pix::SourceWindow&, int64_t, int64_t)> scalar;
-    bool alongRow = false;  // walks along one row only, as unrotated scaling does
-};
+// The sampling kernels on random windows (padded rows, bottom-up rows, one pixel wide or
+// high) and random walks that start anywhere, far outside included, in any direction:
+// the row is clipped to the window as the blits clip it, so the kernel sees every edge.
 
 template <class Sampler>
-SampleCase Sampled(std::string name, pix::WalkKernel pix::SampleKernels::*kernel) {
-    return {std::move(name),
-            [kernel](const pix::SampleKernels& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t,
-                     int64_t ds, int64_t dt, int n) {
-                return (k.*kernel)(out, w, int32_t(s), int32_t(t), int32_t(ds), int32_t(dt), n);
-            },
-            Sampler::kBias, [](const pix::SourceWindow& w, int64_t s, int64_t t) { return Sampler::get(w, s, t).v; }};
+uint32_t Sample(const pix::SourceWindow& w, int64_t s, int64_t t) { return Sampler::get(w, s, t).v; }
+
+// A walk along the row at t with the column-table kernel: the row below is the row
+// itself on the last row, as the scaled blit passes it.
+int ColumnsKernel(const pix::SampleKernels& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t,
+                  int64_t ds, int n) {
+    if (w.width < 2) return 0;
+    const int y = int(t >> 16);
+    const pix::PairColumns columns(s, ds, n, w.width);
+    return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), columns, uint32_t(t & 0xffff));
 }
 
 TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
     using K = pix::SampleKernels;
-    SampleCase columns = Sampled<pix::BilinearSampler>("bilinear columns", nullptr);
-    columns.alongRow = true;
-    // The row below is the row itself on the last row, as the scaled blit passes it.
-    columns.kernel = [](const K& k, uint32_t* out, const pix::SourceWindow& w, int64_t s, int64_t t, int64_t ds,
-                        int64_t, int n) {
-        if (w.width < 2) return 0;
-        const pix::PairColumns c(s, ds, n, w.width);
-        const int y = int(t >> 16);
-        return k.bilinearColumns(out, w.at(0, y), w.at(0, y < w.height - 1 ? y + 1 : y), c, uint32_t(t & 0xffff));
+    // The walk kernel (none: the column-table one, which walks along one row only, as
+    // unrotated scaling does), the sampler's position bias and the sampler.
+    using Scalar = uint32_t (*)(const pix::SourceWindow&, int64_t, int64_t);
+    const struct { const char* name; pix::WalkKernel K::*kernel; int64_t bias; Scalar scalar; } cases[] = {
+        {"nearest", &K::nearest, pix::NearestSampler::kBias, Sample<pix::NearestSampler>},
+        {"bilinear", &K::bilinear, pix::BilinearSampler::kBias, Sample<pix::BilinearSampler>},
+        {"centred bilinear", &K::bilinear, pix::CentredBilinearSampler::kBias, Sample<pix::CentredBilinearSampler>},
+        {"bilinear columns", nullptr, pix::BilinearSampler::kBias, Sample<pix::BilinearSampler>},
     };
-    const SampleCase cases[] = {
-        Sampled<pix::NearestSampler>("nearest", &K::nearest),
-        Sampled<pix::BilinearSampler>("bilinear", &K::bilinear),
-        Sampled<pix::CentredBilinearSampler>("centred bilinear", &K::bilinear),
-        columns,
-    };
-    std::vector<SimdLevel> levels;
-    for (SimdLevel l : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2})
-        if (pix::SampleKernelsFor(l)) levels.push_back(l);
-    EXPECT_EQ(pix::ActiveSampleKernels().level, pix::ActiveRowKernels().level);
     std::mt19937 rng(23);
     auto uniform = [&rng](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
-    constexpr int kMaxLength = 67, kAlignments = 8, kSlack = 4;
-    for (const SampleCase& c : cases) {
+    for (const auto& c : cases)
         for (int walk = 0; walk < 4 * (kMaxLength + 1); ++walk) {
             const int n = walk % (kMaxLength + 1);
             // The window: 1 to 40 pixels each way, rows padded, stored either way up.
@@ -359,50 +297,144 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
             const pix::SourceWindow window{
                 reinterpret_cast<const uint8_t*>(pixels.data() + (bottomUp ? pitch * (height - 1) : 0)),
                 (bottomUp ? -4 : 4) * int64_t(pitch), width, height};
-            // A walk whose clipped run is as long as the length asked for, or the
-            // longest of a few tries; a quarter of them along a row, as scaling walks.
+            // A walk whose clipped run is as long as the length asked for, or the longest
+            // of a few tries; a quarter of them start on whole pixels.
             int64_t s = 0, t = 0, ds = 0, dt = 0;
             pix::Span run{0, 0};
             for (int attempt = 0; attempt < 64 && run.last - run.first < n; ++attempt) {
-                // A quarter of the walks start on whole pixels.
                 const bool whole = uniform(0, 3) == 0;
                 const int64_t s0 = uniform(-3 * width, 4 * width) * 65536 + (whole ? 0 : uniform(0, 0xffff));
                 const int64_t t0 = uniform(-3 * height, 4 * height) * 65536 + (whole ? 0 : uniform(0, 0xffff));
                 const int64_t ds0 = uniform(-0x18000, 0x18000);
-                const int64_t dt0 = uniform(0, 3) && !c.alongRow ? uniform(-0x18000, 0x18000) : 0;
-                const pix::Span r = pix::Intersect(
-                    pix::InsideRange(s0 + c.bias, ds0, int64_t(width) << 16, 1024),
-                    pix::InsideRange(t0 + c.bias, dt0, int64_t(height) << 16, 1024));
-                if (r.last - r.first > run.last - run.first) {
-                    run = r;
-                    s = s0 + r.first * ds0;
-                    t = t0 + r.first * dt0;
-                    ds = ds0;
-                    dt = dt0;
-                }
+                const int64_t dt0 = uniform(0, 3) && c.kernel ? uniform(-0x18000, 0x18000) : 0;
+                const pix::Span r = pix::Intersect(pix::InsideRange(s0 + c.bias, ds0, int64_t(width) << 16, 1024),
+                                                   pix::InsideRange(t0 + c.bias, dt0, int64_t(height) << 16, 1024));
+                if (r.last - r.first > run.last - run.first)
+                    run = r, s = s0 + r.first * ds0, t = t0 + r.first * dt0, ds = ds0, dt = dt0;
             }
             const int length = std::min(n, run.last - run.first);
-            for (SimdLevel level : levels) {
-                const pix::SampleKernels& kernels = *pix::SampleKernelsFor(level);
+            for (SimdLevel level : MachineLevels())
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t out[kAlignments + kMaxLength + kSlack];
                     for (uint32_t& p : out) p = kCanary;
-                    const int done = c.kernel(kernels, out + offset, window, s, t, ds, dt, length);
+                    const K& k = *pix::SampleKernelsFor(level);
+                    const int done = c.kernel ? (k.*c.kernel)(out + offset, window, int32_t(s), int32_t(t), int32_t(ds),
+                                                              int32_t(dt), length)
+                                              : ColumnsKernel(k, out + offset, window, s, t, ds, length);
                     ASSERT_TRUE(done >= 0 && done <= length) << c.name;
                     // Bilinear kernels leave windows one pixel wide to the scalar sampler.
-                    if (level != SimdLevel::None && length >= 8 && (width > 1 || c.name == "nearest")) {
+                    if (level != SimdLevel::None && length >= 8 && (width > 1 || c.kernel == &K::nearest)) {
                         ASSERT_GT(done, 0) << c.name;
                     }
                     for (int i = 0; i < kAlignments + kMaxLength + kSlack; ++i) {
                         const int k = i - offset;
-                        const uint32_t expected = k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt)
-                                                                     : kCanary;
+                        const uint32_t expected =
+                            k >= 0 && k < done ? c.scalar(window, s + k * ds, t + k * dt) : kCanary;
                         ASSERT_EQ(out[i], expected) << c.name << ", level " << int(level) << ", length " << length
                                                     << ", window " << width << "x" << height << ", sample " << k;
                     }
                 }
-            }
         }
+}
+
+// The fast-path table walked entry by entry: each rounding against the general copy
+// formula, and each operation against its entry (the drawn pixels are exactly the
+// rounding's result).
+using pix::FastOp;
+
+uint32_t Rounded(pix::Rounding r, uint32_t d, uint32_t c) {
+    uint32_t out = 0;
+    pix::WithRounding(r, [&]<pix::Rounding R>() { out = pix::RoundedCopy<R>(d, c); });
+    return out;
+}
+
+// Draws with the operation of an entry at weight w; colourAt gives the colour each
+// drawn pixel was given, mine says which pixels the entry draws.
+struct Probe {
+    std::function<void(PIX_IBitmap&, float alpha)> draw;
+    std::function<uint32_t(int x, int y)> colourAt;
+    std::function<bool(int x, int y)> mine;
+};
+
+constexpr uint32_t kColour = 0x9c3a61e5u;
+
+Probe ProbeFor(FastOp op, const PIX_IBitmap& src) {
+    using D = PIX_IBitmap&;
+    auto all = [](int, int) { return true; };
+    auto solid = [](int, int) { return kColour; };
+    auto at = [&src](int x, int y) { return *PIX_PixelAddress(src, x, y); };
+    auto line = [](int y1, int y2, bool aa) {
+        return [=](D d, float a) { PIX_Line(&d, 0, y1, 7, y2, kColour, a, PIX_MODE_COPY, aa); };
+    };
+    switch (op) {
+        case FastOp::Blit:
+            return {[&src](D d, float a) { PIX_Blit(&d, &src, 0, 0, 0, 0, 8, 8, a, PIX_MODE_COPY); }, at, all};
+        case FastOp::ScaledBlit:
+            return {[&src](D d, float a) {
+                        PIX_ScaledBlit(&d, const_cast<PIX_IBitmap*>(&src), 0, 0, 8, 8, 0, 0, 4, 4, a, PIX_MODE_COPY);
+                    },
+                    [at](int x, int y) { return at(x / 2, y / 2); }, all};
+        case FastOp::Fill:
+            return {[](D d, float a) { PIX_FillRect(&d, 0, 0, 8, 8, kColour, a, PIX_MODE_COPY); }, solid, all};
+        case FastOp::LineRun: return {line(3, 3, false), solid, all};
+        case FastOp::Outline: return {line(0, 3, false), solid, all};
+        case FastOp::AADiagonalMain:
+        case FastOp::AADiagonalSide:
+            return {line(0, 7, true), solid, [op](int x, int y) { return (x == y) == (op == FastOp::AADiagonalMain); }};
+        case FastOp::ThresholdedGlyph:
+            return {[](D d, float a) {
+                        PIX_CachedFont f;
+                        f.SetFromHFont(CreateFont(10, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                                       PIX_FONT_OWNS_HFONT | PIX_FONT_MONO);
+                        f.SetTextColor(kColour);
+                        f.SetCombineMode(PIX_MODE_COPY, a);
+                        RECT r{0, 0, 8, 8};
+                        f.DrawText(&d, "W", -1, &r, 0);
+                    },
+                    solid, all};
+    }
+    return {};
+}
+
+TEST(FastPaths, EveryEntryRoundsCloseToTheCopyFormulaAndIsWhatItsOperationDraws) {
+    std::mt19937 rng(5);
+    for (const pix::FastPath& f : pix::kFastPaths) {
+        // The weight the general loop would use: the anti-aliased diagonal splits the
+        // call's weight three to one between the line and its side.
+        const int op = int(f.op);
+        const int w = f.op == FastOp::AADiagonalMain ? 3 * f.weight / 4
+                      : f.op == FastOp::AADiagonalSide ? f.weight / 4 : f.weight;
+        EXPECT_EQ(pix::RoundingWeight(f.rounding), w) << "op " << op << " weight " << f.weight;
+        // A store is exact; each further truncated term may lose 1.
+        int worst = 0;
+        for (int d = 0; d < 256; ++d)
+            for (int c = 0; c < 256; ++c) {
+                const int got = int(Rounded(f.rounding, uint32_t(d), uint32_t(c)) & 255);
+                worst = std::max(worst, std::abs(got - pix::channel::Copy(d, c, w)));
+            }
+        const int terms = f.rounding == pix::Rounding::Store         ? 0
+                          : f.rounding == pix::Rounding::Quarter ||
+                                  f.rounding == pix::Rounding::ThreeQuarters ? 2 : 1;
+        EXPECT_LE(worst, terms) << "op " << op << " weight " << f.weight;
+
+        // An alpha giving the entry's weight, exactly or with a fraction left over.
+        const float alpha = float((f.weight + (f.exactAlpha ? 0.0 : 0.5)) / 256.0);
+        PIX_MemBitmap src(8, 8), before(8, 8), after(8, 8);
+        FillRandom(src, rng());
+        FillRandom(before, rng());
+        PIX_Copy(&after, &before);
+        const Probe probe = ProbeFor(f.op, src);
+        probe.draw(after, alpha);
+        int drawn = 0, wrong = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const uint32_t b = Px(before, x, y), a = Px(after, x, y);
+                if (a == b || !probe.mine(x, y)) continue;
+                ++drawn;
+                wrong += a != Rounded(f.rounding, b, probe.colourAt(x, y));
+            }
+        EXPECT_GT(drawn, 0) << "op " << op << " weight " << f.weight;
+        EXPECT_EQ(wrong, 0) << "op " << op << " weight " << f.weight;
     }
 }
 

@@ -1,39 +1,22 @@
 // Faults that fuzzing found in the raster library, each pinned by the behaviour that
 // mends it. Under the sanitizer build the same calls also prove the overflow is gone.
-#include <gtest/gtest.h>
-
 #include <cfloat>
 #include <climits>
-#include <cstdint>
-#include <string>
 
-#include "raster/bezier.h"
-#include "raster/cached_font.h"
-#include "raster/canary_bitmap.h"
-#include "raster/combiners.h"
-#include "raster/fill.h"
-#include "raster/line.h"
-#include "raster/scaled_blit.h"
+#include "raster_test_util.h"
 
 namespace {
 
 TEST(FuzzRegression, FloatClipperRefusesAreasBeyondTheIntRange) {
     // Width and height, or (when rect) the rectangle 0..width by ylo..yhi.
-    struct Case {
-        bool rect;
-        int width, height;
-        float ylo, yhi;
-        bool visible;
-    };
-    const Case cases[] = {{false, 2, INT_MIN, 0, 0, false},  {false, INT_MIN, 2, 0, 0, false},
-                          {false, INT_MAX, INT_MAX, 0, 0, true}, {true, 2, 0, 2e9f, -2e9f, false},
-                          {true, 2, 0, -2e9f, 2e9f, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " / " + std::to_string(c.ylo));
+    const struct { bool rect; int width, height; float ylo, yhi; bool visible; } cases[] = {
+        {false, 2, INT_MIN, 0, 0, false},     {false, INT_MIN, 2, 0, 0, false}, {false, INT_MAX, INT_MAX, 0, 0, true},
+        {true, 2, 0, 2e9f, -2e9f, false},     {true, 2, 0, -2e9f, 2e9f, true}};
+    for (const auto& c : cases) {
         float x1 = 0.25f, y1 = 0.25f, x2 = 0.5f, y2 = 0.5f;
         EXPECT_EQ(c.rect ? PIX_ClipFLineToRect(&x1, &y1, &x2, &y2, 0, c.ylo, float(c.width), c.yhi)
                          : PIX_ClipFLine(&x1, &y1, &x2, &y2, c.width, c.height),
-                  c.visible);
+                  c.visible) << c.width << " x " << c.height << " / " << c.ylo;
     }
 }
 
@@ -42,7 +25,6 @@ TEST(FuzzRegression, PlainFloatLineWithFarEndsDrawsWhatShows) {
     const float cases[][4] = {{0, -FLT_MAX, 0, 1e10f}, {0, 1e10f, 0, -FLT_MAX}, {3, -1e9f, 3, 1e9f},
                               {5, FLT_MAX, 5, -FLT_MAX}, {-FLT_MAX, 2, 1e10f, 2}, {FLT_MAX, 7, -1e10f, 7}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c[0]) + ", " + std::to_string(c[1]));
         CanaryBitmap bm(8, 8);
         PIX_FLine(&bm, c[0], c[1], c[2], c[3], 0xffffffffu, 1.0f, PIX_MODE_COPY, false);
         const bool vertical = c[0] == c[2];
@@ -50,8 +32,8 @@ TEST(FuzzRegression, PlainFloatLineWithFarEndsDrawsWhatShows) {
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 if (bm.at(x, y)) ++((vertical ? x == int(c[0]) : y == int(c[1])) ? inked : stray);
-        EXPECT_EQ(inked, 8);
-        EXPECT_EQ(stray + bm.damagedCanaries(), 0);
+        EXPECT_EQ(inked, 8) << c[0] << ", " << c[1];
+        EXPECT_EQ(stray + bm.damagedCanaries(), 0) << c[0] << ", " << c[1];
     }
 }
 
@@ -62,29 +44,6 @@ TEST(FuzzRegression, CubicWithAnExtremeControlPointCapsItsPieces) {
     PIX_CubicCurve c;
     const int n = PIX_CBezierPrep(&bm, true, x, y, 0.0f, &c);
     EXPECT_TRUE(n >= 0 && n <= 16 * (8 + 8) + 16) << n;
-}
-
-// The overlay formula in 64 bits, as the combiner's comment states it.
-int OverlayReference(int d, int s, int w) {
-    const int64_t t = int64_t(s) * w + int64_t(256 - w) * 128;
-    const int64_t x = (((32768 - t) * d) / 256 + t) * d;
-    return (x >> 15) < 0 || (x >> 15) > 255 ? (x < 0 ? 0 : 255) : int(x >> 15);
-}
-
-// Fills pass their weight as the alpha channel too, so at alpha 64 both are 16384.
-TEST(FuzzRegression, OverlayHoldsItsNoOverflowPromiseForEverySaturatedWeight) {
-    for (int w : {kPixMaxWeight, -kPixMaxWeight, 4096, 256, 0})
-        for (int s : {0, 127, 128, 255, w})
-            for (int d = 0; d < 256; ++d)
-                ASSERT_EQ(pix::channel::Overlay(d, s, w), OverlayReference(d, s, w)) << w << " " << s << " " << d;
-    for (float alpha : {64.0f, 1000.0f, -64.0f}) {
-        CanaryBitmap bm(2, 1);
-        bm.at(0, 0) = bm.at(1, 0) = PIX_MakePixel(200, 30, 128, 255);
-        PIX_FillRect(&bm, 0, 0, 2, 1, PIX_MakePixel(255, 0, 90, 200), alpha, PIX_MODE_OVERLAY);
-        const int w = PIX_AlphaWeight(alpha);
-        EXPECT_EQ(bm.at(1, 0), PIX_MakePixel(OverlayReference(200, w, w), OverlayReference(30, 0, w),
-                                             OverlayReference(128, 90, w), OverlayReference(255, 200, w)));
-    }
 }
 
 // Height INT_MAX at scale 1 takes the unscaled blit; its bottom edge must saturate.
@@ -116,7 +75,6 @@ TEST(FuzzRegression, NativeTextStaysInsideItsBitmap) {
     const int cases[][4] = {{5, 300, 5, 300}, {8, 300, 8, 10}, {8, 300, 3, 40}};  // made, then shrunk to
     constexpr uint32_t kFence = 0x12345678;
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c[2]) + " x " + std::to_string(c[3]));
         PIX_SysBitmap bm(c[0], c[1]);
         bm.resize(c[2], c[3]);
         auto* p = static_cast<uint32_t*>(bm.getBits());
@@ -131,8 +89,8 @@ TEST(FuzzRegression, NativeTextStaysInsideItsBitmap) {
         int inked = 0, stray = 0;
         for (int i = 0; i < span * c[1]; ++i)
             (i % span < c[2] && i / span < c[3]) ? inked += p[i] != 0 : stray += p[i] != kFence;
-        EXPECT_EQ(stray, 0);
-        EXPECT_GT(inked, 0);
+        EXPECT_EQ(stray, 0) << c[2] << " x " << c[3];
+        EXPECT_GT(inked, 0) << c[2] << " x " << c[3];
     }
 }
 

@@ -2,26 +2,11 @@
 // null and pixel-less bitmaps, empty, negative and far-off rectangles, non-finite
 // floats, every mode. Each call must leave both bitmaps' surroundings alone, read
 // nothing outside its source, and never crash.
-#include <gtest/gtest.h>
 
-#include <functional>
-#include <limits>
-#include <random>
-#include <string>
+#include <cfloat>
+#include <climits>
+#include <cmath>
 
-#include "raster/bezier.h"
-#include "raster/bitmap_ops.h"
-#include "raster/canary_bitmap.h"
-#include "raster/blit.h"
-#include "raster/cached_font.h"
-#include "raster/circle.h"
-#include "raster/fill.h"
-#include "raster/line.h"
-#include "raster/polygon.h"
-#include "raster/rect_outline.h"
-#include "raster/scaled_blit.h"
-#include "raster/strip_resample.h"
-#include "raster/transform_blit.h"
 #include "raster_test_util.h"
 
 namespace {
@@ -29,31 +14,22 @@ namespace {
 struct Args {
     explicit Args(uint32_t seed) : rng(seed) {}
     int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    float Uniform(float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(rng); }
     // Mostly near the bitmaps, sometimes far off or at the int limits.
     int Coord() {
-        switch (Int(0, 9)) {
-            case 0: return Int(0, 1) ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
-            case 1: return Int(-100000, 100000);
-            default: return Int(-40, 60);
-        }
+        const int k = Int(0, 9);
+        return k == 0 ? (Int(0, 1) ? INT_MIN : INT_MAX) : k == 1 ? Int(-100000, 100000) : Int(-40, 60);
     }
     float Real() {
-        switch (Int(0, 39)) {
-            case 0: return std::numeric_limits<float>::quiet_NaN();
-            case 1: return Int(0, 1) ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::max();
-            case 2: return Int(0, 1) ? 1e30f : -3e9f;
-            case 3: return float(Int(-100000, 100000));
-            default: return std::uniform_real_distribution<float>(-40, 60)(rng);
-        }
+        const int k = Int(0, 39);
+        if (k == 0) return NAN;
+        if (k == 1) return Int(0, 1) ? INFINITY : -FLT_MAX;
+        return k == 2 ? (Int(0, 1) ? 1e30f : -3e9f) : k == 3 ? float(Int(-100000, 100000)) : Uniform(-40, 60);
     }
     // Mostly opaque or a plain fraction, so that most calls draw.
     float Alpha() {
-        switch (Int(0, 9)) {
-            case 0: return Real();
-            case 1: return std::uniform_real_distribution<float>(-1.5f, 2.0f)(rng);
-            case 2: case 3: case 4: return std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
-            default: return 1.0f;
-        }
+        const int k = Int(0, 9);
+        return k == 0 ? Real() : k == 1 ? Uniform(-1.5f, 2.0f) : k < 5 ? Uniform(0.0f, 1.0f) : 1.0f;
     }
     uint32_t Mode() {
         static const uint32_t kExtra[] = {PIX_MODE_USE_SOURCE_ALPHA, PIX_MODE_FILTER_BILINEAR, PIX_MODE_CHANNEL_COPY};
@@ -65,35 +41,33 @@ struct Args {
 
 using Call = std::function<void(PIX_IBitmap* d, PIX_IBitmap* s, Args& a)>;
 
-// Runs draw(dest, source) on two pairs whose sources differ only in the canaries beside
-// their rows: different results mean a read outside the source, a changed canary a
-// write outside the destination.
-template <class Draw>
-testing::AssertionResult StaysInsideBothBitmaps(int sw, int sh, int dw, int dh, bool srcFlipped, bool dstFlipped,
-                                               uint32_t seed, Draw draw) {
-    CanaryBitmap srcA(sw, sh, srcFlipped, 2, 0x11111111u), srcB(sw, sh, srcFlipped, 2, 0xeeeeeeeeu);
-    CanaryBitmap dstA(dw, dh, dstFlipped), dstB(dw, dh, dstFlipped);
-    FillRandom(srcA, seed);
-    FillRandom(srcB, seed);
-    FillRandom(dstA, seed + 1);
-    FillRandom(dstB, seed + 1);
-    draw(dstA, srcA);
-    draw(dstB, srcB);
+// Runs the call with the same arguments on two pairs whose sources differ only in the
+// canaries beside their rows: different results mean a read outside the source, a
+// changed canary a write outside the destination. Sources are bottom-up every third
+// round, destinations every fifth.
+testing::AssertionResult StaysInsideBothBitmaps(const Call& call, Args& a, int round) {
+    const uint32_t seed = a.Colour();
+    const int sw = a.Int(1, 24), sh = a.Int(1, 24), dw = a.Int(1, 32), dh = a.Int(1, 32);
+    CanaryBitmap srcA(sw, sh, round % 3 == 0, 2, 0x11111111u), srcB(sw, sh, round % 3 == 0, 2, 0xeeeeeeeeu);
+    CanaryBitmap dstA(dw, dh, round % 5 == 0), dstB(dw, dh, round % 5 == 0);
+    FillRandom(srcA, seed), FillRandom(srcB, seed), FillRandom(dstA, seed + 1), FillRandom(dstB, seed + 1);
+    Args second = a;
+    call(&dstA, &srcA, a);
+    call(&dstB, &srcB, second);
     if (CountDifferent(dstA, dstB)) return testing::AssertionFailure() << "read outside the source";
-    if (dstA.damagedCanaries()) return testing::AssertionFailure() << "wrote outside the destination";
-    return testing::AssertionSuccess();
+    return dstA.damagedCanaries() ? testing::AssertionFailure() << "wrote outside the destination"
+                                  : testing::AssertionSuccess();
 }
 
 // One font on the glyph path, one allowed to draw natively.
 PIX_CachedFont& Font(bool native) {
     static PIX_CachedFont* fonts[2] = {};
-    PIX_CachedFont*& f = fonts[native];
-    if (!f) {
-        f = new PIX_CachedFont;
-        f->SetFromHFont(CreateFont(13, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
-                        PIX_FONT_OWNS_HFONT | (native ? PIX_FONT_ALLOW_NATIVE : PIX_FONT_OUTLINE));
+    if (!fonts[native]) {
+        fonts[native] = new PIX_CachedFont;
+        fonts[native]->SetFromHFont(CreateFont(13, 0, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                                    PIX_FONT_OWNS_HFONT | (native ? PIX_FONT_ALLOW_NATIVE : PIX_FONT_OUTLINE));
     }
-    return *f;
+    return *fonts[native];
 }
 
 const std::pair<const char*, Call> kCalls[] = {
@@ -103,19 +77,18 @@ const std::pair<const char*, Call> kCalls[] = {
     {"ScaledBlit", [](auto d, auto s, Args& a) {
          // Source rectangles around the source, a fifth of them at scale 1.
          const float sw = s ? float(s->getWidth()) : 8, sh = s ? float(s->getHeight()) : 8;
-         auto near = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(a.rng); };
          const int w = a.Int(-80, 80), h = a.Int(-80, 80);
          const bool one = a.Int(0, 4) == 0;
-         const float fx = a.Int(0, 9) ? near(-10, sw + 10) : a.Real(), fy = near(-10, sh + 10);
-         PIX_ScaledBlit(d, s, a.Int(-30, 50), a.Int(-30, 50), w, h, fx, fy, one ? float(w) : near(-60, 60),
-                        one ? float(h) : near(-60, 60), a.Alpha(), a.Mode());
+         const float fx = a.Int(0, 9) ? a.Uniform(-10, sw + 10) : a.Real(), fy = a.Uniform(-10, sh + 10);
+         PIX_ScaledBlit(d, s, a.Int(-30, 50), a.Int(-30, 50), w, h, fx, fy, one ? float(w) : a.Uniform(-60, 60),
+                        one ? float(h) : a.Uniform(-60, 60), a.Alpha(), a.Mode());
      }},
     {"RotatedBlit", [](auto d, auto s, Args& a) {
          PIX_RotatedBlit(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(), a.Real(),
                          a.Real(), a.Real(), a.Int(0, 1), a.Alpha(), a.Mode(), a.Real(), a.Real());
      }},
     {"DeltaBlitAlpha", [](auto d, auto s, Args& a) {
-         auto step = [&] { return std::uniform_real_distribution<float>(-3, 3)(a.rng); };
+         auto step = [&] { return a.Uniform(-3, 3); };
          PIX_DeltaBlitAlpha(d, s, a.Coord(), a.Coord(), a.Int(-80, 80), a.Int(-80, 80), a.Real(), a.Real(),
                             a.Real(), a.Real(), step(), step(), step(), step(), step() / 50, step() / 50, a.Int(0, 1),
                             a.Alpha(), step() / 10, step() / 10, step() / 100, a.Mode());
@@ -161,7 +134,7 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_Line(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
          PIX_DashedLine(d, a.Coord(), a.Coord(), a.Coord(), a.Coord(), a.Int(-2, 5), a.Int(-2, 5), a.Colour(),
                         a.Alpha(), a.Mode());
-         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng); };
+         auto near = [&] { return a.Uniform(-200, 200); };
          PIX_FLine(d, near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
          PIX_FLine(d, a.Real(), a.Real(), a.Real(), a.Real(), a.Colour(), a.Alpha(), a.Mode(), a.Int(0, 1));
      }},
@@ -179,7 +152,7 @@ const std::pair<const char*, Call> kCalls[] = {
          PIX_FillTriangle(d, xs[0], ys[0], xs[1], ys[1], xs[2], ys[2], a.Colour(), a.Alpha(), a.Mode());
      }},
     {"Curves", [](auto d, auto, Args& a) {
-         auto near = [&] { return std::uniform_real_distribution<float>(-200, 200)(a.rng); };
+         auto near = [&] { return a.Uniform(-200, 200); };
          PIX_DrawQBezier(d, near(), near(), near(), near(), near(), near(), a.Colour(), a.Alpha(), a.Mode(),
                          a.Int(0, 1), a.Real());
          PIX_FillCBezier(d, near(), near(), near(), near(), near(), near(), near(), near(), a.Int(-40, 60),
@@ -203,23 +176,10 @@ const std::pair<const char*, Call> kCalls[] = {
 };
 
 TEST(RandomCalls, StayInsideTheirBitmapsAndSurviveBadArguments) {
-    for (const auto& [name, entry] : kCalls) {
-        const auto& call = entry;  // clang 14 cannot capture a structured binding
+    for (const auto& [name, call] : kCalls) {
         Args a(std::hash<std::string>{}(name) & 0xffffffu);
         for (int round = 0; round < 300; ++round) {
-            const uint32_t seed = a.Colour();
-            const int sw = a.Int(1, 24), sh = a.Int(1, 24), dw = a.Int(1, 32), dh = a.Int(1, 32);
-            const bool srcFlipped = round % 3 == 0, dstFlipped = round % 5 == 0;
-            Args first = a, second = a;  // both halves of the pair get the same arguments
-            bool once = false;
-            ASSERT_TRUE(StaysInsideBothBitmaps(sw, sh, dw, dh, srcFlipped, dstFlipped, seed,
-                                               [&](PIX_IBitmap& d, PIX_IBitmap& s) {
-                                                   Args& args = once ? second : first;
-                                                   once = true;
-                                                   call(&d, &s, args);
-                                               }))
-                << name << " round " << round;
-            a = first;
+            ASSERT_TRUE(StaysInsideBothBitmaps(call, a, round)) << name << " round " << round;
             // The same arguments with a missing or pixel-less bitmap on either side.
             PIX_MemBitmap empty(0, 0), some(8, 8);
             using Pair = std::pair<PIX_IBitmap*, PIX_IBitmap*>;
