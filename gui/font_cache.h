@@ -50,8 +50,8 @@ private:
         char face[kFontFaceSize];
         PIX_IFont* font;
     };
-    CMN_Mutex mutex_;
-    CMN_TypedBuf<Entry> entries_;
+    CMN_Mutex mMutex;
+    CMN_TypedBuf<Entry> mEntries;
 };
 
 // The font for a text style, made and cached on first use: style 1 bold, 2 italic;
