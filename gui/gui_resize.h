@@ -137,7 +137,6 @@ private:
     void RescaleBitmaps();
     void BitmapsFollowScale();
     ViewRecord* CurrentRecord();
-    const ViewRecord* CurrentRecord() const;
 
     int mViewIndex = 0;
     std::vector<ViewMode> mViews;

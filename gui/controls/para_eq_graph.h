@@ -65,7 +65,6 @@ public:
     bool Draw(IGraphics* pGraphics) override;
 
     // The axis as Reset leaves it.
-    int NBands() const { return mNBands; }
     float MinFreq() const { return mMinFreq; }
     float MaxFreq() const { return mMaxFreq; }
     float Octaves() const { return mOctaves; }
@@ -77,9 +76,7 @@ public:
     int NGainLabels() const { return mNGainLabels; }
     const char* FreqLabelText(int i) const { return mFreqLabels[i].text; }
     float FreqLabelPos(int i) const { return mFreqLabels[i].pos; }
-    const char* GainLabelText(int i) const { return mGainLabels[i].text; }
     float GainLabelPos(int i) const { return mGainLabels[i].pos; }
-    int SelectedBand() const { return mSelected; }
     // The three lines of the value label for a band.
     static void FormatValueLabel(const IParaGraphicEqBand& band, char* out, int size);
     // The summed curve (pixel offsets per column) of the last draw.

@@ -15,8 +15,6 @@ public:
     bool Draw(IGraphics*) override { return true; }
 
     const char* GetURL() const { return mURL; }
-    const char* GetBackupURL() const { return mBackupURL; }
-    const char* GetErrorMessage() const { return mErrMsg; }
 
 protected:
     char mURL[kMaxURLLength] = {};
