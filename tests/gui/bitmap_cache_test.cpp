@@ -1,3 +1,5 @@
+// Strip loading at the resource scale and rescaling for the GUI scale: sizes, gaps,
+// frames kept apart, and each file decoded only when a rescale needs it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,25 +22,23 @@ using PixelFn = std::function<uint32_t(int x, int y)>;
 // Stands in for the back end's image loader: images by file name, every load noted.
 class FakeImages {
 public:
-    void Add(const std::string& name, int w, int h, PixelFn fn) { images_[name] = {w, h, std::move(fn)}; }
-
+    void Add(const std::string& name, int w, int h, PixelFn fn) { mImages[name] = {w, h, std::move(fn)}; }
     ImageLoader Loader() {
         return [this](int, const char* name) -> PIX_IBitmap* {
-            names_.push_back(name ? name : "(null)");
-            auto it = images_.find(name ? name : "");
-            if (it == images_.end()) return nullptr;
+            names.push_back(name);
+            auto it = mImages.find(name);
+            if (it == mImages.end()) return nullptr;
             auto* bm = new PIX_MemBitmap(it->second.w, it->second.h, 4);
             for (int y = 0; y < bm->getHeight(); ++y)
                 for (int x = 0; x < bm->getWidth(); ++x) *PIX_PixelAddress(*bm, x, y) = it->second.fn(x, y);
             return bm;
         };
     }
-    const std::vector<std::string>& Names() const { return names_; }
+    std::vector<std::string> names;
 
 private:
     struct Image { int w, h; PixelFn fn; };
-    std::map<std::string, Image> images_;
-    std::vector<std::string> names_;
+    std::map<std::string, Image> mImages;
 };
 
 uint32_t Px(const PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
@@ -47,39 +47,15 @@ PixelFn Solid(uint32_t v) {
     return [v](int, int) { return v; };
 }
 
-}  // namespace
-
-TEST(LoadStrip, ResourceScaleTwoHalvesTheSizeAndWaitsForTheRescale) {
-    FakeImages images;
-    images.Add("a.png", 300, 90, Solid(0xff0000ff));
-    IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
-    EXPECT_EQ(std::tuple(s->width, s->height, s->bitmap->getWidth()), std::tuple(150, 45, 1));  // pixels wait for the rescale
-
-    // A second load before any rescale shares the bitmap and the first record's size.
-    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1001, "a.png", 3, true);
-    EXPECT_TRUE(again != s && again->bitmap == s->bitmap && again->width == 150 && again->height == 45);
-    EXPECT_EQ(images.Names().size(), 1u);
-    RescaleStrips(images.Loader(), 2, 1.0);
-    for (IBitmapStrip* r : {s, again}) {  // every record of the id sees the new pixels
-        EXPECT_EQ(r->width, 153);  // a gap pixel after each frame
-        EXPECT_EQ(Px(*r->bitmap, 0, 0), 0xff0000ffu);
-    }
-}
-
 TEST(RescaleStrips, SizesFollowTheScaleWithAGapPerFrame) {
-    struct Case {
-        int id, w, h;
-        unsigned rs;
-        double scale;
-        int frames;
-        bool horizontal;
-        int expectW, expectH;
-    } cases[] = {
+    struct Case { int id, w, h; unsigned rs; double scale; int frames; bool horizontal; int expectW, expectH; } cases[] = {
         {1101, 300, 90, 2, 1.5, 3, true, 228, 67},   // 150 x 1.5 = 225 + 3 gap pixels; 67.5 truncates
         {1102, 300, 90, 2, 1.5, 3, false, 225, 70},  // gaps go below each frame
         {1104, 301, 91, 2, 1.0, 1, true, 150, 45},   // odd file sizes divide down
         {1107, 300, 90, 0, 1.0, 1, true, 300, 90},   // a resource scale of 0 counts as 1
         {1108, 300, 90, 0xffffffffu, 1.0, 1, true, 0, 0},  // one beyond the int range stays positive
+        {1109, 40, 20, 1, 0.1, 1, false, 4, 2},  {1110, 40, 20, 1, std::nan(""), 1, false, 0, 0},
+        {1111, 40, 20, 1, 1e300, 1, false, 0, 0}, {1112, 40, 20, 1, 1.0, INT32_MAX, true, 0, 0},
     };
     FakeImages images;
     std::vector<IBitmapStrip*> strips;
@@ -88,6 +64,8 @@ TEST(RescaleStrips, SizesFollowTheScaleWithAGapPerFrame) {
         images.Add(name, c.w, c.h, Solid(0xff808080));
         strips.push_back(LoadStrip(images.Loader(), c.rs, c.id, name.c_str(), c.frames, c.horizontal));
     }
+    // Until the first rescale a strip at resource scale 2 has its GUI size but no pixels.
+    EXPECT_EQ(std::tuple(strips[0]->width, strips[0]->height, strips[0]->bitmap->getWidth()), std::tuple(150, 45, 1));
     // Every strip is rescaled at its own resource scale, so run each case's scale in turn
     // and check only that case.
     for (size_t i = 0; i < std::size(cases); ++i) {
@@ -97,6 +75,10 @@ TEST(RescaleStrips, SizesFollowTheScaleWithAGapPerFrame) {
         EXPECT_EQ(std::tuple(s.width, s.height, s.bitmap->getWidth(), s.bitmap->getHeight()),
                   std::tuple(c.expectW, c.expectH, c.expectW, c.expectH)) << "case " << c.id;
     }
+    // A missing image gives an empty record that rescaling skips; so does a missing loader.
+    IBitmapStrip* missing = LoadStrip(images.Loader(), 2, 1003, "missing.png", 4, true);
+    RescaleStrips(images.Loader(), 2, 1.0);
+    EXPECT_TRUE(missing->IsEmpty() && missing->width == 0 && LoadStrip(nullptr, 2, 1004, "x.png", 1, false)->IsEmpty());
 }
 
 TEST(RescaleStrips, ReloadsByACopyOfTheCallersFileName) {
@@ -107,7 +89,7 @@ TEST(RescaleStrips, ReloadsByACopyOfTheCallersFileName) {
     IBitmapStrip* s = LoadStrip(images.Loader(), 1, 1301, name, 1, true);
     std::strcpy(name, "overwritten");
     RescaleStrips(images.Loader(), 1, 2.0);
-    EXPECT_EQ(std::tuple(images.Names().back(), s->width), std::tuple("copied.png", 8));
+    EXPECT_EQ(std::tuple(images.names.back(), s->width), std::tuple("copied.png", 8));
 }
 
 TEST(RescaleStrips, FramesNeverBleedIntoEachOther) {
@@ -121,48 +103,16 @@ TEST(RescaleStrips, FramesNeverBleedIntoEachOther) {
     for (double scale : {0.7, 1.0, 1.5, 2.0}) {
         RescaleStrips(images.Loader(), 2, scale);
         for (IBitmapStrip* s : {h, v}) {
-            const int side = s->horizontal ? s->width : s->height;
-            const int frame = (side - 2) / 2;
-            const int second = s->FrameStart(2);
-            for (int a = 0; a < (s->horizontal ? s->height : s->width); ++a) {
+            const int side = s->horizontal ? s->width : s->height, frame = (side - 2) / 2, second = s->FrameStart(2);
+            for (int a = 0; a < (s->horizontal ? s->height : s->width); ++a)
                 for (int b = 0; b < side; ++b) {
                     const uint32_t p = s->horizontal ? Px(*s->bitmap, b, a) : Px(*s->bitmap, a, b);
-                    if (b < frame) {
-                        ASSERT_EQ(PIX_PixelB(p), 0) << "scale " << scale << " at " << b;
-                    } else if (b >= second && b < second + frame) {
-                        ASSERT_EQ(PIX_PixelR(p), 0) << "scale " << scale << " at " << b;
-                    } else {
-                        ASSERT_EQ(p, 0u) << "gap, scale " << scale << " at " << b;
-                    }
+                    const uint32_t want = b < frame ? red : b >= second && b < second + frame ? blue : 0u;
+                    ASSERT_EQ(p == 0, want == 0) << "gap, scale " << scale << " at " << b;
+                    ASSERT_EQ(p & want, p) << "scale " << scale << " at " << b;  // no colour of the other frame
                 }
-            }
         }
     }
-}
-
-TEST(RescaleStrips, AbsurdScalesAndFrameCountsGiveEmptyOrCappedStrips) {
-    FakeImages images;
-    images.Add("absurd.png", 40, 20, Solid(0xffffffff));
-    IBitmapStrip* many = LoadStrip(images.Loader(), 1, 1601, "absurd.png", INT32_MAX, true);
-    IBitmapStrip* plain = LoadStrip(images.Loader(), 1, 1602, "absurd.png", 1, false);
-    struct Case { double scale; int plainW, plainH; } cases[] = {
-        {std::nan(""), 0, 0}, {-1.0, 0, 0}, {1e300, 0, 0}, {0.01, 0, 0}, {0.1, 4, 2}, {1.0, 40, 20},
-    };
-    for (const Case& c : cases) {
-        RescaleStrips(images.Loader(), 1, c.scale);
-        EXPECT_EQ(many->width, 0) << c.scale;
-        EXPECT_EQ(plain->width, c.plainW) << c.scale;
-        EXPECT_EQ(plain->height, c.plainH) << c.scale;
-        EXPECT_EQ(plain->bitmap->getWidth(), c.plainW) << c.scale;
-    }
-}
-
-TEST(LoadStrip, MissingImageGivesAnEmptyRecordThatRescalingSkips) {
-    FakeImages images;
-    IBitmapStrip* s = LoadStrip(images.Loader(), 2, 1003, "missing.png", 4, true);
-    RescaleStrips(images.Loader(), 2, 1.0);
-    EXPECT_TRUE(s->IsEmpty() && s->width == 0 && s->height == 0);
-    EXPECT_TRUE(LoadStrip(nullptr, 2, 1004, "x.png", 1, false)->IsEmpty());  // a null loader is a missing image
 }
 
 // Start-up decodes each file once, for the first rescale; every later scale change
@@ -181,15 +131,15 @@ TEST(RescaleStrips, ScaleChangesReadEachFileOnceUnlessTheStripHoldsTheImage) {
         images.Add(c.name, c.w, c.h, art);
         strips.push_back(LoadStrip(images.Loader(), 2, 1701 + int(strips.size()), c.name, c.frames, c.horizontal));
     }
-    IBitmapStrip* again = LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false);
-    EXPECT_EQ(again->bitmap, strips[0]->bitmap);
-    EXPECT_EQ(images.Names().size(), std::size(cases));
+    // A second load before any rescale shares the bitmap and reads nothing.
+    EXPECT_EQ(LoadStrip(images.Loader(), 2, 1701, "knob.png", 4, false)->bitmap, strips[0]->bitmap);
+    EXPECT_EQ(images.names.size(), std::size(cases));
     double previous = 0.0;  // none yet: the images decoded by the loads serve
     for (double scale : {1.5, 2.0, 1.0, 0.5, 2.0, 2.0, 1.5}) {
-        const size_t before = images.Names().size();
+        const size_t before = images.names.size();
         RescaleStrips(images.Loader(), 2, scale);
         // The list is process-wide: other tests' entries ask for their own names.
-        const std::vector<std::string> reads(images.Names().begin() + long(before), images.Names().end());
+        const std::vector<std::string> reads(images.names.begin() + long(before), images.names.end());
         for (size_t i = 0; i < strips.size(); ++i) {
             const Case& c = cases[i];
             const long want = previous == 0.0 || (previous == 2.0 && c.heldAt2) ? 0 : 1;
@@ -208,3 +158,5 @@ TEST(RescaleStrips, ScaleChangesReadEachFileOnceUnlessTheStripHoldsTheImage) {
         previous = scale;
     }
 }
+
+}  // namespace

@@ -1,3 +1,4 @@
+// Mouse, wheel and key routing, capture, and the parameter prompt's text entry.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,11 +16,9 @@ struct DispatchFixture : GuiFixture {
 
     void SetUp() override {
         plug.GetParam(0)->InitInt("a", 0, 0, 100);
-        IParam* mode = plug.GetParam(1);
-        mode->InitEnum("mode", 1, 3);
-        mode->SetDisplayText(0, "Saw");
-        mode->SetDisplayText(1, "Square");
-        mode->SetDisplayText(2, "Noise");
+        plug.GetParam(1)->InitEnum("mode", 1, 3);
+        const char* modes[] = {"Saw", "Square", "Noise"};
+        for (int i = 0; i < 3; ++i) plug.GetParam(1)->SetDisplayText(i, modes[i]);
         plug.GetParam(2)->InitBool("sync", false);
         plug.GetParam(2)->SetDisplayText(1, "Sync");
         plug.GetParam(3)->InitInt("depth", 0, -64, 63);
@@ -52,6 +51,8 @@ TEST_F(DispatchFixture, PressGoesToTheTopmostEligibleControl) {
     graphics->OnMouseDown(20, 20, &left);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(graphics->GetMouseCapture(), -1);
+    graphics->OnMouseOut();
+    EXPECT_EQ(log, (Log{"bg out", "under out", "over out"}));
 }
 
 TEST_F(DispatchFixture, CaptureHoldsThroughADragAndInformsTheHost) {
@@ -61,6 +62,9 @@ TEST_F(DispatchFixture, CaptureHoldsThroughADragAndInformsTheHost) {
     log.clear();
     graphics->OnMouseDown(20, 20, &left);
     EXPECT_EQ(graphics->GetMouseCapture(), knob->GetIndex());
+    EXPECT_EQ(graphics->StoreParamUnderMouse(80, 80), 0) << "the captured control's parameter";
+    EXPECT_EQ(graphics->TakeParamUnderMouse(), 0);
+    EXPECT_EQ(graphics->TakeParamUnderMouse(), -1) << "taken once";
     graphics->OnMouseDrag(25, 18, &left);
     graphics->OnMouseDrag(25, 18, &left);  // same place: nothing
     graphics->OnMouseDrag(60, 60, &left);  // over another control: still the knob
@@ -74,6 +78,7 @@ TEST_F(DispatchFixture, CaptureHoldsThroughADragAndInformsTheHost) {
     graphics->OnMouseDrag(70, 70, &left);  // no capture
     graphics->OnMouseUp(60, 60, &left);    // no capture: the control under the mouse
     EXPECT_EQ(log, (Log{"other up 60,60"}));
+    EXPECT_EQ(graphics->StoreParamUnderMouse(95, 95), -1) << "the background has none";
 
     // The layout editor holding the mouse keeps the controls out but still informs the host.
     graphics->SetLiveEdit(true, true);
@@ -110,13 +115,8 @@ TEST_F(DispatchFixture, TextEntryCases) {
     LogControl* bound[5];
     for (int i = 0; i < 5; ++i) bound[i] = Add("c", IRECT(10, 10, 60, 30), i);
     Attach();
-    struct Case {
-        int param;
-        double startValue;
-        const char* shown;  // what the entry opens with
-        const char* typed;
-        double value;       // the parameter afterwards
-    } cases[] = {
+    // `shown`: what the entry opens with; `value`: the parameter afterwards.
+    struct Case { int param; double startValue; const char *shown, *typed; double value; } cases[] = {
         {2, 1, "Sync", "Sync", 1},        // a bool with one text: entry, not menu
         {2, 1, "Sync", "0", 0},           // no text matches: taken as a number
         {2, 0, "0", "garbage", 0},        // neither: unchanged

@@ -1,16 +1,13 @@
+// The font cache: one corrected request per font, and nothing cached when a font
+// cannot be made.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdint>
-#include <cstring>
 #include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "gui/font_cache.h"
 #include "raster/cached_font.h"
-#include "recording_graphics.h"
 
 namespace {
 
@@ -19,129 +16,80 @@ struct FakeNative : HGDIOBJ__ {
     explicit FakeNative(int h) : HGDIOBJ__(WAPI_OBJ_FONT), height(h) { ++live; }
     ~FakeNative() override { --live; }
     int height;
-    static inline std::atomic<int> live{0};
+    static inline int live = 0;
 };
 
 // A font whose line height follows a rule of the native height, like a real face whose
 // cell is taller or shorter than the height asked for.
-class FakeFont : public guitest::StubFont {
+class FakeFont : public PIX_IFont {
 public:
-    explicit FakeFont(std::function<int(int)> rule) : rule_(std::move(rule)) { ++live; }
+    explicit FakeFont(std::function<int(int)> rule) : mRule(std::move(rule)) { ++live; }
     ~FakeFont() override {
-        delete native_;
+        delete mNative;
         --live;
     }
-    void SetFromHFont(HGDIOBJ font, int flags) override {
-        if (native_ != font) delete native_;
-        native_ = static_cast<FakeNative*>(font);
-        flags_ = flags;
-        lineHeight_ = rule_(native_->height);
+    void SetFromHFont(HGDIOBJ font, int) override {
+        if (mNative != font) delete mNative;
+        mNative = static_cast<FakeNative*>(font);
     }
-    HGDIOBJ GetHFont() const override { return native_; }
-    int GetLineHeight() const override { return lineHeight_; }
-    int Flags() const { return flags_; }
-    static inline std::atomic<int> live{0};
+    HGDIOBJ GetHFont() const override { return mNative; }
+    int GetLineHeight() const override { return mRule(mNative->height); }
+    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
+    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
+    int SetBkMode(int m) override { return m; }
+    void SetCombineMode(PIX_DrawMode, float) override {}
+    int DrawText(PIX_IBitmap*, const char*, int, RECT*, unsigned) override { return 0; }
+    PIX_PixelValue GetTextColor() const override { return 0; }
+    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
+    static inline int live = 0;
 
 private:
-    std::function<int(int)> rule_;
-    FakeNative* native_ = nullptr;
-    int flags_ = 0, lineHeight_ = 0;
+    std::function<int(int)> mRule;
+    FakeNative* mNative = nullptr;
 };
 
-// Records every request; `failAt` makes that request (0-based) fail.
-struct Maker {
-    std::function<int(int)> rule = [](int h) { return h; };
-    int failAt = -1;
-    std::vector<FontRequest> requests;
-    std::vector<std::string> faces;
-    int fontsMade = 0;
-
-    FontMakers Makers() {
-        return {[this] {
-                    ++fontsMade;
-                    return static_cast<PIX_IFont*>(new FakeFont(rule));
-                },
-                [this](const FontRequest& r) -> HGDIOBJ {
-                    requests.push_back(r);
-                    faces.emplace_back(r.face);
-                    if (int(requests.size()) - 1 == failAt) return nullptr;
-                    return new FakeNative(r.height);
-                }};
-    }
-    std::vector<int> Heights() {
-        std::vector<int> h;
-        for (const FontRequest& r : requests) h.push_back(r.height);
-        return h;
-    }
-};
-
-}  // namespace
+// Records the height of every request; request number `failAt` (0-based) fails.
+FontMakers Makers(std::function<int(int)> rule, std::vector<int>* heights, int failAt = -1) {
+    return {[rule] { return static_cast<PIX_IFont*>(new FakeFont(rule)); },
+            [=](const FontRequest& r) -> HGDIOBJ {
+                heights->push_back(r.height);
+                return int(heights->size()) - 1 == failAt ? nullptr : new FakeNative(r.height);
+            }};
+}
 
 TEST(FontCache, CorrectsTheHeightOnce) {
-    struct Case {
-        const char* face;
-        int size;
-        std::function<int(int)> rule;
-        std::vector<int> heights;
-    } cases[] = {
+    struct Case { const char* face; int size; std::function<int(int)> rule; std::vector<int> heights; } cases[] = {
         {"HeightExact", 12, [](int h) { return h; }, {12}},
-        {"HeightTall", 10, [](int h) { return h + 2; }, {10, 8}},      // 100 / 12 + 0.5 -> 8
+        {"HeightTall", 10, [](int h) { return h + 3; }, {10, 8}},      // 100 / 13 + 0.5 -> 8
         {"HeightShort", 20, [](int h) { return h - 4; }, {20, 25}},    // 400 / 16 -> 25
         {"HeightTiny", 1, [](int h) { return h + 2; }, {2, 1}},        // size 1 asks for 2; 4.0 / 4
         {"HeightStillOff", 10, [](int h) { return h * 2; }, {10, 5}},  // no third try
         {"HeightZero", 10, [](int) { return 0; }, {10}},               // nothing to correct by
     };
     for (Case& c : cases) {
-        Maker maker;
-        maker.rule = c.rule;
-        EXPECT_NE(FindOrMakeFont(c.size, 0, 0, 0, c.face, maker.Makers()), nullptr) << c.face;
-        EXPECT_EQ(maker.Heights(), c.heights) << c.face;
-    }
-}
-
-TEST(FontCache, AsksForWeightSlantQualityAndAngleOfTheStyle) {
-    struct Case { int style, quality, orientation, weight; bool italic; int nativeQuality, escapement; } cases[] = {
-        {1, 1, 0, 700, false, 3, 0}, {2, 2, 45, 400, true, 4, 450}, {0, -1, -90, 400, false, 3, -900},
-        // Tenths of an absurd angle saturate rather than wrap to the opposite sign.
-        {0, 0, INT32_MAX, 400, false, 0, INT32_MAX}, {0, 0, INT32_MIN, 400, false, 0, INT32_MIN},
-    };
-    int n = 0;
-    for (const Case& c : cases) {
-        Maker maker;
-        const std::string face = "StyleFace" + std::to_string(n++);
-        ASSERT_NE(FindOrMakeFont(10, c.orientation, c.style, c.quality, face.c_str(), maker.Makers()), nullptr);
-        ASSERT_EQ(maker.requests.size(), 1u);
-        const FontRequest& r = maker.requests[0];
-        EXPECT_EQ(std::tuple(r.weight, r.italic, r.quality, r.escapement, maker.faces[0]),
-                  std::tuple(c.weight, c.italic, c.nativeQuality, c.escapement, face));
+        std::vector<int> heights;
+        PIX_IFont* font = FindOrMakeFont(c.size, 0, 0, 0, c.face, Makers(c.rule, &heights));
+        EXPECT_NE(font, nullptr) << c.face;
+        EXPECT_EQ(heights, c.heights) << c.face;
+        EXPECT_EQ(FindOrMakeFont(c.size, 0, 0, 0, c.face, Makers(c.rule, &heights)), font) << "cached";
     }
 }
 
 TEST(FontCache, AFontThatCannotBeMadeIsNotCached) {
     const int fontsBefore = FakeFont::live, nativesBefore = FakeNative::live;
     const int cached = FontCache::Instance().Count();
-    for (int failAt : {0, 1}) {
-        Maker maker;
-        maker.rule = [](int h) { return h + 3; };  // forces a second request
-        maker.failAt = failAt;
-        EXPECT_EQ(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", maker.Makers()), nullptr);
+    for (int failAt : {0, 1}) {  // the first request, or the corrected second one
+        std::vector<int> heights;
+        EXPECT_EQ(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", Makers([](int h) { return h + 3; }, &heights, failAt)),
+                  nullptr);
         EXPECT_EQ(FakeFont::live, fontsBefore);
         EXPECT_EQ(FakeNative::live, nativesBefore);  // the first native font went with its font
     }
     EXPECT_EQ(FontCache::Instance().Count(), cached);
     // The next attempt tries again and can succeed.
-    Maker maker;
-    EXPECT_NE(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", maker.Makers()), nullptr);
+    std::vector<int> heights;
+    EXPECT_NE(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", Makers([](int h) { return h; }, &heights)), nullptr);
 }
 
-TEST(FontCache, AFaceWithoutTerminatorIsReadOnlyToItsLength) {
-    char face[kFontFaceSize];
-    std::memset(face, 'x', sizeof face);  // no zero byte anywhere
-    Maker maker;
-    PIX_IFont* f = FindOrMakeFont(9, 0, 0, 0, face, maker.Makers());
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(maker.faces[0], std::string(kFontFaceSize - 1, 'x'));
-    EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, face, maker.Makers()), f);
-    EXPECT_EQ(FindOrMakeFont(9, 0, 0, 0, nullptr, maker.Makers()), FindOrMakeFont(9, 0, 0, 0, "", maker.Makers()));
-}
-
+}  // namespace

@@ -30,6 +30,14 @@ void RecordingGraphics::CreateTextEntry(IControl* pControl, IText*, IRECT* pR, c
         pControl->TextFromTextEntry(reply->c_str());
 }
 
+int RecordingGraphics::ShowMessageBox(const char* text, const char*, int) {
+    messageBoxes.push_back(text ? text : "");
+    if (messageBoxReplies.empty()) return 1;
+    const int reply = messageBoxReplies.front();
+    messageBoxReplies.pop_front();
+    return reply;
+}
+
 bool LogPlug::MutexHeldElsewhere() {
     bool taken = false;
     std::thread probe([&] {

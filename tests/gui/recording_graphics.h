@@ -1,6 +1,6 @@
 // A window-less back end and test doubles for driving the GUI engine from a script:
-// it records what the engine asks of the window system and answers menus and text
-// entries from queued replies.
+// it records what the engine asks of the window system and answers menus, text
+// entries and message boxes from queued replies.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include "gui/igraphics.h"
 #include "gui/popup_menu.h"
 #include "plug/module_standalone.h"
-#include "raster/cached_font.h"
 
 namespace guitest {
 
@@ -29,8 +28,9 @@ public:
         : IGraphics(plug, width, height, 0), mLog(log) {}
 
     // Script: the next menu answers with this index (-1: the user dismissed it), the
-    // next text entry ends with this text (nullopt: the user cancelled).
-    std::deque<int> menuReplies;
+    // next text entry ends with this text (nullopt: the user cancelled), the next
+    // message box with this answer (then OK, 1).
+    std::deque<int> menuReplies, messageBoxReplies;
     std::deque<std::optional<std::string>> textReplies;
 
     // What was asked.
@@ -38,6 +38,7 @@ public:
     std::vector<std::vector<MenuItemSeen>> menus;
     struct TextEntry { std::string text; IRECT rect; };
     std::vector<TextEntry> textEntries;
+    std::vector<std::string> messageBoxes;
     bool screenResult = true;
 
     bool DrawScreen(IRECT* pR) override {
@@ -47,17 +48,8 @@ public:
     }
     IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override;
     void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override;
+    int ShowMessageBox(const char* text, const char*, int) override;
     void EndUserInput() override {}
-    // Answers from messageBoxReplies in order, then OK (1).
-    int ShowMessageBox(const char* text, const char*, int) override {
-        messageBoxes.push_back(text ? text : "");
-        if (messageBoxReplies.empty()) return 1;
-        const int reply = messageBoxReplies.front();
-        messageBoxReplies.pop_front();
-        return reply;
-    }
-    std::deque<int> messageBoxReplies;
-    std::vector<std::string> messageBoxes;
     void HostPath(CMN_String*) override {}
     void PluginPath(CMN_String*) override {}
     void DesktopPath(CMN_String*) override {}
@@ -114,6 +106,7 @@ public:
     bool OnKeyDown(int, int, int key) override { return Note("key " + std::to_string(key)), keyAnswer; }
     void OnMouseOver(int, int, IMouseMod*) override { Note("over"); }
     void OnMouseOut() override { Note("out"); }
+    void OnIdle() override { Note("idle"); }
     void TextFromTextEntry(const char* text) override {
         lastText = text;
         Note(std::string("text ") + text);
@@ -153,22 +146,6 @@ private:
     Log* mLog;
 };
 
-// A font that draws nothing; fakes override what they watch.
-class StubFont : public PIX_IFont {
-public:
-    void SetFromHFont(HGDIOBJ, int) override {}
-    PIX_PixelValue SetTextColor(PIX_PixelValue c) override { return c; }
-    PIX_PixelValue SetBkColor(PIX_PixelValue c) override { return c; }
-    PIX_PixelValue SetEffectColor(PIX_PixelValue c) override { return c; }
-    int SetBkMode(int m) override { return m; }
-    void SetCombineMode(PIX_DrawMode, float) override {}
-    int DrawText(PIX_IBitmap*, const char*, int, RECT*, unsigned) override { return 0; }
-    PIX_PixelValue GetTextColor() const override { return 0; }
-    HGDIOBJ GetHFont() const override { return nullptr; }
-    int GetLineHeight() const override { return 0; }
-    int DrawGlyph(PIX_IBitmap*, int, int, int, const RECT*) override { return 0; }
-};
-
 // A plug-in with `nParams` parameters and a recording back end; the graphics belong to
 // the plug-in once attached.
 class GuiFixture : public ::testing::Test {
@@ -184,6 +161,11 @@ protected:
         auto* c = new LogControl(&plug, &log, name, r, param);
         graphics->AttachControl(c);
         return c;
+    }
+    // Clean twice: a control changed during a tick stays dirty for one more.
+    void CleanAll() {
+        for (int i = 0; i < graphics->NControls(); ++i)
+            for (int twice = 0; twice < 2; ++twice) graphics->GetControl(i)->SetClean();
     }
 
     Log log;
