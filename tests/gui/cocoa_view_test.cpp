@@ -42,27 +42,20 @@ TEST_F(ViewFixture, MouseTable) {
         {false, kShiftKeyMask | kAlternateKeyMask, 1, "knob down 8,97", "LSA"},
         {false, kCommandKeyMask, 1, "knob down 8,97", "LR"},  // Command-click is a right click
         {false, kControlKeyMask, 1, "knob down 8,97", "LC"},
-        {false, 0, 2, "knob dbl 8,97", nullptr},
+        {false, 0, 2, "knob dbl 8,97", ""},
         {true, kShiftKeyMask, 1, "knob down 8,97", "RS"},
     };
     for (const Case& c : cases) {
-        log.clear();
         // (10.7, 200.2) in the view is GUI (8, 97).
         c.right ? hv->RightMouseDown(10.7, 200.2, c.flags) : hv->MouseDown(10.7, 200.2, c.flags, c.clicks);
-        ASSERT_FALSE(log.empty());
-        EXPECT_EQ(log.back(), c.expected);
-        if (c.mods) {
-            EXPECT_EQ(Mods(graphics->GetMouseMod()), c.mods) << c.expected;
-        }
+        const std::string down = log.back(), mods = Mods(graphics->GetMouseMod());
         c.right ? hv->RightMouseUp(10.7, 200.2, c.flags) : hv->MouseUp(10.7, 200.2, c.flags);
-        EXPECT_EQ(log.back(), "knob up 8,97");
+        EXPECT_EQ(std::tuple(down, mods, log.back()), std::tuple(c.expected, c.mods, "knob up 8,97")) << c.expected;
     }
-    hv->ScrollWheel(10.7, 200.2, 3);
-    EXPECT_EQ(log.back(), "knob wheel 3");
-    hv->ScrollWheel(10.7, 200.2, -0.9);  // below one step in size: 0
-    EXPECT_EQ(log.back(), "knob wheel 0");
+    hv->ScrollWheel(10.7, 200.2, 2.7);  // whole steps only
+    hv->ScrollWheel(10.7, 200.2, -0.9);
     hv->MouseMoved(10.7, 200.2);
-    EXPECT_EQ(log.back(), "knob over");
+    EXPECT_EQ(Log(log.end() - 3, log.end()), (Log{"knob wheel 2", "knob wheel 0", "knob over"}));
 }
 
 TEST_F(ViewFixture, KeyTable) {
@@ -71,15 +64,12 @@ TEST_F(ViewFixture, KeyTable) {
     Open();
     hv->MouseMoved(VX(10), VY(10));  // keys go to the last mouse position
     struct Case { int keyCode; const char* chars; int expected; bool passedOn; } cases[] = {
-        {12, "q", 31, false}, {12, "Q", 31, false}, {0, "a", 15, false}, {6, "z", 40, false},
-        {29, "0", 5, false},  {25, "9", 14, false},
-        {platform::kKeyCodeLeft, "\xef\x9c\x82", 3, false}, {platform::kKeyCodeRight, "\xef\x9c\x83", 4, false},
-        {platform::kKeyCodeDown, "\xef\x9c\x81", 2, false}, {platform::kKeyCodeUp, "\xef\x9c\x80", 1, false},
-        {platform::kKeyCodeSpace, " ", 0, false},
-        {24, "+", -1, true}, {36, "\r", -1, true},
-        {50, "\xc3\xa9", -1, true},  // one non-ASCII character: passed on
-        {0, "ab", -1, false},        // composed input: dropped
-        {0, "", -1, false},
+        {12, "q", 31, false}, {12, "Q", 31, false}, {0, "a", 15, false}, {6, "z", 40, false}, {29, "0", 5, false},
+        {25, "9", 14, false}, {platform::kKeyCodeLeft, "\xef\x9c\x82", 3, false},
+        {platform::kKeyCodeRight, "\xef\x9c\x83", 4, false}, {platform::kKeyCodeDown, "\xef\x9c\x81", 2, false},
+        {platform::kKeyCodeUp, "\xef\x9c\x80", 1, false}, {platform::kKeyCodeSpace, " ", 0, false},
+        {24, "+", -1, true}, {36, "\r", -1, true}, {50, "\xc3\xa9", -1, true},  // one non-ASCII character: passed on
+        {0, "ab", -1, false}, {0, "", -1, false},                               // composed input: dropped
     };
     for (const Case& c : cases) {
         log.clear();
@@ -105,6 +95,10 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     sub.AddItem("x");
     menu.AddItem("more", &sub);
     for (int i = 0; i < 6; ++i) menu.AddItem("f");
+    menu.CheckItemAlone(5);                      // clears beta's check
+    menu.SetItemStyle(6, 1, true);               // style 1: disabled
+    EXPECT_FALSE(menu.CheckItem(12, true) || menu.IsItemChecked(1) || !menu.IsItemChecked(5));
+    EXPECT_STREQ(menu.GetItemText(4), "more");
     IRECT r(10, 20, 30, 40);
     EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), nullptr);  // nothing scripted: dismissed
     ASSERT_EQ(backend.shownMenus.size(), 1u);
@@ -113,7 +107,7 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     for (const auto& i : backend.shownMenus[0])
         shown += std::to_string(i.depth) + ":" + i.title + (i.enabled ? "" : "-") + (i.checked ? "+" : "") +
                  (i.indentation ? ">" : "") + (i.separator ? "=" : "") + "|";
-    EXPECT_EQ(shown, "0:01: alpha|0:02: beta-+|0:03: title>|0:=|0:05: more|1:x|0:06: f|0:07: f|0:08: f|0:09: f|"
+    EXPECT_EQ(shown, "0:01: alpha|0:02: beta-|0:03: title>|0:=|0:05: more|1:x|0:06: f+|0:07: f-|0:08: f|0:09: f|"
                      "0:10: f|0:11: f|");  // the submenu has no prefix of its own
     EXPECT_EQ(std::pair(backend.menuLocations[0].x, backend.menuLocations[0].y), std::pair(10.0, 259 - 4.0));
 }
@@ -136,6 +130,9 @@ TEST_F(ViewFixture, EntryFilterByParameterType) {
         graphics->EndUserInput();
         EXPECT_EQ(Entry(), nullptr);
     }
+    CocoaFormatter_vQDEditor_sa formatter;
+    formatter.setMaximumValue(127);
+    EXPECT_TRUE(formatter.IsPartialStringValid("127") && !formatter.IsPartialStringValid("128"));
     IText style(20, COLOR_RED, "Tahoma", IText::kStyleNormal, IText::kAlignFar);
     graphics->CreateTextEntry(c, &style, c->GetRECT(), "start", nullptr);
     const platform::TextFieldSetup& s = Entry()->Setup();
@@ -143,9 +140,11 @@ TEST_F(ViewFixture, EntryFilterByParameterType) {
     EXPECT_EQ(std::tuple(s.fontSize, s.alignment, Entry()->StringValue()), std::tuple(18, 2, "start"));
 }
 
-TEST_F(ViewFixture, CommitAndCancel) {
+TEST_F(ViewFixture, EntriesCommitCancelAndGiveWayToTheNextOne) {
     LogControl* text = Add("text", IRECT(0, 0, 100, 20));
     LogControl* knob = Add("knob", IRECT(0, 30, 100, 50), 0);
+    LogControl* password = Add("password", IRECT(0, 60, 100, 80));
+    password->GetText()->mEntryKind = IText::kEntrySecure;
     Open();
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
     Entry()->Type("er");
@@ -164,6 +163,17 @@ TEST_F(ViewFixture, CommitAndCancel) {
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "wheel", nullptr);
     hv->ScrollWheel(VX(10), VY(10), 1);  // the wheel ends a plain entry without taking its text
     EXPECT_EQ(std::tuple(Entry(), text->lastText), std::tuple(nullptr, "older"));
+
+    // Starting an entry commits the running one, also on the same control.
+    graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "user", nullptr);
+    Entry()->Type("1");
+    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
+    EXPECT_EQ(std::tuple(text->lastText, hv->TextFieldCount(), Entry()->Setup().secure), std::tuple("user1", 1, true));
+    Entry()->Type("x");
+    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "b", nullptr);
+    EXPECT_EQ(std::tuple(password->lastText, Entry()->StringValue()), std::tuple("x", "b"));
+    graphics->CreateTextEntry(nullptr, nullptr, text->GetRECT(), "c", nullptr);  // no control: nothing
+    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
@@ -188,28 +198,6 @@ TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
     EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
     for (LogControl* c : {a, b, hidden, nothing}) delete c;
-}
-
-TEST_F(ViewFixture, StartingAnEntryCommitsTheRunningOne) {
-    LogControl* name = Add("name", IRECT(0, 0, 100, 20));
-    LogControl* password = Add("password", IRECT(0, 30, 100, 50));
-    password->GetText()->mEntryKind = IText::kEntrySecure;
-    Open();
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "user", nullptr);
-    Entry()->Type("1");
-    graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "", nullptr);
-    EXPECT_EQ(name->lastText, "user1");
-    ASSERT_EQ(hv->TextFieldCount(), 1);
-    EXPECT_TRUE(Entry()->Setup().secure);
-    Entry()->Type("secret");
-    Entry()->PressReturn();
-    EXPECT_EQ(std::tuple(password->lastText, name->lastText), std::tuple("secret", "user1"));
-    // The same control again: the running entry is committed, a fresh one starts.
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "a", nullptr);
-    graphics->CreateTextEntry(name, name->GetText(), name->GetRECT(), "b", nullptr);
-    EXPECT_EQ(std::tuple(name->lastText, Entry()->StringValue()), std::tuple("a", "b"));
-    graphics->CreateTextEntry(nullptr, nullptr, name->GetRECT(), "c", nullptr);  // no control: nothing
-    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 }  // namespace

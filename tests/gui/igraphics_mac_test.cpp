@@ -76,23 +76,20 @@ TEST_F(TempHome, PromptForFileStringRules) {
     Open();
     name.Set("prog.pr4");
     graphics->PromptForFile(&name, 1, &dir, "pr4  pr3");  // cancelled
-    EXPECT_STREQ(name.Get(), "");
     const std::string desktop = home + "/Desktop";
-    EXPECT_STREQ(dir.Get(), desktop.c_str());  // the expanded folder, even when cancelled
+    // The expanded folder comes back even when cancelled.
+    EXPECT_EQ(std::tuple(std::string(name.Get()), std::string(dir.Get())), std::tuple("", desktop));
     ASSERT_EQ(backend.filePanels.size(), 1u);
     const platform::FilePanelSetup& s = backend.filePanels[0];
-    EXPECT_TRUE(s.save);
-    EXPECT_EQ(std::tuple(s.fileName, s.directory), std::tuple("prog.pr4", desktop));
+    EXPECT_EQ(std::tuple(s.save, s.fileName, s.directory), std::tuple(true, "prog.pr4", desktop));
     EXPECT_EQ(s.allowedTypes, (std::vector<std::string>{"pr4", "pr3"}));
 
     backend.filePanelAnswers.push_back("/data/banks/bass.pr3");
     dir.Set("/data");
     graphics->PromptForFile(&name, 0, &dir, "");
-    EXPECT_STREQ(name.Get(), "/data/banks/bass.pr3");
-    EXPECT_STREQ(dir.Get(), "/data/banks/");
-    EXPECT_FALSE(backend.filePanels.back().save);
-    EXPECT_TRUE(backend.filePanels.back().allowedTypes.empty());
-    EXPECT_EQ(backend.filePanels.back().directory, "/data");
+    EXPECT_EQ(std::tuple(std::string(name.Get()), std::string(dir.Get())), std::tuple("/data/banks/bass.pr3", "/data/banks/"));
+    const platform::FilePanelSetup& open = backend.filePanels.back();
+    EXPECT_EQ(std::tuple(open.save, open.allowedTypes.size(), open.directory), std::tuple(false, 0u, "/data"));
     graphics->PromptForFile(&name, 0, nullptr, nullptr);  // no folder string at all
     EXPECT_EQ(backend.filePanels.back().directory, desktop);
 }
@@ -156,37 +153,30 @@ TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
     EXPECT_FALSE(graphics->DrawScreen(&all));  // outside a redraw: nothing to draw into
     PIX_SysBitmap* bm = graphics->GetDrawBitmap();
     ASSERT_TRUE(PIX_HasPixels(bm));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) = 0xff000000u | uint32_t(y << 8 | x);
-    for (int scale : {1, 2}) {
+    for (int i = 0; i < 12; ++i) *PIX_PixelAddress(*bm, i % 4, i / 4) = 0xff000000u | uint32_t(i / 4 << 8 | i % 4);
+    // Shows the view's rectangle `r` at `scale` and compares the part of it given in GUI pixels.
+    auto show = [&](int scale, const platform::Rect& r) {
         hv->SetBackingScaleFactor(scale);
-        hv->shownImages.clear();
-        hv->SetNeedsDisplay();
-        hv->Display();
-        ASSERT_EQ(hv->shownImages.size(), 1u);
-        const auto& shown = hv->shownImages[0];
-        EXPECT_EQ(std::tuple(shown.width, shown.height), std::tuple(4 * scale, 3 * scale));
-        EXPECT_EQ(shown.dest, (platform::Rect{0, 0, 4, 3}));  // the panel's size in points
-        for (int y = 0; y < 3 * scale; ++y)
-            for (int x = 0; x < 4 * scale; ++x)
-                EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 * scale + x) * 4],
-                                      PIX_PixelAddress(*bm, x / scale, y / scale), 4), 0) << x << "," << y;
-    }
-    // At double density a redraw of (1, 1, 3, 2) takes only that part of the back buffer
-    // again, and shows it; a full redraw then shows every changed pixel.
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) *PIX_PixelAddress(*bm, x, y) ^= 0x00ff0000u;
-    for (const platform::Rect& r : {platform::Rect{1, 1, 2, 1}, platform::Rect{0, 0, 4, 3}}) {
         hv->shownImages.clear();
         hv->SetNeedsDisplayInRect(r);
         hv->Display();
         ASSERT_EQ(hv->shownImages.size(), 1u);
+        const auto& shown = hv->shownImages[0];
+        ASSERT_EQ(std::tuple(shown.width, shown.height), std::tuple(4 * scale, 3 * scale));
+        EXPECT_EQ(shown.dest, (platform::Rect{0, 0, 4, 3}));  // the panel's size in points
         const IRECT g = IGraphicsCocoa_vQDEditor_sa::ToGUIRect(r, 3);
-        for (int y = 2 * g.T; y < 2 * g.B; ++y)
-            for (int x = 2 * g.L; x < 2 * g.R; ++x)
-                EXPECT_EQ(std::memcmp(&hv->shownImages[0].pixels[(y * 8 + x) * 4], PIX_PixelAddress(*bm, x / 2, y / 2), 4), 0)
-                    << x << "," << y;
-    }
+        for (int y = scale * g.T; y < scale * g.B; ++y)
+            for (int x = scale * g.L; x < scale * g.R; ++x)
+                EXPECT_EQ(std::memcmp(&shown.pixels[(y * 4 * scale + x) * 4], PIX_PixelAddress(*bm, x / scale, y / scale),
+                                      4), 0) << scale << ": " << x << "," << y;
+    };
+    show(1, {0, 0, 4, 3});
+    show(2, {0, 0, 4, 3});
+    // At double density a redraw of (1, 1, 3, 2) takes only that part of the back buffer
+    // again; a full redraw then shows every changed pixel.
+    for (int i = 0; i < 12; ++i) *PIX_PixelAddress(*bm, i % 4, i / 4) ^= 0x00ff0000u;
+    show(2, {1, 1, 2, 1});
+    show(2, {0, 0, 4, 3});
 }
 
 TEST_F(MacFixture, HiddenWindowKeepsTheIdleCadence) {

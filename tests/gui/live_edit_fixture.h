@@ -3,9 +3,7 @@
 // layout header is written. Frames are driven directly with the mouse state given.
 #pragma once
 
-#include <unistd.h>
-
-#include <fstream>
+#include <filesystem>
 #include <sstream>
 
 #include "gui/live_edit.h"
@@ -16,28 +14,20 @@
 
 namespace guitest {
 
-class ScopedCwd {
-public:
-    explicit ScopedCwd(const std::string& dir) {
-        if (getcwd(old_, sizeof old_) && chdir(dir.c_str()) != 0) old_[0] = 0;
-    }
-    ~ScopedCwd() {
-        if (old_[0] && chdir(old_) != 0) std::abort();
-    }
-
-private:
-    char old_[4096] = {};
+struct ScopedCwd {
+    explicit ScopedCwd(const std::string& dir) { std::filesystem::current_path(dir); }
+    ~ScopedCwd() { std::filesystem::current_path(mOld); }
+    std::filesystem::path mOld = std::filesystem::current_path();
 };
 
 // View modes of a GUI-resize control; records every layout handed to it.
 class FakeViews : public LiveEditViews {
 public:
     int index = 0, count = 2;
-    double scale = 1.0;
     std::vector<std::string> calls;
     int ViewModeIndex() override { return index; }
     int ViewModeCount() override { return count; }
-    double GUIScaleRatio() override { return scale; }
+    double GUIScaleRatio() override { return 1.0; }
     void ShowViewMode(int j) override { calls.push_back("show " + std::to_string(j)); }
     void SetLayout(int v, int i, int k, const IRECT& d, const IRECT& t, bool hidden) override {
         std::ostringstream os;
@@ -47,7 +37,6 @@ public:
     }
 };
 inline FakeViews* gFakeViews = nullptr;
-inline LiveEditViews* ResolveFakeViews(IModuleGUIResize*) { return gFakeViews; }
 
 class EditPlug : public LogPlug {
 public:
@@ -65,7 +54,6 @@ public:
     LiveEditPanel() : cwd(dir.path()), plug(0, &log), g(new RecordingGraphics(&plug, 200, 200)) {}
     ~LiveEditPanel() {
         SetLiveEditViewsResolver(nullptr);
-        gFakeViews = nullptr;
         if (plug.GetGUI() != g) delete g;
     }
 
@@ -74,14 +62,12 @@ public:
         g->AttachControl(new LogControl(&plug, nullptr, "bg", IRECT(0, 0, 200, 200)));
         for (const IRECT& r : rects)
             g->AttachControl(new LogControl(&plug, &log, ("c" + std::to_string(g->NControls())).c_str(), r));
-        if (resize)
-            for (int i = 0; i < 3; ++i) g->AttachControl(new LogControl(&plug, nullptr, "rs", IRECT(190, 190, 200, 200)));
+        for (int i = 0; resize && i < 3; ++i) g->AttachControl(new LogControl(&plug, nullptr, "rs", IRECT()));
         plug.AttachGraphics(g);
-        if (resize) {
-            plug.FakeResize();
-            gFakeViews = &views;
-            SetLiveEditViewsResolver(ResolveFakeViews);
-        }
+        if (!resize) return;
+        plug.FakeResize();
+        gFakeViews = &views;
+        SetLiveEditViewsResolver([](IModuleGUIResize*) -> LiveEditViews* { return gFakeViews; });
     }
     LiveEditState* State() { return plug.GetLiveEditState(); }
     LiveEditFrame Frame(IMouseMod mod = {}, int x = 0, int y = 0) {
@@ -103,6 +89,10 @@ public:
         LiveEditFrame f = Frame(mod, x, y);
         LiveEdit(&f);
     }
+    void Undo() {
+        LiveEditFrame f = Frame();
+        LiveEditUndo(&f);
+    }
     // Press on control `idx` at (x0, y0), drag to (x1, y1), release.
     void Drag(int idx, int x0, int y0, int x1, int y1, IMouseMod mod = {}) {
         selected = idx;
@@ -121,12 +111,6 @@ public:
         Step(IMouseMod(), 1, 1, false);
     }
     IRECT Rect(int i) const { return *g->GetControl(i)->GetRECT(); }
-    // Attach indices in list order.
-    std::vector<int> Order() {
-        std::vector<int> order;
-        for (int k = 0; k < g->NControls(); ++k) order.push_back(State()->mAttachOrder.Find(g->GetControl(k)));
-        return order;
-    }
 
     Log log;
     testutil::TempDir dir;

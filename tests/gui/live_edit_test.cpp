@@ -11,13 +11,15 @@ namespace guitest {
 namespace {
 
 using LiveEditTest = LiveEditFixture;
+using A = LiveEditMenuAction;
 
-bool AllZero(const PIX_SysBitmap* bm) {
-    const auto* p = static_cast<const uint8_t*>(bm->getBits());
-    return std::all_of(p, p + size_t(bm->getRowSpan()) * bm->getHeight() * 4, [](uint8_t b) { return b == 0; });
-}
-
-TEST(LiveEditHold, OnlyWithTheSwitchOnDoesEHoldTheMouseAndEAgainReleaseIt) {
+TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOnAndThenEHoldsAndReleasesTheMouse) {
+    for (const char* value : {"", "0", "yes"}) {
+        testutil::ScopedEnv env("QD_LIVE_EDIT", value);
+        EXPECT_FALSE(LiveEditSwitchOn()) << value;
+    }
+    testutil::ScopedEnv env("QD_LIVE_EDIT", "1");
+    EXPECT_TRUE(LiveEditSwitchOn());
     const struct { bool on; int presses; bool holds; } cases[] = {{false, 1, false}, {true, 1, true}, {true, 2, false}};
     for (const auto& c : cases) {
         LiveEditPanel p;
@@ -29,34 +31,26 @@ TEST(LiveEditHold, OnlyWithTheSwitchOnDoesEHoldTheMouseAndEAgainReleaseIt) {
             p.g->PrepDraw();  // a clean buffer: the controls draw nothing themselves
             p.g->Draw(&all);
         }
-        EXPECT_EQ(p.g->LiveEditHoldsMouse(), c.holds);
-        EXPECT_EQ(AllZero(p.g->GetDrawBitmap()), !c.holds) << "overlay drawn";
-        EXPECT_EQ(p.State()->mHeaderRead, c.on);
+        const auto* px = static_cast<const uint8_t*>(p.g->GetDrawBitmap()->getBits());
+        const bool drawn = std::any_of(px, px + 200 * 200 * 4, [](uint8_t b) { return b != 0; });
+        EXPECT_EQ(std::tuple(p.g->LiveEditHoldsMouse(), drawn, p.State()->mHeaderRead),
+                  std::tuple(c.holds, c.holds, c.on));
         EXPECT_EQ(std::filesystem::exists(kLiveEditHeaderFile), c.on);
         IMouseMod left(true);
         p.g->OnMouseDown(15, 15, &left);
         EXPECT_EQ(std::find(p.log.begin(), p.log.end(), "c1 down 15,15") != p.log.end(), !c.holds);
         p.g->OnMouseUp(15, 15, &left);
-        // The copy the editor reads must show the button released.
-        EXPECT_FALSE(p.g->GetMouseMod()->L);
+        EXPECT_FALSE(p.g->GetMouseMod()->L) << "the copy the editor reads shows the button released";
     }
 }
 
 TEST(LiveEditDrag, SnapsToTheGridTowardZeroUnlessOptionIsHeld) {
-    const struct {
-        const char* name;
-        int grid;
-        double scale;
-        bool option;
-        int x0, y0, x1, y1;
-        IRECT expected;
-    } cases[] = {
+    const struct { const char* name; int grid; double scale; bool option; int x0, y0, x1, y1; IRECT expected; } cases[] = {
         {"move", 10, 1.0, false, 10, 10, 23, 37, {10, 30, 30, 50}},
         {"move, Option", 10, 1.0, true, 10, 10, 23, 37, {18, 32, 38, 52}},
         {"move left of 0", 10, 1.0, false, 10, 10, -2, 10, {0, 0, 20, 20}},
         {"resize on the grip", 10, 1.0, false, 24, 24, 37, 44, {5, 5, 30, 40}},
         {"resize, Option", 10, 1.0, true, 24, 24, 37, 44, {5, 5, 38, 45}},
-        {"grid 1", 1, 1.0, false, 10, 10, 23, 37, {18, 32, 38, 52}},
         // With GUI resizing the step is the grid times the scale: 0 at half size.
         {"scale 0.5", 1, 0.5, false, 10, 10, 23, 37, {18, 32, 38, 52}},
         {"scale 2", 5, 2.0, false, 6, 6, 19, 33, {10, 30, 30, 50}},
@@ -81,53 +75,30 @@ TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
     EXPECT_EQ(Rect(1), l0);
     Drag(1, 15, 15, 25, 15);
     Drag(1, 25, 15, 25, 25);
-    ASSERT_EQ(Rect(1), l2);
-    const struct {
-        bool undo;
-        IRECT expected;
-    } steps[] = {{true, l1}, {true, l0}, {true, l0}, {true, l0}, {false, l1}, {false, l2},
-                 {false, l2}, {true, l1}, {false, l2}, {true, l1}, {true, l0}, {false, l1}};
-    int n = 0;
+    const struct { bool undo; IRECT expected; } steps[] = {{true, l1}, {true, l0}, {true, l0}, {false, l1}, {false, l2},
+                                                           {false, l2}, {true, l1}, {false, l2}};
     for (const auto& s : steps) {
         s.undo ? LiveEditUndo(&f) : LiveEditRedo(&f);
-        EXPECT_EQ(Rect(1), s.expected) << "step " << n++;
-        EXPECT_GE(State()->mHistories[0].mPosition, -1);
+        EXPECT_EQ(Rect(1), s.expected) << "step " << &s - steps;
     }
 }
 
-TEST_F(LiveEditTest, ZOrderActionsStopAtBothEndsButStillPushASnapshot) {
-    const struct {
-        const char* name;
-        bool resize;
-        int selected;
-        LiveEditMenuAction item;
-        std::vector<int> order;
-    } cases[] = {
-        {"to front", false, 1, LiveEditMenuAction::kBringToFront, {0, 2, 3, 1}},
-        {"to front below the resize controls", true, 1, LiveEditMenuAction::kBringToFront, {0, 2, 3, 1, 4, 5, 6}},
-        {"to back", false, 3, LiveEditMenuAction::kSendToBack, {0, 3, 1, 2}},
-        {"forward", false, 2, LiveEditMenuAction::kBringForward, {0, 1, 3, 2}},
-        {"forward at the top", false, 3, LiveEditMenuAction::kBringForward, {0, 1, 2, 3}},
-        {"backward at index 1", false, 1, LiveEditMenuAction::kSendBackward, {0, 1, 2, 3}},
-        {"backward", false, 3, LiveEditMenuAction::kSendBackward, {0, 1, 3, 2}},
+TEST(LiveEditMenu, ZOrderRowsStopAtBothEndsButStillPushASnapshot) {
+    const struct { bool resize; int selected; A item; std::vector<int> order; } cases[] = {
+        {false, 1, A::kBringToFront, {0, 2, 3, 1}}, {true, 1, A::kBringToFront, {0, 2, 3, 1, 4, 5, 6}},
+        {false, 3, A::kSendToBack, {0, 3, 1, 2}},   {false, 2, A::kBringForward, {0, 1, 3, 2}},
+        {false, 3, A::kBringForward, {0, 1, 2, 3}}, {false, 1, A::kSendBackward, {0, 1, 2, 3}},
+        {false, 3, A::kSendBackward, {0, 1, 3, 2}},
     };
     for (const auto& c : cases) {
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, c.resize);
         p.Menu(c.selected, c.item);
-        EXPECT_EQ(p.Order(), c.order) << c.name;
-        EXPECT_EQ(p.State()->mHistories[0].mSnapshots.size(), 1u) << c.name;
+        std::vector<int> order;  // attach indices in list order
+        for (int k = 0; k < p.g->NControls(); ++k) order.push_back(p.State()->mAttachOrder.Find(p.g->GetControl(k)));
+        EXPECT_EQ(order, c.order) << int(c.item) << " on " << c.selected;
+        EXPECT_EQ(p.State()->mHistories[0].mSnapshots.size(), 1u);
     }
-}
-
-// The menu's rows as "text" with "-" for a disabled row and "|" for a separator.
-std::string Rows(const std::vector<MenuItemSeen>& menu) {
-    std::string rows;
-    for (const MenuItemSeen& item : menu)
-        rows += item.flags & IPopupMenuItem::kSeparator
-                    ? "|"
-                    : item.text + (item.flags & IPopupMenuItem::kDisabled ? "-," : ",");
-    return rows;
 }
 
 // Right-clicks through the engine: the menu takes the release, so each click opens it
@@ -179,27 +150,27 @@ TEST_F(LiveEditTest, ARightClickSelectsWhatIsUnderItAndTheMenuFollows) {
         g->Draw(&all);
         if (c.releaseSeen) g->OnMouseUp(c.x, c.y, &right);
         ASSERT_EQ(g->menus.size(), 1u) << c.name;
-        EXPECT_EQ(Rows(g->menus[0]), c.rows) << c.name;
-        EXPECT_EQ(State()->mSelected, c.selected) << c.name;
+        // The rows as "text" with "-" for a disabled row and "|" for a separator.
+        std::string rows;
+        for (const MenuItemSeen& item : g->menus[0])
+            rows += item.flags & IPopupMenuItem::kSeparator
+                        ? "|"
+                        : item.text + (item.flags & IPopupMenuItem::kDisabled ? "-," : ",");
+        EXPECT_EQ(std::tuple(rows, State()->mSelected), std::tuple(c.rows, c.selected)) << c.name;
         g->menus.clear();
     }
 }
 
 TEST(LiveEditMenu, SelectionRowsChangeTheRectanglesOfTheEditModeAndUndoBringsThemBack) {
     const IRECT draw(20, 20, 50, 50), target(25, 25, 55, 55);  // attach-time: (10, 10, 30, 30) both
-    const struct {
-        LiveEditMenuAction action;
-        int mode;
-        IRECT draw, target;
-        bool hidden;
-    } cases[] = {
-        {LiveEditMenuAction::kResetPosition, kLiveEditDraw, {10, 10, 40, 40}, target, false},
-        {LiveEditMenuAction::kResetPosition, kLiveEditTarget, draw, {10, 10, 40, 40}, false},
-        {LiveEditMenuAction::kResetSize, kLiveEditDraw, {20, 20, 40, 40}, target, false},
-        {LiveEditMenuAction::kResetSize, kLiveEditTarget, draw, {25, 25, 45, 45}, false},
-        {LiveEditMenuAction::kMerge, kLiveEditDraw, target, target, false},
-        {LiveEditMenuAction::kMerge, kLiveEditTarget, draw, draw, false},
-        {LiveEditMenuAction::kHide, kLiveEditDraw, draw, target, true},
+    const struct { A action; int mode; IRECT draw, target; bool hidden; } cases[] = {
+        {A::kResetPosition, kLiveEditDraw, {10, 10, 40, 40}, target, false},
+        {A::kResetPosition, kLiveEditTarget, draw, {10, 10, 40, 40}, false},
+        {A::kResetSize, kLiveEditDraw, {20, 20, 40, 40}, target, false},
+        {A::kResetSize, kLiveEditTarget, draw, {25, 25, 45, 45}, false},
+        {A::kMerge, kLiveEditDraw, target, target, false},
+        {A::kMerge, kLiveEditTarget, draw, draw, false},
+        {A::kHide, kLiveEditDraw, draw, target, true},
     };
     for (const auto& c : cases) {
         LiveEditPanel p;
@@ -209,68 +180,46 @@ TEST(LiveEditMenu, SelectionRowsChangeTheRectanglesOfTheEditModeAndUndoBringsThe
         control->SetTargetRECT(target);
         p.mode = c.mode;
         p.Menu(1, c.action);
-        const int row = LiveEditMenuRow(c.action);
-        EXPECT_EQ(std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()),
-                  std::tuple(c.draw, c.target, c.hidden))
-            << row << " in mode " << c.mode;
-        LiveEditFrame f = p.Frame();
-        LiveEditUndo(&f);
-        EXPECT_EQ(std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()),
-                  std::tuple(draw, target, false))
-            << row << " undone";
+        auto now = [&] { return std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()); };
+        EXPECT_EQ(now(), std::tuple(c.draw, c.target, c.hidden)) << int(c.action) << " in mode " << c.mode;
+        p.Undo();
+        EXPECT_EQ(now(), std::tuple(draw, target, false)) << int(c.action) << " undone";
     }
 }
 
-TEST_F(LiveEditTest, DeleteAsksAndOnlyOKMarksTheControl) {
+TEST(LiveEditMenu, DeleteAsksAndOnlyOKMarksTheControl) {
     for (const int answer : {2, 1}) {
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, true);
         p.g->messageBoxReplies.push_back(answer);
-        p.Menu(2, LiveEditMenuAction::kDelete);
+        p.Menu(2, A::kDelete);
         ASSERT_EQ(p.g->messageBoxes.size(), 1u);
-        const std::string header = ReadFile(kLiveEditHeaderFile);
+        EXPECT_EQ(std::tuple(p.State()->mDeleted.GetSize(), p.g->GetControl(2)->IsHidden()),
+                  std::tuple(answer == 1 ? 1 : 0, answer == 1));
         if (answer == 2) {
-            EXPECT_EQ(p.State()->mDeleted.GetSize(), 0);
-            EXPECT_FALSE(p.g->GetControl(2)->IsHidden());
             EXPECT_TRUE(p.State()->mHistories.empty() || p.State()->mHistories[0].mSnapshots.empty());
             continue;
         }
-        ASSERT_EQ(p.State()->mDeleted.GetSize(), 1);
         EXPECT_EQ(*p.State()->mDeleted.GetAt(0), 2);
-        EXPECT_TRUE(p.g->GetControl(2)->IsHidden());
-        // The other view mode was shown, hidden there and written.
+        // The other view mode was shown, hidden there and written; control 3 closes the gap.
         EXPECT_NE(std::find(p.views.calls.begin(), p.views.calls.end(), "show 1"), p.views.calls.end());
-        // Control 3 closes the gap left by control 2.
-        EXPECT_NE(header.find("LiveEditSetLayout(0, 2, 2, IRECT(70, 10, 90, 30)"), std::string::npos);
-        // Undo brings it back everywhere.
-        LiveEditFrame f = p.Frame();
-        LiveEditUndo(&f);
-        EXPECT_EQ(p.State()->mDeleted.GetSize(), 0);
-        EXPECT_FALSE(p.g->GetControl(2)->IsHidden());
+        EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 2, 2, IRECT(70, 10, 90, 30)"),
+                  std::string::npos);
+        p.Undo();  // brings it back everywhere
+        EXPECT_EQ(std::tuple(p.State()->mDeleted.GetSize(), p.g->GetControl(2)->IsHidden()), std::tuple(0, false));
     }
 }
 
-}  // namespace
 TEST_F(LiveEditTest, ResetViewWritesTheUnscaledLayout) {
     scale = 2.0;
     Build({{10, 10, 30, 30}}, true);
     Drag(1, 15, 15, 40, 40);
-    Menu(1, LiveEditMenuAction::kResetView);
+    Menu(1, A::kResetView);
     // Attach-time layout at scale 2 on screen, the attach-time layout in the header.
     EXPECT_EQ(Rect(1), IRECT(20, 20, 60, 60));
     EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 1, 1, IRECT(10, 10, 30, 30)"),
               std::string::npos);
 }
 
-TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
-    const struct {
-        const char* value;
-        bool on;
-    } cases[] = {{nullptr, false}, {"", false}, {"0", false}, {"yes", false}, {"1", true}};
-    for (const auto& c : cases) {
-        testutil::ScopedEnv env("QD_LIVE_EDIT", c.value);
-        EXPECT_EQ(LiveEditSwitchOn(), c.on) << (c.value ? c.value : "unset");
-    }
-}
-
+}  // namespace
 }  // namespace guitest
