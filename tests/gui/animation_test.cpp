@@ -132,28 +132,4 @@ TEST(Ease, CurveTable) {
     EXPECT_DOUBLE_EQ(a.Ease(40, 0, 1, 0.5), 0.5);
 }
 
-TEST(CurvePreview, PointsOutsideTheBackBufferAreSkipped) {
-    struct Case { int curve, x, y, width, height; } cases[] = {
-        {0, 10, 20, 50, 200}, {0, -40, 20, 200, 200}, {0, 10, 20, 200, 80}, {0, 10, -60, 200, 200},  // every edge
-        {23, 10, -45, 200, 200}, {26, 10, 20, 200, 90},  // curves that overshoot
-    };
-    for (const auto& c : cases) {
-        // Reference: every column of the square, kept when it lands in the buffer.
-        std::vector<std::pair<int, int>> want, got;
-        for (int i = 0; i < 50; ++i) {
-            const double e = IModuleAnimation().Ease(c.curve, 0, 1, i / 50.0);
-            const int x = c.x + 25 + i, y = int(std::trunc((c.y + 25) * e + (1 - e) * (c.y + 75)));
-            if (x >= 0 && x < c.width && y >= 0 && y < c.height) want.emplace_back(x, y);
-        }
-        IModuleAnimation a;
-        for (const auto& p : a.BuildCurvePreview(c.curve, 100, c.x, c.y, c.width, c.height).points)
-            got.emplace_back(p.x, p.y);
-        EXPECT_EQ(got, want) << c.curve << " at " << c.x << "," << c.y;
-    }
-    IModuleAnimation a;
-    const auto unknown = a.BuildCurvePreview(41, 100, 0, 0, 100, 100);
-    EXPECT_EQ(unknown.labels.size(), 3u);  // no curve label, and every value is 0.0: the top row
-    for (const auto& p : unknown.points) EXPECT_EQ(p.y, 0);
-}
-
 }  // namespace
