@@ -116,6 +116,25 @@ TEST_F(EngineFixture, ParameterOperationsReachTheBoundControlsAndAuxiliaryBindin
     EXPECT_EQ(std::tuple(std::string(bound->GetTooltip()), std::string(unbound->GetTooltip())), std::tuple("sync", ""));
 }
 
+TEST_F(EngineFixture, ListEditsKeepTheBackgroundAndRenumber) {
+    LogControl* c[5] = {bg};
+    for (int i = 1; i < 5; ++i) c[i] = Add("c", IRECT(0, 0, 1, 1));
+    auto* spare = new LogControl(&plug, &log, "s", IRECT());
+    for (int idx : {0, -1, 5}) graphics->ReplaceControl(idx, spare);  // background or outside: refused
+    EXPECT_EQ(graphics->GetControl(0), c[0]);
+    delete spare;
+    graphics->MoveControlBehind(3, 1);
+    graphics->MoveControlBehind(0, 2);  // the background stays
+    graphics->SwapControls(0, 4);
+    const IControl* order[] = {c[0], c[3], c[1], c[2], c[4]};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(std::tuple(graphics->GetControl(i), graphics->GetControl(i)->GetIndex()), std::tuple(order[i], i));
+    graphics->RemoveControl(2);
+    graphics->RemoveControl(9);
+    EXPECT_EQ(std::tuple(graphics->NControls(), graphics->GetControlIdx(c[1]), c[2]->GetIndex()), std::tuple(4, -1, 2));
+    delete c[1];
+}
+
 TEST_F(EngineFixture, FirstValueFromPlugBecomesDefaultAndTheDisplaysFollowTheValue) {
     Attach();
     LogControl c(&plug, &log, "c", IRECT(0, 0, 10, 10), 0), shown(&plug, &log, "value", IRECT()),

@@ -206,4 +206,20 @@ TEST_F(ScaleTest, InstancesKeepTheirOwnControlsAndNoticeEachOthersScale) {
               std::tuple(IRECT(20, 20, 40, 40), IRECT(2280 - 32, 1600 - 32, 2280, 1600)));
 }
 
+// Each view mode keeps its own hidden flags and rectangles.
+TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->AddNewView(7, 1140, 800); });
+    p.resize->LiveEditSetLayout(1, 2, true, {40, 40, 60, 60}, {40, 40, 60, 60});
+    struct Case { int id; double scale; bool hidden; IRECT rect; } cases[] = {
+        {7, 1.0, true, {40, 40, 60, 60}}, {0, 1.0, false, {100, 50, 300, 90}}, {7, 0.5, true, {20, 20, 30, 30}},
+        {99, 2.0, false, {200, 100, 600, 180}}};  // unknown id: view 0
+    for (const Case& c : cases) {
+        p.resize->SelectViewMode(c.id);
+        p.resize->SetGUIScaleRatio(c.scale);
+        p.resize->ResizeToStoredScale();
+        EXPECT_EQ(std::tuple(p.controls[2]->IsHidden(), *p.controls[2]->GetRECT(), p.plug.layouts.back().substr(0, 2)),
+                  std::tuple(c.hidden, c.rect, c.id == 7 ? "1 " : "0 ")) << c.id;
+    }
+}
+
 }  // namespace

@@ -190,13 +190,9 @@ TEST_F(ViewFixture, EntriesCommitCancelAndGiveWayToTheNextOne) {
 TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     graphics->EnableTooltips(true);
     graphics->HandleMouseOver(true);
-    LogControl* a = Add("a", IRECT(0, 0, 50, 50));
-    LogControl* b = Add("b", IRECT(60, 0, 100, 50));
-    LogControl* hidden = Add("h", IRECT(0, 60, 50, 100));
-    LogControl* nothing = Add("nothing", IRECT(0, 0, 0, 0));
-    nothing->SetTargetRECT(IRECT());
+    LogControl *a = Add("a", IRECT(0, 0, 50, 50)), *b = Add("b", IRECT(60, 0, 100, 50)),
+               *hidden = Add("h", IRECT(0, 60, 50, 100)), *nothing = Add("nothing", IRECT());
     a->SetTooltip("Cutoff");
-    b->SetTooltip("");
     hidden->Hide(true);
     Open();
     EXPECT_EQ(hv->toolTipRects.size(), 3u);  // bg, a and b; not the hidden or empty one
@@ -211,14 +207,12 @@ TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
     for (LogControl* c : {a, b, hidden, nothing}) delete c;
 }
 
-}  // namespace
-
-namespace fs = std::filesystem;
-
-namespace {
-
+// A 4 x 3 panel, at home in a scratch folder.
 struct MacFixture : HeadlessMacFixture {
     MacFixture() : HeadlessMacFixture(1, 4, 3) {}
+    testutil::TempDir tmp;
+    const std::string home = tmp.path();
+    testutil::ScopedEnv homeEnv{"HOME", home.c_str()};
 };
 
 TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
@@ -239,17 +233,7 @@ TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
     }
 }
 
-struct TempHome : MacFixture {
-    void SetUp() override {
-        MacFixture::SetUp();
-        ASSERT_FALSE(home.empty());
-    }
-    testutil::TempDir tmp;
-    const std::string home = tmp.path();
-    testutil::ScopedEnv homeEnv{"HOME", home.c_str()};
-};
-
-TEST_F(TempHome, PromptForFileStringRules) {
+TEST_F(MacFixture, PromptForFileStringRules) {
     CMN_String name("prog.pr4"), dir("");
     graphics->PromptForFile(&name, 1, &dir, "pr4 pr3");
     EXPECT_STREQ(name.Get(), "");  // no window: only the name is emptied
@@ -257,14 +241,12 @@ TEST_F(TempHome, PromptForFileStringRules) {
 
     Open();
     name.Set("prog.pr4");
-    graphics->PromptForFile(&name, 1, &dir, "pr4  pr3");  // cancelled
+    graphics->PromptForFile(&name, 1, &dir, "pr4  pr3");  // cancelled: the expanded folder comes back all the same
     const std::string desktop = home + "/Desktop";
-    // The expanded folder comes back even when cancelled.
     EXPECT_EQ(std::tuple(std::string(name.Get()), std::string(dir.Get())), std::tuple("", desktop));
-    ASSERT_EQ(backend.filePanels.size(), 1u);
-    const platform::FilePanelSetup& s = backend.filePanels[0];
-    EXPECT_EQ(std::tuple(s.save, s.fileName, s.directory), std::tuple(true, "prog.pr4", desktop));
-    EXPECT_EQ(s.allowedTypes, (std::vector<std::string>{"pr4", "pr3"}));
+    const platform::FilePanelSetup& s = backend.filePanels.at(0);
+    EXPECT_EQ(std::tuple(s.save, s.fileName, s.directory, s.allowedTypes),
+              std::tuple(true, "prog.pr4", desktop, std::vector<std::string>{"pr4", "pr3"}));
 
     backend.filePanelAnswers.push_back("/data/banks/bass.pr3");
     dir.Set("/data");
@@ -277,13 +259,11 @@ TEST_F(TempHome, PromptForFileStringRules) {
 }
 
 TEST_F(MacFixture, ImageNameRule) {
-    testutil::TempDir tmp;
-    const std::string& dir = tmp.path();
-    ASSERT_FALSE(dir.empty());
+    namespace fs = std::filesystem;
+    const std::string& dir = home;
     fs::create_directories(dir + "/Resources/img");
-    const fs::path png = fs::path(QD_TEST_DATA_DIR) / "pngsuite" / "basn2c08.png";
     for (const char* to : {"/Resources/knob.png", "/Resources/img/panel.png", "/Resources/noext"})
-        fs::copy_file(png, dir + to);
+        fs::copy_file(fs::path(QD_TEST_DATA_DIR) / "pngsuite" / "basn2c08.png", dir + to);
     std::ofstream(dir + "/Resources/photo.jpg") << "not an image";
     platform::RegisterBundle({"test.mac.bundle", dir, dir + "/qdeditor", dir + "/Resources"});
     graphics->SetBundleID("test.mac.bundle");
@@ -294,10 +274,7 @@ TEST_F(MacFixture, ImageNameRule) {
     };
     for (const Case& c : cases) {
         std::unique_ptr<PIX_IBitmap> bm(graphics->OSLoadBitmap(0, c.name));
-        EXPECT_EQ(bm != nullptr, c.loads) << (c.name ? c.name : "null");
-        if (bm) {
-            EXPECT_EQ(bm->getWidth(), 32);
-        }
+        EXPECT_EQ(bm ? bm->getWidth() : 0, c.loads ? 32 : 0) << (c.name ? c.name : "null");
     }
     graphics->SetBundleID("unknown.bundle");
     EXPECT_EQ(std::unique_ptr<PIX_IBitmap>(graphics->OSLoadBitmap(0, "knob.png")), nullptr);
