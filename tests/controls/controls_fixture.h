@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/headless_mac_fixture.h"
+#include "gui/fixtures.h"
 #include "plug/param.h"
 #include "raster/bitmap.h"
 

@@ -18,7 +18,7 @@
 #include "gui/igraphics.h"
 #include "raster/cached_font.h"
 #include "raster/strip_resample.h"
-#include "recording_graphics.h"
+#include "fixtures.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <tuple>
 
-#include "recording_graphics.h"
+#include "fixtures.h"
 
 using namespace guitest;
 

@@ -9,7 +9,7 @@
 
 #include "gui/gui_resize.h"
 #include "gui/standalone_window.h"
-#include "headless_mac_fixture.h"
+#include "fixtures.h"
 #include "temp_dir.h"
 #include "winapi/cursor.h"
 

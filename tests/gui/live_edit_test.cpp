@@ -15,7 +15,7 @@
 #include "gui/live_edit.h"
 #include "gui/live_edit_header.h"
 #include "gui/live_edit_views.h"
-#include "recording_graphics.h"
+#include "fixtures.h"
 #include "temp_dir.h"
 
 namespace guitest {

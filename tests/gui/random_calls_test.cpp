@@ -12,7 +12,7 @@
 #include <random>
 
 #include "gui/igraphics_mac.h"
-#include "recording_graphics.h"
+#include "fixtures.h"
 
 using namespace guitest;
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <tuple>
 
-#include "headless_mac_fixture.h"
+#include "fixtures.h"
 #include "platform/folders.h"
 #include "temp_dir.h"
 

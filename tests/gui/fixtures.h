@@ -1,6 +1,7 @@
-// A window-less back end and test doubles for driving the GUI engine from a script:
-// it records what the engine asks of the window system and answers menus, text
-// entries and message boxes from queued replies.
+// Test doubles for driving the GUI engine from a script: a window-less back end that
+// records what the engine asks of the window system and answers menus, text entries
+// and message boxes from queued replies; controls and a plug-in that log what reaches
+// them; and panels on that back end or on the window back end over the headless platform.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,11 +9,14 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "gui/cocoa_view.h"
 #include "gui/control.h"
-#include "gui/igraphics.h"
+#include "gui/igraphics_mac.h"
 #include "gui/popup_menu.h"
+#include "platform/headless_backend.h"
 #include "plug/module_standalone.h"
 
 namespace guitest {
@@ -21,6 +25,14 @@ namespace guitest {
 using Log = std::vector<std::string>;
 
 struct MenuItemSeen { std::string text; int flags; };
+
+template <class T>
+bool TakeFront(std::deque<T>* queue, T* out) {
+    if (queue->empty()) return false;
+    *out = queue->front();
+    queue->pop_front();
+    return true;
+}
 
 class RecordingGraphics : public IGraphics {
 public:
@@ -32,7 +44,6 @@ public:
     // message box with this answer (then OK, 1).
     std::deque<int> menuReplies, messageBoxReplies;
     std::deque<std::optional<std::string>> textReplies;
-
     // What was asked.
     std::vector<IRECT> screens, menuRects;
     std::vector<std::vector<MenuItemSeen>> menus;
@@ -46,9 +57,32 @@ public:
         if (mLog) mLog->push_back("screen");
         return screenResult;
     }
-    IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override;
-    void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override;
-    int ShowMessageBox(const char* text, const char*, int) override;
+    IPopupMenu* CreateIPopupMenu(IPopupMenu* pMenu, IRECT* pR) override {
+        ClearMouseCapture();
+        menus.emplace_back();
+        for (int i = 0; i < pMenu->GetNItems(); ++i)
+            menus.back().push_back({pMenu->GetItem(i)->GetText(), pMenu->GetItem(i)->GetFlags()});
+        menuRects.push_back(*pR);
+        int reply = -1;
+        if (!TakeFront(&menuReplies, &reply) || reply < 0) return nullptr;
+        pMenu->SetChosenItemIdx(reply);
+        return pMenu;
+    }
+    void CreateTextEntry(IControl* pControl, IText*, IRECT* pR, const char* str, IParam* pParam) override {
+        textEntries.push_back({str ? str : "", *pR});
+        std::optional<std::string> reply;
+        if (!TakeFront(&textReplies, &reply) || !reply) return;
+        if (pParam)
+            SetFromStringAfterPrompt(pControl, pParam, reply->c_str());
+        else
+            pControl->TextFromTextEntry(reply->c_str());
+    }
+    int ShowMessageBox(const char* text, const char*, int) override {
+        messageBoxes.push_back(text ? text : "");
+        int reply = 1;
+        TakeFront(&messageBoxReplies, &reply);
+        return reply;
+    }
     void EndUserInput() override {}
     void HostPath(CMN_String*) override {}
     void PluginPath(CMN_String*) override {}
@@ -106,7 +140,6 @@ public:
     bool OnKeyDown(int, int, int key) override { return Note("key " + std::to_string(key)), keyAnswer; }
     void OnMouseOver(int, int, IMouseMod*) override { Note("over"); }
     void OnMouseOut() override { Note("out"); }
-    void OnIdle() override { Note("idle"); }
     void TextFromTextEntry(const char* text) override {
         lastText = text;
         Note(std::string("text ") + text);
@@ -137,7 +170,13 @@ public:
     void OnIdle() override { Note("idle"); }
 
     // True when another thread cannot take the mutex, i.e. this thread holds it.
-    bool MutexHeldElsewhere();
+    bool MutexHeldElsewhere() {
+        bool taken = false;
+        std::thread([&] {
+            if ((taken = GetMutex()->TryLock())) GetMutex()->Unlock();
+        }).join();
+        return !taken;
+    }
 
 private:
     void Note(const std::string& s) {
@@ -146,16 +185,15 @@ private:
     Log* mLog;
 };
 
-// A plug-in with `nParams` parameters and a recording back end; the graphics belong to
-// the plug-in once attached.
-class GuiFixture : public ::testing::Test {
+// A plug-in with `nParams` parameters and its graphics, which belong to the plug-in
+// once attached.
+template <class Graphics>
+class PanelFixture : public ::testing::Test {
 protected:
-    explicit GuiFixture(int nParams, int width = 100, int height = 100)
-        : plug(nParams, &log), graphics(new RecordingGraphics(&plug, width, height, &log)) {}
-    ~GuiFixture() override {
+    PanelFixture(int nParams, Graphics* g) : plug(nParams, &log), graphics(g) {}
+    ~PanelFixture() override {
         if (plug.GetGUI() != graphics) delete graphics;
     }
-
     void Attach() { plug.AttachGraphics(graphics); }
     LogControl* Add(const char* name, const IRECT& r, int param = -1) {
         auto* c = new LogControl(&plug, &log, name, r, param);
@@ -170,7 +208,38 @@ protected:
 
     Log log;
     LogPlug plug;
-    RecordingGraphics* graphics;
+    Graphics* graphics;
+};
+
+// The recording back end.
+class GuiFixture : public PanelFixture<RecordingGraphics> {
+protected:
+    explicit GuiFixture(int nParams, int width = 100, int height = 100)
+        : PanelFixture(nParams, new RecordingGraphics(&plug, width, height, &log)) {}
+};
+
+// The window back end on the headless platform; once opened, the headless view stands
+// in for the window.
+class HeadlessMacFixture : public PanelFixture<IGraphicsMac> {
+protected:
+    HeadlessMacFixture(int nParams, int width, int height)
+        : PanelFixture(nParams, new IGraphicsMac(&plug, width, height, 0)) {}
+    void SetUp() override { platform::InstallBackend(&backend); }
+    void TearDown() override {
+        if (plug.GetGUI() != graphics) delete graphics;  // never attached: still ours
+        graphics = nullptr;
+        platform::InstallBackend(nullptr);
+    }
+    platform::HeadlessView* Open() {
+        Attach();
+        EXPECT_NE(graphics->OpenWindow(nullptr), nullptr);
+        hv = static_cast<platform::HeadlessView*>(graphics->GetView()->nativeView());
+        log.clear();
+        return hv;
+    }
+
+    platform::HeadlessBackend backend;
+    platform::HeadlessView* hv = nullptr;
 };
 
 }  // namespace guitest
