@@ -233,21 +233,4 @@ TEST_F(Controls, FileSelectorTogglesOnlyWhenAFileIsChosen) {
     EXPECT_STREQ(file.Get(), "/a/b/");
 }
 
-TEST_F(Controls, UserTextsComeBackFromTheEntry) {
-    IText secure;
-    secure.mEntryKind = IText::kEntrySecure;
-    auto* pw = Add(new IUserTextControl(&plug, IRECT(0, 20, 100, 40), &secure, "abc"));
-    Open();
-    pw->OnMouseDown(1, 21, &left);
-    platform::HeadlessTextField* field = hv->ActiveTextField();
-    ASSERT_NE(field, nullptr);
-    EXPECT_TRUE(field->Setup().secure);
-    field->Type("12");
-    field->PressReturn();
-    CMN_HeapBuf buf;
-    pw->GetText(&buf);
-    ASSERT_EQ(buf.GetSize(), 6);
-    EXPECT_STREQ(static_cast<const char*>(buf.Get()), "abc12");
-}
-
 }  // namespace

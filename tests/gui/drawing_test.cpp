@@ -40,13 +40,6 @@ public:
         for (int i = 0; i < Width() * Height(); ++i) *PIX_PixelAddress(*GetDrawBitmap(), i % Width(), i / Width()) = v;
     }
     uint32_t At(int x, int y) const { return *PIX_PixelAddress(*GetDrawBitmap(), x, y); }
-    // The back buffer as text, rows split by '|': '#' where something was drawn.
-    std::string Picture() const {
-        std::string rows;
-        for (int y = 0; y < Height(); ++y)
-            for (int x = 0; x < Width(); ++x) rows += std::string(y && !x ? "|" : "") + (At(x, y) ? '#' : '.');
-        return rows;
-    }
 };
 
 // A w x h bitmap whose pixel (x, y) is fn(x, y).
@@ -107,32 +100,6 @@ TEST(DrawBitmapState, DrawsTheAskedFrameInPlace) {
             EXPECT_EQ(std::tuple(PIX_PixelR(g.At(10, 10)), PIX_PixelR(g.At(34, 34)), g.At(35, 35) | g.At(9, 9)),
                       std::tuple(c.drawn, c.drawn, 0u)) << "frame " << c.frame;
         }
-    }
-}
-
-// The primitives' own coordinate rules; what they draw is the raster library's tests' business.
-TEST(ShapePrimitives, LandOnTheirPixels) {
-    const IColor white = COLOR_WHITE;
-    const IRECT box(2, 1, 7, 5);
-    using Draw = std::function<void(DrawGraphics&)>;
-    struct Case { const char* what; int w, h; Draw draw; const char* picture; } cases[] = {
-        {"outline includes R and B", 10, 7, [&](DrawGraphics& g) { g.DrawRectOutline(&white, &box); },
-         "..........|..######..|..#....#..|..#....#..|..#....#..|..######..|.........."},
-        {"float ends truncate", 10, 7, [&](DrawGraphics& g) { g.DrawLine(&white, 1.9f, 2.9f, 5.99f, 2.2f); },
-         "..........|..........|.#####....|..........|..........|..........|.........."},
-        // Ends past the int range saturate and clip instead of wrapping; a point there is dropped.
-        {"far-off ends", 10, 7,
-         [&](DrawGraphics& g) {
-             g.DrawLine(&white, -1e30f, 3.0f, 1e30f, 3.0f);
-             g.DrawRadialLine(&white, 2.0f, 0.0f, 0.0f, 0.0f, -1e30f);
-             g.DrawPoint(&white, 1e30f, 1.0f);
-         },
-         "..#.......|..#.......|..#.......|##########|..#.......|..#.......|..#......."},
-    };
-    for (const Case& c : cases) {
-        DrawGraphics g(c.w, c.h);
-        c.draw(g);
-        EXPECT_EQ(g.Picture(), c.picture) << c.what;
     }
 }
 
@@ -318,22 +285,6 @@ TEST(FontCache, CorrectsTheHeightOnce) {
         EXPECT_EQ(heights, c.heights) << c.face;
         EXPECT_EQ(FindOrMakeFont(c.size, 0, 0, 0, c.face, Makers(c.rule, &heights)), font) << "cached";
     }
-}
-
-TEST(FontCache, AFontThatCannotBeMadeIsNotCached) {
-    const int fontsBefore = FakeFont::live, nativesBefore = FakeNative::live;
-    const int cached = FontCache::Instance().Count();
-    for (int failAt : {0, 1}) {  // the first request, or the corrected second one
-        std::vector<int> heights;
-        EXPECT_EQ(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", Makers([](int h) { return h + 3; }, &heights, failAt)),
-                  nullptr);
-        EXPECT_EQ(FakeFont::live, fontsBefore);
-        EXPECT_EQ(FakeNative::live, nativesBefore);  // the first native font went with its font
-    }
-    EXPECT_EQ(FontCache::Instance().Count(), cached);
-    // The next attempt tries again and can succeed.
-    std::vector<int> heights;
-    EXPECT_NE(FindOrMakeFont(10, 0, 0, 0, "NoSuchFace", Makers([](int h) { return h; }, &heights)), nullptr);
 }
 
 }  // namespace

@@ -258,28 +258,6 @@ TEST_F(EngineFixture, CaptureHoldsThroughADragAndInformsTheHost) {
     EXPECT_EQ(log, (Log{"begin 0", "end 0"}));
 }
 
-TEST_F(EngineFixture, KeysGoToTheControlUnderTheMouseOrTheKeyCatcher) {
-    LogControl* field = Add("field", IRECT(10, 10, 40, 40));
-    field->keyAnswer = true;
-    Attach();
-    log.clear();
-    EXPECT_TRUE(graphics->OnKeyDown(20, 20, KEY_ALPHA_A));
-    EXPECT_FALSE(graphics->OnKeyDown(80, 80, KEY_SPACE)) << "background, no key catcher";
-    graphics->OnMouseDown(80, 80, &left);  // captures the background
-    EXPECT_FALSE(graphics->OnKeyDown(20, 20, KEY_UPARROW));
-    EXPECT_EQ(log, (Log{"field key 15", "bg down 80,80"}));
-
-    auto* catcher = new LogControl(&plug, &log, "catcher", IRECT());
-    catcher->keyAnswer = true;
-    graphics->SetKeyCatcher(catcher);  // owned from here
-    log.clear();
-    EXPECT_TRUE(graphics->OnKeyDown(20, 20, KEY_DIGIT_0));  // captured background: the catcher
-    graphics->OnMouseUp(80, 80, &left);
-    EXPECT_TRUE(graphics->OnKeyDown(95, 95, KEY_DOWNARROW));
-    EXPECT_TRUE(graphics->OnKeyDown(20, 20, KEY_LEFTARROW));
-    EXPECT_EQ(log, (Log{"catcher key 5", "bg up 80,80", "catcher key 2", "field key 3"}));
-}
-
 TEST_F(EngineFixture, TextEntryCases) {
     LogControl* bound[5];
     for (int i = 0; i < 5; ++i) bound[i] = Add("c", IRECT(10, 10, 60, 30), i);

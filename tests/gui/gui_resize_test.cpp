@@ -191,21 +191,6 @@ TEST_F(ScaleTest, MenuScaleCommitsOnceAndPutsTheGripInTheCorner) {
     EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 1710, 1200}));
 }
 
-// Two panels in one process: each rescales its own controls, and the one whose scale
-// another applied shows the notice until it reloads.
-TEST_F(ScaleTest, InstancesKeepTheirOwnControlsAndNoticeEachOthersScale) {
-    Panel a(&log), b(&log);
-    b.resize->SetGUIScaleRatio(2.0);
-    b.resize->ResizeToStoredScale();
-    EXPECT_TRUE(a.resize->IsDirty() && a.resize->IsNoticeShown());  // the notice covers the panel
-    EXPECT_EQ(std::tuple(*b.controls[1]->GetRECT(), *a.controls[1]->GetRECT(), *a.resize->GetRECT()),
-              std::tuple(IRECT(20, 20, 40, 40), IRECT(10, 10, 20, 20), IRECT(0, 0, 1140, 800)));
-    a.plug.ReloadGUIScale();
-    EXPECT_FALSE(a.resize->IsNoticeShown());
-    EXPECT_EQ(std::tuple(*a.controls[1]->GetRECT(), *a.resize->GetRECT()),
-              std::tuple(IRECT(20, 20, 40, 40), IRECT(2280 - 32, 1600 - 32, 2280, 1600)));
-}
-
 // Each view mode keeps its own hidden flags and rectangles.
 TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
     Panel p(&log, [](IModuleGUIResize* r) { r->AddNewView(7, 1140, 800); });

@@ -187,26 +187,6 @@ TEST_F(ViewFixture, EntriesCommitCancelAndGiveWayToTheNextOne) {
     EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
-TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
-    graphics->EnableTooltips(true);
-    graphics->HandleMouseOver(true);
-    LogControl *a = Add("a", IRECT(0, 0, 50, 50)), *b = Add("b", IRECT(60, 0, 100, 50)),
-               *hidden = Add("h", IRECT(0, 60, 50, 100)), *nothing = Add("nothing", IRECT());
-    a->SetTooltip("Cutoff");
-    hidden->Hide(true);
-    Open();
-    EXPECT_EQ(hv->toolTipRects.size(), 3u);  // bg, a and b; not the hidden or empty one
-    hv->MouseMoved(VX(10), VY(10));
-    EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), "Cutoff");  // the control under the mouse decides
-    hv->MouseMoved(VX(70), VY(10));
-    EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), "");
-    // A mouse-over index left behind by a shrunken list finds no control.
-    hv->MouseMoved(VX(10), VY(10));
-    while (graphics->NControls() > 1) graphics->RemoveControl(graphics->NControls() - 1);
-    EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
-    for (LogControl* c : {a, b, hidden, nothing}) delete c;
-}
-
 // A 4 x 3 panel, at home in a scratch folder.
 struct MacFixture : HeadlessMacFixture {
     MacFixture() : HeadlessMacFixture(1, 4, 3) {}
@@ -231,31 +211,6 @@ TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
         EXPECT_EQ(s.header + "/" + s.message + " " + s.defaultButton + "|" + s.alternateButton + "|" + s.otherButton,
                   "caption/text " + std::string(c.buttons)) << c.type;
     }
-}
-
-TEST_F(MacFixture, PromptForFileStringRules) {
-    CMN_String name("prog.pr4"), dir("");
-    graphics->PromptForFile(&name, 1, &dir, "pr4 pr3");
-    EXPECT_STREQ(name.Get(), "");  // no window: only the name is emptied
-    EXPECT_TRUE(backend.filePanels.empty());
-
-    Open();
-    name.Set("prog.pr4");
-    graphics->PromptForFile(&name, 1, &dir, "pr4  pr3");  // cancelled: the expanded folder comes back all the same
-    const std::string desktop = home + "/Desktop";
-    EXPECT_EQ(std::tuple(std::string(name.Get()), std::string(dir.Get())), std::tuple("", desktop));
-    const platform::FilePanelSetup& s = backend.filePanels.at(0);
-    EXPECT_EQ(std::tuple(s.save, s.fileName, s.directory, s.allowedTypes),
-              std::tuple(true, "prog.pr4", desktop, std::vector<std::string>{"pr4", "pr3"}));
-
-    backend.filePanelAnswers.push_back("/data/banks/bass.pr3");
-    dir.Set("/data");
-    graphics->PromptForFile(&name, 0, &dir, "");
-    EXPECT_EQ(std::tuple(std::string(name.Get()), std::string(dir.Get())), std::tuple("/data/banks/bass.pr3", "/data/banks/"));
-    const platform::FilePanelSetup& open = backend.filePanels.back();
-    EXPECT_EQ(std::tuple(open.save, open.allowedTypes.size(), open.directory), std::tuple(false, 0u, "/data"));
-    graphics->PromptForFile(&name, 0, nullptr, nullptr);  // no folder string at all
-    EXPECT_EQ(backend.filePanels.back().directory, desktop);
 }
 
 TEST_F(MacFixture, ImageNameRule) {
