@@ -1,4 +1,4 @@
-// Named animations: runs, reversals, the easing curves and the curve preview.
+// Named animations: every run ends whatever the calls, and the easing curves.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,56 +9,6 @@
 #include "gui/animation.h"
 
 namespace {
-
-// Steps a run until it reports an end value; returns every value it gave.
-std::vector<double> RunToEnd(IModuleAnimation& a, bool forward, int f, int b, double from, double to) {
-    std::vector<double> values;
-    do {
-        values.push_back(a.Start("x", forward, f, b, 0, 0, from, to));
-    } while (a.IsAnyActive() && values.size() < 10000);
-    return values;
-}
-
-TEST(Animation, RunsVisitEachStepRestAndReverseByTheShareCovered) {
-    IModuleAnimation a;
-    EXPECT_EQ(a.Start("x", false, 5, 5, 0, 0, -2, 7), -2);  // a new backward animation rests at `from`
-    EXPECT_FALSE(a.IsAnyActive());
-    for (int step = 0; step < 4; ++step) {
-        EXPECT_DOUBLE_EQ(a.Start("fade", true, 4, 4, 1, 1, 10, 30), 10 + 20 * (step / 4.0) * (step / 4.0)) << step;
-        EXPECT_TRUE(a.IsAnyActive());
-    }
-    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, 10, 30), 30);
-    EXPECT_FALSE(a.IsAnyActive());
-    EXPECT_EQ(a.Start("fade", true, 4, 4, 1, 1, 10, 30), 30);
-
-    IModuleAnimation full;
-    RunToEnd(full, true, 3, 3, 0, 100);
-    const std::vector<double> back = RunToEnd(full, false, 3, 5, 0, 100);  // the full length back
-    ASSERT_EQ(back.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) EXPECT_NEAR(back[i], 100 - 20.0 * i, 1e-12) << i;
-    IModuleAnimation once;
-    once.Start("x", true, 4, 4, 0, 0, 0, 1);
-    EXPECT_EQ(RunToEnd(once, true, 100, 1, 0, 1).size(), 4u) << "later counts in one direction are ignored";
-    // Four steps into a forward run of 10, then back: q = trunc(B / F x 4) steps.
-    struct Case { int callF, callB; size_t calls; } backward[] = {
-        {10, 20, 9}, {2, 20, 41}, {1000, 20, 1}, {10, 0, 1}, {0, 20, 21},  // F = 0: the whole backward run
-    };
-    for (const auto& c : backward) {
-        IModuleAnimation r;
-        for (int i = 0; i < 4; ++i) r.Start("x", true, 10, 20, 0, 0, 0, 10);
-        EXPECT_EQ(RunToEnd(r, false, c.callF, c.callB, 0, 10).size(), c.calls) << c.callF << "/" << c.callB;
-    }
-    // Two steps into a backward run of 4, then forward: F - trunc(F / B x 2) steps.
-    Case forward[] = {{6, 4, 4}, {6, 12, 6}, {6, 1, 1},  // the share exceeds F: the run ends at once, not never
-                      {6, 0, 1}};                        // B = 0: the whole share
-    for (const auto& c : forward) {
-        IModuleAnimation r;
-        RunToEnd(r, true, 4, 4, 0, 8);
-        r.Start("x", false, 4, 4, 0, 0, 0, 8);
-        r.Start("x", false, 4, 4, 0, 0, 0, 8);
-        EXPECT_EQ(RunToEnd(r, true, c.callF, c.callB, 0, 8).size(), c.calls) << c.callF << "/" << c.callB;
-    }
-}
 
 TEST(Animation, FuzzedCallSequencesStayFiniteAndEveryRunEnds) {
     std::mt19937 rng(20261206);

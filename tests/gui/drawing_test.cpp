@@ -1,6 +1,5 @@
-// The engine's drawing side: bitmaps clipped to the draw rectangle, strip frames and
-// the primitives' own coordinate rules; strips loaded at the resource scale and rescaled
-// for the GUI scale; the font cache's corrected requests.
+// The engine's drawing side: bitmaps clipped to the draw rectangle and strip frames;
+// strips loaded at the resource scale and rescaled; the font cache's corrected requests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,6 +16,7 @@
 #include "gui/font_cache.h"
 #include "gui/igraphics.h"
 #include "raster/cached_font.h"
+#include "raster/fill.h"
 #include "raster/strip_resample.h"
 #include "fixtures.h"
 
@@ -24,26 +24,22 @@ namespace {
 
 using guitest::RecordingGraphics;
 
-// A back end whose images come from a table and whose draw rectangle tests may set.
+// A cleared back buffer whose draw rectangle tests may set.
 class DrawGraphics : public RecordingGraphics {
 public:
     DrawGraphics(int w, int h) : RecordingGraphics(nullptr, w, h) {
         PrepDraw();
+        PIX_Clear(GetDrawBitmap(), 0);
         mDrawRECT = IRECT(0, 0, w, h);
-        Clear(0);
     }
-    std::function<PIX_IBitmap*(const char*)> images;
-    PIX_IBitmap* OSLoadBitmap(int, const char* name) override { return images ? images(name) : nullptr; }
-
     void SetDrawRect(const IRECT& r) { mDrawRECT = r; }
-    void Clear(uint32_t v) {
-        for (int i = 0; i < Width() * Height(); ++i) *PIX_PixelAddress(*GetDrawBitmap(), i % Width(), i / Width()) = v;
-    }
     uint32_t At(int x, int y) const { return *PIX_PixelAddress(*GetDrawBitmap(), x, y); }
 };
 
 // A w x h bitmap whose pixel (x, y) is fn(x, y).
-PIX_MemBitmap* Made(int w, int h, const std::function<uint32_t(int, int)>& fn) {
+using PixelFn = std::function<uint32_t(int x, int y)>;
+
+PIX_MemBitmap* Made(int w, int h, const PixelFn& fn) {
     auto* bm = new PIX_MemBitmap(w, h, 4);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) *PIX_PixelAddress(*bm, x, y) = fn(x, y);
@@ -103,8 +99,6 @@ TEST(DrawBitmapState, DrawsTheAskedFrameInPlace) {
     }
 }
 
-using PixelFn = std::function<uint32_t(int x, int y)>;
-
 // Stands in for the back end's image loader: images by file name, every load noted.
 class FakeImages {
 public:
@@ -113,11 +107,7 @@ public:
         return [this](int, const char* name) -> PIX_IBitmap* {
             names.push_back(name);
             auto it = mImages.find(name);
-            if (it == mImages.end()) return nullptr;
-            auto* bm = new PIX_MemBitmap(it->second.w, it->second.h, 4);
-            for (int y = 0; y < bm->getHeight(); ++y)
-                for (int x = 0; x < bm->getWidth(); ++x) *PIX_PixelAddress(*bm, x, y) = it->second.fn(x, y);
-            return bm;
+            return it == mImages.end() ? nullptr : Made(it->second.w, it->second.h, it->second.fn);
         };
     }
     std::vector<std::string> names;
@@ -129,9 +119,7 @@ private:
 
 uint32_t Px(const PIX_IBitmap& bm, int x, int y) { return *PIX_PixelAddress(bm, x, y); }
 
-PixelFn Solid(uint32_t v) {
-    return [v](int, int) { return v; };
-}
+PixelFn Solid(uint32_t v) { return [v](int, int) { return v; }; }
 
 TEST(RescaleStrips, SizesFollowTheScaleWithAGapPerFrame) {
     struct Case { int id, w, h; unsigned rs; double scale; int frames; bool horizontal; int expectW, expectH; } cases[] = {

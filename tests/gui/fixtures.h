@@ -1,7 +1,6 @@
-// Test doubles for driving the GUI engine from a script: a window-less back end that
-// records what the engine asks of the window system and answers menus, text entries
-// and message boxes from queued replies; controls and a plug-in that log what reaches
-// them; and panels on that back end or on the window back end over the headless platform.
+// Test doubles that drive the GUI engine from a script: a window-less back end that
+// records what the engine asks and answers from queued replies, a control and a plug-in
+// that log what reaches them, and panels on it or on the window back end (headless).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,9 +38,8 @@ public:
     RecordingGraphics(IModuleBase* plug, int width, int height, Log* log = nullptr)
         : IGraphics(plug, width, height, 0), mLog(log) {}
 
-    // Script: the next menu answers with this index (-1: the user dismissed it), the
-    // next text entry ends with this text (nullopt: the user cancelled), the next
-    // message box with this answer (then OK, 1).
+    // Replies, in order: a menu index (-1 dismissed), an entered text (nullopt cancelled),
+    // a message box answer (then OK, 1).
     std::deque<int> menuReplies, messageBoxReplies;
     std::deque<std::optional<std::string>> textReplies;
     // What was asked.
@@ -101,14 +99,8 @@ public:
     PIX_IBitmap* OSLoadBitmap(int, const char*) override { return nullptr; }
 
     // Test access to state the engine keeps to itself.
-    void SetLiveEdit(bool on, bool holdsMouse) {
-        mLiveEdit = on;
-        mLiveEditHoldsMouse = holdsMouse;
-    }
-    void DropBackBuffer() {
-        delete mDrawBitmap;
-        mDrawBitmap = nullptr;
-    }
+    void SetLiveEdit(bool on, bool holdsMouse) { mLiveEdit = on, mLiveEditHoldsMouse = holdsMouse; }
+    void DropBackBuffer() { delete mDrawBitmap, mDrawBitmap = nullptr; }
 
 private:
     Log* mLog;
@@ -155,8 +147,7 @@ private:
     std::string mName;
 };
 
-// A standalone plug-in that logs its hooks and whether the parameter hooks run with
-// the plug-in mutex held.
+// A plug-in that logs its hooks and whether the parameter hooks run under its mutex.
 class LogPlug : public IModuleStandalone {
 public:
     LogPlug(int nParams, Log* log) : IModuleStandalone(nParams), mLog(log) {}
@@ -185,8 +176,7 @@ private:
     Log* mLog;
 };
 
-// A plug-in with `nParams` parameters and its graphics, which belong to the plug-in
-// once attached.
+// A plug-in with `nParams` parameters and graphics that are the plug-in's once attached.
 template <class Graphics>
 class PanelFixture : public ::testing::Test {
 protected:
@@ -211,15 +201,13 @@ protected:
     Graphics* graphics;
 };
 
-// The recording back end.
 class GuiFixture : public PanelFixture<RecordingGraphics> {
 protected:
     explicit GuiFixture(int nParams, int width = 100, int height = 100)
         : PanelFixture(nParams, new RecordingGraphics(&plug, width, height, &log)) {}
 };
 
-// The window back end on the headless platform; once opened, the headless view stands
-// in for the window.
+// The window back end on the headless platform; Open() gives the view that stands in for the window.
 class HeadlessMacFixture : public PanelFixture<IGraphicsMac> {
 protected:
     HeadlessMacFixture(int nParams, int width, int height)

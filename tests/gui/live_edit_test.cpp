@@ -164,45 +164,6 @@ TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOnAndThenEHoldsAndRelea
     }
 }
 
-TEST(LiveEditDrag, SnapsToTheGridTowardZeroUnlessOptionIsHeld) {
-    const struct { const char* name; int grid; double scale; bool option; int x0, y0, x1, y1; IRECT expected; } cases[] = {
-        {"move", 10, 1.0, false, 10, 10, 23, 37, {10, 30, 30, 50}},
-        {"move, Option", 10, 1.0, true, 10, 10, 23, 37, {18, 32, 38, 52}},
-        {"move left of 0", 10, 1.0, false, 10, 10, -2, 10, {0, 0, 20, 20}},
-        {"resize on the grip", 10, 1.0, false, 24, 24, 37, 44, {5, 5, 30, 40}},
-        {"resize, Option", 10, 1.0, true, 24, 24, 37, 44, {5, 5, 38, 45}},
-        // With GUI resizing the step is the grid times the scale: 0 at half size.
-        {"scale 0.5", 1, 0.5, false, 10, 10, 23, 37, {18, 32, 38, 52}},
-        {"scale 2", 5, 2.0, false, 6, 6, 19, 33, {10, 30, 30, 50}},
-    };
-    for (const auto& c : cases) {
-        LiveEditPanel p;
-        p.Build({{5, 5, 25, 25}}, c.scale != 1.0);
-        p.grid = c.grid;
-        p.scale = c.scale;
-        p.Drag(1, c.x0, c.y0, c.x1, c.y1, IMouseMod(false, false, false, false, c.option));
-        EXPECT_EQ(p.Rect(1), c.expected) << c.name;
-    }
-}
-
-TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
-    Build({{10, 10, 30, 30}});
-    const IRECT l0(10, 10, 30, 30), l1(20, 10, 40, 30), l2(20, 20, 40, 40);
-    LiveEditFrame f = Frame();
-    // An empty history, before any list is sized: nothing moves, nothing breaks.
-    LiveEditUndo(&f);
-    LiveEditRedo(&f);
-    EXPECT_EQ(Rect(1), l0);
-    Drag(1, 15, 15, 25, 15);
-    Drag(1, 25, 15, 25, 25);
-    const struct { bool undo; IRECT expected; } steps[] = {{true, l1}, {true, l0}, {true, l0}, {false, l1}, {false, l2},
-                                                           {false, l2}, {true, l1}, {false, l2}};
-    for (const auto& s : steps) {
-        s.undo ? LiveEditUndo(&f) : LiveEditRedo(&f);
-        EXPECT_EQ(Rect(1), s.expected) << "step " << &s - steps;
-    }
-}
-
 TEST(LiveEditMenu, ZOrderRowsStopAtBothEndsButStillPushASnapshot) {
     const struct { bool resize; int selected; A item; std::vector<int> order; } cases[] = {
         {false, 1, A::kBringToFront, {0, 2, 3, 1}}, {true, 1, A::kBringToFront, {0, 2, 3, 1, 4, 5, 6}},
@@ -384,18 +345,6 @@ TEST_F(LiveEditHeaderTest, GUIResizeViewsMatchGoldenUnscaledWithDeletedLeftOut) 
               (std::vector<std::string>{"0 1 2 10,10,30,30 10,10,30,30", "0 2 3 40,10,60,30 45,15,55,25 hidden"}));
 }
 
-TEST_F(LiveEditHeaderTest, FailedSaveLeavesNoPartialFile) {
-    std::filesystem::create_directory("blocked");  // a folder where the file should go
-    const struct { const char* path; } cases[] = {{"missing/LiveEditLayout.h"}, {"blocked"}, {""}};
-    for (const auto& c : cases) {
-        EXPECT_FALSE(LiveEditSaveLayoutFile("text", c.path)) << c.path;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1) << c.path;  // "blocked" only
-    }
-    BuildPanel(false);
-    EXPECT_FALSE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0, "blocked"));
-    EXPECT_TRUE(std::filesystem::is_directory("blocked"));
-}
-
 // An editor or version control may turn the line ends into CR LF and leave blanks at
 // line ends: every section used to read as empty, and the next write dropped the
 // other view modes' layouts.
@@ -446,16 +395,6 @@ TEST_F(LiveEditHeaderTest, AFIFOReadsAsMissingAndIsNeverWritten) {
     EXPECT_EQ(Rect(1), IRECT(100, 10, 120, 30));  // the editor went on working
     EXPECT_EQ(told, std::string("Layout editor: cannot write ") + kLiveEditHeaderFile + ": not a regular file\n");
     EXPECT_EQ(std::filesystem::status(kLiveEditHeaderFile).type(), std::filesystem::file_type::fifo);
-}
-
-TEST_F(LiveEditHeaderTest, OversizedFileIsReadAsMissing) {
-    BuildPanel(true);
-    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, 0));
-    std::ofstream(kLiveEditHeaderFile, std::ios::app) << std::string(kLiveEditMaxHeaderBytes, ' ');
-    LiveEditState fresh;
-    fresh.mViewModeCount = 1;
-    LiveEditReadLayoutHeader(&fresh);
-    EXPECT_STREQ(fresh.mViewModeTexts.Get(0)->Get(), "");
 }
 
 TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {

@@ -195,24 +195,6 @@ struct MacFixture : HeadlessMacFixture {
     testutil::ScopedEnv homeEnv{"HOME", home.c_str()};
 };
 
-TEST_F(MacFixture, MessageBoxAnswersPerLayout) {
-    using R = AlertResponse;
-    struct Case { int type; R response; int answer; const char* buttons; } cases[] = {
-        {4, R::Default, 1, "Yes|No|"},      {4, R::Alternate, 7, "Yes|No|"},     {4, R::Closed, 0, "Yes|No|"},
-        {3, R::Default, 1, "Yes|No|Cancel"}, {3, R::Alternate, 7, "Yes|No|Cancel"},
-        {3, R::Other, 2, "Yes|No|Cancel"},   {3, R::Closed, 2, "Yes|No|Cancel"},  // closing answers Cancel
-        {1, R::Default, 1, "|Cancel|"},     {1, R::Alternate, 2, "|Cancel|"},    {1, R::Closed, 2, "|Cancel|"},
-        {0, R::Default, 1, "||"},           {0, R::Closed, 0, "||"},             {7, R::Default, 1, "||"},
-    };
-    for (const Case& c : cases) {
-        backend.alertAnswers.push_back(c.response);
-        EXPECT_EQ(graphics->ShowMessageBox("text", "caption", c.type), c.answer) << c.type;
-        const platform::AlertSetup& s = backend.alerts.back();
-        EXPECT_EQ(s.header + "/" + s.message + " " + s.defaultButton + "|" + s.alternateButton + "|" + s.otherButton,
-                  "caption/text " + std::string(c.buttons)) << c.type;
-    }
-}
-
 TEST_F(MacFixture, ImageNameRule) {
     namespace fs = std::filesystem;
     const std::string& dir = home;
