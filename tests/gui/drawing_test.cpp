@@ -1,5 +1,4 @@
-// The engine's drawing side: bitmaps clipped to the draw rectangle and strip frames;
-// strips loaded at the resource scale and rescaled; the font cache's corrected requests.
+// Bitmaps clipped to the draw rectangle, strip frames, strip rescaling and the font cache.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -166,10 +165,9 @@ TEST(RescaleStrips, ReloadsByACopyOfTheCallersFileName) {
     EXPECT_EQ(std::tuple(images.names.back(), s->width), std::tuple("copied.png", 8));
 }
 
-// Start-up decodes each file once, for the first rescale; every later scale change
-// decodes it again, except after a scale of 2 where the strip holds all of the image's
-// pixels (odd.png loses its last column and row there). The pixels are always those of a
-// fresh decode.
+// Start-up decodes each file once; a later scale change decodes it again unless the strip
+// holds all its pixels (at scale 2; odd.png loses a column and a row there). The pixels are
+// always a fresh decode's.
 TEST(RescaleStrips, ScaleChangesReadEachFileOnceUnlessTheStripHoldsTheImage) {
     FakeImages images;
     const PixelFn art = [](int x, int y) { return PIX_MakePixel(255 - x, x * 7 + y, y * 3, (x ^ y) * 5); };
@@ -218,8 +216,7 @@ struct FakeNative : HGDIOBJ__ {
     static inline int live = 0;
 };
 
-// A font whose line height follows a rule of the native height, like a real face whose
-// cell is taller or shorter than the height asked for.
+// A font whose line height follows a rule of the native height, as a real face's cell may.
 class FakeFont : public PIX_IFont {
 public:
     explicit FakeFont(std::function<int(int)> rule) : mRule(std::move(rule)) { ++live; }

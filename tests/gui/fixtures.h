@@ -1,6 +1,4 @@
-// Test doubles that drive the GUI engine from a script: a window-less back end that
-// records what the engine asks and answers from queued replies, a control and a plug-in
-// that log what reaches them, and panels on it or on the window back end (headless).
+// Scripted doubles for the GUI engine: a recording back end, logging controls and plug-in, panels.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,10 +31,12 @@ bool TakeFront(std::deque<T>* queue, T* out) {
     return true;
 }
 
-class RecordingGraphics : public IGraphics {
+// The window back end without a platform, which fails its services quietly, but for what
+// the tests script.
+class RecordingGraphics : public IGraphicsMac {
 public:
     RecordingGraphics(IModuleBase* plug, int width, int height, Log* log = nullptr)
-        : IGraphics(plug, width, height, 0), mLog(log) {}
+        : IGraphicsMac(plug, width, height, 0), mLog(log) {}
 
     // Replies, in order: a menu index (-1 dismissed), an entered text (nullopt cancelled),
     // a message box answer (then OK, 1).
@@ -82,21 +82,6 @@ public:
         return reply;
     }
     void EndUserInput() override {}
-    void HostPath(CMN_String*) override {}
-    void PluginPath(CMN_String*) override {}
-    void DesktopPath(CMN_String*) override {}
-    void DocumentsPath(CMN_String*) override {}
-    void AppSupportPath(CMN_String*, bool) override {}
-    void MusicPath(CMN_String*) override {}
-    void PromptForFile(CMN_String*, int, CMN_String*, const char*) override {}
-    bool UnusedOSQuery() override { return false; }
-    bool OpenURL(const char*) override { return false; }
-    void* OpenWindow(void*) override { return nullptr; }
-    void CloseWindow() override {}
-    void* GetWindow() override { return nullptr; }
-    bool GetTextFromClipboard(CMN_String*) override { return false; }
-    void RegisterToolTips() override {}
-    PIX_IBitmap* OSLoadBitmap(int, const char*) override { return nullptr; }
 
     // Test access to state the engine keeps to itself.
     void SetLiveEdit(bool on, bool holdsMouse) { mLiveEdit = on, mLiveEditHoldsMouse = holdsMouse; }

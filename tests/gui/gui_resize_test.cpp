@@ -1,5 +1,4 @@
-// GUI scaling: the stored scale, the rounding of control rectangles, per-view layouts,
-// and whole grip drags and menu scale changes on the headless back end.
+// GUI scaling: the stored scale, scaled rectangles, per-view layouts, menu scale changes.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -11,7 +10,6 @@
 #include "gui/standalone_window.h"
 #include "fixtures.h"
 #include "temp_dir.h"
-#include "winapi/cursor.h"
 
 namespace {
 
@@ -53,8 +51,7 @@ struct StripGraphics : IGraphicsMac {
     }
 };
 
-// A 1140 x 800 panel (background, two controls, a 3-frame strip) whose resize control
-// is configured as the editor configures it, plus `extra` before the attach.
+// A 1140 x 800 panel (background, two controls, a strip), its resize control set up as the editor's.
 struct Panel {
     Panel(guitest::Log* log, const std::function<void(IModuleGUIResize*)>& extra = {})
         : plug(0, log), graphics(new StripGraphics(&plug, 1140, 800, 0)) {
@@ -109,9 +106,8 @@ protected:
     guitest::Log log;
 };
 
-// The images, the controls and the window all end at the scale a reload applies, also
-// when the stored one changed after the attach step had rescaled the images to the one
-// stored then (as the start-up fit changes it), and also when the window keeps its size.
+// Images, controls and window end at the scale a reload applies, also when the stored one
+// changed after the attach step (as the start-up fit changes it).
 TEST_F(ScaleTest, StoredScaleIsCheckedClampedAndReachesImagesControlsAndWindow) {
     struct Case {
         const char* stored;  // null: no file
@@ -138,35 +134,6 @@ TEST_F(ScaleTest, StoredScaleIsCheckedClampedAndReachesImagesControlsAndWindow) 
             EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=1.000000000000000\n");
         }
     }
-}
-
-TEST_F(ScaleTest, GripDragResizesOnlyTheWindowUntilMouseUp) {
-    Panel p(&log);
-    EXPECT_EQ(p.graphics->GetControl(p.graphics->NControls() - 1), p.resize);
-    EXPECT_EQ(p.strip->width, 150 + 3);  // rescaled once at attach
-    for (Counted* c : p.controls) c->scales.clear();
-    p.graphics->loads = 0;
-
-    p.Mouse('d', 1135, 795);
-    EXPECT_TRUE(p.resize->IsResizePending());
-    p.Mouse('m', 100, 100);
-    EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), 0.5);  // 200 / 1940 is below the limit
-    EXPECT_EQ(p.hv->frameSizes, (std::vector<Rect>{{0, 0, 570, 400}}));
-    EXPECT_EQ(std::tuple(p.controls[1]->scales.size(), p.plug.layouts.size(), p.graphics->loads), std::tuple(0u, 0u, 0));
-    // The panel is covered while the window follows the mouse.
-    IRECT all(0, 0, 570, 400);
-    p.graphics->Draw(&all);
-    EXPECT_EQ(p.graphics->GetPixelColor(300, 200), IColor(255, 25, 25, 25));
-
-    p.Mouse('u', 100, 100);
-    // Rescaled once; the image decoded at the load served only the first rescale.
-    EXPECT_EQ(std::tuple(p.graphics->loads, p.strip->width), std::tuple(1, 75 + 3));
-    for (Counted* c : p.controls) EXPECT_EQ(c->scales, std::vector<double>{0.5});
-    EXPECT_EQ(p.plug.layouts, std::vector<std::string>{"0 1140x800"});
-    EXPECT_EQ(std::tuple(*p.controls[0]->GetRECT(), *p.controls[2]->GetRECT(), *p.resize->GetRECT()),
-              std::tuple(IRECT(0, 0, 570, 400), IRECT(50, 25, 150, 45), IRECT(570 - 16, 400 - 16, 570, 400)));
-    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZENWSE, IDC_ARROW}));
-    EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=0.500000000000000\n");
 }
 
 TEST_F(ScaleTest, MenuScaleCommitsOnceAndPutsTheGripInTheCorner) {

@@ -1,5 +1,4 @@
-// The layout editor on a scratch panel, in a scratch folder where it writes the layout
-// header: its switch, the hold key, the grid, undo, the context menu, and the header.
+// The layout editor on a scratch panel in a scratch folder: its switch, menu and header.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -133,35 +132,21 @@ namespace {
 using LiveEditTest = LiveEditFixture;
 using A = LiveEditMenuAction;
 
-TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOnAndThenEHoldsAndReleasesTheMouse) {
+// Only the environment variable switches it on; off, E holds nothing and no header is touched.
+TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
     for (const char* value : {"", "0", "yes"}) {
         testutil::ScopedEnv env("QD_LIVE_EDIT", value);
         EXPECT_FALSE(LiveEditSwitchOn()) << value;
+        LiveEditPanel p;
+        p.Build({{10, 10, 30, 30}});
+        p.g->OnKeyDown(0, 0, kLiveEditKeyHold);
+        IRECT all(0, 0, 200, 200);
+        p.g->PrepDraw();
+        p.g->Draw(&all);
+        EXPECT_FALSE(p.g->LiveEditHoldsMouse() || p.State()->mHeaderRead || std::filesystem::exists(kLiveEditHeaderFile));
     }
     testutil::ScopedEnv env("QD_LIVE_EDIT", "1");
     EXPECT_TRUE(LiveEditSwitchOn());
-    const struct { bool on; int presses; bool holds; } cases[] = {{false, 1, false}, {true, 1, true}, {true, 2, false}};
-    for (const auto& c : cases) {
-        LiveEditPanel p;
-        p.Build({{10, 10, 30, 30}});
-        p.g->SetLiveEdit(c.on, false);
-        IRECT all(0, 0, 200, 200);
-        for (int i = 0; i < c.presses; ++i) {
-            p.g->OnKeyDown(0, 0, kLiveEditKeyHold);
-            p.g->PrepDraw();  // a clean buffer: the controls draw nothing themselves
-            p.g->Draw(&all);
-        }
-        const auto* px = static_cast<const uint8_t*>(p.g->GetDrawBitmap()->getBits());
-        const bool drawn = std::any_of(px, px + 200 * 200 * 4, [](uint8_t b) { return b != 0; });
-        EXPECT_EQ(std::tuple(p.g->LiveEditHoldsMouse(), drawn, p.State()->mHeaderRead),
-                  std::tuple(c.holds, c.holds, c.on));
-        EXPECT_EQ(std::filesystem::exists(kLiveEditHeaderFile), c.on);
-        IMouseMod left(true);
-        p.g->OnMouseDown(15, 15, &left);
-        EXPECT_EQ(std::find(p.log.begin(), p.log.end(), "c1 down 15,15") != p.log.end(), !c.holds);
-        p.g->OnMouseUp(15, 15, &left);
-        EXPECT_FALSE(p.g->GetMouseMod()->L) << "the copy the editor reads shows the button released";
-    }
 }
 
 TEST(LiveEditMenu, ZOrderRowsStopAtBothEndsButStillPushASnapshot) {
@@ -302,8 +287,7 @@ TEST_F(LiveEditTest, ResetViewWritesTheUnscaledLayout) {
               std::string::npos);
 }
 
-// Compares with tests/data/golden/<name>; on a mismatch the actual text is written
-// beside the golden one as <name>.actual.
+// Compares with tests/data/golden/<name>, writing <name>.actual beside it on a mismatch.
 void ExpectGolden(const std::string& actual, const std::string& name) {
     const std::string path = std::string(QD_TEST_DATA_DIR) + "/golden/" + name;
     const std::string expected = ReadFile(path);

@@ -1,6 +1,5 @@
-// The window back end through the headless platform: the panel view's input mapping,
-// keys, menus and text entry as a window system would deliver them, and the back end's
-// services (message boxes, file panels, skin images, the screen copy, the idle cadence).
+// The window back end on the headless platform: input, keys, menus, text entry, skin
+// images, the screen copy and the idle cadence.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
