@@ -229,14 +229,6 @@ TEST_F(EngineFixture, CaptureHoldsThroughADragAndInformsTheHost) {
     graphics->OnMouseUp(60, 60, &left);    // no capture: the control under the mouse
     EXPECT_EQ(log, (Log{"other up 60,60"}));
     EXPECT_EQ(graphics->StoreParamUnderMouse(95, 95), -1) << "the background has none";
-
-    // The layout editor holding the mouse keeps the controls out but still informs the host.
-    graphics->SetLiveEdit(true, true);
-    log.clear();
-    graphics->OnMouseDown(20, 20, &left);
-    graphics->OnMouseDrag(22, 20, &left);
-    graphics->OnMouseUp(20, 20, &left);
-    EXPECT_EQ(log, (Log{"begin 0", "end 0"}));
 }
 
 TEST_F(EngineFixture, TextEntryCases) {

@@ -81,7 +81,6 @@ public:
         f.scale = scale;
         f.mouseX = x, f.mouseY = y, f.width = 200, f.height = 200;
         f.mod = mod;
-        f.gridSetting = grid;
         f.editMode = &mode, f.lastKey = &key, f.holdsMouse = &holds, f.selected = &selected;
         f.mouseDragged = &dragged;
         return f;
@@ -121,7 +120,7 @@ public:
     RecordingGraphics* g;
     FakeViews views;
     double scale = 1.0;
-    int grid = 1, mode = 0, key = -1, selected = -1;
+    int mode = 0, key = -1, selected = -1;
     bool holds = true, dragged = false;
 };
 

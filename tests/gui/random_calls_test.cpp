@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <memory>
 #include <random>
 
@@ -141,15 +142,10 @@ TEST(RandomCalls, TheWindowBackEndWithoutAPlatformFailsQuietly) {
     IRECT r(0, 0, 1, 1);
     IPopupMenu menu;
     CMN_String s("x");
-    EXPECT_EQ(g.OpenWindow(nullptr), nullptr);
-    EXPECT_FALSE(g.DrawScreen(&r));
-    EXPECT_EQ(g.ShowMessageBox("a", "b", 1), 0);
-    EXPECT_FALSE(g.OpenURL("http://example.org"));
-    EXPECT_FALSE(g.GetTextFromClipboard(&s));
-    EXPECT_EQ(g.CreateIPopupMenu(&menu, &r), nullptr);
-    g.PromptForFile(&s, 1, nullptr, nullptr);
-    g.HideMouseCursor();
-    g.ShowMouseCursor();
+    EXPECT_EQ(std::tuple(g.OpenWindow(nullptr), g.CreateIPopupMenu(&menu, &r), g.ShowMessageBox("a", "b", 1)),
+              std::tuple(nullptr, nullptr, 0));
+    EXPECT_FALSE(g.DrawScreen(&r) || g.OpenURL("http://example.org") || g.GetTextFromClipboard(&s));
+    g.PromptForFile(&s, 1, nullptr, nullptr), g.HideMouseCursor(), g.ShowMouseCursor();
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // images, the screen copy and the idle cadence.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -20,7 +19,6 @@ using platform::kAlternateKeyMask;
 using platform::kCommandKeyMask;
 using platform::kControlKeyMask;
 using platform::kShiftKeyMask;
-using platform::AlertResponse;
 
 namespace {
 
@@ -217,11 +215,8 @@ TEST_F(MacFixture, ImageNameRule) {
 }
 
 TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
-    IRECT all(0, 0, 4, 3);
-    EXPECT_FALSE(graphics->DrawScreen(&all));  // no view
     graphics->AttachControl(new LogControl(&plug, nullptr, "c", IRECT()));  // an empty list shows nothing
     HeadlessView* hv = Open();
-    EXPECT_FALSE(graphics->DrawScreen(&all));  // outside a redraw: nothing to draw into
     PIX_SysBitmap* bm = graphics->GetDrawBitmap();
     ASSERT_TRUE(PIX_HasPixels(bm));
     for (int i = 0; i < 12; ++i) *PIX_PixelAddress(*bm, i % 4, i / 4) = 0xff000000u | uint32_t(i / 4 << 8 | i % 4);
