@@ -41,11 +41,7 @@ protected:
             .get();
     }
 
-    template <typename T>
-    T* Add(T* c) {
-        graphics->AttachControl(c);
-        return c;
-    }
+    template <typename T> T* Add(T* c) { return graphics->AttachControl(c), c; }
 
     // Opaque black back buffer, then one attached control drawn through the engine's
     // redraw with the others hidden meanwhile.

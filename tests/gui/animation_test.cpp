@@ -1,45 +1,11 @@
-// Named animations: every run ends whatever the calls, and the easing curves.
+// The easing curves.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "gui/animation.h"
 
 namespace {
-
-TEST(Animation, FuzzedCallSequencesStayFiniteAndEveryRunEnds) {
-    std::mt19937 rng(20261206);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    auto real = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
-    const char* names[] = {"a", "b", "c", "d"};
-    constexpr int kMaxSteps = 40;
-    for (int round = 0; round < 200; ++round) {
-        IModuleAnimation a;
-        a.SetBezierPoints(real(0, 1), real(-2, 3), real(0, 1), real(-2, 3));
-        const double from = real(-1000, 1000), to = real(-1000, 1000);
-        auto start = [&](const char* name, bool forward) {
-            return a.Start(name, forward, pick(-3, kMaxSteps), pick(-3, kMaxSteps), pick(0, 40), pick(0, 40), from, to);
-        };
-        for (int call = 0; call < 300; ++call) {
-            if (pick(0, 9) == 0) a.SetFlag();
-            ASSERT_TRUE(std::isfinite(start(names[pick(0, 3)], pick(0, 1) == 1))) << round << " call " << call;
-        }
-        // Whatever state the sequence left, a run ends in one direction, at that
-        // direction's end value; a reversal may scale a run by up to kMaxSteps.
-        for (const char* name : names) {
-            if (a.FindByName(name) < 0) continue;
-            const bool forward = pick(0, 1) == 1;
-            double v = 0;
-            for (int call = 0; call <= kMaxSteps * kMaxSteps + 1; ++call)
-                ASSERT_TRUE(std::isfinite(v = start(name, forward)));
-            EXPECT_EQ(v, forward ? to : from) << "round " << round << " " << name;
-        }
-        EXPECT_FALSE(a.IsAnyActive());
-    }
-}
 
 TEST(Ease, CurveTable) {
     struct Case { int curve; double t, e; } cases[] = {

