@@ -81,11 +81,6 @@ bool BitmapCache::Remove(PIX_IBitmap* bitmap) {
     return false;
 }
 
-int BitmapCache::Count() {
-    CMN_MutexLock lock(mMutex);
-    return mEntries.GetSize();
-}
-
 ScaledBitmapList& ScaledBitmapList::Instance() {
     static ScaledBitmapList* list = new ScaledBitmapList;
     return *list;
@@ -199,11 +194,6 @@ std::vector<ScaledBitmapList::Entry> ScaledBitmapList::Snapshot() {
         copy.back().source.reset();
     }
     return copy;
-}
-
-int ScaledBitmapList::Count() {
-    CMN_MutexLock lock(mMutex);
-    return mEntries.GetSize();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -43,7 +43,6 @@ public:
     bool Holds(const PIX_IBitmap* bitmap);
     // Gives up and returns ownership of the bitmap; false when the cache does not hold it.
     bool Remove(PIX_IBitmap* bitmap);
-    int Count();
 
     CMN_Mutex& Mutex() { return mMutex; }
 
@@ -96,7 +95,6 @@ public:
     void ForgetBitmap(const PIX_IBitmap* bitmap);
     // The entries as they are now, sources left out (FindSource gives them).
     std::vector<Entry> Snapshot();
-    int Count();
 
     CMN_Mutex& Mutex() { return mMutex; }
 

@@ -64,11 +64,6 @@ PIX_IFont* FontCache::Insert(int size, int orientation, int style, const char* f
     return font;
 }
 
-int FontCache::Count() {
-    CMN_MutexLock lock(mMutex);
-    return mEntries.GetSize();
-}
-
 PIX_IFont* FindOrMakeFont(int size, int orientation, int style, int quality, const char* face,
                           const FontMakers& makers) {
     // A style's face field need not hold a terminating zero within its 32 bytes.

@@ -39,7 +39,6 @@ public:
     // Caches the font unless an equal entry got there first; returns the font the cache
     // holds for the key (the earlier one in that case: the caller deletes its own).
     PIX_IFont* Insert(int size, int orientation, int style, const char* face, PIX_IFont* font);
-    int Count();
 
 private:
     FontCache() = default;

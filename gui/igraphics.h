@@ -73,8 +73,6 @@ public:
     int FPS() const { return mFPS; }
     IModuleBase* GetPlug() const { return mPlug; }
     PIX_SysBitmap* GetDrawBitmap() const { return mDrawBitmap; }
-    // The rectangle of the redraw in progress.
-    const IRECT* GetDrawRECT() const { return &mDrawRECT; }
     void SetResourceScale(unsigned scale) { mResourceScale = scale; }
     void SetGUIScale(double scale) { mGUIScale = scale; }
 

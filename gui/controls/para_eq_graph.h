@@ -65,9 +65,6 @@ public:
     bool Draw(IGraphics* pGraphics) override;
 
     // The axis as Reset leaves it.
-    float MinFreq() const { return mMinFreq; }
-    float MaxFreq() const { return mMaxFreq; }
-    float Octaves() const { return mOctaves; }
     // 0..1 along the axis.
     float FreqToX(float freq) const;
     // 0 bottom .. 1 top, 0.5 at 0 dB.

@@ -52,7 +52,6 @@ public:
 
     void SetText2(const char* str);
     void SetTextColor2(const IColor& color) { mText.mColor = color; }
-    const char* GetText2() const { return mStr2.Get(); }
 
 protected:
     CMN_String mStr2{nullptr, 128};

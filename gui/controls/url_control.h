@@ -14,8 +14,6 @@ public:
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     bool Draw(IGraphics*) override { return true; }
 
-    const char* GetURL() const { return mURL; }
-
 protected:
     char mURL[kMaxURLLength] = {};
     char mBackupURL[kMaxURLLength] = {};

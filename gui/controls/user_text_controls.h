@@ -32,7 +32,6 @@ public:
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     void TextFromTextEntry(const char* str) override;
     bool Draw(IGraphics* pGraphics) override;
-    const char* GetTextString() const { return mStr.Get(); }
 
 protected:
     CMN_String mStr{nullptr, 128};

@@ -179,7 +179,7 @@ TEST_F(EngineFixture, RightClickPromptsInTheRightRectangleAndTheChoiceComesBack)
 }
 
 TEST_F(EngineFixture, PressGoesToTheTopmostEligibleControl) {
-    LogControl* under = Add("under", IRECT(10, 10, 50, 50));
+    Add("under", IRECT(10, 10, 50, 50));
     LogControl* over = Add("over", IRECT(30, 30, 70, 70));
     Attach();
     struct Case { bool hideOver, grayOver; int x, y; const char* got; } cases[] = {
