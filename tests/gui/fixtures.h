@@ -42,8 +42,7 @@ public:
     // a message box answer (then OK, 1).
     std::deque<int> menuReplies, messageBoxReplies;
     std::deque<std::optional<std::string>> textReplies;
-    // What was asked.
-    std::vector<IRECT> screens, menuRects;
+    std::vector<IRECT> screens, menuRects;  // what was asked
     std::vector<std::vector<MenuItemSeen>> menus;
     struct TextEntry { std::string text; IRECT rect; };
     std::vector<TextEntry> textEntries;
@@ -192,8 +191,11 @@ protected:
         : PanelFixture(nParams, new RecordingGraphics(&plug, width, height, &log)) {}
 };
 
+// The headless platform outlives the panel, whose view tells it when it goes.
+struct HeadlessPlatform { platform::HeadlessBackend backend; };
+
 // The window back end on the headless platform; Open() gives the view that stands in for the window.
-class HeadlessMacFixture : public PanelFixture<IGraphicsMac> {
+class HeadlessMacFixture : protected HeadlessPlatform, public PanelFixture<IGraphicsMac> {
 protected:
     HeadlessMacFixture(int nParams, int width, int height)
         : PanelFixture(nParams, new IGraphicsMac(&plug, width, height, 0)) {}
@@ -211,7 +213,6 @@ protected:
         return hv;
     }
 
-    platform::HeadlessBackend backend;
     platform::HeadlessView* hv = nullptr;
 };
 
