@@ -80,7 +80,7 @@ public:
         f.buffer = g->GetDrawBitmap();
         f.scale = scale;
         f.mouseX = x, f.mouseY = y, f.width = 200, f.height = 200;
-        f.mod = mod;
+        f.mod = mod, f.gridSetting = grid;
         f.editMode = &mode, f.lastKey = &key, f.holdsMouse = &holds, f.selected = &selected;
         f.mouseDragged = &dragged;
         return f;
@@ -120,7 +120,7 @@ public:
     RecordingGraphics* g;
     FakeViews views;
     double scale = 1.0;
-    int mode = 0, key = -1, selected = -1;
+    int grid = 1, mode = 0, key = -1, selected = -1;
     bool holds = true, dragged = false;
 };
 
@@ -146,6 +146,15 @@ TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
     }
     testutil::ScopedEnv env("QD_LIVE_EDIT", "1");
     EXPECT_TRUE(LiveEditSwitchOn());
+}
+
+TEST_F(LiveEditTest, DragsSnapToTheGridTowardZeroUnlessOptionIsHeld) {
+    Build({{5, 5, 25, 25}});
+    grid = 10;
+    Drag(1, 10, 10, 23, 37);
+    EXPECT_EQ(Rect(1), IRECT(10, 30, 30, 50));
+    Drag(1, 15, 35, 13, 38, IMouseMod(false, false, false, false, true));  // Option: no snap
+    EXPECT_EQ(Rect(1), IRECT(8, 33, 28, 53));
 }
 
 TEST(LiveEditMenu, ZOrderRowsStopAtBothEndsButStillPushASnapshot) {

@@ -112,6 +112,7 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
                 case 16:
                     g->SetParameterFromPlug(p, f(), aa), g->HideControl(p, aa), g->GrayOutControl(p, aa);
                     g->ClampControl(p, f(), f(), aa), g->SetControlsFromUserInput(p, f()), g->MoveControl(p, x, y);
+                    g->StoreParamUnderMouse(x, y), g->TakeParamUnderMouse(), g->AssignParamNameToolTips();
                     break;
                 case 17:
                     g->OnMouseDown(x, y, pm), g->OnMouseDrag(a.Int(), a.Int(), pm), g->OnMouseUp(x, y, pm);
