@@ -26,97 +26,97 @@ bool IsReadableFolder(const std::string& path) {
 }  // namespace
 
 EditorApp::EditorApp(platform::Backend* backend, AppOptions options)
-    : backend_(backend),
-      options_(std::move(options)),
-      out_(options_.out ? *options_.out : std::cout),
-      err_(options_.err ? *options_.err : std::cerr),
-      midiLog_(err_),
-      output_(&midiLog_),
-      instrumentIn_(&midiLog_, nullptr),  // the instrument's short messages are not used
-      keyboardIn_(&midiLog_, [this](const uint8_t* bytes, int size) { OnKeyboardInput(bytes, size); }) {}
+    : mBackend(backend),
+      mOptions(std::move(options)),
+      mOut(mOptions.out ? *mOptions.out : std::cout),
+      mErr(mOptions.err ? *mOptions.err : std::cerr),
+      mMidiLog(mErr),
+      mOutput(&mMidiLog),
+      mInstrumentIn(&mMidiLog, nullptr),  // the instrument's short messages are not used
+      mKeyboardIn(&mMidiLog, [this](const uint8_t* bytes, int size) { OnKeyboardInput(bytes, size); }) {}
 
 EditorApp::~EditorApp() { Stop(); }
 
 void EditorApp::OpenMidi() {
-    const std::vector<std::string> ports = output_.PortNames();
-    if (settings_.iniPath.empty())
-        out_ << "MIDI output ports (no settings file to put a choice in):" << std::endl;
+    const std::vector<std::string> ports = mOutput.PortNames();
+    if (mSettings.iniPath.empty())
+        mOut << "MIDI output ports (no settings file to put a choice in):" << std::endl;
     else
-        out_ << "MIDI output ports (put one in [midi] outdev of " << settings_.iniPath << "):" << std::endl;
-    if (ports.empty()) out_ << "  (none)" << std::endl;
-    for (const std::string& name : ports) out_ << "  " << name << std::endl;
+        mOut << "MIDI output ports (put one in [midi] outdev of " << mSettings.iniPath << "):" << std::endl;
+    if (ports.empty()) mOut << "  (none)" << std::endl;
+    for (const std::string& name : ports) mOut << "  " << name << std::endl;
 
-    if (!devices_.OutputIsOff() && !output_.Open(devices_.mOutDevice)) {
+    if (!mDevices.OutputIsOff() && !mOutput.Open(mDevices.mOutDevice)) {
         // A name missing from a port list that could be read is forgotten; when MIDI
         // itself failed the user's choice stays in the file for the next start.
-        const bool portsReadable = midiLog_.Count() == 0;  // no failure so far
-        std::snprintf(devices_.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
-        if (portsReadable) StoreDeviceSettings(settings_, devices_);
+        const bool portsReadable = mMidiLog.Count() == 0;  // no failure so far
+        std::snprintf(mDevices.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
+        if (portsReadable) StoreDeviceSettings(mSettings, mDevices);
     }
 }
 
 bool EditorApp::Start() {
-    if (!backend_) return false;
-    settings_ = PrepareSettingsFolder(options_.configDir);
+    if (!mBackend) return false;
+    mSettings = PrepareSettingsFolder(mOptions.configDir);
     // Whatever writes the settings (scale, skin, MIDI ports, manager view), a choice
     // that cannot be kept is told once, not dropped without a word.
     SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
-    if (settings_.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(options_.configDir).c_str());
+    if (mSettings.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(mOptions.configDir).c_str());
     ReportMissingImages();
-    LoadDeviceSettings(settings_, &devices_);
+    LoadDeviceSettings(mSettings, &mDevices);
     OpenMidi();
 
     QDEditorSetup setup;
-    setup.midiOut = output_.IsOpen() ? &output_ : nullptr;
-    setup.devices = &devices_;
-    setup.settingsPath = settings_.iniPath;
-    setup.bundleID = options_.bundleID;
+    setup.midiOut = mOutput.IsOpen() ? &mOutput : nullptr;
+    setup.devices = &mDevices;
+    setup.settingsPath = mSettings.iniPath;
+    setup.bundleID = mOptions.bundleID;
     setup.makePanel = qd::MakeEditorScreens;
-    editor_ = std::make_unique<QDEditor>(setup);
+    mEditor = std::make_unique<QDEditor>(setup);
 
-    instrumentIn_.Open(devices_.mInDevice);
-    keyboardIn_.Open(devices_.mInBDevice);
+    mInstrumentIn.Open(mDevices.mInDevice);
+    mKeyboardIn.Open(mDevices.mInBDevice);
 
-    IGraphicsMac* graphics = editor_->Graphics();
-    window_ = backend_->CreateWindow(kWindowTitle, graphics->Width(), graphics->Height());
-    if (!window_) return false;
-    window_->SetCloseHandler([this] {
-        backend_->QuitMainLoop();
+    IGraphicsMac* graphics = mEditor->Graphics();
+    mWindow = mBackend->CreateWindow(kWindowTitle, graphics->Width(), graphics->Height());
+    if (!mWindow) return false;
+    mWindow->SetCloseHandler([this] {
+        mBackend->QuitMainLoop();
         return true;
     });
     BuildMenuBar();
-    window_->SetMenuBar(menuBar_.get());
-    if (!graphics->OpenWindow(window_.get())) out_ << "couldn't attach gui" << std::endl;
-    standaloneWindow_ = std::make_unique<PlatformStandaloneWindow>(window_.get());
-    editor_->SetMainWindow(standaloneWindow_.get());
+    mWindow->SetMenuBar(mMenuBar.get());
+    if (!graphics->OpenWindow(mWindow.get())) mOut << "couldn't attach gui" << std::endl;
+    mStandaloneWindow = std::make_unique<PlatformStandaloneWindow>(mWindow.get());
+    mEditor->SetMainWindow(mStandaloneWindow.get());
     // A stored scale too large for this screen is lowered before the window is placed.
-    FitGUIScaleToScreen(editor_.get(), window_.get());
-    window_->Show();
+    FitGUIScaleToScreen(mEditor.get(), mWindow.get());
+    mWindow->Show();
     return true;
 }
 
 void EditorApp::ReportUnwritableSettings(const char* fileName) {
-    if (settingsReported_.exchange(true)) return;
-    err_ << "Cannot write the settings file " << fileName << ": choices made now will not be kept." << std::endl;
+    if (mSettingsReported.exchange(true)) return;
+    mErr << "Cannot write the settings file " << fileName << ": choices made now will not be kept." << std::endl;
 }
 
 void EditorApp::ReportMissingImages() {
     platform::BundleInfo bundle;
-    const bool known = platform::FindBundle(options_.bundleID, &bundle);
+    const bool known = platform::FindBundle(mOptions.bundleID, &bundle);
     if (known && IsReadableFolder(bundle.resourcesPath)) return;
-    err_ << "Panel images not found: looked in " << (bundle.resourcesPath.empty() ? "no folder" : bundle.resourcesPath)
+    mErr << "Panel images not found: looked in " << (bundle.resourcesPath.empty() ? "no folder" : bundle.resourcesPath)
          << "." << std::endl;
 }
 
 void EditorApp::BuildMenuBar() {
-    menuBar_ = std::make_unique<platform::Menu>();
-    commands_.clear();
+    mMenuBar = std::make_unique<platform::Menu>();
+    mCommands.clear();
     platform::Menu* current = nullptr;
     const char* currentTitle = nullptr;
     for (const qd::MenuEntry& entry : qd::MenuEntries()) {
         if (!currentTitle || std::string(currentTitle) != entry.menu) {
-            platform::MenuItem& top = menuBar_->AddItem(entry.menu, nullptr);
-            menuBar_->SetSubmenu(top, std::make_unique<platform::Menu>());
+            platform::MenuItem& top = mMenuBar->AddItem(entry.menu, nullptr);
+            mMenuBar->SetSubmenu(top, std::make_unique<platform::Menu>());
             current = top.submenu.get();
             currentTitle = entry.menu;
         }
@@ -125,41 +125,41 @@ void EditorApp::BuildMenuBar() {
             continue;
         }
         platform::MenuItem& item = current->AddItem(entry.text, this);
-        commands_[&item] = entry.command;
+        mCommands[&item] = entry.command;
     }
 }
 
 void EditorApp::OnMenuSelection(platform::MenuItem* item) {
-    auto it = commands_.find(item);
-    if (it == commands_.end()) return;
+    auto it = mCommands.find(item);
+    if (it == mCommands.end()) return;
     if (it->second == qd::kMenuQuit) {
-        backend_->QuitMainLoop();
+        mBackend->QuitMainLoop();
         return;
     }
-    if (editor_) editor_->OnMenuCommand(it->second);
+    if (mEditor) mEditor->OnMenuCommand(it->second);
 }
 
 void EditorApp::OnKeyboardInput(const uint8_t* bytes, int size) {
-    if (!editor_ || size < 3) return;
+    if (!mEditor || size < 3) return;
     const IMidiMessage msg(0, bytes[0], bytes[1], bytes[2]);
-    editor_->ProcessKeyboardMidi(msg);
+    mEditor->ProcessKeyboardMidi(msg);
 }
 
 void EditorApp::Run() {
-    if (backend_ && window_) backend_->RunMainLoop();
+    if (mBackend && mWindow) mBackend->RunMainLoop();
 }
 
 void EditorApp::Stop() {
-    instrumentIn_.Close();
-    keyboardIn_.Close();
-    editor_.reset();  // stores the editor's settings: failures are still told
+    mInstrumentIn.Close();
+    mKeyboardIn.Close();
+    mEditor.reset();  // stores the editor's settings: failures are still told
     SetProfileWriteFailureHandler(nullptr);
-    standaloneWindow_.reset();
-    output_.Close();
-    if (window_) window_->Hide();
-    window_.reset();
-    menuBar_.reset();
-    commands_.clear();
+    mStandaloneWindow.reset();
+    mOutput.Close();
+    if (mWindow) mWindow->Hide();
+    mWindow.reset();
+    mMenuBar.reset();
+    mCommands.clear();
 }
 
 }  // namespace qdapp

@@ -46,12 +46,11 @@ public:
 
     void OnMenuSelection(platform::MenuItem* item) override;
 
-    QDEditor* Editor() const { return editor_.get(); }
-    platform::Window* MainWindow() const { return window_.get(); }
-    platform::Menu* MenuBar() const { return menuBar_.get(); }
-    const DeviceSettings& Devices() const { return devices_; }
-    const SettingsLocation& Settings() const { return settings_; }
-    bool OutputOpen() const { return output_.IsOpen(); }
+    QDEditor* Editor() const { return mEditor.get(); }
+    platform::Window* MainWindow() const { return mWindow.get(); }
+    const DeviceSettings& Devices() const { return mDevices; }
+    const SettingsLocation& Settings() const { return mSettings; }
+    bool OutputOpen() const { return mOutput.IsOpen(); }
 
 private:
     void OpenMidi();
@@ -62,22 +61,22 @@ private:
     // One line when the panel's images have no folder to come from.
     void ReportMissingImages();
 
-    platform::Backend* backend_;
-    AppOptions options_;
-    std::ostream& out_;
-    std::ostream& err_;
-    std::atomic<bool> settingsReported_{false};
-    MidiErrorLog midiLog_;
-    SettingsLocation settings_;
-    DeviceSettings devices_;
-    MidiOutputPort output_;
-    MidiInputPort instrumentIn_;
-    MidiInputPort keyboardIn_;
-    std::unique_ptr<QDEditor> editor_;
-    std::unique_ptr<platform::Window> window_;
-    std::unique_ptr<PlatformStandaloneWindow> standaloneWindow_;
-    std::unique_ptr<platform::Menu> menuBar_;
-    std::map<const platform::MenuItem*, int> commands_;
+    platform::Backend* mBackend;
+    AppOptions mOptions;
+    std::ostream& mOut;
+    std::ostream& mErr;
+    std::atomic<bool> mSettingsReported{false};
+    MidiErrorLog mMidiLog;
+    SettingsLocation mSettings;
+    DeviceSettings mDevices;
+    MidiOutputPort mOutput;
+    MidiInputPort mInstrumentIn;
+    MidiInputPort mKeyboardIn;
+    std::unique_ptr<QDEditor> mEditor;
+    std::unique_ptr<platform::Window> mWindow;
+    std::unique_ptr<PlatformStandaloneWindow> mStandaloneWindow;
+    std::unique_ptr<platform::Menu> mMenuBar;
+    std::map<const platform::MenuItem*, int> mCommands;
 };
 
 }  // namespace qdapp

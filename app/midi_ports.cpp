@@ -29,26 +29,26 @@ void OnRtMidiError(RtMidiError::Type, const std::string& text, void* log) {
 // its own line before that; the one report of MidiErrorLog replaces both.
 class QuietMidiLibraries {
 public:
-    QuietMidiLibraries() : saved_(std::cerr.rdbuf(sink_.rdbuf())) {
+    QuietMidiLibraries() : mSaved(std::cerr.rdbuf(mSink.rdbuf())) {
         snd_lib_error_set_handler(&QuietMidiLibraries::DropAlsaMessage);
     }
     ~QuietMidiLibraries() {
         snd_lib_error_set_handler(nullptr);
-        std::cerr.rdbuf(saved_);
+        std::cerr.rdbuf(mSaved);
     }
     QuietMidiLibraries(const QuietMidiLibraries&) = delete;
     QuietMidiLibraries& operator=(const QuietMidiLibraries&) = delete;
 
 private:
     static void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
-    std::ostringstream sink_;
-    std::streambuf* saved_;
+    std::ostringstream mSink;
+    std::streambuf* mSaved;
 };
 
 }  // namespace
 
 void MidiErrorLog::Report(const std::string& what) {
-    if (count_++ == 0) out_ << "MIDI unavailable, treated as \"off\": " << what << std::endl;
+    if (mCount++ == 0) mOut << "MIDI unavailable, treated as \"off\": " << what << std::endl;
 }
 
 int FindPort(const std::vector<std::string>& ports, const std::string& name) {
@@ -58,7 +58,7 @@ int FindPort(const std::vector<std::string>& ports, const std::string& name) {
 }
 
 template <class Api>
-MidiPort<Api>::MidiPort(MidiErrorLog* log) : log_(log) {}
+MidiPort<Api>::MidiPort(MidiErrorLog* log) : mLog(log) {}
 
 template <class Api>
 MidiPort<Api>::~MidiPort() = default;
@@ -69,30 +69,30 @@ bool MidiPort<Api>::Guarded(const std::function<void()>& work) {
         work();
         return true;
     } catch (const RtMidiError& e) {
-        log_->Report(e.getMessage());
+        mLog->Report(e.getMessage());
         return false;
     }
 }
 
 template <class Api>
 bool MidiPort<Api>::Create() {
-    if (api_) return true;
+    if (mApi) return true;
     std::string failure;
     {
         QuietMidiLibraries quiet;
         try {
             if constexpr (std::is_same_v<Api, RtMidiIn>)
-                api_ = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kInputClient, kInputQueueLimit);
+                mApi = std::make_unique<RtMidiIn>(RtMidi::LINUX_ALSA, kInputClient, kInputQueueLimit);
             else
-                api_ = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kOutputClient);
-            api_->setErrorCallback(OnRtMidiError, log_);
+                mApi = std::make_unique<RtMidiOut>(RtMidi::LINUX_ALSA, kOutputClient);
+            mApi->setErrorCallback(OnRtMidiError, mLog);
         } catch (const RtMidiError& e) {
-            api_.reset();
+            mApi.reset();
             failure = e.getMessage();
         }
     }
-    if (!api_) log_->Report(failure);
-    return api_ != nullptr;
+    if (!mApi) mLog->Report(failure);
+    return mApi != nullptr;
 }
 
 template <class Api>
@@ -100,8 +100,8 @@ std::vector<std::string> MidiPort<Api>::PortNames() {
     std::vector<std::string> names;
     if (!Create()) return names;
     Guarded([&] {
-        const unsigned n = api_->getPortCount();
-        for (unsigned i = 0; i < n; ++i) names.push_back(api_->getPortName(i));
+        const unsigned n = mApi->getPortCount();
+        for (unsigned i = 0; i < n; ++i) names.push_back(mApi->getPortName(i));
     });
     return names;
 }
@@ -111,24 +111,24 @@ bool MidiPort<Api>::Open(const std::string& name) {
     Close();
     if (name == kDeviceOff) return false;
     const int index = FindPort(PortNames(), name);
-    if (index < 0 || !api_) return false;
+    if (index < 0 || !mApi) return false;
     // With the error callback set RtMidi reports a failed open there, not by throwing.
     Guarded([&] {
         BeforeOpen();
-        api_->openPort(unsigned(index), std::is_same_v<Api, RtMidiIn> ? kInputClient : kOutputClient);
-        open_ = api_->isPortOpen();
+        mApi->openPort(unsigned(index), std::is_same_v<Api, RtMidiIn> ? kInputClient : kOutputClient);
+        mOpen = mApi->isPortOpen();
     });
-    return open_;
+    return mOpen;
 }
 
 template <class Api>
 void MidiPort<Api>::Close() {
-    if (!api_ || !open_) return;
+    if (!mApi || !mOpen) return;
     Guarded([&] {
         BeforeClose();
-        api_->closePort();
+        mApi->closePort();
     });
-    open_ = false;
+    mOpen = false;
 }
 
 template class MidiPort<RtMidiIn>;
@@ -137,22 +137,22 @@ template class MidiPort<RtMidiOut>;
 MidiOutputPort::~MidiOutputPort() { Close(); }
 
 bool MidiOutputPort::SendMessage(const uint8_t* bytes, int size) {
-    if (!open_ || !api_ || !bytes || size <= 0) return false;
-    return Guarded([&] { api_->sendMessage(bytes, size_t(size)); });
+    if (!mOpen || !mApi || !bytes || size <= 0) return false;
+    return Guarded([&] { mApi->sendMessage(bytes, size_t(size)); });
 }
 
 MidiInputPort::~MidiInputPort() { Close(); }
 
 void MidiInputPort::BeforeOpen() {
-    api_->setCallback(&MidiInputPort::Callback, this);
-    api_->ignoreTypes(false, false, true);
+    mApi->setCallback(&MidiInputPort::Callback, this);
+    mApi->ignoreTypes(false, false, true);
 }
 
-void MidiInputPort::BeforeClose() { api_->cancelCallback(); }
+void MidiInputPort::BeforeClose() { mApi->cancelCallback(); }
 
 void MidiInputPort::Callback(double, std::vector<unsigned char>* message, void* self) {
     auto* port = static_cast<MidiInputPort*>(self);
-    if (message && !message->empty() && port->handler_) port->handler_(message->data(), int(message->size()));
+    if (message && !message->empty() && port->mHandler) port->mHandler(message->data(), int(message->size()));
 }
 
 }  // namespace qdapp

@@ -21,13 +21,13 @@ namespace qdapp {
 // is off for this run, and the rest only counted.
 class MidiErrorLog {
 public:
-    explicit MidiErrorLog(std::ostream& out) : out_(out) {}
+    explicit MidiErrorLog(std::ostream& out) : mOut(out) {}
     void Report(const std::string& what);
-    int Count() const { return count_; }
+    int Count() const { return mCount; }
 
 private:
-    std::ostream& out_;
-    int count_ = 0;
+    std::ostream& mOut;
+    int mCount = 0;
 };
 
 // What the input and the output port share: the RtMidi object (RtMidiIn or RtMidiOut),
@@ -42,7 +42,7 @@ public:
     // name or a failure.
     bool Open(const std::string& name);
     void Close();
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return mOpen; }
 
 protected:
     explicit MidiPort(MidiErrorLog* log);
@@ -52,9 +52,9 @@ protected:
     // Runs `work`, reporting an RtMidi failure; false when it failed.
     bool Guarded(const std::function<void()>& work);
 
-    MidiErrorLog* log_;
-    std::unique_ptr<Api> api_;
-    bool open_ = false;
+    MidiErrorLog* mLog;
+    std::unique_ptr<Api> mApi;
+    bool mOpen = false;
 
 private:
     bool Create();
@@ -76,7 +76,7 @@ using MidiInputHandler = std::function<void(const uint8_t* bytes, int size)>;
 
 class MidiInputPort : public MidiPort<RtMidiIn> {
 public:
-    MidiInputPort(MidiErrorLog* log, MidiInputHandler handler) : MidiPort(log), handler_(std::move(handler)) {}
+    MidiInputPort(MidiErrorLog* log, MidiInputHandler handler) : MidiPort(log), mHandler(std::move(handler)) {}
     ~MidiInputPort() override;
 
 private:
@@ -84,7 +84,7 @@ private:
     // Stops the callback before the port closes.
     void BeforeClose() override;
     static void Callback(double, std::vector<unsigned char>* message, void* self);
-    MidiInputHandler handler_;
+    MidiInputHandler mHandler;
 };
 
 // The index of `name` among `ports`, or -1; "off" and empty names are never found.

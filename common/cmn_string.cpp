@@ -29,11 +29,11 @@ bool CMN_EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-CMN_String::CMN_String(const char* text, int granularity) : buf_(granularity) {
+CMN_String::CMN_String(const char* text, int granularity) : mBuf(granularity) {
     if (text) Set(text);
 }
 
-CMN_String::CMN_String(const CMN_String& other) : buf_(other.buf_.GetGranularity()) { Set(other.Get()); }
+CMN_String::CMN_String(const CMN_String& other) : mBuf(other.mBuf.GetGranularity()) { Set(other.Get()); }
 
 CMN_String& CMN_String::operator=(const CMN_String& other) {
     if (this != &other) Set(other.Get());
@@ -41,10 +41,10 @@ CMN_String& CMN_String::operator=(const CMN_String& other) {
 }
 
 const char* CMN_String::Get() const {
-    return buf_.GetSize() > 0 ? static_cast<const char*>(buf_.Get()) : "";
+    return mBuf.GetSize() > 0 ? static_cast<const char*>(mBuf.Get()) : "";
 }
 
-int CMN_String::GetLength() const { return buf_.GetSize() > 0 ? buf_.GetSize() - 1 : 0; }
+int CMN_String::GetLength() const { return mBuf.GetSize() > 0 ? mBuf.GetSize() - 1 : 0; }
 
 bool CMN_String::SetBytesAt(int offset, const char* text, int length, int tailLength) {
     const int oldLength = GetLength();
@@ -58,16 +58,16 @@ bool CMN_String::SetBytesAt(int offset, const char* text, int length, int tailLe
     // A source inside our own block could move with the resize or be overwritten by
     // the tail: take a copy first.
     std::string own;
-    const char* block = static_cast<const char*>(buf_.Get());
-    if (length > 0 && block && text >= block && text < block + buf_.GetAllocated()) {
+    const char* block = static_cast<const char*>(mBuf.Get());
+    if (length > 0 && block && text >= block && text < block + mBuf.GetAllocated()) {
         own.assign(text, size_t(length));
         text = own.data();
     }
 
     const int64_t newSize = int64_t(offset) + length + tailLength + 1;
-    buf_.Resize(newSize, false);
-    if (buf_.GetSize() != newSize) return false;
-    char* data = static_cast<char*>(buf_.Get());
+    mBuf.Resize(newSize, false);
+    if (mBuf.GetSize() != newSize) return false;
+    char* data = static_cast<char*>(mBuf.Get());
     if (tailLength > 0) std::memmove(data + offset + length, data + offset, size_t(tailLength));
     if (length > 0) std::memcpy(data + offset, text, size_t(length));
     data[newSize - 1] = '\0';
@@ -101,7 +101,7 @@ bool CMN_String::SetFormattedV(int maxLength, const char* format, va_list args) 
     if (maxLength < 0) maxLength = 0;
     if (!format) format = "";
     // Arguments may point into this string; print into a fresh block and swap it in.
-    CMN_HeapBuf out(buf_.GetGranularity());
+    CMN_HeapBuf out(mBuf.GetGranularity());
     const int64_t room = int64_t(maxLength) + 1;
     out.Resize(room, false);
     if (out.GetSize() != room) return false;
@@ -110,6 +110,6 @@ bool CMN_String::SetFormattedV(int maxLength, const char* format, va_list args) 
     const int used = printed < 0 ? 0 : std::min(maxLength, printed);
     data[used] = '\0';
     out.Resize(int64_t(used) + 1, false);
-    buf_ = std::move(out);
+    mBuf = std::move(out);
     return true;
 }

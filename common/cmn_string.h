@@ -39,5 +39,5 @@ public:
     bool SetFormattedV(int maxLength, const char* format, va_list args);
 
 private:
-    CMN_HeapBuf buf_;
+    CMN_HeapBuf mBuf;
 };

@@ -16,23 +16,23 @@ int64_t RoundUp(int64_t v, int64_t step) { return (v + step - 1) / step * step; 
 
 }  // namespace
 
-CMN_HeapBuf::CMN_HeapBuf(int granularity) : granularity_(granularity < 0 ? 0 : granularity) {}
+CMN_HeapBuf::CMN_HeapBuf(int granularity) : mGranularity(granularity < 0 ? 0 : granularity) {}
 
-CMN_HeapBuf::~CMN_HeapBuf() { std::free(data_); }
+CMN_HeapBuf::~CMN_HeapBuf() { std::free(mData); }
 
 CMN_HeapBuf::CMN_HeapBuf(CMN_HeapBuf&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      allocated_(std::exchange(other.allocated_, 0)),
-      granularity_(other.granularity_) {}
+    : mData(std::exchange(other.mData, nullptr)),
+      mSize(std::exchange(other.mSize, 0)),
+      mAllocated(std::exchange(other.mAllocated, 0)),
+      mGranularity(other.mGranularity) {}
 
 CMN_HeapBuf& CMN_HeapBuf::operator=(CMN_HeapBuf&& other) noexcept {
     if (this != &other) {
-        std::free(data_);
-        data_ = std::exchange(other.data_, nullptr);
-        size_ = std::exchange(other.size_, 0);
-        allocated_ = std::exchange(other.allocated_, 0);
-        granularity_ = other.granularity_;
+        std::free(mData);
+        mData = std::exchange(other.mData, nullptr);
+        mSize = std::exchange(other.mSize, 0);
+        mAllocated = std::exchange(other.mAllocated, 0);
+        mGranularity = other.mGranularity;
     }
     return *this;
 }
@@ -54,31 +54,31 @@ int64_t CMN_HeapBuf::AllocationFor(int64_t size, int granularity) {
 
 void* CMN_HeapBuf::Resize(int64_t newSize, bool shrink) {
     if (newSize < 0) newSize = 0;
-    if (newSize > kCmnHeapBufMaxBytes) return data_;
+    if (newSize > kCmnHeapBufMaxBytes) return mData;
 
     if (newSize == 0 && shrink) {
-        std::free(data_);
-        data_ = nullptr;
-        size_ = allocated_ = 0;
+        std::free(mData);
+        mData = nullptr;
+        mSize = mAllocated = 0;
         return nullptr;
     }
 
-    if (newSize > allocated_) {
-        const int64_t want = AllocationFor(newSize, granularity_);
-        void* grown = std::realloc(data_, size_t(want));
-        if (!grown) return data_;
-        data_ = grown;
-        allocated_ = int(want);
-    } else if (shrink && newSize < allocated_ / 2) {
-        const int64_t want = AllocationFor(newSize, granularity_);
-        if (want < allocated_) {
+    if (newSize > mAllocated) {
+        const int64_t want = AllocationFor(newSize, mGranularity);
+        void* grown = std::realloc(mData, size_t(want));
+        if (!grown) return mData;
+        mData = grown;
+        mAllocated = int(want);
+    } else if (shrink && newSize < mAllocated / 2) {
+        const int64_t want = AllocationFor(newSize, mGranularity);
+        if (want < mAllocated) {
             // A failed shrink keeps the larger block, which still holds the new size.
-            if (void* smaller = std::realloc(data_, size_t(want))) {
-                data_ = smaller;
-                allocated_ = int(want);
+            if (void* smaller = std::realloc(mData, size_t(want))) {
+                mData = smaller;
+                mAllocated = int(want);
             }
         }
     }
-    size_ = int(newSize);
-    return data_;
+    mSize = int(newSize);
+    return mData;
 }

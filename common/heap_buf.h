@@ -21,18 +21,18 @@ public:
     // GetSize() with what they asked for. Memory is given back only with `shrink`.
     void* Resize(int64_t newSize, bool shrink = true);
 
-    void* Get() const { return data_; }
-    int GetSize() const { return size_; }
-    int GetAllocated() const { return allocated_; }
-    int GetGranularity() const { return granularity_; }
+    void* Get() const { return mData; }
+    int GetSize() const { return mSize; }
+    int GetAllocated() const { return mAllocated; }
+    int GetGranularity() const { return mGranularity; }
 
     // Block size the growth rule gives for a used size of `size` bytes with the given
     // granularity; 0 when no block may be that large.
     static int64_t AllocationFor(int64_t size, int granularity);
 
 private:
-    void* data_ = nullptr;
-    int size_ = 0;
-    int allocated_ = 0;
-    int granularity_ = 0;
+    void* mData = nullptr;
+    int mSize = 0;
+    int mAllocated = 0;
+    int mGranularity = 0;
 };

@@ -8,12 +8,12 @@
 template <class T>
 class CMN_PtrList {
 public:
-    explicit CMN_PtrList(int granularity = 4096) : buf_(granularity) {}
+    explicit CMN_PtrList(int granularity = 4096) : mBuf(granularity) {}
     ~CMN_PtrList() = default;  // owners call DeleteAll(true) themselves
     CMN_PtrList(CMN_PtrList&&) noexcept = default;
     CMN_PtrList& operator=(CMN_PtrList&&) noexcept = default;
 
-    int GetSize() const { return buf_.GetSize() / int(sizeof(T*)); }
+    int GetSize() const { return mBuf.GetSize() / int(sizeof(T*)); }
 
     // The element at `index`, or null outside the list.
     T* Get(int index) const {
@@ -33,7 +33,7 @@ public:
     T* Insert(int index, T* item) {
         const int n = GetSize();
         if (index < 0 || index > n) index = n;
-        buf_.Resize((int64_t(n) + 1) * int64_t(sizeof(T*)), false);
+        mBuf.Resize((int64_t(n) + 1) * int64_t(sizeof(T*)), false);
         if (GetSize() != n + 1) return nullptr;
         T** items = Items();
         std::memmove(items + index + 1, items + index, size_t(n - index) * sizeof(T*));
@@ -50,7 +50,7 @@ public:
         T** items = Items();
         T* item = items[index];
         std::memmove(items + index, items + index + 1, size_t(n - index - 1) * sizeof(T*));
-        buf_.Resize(int64_t(n - 1) * int64_t(sizeof(T*)), false);
+        mBuf.Resize(int64_t(n - 1) * int64_t(sizeof(T*)), false);
         if (deleteElement) delete item;
         return true;
     }
@@ -61,15 +61,15 @@ public:
         if (deleteElements) {
             for (int i = GetSize() - 1; i >= 0; --i) {
                 T* item = Items()[i];
-                buf_.Resize(int64_t(i) * int64_t(sizeof(T*)), false);
+                mBuf.Resize(int64_t(i) * int64_t(sizeof(T*)), false);
                 delete item;
             }
         }
-        buf_.Resize(0, true);
+        mBuf.Resize(0, true);
     }
 
 private:
-    T** Items() const { return static_cast<T**>(buf_.Get()); }
+    T** Items() const { return static_cast<T**>(mBuf.Get()); }
 
-    CMN_HeapBuf buf_;
+    CMN_HeapBuf mBuf;
 };

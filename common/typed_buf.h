@@ -12,18 +12,18 @@ class CMN_TypedBuf {
     static_assert(std::is_trivially_copyable_v<T>, "CMN_TypedBuf holds plain records only");
 
 public:
-    explicit CMN_TypedBuf(int granularity = 4096) : buf_(granularity) {}
+    explicit CMN_TypedBuf(int granularity = 4096) : mBuf(granularity) {}
 
     // Sets the record count (negative is 0). On failure nothing changes; compare
     // GetSize() with the count asked for. New records are left uninitialised.
     T* Resize(int64_t count, bool shrink = true) {
         if (count < 0) count = 0;
         if (count > kCmnHeapBufMaxBytes / int64_t(sizeof(T))) return Get();
-        return static_cast<T*>(buf_.Resize(count * int64_t(sizeof(T)), shrink));
+        return static_cast<T*>(mBuf.Resize(count * int64_t(sizeof(T)), shrink));
     }
 
-    T* Get() const { return static_cast<T*>(buf_.Get()); }
-    int GetSize() const { return buf_.GetSize() / int(sizeof(T)); }
+    T* Get() const { return static_cast<T*>(mBuf.Get()); }
+    int GetSize() const { return mBuf.GetSize() / int(sizeof(T)); }
 
     // The record at `index`, or null outside the array.
     T* GetAt(int index) const { return index >= 0 && index < GetSize() ? Get() + index : nullptr; }
@@ -48,5 +48,5 @@ public:
     }
 
 private:
-    CMN_HeapBuf buf_;
+    CMN_HeapBuf mBuf;
 };

@@ -43,38 +43,37 @@ class GtkWindowImpl : public Window {
 public:
     GtkWindowImpl(const std::string& title, int width, int height, bool borderless);
     ~GtkWindowImpl() override;
-    void Show() override { gtk_widget_show_all(window_); }
-    void Hide() override { gtk_widget_hide(window_); }
-    void SetTitle(const std::string& title) override { gtk_window_set_title(GTK_WINDOW(window_), title.c_str()); }
+    void Show() override { gtk_widget_show_all(mWindow); }
+    void Hide() override { gtk_widget_hide(mWindow); }
     void SetContentSize(int width, int height) override {
-        width_ = width, height_ = height;
-        gtk_widget_set_size_request(fixed_, width, height);
-        gtk_window_resize(GTK_WINDOW(window_), width, height);
+        mWidth = width, mHeight = height;
+        gtk_widget_set_size_request(mFixed, width, height);
+        gtk_window_resize(GTK_WINDOW(mWindow), width, height);
     }
-    void SetCloseHandler(std::function<bool()> handler) override { closeHandler_ = std::move(handler); }
+    void SetCloseHandler(std::function<bool()> handler) override { mCloseHandler = std::move(handler); }
     Rect ScreenFrame() const override {
         int x = 0, y = 0;
-        gtk_window_get_position(GTK_WINDOW(window_), &x, &y);
-        return {double(x), double(y), double(width_), double(height_)};
+        gtk_window_get_position(GTK_WINDOW(mWindow), &x, &y);
+        return {double(x), double(y), double(mWidth), double(mHeight)};
     }
-    void SetPosition(int x, int y) override { gtk_window_move(GTK_WINDOW(window_), x, y); }
+    void SetPosition(int x, int y) override { gtk_window_move(GTK_WINDOW(mWindow), x, y); }
     void SetTransientFor(Window* parent) override {
         auto* p = static_cast<GtkWindowImpl*>(parent);
-        gtk_window_set_transient_for(GTK_WINDOW(window_), p ? GTK_WINDOW(p->window_) : nullptr);
+        gtk_window_set_transient_for(GTK_WINDOW(mWindow), p ? GTK_WINDOW(p->mWindow) : nullptr);
     }
     void SetMenuBar(Menu* bar) override;
     int MenuBarHeight() const override {
-        if (!menuBar_) return 0;
+        if (!mMenuBar) return 0;
         int natural = 0;
-        gtk_widget_get_preferred_height(menuBar_, nullptr, &natural);
+        gtk_widget_get_preferred_height(mMenuBar, nullptr, &natural);
         return natural;
     }
 
-    GtkWidget* window_;
-    GtkWidget* fixed_;
-    GtkWidget* menuBar_ = nullptr;
-    int width_, height_;
-    std::function<bool()> closeHandler_;
+    GtkWidget* mWindow;
+    GtkWidget* mFixed;
+    GtkWidget* mMenuBar = nullptr;
+    int mWidth, mHeight;
+    std::function<bool()> mCloseHandler;
 };
 
 // ---- Timers -------------------------------------------------------------------------
@@ -87,16 +86,16 @@ struct TimerSlot {
 
 class GtkTimerImpl : public Timer {
 public:
-    explicit GtkTimerImpl(std::shared_ptr<TimerSlot> slot) : slot_(std::move(slot)) {}
+    explicit GtkTimerImpl(std::shared_ptr<TimerSlot> slot) : mSlot(std::move(slot)) {}
     ~GtkTimerImpl() override { Invalidate(); }
     void Invalidate() override {
-        slot_->live = false;
-        if (slot_->source) g_source_remove(slot_->source);
-        slot_->source = 0;
+        mSlot->live = false;
+        if (mSlot->source) g_source_remove(mSlot->source);
+        mSlot->source = 0;
     }
 
 private:
-    std::shared_ptr<TimerSlot> slot_;
+    std::shared_ptr<TimerSlot> mSlot;
 };
 
 // ---- Views --------------------------------------------------------------------------
@@ -107,15 +106,15 @@ class GtkTextFieldImpl : public TextField {
 public:
     GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setup);
     ~GtkTextFieldImpl() override;
-    std::string StringValue() const override { return entry_ ? gtk_entry_get_text(GTK_ENTRY(entry_)) : ""; }
-    void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
-    const TextFieldSetup& Setup() const override { return setup_; }
+    std::string StringValue() const override { return mEntry ? gtk_entry_get_text(GTK_ENTRY(mEntry)) : ""; }
+    void SetDelegate(TextFieldDelegate* delegate) override { mDelegate = delegate; }
+    const TextFieldSetup& Setup() const override { return mSetup; }
 
-    GtkWidget* entry_;
-    GtkViewImpl* view_;
-    TextFieldSetup setup_;
-    TextFieldDelegate* delegate_;
-    bool widgetGone_ = false;  // destroyed with its window
+    GtkWidget* mEntry;
+    GtkViewImpl* mView;
+    TextFieldSetup mSetup;
+    TextFieldDelegate* mDelegate;
+    bool mWidgetGone = false;  // destroyed with its window
 };
 
 class GtkViewImpl : public View {
@@ -124,44 +123,44 @@ public:
     ~GtkViewImpl() override;
 
     void SetNeedsDisplayInRect(const Rect& r) override {
-        if (!area_) return;
+        if (!mArea) return;
         double top = Top(r);
         int x0 = int(std::floor(r.x)), y0 = int(std::floor(top));
         int x1 = int(std::ceil(r.x + r.width)), y1 = int(std::ceil(top + r.height));
-        if (x1 > x0 && y1 > y0) gtk_widget_queue_draw_area(area_, x0, y0, x1 - x0, y1 - y0);
+        if (x1 > x0 && y1 > y0) gtk_widget_queue_draw_area(mArea, x0, y0, x1 - x0, y1 - y0);
     }
     void SetNeedsDisplay() override {
-        if (area_) gtk_widget_queue_draw(area_);
+        if (mArea) gtk_widget_queue_draw(mArea);
     }
     void SetFrameSize(double width, double height) override {
-        frame_.width = width;
-        frame_.height = height;
-        if (area_) gtk_widget_set_size_request(area_, int(width), int(height));
+        mFrame.width = width;
+        mFrame.height = height;
+        if (mArea) gtk_widget_set_size_request(mArea, int(width), int(height));
     }
-    Rect Frame() const override { return frame_; }
+    Rect Frame() const override { return mFrame; }
     bool CanDraw() const override {
-        if (!area_ || !gtk_widget_get_mapped(area_)) return false;
-        GdkWindow* w = gtk_widget_get_window(area_);
+        if (!mArea || !gtk_widget_get_mapped(mArea)) return false;
+        GdkWindow* w = gtk_widget_get_window(mArea);
         if (!w || !gdk_window_is_viewable(w)) return false;
         GdkWindow* top = gdk_window_get_toplevel(w);
         return !(gdk_window_get_state(top) & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_WITHDRAWN));
     }
-    double BackingScaleFactor() const override { return area_ ? gtk_widget_get_scale_factor(area_) : 1.0; }
-    bool HasDrawContext() const override { return cr_ != nullptr; }
+    double BackingScaleFactor() const override { return mArea ? gtk_widget_get_scale_factor(mArea) : 1.0; }
+    bool HasDrawContext() const override { return mCairo != nullptr; }
     bool DrawImage(const ImageRef& image, const Rect& dest) override;
     std::unique_ptr<TextField> AddTextField(const TextFieldSetup& setup) override {
-        if (widgetsGone_) return nullptr;
+        if (mWidgetsGone) return nullptr;
         return std::make_unique<GtkTextFieldImpl>(this, setup);
     }
     void PopUpContextMenu(Menu& menu, const Point& location) override;
-    void AddToolTipRect(const Rect& r) override { toolTips_.push_back(r); }
-    void RemoveAllToolTips() override { toolTips_.clear(); }
+    void AddToolTipRect(const Rect& r) override { mToolTips.push_back(r); }
+    void RemoveAllToolTips() override { mToolTips.clear(); }
     void MakeFirstResponder() override {
-        if (area_ && gWindowsClosing == 0) gtk_widget_grab_focus(area_);
+        if (mArea && gWindowsClosing == 0) gtk_widget_grab_focus(mArea);
     }
     void MakeKeyAndOrderFront() override {
-        if (!area_) return;
-        GtkWidget* top = gtk_widget_get_toplevel(area_);
+        if (!mArea) return;
+        GtkWidget* top = gtk_widget_get_toplevel(mArea);
         if (gtk_widget_is_toplevel(top)) gtk_window_present(GTK_WINDOW(top));
     }
 
@@ -177,25 +176,25 @@ public:
     static void OnDestroy(GtkWidget*, gpointer self);
 
     // The toolkit counts y downwards from the top, the view upwards from the bottom.
-    Point ToView(double x, double y) const { return {x, frame_.height - y}; }
-    double Top(const Rect& r) const { return frame_.height - r.y - r.height; }
+    Point ToView(double x, double y) const { return {x, mFrame.height - y}; }
+    double Top(const Rect& r) const { return mFrame.height - r.y - r.height; }
     MouseEvent ButtonEvent(const GdkEventButton* e) const {
-        return {ToView(e->x, e->y), ModifierFlagsFromX11(e->state), clickCount_};
+        return {ToView(e->x, e->y), ModifierFlagsFromX11(e->state), mClickCount};
     }
 
-    GtkWidget* overlay_;
-    GtkWidget* area_;
-    bool widgetsGone_ = false;  // destroyed with their window
-    Rect frame_;
-    ViewClient* client_;
-    cairo_t* cr_ = nullptr;
-    std::vector<uint32_t> scratch_;  // the converted pixels of the latest DrawImage
-    std::vector<Rect> toolTips_;
-    std::set<GtkTextFieldImpl*> fields_;
-    WheelAccumulator wheel_;
+    GtkWidget* mOverlay;
+    GtkWidget* mArea;
+    bool mWidgetsGone = false;  // destroyed with their window
+    Rect mFrame;
+    ViewClient* mClient;
+    cairo_t* mCairo = nullptr;
+    std::vector<uint32_t> mScratch;  // the converted pixels of the latest DrawImage
+    std::vector<Rect> mToolTips;
+    std::set<GtkTextFieldImpl*> mFields;
+    WheelAccumulator mWheel;
     // Click counting is done here so that every press reports its count.
-    ClickCounter clicks_;
-    int clickCount_ = 0;
+    ClickCounter mClicks;
+    int mClickCount = 0;
 };
 
 // ---- Back end -----------------------------------------------------------------------
@@ -207,12 +206,11 @@ public:
         if (CurrentBackend() == this) InstallBackend(nullptr);
         if (gGtk == this) gGtk = nullptr;
     }
-    const char* Name() const override { return "gtk"; }
 
     std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
                                          bool borderless) override {
         auto w = std::make_unique<GtkWindowImpl>(title, width, height, borderless);
-        windows_.insert(w.get());
+        mWindows.insert(w.get());
         return w;
     }
     std::unique_ptr<View> CreateView(Window* parent, const Rect& frame, ViewClient* client) override {
@@ -235,12 +233,12 @@ public:
         return true;
     }
     bool HideCursor() override {
-        hidden_ = true;
+        mHidden = true;
         ApplyCursor();
         return true;
     }
     bool ShowCursor() override {
-        hidden_ = false;
+        mHidden = false;
         ApplyCursor();
         return true;
     }
@@ -264,7 +262,7 @@ public:
         return {double(r.x), double(r.y), double(r.width), double(r.height)};
     }
     void SetCursor(int cursorId) override {
-        cursorId_ = cursorId;
+        mCursorId = cursorId;
         ApplyCursor();
     }
     void RunMainLoop() override { gtk_main(); }
@@ -272,10 +270,10 @@ public:
         if (gtk_main_level() > 0) gtk_main_quit();
     }
 
-    void Forget(GtkWindowImpl* w) { windows_.erase(w); }
+    void Forget(GtkWindowImpl* w) { mWindows.erase(w); }
     GtkWindow* MainWindow() const {
-        for (GtkWindowImpl* w : windows_)
-            if (gtk_widget_get_visible(w->window_)) return GTK_WINDOW(w->window_);
+        for (GtkWindowImpl* w : mWindows)
+            if (gtk_widget_get_visible(w->mWindow)) return GTK_WINDOW(w->mWindow);
         return nullptr;
     }
 
@@ -297,35 +295,35 @@ private:
     }
     void ApplyCursor() {
         GdkDisplay* d = gdk_display_get_default();
-        const char* name = cursorId_ == IDC_SIZENWSE ? "nwse-resize"
-                           : cursorId_ == IDC_SIZEWE ? "ew-resize"
-                           : cursorId_ == IDC_SIZENS ? "ns-resize"
+        const char* name = mCursorId == IDC_SIZENWSE ? "nwse-resize"
+                           : mCursorId == IDC_SIZEWE ? "ew-resize"
+                           : mCursorId == IDC_SIZENS ? "ns-resize"
                                                      : "default";
-        GdkCursor* c = hidden_ ? gdk_cursor_new_for_display(d, GDK_BLANK_CURSOR) : gdk_cursor_new_from_name(d, name);
-        for (GtkWindowImpl* w : windows_)
-            if (GdkWindow* gw = gtk_widget_get_window(w->window_)) gdk_window_set_cursor(gw, c);
+        GdkCursor* c = mHidden ? gdk_cursor_new_for_display(d, GDK_BLANK_CURSOR) : gdk_cursor_new_from_name(d, name);
+        for (GtkWindowImpl* w : mWindows)
+            if (GdkWindow* gw = gtk_widget_get_window(w->mWindow)) gdk_window_set_cursor(gw, c);
         if (c) g_object_unref(c);
     }
 
-    std::set<GtkWindowImpl*> windows_;
-    bool hidden_ = false;
-    int cursorId_ = IDC_ARROW;
+    std::set<GtkWindowImpl*> mWindows;
+    bool mHidden = false;
+    int mCursorId = IDC_ARROW;
 };
 
 GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bool borderless)
-    : width_(width), height_(height) {
-    window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    g_object_ref_sink(window_);
-    gtk_window_set_title(GTK_WINDOW(window_), title.c_str());
-    gtk_window_set_decorated(GTK_WINDOW(window_), !borderless);
-    gtk_window_set_resizable(GTK_WINDOW(window_), FALSE);
-    fixed_ = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed_, width, height);
-    gtk_container_add(GTK_CONTAINER(window_), fixed_);
-    g_signal_connect(window_, "delete-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
+    : mWidth(width), mHeight(height) {
+    mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_object_ref_sink(mWindow);
+    gtk_window_set_title(GTK_WINDOW(mWindow), title.c_str());
+    gtk_window_set_decorated(GTK_WINDOW(mWindow), !borderless);
+    gtk_window_set_resizable(GTK_WINDOW(mWindow), FALSE);
+    mFixed = gtk_fixed_new();
+    gtk_widget_set_size_request(mFixed, width, height);
+    gtk_container_add(GTK_CONTAINER(mWindow), mFixed);
+    g_signal_connect(mWindow, "delete-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
                          auto* win = static_cast<GtkWindowImpl*>(self);
                          // The owner destroys the window; closing only hides it until then.
-                         if (!win->closeHandler_ || win->closeHandler_()) gtk_widget_hide(w);
+                         if (!win->mCloseHandler || win->mCloseHandler()) gtk_widget_hide(w);
                          return TRUE;
                      }),
                      this);
@@ -367,24 +365,24 @@ void GtkWindowImpl::SetMenuBar(Menu* bar) {
         if (it->submenu) gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), BuildGtkMenuBarMenu(*it->submenu));
         gtk_menu_shell_append(GTK_MENU_SHELL(menuBar), top);
     }
-    g_object_ref(fixed_);
-    gtk_container_remove(GTK_CONTAINER(window_), fixed_);
+    g_object_ref(mFixed);
+    gtk_container_remove(GTK_CONTAINER(mWindow), mFixed);
     gtk_box_pack_start(GTK_BOX(box), menuBar, FALSE, FALSE, 0);
-    gtk_box_pack_start(GTK_BOX(box), fixed_, TRUE, TRUE, 0);
-    g_object_unref(fixed_);
-    gtk_container_add(GTK_CONTAINER(window_), box);
+    gtk_box_pack_start(GTK_BOX(box), mFixed, TRUE, TRUE, 0);
+    g_object_unref(mFixed);
+    gtk_container_add(GTK_CONTAINER(mWindow), box);
     // Shown at once (the window itself stays hidden) so that its height is known before
     // the window is placed.
     gtk_widget_show_all(box);
-    menuBar_ = menuBar;
+    mMenuBar = menuBar;
 }
 
 GtkWindowImpl::~GtkWindowImpl() {
     if (gGtk) gGtk->Forget(this);
     ++gWindowsClosing;
-    gtk_widget_destroy(window_);
+    gtk_widget_destroy(mWindow);
     --gWindowsClosing;
-    g_object_unref(window_);
+    g_object_unref(mWindow);
 }
 
 std::unique_ptr<Timer> GtkBackendImpl::ScheduleTimer(double seconds, std::function<void()> callback) {
@@ -467,63 +465,63 @@ std::string GtkBackendImpl::RunFilePanel(const FilePanelSetup& setup) {
 // ---- View implementation ------------------------------------------------------------------
 
 GtkViewImpl::GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* client)
-    : frame_(frame), client_(client) {
-    overlay_ = gtk_overlay_new();
-    g_object_ref_sink(overlay_);
-    area_ = gtk_drawing_area_new();
-    gtk_widget_set_size_request(area_, int(frame.width), int(frame.height));
-    gtk_container_add(GTK_CONTAINER(overlay_), area_);
-    gtk_widget_add_events(area_, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+    : mFrame(frame), mClient(client) {
+    mOverlay = gtk_overlay_new();
+    g_object_ref_sink(mOverlay);
+    mArea = gtk_drawing_area_new();
+    gtk_widget_set_size_request(mArea, int(frame.width), int(frame.height));
+    gtk_container_add(GTK_CONTAINER(mOverlay), mArea);
+    gtk_widget_add_events(mArea, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                      GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
                                      GDK_LEAVE_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK);
-    gtk_widget_set_can_focus(area_, TRUE);
-    gtk_widget_set_has_tooltip(area_, TRUE);
-    g_signal_connect(area_, "draw", G_CALLBACK(OnDraw), this);
-    g_signal_connect(area_, "button-press-event", G_CALLBACK(OnButtonPress), this);
-    g_signal_connect(area_, "button-release-event", G_CALLBACK(OnButtonRelease), this);
-    g_signal_connect(area_, "motion-notify-event", G_CALLBACK(OnMotion), this);
-    g_signal_connect(area_, "scroll-event", G_CALLBACK(OnScroll), this);
-    g_signal_connect(area_, "key-press-event", G_CALLBACK(OnKeyPress), this);
-    g_signal_connect(area_, "query-tooltip", G_CALLBACK(OnQueryTooltip), this);
+    gtk_widget_set_can_focus(mArea, TRUE);
+    gtk_widget_set_has_tooltip(mArea, TRUE);
+    g_signal_connect(mArea, "draw", G_CALLBACK(OnDraw), this);
+    g_signal_connect(mArea, "button-press-event", G_CALLBACK(OnButtonPress), this);
+    g_signal_connect(mArea, "button-release-event", G_CALLBACK(OnButtonRelease), this);
+    g_signal_connect(mArea, "motion-notify-event", G_CALLBACK(OnMotion), this);
+    g_signal_connect(mArea, "scroll-event", G_CALLBACK(OnScroll), this);
+    g_signal_connect(mArea, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect(mArea, "query-tooltip", G_CALLBACK(OnQueryTooltip), this);
     // A scroll fraction left from before the pointer went away must not add to the next gesture.
-    g_signal_connect(area_, "leave-notify-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
-                         static_cast<GtkViewImpl*>(self)->wheel_.Reset();
+    g_signal_connect(mArea, "leave-notify-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+                         static_cast<GtkViewImpl*>(self)->mWheel.Reset();
                          return FALSE;
                      }),
                      this);
-    g_signal_connect(overlay_, "get-child-position", G_CALLBACK(OnChildPosition), this);
-    g_signal_connect(overlay_, "destroy", G_CALLBACK(OnDestroy), this);
+    g_signal_connect(mOverlay, "get-child-position", G_CALLBACK(OnChildPosition), this);
+    g_signal_connect(mOverlay, "destroy", G_CALLBACK(OnDestroy), this);
     if (parent) {
-        int top = int(parent->height_ - frame.y - frame.height);
-        gtk_fixed_put(GTK_FIXED(parent->fixed_), overlay_, int(frame.x), top < 0 ? 0 : top);
-        gtk_widget_show_all(overlay_);
-        gtk_widget_grab_focus(area_);
+        int top = int(parent->mHeight - frame.y - frame.height);
+        gtk_fixed_put(GTK_FIXED(parent->mFixed), mOverlay, int(frame.x), top < 0 ? 0 : top);
+        gtk_widget_show_all(mOverlay);
+        gtk_widget_grab_focus(mArea);
     }
 }
 
 GtkViewImpl::~GtkViewImpl() {
-    for (GtkTextFieldImpl* f : fields_) f->view_ = nullptr;
-    g_signal_handlers_disconnect_by_data(overlay_, this);
-    if (!widgetsGone_) {
-        g_signal_handlers_disconnect_by_data(area_, this);
-        gtk_widget_destroy(overlay_);
+    for (GtkTextFieldImpl* f : mFields) f->mView = nullptr;
+    g_signal_handlers_disconnect_by_data(mOverlay, this);
+    if (!mWidgetsGone) {
+        g_signal_handlers_disconnect_by_data(mArea, this);
+        gtk_widget_destroy(mOverlay);
     }
-    g_object_unref(overlay_);
+    g_object_unref(mOverlay);
 }
 
 void GtkViewImpl::OnDestroy(GtkWidget*, gpointer self) {
     // The window went away before the view: stop touching the widgets.
     auto* v = static_cast<GtkViewImpl*>(self);
-    v->widgetsGone_ = true;
-    v->area_ = nullptr;
+    v->mWidgetsGone = true;
+    v->mArea = nullptr;
     // Entries must not outlive the window they were in (the window's last references to
     // them go when it is finalised).
-    for (GtkTextFieldImpl* f : v->fields_) {
-        f->widgetGone_ = true;
-        f->delegate_ = nullptr;
-        g_signal_handlers_disconnect_by_data(f->entry_, f);
-        g_object_unref(f->entry_);
-        f->entry_ = nullptr;
+    for (GtkTextFieldImpl* f : v->mFields) {
+        f->mWidgetGone = true;
+        f->mDelegate = nullptr;
+        g_signal_handlers_disconnect_by_data(f->mEntry, f);
+        g_object_unref(f->mEntry);
+        f->mEntry = nullptr;
     }
 }
 
@@ -531,19 +529,19 @@ gboolean GtkViewImpl::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     double x1, y1, x2, y2;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
-    v->cr_ = cr;
-    v->client_->DrawRect({x1, v->frame_.height - y2, x2 - x1, y2 - y1});
-    v->cr_ = nullptr;
+    v->mCairo = cr;
+    v->mClient->DrawRect({x1, v->mFrame.height - y2, x2 - x1, y2 - y1});
+    v->mCairo = nullptr;
     return TRUE;
 }
 
 bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
-    if (!cr_ || !image.HasPixels() || dest.width <= 0 || dest.height <= 0) return false;
+    if (!mCairo || !image.HasPixels() || dest.width <= 0 || dest.height <= 0) return false;
     double sx = image.width / dest.width, sy = image.height / dest.height;
     double top = Top(dest);
     // Only the pixels under the clip are converted.
     double x1, y1, x2, y2;
-    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    cairo_clip_extents(mCairo, &x1, &y1, &x2, &y2);
     int px0 = std::clamp(int(std::floor((x1 - dest.x) * sx)), 0, image.width);
     int px1 = std::clamp(int(std::ceil((x2 - dest.x) * sx)), 0, image.width);
     int py0 = std::clamp(int(std::floor((y1 - top) * sy)), 0, image.height);
@@ -554,23 +552,23 @@ bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
     if (stride <= 0) return false;
     // The block is kept from frame to frame; a fresh surface would allocate and zero one
     // on every redraw only for it to be overwritten.
-    scratch_.resize(size_t(stride / 4) * size_t(h));
-    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes, scratch_.data(),
+    mScratch.resize(size_t(stride / 4) * size_t(h));
+    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes, mScratch.data(),
                            stride / 4, w, h);
-    cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(scratch_.data()),
+    cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(mScratch.data()),
                                                              CAIRO_FORMAT_ARGB32, w, h, stride);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return false;
     }
     cairo_surface_set_device_scale(s, sx, sy);
-    cairo_save(cr_);
-    cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cr_, s, dest.x + px0 / sx, top + py0 / sy);
-    cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(cr_, dest.x + px0 / sx, top + py0 / sy, w / sx, h / sy);
-    cairo_fill(cr_);
-    cairo_restore(cr_);
+    cairo_save(mCairo);
+    cairo_set_operator(mCairo, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(mCairo, s, dest.x + px0 / sx, top + py0 / sy);
+    cairo_pattern_set_filter(cairo_get_source(mCairo), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(mCairo, dest.x + px0 / sx, top + py0 / sy, w / sx, h / sy);
+    cairo_fill(mCairo);
+    cairo_restore(mCairo);
     cairo_surface_finish(s);  // nothing may still read the block when the next frame reuses it
     cairo_surface_destroy(s);
     return true;
@@ -583,16 +581,16 @@ gboolean GtkViewImpl::OnButtonPress(GtkWidget* w, GdkEventButton* e, gpointer se
     GtkSettings* st = gtk_widget_get_settings(w);
     int dblTime = 400, dblDist = 5;
     g_object_get(st, "gtk-double-click-time", &dblTime, "gtk-double-click-distance", &dblDist, nullptr);
-    v->clickCount_ = v->clicks_.Press(e->button, e->time, e->x, e->y, guint32(std::max(dblTime, 0)), dblDist);
-    if (e->button == 1) v->client_->MouseDown(v->ButtonEvent(e));
-    if (e->button == 3) v->client_->RightMouseDown(v->ButtonEvent(e));
+    v->mClickCount = v->mClicks.Press(e->button, e->time, e->x, e->y, guint32(std::max(dblTime, 0)), dblDist);
+    if (e->button == 1) v->mClient->MouseDown(v->ButtonEvent(e));
+    if (e->button == 3) v->mClient->RightMouseDown(v->ButtonEvent(e));
     return TRUE;
 }
 
 gboolean GtkViewImpl::OnButtonRelease(GtkWidget*, GdkEventButton* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
-    if (e->button == 1) v->client_->MouseUp(v->ButtonEvent(e));
-    if (e->button == 3) v->client_->RightMouseUp(v->ButtonEvent(e));
+    if (e->button == 1) v->mClient->MouseUp(v->ButtonEvent(e));
+    if (e->button == 3) v->mClient->RightMouseUp(v->ButtonEvent(e));
     return TRUE;
 }
 
@@ -600,11 +598,11 @@ gboolean GtkViewImpl::OnMotion(GtkWidget*, GdkEventMotion* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     MouseEvent m{v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), 1};
     if (e->state & GDK_BUTTON1_MASK)
-        v->client_->MouseDragged(m);
+        v->mClient->MouseDragged(m);
     else if (e->state & GDK_BUTTON3_MASK)
-        v->client_->RightMouseDragged(m);
+        v->mClient->RightMouseDragged(m);
     else
-        v->client_->MouseMoved(m);
+        v->mClient->MouseMoved(m);
     return TRUE;
 }
 
@@ -612,17 +610,17 @@ gboolean GtkViewImpl::OnScroll(GtkWidget*, GdkEventScroll* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     int steps = 0;
     switch (e->direction) {
-        case GDK_SCROLL_UP: steps = v->wheel_.Add(1); break;
-        case GDK_SCROLL_DOWN: steps = v->wheel_.Add(-1); break;
+        case GDK_SCROLL_UP: steps = v->mWheel.Add(1); break;
+        case GDK_SCROLL_DOWN: steps = v->mWheel.Add(-1); break;
         case GDK_SCROLL_SMOOTH: {
             double dx = 0, dy = 0;
             gdk_event_get_scroll_deltas(reinterpret_cast<GdkEvent*>(e), &dx, &dy);
-            steps = v->wheel_.Add(-dy);
+            steps = v->mWheel.Add(-dy);
             break;
         }
         default: break;
     }
-    if (steps != 0) v->client_->ScrollWheel({v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), double(steps)});
+    if (steps != 0) v->mClient->ScrollWheel({v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), double(steps)});
     return TRUE;
 }
 
@@ -630,15 +628,15 @@ gboolean GtkViewImpl::OnKeyPress(GtkWidget*, GdkEventKey* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     if (e->is_modifier) return FALSE;
     const KeyEvent k = KeyEventFromX11(e->keyval, gdk_keyval_to_unicode(e->keyval), e->state);
-    return v->client_->KeyDown(k) ? TRUE : FALSE;
+    return v->mClient->KeyDown(k) ? TRUE : FALSE;
 }
 
 gboolean GtkViewImpl::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tip, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     Point p = v->ToView(x, y);
-    for (const Rect& r : v->toolTips_) {
+    for (const Rect& r : v->mToolTips) {
         if (!r.Contains(p)) continue;
-        std::string text = v->client_->ToolTipText();
+        std::string text = v->mClient->ToolTipText();
         if (text.empty()) return FALSE;
         gtk_tooltip_set_text(tip, text.c_str());
         GdkRectangle area{int(r.x), int(v->Top(r)), int(r.width), int(r.height)};
@@ -650,9 +648,9 @@ gboolean GtkViewImpl::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTo
 
 gboolean GtkViewImpl::OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangle* alloc, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
-    for (GtkTextFieldImpl* f : v->fields_) {
-        if (f->entry_ != child) continue;
-        const Rect& r = f->setup_.frame;
+    for (GtkTextFieldImpl* f : v->mFields) {
+        if (f->mEntry != child) continue;
+        const Rect& r = f->mSetup.frame;
         alloc->x = int(r.x);
         alloc->y = int(v->Top(r));
         alloc->width = std::max(1, int(r.width));
@@ -707,10 +705,10 @@ GtkWidget* BuildGtkMenu(Menu& menu, MenuRun* run) {
 }
 
 void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
-    if (!area_ || !gtk_widget_get_realized(area_)) return;
+    if (!mArea || !gtk_widget_get_realized(mArea)) return;
     MenuRun run;
     GtkWidget* gm = BuildGtkMenu(menu, &run);
-    gtk_menu_attach_to_widget(GTK_MENU(gm), area_, nullptr);
+    gtk_menu_attach_to_widget(GTK_MENU(gm), mArea, nullptr);
     run.loop = g_main_loop_new(nullptr, FALSE);
     g_signal_connect(gm, "deactivate", G_CALLBACK(+[](GtkMenuShell*, gpointer data) {
                          // The chosen item's activation follows the deactivation; quit after it.
@@ -722,8 +720,8 @@ void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
                              data);
                      }),
                      run.loop);
-    GdkRectangle at{int(location.x), int(frame_.height - location.y), 1, 1};
-    gtk_menu_popup_at_rect(GTK_MENU(gm), gtk_widget_get_window(area_), &at, GDK_GRAVITY_NORTH_WEST,
+    GdkRectangle at{int(location.x), int(mFrame.height - location.y), 1, 1};
+    gtk_menu_popup_at_rect(GTK_MENU(gm), gtk_widget_get_window(mArea), &at, GDK_GRAVITY_NORTH_WEST,
                            GDK_GRAVITY_NORTH_WEST, nullptr);
     if (gtk_widget_get_visible(gm)) g_main_loop_run(run.loop);
     g_main_loop_unref(run.loop);
@@ -734,13 +732,13 @@ void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
 // ---- Text fields ---------------------------------------------------------------------------
 
 GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setup)
-    : view_(view), setup_(setup), delegate_(setup.delegate) {
-    entry_ = gtk_entry_new();
-    g_object_ref_sink(entry_);
-    gtk_entry_set_visibility(GTK_ENTRY(entry_), !setup.secure);
-    gtk_entry_set_has_frame(GTK_ENTRY(entry_), FALSE);
-    gtk_entry_set_text(GTK_ENTRY(entry_), setup.text.c_str());
-    if (setup.alignment >= 0 && setup.alignment <= 2) gtk_entry_set_alignment(GTK_ENTRY(entry_), setup.alignment * 0.5f);
+    : mView(view), mSetup(setup), mDelegate(setup.delegate) {
+    mEntry = gtk_entry_new();
+    g_object_ref_sink(mEntry);
+    gtk_entry_set_visibility(GTK_ENTRY(mEntry), !setup.secure);
+    gtk_entry_set_has_frame(GTK_ENTRY(mEntry), FALSE);
+    gtk_entry_set_text(GTK_ENTRY(mEntry), setup.text.c_str());
+    if (setup.alignment >= 0 && setup.alignment <= 2) gtk_entry_set_alignment(GTK_ENTRY(mEntry), setup.alignment * 0.5f);
     auto rgba = [](const Color& c) {
         char b[96];
         std::snprintf(b, sizeof b, "rgba(%d,%d,%d,%.3f)", int(std::lround(c.red * 255)), int(std::lround(c.green * 255)),
@@ -756,60 +754,60 @@ GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setu
                       "min-height: 0; border-radius: 0; }";
     GtkCssProvider* provider = gtk_css_provider_new();
     gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
-    gtk_style_context_add_provider(gtk_widget_get_style_context(entry_), GTK_STYLE_PROVIDER(provider),
+    gtk_style_context_add_provider(gtk_widget_get_style_context(mEntry), GTK_STYLE_PROVIDER(provider),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);
 
-    g_signal_connect(entry_, "insert-text",
+    g_signal_connect(mEntry, "insert-text",
                      G_CALLBACK(+[](GtkEditable* ed, gchar* text, gint len, gint* pos, gpointer self) {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
-                         if (!f->setup_.formatter) return;
+                         if (!f->mSetup.formatter) return;
                          std::string cur = gtk_entry_get_text(GTK_ENTRY(ed));
                          const char* at = g_utf8_offset_to_pointer(cur.c_str(), *pos);
                          size_t offset = size_t(at - cur.c_str());
                          std::string proposed = cur.substr(0, offset) +
                                                 std::string(text, len < 0 ? std::strlen(text) : size_t(len)) +
                                                 cur.substr(offset);
-                         if (!f->setup_.formatter->IsPartialStringValid(proposed))
+                         if (!f->mSetup.formatter->IsPartialStringValid(proposed))
                              g_signal_stop_emission_by_name(ed, "insert-text");
                      }),
                      this);
-    g_signal_connect(entry_, "activate", G_CALLBACK(+[](GtkEntry*, gpointer self) {
+    g_signal_connect(mEntry, "activate", G_CALLBACK(+[](GtkEntry*, gpointer self) {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
-                         if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidEndEditing(f);
+                         if (TextFieldDelegate* d = f->mDelegate) d->ControlTextDidEndEditing(f);
                      }),
                      this);
-    g_signal_connect(entry_, "focus-out-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
+    g_signal_connect(mEntry, "focus-out-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
                          // The whole window losing focus leaves the entry running, and a
                          // window being destroyed commits nothing.
                          GtkWidget* top = gtk_widget_get_toplevel(w);
                          if (gWindowsClosing > 0 || gtk_widget_in_destruction(w)) return FALSE;
                          if (gtk_widget_is_toplevel(top) && gtk_window_get_focus(GTK_WINDOW(top)) == w) return FALSE;
-                         if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidEndEditing(f);
+                         if (TextFieldDelegate* d = f->mDelegate) d->ControlTextDidEndEditing(f);
                          return FALSE;
                      }),
                      this);
-    g_signal_connect(entry_, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* e, gpointer self) -> gboolean {
+    g_signal_connect(mEntry, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* e, gpointer self) -> gboolean {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
                          if (e->keyval != GDK_KEY_Escape) return FALSE;
-                         if (TextFieldDelegate* d = f->delegate_) d->ControlTextDidCancel(f);
+                         if (TextFieldDelegate* d = f->mDelegate) d->ControlTextDidCancel(f);
                          return TRUE;
                      }),
                      this);
-    view_->fields_.insert(this);
-    gtk_overlay_add_overlay(GTK_OVERLAY(view_->overlay_), entry_);
-    gtk_widget_show(entry_);
-    gtk_widget_grab_focus(entry_);
+    mView->mFields.insert(this);
+    gtk_overlay_add_overlay(GTK_OVERLAY(mView->mOverlay), mEntry);
+    gtk_widget_show(mEntry);
+    gtk_widget_grab_focus(mEntry);
 }
 
 GtkTextFieldImpl::~GtkTextFieldImpl() {
-    delegate_ = nullptr;
-    if (view_) view_->fields_.erase(this);
-    if (widgetGone_) return;
-    g_signal_handlers_disconnect_by_data(entry_, this);
-    gtk_widget_destroy(entry_);
-    g_object_unref(entry_);
+    mDelegate = nullptr;
+    if (mView) mView->mFields.erase(this);
+    if (mWidgetGone) return;
+    g_signal_handlers_disconnect_by_data(mEntry, this);
+    gtk_widget_destroy(mEntry);
+    g_object_unref(mEntry);
 }
 
 }  // namespace
@@ -829,10 +827,10 @@ void RunGtkMainLoopFor(double seconds) {
 
 bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int* height) {
     auto* v = dynamic_cast<GtkViewImpl*>(view);
-    if (!v || !v->area_ || !argb) return false;
-    GdkWindow* w = gtk_widget_get_window(v->area_);
+    if (!v || !v->mArea || !argb) return false;
+    GdkWindow* w = gtk_widget_get_window(v->mArea);
     if (!w || !gdk_window_is_viewable(w)) return false;
-    int wd = gtk_widget_get_allocated_width(v->area_), ht = gtk_widget_get_allocated_height(v->area_);
+    int wd = gtk_widget_get_allocated_width(v->mArea), ht = gtk_widget_get_allocated_height(v->mArea);
     GdkPixbuf* pb = gdk_pixbuf_get_from_window(w, 0, 0, wd, ht);
     if (!pb) return false;
     int n = gdk_pixbuf_get_n_channels(pb), stride = gdk_pixbuf_get_rowstride(pb);
@@ -860,8 +858,8 @@ void MakeToolkitCriticalsFatal() {
 
 bool ViewOriginOnScreen(View* view, int* x, int* y) {
     auto* v = dynamic_cast<GtkViewImpl*>(view);
-    if (!v || !v->area_) return false;
-    GdkWindow* w = gtk_widget_get_window(v->area_);
+    if (!v || !v->mArea) return false;
+    GdkWindow* w = gtk_widget_get_window(v->mArea);
     if (!w) return false;
     gdk_window_get_origin(w, x, y);
     return true;

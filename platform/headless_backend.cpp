@@ -11,25 +11,33 @@ namespace {
 
 class HeadlessWindow : public Window {
 public:
-    explicit HeadlessWindow(const HeadlessBackend* owner) : backend(owner) {}
-    void Show() override { visible = true; }
-    void Hide() override { visible = false; }
-    void SetTitle(const std::string& t) override { title = t; }
-    void SetContentSize(int w, int h) override { width = w, height = h; }
-    void SetCloseHandler(std::function<bool()> handler) override { closeHandler = std::move(handler); }
-    Rect ScreenFrame() const override { return {double(x), double(y), double(width), double(height)}; }
-    void SetPosition(int px, int py) override { x = px, y = py; }
-    void SetTransientFor(Window* p) override { parent = p; }
-    void SetMenuBar(Menu* bar) override { menuBar = bar; }
-    int MenuBarHeight() const override { return menuBar ? backend->menuBarHeight : 0; }
+    explicit HeadlessWindow(const HeadlessBackend* owner, int width, int height)
+        : mBackend(owner), mWidth(width), mHeight(height) {}
+    void Show() override { mVisible = true; }
+    void Hide() override { mVisible = false; }
+    void SetContentSize(int w, int h) override { mWidth = w, mHeight = h; }
+    void SetCloseHandler(std::function<bool()> handler) override { mCloseHandler = std::move(handler); }
+    Rect ScreenFrame() const override { return {double(mX), double(mY), double(mWidth), double(mHeight)}; }
+    void SetPosition(int x, int y) override { mX = x, mY = y; }
+    void SetTransientFor(Window*) override {}
+    void SetMenuBar(Menu* bar) override { mMenuBar = bar; }
+    int MenuBarHeight() const override { return mMenuBar ? mBackend->menuBarHeight : 0; }
 
-    const HeadlessBackend* backend;
-    std::string title;
-    Menu* menuBar = nullptr;
-    int x = 0, y = 0, width = 0, height = 0;
-    Window* parent = nullptr;
-    bool visible = false;
-    std::function<bool()> closeHandler;
+    // The user's close: false when the handler kept the window open.
+    bool RequestClose() {
+        if (mCloseHandler && !mCloseHandler()) return false;
+        mVisible = false;
+        return true;
+    }
+    Menu* MenuBar() const { return mMenuBar; }
+    bool Visible() const { return mVisible; }
+
+private:
+    const HeadlessBackend* mBackend;
+    Menu* mMenuBar = nullptr;
+    int mX = 0, mY = 0, mWidth, mHeight;
+    bool mVisible = false;
+    std::function<bool()> mCloseHandler;
 };
 
 Rect Union(const Rect& a, const Rect& b) {
@@ -44,25 +52,25 @@ Rect Union(const Rect& a, const Rect& b) {
 
 class HeadlessTimer : public Timer {
 public:
-    explicit HeadlessTimer(std::shared_ptr<HeadlessBackend::TimerSlot> slot) : slot_(std::move(slot)) {}
+    explicit HeadlessTimer(std::shared_ptr<HeadlessBackend::TimerSlot> slot) : mSlot(std::move(slot)) {}
     ~HeadlessTimer() override { Invalidate(); }
-    void Invalidate() override { slot_->live = false; }
+    void Invalidate() override { mSlot->live = false; }
 
 private:
-    std::shared_ptr<HeadlessBackend::TimerSlot> slot_;
+    std::shared_ptr<HeadlessBackend::TimerSlot> mSlot;
 };
 
 // ---- Text field ----------------------------------------------------------------------
 
 HeadlessTextField::HeadlessTextField(HeadlessView* view, const TextFieldSetup& setup)
-    : view_(view), setup_(setup), delegate_(setup.delegate), text_(setup.text) {
-    view_->textFields_.push_back(this);
-    view_->firstResponder = false;
+    : mView(view), mSetup(setup), mDelegate(setup.delegate), mText(setup.text) {
+    mView->mTextFields.push_back(this);
+    mView->firstResponder = false;
 }
 
 HeadlessTextField::~HeadlessTextField() {
-    if (!view_) return;
-    auto& fields = view_->textFields_;
+    if (!mView) return;
+    auto& fields = mView->mTextFields;
     fields.erase(std::remove(fields.begin(), fields.end(), this), fields.end());
 }
 
@@ -71,9 +79,9 @@ int HeadlessTextField::Type(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         size_t len = 1;
         while (i + len < text.size() && (uint8_t(text[i + len]) & 0xc0) == 0x80) ++len;
-        std::string candidate = text_ + text.substr(i, len);
-        if (!setup_.formatter || setup_.formatter->IsPartialStringValid(candidate)) {
-            text_ = candidate;
+        std::string candidate = mText + text.substr(i, len);
+        if (!mSetup.formatter || mSetup.formatter->IsPartialStringValid(candidate)) {
+            mText = candidate;
             ++taken;
         }
         i += len;
@@ -81,35 +89,28 @@ int HeadlessTextField::Type(const std::string& text) {
     return taken;
 }
 
-void HeadlessTextField::Backspace() {
-    if (text_.empty()) return;
-    size_t cut = text_.size() - 1;
-    while (cut > 0 && (uint8_t(text_[cut]) & 0xc0) == 0x80) --cut;
-    text_.resize(cut);
-}
-
 // The delegate may destroy this field; nothing is touched after calling it.
 void HeadlessTextField::PressReturn() {
-    if (TextFieldDelegate* d = delegate_) d->ControlTextDidEndEditing(this);
+    if (TextFieldDelegate* d = mDelegate) d->ControlTextDidEndEditing(this);
 }
 void HeadlessTextField::LoseFocus() {
-    if (TextFieldDelegate* d = delegate_) d->ControlTextDidEndEditing(this);
+    if (TextFieldDelegate* d = mDelegate) d->ControlTextDidEndEditing(this);
 }
 void HeadlessTextField::PressEscape() {
-    if (TextFieldDelegate* d = delegate_) d->ControlTextDidCancel(this);
+    if (TextFieldDelegate* d = mDelegate) d->ControlTextDidCancel(this);
 }
 
 // ---- View -----------------------------------------------------------------------------
 
-HeadlessView::HeadlessView(HeadlessBackend* backend, Window* parentWindow, const Rect& frame, ViewClient* client)
-    : parent(parentWindow), backend_(backend), frame_(frame), client_(client) {
-    backend_->views_.push_back(this);
+HeadlessView::HeadlessView(HeadlessBackend* backend, const Rect& frame, ViewClient* client)
+    : mBackend(backend), mFrame(frame), mClient(client) {
+    mBackend->mViews.push_back(this);
     firstResponder = true;
 }
 
 HeadlessView::~HeadlessView() {
-    for (HeadlessTextField* f : textFields_) f->view_ = nullptr;
-    auto& v = backend_->views_;
+    for (HeadlessTextField* f : mTextFields) f->mView = nullptr;
+    auto& v = mBackend->mViews;
     v.erase(std::remove(v.begin(), v.end(), this), v.end());
 }
 
@@ -119,16 +120,16 @@ void HeadlessView::SetNeedsDisplayInRect(const Rect& rect) {
     needsDisplay = true;
 }
 
-void HeadlessView::SetNeedsDisplay() { SetNeedsDisplayInRect({0, 0, frame_.width, frame_.height}); }
+void HeadlessView::SetNeedsDisplay() { SetNeedsDisplayInRect({0, 0, mFrame.width, mFrame.height}); }
 
 void HeadlessView::SetFrameSize(double width, double height) {
-    frame_.width = width;
-    frame_.height = height;
-    frameSizes.push_back(frame_);
+    mFrame.width = width;
+    mFrame.height = height;
+    frameSizes.push_back(mFrame);
 }
 
 bool HeadlessView::DrawImage(const ImageRef& image, const Rect& dest) {
-    if (!drawing_ || !image.HasPixels()) return false;
+    if (!mDrawing || !image.HasPixels()) return false;
     Shown s;
     s.width = image.width;
     s.height = image.height;
@@ -155,12 +156,12 @@ void HeadlessView::PopUpContextMenu(Menu& menu, const Point& location) {
         }
     };
     walk(menu, 0);
-    backend_->shownMenus.push_back(std::move(flat));
-    backend_->menuLocations.push_back(location);
-    if (backend_->whileModal) backend_->whileModal();
-    if (backend_->menuAnswers.empty()) return;
-    std::vector<int> path = backend_->menuAnswers.front();
-    backend_->menuAnswers.pop_front();
+    mBackend->shownMenus.push_back(std::move(flat));
+    mBackend->menuLocations.push_back(location);
+    if (mBackend->whileModal) mBackend->whileModal();
+    if (mBackend->menuAnswers.empty()) return;
+    std::vector<int> path = mBackend->menuAnswers.front();
+    mBackend->menuAnswers.pop_front();
     Menu* m = &menu;
     for (size_t i = 0; i < path.size(); ++i) {
         MenuItem* item = m->ItemAt(path[i]);
@@ -178,40 +179,39 @@ void HeadlessView::PopUpContextMenu(Menu& menu, const Point& location) {
 
 static MouseEvent Ev(double x, double y, unsigned mods, int clicks = 1) { return {{x, y}, mods, clicks}; }
 
-void HeadlessView::MouseDown(double x, double y, unsigned m, int c) { client_->MouseDown(Ev(x, y, m, c)); }
-void HeadlessView::MouseUp(double x, double y, unsigned m) { client_->MouseUp(Ev(x, y, m)); }
-void HeadlessView::MouseDragged(double x, double y, unsigned m) { client_->MouseDragged(Ev(x, y, m)); }
-void HeadlessView::RightMouseDown(double x, double y, unsigned m) { client_->RightMouseDown(Ev(x, y, m)); }
-void HeadlessView::RightMouseUp(double x, double y, unsigned m) { client_->RightMouseUp(Ev(x, y, m)); }
-void HeadlessView::RightMouseDragged(double x, double y, unsigned m) { client_->RightMouseDragged(Ev(x, y, m)); }
-void HeadlessView::MouseMoved(double x, double y, unsigned m) { client_->MouseMoved(Ev(x, y, m)); }
+void HeadlessView::MouseDown(double x, double y, unsigned m, int c) { mClient->MouseDown(Ev(x, y, m, c)); }
+void HeadlessView::MouseUp(double x, double y, unsigned m) { mClient->MouseUp(Ev(x, y, m)); }
+void HeadlessView::MouseDragged(double x, double y, unsigned m) { mClient->MouseDragged(Ev(x, y, m)); }
+void HeadlessView::RightMouseDown(double x, double y, unsigned m) { mClient->RightMouseDown(Ev(x, y, m)); }
+void HeadlessView::RightMouseUp(double x, double y, unsigned m) { mClient->RightMouseUp(Ev(x, y, m)); }
+void HeadlessView::MouseMoved(double x, double y, unsigned m) { mClient->MouseMoved(Ev(x, y, m)); }
 
 void HeadlessView::ScrollWheel(double x, double y, double deltaY, unsigned m) {
-    client_->ScrollWheel({{x, y}, m, deltaY});
+    mClient->ScrollWheel({{x, y}, m, deltaY});
 }
 
 bool HeadlessView::KeyDown(int keyCode, const std::string& characters, unsigned m) {
     KeyEvent e{keyCode, characters, m};
-    bool taken = client_->KeyDown(e);
+    bool taken = mClient->KeyDown(e);
     if (!taken) passedOnKeys.push_back(e);
     return taken;
 }
 
 std::string HeadlessView::ToolTipAt(const Point& p) {
     for (const Rect& r : toolTipRects)
-        if (r.Contains(p)) return client_->ToolTipText();
+        if (r.Contains(p)) return mClient->ToolTipText();
     return {};
 }
 
 bool HeadlessView::Display() {
-    if (!needsDisplay || !canDraw_) return false;
+    if (!needsDisplay || !mCanDraw) return false;
     Rect r = pendingRect;
     needsDisplay = false;
     pendingRect = {};
     drawnRects.push_back(r);
-    drawing_ = true;
-    client_->DrawRect(r);
-    drawing_ = false;
+    mDrawing = true;
+    mClient->DrawRect(r);
+    mDrawing = false;
     return true;
 }
 
@@ -221,48 +221,38 @@ HeadlessBackend::~HeadlessBackend() {
     if (CurrentBackend() == this) InstallBackend(nullptr);
 }
 
-std::unique_ptr<Window> HeadlessBackend::CreateWindow(const std::string& title, int width, int height, bool) {
-    auto w = std::make_unique<HeadlessWindow>(this);
-    w->title = title;
-    w->width = width;
-    w->height = height;
-    return w;
+std::unique_ptr<Window> HeadlessBackend::CreateWindow(const std::string&, int width, int height, bool) {
+    return std::make_unique<HeadlessWindow>(this, width, height);
 }
 
 bool HeadlessBackend::RequestClose(Window* window) {
-    auto* w = static_cast<HeadlessWindow*>(window);
-    if (!w || (w->closeHandler && !w->closeHandler())) return false;
-    w->visible = false;
-    return true;
+    return window && static_cast<HeadlessWindow*>(window)->RequestClose();
 }
 
-Menu* HeadlessBackend::MenuBarOf(Window* window) { return window ? static_cast<HeadlessWindow*>(window)->menuBar : nullptr; }
-
-bool HeadlessBackend::IsShown(Window* window) { return window && static_cast<HeadlessWindow*>(window)->visible; }
-
-std::unique_ptr<View> HeadlessBackend::CreateView(Window* parent, const Rect& frame, ViewClient* client) {
-    return std::make_unique<HeadlessView>(this, parent, frame, client);
+Menu* HeadlessBackend::MenuBarOf(Window* window) {
+    return window ? static_cast<HeadlessWindow*>(window)->MenuBar() : nullptr;
 }
 
-std::unique_ptr<Timer> HeadlessBackend::ScheduleTimer(double seconds, std::function<void()> callback) {
-    lastTimerInterval_ = seconds;
+bool HeadlessBackend::IsShown(Window* window) { return window && static_cast<HeadlessWindow*>(window)->Visible(); }
+
+std::unique_ptr<View> HeadlessBackend::CreateView(Window*, const Rect& frame, ViewClient* client) {
+    return std::make_unique<HeadlessView>(this, frame, client);
+}
+
+std::unique_ptr<Timer> HeadlessBackend::ScheduleTimer(double, std::function<void()> callback) {
     auto slot = std::make_shared<TimerSlot>();
     slot->callback = std::move(callback);
-    timers_.push_back(slot);
+    mTimers.push_back(slot);
     return std::make_unique<HeadlessTimer>(slot);
 }
 
 void HeadlessBackend::FireTimers(int times) {
     for (int t = 0; t < times; ++t) {
-        auto snapshot = timers_;  // a callback may add or stop timers
+        auto snapshot = mTimers;  // a callback may add or stop timers
         for (auto& slot : snapshot)
             if (slot->live) slot->callback();
-        std::erase_if(timers_, [](const auto& s) { return !s->live; });
+        std::erase_if(mTimers, [](const auto& s) { return !s->live; });
     }
-}
-
-int HeadlessBackend::LiveTimerCount() const {
-    return int(std::count_if(timers_.begin(), timers_.end(), [](const auto& s) { return s->live; }));
 }
 
 AlertResponse HeadlessBackend::RunAlert(const AlertSetup& setup) {
@@ -306,11 +296,11 @@ bool HeadlessBackend::ShowCursor() {
 }
 
 void HeadlessBackend::RunMainLoop() {
-    quit_ = false;
-    while (!quit_) {
+    mQuit = false;
+    while (!mQuit) {
         RunPendingMainThreadWork();
         FireTimers();
-        for (HeadlessView* v : std::vector<HeadlessView*>(views_)) v->Display();
+        for (HeadlessView* v : std::vector<HeadlessView*>(mViews)) v->Display();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }

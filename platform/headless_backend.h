@@ -18,39 +18,38 @@ class HeadlessTextField : public TextField {
 public:
     HeadlessTextField(class HeadlessView* view, const TextFieldSetup& setup);
     ~HeadlessTextField() override;
-    std::string StringValue() const override { return text_; }
-    void SetDelegate(TextFieldDelegate* delegate) override { delegate_ = delegate; }
-    const TextFieldSetup& Setup() const override { return setup_; }
+    std::string StringValue() const override { return mText; }
+    void SetDelegate(TextFieldDelegate* delegate) override { mDelegate = delegate; }
+    const TextFieldSetup& Setup() const override { return mSetup; }
 
     // Types character by character (UTF-8 sequences stay whole); the formatter may
     // refuse each one. Answers how many characters were taken.
     int Type(const std::string& text);
-    void Backspace();
     void PressReturn();
     void PressEscape();
     void LoseFocus();
 
 private:
     friend class HeadlessView;
-    HeadlessView* view_;
-    TextFieldSetup setup_;
-    TextFieldDelegate* delegate_;
-    std::string text_;
+    HeadlessView* mView;
+    TextFieldSetup mSetup;
+    TextFieldDelegate* mDelegate;
+    std::string mText;
 };
 
 class HeadlessView : public View {
 public:
-    HeadlessView(HeadlessBackend* backend, Window* parent, const Rect& frame, ViewClient* client);
+    HeadlessView(HeadlessBackend* backend, const Rect& frame, ViewClient* client);
     ~HeadlessView() override;
 
     // View
     void SetNeedsDisplayInRect(const Rect& rect) override;
     void SetNeedsDisplay() override;
     void SetFrameSize(double width, double height) override;
-    Rect Frame() const override { return frame_; }
-    bool CanDraw() const override { return canDraw_; }
-    double BackingScaleFactor() const override { return scale_; }
-    bool HasDrawContext() const override { return drawing_; }
+    Rect Frame() const override { return mFrame; }
+    bool CanDraw() const override { return mCanDraw; }
+    double BackingScaleFactor() const override { return mScale; }
+    bool HasDrawContext() const override { return mDrawing; }
     bool DrawImage(const ImageRef& image, const Rect& dest) override;
     std::unique_ptr<TextField> AddTextField(const TextFieldSetup& setup) override;
     void PopUpContextMenu(Menu& menu, const Point& location) override;
@@ -65,7 +64,6 @@ public:
     void MouseDragged(double x, double y, unsigned mods = 0);
     void RightMouseDown(double x, double y, unsigned mods = 0);
     void RightMouseUp(double x, double y, unsigned mods = 0);
-    void RightMouseDragged(double x, double y, unsigned mods = 0);
     void MouseMoved(double x, double y, unsigned mods = 0);
     void ScrollWheel(double x, double y, double deltaY, unsigned mods = 0);
     // Answers whether the view took the key; keys it passed on are kept in passedOnKeys.
@@ -75,10 +73,10 @@ public:
 
     // Runs the client's drawing for what was asked to be redrawn; false when nothing was.
     bool Display();
-    void SetCanDraw(bool canDraw) { canDraw_ = canDraw; }
-    void SetBackingScaleFactor(double scale) { scale_ = scale; }
-    HeadlessTextField* ActiveTextField() const { return textFields_.empty() ? nullptr : textFields_.back(); }
-    int TextFieldCount() const { return int(textFields_.size()); }
+    void SetCanDraw(bool canDraw) { mCanDraw = canDraw; }
+    void SetBackingScaleFactor(double scale) { mScale = scale; }
+    HeadlessTextField* ActiveTextField() const { return mTextFields.empty() ? nullptr : mTextFields.back(); }
+    int TextFieldCount() const { return int(mTextFields.size()); }
 
     // What the view was asked and shown.
     std::vector<Rect> invalidatedRects;
@@ -96,17 +94,16 @@ public:
     std::vector<KeyEvent> passedOnKeys;
     bool firstResponder = false;
     int orderedFront = 0;
-    Window* parent;
 
 private:
     friend class HeadlessTextField;
-    HeadlessBackend* backend_;
-    Rect frame_;
-    ViewClient* client_;
-    bool canDraw_ = true;
-    bool drawing_ = false;
-    double scale_ = 1.0;
-    std::vector<HeadlessTextField*> textFields_;
+    HeadlessBackend* mBackend;
+    Rect mFrame;
+    ViewClient* mClient;
+    bool mCanDraw = true;
+    bool mDrawing = false;
+    double mScale = 1.0;
+    std::vector<HeadlessTextField*> mTextFields;
 };
 
 class HeadlessBackend : public Backend {
@@ -114,7 +111,6 @@ public:
     HeadlessBackend() = default;
     ~HeadlessBackend() override;
 
-    const char* Name() const override { return "headless"; }
     std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
                                          bool borderless) override;
     std::unique_ptr<View> CreateView(Window* parent, const Rect& frame, ViewClient* client) override;
@@ -130,7 +126,7 @@ public:
     void SetCursor(int cursorId) override { cursors.push_back(cursorId); }
     Rect WorkArea() override { return workArea; }
     void RunMainLoop() override;
-    void QuitMainLoop() override { quit_ = true; }
+    void QuitMainLoop() override { mQuit = true; }
 
     // Windows this back end made: the user's close (false when the handler kept the
     // window open), the menu bar and whether it is shown.
@@ -140,9 +136,6 @@ public:
 
     // Fires every live timer once, `times` times over.
     void FireTimers(int times = 1);
-    int LiveTimerCount() const;
-    double LastTimerInterval() const { return lastTimerInterval_; }
-    const std::vector<HeadlessView*>& Views() const { return views_; }
 
     // ---- Script: answers taken in order; when a list runs dry the answer is the
     // dismissal (menu: nothing chosen, alert: Closed, panel: cancelled).
@@ -186,10 +179,9 @@ private:
         std::function<void()> callback;
         bool live = true;
     };
-    std::vector<std::shared_ptr<TimerSlot>> timers_;
-    std::vector<HeadlessView*> views_;
-    double lastTimerInterval_ = 0;
-    bool quit_ = false;
+    std::vector<std::shared_ptr<TimerSlot>> mTimers;
+    std::vector<HeadlessView*> mViews;
+    bool mQuit = false;
 };
 
 }  // namespace platform

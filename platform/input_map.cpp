@@ -60,14 +60,14 @@ KeyEvent KeyEventFromX11(unsigned keysym, char32_t character, unsigned state) {
 int ClickCounter::Press(unsigned button, uint32_t timeMs, double x, double y, uint32_t maxIntervalMs,
                         double maxDistance) {
     // Unsigned: a clock that went backwards gives a huge interval, so a new click.
-    const bool repeat = count_ > 0 && button == lastButton_ && timeMs - lastTime_ <= maxIntervalMs &&
-                        std::fabs(x - lastX_) <= maxDistance && std::fabs(y - lastY_) <= maxDistance;
-    count_ = repeat ? count_ + 1 : 1;
-    lastButton_ = button;
-    lastTime_ = timeMs;
-    lastX_ = x;
-    lastY_ = y;
-    return count_;
+    const bool repeat = mCount > 0 && button == mLastButton && timeMs - mLastTime <= maxIntervalMs &&
+                        std::fabs(x - mLastX) <= maxDistance && std::fabs(y - mLastY) <= maxDistance;
+    mCount = repeat ? mCount + 1 : 1;
+    mLastButton = button;
+    mLastTime = timeMs;
+    mLastX = x;
+    mLastY = y;
+    return mCount;
 }
 
 }  // namespace platform

@@ -44,10 +44,10 @@ public:
     int Press(unsigned button, uint32_t timeMs, double x, double y, uint32_t maxIntervalMs, double maxDistance);
 
 private:
-    uint32_t lastTime_ = 0;
-    unsigned lastButton_ = 0;
-    double lastX_ = 0, lastY_ = 0;
-    int count_ = 0;
+    uint32_t mLastTime = 0;
+    unsigned mLastButton = 0;
+    double mLastX = 0, mLastY = 0;
+    int mCount = 0;
 };
 
 }  // namespace platform

@@ -11,8 +11,8 @@ MenuItem& Menu::AddItem(std::string title, MenuReceiver* target) {
     item->title = std::move(title);
     item->target = target;
     item->menu = this;
-    items_.push_back(std::move(item));
-    return *items_.back();
+    mItems.push_back(std::move(item));
+    return *mItems.back();
 }
 
 MenuItem& Menu::AddSeparatorItem() {
@@ -24,16 +24,16 @@ MenuItem& Menu::AddSeparatorItem() {
 void Menu::SetSubmenu(MenuItem& item, std::unique_ptr<Menu> submenu) { item.submenu = std::move(submenu); }
 
 int Menu::IndexOfItem(const MenuItem* item) const {
-    for (size_t i = 0; i < items_.size(); ++i)
-        if (items_[i].get() == item) return int(i);
+    for (size_t i = 0; i < mItems.size(); ++i)
+        if (mItems[i].get() == item) return int(i);
     return -1;
 }
 
 MenuItem* Menu::ItemAt(int index) const {
-    return index >= 0 && index < int(items_.size()) ? items_[size_t(index)].get() : nullptr;
+    return index >= 0 && index < int(mItems.size()) ? mItems[size_t(index)].get() : nullptr;
 }
 
-Backend::Backend() : mainThread_(std::this_thread::get_id()) {}
+Backend::Backend() : mMainThread(std::this_thread::get_id()) {}
 
 void Backend::PerformOnMainThreadAndWait(const std::function<void()>& work) {
     if (IsMainThread()) {
@@ -43,8 +43,8 @@ void Backend::PerformOnMainThreadAndWait(const std::function<void()>& work) {
     auto done = std::make_shared<std::promise<void>>();
     std::future<void> finished = done->get_future();
     {
-        std::lock_guard lock(queueMutex_);
-        queue_.push_back([&work, done] {
+        std::lock_guard lock(mQueueMutex);
+        mQueue.push_back([&work, done] {
             try {
                 work();
                 done->set_value();
@@ -61,10 +61,10 @@ void Backend::RunPendingMainThreadWork() {
     for (;;) {
         std::function<void()> work;
         {
-            std::lock_guard lock(queueMutex_);
-            if (queue_.empty()) return;
-            work = std::move(queue_.front());
-            queue_.pop_front();
+            std::lock_guard lock(mQueueMutex);
+            if (mQueue.empty()) return;
+            work = std::move(mQueue.front());
+            mQueue.pop_front();
         }
         work();
     }

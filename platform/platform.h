@@ -93,11 +93,11 @@ public:
     MenuItem& AddSeparatorItem();
     void SetSubmenu(MenuItem& item, std::unique_ptr<Menu> submenu);
     int IndexOfItem(const MenuItem* item) const;  // -1 when not in this menu
-    int NumberOfItems() const { return int(items_.size()); }
+    int NumberOfItems() const { return int(mItems.size()); }
     MenuItem* ItemAt(int index) const;
 
 private:
-    std::vector<std::unique_ptr<MenuItem>> items_;
+    std::vector<std::unique_ptr<MenuItem>> mItems;
 };
 
 // ---- Text fields -----------------------------------------------------------------
@@ -201,7 +201,6 @@ public:
     virtual ~Window() = default;
     virtual void Show() = 0;
     virtual void Hide() = 0;
-    virtual void SetTitle(const std::string& title) = 0;
     virtual void SetContentSize(int width, int height) = 0;
     // Called when the user closes the window; answering false keeps it open.
     virtual void SetCloseHandler(std::function<bool()> handler) = 0;
@@ -249,8 +248,6 @@ public:
     Backend();
     virtual ~Backend() = default;
 
-    virtual const char* Name() const = 0;
-
     // A top-level window; `borderless` for child panels.
     virtual std::unique_ptr<Window> CreateWindow(const std::string& title, int width, int height,
                                                  bool borderless = false) = 0;
@@ -278,7 +275,7 @@ public:
     virtual void RunMainLoop() = 0;
     virtual void QuitMainLoop() = 0;
 
-    bool IsMainThread() const { return std::this_thread::get_id() == mainThread_; }
+    bool IsMainThread() const { return std::this_thread::get_id() == mMainThread; }
     // Runs `work` on the main thread and waits for it; at once when already there.
     void PerformOnMainThreadAndWait(const std::function<void()>& work);
     // Runs what other threads asked for; back ends call it from their main loop.
@@ -289,9 +286,9 @@ protected:
     virtual void WakeMainThread() = 0;
 
 private:
-    std::thread::id mainThread_;
-    std::mutex queueMutex_;
-    std::deque<std::function<void()>> queue_;
+    std::thread::id mMainThread;
+    std::mutex mQueueMutex;
+    std::deque<std::function<void()>> mQueue;
 };
 
 // The process's back end (null until one is installed). Installing also routes the

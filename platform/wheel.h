@@ -9,10 +9,10 @@ public:
     // now; the fraction is kept for the next delta.
     int Add(double delta);
     // Forgets the fraction (the pointer left the view, a gesture ended).
-    void Reset() { pending_ = 0; }
+    void Reset() { mPending = 0; }
 
 private:
-    double pending_ = 0;
+    double mPending = 0;
 };
 
 }  // namespace platform

@@ -15,7 +15,6 @@ struct IMidiMessage {
 
     void MakeNoteOnMsg(int note, int velocity, int offset, int channel = 0);
     void MakeNoteOffMsg(int note, int offset, int channel = 0);
-    void Clear() { *this = IMidiMessage(); }
 
     // Bytes on the wire for this status (1 to 3); 0 for a data byte in place of a status.
     int WireLength() const;

@@ -46,9 +46,6 @@ public:
     virtual void RedrawParamControls();
     virtual void AttachGraphics(IGraphics* graphics);
 
-    // MIDI input hooks: by default the message goes straight on to the output.
-    virtual void ProcessMidiMsg(IMidiMessage* msg) { SendMidiMsg(msg); }
-    virtual void ProcessSysEx(ISysExMessage* msg) { SendSysEx(msg); }
     // Sends nothing and reports failure unless a form of the plug-in has an output.
     virtual bool SendSysEx(ISysExMessage* /*msg*/) { return false; }
 

@@ -27,8 +27,6 @@ public:
     IModuleStandalone(int nParams, IMidiOutput* midiOut = nullptr);
 
     // Neither the output nor the window is owned.
-    void SetMidiOutput(IMidiOutput* midiOut) { mMidiOut = midiOut; }
-    IMidiOutput* GetMidiOutput() const { return mMidiOut; }
     void SetMainWindow(IStandaloneWindow* window) { mMainWindow = window; }
 
     // There is no host in the standalone form.

@@ -36,40 +36,38 @@ int PrecisionForStep(double step) {
 IParam::IParam() = default;
 
 void IParam::InitCommon(EParamType type, const char* name, double defaultValue, double minVal, double maxVal,
-                        double step, const char* label, const char* group, double shape) {
+                        double step, const char* label, double shape) {
     mType = type;
     CopyField(mName, name);
     CopyField(mLabel, label);
-    CopyField(mGroup, group);
     mMin = minVal;
     mMax = maxVal;
     mStep = step;
     // A shape of 0 or below (or NaN) would make the curve exponent infinite or
     // negative; such a parameter maps linearly instead.
     mShape = shape > 0.0 ? shape : 1.0;
-    mDefault = defaultValue;
     Set(defaultValue);
 }
 
-void IParam::InitBool(const char* name, bool defaultValue, const char* label, const char* group) {
-    InitCommon(kTypeBool, name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, label, group, 1.0);
+void IParam::InitBool(const char* name, bool defaultValue, const char* label, const char*) {
+    InitCommon(kTypeBool, name, defaultValue ? 1.0 : 0.0, 0.0, 1.0, 1.0, label, 1.0);
     mDisplayPrecision = 0;
 }
 
-void IParam::InitEnum(const char* name, int defaultValue, int nEnums, const char* label, const char* group) {
-    InitCommon(kTypeEnum, name, defaultValue, 0.0, nEnums > 1 ? nEnums - 1 : 0, 1.0, label, group, 1.0);
+void IParam::InitEnum(const char* name, int defaultValue, int nEnums, const char* label, const char*) {
+    InitCommon(kTypeEnum, name, defaultValue, 0.0, nEnums > 1 ? nEnums - 1 : 0, 1.0, label, 1.0);
     mDisplayPrecision = 0;
 }
 
 void IParam::InitInt(const char* name, int defaultValue, int minVal, int maxVal, const char* label,
-                     const char* group) {
-    InitCommon(kTypeInt, name, defaultValue, minVal, maxVal, 1.0, label, group, 1.0);
+                     const char*) {
+    InitCommon(kTypeInt, name, defaultValue, minVal, maxVal, 1.0, label, 1.0);
     mDisplayPrecision = 0;
 }
 
 void IParam::InitDouble(const char* name, double defaultValue, double minVal, double maxVal, double step,
-                        const char* label, const char* group, double shape) {
-    InitCommon(kTypeDouble, name, defaultValue, minVal, maxVal, step, label, group, shape);
+                        const char* label, const char*, double shape) {
+    InitCommon(kTypeDouble, name, defaultValue, minVal, maxVal, step, label, shape);
     mDisplayPrecision = PrecisionForStep(step);
 }
 

@@ -20,6 +20,8 @@ public:
 
     IParam();
 
+    // The group is a host's grouping of parameters; the standalone form has no host
+    // to show it, so it is not kept.
     void InitBool(const char* name, bool defaultValue, const char* label = "", const char* group = "");
     void InitEnum(const char* name, int defaultValue, int nEnums, const char* label = "", const char* group = "");
     void InitInt(const char* name, int defaultValue, int minVal, int maxVal, const char* label = "",
@@ -33,11 +35,7 @@ public:
     double GetMin() const { return mMin; }
     double GetMax() const { return mMax; }
     double GetStep() const { return mStep; }
-    double GetShape() const { return mShape; }
-    double GetDefault() const { return mDefault; }
-    int GetPrecision() const { return mDisplayPrecision; }
     bool GetNegateDisplay() const { return mNegateDisplay; }
-    const char* GetGroupForHost() const { return mGroup; }
 
     // Stores a value in the parameter's own units, clamped to its range.
     void Set(double value);
@@ -65,7 +63,7 @@ public:
 
 private:
     void InitCommon(EParamType type, const char* name, double defaultValue, double minVal, double maxVal,
-                    double step, const char* label, const char* group, double shape);
+                    double step, const char* label, double shape);
 
     EParamType mType = kTypeNone;
     double mValue = 0.0;
@@ -73,11 +71,9 @@ private:
     double mMax = 1.0;
     double mStep = 1.0;
     double mShape = 1.0;
-    double mDefault = 0.0;
     int mDisplayPrecision = 0;
     char mName[kParamTextFieldSize] = {};
     char mLabel[kParamTextFieldSize] = {};
-    char mGroup[kParamTextFieldSize] = {};
     bool mNegateDisplay = false;
     CMN_TypedBuf<DisplayText> mDisplayTexts{128};
 };

@@ -57,27 +57,27 @@ void MeasureRow(const uint32_t* row, int width, std::vector<Piece>& pieces) {
 
 PIX_AlphaRuns::PIX_AlphaRuns(const PIX_IBitmap& bm) {
     if (!PIX_HasPixels(&bm)) {
-        rowStart_.assign(1, 0);
+        mRowStart.assign(1, 0);
         return;
     }
-    width_ = bm.getWidth();
-    height_ = bm.getHeight();
-    rowStart_.reserve(size_t(height_) + 1);
-    rowStart_.push_back(0);
-    allOpaque_ = true;
+    mWidth = bm.getWidth();
+    mHeight = bm.getHeight();
+    mRowStart.reserve(size_t(mHeight) + 1);
+    mRowStart.push_back(0);
+    mAllOpaque = true;
     std::vector<Piece> pieces;
-    for (int y = 0; y < height_; ++y) {
-        MeasureRow(PIX_PixelAddress(bm, 0, y), width_, pieces);
+    for (int y = 0; y < mHeight; ++y) {
+        MeasureRow(PIX_PixelAddress(bm, 0, y), mWidth, pieces);
         for (const Piece& p : pieces)
-            if (p.kind != Kind::Transparent) runs_.push_back({p.x0, p.x1, p.kind == Kind::Opaque});
-        rowStart_.push_back(uint32_t(runs_.size()));
-        allOpaque_ = allOpaque_ && pieces.size() == 1 && pieces[0].kind == Kind::Opaque;
+            if (p.kind != Kind::Transparent) mRuns.push_back({p.x0, p.x1, p.kind == Kind::Opaque});
+        mRowStart.push_back(uint32_t(mRuns.size()));
+        mAllOpaque = mAllOpaque && pieces.size() == 1 && pieces[0].kind == Kind::Opaque;
     }
 }
 
 bool PIX_AlphaRuns::IsOpaque(int left, int top, int right, int bottom) const {
-    if (left < 0 || top < 0 || right > width_ || bottom > height_ || left >= right || top >= bottom) return false;
-    if (allOpaque_) return true;
+    if (left < 0 || top < 0 || right > mWidth || bottom > mHeight || left >= right || top >= bottom) return false;
+    if (mAllOpaque) return true;
     for (int y = top; y < bottom; ++y) {
         const Run* end = RowEnd(y);
         // The last run starting at or before `left` is the only one that can hold it.

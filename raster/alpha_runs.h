@@ -16,9 +16,9 @@ public:
     // the owner measures again when the pixels change.
     explicit PIX_AlphaRuns(const PIX_IBitmap& bm);
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    bool AllOpaque() const { return allOpaque_; }
+    int Width() const { return mWidth; }
+    int Height() const { return mHeight; }
+    bool AllOpaque() const { return mAllOpaque; }
     // True when every pixel of the rectangle (right and bottom exclusive) lies in the
     // bitmap and has alpha 255. May answer false for a short opaque stretch.
     bool IsOpaque(int left, int top, int right, int bottom) const;
@@ -29,15 +29,15 @@ public:
         int x0, x1;
         bool opaque;
     };
-    const Run* RowBegin(int y) const { return runs_.data() + rowStart_[size_t(y)]; }
-    const Run* RowEnd(int y) const { return runs_.data() + rowStart_[size_t(y) + 1]; }
+    const Run* RowBegin(int y) const { return mRuns.data() + mRowStart[size_t(y)]; }
+    const Run* RowEnd(int y) const { return mRuns.data() + mRowStart[size_t(y) + 1]; }
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    bool allOpaque_ = false;
-    std::vector<uint32_t> rowStart_;  // height + 1 offsets into runs_
-    std::vector<Run> runs_;
+    int mWidth = 0;
+    int mHeight = 0;
+    bool mAllOpaque = false;
+    std::vector<uint32_t> mRowStart;  // height + 1 offsets into mRuns
+    std::vector<Run> mRuns;
 };
 
 // Exactly PIX_Blit (dst, src, dx, dy, sx, sy, sw, sh, 1.0f, PIX_MODE_COPY |

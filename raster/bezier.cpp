@@ -269,16 +269,6 @@ struct SliceDrawer {
 }  // namespace
 }  // namespace pix
 
-void PIX_FillCBezierSlice(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillY, PIX_PixelValue colour,
-                          float alpha, int mode) {
-    pix::SliceDrawer{bm, false, colour, alpha, mode}.slice(x1, y1, x2, y2, fillY);
-}
-
-void PIX_FillCBezierSliceX(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillX, PIX_PixelValue colour,
-                           float alpha, int mode) {
-    pix::SliceDrawer{bm, true, colour, alpha, mode}.slice(y1, x1, y2, x2, fillX);
-}
-
 void PIX_FillCBezier(PIX_IBitmap* bm, float x0, float y0, float x1, float y1, float x2, float y2, float x3, float y3,
                      int fillY, PIX_PixelValue colour, float alpha, int mode, float tolerance) {
     const float xs[4] = {x0, x1, x2, x3}, ys[4] = {y0, y1, y2, y3};

@@ -43,9 +43,3 @@ double PIX_CBezierYAtX(const PIX_CubicCurve& c, float target, double* tLo, doubl
 // and returns the piece count (0: nothing to draw; also for non-finite input).
 int PIX_CBezierPrep(PIX_IBitmap* bm, bool orderByX, const float x[4], const float y[4], float tolerance,
                     PIX_CubicCurve* out);
-
-// One column slice (x1, y1)..(x2, y2) of a fill towards row fillY, and its transpose.
-void PIX_FillCBezierSlice(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillY, PIX_PixelValue colour,
-                          float alpha, int mode);
-void PIX_FillCBezierSliceX(PIX_IBitmap* bm, int x1, int y1, int x2, int y2, int fillX, PIX_PixelValue colour,
-                           float alpha, int mode);

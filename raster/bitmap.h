@@ -34,19 +34,17 @@ public:
     PIX_MemBitmap& operator=(const PIX_MemBitmap&) = delete;
 
     void* getBits() const override;
-    int getWidth() const override { return width_; }
-    int getHeight() const override { return height_; }
-    int getRowSpan() const override { return (width_ + alignMask_) & ~alignMask_; }
+    int getWidth() const override { return mWidth; }
+    int getHeight() const override { return mHeight; }
+    int getRowSpan() const override { return (mWidth + mAlignMask) & ~mAlignMask; }
     bool resize(int width, int height) override;
 
-    int allocatedBytes() const { return allocated_; }
-
 private:
-    unsigned char* block_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    int allocated_ = 0;
-    int alignMask_ = 0;
+    unsigned char* mBlock = nullptr;
+    int mWidth = 0;
+    int mHeight = 0;
+    int mAllocated = 0;
+    int mAlignMask = 0;
 };
 
 class PIX_SysBitmap : public PIX_IBitmap {
@@ -56,20 +54,20 @@ public:
     PIX_SysBitmap(const PIX_SysBitmap&) = delete;
     PIX_SysBitmap& operator=(const PIX_SysBitmap&) = delete;
 
-    void* getBits() const override { return bits_; }
-    int getWidth() const override { return width_; }
-    int getHeight() const override { return height_; }
-    int getRowSpan() const override { return allocWidth_; }
+    void* getBits() const override { return mBits; }
+    int getWidth() const override { return mWidth; }
+    int getHeight() const override { return mHeight; }
+    int getRowSpan() const override { return mAllocWidth; }
     bool resize(int width, int height) override;
-    HDC getDC() const override { return context_; }
+    HDC getDC() const override { return mContext; }
 
 private:
-    int width_ = 0;
-    int height_ = 0;
-    HDC context_ = nullptr;
-    unsigned char* bits_ = nullptr;
-    int allocWidth_ = 0;
-    int allocHeight_ = 0;
+    int mWidth = 0;
+    int mHeight = 0;
+    HDC mContext = nullptr;
+    unsigned char* mBits = nullptr;
+    int mAllocWidth = 0;
+    int mAllocHeight = 0;
 };
 
 // Address of pixel (x, y), honouring the flipped flag. No bounds check: callers clip.

@@ -117,12 +117,12 @@ void BlendGlyph(uint8_t* dst, int64_t rowStep, const uint8_t* cov, int covSpan, 
 }  // namespace
 
 PIX_CachedFont::PIX_CachedFont() {
-    for (int code = 0; code < 128; ++code) ascii_[code] = PIX_GlyphRecord{0, 0, 0, 0, code};
+    for (int code = 0; code < 128; ++code) mAscii[code] = PIX_GlyphRecord{0, 0, 0, 0, code};
     ++liveFonts;
 }
 
 PIX_CachedFont::~PIX_CachedFont() {
-    if ((flags_ & PIX_FONT_OWNS_HFONT) && font_) DeleteObject(font_);
+    if ((mFlags & PIX_FONT_OWNS_HFONT) && mFont) DeleteObject(mFont);
     if (liveFonts-- == 1) {
         delete glyphBitmap;
         delete scratchBitmap;
@@ -134,9 +134,9 @@ PIX_CachedFont::~PIX_CachedFont() {
 PIX_SysBitmap* PIX_CachedFont::GlyphBitmap() { return glyphBitmap; }
 
 void PIX_CachedFont::SetFromHFont(HGDIOBJ font, int flags) {
-    if ((flags_ & PIX_FONT_OWNS_HFONT) && font_ && font_ != font) DeleteObject(font_);
-    flags_ = flags;
-    font_ = font;
+    if ((mFlags & PIX_FONT_OWNS_HFONT) && mFont && mFont != font) DeleteObject(mFont);
+    mFlags = flags;
+    mFont = font;
     if (font) {
         if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
         if (glyphBitmap->getWidth() < 256 || glyphBitmap->getHeight() < 256) {
@@ -146,26 +146,26 @@ void PIX_CachedFont::SetFromHFont(HGDIOBJ font, int flags) {
         HDC dc = glyphBitmap->getDC();
         HGDIOBJ previous = SelectObject(dc, font);
         TEXTMETRIC tm;
-        if (GetTextMetrics(dc, &tm)) lineHeight_ = tm.tmHeight;
+        if (GetTextMetrics(dc, &tm)) mLineHeight = tm.tmHeight;
         if (previous) SelectObject(dc, previous);
     }
-    for (int code = 0; code < 128; ++code) ascii_[code] = PIX_GlyphRecord{0, 0, 0, 0, code};
-    glyphList_.Resize(0, false);
-    cache_.Resize(0, true);
-    if (flags_ & PIX_FONT_FIXED_ASCII) {
+    for (int code = 0; code < 128; ++code) mAscii[code] = PIX_GlyphRecord{0, 0, 0, 0, code};
+    mGlyphList.Resize(0, false);
+    mCache.Resize(0, true);
+    if (mFlags & PIX_FONT_FIXED_ASCII) {
         for (int code = 0; code < 128; ++code) RenderGlyph(code);
     }
 }
 
 PIX_PixelValue PIX_CachedFont::SetTextColor(PIX_PixelValue color) {
-    return std::exchange(textColor_, color);
+    return std::exchange(mTextColor, color);
 }
-PIX_PixelValue PIX_CachedFont::SetBkColor(PIX_PixelValue color) { return std::exchange(bkColor_, color); }
-PIX_PixelValue PIX_CachedFont::SetEffectColor(PIX_PixelValue color) { return std::exchange(effectColor_, color); }
-int PIX_CachedFont::SetBkMode(int mode) { return std::exchange(bkMode_, mode); }
+PIX_PixelValue PIX_CachedFont::SetBkColor(PIX_PixelValue color) { return std::exchange(mBkColor, color); }
+PIX_PixelValue PIX_CachedFont::SetEffectColor(PIX_PixelValue color) { return std::exchange(mEffectColor, color); }
+int PIX_CachedFont::SetBkMode(int mode) { return std::exchange(mBkMode, mode); }
 void PIX_CachedFont::SetCombineMode(PIX_DrawMode mode, float alpha) {
-    combineMode_ = mode;
-    combineAlpha_ = alpha;
+    mCombineMode = mode;
+    mCombineAlpha = alpha;
 }
 
 int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int count, RECT* rect, unsigned format) {
@@ -173,19 +173,19 @@ int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* text, int count, R
 }
 
 PIX_GlyphRecord* PIX_CachedFont::FindGlyph(int code) {
-    if (code >= 0 && code < 128) return &ascii_[code];
-    const int n = glyphList_.GetSize() / int(sizeof(PIX_GlyphRecord));
+    if (code >= 0 && code < 128) return &mAscii[code];
+    const int n = mGlyphList.GetSize() / int(sizeof(PIX_GlyphRecord));
     if (n == 0) return nullptr;
     PIX_GlyphRecord key{};
     key.code = code;
     return static_cast<PIX_GlyphRecord*>(
-        std::bsearch(&key, glyphList_.Get(), size_t(n), sizeof(PIX_GlyphRecord), CompareGlyphRecords));
+        std::bsearch(&key, mGlyphList.Get(), size_t(n), sizeof(PIX_GlyphRecord), CompareGlyphRecords));
 }
 
 const uint8_t* PIX_CachedFont::GlyphCoverage(const PIX_GlyphRecord& r) const {
     if (r.cachePos < 1 || r.width < 1 || r.height < 1) return nullptr;
-    if (int64_t(r.cachePos) - 1 + int64_t(r.width) * r.height > cache_.GetSize()) return nullptr;
-    return static_cast<const uint8_t*>(cache_.Get()) + (r.cachePos - 1);
+    if (int64_t(r.cachePos) - 1 + int64_t(r.width) * r.height > mCache.GetSize()) return nullptr;
+    return static_cast<const uint8_t*>(mCache.Get()) + (r.cachePos - 1);
 }
 
 int PIX_CachedFont::DecodeUTF8Char(const char* text, int remaining, int* code) {
@@ -200,19 +200,19 @@ int PIX_CachedFont::DecodeUTF8Char(const char* text, int remaining, int* code) {
 
 void PIX_CachedFont::DrawIntoGlyphBitmap(int code, RECT& r, int& advance) {
     if (!glyphBitmap) glyphBitmap = new PIX_SysBitmap(0, 0);
-    const int need = 2 * std::max(lineHeight_, 1) + 8;
+    const int need = 2 * std::max(mLineHeight, 1) + 8;
     if (glyphBitmap->getWidth() < need || glyphBitmap->getHeight() < need) {
         glyphBitmap->resize(std::max(need, glyphBitmap->getWidth()), std::max(need, glyphBitmap->getHeight()));
         PrepareGlyphContext(*glyphBitmap);
     }
     HDC dc = glyphBitmap->getDC();
-    HGDIOBJ previous = font_ ? SelectObject(dc, font_) : nullptr;
+    HGDIOBJ previous = mFont ? SelectObject(dc, mFont) : nullptr;
     char text[4];
     EncodeUTF8(code, text);
     r = RECT{};
     WAPI_DrawText(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     advance = r.right;
-    r.right = advance + (lineHeight_ > 15 ? lineHeight_ / 16 + 2 : 2);
+    r.right = advance + (mLineHeight > 15 ? mLineHeight / 16 + 2 : 2);
     PIX_FillRect(glyphBitmap, 0, 0, r.right, r.bottom, 0, 1.0f, PIX_MODE_COPY);
     WAPI_DrawText(dc, text, -1, &r, DT_SINGLELINE | DT_NOPREFIX);
     advance = std::min(advance, glyphBitmap->getWidth());
@@ -222,16 +222,16 @@ void PIX_CachedFont::DrawIntoGlyphBitmap(int code, RECT& r, int& advance) {
 }
 
 void PIX_CachedFont::CacheCoverage(PIX_GlyphRecord& rec, const RECT& r, int advance) {
-    const int start = cache_.GetSize();
+    const int start = mCache.GetSize();
     const int64_t bytes = int64_t(r.right) * r.bottom;
-    cache_.Resize(start + bytes, false);
-    if (cache_.GetSize() != start + bytes) {
+    mCache.Resize(start + bytes, false);
+    if (mCache.GetSize() != start + bytes) {
         rec.cachePos = -1;
         return;
     }
     rec.cachePos = start + 1;
-    uint8_t* cov = static_cast<uint8_t*>(cache_.Get()) + start;
-    const uint8_t invert = (flags_ & PIX_FONT_INVERT) ? 255 : 0;
+    uint8_t* cov = static_cast<uint8_t*>(mCache.Get()) + start;
+    const uint8_t invert = (mFlags & PIX_FONT_INVERT) ? 255 : 0;
     int ink = advance;
     for (int y = 0; y < r.bottom; ++y) {
         const auto* src = reinterpret_cast<const uint8_t*>(PIX_PixelAddress(*glyphBitmap, 0, y));
@@ -249,22 +249,22 @@ void PIX_CachedFont::CacheCoverage(PIX_GlyphRecord& rec, const RECT& r, int adva
             std::memmove(cov + int64_t(y) * ink, cov + int64_t(y) * r.right, size_t(ink));
         }
         rec.width = ink;
-        cache_.Resize(start + int64_t(ink) * r.bottom, false);
+        mCache.Resize(start + int64_t(ink) * r.bottom, false);
     }
-    FinishCoverage(rec, static_cast<uint8_t*>(cache_.Get()) + start);
+    FinishCoverage(rec, static_cast<uint8_t*>(mCache.Get()) + start);
 }
 
 bool PIX_CachedFont::RenderGlyph(int code) {
     code &= 0xFFFF;
-    if (lineHeight_ > kMaxRenderLineHeight) return false;
+    if (mLineHeight > kMaxRenderLineHeight) return false;
     PIX_GlyphRecord* rec = FindGlyph(code);
     bool isNew = false;
     if (!rec) {
-        if (flags_ & PIX_FONT_FIXED_ASCII) return false;
-        const int size = glyphList_.GetSize();
-        glyphList_.Resize(int64_t(size) + int64_t(sizeof(PIX_GlyphRecord)), false);
-        if (glyphList_.GetSize() != size + int(sizeof(PIX_GlyphRecord))) return true;
-        rec = reinterpret_cast<PIX_GlyphRecord*>(static_cast<char*>(glyphList_.Get()) + size);
+        if (mFlags & PIX_FONT_FIXED_ASCII) return false;
+        const int size = mGlyphList.GetSize();
+        mGlyphList.Resize(int64_t(size) + int64_t(sizeof(PIX_GlyphRecord)), false);
+        if (mGlyphList.GetSize() != size + int(sizeof(PIX_GlyphRecord))) return true;
+        rec = reinterpret_cast<PIX_GlyphRecord*>(static_cast<char*>(mGlyphList.Get()) + size);
         *rec = PIX_GlyphRecord{};
         rec->code = code;
         isNew = true;
@@ -277,13 +277,13 @@ bool PIX_CachedFont::RenderGlyph(int code) {
         rec->cachePos = -1;
     } else {
         rec->advance = advance;
-        if (flags_ & PIX_FONT_BLUR) PIX_Blur(glyphBitmap, glyphBitmap, 0, 0, 0, 0, r.right, r.bottom);
+        if (mFlags & PIX_FONT_BLUR) PIX_Blur(glyphBitmap, glyphBitmap, 0, 0, 0, 0, r.right, r.bottom);
         CacheCoverage(*rec, r, advance);
     }
 
-    const int count = glyphList_.GetSize() / int(sizeof(PIX_GlyphRecord));
+    const int count = mGlyphList.GetSize() / int(sizeof(PIX_GlyphRecord));
     if (isNew && count >= 2) {
-        std::qsort(glyphList_.Get(), size_t(count), sizeof(PIX_GlyphRecord), CompareGlyphRecords);
+        std::qsort(mGlyphList.Get(), size_t(count), sizeof(PIX_GlyphRecord), CompareGlyphRecords);
     }
     return true;
 }
@@ -291,10 +291,10 @@ bool PIX_CachedFont::RenderGlyph(int code) {
 // Turning for vertical text, then the thresholds and fringes.
 void PIX_CachedFont::FinishCoverage(PIX_GlyphRecord& rec, uint8_t* cov) {
     int w = rec.width, h = rec.height;
-    if (flags_ & PIX_FONT_VERTICAL) {
+    if (mFlags & PIX_FONT_VERTICAL) {
         thread_local std::vector<uint8_t> old;
         old.assign(cov, cov + int64_t(w) * h);
-        const bool up = flags_ & PIX_FONT_VERTICAL_BOTTOMUP;
+        const bool up = mFlags & PIX_FONT_VERTICAL_BOTTOMUP;
         // New row j, column i; the new width is the old height.
         for (int j = 0; j < w; ++j) {
             for (int i = 0; i < h; ++i) {
@@ -306,11 +306,11 @@ void PIX_CachedFont::FinishCoverage(PIX_GlyphRecord& rec, uint8_t* cov) {
         rec.height = h;
     }
     const int64_t n = int64_t(w) * h;
-    if (flags_ & (PIX_FONT_MONO | PIX_FONT_EFFECTS)) {
+    if (mFlags & (PIX_FONT_MONO | PIX_FONT_EFFECTS)) {
         for (int64_t i = 0; i < n; ++i) cov[i] = cov[i] >= 131 ? 255 : 0;
     }
-    if (!(flags_ & PIX_FONT_EFFECTS)) return;
-    const bool shadow = flags_ & PIX_FONT_SHADOW;
+    if (!(mFlags & PIX_FONT_EFFECTS)) return;
+    const bool shadow = mFlags & PIX_FONT_SHADOW;
     // Neighbours outside the glyph count as empty, so the fringe never reads past it.
     auto full = [&](int x, int y) { return x >= 0 && x < w && y >= 0 && y < h && cov[int64_t(y) * w + x] == 255; };
     for (int y = 0; y < h; ++y) {
@@ -343,31 +343,31 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
     if (width < 1 || height < 1) return 0;
     cov += int64_t(sy) * rec->width + sx;
 
-    if (bkMode_ == 1) {
-        PIX_FillRect(bm, x, y, width, height, bkColor_, combineAlpha_, combineMode_ & ~PIX_MODE_USE_SOURCE_ALPHA);
+    if (mBkMode == 1) {
+        PIX_FillRect(bm, x, y, width, height, mBkColor, mCombineAlpha, mCombineMode & ~PIX_MODE_USE_SOURCE_ALPHA);
     }
     auto* dst = reinterpret_cast<uint8_t*>(PIX_PixelAddress(*bm, x, y));
     const int64_t rowStep = PIX_RowStep(*bm);
-    const bool mono = flags_ & PIX_FONT_MONO;
-    const bool effects = !mono && (flags_ & PIX_FONT_EFFECTS);
-    int w = PIX_AlphaWeight(combineAlpha_);
-    const bool wholePixels = (mono || effects) && pix::FindFastPath(pix::FastOp::ThresholdedGlyph, combineMode_, w,
-                                                                    pix::IsExactAlpha(combineAlpha_, w)) != nullptr;
+    const bool mono = mFlags & PIX_FONT_MONO;
+    const bool effects = !mono && (mFlags & PIX_FONT_EFFECTS);
+    int w = PIX_AlphaWeight(mCombineAlpha);
+    const bool wholePixels = (mono || effects) && pix::FindFastPath(pix::FastOp::ThresholdedGlyph, mCombineMode, w,
+                                                                    pix::IsExactAlpha(mCombineAlpha, w)) != nullptr;
     if ((mono || effects) && wholePixels) {
         // Thresholded glyphs at full opacity store whole pixels.
         for (int j = 0; j < height; ++j, dst += rowStep * 4, cov += rec->width) {
             auto* row = reinterpret_cast<uint32_t*>(dst);
             for (int i = 0; i < width; ++i) {
                 if (cov[i] == 0) continue;
-                row[i] = (effects && cov[i] < 255) ? effectColor_ : textColor_;
+                row[i] = (effects && cov[i] < 255) ? mEffectColor : mTextColor;
             }
         }
         return 1;
     }
     if (mono || effects) w = std::min(w, 256);
-    const PIX_PixelValue text = textColor_, effect = effectColor_;
+    const PIX_PixelValue text = mTextColor, effect = mEffectColor;
     const int span = rec->width;
-    pix::WithSolidCombiner(combineMode_, w, [&]<class Selected>() {
+    pix::WithSolidCombiner(mCombineMode, w, [&]<class Selected>() {
         using Op = pix::PerPixelWeight<Selected>;
         if (mono) BlendGlyph<GlyphKind::Mono, Op>(dst, rowStep, cov, span, width, height, text, effect, w);
         else if (effects) BlendGlyph<GlyphKind::Effects, Op>(dst, rowStep, cov, span, width, height, text, effect, w);
@@ -380,9 +380,9 @@ int PIX_CachedFont::DrawGlyph(PIX_IBitmap* bm, int code, int x, int y, const REC
 PIX_GlyphRecord* PIX_CachedFont::DrawableGlyph(int code) {
     PIX_GlyphRecord* rec = FindGlyph(code);
     if (!rec) {
-        const int before = glyphList_.GetSize();
+        const int before = mGlyphList.GetSize();
         RenderGlyph(code);
-        if (glyphList_.GetSize() == before) return nullptr;
+        if (mGlyphList.GetSize() == before) return nullptr;
         rec = FindGlyph(code);
         if (!rec) return nullptr;
     } else if (rec->cachePos == 0) {
@@ -417,13 +417,13 @@ void PIX_CachedFont::WalkText(const char* text, int count, unsigned format, Visi
 }
 
 int PIX_CachedFont::MeasureGlyphs(const char* text, int count, RECT* rect, unsigned format) {
-    const bool vertical = flags_ & PIX_FONT_VERTICAL;
+    const bool vertical = mFlags & PIX_FONT_VERTICAL;
     if (count == 0 || !text || !*text) {
         rect->right = rect->left;
         rect->bottom = rect->top;
         return 0;
     }
-    const int step = lineHeight_ + extraSpacing_;
+    const int step = mLineHeight + mExtraSpacing;
     int64_t x = 0, y = 0, xExtent = 0, yExtent = 0;
     WalkText(text, count, format, [&](const PIX_GlyphRecord* g) {
         if (!g) {
@@ -447,17 +447,17 @@ int PIX_CachedFont::MeasureGlyphs(const char* text, int count, RECT* rect, unsig
 }
 
 int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, RECT* rect, unsigned format) {
-    const float alpha0 = combineAlpha_;
-    if (format & PIX_DT_USE_TEXT_ALPHA) combineAlpha_ = float(alpha0 * (PIX_PixelA(textColor_) / 255.0));
+    const float alpha0 = mCombineAlpha;
+    if (format & PIX_DT_USE_TEXT_ALPHA) mCombineAlpha = float(alpha0 * (PIX_PixelA(mTextColor) / 255.0));
     struct Restore {
         PIX_CachedFont* f;
         float a;
-        ~Restore() { f->combineAlpha_ = a; }
+        ~Restore() { f->mCombineAlpha = a; }
     } restore{this, alpha0};
-    if (combineAlpha_ == 0.0f || !PIX_HasPixels(bm)) return 0;
+    if (mCombineAlpha == 0.0f || !PIX_HasPixels(bm)) return 0;
 
-    const bool vertical = flags_ & PIX_FONT_VERTICAL;
-    const bool bottomUp = vertical && (flags_ & PIX_FONT_VERTICAL_BOTTOMUP);
+    const bool vertical = mFlags & PIX_FONT_VERTICAL;
+    const bool bottomUp = vertical && (mFlags & PIX_FONT_VERTICAL_BOTTOMUP);
     int64_t x0 = rect->left, y0 = rect->top;
     if ((format & kAlignFlags) || bottomUp) {
         RECT m{};
@@ -471,7 +471,7 @@ int PIX_CachedFont::DrawGlyphs(PIX_IBitmap* bm, const char* text, int count, REC
     const RECT clip = BitmapClip(*bm, (format & DT_NOCLIP) ? nullptr : rect);
     if (clip.left >= clip.right || clip.top >= clip.bottom) return 0;
 
-    const int step = lineHeight_ + extraSpacing_;
+    const int step = mLineHeight + mExtraSpacing;
     int64_t x = x0, y = y0, extent = INT64_MIN;
     auto onBitmap = [](int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
     WalkText(text, count, format, [&](const PIX_GlyphRecord* g) {
@@ -526,10 +526,10 @@ bool PlaceNativeText(const RECT& rect, const RECT& m, unsigned format, const PIX
 }  // namespace
 
 HGDIOBJ PIX_CachedFont::PrepareNativeContext(HDC dc) const {
-    HGDIOBJ previous = SelectObject(dc, font_);
-    ::SetTextColor(dc, ColorWord(textColor_));
-    ::SetBkMode(dc, bkMode_);
-    if (bkMode_ == 1) ::SetBkColor(dc, ColorWord(bkColor_));
+    HGDIOBJ previous = SelectObject(dc, mFont);
+    ::SetTextColor(dc, ColorWord(mTextColor));
+    ::SetBkMode(dc, mBkMode);
+    if (mBkMode == 1) ::SetBkColor(dc, ColorWord(mBkColor));
     return previous;
 }
 
@@ -589,7 +589,7 @@ int PIX_CachedFont::DrawNativeViaScratch(PIX_IBitmap* bm, const char* text, int 
     RECT r{pix::SatInt64(b.offX), pix::SatInt64(b.offY), boxW, boxH};
     result = WAPI_DrawText(dc, text, count, &r,
                            (format & ~(kAlignFlags | DT_NOCLIP | PIX_DT_GLYPHS_ONLY)) | DT_NOPREFIX);
-    PIX_Blit(bm, scratchBitmap, int(b.x), int(b.y), 0, 0, boxW, boxH, combineAlpha_, PIX_MODE_COPY);
+    PIX_Blit(bm, scratchBitmap, int(b.x), int(b.y), 0, 0, boxW, boxH, mCombineAlpha, PIX_MODE_COPY);
     return finish(result);
 }
 
@@ -599,9 +599,9 @@ int PIX_CachedFont::DrawTextImpl(PIX_IBitmap* bm, const char* text, int count, R
     const bool forceGlyphs = bm && bm->Extended(kGlyphPathQuery, nullptr) != 0;
     const bool native =
         !forceGlyphs &&
-        (((flags_ & PIX_FONT_ALLOW_NATIVE) && !(flags_ & kGlyphOnlyFlags) && !(format & kGlyphOnlyFormat) && font_ &&
-          ((format & DT_SINGLELINE) || extraSpacing_ == 0)) ||
-         lineHeight_ >= 256);
+        (((mFlags & PIX_FONT_ALLOW_NATIVE) && !(mFlags & kGlyphOnlyFlags) && !(format & kGlyphOnlyFormat) && mFont &&
+          ((format & DT_SINGLELINE) || mExtraSpacing == 0)) ||
+         mLineHeight >= 256);
     if (native) return DrawNative(bm, text, count, rect, format);
     if (format & DT_CALCRECT) return MeasureGlyphs(text, count, rect, format);
     return DrawGlyphs(bm, text, count, rect, format);

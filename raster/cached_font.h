@@ -69,9 +69,9 @@ public:
     int SetBkMode(int mode) override;
     void SetCombineMode(PIX_DrawMode mode, float alpha) override;
     int DrawText(PIX_IBitmap* bitmap, const char* text, int count, RECT* rect, unsigned format) override;
-    PIX_PixelValue GetTextColor() const override { return textColor_; }
-    HGDIOBJ GetHFont() const override { return font_; }
-    int GetLineHeight() const override { return lineHeight_; }
+    PIX_PixelValue GetTextColor() const override { return mTextColor; }
+    HGDIOBJ GetHFont() const override { return mFont; }
+    int GetLineHeight() const override { return mLineHeight; }
     // Draws one cached glyph at (x, y) inside clip (null: the whole bitmap); 1 when drawn.
     int DrawGlyph(PIX_IBitmap* bitmap, int code, int x, int y, const RECT* clip) override;
 
@@ -112,17 +112,17 @@ private:
     void CacheCoverage(PIX_GlyphRecord& record, const RECT& r, int advance);
     void FinishCoverage(PIX_GlyphRecord& record, uint8_t* coverage);
 
-    PIX_PixelValue textColor_ = 0;
-    PIX_PixelValue bkColor_ = 0xffffffff;
-    PIX_PixelValue effectColor_ = 0xffffffff;
-    int bkMode_ = 0;
-    PIX_DrawMode combineMode_ = 0;
-    float combineAlpha_ = 1.0f;
-    int flags_ = 0;
-    int lineHeight_ = 0;
-    int extraSpacing_ = 0;
-    PIX_GlyphRecord ascii_[128];
-    CMN_HeapBuf glyphList_{4096};
-    CMN_HeapBuf cache_{65536};
-    HGDIOBJ font_ = nullptr;
+    PIX_PixelValue mTextColor = 0;
+    PIX_PixelValue mBkColor = 0xffffffff;
+    PIX_PixelValue mEffectColor = 0xffffffff;
+    int mBkMode = 0;
+    PIX_DrawMode mCombineMode = 0;
+    float mCombineAlpha = 1.0f;
+    int mFlags = 0;
+    int mLineHeight = 0;
+    int mExtraSpacing = 0;
+    PIX_GlyphRecord mAscii[128];
+    CMN_HeapBuf mGlyphList{4096};
+    CMN_HeapBuf mCache{65536};
+    HGDIOBJ mFont = nullptr;
 };

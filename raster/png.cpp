@@ -182,8 +182,6 @@ PIX_IBitmap* PIX_LoadPNGFromBundle(const char* name, PIX_IBitmap* bitmap) {
     return PIX_LoadPNG((folder + "/Resources/" + name).c_str(), bitmap);
 }
 
-PIX_IBitmap* PIX_LoadPNGNothing() { return nullptr; }
-
 PIX_IBitmap* PIX_PNGLoaderLoad(const char* name, bool checkExtension, PIX_IBitmap* bitmap) {
     if (!name) return nullptr;
     if (checkExtension) {

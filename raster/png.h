@@ -11,8 +11,6 @@ PIX_IBitmap* PIX_LoadPNG(const char* path, PIX_IBitmap* bitmap = nullptr);
 PIX_IBitmap* PIX_LoadPNGFromMemory(const void* data, size_t count, PIX_IBitmap* bitmap = nullptr);
 // Looks in the Resources/ folder beside the running executable.
 PIX_IBitmap* PIX_LoadPNGFromBundle(const char* name, PIX_IBitmap* bitmap = nullptr);
-// The family's loader that takes no input; it never has an image to give.
-PIX_IBitmap* PIX_LoadPNGNothing();
 
 struct PIX_ImageLoader {
     PIX_IBitmap* (*load)(const char* name, bool checkExtension, PIX_IBitmap* bitmap);

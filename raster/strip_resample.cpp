@@ -7,10 +7,7 @@
 #include <vector>
 
 #include "raster/fill.h"
-
-#if defined(__SSE2__)
-#include <immintrin.h>
-#endif
+#include "raster/strip_kernels.h"
 
 namespace {
 
@@ -65,54 +62,11 @@ bool TapsOf(double fraction, int span, int64_t first, int64_t lo, int64_t hi, st
     return true;
 }
 
-// The 2 x 2 and 4 x 4 block means, truncated, of as many pixels as whole vectors give;
-// returns how many were written. The caller's scalar loop does the rest and is the rule.
-size_t BoxRow2(const uint32_t* a, const uint32_t* b, uint32_t* out, size_t n) {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    size_t i = 0;
-    for (; i + 2 <= n; i += 2) {
-        const __m128i top = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + 2 * i));
-        const __m128i bottom = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + 2 * i));
-        const __m128i left = _mm_add_epi16(_mm_unpacklo_epi8(top, zero), _mm_unpacklo_epi8(bottom, zero));
-        const __m128i right = _mm_add_epi16(_mm_unpackhi_epi8(top, zero), _mm_unpackhi_epi8(bottom, zero));
-        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(left, right), _mm_unpackhi_epi64(left, right));
-        sum = _mm_srli_epi16(sum, 2);
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(sum, sum));
-    }
-    return i;
-#else
-    (void)a, (void)b, (void)out, (void)n;
-    return 0;
-#endif
-}
-
-size_t BoxRow4(const uint32_t* const rows[4], uint32_t* out, size_t n) {
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (size_t i = 0; i < n; ++i) {
-        __m128i low = zero, high = zero;
-        for (int j = 0; j < 4; ++j) {
-            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[j] + 4 * i));
-            low = _mm_add_epi16(low, _mm_unpacklo_epi8(p, zero));
-            high = _mm_add_epi16(high, _mm_unpackhi_epi8(p, zero));
-        }
-        __m128i sum = _mm_add_epi16(low, high);
-        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_srli_si128(sum, 8)), 4);
-        out[i] = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(sum, sum)));
-    }
-    return n;
-#else
-    (void)rows, (void)out, (void)n;
-    return 0;
-#endif
-}
-
 // Halving and quartering of an area inside its bitmap: every fraction is 0, so the rule
 // is the k x k block's sum divided by k * k, truncated. Straight to the block means, no
 // tap tables (a scale change resamples many small frames).
 bool BoxMeans(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitmap& dst, int dx, int dy, int dw, int dh,
-              int xBegin, int xEnd, int yBegin, int yEnd) {
+              int xBegin, int xEnd, int yBegin, int yEnd, const pix::StripKernels& kernels) {
     const int k = sw == 2 * int64_t(dw) && sh == 2 * int64_t(dh)   ? 2
                   : sw == 4 * int64_t(dw) && sh == 4 * int64_t(dh) ? 4
                                                                    : 0;
@@ -124,7 +78,7 @@ bool BoxMeans(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IBitma
         const uint32_t* lines[4];
         for (int j = 0; j < k; ++j) lines[j] = srcRows.At(sx + int64_t(k) * xBegin, sy + int64_t(k) * y + j);
         uint32_t* out = dstRows.At(dx + xBegin, dy + y);
-        const size_t done = k == 2 ? BoxRow2(lines[0], lines[1], out, n) : BoxRow4(lines, out, n);
+        const size_t done = k == 2 ? kernels.boxRow2(lines[0], lines[1], out, n) : kernels.boxRow4(lines, out, n);
         for (size_t x = done; x < n; ++x) {
             uint32_t p = 0;
             for (int c = 0; c < 32; c += 8) {
@@ -255,11 +209,7 @@ bool ResampleExactly(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_
 // exactly and a share of 0 adds exactly 0 to a sum that is never negative, so neither
 // changes a bit, which lets every tap be one multiply and add in vector lanes.
 
-struct DoubleTaps {
-    std::vector<int> first;      // per destination column or row: its first tap, and one past the last
-    std::vector<int64_t> index;  // source column or row of each tap
-    std::vector<double> weight;
-};
+using pix::DoubleTaps;
 
 // The taps of destinations [begin, end) with nonzero weight, for an area starting at
 // `origin` whose readable part is [lo, hi).
@@ -284,171 +234,13 @@ DoubleTaps MakeDoubleTaps(double ratio, int k, int64_t origin, int begin, int en
     return taps;
 }
 
-// One source row's column sums, four channels per destination column, from the row's
-// bytes already widened to doubles (`row` holds the columns from the leftmost tap on).
-void ColumnSumsScalar(const double* row, const DoubleTaps& columns, int64_t leftmost, double* out) {
-    const size_t n = columns.first.size() - 1;
-    for (size_t x = 0; x < n; ++x, out += 4) {
-        double sum[4] = {0, 0, 0, 0};
-        for (int t = columns.first[x]; t < columns.first[x + 1]; ++t) {
-            const double* p = row + (columns.index[size_t(t)] - leftmost) * 4;
-            const double w = columns.weight[size_t(t)];
-            for (int c = 0; c < 4; ++c) sum[c] += p[c] * w;
-        }
-        for (int c = 0; c < 4; ++c) out[c] = sum[c];
-    }
-}
-
-// A destination row from its source rows' column sums and their row shares.
-void RowOutScalar(const double* const* sums, const double* shares, int count, size_t n, double norm, uint8_t* out) {
-    for (size_t x = 0; x < n; ++x, out += 4)
-        for (int c = 0; c < 4; ++c) {
-            double sum = 0;
-            for (int j = 0; j < count; ++j) sum += sums[j][x * 4 + size_t(c)] * shares[j];
-            out[c] = uint8_t(std::min(int(sum * norm), 255));
-        }
-}
-
-#if defined(__SSE2__)
-void ColumnSumsSse2(const double* row, const DoubleTaps& columns, int64_t leftmost, double* out) {
-    const size_t n = columns.first.size() - 1;
-    const int* first = columns.first.data();
-    const int64_t* index = columns.index.data();
-    const double* weight = columns.weight.data();
-    for (size_t x = 0; x < n; ++x, out += 4) {
-        __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
-        for (int t = first[x]; t < first[x + 1]; ++t) {
-            const double* p = row + (index[t] - leftmost) * 4;
-            const __m128d w = _mm_set1_pd(weight[t]);
-            low = _mm_add_pd(low, _mm_mul_pd(_mm_loadu_pd(p), w));
-            high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(p + 2), w));
-        }
-        _mm_storeu_pd(out, low);
-        _mm_storeu_pd(out + 2, high);
-    }
-}
-
-void RowOutSse2(const double* const* sums, const double* shares, int count, size_t n, double norm, uint8_t* out) {
-    const __m128d scale = _mm_set1_pd(norm);
-    for (size_t x = 0; x < n; ++x, out += 4) {
-        __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
-        for (int j = 0; j < count; ++j) {
-            const double* s = sums[j] + x * 4;
-            const __m128d w = _mm_set1_pd(shares[j]);
-            low = _mm_add_pd(low, _mm_mul_pd(_mm_loadu_pd(s), w));
-            high = _mm_add_pd(high, _mm_mul_pd(_mm_loadu_pd(s + 2), w));
-        }
-        // Truncated to int, then saturated to 255 by the packs (the sums are never negative).
-        const __m128i ints =
-            _mm_unpacklo_epi64(_mm_cvttpd_epi32(_mm_mul_pd(low, scale)), _mm_cvttpd_epi32(_mm_mul_pd(high, scale)));
-        const __m128i words = _mm_packs_epi32(ints, ints);
-        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
-        std::memcpy(out, &bytes, 4);
-    }
-}
-
-// The same with the four channels of a pixel in one register. No fused multiply-add is
-// enabled here: it would round once where the rule rounds twice. A column's taps are
-// consecutive source columns, and the usual counts get loops the compiler unrolls.
-__attribute__((target("avx2"))) void WidenAvx2(const uint8_t* bytes, size_t pixels, double* out) {
-    for (size_t i = 0; i < pixels; ++i) {
-        int32_t p;
-        std::memcpy(&p, bytes + i * 4, 4);
-        _mm256_storeu_pd(out + i * 4, _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(p))));
-    }
-}
-
-template <int kTaps>
-__attribute__((target("avx2"))) inline __m256d ColumnSumAvx2(const double* p, const double* w, int count) {
-    __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0]));
-    const int n = kTaps > 0 ? kTaps : count;
-    for (int t = 1; t < n; ++t)
-        sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_loadu_pd(p + 4 * t), _mm256_set1_pd(w[t])));
-    return sum;
-}
-
-__attribute__((target("avx2"))) void ColumnSumsAvx2(const double* row, const DoubleTaps& columns, int64_t leftmost,
-                                                    double* out) {
-    const size_t n = columns.first.size() - 1;
-    const int* first = columns.first.data();
-    const int64_t* index = columns.index.data();
-    const double* weight = columns.weight.data();
-    for (size_t x = 0; x < n; ++x, out += 4) {
-        const int t0 = first[x], count = first[x + 1] - t0;
-        if (count == 0) {
-            _mm256_storeu_pd(out, _mm256_setzero_pd());
-            continue;
-        }
-        const double* p = row + (index[t0] - leftmost) * 4;
-        const double* w = weight + t0;
-        __m256d sum;
-        switch (count) {
-            case 2: sum = ColumnSumAvx2<2>(p, w, count); break;
-            case 3:
-                // The middle tap of a ratio between 1 and 2 weighs 1: its product is itself.
-                sum = w[1] == 1.0 ? _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(_mm256_loadu_pd(p), _mm256_set1_pd(w[0])),
-                                                                _mm256_loadu_pd(p + 4)),
-                                                  _mm256_mul_pd(_mm256_loadu_pd(p + 8), _mm256_set1_pd(w[2])))
-                                  : ColumnSumAvx2<3>(p, w, count);
-                break;
-            case 4: sum = ColumnSumAvx2<4>(p, w, count); break;
-            default: sum = ColumnSumAvx2<0>(p, w, count); break;
-        }
-        _mm256_storeu_pd(out, sum);
-    }
-}
-
-template <int kRows, bool kMiddleIsOne = false>
-__attribute__((target("avx2"))) void RowOutAvx2Of(const double* const* sums, const double* shares, int count, size_t n,
-                                                  double norm, uint8_t* out) {
-    const int rows = kRows > 0 ? kRows : count;
-    const __m256d scale = _mm256_set1_pd(norm);
-    for (size_t x = 0; x < n; ++x, out += 4) {
-        __m256d sum = _mm256_mul_pd(_mm256_loadu_pd(sums[0] + x * 4), _mm256_set1_pd(shares[0]));
-        for (int j = 1; j < rows; ++j) {
-            const __m256d s = _mm256_loadu_pd(sums[j] + x * 4);
-            sum = _mm256_add_pd(sum, kMiddleIsOne && j == 1 ? s : _mm256_mul_pd(s, _mm256_set1_pd(shares[j])));
-        }
-        const __m128i ints = _mm256_cvttpd_epi32(_mm256_mul_pd(sum, scale));
-        const __m128i words = _mm_packs_epi32(ints, ints);
-        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
-        std::memcpy(out, &bytes, 4);
-    }
-}
-
-__attribute__((target("avx2"))) void RowOutAvx2(const double* const* sums, const double* shares, int count, size_t n,
-                                                double norm, uint8_t* out) {
-    switch (count) {
-        case 0: std::memset(out, 0, n * 4); break;
-        case 2: RowOutAvx2Of<2>(sums, shares, count, n, norm, out); break;
-        case 3:
-            if (shares[1] == 1.0)
-                RowOutAvx2Of<3, true>(sums, shares, count, n, norm, out);
-            else
-                RowOutAvx2Of<3>(sums, shares, count, n, norm, out);
-            break;
-        default: RowOutAvx2Of<0>(sums, shares, count, n, norm, out); break;
-    }
-}
-#endif
-
 void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int64_t ay0, int64_t ax1, int64_t ay1,
                        PIX_IBitmap& dst, int dx, int dy, int xBegin, int xEnd, int yBegin, int yEnd, double rx,
-                       double ry, int kx, int ky, double norm, pix::SimdLevel level) {
+                       double ry, int kx, int ky, double norm, const pix::StripKernels& kernels) {
     const Rows srcRows(src), dstRows(dst);
     const DoubleTaps columns = MakeDoubleTaps(rx, kx, sx, xBegin, xEnd, ax0, ax1);
     const DoubleTaps rows = MakeDoubleTaps(ry, ky, sy, yBegin, yEnd, ay0, ay1);
     const size_t width = size_t(xEnd - xBegin);
-
-    auto columnSums = ColumnSumsScalar;
-    auto rowOut = RowOutScalar;
-#if defined(__SSE2__)
-    if (level == pix::SimdLevel::Avx2 && !pix::RowKernelsFor(level)) level = pix::SimdLevel::Sse2;
-    if (level == pix::SimdLevel::Avx2) columnSums = ColumnSumsAvx2, rowOut = RowOutAvx2;
-    if (level == pix::SimdLevel::Sse2) columnSums = ColumnSumsSse2, rowOut = RowOutSse2;
-#else
-    (void)level;
-#endif
 
     // The source columns any tap reads, widened once per source row.
     int64_t leftmost = 0, rightmost = 0;
@@ -476,16 +268,11 @@ void ResampleInDoubles(const PIX_IBitmap& src, int sx, int sy, int64_t ax0, int6
             if (slotRow[slot] == r) continue;
             slotRow[slot] = r;
             const auto* bytes = reinterpret_cast<const uint8_t*>(srcRows.At(leftmost, r));
-#if defined(__SSE2__)
-            if (level == pix::SimdLevel::Avx2)
-                WidenAvx2(bytes, widened.size() / 4, widened.data());
-            else
-#endif
-                for (size_t i = 0; i < widened.size(); ++i) widened[i] = bytes[i];
-            columnSums(widened.data(), columns, leftmost, out);
+            kernels.widen(bytes, widened.size() / 4, widened.data());
+            kernels.columnSums(widened.data(), columns, leftmost, out);
         }
-        rowOut(rowSums.data(), rows.weight.data() + t0, t1 - t0, width, norm,
-               reinterpret_cast<uint8_t*>(dstRows.At(dx + xBegin, dy + y)));
+        kernels.rowOut(rowSums.data(), rows.weight.data() + t0, t1 - t0, width, norm,
+                       reinterpret_cast<uint8_t*>(dstRows.At(dx + xBegin, dy + y)));
     }
 }
 
@@ -521,12 +308,18 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IB
     const double n = double(kx) * ky;
     const double norm = n > 0 ? 1.0 / n : 1.0;
 
-    if (level != pix::SimdLevel::None && BoxMeans(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, xBegin, xEnd, yBegin, yEnd))
+    // A machine without the level asked for takes the next one down.
+    const pix::StripKernels* kernels = pix::StripKernelsFor(level);
+    for (pix::SimdLevel l : {pix::SimdLevel::Sse2, pix::SimdLevel::None})
+        if (!kernels) kernels = pix::StripKernelsFor(l);
+    // The plain level takes the tap-by-tap rule for the block means too.
+    if (kernels->level != pix::SimdLevel::None &&
+        BoxMeans(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, xBegin, xEnd, yBegin, yEnd, *kernels))
         return;
     if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm))
         return;
     ResampleInDoubles(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
-                      level);
+                      *kernels);
 }
 
 namespace {

@@ -29,37 +29,37 @@ class TempDir {
 public:
     TempDir() {
         char tmpl[] = "/tmp/qd_test_XXXXXX";
-        if (mkdtemp(tmpl)) path_ = tmpl;
+        if (mkdtemp(tmpl)) mPath = tmpl;
     }
     ~TempDir() {
         std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+        if (!mPath.empty()) std::filesystem::remove_all(mPath, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return mPath; }
 
 private:
-    std::string path_;
+    std::string mPath;
 };
 
 // Sets (or, with null, unsets) an environment variable and restores the old value.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = getenv(name)) old_ = old;
+    ScopedEnv(const char* name, const char* value) : mName(name) {
+        if (const char* old = getenv(name)) mOld = old;
         Set(value);
     }
-    ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
+    ~ScopedEnv() { Set(mOld ? mOld->c_str() : nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-    void Set(const char* value) { value ? setenv(name_.c_str(), value, 1) : unsetenv(name_.c_str()); }
+    void Set(const char* value) { value ? setenv(mName.c_str(), value, 1) : unsetenv(mName.c_str()); }
 
 private:
-    std::string name_;
-    std::optional<std::string> old_;
+    std::string mName;
+    std::optional<std::string> mOld;
 };
 
 // Runs `work` on a thread of its own while watching `fifo` (when it is a FIFO), and

@@ -2,23 +2,21 @@
 // scale, and everything it shows is as a start stored at that scale would show it.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <tuple>
 
-#include "app/editor_app.h"
+#include "app/app_start.h"
 #include "editor/qd_editor.h"
 #include "gui/bitmap_cache.h"
-#include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
-#include "platform/folders.h"
 #include "platform/headless_backend.h"
 #include "temp_dir.h"
 #include "winapi/profile.h"
@@ -32,20 +30,15 @@ constexpr int kMenuBar = 25;
 struct Start {
     std::string stored;
     int x = 0, y = 0, windowWidth = 0, windowHeight = 0, width = 0, height = 0;
-    std::string strips;
-    std::string pixels;
+    std::string strips, pixels;
 };
 
-// Starts the program on the headless back end with `guiscale` stored and `area` as the
-// work area, in a child process: each start finds the process-wide image caches empty,
-// as a program start does.
+// Starts the program headless with `guiscale` stored and `area` as the work area, in a child
+// process: each start finds the process-wide image caches empty, as a program start does.
 Start RunStart(const std::string& guiscale, const platform::Rect& area) {
     testutil::TempDir dir;
-    const std::string ini = dir.path() + "/RODiradu4/settings.ini";
-    mkdir((dir.path() + "/RODiradu4").c_str(), 0700);
-    std::ofstream(ini) << "[gui]\nguiscale=" << guiscale << "\n";
+    const std::string ini = testutil::WriteSettings(dir.path(), "[gui]\nguiscale=" + guiscale + "\n");
     const std::string report = dir.path() + "/report", pixels = dir.path() + "/pixels";
-
     const pid_t child = fork();
     if (child == 0) {
         setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
@@ -53,98 +46,68 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         backend.workArea = area;
         backend.menuBarHeight = kMenuBar;
         platform::InstallBackend(&backend);
-        platform::BundleInfo bundle;
-        bundle.identifier = "qd.fit.test";
-        bundle.resourcesPath = QD_SKIN_ROOT;
-        platform::RegisterBundle(bundle);
-        qdapp::AppOptions options;
-        options.configDir = dir.path();
-        options.bundleID = "qd.fit.test";
-        std::ostringstream out, err;
-        options.out = &out;
-        options.err = &err;
-        qdapp::EditorApp app(&backend, options);
-        if (!app.Start()) _exit(1);
+        std::ostringstream log;
+        auto app = testutil::MakeApp(&backend, dir.path(), &log, &log);
+        if (!app->Start()) _exit(1);
         char text[128];
         GetPrivateProfileString("gui", "guiscale", "", text, sizeof text, ini.c_str());
-        const platform::Rect window = app.MainWindow()->ScreenFrame();
-        IGraphics* g = app.Editor()->Graphics();
+        const platform::Rect window = app->MainWindow()->ScreenFrame();
+        IGraphics* g = app->Editor()->Graphics();
         IRECT all(0, 0, g->Width(), g->Height());
         g->Draw(&all);
         const PIX_IBitmap* bm = g->GetDrawBitmap();
-        std::ofstream r(report);
+        std::ofstream r(report), p(pixels, std::ios::binary);
         r << text << " " << window.x << " " << window.y << " " << window.width << " " << window.height << " "
           << bm->getWidth() << " " << bm->getHeight() << "\n";
         for (const ScaledBitmapList::Entry& e : ScaledBitmapList::Instance().Snapshot()) {
             const IBitmapStrip& s = *e.record;
+            if (!s.bitmap) continue;
             // The record's size is the bitmap's, or a control would step through frames
             // of another size than the pixels it draws.
-            if (s.bitmap && (s.bitmap->getWidth() != s.width || s.bitmap->getHeight() != s.height)) _exit(2);
-            if (s.bitmap)
-                r << e.id << " " << s.frames << " " << s.horizontal << " " << s.width << " " << s.height << " "
-                  << e.fileName.Get() << "\n";
+            if (s.bitmap->getWidth() != s.width || s.bitmap->getHeight() != s.height) _exit(2);
+            r << e.id << " " << s.frames << " " << s.horizontal << " " << s.width << " " << s.height << " "
+              << e.fileName.Get() << "\n";
         }
-        std::ofstream p(pixels, std::ios::binary);
         for (int y = 0; y < bm->getHeight(); ++y)
             p.write(static_cast<const char*>(bm->getBits()) + size_t(y) * bm->getRowSpan() * 4, bm->getWidth() * 4);
-        r.close();
-        p.close();
+        r.close(), p.close();
         _exit(r && p ? 0 : 3);
     }
     int status = -1;
-    EXPECT_GT(child, 0);
     if (child > 0) waitpid(child, &status, 0);
     EXPECT_EQ(status, 0) << "the start in the child process failed";
-    Start s;
+    Start s{{}, 0, 0, 0, 0, 0, 0, {}, testutil::ReadFile(pixels)};
     std::istringstream in(testutil::ReadFile(report));
     in >> s.stored >> s.x >> s.y >> s.windowWidth >> s.windowHeight >> s.width >> s.height;
     s.strips.assign(std::istreambuf_iterator<char>(in), {});
-    s.pixels = testutil::ReadFile(pixels);
     return s;
 }
 
-// The line where two strip lists first differ, as "ours against theirs".
-std::string FirstDifference(const std::string& a, const std::string& b) {
-    const size_t at = size_t(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-    const size_t line = a.rfind('\n', at) + 1;  // 0 when the first line differs
-    return a.substr(line, a.find('\n', at) - line) + " against " + b.substr(line, b.find('\n', at) - line);
-}
-
 TEST(ScreenFit, LoweredScaleShowsWhatAStartAtThatScaleShows) {
-    struct Case {
-        const char* stored;
-        platform::Rect area;
-        const char* settled;
-    } cases[] = {
+    const struct { const char* stored; platform::Rect area; const char* settled; } cases[] = {
         {"1.5", {0, 0, 1600, 1200}, "1.403508771929824"},     // the width decides: 1600 / 1140
         {"2.0", {100, 40, 1920, 1040}, "1.268750000000000"},  // the height: (1040 - 25) / 800
         {"2.0", {0, 0, 1140, 825}, "1.000000000000000"},      // down to the size before any scale
         {"2.0", {0, 0, 400, 300}, "0.500000000000000"},       // never below the limit
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.stored) + " on " + std::to_string(int(c.area.width)) + "x" +
-                     std::to_string(int(c.area.height)));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored << " on " << c.area.width << "x" << c.area.height);
         const Start fitted = RunStart(c.stored, c.area);
         ASSERT_EQ(fitted.stored, c.settled);
         const double scale = std::atof(c.settled);
         const int w = int(1140 * scale), h = int(800 * scale);
-        EXPECT_EQ(std::tuple(fitted.width, fitted.height), std::tuple(w, h));
-        EXPECT_EQ(std::tuple(fitted.windowWidth, fitted.windowHeight), std::tuple(w, h));
         // Centred with its menu bar, and never above or left of the work area.
         const int x = int(c.area.x + std::max(0.0, (c.area.width - w) / 2.0));
         const int y = int(c.area.y + std::max(0.0, (c.area.height - h - kMenuBar) / 2.0));
-        EXPECT_EQ(std::tuple(fitted.x, fitted.y), std::tuple(x, y));
-        const std::string background = "102 1 0 " + std::to_string(w) + " " + std::to_string(h) + " img/orig/background-2x.png\n";
-        EXPECT_NE(fitted.strips.find(background), std::string::npos) << background;
+        EXPECT_EQ(std::tuple(fitted.width, fitted.height, fitted.windowWidth, fitted.windowHeight, fitted.x, fitted.y),
+                  std::tuple(w, h, w, h, x, y));
+        const std::string background = "102 1 0 " + std::to_string(w) + " " + std::to_string(h) + " img/orig/";
+        EXPECT_NE(fitted.strips.find(background + "background-2x.png\n"), std::string::npos) << background;
 
         const Start direct = RunStart(c.settled, {0, 0, 3000, 2000});
         ASSERT_EQ(direct.stored, c.settled);
-        EXPECT_TRUE(fitted.strips == direct.strips) << FirstDifference(fitted.strips, direct.strips);
-        ASSERT_EQ(fitted.pixels.size(), direct.pixels.size());
-        size_t differing = 0;
-        for (size_t i = 0; i < fitted.pixels.size(); i += 4)
-            differing += fitted.pixels.compare(i, 4, direct.pixels, i, 4) != 0;
-        EXPECT_EQ(differing, 0u) << "of " << fitted.pixels.size() / 4 << " pixels";
+        EXPECT_EQ(fitted.strips, direct.strips);
+        EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
     }
 }
 

@@ -1,5 +1,6 @@
-// An editor on the headless back end, with its settings in a scratch config folder,
-// the skin images the build draws, and a MIDI output that records what it is sent.
+// An editor on the headless back end, with its settings in a scratch config folder, the
+// skin images the build draws and a MIDI output that records what it is sent; and what
+// the tests look at: shown controls, rescales, edits as the controls send them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/data/panel_plan.h"
 #include "editor/qd_editor.h"
-#include "gui/control.h"
 #include "gui/controls/switch_controls.h"
 #include "gui/controls/text_controls.h"
 #include "gui/gui_resize.h"
@@ -25,14 +26,22 @@
 namespace edtest {
 
 inline constexpr const char* kBundle = "qd.editor.test";
+using Bytes = std::vector<uint8_t>;
 
 struct RecordingOutput : IMidiOutput {
-    std::vector<std::vector<uint8_t>> sent;
-    bool SendMessage(const uint8_t* bytes, int size) override {
-        sent.emplace_back(bytes, bytes + size);
-        return true;
-    }
+    std::vector<Bytes> sent;
+    bool SendMessage(const uint8_t* bytes, int size) override { return sent.emplace_back(bytes, bytes + size), true; }
 };
+
+// The attached controls of the whole GUI, in the order CreateGUI makes them.
+inline std::vector<qd::PlanItem> AttachedPlan(qd::Skin skin) {
+    std::vector<qd::PlanItem> all;
+    for (auto part :
+         {qd::PanelPart::kSynthPage, qd::PanelPart::kKeyboard, qd::PanelPart::kManagerPage, qd::PanelPart::kAboutBox})
+        for (qd::PlanItem& item : qd::PanelPlan(part, skin))
+            if (item.kind != qd::ControlKind::kLoad && item.attached) all.push_back(std::move(item));
+    return all;
+}
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -52,14 +61,17 @@ protected:
         platform::InstallBackend(nullptr);
     }
 
-    void WriteIni(const std::string& text) { std::ofstream(ini) << text; }
     std::string Ini(const char* section, const char* key) {
         char buf[256];
         GetPrivateProfileString(section, key, "<missing>", buf, sizeof buf, ini.c_str());
         return buf;
     }
 
-    QDEditor* Make(const char* outdev = "off") {
+    // A new editor playing on a named output; non-empty `settings` replace settings.ini
+    // first. The stored scale and the view layout are applied, as at the shell's start.
+    QDEditor* Make(const std::string& settings = "", const char* outdev = "off", bool start = true) {
+        editor.reset();  // it writes its settings as it goes
+        if (!settings.empty()) std::ofstream(ini) << settings;
         std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "%s", outdev);
         QDEditorSetup setup;
         setup.midiOut = &output;
@@ -68,10 +80,10 @@ protected:
         setup.bundleID = kBundle;
         setup.makePanel = qd::MakeEditorScreens;
         editor = std::make_unique<QDEditor>(setup);
+        if (start) editor->ReloadGUIScale();
         return editor.get();
     }
     IGraphics* G() { return editor->Graphics(); }
-    // The panel the editor was made with.
     qd::EditorScreens* Screens() { return static_cast<qd::EditorScreens*>(editor->Panel()); }
 
     // Every attached control bound to `param`.
@@ -81,6 +93,18 @@ protected:
             if (G()->GetControl(i)->ParamIdx() == param) found.push_back(G()->GetControl(i));
         return found;
     }
+    // True when every control of `param` is shown (false also when it has none).
+    bool Shown(int param) {
+        auto all = Bound(param);
+        return !all.empty() && std::none_of(all.begin(), all.end(), [](IControl* c) { return c->IsHidden(); });
+    }
+    // Applies the view layout, as every rescale does.
+    void Rescale(double scale) {
+        editor->GetGUIResize()->SetGUIScaleRatio(scale);
+        editor->GetGUIResize()->ResizeToStoredScale();
+    }
+    // A user edit, as a control sends it.
+    void Edit(int p, double value) { editor->SetParameterFromGUI(p, editor->GetParam(p)->GetNormalized(value)); }
 
     testutil::TempDir dir;
     testutil::ScopedEnv config{"XDG_CONFIG_HOME", dir.path().c_str()};

@@ -67,49 +67,11 @@ TEST(CachedFontDecode, BoundedAndLatin1Fallback) {
     EXPECT_EQ(code, 0xE2);
 }
 
-TEST(CachedFontMeasure, Cases) {
-    auto f = GlyphFont(16);
-    const int lh = f->GetLineHeight();
-    ASSERT_EQ(lh, 16);
-    Rendered(*f, "ab \xC3\x83\xC3\xA9");
-    const PIX_GlyphRecord a = *f->FindGlyph('a'), b = *f->FindGlyph('b'), sp = *f->FindGlyph(' ');
-    const PIX_GlyphRecord atilde = *f->FindGlyph(0xC3), eacute = *f->FindGlyph(0xE9);
-    ASSERT_GT(a.advance, 0);
-    auto lineWidth = [](std::initializer_list<PIX_GlyphRecord> gs) {
-        int x = 0, extent = 0;
-        for (const auto& g : gs) extent = std::max({extent, x + g.width, x + g.advance}), x += g.advance;
-        return extent;
-    };
-    const struct {
-        const char* name;
-        const char* text;
-        int count;
-        unsigned flags;
-        int width, height;
-    } cases[] = {
-        {"empty", "", -1, 0, 0, 0},
-        {"zero count", "ab", 0, 0, 0, 0},
-        {"two letters", "ab", -1, 0, lineWidth({a, b}), lh},
-        {"count shorter than text", "abab", 2, 0, lineWidth({a, b}), lh},
-        {"carriage return skipped", "a\rb", -1, 0, lineWidth({a, b}), lh},
-        {"line feed starts a line", "a\r\nb", -1, 0, std::max(lineWidth({a}), lineWidth({b})), 2 * lh},
-        {"single line makes it a space", "a\nb", -1, DT_SINGLELINE, lineWidth({a, sp, b}), lh},
-        {"four-byte character is a space", "a\xF0\x9F\x98\x80" "b", -1, 0, lineWidth({a, sp, b}), lh},
-        {"Latin-1 byte is its own code", "a\xE9", -1, 0, lineWidth({a, eacute}), lh},
-        {"count cuts a sequence", "a\xC3\xA9", 2, 0, lineWidth({a, atilde}), lh},
-    };
-    for (const auto& c : cases) {
-        RECT r{5, 7, 0, 0};
-        EXPECT_EQ(f->DrawText(nullptr, c.text, c.count, &r, c.flags | DT_CALCRECT), c.height) << c.name;
-        EXPECT_EQ(r.right - r.left, c.width) << c.name;
-        EXPECT_EQ(r.bottom - r.top, c.height) << c.name;
-    }
-}
-
 // Clipped or aligned text in every mode never writes outside its rectangle.
 TEST(CachedFontDraw, NothingOutsideTheRectangleOrTheBitmap) {
     auto f = GlyphFont(14);
     f->SetTextColor(PIX_MakePixel(255, 200, 100, 50));
+    EXPECT_EQ(f->GetTextColor(), PIX_MakePixel(255, 200, 100, 50));
     f->SetBkColor(PIX_MakePixel(255, 1, 2, 3));
     const unsigned formats[] = {0, DT_CENTER, DT_RIGHT, DT_VCENTER | DT_CENTER, DT_BOTTOM | DT_RIGHT, DT_SINGLELINE};
     const RECT rects[] = {{3, 2, 30, 14}, {-7, -6, 9, 8}, {30, 20, 60, 40}, {12, 5, 13, 30}, {0, 0, 40, 24}};

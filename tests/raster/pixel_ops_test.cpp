@@ -17,6 +17,7 @@
 #include "raster/combiners.h"
 #include "raster/fill.h"
 #include "raster/scaled_blit.h"
+#include "raster/strip_kernels.h"
 #include "raster/strip_resample.h"
 #include "raster/transform_blit.h"
 #include "raster_test_util.h"
@@ -639,6 +640,33 @@ TEST(ProcessRect, VisitsTheClippedRectangleRowByRow) {
     }
 }
 
+TEST(BitmapCmp, OrdersBySizeThenBytesAndBoundsTheDifferencesUnderTheMask) {
+    PIX_MemBitmap a(6, 5, 4), b(6, 5, 4), wide(7, 5, 4), tall(6, 3, 4);
+    Fill(a, 0x10203040u);
+    Fill(b, 0x10203040u);
+    Px(b, 4, 1) = 0x10203000u;  // alpha only, the first difference in memory order: a sorts last
+    Px(b, 1, 3) = 0x11203040u;  // blue
+    const struct { const PIX_IBitmap *x, *y; uint32_t mask; int plain, withRect, rect[4]; } cases[] = {
+        {&a, &a, 0xffffffffu, 0, 0, {0, 0, 0, 0}},
+        {&a, &b, 0xffffffffu, 1, 1, {1, 1, 4, 3}},
+        {&b, &a, 0xffffffffu, -1, 1, {1, 1, 4, 3}},
+        {&a, &b, 0xffffff00u, 1, 1, {1, 3, 1, 1}},
+        {&a, &b, 0x00ff0000u, 0, 0, {0, 0, 0, 0}},
+        {&a, &wide, 0xffffffffu, 1, 1, {0, 0, 0, 0}},
+        {&a, &tall, 0xffffffffu, -2, -2, {0, 0, 0, 0}},
+        {nullptr, &a, 0xffffffffu, -1, -1, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        int rect[4] = {9, 9, 9, 9};
+        if (c.mask == 0xffffffffu) {
+            EXPECT_EQ(PIX_BitmapCmp(c.x, c.y, nullptr), c.plain);
+        }
+        EXPECT_EQ(PIX_BitmapCmpEx(c.x, c.y, c.mask, nullptr), c.plain) << std::hex << c.mask;
+        EXPECT_EQ(PIX_BitmapCmpEx(c.x, c.y, c.mask, rect), c.withRect) << std::hex << c.mask;
+        EXPECT_EQ(std::vector<int>(rect, rect + 4), std::vector<int>(c.rect, c.rect + 4)) << std::hex << c.mask;
+    }
+}
+
 TEST(SimpleFill, FillsRunsConnectedThroughTheStartColumn) {
     // From column 2 of row 2 ('#' blocks): rows are reached only through column 2.
     const char* rows[] = {"..#..", ".....", "#...#", "..#..", "....."};
@@ -682,6 +710,12 @@ TEST(DeltaBlit, BilinearSamplesFollowTheRuleExactly) {
         const float s = float(x) + float(fx) / 65536.0f, t = float(y) + float(fy) / 65536.0f;
         PIX_DeltaBlit(&dst, &src, 0, 0, 1, 1, s, t, 5, 4, 1, 0, 0, 1, 0, 0, false, 1.0f, 0x100);
         ASSERT_EQ(Px(dst, 0, 0), want) << x << "," << y << " fx " << fx << " fy " << fy;
+        // The row worker alone, at the same 16.16 position.
+        uint32_t viaRow = 0;
+        PIX_DeltaBlitRow(reinterpret_cast<uint8_t*>(&viaRow), static_cast<const uint8_t*>(src.getBits()), 1, 1,
+                         int32_t(uint32_t(x) << 16 | fx), int32_t(uint32_t(y) << 16 | fy), 65536, 0, 0, 65536, 0, 0,
+                         5, 4, src.getRowSpan() * 4, 4, 256, 0x100, PIX_CombinePixelsCopyFull);
+        ASSERT_EQ(viaRow, want) << x << "," << y << " fx " << fx << " fy " << fy;
     }
 }
 
@@ -781,7 +815,10 @@ void PerPixelResample(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PI
 std::vector<pix::SimdLevel> MachineLevels() {
     std::vector<pix::SimdLevel> levels;
     for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
-        if (pix::RowKernelsFor(l)) levels.push_back(l);
+        if (pix::RowKernelsFor(l)) {
+            levels.push_back(l);
+            EXPECT_NE(pix::StripKernelsFor(l), nullptr) << "no strip kernels at level " << int(l);
+        }
     return levels;
 }
 

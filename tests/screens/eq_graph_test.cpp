@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "gui/controls/para_eq_graph.h"
-#include "live_fixture.h"
+#include "editor/editor_fixture.h"
 #include "screens/eq_bands.h"
 
-using namespace livetest;
+using namespace edtest;
 
 TEST(EqBands, KnobValuesGiveTheBandRecords) {
     struct Case { int band; qd::EqKnobs knobs; float freq, width, tolerance; };
@@ -29,17 +29,16 @@ TEST(EqBands, KnobValuesGiveTheBandRecords) {
 }
 
 TEST(EqBands, EveryKnobValueSurvivesARoundTrip) {
-    for (int band = 0; band < qd::kEqBands; ++band) {
+    for (int band = 0; band < qd::kEqBands; ++band)
         for (int v = 0; v <= 127; ++v) {
             const qd::EqKnobs in{v, band == 1 || band == 2 ? std::clamp(v, 10, 100) : v, v % 21};
             const qd::EqKnobs out = qd::EqKnobsFromBand(qd::EqBandFromKnobs(band, in));
             EXPECT_EQ(std::tie(out.freq, out.shape, out.gain), std::tie(in.freq, in.shape, in.gain))
                 << "band " << band << " value " << v;
         }
-    }
 }
 
-using EqGraph = LiveTest;
+using EqGraph = EditorTest;
 
 TEST_F(EqGraph, ADraggedBandMovesItsKnobsAndAKnobMovesTheBand) {
     Make();

@@ -1,9 +1,9 @@
 // The on-screen keyboard on a whole editor: what each click and drag sends to the
 // MIDI output, where the keys are hit at every scale, and which keys are drawn down.
-#include "live_fixture.h"
+#include "editor/editor_fixture.h"
 #include "screens/keyboard_control.h"
 
-using namespace livetest;
+using namespace edtest;
 namespace {
 
 // The keyboard stands at (316, 728); an octave is 98 x 68 at scale 1.
@@ -11,14 +11,20 @@ constexpr int kLeft = 316, kTop = 728;
 
 bool IsWhite(int key) { return key >= 0 && (0b101010110101 >> (key % 12) & 1); }  // C D E F G A B
 
-Bytes On(int note, int v) { return {0x90, uint8_t(note), uint8_t(v)}; }
-Bytes Off(int note) { return {0x80, uint8_t(note), 0}; }
+// The keyboard channel setting is 17, of which the low four bits count: channel 1.
+Bytes On(int note, int v) { return {0x91, uint8_t(note), uint8_t(v)}; }
+Bytes Off(int note) { return {0x81, uint8_t(note), 0}; }
 Bytes SysEx(int kind, int note, int v) { return {0xF0, 0x00, 0x21, 0x11, 0x05, uint8_t(kind), uint8_t(note), uint8_t(v), 0xF7}; }
 // A whole key press: the Note On and its SysEx, then the Note Off and its SysEx.
 std::vector<Bytes> Tap(int note, int v) { return {On(note, v), SysEx(0x50, note, v), Off(note), SysEx(0x51, note, 0)}; }
 
-class Keyboard : public LiveTest {
+class Keyboard : public EditorTest {
 protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        Make("[midi]\nkbdmidioutch=17\n", "QD out");
+        output.sent.clear();
+    }
     // 'd'own, 'r'ight-button down, 'm'ove (drag) or 'u'p at (dx, dy) from the keyboard.
     void Mouse(char kind, int dx, int dy) {
         IMouseMod mod(kind != 'r', kind == 'r');
@@ -49,21 +55,18 @@ TEST_F(Keyboard, ClicksAndDragsSendNoteAndSysExMessagesInOrder) {
         {"a right click plays nothing", {{'r', 3, 60}}, {}},
         {"outside the keys plays nothing", {{'d', 98 * 5 + 2, 10}}, {}},
     };
-    Make();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         output.sent.clear();
         for (const Step& s : c.mouse) Mouse(s.kind, s.dx, s.dy);
         Mouse('u', 0, 0);
         EXPECT_EQ(output.sent, c.sent);
-        EXPECT_EQ(K()->HeldKey(), -1);
-        EXPECT_EQ(K()->SoundingKey(), -100);
+        EXPECT_EQ(std::pair(K()->HeldKey(), K()->SoundingKey()), std::pair(-1, -100));
     }
 }
 
 TEST_F(Keyboard, BlackKeysAreHitWhereTheyAreDrawnAtEveryScale) {
     const int black[] = {1, 3, 6, 8, 10}, left[] = {9, 25, 51, 66, 81};
-    Make();
     for (double scale : {2.0, 0.5}) {
         SCOPED_TRACE(scale);
         Rescale(scale);
@@ -71,7 +74,7 @@ TEST_F(Keyboard, BlackKeysAreHitWhereTheyAreDrawnAtEveryScale) {
         G()->Draw(&all);  // the octave width follows the images at the next draw
         const IRECT r = *K()->GetTargetRECT();
         const int octave = int(98 * scale), w = int(10 * scale), h = int(42 * scale);
-        for (int o : {0, 4}) {
+        for (int o : {0, 4})
             for (int i = 0; i < 5; ++i) {
                 const int x = r.L + o * octave + int(left[i] * scale), key = 12 * o + black[i];
                 EXPECT_EQ(K()->KeyAtPoint(x, r.T), key);
@@ -81,14 +84,12 @@ TEST_F(Keyboard, BlackKeysAreHitWhereTheyAreDrawnAtEveryScale) {
                     EXPECT_TRUE(white >= 12 * o && IsWhite(white)) << white;
                 }
             }
-        }
         EXPECT_EQ(K()->KeyAtPoint(r.R, r.T), -1);
         EXPECT_EQ(K()->KeyAtPoint(r.L, r.B), -1);
     }
 }
 
 TEST_F(Keyboard, ANoteTheHardwareHoldsIsDrawnAndAClickOnItIsEnded) {
-    Make();
     // E of the first octave, low on the key where no black key covers it.
     const int ex = 2 * 14 + 7, ey = 60;
     IRECT all(0, 0, G()->Width(), G()->Height());

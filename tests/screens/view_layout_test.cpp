@@ -1,10 +1,12 @@
-// The view layout and the show/hide groups on a whole editor: what a parameter change
-// or a rescale leaves shown, hidden and where.
-#include "live_fixture.h"
+// The view layout and the show/hide groups on a whole editor: what a parameter change,
+// a rescale or the manager's state leaves shown, hidden and where (what each view shows
+// at the defaults is the views test's).
+#include "editor/editor_fixture.h"
+#include "gui/controls/user_text_controls.h"
 
-using namespace livetest;
+using namespace edtest;
 
-using ViewLayout = LiveTest;
+using ViewLayout = EditorTest;
 
 TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
     // knob: the modulated parameter (-1: none); dest: the slot's program entry; (x, y): the
@@ -17,28 +19,24 @@ TEST_F(ViewLayout, FlexiRangeTextsStandInForTheModulatedKnob) {
         {-1, -7, 0, 0, 1, 1.0, false},
     };
     Make();
-    const int spacing = First(231)->GetRECT()->W();
-    SetParam(268, 1);
+    const int spacing = Bound(231).at(0)->GetRECT()->W();
+    editor->SetParameterFromGUI2(268, 1);
     double scale = 1.0;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "dest " << c.dest << " source " << c.source << " scale " << c.scale);
         editor->SetFlexiDestination(0, c.dest);
-        SetParam(98, c.source);
+        editor->SetParameterFromGUI2(98, c.source);
         if (c.scale != scale)
             Rescale(scale = c.scale);
         else
             editor->ApplyViewLayout(0, 1140, 800);
-        const IRECT a = *First(231)->GetRECT(), b = *First(232)->GetRECT();
+        const IRECT a = *Bound(231).at(0)->GetRECT(), b = *Bound(232).at(0)->GetRECT();
         EXPECT_EQ(Shown(231) && Shown(232), c.placed);
-        if (c.knob > 0) {
-            EXPECT_NE(Shown(c.knob), c.placed);
-        }
+        EXPECT_TRUE(c.knob < 0 || Shown(c.knob) != c.placed);
         EXPECT_TRUE(Screens()->EqParametricView());  // a band knob as destination chose it for good
         if (!c.placed) continue;
-        EXPECT_EQ(a.L, int(c.x * c.scale));
-        EXPECT_EQ(a.T, int((c.y - 12) * c.scale));
-        EXPECT_EQ(b.L, int((c.x + spacing) * c.scale));
-        EXPECT_EQ(b.T, a.T);
+        EXPECT_EQ(std::tuple(a.L, a.T, b.L, b.T),
+                  std::tuple(int(c.x * c.scale), int((c.y - 12) * c.scale), int((c.x + spacing) * c.scale), a.T));
     }
 }
 
@@ -56,8 +54,8 @@ TEST_F(ViewLayout, EffectsOrderSwapsTheTabs) {
         if (c.scale != 1.0) Rescale(c.scale);
         Edit(131, c.order);
         auto at = [](IControl* ctl) { return std::pair(ctl->GetRECT()->L, ctl->GetRECT()->T); };
-        IControl* const od[] = {First(267), First(294), Screens()->FxTabHighlight(0)};
-        IControl* const eq[] = {First(268), First(295), Screens()->FxTabHighlight(1)};
+        IControl* const od[] = {Bound(267).at(0), Bound(294).at(0), Screens()->FxTabHighlight(0)};
+        IControl* const eq[] = {Bound(268).at(0), Bound(295).at(0), Screens()->FxTabHighlight(1)};
         for (IControl* tab : od) EXPECT_EQ(at(tab), std::pair(c.odX, c.y));
         for (IControl* tab : eq) EXPECT_EQ(at(tab), std::pair(c.eqX, c.y));
     }
@@ -82,17 +80,16 @@ TEST_F(ViewLayout, TabsListsAndViewButtonsShowTheirGroups) {
         EXPECT_EQ(editor->ListMode(), c.listMode);
     }
     // The delay tab chose the long delay, the chorus tab the vintage one.
-    EXPECT_EQ(editor->GetParam(126)->Int(), 0);
-    EXPECT_EQ(editor->GetParam(269)->Int(), 1);
+    EXPECT_EQ(std::pair(editor->GetParam(126)->Int(), editor->GetParam(269)->Int()), std::pair(0, 1));
 }
 
 TEST_F(ViewLayout, MidiSyncClampsTheSyncedRangesAndTheirFlexiRanges) {
     Make();
-    SetParam(45, 100);
-    SetParam(138, 90);
+    editor->SetParameterFromGUI2(45, 100);
+    editor->SetParameterFromGUI2(138, 90);
     editor->SetFlexiDestination(2, 42);  // slot 3 modulates parameter 45, range 5, negative
-    SetParam(116, 5);
-    SetParam(115, 1);
+    editor->SetParameterFromGUI2(116, 5);
+    editor->SetParameterFromGUI2(115, 1);
     struct Case { int sync, delayMode, p45, max45, p138, max138; };
     const Case cases[] = {
         {1, 0, 12, 12, 90, 127}, {2, 0, 12, 127, 90, 127},  // delay sync needs the long delay
@@ -102,13 +99,12 @@ TEST_F(ViewLayout, MidiSyncClampsTheSyncedRangesAndTheirFlexiRanges) {
         SCOPED_TRACE(testing::Message() << "sync " << c.sync << " delay " << c.delayMode);
         Edit(126, c.delayMode);
         Edit(127, c.sync);
-        EXPECT_EQ(editor->GetParam(45)->Int(), c.p45);
-        EXPECT_EQ(editor->GetParam(45)->GetMax(), c.max45);
-        EXPECT_EQ(editor->GetParam(138)->Int(), c.p138);
-        EXPECT_EQ(editor->GetParam(138)->GetMax(), c.max138);
-        EXPECT_EQ(editor->ProgramEntry(42), c.p45);
-        EXPECT_EQ(editor->GetParam(235)->Int(), c.p45);  // Range A: the knob
-        EXPECT_EQ(editor->GetParam(236)->Int(), 7);      // Range B: the knob less the range
+        auto param = [&](int p) { return std::tuple(editor->GetParam(p)->Int(), int(editor->GetParam(p)->GetMax())); };
+        EXPECT_EQ(param(45), std::tuple(c.p45, c.max45));
+        EXPECT_EQ(param(138), std::tuple(c.p138, c.max138));
+        // The program entry, Range A (the knob) and Range B (the knob less the range).
+        EXPECT_EQ(std::tuple(editor->ProgramEntry(42), editor->GetParam(235)->Int(), editor->GetParam(236)->Int()),
+                  std::tuple(c.p45, c.p45, 7));
     }
 }
 
@@ -117,40 +113,53 @@ TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     Edit(295, 1);
     Edit(78, 1);
     editor->SetFlexiDestination(1, 145);
-    First(244)->Hide(false);  // as the editor core's LEARN leaves the slot's LED
+    Bound(244).at(0)->Hide(false);  // as the editor core's LEARN leaves the slot's LED
     Edit(105, 2);
     Edit(147, 1);
     editor->ApplyViewLayout(0, 1140, 800);
-    const auto before = Visibility();
+    auto visibility = [&] {
+        std::vector<bool> v;
+        for (int i = 0; i < G()->NControls(); ++i) v.push_back(G()->GetControl(i)->IsHidden());
+        return v;
+    };
+    const auto before = visibility();
     for (double scale : {1.5, 0.5, 1.0}) {
         Rescale(scale);
-        EXPECT_EQ(Visibility(), before) << scale;
+        EXPECT_EQ(visibility(), before) << scale;
     }
     EXPECT_FALSE(Shown(79) || Shown(148) || Shown(233));  // the range texts go with the overdrive
-    EXPECT_TRUE(Shown(186));
-    EXPECT_FALSE(Screens()->FxTabHighlight(0)->IsHidden());
+    EXPECT_TRUE(Shown(186) && !Screens()->FxTabHighlight(0)->IsHidden());
 }
 
-TEST_F(ViewLayout, TheEditorsGroupOperationsHideAndShowTheirGroups) {
-    // One control of each group, by its parameter.
-    struct Case { void (QDEditor::*setHidden)(bool); int param; };
-    const Case cases[] = {
-        {&QDEditor::SetChorusPanelHidden, 135},    {&QDEditor::SetOverdrivePanelHidden, 148},
-        {&QDEditor::SetEqualizerBandsHidden, 165}, {&QDEditor::SetEqualizerPanelHidden, 290},
-        {&QDEditor::SetSourceListHidden, 263},     {&QDEditor::SetRangeListHidden, 300},
-        {&QDEditor::SetCaptionGroupHidden, 302},   {&QDEditor::SetManagerPanelHidden, 307},
-        {&QDEditor::SetManagerGroup1Hidden, 339},  {&QDEditor::SetManagerGroup2Hidden, 338},
-    };
+TEST_F(ViewLayout, TheManagerPageAndTheGroupsNoViewShowsShowAndHideAsTheirStateSays) {
     Make();
-    for (const Case& c : cases)
+    const qd::PanelControls& m = Screens()->Controls();
+    using K = qd::Keep;
+    // rows: program list rows; mode: the manager mode number.
+    struct Case { int rows, mode; bool hide; };
+    const Case cases[] = {{46, 0, false}, {47, 0, false}, {47, 3, false}, {47, 0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rows << " rows, mode " << c.mode << ", hide " << c.hide);
+        editor->ProgramRows().Resize(c.rows);
+        editor->SetManagerMode(c.mode);
+        editor->SetManagerGroup1Hidden(false);
+        editor->SetManagerGroup2Hidden(false);
+        editor->SetManagerPanelHidden(c.hide);
+        EXPECT_EQ(Shown(335), !c.hide && c.rows >= 47);
+        EXPECT_EQ(Shown(336), !c.hide && c.mode == 0);
+        EXPECT_EQ(m.Get(K::kSlotNumber, 1)->IsHidden(), c.hide);
+        for (int p : {337, 338, 339, 340}) EXPECT_FALSE(Shown(p)) << p;
+    }
+    EXPECT_STREQ(m.Get<ITextControl>(K::kSlotNumber, 1)->GetTextString(), "01");
+    EXPECT_STREQ(m.Get<ITextControl>(K::kSlotNumber, 99)->GetTextString(), "99");
+    EXPECT_TRUE(m.Get<IUserTextControl>(K::kPassword)->IsSecure() && !m.Get<IUserTextControl>(K::kUserName)->IsSecure());
+    // One control of each group that no view shows, by its parameter.
+    const std::pair<void (QDEditor::*)(bool), int> groups[] = {
+        {&QDEditor::SetCaptionGroupHidden, 302}, {&QDEditor::SetManagerGroup1Hidden, 339},
+        {&QDEditor::SetManagerGroup2Hidden, 338}};
+    for (auto [setHidden, param] : groups)
         for (bool hide : {false, true}) {
-            (editor.get()->*c.setHidden)(hide);
-            EXPECT_EQ(Shown(c.param), !hide) << c.param;
+            (editor.get()->*setHidden)(hide);
+            EXPECT_EQ(Shown(param), !hide) << param;
         }
-    // Slot 2's range controls are parameters 231 and 232; slot 4 is no slot.
-    editor->SetFlexiRangeControlsHidden(1, false);
-    editor->SetFlexiRangeControlsHidden(4, true);
-    EXPECT_TRUE(Shown(231) && Shown(232));
-    editor->SetFlexiRangeControlsHidden(1, true);
-    EXPECT_FALSE(Shown(231) || Shown(232));
 }

@@ -79,27 +79,3 @@ TEST(SkinSevenSegment, ShowsEveryNumberAndABlankFrame) {
             EXPECT_EQ(seen, frame == 100 ? "" : lit[value]) << "frame " << frame << " digit " << digit;
         }
 }
-
-TEST(SkinLabels, EverySliderIsLabelledClearOfEveryControl) {
-    for (const bool lcd : {false, true}) {
-        const qd::Skin skin = lcd ? qd::kSkinLcd : qd::kSkinSpace;
-        int labelled = 0;
-        for (const auto page : {skingen::Page::kSound, skingen::Page::kModulation, skingen::Page::kDrive,
-                                skingen::Page::kEqBands}) {
-            const auto controls = skingen::PageControlBoxes(ProjectManifest(), page, skin);
-            for (const auto& s : skingen::PageSections(ProjectManifest(), page, skin))
-                for (const auto& l : s.labels) {
-                    ++labelled;
-                    EXPECT_FALSE(l.text.empty());
-                    EXPECT_TRUE(l.box.x >= s.frame.x && l.box.x + l.box.w <= s.frame.x + s.frame.w + 8) << l.text;
-                    // The drawn text, centred in the box (the widest a label may be).
-                    const float w = std::min(l.box.w, skingen::TextWidth(l.text, {skingen::kLabelSize}));
-                    const skingen::Box text{l.box.x + (l.box.w - w) / 2, l.box.y, w, l.box.h};
-                    for (const auto& c : controls) EXPECT_FALSE(text.Overlaps(c)) << l.text << " under a control";
-                }
-        }
-        // 12 x 4 oscillator columns, 44 more on the sound page, 15 + 5 + 15 effects.
-        EXPECT_EQ(labelled, 48 + 44 + 35) << (lcd ? "lcd" : "orig");
-    }
-}
-

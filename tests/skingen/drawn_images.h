@@ -14,6 +14,7 @@ struct DrawnImage {
     const skingen::ImageSpec* spec;
     std::unique_ptr<PIX_MemBitmap> bitmap;  // null when the drawing failed
     std::string error;
+    std::vector<skingen::DrawnText> texts;  // every text drawn, frame by frame
 };
 
 inline const skingen::Manifest& ProjectManifest() {
@@ -26,8 +27,8 @@ inline const std::vector<DrawnImage>& DrawnImages() {
         std::vector<DrawnImage> v;
         for (const auto& spec : ProjectManifest().images)
             for (const auto& dir : spec.dirs) {
-                DrawnImage d{dir, &spec, nullptr, {}};
-                d.bitmap = skingen::DrawImage(ProjectManifest(), dir, spec, &d.error);
+                DrawnImage d{dir, &spec, nullptr, {}, {}};
+                d.bitmap = skingen::DrawImage(ProjectManifest(), dir, spec, &d.error, &d.texts);
                 v.push_back(std::move(d));
             }
         return v;

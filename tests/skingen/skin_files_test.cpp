@@ -11,6 +11,7 @@
 #include "skingen/drawn_images.h"
 #include "temp_dir.h"
 #include "tools/skingen/png_writer.h"
+#include "tools/skingen/preview.h"
 
 namespace {
 
@@ -61,4 +62,21 @@ TEST(SkinFiles, PixelsMatchTheCrcTable) {
     }
     for (const auto& d : DrawnImages())
         EXPECT_TRUE(listed.count(d.dir + "/" + d.spec->name)) << d.dir << "/" << d.spec->name << " has no CRC";
+}
+
+TEST(SkinFiles, EveryPageComposesOpaqueAndTheSheetLoads) {
+    for (const auto look : {skingen::Look::kSpace, skingen::Look::kSolid, skingen::Look::kLcd,
+                            skingen::Look::kManager}) {
+        const auto page = skingen::ComposePage(ProjectManifest(), look);
+        ASSERT_TRUE(page) << int(look);
+        int clear = 0;
+        for (int y = 0; y < page->getHeight(); ++y)
+            for (int x = 0; x < page->getWidth(); ++x) clear += PIX_PixelA(*PIX_PixelAddress(*page, x, y)) != 255;
+        EXPECT_EQ(clear, 0) << int(look);
+    }
+    testutil::TempDir tmp;
+    ASSERT_EQ(skingen::WriteContactSheet(ProjectManifest(), tmp.path() + "/sheet.png"), "");
+    std::unique_ptr<PIX_IBitmap> sheet(PIX_LoadPNG((tmp.path() + "/sheet.png").c_str()));
+    ASSERT_TRUE(sheet);
+    EXPECT_EQ(sheet->getWidth(), 2 * 1140 + 3 * 8);
 }

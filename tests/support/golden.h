@@ -1,9 +1,7 @@
-// Reference images: a bitmap compared pixel by pixel with tests/data/golden/NAME.png.
-//
-// On a mismatch the actual image and a diff (differing pixels red, the rest a faded
-// copy of the reference) are written to golden-out/ in the build folder and named in
-// the failure message. QD_UPDATE_GOLDEN=1 in the environment rewrites the reference
-// instead, for changes made on purpose.
+// Reference images: a bitmap compared pixel by pixel with tests/data/golden/NAME.png. On
+// a mismatch the actual image and a diff (differing pixels red, the rest a faded copy of
+// the reference) go to golden-out/ in the build folder, named in the failure message.
+// QD_UPDATE_GOLDEN=1 in the environment rewrites the reference, for changes made on purpose.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,10 +12,6 @@
 
 namespace testutil {
 
-// EXPECT_TRUE(MatchesGolden(bitmap, "circle_aa")).
 ::testing::AssertionResult MatchesGolden(const PIX_IBitmap& bitmap, const std::string& name);
-
-// Writes the bitmap as an 8-bit RGBA PNG, channels stored exactly as they are.
-bool WritePNG(const std::string& path, const PIX_IBitmap& bitmap);
 
 }  // namespace testutil

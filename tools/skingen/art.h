@@ -24,7 +24,9 @@ using ArtFn = void (*)(const ArtContext&);
 // The function that draws the named image, or null for a name no function knows.
 ArtFn ArtFor(const std::string& name);
 
-// Shared pieces (controls_art.cpp), used by the panels too.
+// Shared pieces (controls_art.cpp), used by the panels too. A button's word keeps up
+// to kWordMargin clear of its face's edges.
+inline constexpr float kWordMargin = 5;
 void DrawButtonFace(const ArtContext& c, float x, float y, float w, float h, bool on, const std::string& word);
 void DrawCheckbox(const ArtContext& c, float x, float y, float size, bool on);
 // A recessed area with a darker rim.

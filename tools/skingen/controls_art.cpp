@@ -5,6 +5,7 @@
 #include "editor/data/keyboard_geometry.h"
 #include "tools/skingen/art.h"
 #include "tools/skingen/button_words.h"
+#include "tools/skingen/panel_layout.h"
 
 namespace skingen {
 
@@ -39,7 +40,8 @@ void Cap(const ArtContext& c, float cx, float cy, float w, float h, PIX_PixelVal
 }
 
 void Slider(const ArtContext& c, float capW, float capH, int stops, PIX_PixelValue top, PIX_PixelValue bottom) {
-    const float cx = c.w / 2, travelTop = capH / 2 + 1, travelBottom = c.h - capH / 2 - 1;
+    const SliderRows rows = SliderRowsOf(c.spec.name, c.look == Look::kLcd);
+    const float cx = c.w / 2, travelTop = rows.top + capH / 2, travelBottom = rows.bottom - capH / 2;
     Track(c, cx, travelTop, travelBottom);
     if (stops > 0) Ticks(c, cx, travelTop, travelBottom, stops, capW / 2);
     Cap(c, cx, CapCentre(c.frame, c.spec.frames, travelTop, travelBottom), capW, capH, top, bottom);
@@ -50,13 +52,13 @@ void Segment(const ArtContext& c, float x, float y, float w, float h, int seg, P
     const float t = w * 0.2f, g = 0.6f;
     const float mid = y + h / 2;
     auto horizontal = [&](float yc) {
-        const float pts[] = {x + g,         yc,          x + t / 2 + g, yc - t / 2, x + w - t / 2 - g, yc - t / 2,
-                             x + w - g,     yc,          x + w - t / 2 - g, yc + t / 2, x + t / 2 + g, yc + t / 2};
+        const float pts[] = {x + g,     yc, x + t / 2 + g,     yc - t / 2, x + w - t / 2 - g, yc - t / 2,
+                             x + w - g, yc, x + w - t / 2 - g, yc + t / 2, x + t / 2 + g,     yc + t / 2};
         c.p.Polygon(pts, 6, colour);
     };
     auto vertical = [&](float xc, float y0, float y1) {
-        const float pts[] = {xc,         y0 + g,         xc + t / 2, y0 + t / 2 + g, xc + t / 2, y1 - t / 2 - g,
-                             xc,         y1 - g,         xc - t / 2, y1 - t / 2 - g, xc - t / 2, y0 + t / 2 + g};
+        const float pts[] = {xc, y0 + g, xc + t / 2, y0 + t / 2 + g, xc + t / 2, y1 - t / 2 - g,
+                             xc, y1 - g, xc - t / 2, y1 - t / 2 - g, xc - t / 2, y0 + t / 2 + g};
         c.p.Polygon(pts, 6, colour);
     };
     switch (seg) {
@@ -81,14 +83,34 @@ void DrawButtonFace(const ArtContext& c, float x, float y, float w, float h, boo
                       on ? c.pal.litBottom : c.pal.faceBottom);
     c.p.Fill(x + 3, y + 1, w - 6, 1, Mix(on ? c.pal.litTop : c.pal.faceTop, c.pal.faceLight, 0.55f));
     if (word.empty()) return;
-    TextStyle st{std::min(9.5f, h * 0.46f), true, on ? c.pal.litWord : c.pal.word, Align::kCentre};
-    while (st.size > 5 && TextWidth(word, st) > w - 6) st.size -= 0.5f;
-    c.p.Text(x, y + (on ? 0.5f : 0), w, h, word, st);
+    // The word keeps clear of the edges (less on the smallest faces); one too long for
+    // a comfortable size breaks onto two lines where the face is tall enough.
+    TextStyle st{std::min(9.5f, h * 0.46f), true, on ? c.pal.litWord : c.pal.word, Align::kCentre, true};
+    const float room = w - 2 * std::clamp(w * 0.08f, 2.0f, kWordMargin), dy = on ? 0.5f : 0;
+    while (st.size > 8.5f && TextWidth(word, st) > room) st.size -= 0.5f;
+    // The break that gives the narrower longer line.
+    size_t space = std::string::npos;
+    float widest = 1e9f;
+    for (size_t at = word.find(' '); at != std::string::npos; at = word.find(' ', at + 1)) {
+        const float w2 = std::max(TextWidth(word.substr(0, at), st), TextWidth(word.substr(at + 1), st));
+        if (w2 < widest) widest = w2, space = at;
+    }
+    if (TextWidth(word, st) > room && space != std::string::npos && h >= 2 * TextHeight(st)) {
+        const std::string first = word.substr(0, space), second = word.substr(space + 1);
+        while (st.size > 5 && std::max(TextWidth(first, st), TextWidth(second, st)) > room) st.size -= 0.5f;
+        const float lineH = h / 2 - 1;
+        c.p.Text(x, y + 1 + dy, w, lineH, first, st);
+        c.p.Text(x, y + 1 + lineH + dy, w, lineH, second, st);
+        return;
+    }
+    while (st.size > 5 && TextWidth(word, st) > room) st.size -= 0.5f;
+    c.p.Text(x, y + dy, w, h - dy, word, st);
 }
 
 void DrawCheckbox(const ArtContext& c, float x, float y, float s, bool on) {
     c.p.Fill(x, y, s, s, c.pal.faceEdge);
-    c.p.Gradient(x + 1, y + 1, s - 2, s - 2, on ? c.pal.litTop : c.pal.faceBottom, on ? c.pal.litBottom : c.pal.faceTop);
+    c.p.Gradient(x + 1, y + 1, s - 2, s - 2, on ? c.pal.litTop : c.pal.faceBottom,
+                 on ? c.pal.litBottom : c.pal.faceTop);
     if (!on) return;
     c.p.Line(x + s * 0.24f, y + s * 0.52f, x + s * 0.43f, y + s * 0.72f, c.pal.litWord, 1.5f);
     c.p.Line(x + s * 0.43f, y + s * 0.72f, x + s * 0.78f, y + s * 0.28f, c.pal.litWord, 1.5f);
@@ -103,10 +125,12 @@ void DrawWell(const ArtContext& c, float x, float y, float w, float h) {
 
 void DrawVSlider(const ArtContext& c) {
     const int n = c.spec.frames;
-    Slider(c, 18, 9, n <= 6 ? n : 0, c.pal.capTop, c.pal.capBottom);
+    Slider(c, kCapWidth, kCapHeight, n <= 6 ? n : 0, c.pal.capTop, c.pal.capBottom);
 }
 
-void DrawShortSlider(const ArtContext& c) { Slider(c, 18, 8, c.spec.frames, c.pal.capTop, c.pal.capBottom); }
+void DrawShortSlider(const ArtContext& c) {
+    Slider(c, kCapWidth, kCapHeight - 1, c.spec.frames, c.pal.capTop, c.pal.capBottom);
+}
 
 void DrawFlexiSlider(const ArtContext& c) {
     int slot = 0;
@@ -117,16 +141,14 @@ void DrawFlexiSlider(const ArtContext& c) {
     Slider(c, 12, 8, 0, Mix(a, Rgb(0xffffff), 0.35f), Mix(a, Rgb(0), 0.25f));
 }
 
-void DrawWordButton(const ArtContext& c) {
-    DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, ButtonWord(c.spec.name));
-}
+void DrawWordButton(const ArtContext& c) { DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, ButtonWord(c.spec.name)); }
 
 void DrawPrevNext(const ArtContext& c) {
     DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, "");
     const bool next = c.spec.name == "nextbtn";
     const float cx = c.w / 2, cy = c.h / 2 + (c.frame == 1 ? 0.5f : 0), s = c.h * 0.22f;
-    const float pts[] = {cx + (next ? -s : s), cy - s * 1.2f, cx + (next ? -s : s), cy + s * 1.2f,
-                         cx + (next ? s : -s), cy};
+    const float pts[] = {cx + (next ? -s : s), cy - s * 1.2f,        cx + (next ? -s : s),
+                         cy + s * 1.2f,        cx + (next ? s : -s), cy};
     c.p.Polygon(pts, 3, c.frame == 1 ? c.pal.litWord : c.pal.word);
 }
 
@@ -138,15 +160,18 @@ void DrawBigButton(const ArtContext& c) {
     c.p.Disc(cx, cy, 2.4f, on ? Rgb(0xfff2c0) : Mix(c.pal.faceBottom, Rgb(0), 0.3f));
 }
 
+// A ring round a see-through body and a small knob: the oscillator sync switch stands
+// on a slider's track, whose cap shows through it.
 void DrawSyncButton(const ArtContext& c) {
     const bool on = c.frame == 1;
     const float r = c.h / 2;
+    auto see = [](PIX_PixelValue v, int a) { return PIX_MakePixel(a, PIX_PixelR(v), PIX_PixelG(v), PIX_PixelB(v)); };
     c.p.RoundFill(0, 0, c.w, c.h, r, c.pal.faceEdge);
-    c.p.RoundGradient(1, 1, c.w - 2, c.h - 2, r - 1, on ? c.pal.litBottom : c.pal.faceBottom,
-                      on ? c.pal.litTop : c.pal.faceTop);
+    c.p.RoundFill(1, 1, c.w - 2, c.h - 2, r - 1, on ? c.pal.litTop : c.pal.faceLight);
+    c.p.RoundFill(2, 2, c.w - 4, c.h - 4, r - 2, see(on ? c.pal.litBottom : c.pal.faceBottom, on ? 150 : 90));
     const float kx = on ? c.w - r : r;
-    c.p.Disc(kx, r, r - 1.5f, c.pal.capEdge);
-    c.p.Disc(kx, r, r - 2.2f, on ? c.pal.capTop : c.pal.capBottom);
+    c.p.Disc(kx, r, r - 3.5f, c.pal.capEdge, false);
+    c.p.Disc(kx, r, r - 4.2f, on ? c.pal.capTop : c.pal.capBottom, false);
 }
 
 void DrawLed(const ArtContext& c) {
@@ -191,7 +216,7 @@ void DrawFlexiMode(const ArtContext& c) {
         const bool lit = (side == 1) == on;
         c.p.Gradient(1 + side * half, 1, half, c.h - 2, lit ? c.pal.litTop : c.pal.faceTop,
                      lit ? c.pal.litBottom : c.pal.faceBottom);
-        TextStyle st{7.5f, true, lit ? c.pal.litWord : c.pal.word, Align::kCentre};
+        TextStyle st{7.5f, true, lit ? c.pal.litWord : c.pal.word, Align::kCentre, true};
         c.p.Text(1 + side * half, 1, half, c.h - 2, side ? "B" : "A", st);
     }
     c.p.Fill(c.w / 2 - 0.5f, 1, 1, c.h - 2, c.pal.faceEdge);
@@ -201,25 +226,36 @@ void DrawPolaritySwitch(const ArtContext& c) {
     DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, c.frame == 1 ? "-" : "+");
 }
 
+// The effect tabs and the order switch lie across the effect sliders: a tinted glass
+// band that lets the sliders' caps show through, its word haloed so that it reads over
+// a cap as over the panel.
+void GlassFace(const ArtContext& c, float h, bool on, const std::string& word) {
+    auto see = [](PIX_PixelValue v, int a) { return PIX_MakePixel(a, PIX_PixelR(v), PIX_PixelG(v), PIX_PixelB(v)); };
+    c.p.RoundFill(0, 0, c.w, h, 3, see(c.pal.faceEdge, 200));
+    c.p.RoundGradient(1, 1, c.w - 2, h - 2, 2, see(on ? c.pal.litTop : c.pal.faceTop, on ? 190 : 150),
+                      see(on ? c.pal.litBottom : c.pal.faceBottom, on ? 190 : 150));
+    // The halo in the face's own colour on the side away from the word's.
+    const PIX_PixelValue ink = on ? c.pal.litWord : c.pal.word;
+    const bool lightInk = PIX_PixelR(ink) + PIX_PixelG(ink) + PIX_PixelB(ink) > 3 * 128;
+    const PIX_PixelValue face =
+        on ? (lightInk ? c.pal.litBottom : c.pal.litTop) : (lightInk ? c.pal.faceEdge : c.pal.faceTop);
+    const TextStyle halo{8.5f, true, face, Align::kCentre, true};
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (dx || dy) c.p.Text(0.5f + dx * 0.5f, 1 + dy * 0.5f, c.w - 1, h - 2, word, halo);
+    c.p.Text(0.5f, 1, c.w - 1, h - 2, word, {8.5f, true, ink, Align::kCentre, true});
+}
+
 void DrawOrderSwitch(const ArtContext& c) {
-    DrawButtonFace(c, 0, 0, c.w, c.h, c.frame == 1, c.frame == 1 ? "EQ > drive" : "drive > EQ");
+    GlassFace(c, c.h, c.frame == 1, c.frame == 1 ? "EQ > drive" : "drive > EQ");
 }
 
 void DrawEffectTab(const ArtContext& c) {
     // The bottom two rows stay clear: the effect-on bar under the tab shows there.
-    const bool on = c.frame == 1;
-    const float h = c.h - 2;
-    c.p.Fill(0, 0, c.w, h, c.pal.faceEdge);
-    c.p.Gradient(1, 1, c.w - 2, h - 1, on ? Mix(c.pal.faceTop, c.pal.faceLight, 0.25f) : c.pal.faceBottom,
-                 on ? c.pal.faceTop : Mix(c.pal.faceBottom, Rgb(0), 0.2f));
-    if (on) c.p.Fill(1, 1, c.w - 2, 1.5f, c.pal.accent);
-    TextStyle st{8.5f, true, on ? c.pal.litWord : Mix(c.pal.word, c.pal.faceBottom, 0.3f), Align::kCentre};
-    c.p.Text(0, 1, c.w, h, ButtonWord(c.spec.name), st);
+    GlassFace(c, c.h - 2, c.frame == 1, ButtonWord(c.spec.name));
 }
 
-void DrawTabHighlight(const ArtContext& c) {
-    c.p.Fill(4, c.h - 2, c.w - 8, 2, c.pal.accent);
-}
+void DrawTabHighlight(const ArtContext& c) { c.p.Fill(4, c.h - 2, c.w - 8, 2, c.pal.accent); }
 
 void DrawRadioTab(const ArtContext& c) {
     const bool on = c.frame == 1;
@@ -312,8 +348,6 @@ void DrawKeys(const ArtContext& c) {
     }
 }
 
-void DrawSelecting(const ArtContext& c) {
-    c.p.Frame(0, 0, c.w, c.h, c.pal.accent, 1.5f);
-}
+void DrawSelecting(const ArtContext& c) { c.p.Frame(0, 0, c.w, c.h, c.pal.accent, 1.5f); }
 
 }  // namespace skingen

@@ -93,10 +93,9 @@ constexpr Entry kArt[] = {
 Look LookOf(const std::string& dir, const std::string& name) {
     if (dir == "manager") return Look::kManager;
     if (dir == "lcd") return Look::kLcd;
+    if (name == "background") return Look::kSpace;
     if (name == "background2") return Look::kSolid;
-    for (const char* inset : {"fxbgmod", "fxbgdrive", "fxbgeq", "fxbgeq2", "vcosavebg", "flexisavebg", "savefromqd-bg"})
-        if (name == inset) return Look::kInset;
-    return Look::kSpace;
+    return Look::kOrig;
 }
 
 }  // namespace
@@ -110,7 +109,7 @@ ArtFn ArtFor(const std::string& name) {
 }
 
 std::unique_ptr<PIX_MemBitmap> DrawImage(const Manifest& manifest, const std::string& dir, const ImageSpec& spec,
-                                         std::string* error) {
+                                         std::string* error, std::vector<DrawnText>* texts) {
     const ArtFn fn = ArtFor(spec.name);
     if (!fn) {
         if (error) *error = "no drawing for image '" + spec.name + "'";
@@ -123,6 +122,7 @@ std::unique_ptr<PIX_MemBitmap> DrawImage(const Manifest& manifest, const std::st
     }
     PIX_Clear(bm.get(), PIX_MakePixel(0, 0, 0, 0));
     Painter painter(*bm);
+    painter.SetTextLog(texts);
     const Look look = LookOf(dir, spec.name);
     for (int f = 0; f < spec.frames; ++f) {
         painter.SetOrigin(0, float(f * spec.guiHeight));
@@ -171,12 +171,12 @@ std::string WriteContactSheet(const Manifest& manifest, const std::string& path)
             std::string error;
             auto bm = DrawImage(manifest, dir, spec, &error);
             if (!bm) return error;
-                    // Pages at half their GUI size, controls at GUI size; strips show at most
+            // Pages at half their GUI size, controls at GUI size; strips show at most
             // their first 12 frames.
             const int frames = std::min(spec.frames, 12);
             const int div = spec.guiWidth >= 600 ? 2 : 1;
-            items.push_back({std::move(bm), spec.guiWidth / div, spec.guiHeight * frames / div,
-                             spec.guiWidth * kScale, spec.guiHeight * frames * kScale});
+            items.push_back({std::move(bm), spec.guiWidth / div, spec.guiHeight * frames / div, spec.guiWidth * kScale,
+                             spec.guiHeight * frames * kScale});
         }
     // The composed pages first, two to a row, then every image by shelf packing.
     const int gap = 8, sheetW = 2 * 1140 + 3 * gap;
@@ -205,8 +205,8 @@ std::string WriteContactSheet(const Manifest& manifest, const std::string& path)
                  800, 1.0f, PIX_MODE_COPY);
     for (size_t i = 0; i < items.size(); ++i) {
         const auto& it = items[i];
-        PIX_ScaledBlit(&sheet, it.bm.get(), at[i].first, at[i].second, it.w, it.h, 0, 0, float(it.srcW),
-                       float(it.srcH), 1.0f, PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_FILTER_BILINEAR);
+        PIX_ScaledBlit(&sheet, it.bm.get(), at[i].first, at[i].second, it.w, it.h, 0, 0, float(it.srcW), float(it.srcH),
+                       1.0f, PIX_MODE_USE_SOURCE_ALPHA | PIX_MODE_FILTER_BILINEAR);
     }
     return WritePNG(path, sheet);
 }

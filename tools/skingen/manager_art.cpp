@@ -19,13 +19,31 @@ void RoundBox(const ArtContext& c, float x, float y, float w, float h) {
     c.p.RoundFill(x + 1, y + 1, w - 2, h - 2, 3, c.pal.sectionFill);
 }
 
-// A check box's name without the "Show " or "Sort by " that its column title says.
+// The overwrite button, the last of the action buttons, stands in the options box.
+constexpr const qd::manager::ButtonPlace& kOverwrite =
+    qd::manager::kActionButtonPlaces[qd::manager::kActionButtons - 1];
+
+// A check box's name without the "Show " or "Sort by " that its column title says,
+// right of the box and as wide as the room up to the next box, field or button on its
+// row.
 void NameAt(const ArtContext& c, float x, float y, int param) {
+    namespace m = qd::manager;
     std::string name = qd::kParamTable[param].name;
     for (const char* prefix : {"Show ", "Sort by "})
         if (name.rfind(prefix, 0) == 0) name = name.substr(std::string(prefix).size());
-    const TextStyle st{8.5f, false, c.pal.label, Align::kLeft};
-    c.p.Text(x + 16, y - 1, 52, 14, name, st);
+    const Box row{x + 16, y - 1, 1000, 14};
+    float right = 1130;
+    for (const auto& k : m::kCheckBoxes)
+        if (k.at.x > x && k.at.y == y) right = std::min(right, float(k.at.x));
+    const Box field{float(m::kSearchField.L), float(m::kSearchField.T), float(m::kSearchField.W()),
+                    float(m::kSearchField.H())};
+    const Box overwrite = {float(kOverwrite.at.x), float(kOverwrite.at.y),
+                           ImageFrame(c.manifest, kOverwrite.image, qd::kSkinSpace).w,
+                           ImageFrame(c.manifest, kOverwrite.image, qd::kSkinSpace).h};
+    for (const Box& b : {field, overwrite})
+        if (b.y < row.B() && row.y < b.B()) right = std::min(right, b.x);
+    const TextStyle st{8.0f, false, c.pal.label, Align::kLeft};
+    c.p.Text(row.x, row.y, right - 2 - row.x, row.h, name, st);
 }
 
 }  // namespace
@@ -33,16 +51,17 @@ void NameAt(const ArtContext& c, float x, float y, int param) {
 void DrawManagerPage(const ArtContext& c) {
     namespace m = qd::manager;
     c.p.Fill(0, 0, c.w, c.h, c.pal.panelTop);
-    // Action bar, with the categories and options beside it.
+    // Action bar, and beside it one box for the categories, the options, the search
+    // field and the overwrite button, each with its heading above.
     RoundBox(c, 14, 26, 644, 70);
-    RoundBox(c, 662, 24, 210, 74);
+    RoundBox(c, 662, 24, 468, 74);
     const TextStyle head{8.5f, true, c.pal.title, Align::kLeft};
-    c.p.Text(float(m::kCategoryColumn), 12, 120, 12, "CATEGORIES", head);
-    c.p.Text(float(m::kShowSortColumn), 12, 120, 12, "SHOW / SORT BY", head);
+    c.p.Text(float(m::kCategoryColumn), 11, 120, 12, "CATEGORIES", head);
+    c.p.Text(float(m::kShowSortColumn), 11, 100, 12, "SHOW / SORT BY", head);
     for (const auto& k : m::kCheckBoxes) NameAt(c, float(k.at.x), float(k.at.y), k.param);
-    // Search field and its label.
+    // Search field, its heading centred over it.
     const IRECT& search = m::kSearchField;
-    c.p.Text(float(search.L), 22, 120, 12, "SEARCH", head);
+    c.p.Text(float(search.L), 11, float(search.W()), 12, "SEARCH", {8.5f, true, c.pal.title, Align::kCentre});
     c.p.Fill(search.L - 1.0f, search.T - 1.0f, search.W() + 2.0f, search.H() + 2.0f, c.pal.frame);
     c.p.Fill(float(search.L), float(search.T), float(search.W()), float(search.H()), Rgb(0xffffff));
     // Program list with its scroll track, and the bank grid.

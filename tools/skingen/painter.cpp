@@ -66,9 +66,8 @@ void Painter::Gradient(float x, float y, float w, float h, PIX_PixelValue c0, PI
     const float db = (f(PIX_PixelB(c1)) - f(PIX_PixelB(c0))) / steps;
     const float da = (f(PIX_PixelA(c1)) - f(PIX_PixelA(c0))) / steps;
     PIX_GradRect(&mBitmap, x0, y0, x1 - x0, y1 - y0, f(PIX_PixelR(c0)), f(PIX_PixelG(c0)), f(PIX_PixelB(c0)),
-                 f(PIX_PixelA(c0)), horizontal ? dr : 0, horizontal ? dg : 0, horizontal ? db : 0,
-                 horizontal ? da : 0, horizontal ? 0 : dr, horizontal ? 0 : dg, horizontal ? 0 : db,
-                 horizontal ? 0 : da, PIX_MODE_COPY);
+                 f(PIX_PixelA(c0)), horizontal ? dr : 0, horizontal ? dg : 0, horizontal ? db : 0, horizontal ? da : 0,
+                 horizontal ? 0 : dr, horizontal ? 0 : dg, horizontal ? 0 : db, horizontal ? 0 : da, PIX_MODE_COPY);
 }
 
 void Painter::RoundFill(float x, float y, float w, float h, float r, PIX_PixelValue c) {
@@ -132,14 +131,52 @@ float Painter::Text(float x, float y, float w, float h, const std::string& text,
     PIX_CachedFont& font = FontFor(style);
     font.SetTextColor(style.colour);
     RECT r{Px(x + mOriginX), Px(y + mOriginY), Px(x + mOriginX + w), Px(y + mOriginY + h)};
+    const int x0 = std::max(0, int(r.left)), y0 = std::max(0, int(r.top));
+    const int x1 = std::min(mBitmap.getWidth(), int(r.right)), y1 = std::min(mBitmap.getHeight(), int(r.bottom));
+    bool clear = true;
+    for (int py = y0; py < y1 && clear; ++py)
+        for (int px = x0; px < x1 && clear; ++px) clear = PIX_PixelA(*PIX_PixelAddress(mBitmap, px, py)) == 0;
     font.DrawText(&mBitmap, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_VCENTER | AlignFlags(style.align));
-    return TextWidth(text, style);
+    // On a transparent ground the glyphs' edges took their coverage as alpha but their
+    // colour faded towards black: the whole box takes the text's colour, its clear
+    // pixels too, so that the text blends as itself over whatever lies beneath, also
+    // where a scaled blit averages it with its clear surround.
+    if (clear)
+        for (int py = y0; py < y1; ++py)
+            for (int px = x0; px < x1; ++px) {
+                PIX_PixelValue* p = PIX_PixelAddress(mBitmap, px, py);
+                *p = PIX_MakePixel(PIX_PixelA(*p), PIX_PixelR(style.colour), PIX_PixelG(style.colour),
+                                   PIX_PixelB(style.colour));
+            }
+    const float width = TextWidth(text, style);
+    if (mLog) {
+        const float tx = style.align == Align::kLeft     ? x
+                         : style.align == Align::kCentre ? x + (w - width) / 2
+                                                         : x + w - width;
+        const float th = TextHeight(style);
+        mLog->push_back({x, y, w, h, tx, y + (h - th) / 2, width, th, text, style.onControl});
+    }
+    return width;
 }
 
-float TextWidth(const std::string& text, const TextStyle& style) {
+namespace {
+
+RECT Measure(const std::string& text, const TextStyle& style) {
     RECT r{};
     FontFor(style).DrawText(nullptr, text.c_str(), int(text.size()), &r, DT_SINGLELINE | DT_CALCRECT);
+    return r;
+}
+
+}  // namespace
+
+float TextWidth(const std::string& text, const TextStyle& style) {
+    const RECT r = Measure(text, style);
     return float(r.right - r.left) / kScale;
+}
+
+float TextHeight(const TextStyle& style) {
+    const RECT r = Measure("Xg", style);
+    return float(r.bottom - r.top) / kScale;
 }
 
 }  // namespace skingen

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "raster/bitmap.h"
 #include "raster/pixel.h"
@@ -27,6 +28,16 @@ struct TextStyle {
     bool bold = false;
     PIX_PixelValue colour = Rgb(0xffffff);
     Align align = Align::kCentre;
+    bool onControl = false;  // a button's or switch's own word, not a label beside it
+};
+
+// A text as drawn, in GUI pixels of the image's frame: its box, and the rectangle the
+// text itself takes in it (as wide as the text, as high as its line).
+struct DrawnText {
+    float x, y, w, h;
+    float tx, ty, tw, th;
+    std::string text;
+    bool onControl;
 };
 
 // Wraps one bitmap; coordinates are GUI pixels relative to an origin that moves from
@@ -40,6 +51,8 @@ public:
         mOriginX = x;
         mOriginY = y;
     }
+    // Every text drawn from now on is added to `log` (null: none is).
+    void SetTextLog(std::vector<DrawnText>* log) { mLog = log; }
 
     void Fill(float x, float y, float w, float h, PIX_PixelValue c, float alpha = 1.0f);
     // Top colour to bottom colour (or left to right with horizontal).
@@ -63,9 +76,11 @@ public:
 private:
     PIX_IBitmap& mBitmap;
     float mOriginX = 0, mOriginY = 0;
+    std::vector<DrawnText>* mLog = nullptr;
 };
 
-// Width of the text in GUI pixels at the style's size.
+// Width of the text in GUI pixels at the style's size, and the height of its line.
 float TextWidth(const std::string& text, const TextStyle& style);
+float TextHeight(const TextStyle& style);
 
 }  // namespace skingen

@@ -17,34 +17,85 @@ bool IsLcd(const ArtContext& c) { return c.look == Look::kLcd; }
 // The panel family the image belongs to; "space" stands for the "orig" family.
 qd::Skin SkinOf(const ArtContext& c) { return IsLcd(c) ? qd::kSkinLcd : qd::kSkinSpace; }
 
-// The page ground at height y, for the gaps that titles cut into frame lines.
+// The page ground at height y.
 PIX_PixelValue GroundAt(const ArtContext& c, float y) {
     return Mix(c.pal.panelTop, c.pal.panelBottom, std::clamp(y / 800.0f, 0.0f, 1.0f));
 }
 
-// A filled frame with its title on a tab over the edge the title box lies on (the
-// top left corner when no box is given). The tab is filled, so that the title is
-// drawn on opaque ground in the overlay pictures too.
-void FramedArea(const ArtContext& c, const Box& f, const std::string& title, const Box* at = nullptr) {
-    c.p.Fill(f.x, f.y, f.w, f.h, c.pal.sectionFill);
-    c.p.Frame(f.x, f.y, f.w, f.h, c.pal.frame, 1);
-    if (title.empty()) return;
-    const TextStyle st{kTitleSize, true, c.pal.title, Align::kLeft};
-    const float tw = TextWidth(title, st);
-    const Box b = at ? *at : Box{f.x + 9, f.y - 7, tw + 4, 13};
-    const Box tab{b.x - 4, b.y, tw + 8, 13};
-    const bool top = b.y + 7 < f.y + f.h / 2;
-    c.p.Fill(tab.x, tab.y, tab.w, tab.h, c.pal.frame);
-    c.p.Fill(tab.x + 1, tab.y + (top ? 1 : 0), tab.w - 2, tab.h - 1, c.pal.sectionFill);
-    c.p.Text(b.x, b.y, tw + 4, 13, title, st);
+// Whether a point lies inside any of the boxes.
+bool InAny(const std::vector<Box>& boxes, float x, float y) {
+    for (const Box& b : boxes)
+        if (x >= b.x && x < b.R() && y >= b.y && y < b.B()) return true;
+    return false;
 }
+
+// The 1 px outline of the union of boxes: every file pixel inside whose neighbour one
+// GUI pixel away lies outside, so that joined boxes share one outline.
+void Outline(const ArtContext& c, const std::vector<Box>& boxes, PIX_PixelValue colour) {
+    const Box all = [&] {
+        Box a = boxes[0];
+        for (const Box& b : boxes) {
+            const float x1 = std::max(a.R(), b.R()), y1 = std::max(a.B(), b.B());
+            a.x = std::min(a.x, b.x);
+            a.y = std::min(a.y, b.y);
+            a.w = x1 - a.x;
+            a.h = y1 - a.y;
+        }
+        return a;
+    }();
+    const float s = 1.0f / kScale;
+    for (float y = all.y; y < all.B(); y += s)
+        for (float x = all.x; x < all.R(); x += s) {
+            const float cx = x + s / 2, cy = y + s / 2;
+            if (!InAny(boxes, cx, cy)) continue;
+            bool edge = false;
+            for (int dy = -1; dy <= 1 && !edge; ++dy)
+                for (int dx = -1; dx <= 1 && !edge; ++dx) edge = !InAny(boxes, cx + dx, cy + dy);
+            if (edge) c.p.Fill(x, y, s, s, colour);
+        }
+}
+
+// A framed area (boxes joined under one outline), its fill first.
+void FramedArea(const ArtContext& c, const std::vector<Box>& boxes) {
+    for (const Box& b : boxes) c.p.Fill(b.x, b.y, b.w, b.h, c.pal.sectionFill);
+    Outline(c, boxes, c.pal.frame);
+}
+
+// A section's title on a tab across the frame edge its box lies on, filled so that
+// the title is drawn on opaque ground in the overlay pictures too.
+void TitleTab(const ArtContext& c, const Section& s) {
+    const TextStyle st{kTitleSize, true, c.pal.title, Align::kLeft};
+    const Box& b = s.titleBox;
+    const Box& f = s.frames[0];
+    const bool top = b.y + b.h / 2 < f.y + f.h / 2;
+    c.p.Fill(b.x - 4, b.y, b.w + 4, b.h, c.pal.frame);
+    c.p.Fill(b.x - 3, b.y + (top ? 1 : 0), b.w + 2, b.h - 1, c.pal.sectionFill);
+    c.p.Text(b.x, b.y, b.w, b.h, s.title, st);
+}
+
+// A bottom-row area: open at the panel's bottom edge, its title inside the top-left
+// corner (the equalizer's graph frame shares the top line).
+void BottomArea(const ArtContext& c, float x, float w) {
+    FramedArea(c, {{x, kBottomRowTop, w, qd::kPanelHeight + 1 - kBottomRowTop}});
+}
+void BottomTitle(const ArtContext& c, float x, const std::string& title) {
+    const TextStyle st{kTitleSize, true, c.pal.title, Align::kLeft};
+    c.p.Text(x + 5, kBottomRowTop + 2, TextWidth(title, st) + 4, 13, title, st);
+}
+// The copy block's area is the background's; its words are the copy pictures'.
+constexpr float kCopyLeft = 8;
+float MidiLeft() { return float(qd::kMidiChannelSpinner.L - 3); }
 
 void SectionsOf(const ArtContext& c, Page page) {
     const TextStyle label{kLabelSize, false, c.pal.label, Align::kCentre};
-    // Frames first, so that no neighbour's fill cuts a label off.
-    const auto sections = PageSections(c.manifest, page, SkinOf(c));
-    for (const auto& s : sections) FramedArea(c, s.frame, s.title, &s.titleBox);
-    for (const auto& s : sections)
+    const PageLayout layout = LayoutOf(c.manifest, page, SkinOf(c));
+    // Fills first, so that no neighbour's fill cuts a line or a label off.
+    for (const auto& s : layout.sections)
+        for (const Box& b : s.frames) c.p.Fill(b.x, b.y, b.w, b.h, c.pal.sectionFill);
+    for (const Box& g : layout.valueGrounds) c.p.RoundFill(g.x, g.y, g.w, g.h, 2, c.pal.display);
+    for (const auto& s : layout.sections) Outline(c, s.frames, c.pal.frame);
+    for (const auto& s : layout.sections) TitleTab(c, s);
+    for (const auto& s : layout.sections)
         for (const auto& l : s.labels) c.p.Text(l.box.x, l.box.y, l.box.w, l.box.h, l.text, label);
 }
 
@@ -63,67 +114,103 @@ void Stars(const ArtContext& c) {
     }
 }
 
-// The names of the bottom row's check boxes stand right of them.
+// The names of the bottom row's check boxes stand right of them, as wide as the room
+// up to the next column or button.
 constexpr float kCheckboxNameGap = 15;
 float CheckboxRow(int i) { return float(qd::kCheckboxTop + qd::kCheckboxStep * i); }
+
+void CheckboxName(const ArtContext& c, float x, float right, int row, const std::string& name) {
+    const TextStyle st{8.0f, false, c.pal.label, Align::kLeft};
+    c.p.Text(x + kCheckboxNameGap, CheckboxRow(row) - 0.5f, right - 2 - x - kCheckboxNameGap, 13, name, st);
+}
 
 // The names of a column of the randomiser's check boxes (column 2 to 4 of the row).
 void CheckboxNames(const ArtContext& c, int column) {
     constexpr int kFirstCheckbox = 270;
-    const TextStyle st{8.0f, false, c.pal.label, Align::kLeft};
-    for (int i = 0; i < qd::kCheckboxRows; ++i) {
-        const std::string name = qd::kParamTable[kFirstCheckbox + qd::kCheckboxRows * column + i].name;
-        c.p.Text(qd::kCheckboxColumns[column] + kCheckboxNameGap, CheckboxRow(i) - 0.5f, 60, 13, name, st);
-    }
+    const float right = column < 4 ? float(qd::kCheckboxColumns[column + 1]) : float(qd::kSelectAllButton.x);
+    for (int i = 0; i < qd::kCheckboxRows; ++i)
+        CheckboxName(c, float(qd::kCheckboxColumns[column]), right, i,
+                     qd::kParamTable[kFirstCheckbox + qd::kCheckboxRows * column + i].name);
 }
 
 Box BoxOf(const IRECT& r, float grow = 0) { return {r.L - grow, r.T - grow, r.W() + 2 * grow, r.H() + 2 * grow}; }
 
+// The Flexi slot's plate and, hanging from it through the first row's frame line, the
+// tab that carries the "LEARN" under its button.
+constexpr float kPlateTop = 5, kPlateHeight = 66;
+void FlexiPlate(const ArtContext& c, int n) {
+    const float x = float(qd::kFlexiSourceSpinner.L - 4 + qd::kFlexiStep * n);
+    c.p.RoundFill(x, kPlateTop, 162, kPlateHeight, 4, c.pal.sectionFill);
+    c.p.Fill(x, kPlateTop, 162, 1.5f, kFlexiAccents[n]);
+}
+void LearnTab(const ArtContext& c, int n) {
+    const float cx = (qd::kFlexiLearnText.L + qd::kFlexiLearnText.R) / 2.0f + qd::kFlexiStep * n;
+    const float top = kPlateTop + kPlateHeight - 8, bottom = qd::kFlexiLearnText.B + 1.0f;
+    c.p.RoundFill(cx - 19, top, 38, bottom - top, 3, c.pal.sectionFill);
+}
+
+constexpr float kListTitleX = 300;
+
 }  // namespace
 
 void DrawBackground(const ArtContext& c) {
+    const qd::SkinPlaces& places = qd::PlacesOf(SkinOf(c));
     c.p.Gradient(0, 0, c.w, c.h, c.pal.panelTop, c.pal.panelBottom);
     if (c.pal.stars) Stars(c);
-    // Program bar and Flexi slots: filled, not framed, since the first row of
-    // sections starts right under their controls. Each slot's name takes its colour.
-    c.p.RoundFill(8, 5, 300, 66, 4, c.pal.sectionFill);
-    const Box name = BoxOf(qd::PlacesOf(SkinOf(c)).programName, 1);
-    c.p.Fill(name.x, name.y, name.w, name.h, Mix(c.pal.sectionFill, Rgb(0), 0.35f));
+    // Program bar and Flexi slots: filled, not framed, since the first row of sections
+    // starts right under their controls. The program's name and the slots' spinners
+    // show in windows: dark for the red texts, light for the lcd's black ones.
+    const PIX_PixelValue window = IsLcd(c) ? c.pal.paper : c.pal.display;
+    c.p.RoundFill(8, kPlateTop, 300, kPlateHeight, 4, c.pal.sectionFill);
+    const Box name = BoxOf(places.programName, 1);
+    c.p.RoundFill(name.x, name.y, name.w, name.h, 2, window);
     for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
-        // Each slot on its own ground from its spinners to its curve, named beside its button.
-        const float x = float(qd::kFlexiSourceSpinner.L - 4 + qd::kFlexiStep * n);
-        c.p.RoundFill(x, 5, 162, 66, 4, c.pal.sectionFill);
-        c.p.Fill(x, 5, 162, 1.5f, kFlexiAccents[n]);
-        const TextStyle st{8.5f, true, IsLcd(c) ? Mix(kFlexiAccents[n], Rgb(0), 0.35f) : kFlexiAccents[n],
+        FlexiPlate(c, n);
+        const float d = float(qd::kFlexiStep * n);
+        const Box source = BoxOf(qd::kFlexiSourceSpinner), range = BoxOf(qd::kFlexiRangeSpinner);
+        c.p.RoundFill(source.x + d, source.y, source.w, source.h, 2, window);
+        // The range's number only: the "(+)" stands right of it.
+        c.p.RoundFill(range.x + d, range.y, qd::kFlexiPlusText.L - 2 - range.x, range.h, 2, window);
+        const TextStyle st{8.0f, true, IsLcd(c) ? Mix(kFlexiAccents[n], Rgb(0), 0.45f) : kFlexiAccents[n],
                            Align::kLeft};
-        c.p.Text(qd::kFlexiButton.x + 27 + qd::kFlexiStep * n, 50, 40, 12, "FLEXI " + std::to_string(n + 1), st);
+        c.p.Text(qd::kFlexiButton.x + 27 + d, 50, 38, 12, "FLEXI " + std::to_string(n + 1), st);
     }
     // The tracking priority's switch and value text under its name.
     const TextStyle small{kLabelSize, false, c.pal.label, Align::kCentre};
-    const float tracking = float(qd::PlacesOf(SkinOf(c)).trackingText.L - 5);
-    c.p.RoundFill(tracking, 5, 106, 50, 4, c.pal.sectionFill);
-    c.p.Text(tracking, 9, 106, 12, "tracking priority", small);
+    const float tracking = float(places.trackingText.L - 5);
+    c.p.RoundFill(tracking, kPlateTop, 106, 50, 4, c.pal.sectionFill);
+    c.p.Text(tracking + 8, 9, 90, 12, "tracking priority", small);
     SectionsOf(c, Page::kSound);
-    // Bottom row: the MIDI spinners, the randomiser's buttons and check boxes.
-    FramedArea(c, {float(qd::kMidiChannelSpinner.L - 6), 714, 58, 84}, "MIDI");
-    FramedArea(c, {float(qd::kResetButton.x - 8), 714, 324, 84}, "RANDOMIZE");
+    for (int n = 0; n < qd::kFlexiSlotCount; ++n) LearnTab(c, n);
+    // Bottom row: the MIDI spinners on a light plate (their texts are black), the
+    // randomiser's buttons and check boxes.
+    BottomArea(c, kCopyLeft, MidiLeft() + 1 - kCopyLeft);
+    BottomArea(c, MidiLeft(), float(qd::kKeyboardPlace.x) - MidiLeft());
+    BottomTitle(c, MidiLeft(), "MIDI");
+    const Box plate = BoxOf(qd::kMidiChannelSpinner);
+    c.p.RoundFill(plate.x + 1, plate.y + 1, plate.w - 2, qd::kPanelHeight + 2 - plate.y, 3, c.pal.paper);
+    c.p.Fill(plate.x + 4, (qd::kMidiChannelSpinner.B + qd::kMidiCCSpinner.T) / 2.0f, plate.w - 8, 1, c.pal.frame);
+    const float randomize = float(qd::kResetButton.x - 8);
+    BottomArea(c, randomize, c.w - 1 - randomize);
+    BottomTitle(c, randomize, "RANDOMIZE");
     for (int column = 2; column < 5; ++column) CheckboxNames(c, column);
 }
 
 void DrawSaveLabels(const ArtContext& c) {
-    // Transparent but for the copy block at the bottom left.
+    // Transparent but for the words of the copy block, whose area the background draws:
+    // so they sit on the "space" and the "solid" ground alike.
     const bool flexi = c.spec.name == "flexisavebg";
-    FramedArea(c, {8, 714, 244, 84}, flexi ? "COPY FLEXI" : "COPY VCO");
+    BottomTitle(c, kCopyLeft, flexi ? "COPY FLEXI" : "COPY VCO");
     // The copy's two check-box columns: from and to.
     const float from = qd::kCheckboxColumns[0] + kCheckboxNameGap, to = qd::kCheckboxColumns[1] + kCheckboxNameGap;
     const TextStyle head{8.0f, true, c.pal.label, Align::kLeft};
-    c.p.Text(from, 718, 40, 12, "from", head);
-    c.p.Text(to, 718, 40, 12, "to", head);
-    const TextStyle st{8.0f, false, c.pal.label, Align::kLeft};
+    c.p.Text(from, 718, 30, 12, "from", head);
+    c.p.Text(to, 718, 30, 12, "to", head);
+    const float copy = float(qd::PlacesOf(SkinOf(c)).copyButton.x);
     for (int i = 0; i < qd::kCheckboxRows; ++i) {
         const std::string name = (flexi ? "Flexi " : "VCO ") + std::to_string(i + 1);
-        c.p.Text(from, CheckboxRow(i) - 0.5f, 56, 13, name, st);
-        c.p.Text(to, CheckboxRow(i) - 0.5f, 56, 13, name, st);
+        CheckboxName(c, float(qd::kCheckboxColumns[0]), float(qd::kCheckboxColumns[1]), i, name);
+        CheckboxName(c, float(qd::kCheckboxColumns[1]), copy, i, name);
     }
 }
 
@@ -135,8 +222,10 @@ void DrawEffectPanel(const ArtContext& c) {
                                          : Page::kEqGraph;
     SectionsOf(c, page);
     if (page == Page::kEqGraph) {
+        // A dark screen: the graph draws its grid and labels in white.
         const Box graph = BoxOf(qd::PlacesOf(SkinOf(c)).eqGraph);
-        DrawWell(c, graph.x, graph.y, graph.w, graph.h);
+        c.p.Fill(graph.x - 1, graph.y - 1, graph.w + 2, graph.h + 2, c.pal.frame);
+        c.p.Fill(graph.x, graph.y, graph.w, graph.h, c.pal.display);
     }
     if (page == Page::kEqBands || page == Page::kEqGraph) {
         const Box para = BoxOf(qd::kParametricEqButton), graph = BoxOf(qd::kGraphEqButton);
@@ -147,17 +236,18 @@ void DrawEffectPanel(const ArtContext& c) {
 
 void DrawListOverlay(const ArtContext& c) {
     const bool ranges = c.spec.name == "rangelist";
-    const PIX_PixelValue sheet = IsLcd(c) ? Rgb(0xe6e9e0) : Rgb(0x0b111c);
-    const PIX_PixelValue ink = IsLcd(c) ? Rgb(0x202418) : Rgb(0xdfe9ff);
+    const PIX_PixelValue sheet = IsLcd(c) ? Rgb(0xe6e9e0) : Rgb(0x17181c);
+    const PIX_PixelValue ink = IsLcd(c) ? Rgb(0x202418) : Rgb(0xe4e7ec);
     c.p.Fill(0, 0, c.w, c.h, sheet);
-    // Close area across the top.
+    // Close area across the top. The program box's buttons stay over it at the left,
+    // so its words start right of them.
     const float close = float(qd::kCloseListArea.B);
     c.p.Fill(0, 0, c.w, close, Mix(sheet, c.pal.frame, 0.25f));
     c.p.Fill(0, close - 1, c.w, 1, c.pal.frame);
     const TextStyle title{14, true, c.pal.title, Align::kLeft};
-    c.p.Text(23, 40, 500, 24, ranges ? "FLEXI DESTINATION" : "FLEXI SOURCE", title);
-    const TextStyle hint{9, false, Mix(ink, sheet, 0.35f), Align::kLeft};
-    c.p.Text(23, 66, 600, 14, "choose an entry below, or click this bar to close the list", hint);
+    c.p.Text(kListTitleX, 26, 400, 24, ranges ? "FLEXI DESTINATION" : "FLEXI SOURCE", title);
+    const TextStyle hint{9, false, Mix(ink, sheet, 0.3f), Align::kLeft};
+    c.p.Text(kListTitleX, 54, 400, 14, "choose an entry below, or click this bar to close the list", hint);
     c.p.Line(1100, 48, 1116, 64, ink, 2);
     c.p.Line(1116, 48, 1100, 64, ink, 2);
     // Entries: the sources' display texts, or the sound page's sliders by name. They

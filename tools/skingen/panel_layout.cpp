@@ -1,7 +1,11 @@
 #include "tools/skingen/panel_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <map>
+#include <memory>
 
 #include "editor/data/keyboard_geometry.h"
 #include "editor/data/live_params.h"
@@ -18,9 +22,10 @@ struct SectionDef {
     Page page;
     const char* title;
     std::vector<int> params;  // sliders, labelled
-    // Other controls and value texts the frame must enclose, and the EQ graph.
-    std::vector<int> extraControls = {};
-    std::vector<int> extraTexts = {};
+    // Switches with their value texts, and value texts, that the frame encloses; below
+    // the sliders' row in a part of their own with `annex`.
+    std::vector<int> extras = {};
+    bool annex = false;
     bool eqGraph = false;
 };
 
@@ -61,158 +66,45 @@ std::vector<SectionDef> Definitions() {
         return v;
     };
     std::vector<SectionDef> defs;
-    for (int n = 0; n < 4; ++n)
-        defs.push_back({Page::kSound,
-                        n == 0   ? "VCO1"
-                        : n == 1 ? "VCO2"
-                        : n == 2 ? "VCO3"
-                                 : "VCO4",
-                        range(3 + 12 * n, 14 + 12 * n)});
+    const char* vcos[] = {"VCO1", "VCO2", "VCO3", "VCO4"};
+    for (int n = 0; n < 4; ++n) defs.push_back({Page::kSound, vcos[n], range(3 + 12 * n, 14 + 12 * n)});
     defs.push_back({Page::kSound, "MIXER", {91, 73, 74, 75, 76, 77}});
-    defs.push_back({Page::kSound, "FILTER", {79, 80, 86, 85, 81, 83, 82, 84}});
+    defs.push_back({Page::kSound, "FILTER", {79, 80, 86, 85, 81, 83, 82, 84}, {kFilterMode, kVcfSlope}, true});
     defs.push_back({Page::kSound, "ENVELOPES", {70, 62, 63, 64, 65, 66, 67, 68, 69, 71, 72}});
     defs.push_back({Page::kSound, "LFO", range(94, 97)});
     defs.push_back({Page::kSound, "VOICES", range(51, 58)});
     // Portamento, keys and output share one frame: their controls interleave.
-    defs.push_back({Page::kSound,
-                    "PLAY",
-                    {88, 90, 127, 93, 59, 60, 61},
-                    {kPortamentoSlope, kPortamentoMode, kTrigMode},
-                    {kTrigMode}});
+    defs.push_back(
+        {Page::kSound, "PLAY", {88, 90, 127, 93, 59, 60, 61}, {kPortamentoSlope, kPortamentoMode, kTrigMode}});
     defs.push_back({Page::kModulation, "MODULATION", range(132, 146)});
     defs.push_back({Page::kDrive, "OVERDRIVE", {147, 182, 183, 148, 149}});
     defs.push_back(
         {Page::kEqBands, "EQUALIZER", {160, 184, 185, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172}});
-    defs.push_back({Page::kEqGraph, "EQUALIZER", {160, 184, 185}, {}, {}, true});
+    defs.push_back({Page::kEqGraph, "EQUALIZER", {160, 184, 185}, {}, false, true});
     return defs;
 }
 
-// Where a parameter's control and value text lie on the page, from the plan.
-struct ParamBoxes {
-    Box control{}, value{};
-};
+bool IsSliderKind(ControlKind k) { return k == ControlKind::kSlider || k == ControlKind::kSlider2; }
 
-class PageGeometry {
-public:
-    PageGeometry(const Manifest& manifest, Page page, qd::Skin skin)
-        : mControls(PageControlBoxes(manifest, page, skin)) {
-        for (const qd::PlanItem& item : qd::PanelPlan(qd::PanelPart::kSynthPage, skin)) {
-            if (item.param < 0 || !item.attached) continue;
-            if (item.kind == ControlKind::kValueText)
-                mParams[item.param].value = ItemBox(manifest, item, skin);
-            else if (item.kind == ControlKind::kEqGraph)
-                mEqGraph = ItemBox(manifest, item, skin);
-            else if (!mParams.count(item.param) || mParams[item.param].control.w == 0)
-                mParams[item.param].control = ItemBox(manifest, item, skin);
-        }
-    }
-    const std::vector<Box>& Controls() const { return mControls; }
-    Box Control(int param) const { return Find(param).control; }
-    Box Value(int param) const { return Find(param).value; }
-    Box EqGraph() const { return mEqGraph; }
-    bool Clear(const Box& b) const {
-        for (const auto& o : mControls)
-            if (b.Overlaps(o)) return false;
-        return true;
-    }
-
-private:
-    ParamBoxes Find(int param) const {
-        const auto it = mParams.find(param);
-        return it == mParams.end() ? ParamBoxes{} : it->second;
-    }
-    std::vector<Box> mControls;
-    std::map<int, ParamBoxes> mParams;
-    Box mEqGraph{};
-};
-
-const TextStyle kLabelStyle{kLabelSize, false, 0, Align::kCentre};
-constexpr float kLabelHeight = 11;
-constexpr int kCandidates = 3;
-
-// Candidate places of a label relative to its control and value text: above the
-// slider, under the value text, right of the control.
-Box Candidate(const PageGeometry& page, int param, int k) {
-    const Box c = page.Control(param), v = page.Value(param);
-    const float cx = c.x + c.w / 2;
-    switch (k) {
-        case 0: return {cx - kLabelWidth / 2, c.y - kLabelHeight - 1, kLabelWidth, kLabelHeight};
-        case 1: return {cx - kLabelWidth / 2, v.y + v.h + 1, kLabelWidth, kLabelHeight};
-        default: return {c.x + c.w + 1, c.y + c.h / 2 - kLabelHeight / 2, kLabelWidth, kLabelHeight};
-    }
-}
-
-// Whether a label's text, centred in its box (only the text's own width counts), is
-// clear of every control.
-bool LabelClear(const PageGeometry& page, Box b, const std::string& text) {
-    const float w = std::min(kLabelWidth, TextWidth(text, kLabelStyle) + 2);
-    if (b.x + kLabelWidth / 2 - w / 2 > b.x) b = {b.x + kLabelWidth / 2 - w / 2, b.y, w, b.h};
-    return page.Clear(b);
-}
-
-std::vector<Label> PlaceLabels(const PageGeometry& page, const SectionDef& def) {
-    // One place for the whole section where it fits, so that a row reads alike.
-    int chosen = -1;
-    for (int k = 0; k < kCandidates && chosen < 0; ++k) {
-        bool all = true;
-        for (int p : def.params) all = all && LabelClear(page, Candidate(page, p, k), ShortLabel(p));
-        if (all) chosen = k;
-    }
-    std::vector<Label> labels;
-    for (int p : def.params) {
-        const std::string text = ShortLabel(p);
-        int k = chosen;
-        for (int i = 0; k < 0 && i < kCandidates; ++i)
-            if (LabelClear(page, Candidate(page, p, i), text)) k = i;
-        if (k >= 0) labels.push_back({Candidate(page, p, k), text});
-    }
-    return labels;
-}
-
-// The frame encloses the sliders, their value texts, labels and extra controls.
-Box FrameAround(const PageGeometry& page, const SectionDef& def, const std::vector<Label>& labels) {
-    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
-    auto grow = [&](const Box& b) {
-        x0 = std::min(x0, b.x);
-        y0 = std::min(y0, b.y);
-        x1 = std::max(x1, b.x + b.w);
-        y1 = std::max(y1, b.y + b.h);
-    };
-    for (int p : def.params) {
-        grow(page.Control(p));
-        grow(page.Value(p));
-    }
-    const float contentTop = y0;
-    for (const auto& l : labels) grow({l.box.x + 4, l.box.y, l.box.w - 8, l.box.h});
-    for (int p : def.extraControls) grow(page.Control(p));
-    for (int p : def.extraTexts) grow(page.Value(p));
-    if (def.eqGraph) grow(page.EqGraph());
-    // A title over a label row needs room; over a slider's top end, which holds only
-    // the track, the frame may sit close (the top row is tight under the program bar
-    // and the Flexi slots).
-    const float pad = y0 < contentTop ? 8 : 2;
-    return {x0 - 6, y0 - pad, x1 - x0 + 12, y1 - y0 + pad + 4};
-}
-
-// The title sits on the top edge at the left; where a control of the row above would
-// cover it, on the bottom edge instead.
-void PlaceTitle(const PageGeometry& page, Section& s) {
-    const TextStyle titleStyle{kTitleSize, true, 0, Align::kLeft};
-    const float tw = TextWidth(s.title, titleStyle) + 4;
-    s.titleBox = {s.frame.x + 9, s.frame.y - 7, tw, 13};
-    if (!page.Clear(s.titleBox)) {
-        s.frame.h += 8;
-        s.titleBox.y = s.frame.y + s.frame.h - 7;
-    }
-}
-
-// Whether the view can show the item as a control (the pictures without a parameter
-// are artwork). Of the controls that follow the parameters, those on the page count
-// wherever their group is shown; the Flexi range sliders wait off the page until they
-// are placed on a knob that is counted anyway.
+// What the view shows of the item as a control (the pictures without a parameter are
+// artwork, the click areas and file selectors draw nothing there). Of the controls that
+// follow the parameters, those on the page count wherever their group is shown; the
+// Flexi range sliders wait off the page until they are placed on a knob that is
+// counted anyway.
 bool CanShow(const qd::PlanItem& item, qd::PanelView view) {
-    if (item.kind == ControlKind::kLoad || !item.attached) return false;
-    if (item.kind == ControlKind::kPicture && item.param < 0) return false;
+    switch (item.kind) {
+        case ControlKind::kLoad:
+        case ControlKind::kInvisibleSwitch:
+        case ControlKind::kInvisibleSelect:
+        case ControlKind::kRowSelect:
+        case ControlKind::kGridSelect:
+        case ControlKind::kFileSelector: return false;
+        case ControlKind::kPicture:
+            if (item.param < 0) return false;
+            break;
+        default: break;
+    }
+    if (!item.attached) return false;
     if (item.followsState) return item.rect.T >= 0 && (!item.groups || (item.groups & qd::GroupsShownIn(view)));
     return qd::ShownIn(item, view);
 }
@@ -229,6 +121,343 @@ std::vector<qd::PanelView> ViewsOf(Page page) {
         case Page::kEqGraph: return {V::kEqGraph};
     }
     return {};
+}
+
+// The widest value text of a parameter, in the value-text style's fixed-pitch face.
+float ValueTextWidth(int param) {
+    constexpr float kAdvance = 7.0f;  // GUI pixels a character of the 11 px face takes
+    const qd::ParamSpec& spec = qd::kParamTable[param];
+    char text[64];
+    size_t chars =
+        std::max(std::snprintf(text, sizeof text, "%d", spec.min), std::snprintf(text, sizeof text, "%d", spec.max));
+    for (int n = 0; qd::ParamDisplayText(spec, n, text, int(sizeof text)); ++n) chars = std::max(chars, strlen(text));
+    return float(chars) * kAdvance;
+}
+
+// Where a parameter's control and value text lie on the page, from the plan.
+struct ParamBoxes {
+    Box control{}, visible{}, value{}, ink{};
+};
+
+constexpr float kLabelHeight = 11;
+constexpr float kLabelMargin = 1.5f;   // kept clear beside a label's text (1 above and below)
+constexpr float kPadX = 4, kPadY = 3;  // between a frame and what it holds
+
+class PageGeometry {
+public:
+    PageGeometry(const Manifest& manifest, Page page, qd::Skin skin) : mLcd(qd::IsLcd(skin)) {
+        const auto plan = qd::PanelPlan(qd::PanelPart::kSynthPage, skin);
+        for (const qd::PlanItem& item : plan) {
+            if (item.param < 0 || !item.attached) continue;
+            ParamBoxes& b = mParams[item.param];
+            const Box box = ItemBox(manifest, item, skin);
+            if (item.kind == ControlKind::kValueText) {
+                const float w = std::min(box.w, ValueTextWidth(item.param));
+                b.value = box;
+                b.ink = {box.x + (box.w - w) / 2, box.y + 2, w, box.h - 4};
+            } else if (item.kind == ControlKind::kEqGraph) {
+                mEqGraph = box;
+            } else if (b.control.w == 0) {
+                b.control = b.visible = box;
+                if (IsSliderKind(item.kind) && item.image != qd::kBmpCurves) {
+                    const SliderRows rows = SliderRowsOf(qd::PanelBitmap(item.image).name, mLcd);
+                    const float half = qd::PanelBitmap(item.image).frames <= 6 ? kCapWidth / 2 + 5 : kCapWidth / 2;
+                    b.visible = {box.x + box.w / 2 - half, box.y + rows.top, 2 * half, rows.bottom - rows.top};
+                }
+            }
+        }
+        for (const qd::PanelView view : ViewsOf(page))
+            for (const qd::PlanItem& item : plan)
+                if (CanShow(item, view)) mControls.push_back(ItemBox(manifest, item, skin));
+        for (const qd::PlanItem& item : qd::PanelPlan(qd::PanelPart::kKeyboard, skin))
+            mControls.push_back(ItemBox(manifest, item, skin));
+    }
+    bool Lcd() const { return mLcd; }
+    const ParamBoxes& Of(int param) const {
+        static const ParamBoxes none{};
+        const auto it = mParams.find(param);
+        return it == mParams.end() ? none : it->second;
+    }
+    Box EqGraph() const { return mEqGraph; }
+    // Whether b overlaps no control but those lying wholly inside `except`.
+    bool Clear(const Box& b, const std::vector<Box>& except = {}) const {
+        for (const auto& o : mControls) {
+            if (!b.Overlaps(o)) continue;
+            bool own = false;
+            for (const Box& e : except) own = own || e.Contains(o);
+            if (!own) return false;
+        }
+        return true;
+    }
+
+private:
+    bool mLcd;
+    std::vector<Box> mControls;
+    std::map<int, ParamBoxes> mParams;
+    Box mEqGraph{};
+};
+
+const TextStyle kLabelStyle{kLabelSize, false, 0, Align::kCentre};
+
+// The text of a label centred in its box (only the text's own width counts).
+Box TextBox(const Label& l) {
+    const float w = std::min(l.box.w, TextWidth(l.text, kLabelStyle));
+    return {l.box.x + (l.box.w - w) / 2, l.box.y, w, l.box.h};
+}
+
+// Candidate places of a label: above the slider, under the value text, right of the
+// slider's track; each a few pixels aside where a text of the program stands close.
+constexpr int kCandidates = 3;
+constexpr float kNudges[] = {0, 2, -2, 4, -4, 6, -6};
+Label Candidate(const PageGeometry& page, int param, int k, float dx = 0) {
+    const ParamBoxes& b = page.Of(param);
+    const float cx = b.control.x + b.control.w / 2 + dx;
+    const std::string text = ShortLabel(param);
+    switch (k) {
+        case 0: return {{cx - kLabelWidth / 2, b.control.y - kLabelHeight - 1, kLabelWidth, kLabelHeight}, text};
+        case 1: return {{cx - kLabelWidth / 2, b.value.B() + 1, kLabelWidth, kLabelHeight}, text};
+        default: {
+            const float w = TextWidth(text, kLabelStyle) + 4, y = b.visible.y + b.visible.h / 2 - kLabelHeight / 2;
+            return {{b.visible.R() + 2, y, w, kLabelHeight}, text};
+        }
+    }
+}
+
+// The label of candidate k, nudged as little as needed to stand clear of every
+// control; false when no nudge will do.
+bool PlaceLabel(const PageGeometry& page, int param, int k, Label* out) {
+    for (const float dx : kNudges) {
+        const Label l = Candidate(page, param, k, dx);
+        if (page.Clear(TextBox(l).Grown(kLabelMargin, 1))) {
+            *out = l;
+            return true;
+        }
+        if (k == 2) break;  // right of the track it may not move
+    }
+    return false;
+}
+
+// The union of boxes.
+Box Around(const std::vector<Box>& boxes) {
+    float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+    for (const Box& b : boxes) {
+        if (b.w <= 0 || b.h <= 0) continue;
+        x0 = std::min(x0, b.x);
+        y0 = std::min(y0, b.y);
+        x1 = std::max(x1, b.R());
+        y1 = std::max(y1, b.B());
+    }
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// The window a value text's ink gets in the lcd (the other skins keep the room too).
+Box Ground(const Box& ink) { return ink.w > 0 ? ink.Grown(3, 1) : ink; }
+
+// A section as laid out, with what its frames must hold (their content).
+struct Laid {
+    const SectionDef* def;
+    Section s;
+    std::vector<Box> content;  // one per frame
+};
+
+// The content of a section's frames: sliders, value texts, labels and extras.
+void Contents(const PageGeometry& page, Laid& laid) {
+    const SectionDef& def = *laid.def;
+    std::vector<Box> main, annex;
+    for (int p : def.params) {
+        main.push_back(page.Of(p).visible);
+        main.push_back(Ground(page.Of(p).ink));
+    }
+    for (const Label& l : laid.s.labels) main.push_back(TextBox(l));
+    if (def.eqGraph) main.push_back(page.EqGraph());
+    for (int p : def.extras) {
+        (def.annex ? annex : main).push_back(page.Of(p).visible);
+        (def.annex ? annex : main).push_back(Ground(page.Of(p).ink));
+    }
+    laid.content = {Around(main)};
+    if (annex.empty()) return;
+    // The annex takes what lies below the row; the row's frame widens over it.
+    const Box a = Around(annex), m = laid.content[0];
+    laid.content[0] = Around({m, {a.x, m.y, a.w, 1}});
+    laid.content.push_back({a.x, m.B(), a.w, std::max(0.0f, a.B() - m.B())});
+}
+
+// Whether two pages are seen together: the sound page with each effect panel.
+bool Compatible(Page a, Page b) { return a == b || a == Page::kSound || b == Page::kSound; }
+
+// Neighbouring frames that would overlap or stand a few pixels apart share one line,
+// midway between their contents.
+constexpr float kWallGap = 9;
+void Walls(std::vector<Laid>& all) {
+    for (Laid& a : all)
+        for (Laid& b : all) {
+            if (&a == &b || !Compatible(a.def->page, b.def->page)) continue;
+            for (size_t i = 0; i < a.s.frames.size(); ++i)
+                for (size_t j = 0; j < b.s.frames.size(); ++j) {
+                    Box &fa = a.s.frames[i], &fb = b.s.frames[j];
+                    const Box &ca = a.content[i], &cb = b.content[j];
+                    const float yOverlap = std::min(fa.B(), fb.B()) - std::max(fa.y, fb.y);
+                    const float xOverlap = std::min(fa.R(), fb.R()) - std::max(fa.x, fb.x);
+                    if (ca.R() <= cb.x && yOverlap > 6 && fa.R() + kWallGap > fb.x) {
+                        const float wall = std::floor((ca.R() + cb.x) / 2);
+                        fa.w = wall + 1 - fa.x;
+                        fb.w += fb.x - wall;
+                        fb.x = wall;
+                    } else if (ca.B() <= cb.y && xOverlap > 6 && fa.B() + kWallGap > fb.y) {
+                        const float wall = std::floor((ca.B() + cb.y) / 2);
+                        fa.h = wall + 1 - fa.y;
+                        fb.h += fb.y - wall;
+                        fb.y = wall;
+                    }
+                }
+        }
+}
+
+// Whether a box is free for `self`'s frame (`title` false: its own controls may lie in
+// it) or title: clear of every control and label, and of the frames of the sections
+// seen with it (its own annex too, for a title).
+bool Free(const PageGeometry& page, const std::vector<Laid>& all, const Laid& self, const Box& b, bool title) {
+    std::vector<Box> own;
+    if (!title) own.push_back(Around(self.content).Grown(1, 1));
+    if (!page.Clear(b, own)) return false;
+    for (const Laid& o : all) {
+        if (!Compatible(o.def->page, self.def->page)) continue;
+        for (const Label& l : o.s.labels)
+            if (TextBox(l).Overlaps(b)) return false;
+        for (size_t i = &o == &self ? (title ? 1 : o.s.frames.size()) : 0; i < o.s.frames.size(); ++i)
+            if (o.s.frames[i].Overlaps(b)) return false;
+    }
+    return true;
+}
+
+// The titles of a row (the sections whose sliders share a top) go on the same edge,
+// the top where there is room for it, else the bottom: the frames move out by the room
+// a tab takes inside them, and each title takes the first place on the edge that is
+// free.
+constexpr float kTabHeight = 13, kTabInside = 6, kTabRoom = 7;
+template <class Geometry>
+void PlaceTitles(const std::vector<Laid*>& row, const std::vector<Laid>& all, Geometry geometry) {
+    const TextStyle titleStyle{kTitleSize, true, 0, Align::kLeft};
+    for (const bool top : {true, false}) {
+        bool room = true;
+        for (const Laid* laid : row) {
+            const Box& f = laid->s.frames[0];
+            const Box strip{f.x + 1, top ? f.y - kTabRoom : f.B(), f.w - 2, kTabRoom};
+            room = room && (laid->def->eqGraph || Free(geometry(laid->def->page), all, *laid, strip, false));
+        }
+        if (!room) continue;
+        for (Laid* laid : row) {
+            Section& s = laid->s;
+            Box& f = s.frames[0];
+            // The graph's frame stays on the bottom row's line.
+            if (!laid->def->eqGraph) {
+                if (top) f.y -= kTabRoom;
+                f.h += kTabRoom;
+            }
+            const float tw = TextWidth(s.title, titleStyle) + 4;
+            const float y = top ? f.y - (kTabHeight - kTabInside - 1) : f.B() - kTabInside - 1;
+            s.titleBox = {f.x + 9, y, tw, kTabHeight};
+            for (float dx = 9; dx + tw + 9 < f.w; dx += 2)
+                if (Free(geometry(laid->def->page), all, *laid, {f.x + dx - 4, y, tw + 4, kTabHeight}, true)) {
+                    s.titleBox.x = f.x + dx;
+                    break;
+                }
+        }
+        return;
+    }
+    for (Laid* laid : row)
+        laid->s.titleBox = {laid->s.frames[0].x + 9, laid->s.frames[0].y - 7, TextWidth(laid->s.title, titleStyle) + 4,
+                            kTabHeight};
+}
+
+std::vector<Laid> LayAll(const Manifest& manifest, qd::Skin skin, const std::vector<SectionDef>& defs) {
+    std::map<Page, std::unique_ptr<PageGeometry>> pages;
+    auto geometry = [&](Page p) -> const PageGeometry& {
+        auto& g = pages[p];
+        if (!g) g = std::make_unique<PageGeometry>(manifest, p, skin);
+        return *g;
+    };
+    // Rows: the sections whose sliders share a top, on the sound page or an effect panel.
+    std::vector<Laid> all;
+    for (const SectionDef& def : defs) all.push_back({&def, {def.title, {}, {}, {}}, {}});
+    std::map<float, std::vector<Laid*>> rows;
+    for (Laid& laid : all) rows[geometry(laid.def->page).Of(laid.def->params[0]).control.y].push_back(&laid);
+    // Labels: one place for a row where it fits all of them, so that a row reads alike;
+    // otherwise the first that fits each.
+    for (auto& [y, row] : rows) {
+        int chosen = -1;
+        Label l;
+        for (int k = 0; k < kCandidates && chosen < 0; ++k) {
+            bool fits = true;
+            for (const Laid* o : row)
+                for (int p : o->def->params) fits = fits && PlaceLabel(geometry(o->def->page), p, k, &l);
+            if (fits) chosen = k;
+        }
+        for (Laid* o : row) {
+            const PageGeometry& page = geometry(o->def->page);
+            for (int p : o->def->params) {
+                bool placed = chosen >= 0 && PlaceLabel(page, p, chosen, &l);
+                for (int k = 0; !placed && k < kCandidates; ++k) placed = PlaceLabel(page, p, k, &l);
+                if (placed) o->s.labels.push_back(l);
+            }
+        }
+    }
+    for (Laid& laid : all) {
+        Contents(geometry(laid.def->page), laid);
+        for (const Box& c : laid.content)
+            laid.s.frames.push_back({c.x - kPadX, c.y - kPadY, c.w + 2 * kPadX, c.h + 2 * kPadY});
+        // The graph's frame reaches down to the bottom row's line.
+        if (laid.def->eqGraph) laid.s.frames[0].h = kBottomRowTop + 1 - laid.s.frames[0].y;
+        if (laid.s.frames.size() > 1) {
+            // The annex hangs from the row's frame.
+            Box& a = laid.s.frames[1];
+            a.h += a.y - (laid.s.frames[0].B() - 1);
+            a.y = laid.s.frames[0].B() - 1;
+        }
+    }
+    Walls(all);
+    for (Laid& laid : all)
+        if (laid.s.frames.size() > 1) laid.s.frames[1].x = std::max(laid.s.frames[1].x, laid.s.frames[0].x);
+    // A row's frames line up at the top where they can.
+    for (auto& [y, row] : rows) {
+        float top = 1e9f;
+        for (const Laid* laid : row) top = std::min(top, laid->s.frames[0].y);
+        for (Laid* laid : row) {
+            Box& f = laid->s.frames[0];
+            if (f.y > top && Free(geometry(laid->def->page), all, *laid, {f.x + 1, top, f.w - 2, f.y - top}, false)) {
+                f.h += f.y - top;
+                f.y = top;
+            }
+        }
+        PlaceTitles(row, all, geometry);
+    }
+    return all;
+}
+
+// Dark windows behind the lcd's value texts: one strip for the texts of a row that
+// stand close together, one window for a text alone.
+std::vector<Box> ValueGrounds(const PageGeometry& page, const std::vector<SectionDef>& defs, Page p) {
+    std::vector<Box> inks;
+    for (const SectionDef& def : defs) {
+        if (def.page != p) continue;
+        for (const auto* list : {&def.params, &def.extras})
+            for (int param : *list)
+                if (page.Of(param).ink.w > 0) inks.push_back(page.Of(param).ink);
+    }
+    // Windows that stand close on a row become one.
+    std::vector<Box> grounds;
+    for (const Box& ink : inks) grounds.push_back(Ground(ink));
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (size_t i = 0; i < grounds.size() && !merged; ++i)
+            for (size_t j = i + 1; j < grounds.size() && !merged; ++j)
+                if (grounds[i].Grown(5, -6).Overlaps(grounds[j])) {
+                    grounds[i] = Around({grounds[i], grounds[j]});
+                    grounds.erase(grounds.begin() + long(j));
+                    merged = true;
+                }
+    }
+    return grounds;
 }
 
 }  // namespace
@@ -269,33 +498,30 @@ Box ItemBox(const Manifest& manifest, const qd::PlanItem& item, qd::Skin skin) {
     }
 }
 
-std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view) {
-    std::vector<Box> boxes;
-    for (const auto part : {qd::PanelPart::kSynthPage, qd::PanelPart::kKeyboard})
-        for (const qd::PlanItem& item : qd::PanelPlan(part, skin))
-            if (CanShow(item, view)) boxes.push_back(ItemBox(manifest, item, skin));
-    return boxes;
+SliderRows SliderRowsOf(const std::string& image, bool lcd) {
+    if (image == "vslidershort4") return {14, 37};
+    return {1, lcd ? 38.0f : 43.0f};
 }
 
-std::vector<Box> PageControlBoxes(const Manifest& manifest, Page page, qd::Skin skin) {
+std::vector<Box> ControlBoxes(const Manifest& manifest, qd::Skin skin, qd::PanelView view, qd::PanelPart part,
+                              int after) {
     std::vector<Box> boxes;
-    for (const qd::PanelView view : ViewsOf(page)) {
-        const std::vector<Box> shown = ControlBoxes(manifest, skin, view);
-        boxes.insert(boxes.end(), shown.begin(), shown.end());
+    for (const auto p : {part, qd::PanelPart::kKeyboard}) {
+        if (p == qd::PanelPart::kKeyboard && part != qd::PanelPart::kSynthPage) continue;
+        const auto plan = qd::PanelPlan(p, skin);
+        for (size_t i = 0; i < plan.size(); ++i)
+            if ((p != part || int(i) > after) && CanShow(plan[i], view))
+                boxes.push_back(ItemBox(manifest, plan[i], skin));
     }
     return boxes;
 }
 
-std::vector<Section> PageSections(const Manifest& manifest, Page page, qd::Skin skin) {
-    const PageGeometry geometry(manifest, page, skin);
-    std::vector<Section> out;
-    for (const auto& def : Definitions()) {
-        if (def.page != page) continue;
-        Section s{def.title, {}, {}, PlaceLabels(geometry, def)};
-        s.frame = FrameAround(geometry, def, s.labels);
-        PlaceTitle(geometry, s);
-        out.push_back(std::move(s));
-    }
+PageLayout LayoutOf(const Manifest& manifest, Page page, qd::Skin skin) {
+    const std::vector<SectionDef> defs = Definitions();
+    PageLayout out;
+    for (Laid& laid : LayAll(manifest, skin, defs))
+        if (laid.def->page == page) out.sections.push_back(std::move(laid.s));
+    if (qd::IsLcd(skin)) out.valueGrounds = ValueGrounds(PageGeometry(manifest, page, skin), defs, page);
     return out;
 }
 
