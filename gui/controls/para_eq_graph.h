@@ -72,6 +72,7 @@ public:
     int NFreqLabels() const { return mNFreqLabels; }
     int NGainLabels() const { return mNGainLabels; }
     const char* FreqLabelText(int i) const { return mFreqLabels[i].text; }
+    const char* GainLabelText(int i) const { return mGainLabels[i].text; }
     float FreqLabelPos(int i) const { return mFreqLabels[i].pos; }
     float GainLabelPos(int i) const { return mGainLabels[i].pos; }
     // The three lines of the value label for a band.

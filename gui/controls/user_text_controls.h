@@ -18,6 +18,7 @@ public:
     // The text with its terminating zero; an empty buffer when it cannot grow.
     void GetText(CMN_HeapBuf* pOut) const;
     using IControl::GetText;  // the style, still reachable beside the text
+    const char* GetTextString() const { return mStr.Get(); }
     bool IsSecure() const { return mSecure; }
 
 protected:
