@@ -61,7 +61,6 @@ public:
 
     // The label the preview shows for a curve; null for an unknown curve number.
     static const char* CurveLabel(int curve);
-    int GetCount() const { return mNames.GetSize(); }
 
 private:
     bool Append(const char* name, bool forward, int forwardSteps, int backwardSteps, double from, double to);

@@ -52,9 +52,9 @@ BitmapCache& BitmapCache::Instance() {
 }
 
 PIX_IBitmap* BitmapCache::Find(int id) {
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        const Entry* e = entries_.GetAt(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        const Entry* e = mEntries.GetAt(i);
         if (e->id == id && e->bitmap) return e->bitmap;
     }
     return nullptr;
@@ -62,28 +62,23 @@ PIX_IBitmap* BitmapCache::Find(int id) {
 
 bool BitmapCache::Add(int id, PIX_IBitmap* bitmap) {
     if (!bitmap) return false;
-    CMN_MutexLock lock(mutex_);
-    return entries_.Add({id, bitmap}) != nullptr;
+    CMN_MutexLock lock(mMutex);
+    return mEntries.Add({id, bitmap}) != nullptr;
 }
 
 bool BitmapCache::Holds(const PIX_IBitmap* bitmap) {
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i)
-        if (entries_.GetAt(i)->bitmap == bitmap) return true;
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i)
+        if (mEntries.GetAt(i)->bitmap == bitmap) return true;
     return false;
 }
 
 bool BitmapCache::Remove(PIX_IBitmap* bitmap) {
     if (!bitmap) return false;
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i)
-        if (entries_.GetAt(i)->bitmap == bitmap) return entries_.Delete(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i)
+        if (mEntries.GetAt(i)->bitmap == bitmap) return mEntries.Delete(i);
     return false;
-}
-
-int BitmapCache::Count() {
-    CMN_MutexLock lock(mutex_);
-    return entries_.GetSize();
 }
 
 ScaledBitmapList& ScaledBitmapList::Instance() {
@@ -97,9 +92,9 @@ IBitmapStrip* ScaledBitmapList::Add(int id, const char* fileName, const IBitmapS
     auto owned = std::make_unique<IBitmapStrip>(record);
     auto entry = std::make_unique<Entry>(Entry{id, CMN_String(fileName), owned.get(), std::move(source)});
     if (entry->fileName.GetLength() != int(fileName ? std::strlen(fileName) : 0)) return &outOfMemory;
-    CMN_MutexLock lock(mutex_);
-    if (!records_.Add(owned.get())) return &outOfMemory;
-    if (!entries_.Add(entry.get())) {
+    CMN_MutexLock lock(mMutex);
+    if (!mRecords.Add(owned.get())) return &outOfMemory;
+    if (!mEntries.Add(entry.get())) {
         // The record stays listed, so it is kept; only the walk misses it.
         return owned.release();
     }
@@ -114,10 +109,10 @@ bool SameFile(const CMN_String& kept, const char* fileName) {
 }  // namespace
 
 std::shared_ptr<const PIX_IBitmap> ScaledBitmapList::FindSource(int id, const char* fileName) {
-    CMN_MutexLock lock(mutex_);
+    CMN_MutexLock lock(mMutex);
     Entry* holder = nullptr;
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        Entry* e = entries_.Get(i);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        Entry* e = mEntries.Get(i);
         if (e->id != id || !SameFile(e->fileName, fileName)) continue;
         if (e->source) return e->source;
         if (e->sourceWidth > 0 && e->record->bitmap && !holder) holder = e;
@@ -126,50 +121,50 @@ std::shared_ptr<const PIX_IBitmap> ScaledBitmapList::FindSource(int id, const ch
     auto image = std::make_shared<PIX_MemBitmap>(holder->sourceWidth, holder->sourceHeight, 4);
     if (!PIX_HasPixels(image.get())) return nullptr;
     UnscaleStripCopy(*holder->record->bitmap, *image, holder->record->frames, holder->record->horizontal);
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        Entry* e = entries_.Get(i);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        Entry* e = mEntries.Get(i);
         if (e->id == id && SameFile(e->fileName, fileName)) e->source = image, e->sourceWidth = e->sourceHeight = 0;
     }
     return image;
 }
 
 void ScaledBitmapList::HandOverSource(int id, const char* fileName, int sourceWidth, int sourceHeight) {
-    CMN_MutexLock lock(mutex_);
+    CMN_MutexLock lock(mMutex);
     const Entry* first = nullptr;
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        const Entry* e = entries_.Get(i);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        const Entry* e = mEntries.Get(i);
         if (e->id != id) continue;
         if (!first) first = e;
         if (!SameFile(e->fileName, fileName) || e->record->bitmap != first->record->bitmap ||
             e->record->frames != first->record->frames || e->record->horizontal != first->record->horizontal)
             return;
     }
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        Entry* e = entries_.Get(i);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        Entry* e = mEntries.Get(i);
         if (e->id == id) e->source.reset(), e->sourceWidth = sourceWidth, e->sourceHeight = sourceHeight;
     }
 }
 
 void ScaledBitmapList::DropSource(int id, const char* fileName) {
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        Entry* e = entries_.Get(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        Entry* e = mEntries.Get(i);
         if (e->id == id && SameFile(e->fileName, fileName)) e->source.reset();
     }
 }
 
 void ScaledBitmapList::KeepSource(int id, const char* fileName, const std::shared_ptr<const PIX_IBitmap>& source) {
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        Entry* e = entries_.Get(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        Entry* e = mEntries.Get(i);
         if (e->id == id && !e->source && SameFile(e->fileName, fileName)) e->source = source;
     }
 }
 
 bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        const Entry* e = entries_.Get(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        const Entry* e = mEntries.Get(i);
         if (e->id != id || !e->record->bitmap) continue;
         *width = e->record->width;
         *height = e->record->height;
@@ -180,30 +175,25 @@ bool ScaledBitmapList::FindSize(int id, int* width, int* height) {
 
 void ScaledBitmapList::ForgetBitmap(const PIX_IBitmap* bitmap) {
     if (!bitmap) return;
-    CMN_MutexLock lock(mutex_);
-    for (int i = entries_.GetSize() - 1; i >= 0; --i)
-        if (entries_.Get(i)->record->bitmap == bitmap) entries_.Delete(i, true);
-    for (int i = 0; i < records_.GetSize(); ++i) {
-        IBitmapStrip* r = records_.Get(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = mEntries.GetSize() - 1; i >= 0; --i)
+        if (mEntries.Get(i)->record->bitmap == bitmap) mEntries.Delete(i, true);
+    for (int i = 0; i < mRecords.GetSize(); ++i) {
+        IBitmapStrip* r = mRecords.Get(i);
         if (r->bitmap == bitmap) *r = IBitmapStrip{nullptr, 0, 0, r->frames, r->horizontal};
     }
 }
 
 std::vector<ScaledBitmapList::Entry> ScaledBitmapList::Snapshot() {
-    CMN_MutexLock lock(mutex_);
+    CMN_MutexLock lock(mMutex);
     std::vector<Entry> copy;
-    copy.reserve(size_t(entries_.GetSize()));
+    copy.reserve(size_t(mEntries.GetSize()));
     // Without the sources: a walk that lets one go must not keep it alive.
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        copy.push_back(*entries_.Get(i));
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        copy.push_back(*mEntries.Get(i));
         copy.back().source.reset();
     }
     return copy;
-}
-
-int ScaledBitmapList::Count() {
-    CMN_MutexLock lock(mutex_);
-    return entries_.GetSize();
 }
 
 // ---------------------------------------------------------------------------------------

@@ -43,9 +43,8 @@ public:
     bool Holds(const PIX_IBitmap* bitmap);
     // Gives up and returns ownership of the bitmap; false when the cache does not hold it.
     bool Remove(PIX_IBitmap* bitmap);
-    int Count();
 
-    CMN_Mutex& Mutex() { return mutex_; }
+    CMN_Mutex& Mutex() { return mMutex; }
 
 private:
     BitmapCache() = default;
@@ -53,8 +52,8 @@ private:
         int id;
         PIX_IBitmap* bitmap;
     };
-    CMN_Mutex mutex_;
-    CMN_TypedBuf<Entry> entries_;
+    CMN_Mutex mMutex;
+    CMN_TypedBuf<Entry> mEntries;
 };
 
 // One entry per IGraphics::LoadBitmapStrip call, walked by every rescale. The list owns
@@ -96,15 +95,14 @@ public:
     void ForgetBitmap(const PIX_IBitmap* bitmap);
     // The entries as they are now, sources left out (FindSource gives them).
     std::vector<Entry> Snapshot();
-    int Count();
 
-    CMN_Mutex& Mutex() { return mutex_; }
+    CMN_Mutex& Mutex() { return mMutex; }
 
 private:
     ScaledBitmapList() = default;
-    CMN_Mutex mutex_;
-    CMN_PtrList<Entry> entries_;
-    CMN_PtrList<IBitmapStrip> records_;  // every record ever handed out, kept for good
+    CMN_Mutex mMutex;
+    CMN_PtrList<Entry> mEntries;
+    CMN_PtrList<IBitmapStrip> mRecords;  // every record ever handed out, kept for good
 };
 
 // The strip loader and rescaler behind IGraphics::LoadBitmapStrip and

@@ -38,10 +38,6 @@ IBitmapControl::IBitmapControl(IModuleBase* plug, int x, int y, int paramIdx, IB
                                IChannelBlend blend)
     : IControl(plug, FrameRect(x, y, pBitmap), paramIdx, blend), mBitmap(pBitmap) {}
 
-IBitmapControl::IBitmapControl(IModuleBase* plug, const IRECT& rect, int paramIdx, IBitmapStrip* pBitmap,
-                               IChannelBlend blend)
-    : IControl(plug, rect, paramIdx, blend), mBitmap(pBitmap) {}
-
 bool IBitmapControl::Draw(IGraphics* pGraphics) {
     if (!mBitmap) return true;
     return pGraphics->DrawBitmapState(mBitmap, &mRECT, FrameForValue(mBitmap->frames, mValue), &mBlend);

@@ -14,7 +14,6 @@ class IPanelControl : public IControl {
 public:
     IPanelControl(IModuleBase* plug, const IRECT& rect, const IColor* pColor);
     bool Draw(IGraphics* pGraphics) override;
-    const IColor& GetColor() const { return mColor; }
 
 protected:
     IColor mColor;
@@ -25,13 +24,9 @@ public:
     // Draw rectangle: one frame at (x, y). The strip is not owned; null draws nothing.
     IBitmapControl(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap,
                    IChannelBlend blend = IChannelBlend());
-    // The same with a given rectangle.
-    IBitmapControl(IModuleBase* plug, const IRECT& rect, int paramIdx, IBitmapStrip* pBitmap,
-                   IChannelBlend blend = IChannelBlend());
     bool Draw(IGraphics* pGraphics) override;
     // Opaque where the frame Draw shows is, at full weight.
     bool IsOpaqueOver(IGraphics* pGraphics, const IRECT& r) override;
-    IBitmapStrip* GetBitmap() const { return mBitmap; }
 
     // One frame's size along and across a strip.
     static int FrameWidth(const IBitmapStrip* pBitmap);

@@ -15,7 +15,6 @@ public:
 
     // Stores the text and asks for a redraw when it differs from the current one.
     void SetText(const char* text);
-    const char* GetTextString() const { return mStr.Get(); }
 
     bool Draw(IGraphics* pGraphics) override;
 

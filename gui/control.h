@@ -85,10 +85,8 @@ public:
     AuxParam* GetAuxParam(int idx) { return mAuxParams.GetAt(idx); }
     int AuxParamIdx(int paramIdx) const;
     void AddAuxParam(int paramIdx);
-    int NAuxParams() const { return mAuxParams.GetSize(); }
     void SetAllAuxParamsFromGUI();
 
-    IModuleBase* GetPlug() const { return mPlug; }
     int ParamIdx() const { return mParamIdx; }
     // Position in the IGraphics control list; IGraphics renumbers after every change.
     int GetIndex() const { return mIndex; }
@@ -103,27 +101,18 @@ public:
 
     double GetValue() const { return mValue; }
     double GetDefaultValue() const { return mDefaultValue; }
-    void SetDefaultValue(double value) { mDefaultValue = value; }
     void Clamp(double lo, double hi) {
         mClampLo = lo;
         mClampHi = hi;
     }
-    double GetClampLo() const { return mClampLo; }
-    double GetClampHi() const { return mClampHi; }
 
     bool IsHidden() const { return mHide; }
     bool IsGrayed() const { return mGrayed; }
-    bool GetRedrawRequest() const { return mRedraw; }
-    bool IsPromptDisabled() const { return mDisablePrompt; }
     void SetPromptDisabled(bool disabled) { mDisablePrompt = disabled; }
     bool GetDblAsSingleClick() const { return mDblAsSingleClick; }
-    void SetDblAsSingleClick(bool single) { mDblAsSingleClick = single; }
     bool GetMOWhenGrayed() const { return mMOWhenGrayed; }
-    void SetMOWhenGrayed(bool allow) { mMOWhenGrayed = allow; }
 
-    const IChannelBlend* GetBlend() const { return &mBlend; }
     IText* GetText() { return &mText; }
-    void SetText(const IText& text) { mText = text; }
     int GetTextEntryLength() const { return mTextEntryLength; }
     void SetTextEntryLength(int length) { mTextEntryLength = length; }
 

@@ -45,9 +45,9 @@ FontCache& FontCache::Instance() {
 }
 
 PIX_IFont* FontCache::Find(int size, int orientation, int style, const char* face) {
-    CMN_MutexLock lock(mutex_);
-    for (int i = 0; i < entries_.GetSize(); ++i) {
-        const Entry* e = entries_.GetAt(i);
+    CMN_MutexLock lock(mMutex);
+    for (int i = 0; i < mEntries.GetSize(); ++i) {
+        const Entry* e = mEntries.GetAt(i);
         if (e->size == size && e->orientation == orientation && e->style == style && SameFace(e->face, face) &&
             e->font)
             return e->font;
@@ -56,17 +56,12 @@ PIX_IFont* FontCache::Find(int size, int orientation, int style, const char* fac
 }
 
 PIX_IFont* FontCache::Insert(int size, int orientation, int style, const char* face, PIX_IFont* font) {
-    CMN_MutexLock lock(mutex_);
+    CMN_MutexLock lock(mMutex);
     if (PIX_IFont* earlier = Find(size, orientation, style, face)) return earlier;
     Entry e{size, orientation, style, {}, font};
     std::strncpy(e.face, face, kFontFaceSize - 1);
-    entries_.Add(e);  // without memory the font still serves this style, uncached
+    mEntries.Add(e);  // without memory the font still serves this style, uncached
     return font;
-}
-
-int FontCache::Count() {
-    CMN_MutexLock lock(mutex_);
-    return entries_.GetSize();
 }
 
 PIX_IFont* FindOrMakeFont(int size, int orientation, int style, int quality, const char* face,

@@ -39,7 +39,6 @@ public:
     // Caches the font unless an equal entry got there first; returns the font the cache
     // holds for the key (the earlier one in that case: the caller deletes its own).
     PIX_IFont* Insert(int size, int orientation, int style, const char* face, PIX_IFont* font);
-    int Count();
 
 private:
     FontCache() = default;
@@ -50,8 +49,8 @@ private:
         char face[kFontFaceSize];
         PIX_IFont* font;
     };
-    CMN_Mutex mutex_;
-    CMN_TypedBuf<Entry> entries_;
+    CMN_Mutex mMutex;
+    CMN_TypedBuf<Entry> mEntries;
 };
 
 // The font for a text style, made and cached on first use: style 1 bold, 2 italic;

@@ -206,10 +206,6 @@ IModuleGUIResize::ViewRecord* IModuleGUIResize::CurrentRecord() {
     return mViewIndex < int(mRecords.size()) ? &mRecords[size_t(mViewIndex)] : nullptr;
 }
 
-const IModuleGUIResize::ViewRecord* IModuleGUIResize::CurrentRecord() const {
-    return mViewIndex < int(mRecords.size()) ? &mRecords[size_t(mViewIndex)] : nullptr;
-}
-
 void IModuleGUIResize::LiveEditSetLayout(int view, int controlIdx, bool hidden, const DRECT& draw,
                                          const DRECT& target) {
     if (view < 0 || view >= int(mRecords.size())) return;

@@ -61,8 +61,6 @@ public:
     int GetViewModeIndex() const { return mViewIndex; }
     int GetViewModeCount() const { return int(mViews.size()); }
     bool IsGUIResizing() const { return mResizing; }
-    bool IsResizePending() const { return mPending; }
-    bool IsNoticeShown() const { return mNotice; }
     int GetPixelWidth() const { return mPixelWidth; }
     // The grip's rectangle for the current pixel size and scale.
     IRECT CornerGripRECT() const;
@@ -137,7 +135,6 @@ private:
     void RescaleBitmaps();
     void BitmapsFollowScale();
     ViewRecord* CurrentRecord();
-    const ViewRecord* CurrentRecord() const;
 
     int mViewIndex = 0;
     std::vector<ViewMode> mViews;

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "common/cmn_string.h"
-#include "common/mutex.h"
 #include "common/ptr_list.h"
 #include "gui/bitmap_cache.h"
 #include "common/gui_types.h"
@@ -74,14 +73,8 @@ public:
     int FPS() const { return mFPS; }
     IModuleBase* GetPlug() const { return mPlug; }
     PIX_SysBitmap* GetDrawBitmap() const { return mDrawBitmap; }
-    PIX_MemBitmap* GetTmpBitmap() const { return mTmpBitmap; }
-    // The rectangle of the redraw in progress.
-    const IRECT* GetDrawRECT() const { return &mDrawRECT; }
-    unsigned GetResourceScale() const { return mResourceScale; }
     void SetResourceScale(unsigned scale) { mResourceScale = scale; }
-    double GetGUIScale() const { return mGUIScale; }
     void SetGUIScale(double scale) { mGUIScale = scale; }
-    CMN_Mutex* GetMutex() { return &mMutex; }
 
     // ---- Control list (owned; later index drawn later and hit first) ----
     // Returns the control's stored index, which now holds the last index.
@@ -97,7 +90,6 @@ public:
     void RemoveControl(int idx);
     int GetControlIdx(IControl* pControl) const;
     void SetKeyCatcher(IControl* pControl);
-    IControl* GetKeyCatcher() const { return mKeyCatcher; }
     int NControls() const { return mControls.GetSize(); }
     // Null for an index outside the list.
     IControl* GetControl(int idx) const { return mControls.Get(idx); }
@@ -145,12 +137,8 @@ public:
     int TakeParamUnderMouse();
     int GetMouseCapture() const { return mMouseCapture; }
     int GetMouseOver() const { return mMouseOver; }
-    int GetMouseX() const { return mMouseX; }
-    int GetMouseY() const { return mMouseY; }
     const IMouseMod* GetMouseMod() const { return &mMouseMod; }
-    int GetLastKey() const { return mLastKey; }
     void HandleMouseOver(bool canHandle) { mHandleMouseOver = canHandle; }
-    bool CanHandleMouseOver() const { return mHandleMouseOver; }
     void EnableTooltips(bool enable) { mEnableTooltips = enable; }
     bool TooltipsEnabled() const { return mEnableTooltips; }
 
@@ -160,12 +148,8 @@ public:
 
     // ---- Layout editor hooks ----
     int GetLiveEditControlIdx(int x, int y) const;
-    bool LiveEditEnabled() const { return mLiveEdit; }
-    int GetLiveEditMode() const { return mLiveEditMode; }
     void SetLiveEditMode(int mode) { mLiveEditMode = mode; }
-    int GetLiveEditSelected() const { return mLiveEditSelected; }
     bool LiveEditHoldsMouse() const { return mLiveEditHoldsMouse; }
-    bool MouseDragged() const { return mMouseDragged; }
 
     // ---- Drawing: bitmaps, primitives and text (igraphics_drawing.cpp) ----
     // Bitmaps. Strip records live in the process-wide caches until the process ends; a
@@ -270,7 +254,6 @@ protected:
     // it, or 0.
     int FirstVisibleControl(const IRECT& r);
 
-    CMN_Mutex mMutex;
     CMN_PtrList<IControl> mControls{4096};
     IModuleBase* mPlug;
     IRECT mDrawRECT;
@@ -290,7 +273,6 @@ protected:
     IControl* mKeyCatcher = nullptr;
     unsigned mResourceScale = 1;
     double mGUIScale = 1.0;
-    int mLiveEditUnused = 0;
     int mLiveEditMode = 0;
     bool mLiveEdit = false;
     IMouseMod mMouseMod;

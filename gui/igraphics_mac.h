@@ -60,7 +60,6 @@ public:
     PIX_IBitmap* OSLoadBitmap(int id, const char* fileName) override;
 
     void SetBundleID(const char* id) { mBundleID.Set(id); }
-    const char* GetBundleID() const { return mBundleID.Get(); }
     IGraphicsCocoa_vQDEditor_sa* GetView() const { return mView; }
 
 private:

@@ -24,9 +24,6 @@ public:
     // The handle's rectangle for a value, or for the current value when it is negative.
     IRECT HandleRectForValue(double value) const;
 
-    int GetLength() const { return mLen; }
-    int GetHandleHeadroom() const { return mHandleHeadroom; }
-
 protected:
     int mLen, mHandleHeadroom;
     int mUnscaledLen, mUnscaledHandleHeadroom;

@@ -24,7 +24,6 @@ public:
     void SetLastSelectedFile(const char* path);
     void GetDirectory(CMN_String* pOut) const { pOut->Set(mDir.Get()); }
     void SetDirectory(const char* dir) { mDir.Set(dir); }
-    int GetState() const { return mState; }
 
 protected:
     CMN_String mDir{nullptr, 128}, mFile{nullptr, 128}, mExtensions{nullptr, 128};

@@ -16,9 +16,6 @@ public:
     void OnMouseDrag(int x, int y, int dX, int dY, IMouseMod* pMod) override;
     void OnMouseWheel(int x, int y, IMouseMod* pMod, int d) override;
 
-    void SetGearing(double gearing) { mGearing = gearing; }
-    double GetGearing() const { return mGearing; }
-
 protected:
     int mDirection;
     double mGearing;
@@ -66,7 +63,6 @@ public:
     bool Draw(IGraphics* pGraphics) override;
     // n detents: the value is drawn at the nearest of n evenly spaced positions.
     void SetSteps(int n) { mSteps = n > 0 ? n - 1 : 0; }
-    int GetSteps() const { return mSteps; }
     // The frame drawn for the current value.
     int CurrentFrame() const;
 

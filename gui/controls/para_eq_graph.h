@@ -65,10 +65,6 @@ public:
     bool Draw(IGraphics* pGraphics) override;
 
     // The axis as Reset leaves it.
-    int NBands() const { return mNBands; }
-    float MinFreq() const { return mMinFreq; }
-    float MaxFreq() const { return mMaxFreq; }
-    float Octaves() const { return mOctaves; }
     // 0..1 along the axis.
     float FreqToX(float freq) const;
     // 0 bottom .. 1 top, 0.5 at 0 dB.
@@ -76,10 +72,9 @@ public:
     int NFreqLabels() const { return mNFreqLabels; }
     int NGainLabels() const { return mNGainLabels; }
     const char* FreqLabelText(int i) const { return mFreqLabels[i].text; }
-    float FreqLabelPos(int i) const { return mFreqLabels[i].pos; }
     const char* GainLabelText(int i) const { return mGainLabels[i].text; }
+    float FreqLabelPos(int i) const { return mFreqLabels[i].pos; }
     float GainLabelPos(int i) const { return mGainLabels[i].pos; }
-    int SelectedBand() const { return mSelected; }
     // The three lines of the value label for a band.
     static void FormatValueLabel(const IParaGraphicEqBand& band, char* out, int size);
     // The summed curve (pixel offsets per column) of the last draw.

@@ -30,8 +30,6 @@ public:
     ISwitchFramesControl(IModuleBase* plug, int x, int y, int paramIdx, IBitmapStrip* pBitmap,
                          bool imagesAreHorizontal = false, int blendMethod = IChannelBlend::kBlendNone);
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
-    int NAreas() const { return mDisp.GetSize(); }
-    const IRECT* GetArea(int i) { return mDisp.GetAt(i); }
 
 protected:
     CMN_TypedBuf<IRECT> mDisp{4096};
@@ -79,8 +77,6 @@ public:
     bool Draw(IGraphics* pGraphics) override;
     // Lays the buttons out again from the unscaled rectangle.
     void AfterGUIResize(double guiScale) override;
-
-    int NButtons() const { return mNButtons; }
     const IRECT* GetButton(int i) { return mRECTs.GetAt(i); }
     // The button the value selects, 0-based.
     int SelectedButton() const;

@@ -16,7 +16,6 @@ public:
     // Does not mark the control dirty.
     void SetTextColor(const IColor& color) { mText.mColor = color; }
     const char* GetTextString() const { return mStr.Get(); }
-    const IText& GetUnscaledText() const { return mUnscaledText; }
 
 protected:
     // Draws `str` with `pText` into the draw rectangle; nothing (and true) when empty.
@@ -36,8 +35,6 @@ public:
     bool Draw(IGraphics* pGraphics) override;
     // Null means no background.
     void SetBackgroundColor(const IColor* pColor);
-    const IColor& GetBackgroundColor() const { return mBGColor; }
-    bool IsSecure() const { return mSecure; }
 
 protected:
     IRECT mTextEntryRect;
@@ -55,7 +52,6 @@ public:
 
     void SetText2(const char* str);
     void SetTextColor2(const IColor& color) { mText.mColor = color; }
-    const char* GetText2() const { return mStr2.Get(); }
 
 protected:
     CMN_String mStr2{nullptr, 128};

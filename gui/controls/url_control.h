@@ -14,10 +14,6 @@ public:
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     bool Draw(IGraphics*) override { return true; }
 
-    const char* GetURL() const { return mURL; }
-    const char* GetBackupURL() const { return mBackupURL; }
-    const char* GetErrorMessage() const { return mErrMsg; }
-
 protected:
     char mURL[kMaxURLLength] = {};
     char mBackupURL[kMaxURLLength] = {};

@@ -18,7 +18,6 @@ public:
     // The text with its terminating zero; an empty buffer when it cannot grow.
     void GetText(CMN_HeapBuf* pOut) const;
     using IControl::GetText;  // the style, still reachable beside the text
-    using IControl::SetText;
     const char* GetTextString() const { return mStr.Get(); }
     bool IsSecure() const { return mSecure; }
 
@@ -34,7 +33,6 @@ public:
     void OnMouseDown(int x, int y, IMouseMod* pMod) override;
     void TextFromTextEntry(const char* str) override;
     bool Draw(IGraphics* pGraphics) override;
-    const char* GetTextString() const { return mStr.Get(); }
 
 protected:
     CMN_String mStr{nullptr, 128};

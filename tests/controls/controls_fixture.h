@@ -1,6 +1,4 @@
-// Controls on the headless window back end: a plug-in with a few parameters, image
-// strips whose frames are solid, distinct colours, and a way to draw one control
-// alone into the back buffer and read its pixels.
+// Controls on the headless window back end, strips of solid distinct frames, one control drawn alone.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "gui/headless_mac_fixture.h"
+#include "gui/fixtures.h"
 #include "plug/param.h"
 #include "raster/bitmap.h"
 
@@ -31,7 +29,7 @@ protected:
 
     // `frames` frames of w x h pixels, side by side or stacked.
     IBitmapStrip* Strip(int frames, int w, int h, bool horizontal = false) {
-        auto& bm = bitmaps_.emplace_back(std::make_unique<PIX_MemBitmap>(horizontal ? w * frames : w,
+        auto& bm = mBitmaps.emplace_back(std::make_unique<PIX_MemBitmap>(horizontal ? w * frames : w,
                                                                          horizontal ? h : h * frames));
         auto* bits = static_cast<PIX_PixelValue*>(bm->getBits());
         for (int y = 0; y < bm->getHeight(); ++y)
@@ -39,15 +37,11 @@ protected:
                 const IColor c = FrameColor((horizontal ? x / w : y / h) + 1);
                 bits[y * bm->getRowSpan() + x] = PIX_MakePixel(c.A, c.R, c.G, c.B);
             }
-        return strips_.emplace_back(new IBitmapStrip{bm.get(), bm->getWidth(), bm->getHeight(), frames, horizontal})
+        return mStrips.emplace_back(new IBitmapStrip{bm.get(), bm->getWidth(), bm->getHeight(), frames, horizontal})
             .get();
     }
 
-    template <typename T>
-    T* Add(T* c) {
-        graphics->AttachControl(c);
-        return c;
-    }
+    template <typename T> T* Add(T* c) { return graphics->AttachControl(c), c; }
 
     // Opaque black back buffer, then one attached control drawn through the engine's
     // redraw with the others hidden meanwhile.
@@ -66,8 +60,8 @@ protected:
     IMouseMod left{true}, right{false, true}, shift{true, false, true}, control{true, false, false, true};
 
 private:
-    std::vector<std::unique_ptr<PIX_MemBitmap>> bitmaps_;
-    std::vector<std::unique_ptr<IBitmapStrip>> strips_;
+    std::vector<std::unique_ptr<PIX_MemBitmap>> mBitmaps;
+    std::vector<std::unique_ptr<IBitmapStrip>> mStrips;
 };
 
 }  // namespace ctltest

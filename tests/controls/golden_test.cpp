@@ -1,5 +1,4 @@
-// One picture per drawing family, checked by eye once, so that any change in how the
-// controls draw shows up.
+// One picture per drawing family, checked by eye once: any change in drawing shows up.
 #include <functional>
 
 #include "controls_fixture.h"

@@ -1,3 +1,4 @@
+// The EQ graph's labels and handles; its curves and value label are the golden's business.
 #include <cmath>
 #include <tuple>
 
@@ -23,19 +24,7 @@ IParaGraphicEqBand Band(int index, int type, float freq, float gain, float width
 
 using EqGraph = ControlsFixture;
 
-TEST_F(EqGraph, AxisGainScaleAndLabels) {
-    struct Case {
-        float fmin, fmax, gmin, gmax, effMin, effMax, octaves, gainAtTop;
-    } cases[] = {{5, 30000, -30, 30, 20, 22000, 10.103f, 30},  {20, 12000, -24, 24, 20, 12000, 9.2288f, 24},
-                 {10, 24000, 0, 0, 10, 24000, 11.2288f, 40},   {500, 400, -6, 60, 20, 400, 4.3219f, 40},
-                 {22000, 30000, -6, 6, 20, 22000, 10.103f, 6}};  // an empty axis otherwise
-    for (Case c : cases) {
-        IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(c.fmin, c.fmax, c.gmin, c.gmax));
-        EXPECT_EQ(eq.MinFreq(), c.effMin) << c.fmin << ".." << c.fmax;
-        EXPECT_EQ(eq.MaxFreq(), c.effMax) << c.fmin << ".." << c.fmax;
-        EXPECT_NEAR(eq.Octaves(), c.octaves, 1e-3);
-        EXPECT_NEAR(eq.GainToY(c.gainAtTop), 1.0f, 1e-6);
-    }
+TEST_F(EqGraph, AxisLabels) {
     IParaGraphicEq eq(&plug, IRECT(0, 0, 100, 50), -1, Settings(20, 12000, -24, 24, "25, 50, 1000,2500, 0", "-18, 0, 18"));
     EXPECT_NEAR(eq.FreqToX(1000), 0.611f, 1e-3);
     ASSERT_EQ(eq.NFreqLabels(), 4) << "0 Hz has no place on the axis";
@@ -53,10 +42,6 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
     auto* eq = Add(new IParaGraphicEq(&plug, IRECT(50, 20, 250, 120), kParamUnit, Settings(20, 20480)));
     eq->SetBand(Band(2, IParaGraphicEqBand::kPeak, 640, 0, 1));
     eq->SetBand(Band(10, IParaGraphicEqBand::kPeak, 100, 0, 1));  // outside the count: ignored
-    eq->OnMouseDown(150, 70, &left);
-    eq->OnMouseDrag(160, 70, 10, 0, &left);
-    EXPECT_EQ(eq->GetValue(), 0.0) << "a drag before the first draw has no size to map onto";
-    eq->OnMouseUp(160, 70, &left);
     DrawAlone(eq);
     for (auto [dx, dy] : {std::pair{9, 9}, {-9, -9}, {9, -9}, {0, 10}, {0, -10}, {11, 0}, {-11, 0}}) {
         eq->SetValueFromPlug(0.0);
@@ -69,9 +54,8 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
     eq->OnMouseDrag(150, 45, 0, -25, &left);
     IParaGraphicEqBand got;
     eq->GetBand(&got);
-    EXPECT_EQ(got.index, 2);
-    EXPECT_NEAR(got.freq, 640.0f, 0.01f);
-    EXPECT_NEAR(got.gain, 12.0f, 1e-4);
+    EXPECT_EQ(std::tuple(got.index, std::round(got.freq * 100), std::round(got.gain * 1e4)),
+              std::tuple(2, 64000.0f, 120000.0f));
     EXPECT_NEAR(plug.GetParam(kParamUnit)->Value(), 2 / 3.0, 1e-3);
     eq->OnMouseUp(0, 0, &left);
     // Right drag: the width in tenths within its limits.
@@ -82,36 +66,6 @@ TEST_F(EqGraph, HandlesGrabWithinNinePixelsAndDragTheBand) {
         eq->OnMouseDrag(150, 70, dX, dY, &right);
         eq->GetBand(&got);
         EXPECT_NEAR(got.width, width, 1e-5) << dX << "," << dY;
-    }
-}
-
-TEST_F(EqGraph, CurvesAndValueLabel) {
-    // 10 octaves over 200 x 96 pixels; +12 dB of +-24 is 24 pixels up.
-    auto* eq = Add(new IParaGraphicEq(&plug, IRECT(0, 0, 200, 96), -1, Settings(20, 20480)));
-    struct Case { int type; float width; std::vector<std::pair<int, float>> columns; } cases[] = {
-        {IParaGraphicEqBand::kPeak, 1, {{100, -24}, {60, 0}, {140, 0}}},
-        // Slope 2: the shelf turns over a fifth of the width, columns 80 to 120.
-        {IParaGraphicEqBand::kLowShelf, 2, {{0, -24}, {80, -24}, {100, -12}, {120, 0}, {199, 0}}},
-        {IParaGraphicEqBand::kHighShelf, 2, {{0, 0}, {80, 0}, {100, -12}, {120, -24}, {199, -24}}},
-    };
-    for (const Case& c : cases) {
-        eq->SetBand(Band(0, c.type, 640, 12, c.width));
-        DrawAlone(eq);
-        for (auto [col, offset] : c.columns)
-            EXPECT_NEAR(eq->SummedCurve()[col], offset, 1e-3) << "type " << c.type << " column " << col;
-    }
-    struct Label {
-        int type;
-        float freq, gain, width;
-        const char* text;
-    } labels[] = {{0, 250, 3, 1, "250.00Hz\n3dB\nQ=1.41"},
-                  {0, 2500, -4.25f, 2, " 2.50kHz\n-4.25dB\nQ=0.667"},
-                  {1, 999.999f, 0, 0.75f, "1000.00Hz\n0dB\nS=0.9"},
-                  {7, 50, 1, 3, "50.00Hz\n1dB\nB=3"}};
-    for (Label l : labels) {
-        char text[96];
-        IParaGraphicEq::FormatValueLabel(Band(0, l.type, l.freq, l.gain, l.width), text, sizeof text);
-        EXPECT_STREQ(text, l.text);
     }
     IParaGraphicEqSettings s = Settings(20, 20480);
     s.nBands = 1;

@@ -1,11 +1,11 @@
-// Every control under random rectangles, values, events and scales: run under the
-// sanitizers, it finds any division, index or copy that goes astray.
+// Every control under random rectangles, values, events and scales, for the sanitizers.
 #include <cmath>
 #include <functional>
 #include <random>
 #include <string>
 
 #include "controls_fixture.h"
+#include "gui/bitmap_text_control.h"
 #include "gui/controls/fader_control.h"
 #include "gui/controls/file_selector_control.h"
 #include "gui/controls/knob_controls.h"
@@ -38,6 +38,8 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
         [&] { return new ISwitchControl(&plug, n(0, 300), n(0, 200), p(), s()); },
         [&] { return new ISwitchFramesControl(&plug, n(0, 300), n(0, 200), p(), s(), n(0, 1)); },
         [&] { return new IContactControl(&plug, n(0, 300), n(0, 200), p(), s()); },
+        [&] { return new ISwitchPopUpControl(&plug, n(0, 300), n(0, 200), p(), s()); },
+        [&] { return new IBitmapTextControl(&plug, r(), s(), "Ab~", &text, n(-1, 9), n(-1, 9), n(-2, 4), n(0, 1)); },
         [&] { return new IBitmapOverlayControl(&plug, n(0, 300), n(0, 200), s(), r()); },
         [&] { return new IInvisibleSwitchControl(&plug, r(), p()); },
         [&] { return new IRadioButtonsControl(&plug, r(), p(), n(0, 6), s(), n(0, 3)); },
@@ -83,7 +85,7 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
             for (int e = 0; e < 40; ++e) {
                 const int x = n(-50, 450), y = n(-50, 350);
                 IMouseMod mod(n(0, 1), n(0, 1), n(0, 1), n(0, 1));
-                switch (n(0, 8)) {
+                switch (n(0, 9)) {
                     case 0: c->OnMouseDown(x, y, &mod); break;
                     case 1: c->OnMouseUp(x, y, &mod); break;
                     case 2: c->OnMouseDrag(x, y, n(-300, 300), n(-300, 300), &mod); break;
@@ -92,6 +94,13 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
                     case 5: c->OnKeyDown(x, y, n(-1, 45)); break;
                     case 6: c->AfterGUIResize(n(0, 4) * 0.5); break;
                     case 7: c->SetValueFromPlug(n(-10, 20) / 10.0); break;
+                    case 8:  // the operations only some families have
+                        if (auto* t = dynamic_cast<ITextControl2*>(c)) t->SetText2(big.c_str());
+                        if (auto* u = dynamic_cast<IUserTextControl*>(c)) u->SetText(n(0, 1) ? big.c_str() : nullptr);
+                        if (auto* b = dynamic_cast<IBitmapTextControl*>(c)) b->SetText(big.c_str());
+                        if (auto* v = dynamic_cast<ISpinnerControl*>(c)) v->PromptValue(r());
+                        if (auto* eq = dynamic_cast<IParaGraphicEq*>(c)) eq->UpdateSelectedPosition();
+                        break;
                     default: c->IsHit(x, y), c->IsDirty(), c->TextFromTextEntry(big.c_str());
                 }
                 if (hv->ActiveTextField()) hv->ActiveTextField()->PressEscape();

@@ -1,133 +1,178 @@
-// The layout editor: its switch, the hold key, dragging with the grid, undo and redo,
-// and the context menu's actions answered from a script.
+// The layout editor on a scratch panel in a scratch folder: its switch, menu and header.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <tuple>
 
-#include "live_edit_fixture.h"
+#include "gui/live_edit.h"
+#include "gui/live_edit_header.h"
+#include "gui/live_edit_views.h"
+#include "fixtures.h"
+#include "temp_dir.h"
 
 namespace guitest {
+
+struct ScopedCwd {
+    explicit ScopedCwd(const std::string& dir) { std::filesystem::current_path(dir); }
+    ~ScopedCwd() { std::filesystem::current_path(mOld); }
+    std::filesystem::path mOld = std::filesystem::current_path();
+};
+
+// View modes of a GUI-resize control; records every layout handed to it.
+class FakeViews : public LiveEditViews {
+public:
+    int index = 0, count = 2;
+    std::vector<std::string> calls;
+    int ViewModeIndex() override { return index; }
+    int ViewModeCount() override { return count; }
+    double GUIScaleRatio() override { return 1.0; }
+    void ShowViewMode(int j) override { calls.push_back("show " + std::to_string(j)); }
+    void SetLayout(int v, int i, int k, const IRECT& d, const IRECT& t, bool hidden) override {
+        std::ostringstream os;
+        os << v << " " << i << " " << k << " " << d.L << "," << d.T << "," << d.R << "," << d.B << " " << t.L << ","
+           << t.T << "," << t.R << "," << t.B << (hidden ? " hidden" : "");
+        calls.push_back(os.str());
+    }
+};
+inline FakeViews* gFakeViews = nullptr;
+
+class EditPlug : public LogPlug {
+public:
+    using LogPlug::LogPlug;
+    // Only the layout editor sees this pointer, and it goes through the fake views;
+    // it is gone before the plug-in would look at it.
+    ~EditPlug() override { mGUIResize = nullptr; }
+    void FakeResize() { mGUIResize = reinterpret_cast<IModuleGUIResize*>(this); }
+};
+
+using testutil::ReadFile;
+
+class LiveEditPanel {
+public:
+    LiveEditPanel() : cwd(dir.path()), plug(0, &log), g(new RecordingGraphics(&plug, 200, 200)) {}
+    ~LiveEditPanel() {
+        SetLiveEditViewsResolver(nullptr);
+        if (plug.GetGUI() != g) delete g;
+    }
+
+    // Background, one control per rectangle, then (with `resize`) the three resize controls.
+    void Build(const std::vector<IRECT>& rects, bool resize = false) {
+        g->AttachControl(new LogControl(&plug, nullptr, "bg", IRECT(0, 0, 200, 200)));
+        for (const IRECT& r : rects)
+            g->AttachControl(new LogControl(&plug, &log, ("c" + std::to_string(g->NControls())).c_str(), r));
+        for (int i = 0; resize && i < 3; ++i) g->AttachControl(new LogControl(&plug, nullptr, "rs", IRECT()));
+        plug.AttachGraphics(g);
+        if (!resize) return;
+        plug.FakeResize();
+        gFakeViews = &views;
+        SetLiveEditViewsResolver([](IModuleGUIResize*) -> LiveEditViews* { return gFakeViews; });
+    }
+    LiveEditState* State() { return plug.GetLiveEditState(); }
+    LiveEditFrame Frame(IMouseMod mod = {}, int x = 0, int y = 0) {
+        LiveEditFrame f;
+        f.state = State();
+        f.graphics = g;
+        f.views = LiveEditViewsOf(&plug);
+        f.buffer = g->GetDrawBitmap();
+        f.scale = scale;
+        f.mouseX = x, f.mouseY = y, f.width = 200, f.height = 200;
+        f.mod = mod, f.gridSetting = grid;
+        f.editMode = &mode, f.lastKey = &key, f.holdsMouse = &holds, f.selected = &selected;
+        f.mouseDragged = &dragged;
+        return f;
+    }
+    void Step(IMouseMod mod, int x, int y, bool drag) {
+        dragged = drag;
+        LiveEditFrame f = Frame(mod, x, y);
+        LiveEdit(&f);
+    }
+    void Undo() {
+        LiveEditFrame f = Frame();
+        LiveEditUndo(&f);
+    }
+    // Press on control `idx` at (x0, y0), drag to (x1, y1), release.
+    void Drag(int idx, int x0, int y0, int x1, int y1, IMouseMod mod = {}) {
+        selected = idx;
+        mod.L = true;
+        Step(mod, x0, y0, false);
+        Step(mod, x1, y1, true);
+        selected = -1;
+        mod.L = false;
+        Step(mod, x1, y1, false);
+    }
+    // Right-click on control `idx` and choose the menu row of `action`.
+    void Menu(int idx, LiveEditMenuAction action) {
+        g->menuReplies.push_back(LiveEditMenuRow(action));
+        selected = idx;
+        Step(IMouseMod(false, true), 1, 1, false);
+        Step(IMouseMod(), 1, 1, false);
+    }
+    IRECT Rect(int i) const { return *g->GetControl(i)->GetRECT(); }
+
+    Log log;
+    testutil::TempDir dir;
+    ScopedCwd cwd;
+    EditPlug plug;
+    RecordingGraphics* g;
+    FakeViews views;
+    double scale = 1.0;
+    int grid = 1, mode = 0, key = -1, selected = -1;
+    bool holds = true, dragged = false;
+};
+
+class LiveEditFixture : public ::testing::Test, public LiveEditPanel {};
+
 namespace {
 
 using LiveEditTest = LiveEditFixture;
+using A = LiveEditMenuAction;
 
-bool AllZero(const PIX_SysBitmap* bm) {
-    const auto* p = static_cast<const uint8_t*>(bm->getBits());
-    return std::all_of(p, p + size_t(bm->getRowSpan()) * bm->getHeight() * 4, [](uint8_t b) { return b == 0; });
-}
-
-TEST(LiveEditHold, OnlyWithTheSwitchOnDoesEHoldTheMouseAndEAgainReleaseIt) {
-    const struct { bool on; int presses; bool holds; } cases[] = {{false, 1, false}, {true, 1, true}, {true, 2, false}};
-    for (const auto& c : cases) {
+// Only the environment variable switches it on; off, E holds nothing and no header is touched.
+TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
+    for (const char* value : {"", "0", "yes"}) {
+        testutil::ScopedEnv env("QD_LIVE_EDIT", value);
+        EXPECT_FALSE(LiveEditSwitchOn()) << value;
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}});
-        p.g->SetLiveEdit(c.on, false);
+        p.g->OnKeyDown(0, 0, kLiveEditKeyHold);
         IRECT all(0, 0, 200, 200);
-        for (int i = 0; i < c.presses; ++i) {
-            p.g->OnKeyDown(0, 0, kLiveEditKeyHold);
-            p.g->PrepDraw();  // a clean buffer: the controls draw nothing themselves
-            p.g->Draw(&all);
-        }
-        EXPECT_EQ(p.g->LiveEditHoldsMouse(), c.holds);
-        EXPECT_EQ(AllZero(p.g->GetDrawBitmap()), !c.holds) << "overlay drawn";
-        EXPECT_EQ(p.State()->mHeaderRead, c.on);
-        EXPECT_EQ(std::filesystem::exists(kLiveEditHeaderFile), c.on);
-        IMouseMod left(true);
-        p.g->OnMouseDown(15, 15, &left);
-        EXPECT_EQ(std::find(p.log.begin(), p.log.end(), "c1 down 15,15") != p.log.end(), !c.holds);
-        p.g->OnMouseUp(15, 15, &left);
-        // The copy the editor reads must show the button released.
-        EXPECT_FALSE(p.g->GetMouseMod()->L);
+        p.g->PrepDraw();
+        p.g->Draw(&all);
+        EXPECT_FALSE(p.g->LiveEditHoldsMouse() || p.State()->mHeaderRead || std::filesystem::exists(kLiveEditHeaderFile));
     }
+    testutil::ScopedEnv env("QD_LIVE_EDIT", "1");
+    EXPECT_TRUE(LiveEditSwitchOn());
 }
 
-TEST(LiveEditDrag, SnapsToTheGridTowardZeroUnlessOptionIsHeld) {
-    const struct {
-        const char* name;
-        int grid;
-        double scale;
-        bool option;
-        int x0, y0, x1, y1;
-        IRECT expected;
-    } cases[] = {
-        {"move", 10, 1.0, false, 10, 10, 23, 37, {10, 30, 30, 50}},
-        {"move, Option", 10, 1.0, true, 10, 10, 23, 37, {18, 32, 38, 52}},
-        {"move left of 0", 10, 1.0, false, 10, 10, -2, 10, {0, 0, 20, 20}},
-        {"resize on the grip", 10, 1.0, false, 24, 24, 37, 44, {5, 5, 30, 40}},
-        {"resize, Option", 10, 1.0, true, 24, 24, 37, 44, {5, 5, 38, 45}},
-        {"grid 1", 1, 1.0, false, 10, 10, 23, 37, {18, 32, 38, 52}},
-        // With GUI resizing the step is the grid times the scale: 0 at half size.
-        {"scale 0.5", 1, 0.5, false, 10, 10, 23, 37, {18, 32, 38, 52}},
-        {"scale 2", 5, 2.0, false, 6, 6, 19, 33, {10, 30, 30, 50}},
-    };
-    for (const auto& c : cases) {
-        LiveEditPanel p;
-        p.Build({{5, 5, 25, 25}}, c.scale != 1.0);
-        p.grid = c.grid;
-        p.scale = c.scale;
-        p.Drag(1, c.x0, c.y0, c.x1, c.y1, IMouseMod(false, false, false, false, c.option));
-        EXPECT_EQ(p.Rect(1), c.expected) << c.name;
-    }
+TEST_F(LiveEditTest, DragsSnapToTheGridTowardZeroUnlessOptionIsHeld) {
+    Build({{5, 5, 25, 25}});
+    grid = 10;
+    Drag(1, 10, 10, 23, 37);
+    EXPECT_EQ(Rect(1), IRECT(10, 30, 30, 50));
+    Drag(1, 15, 35, 13, 38, IMouseMod(false, false, false, false, true));  // Option: no snap
+    EXPECT_EQ(Rect(1), IRECT(8, 33, 28, 53));
 }
 
-TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
-    Build({{10, 10, 30, 30}});
-    const IRECT l0(10, 10, 30, 30), l1(20, 10, 40, 30), l2(20, 20, 40, 40);
-    LiveEditFrame f = Frame();
-    // An empty history, before any list is sized: nothing moves, nothing breaks.
-    LiveEditUndo(&f);
-    LiveEditRedo(&f);
-    EXPECT_EQ(Rect(1), l0);
-    Drag(1, 15, 15, 25, 15);
-    Drag(1, 25, 15, 25, 25);
-    ASSERT_EQ(Rect(1), l2);
-    const struct {
-        bool undo;
-        IRECT expected;
-    } steps[] = {{true, l1}, {true, l0}, {true, l0}, {true, l0}, {false, l1}, {false, l2},
-                 {false, l2}, {true, l1}, {false, l2}, {true, l1}, {true, l0}, {false, l1}};
-    int n = 0;
-    for (const auto& s : steps) {
-        s.undo ? LiveEditUndo(&f) : LiveEditRedo(&f);
-        EXPECT_EQ(Rect(1), s.expected) << "step " << n++;
-        EXPECT_GE(State()->mHistories[0].mPosition, -1);
-    }
-}
-
-TEST_F(LiveEditTest, ZOrderActionsStopAtBothEndsButStillPushASnapshot) {
-    const struct {
-        const char* name;
-        bool resize;
-        int selected;
-        LiveEditMenuAction item;
-        std::vector<int> order;
-    } cases[] = {
-        {"to front", false, 1, LiveEditMenuAction::kBringToFront, {0, 2, 3, 1}},
-        {"to front below the resize controls", true, 1, LiveEditMenuAction::kBringToFront, {0, 2, 3, 1, 4, 5, 6}},
-        {"to back", false, 3, LiveEditMenuAction::kSendToBack, {0, 3, 1, 2}},
-        {"forward", false, 2, LiveEditMenuAction::kBringForward, {0, 1, 3, 2}},
-        {"forward at the top", false, 3, LiveEditMenuAction::kBringForward, {0, 1, 2, 3}},
-        {"backward at index 1", false, 1, LiveEditMenuAction::kSendBackward, {0, 1, 2, 3}},
-        {"backward", false, 3, LiveEditMenuAction::kSendBackward, {0, 1, 3, 2}},
+TEST(LiveEditMenu, ZOrderRowsStopAtBothEndsButStillPushASnapshot) {
+    const struct { bool resize; int selected; A item; std::vector<int> order; } cases[] = {
+        {false, 1, A::kBringToFront, {0, 2, 3, 1}}, {true, 1, A::kBringToFront, {0, 2, 3, 1, 4, 5, 6}},
+        {false, 3, A::kSendToBack, {0, 3, 1, 2}},   {false, 2, A::kBringForward, {0, 1, 3, 2}},
+        {false, 3, A::kBringForward, {0, 1, 2, 3}}, {false, 1, A::kSendBackward, {0, 1, 2, 3}},
+        {false, 3, A::kSendBackward, {0, 1, 3, 2}},
     };
     for (const auto& c : cases) {
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, c.resize);
         p.Menu(c.selected, c.item);
-        EXPECT_EQ(p.Order(), c.order) << c.name;
-        EXPECT_EQ(p.State()->mHistories[0].mSnapshots.size(), 1u) << c.name;
+        std::vector<int> order;  // attach indices in list order
+        for (int k = 0; k < p.g->NControls(); ++k) order.push_back(p.State()->mAttachOrder.Find(p.g->GetControl(k)));
+        EXPECT_EQ(order, c.order) << int(c.item) << " on " << c.selected;
+        EXPECT_EQ(p.State()->mHistories[0].mSnapshots.size(), 1u);
     }
-}
-
-// The menu's rows as "text" with "-" for a disabled row and "|" for a separator.
-std::string Rows(const std::vector<MenuItemSeen>& menu) {
-    std::string rows;
-    for (const MenuItemSeen& item : menu)
-        rows += item.flags & IPopupMenuItem::kSeparator
-                    ? "|"
-                    : item.text + (item.flags & IPopupMenuItem::kDisabled ? "-," : ",");
-    return rows;
 }
 
 // Right-clicks through the engine: the menu takes the release, so each click opens it
@@ -179,27 +224,27 @@ TEST_F(LiveEditTest, ARightClickSelectsWhatIsUnderItAndTheMenuFollows) {
         g->Draw(&all);
         if (c.releaseSeen) g->OnMouseUp(c.x, c.y, &right);
         ASSERT_EQ(g->menus.size(), 1u) << c.name;
-        EXPECT_EQ(Rows(g->menus[0]), c.rows) << c.name;
-        EXPECT_EQ(State()->mSelected, c.selected) << c.name;
+        // The rows as "text" with "-" for a disabled row and "|" for a separator.
+        std::string rows;
+        for (const MenuItemSeen& item : g->menus[0])
+            rows += item.flags & IPopupMenuItem::kSeparator
+                        ? "|"
+                        : item.text + (item.flags & IPopupMenuItem::kDisabled ? "-," : ",");
+        EXPECT_EQ(std::tuple(rows, State()->mSelected), std::tuple(c.rows, c.selected)) << c.name;
         g->menus.clear();
     }
 }
 
 TEST(LiveEditMenu, SelectionRowsChangeTheRectanglesOfTheEditModeAndUndoBringsThemBack) {
     const IRECT draw(20, 20, 50, 50), target(25, 25, 55, 55);  // attach-time: (10, 10, 30, 30) both
-    const struct {
-        LiveEditMenuAction action;
-        int mode;
-        IRECT draw, target;
-        bool hidden;
-    } cases[] = {
-        {LiveEditMenuAction::kResetPosition, kLiveEditDraw, {10, 10, 40, 40}, target, false},
-        {LiveEditMenuAction::kResetPosition, kLiveEditTarget, draw, {10, 10, 40, 40}, false},
-        {LiveEditMenuAction::kResetSize, kLiveEditDraw, {20, 20, 40, 40}, target, false},
-        {LiveEditMenuAction::kResetSize, kLiveEditTarget, draw, {25, 25, 45, 45}, false},
-        {LiveEditMenuAction::kMerge, kLiveEditDraw, target, target, false},
-        {LiveEditMenuAction::kMerge, kLiveEditTarget, draw, draw, false},
-        {LiveEditMenuAction::kHide, kLiveEditDraw, draw, target, true},
+    const struct { A action; int mode; IRECT draw, target; bool hidden; } cases[] = {
+        {A::kResetPosition, kLiveEditDraw, {10, 10, 40, 40}, target, false},
+        {A::kResetPosition, kLiveEditTarget, draw, {10, 10, 40, 40}, false},
+        {A::kResetSize, kLiveEditDraw, {20, 20, 40, 40}, target, false},
+        {A::kResetSize, kLiveEditTarget, draw, {25, 25, 45, 45}, false},
+        {A::kMerge, kLiveEditDraw, target, target, false},
+        {A::kMerge, kLiveEditTarget, draw, draw, false},
+        {A::kHide, kLiveEditDraw, draw, target, true},
     };
     for (const auto& c : cases) {
         LiveEditPanel p;
@@ -209,68 +254,152 @@ TEST(LiveEditMenu, SelectionRowsChangeTheRectanglesOfTheEditModeAndUndoBringsThe
         control->SetTargetRECT(target);
         p.mode = c.mode;
         p.Menu(1, c.action);
-        const int row = LiveEditMenuRow(c.action);
-        EXPECT_EQ(std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()),
-                  std::tuple(c.draw, c.target, c.hidden))
-            << row << " in mode " << c.mode;
-        LiveEditFrame f = p.Frame();
-        LiveEditUndo(&f);
-        EXPECT_EQ(std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()),
-                  std::tuple(draw, target, false))
-            << row << " undone";
+        auto now = [&] { return std::tuple(*control->GetRECT(), *control->GetTargetRECT(), control->IsHidden()); };
+        EXPECT_EQ(now(), std::tuple(c.draw, c.target, c.hidden)) << int(c.action) << " in mode " << c.mode;
+        p.Undo();
+        EXPECT_EQ(now(), std::tuple(draw, target, false)) << int(c.action) << " undone";
     }
 }
 
-TEST_F(LiveEditTest, DeleteAsksAndOnlyOKMarksTheControl) {
+TEST(LiveEditMenu, DeleteAsksAndOnlyOKMarksTheControl) {
     for (const int answer : {2, 1}) {
         LiveEditPanel p;
         p.Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, true);
         p.g->messageBoxReplies.push_back(answer);
-        p.Menu(2, LiveEditMenuAction::kDelete);
+        p.Menu(2, A::kDelete);
         ASSERT_EQ(p.g->messageBoxes.size(), 1u);
-        const std::string header = ReadFile(kLiveEditHeaderFile);
+        EXPECT_EQ(std::tuple(p.State()->mDeleted.GetSize(), p.g->GetControl(2)->IsHidden()),
+                  std::tuple(answer == 1 ? 1 : 0, answer == 1));
         if (answer == 2) {
-            EXPECT_EQ(p.State()->mDeleted.GetSize(), 0);
-            EXPECT_FALSE(p.g->GetControl(2)->IsHidden());
             EXPECT_TRUE(p.State()->mHistories.empty() || p.State()->mHistories[0].mSnapshots.empty());
             continue;
         }
-        ASSERT_EQ(p.State()->mDeleted.GetSize(), 1);
         EXPECT_EQ(*p.State()->mDeleted.GetAt(0), 2);
-        EXPECT_TRUE(p.g->GetControl(2)->IsHidden());
-        // The other view mode was shown, hidden there and written.
+        // The other view mode was shown, hidden there and written; control 3 closes the gap.
         EXPECT_NE(std::find(p.views.calls.begin(), p.views.calls.end(), "show 1"), p.views.calls.end());
-        // Control 3 closes the gap left by control 2.
-        EXPECT_NE(header.find("LiveEditSetLayout(0, 2, 2, IRECT(70, 10, 90, 30)"), std::string::npos);
-        // Undo brings it back everywhere.
-        LiveEditFrame f = p.Frame();
-        LiveEditUndo(&f);
-        EXPECT_EQ(p.State()->mDeleted.GetSize(), 0);
-        EXPECT_FALSE(p.g->GetControl(2)->IsHidden());
+        EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 2, 2, IRECT(70, 10, 90, 30)"),
+                  std::string::npos);
+        p.Undo();  // brings it back everywhere
+        EXPECT_EQ(std::tuple(p.State()->mDeleted.GetSize(), p.g->GetControl(2)->IsHidden()), std::tuple(0, false));
     }
 }
 
-}  // namespace
 TEST_F(LiveEditTest, ResetViewWritesTheUnscaledLayout) {
     scale = 2.0;
     Build({{10, 10, 30, 30}}, true);
     Drag(1, 15, 15, 40, 40);
-    Menu(1, LiveEditMenuAction::kResetView);
+    Menu(1, A::kResetView);
     // Attach-time layout at scale 2 on screen, the attach-time layout in the header.
     EXPECT_EQ(Rect(1), IRECT(20, 20, 60, 60));
     EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 1, 1, IRECT(10, 10, 30, 30)"),
               std::string::npos);
 }
 
-TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
-    const struct {
-        const char* value;
-        bool on;
-    } cases[] = {{nullptr, false}, {"", false}, {"0", false}, {"yes", false}, {"1", true}};
-    for (const auto& c : cases) {
-        testutil::ScopedEnv env("QD_LIVE_EDIT", c.value);
-        EXPECT_EQ(LiveEditSwitchOn(), c.on) << (c.value ? c.value : "unset");
-    }
+// Compares with tests/data/golden/<name>, writing <name>.actual beside it on a mismatch.
+void ExpectGolden(const std::string& actual, const std::string& name) {
+    const std::string path = std::string(QD_TEST_DATA_DIR) + "/golden/" + name;
+    const std::string expected = ReadFile(path);
+    if (actual != expected) std::ofstream(path + ".actual", std::ios::binary) << actual;
+    EXPECT_EQ(actual, expected) << "actual written to " << path << ".actual";
 }
 
+class LiveEditHeaderTest : public LiveEditFixture {
+protected:
+    // Three controls; the second has distinct rectangles and is hidden; the third
+    // was moved behind the first.
+    void BuildPanel(bool resize) {
+        Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, resize);
+        g->GetControl(2)->SetTargetRECT({45, 15, 55, 25});
+        g->GetControl(2)->Hide(true);
+        g->MoveControlBehind(3, 1);
+    }
+};
+
+TEST_F(LiveEditHeaderTest, DefaultViewMatchesGolden) {
+    BuildPanel(false);
+    ExpectGolden(LiveEditBuildLayoutHeader(1.0, State(), g, nullptr, 0), "live_edit_default.txt");
+}
+
+TEST_F(LiveEditHeaderTest, GUIResizeViewsMatchGoldenUnscaledWithDeletedLeftOut) {
+    BuildPanel(true);
+    // At scale 2 the controls stand at twice their layout; control 1 is deleted.
+    for (int a = 1; a <= 3; ++a) {
+        IControl* c = State()->mAttachOrder.Get(a);
+        const IRECT d = *c->GetRECT(), t = *c->GetTargetRECT();
+        *c->GetRECT() = IRECT(d.L * 2, d.T * 2, d.R * 2, d.B * 2);
+        c->SetTargetRECT(IRECT(t.L * 2, t.T * 2, t.R * 2, t.B * 2));
+    }
+    State()->mDeleted.Add(1);
+    State()->mViewModeCount = 2;
+    ExpectGolden(LiveEditBuildLayoutHeader(2.0, State(), g, &views, 0), "live_edit_resize.txt");
+    // Every control, deleted or not, reaches the view record at its own indices.
+    EXPECT_EQ(std::vector<std::string>(views.calls.begin() + 1, views.calls.begin() + 3),
+              (std::vector<std::string>{"0 1 2 10,10,30,30 10,10,30,30", "0 2 3 40,10,60,30 45,15,55,25 hidden"}));
+}
+
+// An editor or version control may turn the line ends into CR LF and leave blanks at
+// line ends: every section used to read as empty, and the next write dropped the
+// other view modes' layouts.
+TEST_F(LiveEditHeaderTest, CRLFHeaderReadsAsWrittenAndARewriteKeepsTheOtherSections) {
+    BuildPanel(true);
+    State()->mViewModeCount = 3;
+    std::vector<std::string> sections;
+    for (int j = 0; j < 2; ++j) {  // view mode 2 stays empty
+        State()->mAttachOrder.Get(1)->GetRECT()->L = 10 + j;
+        ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, j));
+        sections.push_back(State()->mViewModeTexts.Get(j)->Get());
+    }
+    sections.push_back("");
+    EXPECT_NE(sections[1].find("LiveEditSetLayout(1, 3, 1, IRECT(70, 10, 90, 30)"), std::string::npos);
+    std::string crlf;
+    for (char ch : ReadFile(kLiveEditHeaderFile)) crlf += ch == '\n' ? std::string(" \t\r\n") : std::string(1, ch);
+    std::ofstream(kLiveEditHeaderFile, std::ios::binary) << crlf;
+
+    LiveEditState fresh;
+    fresh.mViewModeCount = 3;
+    LiveEditReadLayoutHeader(&fresh);
+    EXPECT_TRUE(fresh.mHeaderRead);
+    for (int j = 0; j < 3; ++j) EXPECT_EQ(fresh.mViewModeTexts.Get(j)->Get(), sections[size_t(j)]) << j;
+
+    // The panel's own state reads the same file back and rewrites view mode 1 only.
+    LiveEditReadLayoutHeader(State());
+    State()->mAttachOrder.Get(1)->GetRECT()->L = 42;
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, 1));
+    const std::vector<std::string> now = LiveEditParseLayoutHeader(ReadFile(kLiveEditHeaderFile), 3);
+    EXPECT_EQ(now[0], sections[0]);
+    EXPECT_NE(now[1].find("IRECT(42, 10, 30, 30)"), std::string::npos) << now[1];
+    EXPECT_EQ(now[2], sections[2]);
+}
+
+// A FIFO under the header's name used to freeze the window at the first overlay
+// frame: opening it waits for a writer. It reads as missing, is left alone, and its
+// write failure is told once however many frames change the layout.
+TEST_F(LiveEditHeaderTest, AFIFOReadsAsMissingAndIsNeverWritten) {
+    BuildPanel(false);
+    ASSERT_EQ(mkfifo(kLiveEditHeaderFile, 0600), 0);
+    testing::internal::CaptureStderr();
+    const bool leftAlone = testutil::RunsWithoutOpeningFifo(kLiveEditHeaderFile, [this] {
+        for (int x = 0; x < 3; ++x) Drag(1, 15 + x, 15, 25 + x, 15);
+    });
+    const std::string told = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(leftAlone);
+    EXPECT_TRUE(State()->mHeaderRead);
+    EXPECT_EQ(Rect(1), IRECT(100, 10, 120, 30));  // the editor went on working
+    EXPECT_EQ(told, std::string("Layout editor: cannot write ") + kLiveEditHeaderFile + ": not a regular file\n");
+    EXPECT_EQ(std::filesystem::status(kLiveEditHeaderFile).type(), std::filesystem::file_type::fifo);
+}
+
+TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
+    BuildPanel(false);
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    const std::string first = ReadFile(kLiveEditHeaderFile);
+    std::filesystem::remove(kLiveEditHeaderFile);
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_FALSE(std::filesystem::exists(kLiveEditHeaderFile));
+    g->GetControl(1)->GetRECT()->L = 11;
+    EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    EXPECT_NE(ReadFile(kLiveEditHeaderFile), first);
+}
+
+}  // namespace
 }  // namespace guitest

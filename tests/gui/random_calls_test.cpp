@@ -1,18 +1,14 @@
-// One seeded run of random calls with random, absurd and missing arguments through the
-// engine's drawing, list, parameter and input operations, with and without a back
-// buffer and a window back end. It checks nothing but that every call returns; under
-// the sanitizers that covers every guard (null arguments, drawing before PrepDraw,
-// indices that name nothing, sizes past the int range).
+// Seeded random calls with absurd and missing arguments through every engine operation,
+// with and without a back buffer: under the sanitizers this covers every guard.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <functional>
+#include <cstring>
 #include <limits>
+#include <tuple>
 #include <memory>
 #include <random>
 
-#include "gui/igraphics_mac.h"
-#include "recording_graphics.h"
+#include "fixtures.h"
 
 using namespace guitest;
 
@@ -20,8 +16,8 @@ namespace {
 
 class Args {
 public:
-    explicit Args(uint32_t seed) : rng_(seed) {}
-    int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng_); }
+    explicit Args(uint32_t seed) : mRng(seed) {}
+    int Pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(mRng); }
     bool Maybe(int percent) { return Pick(0, 99) < percent; }
     int Int() {
         static constexpr int kEdges[] = {0, -1, 1, INT32_MIN, INT32_MAX, INT32_MIN + 1, INT32_MAX - 1, 1 << 16};
@@ -32,13 +28,10 @@ public:
                                            std::numeric_limits<float>::infinity(), -1e30f, 1e30f, -0.0f};
         return Maybe(20) ? kEdges[Pick(0, 4)] : float(Pick(-4000, 8000)) / 100.0f;
     }
-    template <class T>
-    T* OrNull(T* p) {
-        return Maybe(15) ? nullptr : p;
-    }
+    template <class T> T* OrNull(T* p) { return Maybe(15) ? nullptr : p; }
 
 private:
-    std::mt19937 rng_;
+    std::mt19937 mRng;
 };
 
 TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
@@ -97,30 +90,41 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
                         g->DrawHorizontalLineInRect(c, pr, f());
                     break;
                 case 12: g->DrawBlurredBitmap(s, x, y, pr); break;
-                case 13:
+                case 13:  // a random style, its face perhaps without an end
+                    text = IText(a.Int(), color, "Monaco", a.Int(), a.Int(), a.Int(), a.Int());
+                    if (a.Maybe(20)) std::memset(text.mFont, 'x', sizeof text.mFont);
                     g->DrawIText(a.OrNull(&text), a.Maybe(20) ? nullptr : "Ab\xe9\x80", pr, aa);
+                    g->MeasureIText(&text, "Ab", &r);
                     g->DrawBitmapText(s, pr, a.OrNull(&text), b, "!\"#", aa, a.Maybe(50), a.Int(), a.Int(), a.Int());
                     break;
                 case 14: {
                     IBitmapStrip copy = g->CropBitmapStrip(s, a.OrNull(&small)), scaled = g->ScaleBitmapStrip(s, a.Pick(-2, 30), y);
-                    g->DropBitmap(&copy), g->DropBitmap(&scaled);
+                    g->KeepBitmap(&copy), g->KeepBitmap(&copy), g->DropBitmap(&copy), g->DropBitmap(&scaled);
+                    if (a.Maybe(10)) g->RescaleBitmaps(f());
                     break;
                 }
                 case 15:
                     g->ReplaceControl(a.Int(), nullptr), g->MoveControlBehind(a.Pick(-1, 6), a.Pick(-1, 6));
                     g->SwapControls(a.Pick(-1, 6), a.Pick(-1, 6)), g->HideControlAt(a.Int(), aa);
                     g->MoveControlAt(a.Pick(-1, 6), x, y), g->SetControlFromPlugAt(a.Int(), f());
+                    g->GrayOutControlAt(a.Int(), aa), g->IdleAllControls(), g->SetRectRedraw(aa);
                     break;
                 case 16:
                     g->SetParameterFromPlug(p, f(), aa), g->HideControl(p, aa), g->GrayOutControl(p, aa);
                     g->ClampControl(p, f(), f(), aa), g->SetControlsFromUserInput(p, f()), g->MoveControl(p, x, y);
+                    g->StoreParamUnderMouse(x, y), g->TakeParamUnderMouse(), g->AssignParamNameToolTips();
                     break;
                 case 17:
                     g->OnMouseDown(x, y, pm), g->OnMouseDrag(a.Int(), a.Int(), pm), g->OnMouseUp(x, y, pm);
                     g->OnMouseDblClick(x, y, pm), g->HandleMouseOver(aa), g->OnMouseOver(x, y, pm);
-                    g->OnMouseWheel(x, y, pm, a.Int()), g->OnKeyDown(x, y, a.Int());
+                    g->OnMouseWheel(x, y, pm, a.Int()), g->OnKeyDown(x, y, a.Int()), g->OnMouseOut();
                     break;
-                case 18: g->IsDirty(a.OrNull(&dirty)), g->Draw(pr); break;
+                case 18:
+                    g->IsDirty(a.OrNull(&dirty)), g->Draw(pr);
+                    IModuleAnimation().DrawCurvePreview(g, a.Int(), a.Int(), x, y);
+                    if (IControl* control = g->GetControl(a.Pick(0, 5)))
+                        control->GetAnimation()->Start("a", aa, a.Int(), a.Int(), a.Int(), a.Int(), f(), f());
+                    break;
                 case 19:
                     if (aa) g->DropBackBuffer();
                     g->PromptUserInput(g->GetControl(a.Pick(0, 5)), plug.GetParam(p), pr);
@@ -138,15 +142,10 @@ TEST(RandomCalls, TheWindowBackEndWithoutAPlatformFailsQuietly) {
     IRECT r(0, 0, 1, 1);
     IPopupMenu menu;
     CMN_String s("x");
-    EXPECT_EQ(g.OpenWindow(nullptr), nullptr);
-    EXPECT_FALSE(g.DrawScreen(&r));
-    EXPECT_EQ(g.ShowMessageBox("a", "b", 1), 0);
-    EXPECT_FALSE(g.OpenURL("http://example.org"));
-    EXPECT_FALSE(g.GetTextFromClipboard(&s));
-    EXPECT_EQ(g.CreateIPopupMenu(&menu, &r), nullptr);
-    g.PromptForFile(&s, 1, nullptr, nullptr);
-    g.HideMouseCursor();
-    g.ShowMouseCursor();
+    EXPECT_EQ(std::tuple(g.OpenWindow(nullptr), g.CreateIPopupMenu(&menu, &r), g.ShowMessageBox("a", "b", 1)),
+              std::tuple(nullptr, nullptr, 0));
+    EXPECT_FALSE(g.DrawScreen(&r) || g.OpenURL("http://example.org") || g.GetTextFromClipboard(&s));
+    g.PromptForFile(&s, 1, nullptr, nullptr), g.HideMouseCursor(), g.ShowMouseCursor();
 }
 
 }  // namespace
