@@ -167,4 +167,38 @@ TEST_F(ScaleTest, HiddenFlagsAndRectanglesFollowTheViewMode) {
     }
 }
 
+// Operations the editor does not use: the edge handles, moving a control by its unscaled
+// corner, integer settings, and a grip whose drag scales at once (scaling not allowed).
+TEST_F(ScaleTest, EdgeHandleMovedControlIntegerSettingsAndUnpendingGrip) {
+    Panel p(&log, [](IModuleGUIResize* r) { r->UseHandles(4, 4, 0); });  // the right edge only
+    const int n = p.graphics->NControls();
+    IControl* right = p.graphics->GetControl(n - 2);
+    EXPECT_EQ(std::tuple(p.graphics->GetControl(n - 3)->IsHidden(), right->IsHidden()), std::tuple(true, false));
+    right->OnMouseDrag(3000, 10, 0, 0, nullptr);
+    EXPECT_EQ(p.hv->Frame(), (Rect{0, 0, 2280, 800}));  // the view's maximum width
+    EXPECT_EQ(*right->GetRECT(), IRECT(2276, 0, 2280, 800));
+    for (double scale : {1.5, 1.0}) {
+        p.resize->SetGUIScaleRatio(scale);
+        p.resize->ResizeToStoredScale();
+        if (scale == 1.5) p.resize->MoveControl(2, 0, 20, 30);
+        EXPECT_EQ(*p.controls[2]->GetRECT(), scale == 1.5 ? IRECT(30, 45, 330, 105) : IRECT(20, 30, 220, 70));
+    }
+    EXPECT_EQ(p.resize->GetSettingInt("views"), -1);
+    EXPECT_TRUE(p.resize->SetSettingUInt("views", 3));
+    EXPECT_EQ(p.resize->GetSettingInt("views"), 3);
+
+    // A grip drag lays the controls out only at mouse-up, unless scaling was cleared.
+    for (bool cleared : {false, true}) {
+        Panel q(&log);
+        if (cleared) q.resize->ClearResizePending();
+        IControl* grip = q.graphics->GetControl(q.graphics->NControls() - 1);
+        IMouseMod left;
+        left.L = true;
+        grip->OnMouseDown(1135, 795, &left);
+        grip->OnMouseDrag(1710, 1200, 0, 0, &left);
+        EXPECT_EQ(*q.controls[2]->GetRECT(), cleared ? IRECT(150, 75, 450, 135) : IRECT(100, 50, 300, 90)) << cleared;
+        grip->OnMouseUp(1710, 1200, &left);
+    }
+}
+
 }  // namespace
