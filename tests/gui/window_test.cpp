@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "fixtures.h"
 #include "platform/folders.h"
@@ -114,6 +116,29 @@ TEST_F(ViewFixture, MenuItemsAsShown) {
     EXPECT_EQ(shown, "0:01: alpha|0:02: beta-+|0:03: title>|0:=|0:05: more|1:x|0:06: f|0:07: f|0:08: f|0:09: f|"
                      "0:10: f|0:11: f|");  // the submenu has no prefix of its own
     EXPECT_EQ(std::pair(backend.menuLocations[0].x, backend.menuLocations[0].y), std::pair(10.0, 259 - 4.0));
+}
+
+// The model's check and style operations, which the editor's own menus do not use.
+TEST(PopupMenu, CheckAndStyleOperations) {
+    IPopupMenu menu;
+    for (const char* t : {"a", "b", "c", "d"}) menu.AddItem(t, -1, IPopupMenuItem::kChecked);
+    menu.CheckItemAlone(1);
+    EXPECT_EQ(std::vector<bool>({menu.IsItemChecked(0), menu.IsItemChecked(1), menu.IsItemChecked(2),
+                                 menu.IsItemChecked(3), menu.IsItemChecked(4), menu.IsItemChecked(-1)}),
+              std::vector<bool>({false, true, false, false, false, false}));
+    EXPECT_TRUE(menu.CheckItem(2, true));
+    EXPECT_FALSE(menu.CheckItem(9, true));
+    menu.SetItemStyle(0, 1, true);   // disabled
+    menu.SetItemStyle(0, 4, true);   // separator
+    menu.SetItemStyle(0, 9, true);   // no such style
+    menu.SetItemStyle(7, 1, true);   // no such item
+    menu.GetItem(3)->SetStyle(true, 2);
+    menu.GetItem(1)->SetChecked(false);
+    EXPECT_EQ(std::vector<int>({menu.GetItem(0)->GetFlags(), menu.GetItem(1)->GetFlags(), menu.GetItem(2)->GetFlags(),
+                                menu.GetItem(3)->GetFlags()}),
+              std::vector<int>({IPopupMenuItem::kDisabled | IPopupMenuItem::kSeparator, 0, IPopupMenuItem::kChecked,
+                                IPopupMenuItem::kTitle}));
+    EXPECT_EQ(std::string(menu.GetItemText(2)) + "|" + menu.GetItemText(4) + "|" + menu.GetItemText(-1), "c||");
 }
 
 TEST_F(ViewFixture, EntryFilterByParameterType) {
