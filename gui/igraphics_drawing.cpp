@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <vector>
 
 #include "gui/bitmap_alpha.h"
 #include "gui/bitmap_cache.h"
@@ -125,6 +126,56 @@ IRECT ClipToDraw(const IRECT& dest, const IRECT& draw) {
 }
 
 int64_t Area(const IRECT& r) { return int64_t(std::max(r.W(), 0)) * std::max(r.H(), 0); }
+
+// Where the ink of a text laid out in `box` may fall: its measured block placed as the
+// alignment places it, with a margin of a line for glyphs that overhang their advance.
+IRECT TextInkBounds(const IRECT& box, int align, int width, int height) {
+    const int64_t left = align == 1 ? (int64_t(box.L) + box.R) / 2 - width / 2
+                         : align == 2 ? int64_t(box.R) - width
+                                      : int64_t(box.L);
+    const int64_t margin = std::max(height, 4);
+    return IRECT(SatInt64(left - margin), SatInt64(int64_t(box.T) - margin), SatInt64(left + width + margin),
+                 SatInt64(int64_t(box.T) + height + margin));
+}
+
+// Keeps the pixels of `area` that lie outside `keepInside` and puts them back when it
+// goes; nothing to do when the area lies inside.
+class KeptOutside {
+public:
+    KeptOutside(PIX_IBitmap* bitmap, const IRECT& area, const IRECT& keepInside)
+        : mBitmap(bitmap),
+          mArea(ClipToDraw(area, IRECT(0, 0, bitmap->getWidth(), bitmap->getHeight()))),
+          mInside(keepInside) {
+        if (Area(mArea) == 0 || (mArea.L >= mInside.L && mArea.T >= mInside.T && mArea.R <= mInside.R &&
+                                 mArea.B <= mInside.B)) {
+            mArea = IRECT();
+            return;
+        }
+        mPixels.reserve(size_t(Area(mArea)));
+        for (int y = mArea.T; y < mArea.B; ++y) {
+            const uint32_t* row = PIX_PixelAddress(*mBitmap, mArea.L, y);
+            mPixels.insert(mPixels.end(), row, row + mArea.W());
+        }
+    }
+    ~KeptOutside() {
+        if (mPixels.empty()) return;
+        const uint32_t* kept = mPixels.data();
+        for (int y = mArea.T; y < mArea.B; ++y, kept += mArea.W()) {
+            uint32_t* row = PIX_PixelAddress(*mBitmap, mArea.L, y);
+            const bool rowInside = y >= mInside.T && y < mInside.B;
+            for (int x = mArea.L; x < mArea.R; ++x)
+                if (!rowInside || x < mInside.L || x >= mInside.R) row[x - mArea.L] = kept[x - mArea.L];
+        }
+    }
+    KeptOutside(const KeptOutside&) = delete;
+    KeptOutside& operator=(const KeptOutside&) = delete;
+
+private:
+    PIX_IBitmap* mBitmap;
+    IRECT mArea;
+    IRECT mInside;
+    std::vector<uint32_t> mPixels;
+};
 
 }  // namespace
 
@@ -419,12 +470,22 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     if (align == 1) flags |= DT_CENTER;
     if (align == 2) flags |= DT_RIGHT;
 
+    RECT m{0, 0, 0, 0};
     if (!measure) {
         RECT r{pR->L, pR->T, pR->R, pR->B};
+        if (!mRedrawing) {
+            font->DrawText(mDrawBitmap, str, -1, &r, flags);
+            return true;
+        }
+        // A redraw repaints the ground only inside the draw rectangle; text that reached
+        // past it would be blended a second time over its own old pixels there, and its
+        // edges would thicken. What the text covers outside is kept and put back.
+        font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
+        const IRECT ink = TextInkBounds(*pR, align, m.right, m.bottom);
+        KeptOutside kept(mDrawBitmap, ink, mDrawRECT);
         font->DrawText(mDrawBitmap, str, -1, &r, flags);
         return true;
     }
-    RECT m{0, 0, 0, 0};
     font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
     const int w = m.right, h = m.bottom;
     // Edges saturate at the int range, like every other coordinate the engine derives.

@@ -67,12 +67,17 @@ protected:
         mTicked = IRECT();
         for (IRECT d; G()->IsDirty(&d); d = IRECT(), ++ticks) {
             d = IRECT(std::max(d.L, 0), std::max(d.T, 0), std::min(d.R, mAll.R), std::min(d.B, mAll.B));
+            const std::vector<uint32_t> before = Pixels(mAll);
             G()->Draw(&d);
             mTicked.Union(d);
-            const std::vector<uint32_t> shown = Pixels(d);
+            const std::vector<uint32_t> after = Pixels(mAll), shown = Pixels(d);
+            int outside = 0;  // a tick leaves alone what lies outside its rectangle
+            for (int y = 0; y < mAll.B; ++y)
+                for (int x = 0; x < mAll.R; ++x) outside += !d.Contains(x, y) && before[size_t(y) * mAll.R + x] != after[size_t(y) * mAll.R + x];
             G()->SetAllControlsDirty();
             G()->Draw(&mAll);
-            EXPECT_TRUE(shown == Pixels(d)) << "a tick at " << d.L << ", " << d.T << " to " << d.R << ", " << d.B;
+            EXPECT_TRUE(shown == Pixels(d) && outside == 0)
+                << "a tick at " << d.L << ", " << d.T << " to " << d.R << ", " << d.B << " (" << outside << " changed outside)";
         }
         mFull = Pixels(mAll);
         return ticks;
