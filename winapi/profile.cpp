@@ -132,7 +132,7 @@ std::string LinkTarget(const std::string& fileName) {
         if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
         char buf[PATH_MAX];
         const ssize_t n = readlink(path.c_str(), buf, sizeof buf - 1);
-        if (n <= 0) return {};
+        if (n <= 0 || n == ssize_t(sizeof buf - 1)) return {};  // a full buffer may be cut short
         const std::string link(buf, size_t(n));
         const size_t slash = path.rfind('/');
         path = link[0] == '/' || slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
@@ -150,7 +150,9 @@ bool WriteAtomically(const char* fileName, const std::vector<std::string>& lines
     std::string tmpl = target + ".XXXXXX";
     int fd = mkstemp(tmpl.data());
     if (fd < 0) return false;
-    mode_t mode = 0644;
+    // A new file is its owner's alone: settings are private, and a link may lead the
+    // file out of its private folder. A replaced file keeps the mode it had.
+    mode_t mode = 0600;
     struct stat st {};
     if (exists && stat(fileName, &st) == 0) mode = st.st_mode & 07777;
     fchmod(fd, mode);

@@ -127,7 +127,7 @@ TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
 TEST_F(Profile, LinksAreWrittenThroughAndAnythingButARegularFileIsLeftAlone) {
     const std::string real = mDir + "/real.ini";
     std::ofstream(real) << "[gui]\nmanager=1\n";
-    chmod(real.c_str(), 0600);
+    chmod(real.c_str(), 0640);
     // Link chain from settings.ini ("fifo" and "folder": that under the name instead),
     // and the file the value lands in (empty: nowhere).
     const struct { std::vector<std::string> links; const char* lands; } cases[] = {
@@ -158,7 +158,7 @@ TEST_F(Profile, LinksAreWrittenThroughAndAnythingButARegularFileIsLeftAlone) {
         if (wrote) {
             const std::string landed = mDir + "/" + c.lands;
             EXPECT_NE(testutil::ReadFile(landed).find("manager=2"), std::string::npos);
-            EXPECT_EQ(fs::status(landed).permissions(), fs::perms(landed == real ? 0600 : 0644));
+            EXPECT_EQ(fs::status(landed).permissions(), fs::perms(landed == real ? 0640 : 0600));  // new files are private
         } else {
             EXPECT_EQ(mFailures, std::vector<std::string>{mFile});
         }
