@@ -247,9 +247,12 @@ namespace {
 constexpr FT_Fixed kFixedOne = 0x10000;
 constexpr FT_Fixed kItalicShear = 0x0366A;
 
+// The style of the face that was opened, read from the face itself: fontconfig's own
+// rules for synthetic bold and oblique rewrite the weight and slant of the match they
+// would fake, which would leave the face to be drawn upright and thin.
 struct FaceMatch {
-    int weight = FC_WEIGHT_REGULAR;  // of the face fontconfig chose
-    int slant = FC_SLANT_ROMAN;
+    int weight = 400;  // OpenType weight class
+    bool italic = false;
 };
 
 // The closest installed face to the request, opened into font->mFace. Runs under the
@@ -276,14 +279,18 @@ bool OpenClosestFace(Registry& reg, int weight, unsigned italic, unsigned pitchA
     int index = 0;
     FcPatternGetString(match, FC_FILE, 0, &file);
     FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    FcPatternGetInteger(match, FC_WEIGHT, 0, &matched.weight);
-    FcPatternGetInteger(match, FC_SLANT, 0, &matched.slant);
     if (file) font.mFile = reinterpret_cast<const char*>(file);
     FcPatternDestroy(match);
     if (font.mFile.empty() || FT_New_Face(reg.mLibrary, font.mFile.c_str(), index, &font.mFace) != 0) {
         font.mFace = nullptr;
         return false;
     }
+    const FT_Face face = font.mFace;
+    matched.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    matched.weight = os2 && os2->version != 0xFFFF && os2->usWeightClass > 0 ? os2->usWeightClass
+                     : (face->style_flags & FT_STYLE_FLAG_BOLD) ? 700
+                                                                : 400;
     return true;
 }
 
@@ -358,8 +365,8 @@ HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*
     if (!SizeFace(*font, height, width, weight, italic)) return nullptr;
     font->mMono = quality == WAPI_QUALITY_MONO;
     // A family without the asked-for bold or italic face is given it synthetically.
-    font->mEmbolden = weight >= 600 && matched.weight < FC_WEIGHT_DEMIBOLD;
-    if (italic && matched.slant == FC_SLANT_ROMAN) {
+    font->mEmbolden = weight >= 600 && matched.weight < 600;
+    if (italic && !matched.italic) {
         FT_Matrix shear{kFixedOne, kItalicShear, 0, kFixedOne};
         FT_Set_Transform(font->mFace, &shear, nullptr);
     }

@@ -60,10 +60,13 @@ TEST(TextFonts, PositiveHeightIsTheCellNegativeTheCharacter) {
 
 TEST(TextFonts, AbsentFacesResolveToPinnedOrCloseOnes) {
     // The desktop faces the editor names resolve to the same DejaVu family on every
-    // machine; other names go to fontconfig's generic families.
+    // machine; other names go to fontconfig's generic families. A named face wins over a
+    // fixed-pitch request, which is what tells the pinned proportional faces from a guess.
     const struct { const char* face; unsigned pitch; bool fixedPitch; const char* file; } cases[] = {
-        {"Monaco", 0, true, "DejaVuSansMono.ttf"}, {"Tahoma", 0, false, "DejaVuSans.ttf"},
-        {"Arial", 0, false, "DejaVuSans.ttf"},     {"monospace", 0, true, nullptr},
+        {"Monaco", 0, true, "DejaVuSansMono.ttf"},
+        {"Tahoma", WAPI_FIXED_PITCH, false, "DejaVuSans.ttf"},
+        {"Arial", WAPI_FIXED_PITCH, false, "DejaVuSans.ttf"},
+        {"monospace", 0, true, nullptr},
         {"No Such Face", WAPI_FIXED_PITCH, true, nullptr}, {"sans-serif", 0, false, nullptr}, {"", 0, false, nullptr},
     };
     for (const auto& c : cases) {
