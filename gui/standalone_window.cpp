@@ -28,7 +28,10 @@ void FitGUIScaleToScreen(IModuleBase* plug, platform::Window* window) {
     const platform::Rect area = backend ? backend->WorkArea() : platform::Rect{};
     const int menuBar = window ? window->MenuBarHeight() : 0;
     IModuleGUIResize* resize = plug->GetGUIResize();
-    if (resize) resize->FitStoredScaleToArea(int(area.width), int(area.height) - menuBar);
+    // A menu bar that leaves no room still leaves the smallest scale, not the stored one;
+    // a work area of no size is one the back end does not know.
+    const int height = area.height > 0 ? std::max(int(area.height) - menuBar, 1) : int(area.height);
+    if (resize) resize->FitStoredScaleToArea(int(area.width), height);
     plug->ReloadGUIScale();
 
     IGraphics* graphics = plug->GetGUI();

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +16,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace testutil {
 
@@ -77,6 +80,17 @@ inline bool RunsWithoutOpeningFifo(const std::string& fifo, std::function<void()
         if (fd >= 0) opened = true, close(fd);
     } while (done.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready);
     return !opened;
+}
+
+// Waits for a child process at most `seconds`, then kills it: its exit status, or -1
+// when it was killed or ended by a signal. A child that hangs fails its test instead.
+inline int WaitOrKill(pid_t pid, double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    int status = 0;
+    for (; std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    kill(pid, SIGKILL), waitpid(pid, &status, 0);
+    return -1;
 }
 
 }  // namespace testutil

@@ -31,16 +31,6 @@ namespace {
 // Set in the processes this test starts: the folder holding their settings and reports.
 constexpr const char* kChildFolder = "QD_SCREEN_FIT_FOLDER";
 
-// Waits for the process at most `seconds`, then kills it; its exit status, or -1.
-int WaitOrKill(pid_t pid, double seconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    int status = 0;
-    for (; std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(std::chrono::milliseconds(20)))
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    kill(pid, SIGKILL), waitpid(pid, &status, 0);
-    return -1;
-}
-
 // What a start showed: the scale it stored, the window on the screen (menu bar
 // included) and the panel's pixels as the screen shows them.
 struct Shown {
@@ -62,7 +52,7 @@ Shown Start(const std::string& guiscale) {
         execl("/proc/self/exe", "test_x11", "--gtest_filter=ScreenFitWindow.*", static_cast<char*>(nullptr));
         _exit(127);
     }
-    EXPECT_EQ(child > 0 ? WaitOrKill(child, 45) : -1, 0) << "the start at " << guiscale << " failed";
+    EXPECT_EQ(child > 0 ? testutil::WaitOrKill(child, 45) : -1, 0) << "the start at " << guiscale << " failed";
     Shown s;
     s.pixels = testutil::ReadFile(dir.path() + "/pixels");
     std::istringstream(testutil::ReadFile(dir.path() + "/report")) >> s.stored >> s.screenWidth >> s.screenHeight >>
