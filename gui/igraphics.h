@@ -4,6 +4,9 @@
 // that a back end supplies.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "common/cmn_string.h"
 #include "common/ptr_list.h"
 #include "gui/bitmap_cache.h"
@@ -265,6 +268,7 @@ protected:
     int mIdleTicks = 0;
     bool mMaybeDirty = true;  // see NoteDirtyControl
     bool mRedrawing = false;  // inside Draw's control loops, where fills are clipped
+    std::vector<uint32_t> mKeptTextPixels;  // what a text covers outside the draw rectangle
     int mMouseCapture = -1, mMouseOver = -1, mMouseX = 0, mMouseY = 0;
     int mLastParamUnderMouse = -1;
     bool mHandleMouseOver = false;

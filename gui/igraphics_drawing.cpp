@@ -128,30 +128,30 @@ IRECT ClipToDraw(const IRECT& dest, const IRECT& draw) {
 int64_t Area(const IRECT& r) { return int64_t(std::max(r.W(), 0)) * std::max(r.H(), 0); }
 
 // Where the ink of a text laid out in `box` may fall: its measured block placed as the
-// alignment places it, with a margin of a line for glyphs that overhang their advance.
+// alignment places it (the block holds the whole line cell), widened for glyphs that
+// overhang their advance (a slanted or emboldened face).
 IRECT TextInkBounds(const IRECT& box, int align, int width, int height) {
     const int64_t left = align == 1 ? (int64_t(box.L) + box.R) / 2 - width / 2
                          : align == 2 ? int64_t(box.R) - width
                                       : int64_t(box.L);
-    const int64_t margin = std::max(height, 4);
-    return IRECT(SatInt64(left - margin), SatInt64(int64_t(box.T) - margin), SatInt64(left + width + margin),
-                 SatInt64(int64_t(box.T) + height + margin));
+    const int64_t side = std::max(height / 4, 2), edge = 2;
+    return IRECT(SatInt64(left - side), SatInt64(int64_t(box.T) - edge), SatInt64(left + width + side),
+                 SatInt64(int64_t(box.T) + height + edge));
 }
 
-// Keeps the pixels of `area` that lie outside `keepInside` and puts them back when it
-// goes; nothing to do when the area lies inside.
+// Keeps the pixels of `area` that lie outside `keepInside` (in `store`, reused from
+// call to call) and puts them back when it goes; nothing to do when the area lies inside.
 class KeptOutside {
 public:
-    KeptOutside(PIX_IBitmap* bitmap, const IRECT& area, const IRECT& keepInside)
+    KeptOutside(PIX_IBitmap* bitmap, const IRECT& area, const IRECT& keepInside, std::vector<uint32_t>& store)
         : mBitmap(bitmap),
           mArea(ClipToDraw(area, IRECT(0, 0, bitmap->getWidth(), bitmap->getHeight()))),
-          mInside(keepInside) {
+          mInside(keepInside),
+          mPixels(store) {
+        mPixels.clear();
         if (Area(mArea) == 0 || (mArea.L >= mInside.L && mArea.T >= mInside.T && mArea.R <= mInside.R &&
-                                 mArea.B <= mInside.B)) {
-            mArea = IRECT();
+                                 mArea.B <= mInside.B))
             return;
-        }
-        mPixels.reserve(size_t(Area(mArea)));
         for (int y = mArea.T; y < mArea.B; ++y) {
             const uint32_t* row = PIX_PixelAddress(*mBitmap, mArea.L, y);
             mPixels.insert(mPixels.end(), row, row + mArea.W());
@@ -160,11 +160,16 @@ public:
     ~KeptOutside() {
         if (mPixels.empty()) return;
         const uint32_t* kept = mPixels.data();
-        for (int y = mArea.T; y < mArea.B; ++y, kept += mArea.W()) {
+        const int w = mArea.W();
+        for (int y = mArea.T; y < mArea.B; ++y, kept += w) {
             uint32_t* row = PIX_PixelAddress(*mBitmap, mArea.L, y);
-            const bool rowInside = y >= mInside.T && y < mInside.B;
-            for (int x = mArea.L; x < mArea.R; ++x)
-                if (!rowInside || x < mInside.L || x >= mInside.R) row[x - mArea.L] = kept[x - mArea.L];
+            if (y < mInside.T || y >= mInside.B) {
+                std::memcpy(row, kept, size_t(w) * sizeof(uint32_t));
+                continue;
+            }
+            const int left = std::clamp(mInside.L - mArea.L, 0, w), right = std::clamp(mInside.R - mArea.L, 0, w);
+            std::memcpy(row, kept, size_t(left) * sizeof(uint32_t));
+            std::memcpy(row + right, kept + right, size_t(w - right) * sizeof(uint32_t));
         }
     }
     KeptOutside(const KeptOutside&) = delete;
@@ -174,7 +179,7 @@ private:
     PIX_IBitmap* mBitmap;
     IRECT mArea;
     IRECT mInside;
-    std::vector<uint32_t> mPixels;
+    std::vector<uint32_t>& mPixels;
 };
 
 }  // namespace
@@ -473,7 +478,9 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     RECT m{0, 0, 0, 0};
     if (!measure) {
         RECT r{pR->L, pR->T, pR->R, pR->B};
-        if (!mRedrawing) {
+        // Outside a redraw, or in one that covers the whole buffer, nothing is left to keep.
+        if (!mRedrawing || (mDrawRECT.L <= 0 && mDrawRECT.T <= 0 && mDrawRECT.R >= mDrawBitmap->getWidth() &&
+                            mDrawRECT.B >= mDrawBitmap->getHeight())) {
             font->DrawText(mDrawBitmap, str, -1, &r, flags);
             return true;
         }
@@ -482,7 +489,8 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
         // edges would thicken. What the text covers outside is kept and put back.
         font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
         const IRECT ink = TextInkBounds(*pR, align, m.right, m.bottom);
-        KeptOutside kept(mDrawBitmap, ink, mDrawRECT);
+        if (!ink.Meets(mDrawRECT)) return true;  // it would all be put back
+        KeptOutside kept(mDrawBitmap, ink, mDrawRECT, mKeptTextPixels);
         font->DrawText(mDrawBitmap, str, -1, &r, flags);
         return true;
     }
