@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -10,8 +13,10 @@
 
 #include "common/cmn_string.h"
 #include "common/heap_buf.h"
+#include "common/regular_file.h"
 #include "common/ptr_list.h"
 #include "common/typed_buf.h"
+#include "temp_dir.h"
 
 TEST(HeapBuf, ResizeKeepsContentsShrinksOnlyWhenAskedAndFailsCleanly) {
     struct Case { int64_t to; bool shrink; int64_t size, allocatedAfter; } cases[] = {
@@ -124,4 +129,25 @@ TEST(String, EqualNoCaseFoldsAsciiLettersOnly) {
         {"a\0b"s, "A\0B"s, true}, {"a\0b"s, "a\0c"s, false},
     };
     for (const auto& c : cases) EXPECT_EQ(CMN_EqualNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+}
+
+// Only a regular file of at most the given size is read; anything else is refused
+// before it is opened (a FIFO would wait for a writer), and a refusal adds nothing.
+TEST(RegularFile, ReadsOnlyRegularFilesWithinTheirLimit) {
+    testutil::TempDir dir;
+    const std::string d = dir.path();
+    std::ofstream(d + "/file") << "12345";
+    mkfifo((d + "/fifo").c_str(), 0600);
+    const struct { std::string path; size_t limit; FileRead result; const char* data; } cases[] = {
+        {d + "/file", 5, FileRead::kRead, "kept12345"}, {d + "/file", 4, FileRead::kRefused, "kept"},
+        {d + "/none", 9, FileRead::kMissing, "kept"},   {d + "/fifo", 9, FileRead::kRefused, "kept"},
+        {d, 9, FileRead::kRefused, "kept"},              {d + "/file/x", 9, FileRead::kRefused, "kept"},
+    };
+    EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(d + "/fifo", [&] {
+        for (const auto& c : cases) {
+            std::string data = "kept";
+            EXPECT_EQ(std::tuple(ReadRegularFile(c.path.c_str(), c.limit, &data), data), std::tuple(c.result, c.data))
+                << c.path << " " << c.limit;
+        }
+    }));
 }

@@ -389,6 +389,35 @@ TEST_F(LiveEditHeaderTest, AFIFOReadsAsMissingAndIsNeverWritten) {
     EXPECT_EQ(std::filesystem::status(kLiveEditHeaderFile).type(), std::filesystem::file_type::fifo);
 }
 
+// Headers the layout editor did not write as it writes them read as empty sections; a
+// file too large to be a header reads as missing; a save that cannot finish leaves no
+// partial file and never replaces a folder.
+TEST_F(LiveEditHeaderTest, BadHeadersReadEmptyAndFailedSavesLeaveNothing) {
+    const std::string start = "\t\t// View Mode: (0) ---\n", end = "\t\t// End (0) ---\n";
+    const std::string good = "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 4), IRECT(1, 2, 3, 4), false);\n";
+    for (const std::string& text : {end + good + start, start + good, start + good.substr(0, 40) + end,
+                                    start + std::string(1 << 20, 'x') + "\n" + end,
+                                    start + std::string("\0\xff\x01\t\t// End (0)", 16) + "\n",
+                                    start + "\t\tpGUIResize->LiveEditSetLayout(0, 1, 1, IRECT(1, 2, 3, 99999999999), "
+                                            "IRECT(1, 2, 3, 4), false);\n" + end})
+        EXPECT_EQ(LiveEditParseLayoutHeader(text, 1), std::vector<std::string>{""}) << text.substr(0, 60);
+    EXPECT_EQ(LiveEditParseLayoutHeader(start + good + end, 1)[0], good);
+
+    std::ofstream(kLiveEditHeaderFile) << start << good << end << std::string(kLiveEditMaxHeaderBytes, ' ');
+    LiveEditReadLayoutHeader(State());
+    EXPECT_STREQ(State()->mViewModeTexts.Get(0)->Get(), "");
+    std::filesystem::remove(kLiveEditHeaderFile);
+
+    std::filesystem::create_directory("blocked");
+    for (const char* path : {"missing/LiveEditLayout.h", "blocked", ""}) {
+        EXPECT_FALSE(LiveEditSaveLayoutFile("text", path)) << path;
+        int entries = 0;
+        for (const auto& e : std::filesystem::directory_iterator(".")) entries += e.path().filename() != "blocked";
+        EXPECT_EQ(entries, 0) << path;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory("blocked"));
+}
+
 TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {
     BuildPanel(false);
     ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));

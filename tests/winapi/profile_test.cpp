@@ -192,7 +192,10 @@ TEST_F(Profile, WrittenNamesReadBackOrAreRefused) {
         EXPECT_EQ(c[3] ? Get(c[0], c[1]) : Contents(), c[3] ? c[3] : before);
         EXPECT_EQ(Get("s", "other"), "1");
     }
-    EXPECT_TRUE(mFailures.empty());  // the file was fine; nothing to tell the user
+    EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "v", mFile.c_str()) ||
+                 WritePrivateProfileString("s", nullptr, "v", mFile.c_str()) ||
+                 WritePrivateProfileString("s", "k", "v", nullptr) || WritePrivateProfileString("s", "k", "v", ""));
+    EXPECT_TRUE(mFailures.empty());  // no file was at fault; nothing to tell the user
 }
 
 }  // namespace
