@@ -11,6 +11,7 @@
 #include "winapi/profile.h"
 
 using namespace qd::live;
+using namespace qd::param;
 
 namespace {
 
@@ -155,8 +156,8 @@ bool QDEditor::RefreshFlexiTargets(int programIndex, bool hide) {
         if (mFlexiDest[n] != programIndex) continue;
         found = true;
         if (mGraphicsMac) {
-            mGraphicsMac->HideControl(kFlexiRangeA + 2 * n, hide);
-            mGraphicsMac->HideControl(kFlexiRangeA + 2 * n + 1, hide);
+            mGraphicsMac->HideControl(FlexiRangeA(n), hide);
+            mGraphicsMac->HideControl(FlexiRangeB(n), hide);
         }
     }
     return found;
@@ -167,7 +168,7 @@ void QDEditor::SetFlexiDestination(int slot, int programIndex) {
     mFlexiDest[slot] = programIndex >= 0 && programIndex < qd::kProgramEntryCount ? programIndex : -1;
 }
 
-void QDEditor::UpdateLfoSyncRanges(int mode) { SetSyncedRange(kSyncedLfoRate, mode != 0); }
+void QDEditor::UpdateLfoSyncRanges(int mode) { SetSyncedRange(kVco4PwmLfoFrq, mode != 0); }
 
 void QDEditor::UpdateDelaySyncRanges(int mode) {
     for (int p : kDelayTimeParams) SetSyncedRange(p, mode != 0);
@@ -191,8 +192,8 @@ void QDEditor::SetSyncedRange(int paramIdx, bool synced) {
     const int entry = paramIdx - qd::kFirstProgramParam;
     for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
         if (mFlexiDest[n] != entry) continue;
-        reinit(kFlexiRangeA + 2 * n);
-        reinit(kFlexiRangeA + 2 * n + 1);
+        reinit(FlexiRangeA(n));
+        reinit(FlexiRangeB(n));
     }
 }
 
@@ -295,7 +296,8 @@ void QDEditor::ResetManagerState() {
     mBankSlots.Resize(qd::manager::kBankSlots);
     for (int i = had; i < mBankSlots.GetSize(); ++i) *mBankSlots.GetAt(i) = BankSlot{};
     for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->mEmpty = true;
-    SetParameterFromGUI(kManagerOptionOnAtStart, 1.0);
+    // The one check box that starts on.
+    SetParameterFromGUI(kAllCategories, 1.0);
     mManagerFlags[0] = 1;
 }
 

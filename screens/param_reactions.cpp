@@ -10,33 +10,23 @@
 namespace qd {
 
 using namespace live;
-
-namespace {
-
-// Flexi slot of a program parameter at `offset` in the slot's block, or -1.
-int FlexiSlotOf(int paramIdx, int offset) {
-    const int rel = paramIdx - kFlexiBase - offset;
-    return rel >= 0 && rel % kFlexiStride == 0 && rel / kFlexiStride < kFlexiSlotCount ? rel / kFlexiStride : -1;
-}
-
-}  // namespace
+using namespace param;
 
 void EditorScreens::ReactOnScreen(int paramIdx) {
     // Nothing to show before the panel is attached.
     if (!Graphics() || !mEditor.GetGUI()) return;
-    if (int n = FlexiSlotOf(paramIdx, kFlexiSource); n >= 0) {
+    if (int n = FlexiSlotOf(paramIdx, kFlexi1Source); n >= 0) {
         PlaceFlexiRangeTexts(n, CurrentScale());
         return;
     }
-    if (int n = FlexiSlotOf(paramIdx, kFlexiRange); n >= 0) return ApplyFlexiSyncedRange(n);
-    if (int n = FlexiSlotOf(paramIdx, kFlexiPolarity); n >= 0) return ApplyFlexiSyncedRange(n);
-    if (paramIdx >= kFirstEqKnob && paramIdx <= kLastEqKnob) return UpdateEqGraph(false);
-    if (paramIdx >= kFirstSourceOpener && paramIdx < kFirstSourceOpener + kFlexiSlotCount)
-        return OpenFlexiList(paramIdx - kFirstSourceOpener);
-    if (paramIdx >= kFirstRangeOpener && paramIdx < kFirstRangeOpener + kFlexiSlotCount)
-        return OpenFlexiList(4 + paramIdx - kFirstRangeOpener);
-    if ((paramIdx >= kFirstListSelect && paramIdx <= kLastListSelect) || paramIdx == kCloseListView)
-        return CloseListView();
+    if (int n = FlexiSlotOf(paramIdx, kFlexi1Range); n >= 0) return ApplyFlexiSyncedRange(n);
+    if (int n = FlexiSlotOf(paramIdx, kFlexi1Polarity); n >= 0) return ApplyFlexiSyncedRange(n);
+    if (paramIdx >= kEqBassFrq && paramIdx <= kEqTrebleBoost) return UpdateEqGraph(false);
+    if (int n = RunIndexOf(paramIdx, kShowFlexi1Sources, kShowFlexi2Sources, kFlexiSlotCount); n >= 0)
+        return OpenFlexiList(n);
+    if (int n = RunIndexOf(paramIdx, kShowFlexi1Ranges, kShowFlexi2Ranges, kFlexiSlotCount); n >= 0)
+        return OpenFlexiList(4 + n);
+    if ((paramIdx >= kListColumn1 && paramIdx <= kListColumn4) || paramIdx == kCloseListView) return CloseListView();
     switch (paramIdx) {
         case kFilterMode: return ShowCutoffKnob();
         case kEffectsOrder: return PlaceEffectTabs(CurrentScale());

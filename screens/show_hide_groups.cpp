@@ -11,6 +11,7 @@
 namespace qd {
 
 using namespace live;
+using namespace param;
 
 void EditorScreens::SetHidden(PanelGroup group, bool hide) {
     switch (group) {
@@ -39,7 +40,7 @@ void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
     for (int p : group.plainFirst) g->HideControl(p, hide);
     for (int p : group.flexiAware) {
         if (ITextControl* text = ValueText(p)) text->Hide(hide);
-        const bool standsIn = mEditor.RefreshFlexiTargets(p - kFirstProgramParam, hide);
+        const bool standsIn = mEditor.RefreshFlexiTargets(EntryOf(p), hide);
         // A modulated knob stays hidden; the slot's range texts stand in its place.
         if (hide || !standsIn) g->HideControl(p, hide);
     }
@@ -48,23 +49,24 @@ void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
 
 void EditorScreens::SetRangeListHidden(bool hide) {
     IGraphics* g = Graphics();
-    g->HideControl(groups::kCloseList, hide);
+    g->HideControl(kCloseListView, hide);
     HideKept(Keep::kRangeList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
     const int mode = mEditor.ListMode();
-    if (mode >= 4 && mode <= 7) g->HideControl(groups::kFirstPolarity + 2 * (mode - 4), hide);
+    if (mode >= 4 && mode <= 7)
+        g->HideControl(InRun(kFlexi1RangeControlPolarity, kFlexi2RangeControlPolarity, mode - 4), hide);
 }
 
 void EditorScreens::SetSourceListHidden(bool hide) {
     IGraphics* g = Graphics();
-    g->HideControl(groups::kCloseList, hide);
+    g->HideControl(kCloseListView, hide);
     HideKept(Keep::kSourceList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
 }
 
 void EditorScreens::SetFlexiRangeControlsHidden(int slot, bool hide) {
-    Graphics()->HideControl(groups::kFirstFlexiRangeControl + 2 * slot, hide);
-    Graphics()->HideControl(groups::kFirstFlexiRangeControl + 2 * slot + 1, hide);
+    Graphics()->HideControl(kRangeControlA + 2 * slot, hide);
+    Graphics()->HideControl(kRangeControlB + 2 * slot, hide);
 }
 
 void EditorScreens::SetCaptionGroupHidden(bool hide) {

@@ -15,6 +15,7 @@
 namespace qd {
 
 using namespace live;
+using namespace param;
 
 int EditorScreens::FlexiTarget(int slot) const {
     const int t = mEditor.FlexiDestination(slot);
@@ -45,7 +46,7 @@ void EditorScreens::ApplyViewLayout() {
     for (int n = 0; n < kFlexiSlotCount; ++n) PlaceFlexiRangeTexts(n, s);
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         const int t = FlexiTarget(n);
-        if (t >= kFirstEqEntry && t <= kLastEqEntry) {
+        if (t >= EntryOf(kEqualizerOn) && t <= EntryOf(kEqTrebleBoost)) {
             mEqParametricView = true;
             mEqGraphView = false;
         }
@@ -76,8 +77,8 @@ void EditorScreens::PlaceFlexiRangeTexts(int slot, double scale) {
     const int t = FlexiTarget(slot);
     if (t < 0) return;
     IGraphics* g = Graphics();
-    const int rangeA = kFlexiRangeA + 2 * slot, rangeB = rangeA + 1;
-    if (TruncParam(kFlexiBase + kFlexiStride * slot + kFlexiSource) > 0) {
+    const int rangeA = FlexiRangeA(slot), rangeB = FlexiRangeB(slot);
+    if (TruncParam(FlexiProgramParam(kFlexi1Source, slot)) > 0) {
         // The range texts take the knob's place.
         const PanelPoint& at = kParamPositions[t];
         const int y = int((at.y - kSliderLift) * scale);
@@ -105,30 +106,30 @@ void EditorScreens::ShowSelectedEffect() {
         if (mEqGraphView) SetEffectGroupHidden(kEqGraphGroup, false);
     } else {
         SetEffectGroupHidden(kModulationGroup, false);
-        const bool delay = mEditor.ProgramEntry(kDelayModeEntry) != 0;
+        const bool delay = mEditor.ProgramEntry(EntryOf(kDelayMode)) != 0;
         mEditor.SetParameterFromGUI2(kShowChorus, delay ? 0.0 : 1.0);
         mEditor.SetParameterFromGUI2(kShowDelay, delay ? 1.0 : 0.0);
     }
 }
 
 void EditorScreens::ShowModulationIndicators() {
-    IControl* chorus = FxTabHighlight(kChorusIndicator);
-    IControl* delay = FxTabHighlight(kDelayIndicator);
+    IControl* chorus = FxTabHighlight(kFxTabChorus);
+    IControl* delay = FxTabHighlight(kFxTabDelay);
     if (!chorus || !delay) return;
-    const bool on = mEditor.ProgramEntry(kModOnOffEntry) == 1;
-    const bool delayMode = mEditor.ProgramEntry(kDelayModeEntry) != 0;
+    const bool on = mEditor.ProgramEntry(EntryOf(kModOnOff)) == 1;
+    const bool delayMode = mEditor.ProgramEntry(EntryOf(kDelayMode)) != 0;
     chorus->Hide(!on || delayMode);
     delay->Hide(!on || !delayMode);
 }
 
 void EditorScreens::ShowEffectOnIndicators() {
-    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->Hide(TruncParam(kOverdriveOn) == 0);
-    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->Hide(TruncParam(kEqualizerOn) == 0);
+    if (IControl* od = FxTabHighlight(kFxTabOverdrive)) od->Hide(TruncParam(kOverdriveOn) == 0);
+    if (IControl* eq = FxTabHighlight(kFxTabEqualizer)) eq->Hide(TruncParam(kEqualizerOn) == 0);
 }
 
 void EditorScreens::ApplySyncRanges() {
-    const int m = mEditor.ProgramEntry(kMidiSyncEntry) & 3;
-    const int d = mEditor.ProgramEntry(kDelayModeEntry);
+    const int m = mEditor.ProgramEntry(EntryOf(kMidiSync)) & 3;
+    const int d = mEditor.ProgramEntry(EntryOf(kDelayMode));
     switch (m) {
         case 1:
             mEditor.UpdateLfoSyncRanges(1);
@@ -152,15 +153,13 @@ void EditorScreens::ApplySyncRanges() {
 void EditorScreens::ApplyFlexiSyncedRange(int slot) {
     const int t = FlexiTarget(slot);
     if (std::find(std::begin(kSyncedEntries), std::end(kSyncedEntries), t) == std::end(kSyncedEntries)) return;
-    const int rangeA = kFlexiRangeA + 2 * slot;
     const int value = mEditor.ProgramEntry(t);
-    mEditor.SetParameterFromGUI2(rangeA, value);
-    const int base = kFlexiBase + kFlexiStride * slot;
-    const int r = mEditor.ProgramEntry(base + kFlexiRange - kFirstProgramParam);
-    const bool negative = TruncParam(base + kFlexiPolarity) != 0;
+    mEditor.SetParameterFromGUI2(FlexiRangeA(slot), value);
+    const int r = mEditor.ProgramEntry(EntryOf(FlexiProgramParam(kFlexi1Range, slot)));
+    const bool negative = TruncParam(FlexiProgramParam(kFlexi1Polarity, slot)) != 0;
     const ValueLimits limits = ProgramValueLimits(t);
     const int b = std::max(std::min(negative ? value - r : value + r, limits.max), limits.min);
-    mEditor.SetParameterFromGUI2(rangeA + 1, b);
+    mEditor.SetParameterFromGUI2(FlexiRangeB(slot), b);
 }
 
 void EditorScreens::PlaceEffectTabs(double scale) {
@@ -177,8 +176,8 @@ void EditorScreens::PlaceEffectTabs(double scale) {
     g->MoveControl(kOverdriveTab, odX, y);
     g->MoveControl(kShowEqualizer, eqX, y);
     g->MoveControl(kEqualizerTab, eqX, y);
-    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->MoveTo(odX, y);
-    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->MoveTo(eqX, y);
+    if (IControl* od = FxTabHighlight(kFxTabOverdrive)) od->MoveTo(odX, y);
+    if (IControl* eq = FxTabHighlight(kFxTabEqualizer)) eq->MoveTo(eqX, y);
 }
 
 }  // namespace qd
