@@ -65,8 +65,10 @@ void EditorScreens::SetSourceListHidden(bool hide) {
 }
 
 void EditorScreens::SetFlexiRangeControlsHidden(int slot, bool hide) {
-    Graphics()->HideControl(kRangeControlA + 2 * slot, hide);
-    Graphics()->HideControl(kRangeControlB + 2 * slot, hide);
+    // The slot's own range sliders: counted from the two range controls before them,
+    // which have no control, slot n would reach slot n - 1's sliders.
+    Graphics()->HideControl(FlexiRangeA(slot), hide);
+    Graphics()->HideControl(FlexiRangeB(slot), hide);
 }
 
 void EditorScreens::SetCaptionGroupHidden(bool hide) {

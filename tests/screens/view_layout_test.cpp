@@ -108,6 +108,25 @@ TEST_F(ViewLayout, MidiSyncClampsTheSyncedRangesAndTheirFlexiRanges) {
     }
 }
 
+TEST_F(ViewLayout, TheFlexiRangeControlsGroupShowsAndHidesTheSlotsRangeSliders) {
+    Make();
+    auto visibility = [&] {
+        std::vector<bool> v;
+        for (int i = 0; i < G()->NControls(); ++i) v.push_back(G()->GetControl(i)->IsHidden());
+        return v;
+    };
+    const auto atStart = visibility();
+    // Slot n's Range A and Range B are 231 + 2n and 232 + 2n; a slot outside 0 to 3
+    // changes nothing.
+    for (int slot : {-1, 0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(slot);
+        editor->SetFlexiRangeControlsHidden(slot, false);
+        for (int n = 0; n < 4; ++n) EXPECT_EQ(Shown(231 + 2 * n) && Shown(232 + 2 * n), n == slot) << n;
+        editor->SetFlexiRangeControlsHidden(slot, true);
+        EXPECT_EQ(visibility(), atStart);
+    }
+}
+
 TEST_F(ViewLayout, ARescaleThenTheLayoutRestoresTheVisibleSet) {
     Make();
     Edit(295, 1);
