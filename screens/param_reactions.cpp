@@ -61,7 +61,7 @@ void EditorScreens::SelectEffectTab(int tabParam) {
 
 void EditorScreens::OpenFlexiList(int mode) {
     CloseListView();
-    mEditor.SetListMode(mode);
+    mListMode = mode;
     if (mode >= 4)
         SetRangeListHidden(false);
     else
@@ -69,7 +69,7 @@ void EditorScreens::OpenFlexiList(int mode) {
 }
 
 void EditorScreens::CloseListView() {
-    if (mEditor.ListMode() >= 4)
+    if (mListMode >= 4)
         SetRangeListHidden(true);
     else
         SetSourceListHidden(true);

@@ -34,13 +34,26 @@ void EditorScreens::SetHidden(PanelGroup group, bool hide) {
     }
 }
 
+bool EditorScreens::RefreshFlexiTargets(int programIndex, bool hide) {
+    // -1 marks a slot without a destination; it names no knob.
+    if (programIndex < 0) return false;
+    bool found = false;
+    for (int n = 0; n < kFlexiSlotCount; ++n) {
+        if (FlexiTarget(n) != programIndex) continue;
+        found = true;
+        Graphics()->HideControl(FlexiRangeA(n), hide);
+        Graphics()->HideControl(FlexiRangeB(n), hide);
+    }
+    return found;
+}
+
 void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
     IGraphics* g = Graphics();
     HideKept(Keep::kFxBackground, hide, group.background);
     for (int p : group.plainFirst) g->HideControl(p, hide);
     for (int p : group.flexiAware) {
         if (ITextControl* text = ValueText(p)) text->Hide(hide);
-        const bool standsIn = mEditor.RefreshFlexiTargets(EntryOf(p), hide);
+        const bool standsIn = RefreshFlexiTargets(EntryOf(p), hide);
         // A modulated knob stays hidden; the slot's range texts stand in its place.
         if (hide || !standsIn) g->HideControl(p, hide);
     }
@@ -52,9 +65,8 @@ void EditorScreens::SetRangeListHidden(bool hide) {
     g->HideControl(kCloseListView, hide);
     HideKept(Keep::kRangeList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
-    const int mode = mEditor.ListMode();
-    if (mode >= 4 && mode <= 7)
-        g->HideControl(InRun(kFlexi1RangeControlPolarity, kFlexi2RangeControlPolarity, mode - 4), hide);
+    if (mListMode >= 4 && mListMode <= 7)
+        g->HideControl(InRun(kFlexi1RangeControlPolarity, kFlexi2RangeControlPolarity, mListMode - 4), hide);
 }
 
 void EditorScreens::SetSourceListHidden(bool hide) {

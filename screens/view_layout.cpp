@@ -1,7 +1,6 @@
 // The view layout and its steps: the whole arrangement of the panel rebuilt from the
 // parameters and the program buffer. The parameter-change hook runs single steps when
 // only one of their inputs changed.
-#include <algorithm>
 #include <cmath>
 
 #include "editor/data/live_params.h"
@@ -125,41 +124,6 @@ void EditorScreens::ShowModulationIndicators() {
 void EditorScreens::ShowEffectOnIndicators() {
     if (IControl* od = FxTabHighlight(kFxTabOverdrive)) od->Hide(TruncParam(kOverdriveOn) == 0);
     if (IControl* eq = FxTabHighlight(kFxTabEqualizer)) eq->Hide(TruncParam(kEqualizerOn) == 0);
-}
-
-void EditorScreens::ApplySyncRanges() {
-    const int m = mEditor.ProgramEntry(EntryOf(kMidiSync)) & 3;
-    const int d = mEditor.ProgramEntry(EntryOf(kDelayMode));
-    switch (m) {
-        case 1:
-            mEditor.UpdateLfoSyncRanges(1);
-            mEditor.UpdateDelaySyncRanges(0);
-            break;
-        case 2:
-        case 3:
-            mEditor.UpdateDelaySyncRanges(d == 1 ? m - 1 : 0);
-            mEditor.UpdateLfoSyncRanges(0);
-            break;
-        default:
-            mEditor.UpdateLfoSyncRanges(0);
-            mEditor.UpdateDelaySyncRanges(0);
-            break;
-    }
-    for (size_t i = 0; i < std::size(kSyncedParams); ++i)
-        mEditor.SetParameterFromGUI2(kSyncedParams[i], mEditor.ProgramEntry(kSyncedEntries[i]));
-    for (int n = 0; n < kFlexiSlotCount; ++n) ApplyFlexiSyncedRange(n);
-}
-
-void EditorScreens::ApplyFlexiSyncedRange(int slot) {
-    const int t = FlexiTarget(slot);
-    if (std::find(std::begin(kSyncedEntries), std::end(kSyncedEntries), t) == std::end(kSyncedEntries)) return;
-    const int value = mEditor.ProgramEntry(t);
-    mEditor.SetParameterFromGUI2(FlexiRangeA(slot), value);
-    const int r = mEditor.ProgramEntry(EntryOf(FlexiProgramParam(kFlexi1Range, slot)));
-    const bool negative = TruncParam(FlexiProgramParam(kFlexi1Polarity, slot)) != 0;
-    const ValueLimits limits = ProgramValueLimits(t);
-    const int b = std::max(std::min(negative ? value - r : value + r, limits.max), limits.min);
-    mEditor.SetParameterFromGUI2(FlexiRangeB(slot), b);
 }
 
 void EditorScreens::PlaceEffectTabs(double scale) {
