@@ -88,6 +88,8 @@ private:
     // What follows a parameter change (param_reactions.cpp).
     void ReactOnScreen(int paramIdx);
     void SelectEffectTab(int tabParam);
+    // Sets the parameter through the hook unless it holds the value; true when it did.
+    bool ChangeParam(int paramIdx, int value);
     void OpenFlexiList(int mode);
     void CloseListView();
 

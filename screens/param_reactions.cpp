@@ -50,13 +50,22 @@ void EditorScreens::ReactOnScreen(int paramIdx) {
 }
 
 void EditorScreens::SelectEffectTab(int tabParam) {
-    // The chorus and delay tabs are the two modes of the modulation effect.
-    if (tabParam == kChorusTab || tabParam == kDelayTab)
-        mEditor.SetParameterFromGUI2(kDelayMode, tabParam == kDelayTab ? 1 : 0);
-    mEditor.SetParameterFromGUI2(kShowOverdrive, tabParam == kOverdriveTab ? 1 : 0);
-    mEditor.SetParameterFromGUI2(kShowEqualizer, tabParam == kEqualizerTab ? 1 : 0);
-    ShowSelectedEffect();
+    // The tab's choice first, so that the effect is shown once, from all of it. The
+    // chorus and delay tabs are the two modes of the modulation effect: a new mode
+    // shows the effect itself, with the mode's indicators and sync ranges.
+    ChangeParam(kShowOverdrive, tabParam == kOverdriveTab ? 1 : 0);
+    ChangeParam(kShowEqualizer, tabParam == kEqualizerTab ? 1 : 0);
+    const bool modulation = tabParam == kChorusTab || tabParam == kDelayTab;
+    if (!modulation || !ChangeParam(kDelayMode, tabParam == kDelayTab ? 1 : 0)) ShowSelectedEffect();
     mEditor.RedrawParamControls();
+}
+
+bool EditorScreens::ChangeParam(int paramIdx, int value) {
+    // A value it holds already would change nothing, the hook's reaction included.
+    const IParam* param = mEditor.GetParam(paramIdx);
+    if (!param || param->Value() == value) return false;
+    mEditor.SetParameterFromGUI2(paramIdx, value);
+    return true;
 }
 
 void EditorScreens::OpenFlexiList(int mode) {
