@@ -184,66 +184,59 @@ IControl* BoundTo(IGraphics& g, int param) {
     return nullptr;
 }
 
-// The whole panel drawn again and its hash: the state the case left.
-void CountFrame(benchmark::State& state, IGraphics& g) {
+// The case's skin at 100 %, or null when the process measures another skin.
+CountingEditor* EditorAt100(benchmark::State& state) {
+    const int skin = int(state.range(0));
+    return AtScale(state, skin, 100) ? static_cast<CountingEditor*>(EditorOf(skin)) : nullptr;
+}
+
+// Times `change(k)` for k = 0, 1, 0, 1, ..., each undoing the one before, as a user
+// going back and forth would. `hooks`: the parameter hooks that change(1) runs after
+// change(0); `hash`: the whole panel drawn after a last change(1).
+template <class Change>
+void TimeBackAndForth(benchmark::State& state, CountingEditor& editor, Change change) {
+    change(0);
+    const int64_t before = editor.hooks;
+    change(1);
+    state.counters["hooks"] = double(editor.hooks - before);
+    int k = 0;
+    for (auto _ : state) {
+        change(k);
+        k ^= 1;
+    }
+    change(1);
+    IGraphics& g = *editor.Graphics();
     for (int i = 0; i < g.NControls(); ++i) g.GetControl(i)->SetDirty(false);
     IRECT all(0, 0, g.Width(), g.Height());
     g.Draw(&all);
     state.counters["hash"] = double(FrameHash(g));
 }
 
-// One click on an effect tab, the chorus and the overdrive tab in turn so that each
-// click changes the effect shown: the parameter hook and everything it shows, hides
-// and pushes to the controls, before anything is drawn. `hooks`: the hooks one
-// chorus-tab click runs.
+// A click on the chorus tab and one on the overdrive tab, in turn, each changing the
+// effect shown: the parameter hook and everything it shows, hides and pushes to the
+// controls, before anything is drawn.
 void BM_EditorTabClick(benchmark::State& state) {
-    const int skin = int(state.range(0));
-    IGraphics* graphics = AtScale(state, skin, 100);
-    if (!graphics) return;
-    IGraphics& g = *graphics;
-    auto* editor = static_cast<CountingEditor*>(EditorOf(skin));
-    IControl* chorus = BoundTo(g, qd::param::kChorusTab);
-    IControl* overdrive = BoundTo(g, qd::param::kOverdriveTab);
+    CountingEditor* editor = EditorAt100(state);
+    if (!editor) return;
+    IGraphics& g = *editor->Graphics();
+    IControl* const tabs[] = {BoundTo(g, qd::param::kOverdriveTab), BoundTo(g, qd::param::kChorusTab)};
     IMouseMod mod(true);
-    auto click = [&](IControl* tab) {
-        const IRECT* r = tab->GetRECT();
+    TimeBackAndForth(state, *editor, [&](int k) {
+        const IRECT* r = tabs[k]->GetRECT();
         g.OnMouseDown((r->L + r->R) / 2, (r->T + r->B) / 2, &mod);
         g.OnMouseUp((r->L + r->R) / 2, (r->T + r->B) / 2, &mod);
-    };
-    click(overdrive);
-    const int64_t before = editor->hooks;
-    click(chorus);
-    state.counters["hooks"] = double(editor->hooks - before);
-    bool toChorus = false;
-    for (auto _ : state) {
-        click(toChorus ? chorus : overdrive);
-        toChorus = !toChorus;
-    }
-    click(chorus);
-    CountFrame(state, g);
+    });
 }
 
-// One change of Flexi slot 1's source while the slot modulates a knob of the sound
-// page: its range sliders take the knob's place or give it back, in turn.
+// Flexi slot 1's source set and cleared, in turn, while the slot modulates a knob of
+// the sound page: its range sliders take the knob's place and give it back.
 void BM_EditorFlexiSourceChange(benchmark::State& state) {
-    const int skin = int(state.range(0));
-    IGraphics* graphics = AtScale(state, skin, 100);
-    if (!graphics) return;
-    IGraphics& g = *graphics;
-    auto* editor = static_cast<CountingEditor*>(EditorOf(skin));
+    CountingEditor* editor = EditorAt100(state);
+    if (!editor) return;
     editor->SetFlexiDestination(0, qd::EntryOf(qd::param::kVco1Fine));
     const int source = qd::param::kFlexi1Source;
     auto set = [&](int value) { editor->SetParameterFromGUI(source, editor->GetParam(source)->GetNormalized(value)); };
-    const int64_t before = editor->hooks;
-    set(1);
-    state.counters["hooks"] = double(editor->hooks - before);
-    int value = 0;
-    for (auto _ : state) {
-        set(value);
-        value ^= 1;
-    }
-    set(1);
-    CountFrame(state, g);
+    TimeBackAndForth(state, *editor, set);
     set(0);
     editor->SetFlexiDestination(0, -1);
 }

@@ -20,12 +20,7 @@ constexpr Range kNamed[] = {{kVco1Coarse, kFlexi4Offset},
                             {kOdBlendInstrument, kNewCutoff},
                             {kParametricButton, kGraphButton}};
 
-struct Fixed {
-    int param;
-    const char* text;
-};
-
-constexpr Fixed kTexts[] = {
+constexpr ParamText kTexts[] = {
     {kLoadProgram, "Load program from file"},
     {kSaveProgram, "Save program to file"},
     {kWriteProgram, "Select and write program from file to QD"},
@@ -40,10 +35,6 @@ bool TooltipIsParamName(int param) {
     return false;
 }
 
-const char* TooltipText(int param) {
-    for (const Fixed& f : kTexts)
-        if (f.param == param) return f.text;
-    return nullptr;
-}
+const char* TooltipText(int param) { return TextOf(kTexts, param); }
 
 }  // namespace qd

@@ -97,20 +97,17 @@ struct ButtonPlace {
     int param;
     Place at;
 };
+// clang-format off
 inline constexpr ButtonPlace kActionButtonPlaces[kActionButtons] = {
-    {kBmpPmSelectDisk, param::kSelectDisk, {22, 35}},
-    {kBmpPmNew, param::kNewBank, {324, 35}},
-    {kBmpPmSaveToDisk, param::kSaveToDisk, {493, 35}},
-    {kBmpPmSelectAll, param::kSelectAllPrograms, {84, 35}},
+    {kBmpPmSelectDisk, param::kSelectDisk, {22, 35}}, {kBmpPmNew, param::kNewBank, {324, 35}},
+    {kBmpPmSaveToDisk, param::kSaveToDisk, {493, 35}}, {kBmpPmSelectAll, param::kSelectAllPrograms, {84, 35}},
     {kBmpPmUnselectAll, param::kUnselectAllPrograms, {84, 64}},
-    {kBmpPmInvertSelection, param::kInvertSelection, {188, 35}},
-    {kBmpPmSendToBank, param::kSendToBank, {188, 64}},
-    {kBmpPmLoadFromDisk, param::kLoadFromDisk, {387, 35}},
-    {kBmpPmDownloadFromQd, param::kDownloadFromQd, {387, 64}},
+    {kBmpPmInvertSelection, param::kInvertSelection, {188, 35}}, {kBmpPmSendToBank, param::kSendToBank, {188, 64}},
+    {kBmpPmLoadFromDisk, param::kLoadFromDisk, {387, 35}}, {kBmpPmDownloadFromQd, param::kDownloadFromQd, {387, 64}},
     {kBmpPmUploadToQdDatabase, param::kUploadToQdDatabase, {557, 35}},
-    {kBmpPmUploadToQd, param::kUploadToQd, {557, 64}},
-    {kBmpPmOverwrite, param::kOverwrite, {942, 64}},
+    {kBmpPmUploadToQd, param::kUploadToQd, {557, 64}}, {kBmpPmOverwrite, param::kOverwrite, {942, 64}},
 };
+// clang-format on
 
 struct CheckBoxPlace {
     int param;

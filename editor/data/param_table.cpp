@@ -234,6 +234,12 @@ static_assert(TablesAreConsistent(), "every row sits at its own index, with one 
 
 }  // namespace
 
+const char* TextOf(std::span<const ParamText> table, int paramIdx) {
+    for (const ParamText& t : table)
+        if (t.param == paramIdx) return t.text;
+    return nullptr;
+}
+
 ValueLimits ProgramValueLimits(int entry) {
     if (entry < 0 || entry >= kProgramEntryCount) return {0, 0};
     const ParamSpec& p = kParamTable[entry + kFirstProgramParam];

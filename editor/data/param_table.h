@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "editor/data/param_list.h"
 
@@ -68,6 +69,15 @@ constexpr int EntryOf(int paramIdx) { return paramIdx - kFirstProgramParam; }
 
 extern const ParamSpec kParamTable[kParamCount];
 extern const PanelPoint kParamPositions[kProgramEntryCount];
+
+// A text for one parameter, in the tables of such texts (tooltips, short labels).
+struct ParamText {
+    int param;
+    const char* text;
+};
+
+// The text `table` gives `paramIdx`, or null.
+const char* TextOf(std::span<const ParamText> table, int paramIdx);
 
 // Minimum and maximum of program entry `entry` (0 to 183); {0, 0} outside.
 ValueLimits ProgramValueLimits(int entry);

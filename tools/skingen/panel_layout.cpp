@@ -33,11 +33,7 @@ struct SectionDef {
 
 // Short forms for names that do not fit a slider column once their section's prefix
 // is gone.
-struct ShortForm {
-    int param;
-    const char* text;
-};
-constexpr ShortForm kShortForms[] = {
+constexpr qd::ParamText kShortForms[] = {
     {kVoice2Transposition, "v2 trans"},
     {kVoice3Transposition, "v3 trans"},
     {kVoicesInstrumentVolume, "instr."},
@@ -546,8 +542,7 @@ std::vector<Box> ValueGrounds(const PageGeometry& page, const std::vector<Sectio
 }  // namespace
 
 std::string ShortLabel(int param) {
-    for (const auto& s : kShortForms)
-        if (s.param == param) return s.text;
+    if (const char* text = qd::TextOf(kShortForms, param)) return text;
     if (param < 0 || param >= qd::kParamCount) return {};
     std::string name = qd::kParamTable[param].name;
     // The oscillators' names: "VCOn <column>" (and one "VCO <column>").
