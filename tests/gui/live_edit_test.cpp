@@ -231,6 +231,13 @@ TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
         EXPECT_NE(ReadFile(kLiveEditHeaderFile).find(line.str()), std::string::npos) << "step " << n;
         ++n;
     }
+    // A menu row that changed nothing still made an entry: one undo steps over it.
+    LiveEditPanel p;
+    p.Build({{10, 10, 30, 30}});
+    p.Drag(1, 15, 15, 25, 15);
+    p.Menu(1, A::kBringForward);
+    p.Undo();
+    EXPECT_EQ(p.Rect(1), l0);
 }
 
 TEST_F(LiveEditTest, DragsSnapToTheGridTowardZeroUnlessOptionIsHeld) {
