@@ -20,8 +20,9 @@
 #include "fixtures.h"
 #include "temp_dir.h"
 
-// A rename that fails with the error set here (0: the real one), for the save that
-// cannot put its finished file in place.
+// Every rename of this test program comes here: it fails with the error set (0: the
+// real rename runs). Nothing else makes a rename beside a fresh file fail for root,
+// whom no folder permission stops.
 static std::atomic<int> gRenameFailsWith{0};
 extern "C" int rename(const char* from, const char* to) noexcept {
     if (const int error = gRenameFailsWith.load()) return errno = error, -1;
@@ -518,8 +519,10 @@ TEST_F(LiveEditHeaderTest, AFailedWriteOrRenameLeavesTheOldHeaderAndKeepsTheErro
     ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
     rlimit fileSize{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &fileSize), 0);
+    void (*oldSignal)(int) = SIG_DFL;
     auto limitFiles = [&](bool on) {  // past 100 bytes a write fails with EFBIG
-        signal(SIGXFSZ, on ? SIG_IGN : SIG_DFL);
+        if (on) oldSignal = signal(SIGXFSZ, SIG_IGN);
+        else signal(SIGXFSZ, oldSignal);
         rlimit r = fileSize;
         if (on) r.rlim_cur = 100;
         setrlimit(RLIMIT_FSIZE, &r);
