@@ -66,19 +66,9 @@ bool EditorApp::Start() {
     LoadDeviceSettings(mSettings, &mDevices);
     OpenMidi();
 
-    QDEditorSetup setup;
-    setup.midiOut = mOutput.IsOpen() ? &mOutput : nullptr;
-    setup.devices = &mDevices;
-    setup.settingsPath = mSettings.iniPath;
-    setup.bundleID = mOptions.bundleID;
-    setup.makePanel = qd::MakeEditorScreens;
-    mEditor = std::make_unique<QDEditor>(setup);
-
-    mInstrumentIn.Open(mDevices.mInDevice);
-    mKeyboardIn.Open(mDevices.mInBDevice);
-
-    IGraphicsMac* graphics = mEditor->Graphics();
-    mWindow = mBackend->CreateWindow(kWindowTitle, graphics->Width(), graphics->Height());
+    // The window and its menu bar come before the editor: the room they leave on the
+    // screen decides the scale the panel is built at, so the images are scaled once.
+    mWindow = mBackend->CreateWindow(kWindowTitle, QDEditor::kWidth, QDEditor::kHeight);
     if (!mWindow) return false;
     mWindow->SetCloseHandler([this] {
         mBackend->QuitMainLoop();
@@ -86,10 +76,26 @@ bool EditorApp::Start() {
     });
     BuildMenuBar();
     mWindow->SetMenuBar(mMenuBar.get());
+
+    QDEditorSetup setup;
+    setup.midiOut = mOutput.IsOpen() ? &mOutput : nullptr;
+    setup.devices = &mDevices;
+    setup.settingsPath = mSettings.iniPath;
+    setup.bundleID = mOptions.bundleID;
+    setup.makePanel = qd::MakeEditorScreens;
+    const PanelRoom room = PanelRoomOnScreen(mWindow.get());
+    setup.fitWidth = room.width;
+    setup.fitHeight = room.height;
+    mEditor = std::make_unique<QDEditor>(setup);
+
+    mInstrumentIn.Open(mDevices.mInDevice);
+    mKeyboardIn.Open(mDevices.mInBDevice);
+
+    IGraphicsMac* graphics = mEditor->Graphics();
     if (!graphics->OpenWindow(mWindow.get())) mOut << "couldn't attach gui" << std::endl;
     mStandaloneWindow = std::make_unique<PlatformStandaloneWindow>(mWindow.get());
     mEditor->SetMainWindow(mStandaloneWindow.get());
-    // A stored scale too large for this screen is lowered before the window is placed.
+    // Applies the fitted scale to the window and places it.
     FitGUIScaleToScreen(mEditor.get(), mWindow.get());
     mWindow->Show();
     return true;

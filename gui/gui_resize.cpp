@@ -435,6 +435,9 @@ bool IModuleGUIResize::FitStoredScaleToArea(int width, int height) {
                                      std::max(mMinScale, mMaxScale));
     if (fitted >= stored) return false;
     SetSettingDouble(kScaleKey, fitted);
+    // As the file gives it back, to 15 decimals: the scale LoadScaleFromSettings applies,
+    // so the images are not brought to a scale a hair away from it.
+    mScale = SanitizeScale(GetSettingDouble(kScaleKey), mMinScale, mMaxScale);
     return true;
 }
 

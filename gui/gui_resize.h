@@ -83,7 +83,9 @@ public:
     // Applies the stored scale (start-up and after another instance changed it).
     void LoadScaleFromSettings();
     // Lowers the stored scale, within the limits, so that the panel at its base size
-    // is at most `width` x `height` pixels, and stores it; true when it was lowered.
+    // is at most `width` x `height` pixels, stores it and takes it as the scale that the
+    // attach or LoadScaleFromSettings applies; true when it was lowered. Called before
+    // the attach, it spares the images a first rescale at a scale that is not kept.
     bool FitStoredScaleToArea(int width, int height);
     // Stores a control's layout in one view's record.
     void LiveEditSetLayout(int view, int controlIdx, bool hidden, const DRECT& draw, const DRECT& target);

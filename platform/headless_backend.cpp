@@ -184,6 +184,7 @@ void HeadlessView::MouseUp(double x, double y, unsigned m) { mClient->MouseUp(Ev
 void HeadlessView::MouseDragged(double x, double y, unsigned m) { mClient->MouseDragged(Ev(x, y, m)); }
 void HeadlessView::RightMouseDown(double x, double y, unsigned m) { mClient->RightMouseDown(Ev(x, y, m)); }
 void HeadlessView::RightMouseUp(double x, double y, unsigned m) { mClient->RightMouseUp(Ev(x, y, m)); }
+void HeadlessView::RightMouseDragged(double x, double y, unsigned m) { mClient->RightMouseDragged(Ev(x, y, m)); }
 void HeadlessView::MouseMoved(double x, double y, unsigned m) { mClient->MouseMoved(Ev(x, y, m)); }
 
 void HeadlessView::ScrollWheel(double x, double y, double deltaY, unsigned m) {

@@ -64,6 +64,7 @@ public:
     void MouseDragged(double x, double y, unsigned mods = 0);
     void RightMouseDown(double x, double y, unsigned mods = 0);
     void RightMouseUp(double x, double y, unsigned mods = 0);
+    void RightMouseDragged(double x, double y, unsigned mods = 0);
     void MouseMoved(double x, double y, unsigned mods = 0);
     void ScrollWheel(double x, double y, double deltaY, unsigned mods = 0);
     // Answers whether the view took the key; keys it passed on are kept in passedOnKeys.

@@ -23,10 +23,11 @@ namespace {
 constexpr int kMenuBar = 25;
 
 // What a start showed: the scale it settled on and stored, the window, the back buffer
-// after a full redraw, and every image strip ("id frames horizontal width height file").
+// after a full redraw, every image strip ("id frames horizontal width height file"), and
+// how often it rescaled the images.
 struct Start {
     std::string stored;
-    int x = 0, y = 0, windowWidth = 0, windowHeight = 0, width = 0, height = 0;
+    int x = 0, y = 0, windowWidth = 0, windowHeight = 0, width = 0, height = 0, rescales = 0;
     std::string strips, pixels;
 };
 
@@ -55,7 +56,7 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         const PIX_IBitmap* bm = g->GetDrawBitmap();
         std::ofstream r(report), p(pixels, std::ios::binary);
         r << text << " " << window.x << " " << window.y << " " << window.width << " " << window.height << " "
-          << bm->getWidth() << " " << bm->getHeight() << "\n";
+          << bm->getWidth() << " " << bm->getHeight() << " " << StripRescaleCount() << "\n";
         for (const ScaledBitmapList::Entry& e : ScaledBitmapList::Instance().Snapshot()) {
             const IBitmapStrip& s = *e.record;
             if (!s.bitmap) continue;
@@ -71,9 +72,9 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         _exit(r && p ? 0 : 3);
     }
     EXPECT_EQ(child > 0 ? testutil::WaitOrKill(child, 60) : -1, 0) << "the start in the child process failed";
-    Start s{{}, 0, 0, 0, 0, 0, 0, {}, testutil::ReadFile(pixels)};
+    Start s{{}, 0, 0, 0, 0, 0, 0, 0, {}, testutil::ReadFile(pixels)};
     std::istringstream in(testutil::ReadFile(report));
-    in >> s.stored >> s.x >> s.y >> s.windowWidth >> s.windowHeight >> s.width >> s.height;
+    in >> s.stored >> s.x >> s.y >> s.windowWidth >> s.windowHeight >> s.width >> s.height >> s.rescales;
     s.strips.assign(std::istreambuf_iterator<char>(in), {});
     return s;
 }
@@ -95,11 +96,14 @@ TEST(ScreenFit, LoweredScaleShowsWhatAStartAtThatScaleShows) {
         const int w = c.w, h = c.h;
         EXPECT_EQ(std::tuple(fitted.width, fitted.height, fitted.windowWidth, fitted.windowHeight, fitted.x, fitted.y),
                   std::tuple(w, h, w, h, c.x, c.y));
+        // The fit comes before the images are first brought to a scale: once, at the fitted one.
+        EXPECT_EQ(fitted.rescales, 1);
         const std::string background = "102 1 0 " + std::to_string(w) + " " + std::to_string(h) + " img/orig/";
         EXPECT_NE(fitted.strips.find(background + "background-2x.png\n"), std::string::npos) << background;
 
         const Start direct = RunStart(c.settled, {0, 0, 3000, 2000});
         ASSERT_EQ(direct.stored, c.settled);
+        EXPECT_EQ(direct.rescales, 1);
         EXPECT_EQ(fitted.strips, direct.strips);
         EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
     }
