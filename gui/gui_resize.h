@@ -6,6 +6,7 @@
 // scale is stored in the settings file, so the next start opens at the same size.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "common/cmn_string.h"
@@ -160,6 +161,10 @@ private:
     IRECT mGripRECT;
     CMN_String mSettingsPath{nullptr, 1024};
     char mValueBuf[128] = {};
+    // A value the settings file could not keep (unwritable, no settings folder) stands
+    // for this run in its place, so a scale lowered to fit the screen or chosen from the
+    // menu is not taken back by the next read of the file.
+    std::string mUnkeptKey, mUnkeptValue;
     CMN_PtrList<IParam> mInternalParams{4096};
     // The edge handles, owned by IGraphics once attached.
     IControl* mHorisontal = nullptr;

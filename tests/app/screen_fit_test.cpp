@@ -2,6 +2,8 @@
 // scale, and everything it shows is as a start stored at that scale would show it.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -33,7 +35,9 @@ struct Start {
 
 // Starts the program headless with `guiscale` stored and `area` as the work area, in a child
 // process: each start finds the process-wide image caches empty, as a program start does.
-Start RunStart(const std::string& guiscale, const platform::Rect& area) {
+// With `unwritable`, no file can grow past a few bytes while the program starts, so every
+// write of the settings fails (root would write through any permission).
+Start RunStart(const std::string& guiscale, const platform::Rect& area, bool unwritable = false) {
     testutil::TempDir dir;
     const std::string ini = testutil::WriteSettings(dir.path(), "[gui]\nguiscale=" + guiscale + "\n");
     const std::string report = dir.path() + "/report", pixels = dir.path() + "/pixels";
@@ -46,7 +50,15 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         platform::InstallBackend(&backend);
         std::ostringstream log;
         auto app = testutil::MakeApp(&backend, dir.path(), &log, &log);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (unwritable) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit tiny{8, old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &tiny);
+        }
         if (!app->Start()) _exit(1);
+        setrlimit(RLIMIT_FSIZE, &old);
         char text[128];
         GetPrivateProfileString("gui", "guiscale", "", text, sizeof text, ini.c_str());
         const platform::Rect window = app->MainWindow()->ScreenFrame();
@@ -107,6 +119,18 @@ TEST(ScreenFit, LoweredScaleShowsWhatAStartAtThatScaleShows) {
         EXPECT_EQ(fitted.strips, direct.strips);
         EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
     }
+}
+
+// A settings file that cannot be written keeps the user's value, but the run still opens at
+// the scale that fits: the file is not read back as if the lowered scale had been kept.
+TEST(ScreenFit, UnwritableSettingsStillOpenAtTheFittedScale) {
+    const Start fitted = RunStart("2.0", {0, 0, 1600, 1200}, true);
+    EXPECT_EQ(fitted.stored, "2.0");
+    EXPECT_EQ(std::tuple(fitted.width, fitted.height, fitted.windowWidth, fitted.windowHeight, fitted.rescales),
+              std::tuple(1599, 1122, 1599, 1122, 1));
+    const Start direct = RunStart("1.403508771929824", {0, 0, 3000, 2000});
+    EXPECT_EQ(fitted.strips, direct.strips);
+    EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
 }
 
 }  // namespace
