@@ -51,7 +51,7 @@ void EditorApp::OpenMidi() {
         // itself failed the user's choice stays in the file for the next start.
         const bool portsReadable = mMidiLog.Count() == 0;  // no failure so far
         std::snprintf(mDevices.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
-        if (portsReadable) StoreDeviceSettings(mSettings, mDevices);
+        if (portsReadable) StoreDeviceSettings(mSettings, mDevices, mLongNames);
     }
 }
 
@@ -63,7 +63,7 @@ bool EditorApp::Start() {
     SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
     if (mSettings.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(mOptions.configDir).c_str());
     ReportMissingImages();
-    LoadDeviceSettings(mSettings, &mDevices);
+    mLongNames = LoadDeviceSettings(mSettings, &mDevices);
     OpenMidi();
 
     QDEditorSetup setup;

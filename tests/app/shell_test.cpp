@@ -55,6 +55,37 @@ TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
     }
 }
 
+// A name longer than the record (99 bytes and the end) could only be cut, and a cut
+// name may name another port: the device is "off" for the run and its key is never
+// written, so the file keeps what the user wrote. Cases: indev, inBdev, outdev as
+// written; each record as read ("off" for a name too long).
+TEST(DeviceSettings, NamesTooLongForTheRecordAreOffAndKeptAsWritten) {
+    const std::string fits(99, 'k'), byOne(100, 'i'), long121 = "QD MIDI " + std::string(113, 'o');
+    const std::string accented = std::string(98, 'u') + "\xC3\xA9";  // 100 bytes; a cut would keep 98
+    const std::string cases[][6] = {
+        {byOne, fits, long121, "off", fits, "off"},
+        {fits, accented, "QD Out", fits, "off", "QD Out"},
+    };
+    for (const auto& c : cases) {
+        testutil::TempDir dir;
+        const std::string text = "[midi]\nindev=" + c[0] + "\ninBdev=" + c[1] + "\noutdev=" + c[2] + "\n";
+        const std::string ini = testutil::WriteSettings(dir.path(), text);
+        const qdapp::SettingsLocation where = qdapp::PrepareSettingsFolder(dir.path());
+        DeviceSettings devices;
+        const qdapp::LongDeviceNames tooLong = qdapp::LoadDeviceSettings(where, &devices);
+        EXPECT_EQ(std::vector<std::string>({devices.mInDevice, devices.mInBDevice, devices.mOutDevice}),
+                  std::vector<std::string>({c[3], c[4], c[5]}));
+        EXPECT_EQ(std::tuple(tooLong.in, tooLong.inB, tooLong.out),
+                  std::tuple(c[0].size() > 99, c[1].size() > 99, c[2].size() > 99));
+        // Written back at start, and again after a port was not found, as written.
+        EXPECT_EQ(testutil::ReadFile(ini), text);
+        std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "off");
+        qdapp::StoreDeviceSettings(where, devices, tooLong);
+        EXPECT_EQ(testutil::ReadFile(ini),
+                  c[2].size() > 99 ? text : "[midi]\nindev=" + c[0] + "\ninBdev=" + c[1] + "\noutdev=off\n");
+    }
+}
+
 struct AppRun : ::testing::Test {
     void SetUp() override { platform::InstallBackend(&mBackend); }
     void TearDown() override { platform::InstallBackend(nullptr); }
@@ -153,3 +184,21 @@ TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
         EXPECT_EQ(Count(mOut.str(), "outdev of ):"), 0);
     }
 }
+
+// The MIDI names of a whole run: a name too long for its record leaves that device off,
+// with no more said than at any start, and the file as the user wrote it.
+TEST_F(AppRun, DeviceNamesTooLongLeaveMidiOffAndTheFileAsWritten) {
+    const std::string text =
+        "[midi]\nindev=" + std::string(100, 'i') + "\ninBdev=off\noutdev=QD MIDI " + std::string(113, 'o') + "\n";
+    const std::string ini = testutil::WriteSettings(mConfig, text);
+    auto app = Start();
+    EXPECT_EQ(
+        std::tuple(std::string(app->Devices().mInDevice), std::string(app->Devices().mOutDevice), app->OutputOpen()),
+        std::tuple("off", "off", false));
+    EXPECT_LE(Count(mErr.str(), "\n"), 1) << mErr.str();
+    EXPECT_EQ(Count(mOut.str(), "MIDI output ports (put one in [midi] outdev of " + ini + "):"), 1);
+    app->Stop();
+    const std::string kept = testutil::ReadFile(ini);
+    EXPECT_EQ(kept.substr(0, text.size()), text);
+}
+
