@@ -86,6 +86,35 @@ TEST(DeviceSettings, NamesTooLongForTheRecordAreOffAndKeptAsWritten) {
     }
 }
 
+// Without a port of the name, or without MIDI at all, nothing opens and the output
+// refuses to send, also through the plug-in's send path; why is told in one line.
+TEST(MidiPorts, UnknownPortsAndMissingMidiLeaveTheOutputOff) {
+    std::ostringstream err;
+    qdapp::MidiErrorLog log(err);
+    qdapp::MidiOutputPort out(&log);
+    qdapp::MidiInputPort in(&log, [](const uint8_t*, int) { ADD_FAILURE() << "an input port was opened"; });
+    for (const std::string& name : std::vector<std::string>{"off", "No Such Port 7", "", std::string(121, 'x')}) {
+        EXPECT_EQ(std::tuple(out.Open(name), in.Open(name), out.IsOpen(), in.IsOpen()),
+                  std::tuple(false, false, false, false))
+            << name;
+    }
+    const uint8_t note[] = {0x90, 60, 100}, sysex[] = {0xf0, 0x7e, 0x7f, 0x06, 0x01, 0xf7};
+    EXPECT_FALSE(out.SendMessage(note, 3));
+    IModuleStandalone plug(0, &out);
+    IMidiMessage noteOn(0, 0x90, 60, 100);
+    ISysExMessage message(0, sysex, int(sizeof sysex));
+    EXPECT_EQ(std::pair(plug.SendMidiMsg(&noteOn), plug.SendSysEx(&message)), std::pair(false, false));
+    // One line at most; without a sequencer, that line says MIDI is off.
+    const std::string text = err.str();
+    EXPECT_LE(Count(text, "\n"), 1) << text;
+    if (!fs::exists("/dev/snd/seq")) {
+        EXPECT_EQ(text.rfind("MIDI unavailable, treated as \"off\": ", 0), 0u) << text;
+    }
+    EXPECT_EQ(std::tuple(qdapp::FindPort({"a", "off", "b"}, "off"), qdapp::FindPort({"a", "b"}, "b"),
+                         qdapp::FindPort({"a", ""}, ""), qdapp::FindPort({"a b"}, "a")),
+              std::tuple(-1, 1, -1, -1));
+}
+
 struct AppRun : ::testing::Test {
     void SetUp() override { platform::InstallBackend(&mBackend); }
     void TearDown() override { platform::InstallBackend(nullptr); }
