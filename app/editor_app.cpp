@@ -63,6 +63,8 @@ bool EditorApp::Start() {
     SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
     if (mSettings.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(mOptions.configDir).c_str());
     ReportMissingImages();
+    // A skin image that is there but cannot be loaded is told on the same stream.
+    SetImageFailureHandler([this](const std::string& line) { mErr << line << std::endl; });
     mLongNames = LoadDeviceSettings(mSettings, &mDevices);
     OpenMidi();
 
@@ -154,6 +156,7 @@ void EditorApp::Stop() {
     mKeyboardIn.Close();
     mEditor.reset();  // stores the editor's settings: failures are still told
     SetProfileWriteFailureHandler(nullptr);
+    SetImageFailureHandler(nullptr);
     mStandaloneWindow.reset();
     mOutput.Close();
     if (mWindow) mWindow->Hide();

@@ -2,7 +2,9 @@
 // none to give, and whole runs of the program on the headless back end.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,10 @@
 
 #include "app/app_start.h"
 #include "editor/menu_commands.h"
+#include "editor/qd_editor.h"
+#include "gui/cocoa_view.h"
+#include "gui/control.h"
+#include "gui/igraphics_mac.h"
 #include "platform/headless_backend.h"
 #include "temp_dir.h"
 #include "winapi/profile.h"
@@ -231,3 +237,87 @@ TEST_F(AppRun, DeviceNamesTooLongLeaveMidiOffAndTheFileAsWritten) {
     EXPECT_EQ(kept.substr(0, text.size()), text);
 }
 
+namespace {
+
+// The PNG checksum, bit by bit: a test needs only a few.
+uint32_t Crc32(const std::string& bytes) {
+    uint32_t crc = 0xffffffffu;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = crc >> 1 ^ (0xedb88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// The file's header (the IHDR chunk right after the signature) set to claim this size,
+// its checksum made to match.
+void ClaimSize(const std::string& path, uint32_t width, uint32_t height) {
+    std::string png = testutil::ReadFile(path);
+    ASSERT_EQ(png.substr(12, 4), "IHDR");
+    for (int i = 0; i < 4; ++i) png[16 + i] = char(width >> (24 - 8 * i)), png[20 + i] = char(height >> (24 - 8 * i));
+    const uint32_t crc = Crc32(png.substr(12, 17));
+    for (int i = 0; i < 4; ++i) png[29 + i] = char(crc >> (24 - 8 * i));
+    std::ofstream(path, std::ios::binary) << png;
+}
+
+}  // namespace
+
+// Skin images that cannot be decoded, two cut short and two whose headers claim absurd
+// sizes: each is named once on the error stream with the reason, however many controls
+// ask for it, the PNG library prints nothing of its own, and the panel takes a click and
+// a rescale without them. The run is a child process's, whose image caches are empty.
+TEST(BrokenSkinImages, AreToldOnceEachAndThePanelRunsOn) {
+    testutil::TempDir dir;
+    const std::string resources = dir.path() + "/Resources", orig = resources + "/img/orig/";
+    fs::copy(QD_SKIN_ROOT, resources, fs::copy_options::recursive);
+    // The slider image is shared by dozens of controls, each of which asks for it.
+    for (const char* name : {"background-2x.png", "vslider-2x.png"}) {
+        const std::string png = testutil::ReadFile(orig + name);
+        std::ofstream(orig + name, std::ios::binary) << png.substr(0, png.size() / 2);
+    }
+    ClaimSize(orig + "random-2x.png", 100000, 100000);
+    ClaimSize(orig + "reset-2x.png", 30000, 30000);
+
+    const std::string errors = dir.path() + "/errors", stderrFile = dir.path() + "/stderr";
+    const pid_t child = fork();
+    if (child == 0) {
+        const int fd = open(stderrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, 2);
+        setenv("XDG_CONFIG_HOME", dir.path().c_str(), 1);
+        platform::HeadlessBackend backend;
+        platform::InstallBackend(&backend);
+        std::ofstream err(errors), out("/dev/null");
+        auto app = testutil::MakeApp(&backend, dir.path(), &out, &err, resources);
+        if (!app->Start()) _exit(1);
+        IGraphicsMac* g = app->Editor()->Graphics();
+        // A click on the VCO2 sync switch still turns it on.
+        IControl* sync = nullptr;
+        for (int i = 0; i < g->NControls(); ++i)
+            if (g->GetControl(i)->ParamIdx() == 187) sync = g->GetControl(i);
+        if (!sync) _exit(2);
+        const IRECT r = *sync->GetRECT();
+        auto* view = static_cast<platform::HeadlessView*>(g->GetView()->nativeView());
+        const double x = (r.L + r.R) / 2 + 2, y = g->Height() - (r.T + r.B) / 2 - 3;  // the view's, from below
+        view->MouseDown(x, y);
+        view->MouseUp(x, y);
+        if (app->Editor()->GetParam(187)->Int() != 1) _exit(3);
+        app->Editor()->OnMenuCommand(qd::kMenuScale150);
+        IRECT all(0, 0, g->Width(), g->Height());
+        g->Draw(&all);
+        const int width = g->Width();
+        app->Stop();
+        _exit(width == 1710 ? 0 : 4);
+    }
+    ASSERT_EQ(child > 0 ? testutil::WaitOrKill(child, 60) : -1, 0)
+        << testutil::ReadFile(errors) << testutil::ReadFile(stderrFile);
+    EXPECT_EQ(testutil::ReadFile(stderrFile), "");
+    std::string told = testutil::ReadFile(errors);
+    if (told.rfind("MIDI unavailable", 0) == 0) told.erase(0, told.find('\n') + 1);  // no sequencer here
+    auto line = [&](const char* name, const std::string& why) {
+        return "Panel image " + orig + name + " could not be loaded: " + why + ".\n";
+    };
+    const std::string ends = "the file ends before the image does";
+    EXPECT_EQ(told, line("background-2x.png", ends) + line("vslider-2x.png", ends) +
+                        line("random-2x.png", "the image is 100000 x 100000 pixels, more than 65536 a side") +
+                        line("reset-2x.png", "the image is 30000 x 30000 pixels, more than 1024 MiB"));
+}
