@@ -128,6 +128,11 @@ void EditorApp::BuildMenuBar() {
         }
         platform::MenuItem& item = current->AddItem(entry.text, this);
         mCommands[&item] = entry.command;
+        if (entry.command == qd::kMenuQuit) {
+            // The desktop's key for Quit.
+            item.keyEquivalent = std::string(1, 'q');  // not "q": GCC 12 warns falsely of an overlap
+            item.keyEquivalentModifierMask = platform::kControlKeyMask;
+        }
     }
 }
 

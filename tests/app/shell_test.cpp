@@ -237,6 +237,35 @@ TEST_F(AppRun, DeviceNamesTooLongLeaveMidiOffAndTheFileAsWritten) {
     EXPECT_EQ(kept.substr(0, text.size()), text);
 }
 
+// Ctrl+Q, the desktop's key for Quit, stands beside the Quit item and goes the way the
+// item goes: the main loop ends and the settings are stored. Other keys choose nothing.
+TEST_F(AppRun, CtrlQQuitsAsTheQuitItemDoesAndTheSettingsAreKept) {
+    auto app = Start();
+    platform::MenuItem* quit = Item(*app, "Quit");
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(std::pair(quit->keyEquivalent, quit->keyEquivalentModifierMask),
+              std::pair(std::string("q"), platform::kControlKeyMask));
+    ChangeEverything(*app);
+    for (unsigned mods : {0u, platform::kControlKeyMask | platform::kShiftKeyMask, platform::kAlternateKeyMask})
+        EXPECT_FALSE(mBackend.PressKeyEquivalent(app->MainWindow(), {platform::kKeyCodeOther, "q", mods})) << mods;
+    // The key comes once the loop runs; a loop it did not end ends after a thousand turns.
+    int turns = 0;
+    bool chosen = false;
+    auto timer = mBackend.ScheduleTimer(0.01, [&] {
+        if (++turns == 1)
+            chosen = mBackend.PressKeyEquivalent(app->MainWindow(),
+                                                 {platform::kKeyCodeOther, "q", platform::kControlKeyMask});
+        if (turns > 1000) mBackend.QuitMainLoop();
+    });
+    app->Run();
+    timer->Invalidate();
+    EXPECT_EQ(std::pair(chosen, turns), std::pair(true, 1));
+    app->Stop();
+    const std::string ini = testutil::ReadFile(mConfig + "/RODiradu4/settings.ini");
+    for (const char* line : {"background=lcd", "manager=true", "guiscale=0.500000000000000"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
+}
+
 namespace {
 
 // The PNG checksum, bit by bit: a test needs only a few.
