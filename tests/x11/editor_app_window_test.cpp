@@ -129,7 +129,7 @@ void RunInWindow(const SkinRun& run, const std::string& folder) {
         timedOut = true;
         backend->QuitMainLoop();
     });
-    std::thread keys([] { std::system("sleep 0.5; xdotool key ctrl+q"); });
+    std::thread keys([] { std::system("sleep 0.5; timeout 30 xdotool key ctrl+q"); });
     app->Run();
     keys.join();
     deadline->Invalidate();
