@@ -51,7 +51,7 @@ void EditorApp::OpenMidi() {
         // itself failed the user's choice stays in the file for the next start.
         const bool portsReadable = mMidiLog.Count() == 0;  // no failure so far
         std::snprintf(mDevices.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
-        if (portsReadable) StoreDeviceSettings(mSettings, mDevices);
+        if (portsReadable) StoreDeviceSettings(mSettings, mDevices, mLongNames);
     }
 }
 
@@ -63,7 +63,9 @@ bool EditorApp::Start() {
     SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
     if (mSettings.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(mOptions.configDir).c_str());
     ReportMissingImages();
-    LoadDeviceSettings(mSettings, &mDevices);
+    // A skin image that is there but cannot be loaded is told on the same stream.
+    SetImageFailureHandler([this](const std::string& line) { mErr << line << std::endl; });
+    mLongNames = LoadDeviceSettings(mSettings, &mDevices);
     OpenMidi();
 
     // The window and its menu bar come before the editor: the room they leave on the
@@ -132,6 +134,11 @@ void EditorApp::BuildMenuBar() {
         }
         platform::MenuItem& item = current->AddItem(entry.text, this);
         mCommands[&item] = entry.command;
+        if (entry.command == qd::kMenuQuit) {
+            // The desktop's key for Quit.
+            item.keyEquivalent = std::string(1, 'q');  // not "q": GCC 12 warns falsely of an overlap
+            item.keyEquivalentModifierMask = platform::kControlKeyMask;
+        }
     }
 }
 
@@ -160,6 +167,7 @@ void EditorApp::Stop() {
     mKeyboardIn.Close();
     mEditor.reset();  // stores the editor's settings: failures are still told
     SetProfileWriteFailureHandler(nullptr);
+    SetImageFailureHandler(nullptr);
     mStandaloneWindow.reset();
     mOutput.Close();
     if (mWindow) mWindow->Hide();

@@ -1,8 +1,10 @@
 #include "platform/headless_backend.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace platform {
@@ -232,6 +234,24 @@ bool HeadlessBackend::RequestClose(Window* window) {
 
 Menu* HeadlessBackend::MenuBarOf(Window* window) {
     return window ? static_cast<HeadlessWindow*>(window)->MenuBar() : nullptr;
+}
+
+bool HeadlessBackend::PressKeyEquivalent(Window* window, const KeyEvent& key) {
+    std::string typed = key.charactersIgnoringModifiers;
+    for (char& c : typed) c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::function<MenuItem*(Menu*)> find = [&](Menu* menu) -> MenuItem* {
+        for (int i = 0; menu && i < menu->NumberOfItems(); ++i) {
+            MenuItem* item = menu->ItemAt(i);
+            if (MenuItem* inner = item->submenu ? find(item->submenu.get()) : nullptr) return inner;
+            if (!item->separator && item->enabled && item->target && !item->keyEquivalent.empty() &&
+                item->keyEquivalent == typed && item->keyEquivalentModifierMask == key.modifierFlags)
+                return item;
+        }
+        return nullptr;
+    };
+    MenuItem* item = find(MenuBarOf(window));
+    if (item) item->target->OnMenuSelection(item);
+    return item != nullptr;
 }
 
 bool HeadlessBackend::IsShown(Window* window) { return window && static_cast<HeadlessWindow*>(window)->Visible(); }

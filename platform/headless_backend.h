@@ -134,6 +134,9 @@ public:
     bool RequestClose(Window* window);
     Menu* MenuBarOf(Window* window);
     bool IsShown(Window* window);
+    // A key pressed while the window has the keyboard, as far as its menu bar is
+    // concerned: the enabled item with that key equivalent is chosen. False when none is.
+    bool PressKeyEquivalent(Window* window, const KeyEvent& key);
 
     // Fires every live timer once, `times` times over.
     void FireTimers(int times = 1);

@@ -40,6 +40,7 @@ struct Shown {
     int screenWidth = 0, screenHeight = 0;
     int x = 0, y = 0, width = 0, height = 0, panelWidth = 0, panelHeight = 0, rescales = 0;
     std::string pixels;
+    bool noDisplay = false;
 };
 
 // Runs this test in a new process with `guiscale` stored.
@@ -56,6 +57,7 @@ Shown Start(const std::string& guiscale) {
     }
     EXPECT_EQ(child > 0 ? testutil::WaitOrKill(child, 45) : -1, 0) << "the start at " << guiscale << " failed";
     Shown s;
+    s.noDisplay = std::ifstream(dir.path() + "/no-display").is_open();
     s.pixels = testutil::ReadFile(dir.path() + "/pixels");
     std::istringstream(testutil::ReadFile(dir.path() + "/report")) >> s.stored >> s.screenWidth >> s.screenHeight >>
         s.x >> s.y >> s.width >> s.height >> s.panelWidth >> s.panelHeight >> s.rescales;
@@ -66,7 +68,9 @@ Shown Start(const std::string& guiscale) {
 // the screen shows of the panel.
 void ReportStart(const std::string& folder) {
     platform::Backend* backend = SharedGtkBackend();
-    ASSERT_NE(backend, nullptr) << "no display " << std::getenv("DISPLAY");
+    // Without a display the test skips, as every real-window test does; the toolkit is
+    // only ever started in the child, so the parent forks no threads it would have.
+    if (!backend) return (void)std::ofstream(folder + "/no-display");
     platform::InstallBackend(backend);
     std::ostringstream log;
     auto app = testutil::MakeApp(backend, folder, &log, &log);
@@ -102,6 +106,7 @@ void ReportStart(const std::string& folder) {
 TEST(ScreenFitWindow, StoredDoubleScaleFitsASmallScreenAndShowsAsAStartAtTheStoredResult) {
     if (const char* folder = std::getenv(kChildFolder)) return ReportStart(folder);
     const Shown fitted = Start("2.0");
+    if (fitted.noDisplay) GTEST_SKIP() << "no X display";
     ASSERT_TRUE(fitted.screenWidth < 2 * 1140 || fitted.screenHeight < 2 * 800) << "the screen is not too small";
     const double scale = std::atof(fitted.stored.c_str());
     ASSERT_LT(scale, 2.0) << fitted.stored;
