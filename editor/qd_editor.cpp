@@ -37,6 +37,9 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
     resize->SetGUIScaleLimits(kMinScalePercent, kMaxScalePercent);
     resize->SetWindowSizeLimits(0, kWidth / 2, kHeight / 2, kWidth * 2, kHeight * 2);
     resize->UseControlAndClickForGUIScaling(true);
+    // Fitted before the panel is attached: the attach brings every image to the scale
+    // the window opens at, and the shell's fit finds nothing left to lower.
+    resize->FitStoredScaleToArea(setup.fitWidth, setup.fitHeight);
     SetGUIResize(resize);
     if (setup.makePanel) mPanel = setup.makePanel(*this);
     CreateGUI(false);

@@ -36,6 +36,9 @@ struct QDEditorSetup {
     std::string settingsPath;                 // full path of settings.ini
     std::string bundleID;                     // where the skin images are found
     qd::PanelFactory makePanel = nullptr;     // null: an editor without a panel
+    // The room the window's panel has on the screen (PanelRoomOnScreen); a stored scale
+    // too large for it is lowered before the panel is built. 0: no limit known.
+    int fitWidth = 0, fitHeight = 0;
 };
 
 class QDEditor : public IModuleStandalone {

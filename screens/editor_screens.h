@@ -105,8 +105,8 @@ private:
     int mListMode = 0;
     bool mEqParametricView = false;
     bool mEqGraphView = true;
-    // Set while the knobs take a dragged band's values, so the graph is not fed back
-    // its own band rounded to the knobs' steps.
+    // Set while the three knobs take a dragged band's values one by one, so the graph
+    // takes the band once, from all three.
     bool mKnobsFollowGraph = false;
 };
 
