@@ -51,7 +51,7 @@ void EditorApp::OpenMidi() {
         // itself failed the user's choice stays in the file for the next start.
         const bool portsReadable = mMidiLog.Count() == 0;  // no failure so far
         std::snprintf(mDevices.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
-        if (portsReadable) StoreDeviceSettings(mSettings, mDevices);
+        if (portsReadable) StoreDeviceSettings(mSettings, mDevices, mLongNames);
     }
 }
 
@@ -63,22 +63,14 @@ bool EditorApp::Start() {
     SetProfileWriteFailureHandler([this](const char* fileName) { ReportUnwritableSettings(fileName); });
     if (mSettings.iniPath.empty()) ReportUnwritableSettings(SettingsFilePath(mOptions.configDir).c_str());
     ReportMissingImages();
-    LoadDeviceSettings(mSettings, &mDevices);
+    // A skin image that is there but cannot be loaded is told on the same stream.
+    SetImageFailureHandler([this](const std::string& line) { mErr << line << std::endl; });
+    mLongNames = LoadDeviceSettings(mSettings, &mDevices);
     OpenMidi();
 
-    QDEditorSetup setup;
-    setup.midiOut = mOutput.IsOpen() ? &mOutput : nullptr;
-    setup.devices = &mDevices;
-    setup.settingsPath = mSettings.iniPath;
-    setup.bundleID = mOptions.bundleID;
-    setup.makePanel = qd::MakeEditorScreens;
-    mEditor = std::make_unique<QDEditor>(setup);
-
-    mInstrumentIn.Open(mDevices.mInDevice);
-    mKeyboardIn.Open(mDevices.mInBDevice);
-
-    IGraphicsMac* graphics = mEditor->Graphics();
-    mWindow = mBackend->CreateWindow(kWindowTitle, graphics->Width(), graphics->Height());
+    // The window and its menu bar come before the editor: the room they leave on the
+    // screen decides the scale the panel is built at, so the images are scaled once.
+    mWindow = mBackend->CreateWindow(kWindowTitle, QDEditor::kWidth, QDEditor::kHeight);
     if (!mWindow) return false;
     mWindow->SetCloseHandler([this] {
         mBackend->QuitMainLoop();
@@ -86,10 +78,26 @@ bool EditorApp::Start() {
     });
     BuildMenuBar();
     mWindow->SetMenuBar(mMenuBar.get());
+
+    QDEditorSetup setup;
+    setup.midiOut = mOutput.IsOpen() ? &mOutput : nullptr;
+    setup.devices = &mDevices;
+    setup.settingsPath = mSettings.iniPath;
+    setup.bundleID = mOptions.bundleID;
+    setup.makePanel = qd::MakeEditorScreens;
+    const PanelRoom room = PanelRoomOnScreen(mWindow.get());
+    setup.fitWidth = room.width;
+    setup.fitHeight = room.height;
+    mEditor = std::make_unique<QDEditor>(setup);
+
+    mInstrumentIn.Open(mDevices.mInDevice);
+    mKeyboardIn.Open(mDevices.mInBDevice);
+
+    IGraphicsMac* graphics = mEditor->Graphics();
     if (!graphics->OpenWindow(mWindow.get())) mOut << "couldn't attach gui" << std::endl;
     mStandaloneWindow = std::make_unique<PlatformStandaloneWindow>(mWindow.get());
     mEditor->SetMainWindow(mStandaloneWindow.get());
-    // A stored scale too large for this screen is lowered before the window is placed.
+    // Applies the fitted scale to the window and places it.
     FitGUIScaleToScreen(mEditor.get(), mWindow.get());
     mWindow->Show();
     return true;
@@ -126,6 +134,11 @@ void EditorApp::BuildMenuBar() {
         }
         platform::MenuItem& item = current->AddItem(entry.text, this);
         mCommands[&item] = entry.command;
+        if (entry.command == qd::kMenuQuit) {
+            // The desktop's key for Quit.
+            item.keyEquivalent = std::string(1, 'q');  // not "q": GCC 12 warns falsely of an overlap
+            item.keyEquivalentModifierMask = platform::kControlKeyMask;
+        }
     }
 }
 
@@ -154,6 +167,7 @@ void EditorApp::Stop() {
     mKeyboardIn.Close();
     mEditor.reset();  // stores the editor's settings: failures are still told
     SetProfileWriteFailureHandler(nullptr);
+    SetImageFailureHandler(nullptr);
     mStandaloneWindow.reset();
     mOutput.Close();
     if (mWindow) mWindow->Hide();

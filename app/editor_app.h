@@ -69,6 +69,7 @@ private:
     MidiErrorLog mMidiLog;
     SettingsLocation mSettings;
     DeviceSettings mDevices;
+    LongDeviceNames mLongNames;  // off for this run, never written back
     MidiOutputPort mOutput;
     MidiInputPort mInstrumentIn;
     MidiInputPort mKeyboardIn;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "platform/folders.h"
 #include "winapi/profile.h"
@@ -28,13 +29,18 @@ struct DeviceKey {
     const char* key;
     const char* readDefault;
     char (DeviceSettings::*field)[kDeviceNameSize];
+    bool LongDeviceNames::*tooLong;
 };
 
 constexpr DeviceKey kDeviceKeys[] = {
-    {"indev", "no input", &DeviceSettings::mInDevice},
-    {"inBdev", "no input", &DeviceSettings::mInBDevice},
-    {"outdev", "no output", &DeviceSettings::mOutDevice},
+    {"indev", "no input", &DeviceSettings::mInDevice, &LongDeviceNames::in},
+    {"inBdev", "no input", &DeviceSettings::mInBDevice, &LongDeviceNames::inB},
+    {"outdev", "no output", &DeviceSettings::mOutDevice, &LongDeviceNames::out},
 };
+
+// Room for a name one byte too long even after the reader steps back to the start of a
+// UTF-8 sequence (at most three bytes).
+constexpr unsigned kNameProbeSize = kDeviceNameSize + 4;
 
 }  // namespace
 
@@ -55,22 +61,30 @@ SettingsLocation PrepareSettingsFolder(const std::string& configDir) {
     return where;
 }
 
-void LoadDeviceSettings(const SettingsLocation& where, DeviceSettings* devices) {
+LongDeviceNames LoadDeviceSettings(const SettingsLocation& where, DeviceSettings* devices) {
+    LongDeviceNames tooLong;
     for (const DeviceKey& k : kDeviceKeys) {
-        char* value = devices->*k.field;
+        char read[kNameProbeSize] = "";
         if (where.existed)
-            GetPrivateProfileString("midi", k.key, k.readDefault, value, kDeviceNameSize, where.iniPath.c_str());
+            GetPrivateProfileString("midi", k.key, k.readDefault, read, sizeof read, where.iniPath.c_str());
         else
-            std::snprintf(value, kDeviceNameSize, "%s", kDeviceOff);
-        if (!where.iniPath.empty()) WritePrivateProfileString("midi", k.key, value, where.iniPath.c_str());
+            std::snprintf(read, sizeof read, "%s", kDeviceOff);
+        if (std::strlen(read) >= size_t(kDeviceNameSize)) {
+            tooLong.*k.tooLong = true;
+            std::snprintf(devices->*k.field, kDeviceNameSize, "%s", kDeviceOff);
+            continue;
+        }
+        std::memcpy(devices->*k.field, read, kDeviceNameSize);  // the name and zeros after it
+        if (!where.iniPath.empty()) WritePrivateProfileString("midi", k.key, read, where.iniPath.c_str());
     }
     devices->mInChannel = devices->mInBChannel = devices->mOutChannel = 0;
+    return tooLong;
 }
 
-void StoreDeviceSettings(const SettingsLocation& where, const DeviceSettings& devices) {
+void StoreDeviceSettings(const SettingsLocation& where, const DeviceSettings& devices, const LongDeviceNames& keep) {
     if (where.iniPath.empty()) return;
     for (const DeviceKey& k : kDeviceKeys)
-        WritePrivateProfileString("midi", k.key, devices.*k.field, where.iniPath.c_str());
+        if (!(keep.*k.tooLong)) WritePrivateProfileString("midi", k.key, devices.*k.field, where.iniPath.c_str());
 }
 
 }  // namespace qdapp

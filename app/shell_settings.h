@@ -23,13 +23,21 @@ std::string SettingsFilePath(const std::string& configDir);
 // holds private data.
 SettingsLocation PrepareSettingsFolder(const std::string& configDir);
 
+// The device names in settings.ini too long for the records of DeviceSettings. A cut
+// name could match another port than the one the user meant, so such a device is "off"
+// for the run, and its key is never written: the file keeps what the user wrote.
+struct LongDeviceNames {
+    bool in = false, inB = false, out = false;
+};
+
 // Reads [midi] indev, inBdev and outdev (defaults "no input", "no input", "no output")
 // and writes them back; on a first run writes "off" for all three instead. Either way
-// `devices` ends up with what the file holds.
-void LoadDeviceSettings(const SettingsLocation& where, DeviceSettings* devices);
+// `devices` ends up with what the file holds, but for the names answered as too long.
+LongDeviceNames LoadDeviceSettings(const SettingsLocation& where, DeviceSettings* devices);
 
-// Writes the three device names of `devices` (after a stored name was not found among
-// the ports and became "off").
-void StoreDeviceSettings(const SettingsLocation& where, const DeviceSettings& devices);
+// Writes the device names of `devices` (after a stored name was not found among the
+// ports and became "off"), all but those in `keep`.
+void StoreDeviceSettings(const SettingsLocation& where, const DeviceSettings& devices,
+                         const LongDeviceNames& keep = {});
 
 }  // namespace qdapp

@@ -6,17 +6,33 @@
 //
 // The strip list is process-wide and grows with every editor made, so each case makes
 // one editor: what a user waits for at launch.
+//
+// The shell's whole start with a stored scale too large for the screen, beside a start
+// stored at the scale it is lowered to: each start runs in a child process of its own
+// (the image caches must be empty, as at a launch), on the headless back end with a
+// 1600 x 1200 work area and a 25-pixel menu bar, up to the first frame. The too-large
+// start reports "x_peer" against the fitted one (1: as fast), the rescales of its images
+// and its frame's hash, which both starts share.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 #include <png.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/editor_app.h"
+#include "bench/bitmap_hash.h"
 #include "bench/peer_timing.h"
 #include "editor/qd_editor.h"
+#include "gui/bitmap_cache.h"
 #include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
 #include "gui/standalone_window.h"
@@ -95,7 +111,101 @@ void BM_EditorStartup(benchmark::State& state) {
     std::filesystem::remove_all(config);
 }
 
+constexpr const char* kFitKey = "start fitted";
+constexpr int kFitMenuBar = 25;
+const platform::Rect kFitArea{0, 0, 1600, 1200};
+// 1600 / 1140, as the settings file keeps it: the width decides.
+constexpr const char* kFittedScale = "1.403508771929824";
+
+// What one start in a child process measured.
+struct ChildStart {
+    bool ok = false;
+    double ns = 0;
+    int rescales = 0;
+    uint32_t hash = 0;
+    std::string stored;
+};
+
+// The shell's start with `guiscale` stored, up to its first frame, in a new process.
+ChildStart TimeStartInChild(const std::string& guiscale) {
+    const std::string config =
+        (std::filesystem::temp_directory_path() / ("qd_bench_fit_" + std::to_string(getpid()))).string();
+    std::filesystem::remove_all(config);
+    platform::MakeFolders(config + "/RODiradu4", 0700);
+    std::ofstream(config + "/RODiradu4/settings.ini") << "[gui]\nguiscale=" << guiscale << "\n";
+    const std::string report = config + "/report";
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        platform::HeadlessBackend backend;
+        backend.workArea = kFitArea;
+        backend.menuBarHeight = kFitMenuBar;
+        platform::InstallBackend(&backend);
+        platform::RegisterBundle({"qd.bench.fit", "", "", QD_SKIN_ROOT});
+        std::ostringstream log;
+        const auto start = std::chrono::steady_clock::now();
+        qdapp::EditorApp app(&backend, qdapp::AppOptions{config, "qd.bench.fit", &log, &log});
+        if (!app.Start()) _exit(1);
+        IGraphics& g = *app.Editor()->Graphics();
+        IRECT all(0, 0, g.Width(), g.Height());
+        g.Draw(&all);
+        const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+        char stored[64] = {};
+        FILE* ini = std::fopen((config + "/RODiradu4/settings.ini").c_str(), "r");
+        for (char line[256]; ini && std::fgets(line, sizeof line, ini);)
+            if (std::sscanf(line, "guiscale=%63s", stored) == 1) break;
+        if (ini) std::fclose(ini);
+        std::ofstream(report) << ns << " " << StripRescaleCount() << " " << bench::BitmapHash(*g.GetDrawBitmap()) << " "
+                              << stored << "\n";
+        _exit(0);
+    }
+    ChildStart s;
+    int status = 0;
+    if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        std::ifstream in(report);
+        s.ok = bool(in >> s.ns >> s.rescales >> s.hash >> s.stored);
+    }
+    std::filesystem::remove_all(config);
+    return s;
+}
+
+// Nanoseconds per start; 0 when the case could not run.
+double TimeStarts(benchmark::State& state, const std::string& guiscale) {
+    // A child inherits this process's image caches: they must be as empty as at a launch.
+    if (!ScaledBitmapList::Instance().Snapshot().empty()) {
+        state.SkipWithError("this process has built an editor already: run alone (--benchmark_filter=FitStart)");
+        return 0;
+    }
+    ChildStart last;
+    double total = 0;
+    for (auto _ : state) {
+        last = TimeStartInChild(guiscale);
+        if (!last.ok) {
+            state.SkipWithError("the start in the child process failed");
+            return 0;
+        }
+        state.SetIterationTime(last.ns / 1e9);
+        total += last.ns;
+    }
+    const double ns = total / double(state.iterations());
+    state.counters["ms"] = ns / 1e6;
+    state.counters["rescales"] = last.rescales;
+    state.counters["hash"] = last.hash;
+    state.SetLabel("stored " + guiscale + ", settled " + last.stored);
+    return ns;
+}
+
+void BM_FitStart_AtFittedScale(benchmark::State& state) { bench::PeerNs()[kFitKey] = TimeStarts(state, kFittedScale); }
+
+void BM_FitStart_TooLargeScale(benchmark::State& state) {
+    const double ns = TimeStarts(state, "2.0"), peer = bench::PeerNs()[kFitKey];
+    if (ns > 0 && peer > 0) state.counters["x_peer"] = peer / ns;
+}
+
 }  // namespace
 
 BENCHMARK(BM_EditorStartup_Peer)->Iterations(1)->Unit(benchmark::kMillisecond);
+// Before the in-process start: their children must find the image caches empty.
+BENCHMARK(BM_FitStart_AtFittedScale)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitStart_TooLargeScale)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorStartup)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1,6 +1,7 @@
 // The editor's own frames on one core: a full redraw of the panel at 100 % and 200 %
-// for each skin, one frame of a knob drag (the dirty-rectangle redraw), and the
-// process's memory with the panel at 200 %. Figures, not ratios: no peer draws this
+// for each skin, one frame of a knob drag (the dirty-rectangle redraw), the process's
+// memory with the panel at 200 %, and the work of one effect-tab click and of one Flexi
+// source change before anything is drawn. Figures, not ratios: no peer draws this
 // panel. Each skin's editor is built once, on the headless back end, from the images
 // the build draws. The image cache is the process's, keyed by image id, and the skins
 // share ids: a second skin's editor in the same process would draw the first one's
@@ -17,6 +18,7 @@
 #include <string>
 
 #include "bench/bitmap_hash.h"
+#include "editor/data/param_table.h"
 #include "editor/menu_commands.h"
 #include "editor/qd_editor.h"
 #include "editor/skin_choice.h"
@@ -31,10 +33,21 @@ namespace {
 
 constexpr int kSkins = 3;
 
+// Counts the parameter-change hooks, to show how often one click runs it.
+class CountingEditor final : public QDEditor {
+public:
+    using QDEditor::QDEditor;
+    void OnParamChange(int paramIdx) override {
+        ++hooks;
+        QDEditor::OnParamChange(paramIdx);
+    }
+    int64_t hooks = 0;
+};
+
 struct EditorRig {
     std::string config;
     DeviceSettings devices;
-    std::unique_ptr<QDEditor> editor;
+    std::unique_ptr<CountingEditor> editor;
 };
 
 platform::HeadlessBackend& Backend() {
@@ -71,7 +84,7 @@ QDEditor* EditorOf(int skin) {
         setup.settingsPath = rig->config + "/settings.ini";
         setup.bundleID = "qd.bench.draw";
         setup.makePanel = qd::MakeEditorScreens;
-        rig->editor = std::make_unique<QDEditor>(setup);
+        rig->editor = std::make_unique<CountingEditor>(setup);
         FitGUIScaleToScreen(rig->editor.get(), nullptr);
     }
     return rig->editor.get();
@@ -164,11 +177,83 @@ void BM_EditorMemoryAt200(benchmark::State& state) {
     }
 }
 
-#define EDITOR_CASES                                                                          \
-    ArgNames({"skin", "scale"})->Args({0, 100})->Args({0, 200})->Args({1, 100})->Args({1, 200}) \
-        ->Args({2, 100})->Args({2, 200})->Unit(benchmark::kMicrosecond)
+// The first control bound to `param`.
+IControl* BoundTo(IGraphics& g, int param) {
+    for (int i = 0; i < g.NControls(); ++i)
+        if (g.GetControl(i)->ParamIdx() == param) return g.GetControl(i);
+    return nullptr;
+}
+
+// The case's skin at 100 %, or null when the process measures another skin.
+CountingEditor* EditorAt100(benchmark::State& state) {
+    const int skin = int(state.range(0));
+    return AtScale(state, skin, 100) ? static_cast<CountingEditor*>(EditorOf(skin)) : nullptr;
+}
+
+// Times `change(k)` for k = 0, 1, 0, 1, ..., each undoing the one before, as a user
+// going back and forth would. `hooks`: the parameter hooks that change(1) runs after
+// change(0); `hash`: the whole panel drawn after a last change(1).
+template <class Change>
+void TimeBackAndForth(benchmark::State& state, CountingEditor& editor, Change change) {
+    change(0);
+    const int64_t before = editor.hooks;
+    change(1);
+    state.counters["hooks"] = double(editor.hooks - before);
+    int k = 0;
+    for (auto _ : state) {
+        change(k);
+        k ^= 1;
+    }
+    change(1);
+    IGraphics& g = *editor.Graphics();
+    for (int i = 0; i < g.NControls(); ++i) g.GetControl(i)->SetDirty(false);
+    IRECT all(0, 0, g.Width(), g.Height());
+    g.Draw(&all);
+    state.counters["hash"] = double(FrameHash(g));
+}
+
+// A click on the chorus tab and one on the overdrive tab, in turn, each changing the
+// effect shown: the parameter hook and everything it shows, hides and pushes to the
+// controls, before anything is drawn.
+void BM_EditorTabClick(benchmark::State& state) {
+    CountingEditor* editor = EditorAt100(state);
+    if (!editor) return;
+    IGraphics& g = *editor->Graphics();
+    IControl* const tabs[] = {BoundTo(g, qd::param::kOverdriveTab), BoundTo(g, qd::param::kChorusTab)};
+    IMouseMod mod(true);
+    TimeBackAndForth(state, *editor, [&](int k) {
+        const IRECT* r = tabs[k]->GetRECT();
+        g.OnMouseDown((r->L + r->R) / 2, (r->T + r->B) / 2, &mod);
+        g.OnMouseUp((r->L + r->R) / 2, (r->T + r->B) / 2, &mod);
+    });
+}
+
+// Flexi slot 1's source set and cleared, in turn, while the slot modulates a knob of
+// the sound page: its range sliders take the knob's place and give it back.
+void BM_EditorFlexiSourceChange(benchmark::State& state) {
+    CountingEditor* editor = EditorAt100(state);
+    if (!editor) return;
+    editor->SetFlexiDestination(0, qd::EntryOf(qd::param::kVco1Fine));
+    const int source = qd::param::kFlexi1Source;
+    auto set = [&](int value) { editor->SetParameterFromGUI(source, editor->GetParam(source)->GetNormalized(value)); };
+    TimeBackAndForth(state, *editor, set);
+    set(0);
+    editor->SetFlexiDestination(0, -1);
+}
+
+#define EDITOR_CASES            \
+    ArgNames({"skin", "scale"}) \
+        ->Args({0, 100})        \
+        ->Args({0, 200})        \
+        ->Args({1, 100})        \
+        ->Args({1, 200})        \
+        ->Args({2, 100})        \
+        ->Args({2, 200})        \
+        ->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_EditorFullRedraw)->EDITOR_CASES;
 BENCHMARK(BM_EditorKnobDragFrame)->EDITOR_CASES;
 BENCHMARK(BM_EditorMemoryAt200)->ArgName("skin")->DenseRange(0, kSkins - 1)->Iterations(1);
+BENCHMARK(BM_EditorTabClick)->ArgName("skin")->DenseRange(0, kSkins - 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EditorFlexiSourceChange)->ArgName("skin")->DenseRange(0, kSkins - 1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,7 +1,9 @@
 // What the editor core asks of its panel. screens/ implements it and the editor owns
-// it: the editor's panel operations (CreateGUI, the show/hide groups, the view layout,
-// the EQ graph updates) hand on to it, and the panel reaches back through the
-// editor's public operations.
+// it: the editor's panel operations (CreateGUI, the show/hide groups, the Flexi targets
+// and the MIDI-sync ranges, the view layout, the EQ graph updates) hand on to it, and
+// the panel reaches back through the editor's public operations. What the panel shows
+// and every decision about it (the list mode, the equalizer views, which ranges follow
+// MIDI sync and which Flexi sliders stand in for a knob) are the panel's.
 #pragma once
 
 #include <memory>
@@ -23,6 +25,13 @@ public:
     // Once the graphics are attached: every control's tooltip.
     virtual void SetTooltips() = 0;
     virtual void SetHidden(PanelGroup group, bool hide) = 0;
+    // The range sliders of every Flexi slot that modulates program entry `programIndex`
+    // hidden or shown; true when a slot does.
+    virtual bool RefreshFlexiTargets(int programIndex, bool hide) = 0;
+    // The range of the LFO rate (of the two delay times) as MIDI sync says: synced for
+    // a mode other than 0; the Flexi ranges that modulate it follow.
+    virtual void UpdateLfoSyncRanges(int mode) = 0;
+    virtual void UpdateDelaySyncRanges(int mode) = 0;
     // The whole arrangement rebuilt from the parameters and the program buffer.
     virtual void ApplyViewLayout() = 0;
     // The EQ graph's bands from the parameters (choosing the graph view) or from the

@@ -3,21 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "editor/data/live_params.h"
 #include "editor/menu_commands.h"
 #include "editor/skin_choice.h"
 #include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
 #include "winapi/profile.h"
 
-using namespace qd::live;
+using namespace qd::param;
 
 namespace {
-
-// Sync divisions the LFO rate and the delay times take while they follow MIDI clock.
-constexpr int kSyncedMin = 1;
-constexpr int kSyncedMax = 12;
-constexpr int kDelayTimeParams[] = {kDelay1Time, kDelay2Time};
 
 constexpr int kGripSize = 16;
 constexpr double kMinScalePercent = 50, kMaxScalePercent = 200;
@@ -43,6 +37,9 @@ QDEditor::QDEditor(const QDEditorSetup& setup)
     resize->SetGUIScaleLimits(kMinScalePercent, kMaxScalePercent);
     resize->SetWindowSizeLimits(0, kWidth / 2, kHeight / 2, kWidth * 2, kHeight * 2);
     resize->UseControlAndClickForGUIScaling(true);
+    // Fitted before the panel is attached: the attach brings every image to the scale
+    // the window opens at, and the shell's fit finds nothing left to lower.
+    resize->FitStoredScaleToArea(setup.fitWidth, setup.fitHeight);
     SetGUIResize(resize);
     if (setup.makePanel) mPanel = setup.makePanel(*this);
     CreateGUI(false);
@@ -148,18 +145,7 @@ void QDEditor::PlayKeyboardNote(int note, bool on) {
 }
 
 bool QDEditor::RefreshFlexiTargets(int programIndex, bool hide) {
-    // -1 marks a slot without a destination; it names no knob.
-    if (programIndex < 0) return false;
-    bool found = false;
-    for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
-        if (mFlexiDest[n] != programIndex) continue;
-        found = true;
-        if (mGraphicsMac) {
-            mGraphicsMac->HideControl(kFlexiRangeA + 2 * n, hide);
-            mGraphicsMac->HideControl(kFlexiRangeA + 2 * n + 1, hide);
-        }
-    }
-    return found;
+    return mPanel && mPanel->RefreshFlexiTargets(programIndex, hide);
 }
 
 void QDEditor::SetFlexiDestination(int slot, int programIndex) {
@@ -167,33 +153,22 @@ void QDEditor::SetFlexiDestination(int slot, int programIndex) {
     mFlexiDest[slot] = programIndex >= 0 && programIndex < qd::kProgramEntryCount ? programIndex : -1;
 }
 
-void QDEditor::UpdateLfoSyncRanges(int mode) { SetSyncedRange(kSyncedLfoRate, mode != 0); }
-
-void QDEditor::UpdateDelaySyncRanges(int mode) {
-    for (int p : kDelayTimeParams) SetSyncedRange(p, mode != 0);
+void QDEditor::UpdateLfoSyncRanges(int mode) {
+    if (mPanel) mPanel->UpdateLfoSyncRanges(mode);
 }
 
-void QDEditor::SetSyncedRange(int paramIdx, bool synced) {
-    const qd::ParamSpec& spec = qd::kParamTable[paramIdx];
-    const int lo = synced ? kSyncedMin : spec.min;
-    const int hi = synced ? kSyncedMax : spec.max;
-    auto reinit = [&](int idx) {
-        IParam* param = GetParam(idx);
-        if (!param) return;
-        // The value survives the new range, clamped into it.
-        const double value = param->Value();
-        param->InitInt(qd::kParamTable[idx].name, qd::kParamTable[idx].defaultValue, lo, hi);
-        param->Set(value);
-        if (mGraphics) mGraphics->SetParameterFromPlug(idx, param->GetNormalized(), true);
-    };
+void QDEditor::UpdateDelaySyncRanges(int mode) {
+    if (mPanel) mPanel->UpdateDelaySyncRanges(mode);
+}
+
+void QDEditor::SetParamRange(int paramIdx, int min, int max) {
+    IParam* param = GetParam(paramIdx);
+    if (!param) return;
     CMN_MutexLock lock(mMutex);
-    reinit(paramIdx);
-    const int entry = paramIdx - qd::kFirstProgramParam;
-    for (int n = 0; n < qd::kFlexiSlotCount; ++n) {
-        if (mFlexiDest[n] != entry) continue;
-        reinit(kFlexiRangeA + 2 * n);
-        reinit(kFlexiRangeA + 2 * n + 1);
-    }
+    const double value = param->Value();
+    param->InitInt(qd::kParamTable[paramIdx].name, qd::kParamTable[paramIdx].defaultValue, min, max);
+    param->Set(value);
+    if (mGraphics) mGraphics->SetParameterFromPlug(paramIdx, param->GetNormalized(), true);
 }
 
 void QDEditor::ProcessKeyboardMidi(const IMidiMessage& msg) {
@@ -295,7 +270,8 @@ void QDEditor::ResetManagerState() {
     mBankSlots.Resize(qd::manager::kBankSlots);
     for (int i = had; i < mBankSlots.GetSize(); ++i) *mBankSlots.GetAt(i) = BankSlot{};
     for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->mEmpty = true;
-    SetParameterFromGUI(kManagerOptionOnAtStart, 1.0);
+    // The one check box that starts on.
+    SetParameterFromGUI(kAllCategories, 1.0);
     mManagerFlags[0] = 1;
 }
 

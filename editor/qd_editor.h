@@ -36,6 +36,9 @@ struct QDEditorSetup {
     std::string settingsPath;                 // full path of settings.ini
     std::string bundleID;                     // where the skin images are found
     qd::PanelFactory makePanel = nullptr;     // null: an editor without a panel
+    // The room the window's panel has on the screen (PanelRoomOnScreen); a stored scale
+    // too large for it is lowered before the panel is built. 0: no limit known.
+    int fitWidth = 0, fitHeight = 0;
 };
 
 class QDEditor : public IModuleStandalone {
@@ -53,9 +56,13 @@ public:
     // Carries out a menu command of editor/menu_commands.h; false for one it does not know.
     bool OnMenuCommand(int command);
     void PlayKeyboardNote(int note, bool on);
+    // These three hand on to the panel; without one there is nothing to refresh.
     bool RefreshFlexiTargets(int programIndex, bool hide);
     void UpdateLfoSyncRanges(int mode);
     void UpdateDelaySyncRanges(int mode);
+    // The int parameter's range becomes min to max; its value stays, clamped into the
+    // range, and goes to its controls.
+    void SetParamRange(int paramIdx, int min, int max);
     // The keyboard input's hook (MIDI thread): keeps the note-state table.
     void ProcessKeyboardMidi(const IMidiMessage& msg);
 
@@ -91,8 +98,6 @@ public:
     int ProgramEntry(int entry) const { return entry >= 0 && entry < qd::kProgramEntryCount ? mProgram[entry] : 0; }
     int FlexiDestination(int slot) const { return slot >= 0 && slot < qd::kFlexiSlotCount ? mFlexiDest[slot] : -1; }
     void SetFlexiDestination(int slot, int programIndex);
-    int ListMode() const { return mListMode; }
-    void SetListMode(int mode) { mListMode = mode; }
     const BankSlot* GetBankSlot(int i) const { return mBankSlots.GetAt(i); }
     int BankSlotCount() const { return mBankSlots.GetSize(); }
     int ManagerMode() const { return mManagerMode; }
@@ -107,9 +112,6 @@ private:
     // state and bank slots, then the cache folder and the page's settings.
     void ResetManagerState();
     void ReadManagerSettings();
-    // The synced or declared range of `paramIdx`, applied along with every Flexi range
-    // parameter whose slot modulates it.
-    void SetSyncedRange(int paramIdx, bool synced);
     void SendKobrelGreeting();
     void ApplyScale(double scale);
 
@@ -131,7 +133,6 @@ private:
 
     int mProgram[qd::kProgramEntryCount] = {};
     int mFlexiDest[qd::kFlexiSlotCount] = {-1, -1, -1, -1};
-    int mListMode = 0;
 
     CMN_TypedBuf<BankSlot> mBankSlots{4096};
     CMN_TypedBuf<ProgramListRow> mProgramRows{4096};

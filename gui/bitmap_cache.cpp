@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -308,7 +309,14 @@ void RescaleEntry(const ImageLoader& load, int rs, double scale, const ScaledBit
 
 }  // namespace
 
+namespace {
+std::atomic<int> sStripRescales{0};
+}  // namespace
+
+int StripRescaleCount() { return sStripRescales.load(); }
+
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale) {
+    ++sStripRescales;
     const int rs = ResourceDivisor(resourceScale);
     ScaledBitmapList& list = ScaledBitmapList::Instance();
     const std::vector<ScaledBitmapList::Entry> entries = list.Snapshot();

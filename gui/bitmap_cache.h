@@ -110,3 +110,6 @@ private:
 IBitmapStrip* LoadStrip(const ImageLoader& load, unsigned resourceScale, int id,
                         const char* fileName, int frames, bool horizontal);
 void RescaleStrips(const ImageLoader& load, unsigned resourceScale, double scale);
+// How many times RescaleStrips has walked the strips in this process: every walk decodes
+// or rescales every image, the costliest step of a start or a scale change.
+int StripRescaleCount();

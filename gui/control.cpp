@@ -171,7 +171,9 @@ int IControl::AuxParamIdx(int paramIdx) const {
     return -1;
 }
 
-void IControl::AddAuxParam(int paramIdx) { mAuxParams.Add(AuxParam{0.0, paramIdx}); }
+void IControl::AddAuxParam(int paramIdx) {
+    if (mAuxParams.Add(AuxParam{0.0, paramIdx}) && mOwner) mOwner->IndexParam(this, paramIdx);
+}
 
 void IControl::SetAllAuxParamsFromGUI() {
     if (!mPlug) return;

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "common/cmn_string.h"
+#include "common/gui_types.h"
 #include "common/typed_buf.h"
 #include "gui/animation.h"
-#include "common/gui_types.h"
 
 class IGraphics;
 class IModuleBase;
@@ -152,7 +152,7 @@ protected:
     IModuleAnimation mAnimation;
 
 private:
-    friend class IGraphics;  // keeps mOwner
+    friend class IGraphics;  // keeps mOwner, and files the control under its parameters
     // Tells the list holding the control that it became dirty.
     void MarkDirty();
 

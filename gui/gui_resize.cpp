@@ -182,13 +182,21 @@ IRECT IModuleGUIResize::CornerGripRECT() const {
 // ---- Settings ----
 
 double IModuleGUIResize::GetSettingDouble(const char* key) {
+    if (!mUnkeptKey.empty() && mUnkeptKey == key) return std::atof(mUnkeptValue.c_str());
     GetPrivateProfileString(kSection, key, kMissingValue, mValueBuf, sizeof mValueBuf, mSettingsPath.Get());
     return std::atof(mValueBuf);
 }
 
 bool IModuleGUIResize::SetSettingDouble(const char* key, double value) {
     std::snprintf(mValueBuf, sizeof mValueBuf, "%.15f", value);
-    return WritePrivateProfileString(kSection, key, mValueBuf, mSettingsPath.Get());
+    const bool kept = WritePrivateProfileString(kSection, key, mValueBuf, mSettingsPath.Get());
+    if (!kept) {
+        mUnkeptKey = key;
+        mUnkeptValue = mValueBuf;
+    } else if (mUnkeptKey == key) {
+        mUnkeptKey.clear();
+    }
+    return kept;
 }
 
 int IModuleGUIResize::GetSettingInt(const char* key) {
@@ -435,6 +443,9 @@ bool IModuleGUIResize::FitStoredScaleToArea(int width, int height) {
                                      std::max(mMinScale, mMaxScale));
     if (fitted >= stored) return false;
     SetSettingDouble(kScaleKey, fitted);
+    // As the file gives it back, to 15 decimals: the scale LoadScaleFromSettings applies,
+    // so the images are not brought to a scale a hair away from it.
+    mScale = SanitizeScale(GetSettingDouble(kScaleKey), mMinScale, mMaxScale);
     return true;
 }
 

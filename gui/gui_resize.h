@@ -6,6 +6,7 @@
 // scale is stored in the settings file, so the next start opens at the same size.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "common/cmn_string.h"
@@ -83,7 +84,9 @@ public:
     // Applies the stored scale (start-up and after another instance changed it).
     void LoadScaleFromSettings();
     // Lowers the stored scale, within the limits, so that the panel at its base size
-    // is at most `width` x `height` pixels, and stores it; true when it was lowered.
+    // is at most `width` x `height` pixels, stores it and takes it as the scale that the
+    // attach or LoadScaleFromSettings applies; true when it was lowered. Called before
+    // the attach, it spares the images a first rescale at a scale that is not kept.
     bool FitStoredScaleToArea(int width, int height);
     // Stores a control's layout in one view's record.
     void LiveEditSetLayout(int view, int controlIdx, bool hidden, const DRECT& draw, const DRECT& target);
@@ -158,6 +161,10 @@ private:
     IRECT mGripRECT;
     CMN_String mSettingsPath{nullptr, 1024};
     char mValueBuf[128] = {};
+    // A value the settings file could not keep (unwritable, no settings folder) stands
+    // for this run in its place, so a scale lowered to fit the screen or chosen from the
+    // menu is not taken back by the next read of the file.
+    std::string mUnkeptKey, mUnkeptValue;
     CMN_PtrList<IParam> mInternalParams{4096};
     // The edge handles, owned by IGraphics once attached.
     IControl* mHorisontal = nullptr;

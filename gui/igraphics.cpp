@@ -56,6 +56,7 @@ void IGraphics::InsertControl(int idx, IControl* pControl) {
     pControl->mOwner = this;
     NoteDirtyControl();  // a control comes dirty (asking it could have side effects)
     RenumberControls();
+    IndexControl(pControl);
 }
 
 int& IGraphics::AttachControl(IControl* pControl) {
@@ -81,22 +82,27 @@ void IGraphics::AttachBackground(int id, const char* fileName) {
 void IGraphics::ReplaceControl(int idx, IControl* pControl) {
     const int n = NControls() - NFixedTrailingControls();
     if (!pControl || idx <= 0 || idx >= n) return;
-    GetControl(idx)->mOwner = nullptr;
+    IControl* old = GetControl(idx);
+    UnindexControl(old);
+    old->mOwner = nullptr;
     mControls.Delete(idx, false);
     mControls.Insert(idx, pControl);
     pControl->mOwner = this;
     NoteDirtyControl();  // a control comes dirty (asking it could have side effects)
     RenumberControls();
+    IndexControl(pControl);
 }
 
 void IGraphics::MoveControlBehind(int from, int to) {
     const int n = NControls() - NFixedTrailingControls();
     if (from < 1 || from > n - 1 || to < 1 || to > n - 1) return;
     IControl* control = GetControl(from);
+    UnindexControl(control);
     mControls.Delete(from, false);
     to = std::clamp(to, 0, NControls());
     mControls.Insert(to, control);
     RenumberControls();
+    IndexControl(control);
 }
 
 void IGraphics::SwapControls(int a, int b) {
@@ -104,16 +110,22 @@ void IGraphics::SwapControls(int a, int b) {
     if (a < 1 || a > n - 1 || b < 1 || b > n - 1 || a == b) return;
     IControl* ca = GetControl(a);
     IControl* cb = GetControl(b);
+    UnindexControl(ca);
+    UnindexControl(cb);
     // Same-size slots: replace in place, so no allocation can fail half-way.
     mControls.Delete(a, false);
     mControls.Insert(a, cb);
     mControls.Delete(b, false);
     mControls.Insert(b, ca);
     RenumberControls();
+    IndexControl(ca);
+    IndexControl(cb);
 }
 
 void IGraphics::RemoveControl(int idx) {
     IControl* control = GetControl(idx);
+    if (!control) return;
+    UnindexControl(control);
     if (!mControls.Delete(idx, false)) return;
     control->mOwner = nullptr;
     RenumberControls();
@@ -131,12 +143,46 @@ void IGraphics::SetKeyCatcher(IControl* pControl) {
 
 IParam* IGraphics::GetParam(int paramIdx) const { return mPlug ? mPlug->GetParam(paramIdx) : nullptr; }
 
+const std::vector<IControl*>& IGraphics::ControlsOf(int paramIdx) const {
+    static const std::vector<IControl*> kNone;
+    return paramIdx >= 0 && size_t(paramIdx) < mControlsByParam.size() ? mControlsByParam[size_t(paramIdx)] : kNone;
+}
+
+void IGraphics::IndexParam(IControl* pControl, int paramIdx) {
+    // Only parameters the plug-in has: the operations reach no others.
+    if (!GetParam(paramIdx)) return;
+    if (size_t(paramIdx) >= mControlsByParam.size()) mControlsByParam.resize(size_t(paramIdx) + 1);
+    std::vector<IControl*>& bound = mControlsByParam[size_t(paramIdx)];
+    if (std::find(bound.begin(), bound.end(), pControl) != bound.end()) return;
+    // Controls join at the end of the list as a rule, so the search is short.
+    const auto at = std::upper_bound(bound.begin(), bound.end(), pControl->GetIndex(),
+                                     [](int index, const IControl* c) { return index < c->GetIndex(); });
+    bound.insert(at, pControl);
+}
+
+void IGraphics::IndexControl(IControl* pControl) {
+    IndexParam(pControl, pControl->ParamIdx());
+    const int n = pControl->mAuxParams.GetSize();
+    for (int i = 0; i < n; ++i) IndexParam(pControl, pControl->mAuxParams.GetAt(i)->mParamIdx);
+}
+
+void IGraphics::UnindexControl(IControl* pControl) {
+    auto leave = [&](int paramIdx) {
+        if (paramIdx < 0 || size_t(paramIdx) >= mControlsByParam.size()) return;
+        std::vector<IControl*>& bound = mControlsByParam[size_t(paramIdx)];
+        bound.erase(std::remove(bound.begin(), bound.end(), pControl), bound.end());
+    };
+    leave(pControl->ParamIdx());
+    const int n = pControl->mAuxParams.GetSize();
+    for (int i = 0; i < n; ++i) leave(pControl->mAuxParams.GetAt(i)->mParamIdx);
+}
+
 template <class Fn>
 bool IGraphics::ForEachControlOf(int paramIdx, Fn fn) const {
     if (!GetParam(paramIdx)) return false;
-    const int n = NControls();
-    for (int i = 0; i < n; ++i)
-        if (IControl* control = GetControl(i); control->ParamIdx() == paramIdx) fn(control);
+    // By number, fetched afresh: a control's answer may attach another and move the lists.
+    for (size_t i = 0; i < ControlsOf(paramIdx).size(); ++i)
+        if (IControl* control = ControlsOf(paramIdx)[i]; control->ParamIdx() == paramIdx) fn(control);
     return true;
 }
 
@@ -145,9 +191,8 @@ void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized
     IParam* param = GetParam(paramIdx);
     if (!param) return;
     if (!normalized) value = param->GetNormalized(value);
-    const int n = NControls();
-    for (int i = 0; i < n; ++i) {
-        IControl* control = GetControl(i);
+    for (size_t i = 0; i < ControlsOf(paramIdx).size(); ++i) {
+        IControl* control = ControlsOf(paramIdx)[i];
         if (control->ParamIdx() == paramIdx) control->SetValueFromPlug(value);
         const int aux = control->AuxParamIdx(paramIdx);
         if (aux >= 0) control->SetAuxParamValueFromPlug(aux, value);

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "common/cmn_string.h"
+#include "common/gui_types.h"
 #include "common/ptr_list.h"
 #include "gui/bitmap_cache.h"
-#include "common/gui_types.h"
 #include "raster/bitmap.h"
 
 class IControl;
@@ -98,6 +98,9 @@ public:
     IControl* GetControl(int idx) const { return mControls.Get(idx); }
 
     // ---- Parameter operations: every control bound to the parameter, in list order ----
+    // They find the controls through an index kept as controls join and leave the list
+    // (a control's own parameter is fixed once it is in a list; an auxiliary parameter
+    // added later joins the index then).
     void SetParameterFromPlug(int paramIdx, double value, bool normalized);
     void HideControl(int paramIdx, bool hide);
     void GrayOutControl(int paramIdx, bool gray);
@@ -200,8 +203,8 @@ public:
                        int cornerRadius = 5, bool antiAlias = false);
     bool FillCircle(const IColor* pColor, int cx, int cy, float r, const IChannelBlend* pBlend = nullptr,
                     bool antiAlias = false);
-    bool FillCubicBezier(const IColor* pColor, int fillToY, float x0, float y0, float x1, float y1, float x2,
-                         float y2, float x3, float y3, float alpha = 1.0f, float tolerance = 0.5f);
+    bool FillCubicBezier(const IColor* pColor, int fillToY, float x0, float y0, float x1, float y1, float x2, float y2,
+                         float x3, float y3, float alpha = 1.0f, float tolerance = 0.5f);
     // Quadratic through (x0, y0), control (x1, y1) and end (x2, y2).
     bool DrawQBezier(const IColor* pColor, float x0, float y0, float x1, float y1, float x2, float y2,
                      float alpha = 1.0f, bool antiAlias = true, float tolerance = 1.0f);
@@ -249,6 +252,14 @@ protected:
     // answers whether the index names a parameter (one that names none reaches no control).
     template <class Fn>
     bool ForEachControlOf(int paramIdx, Fn fn) const;
+    // The controls bound to the parameter as their own or as an auxiliary one, in list
+    // order; empty for an index that names no parameter.
+    const std::vector<IControl*>& ControlsOf(int paramIdx) const;
+    // The control joins (leaves) the lists of its parameters; it must hold its place in
+    // the numbered control list when it joins.
+    void IndexControl(IControl* pControl);
+    void UnindexControl(IControl* pControl);
+    void IndexParam(IControl* pControl, int paramIdx);
     // One overlay frame of the layout editor (live_edit.cpp).
     void RunLiveEdit();
     // The part of `dest` inside the draw rectangle, from (srcX, srcY) of the bitmap on.
@@ -261,6 +272,7 @@ protected:
     int FirstVisibleControl(const IRECT& r);
 
     CMN_PtrList<IControl> mControls{4096};
+    std::vector<std::vector<IControl*>> mControlsByParam;  // see ControlsOf
     IModuleBase* mPlug;
     IRECT mDrawRECT;
     bool mCursorHidden = false;
@@ -269,8 +281,8 @@ protected:
     PIX_MemBitmap* mTmpBitmap = nullptr;
     int mWidth, mHeight, mFPS;
     int mIdleTicks = 0;
-    bool mMaybeDirty = true;  // see NoteDirtyControl
-    bool mRedrawing = false;  // inside Draw's control loops, where fills are clipped
+    bool mMaybeDirty = true;                // see NoteDirtyControl
+    bool mRedrawing = false;                // inside Draw's control loops, where fills are clipped
     std::vector<uint32_t> mKeptTextPixels;  // what a text covers outside the draw rectangle
     bool DrawTextInto(IText* pTxt, const char* str, const IRECT& r, bool clip);
     int mMouseCapture = -1, mMouseOver = -1, mMouseX = 0, mMouseY = 0;
@@ -292,4 +304,6 @@ protected:
     bool mMouseDragged = false;
     // Set by a back end's resize.
     int mBackEndWidth = 0, mBackEndHeight = 0;
+
+    friend class IControl;  // an auxiliary parameter added to a listed control joins the index
 };

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iostream>
+#include <mutex>
+#include <set>
 
 #include "gui/cocoa_view.h"
 #include "gui/control.h"
@@ -22,7 +25,35 @@ platform::Backend* Backend() { return platform::CurrentBackend(); }
 bool IsAsciiAlpha(unsigned char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 bool IsAsciiAlnum(unsigned char c) { return IsAsciiAlpha(c) || (c >= '0' && c <= '9'); }
 
+struct ImageFailures {
+    std::mutex mutex;
+    ImageFailureHandler handler;
+    std::set<std::string> told;  // a file is read again at each rescale: it is told once
+};
+
+ImageFailures& Failures() {
+    static ImageFailures failures;
+    return failures;
+}
+
+void ReportImageFailure(const std::string& path, const std::string& why) {
+    ImageFailures& f = Failures();
+    std::lock_guard lock(f.mutex);
+    if (!f.told.insert(path).second) return;
+    const std::string line = "Panel image " + path + " could not be loaded: " + why + ".";
+    if (f.handler)
+        f.handler(line);
+    else
+        std::cerr << line << std::endl;
+}
+
 }  // namespace
+
+void SetImageFailureHandler(ImageFailureHandler handler) {
+    ImageFailures& f = Failures();
+    std::lock_guard lock(f.mutex);
+    f.handler = std::move(handler);
+}
 
 PIX_IBitmap* LoadImageFromBundle(const char* bundleID, const char* fileName) {
     if (!bundleID || !fileName) return nullptr;
@@ -35,7 +66,10 @@ PIX_IBitmap* LoadImageFromBundle(const char* bundleID, const char* fileName) {
     if (resource.empty()) return nullptr;
     std::string path = platform::PathForResource(bundle, resource, "png");
     if (path.empty()) return nullptr;
-    return PIX_LoadPNG(path.c_str());
+    std::string why;
+    PIX_IBitmap* image = PIX_LoadPNG(path.c_str(), nullptr, &why);
+    if (!image) ReportImageFailure(path, why);
+    return image;
 }
 
 std::string MakeOpenableURL(const char* text) {

@@ -4,6 +4,7 @@
 // clipboard, cursor, tooltips) through the platform layer.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,8 +18,15 @@ class Window;
 class IGraphicsCocoa_vQDEditor_sa;
 
 // A skin image from the bundle's resources: the name must end in ".png" (any letter
-// case) and is looked up as "<name without extension>.png". Null when it cannot be had.
+// case) and is looked up as "<name without extension>.png". Null when it cannot be had;
+// a file there that cannot be decoded is told once (below).
 PIX_IBitmap* LoadImageFromBundle(const char* bundleID, const char* fileName);
+
+// Gets, once per file, a line naming a skin image that could not be loaded and why; the
+// panel goes on without it. Process-wide; without a handler the line goes to standard
+// error.
+using ImageFailureHandler = std::function<void(const std::string& line)>;
+void SetImageFailureHandler(ImageFailureHandler handler);
 
 // The URL that OpenURL hands to the desktop: a text that starts with a URL scheme is
 // taken as it is, anything else as a file path. Empty when no URL can be made.

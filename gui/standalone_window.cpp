@@ -22,16 +22,28 @@ void PlatformStandaloneWindow::SetPosition(int x, int y, int width, int height) 
     mWindow->SetPosition(x, y);
 }
 
+namespace {
+
+platform::Rect WorkArea() {
+    platform::Backend* backend = platform::CurrentBackend();
+    return backend ? backend->WorkArea() : platform::Rect{};
+}
+
+}  // namespace
+
+PanelRoom PanelRoomOnScreen(const platform::Window* window) {
+    const platform::Rect area = WorkArea();
+    if (area.width <= 0 || area.height <= 0) return {};
+    const int menuBar = window ? window->MenuBarHeight() : 0;
+    return {int(area.width), std::max(int(area.height) - menuBar, 1)};
+}
+
 void FitGUIScaleToScreen(IModuleBase* plug, platform::Window* window) {
     if (!plug) return;
-    platform::Backend* backend = platform::CurrentBackend();
-    const platform::Rect area = backend ? backend->WorkArea() : platform::Rect{};
+    const platform::Rect area = WorkArea();
     const int menuBar = window ? window->MenuBarHeight() : 0;
-    IModuleGUIResize* resize = plug->GetGUIResize();
-    // A menu bar that leaves no room still leaves the smallest scale, not the stored one;
-    // a work area of no size is one the back end does not know.
-    const int height = area.height > 0 ? std::max(int(area.height) - menuBar, 1) : int(area.height);
-    if (resize) resize->FitStoredScaleToArea(int(area.width), height);
+    const PanelRoom room = PanelRoomOnScreen(window);
+    if (IModuleGUIResize* resize = plug->GetGUIResize()) resize->FitStoredScaleToArea(room.width, room.height);
     plug->ReloadGUIScale();
 
     IGraphics* graphics = plug->GetGUI();

@@ -331,21 +331,36 @@ GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bo
 
 namespace {
 
-GtkWidget* BuildGtkMenuBarMenu(Menu& menu) {
+// A key equivalent becomes the item's accelerator: the toolkit shows it beside the item
+// and, while the window has the keyboard, activates the item by it before the view sees
+// the key, so the key goes the way a click on the item goes.
+void AddKeyEquivalent(GtkWidget* item, const MenuItem& it, GtkAccelGroup* accel) {
+    if (it.keyEquivalent.empty()) return;
+    gunichar c = g_utf8_get_char_validated(it.keyEquivalent.c_str(), gssize(it.keyEquivalent.size()));
+    if (c == gunichar(-1) || c == gunichar(-2)) return;
+    const guint keyval = gdk_unicode_to_keyval(g_unichar_tolower(c));
+    const auto mods = GdkModifierType(X11StateFromModifierFlags(it.keyEquivalentModifierMask));
+    if (gtk_accelerator_valid(keyval, mods))
+        gtk_widget_add_accelerator(item, "activate", accel, keyval, mods, GTK_ACCEL_VISIBLE);
+}
+
+GtkWidget* BuildGtkMenuBarMenu(Menu& menu, GtkAccelGroup* accel) {
     GtkWidget* gm = gtk_menu_new();
     for (int i = 0; i < menu.NumberOfItems(); ++i) {
         MenuItem* it = menu.ItemAt(i);
         GtkWidget* gi = it->separator ? gtk_separator_menu_item_new() : gtk_menu_item_new_with_label(it->title.c_str());
         if (!it->separator) {
             gtk_widget_set_sensitive(gi, it->enabled);
-            if (it->submenu)
-                gtk_menu_item_set_submenu(GTK_MENU_ITEM(gi), BuildGtkMenuBarMenu(*it->submenu));
-            else
+            if (it->submenu) {
+                gtk_menu_item_set_submenu(GTK_MENU_ITEM(gi), BuildGtkMenuBarMenu(*it->submenu, accel));
+            } else {
                 g_signal_connect(gi, "activate", G_CALLBACK(+[](GtkMenuItem*, gpointer data) {
                                      auto* item = static_cast<MenuItem*>(data);
                                      if (item->target) item->target->OnMenuSelection(item);
                                  }),
                                  it);
+                AddKeyEquivalent(gi, *it, accel);
+            }
         }
         gtk_menu_shell_append(GTK_MENU_SHELL(gm), gi);
     }
@@ -359,10 +374,13 @@ void GtkWindowImpl::SetMenuBar(Menu* bar) {
     // The content moves into a box under the bar; the view keeps its place in it.
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     GtkWidget* menuBar = gtk_menu_bar_new();
+    GtkAccelGroup* accel = gtk_accel_group_new();
+    gtk_window_add_accel_group(GTK_WINDOW(mWindow), accel);
+    g_object_unref(accel);  // the window holds it
     for (int i = 0; i < bar->NumberOfItems(); ++i) {
         MenuItem* it = bar->ItemAt(i);
         GtkWidget* top = gtk_menu_item_new_with_label(it->title.c_str());
-        if (it->submenu) gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), BuildGtkMenuBarMenu(*it->submenu));
+        if (it->submenu) gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), BuildGtkMenuBarMenu(*it->submenu, accel));
         gtk_menu_shell_append(GTK_MENU_SHELL(menuBar), top);
     }
     g_object_ref(mFixed);
@@ -850,6 +868,51 @@ bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int
     if (width) *width = pw;
     if (height) *height = ph;
     return true;
+}
+
+namespace {
+
+// What the item's accelerator label shows beside the text: the accelerator of the closure
+// it watches, when that is marked visible.
+std::string ShownAccelerator(GtkWidget* label) {
+    if (!GTK_IS_ACCEL_LABEL(label)) return {};
+    GClosure* closure = nullptr;
+    g_object_get(label, "accel-closure", &closure, nullptr);
+    GtkAccelGroup* group = closure ? gtk_accel_group_from_accel_closure(closure) : nullptr;
+    auto same = +[](GtkAccelKey*, GClosure* c, gpointer data) -> gboolean { return c == data; };
+    GtkAccelKey* key = group ? gtk_accel_group_find(group, same, closure) : nullptr;
+    std::string text;
+    if (key && (key->accel_flags & GTK_ACCEL_VISIBLE)) {
+        gchar* shown = gtk_accelerator_get_label(key->accel_key, key->accel_mods);
+        text = shown;
+        g_free(shown);
+    }
+    if (closure) g_closure_unref(closure);
+    return text;
+}
+
+void CollectMenuItems(GtkWidget* menu, std::vector<std::string>* out) {
+    GList* children = gtk_container_get_children(GTK_CONTAINER(menu));
+    for (GList* c = children; c; c = c->next) {
+        GtkWidget* item = GTK_WIDGET(c->data);
+        if (!GTK_IS_MENU_ITEM(item) || GTK_IS_SEPARATOR_MENU_ITEM(item)) continue;
+        if (GtkWidget* sub = gtk_menu_item_get_submenu(GTK_MENU_ITEM(item)); sub && GTK_IS_MENU_BAR(menu)) {
+            CollectMenuItems(sub, out);
+            continue;
+        }
+        const std::string accel = ShownAccelerator(gtk_bin_get_child(GTK_BIN(item)));
+        out->push_back(std::string(gtk_menu_item_get_label(GTK_MENU_ITEM(item))) + (accel.empty() ? "" : "\t" + accel));
+    }
+    g_list_free(children);
+}
+
+}  // namespace
+
+std::vector<std::string> ShownMenuBarItems(Window* window) {
+    std::vector<std::string> items;
+    auto* w = dynamic_cast<GtkWindowImpl*>(window);
+    if (w && w->mMenuBar) CollectMenuItems(w->mMenuBar, &items);
+    return items;
 }
 
 void MakeToolkitCriticalsFatal() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/platform.h"
@@ -19,6 +20,10 @@ void RunGtkMainLoopFor(double seconds);
 // What the display actually shows in the view's area, as A, R, G, B bytes (for tests
 // that check a real window redrew). False when the view is not on screen.
 bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int* height);
+
+// Each item of the window's menu-bar menus as the toolkit shows it: its label, and after
+// a tab the key shown beside it, when there is one ("Quit\tCtrl+Q"). For tests.
+std::vector<std::string> ShownMenuBarItems(Window* window);
 
 // Makes the toolkit's reports of misused widgets abort the process (tests use it so
 // that such a report cannot pass unnoticed).

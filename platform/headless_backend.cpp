@@ -1,8 +1,10 @@
 #include "platform/headless_backend.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <thread>
 
 namespace platform {
@@ -184,6 +186,7 @@ void HeadlessView::MouseUp(double x, double y, unsigned m) { mClient->MouseUp(Ev
 void HeadlessView::MouseDragged(double x, double y, unsigned m) { mClient->MouseDragged(Ev(x, y, m)); }
 void HeadlessView::RightMouseDown(double x, double y, unsigned m) { mClient->RightMouseDown(Ev(x, y, m)); }
 void HeadlessView::RightMouseUp(double x, double y, unsigned m) { mClient->RightMouseUp(Ev(x, y, m)); }
+void HeadlessView::RightMouseDragged(double x, double y, unsigned m) { mClient->RightMouseDragged(Ev(x, y, m)); }
 void HeadlessView::MouseMoved(double x, double y, unsigned m) { mClient->MouseMoved(Ev(x, y, m)); }
 
 void HeadlessView::ScrollWheel(double x, double y, double deltaY, unsigned m) {
@@ -231,6 +234,24 @@ bool HeadlessBackend::RequestClose(Window* window) {
 
 Menu* HeadlessBackend::MenuBarOf(Window* window) {
     return window ? static_cast<HeadlessWindow*>(window)->MenuBar() : nullptr;
+}
+
+bool HeadlessBackend::PressKeyEquivalent(Window* window, const KeyEvent& key) {
+    std::string typed = key.charactersIgnoringModifiers;
+    for (char& c : typed) c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::function<MenuItem*(Menu*)> find = [&](Menu* menu) -> MenuItem* {
+        for (int i = 0; menu && i < menu->NumberOfItems(); ++i) {
+            MenuItem* item = menu->ItemAt(i);
+            if (MenuItem* inner = item->submenu ? find(item->submenu.get()) : nullptr) return inner;
+            if (!item->separator && item->enabled && item->target && !item->keyEquivalent.empty() &&
+                item->keyEquivalent == typed && item->keyEquivalentModifierMask == key.modifierFlags)
+                return item;
+        }
+        return nullptr;
+    };
+    MenuItem* item = find(MenuBarOf(window));
+    if (item) item->target->OnMenuSelection(item);
+    return item != nullptr;
 }
 
 bool HeadlessBackend::IsShown(Window* window) { return window && static_cast<HeadlessWindow*>(window)->Visible(); }

@@ -64,6 +64,7 @@ public:
     void MouseDragged(double x, double y, unsigned mods = 0);
     void RightMouseDown(double x, double y, unsigned mods = 0);
     void RightMouseUp(double x, double y, unsigned mods = 0);
+    void RightMouseDragged(double x, double y, unsigned mods = 0);
     void MouseMoved(double x, double y, unsigned mods = 0);
     void ScrollWheel(double x, double y, double deltaY, unsigned mods = 0);
     // Answers whether the view took the key; keys it passed on are kept in passedOnKeys.
@@ -133,6 +134,9 @@ public:
     bool RequestClose(Window* window);
     Menu* MenuBarOf(Window* window);
     bool IsShown(Window* window);
+    // A key pressed while the window has the keyboard, as far as its menu bar is
+    // concerned: the enabled item with that key equivalent is chosen. False when none is.
+    bool PressKeyEquivalent(Window* window, const KeyEvent& key);
 
     // Fires every live timer once, `times` times over.
     void FireTimers(int times = 1);

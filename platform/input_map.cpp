@@ -41,6 +41,15 @@ unsigned ModifierFlagsFromX11(unsigned state) {
     return m;
 }
 
+unsigned X11StateFromModifierFlags(unsigned flags) {
+    unsigned state = 0;
+    if (flags & kShiftKeyMask) state |= x11::kShiftMask;
+    if (flags & kControlKeyMask) state |= x11::kControlMask;
+    if (flags & kAlternateKeyMask) state |= x11::kMod1Mask;
+    if (flags & kCommandKeyMask) state |= x11::kSuperMask;
+    return state;
+}
+
 KeyEvent KeyEventFromX11(unsigned keysym, char32_t character, unsigned state) {
     KeyEvent k;
     k.modifierFlags = ModifierFlagsFromX11(state);

@@ -33,6 +33,8 @@ inline constexpr unsigned kKeyKpDown = 0xff99;
 }  // namespace x11
 
 unsigned ModifierFlagsFromX11(unsigned state);
+// The other way, for the key equivalents of menu items; Command is Super.
+unsigned X11StateFromModifierFlags(unsigned flags);
 
 // A key press from its keysym and the character the toolkit gives for it (0 for none).
 KeyEvent KeyEventFromX11(unsigned keysym, char32_t character, unsigned state);

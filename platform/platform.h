@@ -84,6 +84,11 @@ public:
     MenuReceiver* target = nullptr;  // told when the item is chosen; null for items with a submenu
     Menu* menu = nullptr;            // the menu the item is in
     std::unique_ptr<Menu> submenu;
+    // In a window's menu bar: the key that chooses the item while the window has the
+    // keyboard, shown beside it. One lower-case character held with the modifiers of
+    // keyEquivalentModifierMask (kControlKeyMask...); empty for none.
+    std::string keyEquivalent;
+    unsigned keyEquivalentModifierMask = 0;
 };
 
 class Menu {

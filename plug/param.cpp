@@ -38,7 +38,7 @@ IParam::IParam() = default;
 void IParam::InitCommon(EParamType type, const char* name, double defaultValue, double minVal, double maxVal,
                         double step, const char* label, double shape) {
     mType = type;
-    CopyField(mName, name);
+    mName.Set(name ? name : "");
     CopyField(mLabel, label);
     mMin = minVal;
     mMax = maxVal;

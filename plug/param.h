@@ -2,11 +2,12 @@
 // controls work with, and the texts the panel shows for it.
 #pragma once
 
+#include "common/cmn_string.h"
 #include "common/typed_buf.h"
 
 // Room for any text the display formatter produces, terminating NUL included.
 inline constexpr int kParamDisplayTextSize = 128;
-// Size of the fixed name, label, group and display-text fields, NUL included.
+// Size of the fixed label, group and display-text fields, NUL included.
 inline constexpr int kParamTextFieldSize = 32;
 
 class IParam {
@@ -58,7 +59,7 @@ public:
     const char* GetDisplayText(int value) const;
     int GetNDisplayTexts() const { return mDisplayTexts.GetSize(); }
     bool MapDisplayText(const char* text, int* value) const;
-    const char* GetNameForHost() const { return mName; }
+    const char* GetNameForHost() const { return mName.Get(); }
     const char* GetLabelForHost() const;
 
 private:
@@ -72,7 +73,9 @@ private:
     double mStep = 1.0;
     double mShape = 1.0;
     int mDisplayPrecision = 0;
-    char mName[kParamTextFieldSize] = {};
+    // Kept whole: the panel's tooltips show it, and a 32-character name would lose
+    // its last letter in a 32-byte field.
+    CMN_String mName{nullptr, 64};
     char mLabel[kParamTextFieldSize] = {};
     bool mNegateDisplay = false;
     CMN_TypedBuf<DisplayText> mDisplayTexts{128};

@@ -2,13 +2,19 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "raster/bitmap.h"
 
 // Every loader returns the bitmap it filled (the given one, resized, or a new
 // PIX_MemBitmap with line alignment 4 that the caller owns) or null on any failure.
+// libpng's own messages are never printed: the forms with `failure` say in a few words
+// why the result is null (a file that cannot be opened or ends early, damaged data,
+// an image too large to hold), so that the caller can tell the user.
 PIX_IBitmap* PIX_LoadPNG(const char* path, PIX_IBitmap* bitmap = nullptr);
+PIX_IBitmap* PIX_LoadPNG(const char* path, PIX_IBitmap* bitmap, std::string* failure);
 PIX_IBitmap* PIX_LoadPNGFromMemory(const void* data, size_t count, PIX_IBitmap* bitmap = nullptr);
+PIX_IBitmap* PIX_LoadPNGFromMemory(const void* data, size_t count, PIX_IBitmap* bitmap, std::string* failure);
 // Looks in the Resources/ folder beside the running executable.
 PIX_IBitmap* PIX_LoadPNGFromBundle(const char* name, PIX_IBitmap* bitmap = nullptr);
 

@@ -45,8 +45,8 @@ void EditorScreens::SetTooltips() {
         }
     }
     // The selectors lie over the file buttons and take their mouse-overs, so they carry
-    // the buttons' texts; the pass above left the ones bound to 201, 203 and 205 empty.
-    const int files[][2] = {{2, kTooltipLoadParam}, {3, kTooltipSaveParam}, {4, kTooltipWriteParam}};
+    // the buttons' texts; the pass above left the ones bound to the file parameters empty.
+    const int files[][2] = {{2, param::kLoadProgram}, {3, param::kSaveProgram}, {4, param::kWriteProgram}};
     for (auto [selector, tooltip] : files)
         if (IControl* c = mControls.Get(Keep::kFileSelector, selector)) c->SetTooltip(TooltipText(tooltip));
     g->HandleMouseOver(true);

@@ -26,6 +26,9 @@ public:
     void Build(PanelPart part, Skin skin) override;
     void SetTooltips() override;
     void SetHidden(PanelGroup group, bool hide) override;
+    bool RefreshFlexiTargets(int programIndex, bool hide) override;
+    void UpdateLfoSyncRanges(int mode) override;
+    void UpdateDelaySyncRanges(int mode) override;
     void ApplyViewLayout() override;
     void UpdateEqGraph(bool fromParams) override;
     void RefreshValueTexts() override;
@@ -45,6 +48,9 @@ public:
     // The number of controls the synthesizer page's builder made, attached or not.
     int ControlsMade() const { return mControlsMade; }
     bool EqParametricView() const { return mEqParametricView; }
+    // 0 to 3 while the source list of Flexi slot 1 to 4 is open (or was the last open),
+    // 4 to 7 for its range list.
+    int ListMode() const { return mListMode; }
 
 private:
     IGraphicsMac* Graphics() const;
@@ -71,13 +77,19 @@ private:
     void ShowSelectedEffect();
     void ShowModulationIndicators();
     void ShowEffectOnIndicators();
+    void PlaceEffectTabs(double scale);
+
+    // The ranges that follow MIDI sync (sync_ranges.cpp).
     void ApplySyncRanges();
     void ApplyFlexiSyncedRange(int slot);
-    void PlaceEffectTabs(double scale);
+    // The synced or declared range of `paramIdx`, and of the Flexi ranges that modulate it.
+    void SetSyncedRange(int paramIdx, bool synced);
 
     // What follows a parameter change (param_reactions.cpp).
     void ReactOnScreen(int paramIdx);
     void SelectEffectTab(int tabParam);
+    // Sets the parameter through the hook unless it holds the value; true when it did.
+    bool ChangeParam(int paramIdx, int value);
     void OpenFlexiList(int mode);
     void CloseListView();
 
@@ -90,10 +102,11 @@ private:
     PanelControls mControls;
     int mControlsMade = 0;
     int mRangeSpacing = 0;  // from Range A to Range B of a Flexi slot's range texts
+    int mListMode = 0;
     bool mEqParametricView = false;
     bool mEqGraphView = true;
-    // Set while the knobs take a dragged band's values, so the graph is not fed back
-    // its own band rounded to the knobs' steps.
+    // Set while the three knobs take a dragged band's values one by one, so the graph
+    // takes the band once, from all three.
     bool mKnobsFollowGraph = false;
 };
 

@@ -1,5 +1,5 @@
 // The EQ graph and the twelve equalizer knobs, kept in step both ways.
-#include "editor/data/live_params.h"
+#include "editor/data/param_table.h"
 #include "editor/qd_editor.h"
 #include "gui/controls/para_eq_graph.h"
 #include "gui/igraphics_mac.h"
@@ -8,7 +8,7 @@
 
 namespace qd {
 
-using namespace live;
+using namespace param;
 
 void EditorScreens::SetEqBands(const int* values) {
     IParaGraphicEq* graph = EqGraph();
@@ -23,9 +23,9 @@ void EditorScreens::UpdateEqGraph(bool fromParams) {
     int values[3 * kEqBands];
     if (fromParams) {
         ChooseEqView(false);
-        for (int i = 0; i < 3 * kEqBands; ++i) values[i] = TruncParam(kFirstEqKnob + i);
+        for (int i = 0; i < 3 * kEqBands; ++i) values[i] = TruncParam(kEqBassFrq + i);
     } else {
-        for (int i = 0; i < 3 * kEqBands; ++i) values[i] = mEditor.ProgramEntry(kFirstEqKnob + i - kFirstProgramParam);
+        for (int i = 0; i < 3 * kEqBands; ++i) values[i] = mEditor.ProgramEntry(EntryOf(kEqBassFrq + i));
     }
     SetEqBands(values);
 }
@@ -51,7 +51,7 @@ void EditorScreens::ApplyGraphBandToKnobs() {
     graph->GetBand(&band);
     if (band.index < 0 || band.index >= kEqBands) return;
     const EqKnobs knobs = EqKnobsFromBand(band);
-    const int first = kFirstEqKnob + 3 * band.index;
+    const int first = kEqBassFrq + 3 * band.index;
     const int values[3] = {knobs.freq, knobs.shape, knobs.gain};
     mKnobsFollowGraph = true;
     IGraphics* g = mEditor.GetGUI();
@@ -60,6 +60,11 @@ void EditorScreens::ApplyGraphBandToKnobs() {
         if (g) g->SetParameterFromPlug(first + i, mEditor.GetParam(first + i)->GetNormalized(), true);
     }
     mKnobsFollowGraph = false;
+    // The band is shown as its parameters now hold it, which is what the instrument gets:
+    // the handle snaps to the knobs' steps, and a gain dragged below 0 dB, which no knob
+    // value gives, stays at 0 dB. A view switch sets the graph from the same values, so
+    // it changes nothing.
+    graph->SetBand(EqBandFromKnobs(band.index, {TruncParam(first), TruncParam(first + 1), TruncParam(first + 2)}));
 }
 
 }  // namespace qd

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/data/panel_plan.h"
+#include "editor/data/param_table.h"
 
 class IControl;
 class IGraphics;
@@ -14,7 +15,9 @@ namespace qd {
 
 class PanelControls {
 public:
-    static constexpr int kValueTextCount = 186;  // parameters 3 to 188
+    // The value texts' slots: one per program parameter and the tracking priority
+    // after them.
+    static constexpr int kValueTextCount = param::kTrackingPriority - kFirstProgramParam + 1;
 
     void File(const PlanItem& item, IControl* control);
     // The control kept as `keep` number `index`, or null.

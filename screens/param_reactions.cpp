@@ -10,33 +10,23 @@
 namespace qd {
 
 using namespace live;
-
-namespace {
-
-// Flexi slot of a program parameter at `offset` in the slot's block, or -1.
-int FlexiSlotOf(int paramIdx, int offset) {
-    const int rel = paramIdx - kFlexiBase - offset;
-    return rel >= 0 && rel % kFlexiStride == 0 && rel / kFlexiStride < kFlexiSlotCount ? rel / kFlexiStride : -1;
-}
-
-}  // namespace
+using namespace param;
 
 void EditorScreens::ReactOnScreen(int paramIdx) {
     // Nothing to show before the panel is attached.
     if (!Graphics() || !mEditor.GetGUI()) return;
-    if (int n = FlexiSlotOf(paramIdx, kFlexiSource); n >= 0) {
+    if (int n = FlexiSlotOf(paramIdx, kFlexi1Source); n >= 0) {
         PlaceFlexiRangeTexts(n, CurrentScale());
         return;
     }
-    if (int n = FlexiSlotOf(paramIdx, kFlexiRange); n >= 0) return ApplyFlexiSyncedRange(n);
-    if (int n = FlexiSlotOf(paramIdx, kFlexiPolarity); n >= 0) return ApplyFlexiSyncedRange(n);
-    if (paramIdx >= kFirstEqKnob && paramIdx <= kLastEqKnob) return UpdateEqGraph(false);
-    if (paramIdx >= kFirstSourceOpener && paramIdx < kFirstSourceOpener + kFlexiSlotCount)
-        return OpenFlexiList(paramIdx - kFirstSourceOpener);
-    if (paramIdx >= kFirstRangeOpener && paramIdx < kFirstRangeOpener + kFlexiSlotCount)
-        return OpenFlexiList(4 + paramIdx - kFirstRangeOpener);
-    if ((paramIdx >= kFirstListSelect && paramIdx <= kLastListSelect) || paramIdx == kCloseListView)
-        return CloseListView();
+    if (int n = FlexiSlotOf(paramIdx, kFlexi1Range); n >= 0) return ApplyFlexiSyncedRange(n);
+    if (int n = FlexiSlotOf(paramIdx, kFlexi1Polarity); n >= 0) return ApplyFlexiSyncedRange(n);
+    if (paramIdx >= kEqBassFrq && paramIdx <= kEqTrebleBoost) return UpdateEqGraph(false);
+    if (int n = RunIndexOf(paramIdx, kShowFlexi1Sources, kShowFlexi2Sources, kFlexiSlotCount); n >= 0)
+        return OpenFlexiList(n);
+    if (int n = RunIndexOf(paramIdx, kShowFlexi1Ranges, kShowFlexi2Ranges, kFlexiSlotCount); n >= 0)
+        return OpenFlexiList(4 + n);
+    if ((paramIdx >= kListColumn1 && paramIdx <= kListColumn4) || paramIdx == kCloseListView) return CloseListView();
     switch (paramIdx) {
         case kFilterMode: return ShowCutoffKnob();
         case kEffectsOrder: return PlaceEffectTabs(CurrentScale());
@@ -60,18 +50,27 @@ void EditorScreens::ReactOnScreen(int paramIdx) {
 }
 
 void EditorScreens::SelectEffectTab(int tabParam) {
-    // The chorus and delay tabs are the two modes of the modulation effect.
-    if (tabParam == kChorusTab || tabParam == kDelayTab)
-        mEditor.SetParameterFromGUI2(kDelayMode, tabParam == kDelayTab ? 1 : 0);
-    mEditor.SetParameterFromGUI2(kShowOverdrive, tabParam == kOverdriveTab ? 1 : 0);
-    mEditor.SetParameterFromGUI2(kShowEqualizer, tabParam == kEqualizerTab ? 1 : 0);
-    ShowSelectedEffect();
+    // The tab's choice first, so that the effect is shown once, from all of it. The
+    // chorus and delay tabs are the two modes of the modulation effect: a new mode
+    // shows the effect itself, with the mode's indicators and sync ranges.
+    ChangeParam(kShowOverdrive, tabParam == kOverdriveTab ? 1 : 0);
+    ChangeParam(kShowEqualizer, tabParam == kEqualizerTab ? 1 : 0);
+    const bool modulation = tabParam == kChorusTab || tabParam == kDelayTab;
+    if (!modulation || !ChangeParam(kDelayMode, tabParam == kDelayTab ? 1 : 0)) ShowSelectedEffect();
     mEditor.RedrawParamControls();
+}
+
+bool EditorScreens::ChangeParam(int paramIdx, int value) {
+    // A value it holds already would change nothing, the hook's reaction included.
+    const IParam* param = mEditor.GetParam(paramIdx);
+    if (!param || param->Value() == value) return false;
+    mEditor.SetParameterFromGUI2(paramIdx, value);
+    return true;
 }
 
 void EditorScreens::OpenFlexiList(int mode) {
     CloseListView();
-    mEditor.SetListMode(mode);
+    mListMode = mode;
     if (mode >= 4)
         SetRangeListHidden(false);
     else
@@ -79,7 +78,7 @@ void EditorScreens::OpenFlexiList(int mode) {
 }
 
 void EditorScreens::CloseListView() {
-    if (mEditor.ListMode() >= 4)
+    if (mListMode >= 4)
         SetRangeListHidden(true);
     else
         SetSourceListHidden(true);

@@ -11,6 +11,7 @@
 namespace qd {
 
 using namespace live;
+using namespace param;
 
 void EditorScreens::SetHidden(PanelGroup group, bool hide) {
     switch (group) {
@@ -33,13 +34,26 @@ void EditorScreens::SetHidden(PanelGroup group, bool hide) {
     }
 }
 
+bool EditorScreens::RefreshFlexiTargets(int programIndex, bool hide) {
+    // -1 marks a slot without a destination; it names no knob.
+    if (programIndex < 0) return false;
+    bool found = false;
+    for (int n = 0; n < kFlexiSlotCount; ++n) {
+        if (FlexiTarget(n) != programIndex) continue;
+        found = true;
+        Graphics()->HideControl(FlexiRangeA(n), hide);
+        Graphics()->HideControl(FlexiRangeB(n), hide);
+    }
+    return found;
+}
+
 void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
     IGraphics* g = Graphics();
     HideKept(Keep::kFxBackground, hide, group.background);
     for (int p : group.plainFirst) g->HideControl(p, hide);
     for (int p : group.flexiAware) {
         if (ITextControl* text = ValueText(p)) text->Hide(hide);
-        const bool standsIn = mEditor.RefreshFlexiTargets(p - kFirstProgramParam, hide);
+        const bool standsIn = RefreshFlexiTargets(EntryOf(p), hide);
         // A modulated knob stays hidden; the slot's range texts stand in its place.
         if (hide || !standsIn) g->HideControl(p, hide);
     }
@@ -48,23 +62,25 @@ void EditorScreens::SetEffectGroupHidden(const EffectGroup& group, bool hide) {
 
 void EditorScreens::SetRangeListHidden(bool hide) {
     IGraphics* g = Graphics();
-    g->HideControl(groups::kCloseList, hide);
+    g->HideControl(kCloseListView, hide);
     HideKept(Keep::kRangeList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
-    const int mode = mEditor.ListMode();
-    if (mode >= 4 && mode <= 7) g->HideControl(groups::kFirstPolarity + 2 * (mode - 4), hide);
+    if (mListMode >= 4 && mListMode <= 7)
+        g->HideControl(InRun(kFlexi1RangeControlPolarity, kFlexi2RangeControlPolarity, mListMode - 4), hide);
 }
 
 void EditorScreens::SetSourceListHidden(bool hide) {
     IGraphics* g = Graphics();
-    g->HideControl(groups::kCloseList, hide);
+    g->HideControl(kCloseListView, hide);
     HideKept(Keep::kSourceList, hide);
     for (int p : groups::kListSelects) g->HideControl(p, hide);
 }
 
 void EditorScreens::SetFlexiRangeControlsHidden(int slot, bool hide) {
-    Graphics()->HideControl(groups::kFirstFlexiRangeControl + 2 * slot, hide);
-    Graphics()->HideControl(groups::kFirstFlexiRangeControl + 2 * slot + 1, hide);
+    // The slot's own range sliders: counted from the two range controls before them,
+    // which have no control, slot n would reach slot n - 1's sliders.
+    Graphics()->HideControl(FlexiRangeA(slot), hide);
+    Graphics()->HideControl(FlexiRangeB(slot), hide);
 }
 
 void EditorScreens::SetCaptionGroupHidden(bool hide) {

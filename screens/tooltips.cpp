@@ -1,25 +1,30 @@
 #include "screens/tooltips.h"
 
+#include "editor/data/param_table.h"
+
 namespace qd {
 
 namespace {
+
+using namespace param;
 
 struct Range {
     int first, last;
 };
 
-constexpr Range kNamed[] = {{3, 124}, {126, 149}, {160, 173}, {182, 186}, {291, 292}};
+// Every sound parameter but the fourth Flexi curve, the reserved effect numbers and
+// the Flexi slots' modes and range control polarities; and the equalizer's view buttons.
+constexpr Range kNamed[] = {{kVco1Coarse, kFlexi4Offset},
+                            {kDelayMode, kOverdriveLevel},
+                            {kEqualizerOn, kPortamentoMode},
+                            {kOdBlendInstrument, kNewCutoff},
+                            {kParametricButton, kGraphButton}};
 
-struct Fixed {
-    int param;
-    const char* text;
-};
-
-constexpr Fixed kTexts[] = {
-    {202, "Load program from file"},
-    {204, "Save program to file"},
-    {206, "Select and write program from file to QD"},
-    {207, "Write all programs from files to QD. You have to connect two midicables!"},
+constexpr ParamText kTexts[] = {
+    {kLoadProgram, "Load program from file"},
+    {kSaveProgram, "Save program to file"},
+    {kWriteProgram, "Select and write program from file to QD"},
+    {kWriteAllPrograms, "Write all programs from files to QD. You have to connect two midicables!"},
 };
 
 }  // namespace
@@ -30,10 +35,6 @@ bool TooltipIsParamName(int param) {
     return false;
 }
 
-const char* TooltipText(int param) {
-    for (const Fixed& f : kTexts)
-        if (f.param == param) return f.text;
-    return nullptr;
-}
+const char* TooltipText(int param) { return TextOf(kTexts, param); }
 
 }  // namespace qd

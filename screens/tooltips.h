@@ -4,11 +4,6 @@
 
 namespace qd {
 
-// The file buttons' parameters; their texts also go to the file selectors beside them.
-inline constexpr int kTooltipLoadParam = 202;
-inline constexpr int kTooltipSaveParam = 204;
-inline constexpr int kTooltipWriteParam = 206;
-
 bool TooltipIsParamName(int param);
 // The fixed text for `param`, or null.
 const char* TooltipText(int param);

@@ -1,7 +1,6 @@
 // The view layout and its steps: the whole arrangement of the panel rebuilt from the
 // parameters and the program buffer. The parameter-change hook runs single steps when
 // only one of their inputs changed.
-#include <algorithm>
 #include <cmath>
 
 #include "editor/data/live_params.h"
@@ -15,6 +14,7 @@
 namespace qd {
 
 using namespace live;
+using namespace param;
 
 int EditorScreens::FlexiTarget(int slot) const {
     const int t = mEditor.FlexiDestination(slot);
@@ -45,7 +45,7 @@ void EditorScreens::ApplyViewLayout() {
     for (int n = 0; n < kFlexiSlotCount; ++n) PlaceFlexiRangeTexts(n, s);
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         const int t = FlexiTarget(n);
-        if (t >= kFirstEqEntry && t <= kLastEqEntry) {
+        if (t >= EntryOf(kEqualizerOn) && t <= EntryOf(kEqTrebleBoost)) {
             mEqParametricView = true;
             mEqGraphView = false;
         }
@@ -76,8 +76,8 @@ void EditorScreens::PlaceFlexiRangeTexts(int slot, double scale) {
     const int t = FlexiTarget(slot);
     if (t < 0) return;
     IGraphics* g = Graphics();
-    const int rangeA = kFlexiRangeA + 2 * slot, rangeB = rangeA + 1;
-    if (TruncParam(kFlexiBase + kFlexiStride * slot + kFlexiSource) > 0) {
+    const int rangeA = FlexiRangeA(slot), rangeB = FlexiRangeB(slot);
+    if (TruncParam(FlexiProgramParam(kFlexi1Source, slot)) > 0) {
         // The range texts take the knob's place.
         const PanelPoint& at = kParamPositions[t];
         const int y = int((at.y - kSliderLift) * scale);
@@ -105,62 +105,25 @@ void EditorScreens::ShowSelectedEffect() {
         if (mEqGraphView) SetEffectGroupHidden(kEqGraphGroup, false);
     } else {
         SetEffectGroupHidden(kModulationGroup, false);
-        const bool delay = mEditor.ProgramEntry(kDelayModeEntry) != 0;
+        const bool delay = mEditor.ProgramEntry(EntryOf(kDelayMode)) != 0;
         mEditor.SetParameterFromGUI2(kShowChorus, delay ? 0.0 : 1.0);
         mEditor.SetParameterFromGUI2(kShowDelay, delay ? 1.0 : 0.0);
     }
 }
 
 void EditorScreens::ShowModulationIndicators() {
-    IControl* chorus = FxTabHighlight(kChorusIndicator);
-    IControl* delay = FxTabHighlight(kDelayIndicator);
+    IControl* chorus = FxTabHighlight(kFxTabChorus);
+    IControl* delay = FxTabHighlight(kFxTabDelay);
     if (!chorus || !delay) return;
-    const bool on = mEditor.ProgramEntry(kModOnOffEntry) == 1;
-    const bool delayMode = mEditor.ProgramEntry(kDelayModeEntry) != 0;
+    const bool on = mEditor.ProgramEntry(EntryOf(kModOnOff)) == 1;
+    const bool delayMode = mEditor.ProgramEntry(EntryOf(kDelayMode)) != 0;
     chorus->Hide(!on || delayMode);
     delay->Hide(!on || !delayMode);
 }
 
 void EditorScreens::ShowEffectOnIndicators() {
-    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->Hide(TruncParam(kOverdriveOn) == 0);
-    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->Hide(TruncParam(kEqualizerOn) == 0);
-}
-
-void EditorScreens::ApplySyncRanges() {
-    const int m = mEditor.ProgramEntry(kMidiSyncEntry) & 3;
-    const int d = mEditor.ProgramEntry(kDelayModeEntry);
-    switch (m) {
-        case 1:
-            mEditor.UpdateLfoSyncRanges(1);
-            mEditor.UpdateDelaySyncRanges(0);
-            break;
-        case 2:
-        case 3:
-            mEditor.UpdateDelaySyncRanges(d == 1 ? m - 1 : 0);
-            mEditor.UpdateLfoSyncRanges(0);
-            break;
-        default:
-            mEditor.UpdateLfoSyncRanges(0);
-            mEditor.UpdateDelaySyncRanges(0);
-            break;
-    }
-    for (size_t i = 0; i < std::size(kSyncedParams); ++i)
-        mEditor.SetParameterFromGUI2(kSyncedParams[i], mEditor.ProgramEntry(kSyncedEntries[i]));
-    for (int n = 0; n < kFlexiSlotCount; ++n) ApplyFlexiSyncedRange(n);
-}
-
-void EditorScreens::ApplyFlexiSyncedRange(int slot) {
-    const int t = FlexiTarget(slot);
-    if (std::find(std::begin(kSyncedEntries), std::end(kSyncedEntries), t) == std::end(kSyncedEntries)) return;
-    const int rangeA = kFlexiRangeA + 2 * slot;
-    const int value = mEditor.ProgramEntry(t);
-    mEditor.SetParameterFromGUI2(rangeA, value);
-    const int base = kFlexiBase + kFlexiStride * slot;
-    const int r = mEditor.ProgramEntry(base + kFlexiRange - kFirstProgramParam);
-    const bool negative = TruncParam(base + kFlexiPolarity) != 0;
-    const ValueLimits limits = ProgramValueLimits(t);
-    const int b = std::max(std::min(negative ? value - r : value + r, limits.max), limits.min);
-    mEditor.SetParameterFromGUI2(rangeA + 1, b);
+    if (IControl* od = FxTabHighlight(kFxTabOverdrive)) od->Hide(TruncParam(kOverdriveOn) == 0);
+    if (IControl* eq = FxTabHighlight(kFxTabEqualizer)) eq->Hide(TruncParam(kEqualizerOn) == 0);
 }
 
 void EditorScreens::PlaceEffectTabs(double scale) {
@@ -177,8 +140,8 @@ void EditorScreens::PlaceEffectTabs(double scale) {
     g->MoveControl(kOverdriveTab, odX, y);
     g->MoveControl(kShowEqualizer, eqX, y);
     g->MoveControl(kEqualizerTab, eqX, y);
-    if (IControl* od = FxTabHighlight(kOverdriveIndicator)) od->MoveTo(odX, y);
-    if (IControl* eq = FxTabHighlight(kEqualizerIndicator)) eq->MoveTo(eqX, y);
+    if (IControl* od = FxTabHighlight(kFxTabOverdrive)) od->MoveTo(odX, y);
+    if (IControl* eq = FxTabHighlight(kFxTabEqualizer)) eq->MoveTo(eqX, y);
 }
 
 }  // namespace qd

@@ -263,7 +263,10 @@ bool Rewrite(const char* section, const char* key, const char* value, const char
         lines.insert(lines.begin() + loc.sectionEnd, entry);
     } else {
         if (!lines.empty() && !Trim(lines.back()).empty()) lines.emplace_back();
-        lines.push_back("[" + std::string(section) + "]");
+        // Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) on "[" + string.
+        std::string header = "[";
+        header.append(section).append("]");
+        lines.push_back(std::move(header));
         lines.push_back(entry);
     }
     return WriteAtomically(fileName, lines, exists, mark);

@@ -3,8 +3,12 @@
 // groups, the Flexi range controls and the about box.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
+
+#include "editor/data/param_table.h"
 
 namespace qd {
 
@@ -42,22 +46,30 @@ struct EffectGroup {
 
 namespace groups {
 
-inline constexpr int kChorus[] = {132, 133, 134, 135, 136, 137, 138, 139, 140, 141, 142, 143, 144, 145, 146};
-inline constexpr int kOverdrive[] = {147, 148, 149, 182, 183};
-inline constexpr int kEqBands[] = {160, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172, 184, 185};
-inline constexpr int kEqGraphFirst[] = {290};
-inline constexpr int kEqGraphAware[] = {160, 184, 185};
-inline constexpr int kEqViewButtons[] = {291, 292};
+// The parameters from `first` to `last`.
+template <int first, int last>
+constexpr std::array<int, last - first + 1> Run() {
+    std::array<int, last - first + 1> run{};
+    for (int i = 0; i <= last - first; ++i) run[size_t(i)] = first + i;
+    return run;
+}
 
-// The list overlays' column selects, the close bar and the first polarity switch
-// (slot n's is kFirstPolarity + 2n).
-inline constexpr int kListSelects[] = {263, 264, 265, 266};
-inline constexpr int kCloseList = 300;
-inline constexpr int kFirstPolarity = 175;
+inline constexpr auto kChorus = Run<param::kModBlendInstrument, param::kFeedbackDamping>();
+inline constexpr int kOverdrive[] = {param::kOverdriveOn, param::kOverdriveDrive, param::kOverdriveLevel,
+                                     param::kOdBlendInstrument, param::kOdBlendVcf};
+inline constexpr int kEqBands[] = {
+    param::kEqualizerOn, param::kEqBassFrq,     param::kEqBassSlope,   param::kEqBassBoost,       param::kEqMid1Frq,
+    param::kEqMid1Q,     param::kEqMid1Boost,   param::kEqMid2Frq,     param::kEqMid2Q,           param::kEqMid2Boost,
+    param::kEqTrebleFrq, param::kEqTrebleSlope, param::kEqTrebleBoost, param::kEqBlendInstrument, param::kEqBlendVcf};
+inline constexpr int kEqGraphFirst[] = {param::kEqGraph};
+inline constexpr int kEqGraphAware[] = {param::kEqualizerOn, param::kEqBlendInstrument, param::kEqBlendVcf};
+inline constexpr int kEqViewButtons[] = {param::kParametricButton, param::kGraphButton};
+
+// The list overlays' column selects (the close bar, param::kCloseListView, goes with them).
+inline constexpr int kListSelects[] = {param::kListColumn1, param::kListColumn2, param::kListColumn3,
+                                       param::kListColumn4};
 // The program-number selector of the save-from-instrument box.
-inline constexpr int kProgramNumber[] = {301, 302};
-// Flexi slot n's range controls are kFirstFlexiRangeControl + 2n and the one after.
-inline constexpr int kFirstFlexiRangeControl = 229;
+inline constexpr int kProgramNumber[] = {param::kProgramSlot, param::kReceiveProgram};
 
 }  // namespace groups
 

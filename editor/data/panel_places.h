@@ -10,6 +10,7 @@
 
 #include "common/gui_types.h"
 #include "editor/data/panel_bitmaps.h"
+#include "editor/data/param_table.h"
 #include "editor/data/skin.h"
 
 namespace qd {
@@ -40,6 +41,9 @@ inline constexpr Place kTrackingSwitch{408, 36};
 // The effects: four tabs side by side (overdrive, equalizer, chorus, delay), each with
 // a click area kFxTabClickWidth wide; the order switch right of them.
 inline constexpr int kFxTabs = 4;
+// The tabs from the left, as the builders place them; the panel keeps each tab's
+// highlight (the effect-on and modulation-mode indicators) by this number.
+enum FxTab { kFxTabOverdrive, kFxTabEqualizer, kFxTabChorus, kFxTabDelay };
 inline constexpr int kFxTabX[kFxTabs] = {523, 618, 713, 808};
 inline constexpr int kFxTabClickWidth = 100;
 inline constexpr int kFxOrderSwitchX = 906;
@@ -67,7 +71,7 @@ inline constexpr int kCheckboxRows = 4;
 inline constexpr int kCheckboxTop = 731, kCheckboxStep = 13;
 inline constexpr IRECT kMidiChannelSpinner{262, 730, 292, 770};
 inline constexpr IRECT kMidiCCSpinner{262, 775, 292, 815};
-inline constexpr Place kModWheel{293, 730};
+inline constexpr Place kModWheelSlider{293, 730};
 inline constexpr IRECT kFirmwareSelector{0, 0, 40, 16};
 // The save-from-instrument box: the program slot and the button that fetches it.
 inline constexpr IRECT kSlotSpinner{548, 348, 588, 388};
@@ -93,14 +97,17 @@ struct ButtonPlace {
     int param;
     Place at;
 };
+// clang-format off
 inline constexpr ButtonPlace kActionButtonPlaces[kActionButtons] = {
-    {kBmpPmSelectDisk, 307, {22, 35}},      {kBmpPmNew, 312, {324, 35}},
-    {kBmpPmSaveToDisk, 315, {493, 35}},     {kBmpPmSelectAll, 308, {84, 35}},
-    {kBmpPmUnselectAll, 309, {84, 64}},     {kBmpPmInvertSelection, 310, {188, 35}},
-    {kBmpPmSendToBank, 311, {188, 64}},     {kBmpPmLoadFromDisk, 313, {387, 35}},
-    {kBmpPmDownloadFromQd, 314, {387, 64}}, {kBmpPmUploadToQdDatabase, 316, {557, 35}},
-    {kBmpPmUploadToQd, 317, {557, 64}},     {kBmpPmOverwrite, 330, {942, 64}},
+    {kBmpPmSelectDisk, param::kSelectDisk, {22, 35}}, {kBmpPmNew, param::kNewBank, {324, 35}},
+    {kBmpPmSaveToDisk, param::kSaveToDisk, {493, 35}}, {kBmpPmSelectAll, param::kSelectAllPrograms, {84, 35}},
+    {kBmpPmUnselectAll, param::kUnselectAllPrograms, {84, 64}},
+    {kBmpPmInvertSelection, param::kInvertSelection, {188, 35}}, {kBmpPmSendToBank, param::kSendToBank, {188, 64}},
+    {kBmpPmLoadFromDisk, param::kLoadFromDisk, {387, 35}}, {kBmpPmDownloadFromQd, param::kDownloadFromQd, {387, 64}},
+    {kBmpPmUploadToQdDatabase, param::kUploadToQdDatabase, {557, 35}},
+    {kBmpPmUploadToQd, param::kUploadToQd, {557, 64}}, {kBmpPmOverwrite, param::kOverwrite, {942, 64}},
 };
+// clang-format on
 
 struct CheckBoxPlace {
     int param;
@@ -110,10 +117,12 @@ struct CheckBoxPlace {
 // and what the list shows and is sorted by; in the order they are made.
 inline constexpr int kCategoryColumn = 668, kShowSortColumn = 826;
 inline constexpr CheckBoxPlace kCheckBoxes[] = {
-    {318, {kCategoryColumn, 70}}, {319, {kCategoryColumn, 31}}, {321, {kCategoryColumn, 57}},
-    {320, {kCategoryColumn, 44}}, {323, {kCategoryColumn, 83}}, {324, {736, 83}},
-    {325, {kShowSortColumn, 31}}, {326, {kShowSortColumn, 44}}, {327, {kShowSortColumn, 57}},
-    {328, {kShowSortColumn, 70}}, {329, {kShowSortColumn, 83}},
+    {param::kCategoryFx, {kCategoryColumn, 70}},   {param::kCategoryBass, {kCategoryColumn, 31}},
+    {param::kCategoryMidi, {kCategoryColumn, 57}}, {param::kCategoryGtr, {kCategoryColumn, 44}},
+    {param::kCategoryEwi, {kCategoryColumn, 83}},  {param::kAllCategories, {736, 83}},
+    {param::kShowNames, {kShowSortColumn, 31}},    {param::kShowAuthors, {kShowSortColumn, 44}},
+    {param::kSortByName, {kShowSortColumn, 57}},   {param::kSortByDate, {kShowSortColumn, 70}},
+    {param::kOnlyRated, {kShowSortColumn, 83}},
 };
 
 inline constexpr Place kLocalButton{22, 35};

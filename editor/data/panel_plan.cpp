@@ -13,6 +13,7 @@ namespace qd {
 namespace {
 
 using namespace live;
+using namespace param;
 using K = ControlKind;
 
 // One row of the sound and effects slider tables: the parameter's slider at its table
@@ -25,51 +26,96 @@ struct SliderRow {
 };
 
 constexpr SliderRow kSoundSliders[] = {
-    {51, K::kSlider, kBmpVslider6, 0.4},      {52, K::kSlider, kBmpVslider6, 0.4},
-    {53, K::kSlider, kBmpVslider, 1.0},       {54, K::kSlider, kBmpVslider, 1.0},
-    {55, K::kSlider, kBmpVslider, 1.0},       {56, K::kSlider, kBmpVslider, 1.0},
-    {57, K::kSlider, kBmpVslider, 1.0},       {58, K::kSlider, kBmpVslider, 1.0},
-    {59, K::kSlider, kBmpVslider, 1.0},       {60, K::kSlider, kBmpVslider, 1.0},
-    {61, K::kSlider, kBmpVslider, 1.0},       {62, K::kSlider, kBmpVslider, 1.0},
-    {63, K::kSlider, kBmpVslider, 1.0},       {64, K::kSlider, kBmpVslider, 1.0},
-    {65, K::kSlider, kBmpVslider, 1.0},       {66, K::kSlider, kBmpVslider, 1.0},
-    {67, K::kSlider, kBmpVslider, 1.0},       {68, K::kSlider, kBmpVslider, 1.0},
-    {69, K::kSlider, kBmpVslider, 1.0},       {70, K::kSlider, kBmpVslider3, 0.4},
-    {71, K::kSlider, kBmpVslider, 1.0},       {72, K::kSlider, kBmpVslider, 1.0},
-    {73, K::kSlider, kBmpVslider, 1.0},       {74, K::kSlider, kBmpVslider, 1.0},
-    {75, K::kSlider, kBmpVslider, 1.0},       {76, K::kSlider, kBmpVslider, 1.0},
-    {77, K::kSlider, kBmpVslider, 1.0},       {78, K::kSwitch, kBmpNone, 0.0},
-    {79, K::kSlider, kBmpVslider, 1.0},       {80, K::kSlider, kBmpVslider, 1.0},
-    {81, K::kSlider, kBmpVslider, 1.0},       {82, K::kSlider, kBmpVslider, 1.0},
-    {83, K::kSlider, kBmpVslider, 1.0},       {84, K::kSlider, kBmpVslider2, 0.4},
-    {85, K::kSlider, kBmpVslider5, 0.4},      {86, K::kSlider, kBmpVslider, 1.0},
-    {87, K::kSwitch, kBmpNone, 0.0},          {88, K::kSlider, kBmpVslider, 1.0},
-    {89, K::kSwitch, kBmpNone, 0.0},          {90, K::kSlider, kBmpVslider, 1.0},
-    {91, K::kSlider, kBmpVslider, 1.0},       {92, K::kSwitch, kBmpNone, 0.0},
-    {93, K::kSlider, kBmpVsliderShort4, 0.4}, {94, K::kSlider, kBmpVslider, 1.0},
-    {95, K::kSlider, kBmpVslider, 1.0},       {96, K::kSlider, kBmpVslider, 1.0},
-    {97, K::kSlider, kBmpVslider, 1.0},       {127, K::kSlider2, kBmpVsliderShort4, 0.4},
-    {186, K::kSlider, kBmpVsliderFx, 1.0},
+    {kVoice2Transposition, K::kSlider, kBmpVslider6, 0.4},
+    {kVoice3Transposition, K::kSlider, kBmpVslider6, 0.4},
+    {kVoicesInstrumentVolume, K::kSlider, kBmpVslider, 1.0},
+    {kVoice1Volume, K::kSlider, kBmpVslider, 1.0},
+    {kVoice2Volume, K::kSlider, kBmpVslider, 1.0},
+    {kVoice3Volume, K::kSlider, kBmpVslider, 1.0},
+    {kDistortionGrade, K::kSlider, kBmpVslider, 1.0},
+    {kDistortionTone, K::kSlider, kBmpVslider, 1.0},
+    {kOutputInstrumentVolume, K::kSlider, kBmpVslider, 1.0},
+    {kVcfVolumeLinear, K::kSlider, kBmpVslider, 1.0},
+    {kVcfVolumeLog, K::kSlider, kBmpVslider, 1.0},
+    {kVcaAttack, K::kSlider, kBmpVslider, 1.0},
+    {kVcaDecay, K::kSlider, kBmpVslider, 1.0},
+    {kVcaSustain, K::kSlider, kBmpVslider, 1.0},
+    {kVcaRelease, K::kSlider, kBmpVslider, 1.0},
+    {kVcfAttack, K::kSlider, kBmpVslider, 1.0},
+    {kVcfDecay, K::kSlider, kBmpVslider, 1.0},
+    {kVcfSustain, K::kSlider, kBmpVslider, 1.0},
+    {kVcfRelease, K::kSlider, kBmpVslider, 1.0},
+    {kEnvelopeMode, K::kSlider, kBmpVslider3, 0.4},
+    {kNoiseAttack, K::kSlider, kBmpVslider, 1.0},
+    {kNoiseDecay, K::kSlider, kBmpVslider, 1.0},
+    {kMixerInstrumentVolume, K::kSlider, kBmpVslider, 1.0},
+    {kDistortionVolume, K::kSlider, kBmpVslider, 1.0},
+    {kDistortionThroughAr, K::kSlider, kBmpVslider, 1.0},
+    {kVcoThroughInverseAr, K::kSlider, kBmpVslider, 1.0},
+    {kNoiseVolume, K::kSlider, kBmpVslider, 1.0},
+    {kFilterMode, K::kSwitch, kBmpNone, 0.0},
+    {kVintageCutoff, K::kSlider, kBmpVslider, 1.0},
+    {kVcf2Cutoff, K::kSlider, kBmpVslider, 1.0},
+    {kVcfEnvFollower, K::kSlider, kBmpVslider, 1.0},
+    {kVcfAccent, K::kSlider, kBmpVslider, 1.0},
+    {kVcfAdGenerator, K::kSlider, kBmpVslider, 1.0},
+    {kVcfPitchFollow, K::kSlider, kBmpVslider2, 0.4},
+    {kVcfType, K::kSlider, kBmpVslider5, 0.4},
+    {kVcfQ, K::kSlider, kBmpVslider, 1.0},
+    {kVcfSlope, K::kSwitch, kBmpNone, 0.0},
+    {kPortamentoTime, K::kSlider, kBmpVslider, 1.0},
+    {kPortamentoSlope, K::kSwitch, kBmpNone, 0.0},
+    {kPitchBendRange, K::kSlider, kBmpVslider, 1.0},
+    {kVcoTranspose, K::kSlider, kBmpVslider, 1.0},
+    {kTrigMode, K::kSwitch, kBmpNone, 0.0},
+    {kKeyPriority, K::kSlider, kBmpVsliderShort4, 0.4},
+    {kLfoFrequency, K::kSlider, kBmpVslider, 1.0},
+    {kLfoDelay, K::kSlider, kBmpVslider, 1.0},
+    {kLfoVcfDepth, K::kSlider, kBmpVslider, 1.0},
+    {kLfoVcoDepth, K::kSlider, kBmpVslider, 1.0},
+    {kMidiSync, K::kSlider2, kBmpVsliderShort4, 0.4},
+    {kNewCutoff, K::kSlider, kBmpVsliderFx, 1.0},
 };
 
 constexpr SliderRow kEffectSliders[] = {
-    {132, K::kSlider, kBmpVsliderFx, 1.0}, {133, K::kSlider, kBmpVsliderFx, 1.0}, {134, K::kSlider, kBmpVslider2, 0.4},
-    {135, K::kSlider, kBmpVsliderFx, 1.0}, {136, K::kSlider, kBmpVsliderFx, 1.0}, {137, K::kSlider, kBmpVsliderFx, 1.0},
-    {138, K::kSlider, kBmpVslider, 1.0},   {139, K::kSlider, kBmpVsliderFx, 1.0}, {140, K::kSlider, kBmpVsliderFx, 1.0},
-    {141, K::kSlider, kBmpVsliderFx, 1.0}, {142, K::kSlider, kBmpVslider, 1.0},   {143, K::kSlider, kBmpVsliderFx, 1.0},
-    {144, K::kSlider, kBmpVsliderFx, 1.0}, {145, K::kSlider, kBmpVsliderFx, 1.0}, {146, K::kSlider, kBmpVsliderFx, 1.0},
-    {148, K::kSlider, kBmpVsliderFx, 1.0}, {149, K::kSlider, kBmpVsliderFx, 1.0}, {147, K::kSlider, kBmpVslider2, 1.0},
-    {182, K::kSlider, kBmpVslider2, 1.0},  {183, K::kSlider, kBmpVslider2, 1.0},  {161, K::kSlider, kBmpVsliderFx, 1.0},
-    {162, K::kSlider, kBmpVsliderFx, 1.0}, {163, K::kSlider, kBmpVsliderFx, 1.0}, {164, K::kSlider, kBmpVsliderFx, 1.0},
-    {165, K::kSlider, kBmpVsliderFx, 1.0}, {166, K::kSlider, kBmpVsliderFx, 1.0}, {167, K::kSlider, kBmpVsliderFx, 1.0},
-    {168, K::kSlider, kBmpVsliderFx, 1.0}, {169, K::kSlider, kBmpVsliderFx, 1.0}, {170, K::kSlider, kBmpVsliderFx, 1.0},
-    {171, K::kSlider, kBmpVsliderFx, 1.0}, {172, K::kSlider, kBmpVsliderFx, 1.0}, {160, K::kSlider, kBmpVslider2, 1.0},
-    {184, K::kSlider, kBmpVslider2, 1.0},  {185, K::kSlider, kBmpVslider2, 1.0},
+    {kModBlendInstrument, K::kSlider, kBmpVsliderFx, 1.0},
+    {kModBlendVcf, K::kSlider, kBmpVsliderFx, 1.0},
+    {kModOnOff, K::kSlider, kBmpVslider2, 0.4},
+    {kModLfoAFrq, K::kSlider, kBmpVsliderFx, 1.0},
+    {kModLfoBFrq, K::kSlider, kBmpVsliderFx, 1.0},
+    {kModLevel1, K::kSlider, kBmpVsliderFx, 1.0},
+    {kDelay1Time, K::kSlider, kBmpVslider, 1.0},
+    {kMod1A, K::kSlider, kBmpVsliderFx, 1.0},
+    {kMod1B, K::kSlider, kBmpVsliderFx, 1.0},
+    {kModLevel2, K::kSlider, kBmpVsliderFx, 1.0},
+    {kDelay2Time, K::kSlider, kBmpVslider, 1.0},
+    {kMod2A, K::kSlider, kBmpVsliderFx, 1.0},
+    {kMod2B, K::kSlider, kBmpVsliderFx, 1.0},
+    {kFeedbackLevel, K::kSlider, kBmpVsliderFx, 1.0},
+    {kFeedbackDamping, K::kSlider, kBmpVsliderFx, 1.0},
+    {kOverdriveDrive, K::kSlider, kBmpVsliderFx, 1.0},
+    {kOverdriveLevel, K::kSlider, kBmpVsliderFx, 1.0},
+    {kOverdriveOn, K::kSlider, kBmpVslider2, 1.0},
+    {kOdBlendInstrument, K::kSlider, kBmpVslider2, 1.0},
+    {kOdBlendVcf, K::kSlider, kBmpVslider2, 1.0},
+    {kEqBassFrq, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqBassSlope, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqBassBoost, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqMid1Frq, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqMid1Q, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqMid1Boost, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqMid2Frq, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqMid2Q, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqMid2Boost, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqTrebleFrq, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqTrebleSlope, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqTrebleBoost, K::kSlider, kBmpVsliderFx, 1.0},
+    {kEqualizerOn, K::kSlider, kBmpVslider2, 1.0},
+    {kEqBlendInstrument, K::kSlider, kBmpVslider2, 1.0},
+    {kEqBlendVcf, K::kSlider, kBmpVslider2, 1.0},
 };
 
-constexpr int kVcoCount = 4, kVcoColumns = 12;
-constexpr int kSevenSegmentParam = 211;
-constexpr int kFirstUnshownValueText = 98, kLastUnshownValueText = 124;
+constexpr int kVcoCount = 4, kVcoColumns = kVco2Coarse - kVco1Coarse;
 constexpr const char* kProgramNameAtStart = "Last Used Program";
 
 bool Holds(std::span<const int> params, int param) {
@@ -229,15 +275,13 @@ void Plan::EffectBackgrounds() {
 
 void Plan::UnattachedValueTexts() {
     // The Flexi block's value texts are made and kept but never shown.
-    for (int p = kFirstUnshownValueText; p <= kLastUnshownValueText; ++p)
-        ValueText(p, RuleValueText(p, mSkin)).attached = false;
+    for (int p = kFlexi1Source; p <= kFlexi4Offset; ++p) ValueText(p, RuleValueText(p, mSkin)).attached = false;
 }
 
 void Plan::SliderBlocks() {
-    At(K::kPicture, kSevenSegmentParam, kBmpSevenSeg, mPlaces.sevenSegment);
+    At(K::kPicture, kSevenSegmentDisplay, kBmpSevenSeg, mPlaces.sevenSegment);
     for (int n = 0; n < kVcoCount; ++n)
-        for (int k = 0; k < kVcoColumns; ++k)
-            Slider({kFirstProgramParam + kVcoColumns * n + k, K::kSlider, kBmpVslider, 1.0});
+        for (int k = 0; k < kVcoColumns; ++k) Slider({kVco1Coarse + kVcoColumns * n + k, K::kSlider, kBmpVslider, 1.0});
     for (const SliderRow& row : kSoundSliders) Slider(row);
     for (const SliderRow& row : kEffectSliders) Slider(row);
     At(K::kSwitch, kEffectsOrder, kBmpFxOrderSw, {kFxOrderSwitchX, mPlaces.fxTabTop});
@@ -294,39 +338,37 @@ void Plan::FlexiRow() {
     const Bmp rangeStrips[] = {kBmpVsliderFlexiRed, kBmpVsliderFlexiBlue, kBmpVsliderFlexiPurple,
                                kBmpVsliderFlexiGreen};
     for (int i = 0; i < 2 * kFlexiSlotCount; ++i) {
-        PlanItem& range = Hidden(
-            Kept(At(K::kSlider, kFlexiRangeA + i, rangeStrips[i / 2], kFlexiRangeParking), Keep::kFlexiRangeSlider, i));
+        PlanItem& range = Hidden(Kept(At(K::kSlider, kFlexi1RangeA + i, rangeStrips[i / 2], kFlexiRangeParking),
+                                      Keep::kFlexiRangeSlider, i));
         range.followsState = true;
     }
     At(K::kSwitch, kOscSync, kBmpSyncButton, mPlaces.oscSyncSwitch);
     At(K::kSwitch, kTrackingPriority, mPlaces.trackingSwitch, kTrackingSwitch);
     ValueText(kTrackingPriority, mPlaces.trackingText, TextRole::kTracking);
 
-    const int firstButton = kFlexiLed - kFlexiSlotCount;
     for (int n = 0; n < kFlexiSlotCount; ++n)
-        At(K::kContact, firstButton + n, mPlaces.flexiButton, {kFlexiButton.x + kFlexiStep * n, kFlexiButton.y});
+        At(K::kContact, kFlexi1Learn + n, mPlaces.flexiButton, {kFlexiButton.x + kFlexiStep * n, kFlexiButton.y});
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         const Place led{kFlexiButton.x + kFlexiStep * n + mPlaces.flexiLedOffset.x,
                         kFlexiButton.y + mPlaces.flexiLedOffset.y};
-        Kept(At(K::kContact, kFlexiLed + n, kBmpLed, led), Keep::kFlexiLed, n).followsState = true;
+        Kept(At(K::kContact, kFlexi1Led + n, kBmpLed, led), Keep::kFlexiLed, n).followsState = true;
     }
 
     // The curve sliders stand at their table points themselves.
     for (int n = 0; n < kFlexiSlotCount; ++n) {
-        const int param = kFlexiBase + kFlexiStride * n + kFlexiCurve;
-        const PanelPoint& p = kParamPositions[param - kFirstProgramParam];
-        At(K::kSlider, param, kBmpCurves, {p.x, p.y}).gearing = 3.0;
+        const int curve = FlexiProgramParam(kFlexi1Curve, n);
+        const PanelPoint& p = kParamPositions[EntryOf(curve)];
+        At(K::kSlider, curve, kBmpCurves, {p.x, p.y}).gearing = 3.0;
     }
 
-    const int firstSpinner = 247;
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         const int d = kFlexiStep * n;
-        Spinner(Shifted(kFlexiSourceSpinner, d), firstSpinner + 2 * n, TextRole::kFlexiSpinner);
-        Spinner(Shifted(kFlexiRangeSpinner, d), firstSpinner + 2 * n + 1, TextRole::kFlexiSpinner);
+        Spinner(Shifted(kFlexiSourceSpinner, d), InRun(kFlexi1Sources, kFlexi2Sources, n), TextRole::kFlexiSpinner);
+        Spinner(Shifted(kFlexiRangeSpinner, d), InRun(kFlexi1Ranges, kFlexi2Ranges, n), TextRole::kFlexiSpinner);
     }
-    const int firstMode = 174;
     for (int n = 0; n < kFlexiSlotCount; ++n)
-        At(K::kSwitch, firstMode + 2 * n, kBmpFlexiMode, {kFlexiModeSwitch.x + kFlexiStep * n, kFlexiModeSwitch.y});
+        At(K::kSwitch, InRun(kFlexi1Mode, kFlexi2Mode, n), kBmpFlexiMode,
+           {kFlexiModeSwitch.x + kFlexiStep * n, kFlexiModeSwitch.y});
 
     if (mPlaces.radioButtons) Hidden(Add(K::kRadioButtons, kEffectSelect, kBmpFxSw, kFxRadioButtons)).option = 3;
 }
@@ -345,8 +387,8 @@ void Plan::EffectTabs() {
     // Click areas over the Flexi spinners open their lists.
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         const int d = kFlexiStep * n;
-        Add(K::kInvisibleSwitch, kFirstSourceOpener + n, kBmpNone, Shifted(kFlexiSourceSpinner, d));
-        Add(K::kInvisibleSwitch, kFirstRangeOpener + n, kBmpNone, Shifted(kFlexiRangeSpinner, d));
+        Add(K::kInvisibleSwitch, kShowFlexi1Sources + n, kBmpNone, Shifted(kFlexiSourceSpinner, d));
+        Add(K::kInvisibleSwitch, kShowFlexi1Ranges + n, kBmpNone, Shifted(kFlexiRangeSpinner, d));
     }
 }
 
@@ -362,55 +404,56 @@ void Plan::ListOverlays() {
     for (int i = 0; i < kListColumns; ++i)
         Hidden(Add(K::kInvisibleSelect, groups::kListSelects[i], kBmpNone, Shifted(kListColumn, kListColumnStep * i)))
             .groups = lists;
-    Hidden(Add(K::kInvisibleSwitch, groups::kCloseList, kBmpNone, kCloseListArea)).groups = lists;
+    Hidden(Add(K::kInvisibleSwitch, kCloseListView, kBmpNone, kCloseListArea)).groups = lists;
     for (int n = 0; n < kFlexiSlotCount; ++n) {
-        PlanItem& polarity = Hidden(At(K::kSwitch, groups::kFirstPolarity + 2 * n, kBmpPolarSw2, kPolaritySwitch));
+        PlanItem& polarity = Hidden(At(K::kSwitch, InRun(kFlexi1RangeControlPolarity, kFlexi2RangeControlPolarity, n),
+                                       kBmpPolarSw2, kPolaritySwitch));
         polarity.groups = GroupBit(kGroupRangeList);
         polarity.followsState = true;  // only the listed slot's
     }
 }
 
 void Plan::Buttons() {
-    At(K::kContact, 303, kBmpVcoSaveSw, kVcoSaveButton);
-    At(K::kContact, 304, kBmpFlexiSaveSw, kFlexiSaveButton);
-    At(K::kContact, 212, kBmpCopy, mPlaces.copyButton);
-    At(K::kContact, 213, kBmpDefault, mPlaces.defaultButton);
-    At(K::kContact, 214, kBmpRandom, kRandomButton);
-    At(K::kContact, 215, kBmpReset, kResetButton);
-    At(K::kContact, 216, kBmpSelectAll, kSelectAllButton);
-    At(K::kContact, 217, kBmpClearAll, kClearAllButton);
-    const int firstCheckbox = 270;
-    int param = firstCheckbox;
+    At(K::kContact, kSaveVcoSettings, kBmpVcoSaveSw, kVcoSaveButton);
+    At(K::kContact, kSaveFlexiSettings, kBmpFlexiSaveSw, kFlexiSaveButton);
+    At(K::kContact, kCopy, kBmpCopy, mPlaces.copyButton);
+    At(K::kContact, kDefault, kBmpDefault, mPlaces.defaultButton);
+    At(K::kContact, kRandom, kBmpRandom, kRandomButton);
+    At(K::kContact, kReset, kBmpReset, kResetButton);
+    At(K::kContact, kSelectAll, kBmpSelectAll, kSelectAllButton);
+    At(K::kContact, kClearAll, kBmpClearAll, kClearAllButton);
+    // The check boxes run column by column from the first "copy from" to the last Flexi.
+    int box = kCopyFromVco1;
     for (int x : kCheckboxColumns)
         for (int r = 0; r < kCheckboxRows; ++r)
-            At(K::kSwitch, param++, kBmpCheckbox, {x, kCheckboxTop + kCheckboxStep * r});
-    At(K::kContact, 209, kBmpPrevBtn, mPlaces.prevButton);
-    At(K::kContact, 210, kBmpNextBtn, mPlaces.nextButton);
+            At(K::kSwitch, box++, kBmpCheckbox, {x, kCheckboxTop + kCheckboxStep * r});
+    At(K::kContact, kPreviousProgram, kBmpPrevBtn, mPlaces.prevButton);
+    At(K::kContact, kNextProgram, kBmpNextBtn, mPlaces.nextButton);
     Add(K::kInvisibleSwitch, kParametricButton, kBmpNone, kParametricEqButton);
     Add(K::kInvisibleSwitch, kGraphButton, kBmpNone, kGraphEqButton);
 }
 
 void Plan::FileControls() {
     constexpr int kOpen = 0, kSave = 1;
-    Hidden(FileSelector(kFirmwareSelector, 208, kOpen, "qd4", 0));
-    Hidden(FileSelector(mPlaces.loadSelector, 201, kOpen, "", 1));
-    PlanItem& filtered = FileSelector(mPlaces.loadSelector, 201, kOpen, "pr4 pr3 prg", 2);
+    Hidden(FileSelector(kFirmwareSelector, kFirmwareFile, kOpen, "qd4", 0));
+    Hidden(FileSelector(mPlaces.loadSelector, kLoadProgramFile, kOpen, "", 1));
+    PlanItem& filtered = FileSelector(mPlaces.loadSelector, kLoadProgramFile, kOpen, "pr4 pr3 prg", 2);
     if (mPlaces.filteredLoadHidden) Hidden(filtered);
-    FileSelector(mPlaces.saveSelector, 203, kSave, "pr4", 3);
-    FileSelector(mPlaces.writeSelector, 205, kOpen, "pr4 pr3 prg", 4);
-    At(K::kContact, 202, kBmpFload, mPlaces.loadButton);
-    At(K::kContact, 204, kBmpFsave, mPlaces.saveButton);
-    At(K::kContact, 206, kBmpFwriteOne, mPlaces.writeOneButton);
-    At(K::kContact, 207, kBmpFwriteAll, mPlaces.writeAllButton);
+    FileSelector(mPlaces.saveSelector, kSaveProgramFile, kSave, "pr4", 3);
+    FileSelector(mPlaces.writeSelector, kWriteProgramFile, kOpen, "pr4 pr3 prg", 4);
+    At(K::kContact, kLoadProgram, kBmpFload, mPlaces.loadButton);
+    At(K::kContact, kSaveProgram, kBmpFsave, mPlaces.saveButton);
+    At(K::kContact, kWriteProgram, kBmpFwriteOne, mPlaces.writeOneButton);
+    At(K::kContact, kWriteAllPrograms, kBmpFwriteAll, mPlaces.writeAllButton);
     Kept(At(K::kPicture, -1, kBmpSaveFromQdBg, {0, 0}), Keep::kSaveFromQdBg).groups = GroupBit(kGroupCaption);
 }
 
 void Plan::Spinners() {
-    Spinner(kSlotSpinner, groups::kProgramNumber[0], TextRole::kSlotSpinner).groups = GroupBit(kGroupCaption);
-    Add(K::kInvisibleSwitch, groups::kProgramNumber[1], kBmpNone, kReceiveButton).groups = GroupBit(kGroupCaption);
-    Spinner(kMidiChannelSpinner, 341, TextRole::kMidiSpinner);
-    Kept(Spinner(kMidiCCSpinner, 342, TextRole::kMidiSpinner), Keep::kMidiCCSpinner);
-    Kept(At(K::kSlider3, 343, kBmpModWheel, kModWheel), Keep::kModWheel);
+    Spinner(kSlotSpinner, kProgramSlot, TextRole::kSlotSpinner).groups = GroupBit(kGroupCaption);
+    Add(K::kInvisibleSwitch, kReceiveProgram, kBmpNone, kReceiveButton).groups = GroupBit(kGroupCaption);
+    Spinner(kMidiChannelSpinner, kMidiChannel, TextRole::kMidiSpinner);
+    Kept(Spinner(kMidiCCSpinner, kMidiCC, TextRole::kMidiSpinner), Keep::kMidiCCSpinner);
+    Kept(At(K::kSlider3, kModWheel, kBmpModWheel, kModWheelSlider), Keep::kModWheel);
 }
 
 void Plan::ManagerPage() {

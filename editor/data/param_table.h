@@ -2,10 +2,8 @@
 // controls of the program's parameters, and the program's value limits.
 //
 // How to read them:
-// - kParamTable[i] is parameter i: the name the panel and the tooltips show, its
-//   kind, its range (minimum to maximum, in the parameter's own units), its default,
-//   and its display texts, one per value from the minimum up, separated by '|'
-//   (null when the value is shown as a number).
+// - kParamTable[i] is parameter i as the list in param_list.h gives it; param::kName
+//   is its number, by the name the list gives it.
 // - Parameters 3 to 186 are the sound program: parameter p is program entry p - 3.
 //   kParamPositions[p - 3] is the unscaled panel point (x, y) of p's slider: the
 //   slider's top-left corner is (x, y - 12) and its value text spans
@@ -19,8 +17,21 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "editor/data/param_list.h"
 
 namespace qd {
+
+namespace param {
+
+enum Id : int {
+#define QD_PARAM_ID(number, id, name, kind, min, max, defaultValue, texts) id = number,
+    QD_PARAMS(QD_PARAM_ID)
+#undef QD_PARAM_ID
+};
+
+}  // namespace param
 
 enum class ParamKind : uint8_t { kBool, kInt, kEnum, kDouble };
 
@@ -45,12 +56,28 @@ struct ValueLimits {
     int max;
 };
 
-inline constexpr int kParamCount = 344;
-inline constexpr int kFirstProgramParam = 3;
-inline constexpr int kProgramEntryCount = 184;
+inline constexpr int kParamCount = 0
+#define QD_PARAM_ONE(...) +1
+    QD_PARAMS(QD_PARAM_ONE)
+#undef QD_PARAM_ONE
+    ;
+inline constexpr int kFirstProgramParam = param::kVco1Coarse;
+inline constexpr int kProgramEntryCount = param::kNewCutoff - kFirstProgramParam + 1;
+
+// The program entry of program parameter `paramIdx`.
+constexpr int EntryOf(int paramIdx) { return paramIdx - kFirstProgramParam; }
 
 extern const ParamSpec kParamTable[kParamCount];
 extern const PanelPoint kParamPositions[kProgramEntryCount];
+
+// A text for one parameter, in the tables of such texts (tooltips, short labels).
+struct ParamText {
+    int param;
+    const char* text;
+};
+
+// The text `table` gives `paramIdx`, or null.
+const char* TextOf(std::span<const ParamText> table, int paramIdx);
 
 // Minimum and maximum of program entry `entry` (0 to 183); {0, 0} outside.
 ValueLimits ProgramValueLimits(int entry);

@@ -2,6 +2,8 @@
 // scale, and everything it shows is as a start stored at that scale would show it.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -23,16 +25,19 @@ namespace {
 constexpr int kMenuBar = 25;
 
 // What a start showed: the scale it settled on and stored, the window, the back buffer
-// after a full redraw, and every image strip ("id frames horizontal width height file").
+// after a full redraw, every image strip ("id frames horizontal width height file"), and
+// how often it rescaled the images.
 struct Start {
     std::string stored;
-    int x = 0, y = 0, windowWidth = 0, windowHeight = 0, width = 0, height = 0;
+    int x = 0, y = 0, windowWidth = 0, windowHeight = 0, width = 0, height = 0, rescales = 0;
     std::string strips, pixels;
 };
 
 // Starts the program headless with `guiscale` stored and `area` as the work area, in a child
 // process: each start finds the process-wide image caches empty, as a program start does.
-Start RunStart(const std::string& guiscale, const platform::Rect& area) {
+// With `unwritable`, no file can grow past a few bytes while the program starts, so every
+// write of the settings fails (root would write through any permission).
+Start RunStart(const std::string& guiscale, const platform::Rect& area, bool unwritable = false) {
     testutil::TempDir dir;
     const std::string ini = testutil::WriteSettings(dir.path(), "[gui]\nguiscale=" + guiscale + "\n");
     const std::string report = dir.path() + "/report", pixels = dir.path() + "/pixels";
@@ -45,7 +50,15 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         platform::InstallBackend(&backend);
         std::ostringstream log;
         auto app = testutil::MakeApp(&backend, dir.path(), &log, &log);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        if (unwritable) {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit tiny{8, old.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &tiny);
+        }
         if (!app->Start()) _exit(1);
+        setrlimit(RLIMIT_FSIZE, &old);
         char text[128];
         GetPrivateProfileString("gui", "guiscale", "", text, sizeof text, ini.c_str());
         const platform::Rect window = app->MainWindow()->ScreenFrame();
@@ -55,7 +68,7 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         const PIX_IBitmap* bm = g->GetDrawBitmap();
         std::ofstream r(report), p(pixels, std::ios::binary);
         r << text << " " << window.x << " " << window.y << " " << window.width << " " << window.height << " "
-          << bm->getWidth() << " " << bm->getHeight() << "\n";
+          << bm->getWidth() << " " << bm->getHeight() << " " << StripRescaleCount() << "\n";
         for (const ScaledBitmapList::Entry& e : ScaledBitmapList::Instance().Snapshot()) {
             const IBitmapStrip& s = *e.record;
             if (!s.bitmap) continue;
@@ -71,9 +84,9 @@ Start RunStart(const std::string& guiscale, const platform::Rect& area) {
         _exit(r && p ? 0 : 3);
     }
     EXPECT_EQ(child > 0 ? testutil::WaitOrKill(child, 60) : -1, 0) << "the start in the child process failed";
-    Start s{{}, 0, 0, 0, 0, 0, 0, {}, testutil::ReadFile(pixels)};
+    Start s{{}, 0, 0, 0, 0, 0, 0, 0, {}, testutil::ReadFile(pixels)};
     std::istringstream in(testutil::ReadFile(report));
-    in >> s.stored >> s.x >> s.y >> s.windowWidth >> s.windowHeight >> s.width >> s.height;
+    in >> s.stored >> s.x >> s.y >> s.windowWidth >> s.windowHeight >> s.width >> s.height >> s.rescales;
     s.strips.assign(std::istreambuf_iterator<char>(in), {});
     return s;
 }
@@ -95,14 +108,29 @@ TEST(ScreenFit, LoweredScaleShowsWhatAStartAtThatScaleShows) {
         const int w = c.w, h = c.h;
         EXPECT_EQ(std::tuple(fitted.width, fitted.height, fitted.windowWidth, fitted.windowHeight, fitted.x, fitted.y),
                   std::tuple(w, h, w, h, c.x, c.y));
+        // The fit comes before the images are first brought to a scale: once, at the fitted one.
+        EXPECT_EQ(fitted.rescales, 1);
         const std::string background = "102 1 0 " + std::to_string(w) + " " + std::to_string(h) + " img/orig/";
         EXPECT_NE(fitted.strips.find(background + "background-2x.png\n"), std::string::npos) << background;
 
         const Start direct = RunStart(c.settled, {0, 0, 3000, 2000});
         ASSERT_EQ(direct.stored, c.settled);
+        EXPECT_EQ(direct.rescales, 1);
         EXPECT_EQ(fitted.strips, direct.strips);
         EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
     }
+}
+
+// A settings file that cannot be written keeps the user's value, but the run still opens at
+// the scale that fits: the file is not read back as if the lowered scale had been kept.
+TEST(ScreenFit, UnwritableSettingsStillOpenAtTheFittedScale) {
+    const Start fitted = RunStart("2.0", {0, 0, 1600, 1200}, true);
+    EXPECT_EQ(fitted.stored, "2.0");
+    EXPECT_EQ(std::tuple(fitted.width, fitted.height, fitted.windowWidth, fitted.windowHeight, fitted.rescales),
+              std::tuple(1599, 1122, 1599, 1122, 1));
+    const Start direct = RunStart("1.403508771929824", {0, 0, 3000, 2000});
+    EXPECT_EQ(fitted.strips, direct.strips);
+    EXPECT_TRUE(fitted.pixels == direct.pixels) << "the back buffers differ";
 }
 
 }  // namespace

@@ -61,7 +61,8 @@ TEST_F(EditorTest, FlexiButtonsTakeTheirImagesFullSize) {
 TEST_F(EditorTest, EveryControlOfAParameterTakesItsTooltip) {
     Make();
     const std::pair<int, const char*> tips[] = {
-        {3, "VCO1 coarse"}, {125, ""}, {131, "Effects Chain Order"}, {187, ""}, {202, "Load program from file"},
+        {3, "VCO1 coarse"}, {81, "VCF modulation envelope follower"},  // the longest name, whole
+        {125, ""}, {131, "Effects Chain Order"}, {187, ""}, {202, "Load program from file"},
         {203, "Save program to file"},
         {207, "Write all programs from files to QD. You have to connect two midicables!"}, {343, ""}};
     for (const auto& [param, text] : tips)

@@ -1,7 +1,10 @@
 // The engine core: control list, parameter fan-out, redraw, control values, prompt and input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
+#include <string>
 #include <tuple>
 
 #include "fixtures.h"
@@ -108,6 +111,75 @@ TEST_F(EngineFixture, ListEditsKeepTheBackgroundAndRenumber) {
     graphics->RemoveControl(9);
     EXPECT_EQ(std::tuple(graphics->NControls(), graphics->GetControlIdx(c[1]), c[2]->GetIndex()), std::tuple(4, -1, 2));
     delete c[1];
+}
+
+// A control that logs the values the plug-in sends it, own and auxiliary.
+class ValueLogControl : public LogControl {
+public:
+    ValueLogControl(IModuleBase* plug, Log* log, std::string name, int paramIdx)
+        : LogControl(plug, nullptr, "v", IRECT(0, 0, 1, 1), paramIdx), mLog(log), mName(std::move(name)) {}
+    void SetValueFromPlug(double) override { mLog->push_back(mName); }
+    void SetAuxParamValueFromPlug(int, double) override { mLog->push_back(mName + " aux"); }
+    const std::string& Name() const { return mName; }
+
+private:
+    Log* mLog;
+    std::string mName;
+};
+
+TEST_F(EngineFixture, ParameterOperationsFollowTheListThroughEveryEdit) {
+    // Seeded edits of the list; after each, what the parameter operations reach must be
+    // what a walk of the whole list finds, in list order.
+    std::mt19937 rng(77);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    Log values;
+    int made = 0;
+    auto make = [&] {
+        auto* c = new ValueLogControl(&plug, &values, "c" + std::to_string(made++), pick(-1, 6));
+        if (pick(0, 3) == 0) c->AddAuxParam(pick(0, 6));
+        return c;
+    };
+    for (int step = 0; step < 400; ++step) {
+        const int n = graphics->NControls(), i = pick(1, std::max(1, n - 1)), j = pick(1, std::max(1, n - 1));
+        switch (pick(0, 6)) {
+            case 0:
+            case 1: graphics->AttachControl(make()); break;
+            case 2:
+                if (IControl* old = graphics->GetControl(i); old && i > 0) {
+                    graphics->ReplaceControl(i, make());
+                    if (graphics->GetControlIdx(old) < 0) delete old;
+                }
+                break;
+            case 3: graphics->MoveControlBehind(i, j); break;
+            case 4: graphics->SwapControls(i, j); break;
+            case 5:
+                if (IControl* gone = graphics->GetControl(i); gone && i > 0 && n > 8) {
+                    graphics->RemoveControl(i);
+                    delete gone;
+                }
+                break;
+            default:
+                if (IControl* c = graphics->GetControl(i)) {
+                    c->AddAuxParam(pick(0, 6));  // after it joined the list
+                    c->Hide(pick(0, 1));
+                }
+        }
+        for (int p = -1; p <= 6; ++p) {
+            Log expected;
+            bool lastHidden = false;
+            for (int k = 0; k < graphics->NControls(); ++k) {
+                IControl* c = graphics->GetControl(k);
+                auto* v = dynamic_cast<ValueLogControl*>(c);
+                if (!v || p < 0 || p > 4) continue;  // parameters 5 and 6 do not exist
+                if (c->ParamIdx() == p) expected.push_back(v->Name()), lastHidden = c->IsHidden();
+                if (c->AuxParamIdx(p) >= 0) expected.push_back(v->Name() + " aux");
+            }
+            values.clear();
+            graphics->SetParameterFromPlug(p, 0.5, true);
+            ASSERT_EQ(values, expected) << "step " << step << ", parameter " << p;
+            ASSERT_EQ(graphics->IsControlHidden(p), lastHidden) << "step " << step << ", parameter " << p;
+        }
+    }
 }
 
 TEST_F(EngineFixture, FirstValueFromPlugBecomesDefaultAndTheDisplaysFollowTheValue) {

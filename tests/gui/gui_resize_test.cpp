@@ -10,6 +10,7 @@
 #include "gui/standalone_window.h"
 #include "fixtures.h"
 #include "temp_dir.h"
+#include "winapi/cursor.h"
 
 namespace {
 
@@ -127,6 +128,41 @@ TEST_F(ScaleTest, StoredScaleIsCheckedClampedAndReachesImagesControlsAndWindow) 
         for (Counted* k : p.controls) EXPECT_EQ(k->scales.back(), c.scale);
         EXPECT_TRUE(!c.rewritten || ReadFile(Settings()) == "[gui]\nguiscale=1.000000000000000\n");
     }
+}
+
+// A corner-grip drag through the view: the window follows the mouse while the panel is
+// covered and keeps its layout; mouse-up lays it out and rescales the images once, and
+// stores the scale.
+TEST_F(ScaleTest, GripDragResizesOnlyTheWindowUntilMouseUp) {
+    Panel p(&log);
+    EXPECT_EQ(p.graphics->GetControl(p.graphics->NControls() - 1), p.resize);
+    EXPECT_EQ(p.strip->width, 150 + 3);  // rescaled once at attach
+    for (Counted* c : p.controls) c->scales.clear();
+    p.graphics->loads = 0;
+
+    p.Mouse('d', 1135, 795);
+    p.Mouse('m', 600, 500);
+    p.Mouse('m', 100, 100);
+    EXPECT_DOUBLE_EQ(p.resize->GetGUIScaleRatio(), 0.5);  // 200 / 1940 is below the limit
+    EXPECT_EQ(p.hv->frameSizes, (std::vector<Rect>{{0, 0, 646, 453}, {0, 0, 570, 400}}));  // 1100 / 1940
+    EXPECT_TRUE(p.controls[1]->scales.empty());
+    EXPECT_TRUE(p.plug.layouts.empty());
+    EXPECT_EQ(std::tuple(p.graphics->loads, p.strip->width, *p.controls[2]->GetRECT()),
+              std::tuple(0, 150 + 3, IRECT(100, 50, 300, 90)));
+    // The panel is covered while the window follows the mouse.
+    IRECT all(0, 0, 570, 400);
+    p.graphics->Draw(&all);
+    EXPECT_EQ(p.graphics->GetPixelColor(300, 200), IColor(255, 25, 25, 25));
+
+    p.Mouse('u', 100, 100);
+    // Rescaled once; the image decoded at the load served only the first rescale.
+    EXPECT_EQ(std::tuple(p.graphics->loads, p.strip->width), std::tuple(1, 75 + 3));
+    for (Counted* c : p.controls) EXPECT_EQ(c->scales, std::vector<double>{0.5});
+    EXPECT_EQ(p.plug.layouts, std::vector<std::string>{"0 1140x800"});
+    EXPECT_EQ(std::tuple(*p.controls[0]->GetRECT(), *p.controls[2]->GetRECT(), *p.resize->GetRECT()),
+              std::tuple(IRECT(0, 0, 570, 400), IRECT(50, 25, 150, 45), IRECT(570 - 16, 400 - 16, 570, 400)));
+    EXPECT_EQ(backend.cursors, (std::vector<int>{IDC_SIZENWSE, IDC_ARROW}));
+    EXPECT_EQ(ReadFile(Settings()), "[gui]\nguiscale=0.500000000000000\n");
 }
 
 TEST_F(ScaleTest, MenuScaleCommitsOnceAndPutsTheGripInTheCorner) {

@@ -1,7 +1,13 @@
 // The layout editor on a scratch panel in a scratch folder: its switch, menu and header.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -13,6 +19,15 @@
 #include "gui/live_edit_views.h"
 #include "fixtures.h"
 #include "temp_dir.h"
+
+// Every rename of this test program comes here: it fails with the error set (0: the
+// real rename runs). Nothing else makes a rename beside a fresh file fail for root,
+// whom no folder permission stops.
+static std::atomic<int> gRenameFailsWith{0};
+extern "C" int rename(const char* from, const char* to) noexcept {
+    if (const int error = gRenameFailsWith.load()) return errno = error, -1;
+    return renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace guitest {
 
@@ -146,6 +161,84 @@ TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
     }
     testutil::ScopedEnv env("QD_LIVE_EDIT", "1");
     EXPECT_TRUE(LiveEditSwitchOn());
+}
+
+// Through the engine: E takes the mouse from the controls, E again gives it back and
+// drops the group, so the next drag, with the mouse taken again, moves one control.
+TEST_F(LiveEditTest, EAgainGivesTheMouseBackAndDropsTheGroup) {
+    Build({{10, 10, 30, 30}, {40, 10, 60, 30}});
+    g->SetLiveEdit(true, false);
+    IRECT all(0, 0, 200, 200);
+    const IMouseMod left(true), controlLeft(true, false, false, true);
+    auto press = [&](int x, int y) { g->OnKeyDown(x, y, kLiveEditKeyHold), g->Draw(&all); };
+    // Press, drag and release, each followed by a frame.
+    auto drag = [&](int x0, int y0, int x1, int y1, IMouseMod mod) {
+        g->OnMouseDown(x0, y0, &mod), g->Draw(&all);
+        g->OnMouseDrag(x1, y1, &mod), g->Draw(&all);
+        g->OnMouseUp(x1, y1, &mod), g->Draw(&all);
+    };
+    auto mouseSeen = [&] {  // what reached the controls but their drawing
+        Log seen;
+        for (const std::string& e : log)
+            if (e.find(" draw") == std::string::npos) seen.push_back(e);
+        return seen;
+    };
+    press(150, 150);
+    ASSERT_TRUE(g->LiveEditHoldsMouse());
+    drag(5, 5, 65, 35, controlLeft);  // gathers both controls
+    ASSERT_TRUE(State()->mGroupActive);
+    ASSERT_EQ(State()->mGroup.GetSize(), 2);
+
+    press(150, 150);
+    EXPECT_FALSE(g->LiveEditHoldsMouse());
+    EXPECT_EQ(std::tuple(State()->mGroupActive, State()->mGroup.GetSize(), State()->mGroupRect),
+              std::tuple(false, 0, kLiveEditNoRect));
+    log.clear();
+    drag(15, 15, 25, 15, left);  // the control has the mouse again; nothing moves
+    EXPECT_EQ(mouseSeen(), (Log{"c1 down 15,15", "c1 drag 25,15 d10,0", "c1 up 25,15"}));
+    EXPECT_EQ(std::tuple(Rect(1), Rect(2)), std::tuple(IRECT(10, 10, 30, 30), IRECT(40, 10, 60, 30)));
+
+    press(150, 150);
+    ASSERT_TRUE(g->LiveEditHoldsMouse());
+    log.clear();
+    drag(15, 15, 25, 15, left);
+    EXPECT_EQ(mouseSeen(), Log{});
+    EXPECT_EQ(std::tuple(Rect(1), Rect(2)), std::tuple(IRECT(20, 10, 40, 30), IRECT(40, 10, 60, 30)));
+}
+
+// Each step rewrites the header with the layout it brings back; past either end of the
+// history nothing changes.
+TEST_F(LiveEditTest, UndoAndRedoWalkTheHistoryAndStopAtItsEnds) {
+    Build({{10, 10, 30, 30}});
+    const IRECT l0(10, 10, 30, 30), l1(20, 10, 40, 30), l2(20, 20, 40, 40);
+    LiveEditFrame f = Frame();
+    LiveEditUndo(&f);  // an empty history: nothing moves
+    LiveEditRedo(&f);
+    EXPECT_EQ(Rect(1), l0);
+    Drag(1, 15, 15, 25, 15);
+    Drag(1, 25, 15, 25, 25);
+    ASSERT_EQ(Rect(1), l2);
+    const struct { bool undo; IRECT expected; } steps[] = {
+        {true, l1},  {true, l0},  {true, l0}, {true, l0}, {false, l1}, {false, l2},
+        {false, l2}, {true, l1}, {false, l2}, {true, l1}, {true, l0}, {false, l1},
+    };
+    int n = 0;
+    for (const auto& s : steps) {
+        s.undo ? LiveEditUndo(&f) : LiveEditRedo(&f);
+        const IRECT& e = s.expected;
+        std::ostringstream line;
+        line << "GetControl(1)->SetDrawRECT(IRECT(" << e.L << ", " << e.T << ", " << e.R << ", " << e.B << ")); ";
+        EXPECT_EQ(Rect(1), e) << "step " << n;
+        EXPECT_NE(ReadFile(kLiveEditHeaderFile).find(line.str()), std::string::npos) << "step " << n;
+        ++n;
+    }
+    // A menu row that changed nothing still made an entry: one undo steps over it.
+    LiveEditPanel p;
+    p.Build({{10, 10, 30, 30}});
+    p.Drag(1, 15, 15, 25, 15);
+    p.Menu(1, A::kBringForward);
+    p.Undo();
+    EXPECT_EQ(p.Rect(1), l0);
 }
 
 TEST_F(LiveEditTest, DragsSnapToTheGridTowardZeroUnlessOptionIsHeld) {
@@ -416,6 +509,51 @@ TEST_F(LiveEditHeaderTest, BadHeadersReadEmptyAndFailedSavesLeaveNothing) {
         EXPECT_EQ(entries, 0) << path;
     }
     EXPECT_TRUE(std::filesystem::is_directory("blocked"));
+}
+
+// A save whose write runs out of room, or whose rename fails, leaves the last header
+// whole and no temporary file beside it; the cause is told once and the failure is
+// kept for the unchanged layout, until a later change is saved.
+TEST_F(LiveEditHeaderTest, AFailedWriteOrRenameLeavesTheOldHeaderAndKeepsTheError) {
+    BuildPanel(false);
+    ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0));
+    rlimit fileSize{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &fileSize), 0);
+    void (*oldSignal)(int) = SIG_DFL;
+    auto limitFiles = [&](bool on) {  // past 100 bytes a write fails with EFBIG
+        if (on) oldSignal = signal(SIGXFSZ, SIG_IGN);
+        else signal(SIGXFSZ, oldSignal);
+        rlimit r = fileSize;
+        if (on) r.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &r);
+    };
+    const struct { const char* name; std::function<void(bool)> fault; int error; } cases[] = {
+        {"write", limitFiles, EFBIG},
+        {"rename", [](bool on) { gRenameFailsWith = on ? EIO : 0; }, EIO},
+    };
+    int left = 11;
+    for (const auto& c : cases) {
+        const std::string old = ReadFile(kLiveEditHeaderFile);
+        State()->mAttachOrder.Get(1)->GetRECT()->L = left++;
+        testing::internal::CaptureStderr();
+        c.fault(true);
+        const bool first = LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0);
+        const bool again = LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0);
+        c.fault(false);
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::tuple(first, again, told),
+                  std::tuple(false, false, std::string("Layout editor: cannot write ") + kLiveEditHeaderFile + ": " +
+                                               std::strerror(c.error) + "\n")) << c.name;
+        EXPECT_EQ(ReadFile(kLiveEditHeaderFile), old) << c.name;
+        std::vector<std::string> entries;
+        for (const auto& e : std::filesystem::directory_iterator(".")) entries.push_back(e.path().filename());
+        EXPECT_EQ(entries, std::vector<std::string>{kLiveEditHeaderFile}) << c.name;
+
+        State()->mAttachOrder.Get(1)->GetRECT()->L = left++;
+        EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0)) << c.name;
+        EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("GetControl(1)->SetDrawRECT(IRECT(" + std::to_string(left - 1) + ", 10, 30, 30))"),
+                  std::string::npos) << c.name;
+    }
 }
 
 TEST_F(LiveEditHeaderTest, UnchangedLayoutIsNotWrittenAgain) {

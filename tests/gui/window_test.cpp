@@ -94,6 +94,48 @@ TEST_F(ViewFixture, KeyTable) {
     EXPECT_EQ(hv->passedOnKeys.size(), 1u);
 }
 
+// Whichever tooltip rectangle the window reports, the text is that of the control under
+// the mouse; the panel's longest parameter name comes through whole.
+TEST_F(ViewFixture, TooltipFollowsTheMouseOverControl) {
+    graphics->EnableTooltips(true);
+    graphics->HandleMouseOver(true);
+    plug.GetParam(3)->InitInt("VCF modulation envelope follower", 0, 0, 127);
+    LogControl* a = Add("a", IRECT(0, 0, 50, 50), 3);
+    LogControl* b = Add("b", IRECT(60, 0, 100, 50));
+    LogControl* hidden = Add("h", IRECT(0, 60, 50, 100));
+    LogControl* empty = Add("empty", IRECT(0, 0, 0, 0));
+    LogControl* c = Add("c", IRECT(120, 0, 180, 50));
+    empty->SetTargetRECT(IRECT());
+    a->SetTooltip(plug.GetParam(3)->GetNameForHost());
+    hidden->SetTooltip("hidden");
+    c->SetTooltip("Resonance");
+    hidden->Hide(true);
+    Open();
+    EXPECT_EQ(hv->toolTipRects.size(), 4u);  // bg, a, b and c; not the hidden or empty one
+    // Where the mouse rests -> the text shown when the window asks for the rectangle of b.
+    const struct { int x, y; const char* text; } cases[] = {
+        {10, 10, "VCF modulation envelope follower"}, {70, 10, ""}, {130, 10, "Resonance"},
+        {10, 70, ""},    // the hidden control gives way to the background, which has none
+        {190, 200, ""},  // the background
+    };
+    for (const auto& k : cases) {
+        hv->MouseMoved(VX(k.x), VY(k.y));
+        EXPECT_EQ(hv->ToolTipAt({VX(70), VY(10)}), k.text) << k.x << "," << k.y;
+    }
+    EXPECT_EQ(hv->ToolTipAt({VX(190), VY(310)}), "");  // outside every rectangle: none
+
+    // The mouse-over index of c outlives c's removal: it finds no control, and the
+    // next move finds the right one.
+    hv->MouseMoved(VX(130), VY(10));
+    for (int i = graphics->NControls() - 1; i > 1; --i) graphics->RemoveControl(i);
+    EXPECT_EQ(hv->ToolTipAt({VX(130), VY(10)}), "");
+    hv->MouseMoved(VX(10), VY(10));
+    EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "VCF modulation envelope follower");
+    hv->MouseMoved(VX(130), VY(10));  // where c was: the background
+    EXPECT_EQ(hv->ToolTipAt({VX(10), VY(10)}), "");
+    for (LogControl* removed : {b, hidden, empty, c}) delete removed;
+}
+
 TEST_F(ViewFixture, MenuItemsAsShown) {
     Open();
     IPopupMenu menu, sub;
@@ -216,6 +258,47 @@ TEST_F(MacFixture, MessageBoxAnswersPerLayout) {  // 1 OK or Yes, 7 No, 2 Cancel
         backend.alertAnswers.push_back(R(response));
         EXPECT_EQ(graphics->ShowMessageBox("text", "caption", type), answer) << type << " " << response;
     }
+}
+
+// Without a remembered folder the dialog opens in the user's Desktop folder as a real
+// path, which the folder string then keeps, chosen or cancelled.
+TEST_F(MacFixture, FileDialogStartsInTheDesktopAndRemembersTheFolder) {
+    testutil::ScopedEnv configHome("XDG_CONFIG_HOME", nullptr);
+    CMN_String name("prog.pr4"), dir("");
+    graphics->PromptForFile(&name, 1, &dir, "pr4 pr3");
+    EXPECT_EQ(std::tuple(std::string(name.Get()), std::string(dir.Get()), backend.filePanels.size()),
+              std::tuple("", "", 0u));  // no window: only the name is emptied
+    Open();
+    std::filesystem::create_directories(home + "/.config");
+    const struct {
+        const char* userDirs;  // the XDG user-folder file, or none
+        const char* remembered;  // the folder string, or none at all
+        const char* answer;    // the file chosen, "" cancelled
+        std::string shownIn, keptFolder, keptName;
+    } cases[] = {
+        {nullptr, "", "", home + "/Desktop", home + "/Desktop", ""},
+        {"XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "", "", home + "/Schreibtisch", home + "/Schreibtisch", ""},
+        {"XDG_DESKTOP_DIR=\"/srv/desk\"\n", "", "/srv/desk/a.pr4", "/srv/desk", "/srv/desk/", "/srv/desk/a.pr4"},
+        {nullptr, "/data", "/data/banks/bass.pr3", "/data", "/data/banks/", "/data/banks/bass.pr3"},
+        {nullptr, nullptr, "", home + "/Desktop", "", ""},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(home + "/.config/user-dirs.dirs");
+        if (c.userDirs) std::ofstream(home + "/.config/user-dirs.dirs") << c.userDirs;
+        name.Set("prog.pr4");
+        dir.Set(c.remembered ? c.remembered : "");
+        backend.filePanelAnswers.push_back(c.answer);
+        graphics->PromptForFile(&name, 1, c.remembered ? &dir : nullptr, "pr4  pr3");
+        ASSERT_FALSE(backend.filePanels.empty());
+        const platform::FilePanelSetup& s = backend.filePanels.back();
+        EXPECT_EQ(std::tuple(s.directory, s.fileName, s.save, s.allowedTypes),
+                  std::tuple(c.shownIn, "prog.pr4", true, std::vector<std::string>{"pr4", "pr3"})) << c.shownIn;
+        EXPECT_EQ(std::tuple(std::string(dir.Get()), std::string(name.Get())), std::tuple(c.keptFolder, c.keptName))
+            << c.shownIn;
+    }
+    graphics->PromptForFile(&name, 0, &dir, nullptr);  // open: any type
+    EXPECT_EQ(std::tuple(backend.filePanels.back().save, backend.filePanels.back().allowedTypes.size()),
+              std::tuple(false, 0u));
 }
 
 TEST_F(MacFixture, ImageNameRule) {

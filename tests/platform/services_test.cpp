@@ -121,6 +121,12 @@ TEST(InputMap, ModifiersAndKeysFromX11) {
         {1u << 1 | 1u << 4 | 1u << 8, 0},  // Caps Lock, Num Lock and a button: no modifier
     };
     for (const auto& c : modifiers) EXPECT_EQ(ModifierFlagsFromX11(c.state), c.flags) << std::hex << c.state;
+    // And back, for the keys shown beside menu items: every combination comes home.
+    for (unsigned flags = 0; flags < 16; ++flags) {
+        const unsigned mask = (flags & 1 ? kShiftKeyMask : 0) | (flags & 2 ? kControlKeyMask : 0) |
+                              (flags & 4 ? kAlternateKeyMask : 0) | (flags & 8 ? kCommandKeyMask : 0);
+        EXPECT_EQ(ModifierFlagsFromX11(X11StateFromModifierFlags(mask)), mask) << std::hex << mask;
+    }
 
     struct Key { unsigned keysym; char32_t character; int keyCode; const char* text; } keys[] = {
         {x11::kKeyLeft, 0, kKeyCodeLeft, "\xEF\x9D\x91"},  // no character: U+F700 + low byte

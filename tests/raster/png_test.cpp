@@ -75,36 +75,64 @@ Bytes PngWithHeader(uint32_t width, uint32_t height) {
     return out;
 }
 
-TEST(LoadPNG, DamagedDataGivesNull) {
+// Each damaged input gives null, and says why in words the user can act on; libpng
+// prints nothing of its own.
+TEST(LoadPNG, DamagedDataGivesNullAndSaysWhy) {
     const Bytes good = ReadFile(kSuite / "basn6a08.png");
     ASSERT_GT(good.size(), 100u);
     auto flipped = [&](size_t at) { auto b = good; b[at] ^= 0x40; return b; };
     auto cut = [&](size_t n) { return Bytes(good.begin(), good.begin() + long(n)); };
-    const struct { const char* name; Bytes bytes; } cases[] = {
-        {"7 bytes", cut(7)},
-        {"foreign signature", {'G', 'I', 'F', '8', '9', 'a', 0, 0}},
-        {"signature only", cut(8)},                 {"cut inside IHDR", cut(20)},
-        {"cut after IHDR", cut(33)},                {"cut inside the image data", cut(good.size() / 2)},
-        {"cut inside the last IDAT CRC", cut(good.size() - 14)}, {"bad signature", flipped(1)},
-        {"bad IHDR CRC", flipped(30)},              {"bad image data CRC", flipped(good.size() / 2)},
-        {"huge header over the side limit", PngWithHeader(1u << 20, 1u << 20)},
-        {"huge header within the side limit", PngWithHeader(60000, 60000)},
-        {"header width over 31 bits", PngWithHeader(0x80000001u, 1)},
-        {"zero width", PngWithHeader(0, 10)},       {"header larger than the data", PngWithHeader(4, 4)},
+    const std::string ends = "the file ends before the image does", side = "more than 65536 a side";
+    // What libpng finds wrong is told in its own words, after this prefix.
+    const std::string damaged = "damaged PNG data: ";
+    // why: from a file; from memory where it differs ("" when the same).
+    const struct { const char* name; Bytes bytes; std::string why, fromMemory; } cases[] = {
+        {"7 bytes", cut(7), ends, "not PNG data"},
+        {"foreign signature", {'G', 'I', 'F', '8', '9', 'a', 0, 0}, damaged, "not PNG data"},
+        {"signature only", cut(8), ends, ""},
+        {"cut inside IHDR", cut(20), ends, ""},
+        {"cut after IHDR", cut(33), ends, ""},
+        {"cut inside the image data", cut(good.size() / 2), ends, ""},
+        {"cut inside the last IDAT CRC", cut(good.size() - 14), ends, ""},
+        {"bad signature", flipped(1), damaged, "not PNG data"},
+        {"bad IHDR CRC", flipped(30), damaged, ""},
+        {"bad image data CRC", flipped(good.size() / 2), damaged, ""},
+        {"huge header over the side limit", PngWithHeader(1u << 20, 1u << 20),
+         "the image is 1048576 x 1048576 pixels, " + side, ""},
+        {"header over the side limit in one way", PngWithHeader(70000, 1), "the image is 70000 x 1 pixels, " + side,
+         ""},
+        {"huge header within the side limit", PngWithHeader(60000, 60000),
+         "the image is 60000 x 60000 pixels, more than 1024 MiB", ""},
+        {"header width over 31 bits", PngWithHeader(0x80000001u, 1), damaged, ""},
+        {"zero width", PngWithHeader(0, 10), damaged, ""},
+        {"header larger than the data", PngWithHeader(4, 4), damaged, ""},
+    };
+    auto says = [&](const std::string& why, const std::string& expected) {
+        return expected == damaged ? why.rfind(damaged, 0) == 0 && why.size() > damaged.size() : why == expected;
     };
     const fs::path tmp = fs::temp_directory_path() / ("qd_png_test_" + std::to_string(getpid()) + ".png");
+    testing::internal::CaptureStderr();
     for (const auto& c : cases) {
-        EXPECT_EQ(Owned(PIX_LoadPNGFromMemory(c.bytes.data(), c.bytes.size())).get(), nullptr) << c.name;
+        std::string why, whyFromMemory, whyGiven;
+        EXPECT_EQ(Owned(PIX_LoadPNGFromMemory(c.bytes.data(), c.bytes.size(), nullptr, &whyFromMemory)).get(), nullptr)
+            << c.name;
         WriteFile(tmp, c.bytes);
-        EXPECT_EQ(Owned(PIX_LoadPNG(tmp.c_str())).get(), nullptr) << c.name;
+        EXPECT_EQ(Owned(PIX_LoadPNG(tmp.c_str(), nullptr, &why)).get(), nullptr) << c.name;
         PIX_MemBitmap given(5, 6, 4);
-        EXPECT_EQ(PIX_LoadPNG(tmp.c_str(), &given), nullptr) << c.name;
+        EXPECT_EQ(PIX_LoadPNG(tmp.c_str(), &given, &whyGiven), nullptr) << c.name;
         EXPECT_EQ(PIX_LoadPNGFromMemory(c.bytes.data(), c.bytes.size(), &given), nullptr) << c.name;
+        const std::string memory = c.fromMemory.empty() ? c.why : c.fromMemory;
+        EXPECT_TRUE(says(why, c.why) && says(whyGiven, c.why) &&
+                    says(whyFromMemory, memory == ends ? "the data ends before the image does" : memory))
+            << c.name << ": " << why << " | " << whyGiven << " | " << whyFromMemory;
         // Input refused before its header leaves the given bitmap alone.
         if (&c < cases + 2) { EXPECT_EQ(given.getWidth() * 10 + given.getHeight(), 56) << c.name; }
     }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     fs::remove(tmp);
-    EXPECT_EQ(PIX_LoadPNG(tmp.c_str()), nullptr);  // missing file
+    std::string why;
+    EXPECT_EQ(PIX_LoadPNG(tmp.c_str(), nullptr, &why), nullptr);  // missing file
+    EXPECT_EQ(why, "the file cannot be opened: No such file or directory");
     // The generator itself makes a loadable file when the data suffices.
     const Bytes one = PngWithHeader(1, 1);
     Owned bm(PIX_LoadPNGFromMemory(one.data(), one.size()));

@@ -77,7 +77,7 @@ TEST_F(ViewLayout, TabsListsAndViewButtonsShowTheirGroups) {
         Edit(c.param, 1);
         for (int p : c.shown) EXPECT_TRUE(Shown(p)) << p;
         for (int p : c.hidden) EXPECT_FALSE(Shown(p)) << p;
-        EXPECT_EQ(editor->ListMode(), c.listMode);
+        EXPECT_EQ(Screens()->ListMode(), c.listMode);
     }
     // The delay tab chose the long delay, the chorus tab the vintage one.
     EXPECT_EQ(std::pair(editor->GetParam(126)->Int(), editor->GetParam(269)->Int()), std::pair(0, 1));
@@ -102,9 +102,30 @@ TEST_F(ViewLayout, MidiSyncClampsTheSyncedRangesAndTheirFlexiRanges) {
         auto param = [&](int p) { return std::tuple(editor->GetParam(p)->Int(), int(editor->GetParam(p)->GetMax())); };
         EXPECT_EQ(param(45), std::tuple(c.p45, c.max45));
         EXPECT_EQ(param(138), std::tuple(c.p138, c.max138));
-        // The program entry, Range A (the knob) and Range B (the knob less the range).
+        // The program entry, Range A (the knob) and Range B (the knob less the range);
+        // the slot's ranges take the knob's range.
         EXPECT_EQ(std::tuple(editor->ProgramEntry(42), editor->GetParam(235)->Int(), editor->GetParam(236)->Int()),
                   std::tuple(c.p45, c.p45, 7));
+        EXPECT_EQ(std::tuple(param(235), param(236)), std::tuple(std::tuple(c.p45, c.max45), std::tuple(7, c.max45)));
+    }
+}
+
+TEST_F(ViewLayout, TheFlexiRangeControlsGroupShowsAndHidesTheSlotsRangeSliders) {
+    Make();
+    auto visibility = [&] {
+        std::vector<bool> v;
+        for (int i = 0; i < G()->NControls(); ++i) v.push_back(G()->GetControl(i)->IsHidden());
+        return v;
+    };
+    const auto atStart = visibility();
+    // Slot n's Range A and Range B are 231 + 2n and 232 + 2n; a slot outside 0 to 3
+    // changes nothing.
+    for (int slot : {-1, 0, 1, 2, 3, 4}) {
+        SCOPED_TRACE(slot);
+        editor->SetFlexiRangeControlsHidden(slot, false);
+        for (int n = 0; n < 4; ++n) EXPECT_EQ(Shown(231 + 2 * n) && Shown(232 + 2 * n), n == slot) << n;
+        editor->SetFlexiRangeControlsHidden(slot, true);
+        EXPECT_EQ(visibility(), atStart);
     }
 }
 

@@ -7,10 +7,13 @@
 
 #include "gui/cocoa_view.h"
 #include "gui/control.h"
+#include "gui/gui_resize.h"
 #include "gui/igraphics_mac.h"
+#include "gui/standalone_window.h"
 #include "plug/module_standalone.h"
 #include "plug/param.h"
 #include "raster/fill.h"
+#include "../temp_dir.h"
 #include "run_while_pumping.h"
 
 namespace {
@@ -62,12 +65,14 @@ struct EngineWindowTest : ::testing::Test, platform::MenuReceiver {
         mGraphics->AttachControl(new Fill(&mPlug, IRECT(20, 20, 60, 60), 0, Fill::kToggle));
         mGraphics->AttachControl(new Fill(&mPlug, IRECT(20, 100, 180, 120), 1, Fill::kBar));
         mGraphics->AttachControl(mCounter = new Fill(&mPlug, IRECT(100, 20, 180, 60), 2, Fill::kCounter));
+        BeforeAttach();
         mPlug.AttachGraphics(mGraphics);
         mWindow = mBackend->CreateWindow("engine", kW, kH);
         platform::MenuItem& file = mBar.AddItem("File", nullptr);
         mBar.SetSubmenu(file, std::make_unique<platform::Menu>());
         for (const char* title : {"Open", "Quit"}) file.submenu->AddItem(title, this);
         mWindow->SetMenuBar(&mBar);
+        BeforeOpen();
         ASSERT_NE(mGraphics->OpenWindow(mWindow.get()), nullptr);
         mWindow->Show();
         mView = mGraphics->GetView()->nativeView();
@@ -76,6 +81,8 @@ struct EngineWindowTest : ::testing::Test, platform::MenuReceiver {
         platform::RunGtkMainLoopFor(0.3);
         ASSERT_TRUE(platform::ViewOriginOnScreen(mView, &mX, &mY));
     }
+    virtual void BeforeAttach() {}
+    virtual void BeforeOpen() {}
     void TearDown() override {
         if (!mBackend) return;
         mGraphics->CloseWindow();
@@ -85,11 +92,11 @@ struct EngineWindowTest : ::testing::Test, platform::MenuReceiver {
     }
     // The screen point that the view maps to GUI pixel (x, y), its offsets undone.
     std::string At(int x, int y) { return std::to_string(mX + x + 2) + " " + std::to_string(mY + y + 3); }
-    // 0 unless the view shows the whole panel.
-    uint32_t Shown(int x, int y) {
+    // 0 unless the view shows a panel of width x height pixels.
+    uint32_t Shown(int x, int y, int width = kW, int height = kH) {
         std::vector<uint8_t> argb;
         int w = 0, h = 0;
-        if (!platform::ReadBackShownPixels(mView, &argb, &w, &h) || w != kW || h != kH) return 0;
+        if (!platform::ReadBackShownPixels(mView, &argb, &w, &h) || w != width || h != height) return 0;
         const uint8_t* p = &argb[(size_t(y) * w + x) * 4];
         return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3];
     }
@@ -149,6 +156,54 @@ TEST_F(EngineWindowTest, KeysChooseFromTheMenuBar) {
     keys.join();
     guard->Invalidate();
     EXPECT_EQ(mChosen, std::vector<std::string>{"Quit"});
+}
+
+// The panel with a resize control, set up as the editor sets up its own, in a standalone
+// window: the real window takes each new scale, from the menu and from the corner grip.
+struct ScaleWindowTest : EngineWindowTest {
+    void BeforeAttach() override {
+        IModuleGUIResize::ResetProcessState();
+        mResize = new IModuleGUIResize(&mPlug, mGraphics, 16, 16);
+        mResize->EnableGUIScaling();
+        mResize->SetGUIScaleLimits(50, 200);
+        mResize->UseControlAndClickForGUIScaling(true);
+        mPlug.SetGUIResize(mResize);
+    }
+    void BeforeOpen() override {
+        mMainWindow = std::make_unique<PlatformStandaloneWindow>(mWindow.get());
+        mPlug.SetMainWindow(mMainWindow.get());
+    }
+    // Shown at w x h, with the toggle's red at (px, py) and the panel's grey at (outside, py).
+    bool ShowsPanel(int w, int h, int px, int py, int outside) {
+        return Shown(px, py, w, h) == 0xffff0000u && Shown(outside, py, w, h) == 0xff202020u;
+    }
+
+    testutil::TempDir mDir;
+    testutil::ScopedEnv mEnv{"XDG_CONFIG_HOME", mDir.path().c_str()};
+    IModuleGUIResize* mResize = nullptr;
+    std::unique_ptr<PlatformStandaloneWindow> mMainWindow;
+};
+
+TEST_F(ScaleWindowTest, MenuScaleAndGripDragResizeTheRealWindow) {
+    mResize->SetGUIScaleRatio(2.0);
+    mResize->ResizeToStoredScale();
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPanel(400, 300, 118, 100, 122); }));  // toggle at (40, 40, 120, 120)
+
+    // (x + y) / (200 + 150) is 1.5 at (300, 225): the window follows the grip while the
+    // panel stays covered, and the controls take the scale at mouse-up.
+    RunWhilePumping("xdotool mousemove --sync " + At(395, 295) + " mousedown 1 mousemove --sync " + At(250, 200) +
+                    " mousemove --sync " + At(300, 225));
+    EXPECT_TRUE(PumpUntil([&] { return Shown(100, 100, 300, 225) == 0xff191919u; })) << "covered, at the new size";
+    EXPECT_EQ(std::pair(mResize->IsGUIResizing(), *mGraphics->GetControl(1)->GetRECT()),
+              std::pair(true, IRECT(40, 40, 120, 120)));
+    RunWhilePumping("xdotool mouseup 1");
+    EXPECT_DOUBLE_EQ(mResize->GetGUIScaleRatio(), 1.5);
+    EXPECT_TRUE(PumpUntil([&] { return ShowsPanel(300, 225, 88, 60, 92); }));  // toggle at (30, 30, 90, 90)
+    EXPECT_EQ(*mResize->GetRECT(), IRECT(300 - 24, 225 - 24, 300, 225));
+    EXPECT_EQ(testutil::ReadFile(mDir.path() + "/RODiradu4/settings.ini"), "[gui]\nguiscale=1.500000000000000\n");
+    int x = 0, y = 0;
+    ASSERT_TRUE(platform::ViewOriginOnScreen(mView, &x, &y));
+    EXPECT_EQ(std::pair(x, y), std::pair(mX, mY)) << "the window keeps its top-left corner";
 }
 
 }  // namespace

@@ -28,12 +28,13 @@ inline bool PumpUntil(const std::function<bool()>& ok) {
     return ok();
 }
 
-// Runs a shell command (xdotool) on another thread while the main loop keeps the window
-// alive, then lets the redraw reach the screen.
+// Runs one command (xdotool) on another thread while the main loop keeps the window
+// alive, then lets the redraw reach the screen. A command that has not ended after 30
+// seconds is stopped and fails the test.
 inline void RunWhilePumping(const std::string& command, double settle = 0.2) {
     std::atomic<bool> done{false};
     std::thread t([&] {
-        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(std::system(("timeout 30 " + command).c_str()), 0) << command;
         done = true;
     });
     while (!done) platform::RunGtkMainLoopFor(0.01);

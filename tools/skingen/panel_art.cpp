@@ -126,11 +126,10 @@ void CheckboxName(const ArtContext& c, float x, float right, int row, const std:
 
 // The names of a column of the randomiser's check boxes (column 2 to 4 of the row).
 void CheckboxNames(const ArtContext& c, int column) {
-    constexpr int kFirstCheckbox = 270;
     const float right = column < 4 ? float(qd::kCheckboxColumns[column + 1]) : float(qd::kSelectAllButton.x);
     for (int i = 0; i < qd::kCheckboxRows; ++i)
         CheckboxName(c, float(qd::kCheckboxColumns[column]), right, i,
-                     qd::kParamTable[kFirstCheckbox + qd::kCheckboxRows * column + i].name);
+                     qd::kParamTable[qd::param::kCopyFromVco1 + qd::kCheckboxRows * column + i].name);
 }
 
 Box BoxOf(const IRECT& r, float grow = 0) { return {r.L - grow, r.T - grow, r.W() + 2 * grow, r.H() + 2 * grow}; }
@@ -256,18 +255,20 @@ void DrawListOverlay(const ArtContext& c) {
     // (one row per value of a column's parameter), so a click lands on one entry.
     std::vector<std::string> entries;
     if (ranges) {
-        for (int p = qd::kFirstProgramParam; p <= 97; ++p) {
-            const auto& pt = qd::kParamPositions[p - qd::kFirstProgramParam];
-            const bool isSwitch = p == 78 || p == 87 || p == 89 || p == 92;
+        using namespace qd::param;
+        for (int p = qd::kFirstProgramParam; p <= kLfoVcoDepth; ++p) {
+            const auto& pt = qd::kParamPositions[qd::EntryOf(p)];
+            const bool isSwitch = p == kFilterMode || p == kVcfSlope || p == kPortamentoSlope || p == kTrigMode;
             if ((pt.x || pt.y) && !isSwitch) entries.push_back(qd::kParamTable[p].name);
         }
     } else {
         char text[64];
-        for (int i = 0; qd::ParamDisplayText(qd::kParamTable[247], i, text, int(sizeof text)); ++i)
+        for (int i = 0; qd::ParamDisplayText(qd::kParamTable[qd::param::kFlexi1Sources], i, text, int(sizeof text));
+             ++i)
             entries.emplace_back(text);
     }
     const IRECT& column = qd::kListColumn;
-    const int rows = qd::kParamTable[263].max + 1;
+    const int rows = qd::kParamTable[qd::param::kListColumn1].max + 1;
     const float rowH = float(column.H()) / float(rows);
     const TextStyle st{rowH * 0.5f, false, ink, Align::kLeft};
     const int perColumn = std::clamp(int(entries.size() + 3) / qd::kListColumns, 1, rows);

@@ -6,9 +6,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <span>
 
 #include "editor/data/keyboard_geometry.h"
-#include "editor/data/live_params.h"
+#include "editor/data/panel_groups.h"
 #include "editor/data/param_table.h"
 #include "editor/data/text_fit.h"
 #include "tools/skingen/painter.h"
@@ -18,6 +19,7 @@ namespace skingen {
 namespace {
 
 using qd::ControlKind;
+using namespace qd::param;
 
 struct SectionDef {
     Page page;
@@ -32,25 +34,86 @@ struct SectionDef {
 
 // Short forms for names that do not fit a slider column once their section's prefix
 // is gone.
-struct ShortForm {
-    int param;
-    const char* text;
-};
-constexpr ShortForm kShortForms[] = {
-    {51, "v2 trans"},  {52, "v3 trans"}, {53, "instr."},    {54, "v1 vol"},    {55, "v2 vol"},   {56, "v3 vol"},
-    {57, "dist"},      {58, "tone"},     {59, "instr."},    {60, "VCF lin"},   {61, "VCF log"},  {62, "amp A"},
-    {63, "amp D"},     {64, "amp S"},    {65, "amp R"},     {66, "filter A"},  {67, "filter D"}, {68, "filter S"},
-    {69, "filter R"},  {70, "mode"},     {71, "noise A"},   {72, "noise D"},   {73, "instr."},   {74, "dist"},
-    {75, "dist AR"},   {76, "inv AR"},   {77, "noise"},     {79, "cutoff"},    {80, "cutoff 2"}, {81, "env fol"},
-    {82, "accent"},    {83, "AD gen"},   {84, "pitch fol"}, {85, "type"},      {86, "Q"},        {88, "porta"},
-    {90, "bend"},      {91, "transp."},  {93, "priority"},  {94, "rate"},      {95, "delay"},    {96, "VCF"},
-    {97, "VCO"},       {127, "sync"},    {132, "instr."},   {133, "VCF"},      {134, "on/off"},  {135, "LFO A"},
-    {136, "LFO B"},    {137, "level 1"}, {138, "delay 1"},  {139, "mod 1A"},   {140, "mod 1B"},  {141, "level 2"},
-    {142, "delay 2"},  {143, "mod 2A"},  {144, "mod 2B"},   {145, "feedback"}, {146, "damping"}, {147, "on/off"},
-    {148, "drive"},    {149, "level"},   {182, "instr."},   {183, "VCF"},      {160, "on/off"},  {161, "bass frq"},
-    {162, "bass slp"}, {163, "bass"},    {164, "mid1 frq"}, {165, "mid1 Q"},   {166, "mid1"},    {167, "mid2 frq"},
-    {168, "mid2 Q"},   {169, "mid2"},    {170, "treb frq"}, {171, "treb slp"}, {172, "treble"},  {184, "instr."},
-    {185, "VCF"},
+constexpr qd::ParamText kShortForms[] = {
+    {kVoice2Transposition, "v2 trans"},
+    {kVoice3Transposition, "v3 trans"},
+    {kVoicesInstrumentVolume, "instr."},
+    {kVoice1Volume, "v1 vol"},
+    {kVoice2Volume, "v2 vol"},
+    {kVoice3Volume, "v3 vol"},
+    {kDistortionGrade, "dist"},
+    {kDistortionTone, "tone"},
+    {kOutputInstrumentVolume, "instr."},
+    {kVcfVolumeLinear, "VCF lin"},
+    {kVcfVolumeLog, "VCF log"},
+    {kVcaAttack, "amp A"},
+    {kVcaDecay, "amp D"},
+    {kVcaSustain, "amp S"},
+    {kVcaRelease, "amp R"},
+    {kVcfAttack, "filter A"},
+    {kVcfDecay, "filter D"},
+    {kVcfSustain, "filter S"},
+    {kVcfRelease, "filter R"},
+    {kEnvelopeMode, "mode"},
+    {kNoiseAttack, "noise A"},
+    {kNoiseDecay, "noise D"},
+    {kMixerInstrumentVolume, "instr."},
+    {kDistortionVolume, "dist"},
+    {kDistortionThroughAr, "dist AR"},
+    {kVcoThroughInverseAr, "inv AR"},
+    {kNoiseVolume, "noise"},
+    {kVintageCutoff, "cutoff"},
+    {kVcf2Cutoff, "cutoff 2"},
+    {kVcfEnvFollower, "env fol"},
+    {kVcfAccent, "accent"},
+    {kVcfAdGenerator, "AD gen"},
+    {kVcfPitchFollow, "pitch fol"},
+    {kVcfType, "type"},
+    {kVcfQ, "Q"},
+    {kPortamentoTime, "porta"},
+    {kPitchBendRange, "bend"},
+    {kVcoTranspose, "transp."},
+    {kKeyPriority, "priority"},
+    {kLfoFrequency, "rate"},
+    {kLfoDelay, "delay"},
+    {kLfoVcfDepth, "VCF"},
+    {kLfoVcoDepth, "VCO"},
+    {kMidiSync, "sync"},
+    {kModBlendInstrument, "instr."},
+    {kModBlendVcf, "VCF"},
+    {kModOnOff, "on/off"},
+    {kModLfoAFrq, "LFO A"},
+    {kModLfoBFrq, "LFO B"},
+    {kModLevel1, "level 1"},
+    {kDelay1Time, "delay 1"},
+    {kMod1A, "mod 1A"},
+    {kMod1B, "mod 1B"},
+    {kModLevel2, "level 2"},
+    {kDelay2Time, "delay 2"},
+    {kMod2A, "mod 2A"},
+    {kMod2B, "mod 2B"},
+    {kFeedbackLevel, "feedback"},
+    {kFeedbackDamping, "damping"},
+    {kOverdriveOn, "on/off"},
+    {kOverdriveDrive, "drive"},
+    {kOverdriveLevel, "level"},
+    {kOdBlendInstrument, "instr."},
+    {kOdBlendVcf, "VCF"},
+    {kEqualizerOn, "on/off"},
+    {kEqBassFrq, "bass frq"},
+    {kEqBassSlope, "bass slp"},
+    {kEqBassBoost, "bass"},
+    {kEqMid1Frq, "mid1 frq"},
+    {kEqMid1Q, "mid1 Q"},
+    {kEqMid1Boost, "mid1"},
+    {kEqMid2Frq, "mid2 frq"},
+    {kEqMid2Q, "mid2 Q"},
+    {kEqMid2Boost, "mid2"},
+    {kEqTrebleFrq, "treb frq"},
+    {kEqTrebleSlope, "treb slp"},
+    {kEqTrebleBoost, "treble"},
+    {kEqBlendInstrument, "instr."},
+    {kEqBlendVcf, "VCF"},
 };
 
 // VCO column names without "VCOn ": the long ones shortened.
@@ -60,28 +123,44 @@ constexpr const char* kVcoShort[][2] = {
 };
 
 std::vector<SectionDef> Definitions() {
-    using namespace qd::live;
-    auto range = [](int first, int last) {
+    auto run = [](int first, int last) {
         std::vector<int> v;
         for (int p = first; p <= last; ++p) v.push_back(p);
         return v;
     };
+    auto of = [](std::span<const int> params) { return std::vector<int>(params.begin(), params.end()); };
     std::vector<SectionDef> defs;
     const char* vcos[] = {"VCO1", "VCO2", "VCO3", "VCO4"};
-    for (int n = 0; n < 4; ++n) defs.push_back({Page::kSound, vcos[n], range(3 + 12 * n, 14 + 12 * n)});
-    defs.push_back({Page::kSound, "MIXER", {91, 73, 74, 75, 76, 77}});
-    defs.push_back({Page::kSound, "FILTER", {79, 80, 86, 85, 81, 83, 82, 84}, {kFilterMode, kVcfSlope}, true});
-    defs.push_back({Page::kSound, "ENVELOPES", {70, 62, 63, 64, 65, 66, 67, 68, 69, 71, 72}});
-    defs.push_back({Page::kSound, "LFO", range(94, 97)});
-    defs.push_back({Page::kSound, "VOICES", range(51, 58)});
+    const int vcoStep = kVco2Coarse - kVco1Coarse;
+    for (int n = 0; n < 4; ++n)
+        defs.push_back({Page::kSound, vcos[n], run(kVco1Coarse + vcoStep * n, kVco1Volume + vcoStep * n)});
+    defs.push_back({Page::kSound,
+                    "MIXER",
+                    {kVcoTranspose, kMixerInstrumentVolume, kDistortionVolume, kDistortionThroughAr,
+                     kVcoThroughInverseAr, kNoiseVolume}});
+    defs.push_back(
+        {Page::kSound,
+         "FILTER",
+         {kVintageCutoff, kVcf2Cutoff, kVcfQ, kVcfType, kVcfEnvFollower, kVcfAdGenerator, kVcfAccent, kVcfPitchFollow},
+         {kFilterMode, kVcfSlope},
+         true});
+    defs.push_back({Page::kSound,
+                    "ENVELOPES",
+                    {kEnvelopeMode, kVcaAttack, kVcaDecay, kVcaSustain, kVcaRelease, kVcfAttack, kVcfDecay, kVcfSustain,
+                     kVcfRelease, kNoiseAttack, kNoiseDecay}});
+    defs.push_back({Page::kSound, "LFO", run(kLfoFrequency, kLfoVcoDepth)});
+    defs.push_back({Page::kSound, "VOICES", run(kVoice2Transposition, kDistortionTone)});
     // Portamento, keys and output share one frame: their controls interleave.
-    defs.push_back(
-        {Page::kSound, "PLAY", {88, 90, 127, 93, 59, 60, 61}, {kPortamentoSlope, kPortamentoMode, kTrigMode}});
-    defs.push_back({Page::kModulation, "MODULATION", range(132, 146)});
-    defs.push_back({Page::kDrive, "OVERDRIVE", {147, 182, 183, 148, 149}});
-    defs.push_back(
-        {Page::kEqBands, "EQUALIZER", {160, 184, 185, 161, 162, 163, 164, 165, 166, 167, 168, 169, 170, 171, 172}});
-    defs.push_back({Page::kEqGraph, "EQUALIZER", {160, 184, 185}, {}, false, true});
+    defs.push_back({Page::kSound,
+                    "PLAY",
+                    {kPortamentoTime, kPitchBendRange, kMidiSync, kKeyPriority, kOutputInstrumentVolume,
+                     kVcfVolumeLinear, kVcfVolumeLog},
+                    {kPortamentoSlope, kPortamentoMode, kTrigMode}});
+    // The effect panels: the groups the panel shows and hides them by.
+    defs.push_back({Page::kModulation, "MODULATION", of(qd::groups::kChorus)});
+    defs.push_back({Page::kDrive, "OVERDRIVE", of(qd::groups::kOverdrive)});
+    defs.push_back({Page::kEqBands, "EQUALIZER", of(qd::groups::kEqBands)});
+    defs.push_back({Page::kEqGraph, "EQUALIZER", of(qd::groups::kEqGraphAware), {}, false, true});
     return defs;
 }
 
@@ -495,8 +574,7 @@ std::vector<Box> ValueGrounds(const PageGeometry& page, const std::vector<Sectio
 }  // namespace
 
 std::string ShortLabel(int param) {
-    for (const auto& s : kShortForms)
-        if (s.param == param) return s.text;
+    if (const char* text = qd::TextOf(kShortForms, param)) return text;
     if (param < 0 || param >= qd::kParamCount) return {};
     std::string name = qd::kParamTable[param].name;
     // The oscillators' names: "VCOn <column>" (and one "VCO <column>").

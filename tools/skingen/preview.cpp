@@ -89,7 +89,8 @@ int SampleFrame(const qd::PlanItem& item) {
 
 // What a spinner shows: a Flexi source or range, or a MIDI channel.
 std::string SampleSpinnerText(int param) {
-    if (param >= 247 && param <= 254) return param % 2 ? "Mod Wheel" : "VCO1 fine";
+    if (param >= qd::param::kFlexi1Sources && param <= qd::param::kFlexi4Ranges)
+        return param % 2 ? "Mod Wheel" : "VCO1 fine";
     return "1";
 }
 
