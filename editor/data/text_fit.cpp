@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor/data/live_params.h"
 #include "editor/data/param_table.h"
 
 namespace qd {
@@ -37,9 +36,9 @@ struct CornerPart {
     int param, left, right;
 };
 constexpr CornerPart kPlayCorner[] = {
-    {live::kPortamentoSlope, 858, 902},  // "exponential" at 8 px
-    {live::kPortamentoMode, 905, 935},   // "always" and "legato" at 100 %
-    {live::kMidiSync, 937, 974},         // "Delay 2" at 100 %
+    {param::kPortamentoSlope, 858, 902},  // "exponential" at 8 px
+    {param::kPortamentoMode, 905, 935},   // "always" and "legato" at 100 %
+    {param::kMidiSync, 937, 974},         // "Delay 2" at 100 %
 };
 
 }  // namespace
