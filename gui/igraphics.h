@@ -229,6 +229,9 @@ public:
     // Text. Draws (or with `measure` sets *pR to the text's box) and answers true; false
     // when no font can be made for the style.
     bool DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure = false);
+    // DrawIText that leaves every pixel outside the rectangle alone: the text is placed in
+    // it the same way and cut at its edges.
+    bool DrawITextInside(IText* pTxt, const char* str, const IRECT& r);
     PIX_IFont* CacheFont(IText* pTxt);
     // Text from a strip holding one frame per character from the space up.
     bool DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, const IText* pTxt, const IChannelBlend* pBlend,
@@ -281,6 +284,7 @@ protected:
     bool mMaybeDirty = true;                // see NoteDirtyControl
     bool mRedrawing = false;                // inside Draw's control loops, where fills are clipped
     std::vector<uint32_t> mKeptTextPixels;  // what a text covers outside the draw rectangle
+    bool DrawTextInto(IText* pTxt, const char* str, const IRECT& r, bool clip);
     int mMouseCapture = -1, mMouseOver = -1, mMouseX = 0, mMouseY = 0;
     int mLastParamUnderMouse = -1;
     bool mHandleMouseOver = false;

@@ -139,6 +139,17 @@ IRECT TextInkBounds(const IRECT& box, int align, int width, int height) {
                  SatInt64(int64_t(box.T) + height + edge));
 }
 
+// The font's format flags for a style: placed by its alignment, cut at the rectangle
+// only when `clip`.
+unsigned TextFlags(const IText& style, bool clip) {
+    const int align = Alignment(style.mAlign);
+    unsigned flags = clip ? 0u : unsigned(DT_NOCLIP);
+    if (style.mColor.A < 255) flags |= PIX_DT_USE_TEXT_ALPHA;
+    if (align == 1) flags |= DT_CENTER;
+    if (align == 2) flags |= DT_RIGHT;
+    return flags;
+}
+
 // Keeps the pixels of `area` that lie outside `keepInside` (in `store`, reused from
 // call to call) and puts them back when it goes; nothing to do when the area lies inside.
 class KeptOutside {
@@ -465,36 +476,13 @@ PIX_IFont* IGraphics::CacheFont(IText* pTxt) {
 bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure) {
     if (!str || !*str) return true;
     if (!pTxt || !pR) return false;
+    if (!measure) return DrawTextInto(pTxt, str, *pR, false);
     PIX_IFont* font = pTxt->mCached ? pTxt->mCached : CacheFont(pTxt);
     if (!font) return false;
     font->SetTextColor(Pixel(pTxt->mColor));
-
     const int align = Alignment(pTxt->mAlign);
-    unsigned flags = DT_NOCLIP;
-    if (pTxt->mColor.A < 255) flags |= PIX_DT_USE_TEXT_ALPHA;
-    if (align == 1) flags |= DT_CENTER;
-    if (align == 2) flags |= DT_RIGHT;
-
     RECT m{0, 0, 0, 0};
-    if (!measure) {
-        RECT r{pR->L, pR->T, pR->R, pR->B};
-        // Outside a redraw, or in one that covers the whole buffer, nothing is left to keep.
-        if (!mRedrawing || (mDrawRECT.L <= 0 && mDrawRECT.T <= 0 && mDrawRECT.R >= mDrawBitmap->getWidth() &&
-                            mDrawRECT.B >= mDrawBitmap->getHeight())) {
-            font->DrawText(mDrawBitmap, str, -1, &r, flags);
-            return true;
-        }
-        // A redraw repaints the ground only inside the draw rectangle; text that reached
-        // past it would be blended a second time over its own old pixels there, and its
-        // edges would thicken. What the text covers outside is kept and put back.
-        font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
-        const IRECT ink = TextInkBounds(*pR, align, m.right, m.bottom);
-        if (!ink.Meets(mDrawRECT)) return true;  // it would all be put back
-        KeptOutside kept(mDrawBitmap, ink, mDrawRECT, mKeptTextPixels);
-        font->DrawText(mDrawBitmap, str, -1, &r, flags);
-        return true;
-    }
-    font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_CALCRECT);
+    font->DrawText(mDrawBitmap, str, -1, &m, TextFlags(*pTxt, false) | DT_CALCRECT);
     const int w = m.right, h = m.bottom;
     // Edges saturate at the int range, like every other coordinate the engine derives.
     if (align == 1) {
@@ -509,6 +497,38 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
         pR->L = SatInt64(int64_t(pR->R) - w);
     }
     pR->B = SatInt64(int64_t(pR->T) + h);
+    return true;
+}
+
+bool IGraphics::DrawITextInside(IText* pTxt, const char* str, const IRECT& r) {
+    if (!str || !*str) return true;
+    return pTxt && DrawTextInto(pTxt, str, r, true);
+}
+
+bool IGraphics::DrawTextInto(IText* pTxt, const char* str, const IRECT& box, bool clip) {
+    PIX_IFont* font = pTxt->mCached ? pTxt->mCached : CacheFont(pTxt);
+    if (!font) return false;
+    font->SetTextColor(Pixel(pTxt->mColor));
+
+    const int align = Alignment(pTxt->mAlign);
+    const unsigned flags = TextFlags(*pTxt, clip);
+    RECT r{box.L, box.T, box.R, box.B};
+    // Outside a redraw, or in one that covers the whole buffer, nothing is left to keep.
+    if (!mRedrawing || (mDrawRECT.L <= 0 && mDrawRECT.T <= 0 && mDrawRECT.R >= mDrawBitmap->getWidth() &&
+                        mDrawRECT.B >= mDrawBitmap->getHeight())) {
+        font->DrawText(mDrawBitmap, str, -1, &r, flags);
+        return true;
+    }
+    // A redraw repaints the ground only inside the draw rectangle; text that reached
+    // past it would be blended a second time over its own old pixels there, and its
+    // edges would thicken. What the text covers outside is kept and put back.
+    RECT m{0, 0, 0, 0};
+    font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_NOCLIP | DT_CALCRECT);
+    IRECT ink = TextInkBounds(box, align, m.right, m.bottom);
+    if (clip) ink = IRECT(std::max(ink.L, box.L), std::max(ink.T, box.T), std::min(ink.R, box.R), std::min(ink.B, box.B));
+    if (!ink.Meets(mDrawRECT)) return true;  // it would all be put back
+    KeptOutside kept(mDrawBitmap, ink, mDrawRECT, mKeptTextPixels);
+    font->DrawText(mDrawBitmap, str, -1, &r, flags);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "editor/data/live_params.h"
+#include "editor/data/text_fit.h"
 #include "editor/qd_editor.h"
 #include "gui/controls/fader_control.h"
 #include "gui/controls/file_selector_control.h"
@@ -69,7 +70,12 @@ IControl* PanelBuilder::Make(const PlanItem& item) {
         case ControlKind::kSlider3:
             return new IKnobMultiControl3(plug, x, y, p, Strip(item.image), IKnobControl::kVertical, item.gearing);
         case ControlKind::kText: return new ITextControl(plug, r, &style, item.textLater ? "" : item.text.c_str());
-        case ControlKind::kValueText: return new ITextControl(plug, r, &style, "");
+        case ControlKind::kValueText: {
+            auto* text = new ITextControl(plug, r, &style, "");
+            const IRECT box = TextBoxOf(item, mSkin);
+            text->SetTextInsets(box.L - r.L, box.T - r.T, r.R - box.R);
+            return text;
+        }
         case ControlKind::kSpinner:
             return new ISpinnerControl(plug, r, p, &style, nullptr, true, true, ISpinnerControl::kVertical,
                                        item.gearing);

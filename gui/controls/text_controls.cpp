@@ -1,8 +1,11 @@
 #include "gui/controls/text_controls.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <string>
+#include <tuple>
+#include <utility>
 
 #include "gui/igraphics.h"
 #include "plug/module_base.h"
@@ -20,7 +23,33 @@ IText ScaledStyle(const IText& current, int unscaledSize, double guiScale) {
     return t;
 }
 
+// The width and height of `str` in `style`; 0 x 0 when no font can be made for it.
+std::pair<int, int> Measured(IGraphics* pGraphics, const IText& style, const char* str) {
+    IText near = style;
+    near.mAlign = IText::kAlignNear;
+    IRECT m;
+    if (!pGraphics->MeasureIText(&near, str, &m)) return {0, 0};
+    return {m.R, m.B - m.T};
+}
+
 }  // namespace
+
+bool DrawTextInside(IGraphics* pGraphics, IText* pText, const char* str, const IRECT& r) {
+    if (!str || !*str) return true;
+    if (!pGraphics || !pText) return false;
+    const auto [width, height] = Measured(pGraphics, *pText, str);
+    if (width <= r.W()) return pGraphics->DrawITextInside(pText, str, r);
+    IText smaller = *pText;
+    auto [w, h] = std::pair(width, height);
+    for (int size = pText->mSize - 1; size >= (2 * pText->mSize + 2) / 3 && size > 0 && w > r.W(); --size) {
+        smaller.mSize = size;
+        smaller.mCached = nullptr;
+        std::tie(w, h) = Measured(pGraphics, smaller, str);
+    }
+    if (w > r.W()) smaller.mAlign = IText::kAlignNear;  // its beginning shows
+    const IRECT line(r.L, r.T + std::max(0, height - h) / 2, r.R, r.B);
+    return pGraphics->DrawITextInside(&smaller, str, line);
+}
 
 const char* SecureMask(int length) {
     static const std::string mask(kMaxSecureMask, '*');
@@ -37,8 +66,7 @@ ITextControl::ITextControl(IModuleBase* plug, const IRECT& rect, const IText* pT
 }
 
 bool ITextControl::DrawString(IGraphics* pGraphics, IText* pText, const char* str) {
-    if (!str || !*str) return true;
-    return pGraphics->DrawIText(pText, str, &mRECT);
+    return DrawTextInside(pGraphics, pText, str, GetTextRECT());
 }
 
 bool ITextControl::Draw(IGraphics* pGraphics) { return DrawString(pGraphics, &mText, mStr.Get()); }
@@ -47,6 +75,19 @@ void ITextControl::AfterGUIResize(double guiScale) {
     // Only the size follows the scale: the entry kind must stay, or a secure
     // field would open a visible entry after a resize.
     mText = ScaledStyle(mText, mUnscaledText.mSize, guiScale);
+    mScale = guiScale;
+}
+
+void ITextControl::SetTextInsets(int left, int top, int right) {
+    mInsetL = left;
+    mInsetT = top;
+    mInsetR = right;
+}
+
+IRECT ITextControl::GetTextRECT() const {
+    auto scaled = [this](int inset) { return int(std::lround(inset * mScale)); };
+    return IRECT(mRECT.L + scaled(mInsetL), std::min(mRECT.T + scaled(mInsetT), mRECT.B), mRECT.R - scaled(mInsetR),
+                 mRECT.B);
 }
 
 void ITextControl::SetTextFromPlug(const char* str) {
@@ -99,7 +140,10 @@ ITextControl2::ITextControl2(IModuleBase* plug, const IRECT& rect, int paramIdx,
 
 bool ITextControl2::Draw(IGraphics* pGraphics) { return DrawString(pGraphics, &mText, mStr2.Get()); }
 
-void ITextControl2::AfterGUIResize(double guiScale) { mText = ScaledStyle(mText, mText2.mSize, guiScale); }
+void ITextControl2::AfterGUIResize(double guiScale) {
+    mText = ScaledStyle(mText, mText2.mSize, guiScale);
+    mScale = guiScale;
+}
 
 void ITextControl2::SetText2(const char* str) {
     if (!str) str = "";

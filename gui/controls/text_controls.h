@@ -11,6 +11,12 @@ public:
     // Scales the font size from the unscaled style; every other style field stays.
     void AfterGUIResize(double guiScale) override;
 
+    // The part of the rectangle the text may take: unscaled insets from its left, top and
+    // right edges, which follow the GUI scale. The text is placed in that part as its style
+    // says and never drawn outside it.
+    void SetTextInsets(int left, int top, int right);
+    IRECT GetTextRECT() const;
+
     // Marks the control dirty only when the text changes.
     void SetTextFromPlug(const char* str);
     // Does not mark the control dirty.
@@ -23,6 +29,8 @@ protected:
 
     CMN_String mStr{nullptr, 128};
     IText mUnscaledText;
+    int mInsetL = 0, mInsetT = 0, mInsetR = 0;
+    double mScale = 1.0;
 };
 
 // A text that opens a text entry for its parameter on a click; a secure one shows
@@ -58,6 +66,12 @@ protected:
     IText mText2;
     void* mUser;
 };
+
+// Draws `str` inside `r` and nowhere else: at the style's size when it is no wider than
+// r, else at the largest size down to two thirds of it that is, on the middle of the line
+// the style's size takes; a text wider still starts at r's left edge and is cut at its
+// right one. Every text control draws through it, whatever the length of its text.
+bool DrawTextInside(IGraphics* pGraphics, IText* pText, const char* str, const IRECT& r);
 
 // Asterisks standing for a secure text of `length` characters, at most 99 of them.
 const char* SecureMask(int length);

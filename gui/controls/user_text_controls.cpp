@@ -13,11 +13,6 @@ void OpenEntry(IControl* pControl, IModuleBase* plug, IText* pText, IRECT* pR, c
     if (graphics) graphics->CreateTextEntry(pControl, pText, pR, str, nullptr);
 }
 
-bool DrawText(IGraphics* pGraphics, IText* pText, const char* str, IRECT* pR) {
-    if (!str || !*str) return true;
-    return pGraphics->DrawIText(pText, str, pR);
-}
-
 }  // namespace
 
 IUserTextControl::IUserTextControl(IModuleBase* plug, const IRECT& rect, const IText* pText, const char* str)
@@ -35,8 +30,7 @@ void IUserTextControl::TextFromTextEntry(const char* str) {
 }
 
 bool IUserTextControl::Draw(IGraphics* pGraphics) {
-    if (mSecure) return DrawText(pGraphics, &mText, SecureMask(mStr.GetLength()), &mRECT);
-    return DrawText(pGraphics, &mText, mStr.Get(), &mRECT);
+    return DrawTextInside(pGraphics, &mText, mSecure ? SecureMask(mStr.GetLength()) : mStr.Get(), mRECT);
 }
 
 void IUserTextControl::SetText(const char* str) {
@@ -68,6 +62,6 @@ void AlgDisplay::TextFromTextEntry(const char* str) {
 }
 
 bool AlgDisplay::Draw(IGraphics* pGraphics) {
-    DrawText(pGraphics, &mText, mStr.Get(), &mRECT);
+    DrawTextInside(pGraphics, &mText, mStr.Get(), mRECT);
     return true;
 }

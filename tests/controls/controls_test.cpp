@@ -1,6 +1,7 @@
 // The controls' behaviour under clicks, drags, the wheel and rescales.
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <tuple>
 
@@ -94,6 +95,75 @@ TEST_F(Controls, TextsScaleOnlyTheFontSizeAndTheOverlayItsClosedArea) {
     EXPECT_EQ(std::tuple(graphics->NControls(), overlay->GetIndex()), std::tuple(4, 3)) << "backgrounds go first";
     DrawAlone(graphics->GetControl(1));
     EXPECT_EQ(Pixel(399, 299), COLOR_GRAY);
+}
+
+// Whatever the length of its text, every kind of text control leaves every pixel outside
+// its rectangle (or the part of it its insets give the text) as it was: a text too wide
+// for it even at two thirds of its size starts at its left edge and is cut at its right;
+// one a little too wide is drawn smaller, whole.
+TEST_F(Controls, TextsStayInsideTheirRectangles) {
+    std::string typed;  // no spaces, so that the cut at the right edge falls on ink
+    while (typed.size() < 320) typed += "searchwords" + std::to_string(typed.size());
+    IText style(15, COLOR_WHITE, "Arial", IText::kStyleBold, IText::kAlignCenter);
+    IText secure = style;
+    secure.mEntryKind = IText::kEntrySecure;
+    plug.GetParam(kParamMidi)->SetDisplayText(5, typed.c_str());
+    plug.GetParam(kParamMidi)->Set(5);
+    const IRECT r(100, 100, 320, 116);
+    auto user = [&](const IText& st) {
+        auto* u = new IUserTextControl(&plug, r, &st);
+        u->TextFromTextEntry(typed.c_str());
+        return u;
+    };
+    auto inset = [&](double scale) {
+        auto* t = new ITextControl(&plug, r, &style, typed.c_str());
+        t->SetTextInsets(20, 2, 30);
+        t->AfterGUIResize(scale);
+        return t;
+    };
+    // A parameter keeps a short display text only: the spinner's and the caption's fit.
+    const std::tuple<const char*, std::function<IControl*()>, bool> kinds[] = {
+        {"text", [&] { return new ITextControl(&plug, r, &style, typed.c_str()); }, true},
+        {"text with insets", [&] { return inset(1.0); }, true},
+        {"text with insets at 147 %", [&] { return inset(1.47); }, true},
+        {"editable", [&] { return new IEditableTextControl(&plug, r, kParamMidi, &style, typed.c_str()); }, true},
+        {"editable, secure",
+         [&] { return new IEditableTextControl(&plug, r, kParamMidi, &style, typed.c_str(), false, true); }, true},
+        {"second text", [&] {
+             auto* t = new ITextControl2(&plug, r, kParamMidi, &style);
+             t->SetText2(typed.c_str());
+             return t;
+         }, true},
+        {"spinner", [&] { return new ISpinnerControl(&plug, r, kParamMidi, &style); }, false},
+        {"caption", [&] { return new ICaptionControl(&plug, r, kParamMidi, &style); }, false},
+        {"user text", [&] { return user(style); }, true},
+        {"user text, secure", [&] { return user(secure); }, true},
+        {"display", [&] { return new AlgDisplay(&plug, r, &style, typed.c_str()); }, true},
+    };
+    for (const auto& [kind, make, cut] : kinds) {
+        IControl* c = Add(make());
+        const IRECT in = dynamic_cast<ITextControl*>(c) ? static_cast<ITextControl*>(c)->GetTextRECT() : r;
+        DrawAlone(c);
+        IRECT ink(400, 300, 0, 0);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x)
+                if (Pixel(x, y) != COLOR_BLACK)
+                    ink = IRECT(std::min(ink.L, x), std::min(ink.T, y), std::max(ink.R, x + 1), std::max(ink.B, y + 1));
+        EXPECT_TRUE(ink.L >= in.L && ink.T >= in.T && ink.R <= in.R && ink.B <= in.B)
+            << kind << ": drawn over " << ink.L << ", " << ink.T << " to " << ink.R << ", " << ink.B;
+        EXPECT_TRUE(!cut || (ink.L <= in.L + 2 && ink.R >= in.R - 2)) << kind << ": its beginning shows, cut at the right";
+        c->Hide(true);
+    }
+    // "exponential" is 55 px wide at 11 px: in 44 px it is drawn at 8 px, whole.
+    IText value(11, COLOR_WHITE, "Monaco", IText::kStyleBold, IText::kAlignCenter);
+    auto* fitted = Add(new ITextControl(&plug, IRECT(100, 200, 144, 216), &value, "exponential"));
+    DrawAlone(fitted);
+    int left = 400, right = 0, bottom = 0;
+    for (int y = 190; y < 230; ++y)
+        for (int x = 90; x < 160; ++x)
+            if (Pixel(x, y) != COLOR_BLACK) left = std::min(left, x), right = std::max(right, x + 1), bottom = y + 1;
+    EXPECT_TRUE(left >= 100 && left <= 101 && right >= 143 && right <= 144 && bottom < 211)
+        << left << " to " << right << ", foot " << bottom;
 }
 
 TEST_F(Controls, KnobDragsAndWheelMoveTheValue) {

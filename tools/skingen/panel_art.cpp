@@ -181,14 +181,15 @@ void DrawBackground(const ArtContext& c) {
     c.p.Text(tracking + 8, 9, 90, 12, "tracking priority", small);
     SectionsOf(c, Page::kSound);
     for (int n = 0; n < qd::kFlexiSlotCount; ++n) LearnTab(c, n);
-    // Bottom row: the MIDI spinners on a light plate (their texts are black), the
-    // randomiser's buttons and check boxes.
+    // Bottom row: the MIDI spinners on light plates of their own (their texts are black),
+    // the randomiser's buttons and check boxes.
     BottomArea(c, kCopyLeft, MidiLeft() + 1 - kCopyLeft);
     BottomArea(c, MidiLeft(), float(qd::kKeyboardPlace.x) - MidiLeft());
     BottomTitle(c, MidiLeft(), "MIDI");
     const Box plate = BoxOf(qd::kMidiChannelSpinner);
-    c.p.RoundFill(plate.x + 1, plate.y + 1, plate.w - 2, qd::kPanelHeight + 2 - plate.y, 3, c.pal.paper);
-    c.p.Fill(plate.x + 4, (qd::kMidiChannelSpinner.B + qd::kMidiCCSpinner.T) / 2.0f, plate.w - 8, 1, c.pal.frame);
+    const float split = (qd::kMidiChannelSpinner.B + qd::kMidiCCSpinner.T) / 2.0f;
+    c.p.RoundFill(plate.x + 1, plate.y + 1, plate.w - 2, split - 1 - (plate.y + 1), 3, c.pal.paper);
+    c.p.RoundFill(plate.x + 1, split + 1, plate.w - 2, qd::kPanelHeight + 2 - (split + 1), 3, c.pal.paper);
     const float randomize = float(qd::kResetButton.x - 8);
     BottomArea(c, randomize, c.w - 1 - randomize);
     BottomTitle(c, randomize, "RANDOMIZE");

@@ -11,6 +11,7 @@
 #include "editor/data/keyboard_geometry.h"
 #include "editor/data/panel_groups.h"
 #include "editor/data/param_table.h"
+#include "editor/data/text_fit.h"
 #include "tools/skingen/painter.h"
 
 namespace skingen {
@@ -202,9 +203,11 @@ std::vector<qd::PanelView> ViewsOf(Page page) {
     return {};
 }
 
-// The widest value text of a parameter, in the value-text style's fixed-pitch face.
-float ValueTextWidth(int param) {
-    constexpr float kAdvance = 7.0f;  // GUI pixels a character of the 11 px face takes
+// The width the frames keep for a value text: its widest text at a generous 7 px a
+// character, more than its box takes, so that the sections keep the outlines and title
+// places they were laid out with.
+float ValueTextRoom(int param) {
+    constexpr float kAdvance = 7.0f;
     const qd::ParamSpec& spec = qd::kParamTable[param];
     char text[64];
     size_t chars =
@@ -213,9 +216,10 @@ float ValueTextWidth(int param) {
     return float(chars) * kAdvance;
 }
 
-// Where a parameter's control and value text lie on the page, from the plan.
+// Where a parameter's control and value text lie on the page, from the plan: the value
+// text's rectangle, its box (qd::TextBoxOf) and the room the frames keep for it.
 struct ParamBoxes {
-    Box control{}, visible{}, value{}, ink{};
+    Box control{}, visible{}, value{}, text{}, room{};
 };
 
 constexpr float kLabelHeight = 11;
@@ -231,9 +235,11 @@ public:
             ParamBoxes& b = mParams[item.param];
             const Box box = ItemBox(manifest, item, skin);
             if (item.kind == ControlKind::kValueText) {
-                const float w = std::min(box.w, ValueTextWidth(item.param));
+                const IRECT text = qd::TextBoxOf(item, skin);
+                const float w = std::min(box.w, ValueTextRoom(item.param));
                 b.value = box;
-                b.ink = {box.x + (box.w - w) / 2, box.y + 2, w, box.h - 4};
+                b.text = {float(text.L), float(text.T), float(text.W()), float(text.H())};
+                b.room = Box{box.x + (box.w - w) / 2, box.y + 2, w, box.h - 4}.Grown(3, 1);
             } else if (item.kind == ControlKind::kEqGraph) {
                 mEqGraph = box;
             } else if (b.control.w == 0) {
@@ -329,8 +335,12 @@ Box Around(const std::vector<Box>& boxes) {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-// The window a value text's ink gets in the lcd (the other skins keep the room too).
-Box Ground(const Box& ink) { return ink.w > 0 ? ink.Grown(3, 1) : ink; }
+// The lcd's window under a value text's box: from the row under the top of its line,
+// where no glyph reaches, to a little below its foot.
+Box Ground(const Box& text) {
+    constexpr float m = qd::kWindowMargin;
+    return {text.x - m, text.y + 1, text.w + 2 * m, text.h + 3};
+}
 
 // A section as laid out, with what its frames must hold (their content).
 struct Laid {
@@ -345,13 +355,13 @@ void Contents(const PageGeometry& page, Laid& laid) {
     std::vector<Box> main, annex;
     for (int p : def.params) {
         main.push_back(page.Of(p).visible);
-        main.push_back(Ground(page.Of(p).ink));
+        main.push_back(page.Of(p).room);
     }
     for (const Label& l : laid.s.labels) main.push_back(TextBox(l));
     if (def.eqGraph) main.push_back(page.EqGraph());
     for (int p : def.extras) {
         (def.annex ? annex : main).push_back(page.Of(p).visible);
-        (def.annex ? annex : main).push_back(Ground(page.Of(p).ink));
+        (def.annex ? annex : main).push_back(page.Of(p).room);
     }
     laid.content = {Around(main)};
     if (annex.empty()) return;
@@ -513,29 +523,51 @@ std::vector<Laid> LayAll(const Manifest& manifest, qd::Skin skin, const std::vec
     return all;
 }
 
-// Dark windows behind the lcd's value texts: one strip for the texts of a row that
-// stand close together, one window for a text alone.
+// Dark windows behind the lcd's value texts, one for each. Where two would come closer
+// than kWindowGap, both give way on the sides that face each other, never into their
+// texts' boxes.
+constexpr float kWindowGap = 2;
 std::vector<Box> ValueGrounds(const PageGeometry& page, const std::vector<SectionDef>& defs, Page p) {
-    std::vector<Box> inks;
+    std::vector<Box> texts;
     for (const SectionDef& def : defs) {
         if (def.page != p) continue;
         for (const auto* list : {&def.params, &def.extras})
             for (int param : *list)
-                if (page.Of(param).ink.w > 0) inks.push_back(page.Of(param).ink);
+                if (page.Of(param).text.w > 0) texts.push_back(page.Of(param).text);
     }
-    // Windows that stand close on a row become one.
     std::vector<Box> grounds;
-    for (const Box& ink : inks) grounds.push_back(Ground(ink));
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (size_t i = 0; i < grounds.size() && !merged; ++i)
-            for (size_t j = i + 1; j < grounds.size() && !merged; ++j)
-                if (grounds[i].Grown(5, -6).Overlaps(grounds[j])) {
-                    grounds[i] = Around({grounds[i], grounds[j]});
-                    grounds.erase(grounds.begin() + long(j));
-                    merged = true;
-                }
-    }
+    for (const Box& text : texts) grounds.push_back(Ground(text));
+    // Pulls one window's end back (not past aLimit) and the next one's start on (not past
+    // bLimit) until they stand the gap apart, half each where both have room.
+    auto part = [](float& aEnd, float aLimit, float& bStart, float bLimit) {
+        const float need = aEnd + kWindowGap - bStart;
+        if (need <= 0) return;
+        const float roomA = std::max(0.0f, aEnd - aLimit), roomB = std::max(0.0f, bLimit - bStart);
+        const float b = std::min(need - std::min(need / 2, roomA), roomB);
+        aEnd -= std::min(need - b, roomA);
+        bStart += b;
+    };
+    for (size_t i = 0; i < grounds.size(); ++i)
+        for (size_t j = 0; j < grounds.size(); ++j) {
+            Box &a = grounds[i], &b = grounds[j];
+            const Box &ta = texts[i], &tb = texts[j];
+            if (i == j || !a.Grown(kWindowGap, kWindowGap).Overlaps(b)) continue;
+            // They part along the axis on which their texts stand furthest apart.
+            const float dx = tb.x - ta.R(), dy = tb.y - ta.B();
+            if (dx >= 0 && dx >= dy) {
+                float right = a.R(), left = b.x;
+                part(right, ta.R(), left, tb.x);
+                a.w = right - a.x;
+                b.w -= left - b.x;
+                b.x = left;
+            } else if (dy >= 0) {
+                float bottom = a.B(), top = b.y;
+                part(bottom, ta.B(), top, tb.y);
+                a.h = bottom - a.y;
+                b.h -= top - b.y;
+                b.y = top;
+            }
+        }
     return grounds;
 }
 
