@@ -51,8 +51,8 @@ TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
         DeviceSettings devices;
         qdapp::LoadDeviceSettings(where, &devices);
         std::vector<std::string> got;  // each device as read, and as written back
-        for (auto [key, value] : {std::pair("indev", devices.mInDevice), std::pair("inBdev", devices.mInBDevice),
-                                  std::pair("outdev", devices.mOutDevice)}) {
+        for (auto [key, value] : {std::pair("indev", devices.inDevice), std::pair("inBdev", devices.inBDevice),
+                                  std::pair("outdev", devices.outDevice)}) {
             char stored[100];
             GetPrivateProfileString("midi", key, "<missing>", stored, sizeof stored, where.iniPath.c_str());
             got.insert(got.end(), {value, stored});
@@ -79,13 +79,13 @@ TEST(DeviceSettings, NamesTooLongForTheRecordAreOffAndKeptAsWritten) {
         const qdapp::SettingsLocation where = qdapp::PrepareSettingsFolder(dir.path());
         DeviceSettings devices;
         const qdapp::LongDeviceNames tooLong = qdapp::LoadDeviceSettings(where, &devices);
-        EXPECT_EQ(std::vector<std::string>({devices.mInDevice, devices.mInBDevice, devices.mOutDevice}),
+        EXPECT_EQ(std::vector<std::string>({devices.inDevice, devices.inBDevice, devices.outDevice}),
                   std::vector<std::string>({c[3], c[4], c[5]}));
         EXPECT_EQ(std::tuple(tooLong.in, tooLong.inB, tooLong.out),
                   std::tuple(c[0].size() > 99, c[1].size() > 99, c[2].size() > 99));
         // Written back at start, and again after a port was not found, as written.
         EXPECT_EQ(testutil::ReadFile(ini), text);
-        std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "off");
+        std::snprintf(devices.outDevice, sizeof devices.outDevice, "off");
         qdapp::StoreDeviceSettings(where, devices, tooLong);
         EXPECT_EQ(testutil::ReadFile(ini),
                   c[2].size() > 99 ? text : "[midi]\nindev=" + c[0] + "\ninBdev=" + c[1] + "\noutdev=off\n");
@@ -177,7 +177,7 @@ TEST_F(AppRun, FirstRunShowsTheCentredPanelAndClosingStoresTheSettings) {
 
     // A stored port that is no longer there is off for the run.
     testutil::WriteSettings(mConfig, "[midi]\noutdev=Gone Port\n");
-    EXPECT_STREQ(Start()->Devices().mOutDevice, "off");
+    EXPECT_STREQ(Start()->Devices().outDevice, "off");
 }
 
 // Settings that cannot be kept and images that cannot be found are each told once, in
@@ -228,7 +228,7 @@ TEST_F(AppRun, DeviceNamesTooLongLeaveMidiOffAndTheFileAsWritten) {
     const std::string ini = testutil::WriteSettings(mConfig, text);
     auto app = Start();
     EXPECT_EQ(
-        std::tuple(std::string(app->Devices().mInDevice), std::string(app->Devices().mOutDevice), app->OutputOpen()),
+        std::tuple(std::string(app->Devices().inDevice), std::string(app->Devices().outDevice), app->OutputOpen()),
         std::tuple("off", "off", false));
     EXPECT_LE(Count(mErr.str(), "\n"), 1) << mErr.str();
     EXPECT_EQ(Count(mOut.str(), "MIDI output ports (put one in [midi] outdev of " + ini + "):"), 1);
