@@ -269,7 +269,7 @@ void QDEditor::ResetManagerState() {
     const int had = mBankSlots.GetSize();
     mBankSlots.Resize(qd::manager::kBankSlots);
     for (int i = had; i < mBankSlots.GetSize(); ++i) *mBankSlots.GetAt(i) = BankSlot{};
-    for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->mEmpty = true;
+    for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->empty = true;
     // The one check box that starts on.
     SetParameterFromGUI(kAllCategories, 1.0);
     mManagerFlags[0] = 1;
