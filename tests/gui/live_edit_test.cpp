@@ -33,8 +33,8 @@ namespace guitest {
 
 struct ScopedCwd {
     explicit ScopedCwd(const std::string& dir) { std::filesystem::current_path(dir); }
-    ~ScopedCwd() { std::filesystem::current_path(mOld); }
-    std::filesystem::path mOld = std::filesystem::current_path();
+    ~ScopedCwd() { std::filesystem::current_path(old); }
+    std::filesystem::path old = std::filesystem::current_path();
 };
 
 // View modes of a GUI-resize control; records every layout handed to it.
