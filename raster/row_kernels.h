@@ -1,5 +1,5 @@
-// Vector row kernels for the hottest copy blends, one table per instruction set and
-// the one place where the machine's set is chosen.
+// Vector row kernels for the hottest copy blends, one table per instruction set; the
+// level is chosen in raster/simd_kernels.h.
 //
 // A kernel handles a whole number of vectors from the start of the row (the coverage
 // kernel: whole rows) and returns how many pixels it did; the caller finishes the rest
@@ -8,9 +8,9 @@
 
 #include <cstdint>
 
-namespace pix {
+#include "raster/simd_kernels.h"
 
-enum class SimdLevel { None, Sse2, Avx2 };
+namespace pix {
 
 struct RowKernels {
     SimdLevel level = SimdLevel::None;
@@ -35,11 +35,7 @@ struct RowKernels {
                         uint32_t colour, int w) = nullptr;
 };
 
-// The kernels of one level, or null where this machine (or build) lacks it. Level None
-// is the table of no kernels: every entry returns 0.
-const RowKernels* RowKernelsFor(SimdLevel level);
-
-// The best level this machine runs, chosen once.
+// ActiveKernels().row, at hand for the row loops without a second look-up.
 const RowKernels& ActiveRowKernels();
 
 // The per-level tables, defined in the files compiled for each instruction set.

@@ -1,6 +1,6 @@
 // Vector kernels for the resampling blits: nearest and bilinear samples along a
-// straight 16.16 walk through a source window, one table per instruction set, chosen
-// at the level the row kernels run at.
+// straight 16.16 walk through a source window, one table per instruction set; the
+// level is chosen in raster/simd_kernels.h.
 //
 // A kernel samples a whole number of vectors from the start of the walk into `out`
 // and returns how many it did; the caller samples the rest with the scalar samplers
@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "raster/combiners.h"
-#include "raster/row_kernels.h"
 #include "raster/scaled_blit_sampling.h"
+#include "raster/simd_kernels.h"
 #include "raster/spans.h"
 
 namespace pix {
@@ -47,11 +47,7 @@ inline bool KernelsReach(const SourceWindow& src) {
            int64_t(src.height) * stride + int64_t(src.width) * 4 < INT32_MAX;
 }
 
-// The kernels of one level, or null where this machine (or build) lacks it. Level None
-// is the table of no kernels: every entry returns 0.
-const SampleKernels* SampleKernelsFor(SimdLevel level);
-
-// The kernels at ActiveRowKernels().level.
+// ActiveKernels().sample, at hand for the blits without a second look-up.
 const SampleKernels& ActiveSampleKernels();
 
 extern const SampleKernels kSse2SampleKernels;

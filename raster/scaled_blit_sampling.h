@@ -4,14 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#include <climits>
 
 #include "raster/bitmap.h"
+#include "raster/simd_lanes.h"
 
 namespace pix {
 
@@ -102,20 +100,17 @@ inline uint64_t OddChannels(const uint8_t* p) { return p[1] | uint64_t(p[3]) << 
                                                       uint32_t f10, uint32_t f01, uint32_t f11) {
 #if defined(__SSE2__)
     // Weights up to 65536 do not fit a 16-bit lane, so each is split into a high and a
-    // low byte; pmaddwd then sums a pixel pair per channel exactly in 32 bits.
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i top = _mm_unpacklo_epi8(
-        _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(LoadPixel(p00))), _mm_cvtsi32_si128(int(LoadPixel(p00 + 4)))), zero);
-    const __m128i bottom = _mm_unpacklo_epi8(
-        _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(LoadPixel(p01))), _mm_cvtsi32_si128(int(LoadPixel(p01 + 4)))), zero);
-    auto pair = [](uint32_t a, uint32_t b) { return _mm_set1_epi32(int(a | b << 16)); };
-    const __m128i high = _mm_add_epi32(_mm_madd_epi16(top, pair(f00 >> 8, f10 >> 8)),
-                                       _mm_madd_epi16(bottom, pair(f01 >> 8, f11 >> 8)));
-    const __m128i low = _mm_add_epi32(_mm_madd_epi16(top, pair(f00 & 255, f10 & 255)),
-                                      _mm_madd_epi16(bottom, pair(f01 & 255, f11 & 255)));
-    const __m128i sum = _mm_srli_epi32(_mm_add_epi32(_mm_slli_epi32(high, 8), low), 16);
-    const __m128i words = _mm_packs_epi32(sum, sum);
-    return {uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)))};
+    // low byte; with the pair's channels side by side, one multiply-add then sums a
+    // pixel pair per channel exactly in 32 bits.
+    using O = Sse2Lanes;
+    auto pixels = [](const uint8_t* p) { return O::Lo(O::Zip8(O::Pixel(LoadPixel(p)), O::Pixel(LoadPixel(p + 4)))); };
+    const O::V top = pixels(p00), bottom = pixels(p01);
+    auto pair = [](uint32_t a, uint32_t b) { return O::Set32(a | b << 16); };
+    const O::V high =
+        O::Add32(O::MulAdd16(top, pair(f00 >> 8, f10 >> 8)), O::MulAdd16(bottom, pair(f01 >> 8, f11 >> 8)));
+    const O::V low =
+        O::Add32(O::MulAdd16(top, pair(f00 & 255, f10 & 255)), O::MulAdd16(bottom, pair(f01 & 255, f11 & 255)));
+    return {O::SaturatedPixel(O::Srl32<16>(O::Add32(O::Sll32<8>(high), low)))};
 #else
     const uint64_t even = EvenChannels(p00) * f00 + EvenChannels(p00 + 4) * f10 + EvenChannels(p01) * f01 +
                           EvenChannels(p01 + 4) * f11;

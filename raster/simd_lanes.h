@@ -1,6 +1,8 @@
 // The vector lanes every kernel body of the raster library is written over: one struct
 // per instruction set with the same operations, so that a body is written once as a
-// template and compiled once per set (raster/simd_sse2.cpp, raster/simd_avx2.cpp).
+// template and compiled once per set (raster/simd_sse2.cpp, raster/simd_avx2.cpp). The
+// SSE2 lanes also carry the bilinear rule of raster/scaled_blit_sampling.h, which every
+// file that samples builds for the baseline set.
 // Everything here has internal linkage: each file's copy is built for its own
 // instruction set and must never be merged with another's by the linker.
 //
@@ -25,8 +27,8 @@ struct Sse2Lanes {
     static void Store(uint32_t* p, V v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
     // The first r pixels (1 to 3), nothing past them touched.
     static V LoadPixels(const uint32_t* p, int r) {
-        V v = r == 1 ? _mm_cvtsi32_si128(int(p[0])) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-        if (r == 3) v = _mm_unpacklo_epi64(v, _mm_cvtsi32_si128(int(p[2])));
+        V v = r == 1 ? Pixel(p[0]) : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        if (r == 3) v = _mm_unpacklo_epi64(v, Pixel(p[2]));
         return v;
     }
     static void StorePixels(uint32_t* p, V v, int r) {
@@ -37,6 +39,8 @@ struct Sse2Lanes {
         _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
         if (r == 3) p[2] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
     }
+    // One pixel in the first lane, the others 0.
+    static V Pixel(uint32_t p) { return _mm_cvtsi32_si128(int(p)); }
     static V Set16(int v) { return _mm_set1_epi16(short(v)); }
     static V Set32(uint32_t v) { return _mm_set1_epi32(int(v)); }
     static V Zero() { return _mm_setzero_si128(); }
@@ -59,9 +63,11 @@ struct Sse2Lanes {
     static V Sub8(V a, V b) { return _mm_sub_epi8(a, b); }
     static V Eq8(V a, V b) { return _mm_cmpeq_epi8(a, b); }
     // The low and high halves' bytes widened to 16-bit lanes, and back with saturation.
-    static V Lo(V v) { return _mm_unpacklo_epi8(v, Zero()); }
+    static V Lo(V v) { return Zip8(v, Zero()); }
     static V Hi(V v) { return _mm_unpackhi_epi8(v, Zero()); }
     static V Pack(V lo, V hi) { return _mm_packus_epi16(lo, hi); }
+    // The low halves' bytes of a and b taken in turn: a0 b0 a1 b1 ...
+    static V Zip8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
     // The low (high) 64 bits of a and of b, side by side.
     static V Lo64(V a, V b) { return _mm_unpacklo_epi64(a, b); }
     static V Hi64(V a, V b) { return _mm_unpackhi_epi64(a, b); }
@@ -71,6 +77,8 @@ struct Sse2Lanes {
     static V Mul16(V a, V b) { return _mm_mullo_epi16(a, b); }
     static V MulHi16(V a, V b) { return _mm_mulhi_epu16(a, b); }
     template <int N> static V Srl16(V a) { return _mm_srli_epi16(a, N); }
+    // Signed 16-bit lanes multiplied, each pair of neighbouring products summed in 32 bits.
+    static V MulAdd16(V a, V b) { return _mm_madd_epi16(a, b); }
 
     // 32-bit lanes.
     static V Add32(V a, V b) { return _mm_add_epi32(a, b); }
@@ -90,7 +98,7 @@ struct Sse2Lanes {
     // The bytes of `four`, each widened to the 32-bit lane of its pixel; kPixels bytes
     // from p the same way.
     static V WidenBytes(uint32_t four) {
-        return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(four)), Zero()), Zero());
+        return _mm_unpacklo_epi16(Lo(Pixel(four)), Zero());
     }
     static V Widen(const uint8_t* p) {
         uint32_t four;
@@ -106,6 +114,11 @@ struct Sse2Lanes {
         return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(v, Set32(0xffffff00u)), Set32(0xffffffffu))) == 0xffff;
     }
     static bool Mixed(V v) { return !AllOpaque(v) && !AllTransparent(v); }
+    // The four 32-bit lanes as the bytes of one pixel, each saturated to 0..255.
+    static uint32_t SaturatedPixel(V v) {
+        const V words = _mm_packs_epi32(v, v);
+        return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+    }
 
     // A byte channel (in a 32-bit lane) times a weight up to 65536. pmaddwd takes signed
     // 16-bit halves, so the weight is split at bit 7 and the channel paired with itself
@@ -113,7 +126,7 @@ struct Sse2Lanes {
     static V Weight(V w) {
         return _mm_or_si128(_mm_and_si128(w, Set32(127)), _mm_slli_epi32(_mm_srli_epi32(w, 7), 16));
     }
-    static V MulChannel(V c, V weight) { return _mm_madd_epi16(_mm_or_si128(c, _mm_slli_epi32(c, 23)), weight); }
+    static V MulChannel(V c, V weight) { return MulAdd16(_mm_or_si128(c, _mm_slli_epi32(c, 23)), weight); }
     // Byte `Byte` of each pixel in its 32-bit lane.
     template <int Byte> static V Channel(V p) {
         if constexpr (Byte == 3) return Srl32<24>(p);
@@ -159,9 +172,7 @@ struct Sse2Lanes {
     }
     // Each channel truncated to int, then saturated to a byte (negative to 0).
     static uint32_t BytesD(VD v) {
-        const V ints = _mm_unpacklo_epi64(_mm_cvttpd_epi32(v.lo), _mm_cvttpd_epi32(v.hi));
-        const V words = _mm_packs_epi32(ints, ints);
-        return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+        return SaturatedPixel(_mm_unpacklo_epi64(_mm_cvttpd_epi32(v.lo), _mm_cvttpd_epi32(v.hi)));
     }
 };
 #endif
@@ -256,11 +267,7 @@ struct Avx2Lanes {
         __builtin_memcpy(&p, pixel, 4);
         return _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(p)));
     }
-    static uint32_t BytesD(VD v) {
-        const __m128i ints = _mm256_cvttpd_epi32(v);
-        const __m128i words = _mm_packs_epi32(ints, ints);
-        return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
-    }
+    static uint32_t BytesD(VD v) { return Sse2Lanes::SaturatedPixel(_mm256_cvttpd_epi32(v)); }
 };
 #endif
 

@@ -35,17 +35,9 @@ void RowOutScalar(const double* const* sums, const double* shares, int count, si
         }
 }
 
-const StripKernels kNoStripKernels = {SimdLevel::None, NoBoxRow2, NoBoxRow4, WidenScalar, ColumnSumsScalar,
-                                      RowOutScalar};
-
 }  // namespace
 
-const StripKernels* StripKernelsFor(SimdLevel level) {
-    if (level == SimdLevel::None) return &kNoStripKernels;
-    // The row kernels' table says whether this machine runs the level.
-    if (!RowKernelsFor(level)) return nullptr;
-    const StripKernels& k = level == SimdLevel::Avx2 ? kAvx2StripKernels : kSse2StripKernels;
-    return k.level == level ? &k : nullptr;
-}
+const StripKernels kPlainStripKernels = {SimdLevel::None, NoBoxRow2, NoBoxRow4, WidenScalar, ColumnSumsScalar,
+                                         RowOutScalar};
 
 }  // namespace pix

@@ -1,5 +1,5 @@
 // Vector kernels of the strip resampler (raster/strip_resample.cpp), one table per
-// instruction set, chosen at the level the row kernels run at. Level None is the plain
+// instruction set; the level is chosen in raster/simd_kernels.h. Level None is the plain
 // rule that every other level matches byte for byte.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "raster/row_kernels.h"
+#include "raster/simd_kernels.h"
 
 namespace pix {
 
@@ -37,9 +37,8 @@ struct StripKernels {
                    uint8_t* out) = nullptr;
 };
 
-// The kernels of one level, or null where this machine (or build) lacks it.
-const StripKernels* StripKernelsFor(SimdLevel level);
-
+// The plain rule: no block means (both return 0), the rest done tap by tap.
+extern const StripKernels kPlainStripKernels;
 extern const StripKernels kSse2StripKernels;
 extern const StripKernels kAvx2StripKernels;
 

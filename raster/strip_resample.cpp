@@ -309,17 +309,15 @@ void ResampleArea(const PIX_IBitmap& src, int sx, int sy, int sw, int sh, PIX_IB
     const double norm = n > 0 ? 1.0 / n : 1.0;
 
     // A machine without the level asked for takes the next one down.
-    const pix::StripKernels* kernels = pix::StripKernelsFor(level);
-    for (pix::SimdLevel l : {pix::SimdLevel::Sse2, pix::SimdLevel::None})
-        if (!kernels) kernels = pix::StripKernelsFor(l);
+    const pix::StripKernels& kernels = pix::KernelsUpTo(level).strip;
     // The plain level takes the tap-by-tap rule for the block means too.
-    if (kernels->level != pix::SimdLevel::None &&
-        BoxMeans(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, xBegin, xEnd, yBegin, yEnd, *kernels))
+    if (kernels.level != pix::SimdLevel::None &&
+        BoxMeans(src, sx, sy, sw, sh, dst, dx, dy, dw, dh, xBegin, xEnd, yBegin, yEnd, kernels))
         return;
     if (ResampleExactly(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm))
         return;
     ResampleInDoubles(src, sx, sy, ax0, ay0, ax1, ay1, dst, dx, dy, xBegin, xEnd, yBegin, yEnd, rx, ry, kx, ky, norm,
-                      *kernels);
+                      kernels);
 }
 
 namespace {

@@ -229,8 +229,17 @@ std::vector<KernelCase> Cases() {
 
 TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
     const std::vector<SimdLevel> levels = MachineLevels();
-    EXPECT_EQ(pix::ActiveRowKernels().level, levels.back());
-    EXPECT_EQ(pix::ActiveSampleKernels().level, levels.back());
+    const pix::KernelTables& active = pix::ActiveKernels();
+    EXPECT_EQ(&active, pix::KernelsFor(levels.back()));
+    EXPECT_EQ(&pix::ActiveRowKernels(), &active.row);
+    EXPECT_EQ(&pix::ActiveSampleKernels(), &active.sample);
+    // A level this machine lacks gives the next one down that it runs.
+    for (SimdLevel asked : {SimdLevel::None, SimdLevel::Sse2, SimdLevel::Avx2}) {
+        SimdLevel below = SimdLevel::None;
+        for (SimdLevel l : levels)
+            if (l <= asked) below = l;
+        EXPECT_EQ(&pix::KernelsUpTo(asked), pix::KernelsFor(below)) << int(asked);
+    }
     std::mt19937 rng(19);
     for (const KernelCase& c : Cases())
         for (SimdLevel level : levels)
@@ -247,7 +256,7 @@ TEST(RowKernels, MatchTheScalarCombinersAtEveryLengthAndAlignment) {
                     for (int i = 0; i < n; ++i)
                         c.scalar(reinterpret_cast<uint8_t*>(&expected[size_t(offset + i)]), src[offset + i]);
                     uint32_t* d = dst + offset;
-                    const int done = c.kernel(*pix::RowKernelsFor(level), d, src + offset, n);
+                    const int done = c.kernel(pix::KernelsFor(level)->row, d, src + offset, n);
                     ASSERT_TRUE(done >= 0 && done <= n && (level == SimdLevel::None || n < 4 || done > 0)) << c.name;
                     for (int i = done; i < n; ++i) c.scalar(reinterpret_cast<uint8_t*>(d + i), src[offset + i]);
                     ASSERT_EQ(std::vector<uint32_t>(dst, dst + expected.size()), expected)
@@ -317,7 +326,7 @@ TEST(SampleKernels, MatchTheScalarSamplersOnEveryWalkLengthAndAlignment) {
                 for (int offset = 0; offset < kAlignments; ++offset) {
                     alignas(32) uint32_t out[kAlignments + kMaxLength + kSlack];
                     for (uint32_t& p : out) p = kCanary;
-                    const K& k = *pix::SampleKernelsFor(level);
+                    const K& k = pix::KernelsFor(level)->sample;
                     const int done = c.kernel ? (k.*c.kernel)(out + offset, window, int32_t(s), int32_t(t), int32_t(ds),
                                                               int32_t(dt), length)
                                               : ColumnsKernel(k, out + offset, window, s, t, ds, length);

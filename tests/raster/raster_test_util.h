@@ -33,6 +33,7 @@
 #include "raster/row_kernels.h"
 #include "raster/sample_kernels.h"
 #include "raster/scaled_blit.h"
+#include "raster/simd_kernels.h"
 #include "raster/strip_kernels.h"
 #include "raster/strip_resample.h"
 #include "raster/transform_blit.h"
@@ -53,7 +54,7 @@ inline std::vector<uint32_t> ModeWords(bool sourceAlpha, std::initializer_list<u
 inline std::vector<pix::SimdLevel> MachineLevels() {
     std::vector<pix::SimdLevel> levels;
     for (pix::SimdLevel l : {pix::SimdLevel::None, pix::SimdLevel::Sse2, pix::SimdLevel::Avx2})
-        if (pix::RowKernelsFor(l) && pix::SampleKernelsFor(l) && pix::StripKernelsFor(l)) levels.push_back(l);
+        if (pix::KernelsFor(l)) levels.push_back(l);
     return levels;
 }
 
