@@ -46,11 +46,11 @@ void EditorApp::OpenMidi() {
     if (ports.empty()) mOut << "  (none)" << std::endl;
     for (const std::string& name : ports) mOut << "  " << name << std::endl;
 
-    if (!mDevices.OutputIsOff() && !mOutput.Open(mDevices.mOutDevice)) {
+    if (!mDevices.OutputIsOff() && !mOutput.Open(mDevices.outDevice)) {
         // A name missing from a port list that could be read is forgotten; when MIDI
         // itself failed the user's choice stays in the file for the next start.
         const bool portsReadable = mMidiLog.Count() == 0;  // no failure so far
-        std::snprintf(mDevices.mOutDevice, kDeviceNameSize, "%s", kDeviceOff);
+        std::snprintf(mDevices.outDevice, kDeviceNameSize, "%s", kDeviceOff);
         if (portsReadable) StoreDeviceSettings(mSettings, mDevices, mLongNames);
     }
 }
@@ -90,8 +90,8 @@ bool EditorApp::Start() {
     setup.fitHeight = room.height;
     mEditor = std::make_unique<QDEditor>(setup);
 
-    mInstrumentIn.Open(mDevices.mInDevice);
-    mKeyboardIn.Open(mDevices.mInBDevice);
+    mInstrumentIn.Open(mDevices.inDevice);
+    mKeyboardIn.Open(mDevices.inBDevice);
 
     IGraphicsMac* graphics = mEditor->Graphics();
     if (!graphics->OpenWindow(mWindow.get())) mOut << "couldn't attach gui" << std::endl;

@@ -33,9 +33,9 @@ struct DeviceKey {
 };
 
 constexpr DeviceKey kDeviceKeys[] = {
-    {"indev", "no input", &DeviceSettings::mInDevice, &LongDeviceNames::in},
-    {"inBdev", "no input", &DeviceSettings::mInBDevice, &LongDeviceNames::inB},
-    {"outdev", "no output", &DeviceSettings::mOutDevice, &LongDeviceNames::out},
+    {"indev", "no input", &DeviceSettings::inDevice, &LongDeviceNames::in},
+    {"inBdev", "no input", &DeviceSettings::inBDevice, &LongDeviceNames::inB},
+    {"outdev", "no output", &DeviceSettings::outDevice, &LongDeviceNames::out},
 };
 
 // Room for a name one byte too long even after the reader steps back to the start of a
@@ -77,7 +77,7 @@ LongDeviceNames LoadDeviceSettings(const SettingsLocation& where, DeviceSettings
         std::memcpy(devices->*k.field, read, kDeviceNameSize);  // the name and zeros after it
         if (!where.iniPath.empty()) WritePrivateProfileString("midi", k.key, read, where.iniPath.c_str());
     }
-    devices->mInChannel = devices->mInBChannel = devices->mOutChannel = 0;
+    devices->inChannel = devices->inBChannel = devices->outChannel = 0;
     return tooLong;
 }
 

@@ -81,23 +81,28 @@ struct IText {
     enum EAlign { kAlignNear = 0, kAlignCenter = 1, kAlignFar = 2 };
     enum EEntryKind { kEntryPlain = 0, kEntrySecure = 1 };
 
-    char mFont[kITextFaceSize] = "Monaco";
-    int mSize = 10;
-    IColor mColor = COLOR_BLACK;
-    IColor mTextEntryBGColor = COLOR_WHITE;
-    IColor mTextEntryFGColor = COLOR_BLACK;
-    int mStyle = kStyleNormal;
-    int mAlign = kAlignCenter;
-    int mEntryKind = kEntryPlain;
-    int mOrientation = 0;  // degrees
-    int mQuality = 0;      // 0 to 3
-    PIX_IFont* mCached = nullptr;
+    char font[kITextFaceSize] = "Monaco";
+    int size = 10;
+    IColor color = COLOR_BLACK;
+    IColor textEntryBGColor = COLOR_WHITE;
+    IColor textEntryFGColor = COLOR_BLACK;
+    int style = kStyleNormal;
+    int align = kAlignCenter;
+    int entryKind = kEntryPlain;
+    int orientation = 0;  // degrees
+    int quality = 0;      // 0 to 3
+    PIX_IFont* cached = nullptr;
 
     IText() = default;
-    IText(int size, const IColor& color, const char* font = nullptr, int style = kStyleNormal,
-          int align = kAlignCenter, int orientation = 0, int quality = 0)
-        : mSize(size), mColor(color), mStyle(style), mAlign(align), mOrientation(orientation), mQuality(quality) {
-        if (font) std::snprintf(mFont, sizeof mFont, "%s", font);
+    IText(int textSize, const IColor& textColor, const char* textFont = nullptr, int textStyle = kStyleNormal,
+          int textAlign = kAlignCenter, int textOrientation = 0, int textQuality = 0)
+        : size(textSize),
+          color(textColor),
+          style(textStyle),
+          align(textAlign),
+          orientation(textOrientation),
+          quality(textQuality) {
+        if (textFont) std::snprintf(font, sizeof font, "%s", textFont);
     }
 };
 
@@ -115,11 +120,11 @@ struct IMouseMod {
 struct IChannelBlend {
     enum EBlendMethod { kBlendNone = 0, kBlendClobber = 1, kBlendAdd = 2, kBlendColorDodge = 3 };
 
-    int mMethod = kBlendNone;
-    float mWeight = 1.0f;
+    int method = kBlendNone;
+    float weight = 1.0f;
 
     constexpr IChannelBlend() = default;
-    constexpr IChannelBlend(int method, float weight = 1.0f) : mMethod(method), mWeight(weight) {}
+    constexpr IChannelBlend(int blendMethod, float blendWeight = 1.0f) : method(blendMethod), weight(blendWeight) {}
 };
 
 // Key codes handed to controls; no other key reaches them.

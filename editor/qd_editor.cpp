@@ -172,14 +172,14 @@ void QDEditor::SetParamRange(int paramIdx, int min, int max) {
 }
 
 void QDEditor::ProcessKeyboardMidi(const IMidiMessage& msg) {
-    const int kind = msg.mStatus & 0xF0;
+    const int kind = msg.status & 0xF0;
     // A Note On of velocity 0 is a Note Off by the MIDI convention running status uses.
-    const bool on = kind == 0x90 && msg.mData2 > 0;
-    const bool off = kind == 0x80 || (kind == 0x90 && msg.mData2 == 0);
+    const bool on = kind == 0x90 && msg.data2 > 0;
+    const bool off = kind == 0x80 || (kind == 0x90 && msg.data2 == 0);
     if (!on && !off) return;
     {
         CMN_MutexLock lock(mMutex);
-        uint8_t& state = mNoteStates[msg.mData1 & 0x7F];
+        uint8_t& state = mNoteStates[msg.data1 & 0x7F];
         if (on && !state) {
             state = 1;
             ++mHeldNotes;
@@ -209,7 +209,7 @@ void QDEditor::ApplyScale(double scale) {
 }
 
 void QDEditor::SendKobrelGreeting() {
-    if (!mDevices || !std::strstr(mDevices->mOutDevice, "Kobrel")) return;
+    if (!mDevices || !std::strstr(mDevices->outDevice, "Kobrel")) return;
     static const uint8_t kGreeting[] = {0xF0, 0x00, 0x21, 0x11, 0x04, 0x02, 0x72, 0x00, 0xF7};
     ISysExMessage msg(0, kGreeting, int(sizeof kGreeting));
     SendSysEx(&msg);
@@ -269,7 +269,7 @@ void QDEditor::ResetManagerState() {
     const int had = mBankSlots.GetSize();
     mBankSlots.Resize(qd::manager::kBankSlots);
     for (int i = had; i < mBankSlots.GetSize(); ++i) *mBankSlots.GetAt(i) = BankSlot{};
-    for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->mEmpty = true;
+    for (int i = 0; i < mBankSlots.GetSize(); ++i) mBankSlots.GetAt(i)->empty = true;
     // The one check box that starts on.
     SetParameterFromGUI(kAllCategories, 1.0);
     mManagerFlags[0] = 1;

@@ -20,14 +20,14 @@ class IGraphicsMac;
 
 // One slot of the program manager's bank grid.
 struct BankSlot {
-    bool mEmpty = true;  // first, as the program library reads it
-    char mName[32] = {};
+    bool empty = true;  // first, as the program library reads it
+    char name[32] = {};
 };
 
 // One row of the program manager's list.
 struct ProgramListRow {
-    char mName[64] = {};
-    char mPath[1024] = {};
+    char name[64] = {};
+    char path[1024] = {};
 };
 
 struct QDEditorSetup {

@@ -15,11 +15,11 @@ namespace qdfuzz {
 
 class FuzzInput {
 public:
-    FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    FuzzInput(const uint8_t* data, size_t size) : mData(data), mSize(size) {}
 
-    bool empty() const { return pos_ >= size_; }
+    bool empty() const { return mPos >= mSize; }
 
-    uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    uint8_t Byte() { return mPos < mSize ? mData[mPos++] : 0; }
 
     uint32_t U32() {
         uint32_t v = 0;
@@ -84,15 +84,15 @@ public:
 
     // All that is left.
     std::string Rest() {
-        std::string s(reinterpret_cast<const char*>(data_ + pos_), size_ - pos_);
-        pos_ = size_;
+        std::string s(reinterpret_cast<const char*>(mData + mPos), mSize - mPos);
+        mPos = mSize;
         return s;
     }
 
 private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
+    const uint8_t* mData;
+    size_t mSize;
+    size_t mPos = 0;
 };
 
 }  // namespace qdfuzz

@@ -329,8 +329,8 @@ void IModuleAnimation::DrawCurvePreview(IGraphics* graphics, int curve, int size
     graphics->DrawLine(&white, pv.x0, pv.yb, pv.x0, pv.yt);
 
     IText text(pv.textSize, white, "Monaco", IText::kStyleNormal, IText::kAlignNear, 0, 0);
-    text.mTextEntryBGColor = white;
-    text.mTextEntryFGColor = black;
+    text.textEntryBGColor = white;
+    text.textEntryFGColor = black;
     for (const auto& label : pv.labels) {
         IRECT r(label.left, label.top, label.right, label.bottom);
         graphics->DrawIText(&text, label.text, &r);

@@ -57,7 +57,7 @@ IGraphicsNSMenu_vQDEditor_sa::IGraphicsNSMenu_vQDEditor_sa(IPopupMenu* menu, IGr
 bool CocoaFormatter_vQDEditor_sa::IsPartialStringValid(const std::string& partial) {
     if (hasFilter) {
         for (char c : partial)
-            if (filterCharacterSet.find(c) == std::string::npos) return false;
+            if (mFilterCharacterSet.find(c) == std::string::npos) return false;
     }
     if (maxLength != 0 && CharacterCount(partial) > maxLength) return false;
     if (maxValue != 0) return std::atoi(partial.c_str()) <= maxValue;
@@ -254,15 +254,15 @@ void IGraphicsCocoa_vQDEditor_sa::createTextEntry(IControl* control, IParam* par
     if (!style) style = &kDefaultStyle;
     platform::TextFieldSetup setup;
     setup.frame = rect;
-    setup.secure = style->mEntryKind == IText::kEntrySecure;
-    setup.fontName = style->mFont;
-    setup.fontSize = int(style->mSize * 0.9);
-    setup.alignment = style->mAlign >= 0 && style->mAlign <= 2 ? style->mAlign : -1;
+    setup.secure = style->entryKind == IText::kEntrySecure;
+    setup.fontName = style->font;
+    setup.fontSize = int(style->size * 0.9);
+    setup.alignment = style->align >= 0 && style->align <= 2 ? style->align : -1;
     auto color = [](const IColor& c) {
         return platform::Color{c.R / 255.0, c.G / 255.0, c.B / 255.0, c.A / 255.0};
     };
-    setup.textColor = color(style->mTextEntryFGColor);
-    setup.backgroundColor = color(style->mTextEntryBGColor);
+    setup.textColor = color(style->textEntryFGColor);
+    setup.backgroundColor = color(style->textEntryBGColor);
     setup.text = ToNSString(text);
     setup.delegate = this;
     mFormatter.reset();

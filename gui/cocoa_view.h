@@ -40,14 +40,14 @@ public:
     bool IsPartialStringValid(const std::string& partial) override;
     // An empty set with filtering on refuses every character; `filter` false: no filter.
     void setAcceptableCharacterSet(const std::string& characters, bool filter = true) {
-        filterCharacterSet = characters;
+        mFilterCharacterSet = characters;
         hasFilter = filter;
     }
     void setMaximumLength(int length) { maxLength = length; }
     void setMaximumValue(int value) { maxValue = value; }
 
 private:
-    std::string filterCharacterSet;
+    std::string mFilterCharacterSet;
     bool hasFilter = false;
     int maxLength = 0;  // 0: no limit
     int maxValue = 0;   // 0: no limit

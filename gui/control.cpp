@@ -66,7 +66,7 @@ void IControl::Hide(bool hide) {
 
 void IControl::GrayOut(bool gray) {
     mGrayed = gray;
-    mBlend.mWeight = gray ? 0.25f : 1.0f;
+    mBlend.weight = gray ? 0.25f : 1.0f;
     SetDirty(false);
 }
 
@@ -134,8 +134,8 @@ void IControl::OnIdle() {}
 
 void IControl::SetAuxParamValueFromPlug(int auxParamIdx, double value) {
     AuxParam* aux = GetAuxParam(auxParamIdx);
-    if (aux && aux->mValue != value) {
-        aux->mValue = value;
+    if (aux && aux->value != value) {
+        aux->value = value;
         SetDirty(false);
         mRedraw = true;
     }
@@ -167,7 +167,7 @@ void IControl::PromptUserInputInRect(IRECT* pR) {
 int IControl::AuxParamIdx(int paramIdx) const {
     const int n = mAuxParams.GetSize();
     for (int i = 0; i < n; ++i)
-        if (mAuxParams.GetAt(i)->mParamIdx == paramIdx) return i;
+        if (mAuxParams.GetAt(i)->paramIdx == paramIdx) return i;
     return -1;
 }
 
@@ -180,6 +180,6 @@ void IControl::SetAllAuxParamsFromGUI() {
     const int n = mAuxParams.GetSize();
     for (int i = 0; i < n; ++i) {
         const AuxParam* aux = mAuxParams.GetAt(i);
-        mPlug->SetParameterFromGUI(aux->mParamIdx, aux->mValue);
+        mPlug->SetParameterFromGUI(aux->paramIdx, aux->value);
     }
 }

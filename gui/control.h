@@ -24,8 +24,8 @@ protected:
 class IControl {
 public:
     struct AuxParam {
-        double mValue;  // normalised
-        int mParamIdx;
+        double value;  // normalised
+        int paramIdx;
     };
 
     // Text entries for number parameters accept this many characters unless a

@@ -163,7 +163,7 @@ void IGraphics::IndexParam(IControl* pControl, int paramIdx) {
 void IGraphics::IndexControl(IControl* pControl) {
     IndexParam(pControl, pControl->ParamIdx());
     const int n = pControl->mAuxParams.GetSize();
-    for (int i = 0; i < n; ++i) IndexParam(pControl, pControl->mAuxParams.GetAt(i)->mParamIdx);
+    for (int i = 0; i < n; ++i) IndexParam(pControl, pControl->mAuxParams.GetAt(i)->paramIdx);
 }
 
 void IGraphics::UnindexControl(IControl* pControl) {
@@ -174,7 +174,7 @@ void IGraphics::UnindexControl(IControl* pControl) {
     };
     leave(pControl->ParamIdx());
     const int n = pControl->mAuxParams.GetSize();
-    for (int i = 0; i < n; ++i) leave(pControl->mAuxParams.GetAt(i)->mParamIdx);
+    for (int i = 0; i < n; ++i) leave(pControl->mAuxParams.GetAt(i)->paramIdx);
 }
 
 template <class Fn>

@@ -38,9 +38,9 @@ PIX_DrawMode ModeOfMethod(int method) {
 }
 
 // The raster mode word and alpha of a control's blend.
-PIX_DrawMode BlendMode(const IChannelBlend* pBlend) { return pBlend ? ModeOfMethod(pBlend->mMethod) : kNoBlendMode; }
+PIX_DrawMode BlendMode(const IChannelBlend* pBlend) { return pBlend ? ModeOfMethod(pBlend->method) : kNoBlendMode; }
 
-float BlendWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.0f; }
+float BlendWeight(const IChannelBlend* pBlend) { return pBlend ? pBlend->weight : 1.0f; }
 
 PIX_PixelValue Pixel(const IColor& c) { return PIX_MakePixel(c.A, c.R, c.G, c.B); }
 
@@ -142,9 +142,9 @@ IRECT TextInkBounds(const IRECT& box, int align, int width, int height) {
 // The font's format flags for a style: placed by its alignment, cut at the rectangle
 // only when `clip`.
 unsigned TextFlags(const IText& style, bool clip) {
-    const int align = Alignment(style.mAlign);
+    const int align = Alignment(style.align);
     unsigned flags = clip ? 0u : unsigned(DT_NOCLIP);
-    if (style.mColor.A < 255) flags |= PIX_DT_USE_TEXT_ALPHA;
+    if (style.color.A < 255) flags |= PIX_DT_USE_TEXT_ALPHA;
     if (align == 1) flags |= DT_CENTER;
     if (align == 2) flags |= DT_RIGHT;
     return flags;
@@ -468,8 +468,8 @@ void* IGraphics::GetBackBufferBits() { return mDrawBitmap ? mDrawBitmap->getBits
 
 PIX_IFont* IGraphics::CacheFont(IText* pTxt) {
     if (!pTxt) return nullptr;
-    PIX_IFont* font = FindOrMakeFont(pTxt->mSize, pTxt->mOrientation, pTxt->mStyle, pTxt->mQuality, pTxt->mFont);
-    if (font) pTxt->mCached = font;
+    PIX_IFont* font = FindOrMakeFont(pTxt->size, pTxt->orientation, pTxt->style, pTxt->quality, pTxt->font);
+    if (font) pTxt->cached = font;
     return font;
 }
 
@@ -477,10 +477,10 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     if (!str || !*str) return true;
     if (!pTxt || !pR) return false;
     if (!measure) return DrawTextInto(pTxt, str, *pR, false);
-    PIX_IFont* font = pTxt->mCached ? pTxt->mCached : CacheFont(pTxt);
+    PIX_IFont* font = pTxt->cached ? pTxt->cached : CacheFont(pTxt);
     if (!font) return false;
-    font->SetTextColor(Pixel(pTxt->mColor));
-    const int align = Alignment(pTxt->mAlign);
+    font->SetTextColor(Pixel(pTxt->color));
+    const int align = Alignment(pTxt->align);
     RECT m{0, 0, 0, 0};
     font->DrawText(mDrawBitmap, str, -1, &m, TextFlags(*pTxt, false) | DT_CALCRECT);
     const int w = m.right, h = m.bottom;
@@ -506,11 +506,11 @@ bool IGraphics::DrawITextInside(IText* pTxt, const char* str, const IRECT& r) {
 }
 
 bool IGraphics::DrawTextInto(IText* pTxt, const char* str, const IRECT& box, bool clip) {
-    PIX_IFont* font = pTxt->mCached ? pTxt->mCached : CacheFont(pTxt);
+    PIX_IFont* font = pTxt->cached ? pTxt->cached : CacheFont(pTxt);
     if (!font) return false;
-    font->SetTextColor(Pixel(pTxt->mColor));
+    font->SetTextColor(Pixel(pTxt->color));
 
-    const int align = Alignment(pTxt->mAlign);
+    const int align = Alignment(pTxt->align);
     const unsigned flags = TextFlags(*pTxt, clip);
     RECT r{box.L, box.T, box.R, box.B};
     // Outside a redraw, or in one that covers the whole buffer, nothing is left to keep.
@@ -547,7 +547,7 @@ bool IGraphics::DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, con
     int64_t y0 = pR->T;
     if (vCenter) y0 += (int64_t(pR->B) - (int64_t(pR->T) + charHeight)) / 2;
     int64_t x0 = pR->L;
-    switch (Alignment(pTxt->mAlign)) {
+    switch (Alignment(pTxt->align)) {
     case 1: x0 = pR->L + (pR->R - (tw + pR->L)) / 2; break;
     case 2: x0 = pR->R - tw; break;
     default: break;

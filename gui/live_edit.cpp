@@ -29,7 +29,7 @@ bool Holds(const CMN_TypedBuf<int>& list, int value) {
 
 PIX_PixelValue Pixel(const IColor& c) { return PIX_MakePixel(c.A, c.R, c.G, c.B); }
 
-int AttachIndex(const LiveEditState* s, const IControl* c) { return s->mAttachOrder.Find(const_cast<IControl*>(c)); }
+int AttachIndex(const LiveEditState* s, const IControl* c) { return s->attachOrder.Find(const_cast<IControl*>(c)); }
 
 // Controls past this index (the GUI-resize control and its handles) are never edited.
 int EditableEnd(const LiveEditFrame* f) { return f->graphics->NControls() - (f->views ? 3 : 0); }
@@ -51,9 +51,9 @@ IRECT ModeRect(const IControl* c, int mode) {
 
 IColor ModeColor(const LiveEditState* s, int mode) {
     switch (mode) {
-        case kLiveEditTarget: return s->mTargetColor;
-        case kLiveEditDraw: return s->mDrawColor;
-        default: return s->mNeutralColor;
+        case kLiveEditTarget: return s->targetColor;
+        case kLiveEditDraw: return s->drawColor;
+        default: return s->neutralColor;
     }
 }
 
@@ -81,7 +81,7 @@ void DashedRect(PIX_IBitmap* bm, const IRECT& r, const IColor& color) {
 }
 
 IText LabelText(const LiveEditState* s) {
-    return IText(kLabelTextSize, s->mNeutralColor, s->mFontName ? s->mFontName : "Monaco", IText::kStyleNormal,
+    return IText(kLabelTextSize, s->neutralColor, s->fontName ? s->fontName : "Monaco", IText::kStyleNormal,
                  IText::kAlignNear, 0, 3);
 }
 
@@ -93,7 +93,7 @@ int DrawLabel(LiveEditFrame* f, const char* text, int x, int y) {
     f->graphics->MeasureIText(&style, text, &measured);
     const int w = std::max(measured.W(), 0);
     IRECT box(x, y, x + w, y + kLabelHeight);
-    PIX_FillRect(f->buffer, box.L, box.T, w, kLabelHeight, Pixel(f->state->mLabelBackground), 1.0f,
+    PIX_FillRect(f->buffer, box.L, box.T, w, kLabelHeight, Pixel(f->state->labelBackground), 1.0f,
                  PIX_MODE_USE_SOURCE_ALPHA);
     f->graphics->DrawIText(&style, text, &box);
     return w;
@@ -102,41 +102,41 @@ int DrawLabel(LiveEditFrame* f, const char* text, int x, int y) {
 int Mode(const LiveEditFrame* f) { return *f->editMode; }
 
 void ClearGroup(LiveEditState* s) {
-    s->mGroupActive = false;
-    s->mGroupRect = kLiveEditNoRect;
-    s->mGroup.Resize(0);
-    s->mGroupDrawRects.Resize(0);
-    s->mGroupTargetRects.Resize(0);
+    s->groupActive = false;
+    s->groupRect = kLiveEditNoRect;
+    s->group.Resize(0);
+    s->groupDrawRects.Resize(0);
+    s->groupTargetRects.Resize(0);
 }
 
 void ClearSelection(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    s->mSelected = -1;
+    s->selected = -1;
     *f->selected = -1;
-    s->mSelectionDraw = s->mSelectionTarget = IRECT();
-    s->mDragStartDraw = s->mDragStartTarget = IRECT();
+    s->selectionDraw = s->selectionTarget = IRECT();
+    s->dragStartDraw = s->dragStartTarget = IRECT();
 }
 
 LiveEditSnapshot TakeSnapshot(const LiveEditFrame* f) {
     const LiveEditState* s = f->state;
     LiveEditSnapshot snap;
-    for (int a = 0; a < s->mAttachOrder.GetSize(); ++a) {
-        const IControl* c = s->mAttachOrder.Get(a);
-        snap.mDraw.push_back(*c->GetRECT());
-        snap.mTarget.push_back(*c->GetTargetRECT());
-        snap.mHidden.push_back(c->IsHidden());
+    for (int a = 0; a < s->attachOrder.GetSize(); ++a) {
+        const IControl* c = s->attachOrder.Get(a);
+        snap.draw.push_back(*c->GetRECT());
+        snap.target.push_back(*c->GetTargetRECT());
+        snap.hidden.push_back(c->IsHidden());
     }
-    for (int k = 0; k < f->graphics->NControls(); ++k) snap.mOrder.push_back(f->graphics->GetControl(k));
-    for (int d = 0; d < s->mDeleted.GetSize(); ++d) snap.mDeleted.push_back(*s->mDeleted.GetAt(d));
+    for (int k = 0; k < f->graphics->NControls(); ++k) snap.order.push_back(f->graphics->GetControl(k));
+    for (int d = 0; d < s->deleted.GetSize(); ++d) snap.deleted.push_back(*s->deleted.GetAt(d));
     return snap;
 }
 
 // Sizes the per-view-mode lists; answers the current view mode's index into them.
 size_t SizeHistories(LiveEditState* s) {
-    const size_t count = size_t(std::max(s->mViewModeCount, 1));
-    if (s->mHistories.size() < count) s->mHistories.resize(count);
-    if (s->mCurrentSnapshots.size() < count) s->mCurrentSnapshots.resize(count);
-    return size_t(std::clamp(s->mViewMode, 0, int(count) - 1));
+    const size_t count = size_t(std::max(s->viewModeCount, 1));
+    if (s->histories.size() < count) s->histories.resize(count);
+    if (s->currentSnapshots.size() < count) s->currentSnapshots.resize(count);
+    return size_t(std::clamp(s->viewMode, 0, int(count) - 1));
 }
 
 double HistoryScale(const LiveEditFrame* f) { return f->views ? f->views->GUIScaleRatio() : 1.0; }
@@ -150,12 +150,12 @@ void WriteHeader(LiveEditFrame* f, double scale, int viewMode) {
 void ApplyDeletedToOtherViews(LiveEditFrame* f, const std::vector<int>& attachIdx, bool hide) {
     if (!f->views) return;
     LiveEditState* s = f->state;
-    const int current = s->mViewMode;
-    for (int j = 0; j < s->mViewModeCount; ++j) {
+    const int current = s->viewMode;
+    for (int j = 0; j < s->viewModeCount; ++j) {
         if (j == current) continue;
         f->views->ShowViewMode(j);
         for (int a : attachIdx)
-            if (IControl* c = s->mAttachOrder.Get(a)) c->Hide(hide);
+            if (IControl* c = s->attachOrder.Get(a)) c->Hide(hide);
         WriteHeader(f, f->scale, j);
     }
     f->views->ShowViewMode(current);
@@ -165,25 +165,25 @@ void RestoreSnapshot(LiveEditFrame* f, const LiveEditSnapshot& snap) {
     LiveEditState* s = f->state;
     IGraphics* g = f->graphics;
     // Only a permutation of today's list can be put back.
-    if (int(snap.mOrder.size()) == g->NControls())
-        for (int k = 1; k < EditableEnd(f); ++k) g->ReplaceControl(k, snap.mOrder[size_t(k)]);
-    const int n = std::min<int>(s->mAttachOrder.GetSize(), int(snap.mDraw.size()));
+    if (int(snap.order.size()) == g->NControls())
+        for (int k = 1; k < EditableEnd(f); ++k) g->ReplaceControl(k, snap.order[size_t(k)]);
+    const int n = std::min<int>(s->attachOrder.GetSize(), int(snap.draw.size()));
     for (int a = 0; a < n; ++a) {
-        IControl* c = s->mAttachOrder.Get(a);
-        *c->GetRECT() = snap.mDraw[size_t(a)];
-        c->SetTargetRECT(snap.mTarget[size_t(a)]);
-        c->Hide(snap.mHidden[size_t(a)]);
+        IControl* c = s->attachOrder.Get(a);
+        *c->GetRECT() = snap.draw[size_t(a)];
+        c->SetTargetRECT(snap.target[size_t(a)]);
+        c->Hide(snap.hidden[size_t(a)]);
     }
     std::vector<int> before;
-    for (int d = 0; d < s->mDeleted.GetSize(); ++d) before.push_back(*s->mDeleted.GetAt(d));
-    if (before == snap.mDeleted) return;
-    s->mDeleted.Resize(0);
-    for (int d : snap.mDeleted) s->mDeleted.Add(d);
+    for (int d = 0; d < s->deleted.GetSize(); ++d) before.push_back(*s->deleted.GetAt(d));
+    if (before == snap.deleted) return;
+    s->deleted.Resize(0);
+    for (int d : snap.deleted) s->deleted.Add(d);
     std::vector<int> nowDeleted, undeleted;
-    for (int d : snap.mDeleted)
+    for (int d : snap.deleted)
         if (std::find(before.begin(), before.end(), d) == before.end()) nowDeleted.push_back(d);
     for (int d : before)
-        if (std::find(snap.mDeleted.begin(), snap.mDeleted.end(), d) == snap.mDeleted.end()) undeleted.push_back(d);
+        if (std::find(snap.deleted.begin(), snap.deleted.end(), d) == snap.deleted.end()) undeleted.push_back(d);
     ApplyDeletedToOtherViews(f, nowDeleted, true);
     ApplyDeletedToOtherViews(f, undeleted, false);
 }
@@ -221,14 +221,14 @@ void SnapToControls(LiveEditFrame* f, IRECT* moved, bool resize, bool skipGroup)
     AxisSnap h{f->snapDistance}, v{f->snapDistance};
     for (int k = 1; k < EditableEnd(f); ++k) {
         IControl* c = EditableControl(f, k);
-        if (!c || k == s->mSelected) continue;
-        if (skipGroup && Holds(s->mGroup, k)) continue;
-        const IRECT o = ModeRect(c, s->mSnapReferenceMode);
+        if (!c || k == s->selected) continue;
+        if (skipGroup && Holds(s->group, k)) continue;
+        const IRECT o = ModeRect(c, s->snapReferenceMode);
         if (o.Empty()) continue;
         h.Compare(moved->L, moved->R, o.L, o.R);
         v.Compare(moved->T, moved->B, o.T, o.B);
     }
-    const PIX_PixelValue guide = Pixel(ModeColor(s, s->mSnapReferenceMode));
+    const PIX_PixelValue guide = Pixel(ModeColor(s, s->snapReferenceMode));
     int line = 0;
     if (const int dx = h.Offset(&line)) {
         moved->R += dx;
@@ -246,34 +246,34 @@ void SnapToControls(LiveEditFrame* f, IRECT* moved, bool resize, bool skipGroup)
 
 void DragControl(LiveEditFrame* f, bool hoverOnGrip, bool pressed) {
     LiveEditState* s = f->state;
-    s->mSelected = *f->selected;
-    IControl* c = EditableControl(f, s->mSelected);
+    s->selected = *f->selected;
+    IControl* c = EditableControl(f, s->selected);
     if (!c) return;
-    s->mSelectionDraw = *c->GetRECT();
-    s->mSelectionTarget = *c->GetTargetRECT();
+    s->selectionDraw = *c->GetRECT();
+    s->selectionTarget = *c->GetTargetRECT();
     // A new press starts a new drag even on the control dragged last time, so that
     // the control does not jump by the distance between release and press.
-    if (s->mSelected != s->mPreviousSelected || pressed) {
-        s->mPressX = f->mouseX;
-        s->mPressY = f->mouseY;
-        s->mDragStartDraw = s->mSelectionDraw;
-        s->mDragStartTarget = s->mSelectionTarget;
-        s->mResizeGripActive = OnGrip(ModeRect(c, Mode(f)), s->mHandleSize, f->mouseX, f->mouseY);
-        SetCursor(s->mResizeGripActive || hoverOnGrip ? IDC_SIZENWSE : IDC_ARROW);
+    if (s->selected != s->previousSelected || pressed) {
+        s->pressX = f->mouseX;
+        s->pressY = f->mouseY;
+        s->dragStartDraw = s->selectionDraw;
+        s->dragStartTarget = s->selectionTarget;
+        s->resizeGripActive = OnGrip(ModeRect(c, Mode(f)), s->handleSize, f->mouseX, f->mouseY);
+        SetCursor(s->resizeGripActive || hoverOnGrip ? IDC_SIZENWSE : IDC_ARROW);
     }
     if (!*f->mouseDragged && !f->mod.S) return;
 
-    const int dx = f->mouseX - s->mPressX, dy = f->mouseY - s->mPressY;
-    IRECT draw = s->mDragStartDraw, target = s->mDragStartTarget;
-    if (s->mResizeGripActive) {
+    const int dx = f->mouseX - s->pressX, dy = f->mouseY - s->pressY;
+    IRECT draw = s->dragStartDraw, target = s->dragStartTarget;
+    if (s->resizeGripActive) {
         draw.R += dx, draw.B += dy, target.R += dx, target.B += dy;
     } else {
         draw = Moved(draw, dx, dy);
         target = Moved(target, dx, dy);
     }
     if (!f->mod.A) {
-        const int g = s->mGridStep;
-        if (s->mResizeGripActive) {
+        const int g = s->gridStep;
+        if (s->resizeGripActive) {
             const int rx = draw.R % g, ry = draw.B % g;
             draw.R -= rx, draw.B -= ry, target.R -= rx, target.B -= ry;
         } else {
@@ -286,83 +286,83 @@ void DragControl(LiveEditFrame* f, bool hoverOnGrip, bool pressed) {
         const int mode = Mode(f);
         IRECT* snapped = mode == kLiveEditTarget ? &target : &draw;
         const IRECT before = *snapped;
-        SnapToControls(f, snapped, s->mResizeGripActive, false);
+        SnapToControls(f, snapped, s->resizeGripActive, false);
         IRECT* other = snapped == &draw ? &target : &draw;
         other->L += snapped->L - before.L, other->R += snapped->R - before.R;
         other->T += snapped->T - before.T, other->B += snapped->B - before.B;
     }
-    if (s->mSnapshotPending) {
+    if (s->snapshotPending) {
         LiveEditPushUndo(f);
-        s->mSnapshotPending = false;
+        s->snapshotPending = false;
     }
     Apply(c, Mode(f), draw, target);
     LiveEditStoreCurrentLayout(f);
     LiveEditDropDuplicateUndo(f);
-    s->mSelectionDraw = *c->GetRECT();
-    s->mSelectionTarget = *c->GetTargetRECT();
+    s->selectionDraw = *c->GetRECT();
+    s->selectionTarget = *c->GetTargetRECT();
 }
 
 void RecordGroupRects(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    s->mGroupDrawRects.Resize(0);
-    s->mGroupTargetRects.Resize(0);
-    for (int m = 0; m < s->mGroup.GetSize(); ++m) {
-        const IControl* c = f->graphics->GetControl(*s->mGroup.GetAt(m));
-        s->mGroupDrawRects.Add(c ? *c->GetRECT() : IRECT());
-        s->mGroupTargetRects.Add(c ? *c->GetTargetRECT() : IRECT());
+    s->groupDrawRects.Resize(0);
+    s->groupTargetRects.Resize(0);
+    for (int m = 0; m < s->group.GetSize(); ++m) {
+        const IControl* c = f->graphics->GetControl(*s->group.GetAt(m));
+        s->groupDrawRects.Add(c ? *c->GetRECT() : IRECT());
+        s->groupTargetRects.Add(c ? *c->GetTargetRECT() : IRECT());
     }
 }
 
 void DragGroup(LiveEditFrame* f, bool leftChanged) {
     LiveEditState* s = f->state;
     const int mode = Mode(f);
-    s->mSelected = -1;
+    s->selected = -1;
     if (f->mod.C && f->mod.L) {
-        const IRECT band(std::min(s->mLastPressX, f->mouseX), std::min(s->mLastPressY, f->mouseY),
-                         std::max(s->mLastPressX, f->mouseX), std::max(s->mLastPressY, f->mouseY));
-        DashedRect(f->buffer, band, ModeColor(s, s->mSnapReferenceMode));
-        s->mGroup.Resize(0);
+        const IRECT band(std::min(s->lastPressX, f->mouseX), std::min(s->lastPressY, f->mouseY),
+                         std::max(s->lastPressX, f->mouseX), std::max(s->lastPressY, f->mouseY));
+        DashedRect(f->buffer, band, ModeColor(s, s->snapReferenceMode));
+        s->group.Resize(0);
         IRECT bounds;
         for (int k = 1; k < EditableEnd(f); ++k) {
             const IControl* c = EditableControl(f, k);
             if (!c) continue;
             const IRECT r = ModeRect(c, mode);
             if (r.Empty() || r.L < band.L || r.T < band.T || r.R > band.R || r.B > band.B) continue;
-            s->mGroup.Add(k);
+            s->group.Add(k);
             bounds.Union(r);
         }
         RecordGroupRects(f);
-        s->mGroupActive = s->mGroup.GetSize() > 0;
-        s->mGroupRect = s->mGroupActive ? bounds : kLiveEditNoRect;
+        s->groupActive = s->group.GetSize() > 0;
+        s->groupRect = s->groupActive ? bounds : kLiveEditNoRect;
     }
     if (leftChanged) {
         RecordGroupRects(f);
-        s->mSecondRect = s->mGroupRect;  // the group rectangle when its drag began
-        if (f->mod.L && s->mGroupActive) LiveEditPushUndo(f);
+        s->secondRect = s->groupRect;  // the group rectangle when its drag began
+        if (f->mod.L && s->groupActive) LiveEditPushUndo(f);
     }
-    if (f->mod.L && !f->mod.C && s->mGroupActive) {
-        IRECT r = Moved(s->mSecondRect, f->mouseX - s->mLastPressX, f->mouseY - s->mLastPressY);
-        if (!f->mod.A) r = Moved(r, -(r.L % s->mGridStep), -(r.T % s->mGridStep));
+    if (f->mod.L && !f->mod.C && s->groupActive) {
+        IRECT r = Moved(s->secondRect, f->mouseX - s->lastPressX, f->mouseY - s->lastPressY);
+        if (!f->mod.A) r = Moved(r, -(r.L % s->gridStep), -(r.T % s->gridStep));
         if (f->mod.S) SnapToControls(f, &r, false, true);
-        s->mGroupRect = r;
+        s->groupRect = r;
         if (*f->mouseDragged) {
-            const int dx = r.L - s->mSecondRect.L, dy = r.T - s->mSecondRect.T;
-            for (int m = 0; m < s->mGroup.GetSize(); ++m)
-                if (IControl* c = f->graphics->GetControl(*s->mGroup.GetAt(m)))
-                    Apply(c, mode, Moved(*s->mGroupDrawRects.GetAt(m), dx, dy),
-                          Moved(*s->mGroupTargetRects.GetAt(m), dx, dy));
+            const int dx = r.L - s->secondRect.L, dy = r.T - s->secondRect.T;
+            for (int m = 0; m < s->group.GetSize(); ++m)
+                if (IControl* c = f->graphics->GetControl(*s->group.GetAt(m)))
+                    Apply(c, mode, Moved(*s->groupDrawRects.GetAt(m), dx, dy),
+                          Moved(*s->groupTargetRects.GetAt(m), dx, dy));
         }
         LiveEditStoreCurrentLayout(f);
         LiveEditDropDuplicateUndo(f);
     }
-    if (s->mGroupActive) DashedRect(f->buffer, s->mGroupRect, s->mGroupColor);
+    if (s->groupActive) DashedRect(f->buffer, s->groupRect, s->groupColor);
 }
 
 // ---- Drawing ----
 
 void DrawGrid(LiveEditFrame* f) {
-    const PIX_PixelValue c = Pixel(f->state->mNeutralColor);
-    const int g = f->state->mGridStep;
+    const PIX_PixelValue c = Pixel(f->state->neutralColor);
+    const int g = f->state->gridStep;
     if (g < 2) {
         PIX_FillRect(f->buffer, 0, 0, f->width, f->height, c, 0.11f, PIX_MODE_COPY);
         return;
@@ -373,11 +373,11 @@ void DrawGrid(LiveEditFrame* f) {
 
 void DrawDeletedList(LiveEditFrame* f) {
     const LiveEditState* s = f->state;
-    if (s->mDeleted.GetSize() == 0) return;
+    if (s->deleted.GetSize() == 0) return;
     int x = DrawLabel(f, " Delete this controls: ", 0, 0), y = 0;
-    for (int d = 0; d < s->mDeleted.GetSize(); ++d) {
-        const int a = *s->mDeleted.GetAt(d);
-        std::string name = LiveEditClassName(s->mAttachOrder.Get(a));
+    for (int d = 0; d < s->deleted.GetSize(); ++d) {
+        const int a = *s->deleted.GetAt(d);
+        std::string name = LiveEditClassName(s->attachOrder.Get(a));
         if (name.rfind("class ", 0) == 0) name.erase(0, 6);
         const std::string text = std::to_string(a) + " (" + name + "), ";
         IText style = LabelText(s);
@@ -395,48 +395,48 @@ void DrawOverlay(LiveEditFrame* f) {
         const IControl* c = EditableControl(f, k);
         if (!c) continue;
         if (*c->GetRECT() == *c->GetTargetRECT()) {
-            DashedRect(f->buffer, *c->GetRECT(), s->mNeutralColor);
+            DashedRect(f->buffer, *c->GetRECT(), s->neutralColor);
         } else {
-            DashedRect(f->buffer, *c->GetTargetRECT(), s->mTargetColor);
-            DashedRect(f->buffer, *c->GetRECT(), s->mDrawColor);
+            DashedRect(f->buffer, *c->GetTargetRECT(), s->targetColor);
+            DashedRect(f->buffer, *c->GetRECT(), s->drawColor);
         }
     }
-    if (const IControl* c = s->mSelected > 0 ? EditableControl(f, s->mSelected) : nullptr) {
+    if (const IControl* c = s->selected > 0 ? EditableControl(f, s->selected) : nullptr) {
         const IRECT draw = *c->GetRECT(), target = *c->GetTargetRECT();
         if (mode == kLiveEditBoth && draw == target) {
-            f->graphics->DrawRectOutline(&s->mNeutralColor, &draw);
+            f->graphics->DrawRectOutline(&s->neutralColor, &draw);
         } else {
-            f->graphics->DrawRectOutline(&s->mTargetColor, &target);
-            f->graphics->DrawRectOutline(&s->mDrawColor, &draw);
+            f->graphics->DrawRectOutline(&s->targetColor, &target);
+            f->graphics->DrawRectOutline(&s->drawColor, &draw);
         }
         if (draw != target)
             PIX_Line(f->buffer, (draw.L + draw.R) / 2, (draw.T + draw.B) / 2, (target.L + target.R) / 2,
-                     (target.T + target.B) / 2, Pixel(s->mNeutralColor), 1.0f, PIX_MODE_COPY, true);
+                     (target.T + target.B) / 2, Pixel(s->neutralColor), 1.0f, PIX_MODE_COPY, true);
     }
     const PIX_PixelValue grip = Pixel(ModeColor(s, mode));
-    const int h = s->mHandleSize;
+    const int h = s->handleSize;
     for (int k = 1; k < EditableEnd(f); ++k) {
         const IControl* c = EditableControl(f, k);
         const IRECT r = c ? ModeRect(c, mode) : IRECT();
         if (r.Empty()) continue;
         PIX_FillTriangle(f->buffer, r.R - h, r.B, r.R, r.B, r.R, r.B - h, grip, 1.0f, PIX_MODE_USE_SOURCE_ALPHA);
     }
-    if (s->mGridShown) DrawGrid(f);
+    if (s->gridShown) DrawGrid(f);
 
-    const IControl* sel = EditableControl(f, s->mSelected);
-    IRECT label = mode == kLiveEditTarget ? s->mSelectionTarget : s->mSelectionDraw;
-    if (mode == kLiveEditBoth && s->mSelectionDraw != s->mSelectionTarget) label = IRECT();
+    const IControl* sel = EditableControl(f, s->selected);
+    IRECT label = mode == kLiveEditTarget ? s->selectionTarget : s->selectionDraw;
+    if (mode == kLiveEditBoth && s->selectionDraw != s->selectionTarget) label = IRECT();
     if (sel && !label.Empty()) {
         char text[96];
-        std::snprintf(text, sizeof text, "N:%i IRECT(%i,%i,%i,%i)%s", s->mSelected, label.L, label.T, label.R,
-                      label.B, sel->IsHidden() ? " (HIDDEN)" : "");
+        std::snprintf(text, sizeof text, "N:%i IRECT(%i,%i,%i,%i)%s", s->selected, label.L, label.T, label.R, label.B,
+                      sel->IsHidden() ? " (HIDDEN)" : "");
         DrawLabel(f, text, label.L, label.T < kLabelHeight ? label.B : label.T - kLabelHeight);
     }
-    if (s->mMouseCoordinatesShown) {
+    if (s->mouseCoordinatesShown) {
         char text[48];
         std::snprintf(text, sizeof text, "x: %i, y: %i", f->mouseX, f->mouseY);
         const IColor color = mode >= kLiveEditBoth && mode <= kLiveEditTarget ? ModeColor(s, mode) : COLOR_BLACK;
-        IText style(20, color, s->mFontName ? s->mFontName : "Monaco", IText::kStyleNormal, IText::kAlignCenter);
+        IText style(20, color, s->fontName ? s->fontName : "Monaco", IText::kStyleNormal, IText::kAlignCenter);
         IRECT box(f->width - 150, f->height - 20, f->width, f->height);
         f->graphics->DrawIText(&style, text, &box);
     }
@@ -445,8 +445,8 @@ void DrawOverlay(LiveEditFrame* f) {
 // ---- Menu actions ----
 
 void SetSelectionCopies(LiveEditState* s, const IControl* c) {
-    s->mSelectionDraw = *c->GetRECT();
-    s->mSelectionTarget = *c->GetTargetRECT();
+    s->selectionDraw = *c->GetRECT();
+    s->selectionTarget = *c->GetTargetRECT();
 }
 
 void MoveInOrder(LiveEditFrame* f, int from, int to, bool swap) {
@@ -455,14 +455,14 @@ void MoveInOrder(LiveEditFrame* f, int from, int to, bool swap) {
     if (!c || to < 1 || to >= EditableEnd(f) || to == from) return;
     if (swap) f->graphics->SwapControls(from, to);
     else f->graphics->MoveControlBehind(from, to);
-    s->mZOrderFrom.Add(from);
-    s->mZOrderTo.Add(to);
-    s->mSelected = c->GetIndex();
+    s->zOrderFrom.Add(from);
+    s->zOrderTo.Add(to);
+    s->selected = c->GetIndex();
 }
 
 void DeleteSelected(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    IControl* c = EditableControl(f, s->mSelected);
+    IControl* c = EditableControl(f, s->selected);
     const int a = c ? AttachIndex(s, c) : -1;
     if (a < 0) return;
     const std::string text = "If you confirm this dialog, you need to delete control number " + std::to_string(a) +
@@ -471,27 +471,27 @@ void DeleteSelected(LiveEditFrame* f) {
                              "place it after last attached control in plugin constructor.";
     if (f->graphics->ShowMessageBox(text.c_str(), "Warning!!!", 1) != 1) return;
     LiveEditPushUndo(f);
-    s->mDeleted.Add(a);
+    s->deleted.Add(a);
     ApplyDeletedToOtherViews(f, {a}, true);
     c->Hide(true);
     ClearSelection(f);
-    WriteHeader(f, f->scale, s->mViewMode);
+    WriteHeader(f, f->scale, s->viewMode);
     LiveEditStoreCurrentLayout(f);
 }
 
 void ResetView(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    const int end = std::min(EditableEnd(f), s->mAttachOrder.GetSize());
-    for (int a = 1; a < end; ++a) f->graphics->ReplaceControl(a, s->mAttachOrder.Get(a));
+    const int end = std::min(EditableEnd(f), s->attachOrder.GetSize());
+    for (int a = 1; a < end; ++a) f->graphics->ReplaceControl(a, s->attachOrder.Get(a));
     auto scaled = [f](const IRECT& r) {
         auto c = [f](int v) { return int(std::trunc((v + 0.4999) * f->scale)); };
         return IRECT(c(r.L), c(r.T), c(r.R), c(r.B));
     };
     for (int a = 1; a < end; ++a) {
-        IControl* c = s->mAttachOrder.Get(a);
-        *c->GetRECT() = scaled(*s->mAttachDrawRects.GetAt(a));
-        c->SetTargetRECT(scaled(*s->mAttachTargetRects.GetAt(a)));
-        if (!LiveEditIsDeleted(s, c)) c->Hide(!*s->mAttachVisible.GetAt(a));
+        IControl* c = s->attachOrder.Get(a);
+        *c->GetRECT() = scaled(*s->attachDrawRects.GetAt(a));
+        c->SetTargetRECT(scaled(*s->attachTargetRects.GetAt(a)));
+        if (!LiveEditIsDeleted(s, c)) c->Hide(!*s->attachVisible.GetAt(a));
     }
     ClearSelection(f);
 }
@@ -507,8 +507,8 @@ void ResetRects(LiveEditFrame* f, IControl* sel, bool position) {
         if (position) return IRECT(atScale(r0.L), atScale(r0.T), atScale(r0.L) + r.W(), atScale(r0.T) + r.H());
         return IRECT(r.L, r.T, r.L + atScale(r0.W()), r.T + atScale(r0.H()));
     };
-    Apply(sel, Mode(f), reset(*sel->GetRECT(), *s->mAttachDrawRects.GetAt(a)),
-          reset(*sel->GetTargetRECT(), *s->mAttachTargetRects.GetAt(a)));
+    Apply(sel, Mode(f), reset(*sel->GetRECT(), *s->attachDrawRects.GetAt(a)),
+          reset(*sel->GetTargetRECT(), *s->attachTargetRects.GetAt(a)));
 }
 
 void MergeRects(LiveEditFrame* f, IControl* sel) {
@@ -521,64 +521,64 @@ void MergeRects(LiveEditFrame* f, IControl* sel) {
 bool LiveEditIsDeleted(const LiveEditState* state, const IControl* control) {
     if (!state || !control) return false;
     const int a = AttachIndex(state, control);
-    return a >= 0 && Holds(state->mDeleted, a);
+    return a >= 0 && Holds(state->deleted, a);
 }
 
 void LiveEditPushUndo(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    LiveEditHistory& h = s->mHistories[SizeHistories(s)];
-    h.mPosition = std::max(h.mPosition, -1) + 1;
-    h.mSnapshots.resize(size_t(h.mPosition) + 1);
-    h.mSnapshots.back() = TakeSnapshot(f);
+    LiveEditHistory& h = s->histories[SizeHistories(s)];
+    h.position = std::max(h.position, -1) + 1;
+    h.snapshots.resize(size_t(h.position) + 1);
+    h.snapshots.back() = TakeSnapshot(f);
 }
 
 void LiveEditStoreCurrentLayout(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    s->mLastWasUndo = s->mLastWasRedo = false;
-    s->mCurrentSnapshots[SizeHistories(s)] = TakeSnapshot(f);
+    s->lastWasUndo = s->lastWasRedo = false;
+    s->currentSnapshots[SizeHistories(s)] = TakeSnapshot(f);
 }
 
 void LiveEditDropDuplicateUndo(LiveEditFrame* f) {
-    LiveEditHistory& h = f->state->mHistories[SizeHistories(f->state)];
-    const size_t n = h.mSnapshots.size();
-    if (n >= 2 && h.mSnapshots[n - 1] == h.mSnapshots[n - 2]) {
-        h.mSnapshots.pop_back();
-        h.mPosition = std::min(h.mPosition, int(h.mSnapshots.size()) - 1);
+    LiveEditHistory& h = f->state->histories[SizeHistories(f->state)];
+    const size_t n = h.snapshots.size();
+    if (n >= 2 && h.snapshots[n - 1] == h.snapshots[n - 2]) {
+        h.snapshots.pop_back();
+        h.position = std::min(h.position, int(h.snapshots.size()) - 1);
     }
 }
 
 void LiveEditUndo(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    LiveEditHistory& h = s->mHistories[SizeHistories(s)];
-    s->mLastWasUndo = true;
-    s->mLastWasRedo = false;
-    h.mPosition = std::min(h.mPosition, int(h.mSnapshots.size()) - 1);
+    LiveEditHistory& h = s->histories[SizeHistories(s)];
+    s->lastWasUndo = true;
+    s->lastWasRedo = false;
+    h.position = std::min(h.position, int(h.snapshots.size()) - 1);
     // An entry equal to what is shown (the one a redo just brought back) is stepped over.
     const LiveEditSnapshot now = TakeSnapshot(f);
-    while (h.mPosition >= 0 && h.mSnapshots[size_t(h.mPosition)] == now) --h.mPosition;
-    if (h.mPosition >= 0) {
-        RestoreSnapshot(f, h.mSnapshots[size_t(h.mPosition)]);
-        --h.mPosition;
+    while (h.position >= 0 && h.snapshots[size_t(h.position)] == now) --h.position;
+    if (h.position >= 0) {
+        RestoreSnapshot(f, h.snapshots[size_t(h.position)]);
+        --h.position;
     }
-    WriteHeader(f, HistoryScale(f), s->mViewMode);
+    WriteHeader(f, HistoryScale(f), s->viewMode);
     ClearSelection(f);
 }
 
 void LiveEditRedo(LiveEditFrame* f) {
     LiveEditState* s = f->state;
     const size_t v = SizeHistories(s);
-    LiveEditHistory& h = s->mHistories[v];
-    s->mLastWasRedo = true;
-    const int last = int(h.mSnapshots.size()) - 1;
-    if (s->mLastWasUndo && h.mPosition < last) ++h.mPosition;
-    s->mLastWasUndo = false;
-    if (h.mPosition < last) {
-        ++h.mPosition;
-        RestoreSnapshot(f, h.mSnapshots[size_t(h.mPosition)]);
-    } else if (h.mPosition >= 0 && !s->mCurrentSnapshots[v].mOrder.empty()) {
-        RestoreSnapshot(f, s->mCurrentSnapshots[v]);
+    LiveEditHistory& h = s->histories[v];
+    s->lastWasRedo = true;
+    const int last = int(h.snapshots.size()) - 1;
+    if (s->lastWasUndo && h.position < last) ++h.position;
+    s->lastWasUndo = false;
+    if (h.position < last) {
+        ++h.position;
+        RestoreSnapshot(f, h.snapshots[size_t(h.position)]);
+    } else if (h.position >= 0 && !s->currentSnapshots[v].order.empty()) {
+        RestoreSnapshot(f, s->currentSnapshots[v]);
     }
-    WriteHeader(f, HistoryScale(f), s->mViewMode);
+    WriteHeader(f, HistoryScale(f), s->viewMode);
     ClearSelection(f);
 }
 
@@ -596,9 +596,9 @@ bool HasSelection(const MenuContext& m) { return m.selected; }
 bool RectsDiffer(const MenuContext& m) { return m.selected && *m.selected->GetRECT() != *m.selected->GetTargetRECT(); }
 bool RectsEqual(const MenuContext& m) { return !RectsDiffer(m); }
 bool SelectionHidden(const MenuContext& m) { return m.selected && m.selected->IsHidden(); }
-bool GroupExists(const MenuContext& m) { return m.state->mGroupActive; }
-bool GridShown(const MenuContext& m) { return m.state->mGridShown; }
-bool CoordinatesShown(const MenuContext& m) { return m.state->mMouseCoordinatesShown; }
+bool GroupExists(const MenuContext& m) { return m.state->groupActive; }
+bool GridShown(const MenuContext& m) { return m.state->gridShown; }
+bool CoordinatesShown(const MenuContext& m) { return m.state->mouseCoordinatesShown; }
 
 using A = LiveEditMenuAction;
 
@@ -630,21 +630,21 @@ constexpr MenuRow kMenuRows[] = {
      [](LiveEditFrame*, IControl* c) { c->Hide(!c->IsHidden()); }, true},
     kSeparatorRow,
     {A::kBringToFront, "Bring to Front", nullptr, nullptr, HasSelection,
-     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, EditableEnd(f) - 1, false); }, true},
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->selected, EditableEnd(f) - 1, false); }, true},
     {A::kSendToBack, "Send to Back", nullptr, nullptr, HasSelection,
-     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, 1, false); }, true},
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->selected, 1, false); }, true},
     kSeparatorRow,
     {A::kBringForward, "Bring Forward", nullptr, nullptr, HasSelection,
-     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, f->state->mSelected + 1, true); }, true},
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->selected, f->state->selected + 1, true); }, true},
     {A::kSendBackward, "Send Backward", nullptr, nullptr, HasSelection,
-     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->mSelected, f->state->mSelected - 1, true); }, true},
+     [](LiveEditFrame* f, IControl*) { MoveInOrder(f, f->state->selected, f->state->selected - 1, true); }, true},
     kSeparatorRow,
     {A::kDeselect, "Deselect", nullptr, nullptr, GroupExists,
      [](LiveEditFrame* f, IControl*) { ClearGroup(f->state); }},
     {A::kGrid, "Show Grid", "Hide Grid", GridShown, nullptr,
-     [](LiveEditFrame* f, IControl*) { f->state->mGridShown = !f->state->mGridShown; }},
+     [](LiveEditFrame* f, IControl*) { f->state->gridShown = !f->state->gridShown; }},
     {A::kMouseCoordinates, "Show Mouse Coordinates", "Hide Mouse Coordinates", CoordinatesShown, nullptr,
-     [](LiveEditFrame* f, IControl*) { f->state->mMouseCoordinatesShown = !f->state->mMouseCoordinatesShown; }},
+     [](LiveEditFrame* f, IControl*) { f->state->mouseCoordinatesShown = !f->state->mouseCoordinatesShown; }},
     kSeparatorRow,
     {A::kResetView, "Reset View to Default", nullptr, nullptr, nullptr,
      [](LiveEditFrame* f, IControl*) { ResetView(f); }, true},
@@ -669,8 +669,8 @@ void RunRow(LiveEditFrame* f, const MenuRow& row, IControl* selected) {
     LiveEditState* s = f->state;
     LiveEditPushUndo(f);
     row.run(f, selected);
-    if (selected && s->mSelected >= 0) SetSelectionCopies(s, selected);
-    WriteHeader(f, f->scale, s->mViewMode);
+    if (selected && s->selected >= 0) SetSelectionCopies(s, selected);
+    WriteHeader(f, f->scale, s->viewMode);
     LiveEditStoreCurrentLayout(f);
 }
 
@@ -684,13 +684,13 @@ bool FrameIsComplete(const LiveEditFrame* f) {
 bool PrepareFrame(LiveEditFrame* f) {
     LiveEditState* s = f->state;
     // The snap arithmetic divides by the step: at a scale below 1 it must not become 0.
-    s->mGridStep = std::max(1, f->views ? int(f->gridSetting * f->scale) : f->gridSetting);
-    s->mViewMode = f->views ? f->views->ViewModeIndex() : 0;
-    s->mViewModeCount = f->views ? std::max(f->views->ViewModeCount(), 1) : 1;
-    s->mViewMode = std::clamp(s->mViewMode, 0, s->mViewModeCount - 1);
-    while (s->mViewModeTexts.GetSize() < s->mViewModeCount)
-        if (!s->mViewModeTexts.Add(new CMN_String)) return false;
-    if (!s->mHeaderRead) LiveEditReadLayoutHeader(s);
+    s->gridStep = std::max(1, f->views ? int(f->gridSetting * f->scale) : f->gridSetting);
+    s->viewMode = f->views ? f->views->ViewModeIndex() : 0;
+    s->viewModeCount = f->views ? std::max(f->views->ViewModeCount(), 1) : 1;
+    s->viewMode = std::clamp(s->viewMode, 0, s->viewModeCount - 1);
+    while (s->viewModeTexts.GetSize() < s->viewModeCount)
+        if (!s->viewModeTexts.Add(new CMN_String)) return false;
+    if (!s->headerRead) LiveEditReadLayoutHeader(s);
     return true;
 }
 
@@ -706,15 +706,15 @@ void TakeKey(LiveEditFrame* f) {
                                                        : -1;
     if (chosenMode >= 0) {
         if (f->mod.S) {
-            s->mSnapReferenceMode = chosenMode;
+            s->snapReferenceMode = chosenMode;
         } else {
             *f->editMode = chosenMode;
-            s->mSelected = -1;
+            s->selected = -1;
             ClearGroup(s);
         }
     }
     *f->lastKey = -1;
-    if (!f->mod.S) s->mSnapReferenceMode = *f->editMode;
+    if (!f->mod.S) s->snapReferenceMode = *f->editMode;
 }
 
 // Whether the mouse is on the grip of an editable control (never while a group
@@ -722,10 +722,10 @@ void TakeKey(LiveEditFrame* f) {
 bool HoverOnGrip(const LiveEditFrame* f) {
     const LiveEditState* s = f->state;
     bool onGrip = false;
-    if (!s->mGroupActive)
+    if (!s->groupActive)
         for (int k = 1; k < EditableEnd(f) && !onGrip; ++k)
             if (const IControl* c = EditableControl(f, k))
-                onGrip = OnGrip(ModeRect(c, Mode(f)), s->mHandleSize, f->mouseX, f->mouseY);
+                onGrip = OnGrip(ModeRect(c, Mode(f)), s->handleSize, f->mouseX, f->mouseY);
     if (!*f->mouseDragged) SetCursor(onGrip ? IDC_SIZENWSE : IDC_ARROW);
     return onGrip;
 }
@@ -741,13 +741,13 @@ void SelectUnderRightPress(LiveEditFrame* f) {
         return;
     }
     SetSelectionCopies(s, c);
-    s->mSelected = *f->selected;
-    if (s->mSelected == s->mPreviousSelected) return;
-    s->mPressX = f->mouseX;
-    s->mPressY = f->mouseY;
-    s->mDragStartDraw = s->mSelectionDraw;
-    s->mDragStartTarget = s->mSelectionTarget;
-    s->mResizeGripActive = OnGrip(ModeRect(c, Mode(f)), s->mHandleSize, f->mouseX, f->mouseY);
+    s->selected = *f->selected;
+    if (s->selected == s->previousSelected) return;
+    s->pressX = f->mouseX;
+    s->pressY = f->mouseY;
+    s->dragStartDraw = s->selectionDraw;
+    s->dragStartTarget = s->selectionTarget;
+    s->resizeGripActive = OnGrip(ModeRect(c, Mode(f)), s->handleSize, f->mouseX, f->mouseY);
 }
 
 struct ButtonEdges {
@@ -759,15 +759,15 @@ struct ButtonEdges {
 // the group without Control removes the group.
 ButtonEdges TrackButtons(LiveEditFrame* f) {
     LiveEditState* s = f->state;
-    if (!f->mod.L) s->mSnapshotPending = true;
-    const ButtonEdges edges{f->mod.L != s->mLastLeft, f->mod.L != s->mLastLeft && f->mod.L};
-    if (edges.leftChanged || f->mod.R != s->mLastRight) {
-        s->mLastPressX = f->mouseX;
-        s->mLastPressY = f->mouseY;
+    if (!f->mod.L) s->snapshotPending = true;
+    const ButtonEdges edges{f->mod.L != s->lastLeft, f->mod.L != s->lastLeft && f->mod.L};
+    if (edges.leftChanged || f->mod.R != s->lastRight) {
+        s->lastPressX = f->mouseX;
+        s->lastPressY = f->mouseY;
     }
-    s->mLastLeft = f->mod.L;
-    s->mLastRight = f->mod.R;
-    if (f->mod.L && !f->mod.C && s->mGroupActive && !s->mGroupRect.Contains(f->mouseX, f->mouseY) && edges.leftPressed)
+    s->lastLeft = f->mod.L;
+    s->lastRight = f->mod.R;
+    if (f->mod.L && !f->mod.C && s->groupActive && !s->groupRect.Contains(f->mouseX, f->mouseY) && edges.leftPressed)
         ClearGroup(s);
     return edges;
 }
@@ -791,7 +791,7 @@ int LiveEditMenuRow(LiveEditMenuAction action) {
 }
 
 void LiveEditContextMenu(LiveEditFrame* f) {
-    const MenuContext m{f->state, f->state->mGroupActive ? nullptr : EditableControl(f, f->state->mSelected)};
+    const MenuContext m{f->state, f->state->groupActive ? nullptr : EditableControl(f, f->state->selected)};
     IPopupMenu menu;
     for (const MenuRow& row : kMenuRows) AddRow(&menu, row, m);
 
@@ -814,19 +814,19 @@ void LiveEdit(LiveEditFrame* f) {
     f->graphics->SetAllControlsDirty();
     DrawDeletedList(f);
     if (!EditableControl(f, *f->selected)) *f->selected = -1;
-    s->mHandleSize = int(8 * f->scale);
+    s->handleSize = int(8 * f->scale);
 
     const bool hoverOnGrip = HoverOnGrip(f);
     if (f->mod.R) SelectUnderRightPress(f);
     const ButtonEdges edges = TrackButtons(f);
-    if (f->mod.C || s->mGroupActive) DragGroup(f, edges.leftChanged);
+    if (f->mod.C || s->groupActive) DragGroup(f, edges.leftChanged);
     else if (f->mod.L) DragControl(f, hoverOnGrip, edges.leftPressed);
 
     DrawOverlay(f);
     if (f->mod.R) OpenContextMenu(f);
-    WriteHeader(f, f->scale, s->mViewMode);
+    WriteHeader(f, f->scale, s->viewMode);
     *f->mouseDragged = false;
-    s->mPreviousSelected = s->mSelected;
+    s->previousSelected = s->selected;
 }
 
 void IGraphics::RunLiveEdit() {

@@ -151,11 +151,11 @@ std::vector<std::string> LiveEditParseLayoutHeader(std::string_view text, int co
 
 void LiveEditReadLayoutHeader(LiveEditState* state, const char* path) {
     if (!state) return;
-    state->mHeaderRead = true;
-    const int count = state->mViewModeCount;
-    while (state->mViewModeTexts.GetSize() < count)
-        if (!state->mViewModeTexts.Add(new CMN_String)) return;
-    for (int j = 0; j < count; ++j) state->mViewModeTexts.Get(j)->Set("");
+    state->headerRead = true;
+    const int count = state->viewModeCount;
+    while (state->viewModeTexts.GetSize() < count)
+        if (!state->viewModeTexts.Add(new CMN_String)) return;
+    for (int j = 0; j < count; ++j) state->viewModeTexts.Get(j)->Set("");
 
     std::string text;
     // Only a regular file is a header: a FIFO under the name would stop the first
@@ -163,7 +163,7 @@ void LiveEditReadLayoutHeader(LiveEditState* state, const char* path) {
     if (ReadRegularFile(path, kLiveEditMaxHeaderBytes, &text) != FileRead::kRead) return;
 
     const std::vector<std::string> sections = LiveEditParseLayoutHeader(text, count);
-    for (int j = 0; j < count; ++j) state->mViewModeTexts.Get(j)->Set(sections[size_t(j)].c_str());
+    for (int j = 0; j < count; ++j) state->viewModeTexts.Get(j)->Set(sections[size_t(j)].c_str());
 }
 
 std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGraphics* graphics,
@@ -172,7 +172,7 @@ std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGr
     if (!state || !graphics) return out;
     // A scale of 0 (or worse) would divide the layout by nothing.
     if (!(guiScale > 0.0)) guiScale = 1.0;
-    const int n = state->mAttachOrder.GetSize() - (views ? 3 : 0);
+    const int n = state->attachOrder.GetSize() - (views ? 3 : 0);
 
     out += "// Do not edit. All of this is generated automatically \n";
     out += "// Written by the layout editor; include it after the controls are attached.\n";
@@ -181,15 +181,15 @@ std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGr
     out += "class LiveEditLayout \n{ \npublic: \n\tLiveEditLayout() {} \n \n\t~LiveEditLayout() {} \n \n";
     out += "\tvoid SetDefaultViewLayout(IGraphics* pGraphics) \n\t{ \n";
 
-    state->mCurrentOrder.DeleteAll(false);
-    for (int k = 0; k < graphics->NControls(); ++k) state->mCurrentOrder.Add(graphics->GetControl(k));
+    state->currentOrder.DeleteAll(false);
+    for (int k = 0; k < graphics->NControls(); ++k) state->currentOrder.Add(graphics->GetControl(k));
 
     if (!views) {
         out += "\t    // Backup original control pointers\n\t\tfor (int i = 0; i < pGraphics->GetNControls(); i++) \n"
                "\t\t\toriginalPointers.push_back(pGraphics->GetControl(i));\n\n"
                "\t    // --------------------------------------------------------------------\n\n";
         for (int i = 1; i < n; ++i) {
-            const IControl* c = state->mAttachOrder.Get(i);
+            const IControl* c = state->attachOrder.Get(i);
             Appendf(&out, "        // %s %i\n", LiveEditClassName(c).c_str(), i);
             Appendf(&out, "\t\tpGraphics->GetControl(%i)->Hide(%s); \n", i, c->IsHidden() ? "true" : "false");
             Appendf(&out, "\t\tpGraphics->GetControl(%i)->SetDrawRECT(", i);
@@ -202,18 +202,18 @@ std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGr
                "\t    // Reordering control layers\n";
         for (int i = 0; i < n; ++i)
             Appendf(&out, "\t\tpGraphics->ReplaceControl(%i, originalPointers[%i]); \n",
-                    state->mCurrentOrder.Find(state->mAttachOrder.Get(i)), i);
+                    state->currentOrder.Find(state->attachOrder.Get(i)), i);
     }
     out += "\t}\n\n\tvoid SetGUIResizeLayout(IGraphics* pGraphics, IModuleGUIResize* pGUIResize)\n\t{\n";
 
     if (views) {
-        while (state->mViewModeTexts.GetSize() < state->mViewModeCount)
-            if (!state->mViewModeTexts.Add(new CMN_String)) break;
+        while (state->viewModeTexts.GetSize() < state->viewModeCount)
+            if (!state->viewModeTexts.Add(new CMN_String)) break;
         std::string text;
         int deletedSoFar = 0;
         for (int i = 0; i < n; ++i) {
-            IControl* c = state->mAttachOrder.Get(i);
-            const int k = state->mCurrentOrder.Find(c);
+            IControl* c = state->attachOrder.Get(i);
+            const int k = state->currentOrder.Find(c);
             const IRECT draw = Unscaled(*c->GetRECT(), guiScale), target = Unscaled(*c->GetTargetRECT(), guiScale);
             views->SetLayout(viewMode, i, k, draw, target, c->IsHidden());
             if (LiveEditIsDeleted(state, c)) {
@@ -223,8 +223,8 @@ std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGr
             // The gap closes over deleted controls that stand below this one in the
             // current order (their attach indices say nothing about where they stand).
             int deletedUpToK = 0;
-            for (int d = 0; d < state->mDeleted.GetSize(); ++d) {
-                const int at = state->mCurrentOrder.Find(state->mAttachOrder.Get(*state->mDeleted.GetAt(d)));
+            for (int d = 0; d < state->deleted.GetSize(); ++d) {
+                const int at = state->currentOrder.Find(state->attachOrder.Get(*state->deleted.GetAt(d)));
                 deletedUpToK += at >= 0 && at < k;
             }
             Appendf(&text, "        // %s %i\n", LiveEditClassName(c).c_str(), i - deletedSoFar);
@@ -234,10 +234,10 @@ std::string LiveEditBuildLayoutHeader(double guiScale, LiveEditState* state, IGr
             AppendRect(&text, target);
             text += c->IsHidden() ? ", true);\n" : ", false);\n";
         }
-        if (CMN_String* stored = state->mViewModeTexts.Get(viewMode)) stored->Set(text.c_str());
-        for (int j = 0; j < state->mViewModeTexts.GetSize(); ++j) {
+        if (CMN_String* stored = state->viewModeTexts.Get(viewMode)) stored->Set(text.c_str());
+        for (int j = 0; j < state->viewModeTexts.GetSize(); ++j) {
             Appendf(&out, "\n\t\t// View Mode: (%i) %s\n", j, std::string(96, '-').c_str());
-            out += state->mViewModeTexts.Get(j)->Get() ? state->mViewModeTexts.Get(j)->Get() : "";
+            out += state->viewModeTexts.Get(j)->Get() ? state->viewModeTexts.Get(j)->Get() : "";
             Appendf(&out, "\t\t// End (%i) %s\n\n", j, std::string(103, '-').c_str());
         }
     }
@@ -249,16 +249,16 @@ bool LiveEditWriteLayoutHeader(double guiScale, LiveEditState* state, IGraphics*
                                int viewMode, const char* path) {
     if (!state || !graphics) return false;
     std::string text = LiveEditBuildLayoutHeader(guiScale, state, graphics, views, viewMode);
-    if (text == state->mLastHeaderText) return !state->mHeaderWriteFailed;
+    if (text == state->lastHeaderText) return !state->headerWriteFailed;
     const bool saved = LiveEditSaveLayoutFile(text, path);
     // Told once until a write succeeds again: a drag changes the layout every frame.
-    if (!saved && !state->mHeaderWriteFailed) {
+    if (!saved && !state->headerWriteFailed) {
         const int error = errno;
         std::fprintf(stderr, "Layout editor: cannot write %s: %s\n", path,
                      IsOtherThanRegularFile(path) ? "not a regular file" : std::strerror(error));
     }
-    state->mHeaderWriteFailed = !saved;
-    state->mLastHeaderText = std::move(text);
+    state->headerWriteFailed = !saved;
+    state->lastHeaderText = std::move(text);
     return saved;
 }
 

@@ -13,19 +13,19 @@ LiveEditViewsResolver gResolver = nullptr;
 // The view modes of the plug-in's GUI-resize control.
 class GUIResizeViews : public LiveEditViews {
 public:
-    IModuleGUIResize* mResize = nullptr;
-    int ViewModeIndex() override { return mResize->GetViewModeIndex(); }
-    int ViewModeCount() override { return mResize->GetViewModeCount(); }
-    double GUIScaleRatio() override { return mResize->GetGUIScaleRatio(); }
+    IModuleGUIResize* resize = nullptr;
+    int ViewModeIndex() override { return resize->GetViewModeIndex(); }
+    int ViewModeCount() override { return resize->GetViewModeCount(); }
+    double GUIScaleRatio() override { return resize->GetGUIScaleRatio(); }
     void ShowViewMode(int index) override {
         // Views are selected by id; the editor registers its views with their indices as ids.
-        mResize->SelectViewMode(index);
-        mResize->RestoreControlPointers();
-        mResize->RescaleControls();
+        resize->SelectViewMode(index);
+        resize->RestoreControlPointers();
+        resize->RescaleControls();
     }
     void SetLayout(int viewMode, int controlIdx, int, const IRECT& draw, const IRECT& target, bool hidden) override {
-        mResize->LiveEditSetLayout(viewMode, controlIdx, hidden, IModuleGUIResize::ToDRECT(draw),
-                                   IModuleGUIResize::ToDRECT(target));
+        resize->LiveEditSetLayout(viewMode, controlIdx, hidden, IModuleGUIResize::ToDRECT(draw),
+                                  IModuleGUIResize::ToDRECT(target));
     }
 };
 
@@ -38,7 +38,7 @@ LiveEditViews* LiveEditViewsOf(const IModuleBase* plug) {
     if (!resize) return nullptr;
     if (gResolver) return gResolver(resize);
     static GUIResizeViews views;
-    views.mResize = resize;
+    views.resize = resize;
     return &views;
 }
 

@@ -41,39 +41,39 @@ static_assert(x11::kKeySpace == GDK_KEY_space && x11::kKeyLeft == GDK_KEY_Left &
 
 class GtkWindowImpl : public Window {
 public:
-    GtkWindowImpl(const std::string& title, int width, int height, bool borderless);
+    GtkWindowImpl(const std::string& title, int contentWidth, int contentHeight, bool borderless);
     ~GtkWindowImpl() override;
-    void Show() override { gtk_widget_show_all(mWindow); }
-    void Hide() override { gtk_widget_hide(mWindow); }
-    void SetContentSize(int width, int height) override {
-        mWidth = width, mHeight = height;
-        gtk_widget_set_size_request(mFixed, width, height);
-        gtk_window_resize(GTK_WINDOW(mWindow), width, height);
+    void Show() override { gtk_widget_show_all(window); }
+    void Hide() override { gtk_widget_hide(window); }
+    void SetContentSize(int contentWidth, int contentHeight) override {
+        width = contentWidth, height = contentHeight;
+        gtk_widget_set_size_request(fixed, contentWidth, contentHeight);
+        gtk_window_resize(GTK_WINDOW(window), contentWidth, contentHeight);
     }
-    void SetCloseHandler(std::function<bool()> handler) override { mCloseHandler = std::move(handler); }
+    void SetCloseHandler(std::function<bool()> handler) override { closeHandler = std::move(handler); }
     Rect ScreenFrame() const override {
         int x = 0, y = 0;
-        gtk_window_get_position(GTK_WINDOW(mWindow), &x, &y);
-        return {double(x), double(y), double(mWidth), double(mHeight)};
+        gtk_window_get_position(GTK_WINDOW(window), &x, &y);
+        return {double(x), double(y), double(width), double(height)};
     }
-    void SetPosition(int x, int y) override { gtk_window_move(GTK_WINDOW(mWindow), x, y); }
+    void SetPosition(int x, int y) override { gtk_window_move(GTK_WINDOW(window), x, y); }
     void SetTransientFor(Window* parent) override {
         auto* p = static_cast<GtkWindowImpl*>(parent);
-        gtk_window_set_transient_for(GTK_WINDOW(mWindow), p ? GTK_WINDOW(p->mWindow) : nullptr);
+        gtk_window_set_transient_for(GTK_WINDOW(window), p ? GTK_WINDOW(p->window) : nullptr);
     }
     void SetMenuBar(Menu* bar) override;
     int MenuBarHeight() const override {
-        if (!mMenuBar) return 0;
+        if (!menuBar) return 0;
         int natural = 0;
-        gtk_widget_get_preferred_height(mMenuBar, nullptr, &natural);
+        gtk_widget_get_preferred_height(menuBar, nullptr, &natural);
         return natural;
     }
 
-    GtkWidget* mWindow;
-    GtkWidget* mFixed;
-    GtkWidget* mMenuBar = nullptr;
-    int mWidth, mHeight;
-    std::function<bool()> mCloseHandler;
+    GtkWidget* window;
+    GtkWidget* fixed;
+    GtkWidget* menuBar = nullptr;
+    int width, height;
+    std::function<bool()> closeHandler;
 };
 
 // ---- Timers -------------------------------------------------------------------------
@@ -104,63 +104,63 @@ class GtkViewImpl;
 
 class GtkTextFieldImpl : public TextField {
 public:
-    GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setup);
+    GtkTextFieldImpl(GtkViewImpl* owner, const TextFieldSetup& fieldSetup);
     ~GtkTextFieldImpl() override;
-    std::string StringValue() const override { return mEntry ? gtk_entry_get_text(GTK_ENTRY(mEntry)) : ""; }
-    void SetDelegate(TextFieldDelegate* delegate) override { mDelegate = delegate; }
-    const TextFieldSetup& Setup() const override { return mSetup; }
+    std::string StringValue() const override { return entry ? gtk_entry_get_text(GTK_ENTRY(entry)) : ""; }
+    void SetDelegate(TextFieldDelegate* handler) override { delegate = handler; }
+    const TextFieldSetup& Setup() const override { return setup; }
 
-    GtkWidget* mEntry;
-    GtkViewImpl* mView;
-    TextFieldSetup mSetup;
-    TextFieldDelegate* mDelegate;
-    bool mWidgetGone = false;  // destroyed with its window
+    GtkWidget* entry;
+    GtkViewImpl* view;
+    TextFieldSetup setup;
+    TextFieldDelegate* delegate;
+    bool widgetGone = false;  // destroyed with its window
 };
 
 class GtkViewImpl : public View {
 public:
-    GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* client);
+    GtkViewImpl(GtkWindowImpl* parent, const Rect& viewFrame, ViewClient* viewClient);
     ~GtkViewImpl() override;
 
     void SetNeedsDisplayInRect(const Rect& r) override {
-        if (!mArea) return;
+        if (!area) return;
         double top = Top(r);
         int x0 = int(std::floor(r.x)), y0 = int(std::floor(top));
         int x1 = int(std::ceil(r.x + r.width)), y1 = int(std::ceil(top + r.height));
-        if (x1 > x0 && y1 > y0) gtk_widget_queue_draw_area(mArea, x0, y0, x1 - x0, y1 - y0);
+        if (x1 > x0 && y1 > y0) gtk_widget_queue_draw_area(area, x0, y0, x1 - x0, y1 - y0);
     }
     void SetNeedsDisplay() override {
-        if (mArea) gtk_widget_queue_draw(mArea);
+        if (area) gtk_widget_queue_draw(area);
     }
     void SetFrameSize(double width, double height) override {
-        mFrame.width = width;
-        mFrame.height = height;
-        if (mArea) gtk_widget_set_size_request(mArea, int(width), int(height));
+        frame.width = width;
+        frame.height = height;
+        if (area) gtk_widget_set_size_request(area, int(width), int(height));
     }
-    Rect Frame() const override { return mFrame; }
+    Rect Frame() const override { return frame; }
     bool CanDraw() const override {
-        if (!mArea || !gtk_widget_get_mapped(mArea)) return false;
-        GdkWindow* w = gtk_widget_get_window(mArea);
+        if (!area || !gtk_widget_get_mapped(area)) return false;
+        GdkWindow* w = gtk_widget_get_window(area);
         if (!w || !gdk_window_is_viewable(w)) return false;
         GdkWindow* top = gdk_window_get_toplevel(w);
         return !(gdk_window_get_state(top) & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_WITHDRAWN));
     }
-    double BackingScaleFactor() const override { return mArea ? gtk_widget_get_scale_factor(mArea) : 1.0; }
-    bool HasDrawContext() const override { return mCairo != nullptr; }
+    double BackingScaleFactor() const override { return area ? gtk_widget_get_scale_factor(area) : 1.0; }
+    bool HasDrawContext() const override { return cairo != nullptr; }
     bool DrawImage(const ImageRef& image, const Rect& dest) override;
     std::unique_ptr<TextField> AddTextField(const TextFieldSetup& setup) override {
-        if (mWidgetsGone) return nullptr;
+        if (widgetsGone) return nullptr;
         return std::make_unique<GtkTextFieldImpl>(this, setup);
     }
     void PopUpContextMenu(Menu& menu, const Point& location) override;
-    void AddToolTipRect(const Rect& r) override { mToolTips.push_back(r); }
-    void RemoveAllToolTips() override { mToolTips.clear(); }
+    void AddToolTipRect(const Rect& r) override { toolTips.push_back(r); }
+    void RemoveAllToolTips() override { toolTips.clear(); }
     void MakeFirstResponder() override {
-        if (mArea && gWindowsClosing == 0) gtk_widget_grab_focus(mArea);
+        if (area && gWindowsClosing == 0) gtk_widget_grab_focus(area);
     }
     void MakeKeyAndOrderFront() override {
-        if (!mArea) return;
-        GtkWidget* top = gtk_widget_get_toplevel(mArea);
+        if (!area) return;
+        GtkWidget* top = gtk_widget_get_toplevel(area);
         if (gtk_widget_is_toplevel(top)) gtk_window_present(GTK_WINDOW(top));
     }
 
@@ -176,25 +176,25 @@ public:
     static void OnDestroy(GtkWidget*, gpointer self);
 
     // The toolkit counts y downwards from the top, the view upwards from the bottom.
-    Point ToView(double x, double y) const { return {x, mFrame.height - y}; }
-    double Top(const Rect& r) const { return mFrame.height - r.y - r.height; }
+    Point ToView(double x, double y) const { return {x, frame.height - y}; }
+    double Top(const Rect& r) const { return frame.height - r.y - r.height; }
     MouseEvent ButtonEvent(const GdkEventButton* e) const {
-        return {ToView(e->x, e->y), ModifierFlagsFromX11(e->state), mClickCount};
+        return {ToView(e->x, e->y), ModifierFlagsFromX11(e->state), clickCount};
     }
 
-    GtkWidget* mOverlay;
-    GtkWidget* mArea;
-    bool mWidgetsGone = false;  // destroyed with their window
-    Rect mFrame;
-    ViewClient* mClient;
-    cairo_t* mCairo = nullptr;
-    std::vector<uint32_t> mScratch;  // the converted pixels of the latest DrawImage
-    std::vector<Rect> mToolTips;
-    std::set<GtkTextFieldImpl*> mFields;
-    WheelAccumulator mWheel;
+    GtkWidget* overlay;
+    GtkWidget* area;
+    bool widgetsGone = false;  // destroyed with their window
+    Rect frame;
+    ViewClient* client;
+    cairo_t* cairo = nullptr;
+    std::vector<uint32_t> scratch;  // the converted pixels of the latest DrawImage
+    std::vector<Rect> toolTips;
+    std::set<GtkTextFieldImpl*> fields;
+    WheelAccumulator wheel;
     // Click counting is done here so that every press reports its count.
-    ClickCounter mClicks;
-    int mClickCount = 0;
+    ClickCounter clicks;
+    int clickCount = 0;
 };
 
 // ---- Back end -----------------------------------------------------------------------
@@ -273,7 +273,7 @@ public:
     void Forget(GtkWindowImpl* w) { mWindows.erase(w); }
     GtkWindow* MainWindow() const {
         for (GtkWindowImpl* w : mWindows)
-            if (gtk_widget_get_visible(w->mWindow)) return GTK_WINDOW(w->mWindow);
+            if (gtk_widget_get_visible(w->window)) return GTK_WINDOW(w->window);
         return nullptr;
     }
 
@@ -301,7 +301,7 @@ private:
                                                      : "default";
         GdkCursor* c = mHidden ? gdk_cursor_new_for_display(d, GDK_BLANK_CURSOR) : gdk_cursor_new_from_name(d, name);
         for (GtkWindowImpl* w : mWindows)
-            if (GdkWindow* gw = gtk_widget_get_window(w->mWindow)) gdk_window_set_cursor(gw, c);
+            if (GdkWindow* gw = gtk_widget_get_window(w->window)) gdk_window_set_cursor(gw, c);
         if (c) g_object_unref(c);
     }
 
@@ -310,20 +310,20 @@ private:
     int mCursorId = IDC_ARROW;
 };
 
-GtkWindowImpl::GtkWindowImpl(const std::string& title, int width, int height, bool borderless)
-    : mWidth(width), mHeight(height) {
-    mWindow = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    g_object_ref_sink(mWindow);
-    gtk_window_set_title(GTK_WINDOW(mWindow), title.c_str());
-    gtk_window_set_decorated(GTK_WINDOW(mWindow), !borderless);
-    gtk_window_set_resizable(GTK_WINDOW(mWindow), FALSE);
-    mFixed = gtk_fixed_new();
-    gtk_widget_set_size_request(mFixed, width, height);
-    gtk_container_add(GTK_CONTAINER(mWindow), mFixed);
-    g_signal_connect(mWindow, "delete-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
+GtkWindowImpl::GtkWindowImpl(const std::string& title, int contentWidth, int contentHeight, bool borderless)
+    : width(contentWidth), height(contentHeight) {
+    window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    g_object_ref_sink(window);
+    gtk_window_set_title(GTK_WINDOW(window), title.c_str());
+    gtk_window_set_decorated(GTK_WINDOW(window), !borderless);
+    gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, contentWidth, contentHeight);
+    gtk_container_add(GTK_CONTAINER(window), fixed);
+    g_signal_connect(window, "delete-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
                          auto* win = static_cast<GtkWindowImpl*>(self);
                          // The owner destroys the window; closing only hides it until then.
-                         if (!win->mCloseHandler || win->mCloseHandler()) gtk_widget_hide(w);
+                         if (!win->closeHandler || win->closeHandler()) gtk_widget_hide(w);
                          return TRUE;
                      }),
                      this);
@@ -373,34 +373,34 @@ void GtkWindowImpl::SetMenuBar(Menu* bar) {
     if (!bar) return;
     // The content moves into a box under the bar; the view keeps its place in it.
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    GtkWidget* menuBar = gtk_menu_bar_new();
+    GtkWidget* barWidget = gtk_menu_bar_new();
     GtkAccelGroup* accel = gtk_accel_group_new();
-    gtk_window_add_accel_group(GTK_WINDOW(mWindow), accel);
+    gtk_window_add_accel_group(GTK_WINDOW(window), accel);
     g_object_unref(accel);  // the window holds it
     for (int i = 0; i < bar->NumberOfItems(); ++i) {
         MenuItem* it = bar->ItemAt(i);
         GtkWidget* top = gtk_menu_item_new_with_label(it->title.c_str());
         if (it->submenu) gtk_menu_item_set_submenu(GTK_MENU_ITEM(top), BuildGtkMenuBarMenu(*it->submenu, accel));
-        gtk_menu_shell_append(GTK_MENU_SHELL(menuBar), top);
+        gtk_menu_shell_append(GTK_MENU_SHELL(barWidget), top);
     }
-    g_object_ref(mFixed);
-    gtk_container_remove(GTK_CONTAINER(mWindow), mFixed);
-    gtk_box_pack_start(GTK_BOX(box), menuBar, FALSE, FALSE, 0);
-    gtk_box_pack_start(GTK_BOX(box), mFixed, TRUE, TRUE, 0);
-    g_object_unref(mFixed);
-    gtk_container_add(GTK_CONTAINER(mWindow), box);
+    g_object_ref(fixed);
+    gtk_container_remove(GTK_CONTAINER(window), fixed);
+    gtk_box_pack_start(GTK_BOX(box), barWidget, FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(box), fixed, TRUE, TRUE, 0);
+    g_object_unref(fixed);
+    gtk_container_add(GTK_CONTAINER(window), box);
     // Shown at once (the window itself stays hidden) so that its height is known before
     // the window is placed.
     gtk_widget_show_all(box);
-    mMenuBar = menuBar;
+    menuBar = barWidget;
 }
 
 GtkWindowImpl::~GtkWindowImpl() {
     if (gGtk) gGtk->Forget(this);
     ++gWindowsClosing;
-    gtk_widget_destroy(mWindow);
+    gtk_widget_destroy(window);
     --gWindowsClosing;
-    g_object_unref(mWindow);
+    g_object_unref(window);
 }
 
 std::unique_ptr<Timer> GtkBackendImpl::ScheduleTimer(double seconds, std::function<void()> callback) {
@@ -482,64 +482,64 @@ std::string GtkBackendImpl::RunFilePanel(const FilePanelSetup& setup) {
 
 // ---- View implementation ------------------------------------------------------------------
 
-GtkViewImpl::GtkViewImpl(GtkWindowImpl* parent, const Rect& frame, ViewClient* client)
-    : mFrame(frame), mClient(client) {
-    mOverlay = gtk_overlay_new();
-    g_object_ref_sink(mOverlay);
-    mArea = gtk_drawing_area_new();
-    gtk_widget_set_size_request(mArea, int(frame.width), int(frame.height));
-    gtk_container_add(GTK_CONTAINER(mOverlay), mArea);
-    gtk_widget_add_events(mArea, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
-                                     GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
-                                     GDK_LEAVE_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK);
-    gtk_widget_set_can_focus(mArea, TRUE);
-    gtk_widget_set_has_tooltip(mArea, TRUE);
-    g_signal_connect(mArea, "draw", G_CALLBACK(OnDraw), this);
-    g_signal_connect(mArea, "button-press-event", G_CALLBACK(OnButtonPress), this);
-    g_signal_connect(mArea, "button-release-event", G_CALLBACK(OnButtonRelease), this);
-    g_signal_connect(mArea, "motion-notify-event", G_CALLBACK(OnMotion), this);
-    g_signal_connect(mArea, "scroll-event", G_CALLBACK(OnScroll), this);
-    g_signal_connect(mArea, "key-press-event", G_CALLBACK(OnKeyPress), this);
-    g_signal_connect(mArea, "query-tooltip", G_CALLBACK(OnQueryTooltip), this);
+GtkViewImpl::GtkViewImpl(GtkWindowImpl* parent, const Rect& viewFrame, ViewClient* viewClient)
+    : frame(viewFrame), client(viewClient) {
+    overlay = gtk_overlay_new();
+    g_object_ref_sink(overlay);
+    area = gtk_drawing_area_new();
+    gtk_widget_set_size_request(area, int(viewFrame.width), int(viewFrame.height));
+    gtk_container_add(GTK_CONTAINER(overlay), area);
+    gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                    GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_KEY_PRESS_MASK |
+                                    GDK_LEAVE_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK);
+    gtk_widget_set_can_focus(area, TRUE);
+    gtk_widget_set_has_tooltip(area, TRUE);
+    g_signal_connect(area, "draw", G_CALLBACK(OnDraw), this);
+    g_signal_connect(area, "button-press-event", G_CALLBACK(OnButtonPress), this);
+    g_signal_connect(area, "button-release-event", G_CALLBACK(OnButtonRelease), this);
+    g_signal_connect(area, "motion-notify-event", G_CALLBACK(OnMotion), this);
+    g_signal_connect(area, "scroll-event", G_CALLBACK(OnScroll), this);
+    g_signal_connect(area, "key-press-event", G_CALLBACK(OnKeyPress), this);
+    g_signal_connect(area, "query-tooltip", G_CALLBACK(OnQueryTooltip), this);
     // A scroll fraction left from before the pointer went away must not add to the next gesture.
-    g_signal_connect(mArea, "leave-notify-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
-                         static_cast<GtkViewImpl*>(self)->mWheel.Reset();
+    g_signal_connect(area, "leave-notify-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer self) -> gboolean {
+                         static_cast<GtkViewImpl*>(self)->wheel.Reset();
                          return FALSE;
                      }),
                      this);
-    g_signal_connect(mOverlay, "get-child-position", G_CALLBACK(OnChildPosition), this);
-    g_signal_connect(mOverlay, "destroy", G_CALLBACK(OnDestroy), this);
+    g_signal_connect(overlay, "get-child-position", G_CALLBACK(OnChildPosition), this);
+    g_signal_connect(overlay, "destroy", G_CALLBACK(OnDestroy), this);
     if (parent) {
-        int top = int(parent->mHeight - frame.y - frame.height);
-        gtk_fixed_put(GTK_FIXED(parent->mFixed), mOverlay, int(frame.x), top < 0 ? 0 : top);
-        gtk_widget_show_all(mOverlay);
-        gtk_widget_grab_focus(mArea);
+        int top = int(parent->height - viewFrame.y - viewFrame.height);
+        gtk_fixed_put(GTK_FIXED(parent->fixed), overlay, int(viewFrame.x), top < 0 ? 0 : top);
+        gtk_widget_show_all(overlay);
+        gtk_widget_grab_focus(area);
     }
 }
 
 GtkViewImpl::~GtkViewImpl() {
-    for (GtkTextFieldImpl* f : mFields) f->mView = nullptr;
-    g_signal_handlers_disconnect_by_data(mOverlay, this);
-    if (!mWidgetsGone) {
-        g_signal_handlers_disconnect_by_data(mArea, this);
-        gtk_widget_destroy(mOverlay);
+    for (GtkTextFieldImpl* f : fields) f->view = nullptr;
+    g_signal_handlers_disconnect_by_data(overlay, this);
+    if (!widgetsGone) {
+        g_signal_handlers_disconnect_by_data(area, this);
+        gtk_widget_destroy(overlay);
     }
-    g_object_unref(mOverlay);
+    g_object_unref(overlay);
 }
 
 void GtkViewImpl::OnDestroy(GtkWidget*, gpointer self) {
     // The window went away before the view: stop touching the widgets.
     auto* v = static_cast<GtkViewImpl*>(self);
-    v->mWidgetsGone = true;
-    v->mArea = nullptr;
+    v->widgetsGone = true;
+    v->area = nullptr;
     // Entries must not outlive the window they were in (the window's last references to
     // them go when it is finalised).
-    for (GtkTextFieldImpl* f : v->mFields) {
-        f->mWidgetGone = true;
-        f->mDelegate = nullptr;
-        g_signal_handlers_disconnect_by_data(f->mEntry, f);
-        g_object_unref(f->mEntry);
-        f->mEntry = nullptr;
+    for (GtkTextFieldImpl* f : v->fields) {
+        f->widgetGone = true;
+        f->delegate = nullptr;
+        g_signal_handlers_disconnect_by_data(f->entry, f);
+        g_object_unref(f->entry);
+        f->entry = nullptr;
     }
 }
 
@@ -547,19 +547,19 @@ gboolean GtkViewImpl::OnDraw(GtkWidget*, cairo_t* cr, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     double x1, y1, x2, y2;
     cairo_clip_extents(cr, &x1, &y1, &x2, &y2);
-    v->mCairo = cr;
-    v->mClient->DrawRect({x1, v->mFrame.height - y2, x2 - x1, y2 - y1});
-    v->mCairo = nullptr;
+    v->cairo = cr;
+    v->client->DrawRect({x1, v->frame.height - y2, x2 - x1, y2 - y1});
+    v->cairo = nullptr;
     return TRUE;
 }
 
 bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
-    if (!mCairo || !image.HasPixels() || dest.width <= 0 || dest.height <= 0) return false;
+    if (!cairo || !image.HasPixels() || dest.width <= 0 || dest.height <= 0) return false;
     double sx = image.width / dest.width, sy = image.height / dest.height;
     double top = Top(dest);
     // Only the pixels under the clip are converted.
     double x1, y1, x2, y2;
-    cairo_clip_extents(mCairo, &x1, &y1, &x2, &y2);
+    cairo_clip_extents(cairo, &x1, &y1, &x2, &y2);
     int px0 = std::clamp(int(std::floor((x1 - dest.x) * sx)), 0, image.width);
     int px1 = std::clamp(int(std::ceil((x2 - dest.x) * sx)), 0, image.width);
     int py0 = std::clamp(int(std::floor((y1 - top) * sy)), 0, image.height);
@@ -570,23 +570,23 @@ bool GtkViewImpl::DrawImage(const ImageRef& image, const Rect& dest) {
     if (stride <= 0) return false;
     // The block is kept from frame to frame; a fresh surface would allocate and zero one
     // on every redraw only for it to be overwritten.
-    mScratch.resize(size_t(stride / 4) * size_t(h));
-    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes, mScratch.data(),
+    scratch.resize(size_t(stride / 4) * size_t(h));
+    ArgbBytesToNativeWords(image.pixels + ptrdiff_t(py0) * image.rowBytes + px0 * 4, image.rowBytes, scratch.data(),
                            stride / 4, w, h);
-    cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(mScratch.data()),
+    cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(scratch.data()),
                                                              CAIRO_FORMAT_ARGB32, w, h, stride);
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);
         return false;
     }
     cairo_surface_set_device_scale(s, sx, sy);
-    cairo_save(mCairo);
-    cairo_set_operator(mCairo, CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(mCairo, s, dest.x + px0 / sx, top + py0 / sy);
-    cairo_pattern_set_filter(cairo_get_source(mCairo), CAIRO_FILTER_NEAREST);
-    cairo_rectangle(mCairo, dest.x + px0 / sx, top + py0 / sy, w / sx, h / sy);
-    cairo_fill(mCairo);
-    cairo_restore(mCairo);
+    cairo_save(cairo);
+    cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cairo, s, dest.x + px0 / sx, top + py0 / sy);
+    cairo_pattern_set_filter(cairo_get_source(cairo), CAIRO_FILTER_NEAREST);
+    cairo_rectangle(cairo, dest.x + px0 / sx, top + py0 / sy, w / sx, h / sy);
+    cairo_fill(cairo);
+    cairo_restore(cairo);
     cairo_surface_finish(s);  // nothing may still read the block when the next frame reuses it
     cairo_surface_destroy(s);
     return true;
@@ -599,16 +599,16 @@ gboolean GtkViewImpl::OnButtonPress(GtkWidget* w, GdkEventButton* e, gpointer se
     GtkSettings* st = gtk_widget_get_settings(w);
     int dblTime = 400, dblDist = 5;
     g_object_get(st, "gtk-double-click-time", &dblTime, "gtk-double-click-distance", &dblDist, nullptr);
-    v->mClickCount = v->mClicks.Press(e->button, e->time, e->x, e->y, guint32(std::max(dblTime, 0)), dblDist);
-    if (e->button == 1) v->mClient->MouseDown(v->ButtonEvent(e));
-    if (e->button == 3) v->mClient->RightMouseDown(v->ButtonEvent(e));
+    v->clickCount = v->clicks.Press(e->button, e->time, e->x, e->y, guint32(std::max(dblTime, 0)), dblDist);
+    if (e->button == 1) v->client->MouseDown(v->ButtonEvent(e));
+    if (e->button == 3) v->client->RightMouseDown(v->ButtonEvent(e));
     return TRUE;
 }
 
 gboolean GtkViewImpl::OnButtonRelease(GtkWidget*, GdkEventButton* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
-    if (e->button == 1) v->mClient->MouseUp(v->ButtonEvent(e));
-    if (e->button == 3) v->mClient->RightMouseUp(v->ButtonEvent(e));
+    if (e->button == 1) v->client->MouseUp(v->ButtonEvent(e));
+    if (e->button == 3) v->client->RightMouseUp(v->ButtonEvent(e));
     return TRUE;
 }
 
@@ -616,11 +616,11 @@ gboolean GtkViewImpl::OnMotion(GtkWidget*, GdkEventMotion* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     MouseEvent m{v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), 1};
     if (e->state & GDK_BUTTON1_MASK)
-        v->mClient->MouseDragged(m);
+        v->client->MouseDragged(m);
     else if (e->state & GDK_BUTTON3_MASK)
-        v->mClient->RightMouseDragged(m);
+        v->client->RightMouseDragged(m);
     else
-        v->mClient->MouseMoved(m);
+        v->client->MouseMoved(m);
     return TRUE;
 }
 
@@ -628,17 +628,17 @@ gboolean GtkViewImpl::OnScroll(GtkWidget*, GdkEventScroll* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     int steps = 0;
     switch (e->direction) {
-        case GDK_SCROLL_UP: steps = v->mWheel.Add(1); break;
-        case GDK_SCROLL_DOWN: steps = v->mWheel.Add(-1); break;
+        case GDK_SCROLL_UP: steps = v->wheel.Add(1); break;
+        case GDK_SCROLL_DOWN: steps = v->wheel.Add(-1); break;
         case GDK_SCROLL_SMOOTH: {
             double dx = 0, dy = 0;
             gdk_event_get_scroll_deltas(reinterpret_cast<GdkEvent*>(e), &dx, &dy);
-            steps = v->mWheel.Add(-dy);
+            steps = v->wheel.Add(-dy);
             break;
         }
         default: break;
     }
-    if (steps != 0) v->mClient->ScrollWheel({v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), double(steps)});
+    if (steps != 0) v->client->ScrollWheel({v->ToView(e->x, e->y), ModifierFlagsFromX11(e->state), double(steps)});
     return TRUE;
 }
 
@@ -646,19 +646,19 @@ gboolean GtkViewImpl::OnKeyPress(GtkWidget*, GdkEventKey* e, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     if (e->is_modifier) return FALSE;
     const KeyEvent k = KeyEventFromX11(e->keyval, gdk_keyval_to_unicode(e->keyval), e->state);
-    return v->mClient->KeyDown(k) ? TRUE : FALSE;
+    return v->client->KeyDown(k) ? TRUE : FALSE;
 }
 
 gboolean GtkViewImpl::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTooltip* tip, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
     Point p = v->ToView(x, y);
-    for (const Rect& r : v->mToolTips) {
+    for (const Rect& r : v->toolTips) {
         if (!r.Contains(p)) continue;
-        std::string text = v->mClient->ToolTipText();
+        std::string text = v->client->ToolTipText();
         if (text.empty()) return FALSE;
         gtk_tooltip_set_text(tip, text.c_str());
-        GdkRectangle area{int(r.x), int(v->Top(r)), int(r.width), int(r.height)};
-        gtk_tooltip_set_tip_area(tip, &area);
+        GdkRectangle tipArea{int(r.x), int(v->Top(r)), int(r.width), int(r.height)};
+        gtk_tooltip_set_tip_area(tip, &tipArea);
         return TRUE;
     }
     return FALSE;
@@ -666,9 +666,9 @@ gboolean GtkViewImpl::OnQueryTooltip(GtkWidget*, gint x, gint y, gboolean, GtkTo
 
 gboolean GtkViewImpl::OnChildPosition(GtkOverlay*, GtkWidget* child, GdkRectangle* alloc, gpointer self) {
     auto* v = static_cast<GtkViewImpl*>(self);
-    for (GtkTextFieldImpl* f : v->mFields) {
-        if (f->mEntry != child) continue;
-        const Rect& r = f->mSetup.frame;
+    for (GtkTextFieldImpl* f : v->fields) {
+        if (f->entry != child) continue;
+        const Rect& r = f->setup.frame;
         alloc->x = int(r.x);
         alloc->y = int(v->Top(r));
         alloc->width = std::max(1, int(r.width));
@@ -723,10 +723,10 @@ GtkWidget* BuildGtkMenu(Menu& menu, MenuRun* run) {
 }
 
 void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
-    if (!mArea || !gtk_widget_get_realized(mArea)) return;
+    if (!area || !gtk_widget_get_realized(area)) return;
     MenuRun run;
     GtkWidget* gm = BuildGtkMenu(menu, &run);
-    gtk_menu_attach_to_widget(GTK_MENU(gm), mArea, nullptr);
+    gtk_menu_attach_to_widget(GTK_MENU(gm), area, nullptr);
     run.loop = g_main_loop_new(nullptr, FALSE);
     g_signal_connect(gm, "deactivate", G_CALLBACK(+[](GtkMenuShell*, gpointer data) {
                          // The chosen item's activation follows the deactivation; quit after it.
@@ -738,8 +738,8 @@ void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
                              data);
                      }),
                      run.loop);
-    GdkRectangle at{int(location.x), int(mFrame.height - location.y), 1, 1};
-    gtk_menu_popup_at_rect(GTK_MENU(gm), gtk_widget_get_window(mArea), &at, GDK_GRAVITY_NORTH_WEST,
+    GdkRectangle at{int(location.x), int(frame.height - location.y), 1, 1};
+    gtk_menu_popup_at_rect(GTK_MENU(gm), gtk_widget_get_window(area), &at, GDK_GRAVITY_NORTH_WEST,
                            GDK_GRAVITY_NORTH_WEST, nullptr);
     if (gtk_widget_get_visible(gm)) g_main_loop_run(run.loop);
     g_main_loop_unref(run.loop);
@@ -749,14 +749,15 @@ void GtkViewImpl::PopUpContextMenu(Menu& menu, const Point& location) {
 
 // ---- Text fields ---------------------------------------------------------------------------
 
-GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setup)
-    : mView(view), mSetup(setup), mDelegate(setup.delegate) {
-    mEntry = gtk_entry_new();
-    g_object_ref_sink(mEntry);
-    gtk_entry_set_visibility(GTK_ENTRY(mEntry), !setup.secure);
-    gtk_entry_set_has_frame(GTK_ENTRY(mEntry), FALSE);
-    gtk_entry_set_text(GTK_ENTRY(mEntry), setup.text.c_str());
-    if (setup.alignment >= 0 && setup.alignment <= 2) gtk_entry_set_alignment(GTK_ENTRY(mEntry), setup.alignment * 0.5f);
+GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* owner, const TextFieldSetup& fieldSetup)
+    : view(owner), setup(fieldSetup), delegate(fieldSetup.delegate) {
+    entry = gtk_entry_new();
+    g_object_ref_sink(entry);
+    gtk_entry_set_visibility(GTK_ENTRY(entry), !fieldSetup.secure);
+    gtk_entry_set_has_frame(GTK_ENTRY(entry), FALSE);
+    gtk_entry_set_text(GTK_ENTRY(entry), fieldSetup.text.c_str());
+    if (fieldSetup.alignment >= 0 && fieldSetup.alignment <= 2)
+        gtk_entry_set_alignment(GTK_ENTRY(entry), fieldSetup.alignment * 0.5f);
     auto rgba = [](const Color& c) {
         char b[96];
         std::snprintf(b, sizeof b, "rgba(%d,%d,%d,%.3f)", int(std::lround(c.red * 255)), int(std::lround(c.green * 255)),
@@ -764,68 +765,69 @@ GtkTextFieldImpl::GtkTextFieldImpl(GtkViewImpl* view, const TextFieldSetup& setu
         return std::string(b);
     };
     std::string family;
-    for (char c : setup.fontName)
+    for (char c : fieldSetup.fontName)
         if (c != '"' && c != '\\' && c != ';' && c != '}') family += c;
-    std::string css = "entry { font-family: \"" + family + "\"; font-size: " + std::to_string(std::max(1, setup.fontSize)) +
-                      "px; color: " + rgba(setup.textColor) + "; background-color: " + rgba(setup.backgroundColor) +
-                      "; background-image: none; border: none; box-shadow: none; outline: none; padding: 0 2px; "
-                      "min-height: 0; border-radius: 0; }";
+    std::string css =
+        "entry { font-family: \"" + family + "\"; font-size: " + std::to_string(std::max(1, fieldSetup.fontSize)) +
+        "px; color: " + rgba(fieldSetup.textColor) + "; background-color: " + rgba(fieldSetup.backgroundColor) +
+        "; background-image: none; border: none; box-shadow: none; outline: none; padding: 0 2px; "
+        "min-height: 0; border-radius: 0; }";
     GtkCssProvider* provider = gtk_css_provider_new();
     gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
-    gtk_style_context_add_provider(gtk_widget_get_style_context(mEntry), GTK_STYLE_PROVIDER(provider),
+    gtk_style_context_add_provider(gtk_widget_get_style_context(entry), GTK_STYLE_PROVIDER(provider),
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);
 
-    g_signal_connect(mEntry, "insert-text",
+    g_signal_connect(entry, "insert-text",
                      G_CALLBACK(+[](GtkEditable* ed, gchar* text, gint len, gint* pos, gpointer self) {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
-                         if (!f->mSetup.formatter) return;
+                         if (!f->setup.formatter) return;
                          std::string cur = gtk_entry_get_text(GTK_ENTRY(ed));
                          const char* at = g_utf8_offset_to_pointer(cur.c_str(), *pos);
                          size_t offset = size_t(at - cur.c_str());
                          std::string proposed = cur.substr(0, offset) +
                                                 std::string(text, len < 0 ? std::strlen(text) : size_t(len)) +
                                                 cur.substr(offset);
-                         if (!f->mSetup.formatter->IsPartialStringValid(proposed))
+                         if (!f->setup.formatter->IsPartialStringValid(proposed))
                              g_signal_stop_emission_by_name(ed, "insert-text");
                      }),
                      this);
-    g_signal_connect(mEntry, "activate", G_CALLBACK(+[](GtkEntry*, gpointer self) {
+    g_signal_connect(entry, "activate", G_CALLBACK(+[](GtkEntry*, gpointer self) {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
-                         if (TextFieldDelegate* d = f->mDelegate) d->ControlTextDidEndEditing(f);
+                         if (TextFieldDelegate* d = f->delegate) d->ControlTextDidEndEditing(f);
                      }),
                      this);
-    g_signal_connect(mEntry, "focus-out-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
+    g_signal_connect(entry, "focus-out-event", G_CALLBACK(+[](GtkWidget* w, GdkEvent*, gpointer self) -> gboolean {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
                          // The whole window losing focus leaves the entry running, and a
                          // window being destroyed commits nothing.
                          GtkWidget* top = gtk_widget_get_toplevel(w);
                          if (gWindowsClosing > 0 || gtk_widget_in_destruction(w)) return FALSE;
                          if (gtk_widget_is_toplevel(top) && gtk_window_get_focus(GTK_WINDOW(top)) == w) return FALSE;
-                         if (TextFieldDelegate* d = f->mDelegate) d->ControlTextDidEndEditing(f);
+                         if (TextFieldDelegate* d = f->delegate) d->ControlTextDidEndEditing(f);
                          return FALSE;
                      }),
                      this);
-    g_signal_connect(mEntry, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* e, gpointer self) -> gboolean {
+    g_signal_connect(entry, "key-press-event", G_CALLBACK(+[](GtkWidget*, GdkEventKey* e, gpointer self) -> gboolean {
                          auto* f = static_cast<GtkTextFieldImpl*>(self);
                          if (e->keyval != GDK_KEY_Escape) return FALSE;
-                         if (TextFieldDelegate* d = f->mDelegate) d->ControlTextDidCancel(f);
+                         if (TextFieldDelegate* d = f->delegate) d->ControlTextDidCancel(f);
                          return TRUE;
                      }),
                      this);
-    mView->mFields.insert(this);
-    gtk_overlay_add_overlay(GTK_OVERLAY(mView->mOverlay), mEntry);
-    gtk_widget_show(mEntry);
-    gtk_widget_grab_focus(mEntry);
+    view->fields.insert(this);
+    gtk_overlay_add_overlay(GTK_OVERLAY(view->overlay), entry);
+    gtk_widget_show(entry);
+    gtk_widget_grab_focus(entry);
 }
 
 GtkTextFieldImpl::~GtkTextFieldImpl() {
-    mDelegate = nullptr;
-    if (mView) mView->mFields.erase(this);
-    if (mWidgetGone) return;
-    g_signal_handlers_disconnect_by_data(mEntry, this);
-    gtk_widget_destroy(mEntry);
-    g_object_unref(mEntry);
+    delegate = nullptr;
+    if (view) view->fields.erase(this);
+    if (widgetGone) return;
+    g_signal_handlers_disconnect_by_data(entry, this);
+    gtk_widget_destroy(entry);
+    g_object_unref(entry);
 }
 
 }  // namespace
@@ -845,10 +847,10 @@ void RunGtkMainLoopFor(double seconds) {
 
 bool ReadBackShownPixels(View* view, std::vector<uint8_t>* argb, int* width, int* height) {
     auto* v = dynamic_cast<GtkViewImpl*>(view);
-    if (!v || !v->mArea || !argb) return false;
-    GdkWindow* w = gtk_widget_get_window(v->mArea);
+    if (!v || !v->area || !argb) return false;
+    GdkWindow* w = gtk_widget_get_window(v->area);
     if (!w || !gdk_window_is_viewable(w)) return false;
-    int wd = gtk_widget_get_allocated_width(v->mArea), ht = gtk_widget_get_allocated_height(v->mArea);
+    int wd = gtk_widget_get_allocated_width(v->area), ht = gtk_widget_get_allocated_height(v->area);
     GdkPixbuf* pb = gdk_pixbuf_get_from_window(w, 0, 0, wd, ht);
     if (!pb) return false;
     int n = gdk_pixbuf_get_n_channels(pb), stride = gdk_pixbuf_get_rowstride(pb);
@@ -911,7 +913,7 @@ void CollectMenuItems(GtkWidget* menu, std::vector<std::string>* out) {
 std::vector<std::string> ShownMenuBarItems(Window* window) {
     std::vector<std::string> items;
     auto* w = dynamic_cast<GtkWindowImpl*>(window);
-    if (w && w->mMenuBar) CollectMenuItems(w->mMenuBar, &items);
+    if (w && w->menuBar) CollectMenuItems(w->menuBar, &items);
     return items;
 }
 
@@ -921,8 +923,8 @@ void MakeToolkitCriticalsFatal() {
 
 bool ViewOriginOnScreen(View* view, int* x, int* y) {
     auto* v = dynamic_cast<GtkViewImpl*>(view);
-    if (!v || !v->mArea) return false;
-    GdkWindow* w = gtk_widget_get_window(v->mArea);
+    if (!v || !v->area) return false;
+    GdkWindow* w = gtk_widget_get_window(v->area);
     if (!w) return false;
     gdk_window_get_origin(w, x, y);
     return true;

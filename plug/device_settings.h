@@ -8,12 +8,12 @@ inline constexpr int kDeviceNameSize = 100;
 inline constexpr const char* kDeviceOff = "off";
 
 struct DeviceSettings {
-    char mInDevice[kDeviceNameSize] = "off";   // the instrument's input
-    char mInBDevice[kDeviceNameSize] = "off";  // the keyboard's input
-    char mOutDevice[kDeviceNameSize] = "off";  // to the instrument
-    int mInChannel = 0;
-    int mInBChannel = 0;
-    int mOutChannel = 0;
+    char inDevice[kDeviceNameSize] = "off";   // the instrument's input
+    char inBDevice[kDeviceNameSize] = "off";  // the keyboard's input
+    char outDevice[kDeviceNameSize] = "off";  // to the instrument
+    int inChannel = 0;
+    int inBChannel = 0;
+    int outChannel = 0;
 
-    bool OutputIsOff() const { return std::strcmp(mOutDevice, kDeviceOff) == 0; }
+    bool OutputIsOff() const { return std::strcmp(outDevice, kDeviceOff) == 0; }
 };

@@ -2,5 +2,5 @@
 
 LiveEditState::~LiveEditState() {
     // The control lists only borrow (IGraphics owns the controls); the texts are ours.
-    mViewModeTexts.DeleteAll(true);
+    viewModeTexts.DeleteAll(true);
 }

@@ -19,18 +19,18 @@ inline constexpr IRECT kLiveEditNoRect(999999999, 999999999, 0, 0);
 // One layout of the panel: per attach index the rectangles and hidden flag, the
 // control order of the graphics, and the controls marked for deletion.
 struct LiveEditSnapshot {
-    std::vector<IRECT> mDraw, mTarget;
-    std::vector<bool> mHidden;
-    std::vector<IControl*> mOrder;
-    std::vector<int> mDeleted;
+    std::vector<IRECT> draw, target;
+    std::vector<bool> hidden;
+    std::vector<IControl*> order;
+    std::vector<int> deleted;
 
     friend bool operator==(const LiveEditSnapshot&, const LiveEditSnapshot&) = default;
 };
 
 // The undo list of one view mode; the position is -1 while it is empty.
 struct LiveEditHistory {
-    std::vector<LiveEditSnapshot> mSnapshots;
-    int mPosition = -1;
+    std::vector<LiveEditSnapshot> snapshots;
+    int position = -1;
 };
 
 struct LiveEditState {
@@ -39,53 +39,53 @@ struct LiveEditState {
     LiveEditState(const LiveEditState&) = delete;
     LiveEditState& operator=(const LiveEditState&) = delete;
 
-    const char* mFontName = "Tahoma";
-    IColor mNeutralColor{255, 255, 255, 255};
-    IColor mDrawColor{255, 50, 255, 50};
-    IColor mTargetColor{255, 255, 50, 50};
-    IColor mShadowColor{255, 30, 30, 30};
-    IColor mGroupColor{255, 255, 255, 255};
-    IColor mTextColor{255, 255, 255, 255};
-    IColor mLabelBackground{122, 0, 0, 0};
+    const char* fontName = "Tahoma";
+    IColor neutralColor{255, 255, 255, 255};
+    IColor drawColor{255, 50, 255, 50};
+    IColor targetColor{255, 255, 50, 50};
+    IColor shadowColor{255, 30, 30, 30};
+    IColor groupColor{255, 255, 255, 255};
+    IColor textColor{255, 255, 255, 255};
+    IColor labelBackground{122, 0, 0, 0};
 
-    IRECT mSelectionDraw, mSelectionTarget;
-    IRECT mDragStartDraw, mDragStartTarget;
-    IRECT mGroupRect = kLiveEditNoRect;
-    IRECT mSecondRect = kLiveEditNoRect;
-    int mSelected = -1;
-    int mPreviousSelected = -1;
-    int mPressX = 0, mPressY = 0;
-    int mGridStep = 1;
-    bool mResizeGripActive = false;
-    bool mGridShown = false;
+    IRECT selectionDraw, selectionTarget;
+    IRECT dragStartDraw, dragStartTarget;
+    IRECT groupRect = kLiveEditNoRect;
+    IRECT secondRect = kLiveEditNoRect;
+    int selected = -1;
+    int previousSelected = -1;
+    int pressX = 0, pressY = 0;
+    int gridStep = 1;
+    bool resizeGripActive = false;
+    bool gridShown = false;
 
-    CMN_TypedBuf<IRECT> mAttachDrawRects;
-    CMN_TypedBuf<IRECT> mAttachTargetRects;
-    CMN_TypedBuf<bool> mAttachVisible;
-    CMN_PtrList<IControl> mAttachOrder;
-    CMN_TypedBuf<int> mZOrderFrom, mZOrderTo;
-    CMN_PtrList<IControl> mCurrentOrder;
-    CMN_PtrList<CMN_String> mViewModeTexts;  // owned
-    CMN_TypedBuf<int> mDeleted;
-    CMN_TypedBuf<int> mGroup;
-    CMN_TypedBuf<IRECT> mGroupDrawRects, mGroupTargetRects;
+    CMN_TypedBuf<IRECT> attachDrawRects;
+    CMN_TypedBuf<IRECT> attachTargetRects;
+    CMN_TypedBuf<bool> attachVisible;
+    CMN_PtrList<IControl> attachOrder;
+    CMN_TypedBuf<int> zOrderFrom, zOrderTo;
+    CMN_PtrList<IControl> currentOrder;
+    CMN_PtrList<CMN_String> viewModeTexts;  // owned
+    CMN_TypedBuf<int> deleted;
+    CMN_TypedBuf<int> group;
+    CMN_TypedBuf<IRECT> groupDrawRects, groupTargetRects;
 
-    int mViewMode = 0;
-    int mViewModeCount = 1;
-    bool mHeaderRead = false;
-    bool mSnapshotPending = true;
-    bool mLastWasUndo = false, mLastWasRedo = false;
-    bool mGroupActive = false;
-    bool mMouseCoordinatesShown = false;
-    bool mLastLeft = false, mLastRight = false;
-    int mLastPressX = 0, mLastPressY = 0;
-    int mHandleSize = 0;
-    int mSnapReferenceMode = 0;
+    int viewMode = 0;
+    int viewModeCount = 1;
+    bool headerRead = false;
+    bool snapshotPending = true;
+    bool lastWasUndo = false, lastWasRedo = false;
+    bool groupActive = false;
+    bool mouseCoordinatesShown = false;
+    bool lastLeft = false, lastRight = false;
+    int lastPressX = 0, lastPressY = 0;
+    int handleSize = 0;
+    int snapReferenceMode = 0;
 
-    std::vector<LiveEditSnapshot> mCurrentSnapshots;  // per view mode
-    std::vector<LiveEditHistory> mHistories;          // per view mode
+    std::vector<LiveEditSnapshot> currentSnapshots;  // per view mode
+    std::vector<LiveEditHistory> histories;          // per view mode
     // The header text last handed to the file, so that an unchanged layout is not
     // written again on every frame.
-    std::string mLastHeaderText;
-    bool mHeaderWriteFailed = false;
+    std::string lastHeaderText;
+    bool headerWriteFailed = false;
 };

@@ -10,27 +10,27 @@ uint8_t DataByte(int v) { return uint8_t(v & 0x7f); }
 
 }  // namespace
 
-void IMidiMessage::MakeNoteOnMsg(int note, int velocity, int offset, int channel) {
-    mOffset = offset;
-    mStatus = Status(0x90, channel);
-    mData1 = DataByte(note);
-    mData2 = DataByte(velocity);
+void IMidiMessage::MakeNoteOnMsg(int note, int velocity, int sampleOffset, int channel) {
+    offset = sampleOffset;
+    status = Status(0x90, channel);
+    data1 = DataByte(note);
+    data2 = DataByte(velocity);
 }
 
-void IMidiMessage::MakeNoteOffMsg(int note, int offset, int channel) {
-    mOffset = offset;
-    mStatus = Status(0x80, channel);
-    mData1 = DataByte(note);
-    mData2 = 0;
+void IMidiMessage::MakeNoteOffMsg(int note, int sampleOffset, int channel) {
+    offset = sampleOffset;
+    status = Status(0x80, channel);
+    data1 = DataByte(note);
+    data2 = 0;
 }
 
 int IMidiMessage::WireLength() const {
-    if (mStatus < 0x80) return 0;
-    if (mStatus < 0xf0) {
-        const int type = mStatus & 0xf0;
+    if (status < 0x80) return 0;
+    if (status < 0xf0) {
+        const int type = status & 0xf0;
         return type == 0xc0 || type == 0xd0 ? 2 : 3;
     }
-    switch (mStatus) {
+    switch (status) {
     case 0xf1:
     case 0xf3:
         return 2;

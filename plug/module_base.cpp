@@ -92,10 +92,10 @@ void IModuleBase::RecordLiveEditLayout(IGraphics* graphics) {
     const int n = graphics->NControls();
     for (int i = 0; i < n; ++i) {
         IControl* control = graphics->GetControl(i);
-        state->mAttachDrawRects.Add(*control->GetRECT());
-        state->mAttachTargetRects.Add(*control->GetTargetRECT());
-        state->mAttachVisible.Add(!control->IsHidden());
-        state->mAttachOrder.Add(control);
-        state->mCurrentOrder.Add(control);
+        state->attachDrawRects.Add(*control->GetRECT());
+        state->attachTargetRects.Add(*control->GetTargetRECT());
+        state->attachVisible.Add(!control->IsHidden());
+        state->attachOrder.Add(control);
+        state->currentOrder.Add(control);
     }
 }

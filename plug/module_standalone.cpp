@@ -16,11 +16,11 @@ bool IModuleStandalone::SendMidiMsg(IMidiMessage* msg) {
     if (!mMidiOut || !msg) return false;
     const int size = msg->WireLength();
     if (size == 0) return false;
-    const uint8_t bytes[3] = {msg->mStatus, msg->mData1, msg->mData2};
+    const uint8_t bytes[3] = {msg->status, msg->data1, msg->data2};
     return mMidiOut->SendMessage(bytes, size);
 }
 
 bool IModuleStandalone::SendSysEx(ISysExMessage* msg) {
-    if (!mMidiOut || !msg || !msg->mData || msg->mSize <= 0) return false;
-    return mMidiOut->SendMessage(msg->mData, msg->mSize);
+    if (!mMidiOut || !msg || !msg->data || msg->size <= 0) return false;
+    return mMidiOut->SendMessage(msg->data, msg->size);
 }

@@ -84,14 +84,14 @@ void IParam::SetDisplayText(int value, const char* text) {
     const int n = mDisplayTexts.GetSize();
     for (int i = 0; i < n; ++i) {
         DisplayText* dt = mDisplayTexts.GetAt(i);
-        if (dt->mValue == value) {
-            CopyField(dt->mText, text);
+        if (dt->value == value) {
+            CopyField(dt->text, text);
             return;
         }
     }
     DisplayText dt{};
-    dt.mValue = value;
-    CopyField(dt.mText, text);
+    dt.value = value;
+    CopyField(dt.text, text);
     mDisplayTexts.Add(dt);
 }
 
@@ -149,7 +149,7 @@ const char* IParam::GetDisplayText(int value) const {
     const int n = mDisplayTexts.GetSize();
     for (int i = 0; i < n; ++i) {
         const DisplayText* dt = mDisplayTexts.GetAt(i);
-        if (dt->mValue == value) return dt->mText;
+        if (dt->value == value) return dt->text;
     }
     return "";
 }
@@ -159,8 +159,8 @@ bool IParam::MapDisplayText(const char* text, int* value) const {
     const int n = mDisplayTexts.GetSize();
     for (int i = 0; i < n; ++i) {
         const DisplayText* dt = mDisplayTexts.GetAt(i);
-        if (std::strcmp(dt->mText, text) == 0) {
-            if (value) *value = dt->mValue;
+        if (std::strcmp(dt->text, text) == 0) {
+            if (value) *value = dt->value;
             return true;
         }
     }

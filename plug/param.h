@@ -15,8 +15,8 @@ public:
     enum EParamType { kTypeNone = 0, kTypeBool = 1, kTypeInt = 2, kTypeEnum = 3, kTypeDouble = 4 };
 
     struct DisplayText {
-        int mValue;
-        char mText[kParamTextFieldSize];
+        int value;
+        char text[kParamTextFieldSize];
     };
 
     IParam();

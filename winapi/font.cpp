@@ -55,25 +55,25 @@ struct FontObject final : HGDIOBJ__ {
 
     const GlyphImage& glyph(uint32_t code);
 
-    FT_Face mFace = nullptr;
-    std::string mFile;
-    TEXTMETRIC mMetrics;
-    bool mMono = false;
-    bool mEmbolden = false;
-    std::unordered_map<uint32_t, GlyphImage> mGlyphs;
+    FT_Face face = nullptr;
+    std::string file;
+    TEXTMETRIC metrics;
+    bool mono = false;
+    bool embolden = false;
+    std::unordered_map<uint32_t, GlyphImage> glyphs;
     // Contexts this font has been selected into; cleared of it when the font goes.
-    std::unordered_set<HDC__*> mSelectedInto;
+    std::unordered_set<HDC__*> selectedInto;
 };
 
 struct Registry {
     // Fonts still alive at exit keep their faces; only the shared state goes.
     ~Registry() {
-        if (mConfig) FcConfigDestroy(mConfig);
+        if (config) FcConfigDestroy(config);
     }
-    std::mutex mMutex;
-    std::unordered_set<HGDIOBJ__*> mLive;
-    FT_Library mLibrary = nullptr;
-    FcConfig* mConfig = nullptr;
+    std::mutex mutex;
+    std::unordered_set<HGDIOBJ__*> live;
+    FT_Library library = nullptr;
+    FcConfig* config = nullptr;
 };
 
 Registry& registry() {
@@ -117,30 +117,30 @@ FcConfig* loadConfig() {
 FontObject* liveFont(HGDIOBJ object) {
     if (!object) return nullptr;
     auto& r = registry();
-    std::lock_guard lock(r.mMutex);
-    if (!r.mLive.count(object) || object->kind != WAPI_OBJ_FONT) return nullptr;
+    std::lock_guard lock(r.mutex);
+    if (!r.live.count(object) || object->kind != WAPI_OBJ_FONT) return nullptr;
     return static_cast<FontObject*>(object);
 }
 
 FontObject::~FontObject() {
-    if (mFace) {
-        std::lock_guard lock(registry().mMutex);
-        FT_Done_Face(mFace);
+    if (face) {
+        std::lock_guard lock(registry().mutex);
+        FT_Done_Face(face);
     }
 }
 
 const GlyphImage& FontObject::glyph(uint32_t code) {
-    auto found = mGlyphs.find(code);
-    if (found != mGlyphs.end()) return found->second;
-    GlyphImage& g = mGlyphs[code];
+    auto found = glyphs.find(code);
+    if (found != glyphs.end()) return found->second;
+    GlyphImage& g = glyphs[code];
     // Control characters have no picture and take no room.
     if (code < 32 || code == 127) return g;
-    const FT_Int32 loadFlags = FT_LOAD_NO_BITMAP | (mMono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
-    if (FT_Load_Char(mFace, code, loadFlags) != 0) return g;
-    FT_GlyphSlot slot = mFace->glyph;
-    if (mEmbolden) FT_GlyphSlot_Embolden(slot);
+    const FT_Int32 loadFlags = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
+    if (FT_Load_Char(face, code, loadFlags) != 0) return g;
+    FT_GlyphSlot slot = face->glyph;
+    if (embolden) FT_GlyphSlot_Embolden(slot);
     g.advance = int((slot->advance.x + 32) >> 6);
-    if (FT_Render_Glyph(slot, mMono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return g;
+    if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return g;
     const FT_Bitmap& bm = slot->bitmap;
     if (bm.width == 0 || bm.rows == 0 || !bm.buffer) return g;
     g.width = int(bm.width);
@@ -255,7 +255,7 @@ struct FaceMatch {
     bool italic = false;
 };
 
-// The closest installed face to the request, opened into font->mFace. Runs under the
+// The closest installed face to the request, opened into font->face. Runs under the
 // registry lock: fontconfig and the FreeType library object are shared.
 bool OpenClosestFace(Registry& reg, int weight, unsigned italic, unsigned pitchAndFamily, const char* faceName,
                      FontObject& font, FaceMatch& matched) {
@@ -269,23 +269,23 @@ bool OpenClosestFace(Registry& reg, int weight, unsigned italic, unsigned pitchA
     }
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(reg.mConfig, pattern, FcMatchPattern);
+    FcConfigSubstitute(reg.config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(reg.mConfig, pattern, &result);
+    FcPattern* match = FcFontMatch(reg.config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) return false;
     FcChar8* file = nullptr;
     int index = 0;
     FcPatternGetString(match, FC_FILE, 0, &file);
     FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    if (file) font.mFile = reinterpret_cast<const char*>(file);
+    if (file) font.file = reinterpret_cast<const char*>(file);
     FcPatternDestroy(match);
-    if (font.mFile.empty() || FT_New_Face(reg.mLibrary, font.mFile.c_str(), index, &font.mFace) != 0) {
-        font.mFace = nullptr;
+    if (font.file.empty() || FT_New_Face(reg.library, font.file.c_str(), index, &font.face) != 0) {
+        font.face = nullptr;
         return false;
     }
-    const FT_Face face = font.mFace;
+    const FT_Face face = font.face;
     matched.italic = (face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
     const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     matched.weight = os2 && os2->version != 0xFFFF && os2->usWeightClass > 0 ? os2->usWeightClass
@@ -297,7 +297,7 @@ bool OpenClosestFace(Registry& reg, int weight, unsigned italic, unsigned pitchA
 // Fills the metrics for the requested height and width and sizes the face to match;
 // false for a size the layer refuses.
 bool SizeFace(FontObject& font, int height, int width, int weight, unsigned italic) {
-    FT_Face face = font.mFace;
+    FT_Face face = font.face;
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return false;
     const double upem = face->units_per_EM;
     double ascUnits = face->ascender, descUnits = -double(face->descender), avgUnits = 0;
@@ -312,7 +312,7 @@ bool SizeFace(FontObject& font, int height, int width, int weight, unsigned ital
 
     // Win32 reads a positive height as the cell (ascent + descent) and a negative one as
     // the character height, so `IGraphics` asking for h gets a line height of exactly h.
-    TEXTMETRIC& tm = font.mMetrics;
+    TEXTMETRIC& tm = font.metrics;
     double em;
     if (height > 0) {
         if (height > kMaxPixelSize) return false;
@@ -346,13 +346,13 @@ HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*
                    unsigned /*underline*/, unsigned /*strikeOut*/, unsigned /*charSet*/, unsigned /*outPrecision*/,
                    unsigned /*clipPrecision*/, unsigned quality, unsigned pitchAndFamily, const char* faceName) {
     auto& reg = registry();
-    std::unique_lock lock(reg.mMutex);
-    if (!reg.mConfig) reg.mConfig = loadConfig();
-    if (!reg.mLibrary && FT_Init_FreeType(&reg.mLibrary) != 0) {
-        reg.mLibrary = nullptr;
+    std::unique_lock lock(reg.mutex);
+    if (!reg.config) reg.config = loadConfig();
+    if (!reg.library && FT_Init_FreeType(&reg.library) != 0) {
+        reg.library = nullptr;
         return nullptr;
     }
-    if (!reg.mConfig) return nullptr;
+    if (!reg.config) return nullptr;
 
     if (std::abs(double(width)) > kMaxPixelSize) return nullptr;
     if (weight <= 0) weight = 400;
@@ -363,17 +363,17 @@ HGDIOBJ CreateFont(int height, int width, int /*escapement*/, int /*orientation*
     lock.unlock();
 
     if (!SizeFace(*font, height, width, weight, italic)) return nullptr;
-    font->mMono = quality == WAPI_QUALITY_MONO;
+    font->mono = quality == WAPI_QUALITY_MONO;
     // A family without the asked-for bold or italic face is given it synthetically.
-    font->mEmbolden = weight >= 600 && matched.weight < 600;
+    font->embolden = weight >= 600 && matched.weight < 600;
     if (italic && !matched.italic) {
         FT_Matrix shear{kFixedOne, kItalicShear, 0, kFixedOne};
-        FT_Set_Transform(font->mFace, &shear, nullptr);
+        FT_Set_Transform(font->face, &shear, nullptr);
     }
 
     lock.lock();
     HGDIOBJ object = font.release();
-    reg.mLive.insert(object);
+    reg.live.insert(object);
     return object;
 }
 
@@ -381,13 +381,13 @@ bool DeleteObject(HGDIOBJ object) {
     if (!object) return false;
     auto& reg = registry();
     {
-        std::lock_guard lock(reg.mMutex);
-        if (reg.mLive.erase(object) == 0) return false;
+        std::lock_guard lock(reg.mutex);
+        if (reg.live.erase(object) == 0) return false;
     }
     if (object->kind == WAPI_OBJ_FONT) {
         // A context never owns its font: when the font goes, contexts still holding it
         // are left with none rather than with a dangling pointer.
-        for (HDC__* ctx : static_cast<FontObject*>(object)->mSelectedInto) {
+        for (HDC__* ctx : static_cast<FontObject*>(object)->selectedInto) {
             if (WAPI_IsLiveContext(ctx) && ctx->font == object) ctx->font = nullptr;
         }
     }
@@ -401,7 +401,7 @@ HGDIOBJ SelectObject(HDC context, HGDIOBJ object) {
     if (!font) return nullptr;
     HGDIOBJ previous = liveFont(context->font);
     context->font = font;
-    font->mSelectedInto.insert(context);
+    font->selectedInto.insert(context);
     return previous;
 }
 
@@ -409,7 +409,7 @@ bool GetTextMetrics(HDC context, TEXTMETRIC* metrics) {
     if (!metrics || !WAPI_IsLiveContext(context)) return false;
     FontObject* font = liveFont(context->font);
     if (!font) return false;
-    *metrics = font->mMetrics;
+    *metrics = font->metrics;
     return true;
 }
 
@@ -426,7 +426,7 @@ int SetBkMode(HDC context, int mode) { return WAPI_IsLiveContext(context) ? std:
 
 const char* WAPI_GetFontFile(HGDIOBJ object) {
     FontObject* font = liveFont(object);
-    return font ? font->mFile.c_str() : "";
+    return font ? font->file.c_str() : "";
 }
 
 namespace {
@@ -480,7 +480,7 @@ void DrawLines(HDC context, const FontObject& font, const Layout& layout, const 
     }
     if (clip.left >= clip.right || clip.top >= clip.bottom) return;
 
-    const int lineHeight = font.mMetrics.tmHeight;
+    const int lineHeight = font.metrics.tmHeight;
     const int64_t textHeight = layout.lineCount * lineHeight;
     int64_t y = rect.top;
     if (format & DT_VCENTER) y += (int64_t(rect.bottom) - rect.top - textHeight) / 2;
@@ -493,7 +493,7 @@ void DrawLines(HDC context, const FontObject& font, const Layout& layout, const 
         if (format & DT_CENTER) x += (int64_t(rect.right) - rect.left - line.width) / 2;
         else if (format & DT_RIGHT) x = rect.right - line.width;
         if (context->bkMode == WAPI_BK_FILL) fillBox(context, x, y, line.width, lineHeight, clip, context->bkColor);
-        const int64_t baseline = y + font.mMetrics.tmAscent;
+        const int64_t baseline = y + font.metrics.tmAscent;
         for (size_t k = line.first; k < line.end; ++k) {
             const GlyphImage& gi = *layout.run[k];
             if (gi.width > 0) drawGlyphImage(context, gi, x + gi.left, baseline - gi.top, clip, r, g, b);
@@ -513,7 +513,7 @@ int WAPI_DrawText(HDC context, const char* text, int count, RECT* rect, unsigned
     thread_local std::vector<Line> lines;
     Layout layout{run, lines};
     LayOut(*font, reinterpret_cast<const unsigned char*>(text), bytes, format & DT_SINGLELINE, layout);
-    const int64_t textHeight = layout.lineCount * font->mMetrics.tmHeight;
+    const int64_t textHeight = layout.lineCount * font->metrics.tmHeight;
     const int result = int(std::min<int64_t>(textHeight, INT32_MAX));
 
     if (format & DT_CALCRECT) {

@@ -522,7 +522,7 @@ IText Monaco(int size, const IColor& color, int style, int align, int quality = 
 
 IText ManagerStyle(const char* face, int size, const IColor& color, int align, int entry = IText::kEntryPlain) {
     IText t(size, color, face, IText::kStyleBold, align);
-    t.mEntryKind = entry;
+    t.entryKind = entry;
     return t;
 }
 

@@ -46,7 +46,7 @@ constexpr CornerPart kPlayCorner[] = {
 IRECT TextBoxOf(const PlanItem& item, Skin skin) {
     const IRECT& r = item.rect;
     if (item.kind != ControlKind::kValueText || item.style != TextRole::kValue) return r;
-    const int line = TextStyleOf(item.style, skin).mSize;
+    const int line = TextStyleOf(item.style, skin).size;
     const int w = std::min(r.W(), ValueWidth(item.param));
     IRECT box(r.L + (r.W() - w) / 2, r.T, r.L + (r.W() - w) / 2 + w, r.T + line);
     for (const CornerPart& part : kPlayCorner)

@@ -255,7 +255,7 @@ bool IParaGraphicEq::Draw(IGraphics* pGraphics) {
             IRECT box(x - 4, T + height - 8, x + 4, T + height);
             pGraphics->DrawIText(&labelText, mFreqLabels[i].text, &box);
         }
-        labelText.mAlign = IText::kAlignFar;
+        labelText.align = IText::kAlignFar;
         for (int i = 0; i < mNGainLabels; ++i) {
             const int y = Px(T + double(mGainLabels[i].pos) * height);
             pGraphics->DrawLine(&mSettings.gridColor, float(L), float(y), float(L + width - 16), float(y));

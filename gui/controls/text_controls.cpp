@@ -18,15 +18,15 @@ constexpr int kMaxSecureMask = 99;
 // style but the size (from the unscaled one) and the cached font (made anew).
 IText ScaledStyle(const IText& current, int unscaledSize, double guiScale) {
     IText t = current;
-    t.mSize = int(unscaledSize * guiScale);
-    t.mCached = nullptr;
+    t.size = int(unscaledSize * guiScale);
+    t.cached = nullptr;
     return t;
 }
 
 // The width and height of `str` in `style`; 0 x 0 when no font can be made for it.
 std::pair<int, int> Measured(IGraphics* pGraphics, const IText& style, const char* str) {
     IText near = style;
-    near.mAlign = IText::kAlignNear;
+    near.align = IText::kAlignNear;
     IRECT m;
     if (!pGraphics->MeasureIText(&near, str, &m)) return {0, 0};
     return {m.R, m.B - m.T};
@@ -41,12 +41,12 @@ bool DrawTextInside(IGraphics* pGraphics, IText* pText, const char* str, const I
     if (width <= r.W()) return pGraphics->DrawITextInside(pText, str, r);
     IText smaller = *pText;
     auto [w, h] = std::pair(width, height);
-    for (int size = pText->mSize - 1; size >= (2 * pText->mSize + 2) / 3 && size > 0 && w > r.W(); --size) {
-        smaller.mSize = size;
-        smaller.mCached = nullptr;
+    for (int size = pText->size - 1; size >= (2 * pText->size + 2) / 3 && size > 0 && w > r.W(); --size) {
+        smaller.size = size;
+        smaller.cached = nullptr;
         std::tie(w, h) = Measured(pGraphics, smaller, str);
     }
-    if (w > r.W()) smaller.mAlign = IText::kAlignNear;  // its beginning shows
+    if (w > r.W()) smaller.align = IText::kAlignNear;  // its beginning shows
     const IRECT line(r.L, r.T + std::max(0, height - h) / 2, r.R, r.B);
     return pGraphics->DrawITextInside(&smaller, str, line);
 }
@@ -74,7 +74,7 @@ bool ITextControl::Draw(IGraphics* pGraphics) { return DrawString(pGraphics, &mT
 void ITextControl::AfterGUIResize(double guiScale) {
     // Only the size follows the scale: the entry kind must stay, or a secure
     // field would open a visible entry after a resize.
-    mText = ScaledStyle(mText, mUnscaledText.mSize, guiScale);
+    mText = ScaledStyle(mText, mUnscaledText.size, guiScale);
     mScale = guiScale;
 }
 
@@ -131,9 +131,9 @@ ITextControl2::ITextControl2(IModuleBase* plug, const IRECT& rect, int paramIdx,
     // style, alignment, orientation and quality.
     IText given = pText ? *pText : IText();
     mText2 = IText();
-    mText = IText(10, given.mColor, nullptr, given.mStyle, given.mAlign, given.mOrientation, given.mQuality);
-    mText.mTextEntryBGColor = given.mTextEntryBGColor;
-    mText.mTextEntryFGColor = given.mTextEntryFGColor;
+    mText = IText(10, given.color, nullptr, given.style, given.align, given.orientation, given.quality);
+    mText.textEntryBGColor = given.textEntryBGColor;
+    mText.textEntryFGColor = given.textEntryFGColor;
     mParamIdx = paramIdx;
     mDisablePrompt = false;
 }
@@ -141,7 +141,7 @@ ITextControl2::ITextControl2(IModuleBase* plug, const IRECT& rect, int paramIdx,
 bool ITextControl2::Draw(IGraphics* pGraphics) { return DrawString(pGraphics, &mText, mStr2.Get()); }
 
 void ITextControl2::AfterGUIResize(double guiScale) {
-    mText = ScaledStyle(mText, mText2.mSize, guiScale);
+    mText = ScaledStyle(mText, mText2.size, guiScale);
     mScale = guiScale;
 }
 

@@ -20,7 +20,7 @@ public:
     // Marks the control dirty only when the text changes.
     void SetTextFromPlug(const char* str);
     // Does not mark the control dirty.
-    void SetTextColor(const IColor& color) { mText.mColor = color; }
+    void SetTextColor(const IColor& color) { mText.color = color; }
     const char* GetTextString() const { return mStr.Get(); }
 
 protected:
@@ -59,7 +59,7 @@ public:
     void AfterGUIResize(double guiScale) override;
 
     void SetText2(const char* str);
-    void SetTextColor2(const IColor& color) { mText.mColor = color; }
+    void SetTextColor2(const IColor& color) { mText.color = color; }
 
 protected:
     CMN_String mStr2{nullptr, 128};

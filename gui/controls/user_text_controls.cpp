@@ -19,7 +19,7 @@ IUserTextControl::IUserTextControl(IModuleBase* plug, const IRECT& rect, const I
     : IControl(plug, rect, -1) {
     if (pText) mText = *pText;
     mStr.Set(str ? str : "");
-    mSecure = mText.mEntryKind == IText::kEntrySecure;
+    mSecure = mText.entryKind == IText::kEntrySecure;
 }
 
 void IUserTextControl::OnMouseDown(int, int, IMouseMod*) { OpenEntry(this, mPlug, &mText, &mRECT, mStr.Get()); }

@@ -51,8 +51,8 @@ TEST(DeviceSettings, ReadAndWrittenBackOrOffOnAFirstRunInAPrivateFolder) {
         DeviceSettings devices;
         qdapp::LoadDeviceSettings(where, &devices);
         std::vector<std::string> got;  // each device as read, and as written back
-        for (auto [key, value] : {std::pair("indev", devices.mInDevice), std::pair("inBdev", devices.mInBDevice),
-                                  std::pair("outdev", devices.mOutDevice)}) {
+        for (auto [key, value] : {std::pair("indev", devices.inDevice), std::pair("inBdev", devices.inBDevice),
+                                  std::pair("outdev", devices.outDevice)}) {
             char stored[100];
             GetPrivateProfileString("midi", key, "<missing>", stored, sizeof stored, where.iniPath.c_str());
             got.insert(got.end(), {value, stored});
@@ -79,13 +79,13 @@ TEST(DeviceSettings, NamesTooLongForTheRecordAreOffAndKeptAsWritten) {
         const qdapp::SettingsLocation where = qdapp::PrepareSettingsFolder(dir.path());
         DeviceSettings devices;
         const qdapp::LongDeviceNames tooLong = qdapp::LoadDeviceSettings(where, &devices);
-        EXPECT_EQ(std::vector<std::string>({devices.mInDevice, devices.mInBDevice, devices.mOutDevice}),
+        EXPECT_EQ(std::vector<std::string>({devices.inDevice, devices.inBDevice, devices.outDevice}),
                   std::vector<std::string>({c[3], c[4], c[5]}));
         EXPECT_EQ(std::tuple(tooLong.in, tooLong.inB, tooLong.out),
                   std::tuple(c[0].size() > 99, c[1].size() > 99, c[2].size() > 99));
         // Written back at start, and again after a port was not found, as written.
         EXPECT_EQ(testutil::ReadFile(ini), text);
-        std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "off");
+        std::snprintf(devices.outDevice, sizeof devices.outDevice, "off");
         qdapp::StoreDeviceSettings(where, devices, tooLong);
         EXPECT_EQ(testutil::ReadFile(ini),
                   c[2].size() > 99 ? text : "[midi]\nindev=" + c[0] + "\ninBdev=" + c[1] + "\noutdev=off\n");
@@ -122,18 +122,18 @@ TEST(MidiPorts, UnknownPortsAndMissingMidiLeaveTheOutputOff) {
 }
 
 struct AppRun : ::testing::Test {
-    void SetUp() override { platform::InstallBackend(&mBackend); }
+    void SetUp() override { platform::InstallBackend(&backend); }
     void TearDown() override { platform::InstallBackend(nullptr); }
 
     std::unique_ptr<qdapp::EditorApp> Start(const std::string& resources = QD_SKIN_ROOT) {
-        mOut.str("");
-        mErr.str("");
-        auto app = testutil::MakeApp(&mBackend, mConfig, &mOut, &mErr, resources);
+        out.str("");
+        err.str("");
+        auto app = testutil::MakeApp(&backend, config, &out, &err, resources);
         EXPECT_TRUE(app->Start());
         return app;
     }
     platform::MenuItem* Item(qdapp::EditorApp& app, const std::string& title) {
-        platform::Menu* bar = mBackend.MenuBarOf(app.MainWindow());
+        platform::Menu* bar = backend.MenuBarOf(app.MainWindow());
         for (int i = 0; bar && i < bar->NumberOfItems(); ++i)
             for (int k = 0; k < bar->ItemAt(i)->submenu->NumberOfItems(); ++k)
                 if (platform::MenuItem* item = bar->ItemAt(i)->submenu->ItemAt(k); item->title == title) return item;
@@ -149,35 +149,35 @@ struct AppRun : ::testing::Test {
         EXPECT_EQ(app.MainWindow()->ScreenFrame().width, 570);  // running, at the new scale
     }
 
-    testutil::TempDir mDir;
-    std::string mConfig = mDir.path();
-    testutil::ScopedEnv mConfigHome{"XDG_CONFIG_HOME", mConfig.c_str()};
-    platform::HeadlessBackend mBackend;
-    std::ostringstream mOut, mErr;
+    testutil::TempDir dir;
+    std::string config = dir.path();
+    testutil::ScopedEnv configHome{"XDG_CONFIG_HOME", config.c_str()};
+    platform::HeadlessBackend backend;
+    std::ostringstream out, err;
 };
 
 TEST_F(AppRun, FirstRunShowsTheCentredPanelAndClosingStoresTheSettings) {
     auto app = Start();
     const platform::Rect frame = app->MainWindow()->ScreenFrame();
-    EXPECT_EQ(std::tuple(mBackend.IsShown(app->MainWindow()), frame.width, frame.height, frame.x, frame.y),
+    EXPECT_EQ(std::tuple(backend.IsShown(app->MainWindow()), frame.width, frame.height, frame.x, frame.y),
               std::tuple(true, 1140, 800, 390, 125));
-    const std::string out = mOut.str();
-    EXPECT_EQ(std::tuple(Count(out, "MIDI output ports"), Count(out, "couldn't attach gui"), app->OutputOpen()),
+    const std::string printed = out.str();
+    EXPECT_EQ(std::tuple(Count(printed, "MIDI output ports"), Count(printed, "couldn't attach gui"), app->OutputOpen()),
               std::tuple(1, 0, false));
-    EXPECT_LE(Count(mErr.str(), "MIDI"), 1);  // without a sequencer every port fails; one line says so
+    EXPECT_LE(Count(err.str(), "MIDI"), 1);  // without a sequencer every port fails; one line says so
     for (const qd::MenuEntry& e : qd::MenuEntries()) EXPECT_TRUE(!e.text || Item(*app, e.text)) << e.text;
     ChangeEverything(*app);
-    EXPECT_TRUE(mBackend.RequestClose(app->MainWindow()));
+    EXPECT_TRUE(backend.RequestClose(app->MainWindow()));
     app->Stop();
     app->Stop();
-    const std::string ini = testutil::ReadFile(mConfig + "/RODiradu4/settings.ini");
+    const std::string ini = testutil::ReadFile(config + "/RODiradu4/settings.ini");
     for (const char* line : {"indev=off", "inBdev=off", "outdev=off", "background=lcd", "manager=true",
                              "guiscale=0.500000000000000"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
 
     // A stored port that is no longer there is off for the run.
-    testutil::WriteSettings(mConfig, "[midi]\noutdev=Gone Port\n");
-    EXPECT_STREQ(Start()->Devices().mOutDevice, "off");
+    testutil::WriteSettings(config, "[midi]\noutdev=Gone Port\n");
+    EXPECT_STREQ(Start()->Devices().outDevice, "off");
 }
 
 // Settings that cannot be kept and images that cannot be found are each told once, in
@@ -202,21 +202,21 @@ TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
         fs::create_directories(root.path() + "/RODiradu4");
         c.make(root.path());
         const bool noFolder = fs::is_regular_file(root.path() + "/file"), noImages = !c.settings;
-        mConfig = noFolder ? root.path() + "/file" : root.path();
-        mConfigHome.Set(mConfig.c_str());
+        config = noFolder ? root.path() + "/file" : root.path();
+        configHome.Set(config.c_str());
         ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(root.path() + "/RODiradu4/settings.ini", [&] {
             auto app = Start(noImages ? root.path() + "/Resources" : QD_SKIN_ROOT);
             ChangeEverything(*app);
             app->Stop();
         }));
         const std::string unwritable = "Cannot write the settings file ";
-        EXPECT_EQ(Count(mErr.str(), unwritable), c.settings ? 1 : 0) << mErr.str();
+        EXPECT_EQ(Count(err.str(), unwritable), c.settings ? 1 : 0) << err.str();
         if (c.settings) {
-            EXPECT_NE(mErr.str().find(unwritable + root.path() + c.settings + ": "), std::string::npos) << mErr.str();
+            EXPECT_NE(err.str().find(unwritable + root.path() + c.settings + ": "), std::string::npos) << err.str();
         }
-        EXPECT_EQ(Count(mErr.str(), "Panel images not found: looked in " + root.path() + "/Resources."), noImages);
-        EXPECT_EQ(Count(mOut.str(), "MIDI output ports (no settings file to put a choice in):"), noFolder);
-        EXPECT_EQ(Count(mOut.str(), "outdev of ):"), 0);
+        EXPECT_EQ(Count(err.str(), "Panel images not found: looked in " + root.path() + "/Resources."), noImages);
+        EXPECT_EQ(Count(out.str(), "MIDI output ports (no settings file to put a choice in):"), noFolder);
+        EXPECT_EQ(Count(out.str(), "outdev of ):"), 0);
     }
 }
 
@@ -225,13 +225,13 @@ TEST_F(AppRun, WhatCannotBeKeptOrFoundIsToldOnceAndTheProgramRunsOn) {
 TEST_F(AppRun, DeviceNamesTooLongLeaveMidiOffAndTheFileAsWritten) {
     const std::string text =
         "[midi]\nindev=" + std::string(100, 'i') + "\ninBdev=off\noutdev=QD MIDI " + std::string(113, 'o') + "\n";
-    const std::string ini = testutil::WriteSettings(mConfig, text);
+    const std::string ini = testutil::WriteSettings(config, text);
     auto app = Start();
     EXPECT_EQ(
-        std::tuple(std::string(app->Devices().mInDevice), std::string(app->Devices().mOutDevice), app->OutputOpen()),
+        std::tuple(std::string(app->Devices().inDevice), std::string(app->Devices().outDevice), app->OutputOpen()),
         std::tuple("off", "off", false));
-    EXPECT_LE(Count(mErr.str(), "\n"), 1) << mErr.str();
-    EXPECT_EQ(Count(mOut.str(), "MIDI output ports (put one in [midi] outdev of " + ini + "):"), 1);
+    EXPECT_LE(Count(err.str(), "\n"), 1) << err.str();
+    EXPECT_EQ(Count(out.str(), "MIDI output ports (put one in [midi] outdev of " + ini + "):"), 1);
     app->Stop();
     const std::string kept = testutil::ReadFile(ini);
     EXPECT_EQ(kept.substr(0, text.size()), text);
@@ -247,21 +247,21 @@ TEST_F(AppRun, CtrlQQuitsAsTheQuitItemDoesAndTheSettingsAreKept) {
               std::pair(std::string("q"), platform::kControlKeyMask));
     ChangeEverything(*app);
     for (unsigned mods : {0u, platform::kControlKeyMask | platform::kShiftKeyMask, platform::kAlternateKeyMask})
-        EXPECT_FALSE(mBackend.PressKeyEquivalent(app->MainWindow(), {platform::kKeyCodeOther, "q", mods})) << mods;
+        EXPECT_FALSE(backend.PressKeyEquivalent(app->MainWindow(), {platform::kKeyCodeOther, "q", mods})) << mods;
     // The key comes once the loop runs; a loop it did not end ends after a thousand turns.
     int turns = 0;
     bool chosen = false;
-    auto timer = mBackend.ScheduleTimer(0.01, [&] {
+    auto timer = backend.ScheduleTimer(0.01, [&] {
         if (++turns == 1)
-            chosen = mBackend.PressKeyEquivalent(app->MainWindow(),
-                                                 {platform::kKeyCodeOther, "q", platform::kControlKeyMask});
-        if (turns > 1000) mBackend.QuitMainLoop();
+            chosen = backend.PressKeyEquivalent(app->MainWindow(),
+                                                {platform::kKeyCodeOther, "q", platform::kControlKeyMask});
+        if (turns > 1000) backend.QuitMainLoop();
     });
     app->Run();
     timer->Invalidate();
     EXPECT_EQ(std::pair(chosen, turns), std::pair(true, 1));
     app->Stop();
-    const std::string ini = testutil::ReadFile(mConfig + "/RODiradu4/settings.ini");
+    const std::string ini = testutil::ReadFile(config + "/RODiradu4/settings.ini");
     for (const char* line : {"background=lcd", "manager=true", "guiscale=0.500000000000000"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << "\n" << ini;
 }

@@ -82,7 +82,7 @@ TEST_F(Controls, TextsScaleOnlyTheFontSizeAndTheOverlayItsClosedArea) {
     for (auto [scale, size] : {std::pair{1.5, 15}, {0.5, 5}, {1.99, 19}}) {
         t->AfterGUIResize(scale);
         IText expected = style;
-        expected.mSize = size;
+        expected.size = size;
         EXPECT_EQ(std::memcmp(t->GetText(), &expected, sizeof expected), 0) << scale;
     }
     auto* overlay = Add(new IBitmapOverlayControl(&plug, 50, 40, Strip(2, 100, 80), IRECT(10, 10, 20, 20)));
@@ -106,7 +106,7 @@ TEST_F(Controls, TextsStayInsideTheirRectangles) {
     while (typed.size() < 320) typed += "searchwords" + std::to_string(typed.size());
     IText style(15, COLOR_WHITE, "Arial", IText::kStyleBold, IText::kAlignCenter);
     IText secure = style;
-    secure.mEntryKind = IText::kEntrySecure;
+    secure.entryKind = IText::kEntrySecure;
     plug.GetParam(kParamMidi)->SetDisplayText(5, typed.c_str());
     plug.GetParam(kParamMidi)->Set(5);
     const IRECT r(100, 100, 320, 116);

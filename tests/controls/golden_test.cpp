@@ -15,7 +15,7 @@ using namespace ctltest;
 
 TEST_F(ControlsFixture, EachFamilyDrawsAsItsGolden) {
     IText white(12, COLOR_WHITE), secure(12, COLOR_YELLOW);
-    secure.mEntryKind = IText::kEntrySecure;
+    secure.entryKind = IText::kEntrySecure;
     IParaGraphicEqSettings eqSettings;
     eqSettings.minFreq = 20, eqSettings.maxFreq = 12000, eqSettings.minGain = -24, eqSettings.maxGain = 24;
     eqSettings.handleRadius = 4;

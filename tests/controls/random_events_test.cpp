@@ -28,7 +28,7 @@ TEST_F(ControlsFixture, RandomEventsOnEveryControl) {
     auto s = [&] { return Strip(n(1, 5), n(1, 30), n(1, 30), n(0, 1)); };
     auto p = [&] { return n(-1, kNParams - 1); };
     IText text(n(1, 30), COLOR_WHITE);
-    text.mEntryKind = n(0, 1);
+    text.entryKind = n(0, 1);
     IParam own;
     own.InitInt("own", 3, 0, 9);
     const std::string big(300, 'u');

@@ -72,7 +72,7 @@ protected:
     QDEditor* Make(const std::string& settings = "", const char* outdev = "off", bool start = true) {
         editor.reset();  // it writes its settings as it goes
         if (!settings.empty()) std::ofstream(ini) << settings;
-        std::snprintf(devices.mOutDevice, sizeof devices.mOutDevice, "%s", outdev);
+        std::snprintf(devices.outDevice, sizeof devices.outDevice, "%s", outdev);
         QDEditorSetup setup;
         setup.midiOut = &output;
         setup.devices = &devices;

@@ -39,7 +39,7 @@ TEST_F(EditorTest, SettingsChooseTheSkinTheManagerViewAndTheRememberBox) {
     // The manager's state: the cache beside settings.ini and 100 empty bank slots.
     EXPECT_EQ(std::pair(editor->CacheFolder(), editor->BankSlotCount()),
               std::pair(dir.path() + "/RODiradu4/cache/", 100));
-    EXPECT_TRUE(editor->GetBankSlot(0)->mEmpty && editor->GetBankSlot(99)->mEmpty);
+    EXPECT_TRUE(editor->GetBankSlot(0)->empty && editor->GetBankSlot(99)->empty);
 }
 
 TEST_F(EditorTest, FlexiButtonsTakeTheirImagesFullSize) {

@@ -78,7 +78,7 @@ TEST_F(EngineFixture, ParameterOperationsReachTheBoundControlsAndAuxiliaryBindin
     LogControl* twin = Add("twin", IRECT(), 0);
     unbound->AddAuxParam(0);
     Attach();
-    EXPECT_EQ(std::tuple(twin->GetDefaultValue(), unbound->GetAuxParam(0)->mValue), std::tuple(0.1, 0.1));
+    EXPECT_EQ(std::tuple(twin->GetDefaultValue(), unbound->GetAuxParam(0)->value), std::tuple(0.1, 0.1));
     graphics->HideControl(-1, true);  // names no parameter: not the unbound controls either
     graphics->SetParameterFromPlug(-1, 0.7, true);
     graphics->HideControl(2, true);
@@ -86,7 +86,7 @@ TEST_F(EngineFixture, ParameterOperationsReachTheBoundControlsAndAuxiliaryBindin
     graphics->SetParameterFromPlug(0, 30.0, false);  // reaches the auxiliary binding only
     EXPECT_EQ(std::tuple(bound->IsHidden(), bound->GetValue(), unbound->IsHidden(), unbound->GetValue()),
               std::tuple(true, 1.0, false, 0.0));
-    EXPECT_EQ(std::tuple(graphics->IsControlHidden(2), unbound->GetAuxParam(0)->mValue, twin->GetValue()),
+    EXPECT_EQ(std::tuple(graphics->IsControlHidden(2), unbound->GetAuxParam(0)->value, twin->GetValue()),
               std::tuple(true, 0.3, 0.3));
     graphics->ClampControl(2, 0.0, 0.5, true);
     graphics->SetControlsFromUserInput(2, 0.9);

@@ -33,8 +33,8 @@ namespace guitest {
 
 struct ScopedCwd {
     explicit ScopedCwd(const std::string& dir) { std::filesystem::current_path(dir); }
-    ~ScopedCwd() { std::filesystem::current_path(mOld); }
-    std::filesystem::path mOld = std::filesystem::current_path();
+    ~ScopedCwd() { std::filesystem::current_path(old); }
+    std::filesystem::path old = std::filesystem::current_path();
 };
 
 // View modes of a GUI-resize control; records every layout handed to it.
@@ -157,7 +157,8 @@ TEST(LiveEditSwitch, OnlyTheEnvironmentVariableSwitchesItOn) {
         IRECT all(0, 0, 200, 200);
         p.g->PrepDraw();
         p.g->Draw(&all);
-        EXPECT_FALSE(p.g->LiveEditHoldsMouse() || p.State()->mHeaderRead || std::filesystem::exists(kLiveEditHeaderFile));
+        EXPECT_FALSE(p.g->LiveEditHoldsMouse() || p.State()->headerRead ||
+                     std::filesystem::exists(kLiveEditHeaderFile));
     }
     testutil::ScopedEnv env("QD_LIVE_EDIT", "1");
     EXPECT_TRUE(LiveEditSwitchOn());
@@ -186,12 +187,12 @@ TEST_F(LiveEditTest, EAgainGivesTheMouseBackAndDropsTheGroup) {
     press(150, 150);
     ASSERT_TRUE(g->LiveEditHoldsMouse());
     drag(5, 5, 65, 35, controlLeft);  // gathers both controls
-    ASSERT_TRUE(State()->mGroupActive);
-    ASSERT_EQ(State()->mGroup.GetSize(), 2);
+    ASSERT_TRUE(State()->groupActive);
+    ASSERT_EQ(State()->group.GetSize(), 2);
 
     press(150, 150);
     EXPECT_FALSE(g->LiveEditHoldsMouse());
-    EXPECT_EQ(std::tuple(State()->mGroupActive, State()->mGroup.GetSize(), State()->mGroupRect),
+    EXPECT_EQ(std::tuple(State()->groupActive, State()->group.GetSize(), State()->groupRect),
               std::tuple(false, 0, kLiveEditNoRect));
     log.clear();
     drag(15, 15, 25, 15, left);  // the control has the mouse again; nothing moves
@@ -262,9 +263,9 @@ TEST(LiveEditMenu, ZOrderRowsStopAtBothEndsButStillPushASnapshot) {
         p.Build({{10, 10, 30, 30}, {40, 10, 60, 30}, {70, 10, 90, 30}}, c.resize);
         p.Menu(c.selected, c.item);
         std::vector<int> order;  // attach indices in list order
-        for (int k = 0; k < p.g->NControls(); ++k) order.push_back(p.State()->mAttachOrder.Find(p.g->GetControl(k)));
+        for (int k = 0; k < p.g->NControls(); ++k) order.push_back(p.State()->attachOrder.Find(p.g->GetControl(k)));
         EXPECT_EQ(order, c.order) << int(c.item) << " on " << c.selected;
-        EXPECT_EQ(p.State()->mHistories[0].mSnapshots.size(), 1u);
+        EXPECT_EQ(p.State()->histories[0].snapshots.size(), 1u);
     }
 }
 
@@ -305,7 +306,7 @@ TEST_F(LiveEditTest, ARightClickSelectsWhatIsUnderItAndTheMenuFollows) {
              g->SetLiveEditMode(kLiveEditDraw);
              g->GetControl(2)->Hide(true);
              g->GetControl(2)->SetTargetRECT({42, 12, 58, 28});
-             State()->mGridShown = State()->mMouseCoordinatesShown = true;
+             State()->gridShown = State()->mouseCoordinatesShown = true;
          },
          2, hiddenApart},
     };
@@ -323,7 +324,7 @@ TEST_F(LiveEditTest, ARightClickSelectsWhatIsUnderItAndTheMenuFollows) {
             rows += item.flags & IPopupMenuItem::kSeparator
                         ? "|"
                         : item.text + (item.flags & IPopupMenuItem::kDisabled ? "-," : ",");
-        EXPECT_EQ(std::tuple(rows, State()->mSelected), std::tuple(c.rows, c.selected)) << c.name;
+        EXPECT_EQ(std::tuple(rows, State()->selected), std::tuple(c.rows, c.selected)) << c.name;
         g->menus.clear();
     }
 }
@@ -361,19 +362,19 @@ TEST(LiveEditMenu, DeleteAsksAndOnlyOKMarksTheControl) {
         p.g->messageBoxReplies.push_back(answer);
         p.Menu(2, A::kDelete);
         ASSERT_EQ(p.g->messageBoxes.size(), 1u);
-        EXPECT_EQ(std::tuple(p.State()->mDeleted.GetSize(), p.g->GetControl(2)->IsHidden()),
+        EXPECT_EQ(std::tuple(p.State()->deleted.GetSize(), p.g->GetControl(2)->IsHidden()),
                   std::tuple(answer == 1 ? 1 : 0, answer == 1));
         if (answer == 2) {
-            EXPECT_TRUE(p.State()->mHistories.empty() || p.State()->mHistories[0].mSnapshots.empty());
+            EXPECT_TRUE(p.State()->histories.empty() || p.State()->histories[0].snapshots.empty());
             continue;
         }
-        EXPECT_EQ(*p.State()->mDeleted.GetAt(0), 2);
+        EXPECT_EQ(*p.State()->deleted.GetAt(0), 2);
         // The other view mode was shown, hidden there and written; control 3 closes the gap.
         EXPECT_NE(std::find(p.views.calls.begin(), p.views.calls.end(), "show 1"), p.views.calls.end());
         EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("LiveEditSetLayout(0, 2, 2, IRECT(70, 10, 90, 30)"),
                   std::string::npos);
         p.Undo();  // brings it back everywhere
-        EXPECT_EQ(std::tuple(p.State()->mDeleted.GetSize(), p.g->GetControl(2)->IsHidden()), std::tuple(0, false));
+        EXPECT_EQ(std::tuple(p.State()->deleted.GetSize(), p.g->GetControl(2)->IsHidden()), std::tuple(0, false));
     }
 }
 
@@ -417,13 +418,13 @@ TEST_F(LiveEditHeaderTest, GUIResizeViewsMatchGoldenUnscaledWithDeletedLeftOut) 
     BuildPanel(true);
     // At scale 2 the controls stand at twice their layout; control 1 is deleted.
     for (int a = 1; a <= 3; ++a) {
-        IControl* c = State()->mAttachOrder.Get(a);
+        IControl* c = State()->attachOrder.Get(a);
         const IRECT d = *c->GetRECT(), t = *c->GetTargetRECT();
         *c->GetRECT() = IRECT(d.L * 2, d.T * 2, d.R * 2, d.B * 2);
         c->SetTargetRECT(IRECT(t.L * 2, t.T * 2, t.R * 2, t.B * 2));
     }
-    State()->mDeleted.Add(1);
-    State()->mViewModeCount = 2;
+    State()->deleted.Add(1);
+    State()->viewModeCount = 2;
     ExpectGolden(LiveEditBuildLayoutHeader(2.0, State(), g, &views, 0), "live_edit_resize.txt");
     // Every control, deleted or not, reaches the view record at its own indices.
     EXPECT_EQ(std::vector<std::string>(views.calls.begin() + 1, views.calls.begin() + 3),
@@ -435,12 +436,12 @@ TEST_F(LiveEditHeaderTest, GUIResizeViewsMatchGoldenUnscaledWithDeletedLeftOut) 
 // other view modes' layouts.
 TEST_F(LiveEditHeaderTest, CRLFHeaderReadsAsWrittenAndARewriteKeepsTheOtherSections) {
     BuildPanel(true);
-    State()->mViewModeCount = 3;
+    State()->viewModeCount = 3;
     std::vector<std::string> sections;
     for (int j = 0; j < 2; ++j) {  // view mode 2 stays empty
-        State()->mAttachOrder.Get(1)->GetRECT()->L = 10 + j;
+        State()->attachOrder.Get(1)->GetRECT()->L = 10 + j;
         ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, j));
-        sections.push_back(State()->mViewModeTexts.Get(j)->Get());
+        sections.push_back(State()->viewModeTexts.Get(j)->Get());
     }
     sections.push_back("");
     EXPECT_NE(sections[1].find("LiveEditSetLayout(1, 3, 1, IRECT(70, 10, 90, 30)"), std::string::npos);
@@ -449,14 +450,14 @@ TEST_F(LiveEditHeaderTest, CRLFHeaderReadsAsWrittenAndARewriteKeepsTheOtherSecti
     std::ofstream(kLiveEditHeaderFile, std::ios::binary) << crlf;
 
     LiveEditState fresh;
-    fresh.mViewModeCount = 3;
+    fresh.viewModeCount = 3;
     LiveEditReadLayoutHeader(&fresh);
-    EXPECT_TRUE(fresh.mHeaderRead);
-    for (int j = 0; j < 3; ++j) EXPECT_EQ(fresh.mViewModeTexts.Get(j)->Get(), sections[size_t(j)]) << j;
+    EXPECT_TRUE(fresh.headerRead);
+    for (int j = 0; j < 3; ++j) EXPECT_EQ(fresh.viewModeTexts.Get(j)->Get(), sections[size_t(j)]) << j;
 
     // The panel's own state reads the same file back and rewrites view mode 1 only.
     LiveEditReadLayoutHeader(State());
-    State()->mAttachOrder.Get(1)->GetRECT()->L = 42;
+    State()->attachOrder.Get(1)->GetRECT()->L = 42;
     ASSERT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, &views, 1));
     const std::vector<std::string> now = LiveEditParseLayoutHeader(ReadFile(kLiveEditHeaderFile), 3);
     EXPECT_EQ(now[0], sections[0]);
@@ -476,7 +477,7 @@ TEST_F(LiveEditHeaderTest, AFIFOReadsAsMissingAndIsNeverWritten) {
     });
     const std::string told = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(leftAlone);
-    EXPECT_TRUE(State()->mHeaderRead);
+    EXPECT_TRUE(State()->headerRead);
     EXPECT_EQ(Rect(1), IRECT(100, 10, 120, 30));  // the editor went on working
     EXPECT_EQ(told, std::string("Layout editor: cannot write ") + kLiveEditHeaderFile + ": not a regular file\n");
     EXPECT_EQ(std::filesystem::status(kLiveEditHeaderFile).type(), std::filesystem::file_type::fifo);
@@ -498,7 +499,7 @@ TEST_F(LiveEditHeaderTest, BadHeadersReadEmptyAndFailedSavesLeaveNothing) {
 
     std::ofstream(kLiveEditHeaderFile) << start << good << end << std::string(kLiveEditMaxHeaderBytes, ' ');
     LiveEditReadLayoutHeader(State());
-    EXPECT_STREQ(State()->mViewModeTexts.Get(0)->Get(), "");
+    EXPECT_STREQ(State()->viewModeTexts.Get(0)->Get(), "");
     std::filesystem::remove(kLiveEditHeaderFile);
 
     std::filesystem::create_directory("blocked");
@@ -534,7 +535,7 @@ TEST_F(LiveEditHeaderTest, AFailedWriteOrRenameLeavesTheOldHeaderAndKeepsTheErro
     int left = 11;
     for (const auto& c : cases) {
         const std::string old = ReadFile(kLiveEditHeaderFile);
-        State()->mAttachOrder.Get(1)->GetRECT()->L = left++;
+        State()->attachOrder.Get(1)->GetRECT()->L = left++;
         testing::internal::CaptureStderr();
         c.fault(true);
         const bool first = LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0);
@@ -549,7 +550,7 @@ TEST_F(LiveEditHeaderTest, AFailedWriteOrRenameLeavesTheOldHeaderAndKeepsTheErro
         for (const auto& e : std::filesystem::directory_iterator(".")) entries.push_back(e.path().filename());
         EXPECT_EQ(entries, std::vector<std::string>{kLiveEditHeaderFile}) << c.name;
 
-        State()->mAttachOrder.Get(1)->GetRECT()->L = left++;
+        State()->attachOrder.Get(1)->GetRECT()->L = left++;
         EXPECT_TRUE(LiveEditWriteLayoutHeader(1.0, State(), g, nullptr, 0)) << c.name;
         EXPECT_NE(ReadFile(kLiveEditHeaderFile).find("GetControl(1)->SetDrawRECT(IRECT(" + std::to_string(left - 1) + ", 10, 30, 30))"),
                   std::string::npos) << c.name;

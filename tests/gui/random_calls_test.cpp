@@ -92,7 +92,7 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
                 case 12: g->DrawBlurredBitmap(s, x, y, pr); break;
                 case 13:  // a random style, its face perhaps without an end
                     text = IText(a.Int(), color, "Monaco", a.Int(), a.Int(), a.Int(), a.Int());
-                    if (a.Maybe(20)) std::memset(text.mFont, 'x', sizeof text.mFont);
+                    if (a.Maybe(20)) std::memset(text.font, 'x', sizeof text.font);
                     g->DrawIText(a.OrNull(&text), a.Maybe(20) ? nullptr : "Ab\xe9\x80", pr, aa);
                     g->MeasureIText(&text, "Ab", &r);
                     g->DrawBitmapText(s, pr, a.OrNull(&text), b, "!\"#", aa, a.Maybe(50), a.Int(), a.Int(), a.Int());

@@ -212,7 +212,7 @@ TEST_F(ViewFixture, EntriesCommitCancelAndGiveWayToTheNextOne) {
     LogControl* text = Add("text", IRECT(0, 0, 100, 20));
     LogControl* knob = Add("knob", IRECT(0, 30, 100, 50), 0);
     LogControl* password = Add("password", IRECT(0, 60, 100, 80));
-    password->GetText()->mEntryKind = IText::kEntrySecure;
+    password->GetText()->entryKind = IText::kEntrySecure;
     Open();
     graphics->CreateTextEntry(text, text->GetText(), text->GetRECT(), "old", nullptr);
     Entry()->Type("er");

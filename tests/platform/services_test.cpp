@@ -46,50 +46,50 @@ TEST(Backend, WorkAndCursorChangesFromAnyThreadWaitForTheMainOne) {
 }
 
 struct Folders : ::testing::Test {
-    testutil::TempDir mTmp;
-    const std::string mDir = mTmp.path();
-    testutil::ScopedEnv mHome{"HOME", mDir.c_str()};
-    testutil::ScopedEnv mConfigHome{"XDG_CONFIG_HOME", nullptr};
-    testutil::ScopedEnv mConfigDirs{"XDG_CONFIG_DIRS", nullptr};
+    testutil::TempDir tmp;
+    const std::string dir = tmp.path();
+    testutil::ScopedEnv home{"HOME", dir.c_str()};
+    testutil::ScopedEnv configHome{"XDG_CONFIG_HOME", nullptr};
+    testutil::ScopedEnv configDirs{"XDG_CONFIG_DIRS", nullptr};
 };
 
 TEST_F(Folders, ConfigUserFoldersAndTilde) {
-    EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
-    mConfigHome.Set("relative/ignored");
-    EXPECT_EQ(ConfigDirectory(), mDir + "/.config");
-    mConfigHome.Set("/cfg");
+    EXPECT_EQ(ConfigDirectory(), dir + "/.config");
+    configHome.Set("relative/ignored");
+    EXPECT_EQ(ConfigDirectory(), dir + "/.config");
+    configHome.Set("/cfg");
     EXPECT_EQ(std::tuple(ConfigDirectory(), ConfigDirectory(true)), std::tuple("/cfg", "/etc/xdg"));
-    mConfigDirs.Set("/opt/a:/opt/b");
-    EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", mDir + "/Desktop"));
+    configDirs.Set("/opt/a:/opt/b");
+    EXPECT_EQ(std::tuple(ConfigDirectory(true), ExpandTilde("~/Desktop")), std::tuple("/opt/a", dir + "/Desktop"));
     EXPECT_EQ(std::tuple(ExpandTilde("~"), ExpandTilde("~other/x"), ExpandTilde("/a/~/b")),
-              std::tuple(mDir, "~other/x", "/a/~/b"));
+              std::tuple(dir, "~other/x", "/a/~/b"));
 
     // The user's folders from the XDG file; a FIFO under its name reads as no file
     // instead of waiting for a writer.
-    const std::string dirs = mDir + "/.config/user-dirs.dirs";
-    mConfigHome.Set(nullptr);
-    fs::create_directories(mDir + "/.config");
+    const std::string dirs = dir + "/.config/user-dirs.dirs";
+    configHome.Set(nullptr);
+    fs::create_directories(dir + "/.config");
     std::ofstream(dirs) << "# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"/data/docs\"\n"
                            "XDG_MUSIC_DIR=relative\nXDG_MUSIC_DIRX=\"/wrong\"\n";
     EXPECT_EQ(std::tuple(UserFolderPath(UserFolder::Desktop), UserFolderPath(UserFolder::Documents),
                          UserFolderPath(UserFolder::Music)),
-              std::tuple(mDir + "/Schreibtisch", "/data/docs", mDir + "/Music"));
+              std::tuple(dir + "/Schreibtisch", "/data/docs", dir + "/Music"));
     fs::remove(dirs);
     mkfifo(dirs.c_str(), 0600);
     std::string desktop;
     EXPECT_TRUE(testutil::RunsWithoutOpeningFifo(dirs, [&] { desktop = UserFolderPath(UserFolder::Desktop); }));
-    EXPECT_EQ(desktop, mDir + "/Desktop");
+    EXPECT_EQ(desktop, dir + "/Desktop");
 }
 
 TEST_F(Folders, BundleResources) {
-    fs::create_directories(mDir + "/Resources/sub.png");
-    std::ofstream(mDir + "/Resources/knob.png") << "x";
-    RegisterBundle({"test.bundle", mDir, mDir + "/exe", mDir + "/Resources"});
-    BundleInfo b, missing{"none", mDir, "", mDir + "/NoResources"};
+    fs::create_directories(dir + "/Resources/sub.png");
+    std::ofstream(dir + "/Resources/knob.png") << "x";
+    RegisterBundle({"test.bundle", dir, dir + "/exe", dir + "/Resources"});
+    BundleInfo b, missing{"none", dir, "", dir + "/NoResources"};
     EXPECT_FALSE(FindBundle("other.bundle", &b));
     ASSERT_TRUE(FindBundle("test.bundle", &b));
     struct Case { const BundleInfo* bundle; const char *name, *type; std::string path; } cases[] = {
-        {&b, "knob", "png", mDir + "/Resources/knob.png"},
+        {&b, "knob", "png", dir + "/Resources/knob.png"},
         {&b, "knob", "PNG", ""}, {&b, "sub", "png", ""},  // letter case matters; a folder is no resource
         {&b, "../Resources/knob", "png", ""},   {&b, "", "png", ""}, {&missing, "knob", "png", ""},
     };

@@ -114,7 +114,7 @@ TEST(MidiMessage, NoteBuildersMaskChannelAndDataBytes) {
     for (const auto& c : cases) {
         IMidiMessage m;
         c.on ? m.MakeNoteOnMsg(c.note, c.velocity, 7, c.channel) : m.MakeNoteOffMsg(c.note, 7, c.channel);
-        EXPECT_EQ(std::tuple(m.mStatus, m.mData1, m.mData2, m.mOffset), std::tuple(c.status, c.d1, c.d2, 7)) << c.note;
+        EXPECT_EQ(std::tuple(m.status, m.data1, m.data2, m.offset), std::tuple(c.status, c.d1, c.d2, 7)) << c.note;
     }
 }
 

@@ -123,8 +123,8 @@ protected:
     }
 
     int SpaceWidth(IText style) {
-        style.mAlign = IText::kAlignNear;
-        style.mCached = nullptr;
+        style.align = IText::kAlignNear;
+        style.cached = nullptr;
         IRECT r;
         G()->MeasureIText(&style, " ", &r);
         return r.R;
@@ -144,8 +144,8 @@ protected:
             if (k == qd::ControlKind::kValueText) what = "value text";
             if (plan[i].param >= 0) what += " of parameter " + std::to_string(plan[i].param);
             IText* style = c->GetText();
-            texts.push_back({what, s, *c->GetRECT(), Opaque(style->mColor),
-                             [style, a = style->mColor.A](bool hide) { style->mColor.A = hide ? 0 : a; },
+            texts.push_back({what, s, *c->GetRECT(), Opaque(style->color),
+                             [style, a = style->color.A](bool hide) { style->color.A = hide ? 0 : a; },
                              SpaceWidth(*style)});
         }
         IParaGraphicEq* graph = Screens()->EqGraph();

@@ -18,31 +18,31 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Profile : ::testing::Test {
-    void SetUp() override { SetProfileWriteFailureHandler([this](const char* name) { mFailures.push_back(name); }); }
+    void SetUp() override { SetProfileWriteFailureHandler([this](const char* name) { failures.push_back(name); }); }
     void TearDown() override { SetProfileWriteFailureHandler(nullptr); }
 
     // Null removes the file.
     void Put(const char* text) {
-        fs::remove(mFile);
-        if (text) std::ofstream(mFile, std::ios::binary) << text;
+        fs::remove(file);
+        if (text) std::ofstream(file, std::ios::binary) << text;
     }
-    std::string Contents() const { return testutil::ReadFile(mFile); }
+    std::string Contents() const { return testutil::ReadFile(file); }
     // The value read into a buffer of `size` bytes, which must hold all that was written.
     std::string Get(const char* section, const char* key, const char* def = "dflt", unsigned size = 128) {
         char buf[160];
         std::memset(buf, '#', sizeof buf);
-        const unsigned n = GetPrivateProfileString(section, key, def, buf, size, mFile.c_str());
+        const unsigned n = GetPrivateProfileString(section, key, def, buf, size, file.c_str());
         EXPECT_TRUE(n == std::strlen(buf) && buf[size] == '#') << "a wrong length, or written past the buffer";
         return buf;
     }
     bool Write(const char* section, const char* key, const char* value) {
-        return WritePrivateProfileString(section, key, value, mFile.c_str());
+        return WritePrivateProfileString(section, key, value, file.c_str());
     }
 
-    testutil::TempDir mTmp;
-    const std::string mDir = mTmp.path();
-    const std::string mFile = mDir + "/settings.ini";
-    std::vector<std::string> mFailures;  // files whose writes failed, as reported
+    testutil::TempDir tmp;
+    const std::string dir = tmp.path();
+    const std::string file = dir + "/settings.ini";
+    std::vector<std::string> failures;  // files whose writes failed, as reported
 };
 
 // Each value as text (into a buffer of `size` bytes: cut to it, never inside a character)
@@ -72,13 +72,13 @@ TEST_F(Profile, ReadCases) {
     };
     for (const auto& c : cases) {
         Put(c.file);
-        const int number = GetPrivateProfileInt(c.section, c.key, -1, mFile.c_str());
+        const int number = GetPrivateProfileInt(c.section, c.key, -1, file.c_str());
         EXPECT_EQ(std::pair(Get(c.section, c.key, "dflt", c.size), number), std::pair(std::string(c.text), c.number))
             << (c.file ? c.file : "(none)") << " size " << c.size;
     }
     Put(nullptr);
     EXPECT_EQ(Get("gui", "manager", nullptr), "");
-    EXPECT_FALSE(fs::exists(mFile));  // reading never creates the file
+    EXPECT_FALSE(fs::exists(file));  // reading never creates the file
 }
 
 // Line ends become LF, a byte-order mark stays, everything else of the file is kept, and
@@ -100,72 +100,72 @@ TEST_F(Profile, WritesChangeOnlyTheirLine) {
         for (const W& w : c.writes) EXPECT_TRUE(Write(w.section, w.key, w.value)) << w.key;
         EXPECT_EQ(Contents(), c.after);
     }
-    EXPECT_TRUE(mFailures.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(Profile, FailedRewriteLeavesTheOldFile) {
     Put("[gui]\nmanager=1\n");
-    chmod(mDir.c_str(), 0500);  // no temporary file can be made beside it
+    chmod(dir.c_str(), 0500);  // no temporary file can be made beside it
     const bool wrote = Write("gui", "manager", "2");
-    chmod(mDir.c_str(), 0700);
+    chmod(dir.c_str(), 0700);
     EXPECT_TRUE(!wrote || getuid() == 0);  // root writes anyway
-    EXPECT_EQ(std::tuple(Contents(), mFailures.size(), std::distance(fs::directory_iterator(mDir), {})),
+    EXPECT_EQ(std::tuple(Contents(), failures.size(), std::distance(fs::directory_iterator(dir), {})),
               std::tuple(wrote ? "[gui]\nmanager=2\n" : "[gui]\nmanager=1\n", wrote ? 0u : 1u, 1));  // no temporary
 
     // A file far too large to be a settings file is neither read nor replaced.
     const uintmax_t huge = uintmax_t(16) << 20 | 1;
-    fs::resize_file(mFile, huge);  // sparse: costs no disk
-    EXPECT_EQ(std::pair(Get("gui", "manager"), GetPrivateProfileInt("gui", "manager", -1, mFile.c_str())),
+    fs::resize_file(file, huge);  // sparse: costs no disk
+    EXPECT_EQ(std::pair(Get("gui", "manager"), GetPrivateProfileInt("gui", "manager", -1, file.c_str())),
               std::pair(std::string("dflt"), -1));
     EXPECT_FALSE(Write("gui", "manager", "3"));
-    EXPECT_EQ(fs::file_size(mFile), huge);
+    EXPECT_EQ(fs::file_size(file), huge);
 }
 
 // A link is written through, even to a file not made yet, and stays a link. Anything but a
 // regular file at its end (a FIFO, which used to hang the program before its first window,
 // a folder, a device) reads as missing and is never written, nor opened.
 TEST_F(Profile, LinksAreWrittenThroughAndAnythingButARegularFileIsLeftAlone) {
-    const std::string real = mDir + "/real.ini";
+    const std::string real = dir + "/real.ini";
     std::ofstream(real) << "[gui]\nmanager=1\n";
     chmod(real.c_str(), 0640);
     // Link chain from settings.ini ("fifo" and "folder": that under the name instead),
     // and the file the value lands in (empty: nowhere).
     const struct { std::vector<std::string> links; const char* lands; } cases[] = {
         {{real}, "real.ini"},                              // the mode of the file is kept too
-        {{mDir + "/later.ini"}, "later.ini"},              // target not made yet
+        {{dir + "/later.ini"}, "later.ini"},               // target not made yet
         {{"relative.ini"}, "relative.ini"},                // relative to the link's folder
-        {{mDir + "/hop", "end.ini"}, "end.ini"},           // through a second link
-        {{mDir + "/unmounted/settings.ini"}, ""},          // its folder is missing
-        {{mDir + "/a", mDir + "/b", mDir + "/a"}, ""},     // a loop
+        {{dir + "/hop", "end.ini"}, "end.ini"},            // through a second link
+        {{dir + "/unmounted/settings.ini"}, ""},           // its folder is missing
+        {{dir + "/a", dir + "/b", dir + "/a"}, ""},        // a loop
         {{"/dev/null"}, ""}, {{"fifo"}, ""}, {{"folder"}, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.links.back());
-        std::string from = mFile;
-        if (c.links[0] == "fifo") mkfifo(mFile.c_str(), 0600);
-        if (c.links[0] == "folder") fs::create_directory(mFile);
+        std::string from = file;
+        if (c.links[0] == "fifo") mkfifo(file.c_str(), 0600);
+        if (c.links[0] == "folder") fs::create_directory(file);
         for (const std::string& to : c.links) {
             if (!fs::exists(fs::symlink_status(from))) fs::create_symlink(to, from);
-            from = to[0] == '/' ? to : mDir + "/" + to;
+            from = to[0] == '/' ? to : dir + "/" + to;
         }
-        const fs::file_type type = fs::symlink_status(mFile).type();
-        mFailures.clear();
+        const fs::file_type type = fs::symlink_status(file).type();
+        failures.clear();
         bool wrote = false;
-        ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(mFile, [&] { wrote = Write("gui", "manager", "2"); }));
+        ASSERT_TRUE(testutil::RunsWithoutOpeningFifo(file, [&] { wrote = Write("gui", "manager", "2"); }));
         EXPECT_EQ(wrote, *c.lands != 0);
         EXPECT_EQ(Get("gui", "manager"), wrote ? "2" : "dflt");
-        EXPECT_EQ(fs::symlink_status(mFile).type(), type);  // the link or what stands there is never replaced
+        EXPECT_EQ(fs::symlink_status(file).type(), type);  // the link or what stands there is never replaced
         if (wrote) {
-            const std::string landed = mDir + "/" + c.lands;
+            const std::string landed = dir + "/" + c.lands;
             EXPECT_NE(testutil::ReadFile(landed).find("manager=2"), std::string::npos);
             EXPECT_EQ(fs::status(landed).permissions(), fs::perms(landed == real ? 0640 : 0600));  // new files are private
         } else {
-            EXPECT_EQ(mFailures, std::vector<std::string>{mFile});
+            EXPECT_EQ(failures, std::vector<std::string>{file});
         }
-        fs::remove(mFile);
+        fs::remove(file);
         for (const std::string& to : c.links) {  // only what the case made in its own folder
-            const std::string made = to[0] == '/' ? to : mDir + "/" + to;
-            if (made.rfind(mDir + "/", 0) == 0) fs::remove(made);
+            const std::string made = to[0] == '/' ? to : dir + "/" + to;
+            if (made.rfind(dir + "/", 0) == 0) fs::remove(made);
         }
     }
 }
@@ -192,10 +192,10 @@ TEST_F(Profile, WrittenNamesReadBackOrAreRefused) {
         EXPECT_EQ(c[3] ? Get(c[0], c[1]) : Contents(), c[3] ? c[3] : before);
         EXPECT_EQ(Get("s", "other"), "1");
     }
-    EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "v", mFile.c_str()) ||
-                 WritePrivateProfileString("s", nullptr, "v", mFile.c_str()) ||
+    EXPECT_FALSE(WritePrivateProfileString(nullptr, "k", "v", file.c_str()) ||
+                 WritePrivateProfileString("s", nullptr, "v", file.c_str()) ||
                  WritePrivateProfileString("s", "k", "v", nullptr) || WritePrivateProfileString("s", "k", "v", ""));
-    EXPECT_TRUE(mFailures.empty());  // no file was at fault; nothing to tell the user
+    EXPECT_TRUE(failures.empty());  // no file was at fault; nothing to tell the user
 }
 
 }  // namespace

@@ -53,13 +53,13 @@ public:
     // painter doubles, so halve).
     void Caption(const IRECT& r, const std::string& text, qd::TextRole role) {
         const IText t = qd::TextStyleOf(role, mSkin);
-        const Align align = t.mAlign == IText::kAlignNear  ? Align::kLeft
-                            : t.mAlign == IText::kAlignFar ? Align::kRight
-                                                           : Align::kCentre;
-        const PIX_PixelValue colour = PIX_MakePixel(255, t.mColor.R, t.mColor.G, t.mColor.B);
+        const Align align = t.align == IText::kAlignNear  ? Align::kLeft
+                            : t.align == IText::kAlignFar ? Align::kRight
+                                                          : Align::kCentre;
+        const PIX_PixelValue colour = PIX_MakePixel(255, t.color.R, t.color.G, t.color.B);
         Painter p(mPage);
         p.Text(r.L / float(kScale), r.T / float(kScale), r.W() / float(kScale), r.H() / float(kScale), text,
-               {float(t.mSize) / kScale, t.mStyle == IText::kStyleBold, colour, align});
+               {float(t.size) / kScale, t.style == IText::kStyleBold, colour, align});
     }
     bool Ok() const { return mOk; }
 
