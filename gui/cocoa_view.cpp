@@ -57,7 +57,7 @@ IGraphicsNSMenu_vQDEditor_sa::IGraphicsNSMenu_vQDEditor_sa(IPopupMenu* menu, IGr
 bool CocoaFormatter_vQDEditor_sa::IsPartialStringValid(const std::string& partial) {
     if (hasFilter) {
         for (char c : partial)
-            if (mFilterCharacterSet.find(c) == std::string::npos) return false;
+            if (filterCharacterSet.find(c) == std::string::npos) return false;
     }
     if (maxLength != 0 && CharacterCount(partial) > maxLength) return false;
     if (maxValue != 0) return std::atoi(partial.c_str()) <= maxValue;

@@ -40,14 +40,15 @@ public:
     bool IsPartialStringValid(const std::string& partial) override;
     // An empty set with filtering on refuses every character; `filter` false: no filter.
     void setAcceptableCharacterSet(const std::string& characters, bool filter = true) {
-        mFilterCharacterSet = characters;
+        filterCharacterSet = characters;
         hasFilter = filter;
     }
     void setMaximumLength(int length) { maxLength = length; }
     void setMaximumValue(int value) { maxValue = value; }
 
 private:
-    std::string mFilterCharacterSet;
+    // The formatter's own field names, which its users know it by, not the house's mName.
+    std::string filterCharacterSet;
     bool hasFilter = false;
     int maxLength = 0;  // 0: no limit
     int maxValue = 0;   // 0: no limit

@@ -260,6 +260,8 @@ protected:
     void IndexControl(IControl* pControl);
     void UnindexControl(IControl* pControl);
     void IndexParam(IControl* pControl, int paramIdx);
+    // DrawIText's work; with `clip` nothing outside `r` is touched.
+    bool DrawTextInto(IText* pTxt, const char* str, const IRECT& r, bool clip);
     // One overlay frame of the layout editor (live_edit.cpp).
     void RunLiveEdit();
     // The part of `dest` inside the draw rectangle, from (srcX, srcY) of the bitmap on.
@@ -284,7 +286,6 @@ protected:
     bool mMaybeDirty = true;                // see NoteDirtyControl
     bool mRedrawing = false;                // inside Draw's control loops, where fills are clipped
     std::vector<uint32_t> mKeptTextPixels;  // what a text covers outside the draw rectangle
-    bool DrawTextInto(IText* pTxt, const char* str, const IRECT& r, bool clip);
     int mMouseCapture = -1, mMouseOver = -1, mMouseX = 0, mMouseY = 0;
     int mLastParamUnderMouse = -1;
     bool mHandleMouseOver = false;
