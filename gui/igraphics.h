@@ -230,8 +230,9 @@ public:
     // when no font can be made for the style.
     bool DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure = false);
     // DrawIText that leaves every pixel outside the rectangle alone: the text is placed in
-    // it the same way and cut at its edges.
-    bool DrawITextInside(IText* pTxt, const char* str, const IRECT& r);
+    // it the same way and cut at its edges. A caller that has measured the text in this
+    // style passes its width and height, so a partial redraw does not measure it again.
+    bool DrawITextInside(IText* pTxt, const char* str, const IRECT& r, int width = -1, int height = -1);
     PIX_IFont* CacheFont(IText* pTxt);
     // Text from a strip holding one frame per character from the space up.
     bool DrawBitmapText(const IBitmapStrip* pBitmap, const IRECT* pR, const IText* pTxt, const IChannelBlend* pBlend,
@@ -260,8 +261,9 @@ protected:
     void IndexControl(IControl* pControl);
     void UnindexControl(IControl* pControl);
     void IndexParam(IControl* pControl, int paramIdx);
-    // DrawIText's work; with `clip` nothing outside `r` is touched.
-    bool DrawTextInto(IText* pTxt, const char* str, const IRECT& r, bool clip);
+    // DrawIText's work; with `clip` nothing outside `r` is touched. `width` and `height`:
+    // the text's measured size, or -1 when it is still to be measured.
+    bool DrawTextInto(IText* pTxt, const char* str, const IRECT& r, bool clip, int width, int height);
     // One overlay frame of the layout editor (live_edit.cpp).
     void RunLiveEdit();
     // The part of `dest` inside the draw rectangle, from (srcX, srcY) of the bitmap on.

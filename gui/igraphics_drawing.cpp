@@ -476,7 +476,7 @@ PIX_IFont* IGraphics::CacheFont(IText* pTxt) {
 bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure) {
     if (!str || !*str) return true;
     if (!pTxt || !pR) return false;
-    if (!measure) return DrawTextInto(pTxt, str, *pR, false);
+    if (!measure) return DrawTextInto(pTxt, str, *pR, false, -1, -1);
     PIX_IFont* font = pTxt->cached ? pTxt->cached : CacheFont(pTxt);
     if (!font) return false;
     font->SetTextColor(Pixel(pTxt->color));
@@ -500,12 +500,12 @@ bool IGraphics::DrawIText(IText* pTxt, const char* str, IRECT* pR, bool measure)
     return true;
 }
 
-bool IGraphics::DrawITextInside(IText* pTxt, const char* str, const IRECT& r) {
+bool IGraphics::DrawITextInside(IText* pTxt, const char* str, const IRECT& r, int width, int height) {
     if (!str || !*str) return true;
-    return pTxt && DrawTextInto(pTxt, str, r, true);
+    return pTxt && DrawTextInto(pTxt, str, r, true, width, height);
 }
 
-bool IGraphics::DrawTextInto(IText* pTxt, const char* str, const IRECT& box, bool clip) {
+bool IGraphics::DrawTextInto(IText* pTxt, const char* str, const IRECT& box, bool clip, int width, int height) {
     PIX_IFont* font = pTxt->cached ? pTxt->cached : CacheFont(pTxt);
     if (!font) return false;
     font->SetTextColor(Pixel(pTxt->color));
@@ -522,10 +522,13 @@ bool IGraphics::DrawTextInto(IText* pTxt, const char* str, const IRECT& box, boo
     // A redraw repaints the ground only inside the draw rectangle; text that reached
     // past it would be blended a second time over its own old pixels there, and its
     // edges would thicken. What the text covers outside is kept and put back.
-    RECT m{0, 0, 0, 0};
-    font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_NOCLIP | DT_CALCRECT);
-    IRECT ink = TextInkBounds(box, align, m.right, m.bottom);
-    if (clip) ink = IRECT(std::max(ink.L, box.L), std::max(ink.T, box.T), std::min(ink.R, box.R), std::min(ink.B, box.B));
+    if (width < 0 || height < 0) {
+        RECT m{0, 0, 0, 0};
+        font->DrawText(mDrawBitmap, str, -1, &m, flags | DT_NOCLIP | DT_CALCRECT);
+        width = m.right, height = m.bottom;
+    }
+    IRECT ink = TextInkBounds(box, align, width, height);
+    if (clip) ink = ClipToDraw(ink, box);
     if (!ink.Meets(mDrawRECT)) return true;  // it would all be put back
     KeptOutside kept(mDrawBitmap, ink, mDrawRECT, mKeptTextPixels);
     font->DrawText(mDrawBitmap, str, -1, &r, flags);

@@ -41,8 +41,7 @@ bool EditorScreens::RefreshFlexiTargets(int programIndex, bool hide) {
     for (int n = 0; n < kFlexiSlotCount; ++n) {
         if (FlexiTarget(n) != programIndex) continue;
         found = true;
-        Graphics()->HideControl(FlexiRangeA(n), hide);
-        Graphics()->HideControl(FlexiRangeB(n), hide);
+        SetFlexiRangeControlsHidden(n, hide);
     }
     return found;
 }

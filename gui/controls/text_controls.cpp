@@ -1,10 +1,10 @@
 #include "gui/controls/text_controls.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <utility>
 
 #include "gui/igraphics.h"
@@ -38,17 +38,34 @@ bool DrawTextInside(IGraphics* pGraphics, IText* pText, const char* str, const I
     if (!str || !*str) return true;
     if (!pGraphics || !pText) return false;
     const auto [width, height] = Measured(pGraphics, *pText, str);
-    if (width <= r.W()) return pGraphics->DrawITextInside(pText, str, r);
+    if (width <= r.W()) return pGraphics->DrawITextInside(pText, str, r, width, height);
+    // The largest size down to two thirds that fits, found by halving the sizes left (a
+    // text is no narrower at a larger size), so an absurd size costs a few measures.
     IText smaller = *pText;
-    auto [w, h] = std::pair(width, height);
-    for (int size = pText->size - 1; size >= (2 * pText->size + 2) / 3 && size > 0 && w > r.W(); --size) {
+    auto measuredAt = [&](int size) {
         smaller.size = size;
         smaller.cached = nullptr;
-        std::tie(w, h) = Measured(pGraphics, smaller, str);
+        return Measured(pGraphics, smaller, str);
+    };
+    const int floor = int(std::max<int64_t>(1, (2 * int64_t(pText->size) + 2) / 3));
+    int lo = floor, hi = std::max(pText->size, 1) - 1, fits = 0;
+    while (lo <= hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (measuredAt(mid).first <= r.W())
+            fits = mid, lo = mid + 1;
+        else
+            hi = mid - 1;
     }
-    if (w > r.W()) smaller.align = IText::kAlignNear;  // its beginning shows
-    const IRECT line(r.L, r.T + std::max(0, height - h) / 2, r.R, r.B);
-    return pGraphics->DrawITextInside(&smaller, str, line);
+    std::pair<int, int> size{width, height};
+    if (fits > 0)
+        size = measuredAt(fits);
+    else if (floor < pText->size)
+        size = measuredAt(floor);
+    else
+        smaller = *pText;
+    if (size.first > r.W()) smaller.align = IText::kAlignNear;  // its beginning shows
+    const IRECT line(r.L, r.T + std::max(0, height - size.second) / 2, r.R, r.B);
+    return pGraphics->DrawITextInside(&smaller, str, line, size.first, size.second);
 }
 
 const char* SecureMask(int length) {

@@ -15,6 +15,7 @@
 #include "gui/controls/text_controls.h"
 #include "gui/controls/user_text_controls.h"
 #include "gui/controls/value_text_controls.h"
+#include "gui/font_cache.h"
 
 using namespace ctltest;
 
@@ -164,6 +165,13 @@ TEST_F(Controls, TextsStayInsideTheirRectangles) {
             if (Pixel(x, y) != COLOR_BLACK) left = std::min(left, x), right = std::max(right, x + 1), bottom = y + 1;
     EXPECT_TRUE(left >= 100 && left <= 101 && right >= 143 && right <= 144 && bottom < 211)
         << left << " to " << right << ", foot " << bottom;
+    // A size far too large for its rectangle costs a few measures, not one per size down
+    // to two thirds of it (each a font made and kept).
+    IText large(90, COLOR_WHITE, "Arial", IText::kStyleNormal, IText::kAlignCenter);
+    DrawAlone(Add(new ITextControl(&plug, IRECT(100, 240, 300, 290), &large, typed.c_str())));
+    int made = 0;
+    for (int size = 61; size < 90; ++size) made += FontCache::Instance().Find(size, 0, 0, "Arial") != nullptr;
+    EXPECT_LE(made, 6);
 }
 
 TEST_F(Controls, KnobDragsAndWheelMoveTheValue) {

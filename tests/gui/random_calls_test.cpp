@@ -95,6 +95,7 @@ TEST(RandomCalls, EveryOperationReturnsWhateverItIsGiven) {
                     if (a.Maybe(20)) std::memset(text.font, 'x', sizeof text.font);
                     g->DrawIText(a.OrNull(&text), a.Maybe(20) ? nullptr : "Ab\xe9\x80", pr, aa);
                     g->MeasureIText(&text, "Ab", &r);
+                    g->DrawITextInside(a.OrNull(&text), "Ab\xe9", r, a.Pick(-1, 40), a.Pick(-1, 40));
                     g->DrawBitmapText(s, pr, a.OrNull(&text), b, "!\"#", aa, a.Maybe(50), a.Int(), a.Int(), a.Int());
                     break;
                 case 14: {
