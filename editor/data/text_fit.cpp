@@ -16,17 +16,7 @@ namespace {
 // for 5.5, so that only the 140 % scale draws the widest texts a size smaller.
 constexpr double kValueCharWidth = 5.5;
 
-// The most characters any text of the parameter has.
-int WidestText(int param) {
-    const ParamSpec& spec = kParamTable[param];
-    char text[64];
-    int chars = std::max(std::snprintf(text, sizeof text, "%d", spec.min),
-                         std::snprintf(text, sizeof text, "%d", spec.max));
-    for (int n = 0; ParamDisplayText(spec, n, text, int(sizeof text)); ++n) chars = std::max(chars, int(std::strlen(text)));
-    return chars;
-}
-
-int ValueWidth(int param) { return int(std::ceil(WidestText(param) * kValueCharWidth)) + 1; }
+int ValueWidth(int param) { return int(std::ceil(WidestValueText(param) * kValueCharWidth)) + 1; }
 
 // The crowded corner of the PLAY section, in both panels: the portamento's slope and mode
 // texts stand side by side over their switches, the MIDI sync's text over the mode's and
@@ -42,6 +32,15 @@ constexpr CornerPart kPlayCorner[] = {
 };
 
 }  // namespace
+
+int WidestValueText(int param) {
+    const ParamSpec& spec = kParamTable[param];
+    char text[64];
+    int chars = std::max(std::snprintf(text, sizeof text, "%d", spec.min),
+                         std::snprintf(text, sizeof text, "%d", spec.max));
+    for (int n = 0; ParamDisplayText(spec, n, text, int(sizeof text)); ++n) chars = std::max(chars, int(std::strlen(text)));
+    return chars;
+}
 
 IRECT TextBoxOf(const PlanItem& item, Skin skin) {
     const IRECT& r = item.rect;

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -268,23 +269,13 @@ TEST_F(AppRun, CtrlQQuitsAsTheQuitItemDoesAndTheSettingsAreKept) {
 
 namespace {
 
-// The PNG checksum, bit by bit: a test needs only a few.
-uint32_t Crc32(const std::string& bytes) {
-    uint32_t crc = 0xffffffffu;
-    for (unsigned char b : bytes) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = crc >> 1 ^ (0xedb88320u & (0u - (crc & 1)));
-    }
-    return ~crc;
-}
-
 // The file's header (the IHDR chunk right after the signature) set to claim this size,
 // its checksum made to match.
 void ClaimSize(const std::string& path, uint32_t width, uint32_t height) {
     std::string png = testutil::ReadFile(path);
     ASSERT_EQ(png.substr(12, 4), "IHDR");
     for (int i = 0; i < 4; ++i) png[16 + i] = char(width >> (24 - 8 * i)), png[20 + i] = char(height >> (24 - 8 * i));
-    const uint32_t crc = Crc32(png.substr(12, 17));
+    const uint32_t crc = uint32_t(crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17));
     for (int i = 0; i < 4; ++i) png[29 + i] = char(crc >> (24 - 8 * i));
     std::ofstream(path, std::ios::binary) << png;
 }

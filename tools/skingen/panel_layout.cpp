@@ -208,12 +208,7 @@ std::vector<qd::PanelView> ViewsOf(Page page) {
 // places they were laid out with.
 float ValueTextRoom(int param) {
     constexpr float kAdvance = 7.0f;
-    const qd::ParamSpec& spec = qd::kParamTable[param];
-    char text[64];
-    size_t chars =
-        std::max(std::snprintf(text, sizeof text, "%d", spec.min), std::snprintf(text, sizeof text, "%d", spec.max));
-    for (int n = 0; qd::ParamDisplayText(spec, n, text, int(sizeof text)); ++n) chars = std::max(chars, strlen(text));
-    return float(chars) * kAdvance;
+    return float(qd::WidestValueText(param)) * kAdvance;
 }
 
 // Where a parameter's control and value text lie on the page, from the plan: the value
