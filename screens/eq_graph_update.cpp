@@ -60,11 +60,10 @@ void EditorScreens::ApplyGraphBandToKnobs() {
         if (g) g->SetParameterFromPlug(first + i, mEditor.GetParam(first + i)->GetNormalized(), true);
     }
     mKnobsFollowGraph = false;
-    // The band is shown as its parameters now hold it, which is what the instrument gets:
-    // the handle snaps to the knobs' steps, and a gain dragged below 0 dB, which no knob
-    // value gives, stays at 0 dB. A view switch sets the graph from the same values, so
-    // it changes nothing.
-    graph->SetBand(EqBandFromKnobs(band.index, {TruncParam(first), TruncParam(first + 1), TruncParam(first + 2)}));
+    // The graph is then set from the program, as a view switch sets it: the band shows what
+    // its parameters now hold, which is what the instrument gets (the handle snaps to the
+    // knobs' steps, and a gain dragged below 0 dB, which no knob value gives, stays at 0 dB).
+    UpdateEqGraph(false);
 }
 
 }  // namespace qd
