@@ -116,9 +116,9 @@ TEST_F(Controls, TextsStayInsideTheirRectangles) {
         u->TextFromTextEntry(typed.c_str());
         return u;
     };
-    auto inset = [&](double scale) {
+    auto inset = [&](double scale, int left = 20, int right = 30) {
         auto* t = new ITextControl(&plug, r, &style, typed.c_str());
-        t->SetTextInsets(20, 2, 30);
+        t->SetTextInsets(left, 2, right);
         t->AfterGUIResize(scale);
         return t;
     };
@@ -127,6 +127,7 @@ TEST_F(Controls, TextsStayInsideTheirRectangles) {
         {"text", [&] { return new ITextControl(&plug, r, &style, typed.c_str()); }, true},
         {"text with insets", [&] { return inset(1.0); }, true},
         {"text with insets at 147 %", [&] { return inset(1.47); }, true},
+        {"text with insets wider than it", [&] { return inset(1.0, 150, 150); }, false},
         {"editable", [&] { return new IEditableTextControl(&plug, r, kParamMidi, &style, typed.c_str()); }, true},
         {"editable, secure",
          [&] { return new IEditableTextControl(&plug, r, kParamMidi, &style, typed.c_str(), false, true); }, true},
